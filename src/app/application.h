@@ -1,0 +1,12 @@
+// The application object: program directory, command line, main window.
+#pragma once
+
+namespace qv5 {
+
+class CQV5config_2App {
+public:
+    // Runs the program; returns the process exit code.
+    int Run(int argc, char** argv);
+};
+
+}  // namespace qv5

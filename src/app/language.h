@@ -1,0 +1,26 @@
+// Interface language: control captions in Japanese or English.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qv5 {
+
+class CQV5config_2Dlg;
+
+struct Caption {
+    int page;  // tab index, -1 for the main window itself
+    int control;
+    const char8_t* japanese;
+    const char* english;
+};
+
+const std::vector<Caption>& Captions();
+
+// 1 is English; any other value Japanese.
+void ApplyLanguage(CQV5config_2Dlg& dlg, int language);
+
+// Picks the text of a message that exists in both languages.
+std::string Localized(int language, const char8_t* japanese, const char* english);
+
+}  // namespace qv5

@@ -1,0 +1,201 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include "app/controls.h"
+#include "app/language.h"
+#include "app/main_window_steps.h"
+#include "app/tab_jukebox.h"
+#include "app/tab_main.h"
+#include "app/tab_pages.h"
+#include "config/config_file.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+
+CQV5config_2Dlg::CQV5config_2Dlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("QV5 SETUP"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setAcceptDrops(true);
+
+    auto* menu_bar = new QMenuBar(this);
+    QMenu* language = menu_bar->addMenu(QStringLiteral("Language"));
+    QAction* japanese = language->addAction(ToQString(Sj(u8"日本語")));
+    QAction* english = language->addAction(QStringLiteral("English"));
+    SetControlId(japanese, 32777);
+    SetControlId(english, 32778);
+    connect(japanese, &QAction::triggered, this, [this] { OnLanguage(0); });
+    connect(english, &QAction::triggered, this, [this] { OnLanguage(1); });
+
+    tabs_ = new QTabBar(this);
+    SetControlId(tabs_, 1000);
+    stack_ = new QStackedWidget(this);
+    main_ = new CTabMain;
+    jukebox_ = new CTabJukebox;
+    custom_ = new CTabCustomFolder;
+    sub_ = new CTabSub;
+    sub2_ = new cTabSub2;
+    system_ = new CTabSystem;
+    pages_ = {main_, jukebox_, custom_, sub_, sub2_, system_};
+    const char* labels[] = {"MAIN", "JUKEBOX1", "JUKEBOX2", "OPTION", "SELECT", "SYSTEM"};
+    for (size_t i = 0; i < pages_.size(); ++i) {
+        stack_->addWidget(pages_[i]);
+        pages_[i]->setObjectName(QString::fromLatin1(labels[i]));
+        tabs_->addTab(QString::fromLatin1(labels[i]));
+    }
+
+    auto add_button = [this](int id, const QString& caption, bool visible) {
+        auto* b = new QPushButton(caption, this);
+        SetControlId(b, id);
+        b->setAutoDefault(false);
+        if (!visible) {
+            b->setVisible(false);
+            b->setEnabled(false);
+        }
+        return b;
+    };
+    play_ = add_button(1003, QStringLiteral("Play"), true);
+    auto* options = add_button(1036, QStringLiteral("OPTION"), true);
+    auto* movie = add_button(1027, QStringLiteral("MOVIE"), true);
+    exit_ = add_button(1004, QStringLiteral("Exit"), true);
+    add_button(1, QString(), false);
+    auto* cancel = add_button(2, QString(), false);
+    add_button(1035, QString(), false);
+    add_button(1104, QString(), false);
+    connect(exit_, &QPushButton::clicked, this, &CQV5config_2Dlg::OnExit);
+    connect(cancel, &QPushButton::clicked, this, &CQV5config_2Dlg::OnCancel);
+    connect(play_, &QPushButton::clicked, this, [this] { OnPlay(*this); });
+    connect(options, &QPushButton::clicked, this, [this] { OnPlayOptions(*this); });
+    connect(movie, &QPushButton::clicked, this, [this] { OnMakeMovie(*this); });
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(play_);
+    row->addWidget(options);
+    row->addStretch(1);
+    row->addWidget(movie);
+    row->addWidget(exit_);
+    auto* top = new QVBoxLayout(this);
+    top->setMenuBar(menu_bar);
+    top->addWidget(tabs_);
+    top->addWidget(stack_, 1);
+    top->addLayout(row);
+    resize(560, 520);
+
+    connect(tabs_, &QTabBar::currentChanged, this, [this] { OnTabChange(); });
+}
+
+void CQV5config_2Dlg::InitDialog() {
+    ConfigRecord& config = TheConfig();
+    tabs_->blockSignals(true);
+    tabs_->setCurrentIndex(0);
+    tabs_->blockSignals(false);
+    OnTabChange();
+    LoadConfig(config);
+    main_->FillPlayerList(config.id);
+    main_->LoadFrom(config);
+    OpenLibraryAtStart(config.id);
+    main_->ShowValues();
+    jukebox_->ClearRootItems();
+    for (int i = 0; i < config.path_count; ++i) jukebox_->AppendRootItem(config.path[i]);
+    jukebox_->newsongfolder = config.newsongfolder;
+    jukebox_->ShowValues();
+    for (Page* p : {static_cast<Page*>(custom_), static_cast<Page*>(sub_),
+                    static_cast<Page*>(system_), static_cast<Page*>(sub2_)}) {
+        p->LoadFrom(config);
+        p->ShowValues();
+    }
+    ApplyLanguage(*this, config.language);
+    RunFirstRunLoop(*this);
+}
+
+int CQV5config_2Dlg::ApplySettings() {
+    ConfigRecord& config = TheConfig();
+    main_->ReadControls();
+    if (!CheckPlayer(*this)) return 0;
+    if (jukebox_->RootItems().empty())
+        ShowMessage(this, Localized(config.language,
+                                    u8"曲の検索を行うフォルダが登録されていません。\n"
+                                    u8"JUKEBOXタグにて、登録を行ってください。",
+                                    "Please register a folder."));
+    main_->StorePlayerTo(config);
+    ReopenLibrary(config.id);
+    main_->StoreRankingTo(config);
+
+    jukebox_->ReadControls();
+    config.path_count = 0;
+    for (const std::string& root : jukebox_->RootItems()) {
+        if (config.path_count >= kMaxSongFolders) break;
+        config.path[config.path_count++] = root;
+    }
+    config.newsongfolder = jukebox_->newsongfolder;
+    jukebox_->StoreTo(config);
+    for (Page* p : {static_cast<Page*>(custom_), static_cast<Page*>(sub_),
+                    static_cast<Page*>(system_), static_cast<Page*>(sub2_)}) {
+        p->ReadControls();
+        p->StoreTo(config);
+    }
+    SaveConfig(config);
+    return 1;
+}
+
+void CQV5config_2Dlg::OnTabChange() {
+    int index = tabs_->currentIndex();
+    if (index < 0) return;
+    stack_->setCurrentIndex(index);
+    if (index != 0) ApplySettings();
+}
+
+void CQV5config_2Dlg::OnCancel() {
+    SaveConfig(TheConfig());
+    Close();
+}
+
+void CQV5config_2Dlg::OnExit() {
+    ApplySettings();
+    Close();
+}
+
+void CQV5config_2Dlg::OnLanguage(int language) {
+    TheConfig().language = language;
+    ApplyLanguage(*this, language);
+}
+
+void CQV5config_2Dlg::Close() {
+    closing_ = true;
+    done(QDialog::Rejected);
+}
+
+void CQV5config_2Dlg::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        ApplySettings();
+        closing_ = true;
+    }
+    QDialog::closeEvent(event);  // ends in reject(), which now just closes
+}
+
+// Escape and the hidden Cancel button both come here.
+void CQV5config_2Dlg::reject() {
+    if (closing_) {
+        QDialog::reject();
+        return;
+    }
+    OnCancel();
+}
+
+void CQV5config_2Dlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CQV5config_2Dlg::dropEvent(QDropEvent* event) { OnDropFiles(*this, event->mimeData()->urls()); }
+
+}  // namespace qv5

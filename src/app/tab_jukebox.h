@@ -1,0 +1,27 @@
+// The JUKEBOX1 page: the registered root folders and the new-song folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/page.h"
+
+namespace qv5 {
+
+class CTabJukebox : public Page {
+    Q_OBJECT
+public:
+    explicit CTabJukebox(QWidget* parent = nullptr) : Page(parent) {}
+
+    // The texts of the folder tree's top-level items, in tree order.
+    const std::vector<std::string>& RootItems() const { return roots_; }
+    void AppendRootItem(const std::string& path) { roots_.push_back(path); }
+    void ClearRootItems() { roots_.clear(); }
+
+    std::string newsongfolder;
+
+private:
+    std::vector<std::string> roots_;
+};
+
+}  // namespace qv5

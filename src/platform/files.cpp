@@ -1,0 +1,193 @@
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+FileTime ToFileTime(time_t t) {
+    struct tm tm {};
+    gmtime_r(&t, &tm);
+    return FileTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+bool Stat(std::string_view path, struct stat& st) {
+    auto host = ToHostPath(path);
+    return host && ::stat(host->c_str(), &st) == 0;
+}
+
+}  // namespace
+
+bool ListFolder(std::string_view dir, std::vector<DirEntry>& out) {
+    out.clear();
+    auto host = ToHostPath(dir);
+    if (!host) return false;
+    DIR* d = opendir(host->c_str());
+    if (!d) return false;
+    int fd = dirfd(d);
+    while (struct dirent* e = readdir(d)) {
+        std::string_view n = e->d_name;
+        if (n == "." || n == "..") continue;
+        // A host "\\" has no internal form; skip names that cannot be represented.
+        if (n.find('\\') != std::string_view::npos) continue;
+        auto name = Utf8ToCp932(n);
+        if (!name) continue;
+        struct stat st {};
+        if (fstatat(fd, e->d_name, &st, 0) != 0) continue;  // dangling link
+        DirEntry entry;
+        entry.name = std::move(*name);
+        entry.directory = S_ISDIR(st.st_mode);
+        entry.write_time = ToFileTime(st.st_mtime);
+        entry.size = st.st_size;
+        out.push_back(std::move(entry));
+    }
+    closedir(d);
+    return true;
+}
+
+bool PathExists(std::string_view path) {
+    struct stat st {};
+    return Stat(path, st);
+}
+
+bool IsDirectory(std::string_view path) {
+    struct stat st {};
+    return Stat(path, st) && S_ISDIR(st.st_mode);
+}
+
+std::optional<FileTime> WriteTime(std::string_view path) {
+    struct stat st {};
+    if (!Stat(path, st)) return std::nullopt;
+    return ToFileTime(st.st_mtime);
+}
+
+bool CreateFolder(std::string_view path) {
+    auto host = ToHostPath(path);
+    return host && mkdir(host->c_str(), 0777) == 0;
+}
+
+bool MovePath(std::string_view from, std::string_view to) {
+    auto a = ToHostPath(from), b = ToHostPath(to);
+    if (!a || !b) return false;
+    // renameat2 with RENAME_NOREPLACE is not portable everywhere; link
+    // semantics do not work for folders, so check first.
+    struct stat st {};
+    if (::lstat(b->c_str(), &st) == 0) return false;
+    return ::rename(a->c_str(), b->c_str()) == 0;
+}
+
+bool CopyFileNoOverwrite(std::string_view from, std::string_view to) {
+    auto a = ToHostPath(from), b = ToHostPath(to);
+    if (!a || !b) return false;
+    int in = ::open(a->c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    struct stat st {};
+    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(in);
+        return false;
+    }
+    int out = ::open(b->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = true;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(in, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        for (ssize_t off = 0; off < n;) {
+            ssize_t w = ::write(out, buf + off, static_cast<size_t>(n - off));
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                ok = false;
+                break;
+            }
+            off += w;
+        }
+        if (!ok) break;
+    }
+    ::close(in);
+    if (::close(out) != 0) ok = false;
+    if (!ok) ::unlink(b->c_str());
+    return ok;
+}
+
+bool DeletePath(std::string_view path) {
+    auto host = ToHostPath(path);
+    if (!host) return false;
+    struct stat st {};
+    if (::lstat(host->c_str(), &st) != 0) return false;
+    return S_ISDIR(st.st_mode) ? ::rmdir(host->c_str()) == 0 : ::unlink(host->c_str()) == 0;
+}
+
+bool ReadWholeFile(std::string_view path, std::string& out) {
+    out.clear();
+    auto host = ToHostPath(path);
+    if (!host) return false;
+    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+    char buf[65536];
+    bool ok = true;
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        out.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool WriteFileAtomic(std::string_view path, std::string_view data) {
+    auto host = ToHostPath(path);
+    if (!host) return false;
+    // A read-only file stays as it is, as it would if written in place.
+    struct stat st {};
+    if (::stat(host->c_str(), &st) == 0 && (st.st_mode & 0222) == 0) return false;
+    std::string tmp = *host + ".tmp";
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    bool ok = true;
+    for (size_t off = 0; off < data.size();) {
+        ssize_t w = ::write(fd, data.data() + off, data.size() - off);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        off += static_cast<size_t>(w);
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && ::rename(tmp.c_str(), host->c_str()) != 0) ok = false;
+    if (!ok) ::unlink(tmp.c_str());
+    return ok;
+}
+
+}  // namespace qv5

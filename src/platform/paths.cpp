@@ -1,0 +1,67 @@
+#include "platform/paths.h"
+
+#include <limits.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+std::string g_program_dir = ".\\";
+}
+
+std::optional<std::string> ToHostPath(std::string_view path) {
+    // Convert first: a CP932 trail byte may be 0x5C, which is no separator.
+    std::string u = Cp932ToUtf8(path);
+    std::replace(u.begin(), u.end(), '\\', '/');
+    if (u.size() >= 2 && u[1] == ':') {
+        char drive = u[0];
+        if (drive != 'Z' && drive != 'z') return std::nullopt;
+        u.erase(0, 2);
+        if (u.empty() || u[0] != '/') u.insert(u.begin(), '/');
+    }
+    while (u.size() > 1 && u.back() == '/') u.pop_back();
+    if (u.empty()) u = ".";
+    return u;
+}
+
+std::optional<std::string> FromHostPath(std::string_view host) {
+    std::string u(host);
+    std::replace(u.begin(), u.end(), '\\', '\x01');  // a host "\" has no internal form
+    if (u.find('\x01') != std::string::npos) return std::nullopt;
+    auto cp = Utf8ToCp932(u);
+    if (!cp) return std::nullopt;
+    std::string out;
+    out.reserve(cp->size() + 2);
+    if (!cp->empty() && (*cp)[0] == '/') out = "Z:";
+    // In CP932 a trail byte is never 0x2F, so a byte-wise replacement is safe.
+    for (char c : *cp) out += (c == '/') ? '\\' : c;
+    return out;
+}
+
+const std::string& ProgramDirectory() { return g_program_dir; }
+
+bool SetProgramDirectory(const std::string& host_dir) {
+    char resolved[PATH_MAX];
+    if (!realpath(host_dir.c_str(), resolved)) return false;
+    auto internal = FromHostPath(resolved);
+    if (!internal) return false;
+    if (chdir(resolved) != 0) return false;
+    if (internal->empty() || internal->back() != '\\') *internal += '\\';
+    g_program_dir = *internal;
+    return true;
+}
+
+std::string ExecutableHostDirectory() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return ".";
+    std::string p(buf, static_cast<size_t>(n));
+    auto slash = p.rfind('/');
+    return slash == 0 ? "/" : p.substr(0, slash);
+}
+
+}  // namespace qv5

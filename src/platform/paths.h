@@ -1,0 +1,31 @@
+// Internal paths are CP932 texts in Windows form: "\" separators, relative to
+// the program directory or absolute with a drive letter. Drive Z: is the host
+// root, as under Wine. Only this layer knows host paths.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qv5 {
+
+// Internal path -> host path (UTF-8, "/" separators). A trailing separator is
+// dropped (except for the root). nullopt for drives other than Z:.
+std::optional<std::string> ToHostPath(std::string_view path);
+
+// Host path -> internal path. Absolute host paths get the Z: drive. nullopt
+// when a name has no exact CP932 form: such a path cannot be represented.
+std::optional<std::string> FromHostPath(std::string_view host);
+
+// The program directory, internal form with a trailing "\".
+const std::string& ProgramDirectory();
+
+// Sets the program directory from a host directory (the executable's, or the
+// one given by --dir) and makes it the current directory. False when the
+// directory does not exist or cannot be represented.
+bool SetProgramDirectory(const std::string& host_dir);
+
+// Host directory of the running executable.
+std::string ExecutableHostDirectory();
+
+}  // namespace qv5

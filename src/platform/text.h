@@ -1,0 +1,33 @@
+// Text conversions at the program's boundaries. Internal text is CP932 bytes.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QString;
+
+namespace qv5 {
+
+// CP932 -> UTF-8. Invalid bytes become U+FFFD; never fails.
+std::string Cp932ToUtf8(std::string_view cp932);
+
+// UTF-8 -> CP932. Fails (nullopt) when a character has no exact CP932 form, or
+// when the round trip would not give the same text back (best-fit mappings).
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+// UTF-8 -> CP932, lossy: characters without a CP932 form become '?'.
+std::string Utf8ToCp932Lossy(std::string_view utf8);
+
+// For literals written as u8"..." in the source.
+std::string Sj(const char8_t* utf8);
+
+QString ToQString(std::string_view cp932);
+std::string FromQString(const QString& s);
+
+// True when byte c starts a two-byte CP932 character.
+inline bool IsLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+}  // namespace qv5

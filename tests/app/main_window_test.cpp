@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "app/page.h"
+#include "app/tab_jukebox.h"
+#include "app/tab_main.h"
+#include "config/config_file.h"
+#include "support/scripted_ui.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+const char* kConfig = "QV5files/Config/config.xml";
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { TheConfig() = ConfigRecord{}; }
+    test::TempGame game;
+    test::ScopedScriptedUi ui;
+};
+
+TEST_F(MainWindowTest, ShellLayout) {
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    EXPECT_EQ(dlg.windowTitle(), "QV5 SETUP");
+    QTabBar* tabs = Control<QTabBar>(&dlg, 1000);
+    ASSERT_TRUE(tabs);
+    QStringList labels;
+    for (int i = 0; i < tabs->count(); ++i) labels << tabs->tabText(i);
+    EXPECT_EQ(labels, (QStringList{"MAIN", "JUKEBOX1", "JUKEBOX2", "OPTION", "SELECT", "SYSTEM"}));
+    for (int id : {1003, 1036, 1027, 1004}) {
+        auto* b = Control<QPushButton>(&dlg, id, true);
+        ASSERT_TRUE(b) << id;
+        EXPECT_FALSE(b->isHidden()) << id;
+    }
+    for (int id : {1, 2, 1035, 1104}) {
+        auto* b = Control<QPushButton>(&dlg, id, true);
+        ASSERT_TRUE(b) << id;
+        EXPECT_TRUE(b->isHidden()) << id;
+        EXPECT_FALSE(b->isEnabled()) << id;
+    }
+    EXPECT_TRUE(dlg.acceptDrops());
+    EXPECT_EQ(Control<QPushButton>(&dlg, 1003, true)->text(), QString::fromUtf8(u8"QV5の起動"));
+    EXPECT_EQ(Control<QPushButton>(&dlg, 1004, true)->text(), QString::fromUtf8(u8"終了"));
+}
+
+TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
+    game.WriteFile(kConfig, "<config><system><vsync>1</vsync></system></config>");
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    // A value changed on a page since the last apply is lost ...
+    dlg.MainPage()->values.screenmode = 1;
+    dlg.MainPage()->ShowValues();
+    // ... but the language chosen from the menu is written.
+    Control<QAction>(&dlg, 32778)->trigger();
+    EXPECT_EQ(Control<QPushButton>(&dlg, 1004, true)->text(), "Exit");
+    dlg.reject();  // Escape: the Cancel command
+    ConfigRecord back;
+    LoadConfig(back);
+    EXPECT_EQ(back.language, 1);
+    EXPECT_EQ(back.vsync, 1);
+    EXPECT_EQ(back.screenmode, 0);
+    EXPECT_TRUE(dlg.isHidden());
+
+    Control<QAction>(&dlg, 32777)->trigger();
+    EXPECT_EQ(TheConfig().language, 0);
+}
+
+}  // namespace
+}  // namespace qv5

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+TEST(Files, ListFolderReportsNamesKindsAndTimes) {
+    test::TempGame game;
+    game.WriteFile("d/a.bms", "12345");
+    game.WriteFile("d/\xE3\x82\xBD.bme", "x");      // CP932-representable
+    game.WriteFile("d/\xF0\x9F\x8E\xB5.bms", "x");  // not representable: skipped
+    game.MakeDir("d/sub");
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(ListFolder("d", entries));
+    std::vector<std::string> names;
+    for (auto& e : entries) names.push_back(e.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.bms", "sub", "\x83\x5C.bme"}));
+    for (auto& e : entries) {
+        EXPECT_EQ(e.directory, e.name == "sub");
+        EXPECT_GE(e.write_time.year, 2020);
+        if (e.name == "a.bms") {
+            EXPECT_EQ(e.size, 5);
+        }
+    }
+    EXPECT_FALSE(ListFolder("missing", entries));
+    EXPECT_TRUE(ListFolder("d\\", entries));  // trailing separator ignored
+}
+
+TEST(Files, Operations) {
+    test::TempGame game;
+    game.WriteFile("f.txt", "data");
+    EXPECT_TRUE(PathExists("f.txt"));
+    EXPECT_FALSE(IsDirectory("f.txt"));
+    EXPECT_TRUE(CreateFolder("nf"));
+    EXPECT_FALSE(CreateFolder("nf"));
+    EXPECT_TRUE(IsDirectory("nf\\"));
+    EXPECT_TRUE(CopyFileNoOverwrite("f.txt", "nf\\g.txt"));
+    EXPECT_FALSE(CopyFileNoOverwrite("f.txt", "nf\\g.txt"));
+    EXPECT_EQ(game.ReadFile("nf/g.txt"), "data");
+    EXPECT_FALSE(MovePath("f.txt", "nf\\g.txt"));  // never overwrites
+    EXPECT_TRUE(MovePath("nf", "nf2"));
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile("nf2\\g.txt", bytes));
+    EXPECT_EQ(bytes, "data");
+    EXPECT_FALSE(DeletePath("nf2"));  // not empty
+    EXPECT_TRUE(DeletePath("nf2\\g.txt"));
+    EXPECT_TRUE(DeletePath("nf2"));
+    EXPECT_FALSE(PathExists("nf2"));
+    EXPECT_TRUE(WriteFileAtomic("w.bin", std::string("a\0b", 3)));
+    EXPECT_EQ(game.ReadFile("w.bin"), std::string("a\0b", 3));
+}
+
+}  // namespace
+}  // namespace qv5

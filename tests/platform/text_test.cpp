@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+TEST(Text, Cp932RoundTrips) {
+    struct Case {
+        const char8_t* utf8;
+        std::string cp932;
+    } cases[] = {
+        {u8"abc", "abc"},
+        {u8"ソ", "\x83\x5C"},
+        {u8"表示", "\x95\x5C\x8E\xA6"},
+        {u8"ｱ", "\xB1"},
+        {u8"\\~", "\\~"},
+        {u8"①", "\x87\x40"},
+    };
+    for (const auto& c : cases) {
+        std::string u(reinterpret_cast<const char*>(c.utf8));
+        EXPECT_EQ(Sj(c.utf8), c.cp932) << u;
+        EXPECT_EQ(Cp932ToUtf8(c.cp932), u);
+        EXPECT_EQ(Utf8ToCp932(u), c.cp932);
+        EXPECT_EQ(FromQString(ToQString(c.cp932)), c.cp932);
+    }
+}
+
+TEST(Text, BadInputNeverFails) {
+    // A lone lead byte, a truncated pair, an undefined pair.
+    EXPECT_EQ(Cp932ToUtf8("a\x81"), "a\xEF\xBF\xBD");
+    EXPECT_EQ(Cp932ToUtf8("\xFF" "b"), "\xEF\xBF\xBD" "b");
+    EXPECT_FALSE(Cp932ToUtf8(std::string(100000, '\x82')).empty());
+    // No exact CP932 form: refused, or replaced when lossy.
+    EXPECT_FALSE(Utf8ToCp932("\xF0\x9F\x8E\xB5"));  // emoji
+    EXPECT_FALSE(Utf8ToCp932("\xC2\xA5"));          // yen sign would become a backslash
+    EXPECT_FALSE(Utf8ToCp932("\xFF\xFE"));          // not UTF-8
+    EXPECT_EQ(Utf8ToCp932Lossy("a\xF0\x9F\x8E\xB5z"), "a?z");
+}
+
+TEST(Text, LeadBytes) {
+    EXPECT_TRUE(IsLeadByte(0x81));
+    EXPECT_TRUE(IsLeadByte(0x9F));
+    EXPECT_TRUE(IsLeadByte(0xE0));
+    EXPECT_TRUE(IsLeadByte(0xFC));
+    EXPECT_FALSE(IsLeadByte(0xA0));
+    EXPECT_FALSE(IsLeadByte(0xB1));
+    EXPECT_FALSE(IsLeadByte('\\'));
+}
+
+}  // namespace
+}  // namespace qv5

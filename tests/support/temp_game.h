@@ -1,0 +1,28 @@
+// A temporary game folder (QV5files/Config, QV5files/Database/Score) made the
+// program directory for one test.
+#pragma once
+
+#include <string>
+
+namespace qv5::test {
+
+class TempGame {
+public:
+    TempGame();
+    ~TempGame();
+    TempGame(const TempGame&) = delete;
+    TempGame& operator=(const TempGame&) = delete;
+
+    const std::string& host() const { return host_; }  // host path of the folder
+    std::string HostPath(const std::string& relative) const { return host_ + "/" + relative; }
+    void WriteFile(const std::string& relative, const std::string& bytes) const;
+    std::string ReadFile(const std::string& relative) const;  // empty when missing
+    bool Exists(const std::string& relative) const;
+    void MakeDir(const std::string& relative) const;
+
+private:
+    std::string host_;
+    std::string old_cwd_;
+};
+
+}  // namespace qv5::test
