@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "platform/paths.h"
+#include "platform/qt_ui_service.h"
 
 namespace qv5 {
 namespace {
@@ -48,6 +49,7 @@ int CQV5config_2App::Run(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
+    SetUi(MakeQtUiService());
     CQV5config_2Dlg dlg;
     dlg.InitDialog();
     dlg.exec();

@@ -1,9 +1,45 @@
+// The player checks of ApplySettings and the first-run loop.
+#include "app/language.h"
 #include "app/main_window.h"
 #include "app/main_window_steps.h"
+#include "app/tab_main.h"
+#include "config/config_record.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "player/player_db.h"
 
 namespace qv5 {
 
-bool CheckPlayer(CQV5config_2Dlg&) { return true; }
-void RunFirstRunLoop(CQV5config_2Dlg&) {}
+bool CheckPlayer(CQV5config_2Dlg& dlg) {
+    const int language = TheConfig().language;
+    const CTabMain::Values& v = dlg.MainPage()->values;
+    if (v.id.size() < 3) {
+        ShowMessage(&dlg, Localized(language, u8"NEW PLAYERボタンでプレイヤーデータを作成してください。",
+                                    "Create new player data."));
+        return false;
+    }
+    if (v.pass.size() < 3) {
+        ShowMessage(&dlg, Localized(language, u8"パスワードを入力して下さい。", "Input password."));
+        return false;
+    }
+    if (!VerifyPlayerPassword(v.id, v.pass)) {
+        ShowMessage(&dlg, Localized(language, u8"パスワードが違います。", "Password error."));
+        return false;
+    }
+    return true;
+}
+
+void RunFirstRunLoop(CQV5config_2Dlg& dlg) {
+    CTabMain* page = dlg.MainPage();
+    page->ReadControls();
+    while (page->values.id.empty()) {
+        ShowMessage(&dlg,
+                    Sj(u8"最初にプレイヤーデータを作成します。\n"
+                       u8"お好きなID(英数字のみ)とパスワードを設定して下さい。"),
+                    Sj(u8"ようこそ"));
+        page->OnNewPlayer();
+        page->ReadControls();
+    }
+}
 
 }  // namespace qv5

@@ -40,7 +40,9 @@ CTabMain::CTabMain(QWidget* parent) : Page(parent) {
 
 void CTabMain::ShowValues() {
     Page::ShowValues();
-    players_->setCurrentIndex(players_->findText(ToQString(values.id), Qt::MatchExactly));
+    // Like a drop-down list: a text that is not listed leaves the selection alone.
+    int index = players_->findText(ToQString(values.id), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) players_->setCurrentIndex(index);
 }
 
 void CTabMain::ReadControls() {

@@ -1,10 +1,59 @@
+// The player side of the MAIN page: the player list, the new-player command
+// and the two ranking buttons.
+#include <QComboBox>
+
+#include "app/new_player_dialog.h"
 #include "app/tab_main.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "player/player_db.h"
+#include "player/ranking.h"
 
 namespace qv5 {
 
-void CTabMain::FillPlayerList(const std::string&) {}
-void CTabMain::OnNewPlayer() {}
-void CTabMain::OnTopPage() {}
-void CTabMain::OnMyPage() {}
+void CTabMain::FillPlayerList(const std::string& selected) {
+    players_->clear();
+    int select = -1;
+    for (const std::string& id : ListPlayers()) {
+        players_->addItem(ToQString(id));
+        if (select < 0 && id == selected) select = players_->count() - 1;
+    }
+    players_->setCurrentIndex(select >= 0 ? select : (players_->count() > 0 ? 0 : -1));
+}
+
+void CTabMain::OnNewPlayer() {
+    CDlgNewPlayer dlg(this);
+    dlg.id.clear();
+    dlg.password.clear();
+    dlg.ShowFields();
+    Ui().RunDialog(dlg);
+    if (!dlg.id.empty() && !dlg.password.empty() && dlg.link == 1) {
+        // Linking an existing QV5IR account restores its scores from the
+        // ranking service; that import is not part of this build yet.
+        ShowMessage(this, Sj(u8"QV5IRアカウントの引き継ぎはまだ使用できません。"),
+                    Sj(u8"エラー"));
+        return;
+    }
+    if (dlg.id.empty() && dlg.password.empty()) return;
+    if (CreatePlayer(dlg.id, dlg.password) != 1) return;
+    ReadControls();  // keep what was typed on the page meanwhile
+    players_->addItem(ToQString(dlg.id));
+    players_->setCurrentIndex(players_->count() - 1);
+    values.id = dlg.id;
+    values.pass = dlg.password;
+    values.qv4id = dlg.id;
+    values.qv4pass = dlg.password;
+    ShowValues();
+}
+
+void CTabMain::OnTopPage() {
+    ReadControls();
+    OpenRankingPage(values.id, values.pass, true);
+}
+
+void CTabMain::OnMyPage() {
+    ReadControls();
+    OpenRankingPage(values.id, values.pass, false);
+}
 
 }  // namespace qv5

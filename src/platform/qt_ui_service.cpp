@@ -5,7 +5,7 @@
 
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
+#include "platform/qt_ui_service.h"
 
 namespace qv5 {
 namespace {
@@ -80,23 +80,8 @@ public:
     int RunDialog(QDialog& dialog) override { return dialog.exec(); }
 };
 
-std::unique_ptr<UiService>& Current() {
-    static std::unique_ptr<UiService> ui = std::make_unique<QtUiService>();
-    return ui;
-}
-
 }  // namespace
 
-UiService& Ui() { return *Current(); }
-
-std::unique_ptr<UiService> SetUi(std::unique_ptr<UiService> ui) {
-    std::swap(Current(), ui);
-    return ui;
-}
-
-void ShowMessage(QWidget* owner, const std::string& text, const std::string& caption,
-                 MsgIcon icon) {
-    Ui().MessageBox(owner, text, caption, MsgButtons::Ok, icon);
-}
+std::unique_ptr<UiService> MakeQtUiService() { return std::make_unique<QtUiService>(); }
 
 }  // namespace qv5

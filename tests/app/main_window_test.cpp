@@ -14,6 +14,7 @@
 #include "app/tab_jukebox.h"
 #include "app/tab_main.h"
 #include "config/config_file.h"
+#include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
 
@@ -24,7 +25,10 @@ const char* kConfig = "QV5files/Config/config.xml";
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { TheConfig() = ConfigRecord{}; }
+    void SetUp() override {
+        TheConfig() = ConfigRecord{};
+        test::MakePlayer("player", "pass");
+    }
     test::TempGame game;
     test::ScopedScriptedUi ui;
 };
@@ -55,7 +59,8 @@ TEST_F(MainWindowTest, ShellLayout) {
 }
 
 TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
-    game.WriteFile(kConfig, "<config><system><vsync>1</vsync></system></config>");
+    game.WriteFile(kConfig, "<config><system><vsync>1</vsync></system><player><id>player</id>"
+                            "<pass>pass</pass></player></config>");
     CQV5config_2Dlg dlg;
     dlg.InitDialog();
     // A value changed on a page since the last apply is lost ...

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/text.h"
 
@@ -34,6 +36,11 @@ const ScriptedUi::Answer* ScriptedUi::Next(const std::string& kind, const Prompt
     if (answers_.empty() || answers_.front().kind != kind) {
         ADD_FAILURE() << "unscripted " << p.kind << ": " << p.Utf8Text() << " ["
                       << p.Utf8Caption() << "]";
+        // A loop that keeps asking would never end the test.
+        if (++unscripted_ > 20) {
+            std::fprintf(stderr, "too many unscripted prompts\n");
+            std::abort();
+        }
         return nullptr;
     }
     current_ = std::move(answers_.front());

@@ -58,6 +58,7 @@ private:
     Answer current_;
     std::vector<Prompt> prompts_;
     bool accept_all_ = false;
+    int unscripted_ = 0;
 };
 
 // Installs a ScriptedUi for the lifetime of the guard.

@@ -1,0 +1,71 @@
+#include "app/new_player_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/controls.h"
+#include "platform/text.h"
+
+namespace qv5 {
+
+CDlgNewPlayer::CDlgNewPlayer(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("NEW PLAYER"));
+    id_edit_ = new QLineEdit(this);
+    password_edit_ = new QLineEdit(this);
+    password_edit_->setEchoMode(QLineEdit::Password);
+    link_box_ = new QCheckBox(QStringLiteral("QV5IR"), this);
+    irid_edit_ = new QLineEdit(this);
+    irid_edit_->setEnabled(false);
+    SetControlId(id_edit_, 1002);
+    SetControlId(password_edit_, 1008);
+    SetControlId(link_box_, 1006);
+    SetControlId(irid_edit_, 1011);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    SetControlId(buttons->button(QDialogButtonBox::Ok), 1);
+    SetControlId(buttons->button(QDialogButtonBox::Cancel), 2);
+    auto* form = new QFormLayout(this);
+    form->addRow(QStringLiteral("ID"), id_edit_);
+    form->addRow(QStringLiteral("PASSWORD"), password_edit_);
+    form->addRow(link_box_);
+    form->addRow(QStringLiteral("QV5IR ID"), irid_edit_);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgNewPlayer::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgNewPlayer::reject);
+    connect(link_box_, &QCheckBox::clicked, this, &CDlgNewPlayer::OnLinkClicked);
+}
+
+void CDlgNewPlayer::ShowFields() {
+    id_edit_->setText(ToQString(id));
+    password_edit_->setText(ToQString(password));
+    irid_edit_->setText(ToQString(irid));
+    link_box_->setChecked(link == 1);
+    irid_edit_->setEnabled(link == 1);
+}
+
+void CDlgNewPlayer::ReadFields() {
+    id = FromQString(id_edit_->text());
+    password = FromQString(password_edit_->text());
+    irid = FromQString(irid_edit_->text());
+    link = link_box_->isChecked() ? 1 : 0;
+}
+
+void CDlgNewPlayer::OnLinkClicked() {
+    ReadFields();
+    irid_edit_->setEnabled(link == 1);
+}
+
+void CDlgNewPlayer::accept() {
+    ReadFields();
+    QDialog::accept();
+}
+
+void CDlgNewPlayer::reject() {
+    id.clear();
+    password.clear();
+    QDialog::reject();
+}
+
+}  // namespace qv5

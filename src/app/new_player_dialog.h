@@ -1,0 +1,35 @@
+// The "NEW PLAYER" dialog.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QLineEdit;
+class QCheckBox;
+
+namespace qv5 {
+
+class CDlgNewPlayer : public QDialog {
+    Q_OBJECT
+public:
+    explicit CDlgNewPlayer(QWidget* parent = nullptr);
+
+    // Fields <-> controls.
+    void ShowFields();
+    void ReadFields();
+
+    void OnLinkClicked();
+    void accept() override;
+    void reject() override;
+
+    std::string id, password, irid;
+    int link = 0;
+
+private:
+    QLineEdit* id_edit_;
+    QLineEdit* password_edit_;
+    QCheckBox* link_box_;
+    QLineEdit* irid_edit_;
+};
+
+}  // namespace qv5

@@ -1,0 +1,105 @@
+#include "player/player_db.h"
+
+#include "library/file_hash.h"
+#include "platform/database.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+
+const char* const kCreatePlayerTable =
+    "CREATE TABLE player(id TEXT primary key,hash TEXT,name TEXT,irid INTEGER,irname "
+    "TEXT,playcount INTEGER,clear INTEGER,fail INTEGER,perfect INTEGER,great INTEGER,good "
+    "INTEGER,bad INTEGER,poor INTEGER,playtime INTEGER,combo INTEGER,maxcombo INTEGER,grade_7 "
+    "INTEGER,grade_5 INTEGER,grade_14 INTEGER,grade_10 INTEGER,grade_9 INTEGER,trial "
+    "INTEGER,option INTEGER,systemversion INTEGER,gradeversion INTEGER, trialversion "
+    "INTEGER,scorehash TEXT)";
+const char* const kCreateScoreTable =
+    "CREATE TABLE score(hash TEXT primary key,clear INTEGER,perfect INTEGER,great INTEGER,good "
+    "INTEGER,bad INTEGER,poor INTEGER,totalnotes INTEGER,maxcombo INTEGER,minbp "
+    "INTEGER,playcount INTEGER,clearcount INTEGER,failcount INTEGER,rank INTEGER,rate "
+    "INTEGER,clear_db INTEGER,op_history INTEGER,scorehash TEXT,ghost TEXT,clear_sd "
+    "INTEGER,clear_ex INTEGER,op_best INTEGER, rseed INTEGER, complete INTEGER)";
+
+namespace {
+
+void Error(const char8_t* text) { ShowMessage(nullptr, Sj(text), Sj(u8"エラー")); }
+
+}  // namespace
+
+std::string PasswordDigest(const std::string& password) { return Md5Hex(password); }
+
+bool IsSafePlayerId(const std::string& id) {
+    if (id.empty() || id.size() >= 200) return false;
+    for (unsigned char c : id) {
+        if (c < 0x20 || c >= 0x7F) return false;
+        if (std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos) return false;
+    }
+    auto edge = [](char c) { return c == '.' || c == ' '; };
+    return !edge(id.front()) && !edge(id.back());
+}
+
+std::string PlayerDbPath(const std::string& id) {
+    return std::string(kScoreFolder) + "\\" + id + ".db";
+}
+
+std::vector<std::string> ListPlayers() {
+    std::vector<std::string> ids;
+    std::vector<DirEntry> entries;
+    if (!ListFolder(kScoreFolder, entries)) return ids;
+    for (const DirEntry& e : entries) {
+        if (e.directory || e.name.size() < 3) continue;
+        // "*.db" as the Windows wildcard matches it: the extension, any case.
+        std::string ext = e.name.substr(e.name.size() - 3);
+        if (ext != ".db" && ext != ".DB" && ext != ".Db" && ext != ".dB") continue;
+        ids.push_back(e.name.substr(0, e.name.size() - 3));
+    }
+    return ids;
+}
+
+int CreatePlayer(const std::string& id, const std::string& password) {
+    if (id.size() < 3) {
+        Error(u8"IDが短すぎます。(3文字以上)");
+        return 0;
+    }
+    if (password.size() < 3) {
+        Error(u8"パスワードが短すぎます。(3文字以上)");
+        return 0;
+    }
+    if (!IsSafePlayerId(id)) {
+        Error(u8"IDには半角英数のみ使用可能です。");
+        return 0;
+    }
+    Database db;
+    bool ok = false;
+    if (db.Open(PlayerDbPath(id))) {
+        db.Exec(kCreatePlayerTable);
+        ok = db.Exec(SqlFormat(
+            "INSERT INTO player (id , hash , name , systemversion) VALUES('%q','%q','%q' , '1')",
+            id.c_str(), PasswordDigest(password).c_str(), id.c_str()));
+    }
+    db.Close();
+    if (!ok) {
+        Error(u8"別のプレイヤー名を指定して下さい");
+        return 0;
+    }
+    ShowMessage(nullptr, Sj(u8"新規データを作成しました。"), Sj(u8"報告"));
+    return 1;
+}
+
+int VerifyPlayerPassword(const std::string& id, const std::string& password) {
+    Database db;
+    // A missing database is not created: it would show up as a player.
+    if (!IsSafePlayerId(id) || !db.Open(PlayerDbPath(id), Database::Mode::OpenExisting)) {
+        Error(u8"データベースを開けません");
+        return 0;
+    }
+    const std::string digest = PasswordDigest(password);
+    Statement s = db.Prepare(SqlFormat("SELECT * FROM player WHERE id = '%q'", id.c_str()));
+    if (s.Step() && s.Text(1) == digest) return 1;
+    Error(u8"データベースエラー");
+    return 0;
+}
+
+}  // namespace qv5

@@ -1,0 +1,63 @@
+#include "player/ranking.h"
+
+#include "library/file_hash.h"
+#include "platform/database.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "player/player_db.h"
+
+namespace qv5 {
+namespace {
+
+void Error(const std::string& text) { ShowMessage(nullptr, text, Sj(u8"エラー")); }
+
+}  // namespace
+
+std::string RankingBaseAddress() {
+    std::string text;
+    if (!ReadWholeFile(kRankingAddressFile, text)) return kDefaultRankingAddress;
+    auto end = text.find_first_of("\r\n");
+    if (end != std::string::npos) text.resize(end);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    return text.empty() ? kDefaultRankingAddress : text;
+}
+
+int OpenRankingPage(const std::string& id, const std::string& password, bool my_page) {
+    Database db;
+    Statement s;
+    if (IsSafePlayerId(id) && db.Open(PlayerDbPath(id), Database::Mode::OpenExisting))
+        s = db.Prepare(SqlFormat("SELECT * FROM player WHERE id = '%q'", id.c_str()));
+    if (!s.Step()) {
+        Error(Sj(u8"データベースエラー"));
+        return 0;
+    }
+    const std::string digest = PasswordDigest(password);
+    if (s.Text(1) != digest) {
+        Error(Sj(u8"パスワードが違います"));
+        return 0;
+    }
+    const int irid = s.Int(3);
+    if (irid < 1) {
+        Error(Sj(u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n"
+                 u8"自動的に登録されます。"));
+        return 0;
+    }
+    s = Statement();
+    db.Close();
+    const char* query = my_page ? "mode=mypage&login=1&qv5id=%d&passmd5=%s"
+                                : "login=1&qv5id=%d&passmd5=%s";
+    ShellOpen("\"" + RankingBaseAddress() + "search.cgi?" +
+              SqlFormat(query, irid, digest.c_str()) + "\"");
+    return 1;
+}
+
+int OpenChartRankingPage(const std::string& chart_path) {
+    auto hash = FileHash(chart_path);
+    if (!hash) return 0;
+    ShellOpen("\"" + RankingBaseAddress() + "search.cgi?mode=ranking&bmsmd5=" + *hash + "\"");
+    return 1;
+}
+
+}  // namespace qv5

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "app/new_player_dialog.h"
+#include "app/tab_main.h"
+#include "config/config_file.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "player/player_db.h"
+#include "support/players.h"
+#include "support/scripted_ui.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+const char* kConfig = "QV5files/Config/config.xml";
+std::string U(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+// Types into the new-player dialog and presses OK (or Cancel).
+std::function<int(QDialog&)> Fill(const std::string& id, const std::string& password,
+                                  bool link = false, bool ok = true) {
+    return [=](QDialog& d) {
+        Control<QLineEdit>(&d, 1002)->setText(QString::fromStdString(id));
+        Control<QLineEdit>(&d, 1008)->setText(QString::fromStdString(password));
+        if (link) Control<QCheckBox>(&d, 1006)->click();
+        if (ok)
+            d.accept();
+        else
+            d.reject();
+        return d.result();
+    };
+}
+
+class SignInTest : public ::testing::Test {
+protected:
+    void SetUp() override { TheConfig() = ConfigRecord{}; }
+    void WriteConfig(const std::string& id, const std::string& pass) {
+        ConfigRecord c;
+        c.id = id;
+        c.pass = pass;
+        c.path_count = 1;
+        c.path[0] = "songs\\";
+        ASSERT_EQ(SaveConfig(c), 1);
+    }
+    QComboBox* Players(CQV5config_2Dlg& dlg) { return Control<QComboBox>(dlg.MainPage(), 1001); }
+    test::TempGame game;
+    test::ScopedScriptedUi ui;
+};
+
+TEST_F(SignInTest, PlayerListSelection) {
+    for (const char* id : {"a", "ab", "b"}) test::MakePlayer(id, "pass");
+    struct Case {
+        std::string configured;
+        std::string selected;
+    } cases[] = {{"ab", "ab"}, {"b", "b"}, {"zzz", ""}, {"", ""}};
+    for (const auto& c : cases) {
+        WriteConfig(c.configured, "pass");
+        CQV5config_2Dlg dlg;
+        dlg.InitDialog();
+        QComboBox* list = Players(dlg);
+        ASSERT_EQ(list->count(), 3);
+        // Entry 0 is whichever the file system lists first.
+        std::string expected = c.selected.empty() ? list->itemText(0).toStdString() : c.selected;
+        EXPECT_EQ(list->currentText().toStdString(), expected) << c.configured;
+        EXPECT_EQ(dlg.MainPage()->values.id, expected);  // read back by the first-run check
+    }
+}
+
+TEST_F(SignInTest, FirstRunLoopRepeatsUntilAPlayerExists) {
+    const std::string welcome = U(u8"最初にプレイヤーデータを作成します。\nお好きなID(英数字のみ)とパスワードを設定して下さい。");
+    ui->AnswerMessage(MsgAnswer::Ok);
+    ui->AnswerDialog(Fill("", "", false, false));  // cancel
+    ui->AnswerMessage(MsgAnswer::Ok);
+    ui->AnswerDialog(Fill("ab", "pass"));  // too short
+    ui->AnswerMessage(MsgAnswer::Ok);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    ui->AnswerDialog(Fill("player1", "secret"));
+    ui->AnswerMessage(MsgAnswer::Ok);
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    EXPECT_EQ(ui->MessageTexts(),
+              (std::vector<std::string>{welcome, welcome, U(u8"IDが短すぎます。(3文字以上)"), welcome,
+                                        U(u8"新規データを作成しました。")}));
+    EXPECT_EQ(ui->prompts()[0].Utf8Caption(), U(u8"ようこそ"));
+    EXPECT_EQ(ui->prompts()[1].kind, "dialog");
+    EXPECT_EQ(ui->prompts()[1].text, "NEW PLAYER");
+    // The new player is selected, and its password is in the page.
+    EXPECT_EQ(Players(dlg)->currentText(), "player1");
+    EXPECT_EQ(dlg.MainPage()->values.pass, "secret");
+    EXPECT_EQ(dlg.MainPage()->values.qv4id, "player1");
+    EXPECT_EQ(dlg.MainPage()->values.qv4pass, "secret");
+    EXPECT_EQ(Control<QLineEdit>(dlg.MainPage(), 1002)->text(), "secret");
+
+    // Exit writes the new player into config.xml.
+    ui->AnswerMessage(MsgAnswer::Ok);  // no folder registered
+    Control<QPushButton>(&dlg, 1004, true)->click();
+    ConfigRecord back;
+    LoadConfig(back);
+    EXPECT_EQ(back.id, "player1");
+    EXPECT_EQ(back.pass, "secret");
+    EXPECT_EQ(back.qv4id, "player1");
+}
+
+TEST_F(SignInTest, LinkedAccountCreatesNothingYet) {
+    test::MakePlayer("abc", "pass");
+    WriteConfig("abc", "pass");
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    ui->AnswerDialog(Fill("newone", "pass", true));
+    ui->AnswerMessage(MsgAnswer::Ok);
+    Control<QPushButton>(dlg.MainPage(), 1003)->click();
+    EXPECT_FALSE(game.Exists("QV5files/Database/Score/newone.db"));
+    EXPECT_EQ(Players(dlg)->count(), 1);
+}
+
+TEST_F(SignInTest, TabChangeWithAWrongPassword) {
+    test::MakePlayer("abc", "pass");
+    WriteConfig("abc", "wrong");
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    const std::string before = game.ReadFile(kConfig);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    dlg.Tabs()->setCurrentIndex(3);
+    EXPECT_EQ(ui->MessageTexts(),
+              (std::vector<std::string>{U(u8"データベースエラー"), U(u8"パスワードが違います。")}));
+    EXPECT_EQ(dlg.Tabs()->currentIndex(), 3);
+    EXPECT_EQ(game.ReadFile(kConfig), before);
+    dlg.Tabs()->setCurrentIndex(0);  // back to MAIN: no message
+    EXPECT_EQ(ui->prompts().size(), 2u);
+}
+
+TEST_F(SignInTest, ExitWithAWrongPasswordKeepsTheFile) {
+    test::MakePlayer("abc", "pass");
+    WriteConfig("abc", "pass");
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    const std::string before = game.ReadFile(kConfig);
+    Control<QLineEdit>(dlg.MainPage(), 1002)->setText("bad");
+    Control<QLineEdit>(dlg.MainPage(), 1026)->setText("1024");
+    ui->AnswerMessage(MsgAnswer::Ok);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    Control<QPushButton>(&dlg, 1004, true)->click();
+    EXPECT_TRUE(dlg.isHidden());
+    EXPECT_EQ(game.ReadFile(kConfig), before);
+}
+
+TEST_F(SignInTest, ApplySettingsMessagesInBothLanguages) {
+    test::MakePlayer("abc", "pass");
+    struct Case {
+        int language;
+        std::string id, pass;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {0, "abc", "pa", {U(u8"パスワードを入力して下さい。")}},
+        {1, "abc", "pa", {"Input password."}},
+        {1, "abc", "bad", {U(u8"データベースエラー"), "Password error."}},
+        {1, "abc", "pass", {"Please register a folder."}},
+        {0, "abc", "pass", {U(u8"曲の検索を行うフォルダが登録されていません。\nJUKEBOXタグにて、登録を行ってください。")}},
+        {7, "abc", "pass", {U(u8"曲の検索を行うフォルダが登録されていません。\nJUKEBOXタグにて、登録を行ってください。")}},
+    };
+    for (const auto& c : cases) {
+        ConfigRecord rec;
+        rec.id = c.id;
+        rec.pass = c.pass;
+        rec.language = c.language;
+        ASSERT_EQ(SaveConfig(rec), 1);
+        CQV5config_2Dlg dlg;
+        dlg.InitDialog();
+        test::ScopedScriptedUi local;
+        for (size_t i = 0; i < c.messages.size(); ++i) local->AnswerMessage(MsgAnswer::Ok);
+        const int expected = c.messages.back().find("folder") != std::string::npos ||
+                                     c.messages.back().find("\xE3\x83\x95\xE3\x82\xA9") !=
+                                         std::string::npos
+                                 ? 1
+                                 : 0;
+        EXPECT_EQ(dlg.ApplySettings(), expected);
+        EXPECT_EQ(local->MessageTexts(), c.messages);
+    }
+}
+
+TEST_F(SignInTest, ShortIdMessage) {
+    // A player list without players: the ID check comes first.
+    ConfigRecord rec;
+    rec.language = 1;
+    CQV5config_2Dlg dlg;
+    dlg.MainPage()->values.pass = "pass";
+    dlg.MainPage()->ShowValues();
+    ui->AnswerMessage(MsgAnswer::Ok);
+    EXPECT_EQ(dlg.ApplySettings(), 0);
+    EXPECT_EQ(ui->MessageTexts().at(0), U(u8"NEW PLAYERボタンでプレイヤーデータを作成してください。"));
+    EXPECT_FALSE(game.Exists(kConfig));
+}
+
+TEST_F(SignInTest, RankingButtons) {
+    test::MakePlayer("abc", "pass", 77);
+    test::MakePlayer("nor", "pass");
+    WriteConfig("abc", "pass");
+    std::vector<std::string> opened;
+    auto previous = SetShellOpenHandler([&](const std::string& t) { opened.push_back(t); });
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    Players(dlg)->setCurrentText("abc");
+    Control<QPushButton>(dlg.MainPage(), 1035)->click();
+    Control<QPushButton>(dlg.MainPage(), 1036)->click();
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_NE(opened[0].find("search.cgi?mode=mypage&login=1&qv5id=77&passmd5=" + PasswordDigest("pass") + "\""), std::string::npos);
+    EXPECT_NE(opened[1].find("search.cgi?login=1&qv5id=77&passmd5="), std::string::npos);
+    Players(dlg)->setCurrentText("nor");
+    ui->AnswerMessage(MsgAnswer::Ok);
+    Control<QPushButton>(dlg.MainPage(), 1036)->click();
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(ui->MessageTexts().back().substr(0, 5), "QV5IR");
+    SetShellOpenHandler(previous);
+}
+
+}  // namespace
+}  // namespace qv5

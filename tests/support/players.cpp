@@ -1,0 +1,20 @@
+#include "support/players.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/database.h"
+#include "player/player_db.h"
+
+namespace qv5::test {
+
+void MakePlayer(const std::string& id, const std::string& password, int irid) {
+    Database db;
+    ASSERT_TRUE(db.Open(PlayerDbPath(id)));
+    db.Exec(kCreatePlayerTable);
+    ASSERT_TRUE(db.Exec(SqlFormat("INSERT INTO player (id,hash,name,systemversion,irid) "
+                                  "VALUES('%q','%q','%q','1',%s)",
+                                  id.c_str(), PasswordDigest(password).c_str(), id.c_str(),
+                                  irid > 0 ? std::to_string(irid).c_str() : "NULL")));
+}
+
+}  // namespace qv5::test
