@@ -27,3 +27,72 @@ std::optional<std::string> FileHash(std::string_view path) {
 }
 
 }  // namespace qv5
+
+#include <atomic>
+#include <thread>
+
+namespace qv5 {
+namespace {
+
+// Spins briefly before sleeping: the two sides hand over thousands of small
+// jobs per second during a scan, and a sleeping wake-up costs more than a job.
+void AwaitChange(const std::atomic<std::uint32_t>& value, std::uint32_t old) {
+    for (int i = 0; i < 20000; ++i) {
+        if (value.load(std::memory_order_acquire) != old) return;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    while (value.load(std::memory_order_acquire) == old) value.wait(old, std::memory_order_acquire);
+}
+
+}  // namespace
+
+struct BackgroundMd5::State {
+    std::atomic<std::uint32_t> started{0}, finished{0};
+    std::atomic<bool> stop{false};
+    std::string_view job;
+    std::string result;
+    std::thread worker;
+};
+
+BackgroundMd5::BackgroundMd5() : state_(new State) {
+    State* s = state_;
+    s->worker = std::thread([s] {
+        std::uint32_t seen = 0;
+        for (;;) {
+            AwaitChange(s->started, seen);
+            seen = s->started.load(std::memory_order_acquire);
+            if (s->stop.load()) return;
+            s->result = Md5Hex(s->job);
+            s->finished.store(seen, std::memory_order_release);
+            s->finished.notify_all();
+        }
+    });
+}
+
+BackgroundMd5::~BackgroundMd5() {
+    state_->stop.store(true);
+    state_->started.fetch_add(1, std::memory_order_acq_rel);
+    state_->started.notify_all();
+    state_->worker.join();
+    delete state_;
+}
+
+void BackgroundMd5::Start(std::string_view bytes) {
+    state_->job = bytes;
+    state_->started.fetch_add(1, std::memory_order_release);
+    state_->started.notify_all();
+}
+
+std::string BackgroundMd5::Wait() {
+    const std::uint32_t target = state_->started.load(std::memory_order_acquire);
+    for (;;) {
+        const std::uint32_t now = state_->finished.load(std::memory_order_acquire);
+        if (now == target) break;
+        AwaitChange(state_->finished, now);
+    }
+    return std::move(state_->result);
+}
+
+}  // namespace qv5

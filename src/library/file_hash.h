@@ -12,3 +12,24 @@ std::string Md5Hex(std::string_view bytes);
 std::optional<std::string> FileHash(std::string_view path);
 
 }  // namespace qv5
+
+namespace qv5 {
+
+// Hashes one buffer on a helper thread while the caller works on the same
+// bytes; Wait() returns the digest. One job at a time per object.
+class BackgroundMd5 {
+public:
+    BackgroundMd5();
+    ~BackgroundMd5();
+    BackgroundMd5(const BackgroundMd5&) = delete;
+    BackgroundMd5& operator=(const BackgroundMd5&) = delete;
+    // `bytes` must stay alive and unchanged until Wait() returns.
+    void Start(std::string_view bytes);
+    std::string Wait();
+
+private:
+    struct State;
+    State* state_;
+};
+
+}  // namespace qv5

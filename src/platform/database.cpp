@@ -54,6 +54,10 @@ void Statement::Bind(int index, std::string_view cp932) {
     sqlite3_bind_text(stmt_, index, u.data(), int(u.size()), SQLITE_TRANSIENT);
 }
 
+void Statement::BindRaw(int index, std::string_view bytes) {
+    sqlite3_bind_text(stmt_, index, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+}
+
 void Statement::Bind(int index, std::int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
 
 bool Statement::Run() {

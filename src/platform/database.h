@@ -33,6 +33,8 @@ public:
     // Parameters count from 1. Text is CP932.
     void Bind(int index, std::string_view cp932);
     void Bind(int index, std::int64_t value);
+    // Binds bytes as they are (already UTF-8, or a bound for comparisons).
+    void BindRaw(int index, std::string_view bytes);
     // Runs a prepared statement that returns no rows; true on success.
     bool Run();
 

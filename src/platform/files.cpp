@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <ctime>
 
@@ -69,6 +71,12 @@ std::optional<FileTime> WriteTime(std::string_view path) {
     struct stat st {};
     if (!Stat(path, st)) return std::nullopt;
     return ToFileTime(st.st_mtime);
+}
+
+std::optional<std::int64_t> ChangeStamp(std::string_view path) {
+    struct stat st {};
+    if (!Stat(path, st)) return std::nullopt;
+    return std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
 }
 
 bool CreateFolder(std::string_view path) {
@@ -147,21 +155,64 @@ bool ReadWholeFile(std::string_view path, std::string& out) {
         ::close(fd);
         return false;
     }
-    if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
-    char buf[65536];
+    // Read straight into the string; the size is only a hint (files may grow).
+    size_t size = 0;
+    out.resize(st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536);
     bool ok = true;
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (size == out.size()) out.resize(out.size() * 2);
+        ssize_t n = ::read(fd, out.data() + size, out.size() - size);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
             ok = false;
             break;
         }
-        out.append(buf, static_cast<size_t>(n));
+        size += static_cast<size_t>(n);
     }
     ::close(fd);
+    out.resize(size);
     return ok;
+}
+
+bool FileBuffer::Read(std::string_view path) {
+    size_ = 0;
+    auto host = ToHostPath(path);
+    if (!host) return false;
+    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    bool ok = true;
+    const size_t hint = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
+    for (;;) {
+        if (size_ == capacity_ || capacity_ < hint) {
+            const size_t grown = std::max(hint, capacity_ * 2);
+            std::unique_ptr<char[]> bigger(new char[grown]);
+            if (size_) std::memcpy(bigger.get(), data_.get(), size_);
+            data_ = std::move(bigger);
+            capacity_ = grown;
+        }
+        ssize_t n = ::read(fd, data_.get() + size_, capacity_ - size_);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        size_ += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    if (!ok) size_ = 0;
+    return ok;
+}
+
+void FileBuffer::Release() {
+    data_.reset();
+    size_ = capacity_ = 0;
 }
 
 bool WriteFileAtomic(std::string_view path, std::string_view data) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,8 @@ bool ListFolder(std::string_view dir, std::vector<DirEntry>& out);
 bool PathExists(std::string_view path);
 bool IsDirectory(std::string_view path);
 std::optional<FileTime> WriteTime(std::string_view path);
+// Last change of a file or folder in nanoseconds, to tell whether it changed.
+std::optional<std::int64_t> ChangeStamp(std::string_view path);
 
 bool CreateFolder(std::string_view path);
 // Renames or moves; fails when the target exists.
@@ -38,6 +41,20 @@ bool CopyFileNoOverwrite(std::string_view from, std::string_view to);
 bool DeletePath(std::string_view path);
 
 bool ReadWholeFile(std::string_view path, std::string& out);
+
+// A reusable read buffer: grows, never zero-fills, never shrinks below what
+// it last held (for reading many files one after the other).
+class FileBuffer {
+public:
+    std::string_view view() const { return {data_.get(), size_}; }
+    // False when the file cannot be read.
+    bool Read(std::string_view path);
+    void Release();
+
+private:
+    std::unique_ptr<char[]> data_;
+    size_t size_ = 0, capacity_ = 0;
+};
 // Writes a temporary file beside `path` and renames it over `path`: either the
 // new content is complete or the old file is untouched.
 bool WriteFileAtomic(std::string_view path, std::string_view data);

@@ -18,21 +18,20 @@ std::optional<std::string> ToHostPath(std::string_view path) {
     std::string u = Cp932ToUtf8(path);
     std::replace(u.begin(), u.end(), '\\', '/');
     if (u.size() >= 2 && u[1] == ':') {
-        char drive = u[0];
+        const char drive = u[0];
         if (drive != 'Z' && drive != 'z') return std::nullopt;
-        u.erase(0, 2);
-        if (u.empty() || u[0] != '/') u.insert(u.begin(), '/');
+        std::string rest = u.substr(2);
+        u = (rest.empty() || rest[0] != '/') ? "/" + rest : std::move(rest);
     }
     while (u.size() > 1 && u.back() == '/') u.pop_back();
-    if (u.empty()) u = ".";
+    if (u.empty()) return std::string(".");
     return u;
 }
 
 std::optional<std::string> FromHostPath(std::string_view host) {
-    std::string u(host);
-    std::replace(u.begin(), u.end(), '\\', '\x01');  // a host "\" has no internal form
-    if (u.find('\x01') != std::string::npos) return std::nullopt;
-    auto cp = Utf8ToCp932(u);
+    // A host backslash has no internal form.
+    if (host.find('\\') != std::string_view::npos) return std::nullopt;
+    auto cp = Utf8ToCp932(host);
     if (!cp) return std::nullopt;
     std::string out;
     out.reserve(cp->size() + 2);

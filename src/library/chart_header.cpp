@@ -1,0 +1,312 @@
+#include "library/chart_header.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "library/difficulty.h"
+#include "library/file_hash.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Leading white space, optional sign, decimal digits; 0 without digits.
+std::int32_t ParseInt(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size() && IsBlank(s[i])) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    std::int64_t v = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+        v = v * 10 + (s[i] - '0');
+        if (v > 2147483648LL) v = 2147483648LL;
+    }
+    if (negative) v = -v;
+    if (v > 2147483647LL) v = 2147483647LL;
+    return static_cast<std::int32_t>(v);
+}
+
+struct DigitTables {
+    unsigned char base36[256]{}, hex[256]{};
+    constexpr DigitTables() {
+        for (int c = '0'; c <= '9'; ++c) base36[c] = hex[c] = static_cast<unsigned char>(c - '0');
+        for (int c = 'A'; c <= 'Z'; ++c) base36[c] = static_cast<unsigned char>(c - 'A' + 10);
+        for (int c = 'a'; c <= 'z'; ++c) base36[c] = static_cast<unsigned char>(c - 'a' + 10);
+        for (int c = 'A'; c <= 'F'; ++c) hex[c] = static_cast<unsigned char>(c - 'A' + 10);
+        for (int c = 'a'; c <= 'f'; ++c) hex[c] = static_cast<unsigned char>(c - 'a' + 10);
+    }
+};
+constexpr DigitTables kDigits;
+
+// Any other character adds 0 in its place.
+inline int Base36(char c) { return kDigits.base36[static_cast<unsigned char>(c)]; }
+inline int Hex(char c) { return kDigits.hex[static_cast<unsigned char>(c)]; }
+
+bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+
+// substr that gives empty text past the end, like reading past a C string.
+std::string_view Sub(std::string_view s, size_t pos, size_t n = std::string_view::npos) {
+    return pos >= s.size() ? std::string_view() : s.substr(pos, n);
+}
+
+void UpdateTempo(ChartRecord& r, std::int32_t v) {
+    if (r.maxbpm == 0) {
+        r.maxbpm = r.minbpm = v;
+    } else if (v > r.maxbpm) {
+        r.maxbpm = v;
+    } else if (v < r.minbpm) {
+        r.minbpm = v;
+    }
+}
+
+enum class Field { Title, Genre, Category, Subtitle, Artist, Subartist, Level, Exlevel, Maxtracks,
+                   Difficulty, InfoA, InfoB, Tag, Command, Stagefile, Banner, Backbmp };
+
+struct Command {
+    std::string_view name;
+    Field field;
+};
+
+constexpr Command kCommands[] = {
+    {"#TITLE", Field::Title},         {"#GENRE", Field::Genre},
+    {"#CATEGORY", Field::Category},   {"#SUBTITLE", Field::Subtitle},
+    {"#ARTIST", Field::Artist},       {"#SUBARTIST", Field::Subartist},
+    {"#PLAYLEVEL", Field::Level},     {"#EXLEVEL", Field::Exlevel},
+    {"#MAXTRACKS", Field::Maxtracks}, {"#DIFFICULTY", Field::Difficulty},
+    {"#INFORMATION_A", Field::InfoA}, {"#INFORMATION_B", Field::InfoB},
+    {"#TAG", Field::Tag},             {"#COMMAND", Field::Command},
+    {"#STAGEFILE", Field::Stagefile}, {"#BANNER", Field::Banner},
+    {"#BACKBMP", Field::Backbmp},
+};
+
+// Applies the first header command the line carries; false when none does.
+bool ApplyHeaderCommand(ChartRecord& r, std::string_view line) {
+    for (const Command& c : kCommands) {
+        if (!CarriesCommand(line, c.name)) continue;
+        const std::string_view value = line.substr(c.name.size() + 1);
+        switch (c.field) {
+            case Field::Title: TitleDifficulty(line, c.name, r.title, r.subtitle, r.difficulty); break;
+            case Field::Genre: {
+                r.genre.assign(value);
+                std::string scratch_title, scratch_subtitle;
+                TitleDifficulty(line, c.name, scratch_title, scratch_subtitle, r.difficulty);
+                break;
+            }
+            case Field::Category: r.genre.assign(value); break;
+            case Field::Subtitle: r.subtitle.assign(value); break;
+            case Field::Artist:
+            case Field::InfoA: r.artist.assign(value); break;
+            case Field::Subartist:
+            case Field::InfoB: r.subartist.assign(value); break;
+            case Field::Level:
+            case Field::Maxtracks: r.level = ParseInt(value); break;
+            case Field::Exlevel: r.exlevel = ParseInt(value); break;
+            case Field::Difficulty: r.difficulty = ParseInt(value); break;
+            case Field::Tag:
+            case Field::Command: r.tag.assign(value); break;
+            case Field::Stagefile: r.stagefile.assign(value); break;
+            case Field::Banner: r.banner.assign(value); break;
+            case Field::Backbmp: r.backbmp.assign(value); break;
+        }
+        return true;
+    }
+    return false;
+}
+
+struct ParseState {
+    bool skipping = false;
+    int lnobj = -12345;
+    std::int32_t notes = 0;
+};
+
+void ChannelLine(ChartRecord& r, ParseState& st, std::string_view raw, std::string_view line) {
+    if (ParseInt(Sub(line, 1, 3)) < 1) return;
+    int channel = ParseInt(Sub(line, 4, 2));
+    if (channel >= 51 && channel <= 69) {
+        r.longnote = 1;
+        channel -= 40;
+    }
+    if (channel >= 31 && channel <= 49) channel -= 20;
+    if (channel == 18 || channel == 19) {
+        if (r.mode == 5) r.mode = 7;
+        if (r.mode == 10) r.mode = 14;
+    } else if (channel >= 21 && channel <= 27) {
+        if (r.mode == 5)
+            r.mode = 10;
+        else if (r.mode == 7)
+            r.mode = 14;
+    } else if (channel == 28 || channel == 29) {
+        r.mode = 14;
+    }
+    const long pairs = (static_cast<long>(line.size()) - 7) / 2;
+    if (pairs <= 0) return;
+    // Objects are read from the line as read; it is never shorter than the
+    // trimmed line, so every pair lies inside it.
+    const char* p = raw.data() + 7;
+    if (channel == 3) {
+        for (long i = 0; i < pairs; ++i, p += 2) {
+            const int v = Hex(p[0]) * 16 + Hex(p[1]);
+            if (v > 0) UpdateTempo(r, v);
+        }
+    } else if (channel >= 11 && channel <= 29) {
+        // Branch-free: objects and rests mix unpredictably.
+        std::int32_t notes = 0;
+        for (long i = 0; i < pairs; ++i, p += 2) {
+            const int v = Base36(p[0]) * 36 + Base36(p[1]);
+            notes += static_cast<std::int32_t>((v != 0) & (v != st.lnobj));
+        }
+        st.notes += notes;
+    }
+}
+
+void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
+    // Trim white space at both ends (then any CR/LF left, which is none).
+    size_t b = 0, e = raw.size();
+    while (b < e && IsBlank(raw[b])) ++b;
+    while (e > b && IsBlank(raw[e - 1])) --e;
+    const std::string_view line = raw.substr(b, e - b);
+
+    if (StartsWith(line, "#IF")) {
+        if (!StartsWith(line, "#IF 1")) {
+            st.skipping = true;
+            return;
+        }
+    } else if (StartsWith(line, "#ENDIF")) {
+        st.skipping = false;
+        return;
+    }
+    if (st.skipping || line.empty() || line[0] != '#') return;
+    // No header command or named test starts with a digit: go straight to
+    // the channel line (the bulk of every chart).
+    if (line.size() > 1 && line[1] >= '0' && line[1] <= '9') {
+        ChannelLine(r, st, raw, line);
+        return;
+    }
+    if (ApplyHeaderCommand(r, line)) return;
+
+    if (StartsWith(line, "#CUSTOMFOLDER")) {
+        r.judge = 2;
+    } else if (CarriesCommand(line, "#RANK")) {
+        r.judge = ParseInt(Sub(line, 6));
+    } else if (StartsWith(line, "#LNOBJ")) {
+        r.longnote = 1;
+        // Characters 8 and 9 of the line as read; missing ones count as 0.
+        const char c1 = raw.size() > 7 ? raw[7] : '\0';
+        const char c2 = raw.size() > 8 ? raw[8] : '\0';
+        st.lnobj = Base36(c1) * 36 + Base36(c2);
+    } else if (StartsWith(line, "#BMP")) {
+        r.bga = 1;
+    } else if (StartsWith(line, "#RAND")) {
+        r.random = 1;
+    } else if (StartsWith(line, "#BPM")) {
+        const size_t skip = StartsWith(line, "#BPM ") ? 5 : 7;
+        const std::int32_t v = ParseInt(Sub(line, skip));
+        if (v > 0) UpdateTempo(r, v);
+    } else {
+        ChannelLine(r, st, raw, line);
+    }
+}
+
+// Where the last path component starts; a trail byte 0x5C is no separator.
+size_t LastComponentStart(std::string_view path) {
+    size_t start = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if (IsLeadByte(c) && i + 1 < path.size()) {
+            ++i;
+        } else if (c == '\\' || c == '/') {
+            start = i + 1;
+        }
+    }
+    return start;
+}
+
+// "directory holds a *.txt file": asked once per directory while it is unchanged.
+bool HasTextFile(const std::string& directory) {
+    static std::string cached_dir;
+    static std::optional<std::int64_t> cached_stamp;
+    static bool cached = false;
+    const auto stamp = ChangeStamp(directory);
+    if (stamp && directory == cached_dir && stamp == cached_stamp) return cached;
+    std::vector<DirEntry> entries;
+    bool found = false;
+    if (ListFolder(directory, entries))
+        for (const DirEntry& e : entries) {
+            const std::string& n = e.name;
+            if (n.size() >= 4 && n[n.size() - 4] == '.' && (n[n.size() - 3] | 0x20) == 't' &&
+                (n[n.size() - 2] | 0x20) == 'x' && (n[n.size() - 1] | 0x20) == 't') {
+                found = true;
+                break;
+            }
+        }
+    cached_dir = directory;
+    cached_stamp = stamp;
+    cached = found;
+    return found;
+}
+
+}  // namespace
+
+void ParseChartHeader(ChartRecord& r, std::string_view bytes) {
+    ParseState st;
+    // Text-mode reading: Ctrl-Z ends the file, CR LF reads as one line end,
+    // and a line is cut into pieces of kLinePieceBytes characters.
+    if (const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size()))
+        bytes = bytes.substr(0, static_cast<size_t>(static_cast<const char*>(eof) - bytes.data()));
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const size_t left = static_cast<size_t>(end - p);
+        // Look one byte further than a piece: a CR LF pair counts as one.
+        const size_t window = std::min(left, kLinePieceBytes + 1);
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', window));
+        size_t piece;
+        if (nl) {
+            const size_t bytes_to_nl = static_cast<size_t>(nl - p) + 1;
+            const size_t chars = bytes_to_nl - (nl > p && nl[-1] == '\r' ? 1 : 0);
+            piece = chars <= kLinePieceBytes ? bytes_to_nl : kLinePieceBytes;
+        } else {
+            piece = std::min(left, kLinePieceBytes);
+        }
+        ParseLine(r, st, std::string_view(p, piece));
+        p += piece;
+    }
+    r.note_count = st.notes;
+}
+
+std::string ParentPath(std::string_view path) {
+    if (!path.empty() && (path.back() == '\\' || path.back() == '/') &&
+        LastComponentStart(path) == path.size())
+        path.remove_suffix(1);
+    if (path.empty() || !PathExists(path)) return "ERROR";
+    return std::string(path.substr(0, LastComponentStart(path)));
+}
+
+bool ReadChartHeader(ChartRecord& r, const std::string& path) {
+    r = ChartRecord{};
+    // One read serves both the header pass and the song hash.
+    thread_local FileBuffer buffer;
+    if (!buffer.Read(path)) return false;
+    const std::string_view bytes = buffer.view();
+    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".pms") == 0) r.mode = 9;
+    // Large charts are hashed on a helper thread while the header is parsed.
+    static BackgroundMd5 hasher;
+    const bool parallel = bytes.size() >= 32 * 1024;
+    if (parallel) hasher.Start(bytes);
+    ParseChartHeader(r, bytes);
+    r.hash = parallel ? hasher.Wait() : Md5Hex(bytes);
+    if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
+    r.directory = ParentPath(path);
+    r.parent_directory = ParentPath(r.directory);
+    r.txt = r.directory != "ERROR" && HasTextFile(r.directory) ? 1 : 0;
+    if (bytes.size() > (1u << 24)) buffer.Release();  // do not keep huge buffers
+    return true;
+}
+
+}  // namespace qv5

@@ -1,0 +1,30 @@
+// Difficulty inference: title words, bracketed subtitles, file names and the
+// folder pass by note count. Also the export title of a chart.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qv5 {
+
+// The header matching rule: `line` begins with `command` (any case) and is
+// longer than it.
+bool CarriesCommand(std::string_view line, std::string_view command);
+
+// For "#TITLE" and "#GENRE" lines (trimmed). False when the line does not
+// carry the keyword; then nothing changes.
+bool TitleDifficulty(std::string_view line, std::string_view keyword, std::string& title,
+                     std::string& subtitle, std::int32_t& difficulty);
+void FileNameDifficulty(std::string_view path, std::int32_t& difficulty);
+// Ranks the charts below `prefix` whose difficulty is unknown, per folder and
+// key mode by note count. Runs on the open library.
+void AssignFolderDifficulties(const std::string& prefix);
+
+// Replaces characters a file name cannot hold by their full-width forms;
+// true when nothing had to be replaced.
+bool SafeFileName(std::string& text);
+std::string MakeExportTitle(std::string title, std::string subtitle, std::string artist,
+                            std::string subartist, bool keep_subtitle);
+
+}  // namespace qv5

@@ -1,0 +1,39 @@
+// The song library: song.db with the player's scores and tag.db attached.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "library/chart_record.h"
+#include "platform/database.h"
+
+namespace qv5 {
+
+inline constexpr const char* kSongDbPath = "QV5files\\Database\\song.db";
+inline constexpr const char* kTagDbPath = "QV5files\\Database\\tag.db";
+extern const char* const kCreateFolderTable;
+extern const char* const kCreateSongTable;
+extern const char* const kCreateTagTable;
+
+// Opens song.db (creating the tables) and attaches the player's database as
+// scoredb and tag.db as tagdb. The connection stays open.
+void OpenSongLibrary(const std::string& player_id);
+void ReopenSongLibrary(const std::string& player_id);
+// Drops and recreates folder and song; scores, tags and courses stay.
+void ResetSongLibrary();
+void CloseSongLibrary();
+// The open connection.
+Database& SongLibrary();
+
+// True when the path, less one trailing separator, names a file or folder.
+bool EntryExists(std::string_view path);
+
+// Finds the chart's song row by its hash, with the player's score.
+bool LookupChart(const std::string& chart_path, ChartRecord& record);
+
+// The rows whose path starts with `prefix`, literally and case-sensitively:
+// "path >= ?N AND path < ?N+1" on the primary key. BindPrefix fills both.
+std::string PrefixCondition(int first_param);
+void BindPrefix(Statement& s, int first_param, const std::string& prefix);
+
+}  // namespace qv5

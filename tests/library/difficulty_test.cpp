@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include "library/difficulty.h"
+#include "library/song_library.h"
+#include "platform/text.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+TEST(TitleDifficulty, Rules) {
+    struct Case {
+        std::string line;
+        std::string title, subtitle;
+        int difficulty;
+        int start = -1;
+    } cases[] = {
+        {"#TITLE Song HYPER", "Song HYPER", "", 3},
+        {"#TITLE Song [ANOTHER]", "Song", " [ANOTHER]", 4},
+        {"#TITLE Song (7keys HARD)", "Song", " (7keys HARD)", 3},
+        {"#TITLE (HARD)", "(HARD)", "", -1},
+        {"#TITLE A-B-C-", "A-B", "-C-", -1},
+        {"#TITLE Song (MANIAC)", "Song", " (MANIAC)", 4},
+        {"#TITLE Song (VERYHARD)", "Song", " (VERYHARD)", 3},
+        {"#TITLE Song (NORMAL)", "Song", " (NORMAL)", 2, 2},
+        {"#TITLE Song (LIGHT)", "Song", " (LIGHT)", -1},
+        {"#TITLE Song (EASY)", "Song", " (EASY)", -1},
+        {"#TITLE Song [Beginner]", "Song", " [Beginner]", 1},
+        {"#TITLE Song EASY", "Song EASY", "", 1},
+        {"#TITLE Song ex", "Song ex", "", 4},
+        {"#TITLE Song \"7A\"", "Song", " \"7A\"", 4},
+        {"#TITLE Song <HD>", "Song", " <HD>", 3},
+        {"#TITLE (x) Song (y)", "(x) Song", " (y)", -1},
+        {"#TITLE Song  [A]  ", "Song", "  [A]", -1},  // the line is trimmed by the reader
+        {"#TITLE ()", "()", "", -1},
+        {Sj(u8"#TITLE 曲～ANOTHER～"), Sj(u8"曲"), Sj(u8"～ANOTHER～"), 4},
+        {Sj(u8"#TITLE 曲　【HYPER】"), Sj(u8"曲"), Sj(u8"　【HYPER】"), 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::string line = c.line;
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        std::string title = "t", subtitle = "s";
+        std::int32_t difficulty = c.start;
+        ASSERT_TRUE(TitleDifficulty(line, "#TITLE", title, subtitle, difficulty));
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(subtitle, c.subtitle);
+        EXPECT_EQ(difficulty, c.difficulty);
+    }
+    std::string title = "keep", subtitle = "keep";
+    std::int32_t difficulty = 1;
+    EXPECT_FALSE(TitleDifficulty("#TITLE", "#TITLE", title, subtitle, difficulty));
+    EXPECT_FALSE(TitleDifficulty("#ARTIST HARD", "#TITLE", title, subtitle, difficulty));
+    EXPECT_EQ(title, "keep");
+    EXPECT_EQ(difficulty, 1);
+}
+
+TEST(FileNameDifficulty, Tokens) {
+    struct Case {
+        std::string path;
+        int difficulty;
+    } cases[] = {
+        {"song_h.bms", 3},   {"SONG_H.bms", -1},  {"song_a.bme", 4},   {"song_sa.bms", 4},
+        {"song_dh.bms", 3},  {"song_ex.bms", 4},  {"song_e.bms", 1},   {"song7a.bms", 4},
+        {"songh7.bms", 3},   {"song5b.bms", 1},   {"songl5.bms", 1},   {"songa14.bms", 4},
+        {"songh10.bms", 3},  {"song14m.bms", 4},  {"song10l.bms", 1},  {"song.bms", -1},
+        {"a.b", -1},         {"_ah.bms", -1},     {"x_sb.pms", 1},     {"", -1},
+    };
+    for (const auto& c : cases) {
+        std::int32_t d = -1;
+        FileNameDifficulty(c.path, d);
+        EXPECT_EQ(d, c.difficulty) << c.path;
+    }
+}
+
+TEST(ExportTitle, Rules) {
+    struct Case {
+        std::string title, subtitle, artist, subartist;
+        bool keep;
+        std::string expected;
+    } cases[] = {
+        {"Song", "[SP ANOTHER]", "Art", "", false, "[Art] Song"},
+        {"Song", " -remix-", "Art", "", false, "[Art] Song  -remix-"},
+        {"Song", "[SP ANOTHER]", "Art", "", true, "[Art] Song [SP ANOTHER]"},
+        {"Song", "(7keys)", "Art", "obj", false, "[Art obj] Song"},
+        {"A/B:C", "", "x|y", "", false, Sj(u8"[x｜y] A／B：C")},
+        {Sj(u8"ソ?"), "", "a\\b", "", false, Sj(u8"[a￥b] ソ？")},
+        {"Song", Sj(u8"(段位)"), "A", "", false, "[A] Song"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MakeExportTitle(c.title, c.subtitle, c.artist, c.subartist, c.keep), c.expected)
+            << c.title << c.subtitle;
+    std::string clean = Sj(u8"表示ソ");
+    EXPECT_TRUE(SafeFileName(clean));  // trail bytes 0x5C are not backslashes
+    EXPECT_EQ(clean, Sj(u8"表示ソ"));
+    std::string dirty = "a\"b<c>d*e";
+    EXPECT_FALSE(SafeFileName(dirty));
+    EXPECT_EQ(dirty, Sj(u8"a”b＜c＞d＊e"));
+}
+
+class FolderPassTest : public ::testing::Test {
+protected:
+    void SetUp() override { OpenSongLibrary("nobody"); }
+    void TearDown() override { CloseSongLibrary(); }
+    void Add(const std::string& path, const std::string& folder, int mode, int notes, int d = -1) {
+        Statement s = SongLibrary().Prepare(
+            "INSERT INTO song (path, folder, mode, karinotes, difficulty) VALUES (?1,?2,?3,?4,?5)");
+        s.Bind(1, path);
+        s.Bind(2, folder);
+        s.Bind(3, std::int64_t{mode});
+        s.Bind(4, std::int64_t{notes});
+        s.Bind(5, std::int64_t{d});
+        ASSERT_TRUE(s.Run());
+    }
+    int Difficulty(const std::string& path) {
+        Statement s = SongLibrary().Prepare("SELECT difficulty FROM song WHERE path = ?1");
+        s.Bind(1, path);
+        return s.Step() ? s.Int(0) : -99;
+    }
+    test::TempGame game;
+};
+
+TEST_F(FolderPassTest, RanksByNoteCount) {
+    Add("r\\f\\a.bms", "k1", 7, 300);
+    Add("r\\f\\b.bms", "k1", 7, 500);
+    Add("r\\f\\c.bms", "k1", 7, 900);
+    Add("r\\f\\d.bms", "k1", 7, 1200);
+    Add("r\\f\\five.bms", "k1", 5, 100);
+    Add("r\\g\\x.bms", "k2", 7, 10, 5);
+    Add("r\\g\\y.bms", "k2", 7, 20);
+    Add("r\\g\\z.bms", "k2", 7, 5, 1);
+    Add("r\\g\\w.bms", "k2", 7, 7);
+    Add("r\\h\\v.bms", "k3", 7, 7, 9);
+    Add("other\\q.bms", "k4", 7, 1);
+    AssignFolderDifficulties("r\\");
+    EXPECT_EQ(Difficulty("r\\f\\a.bms"), 2);
+    EXPECT_EQ(Difficulty("r\\f\\b.bms"), 3);
+    EXPECT_EQ(Difficulty("r\\f\\c.bms"), 4);
+    EXPECT_EQ(Difficulty("r\\f\\d.bms"), 4);
+    EXPECT_EQ(Difficulty("r\\f\\five.bms"), 2);
+    EXPECT_EQ(Difficulty("r\\g\\z.bms"), 1);
+    EXPECT_EQ(Difficulty("r\\g\\w.bms"), 2);  // after a known 1
+    EXPECT_EQ(Difficulty("r\\g\\y.bms"), 5);  // after a known 5
+    EXPECT_EQ(Difficulty("r\\h\\v.bms"), 2);
+    EXPECT_EQ(Difficulty("other\\q.bms"), -1);  // outside the prefix
+    // A second run changes nothing.
+    Statement before = SongLibrary().Prepare("SELECT group_concat(difficulty) FROM song");
+    ASSERT_TRUE(before.Step());
+    const std::string first = before.Text(0);
+    AssignFolderDifficulties("r\\");
+    Statement after = SongLibrary().Prepare("SELECT group_concat(difficulty) FROM song");
+    ASSERT_TRUE(after.Step());
+    EXPECT_EQ(after.Text(0), first);
+}
+
+TEST_F(FolderPassTest, PrefixIsLiteralAndCaseSensitive) {
+    Add("Z:\\music\\A_B\\a.bms", "k1", 7, 1);
+    Add("Z:\\music\\aXb\\a.bms", "k2", 7, 1);
+    Add("Z:\\music\\a_b\\a.bms", "k3", 7, 1);
+    Add("Z:\\music\\A%\\a.bms", "k4", 7, 1);
+    AssignFolderDifficulties("Z:\\music\\A_B\\");
+    EXPECT_EQ(Difficulty("Z:\\music\\A_B\\a.bms"), 2);
+    EXPECT_EQ(Difficulty("Z:\\music\\aXb\\a.bms"), -1);
+    EXPECT_EQ(Difficulty("Z:\\music\\a_b\\a.bms"), -1);
+    AssignFolderDifficulties("Z:\\music\\A%");
+    EXPECT_EQ(Difficulty("Z:\\music\\A%\\a.bms"), 2);
+    EXPECT_EQ(Difficulty("Z:\\music\\aXb\\a.bms"), -1);
+}
+
+}  // namespace
+}  // namespace qv5

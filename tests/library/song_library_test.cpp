@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "library/chart_header.h"
+#include "library/file_hash.h"
+#include "library/song_library.h"
+#include "platform/database.h"
+#include "player/player_db.h"
+#include "support/players.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+std::string Schema(Database& db, const std::string& schema = "main") {
+    Statement s = db.Prepare("SELECT group_concat(sql, ';') FROM (SELECT sql FROM " + schema +
+                             ".sqlite_master ORDER BY name)");
+    return s.Step() ? s.Text(0) : "";
+}
+
+int Count(const std::string& sql) {
+    Statement s = SongLibrary().Prepare(sql);
+    return s.Step() ? s.Int(0) : -1;
+}
+
+class SongLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::MakePlayer("abc", "pass"); }
+    void TearDown() override { CloseSongLibrary(); }
+    void InsertChart(const std::string& path) {
+        ChartRecord r;
+        ASSERT_TRUE(ReadChartHeader(r, path));
+        Statement s = SongLibrary().Prepare(
+            "INSERT INTO song (hash,title,subtitle,path,type,mode,difficulty,level,favorite) "
+            "VALUES (?1,?2,?3,?4,0,?5,?6,?7,0)");
+        s.Bind(1, r.hash);
+        s.Bind(2, r.title);
+        s.Bind(3, r.subtitle);
+        s.Bind(4, path);
+        s.Bind(5, std::int64_t{r.mode});
+        s.Bind(6, std::int64_t{r.difficulty});
+        s.Bind(7, std::int64_t{r.level});
+        ASSERT_TRUE(s.Run());
+    }
+    test::TempGame game;
+};
+
+TEST_F(SongLibraryTest, CreatesTheExactSchema) {
+    OpenSongLibrary("abc");
+    Database& db = SongLibrary();
+    EXPECT_EQ(Schema(db),
+              std::string("CREATE TABLE expert(id INTEGER primary key,title TEXT,line INTEGER,hash "
+                          "TEXT,ir INTEGER);") +
+                  kCreateFolderTable +
+                  ";CREATE TABLE grade(id INTEGER primary key,title TEXT,line INTEGER,hash TEXT,ir "
+                  "INTEGER);CREATE TABLE nonstop(id INTEGER primary key,title TEXT,line "
+                  "INTEGER,hash TEXT,ir INTEGER);" +
+                  kCreateSongTable);
+    EXPECT_NE(Schema(db, "scoredb").find(kCreateScoreTable), std::string::npos);
+    EXPECT_EQ(Schema(db, "tagdb"), kCreateTagTable);
+    EXPECT_TRUE(game.Exists("QV5files/Database/song.db"));
+    EXPECT_TRUE(game.Exists("QV5files/Database/tag.db"));
+    Statement mode = db.Prepare("PRAGMA journal_mode");
+    ASSERT_TRUE(mode.Step());
+    EXPECT_EQ(mode.Text(0), "delete");
+}
+
+TEST_F(SongLibraryTest, ReopenChangesNothingButCourse) {
+    OpenSongLibrary("abc");
+    game.WriteFile("songs/a.bms", "#TITLE A\n");
+    InsertChart("songs\\a.bms");
+    SongLibrary().Exec("CREATE TABLE course(x)");
+    const std::string before = Schema(SongLibrary());
+    ReopenSongLibrary("abc");
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM sqlite_master WHERE name='course'"), 0);
+    SongLibrary().Exec("CREATE TABLE course(x)");
+    EXPECT_EQ(Schema(SongLibrary()), before);
+}
+
+TEST_F(SongLibraryTest, ResetKeepsTagsAndScores) {
+    OpenSongLibrary("abc");
+    game.WriteFile("songs/a.bms", "#TITLE A\n");
+    InsertChart("songs\\a.bms");
+    ASSERT_TRUE(SongLibrary().Exec("INSERT INTO tag (hash,title) VALUES ('h','t')"));
+    ASSERT_TRUE(SongLibrary().Exec("INSERT INTO score (hash,clear) VALUES ('h',3)"));
+    ASSERT_TRUE(SongLibrary().Exec("INSERT INTO folder (path,type) VALUES ('songs\\',1)"));
+    ASSERT_TRUE(SongLibrary().Exec("INSERT INTO expert (id,title) VALUES (1,'c')"));
+    ResetSongLibrary();
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM tag"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM score"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM expert"), 1);
+}
+
+TEST_F(SongLibraryTest, UnknownOrUnsafePlayersAttachNothing) {
+    OpenSongLibrary("../../evil");
+    EXPECT_FALSE(game.Exists("evil.db"));
+    EXPECT_FALSE(game.Exists("QV5files/evil.db"));
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM tag"), -1);
+    OpenSongLibrary("nobody");
+    EXPECT_FALSE(game.Exists("QV5files/Database/Score/nobody.db"));
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);  // the library itself works
+    EXPECT_EQ(Count("SELECT count(*) FROM tag"), -1);  // tagdb is not attached either
+}
+
+TEST_F(SongLibraryTest, LookupChart) {
+    OpenSongLibrary("abc");
+    const std::string body = "#TITLE Song [HYPER]\n#PLAYLEVEL 9\n";
+    game.WriteFile("songs/x/a.bms", body);
+    game.WriteFile("songs/y/a.bms", body);  // a copy: same hash
+    game.WriteFile("songs/z.bms", "#TITLE other\n");
+    InsertChart("songs\\x\\a.bms");
+    InsertChart("songs\\y\\a.bms");
+    EXPECT_EQ(Count("SELECT count(DISTINCT hash) FROM song"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 2);
+
+    ChartRecord r;
+    ASSERT_TRUE(LookupChart("songs\\y\\a.bms", r));
+    EXPECT_EQ(r.hash, Md5Hex(body));
+    EXPECT_EQ(r.title, "Song");
+    EXPECT_EQ(r.full_title, "Song  [HYPER]");
+    EXPECT_EQ(r.level, 9);
+    EXPECT_EQ(r.difficulty, 3);
+    EXPECT_EQ(r.clear, 0);
+    EXPECT_EQ(r.rank, 0);
+    EXPECT_FALSE(LookupChart("songs\\z.bms", r));
+    EXPECT_FALSE(LookupChart("songs\\missing.bms", r));
+
+    struct Case {
+        int perfect, great, rank, expected_rank;
+    } cases[] = {{10, 5, 12, 8}, {10, 5, 9, 8}, {10, 5, 0, 1}, {0, 0, 0, 0}, {1, 0, 4, 4}};
+    for (const auto& c : cases) {
+        SongLibrary().Exec("DELETE FROM score");
+        ASSERT_TRUE(SongLibrary().Exec(SqlFormat(
+            "INSERT INTO score (hash,clear,perfect,great,good,bad,poor,totalnotes,maxcombo,minbp,"
+            "playcount,clearcount,failcount,rank,rate,clear_db,op_history,clear_sd,clear_ex,"
+            "op_best,rseed,complete) VALUES ('%q',4,%d,%d,3,4,5,600,70,8,9,10,11,%d,13,14,15,16,"
+            "17,18,19,1)",
+            r.hash.c_str(), c.perfect, c.great, c.rank)));
+        ChartRecord s;
+        ASSERT_TRUE(LookupChart("songs\\x\\a.bms", s));
+        EXPECT_EQ(s.clear, 4);
+        EXPECT_EQ(s.perfect, c.perfect);
+        EXPECT_EQ(s.ex_score, 2 * c.perfect + c.great);
+        EXPECT_EQ(s.note_count, 600);
+        EXPECT_EQ(s.max_combo, 70);
+        EXPECT_EQ(s.fail_count, 11);
+        EXPECT_EQ(s.rank, c.expected_rank) << c.rank;
+        EXPECT_EQ(s.clear_sd, 16);
+        EXPECT_EQ(s.complete, 1);
+    }
+}
+
+TEST_F(SongLibraryTest, EntryExists) {
+    game.WriteFile("songs/a.bms", "");
+    EXPECT_TRUE(EntryExists("songs\\"));
+    EXPECT_TRUE(EntryExists("songs/"));
+    EXPECT_TRUE(EntryExists("songs\\a.bms"));
+    EXPECT_FALSE(EntryExists("songs\\b.bms"));
+    EXPECT_FALSE(EntryExists(""));
+}
+
+}  // namespace
+}  // namespace qv5
