@@ -12,7 +12,7 @@ for n in 1 2 3; do
     {
       printf '#PLAYER 1\r\n#GENRE DEMO\r\n#TITLE Demo Song %s [%s]\r\n#ARTIST qv5\r\n' "$n" "$d"
       printf '#BPM %s\r\n#PLAYLEVEL %s\r\n#RANK 2\r\n#WAV01 kick.wav\r\n' "$((120 + n * 10))" "$((n + d * 3))"
-      for m in $(seq -w 1 32); do
+      for m in $(seq 1 32); do
         printf '#%03d11:0101010101010101\r\n#%03d13:00010001\r\n' "$m" "$m"
       done
     } >"$f"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "platform/paths.h"
 #include "platform/qt_ui_service.h"
@@ -12,12 +13,7 @@
 namespace qv5 {
 namespace {
 
-void PrintHelp() {
-    std::puts(
-        "Usage: QV5 [--dir DIR]\n"
-        "  Starts QV5 SETUP. DIR is the game folder holding QV5files (default: the\n"
-        "  folder of the executable).");
-}
+void PrintHelp() { std::fputs(kUsage, stdout); }
 
 }  // namespace
 
@@ -44,10 +40,7 @@ int CQV5config_2App::Run(int argc, char** argv) {
         std::fprintf(stderr, "QV5: cannot use the folder %s\n", dir.c_str());
         return 2;
     }
-    if (!rest.empty()) {
-        std::fprintf(stderr, "QV5: unknown argument %s (see --help)\n", rest[0].c_str());
-        return 2;
-    }
+    if (!rest.empty()) return RunCommandLine(rest);
     QApplication app(argc, argv);
     SetUi(MakeQtUiService());
     CQV5config_2Dlg dlg;

@@ -288,6 +288,13 @@ std::string ParentPath(std::string_view path) {
     return std::string(path.substr(0, LastComponentStart(path)));
 }
 
+std::string LastPathName(std::string_view path) {
+    if (!path.empty() && (path.back() == '\\' || path.back() == '/') &&
+        LastComponentStart(path) == path.size())
+        path.remove_suffix(1);
+    return std::string(path.substr(LastComponentStart(path)));
+}
+
 bool ReadChartHeader(ChartRecord& r, const std::string& path) {
     r = ChartRecord{};
     // One read serves both the header pass and the song hash.

@@ -148,10 +148,11 @@ bool ReadWholeFile(std::string_view path, std::string& out) {
     out.clear();
     auto host = ToHostPath(path);
     if (!host) return false;
-    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, and regular files only: a FIFO or device never hangs a read.
+    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
     }
@@ -179,10 +180,11 @@ bool FileBuffer::Read(std::string_view path) {
     size_ = 0;
     auto host = ToHostPath(path);
     if (!host) return false;
-    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, and regular files only: a FIFO or device never hangs a read.
+    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
     }

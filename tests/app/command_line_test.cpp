@@ -1,0 +1,128 @@
+// The command line, end to end: the real executable on temporary game folders.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+#include "config/config_file.h"
+#include "platform/database.h"
+#include "platform/paths.h"
+#include "support/players.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+struct Result {
+    int code;
+    std::string out;  // stdout and stderr
+};
+
+Result RunQv5(const test::TempGame& game, const std::string& args) {
+    const std::string command =
+        std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' " + args + " 2>&1";
+    FILE* p = popen(command.c_str(), "r");
+    Result r{-1, ""};
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+int Count(const test::TempGame& game, const std::string& sql) {
+    Database db;
+    if (!db.Open(game.host() + "/QV5files/Database/song.db", Database::Mode::OpenExisting)) return -1;
+    Statement s = db.Prepare(sql);
+    return s.Step() ? s.Int(0) : -1;
+}
+
+TEST(CommandLine, AddRootRefreshRescan) {
+    test::TempGame game;
+    test::MakePlayer("abc", "pass");
+    ConfigRecord c;
+    c.id = "abc";
+    ASSERT_EQ(SaveConfig(c), 1);
+    game.WriteFile("songs/p1/a.bms", "#TITLE A\n#00111:0101\n");
+    game.WriteFile("songs/p1/b.bms", "#TITLE B\n#00111:01010101\n");
+    game.WriteFile("songs/p2/c.bme", "#TITLE C\n");
+
+    Result r = RunQv5(game, "add-root '" + game.HostPath("songs") + "'");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("add-root: 3 charts in 3 folders"), std::string::npos) << r.out;
+    ConfigRecord back;
+    LoadConfig(back);
+    ASSERT_EQ(back.path_count, 1);
+    EXPECT_EQ(back.path[0], "songs\\");  // inside the game folder: relative
+    EXPECT_EQ(back.id, "abc");
+    EXPECT_EQ(Count(game, "SELECT count(*) FROM song WHERE difficulty = -1"), 0);
+    EXPECT_EQ(Count(game, "SELECT difficulty FROM song WHERE path = 'songs\\p1\\b.bms'"), 3);
+
+    r = RunQv5(game, "add-root '" + game.HostPath("songs") + "/'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("既に登録されています"), std::string::npos) << r.out;
+    r = RunQv5(game, "add-root '" + game.HostPath("songs/p1") + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("親フォルダが既に登録されています"), std::string::npos) << r.out;
+    LoadConfig(back);
+    EXPECT_EQ(back.path_count, 1);
+
+    std::filesystem::remove(game.HostPath("songs/p2/c.bme"));
+    r = RunQv5(game, "refresh '" + game.HostPath("songs") + "'");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("refresh: 2 charts"), std::string::npos) << r.out;
+
+    game.WriteFile("songs/p2/d.bms", "#TITLE D\n");
+    r = RunQv5(game, "rescan");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("rescan: 3 charts in 3 folders from 1 song folders"), std::string::npos)
+        << r.out;
+
+    // An absolute root outside the game folder keeps its Z: form.
+    test::TempGame other;
+    other.WriteFile("x/e.bms", "#TITLE E\n");
+    ASSERT_TRUE(SetProgramDirectory(game.host()));  // `other` made itself current
+    r = RunQv5(game, "add-root '" + other.HostPath("x") + "'");
+    EXPECT_EQ(r.code, 0) << r.out;
+    LoadConfig(back);
+    ASSERT_EQ(back.path_count, 2);
+    EXPECT_EQ(back.path[1].substr(0, 3), "Z:\\");
+    EXPECT_EQ(back.path[1].back(), '\\');
+}
+
+TEST(CommandLine, Errors) {
+    test::TempGame game;
+    struct Case {
+        std::string args;
+        int code;
+        std::string message;
+    } cases[] = {
+        {"add-root /no/such/folder", 1, "no such folder"},
+        {"refresh /no/such/folder", 1, "no such folder"},
+        {"frobnicate", 2, "Usage:"},
+        {"add-root", 2, "Usage:"},
+        {"--help", 0, "add-root PATH"},
+    };
+    for (const auto& c : cases) {
+        Result r = RunQv5(game, c.args);
+        EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.out;
+        EXPECT_NE(r.out.find(c.message), std::string::npos) << c.args << "\n" << r.out;
+    }
+    // An unwritable library: song.db is a folder here.
+    game.MakeDir("QV5files/Database/song.db");
+    game.WriteFile("songs/a.bms", "");
+    Result r = RunQv5(game, "add-root '" + game.HostPath("songs") + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("cannot write the song library"), std::string::npos) << r.out;
+    ConfigRecord back;
+    LoadConfig(back);
+    EXPECT_EQ(back.path_count, 0);
+    r = RunQv5(game, "rescan");
+    EXPECT_EQ(r.code, 1);
+}
+
+}  // namespace
+}  // namespace qv5
