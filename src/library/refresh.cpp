@@ -58,8 +58,8 @@ int RefreshFolder(const std::string& prefix) {
         }
     }
     for (const std::string& path : vanished) DeleteByPath(db, "song", path);
+    Scanner scanner(db);  // one set of prepared statements for the whole refresh
     {
-        Scanner scanner(db);
         for (const auto& [path, date] : changed) {
             DeleteByPath(db, "song", path);
             ChartRecord r;
@@ -80,11 +80,12 @@ int RefreshFolder(const std::string& prefix) {
     Statement update =
         db.Prepare("UPDATE folder SET date = ?1 , adddate = ?2 , title = ?3 WHERE path = ?4");
     for (const FolderRow& f : folders) {
-        if (!EntryExists(f.path)) {
+        const auto time = WriteTime(f.path);  // existence and time in one look
+        if (!time) {
             DeleteByPath(db, "folder", f.path);
             continue;
         }
-        update.Bind(1, std::int64_t{TimeOf(f.path)});
+        update.Bind(1, std::int64_t{LibraryTime(*time)});
         update.Bind(2, std::int64_t{now});
         update.Bind(3, LastPathName(f.path));  // the name as the file system spells it
         update.Bind(4, f.path);
@@ -94,7 +95,7 @@ int RefreshFolder(const std::string& prefix) {
             RegisterRootFolder(f.path);
             db.Exec("BEGIN");
         } else {
-            ScanFolder(f.path, f.path);
+            scanner.Scan(f.path, f.path);
         }
     }
     AssignFolderDifficulties(prefix);

@@ -48,7 +48,8 @@ Scanner::Scanner(Database& db)
           "stagefile,banner,backbmp,parent,maxbpm,minbpm,random,longnote,judge,mode,bga,"
           "difficulty,favorite,type,txt,karinotes,adddate,exlevel) VALUES(?1,?2,?3,?4,?5,?6,?7,"
           "?8,?9,?10,?11,?12,?13,?14,?15,?16,?17,?18,?19,?20,?21,?22,0,0,?23,?24,?25,?26)")),
-      song_exists_(db.Prepare("SELECT 1 FROM song WHERE path = ?1")) {}
+      song_exists_(db.Prepare("SELECT 1 FROM song WHERE path = ?1")),
+      folder_exists_(db.Prepare("SELECT 1 FROM folder WHERE path = ?1")) {}
 
 bool Scanner::InsertInfoFolder(const std::string& path, const ChartRecord& r,
                                const std::string& parent_key, std::int32_t date, std::int32_t kind,
@@ -120,6 +121,13 @@ bool Scanner::SongExists(const std::string& path) {
     return found;
 }
 
+bool Scanner::FolderExists(const std::string& path) {
+    folder_exists_.Bind(1, path);
+    const bool found = folder_exists_.Step();
+    folder_exists_.Reset();
+    return found;
+}
+
 bool Scanner::InsertSubfolder(const std::string& sub, const std::string& name,
                               const std::string& parent_key, std::int32_t date,
                               std::int32_t now) {
@@ -139,19 +147,25 @@ int Scanner::Scan(const std::string& path_in, const std::string& parent_path) {
     const std::string parent_key = PathKey(parent_path);
     int count = 0;
     Report(path);
+    // Rows that exist already would only fail their insert: they are looked
+    // up first, and only new entries are read and timed.
+    auto date_of = [](const std::string& p) {
+        auto t = WriteTime(p);
+        return t ? LibraryTime(*t) : -1;
+    };
     std::vector<DirEntry> entries;
-    ListFolder(path, entries);
+    ListFolder(path, entries, ListDetail::NamesAndKinds);
     for (const DirEntry& e : entries) {
-        const std::int32_t date = LibraryTime(e.write_time);
         if (e.directory) {
             const std::string sub = path + e.name + "\\";
-            if (InsertSubfolder(sub, e.name, parent_key, date, now)) count += Scan(sub, sub);
+            if (FolderExists(sub)) continue;
+            if (InsertSubfolder(sub, e.name, parent_key, date_of(sub), now))
+                count += Scan(sub, sub);
         } else if (IsChartFile(e.name)) {
             const std::string file = path + e.name;
             ++count;
-            // A registered chart keeps its row: its insert would fail, so
-            // there is no need to read it.
             if (SongExists(file)) continue;
+            const std::int32_t date = date_of(file);
             ChartRecord r;
             ReadChartHeader(r, file);
             ++g_charts_read;
@@ -159,10 +173,11 @@ int Scanner::Scan(const std::string& path_in, const std::string& parent_path) {
             InsertChart(file, r, date, now);
         } else if (IsCustomFolderFile(e.name)) {
             const std::string file = path + e.name;
+            ++count;
+            if (FolderExists(file)) continue;
             ChartRecord r;
             ReadChartHeader(r, file);
-            InsertInfoFolder(file, r, parent_key, date, 2, now);
-            ++count;
+            InsertInfoFolder(file, r, parent_key, date_of(file), 2, now);
         }
     }
     return count;

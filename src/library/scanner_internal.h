@@ -22,11 +22,12 @@ public:
     bool InsertChart(const std::string& path, const ChartRecord& r, std::int32_t date,
                      std::int32_t adddate);
     bool SongExists(const std::string& path);
+    bool FolderExists(const std::string& path);
 
 private:
     bool InsertSubfolder(const std::string& sub, const std::string& name,
                          const std::string& parent_key, std::int32_t date, std::int32_t now);
-    Statement info_folder_, plain_folder_, song_, song_exists_;
+    Statement info_folder_, plain_folder_, song_, song_exists_, folder_exists_;
 };
 
 }  // namespace qv5

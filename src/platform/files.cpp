@@ -30,7 +30,7 @@ bool Stat(std::string_view path, struct stat& st) {
 
 }  // namespace
 
-bool ListFolder(std::string_view dir, std::vector<DirEntry>& out) {
+bool ListFolder(std::string_view dir, std::vector<DirEntry>& out, ListDetail detail) {
     out.clear();
     auto host = ToHostPath(dir);
     if (!host) return false;
@@ -44,9 +44,16 @@ bool ListFolder(std::string_view dir, std::vector<DirEntry>& out) {
         if (n.find('\\') != std::string_view::npos) continue;
         auto name = Utf8ToCp932(n);
         if (!name) continue;
+        DirEntry entry;
+        if (detail == ListDetail::NamesAndKinds &&
+            (e->d_type == DT_DIR || e->d_type == DT_REG || e->d_type == DT_FIFO)) {
+            entry.name = std::move(*name);
+            entry.directory = e->d_type == DT_DIR;
+            out.push_back(std::move(entry));
+            continue;
+        }
         struct stat st {};
         if (fstatat(fd, e->d_name, &st, 0) != 0) continue;  // dangling link
-        DirEntry entry;
         entry.name = std::move(*name);
         entry.directory = S_ISDIR(st.st_mode);
         entry.write_time = ToFileTime(st.st_mtime);

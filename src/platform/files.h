@@ -19,13 +19,17 @@ struct DirEntry {
     std::string name;  // CP932, as stored
     bool directory = false;
     bool system = false;  // no host equivalent; always false here
-    FileTime write_time;
-    std::int64_t size = 0;
+    FileTime write_time;  // only with ListDetail::Full
+    std::int64_t size = 0;  // only with ListDetail::Full
 };
+
+enum class ListDetail { Full, NamesAndKinds };
 
 // Entries of a folder in file-system order, without "." and "..". Names with
 // no CP932 form are skipped. False when the folder cannot be listed.
-bool ListFolder(std::string_view dir, std::vector<DirEntry>& out);
+// NamesAndKinds skips the per-entry stat where the file system tells the kind.
+bool ListFolder(std::string_view dir, std::vector<DirEntry>& out,
+                ListDetail detail = ListDetail::Full);
 
 bool PathExists(std::string_view path);
 bool IsDirectory(std::string_view path);
