@@ -100,8 +100,8 @@ int main(int argc, char** argv) {
     const int large = argc > 2 ? std::atoi(argv[2]) : 20000;
     const fs::path base = fs::temp_directory_path() / "qv5_library_bench";
     Library lib = Generate(base / "game", count);
-    const std::string md5 = "xargs -a '" + (lib.game / "charts.txt").string() +
-                            "' -d '\\n' md5sum > /dev/null";
+    const std::string md5 =
+        "xargs -a '" + (lib.game / "charts.txt").string() + "' -d '\\n' md5sum > /dev/null";
     const std::string walk = "find '" + lib.tree.string() + "' -printf '%T@ %s %p\\n' > /dev/null";
     qv5::bench::TimeCommand(md5);  // warm the cache
 
@@ -124,7 +124,9 @@ int main(int argc, char** argv) {
     const time_t later = time(nullptr) + 3600;
     int touched = 0;
     for (size_t i = 0; i < lib.charts.size(); i += 100, ++touched) {
-        struct utimbuf t {later, later};
+        struct utimbuf t {
+            later, later
+        };
         utime(lib.charts[i].c_str(), &t);
     }
     Run touched_refresh = RunQv5({"--dir", lib.game.string(), "refresh", lib.tree.string()});

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# make-demo.sh DIR: prepares a demo game folder with a few generated songs.
+# make-demo.sh DIR QV5: prepares a demo game folder: a few generated songs, a
+# player "demo" (password "demo") and the songs registered as a song folder.
 set -euo pipefail
 dir=$1
+qv5=$2
 mkdir -p "$dir/QV5files/Config" "$dir/QV5files/Database/Score" "$dir/songs"
 for n in 1 2 3; do
   song="$dir/songs/Demo Song $n"
@@ -12,10 +14,19 @@ for n in 1 2 3; do
     {
       printf '#PLAYER 1\r\n#GENRE DEMO\r\n#TITLE Demo Song %s [%s]\r\n#ARTIST qv5\r\n' "$n" "$d"
       printf '#BPM %s\r\n#PLAYLEVEL %s\r\n#RANK 2\r\n#WAV01 kick.wav\r\n' "$((120 + n * 10))" "$((n + d * 3))"
-      for m in $(seq 1 32); do
+      for m in $(seq 1 $((16 * d))); do
         printf '#%03d11:0101010101010101\r\n#%03d13:00010001\r\n' "$m" "$m"
       done
     } >"$f"
   done
 done
+db="$dir/QV5files/Database/Score/demo.db"
+if [ ! -e "$db" ]; then
+  digest=$(printf '%s' demo | md5sum | cut -d' ' -f1)
+  sqlite3 "$db" "CREATE TABLE player(id TEXT primary key,hash TEXT,name TEXT,irid INTEGER,irname TEXT,playcount INTEGER,clear INTEGER,fail INTEGER,perfect INTEGER,great INTEGER,good INTEGER,bad INTEGER,poor INTEGER,playtime INTEGER,combo INTEGER,maxcombo INTEGER,grade_7 INTEGER,grade_5 INTEGER,grade_14 INTEGER,grade_10 INTEGER,grade_9 INTEGER,trial INTEGER,option INTEGER,systemversion INTEGER,gradeversion INTEGER, trialversion INTEGER,scorehash TEXT); INSERT INTO player (id , hash , name , systemversion) VALUES('demo','$digest','demo' , '1');"
+fi
+if [ ! -e "$dir/QV5files/Config/config.xml" ]; then
+  printf '<config><player><id>demo</id><pass>demo</pass></player></config>' >"$dir/QV5files/Config/config.xml"
+  "$qv5" --dir "$dir" add-root "$dir/songs" >/dev/null
+fi
 echo "$dir"

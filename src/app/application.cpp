@@ -13,7 +13,9 @@
 namespace qv5 {
 namespace {
 
-void PrintHelp() { std::fputs(kUsage, stdout); }
+void PrintHelp() {
+    std::fputs(kUsage, stdout);
+}
 
 }  // namespace
 

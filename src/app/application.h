@@ -4,7 +4,7 @@
 namespace qv5 {
 
 class CQV5config_2App {
-public:
+  public:
     // Runs the program; returns the process exit code.
     int Run(int argc, char** argv);
 };

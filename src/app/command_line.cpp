@@ -38,7 +38,9 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-std::string Show(const std::string& internal) { return Cp932ToUtf8(internal); }
+std::string Show(const std::string& internal) {
+    return Cp932ToUtf8(internal);
+}
 
 // Host path -> internal path as a dropped folder is stored: relative to the
 // program directory when inside it, with a trailing "\" for folders.
@@ -62,7 +64,7 @@ bool ToLibraryPath(const std::string& host, std::string& out, std::string& error
 }
 
 class Progress {
-public:
+  public:
     Progress() : tty_(isatty(2) == 1) {
         if (tty_)
             SetScanProgress([this](long charts, const std::string& folder) {
@@ -77,7 +79,7 @@ public:
         if (shown_) std::fprintf(stderr, "\r\033[K");
     }
 
-private:
+  private:
     bool tty_;
     bool shown_ = false;
 };
@@ -111,11 +113,13 @@ int AddRoot(ConfigRecord& config, const std::string& host) {
     if (path.back() != '\\') return Fail("not a folder: " + host);
     for (int i = 0; i < config.path_count; ++i) {
         const std::string& root = config.path[i];
-        if (root == path) return Fail(Show(Sj(u8"このフォルダは既に登録されています。")) + " " + Show(path));
+        if (root == path)
+            return Fail(Show(Sj(u8"このフォルダは既に登録されています。")) + " " + Show(path));
         if (!root.empty() && path.compare(0, root.size(), root) == 0)
             return Fail(Show(Sj(u8"親フォルダが既に登録されています。")) + " " + Show(root));
     }
-    if (config.path_count >= kMaxSongFolders) return Fail("1000 song folders are registered already");
+    if (config.path_count >= kMaxSongFolders)
+        return Fail("1000 song folders are registered already");
     if (!OpenLibrary(config, error)) return Fail(error);
     {
         Progress progress;
@@ -126,7 +130,8 @@ int AddRoot(ConfigRecord& config, const std::string& host) {
         if (!db.Exec("COMMIT")) return Fail("cannot write the song library");
     }
     config.path[config.path_count++] = path;
-    if (!SaveConfig(config)) return Fail("the folder is registered, but config.xml cannot be written");
+    if (!SaveConfig(config))
+        return Fail("the folder is registered, but config.xml cannot be written");
     std::printf("add-root: %d charts in %d folders registered from %s\n", Count("song", path),
                 Count("folder", path), Show(path).c_str());
     return 0;

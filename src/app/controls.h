@@ -6,7 +6,9 @@
 
 namespace qv5 {
 
-inline void SetControlId(QObject* w, int id) { w->setObjectName(QString::number(id)); }
+inline void SetControlId(QObject* w, int id) {
+    w->setObjectName(QString::number(id));
+}
 
 // A control of a page, or (direct) of the main window itself.
 template <typename T = QWidget>

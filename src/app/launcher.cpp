@@ -5,8 +5,12 @@
 
 namespace qv5 {
 
-void OnPlay(CQV5config_2Dlg& dlg) { dlg.ApplySettings(); }
-void OnPlayOptions(CQV5config_2Dlg& dlg) { dlg.ApplySettings(); }
+void OnPlay(CQV5config_2Dlg& dlg) {
+    dlg.ApplySettings();
+}
+void OnPlayOptions(CQV5config_2Dlg& dlg) {
+    dlg.ApplySettings();
+}
 void OnMakeMovie(CQV5config_2Dlg&) {}
 
 }  // namespace qv5

@@ -3,7 +3,11 @@
 
 namespace qv5 {
 
-void OpenLibraryAtStart(const std::string& player_id) { OpenSongLibrary(player_id); }
-void ReopenLibrary(const std::string& player_id) { ReopenSongLibrary(player_id); }
+void OpenLibraryAtStart(const std::string& player_id) {
+    OpenSongLibrary(player_id);
+}
+void ReopenLibrary(const std::string& player_id) {
+    ReopenSongLibrary(player_id);
+}
 
 }  // namespace qv5

@@ -196,6 +196,8 @@ void CQV5config_2Dlg::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void CQV5config_2Dlg::dropEvent(QDropEvent* event) { OnDropFiles(*this, event->mimeData()->urls()); }
+void CQV5config_2Dlg::dropEvent(QDropEvent* event) {
+    OnDropFiles(*this, event->mimeData()->urls());
+}
 
 }  // namespace qv5

@@ -20,7 +20,7 @@ class CTabSystem;
 
 class CQV5config_2Dlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CQV5config_2Dlg(QWidget* parent = nullptr);
 
     // The start-up sequence; the first-run loop included.
@@ -40,12 +40,12 @@ public:
     // Page of a tab index, in strip order.
     Page* PageAt(int index) const { return pages_[static_cast<size_t>(index)]; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void Close();
 
     QTabBar* tabs_;

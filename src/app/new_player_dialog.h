@@ -11,7 +11,7 @@ namespace qv5 {
 
 class CDlgNewPlayer : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CDlgNewPlayer(QWidget* parent = nullptr);
 
     // Fields <-> controls.
@@ -25,7 +25,7 @@ public:
     std::string id, password, irid;
     int link = 0;
 
-private:
+  private:
     QLineEdit* id_edit_;
     QLineEdit* password_edit_;
     QCheckBox* link_box_;

@@ -50,8 +50,9 @@ QLineEdit* Page::AddIntEdit(int id, const QString& label, std::int32_t* value) {
     auto* edit = new QLineEdit(this);
     SetControlId(edit, id);
     Place(edit, label);
-    bindings_.push_back({[edit, value] { edit->setText(QString::number(*value)); },
-                         [edit, value] { *value = LeadingNumber(edit->text().toUtf8().constData()); }});
+    bindings_.push_back(
+        {[edit, value] { edit->setText(QString::number(*value)); },
+         [edit, value] { *value = LeadingNumber(edit->text().toUtf8().constData()); }});
     return edit;
 }
 
@@ -69,7 +70,8 @@ void Page::AddRadioGroup(const std::vector<int>& ids, const QStringList& caption
                          std::int32_t* value) {
     std::vector<QRadioButton*> buttons;
     for (size_t i = 0; i < ids.size(); ++i) {
-        auto* r = new QRadioButton(i < size_t(captions.size()) ? captions[int(i)] : QString(), this);
+        auto* r =
+            new QRadioButton(i < size_t(captions.size()) ? captions[int(i)] : QString(), this);
         r->setAutoExclusive(false);  // a value outside the group selects none
         SetControlId(r, ids[i]);
         Place(r);

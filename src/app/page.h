@@ -18,7 +18,7 @@ namespace qv5 {
 
 class Page : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Page(QWidget* parent = nullptr);
     // Values -> controls.
     virtual void ShowValues();
@@ -28,7 +28,7 @@ public:
     virtual void LoadFrom(const ConfigRecord&) {}
     virtual void StoreTo(ConfigRecord&) const {}
 
-protected:
+  protected:
     // Controls bound to page values; created here, laid out in a simple grid.
     QCheckBox* AddCheck(int id, const QString& caption, std::int32_t* value);
     QLineEdit* AddIntEdit(int id, const QString& label, std::int32_t* value);
@@ -39,7 +39,7 @@ protected:
     QWidget* AddStatic(int id, const QString& caption);
     void Place(QWidget* w, const QString& label = QString());
 
-private:
+  private:
     struct Binding {
         std::function<void()> show, read;
     };

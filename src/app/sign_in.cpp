@@ -14,8 +14,9 @@ bool CheckPlayer(CQV5config_2Dlg& dlg) {
     const int language = TheConfig().language;
     const CTabMain::Values& v = dlg.MainPage()->values;
     if (v.id.size() < 3) {
-        ShowMessage(&dlg, Localized(language, u8"NEW PLAYERボタンでプレイヤーデータを作成してください。",
-                                    "Create new player data."));
+        ShowMessage(&dlg,
+                    Localized(language, u8"NEW PLAYERボタンでプレイヤーデータを作成してください。",
+                              "Create new player data."));
         return false;
     }
     if (v.pass.size() < 3) {

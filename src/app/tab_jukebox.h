@@ -10,7 +10,7 @@ namespace qv5 {
 
 class CTabJukebox : public Page {
     Q_OBJECT
-public:
+  public:
     explicit CTabJukebox(QWidget* parent = nullptr) : Page(parent) {}
 
     // The texts of the folder tree's top-level items, in tree order.
@@ -20,7 +20,7 @@ public:
 
     std::string newsongfolder;
 
-private:
+  private:
     std::vector<std::string> roots_;
 };
 

@@ -11,7 +11,7 @@ namespace qv5 {
 
 class CTabMain : public Page {
     Q_OBJECT
-public:
+  public:
     struct Values {
         std::string id, pass;
         std::int32_t screenmode = 0, windowsize_x = 640, windowsize_y = 480, screenexrate = 100;
@@ -40,7 +40,7 @@ public:
 
     Values values;
 
-private:
+  private:
     QComboBox* players_;
 };
 

@@ -30,8 +30,7 @@ void CTabMain::OnNewPlayer() {
     if (!dlg.id.empty() && !dlg.password.empty() && dlg.link == 1) {
         // Linking an existing QV5IR account restores its scores from the
         // ranking service; that import is not part of this build yet.
-        ShowMessage(this, Sj(u8"QV5IRアカウントの引き継ぎはまだ使用できません。"),
-                    Sj(u8"エラー"));
+        ShowMessage(this, Sj(u8"QV5IRアカウントの引き継ぎはまだ使用できません。"), Sj(u8"エラー"));
         return;
     }
     if (dlg.id.empty() && dlg.password.empty()) return;

@@ -7,25 +7,25 @@ namespace qv5 {
 
 class CTabCustomFolder : public Page {
     Q_OBJECT
-public:
+  public:
     using Page::Page;
 };
 
 class CTabSub : public Page {
     Q_OBJECT
-public:
+  public:
     using Page::Page;
 };
 
 class cTabSub2 : public Page {
     Q_OBJECT
-public:
+  public:
     using Page::Page;
 };
 
 class CTabSystem : public Page {
     Q_OBJECT
-public:
+  public:
     using Page::Page;
 };
 

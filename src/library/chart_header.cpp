@@ -14,7 +14,9 @@
 namespace qv5 {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Leading white space, optional sign, decimal digits; 0 without digits.
 std::int32_t ParseInt(std::string_view s) {
@@ -45,10 +47,16 @@ struct DigitTables {
 constexpr DigitTables kDigits;
 
 // Any other character adds 0 in its place.
-inline int Base36(char c) { return kDigits.base36[static_cast<unsigned char>(c)]; }
-inline int Hex(char c) { return kDigits.hex[static_cast<unsigned char>(c)]; }
+inline int Base36(char c) {
+    return kDigits.base36[static_cast<unsigned char>(c)];
+}
+inline int Hex(char c) {
+    return kDigits.hex[static_cast<unsigned char>(c)];
+}
 
-bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+bool StartsWith(std::string_view s, std::string_view p) {
+    return s.substr(0, p.size()) == p;
+}
 
 // substr that gives empty text past the end, like reading past a C string.
 std::string_view Sub(std::string_view s, size_t pos, size_t n = std::string_view::npos) {
@@ -65,8 +73,25 @@ void UpdateTempo(ChartRecord& r, std::int32_t v) {
     }
 }
 
-enum class Field { Title, Genre, Category, Subtitle, Artist, Subartist, Level, Exlevel, Maxtracks,
-                   Difficulty, InfoA, InfoB, Tag, Command, Stagefile, Banner, Backbmp };
+enum class Field {
+    Title,
+    Genre,
+    Category,
+    Subtitle,
+    Artist,
+    Subartist,
+    Level,
+    Exlevel,
+    Maxtracks,
+    Difficulty,
+    InfoA,
+    InfoB,
+    Tag,
+    Command,
+    Stagefile,
+    Banner,
+    Backbmp
+};
 
 struct Command {
     std::string_view name;
@@ -74,14 +99,22 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"#TITLE", Field::Title},         {"#GENRE", Field::Genre},
-    {"#CATEGORY", Field::Category},   {"#SUBTITLE", Field::Subtitle},
-    {"#ARTIST", Field::Artist},       {"#SUBARTIST", Field::Subartist},
-    {"#PLAYLEVEL", Field::Level},     {"#EXLEVEL", Field::Exlevel},
-    {"#MAXTRACKS", Field::Maxtracks}, {"#DIFFICULTY", Field::Difficulty},
-    {"#INFORMATION_A", Field::InfoA}, {"#INFORMATION_B", Field::InfoB},
-    {"#TAG", Field::Tag},             {"#COMMAND", Field::Command},
-    {"#STAGEFILE", Field::Stagefile}, {"#BANNER", Field::Banner},
+    {"#TITLE", Field::Title},
+    {"#GENRE", Field::Genre},
+    {"#CATEGORY", Field::Category},
+    {"#SUBTITLE", Field::Subtitle},
+    {"#ARTIST", Field::Artist},
+    {"#SUBARTIST", Field::Subartist},
+    {"#PLAYLEVEL", Field::Level},
+    {"#EXLEVEL", Field::Exlevel},
+    {"#MAXTRACKS", Field::Maxtracks},
+    {"#DIFFICULTY", Field::Difficulty},
+    {"#INFORMATION_A", Field::InfoA},
+    {"#INFORMATION_B", Field::InfoB},
+    {"#TAG", Field::Tag},
+    {"#COMMAND", Field::Command},
+    {"#STAGEFILE", Field::Stagefile},
+    {"#BANNER", Field::Banner},
     {"#BACKBMP", Field::Backbmp},
 };
 
@@ -91,28 +124,52 @@ bool ApplyHeaderCommand(ChartRecord& r, std::string_view line) {
         if (!CarriesCommand(line, c.name)) continue;
         const std::string_view value = line.substr(c.name.size() + 1);
         switch (c.field) {
-            case Field::Title: TitleDifficulty(line, c.name, r.title, r.subtitle, r.difficulty); break;
+            case Field::Title:
+                TitleDifficulty(line, c.name, r.title, r.subtitle, r.difficulty);
+                break;
             case Field::Genre: {
                 r.genre.assign(value);
                 std::string scratch_title, scratch_subtitle;
                 TitleDifficulty(line, c.name, scratch_title, scratch_subtitle, r.difficulty);
                 break;
             }
-            case Field::Category: r.genre.assign(value); break;
-            case Field::Subtitle: r.subtitle.assign(value); break;
+            case Field::Category:
+                r.genre.assign(value);
+                break;
+            case Field::Subtitle:
+                r.subtitle.assign(value);
+                break;
             case Field::Artist:
-            case Field::InfoA: r.artist.assign(value); break;
+            case Field::InfoA:
+                r.artist.assign(value);
+                break;
             case Field::Subartist:
-            case Field::InfoB: r.subartist.assign(value); break;
+            case Field::InfoB:
+                r.subartist.assign(value);
+                break;
             case Field::Level:
-            case Field::Maxtracks: r.level = ParseInt(value); break;
-            case Field::Exlevel: r.exlevel = ParseInt(value); break;
-            case Field::Difficulty: r.difficulty = ParseInt(value); break;
+            case Field::Maxtracks:
+                r.level = ParseInt(value);
+                break;
+            case Field::Exlevel:
+                r.exlevel = ParseInt(value);
+                break;
+            case Field::Difficulty:
+                r.difficulty = ParseInt(value);
+                break;
             case Field::Tag:
-            case Field::Command: r.tag.assign(value); break;
-            case Field::Stagefile: r.stagefile.assign(value); break;
-            case Field::Banner: r.banner.assign(value); break;
-            case Field::Backbmp: r.backbmp.assign(value); break;
+            case Field::Command:
+                r.tag.assign(value);
+                break;
+            case Field::Stagefile:
+                r.stagefile.assign(value);
+                break;
+            case Field::Banner:
+                r.banner.assign(value);
+                break;
+            case Field::Backbmp:
+                r.backbmp.assign(value);
+                break;
         }
         return true;
     }

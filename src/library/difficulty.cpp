@@ -11,7 +11,9 @@
 namespace qv5 {
 namespace {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+}
 
 // Byte-wise, as the game's own comparisons are.
 std::string UpperAscii(std::string_view s) {
@@ -24,7 +26,9 @@ bool EndsWith(std::string_view s, std::string_view end) {
     return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
 }
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 void TrimRight(std::string& s) {
     while (!s.empty() && IsBlank(s.back())) s.pop_back();
@@ -41,8 +45,13 @@ struct Bracket {
 
 const std::vector<Bracket>& Brackets() {
     static const std::vector<Bracket> b = {
-        {"(", ")"}, {"[", "]"}, {"-", "-"}, {"\"", "\""}, {"<", ">"},
-        {Sj(u8"～"), Sj(u8"～")}, {Sj(u8"【"), Sj(u8"】")},
+        {"(", ")"},
+        {"[", "]"},
+        {"-", "-"},
+        {"\"", "\""},
+        {"<", ">"},
+        {Sj(u8"～"), Sj(u8"～")},
+        {Sj(u8"【"), Sj(u8"】")},
     };
     return b;
 }
@@ -101,8 +110,8 @@ bool TitleDifficulty(std::string_view line, std::string_view keyword, std::strin
                      std::string& subtitle, std::int32_t& difficulty) {
     if (!CarriesCommand(line, keyword)) return false;
     const std::string upper = UpperAscii(line);
-    static const std::pair<const char*, int> endings[] = {
-        {"HARD", 2}, {"HYPER", 3}, {"ANOTHER", 4}, {"EASY", 1}, {"EX", 4}, {"MANIAC", 4}};
+    static const std::pair<const char*, int> endings[] = {{"HARD", 2}, {"HYPER", 3}, {"ANOTHER", 4},
+                                                          {"EASY", 1}, {"EX", 4},    {"MANIAC", 4}};
     for (const auto& [word, value] : endings)
         if (EndsWith(upper, word)) difficulty = value;
 
@@ -174,7 +183,7 @@ void AssignFolderDifficulties(const std::string& prefix) {
 bool SafeFileName(std::string& text) {
     static const std::pair<char, const char8_t*> replacements[] = {
         {'\\', u8"￥"}, {'/', u8"／"}, {':', u8"："}, {'*', u8"＊"}, {'?', u8"？"},
-        {'"', u8"”"},  {'<', u8"＜"}, {'>', u8"＞"}, {'|', u8"｜"},
+        {'"', u8"”"},   {'<', u8"＜"}, {'>', u8"＞"}, {'|', u8"｜"},
     };
     std::string out;
     out.reserve(text.size());
@@ -218,9 +227,9 @@ std::string MakeExportTitle(std::string title, std::string subtitle, std::string
             lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[i])));
         }
         static const std::vector<std::string> words = {
-            "5",     "7",     "9",     "10",       "14", "hyper",   "another", "mani",
-            "normal", "easy", "light", "beginner", "ln", "nomal",   Sj(u8"段"), "ex",
-            "bga",   "sp",    "dp",    "hq",       "lq", "mq"};
+            "5",      "7",    "9",     "10",       "14", "hyper", "another",  "mani",
+            "normal", "easy", "light", "beginner", "ln", "nomal", Sj(u8"段"), "ex",
+            "bga",    "sp",   "dp",    "hq",       "lq", "mq"};
         for (const std::string& w : words)
             if (lower.find(w) != std::string::npos) {
                 subtitle.clear();

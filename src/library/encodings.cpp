@@ -50,8 +50,8 @@ std::int32_t LibraryTime(const FileTime& t) {
     int day = t.day;
     // The shifted year is never a leap year.
     if (t.month == 2 && day == 29) day = 28;
-    const std::int64_t days = DaysFromCivil(year, unsigned(t.month), unsigned(day)) -
-                              DaysFromCivil(1601, 1, 1);
+    const std::int64_t days =
+        DaysFromCivil(year, unsigned(t.month), unsigned(day)) - DaysFromCivil(1601, 1, 1);
     const std::int64_t seconds = days * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
     const std::uint64_t file_time = static_cast<std::uint64_t>(seconds) * 10000000ull;
     const std::uint32_t high = static_cast<std::uint32_t>(file_time >> 32);
@@ -65,8 +65,8 @@ std::int32_t LibraryTimeNow() {
     std::time_t now = std::time(nullptr);
     std::tm tm{};
     localtime_r(&now, &tm);
-    return LibraryTime(FileTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                                tm.tm_min, tm.tm_sec});
+    return LibraryTime(
+        FileTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec});
 }
 
 }  // namespace qv5

@@ -18,7 +18,7 @@ namespace qv5 {
 // Hashes one buffer on a helper thread while the caller works on the same
 // bytes; Wait() returns the digest. One job at a time per object.
 class BackgroundMd5 {
-public:
+  public:
     BackgroundMd5();
     ~BackgroundMd5();
     BackgroundMd5(const BackgroundMd5&) = delete;
@@ -27,7 +27,7 @@ public:
     void Start(std::string_view bytes);
     std::string Wait();
 
-private:
+  private:
     struct State;
     State* state_;
 };

@@ -148,7 +148,8 @@ void MovePaths(const std::string& old_prefix, const std::string& new_prefix) {
 int RemovePaths(const std::string& prefix) {
     Database& db = SongLibrary();
     for (const char* table : {"song", "folder"}) {
-        Statement s = db.Prepare(std::string("DELETE FROM ") + table + " WHERE " + PrefixCondition(1));
+        Statement s =
+            db.Prepare(std::string("DELETE FROM ") + table + " WHERE " + PrefixCondition(1));
         if (!s) continue;
         BindPrefix(s, 1, prefix);
         s.Run();

@@ -35,7 +35,9 @@ bool IsCustomFolderFile(const std::string& name) {
     return name.size() > 10 && name.compare(name.size() - 10, 10, ".qv5folder") == 0;
 }
 
-void SetScanProgress(ScanProgress progress) { Progress() = std::move(progress); }
+void SetScanProgress(ScanProgress progress) {
+    Progress() = std::move(progress);
+}
 
 Scanner::Scanner(Database& db)
     : info_folder_(db.Prepare(
@@ -129,8 +131,7 @@ bool Scanner::FolderExists(const std::string& path) {
 }
 
 bool Scanner::InsertSubfolder(const std::string& sub, const std::string& name,
-                              const std::string& parent_key, std::int32_t date,
-                              std::int32_t now) {
+                              const std::string& parent_key, std::int32_t date, std::int32_t now) {
     const std::string info = sub + "folderinfo.txt";
     if (PathExists(info)) {
         ChartRecord r;

@@ -10,13 +10,14 @@
 namespace qv5 {
 
 class Scanner {
-public:
+  public:
     explicit Scanner(Database& db);
     int Scan(const std::string& path, const std::string& parent_path);
     // Statement 1 (folder with information file), 2 (custom-folder file
     // inside a tree) or the root form of 1 with an explicit kind.
-    bool InsertInfoFolder(const std::string& path, const ChartRecord& r, const std::string& parent_key,
-                          std::int32_t date, std::int32_t kind, std::int32_t adddate);
+    bool InsertInfoFolder(const std::string& path, const ChartRecord& r,
+                          const std::string& parent_key, std::int32_t date, std::int32_t kind,
+                          std::int32_t adddate);
     bool InsertPlainFolder(const std::string& path, const std::string& title,
                            const std::string& parent_key, std::int32_t date, std::int32_t adddate);
     bool InsertChart(const std::string& path, const ChartRecord& r, std::int32_t date,
@@ -24,7 +25,7 @@ public:
     bool SongExists(const std::string& path);
     bool FolderExists(const std::string& path);
 
-private:
+  private:
     bool InsertSubfolder(const std::string& sub, const std::string& name,
                          const std::string& parent_key, std::int32_t date, std::int32_t now);
     Statement info_folder_, plain_folder_, song_, song_exists_, folder_exists_;

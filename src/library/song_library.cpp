@@ -40,7 +40,9 @@ std::string AttachPath(const std::string& internal) {
 
 }  // namespace
 
-Database& SongLibrary() { return Connection(); }
+Database& SongLibrary() {
+    return Connection();
+}
 
 void OpenSongLibrary(const std::string& player_id) {
     {
@@ -62,12 +64,12 @@ void OpenSongLibrary(const std::string& player_id) {
     db.Exec(kCreateSongTable);
     db.Exec("DROP TABLE course");
     for (const char* name : {"nonstop", "expert", "grade"})
-        db.Exec(SqlFormat("CREATE TABLE %s(id INTEGER primary key,title TEXT,line INTEGER,hash "
-                          "TEXT,ir INTEGER)",
-                          name));
+        db.Exec(
+            SqlFormat("CREATE TABLE %s(id INTEGER primary key,title TEXT,line INTEGER,hash "
+                      "TEXT,ir INTEGER)",
+                      name));
     const std::string score_path = player_ok ? AttachPath(PlayerDbPath(player_id)) : "";
-    if (!score_path.empty() &&
-        db.Exec(SqlFormat("ATTACH '%q' AS scoredb", score_path.c_str())))
+    if (!score_path.empty() && db.Exec(SqlFormat("ATTACH '%q' AS scoredb", score_path.c_str())))
         db.Exec(SqlFormat("ATTACH '%q' AS tagdb", AttachPath(kTagDbPath).c_str()));
 }
 
@@ -76,7 +78,9 @@ void ReopenSongLibrary(const std::string& player_id) {
     OpenSongLibrary(player_id);
 }
 
-void CloseSongLibrary() { Connection().Close(); }
+void CloseSongLibrary() {
+    Connection().Close();
+}
 
 void ResetSongLibrary() {
     Database& db = Connection();

@@ -28,9 +28,13 @@ Statement& Statement::operator=(Statement&& o) noexcept {
     return *this;
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
-bool Statement::Step() { return stmt_ && sqlite3_step(stmt_) == SQLITE_ROW; }
+bool Statement::Step() {
+    return stmt_ && sqlite3_step(stmt_) == SQLITE_ROW;
+}
 
 void Statement::Reset() {
     if (!stmt_) return;
@@ -38,9 +42,15 @@ void Statement::Reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-std::int32_t Statement::Int(int col) const { return sqlite3_column_int(stmt_, col); }
-std::int64_t Statement::Int64(int col) const { return sqlite3_column_int64(stmt_, col); }
-bool Statement::IsNull(int col) const { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
+std::int32_t Statement::Int(int col) const {
+    return sqlite3_column_int(stmt_, col);
+}
+std::int64_t Statement::Int64(int col) const {
+    return sqlite3_column_int64(stmt_, col);
+}
+bool Statement::IsNull(int col) const {
+    return sqlite3_column_type(stmt_, col) == SQLITE_NULL;
+}
 
 std::string Statement::Text(int col) const {
     const unsigned char* t = sqlite3_column_text(stmt_, col);
@@ -58,7 +68,9 @@ void Statement::BindRaw(int index, std::string_view bytes) {
     sqlite3_bind_text(stmt_, index, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
 }
 
-void Statement::Bind(int index, std::int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
+void Statement::Bind(int index, std::int64_t value) {
+    sqlite3_bind_int64(stmt_, index, value);
+}
 
 bool Statement::Run() {
     if (!stmt_) return false;
@@ -104,6 +116,8 @@ Statement Database::Prepare(std::string_view cp932_sql) {
     return s;
 }
 
-std::int64_t Database::Changes() const { return db_ ? sqlite3_changes(db_) : 0; }
+std::int64_t Database::Changes() const {
+    return db_ ? sqlite3_changes(db_) : 0;
+}
 
 }  // namespace qv5

@@ -16,7 +16,7 @@ namespace qv5 {
 std::string SqlFormat(const char* format, ...);
 
 class Statement {
-public:
+  public:
     Statement() = default;
     Statement(Statement&& o) noexcept : stmt_(o.stmt_) { o.stmt_ = nullptr; }
     Statement& operator=(Statement&& o) noexcept;
@@ -38,13 +38,13 @@ public:
     // Runs a prepared statement that returns no rows; true on success.
     bool Run();
 
-private:
+  private:
     friend class Database;
     sqlite3_stmt* stmt_ = nullptr;
 };
 
 class Database {
-public:
+  public:
     enum class Mode { OpenOrCreate, OpenExisting };
 
     Database() = default;
@@ -63,7 +63,7 @@ public:
     Statement Prepare(std::string_view cp932_sql);
     std::int64_t Changes() const;
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 

@@ -18,8 +18,8 @@ struct FileTime {
 struct DirEntry {
     std::string name;  // CP932, as stored
     bool directory = false;
-    bool system = false;  // no host equivalent; always false here
-    FileTime write_time;  // only with ListDetail::Full
+    bool system = false;    // no host equivalent; always false here
+    FileTime write_time;    // only with ListDetail::Full
     std::int64_t size = 0;  // only with ListDetail::Full
 };
 
@@ -49,13 +49,13 @@ bool ReadWholeFile(std::string_view path, std::string& out);
 // A reusable read buffer: grows, never zero-fills, never shrinks below what
 // it last held (for reading many files one after the other).
 class FileBuffer {
-public:
+  public:
     std::string_view view() const { return {data_.get(), size_}; }
     // False when the file cannot be read.
     bool Read(std::string_view path);
     void Release();
 
-private:
+  private:
     std::unique_ptr<char[]> data_;
     size_t size_ = 0, capacity_ = 0;
 };

@@ -41,7 +41,9 @@ std::optional<std::string> FromHostPath(std::string_view host) {
     return out;
 }
 
-const std::string& ProgramDirectory() { return g_program_dir; }
+const std::string& ProgramDirectory() {
+    return g_program_dir;
+}
 
 bool SetProgramDirectory(const std::string& host_dir) {
     char resolved[PATH_MAX];

@@ -1,3 +1,5 @@
+#include "platform/qt_ui_service.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -5,7 +7,6 @@
 
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "platform/qt_ui_service.h"
 
 namespace qv5 {
 namespace {
@@ -21,31 +22,48 @@ std::optional<std::string> UiToInternal(const QString& host) {
 }
 
 class QtUiService final : public UiService {
-public:
+  public:
     MsgAnswer MessageBox(QWidget* owner, const std::string& text, const std::string& caption,
                          MsgButtons buttons, MsgIcon icon) override {
         QMessageBox box(owner);
         box.setText(ToQString(text));
         box.setWindowTitle(ToQString(caption));
         switch (icon) {
-            case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-            case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-            case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
-            case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-            case MsgIcon::None: break;
+            case MsgIcon::Information:
+                box.setIcon(QMessageBox::Information);
+                break;
+            case MsgIcon::Warning:
+                box.setIcon(QMessageBox::Warning);
+                break;
+            case MsgIcon::Error:
+                box.setIcon(QMessageBox::Critical);
+                break;
+            case MsgIcon::Question:
+                box.setIcon(QMessageBox::Question);
+                break;
+            case MsgIcon::None:
+                break;
         }
         switch (buttons) {
-            case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+            case MsgButtons::Ok:
+                box.setStandardButtons(QMessageBox::Ok);
+                break;
             case MsgButtons::OkCancel:
                 box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
                 break;
-            case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+            case MsgButtons::YesNo:
+                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+                break;
         }
         switch (box.exec()) {
-            case QMessageBox::Cancel: return MsgAnswer::Cancel;
-            case QMessageBox::Yes: return MsgAnswer::Yes;
-            case QMessageBox::No: return MsgAnswer::No;
-            default: return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+            case QMessageBox::Cancel:
+                return MsgAnswer::Cancel;
+            case QMessageBox::Yes:
+                return MsgAnswer::Yes;
+            case QMessageBox::No:
+                return MsgAnswer::No;
+            default:
+                return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
         }
     }
 
@@ -54,7 +72,8 @@ public:
     }
 
     std::optional<std::string> OpenFile(QWidget* owner, const std::string& filter) override {
-        return UiToInternal(QFileDialog::getOpenFileName(owner, QString(), QString(), ToQString(filter)));
+        return UiToInternal(
+            QFileDialog::getOpenFileName(owner, QString(), QString(), ToQString(filter)));
     }
 
     std::optional<std::string> SaveFile(QWidget* owner, const std::string& default_name,
@@ -82,6 +101,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<UiService> MakeQtUiService() { return std::make_unique<QtUiService>(); }
+std::unique_ptr<UiService> MakeQtUiService() {
+    return std::make_unique<QtUiService>();
+}
 
 }  // namespace qv5

@@ -86,6 +86,8 @@ QString ToQString(std::string_view cp932) {
     return QString::fromUtf8(u.data(), static_cast<qsizetype>(u.size()));
 }
 
-std::string FromQString(const QString& s) { return Utf8ToCp932Lossy(s.toStdString()); }
+std::string FromQString(const QString& s) {
+    return Utf8ToCp932Lossy(s.toStdString());
+}
 
 }  // namespace qv5

@@ -10,15 +10,17 @@ namespace {
 // Used where no window exists (the command line): prompts go to stderr and
 // take the safe answer.
 class ConsoleUi final : public UiService {
-public:
+  public:
     MsgAnswer MessageBox(QWidget*, const std::string& text, const std::string& caption,
                          MsgButtons buttons, MsgIcon) override {
-        std::fprintf(stderr, "[%s] %s\n", Cp932ToUtf8(caption).c_str(),
-                     Cp932ToUtf8(text).c_str());
+        std::fprintf(stderr, "[%s] %s\n", Cp932ToUtf8(caption).c_str(), Cp932ToUtf8(text).c_str());
         switch (buttons) {
-            case MsgButtons::Ok: return MsgAnswer::Ok;
-            case MsgButtons::OkCancel: return MsgAnswer::Cancel;
-            case MsgButtons::YesNo: return MsgAnswer::No;
+            case MsgButtons::Ok:
+                return MsgAnswer::Ok;
+            case MsgButtons::OkCancel:
+                return MsgAnswer::Cancel;
+            case MsgButtons::YesNo:
+                return MsgAnswer::No;
         }
         return MsgAnswer::Ok;
     }
@@ -39,7 +41,9 @@ std::unique_ptr<UiService>& Current() {
 
 }  // namespace
 
-UiService& Ui() { return *Current(); }
+UiService& Ui() {
+    return *Current();
+}
 
 std::unique_ptr<UiService> SetUi(std::unique_ptr<UiService> ui) {
     std::swap(Current(), ui);

@@ -26,11 +26,10 @@ struct FontChoice {
 
 // Texts are CP932; paths are internal paths.
 class UiService {
-public:
+  public:
     virtual ~UiService() = default;
     virtual MsgAnswer MessageBox(QWidget* owner, const std::string& text,
-                                 const std::string& caption, MsgButtons buttons,
-                                 MsgIcon icon) = 0;
+                                 const std::string& caption, MsgButtons buttons, MsgIcon icon) = 0;
     virtual std::optional<std::string> BrowseFolder(QWidget* owner, const std::string& title) = 0;
     virtual std::optional<std::string> OpenFile(QWidget* owner, const std::string& filter) = 0;
     virtual std::optional<std::string> SaveFile(QWidget* owner, const std::string& default_name,

@@ -24,11 +24,15 @@ const char* const kCreateScoreTable =
 
 namespace {
 
-void Error(const char8_t* text) { ShowMessage(nullptr, Sj(text), Sj(u8"エラー")); }
+void Error(const char8_t* text) {
+    ShowMessage(nullptr, Sj(text), Sj(u8"エラー"));
+}
 
 }  // namespace
 
-std::string PasswordDigest(const std::string& password) { return Md5Hex(password); }
+std::string PasswordDigest(const std::string& password) {
+    return Md5Hex(password);
+}
 
 bool IsSafePlayerId(const std::string& id) {
     if (id.empty() || id.size() >= 200) return false;

@@ -11,7 +11,9 @@
 namespace qv5 {
 namespace {
 
-void Error(const std::string& text) { ShowMessage(nullptr, text, Sj(u8"エラー")); }
+void Error(const std::string& text) {
+    ShowMessage(nullptr, text, Sj(u8"エラー"));
+}
 
 }  // namespace
 
@@ -40,16 +42,17 @@ int OpenRankingPage(const std::string& id, const std::string& password, bool my_
     }
     const int irid = s.Int(3);
     if (irid < 1) {
-        Error(Sj(u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n"
-                 u8"自動的に登録されます。"));
+        Error(
+            Sj(u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n"
+               u8"自動的に登録されます。"));
         return 0;
     }
     s = Statement();
     db.Close();
-    const char* query = my_page ? "mode=mypage&login=1&qv5id=%d&passmd5=%s"
-                                : "login=1&qv5id=%d&passmd5=%s";
-    ShellOpen("\"" + RankingBaseAddress() + "search.cgi?" +
-              SqlFormat(query, irid, digest.c_str()) + "\"");
+    const char* query =
+        my_page ? "mode=mypage&login=1&qv5id=%d&passmd5=%s" : "login=1&qv5id=%d&passmd5=%s";
+    ShellOpen("\"" + RankingBaseAddress() + "search.cgi?" + SqlFormat(query, irid, digest.c_str()) +
+              "\"");
     return 1;
 }
 

@@ -35,7 +35,8 @@ Result RunQv5(const test::TempGame& game, const std::string& args) {
 
 int Count(const test::TempGame& game, const std::string& sql) {
     Database db;
-    if (!db.Open(game.host() + "/QV5files/Database/song.db", Database::Mode::OpenExisting)) return -1;
+    if (!db.Open(game.host() + "/QV5files/Database/song.db", Database::Mode::OpenExisting))
+        return -1;
     Statement s = db.Prepare(sql);
     return s.Step() ? s.Int(0) : -1;
 }

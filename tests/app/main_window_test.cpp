@@ -1,3 +1,5 @@
+#include "app/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -9,7 +11,6 @@
 #include <QTabBar>
 
 #include "app/controls.h"
-#include "app/main_window.h"
 #include "app/page.h"
 #include "app/tab_jukebox.h"
 #include "app/tab_main.h"
@@ -24,7 +25,7 @@ namespace {
 const char* kConfig = "QV5files/Config/config.xml";
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         TheConfig() = ConfigRecord{};
         test::MakePlayer("player", "pass");
@@ -59,8 +60,9 @@ TEST_F(MainWindowTest, ShellLayout) {
 }
 
 TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
-    game.WriteFile(kConfig, "<config><system><vsync>1</vsync></system><player><id>player</id>"
-                            "<pass>pass</pass></player></config>");
+    game.WriteFile(kConfig,
+                   "<config><system><vsync>1</vsync></system><player><id>player</id>"
+                   "<pass>pass</pass></player></config>");
     CQV5config_2Dlg dlg;
     dlg.InitDialog();
     // A value changed on a page since the last apply is lost ...
@@ -79,6 +81,54 @@ TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
 
     Control<QAction>(&dlg, 32777)->trigger();
     EXPECT_EQ(TheConfig().language, 0);
+}
+
+TEST_F(MainWindowTest, ApplySettingsStoresAtMost1000Roots) {
+    game.WriteFile(kConfig, "<config><player><id>player</id><pass>pass</pass></player></config>");
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    for (int i = 0; i < 1005; ++i)
+        dlg.JukeboxPage()->AppendRootItem("r" + std::to_string(i) + "\\");
+    ASSERT_EQ(dlg.ApplySettings(), 1);
+    ConfigRecord back;
+    LoadConfig(back);
+    ASSERT_EQ(back.path_count, 1000);
+    EXPECT_EQ(back.path[999], "r999\\");
+}
+
+TEST_F(MainWindowTest, CloseRequestAppliesTheSettings) {
+    game.WriteFile(kConfig,
+                   "<config><player><id>player</id><pass>pass</pass></player>"
+                   "<jukebox><path>songs\\</path></jukebox></config>");
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    dlg.show();
+    Control<QLineEdit>(dlg.MainPage(), 1026)->setText("1280");
+    Control<QCheckBox>(dlg.MainPage(), 1006)->setChecked(true);
+    dlg.close();
+    EXPECT_TRUE(dlg.isHidden());
+    ConfigRecord back;
+    LoadConfig(back);
+    EXPECT_EQ(back.windowsize_x, 1280);
+    EXPECT_EQ(back.screenmode, 1);
+    EXPECT_EQ(back.path_count, 1);
+}
+
+TEST_F(MainWindowTest, TabChangeShowsThePageAndSaves) {
+    game.WriteFile(kConfig,
+                   "<config><player><id>player</id><pass>pass</pass></player>"
+                   "<jukebox><path>songs\\</path></jukebox></config>");
+    CQV5config_2Dlg dlg;
+    dlg.InitDialog();
+    auto* stack = dlg.findChild<QStackedWidget*>();
+    EXPECT_EQ(stack->currentWidget(), dlg.PageAt(0));
+    Control<QLineEdit>(dlg.MainPage(), 1013)->setText("  720px");
+    dlg.Tabs()->setCurrentIndex(5);
+    EXPECT_EQ(stack->currentWidget(), dlg.PageAt(5));
+    ConfigRecord back;
+    LoadConfig(back);
+    EXPECT_EQ(back.windowsize_y, 720);
+    EXPECT_TRUE(game.Exists("QV5files/Database/song.db"));  // the library was reopened
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "config/config_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -5,7 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "config/config_file.h"
 #include "platform/text.h"
 #include "support/temp_game.h"
 
@@ -106,9 +107,17 @@ TEST(LeadingNumber, ParsesLikeTheGame) {
     struct Case {
         const char* text;
         std::int32_t value;
-    } cases[] = {{"12", 12},   {"  -7x", -7},         {"+5", 5},         {"abc", 0},   {"", 0},
-                 {"\t\n3", 3}, {"12abc34", 12},       {"- 3", 0},        {"007", 7},
-                 {"99999999999", 2147483647},         {"-99999999999", -2147483647 - 1}};
+    } cases[] = {{"12", 12},
+                 {"  -7x", -7},
+                 {"+5", 5},
+                 {"abc", 0},
+                 {"", 0},
+                 {"\t\n3", 3},
+                 {"12abc34", 12},
+                 {"- 3", 0},
+                 {"007", 7},
+                 {"99999999999", 2147483647},
+                 {"-99999999999", -2147483647 - 1}};
     for (const auto& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
 }
 

@@ -1,6 +1,7 @@
+#include "library/chart_header.h"
+
 #include <gtest/gtest.h>
 
-#include "library/chart_header.h"
 #include "library/file_hash.h"
 #include "platform/text.h"
 #include "support/temp_game.h"
@@ -26,15 +27,18 @@ TEST(ChartHeader, HeaderCommands) {
         {"#TITLE\n#TITLE \n", [](auto& r) { EXPECT_EQ(r.title, ""); }},
         {"  #ARTIST  A B  \t\r\n", [](auto& r) { EXPECT_EQ(r.artist, " A B"); }},
         {"#GENRE g\n#CATEGORY c\n", [](auto& r) { EXPECT_EQ(r.genre, "c"); }},
-        {"#SUBTITLE s\n#SUBARTIST sa\n", [](auto& r) {
+        {"#SUBTITLE s\n#SUBARTIST sa\n",
+         [](auto& r) {
              EXPECT_EQ(r.subtitle, "s");
              EXPECT_EQ(r.subartist, "sa");
          }},
-        {"#INFORMATION_A ia\n#INFORMATION_B ib\n", [](auto& r) {
+        {"#INFORMATION_A ia\n#INFORMATION_B ib\n",
+         [](auto& r) {
              EXPECT_EQ(r.artist, "ia");
              EXPECT_EQ(r.subartist, "ib");
          }},
-        {"#PLAYLEVEL 12\n#EXLEVEL -3x\n", [](auto& r) {
+        {"#PLAYLEVEL 12\n#EXLEVEL -3x\n",
+         [](auto& r) {
              EXPECT_EQ(r.level, 12);
              EXPECT_EQ(r.exlevel, -3);
          }},
@@ -42,7 +46,8 @@ TEST(ChartHeader, HeaderCommands) {
         {"#PLAYLEVEL ?\n", [](auto& r) { EXPECT_EQ(r.level, 0); }},
         {"#TAG t\n", [](auto& r) { EXPECT_EQ(r.tag, "t"); }},
         {"#COMMAND __NEWSONG__\n", [](auto& r) { EXPECT_EQ(r.tag, "__NEWSONG__"); }},
-        {"#STAGEFILE s.bmp\n#BANNER b.png\n#BACKBMP k.bmp\n", [](auto& r) {
+        {"#STAGEFILE s.bmp\n#BANNER b.png\n#BACKBMP k.bmp\n",
+         [](auto& r) {
              EXPECT_EQ(r.stagefile, "s.bmp");
              EXPECT_EQ(r.banner, "b.png");
              EXPECT_EQ(r.backbmp, "k.bmp");
@@ -50,17 +55,20 @@ TEST(ChartHeader, HeaderCommands) {
         {"#CUSTOMFOLDER\n", [](auto& r) { EXPECT_EQ(r.judge, 2); }},
         {"#customfolder\n", [](auto& r) { EXPECT_EQ(r.judge, 0); }},
         {"#rank 3\n", [](auto& r) { EXPECT_EQ(r.judge, 3); }},
-        {"#BMP01 a.bmp\n#RANDOM 2\n", [](auto& r) {
+        {"#BMP01 a.bmp\n#RANDOM 2\n",
+         [](auto& r) {
              EXPECT_EQ(r.bga, 1);
              EXPECT_EQ(r.random, 1);
          }},
-        {"#bmp01 a.bmp\n#random 2\n", [](auto& r) {
+        {"#bmp01 a.bmp\n#random 2\n",
+         [](auto& r) {
              EXPECT_EQ(r.bga, 0);
              EXPECT_EQ(r.random, 0);
          }},
         {"#DIFFICULTY 2\n#TITLE Song [ANOTHER]\n", [](auto& r) { EXPECT_EQ(r.difficulty, 4); }},
         {"#TITLE Song [ANOTHER]\n#DIFFICULTY 2\n", [](auto& r) { EXPECT_EQ(r.difficulty, 2); }},
-        {"#GENRE Trance HYPER\n", [](auto& r) {
+        {"#GENRE Trance HYPER\n",
+         [](auto& r) {
              EXPECT_EQ(r.genre, "Trance HYPER");
              EXPECT_EQ(r.difficulty, 3);
              EXPECT_EQ(r.title, "");

@@ -1,6 +1,7 @@
+#include "library/difficulty.h"
+
 #include <gtest/gtest.h>
 
-#include "library/difficulty.h"
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "support/temp_game.h"
@@ -60,11 +61,11 @@ TEST(FileNameDifficulty, Tokens) {
         std::string path;
         int difficulty;
     } cases[] = {
-        {"song_h.bms", 3},   {"SONG_H.bms", -1},  {"song_a.bme", 4},   {"song_sa.bms", 4},
-        {"song_dh.bms", 3},  {"song_ex.bms", 4},  {"song_e.bms", 1},   {"song7a.bms", 4},
-        {"songh7.bms", 3},   {"song5b.bms", 1},   {"songl5.bms", 1},   {"songa14.bms", 4},
-        {"songh10.bms", 3},  {"song14m.bms", 4},  {"song10l.bms", 1},  {"song.bms", -1},
-        {"a.b", -1},         {"_ah.bms", -1},     {"x_sb.pms", 1},     {"", -1},
+        {"song_h.bms", 3},  {"SONG_H.bms", -1}, {"song_a.bme", 4},  {"song_sa.bms", 4},
+        {"song_dh.bms", 3}, {"song_ex.bms", 4}, {"song_e.bms", 1},  {"song7a.bms", 4},
+        {"songh7.bms", 3},  {"song5b.bms", 1},  {"songl5.bms", 1},  {"songa14.bms", 4},
+        {"songh10.bms", 3}, {"song14m.bms", 4}, {"song10l.bms", 1}, {"song.bms", -1},
+        {"a.b", -1},        {"_ah.bms", -1},    {"x_sb.pms", 1},    {"", -1},
     };
     for (const auto& c : cases) {
         std::int32_t d = -1;
@@ -99,7 +100,7 @@ TEST(ExportTitle, Rules) {
 }
 
 class FolderPassTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { OpenSongLibrary("nobody"); }
     void TearDown() override { CloseSongLibrary(); }
     void Add(const std::string& path, const std::string& folder, int mode, int notes, int d = -1) {

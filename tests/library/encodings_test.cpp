@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "library/encodings.h"
+
+#include <gtest/gtest.h>
 
 namespace qv5 {
 namespace {

@@ -1,7 +1,8 @@
-#include <gtest/gtest.h>
-#include <utime.h>
+#include "library/scanner.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <utime.h>
 
 #include <filesystem>
 #include <map>
@@ -9,7 +10,6 @@
 #include "library/chart_header.h"
 #include "library/encodings.h"
 #include "library/refresh.h"
-#include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "support/players.h"
@@ -19,7 +19,7 @@ namespace qv5 {
 namespace {
 
 class LibraryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::MakePlayer("abc", "pass");
         OpenSongLibrary("abc");
@@ -29,7 +29,8 @@ protected:
     // path -> "title|parent|type" of every folder row; path -> row of songs.
     std::map<std::string, std::string> Folders() {
         std::map<std::string, std::string> out;
-        Statement s = SongLibrary().Prepare("SELECT path,title,parent,type,category,command,max FROM folder");
+        Statement s =
+            SongLibrary().Prepare("SELECT path,title,parent,type,category,command,max FROM folder");
         while (s.Step())
             out[s.Text(0)] = s.Text(1) + "|" + s.Text(2) + "|" + std::to_string(s.Int(3)) + "|" +
                              s.Text(4) + "|" + s.Text(5) + "|" + std::to_string(s.Int(6));
@@ -50,7 +51,9 @@ protected:
     }
     // Sets a file's last-write time (host path relative to the game folder).
     void Touch(const std::string& relative, time_t when) {
-        struct utimbuf times {when, when};
+        struct utimbuf times {
+            when, when
+        };
         ASSERT_EQ(utime(game.HostPath(relative).c_str(), &times), 0);
     }
     test::TempGame game;
@@ -92,6 +95,15 @@ TEST_F(LibraryTest, RegisterRootAndRegisterAgain) {
     EXPECT_EQ(RegisterRootFolder("songs\\missing\\"), -1);
 }
 
+TEST_F(LibraryTest, ScanParentFolderPicksUpNewEntries) {
+    game.WriteFile("songs/a/x.bms", "#TITLE X\n");
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    game.WriteFile("songs/a/new/y.bms", "#TITLE Y\n");
+    ScanParentFolder("songs\\a\\new\\");
+    EXPECT_EQ(Folders().at("songs\\a\\new\\"), "new|" + PathKey("songs\\a\\") + "|1|||0");
+    EXPECT_TRUE(Songs().count("songs\\a\\new\\y.bms"));
+}
+
 TEST_F(LibraryTest, RootWithoutTrailingSeparatorAndInfoFiles) {
     game.WriteFile("r1/folderinfo.txt", "#TITLE Info Title\n#GENRE G\n#COMMAND c\n#PLAYLEVEL 4\n");
     game.WriteFile("r1/sub/folderinfo.txt", "#TITLE Custom\n#CUSTOMFOLDER\n");
@@ -114,8 +126,13 @@ TEST_F(LibraryTest, CustomFolderFiles) {
     struct Case {
         std::string command;
         int root_kind;
-    } cases[] = {{"__NEWSONG__", 3}, {"__RIVAL__", 4}, {"__EXPERT__", 6}, {"__NONSTOP__", 6},
-                 {"__GRADE__", 6},   {"__OTHER__", 2}, {"", 2}};
+    } cases[] = {{"__NEWSONG__", 3},
+                 {"__RIVAL__", 4},
+                 {"__EXPERT__", 6},
+                 {"__NONSTOP__", 6},
+                 {"__GRADE__", 6},
+                 {"__OTHER__", 2},
+                 {"", 2}};
     int i = 0;
     for (const auto& c : cases) {
         const std::string name = "cf" + std::to_string(i++) + ".qv5folder";
@@ -178,8 +195,7 @@ TEST_F(LibraryTest, RefreshFollowsTheDisk) {
 
     // A second refresh leaves the rewritten chart alone... unless it is
     // newer than the refresh (its time is in the future here).
-    const std::string x_adddate =
-        Column("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'");
+    const std::string x_adddate = Column("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'");
     Touch("songs/a/x.bms", old);
     EXPECT_EQ(RefreshFolder("songs\\"), 1);
     EXPECT_EQ(Column("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'"), x_adddate);
@@ -198,7 +214,8 @@ TEST_F(LibraryTest, MoveRewritesPathsAndKeys) {
     EXPECT_EQ(Column("SELECT folder || ' ' || parent FROM song WHERE path='songs\\B\\sub\\y.bms'"),
               PathKey("songs\\B\\sub\\") + " " + PathKey("songs\\B\\"));
     EXPECT_EQ(Column("SELECT parent FROM folder WHERE path='songs\\B\\'"), PathKey("songs\\"));
-    EXPECT_EQ(Column("SELECT parent FROM folder WHERE path='songs\\B\\sub\\'"), PathKey("songs\\B\\"));
+    EXPECT_EQ(Column("SELECT parent FROM folder WHERE path='songs\\B\\sub\\'"),
+              PathKey("songs\\B\\"));
 
     // A root renamed keeps the ROOT key.
     std::filesystem::rename(game.HostPath("songs"), game.HostPath("music"));
@@ -214,7 +231,8 @@ TEST_F(LibraryTest, MoveRewritesPathsAndKeys) {
 }
 
 TEST_F(LibraryTest, PrefixesAreLiteralAndCaseSensitive) {
-    for (const char* dir : {"m/A_B", "m/aXb", "m/Songs", "m/songs", "m/a", "m/ab", "m/50%", "m/50x"}) {
+    for (const char* dir :
+         {"m/A_B", "m/aXb", "m/Songs", "m/songs", "m/a", "m/ab", "m/50%", "m/50x"}) {
         game.WriteFile(std::string(dir) + "/c.bms", "#TITLE c\n");
         ASSERT_EQ(RegisterRootFolder(Sj(u8"") + std::string(dir).replace(1, 1, "\\") + "\\"), 1);
     }

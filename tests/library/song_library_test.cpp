@@ -1,8 +1,9 @@
+#include "library/song_library.h"
+
 #include <gtest/gtest.h>
 
 #include "library/chart_header.h"
 #include "library/file_hash.h"
-#include "library/song_library.h"
 #include "platform/database.h"
 #include "player/player_db.h"
 #include "support/players.h"
@@ -23,7 +24,7 @@ int Count(const std::string& sql) {
 }
 
 class SongLibraryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { test::MakePlayer("abc", "pass"); }
     void TearDown() override { CloseSongLibrary(); }
     void InsertChart(const std::string& path) {

@@ -1,8 +1,9 @@
+#include "platform/files.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "platform/files.h"
 #include "platform/text.h"
 #include "support/temp_game.h"
 

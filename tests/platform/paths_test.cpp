@@ -1,7 +1,8 @@
+#include "platform/paths.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "platform/paths.h"
 #include "platform/text.h"
 #include "support/temp_game.h"
 
@@ -36,8 +37,8 @@ TEST(Paths, HostToInternal) {
         {"rel/x", "rel\\x"},
         {"/m/\xE3\x82\xBD", Sj(u8"Z:\\m\\ソ")},
         {"/m/\xF0\x9F\x8E\xB5", std::nullopt},  // no CP932 form
-        {"/m/a\\b", std::nullopt},               // a host backslash
-        {"/m/\xC2\xA5", std::nullopt},           // would turn into a separator
+        {"/m/a\\b", std::nullopt},              // a host backslash
+        {"/m/\xC2\xA5", std::nullopt},          // would turn into a separator
     };
     for (const auto& c : cases) EXPECT_EQ(FromHostPath(c.host), c.internal) << c.host;
 }

@@ -1,8 +1,8 @@
+#include "platform/text.h"
+
 #include <gtest/gtest.h>
 
 #include <QString>
-
-#include "platform/text.h"
 
 namespace qv5 {
 namespace {
@@ -12,12 +12,8 @@ TEST(Text, Cp932RoundTrips) {
         const char8_t* utf8;
         std::string cp932;
     } cases[] = {
-        {u8"abc", "abc"},
-        {u8"ソ", "\x83\x5C"},
-        {u8"表示", "\x95\x5C\x8E\xA6"},
-        {u8"ｱ", "\xB1"},
-        {u8"\\~", "\\~"},
-        {u8"①", "\x87\x40"},
+        {u8"abc", "abc"}, {u8"ソ", "\x83\x5C"}, {u8"表示", "\x95\x5C\x8E\xA6"},
+        {u8"ｱ", "\xB1"},  {u8"\\~", "\\~"},     {u8"①", "\x87\x40"},
     };
     for (const auto& c : cases) {
         std::string u(reinterpret_cast<const char*>(c.utf8));
@@ -31,7 +27,10 @@ TEST(Text, Cp932RoundTrips) {
 TEST(Text, BadInputNeverFails) {
     // A lone lead byte, a truncated pair, an undefined pair.
     EXPECT_EQ(Cp932ToUtf8("a\x81"), "a\xEF\xBF\xBD");
-    EXPECT_EQ(Cp932ToUtf8("\xFF" "b"), "\xEF\xBF\xBD" "b");
+    EXPECT_EQ(Cp932ToUtf8("\xFF"
+                          "b"),
+              "\xEF\xBF\xBD"
+              "b");
     EXPECT_FALSE(Cp932ToUtf8(std::string(100000, '\x82')).empty());
     // No exact CP932 form: refused, or replaced when lossy.
     EXPECT_FALSE(Utf8ToCp932("\xF0\x9F\x8E\xB5"));  // emoji

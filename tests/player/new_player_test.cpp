@@ -22,7 +22,9 @@ namespace qv5 {
 namespace {
 
 const char* kConfig = "QV5files/Config/config.xml";
-std::string U(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+std::string U(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
+}
 
 // Types into the new-player dialog and presses OK (or Cancel).
 std::function<int(QDialog&)> Fill(const std::string& id, const std::string& password,
@@ -40,7 +42,7 @@ std::function<int(QDialog&)> Fill(const std::string& id, const std::string& pass
 }
 
 class SignInTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { TheConfig() = ConfigRecord{}; }
     void WriteConfig(const std::string& id, const std::string& pass) {
         ConfigRecord c;
@@ -75,7 +77,9 @@ TEST_F(SignInTest, PlayerListSelection) {
 }
 
 TEST_F(SignInTest, FirstRunLoopRepeatsUntilAPlayerExists) {
-    const std::string welcome = U(u8"最初にプレイヤーデータを作成します。\nお好きなID(英数字のみ)とパスワードを設定して下さい。");
+    const std::string welcome =
+        U(u8"最初にプレイヤーデータを作成します。\nお好きなID(英数字のみ)"
+          u8"とパスワードを設定して下さい。");
     ui->AnswerMessage(MsgAnswer::Ok);
     ui->AnswerDialog(Fill("", "", false, false));  // cancel
     ui->AnswerMessage(MsgAnswer::Ok);
@@ -87,8 +91,8 @@ TEST_F(SignInTest, FirstRunLoopRepeatsUntilAPlayerExists) {
     CQV5config_2Dlg dlg;
     dlg.InitDialog();
     EXPECT_EQ(ui->MessageTexts(),
-              (std::vector<std::string>{welcome, welcome, U(u8"IDが短すぎます。(3文字以上)"), welcome,
-                                        U(u8"新規データを作成しました。")}));
+              (std::vector<std::string>{welcome, welcome, U(u8"IDが短すぎます。(3文字以上)"),
+                                        welcome, U(u8"新規データを作成しました。")}));
     EXPECT_EQ(ui->prompts()[0].Utf8Caption(), U(u8"ようこそ"));
     EXPECT_EQ(ui->prompts()[1].kind, "dialog");
     EXPECT_EQ(ui->prompts()[1].text, "NEW PLAYER");
@@ -164,8 +168,16 @@ TEST_F(SignInTest, ApplySettingsMessagesInBothLanguages) {
         {1, "abc", "pa", {"Input password."}},
         {1, "abc", "bad", {U(u8"データベースエラー"), "Password error."}},
         {1, "abc", "pass", {"Please register a folder."}},
-        {0, "abc", "pass", {U(u8"曲の検索を行うフォルダが登録されていません。\nJUKEBOXタグにて、登録を行ってください。")}},
-        {7, "abc", "pass", {U(u8"曲の検索を行うフォルダが登録されていません。\nJUKEBOXタグにて、登録を行ってください。")}},
+        {0,
+         "abc",
+         "pass",
+         {U(u8"曲の検索を行うフォルダが登録されていません。\nJUKEBOXタグにて、登録を行ってください"
+            u8"。")}},
+        {7,
+         "abc",
+         "pass",
+         {U(u8"曲の検索を行うフォルダが登録されていません。\nJUKEBOXタグにて、登録を行ってください"
+            u8"。")}},
     };
     for (const auto& c : cases) {
         ConfigRecord rec;
@@ -177,11 +189,11 @@ TEST_F(SignInTest, ApplySettingsMessagesInBothLanguages) {
         dlg.InitDialog();
         test::ScopedScriptedUi local;
         for (size_t i = 0; i < c.messages.size(); ++i) local->AnswerMessage(MsgAnswer::Ok);
-        const int expected = c.messages.back().find("folder") != std::string::npos ||
-                                     c.messages.back().find("\xE3\x83\x95\xE3\x82\xA9") !=
-                                         std::string::npos
-                                 ? 1
-                                 : 0;
+        const int expected =
+            c.messages.back().find("folder") != std::string::npos ||
+                    c.messages.back().find("\xE3\x83\x95\xE3\x82\xA9") != std::string::npos
+                ? 1
+                : 0;
         EXPECT_EQ(dlg.ApplySettings(), expected);
         EXPECT_EQ(local->MessageTexts(), c.messages);
     }
@@ -196,7 +208,8 @@ TEST_F(SignInTest, ShortIdMessage) {
     dlg.MainPage()->ShowValues();
     ui->AnswerMessage(MsgAnswer::Ok);
     EXPECT_EQ(dlg.ApplySettings(), 0);
-    EXPECT_EQ(ui->MessageTexts().at(0), U(u8"NEW PLAYERボタンでプレイヤーデータを作成してください。"));
+    EXPECT_EQ(ui->MessageTexts().at(0),
+              U(u8"NEW PLAYERボタンでプレイヤーデータを作成してください。"));
     EXPECT_FALSE(game.Exists(kConfig));
 }
 
@@ -212,7 +225,9 @@ TEST_F(SignInTest, RankingButtons) {
     Control<QPushButton>(dlg.MainPage(), 1035)->click();
     Control<QPushButton>(dlg.MainPage(), 1036)->click();
     ASSERT_EQ(opened.size(), 2u);
-    EXPECT_NE(opened[0].find("search.cgi?mode=mypage&login=1&qv5id=77&passmd5=" + PasswordDigest("pass") + "\""), std::string::npos);
+    EXPECT_NE(opened[0].find("search.cgi?mode=mypage&login=1&qv5id=77&passmd5=" +
+                             PasswordDigest("pass") + "\""),
+              std::string::npos);
     EXPECT_NE(opened[1].find("search.cgi?login=1&qv5id=77&passmd5="), std::string::npos);
     Players(dlg)->setCurrentText("nor");
     ui->AnswerMessage(MsgAnswer::Ok);

@@ -1,10 +1,11 @@
+#include "player/player_db.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "platform/database.h"
 #include "platform/text.h"
-#include "player/player_db.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
@@ -33,7 +34,8 @@ TEST(PlayerDb, CreatePlayerWritesTheExactSchemaAndRow) {
     ui->AnswerMessage(MsgAnswer::Ok);
     EXPECT_EQ(CreatePlayer("abc", "pw1"), 1);
     ASSERT_EQ(ui->prompts().size(), 1u);
-    EXPECT_EQ(ui->prompts()[0].Utf8Text(), reinterpret_cast<const char*>(u8"新規データを作成しました。"));
+    EXPECT_EQ(ui->prompts()[0].Utf8Text(),
+              reinterpret_cast<const char*>(u8"新規データを作成しました。"));
     EXPECT_EQ(ui->prompts()[0].Utf8Caption(), reinterpret_cast<const char*>(u8"報告"));
 
     Database db;
@@ -92,8 +94,8 @@ TEST(PlayerDb, CreatePlayerChecksInOrder) {
 
 TEST(PlayerDb, HostileIdsAreRefusedBeforeAnythingIsWritten) {
     test::TempGame game;
-    const char* ids[] = {"../evil", "a/b/c", "a\\b", "c:x", "ab*", "ab?", "a\"b", "a<b", "a>b",
-                         "a|b", "ab\x01", ".abc", "abc.", " abc", "abc ", "a'b\x7f"};
+    const char* ids[] = {"../evil", "a/b/c", "a\\b",   "c:x",  "ab*",  "ab?",  "a\"b", "a<b",
+                         "a>b",     "a|b",   "ab\x01", ".abc", "abc.", " abc", "abc ", "a'b\x7f"};
     std::vector<std::string> hostile(std::begin(ids), std::end(ids));
     hostile.push_back(std::string(200, 'a'));
     for (const std::string& id : hostile) {

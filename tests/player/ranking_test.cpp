@@ -1,9 +1,10 @@
+#include "player/ranking.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "player/player_db.h"
-#include "player/ranking.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
@@ -12,7 +13,7 @@ namespace qv5 {
 namespace {
 
 class RankingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previous_ = SetShellOpenHandler([this](const std::string& t) { opened.push_back(t); });
     }
@@ -20,7 +21,7 @@ protected:
     test::TempGame game;
     std::vector<std::string> opened;
 
-private:
+  private:
     ShellOpenHandler previous_;
 };
 
@@ -32,9 +33,10 @@ TEST_F(RankingTest, PagesOfARegisteredPlayer) {
     EXPECT_EQ(OpenRankingPage("abc", "pass", true), 1);
     EXPECT_EQ(OpenRankingPage("abc", "pass", false), 1);
     ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0],
-              "\"http://ir.test/cgi/search.cgi?mode=mypage&login=1&qv5id=4321&passmd5=" + digest + "\"");
-    EXPECT_EQ(opened[1], "\"http://ir.test/cgi/search.cgi?login=1&qv5id=4321&passmd5=" + digest + "\"");
+    EXPECT_EQ(opened[0], "\"http://ir.test/cgi/search.cgi?mode=mypage&login=1&qv5id=4321&passmd5=" +
+                             digest + "\"");
+    EXPECT_EQ(opened[1],
+              "\"http://ir.test/cgi/search.cgi?login=1&qv5id=4321&passmd5=" + digest + "\"");
     EXPECT_TRUE(ui->prompts().empty());
 }
 
@@ -45,8 +47,12 @@ TEST_F(RankingTest, RefusalsShowTheirMessage) {
         std::string id, password;
         const char8_t* message;
     } cases[] = {
-        {"abc", "pass", u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n自動的に登録されます。"},
-        {"neg", "pass", u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n自動的に登録されます。"},
+        {"abc", "pass",
+         u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n自動的に登"
+         u8"録されます。"},
+        {"neg", "pass",
+         u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n自動的に登"
+         u8"録されます。"},
         {"abc", "nope", u8"パスワードが違います"},
         {"missing", "pass", u8"データベースエラー"},
     };
@@ -66,8 +72,9 @@ TEST_F(RankingTest, ChartRankingUsesTheFileHash) {
     EXPECT_EQ(RankingBaseAddress(), kDefaultRankingAddress);
     EXPECT_EQ(OpenChartRankingPage("songs\\a.bms"), 1);
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], std::string("\"") + kDefaultRankingAddress +
-                             "search.cgi?mode=ranking&bmsmd5=" + "f2eca48adf2a6e093a8bd4049c49b099" + "\"");
+    EXPECT_EQ(opened[0],
+              std::string("\"") + kDefaultRankingAddress +
+                  "search.cgi?mode=ranking&bmsmd5=" + "f2eca48adf2a6e093a8bd4049c49b099" + "\"");
     EXPECT_EQ(OpenChartRankingPage("songs\\missing.bms"), 0);
 }
 

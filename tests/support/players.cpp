@@ -11,10 +11,11 @@ void MakePlayer(const std::string& id, const std::string& password, int irid) {
     Database db;
     ASSERT_TRUE(db.Open(PlayerDbPath(id)));
     db.Exec(kCreatePlayerTable);
-    ASSERT_TRUE(db.Exec(SqlFormat("INSERT INTO player (id,hash,name,systemversion,irid) "
-                                  "VALUES('%q','%q','%q','1',%s)",
-                                  id.c_str(), PasswordDigest(password).c_str(), id.c_str(),
-                                  irid > 0 ? std::to_string(irid).c_str() : "NULL")));
+    ASSERT_TRUE(
+        db.Exec(SqlFormat("INSERT INTO player (id,hash,name,systemversion,irid) "
+                          "VALUES('%q','%q','%q','1',%s)",
+                          id.c_str(), PasswordDigest(password).c_str(), id.c_str(),
+                          irid > 0 ? std::to_string(irid).c_str() : "NULL")));
 }
 
 }  // namespace qv5::test

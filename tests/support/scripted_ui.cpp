@@ -10,10 +10,16 @@
 
 namespace qv5::test {
 
-std::string Prompt::Utf8Text() const { return Cp932ToUtf8(text); }
-std::string Prompt::Utf8Caption() const { return Cp932ToUtf8(caption); }
+std::string Prompt::Utf8Text() const {
+    return Cp932ToUtf8(text);
+}
+std::string Prompt::Utf8Caption() const {
+    return Cp932ToUtf8(caption);
+}
 
-void ScriptedUi::AnswerMessage(MsgAnswer a) { answers_.push_back({"message", a, {}, {}, {}}); }
+void ScriptedUi::AnswerMessage(MsgAnswer a) {
+    answers_.push_back({"message", a, {}, {}, {}});
+}
 void ScriptedUi::AnswerPath(std::optional<std::string> path) {
     answers_.push_back({"path", MsgAnswer::Ok, std::move(path), {}, {}});
 }
@@ -34,8 +40,8 @@ std::vector<std::string> ScriptedUi::MessageTexts() const {
 const ScriptedUi::Answer* ScriptedUi::Next(const std::string& kind, const Prompt& p) {
     prompts_.push_back(p);
     if (answers_.empty() || answers_.front().kind != kind) {
-        ADD_FAILURE() << "unscripted " << p.kind << ": " << p.Utf8Text() << " ["
-                      << p.Utf8Caption() << "]";
+        ADD_FAILURE() << "unscripted " << p.kind << ": " << p.Utf8Text() << " [" << p.Utf8Caption()
+                      << "]";
         // A loop that keeps asking would never end the test.
         if (++unscripted_ > 20) {
             std::fprintf(stderr, "too many unscripted prompts\n");
@@ -81,8 +87,8 @@ std::optional<FontChoice> ScriptedUi::ChooseFont(QWidget*, const FontChoice& ini
 }
 
 int ScriptedUi::RunDialog(QDialog& dialog) {
-    const Answer* a = Next("dialog", {"dialog", FromQString(dialog.windowTitle()), "",
-                                      MsgButtons::Ok});
+    const Answer* a =
+        Next("dialog", {"dialog", FromQString(dialog.windowTitle()), "", MsgButtons::Ok});
     if (!a || !a->fill) return QDialog::Rejected;
     auto fill = a->fill;  // may be replaced by a nested prompt
     return fill(dialog);

@@ -22,7 +22,7 @@ struct Prompt {
 };
 
 class ScriptedUi final : public UiService {
-public:
+  public:
     // Answers, consumed in order.
     void AnswerMessage(MsgAnswer a);
     void AnswerPath(std::optional<std::string> path);
@@ -45,7 +45,7 @@ public:
     std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice& initial) override;
     int RunDialog(QDialog& dialog) override;
 
-private:
+  private:
     struct Answer {
         std::string kind;
         MsgAnswer msg = MsgAnswer::Ok;
@@ -63,13 +63,13 @@ private:
 
 // Installs a ScriptedUi for the lifetime of the guard.
 class ScopedScriptedUi {
-public:
+  public:
     ScopedScriptedUi();
     ~ScopedScriptedUi();
     ScriptedUi& operator*() { return *ui_; }
     ScriptedUi* operator->() { return ui_; }
 
-private:
+  private:
     ScriptedUi* ui_;
     std::unique_ptr<UiService> previous_;
 };

@@ -7,7 +7,7 @@
 namespace qv5::test {
 
 class TempGame {
-public:
+  public:
     TempGame();
     ~TempGame();
     TempGame(const TempGame&) = delete;
@@ -20,7 +20,7 @@ public:
     bool Exists(const std::string& relative) const;
     void MakeDir(const std::string& relative) const;
 
-private:
+  private:
     std::string host_;
     std::string old_cwd_;
 };
