@@ -23,6 +23,18 @@ FileTime ToFileTime(time_t t) {
     return FileTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
+bool WriteAll(int fd, std::string_view data) {
+    for (size_t off = 0; off < data.size();) {
+        const ssize_t w = ::write(fd, data.data() + off, data.size() - off);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        off += static_cast<size_t>(w);
+    }
+    return true;
+}
+
 bool Stat(std::string_view path, struct stat& st) {
     auto host = ToHostPath(path);
     return host && ::stat(host->c_str(), &st) == 0;
@@ -104,7 +116,7 @@ bool MovePath(std::string_view from, std::string_view to) {
 bool CopyFileNoOverwrite(std::string_view from, std::string_view to) {
     auto a = ToHostPath(from), b = ToHostPath(to);
     if (!a || !b) return false;
-    int in = ::open(a->c_str(), O_RDONLY | O_CLOEXEC);
+    int in = ::open(a->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in < 0) return false;
     struct stat st {};
     if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -126,16 +138,10 @@ bool CopyFileNoOverwrite(std::string_view from, std::string_view to) {
             ok = false;
             break;
         }
-        for (ssize_t off = 0; off < n;) {
-            ssize_t w = ::write(out, buf + off, static_cast<size_t>(n - off));
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                ok = false;
-                break;
-            }
-            off += w;
+        if (!WriteAll(out, std::string_view(buf, static_cast<size_t>(n)))) {
+            ok = false;
+            break;
         }
-        if (!ok) break;
     }
     ::close(in);
     if (::close(out) != 0) ok = false;
@@ -149,38 +155,6 @@ bool DeletePath(std::string_view path) {
     struct stat st {};
     if (::lstat(host->c_str(), &st) != 0) return false;
     return S_ISDIR(st.st_mode) ? ::rmdir(host->c_str()) == 0 : ::unlink(host->c_str()) == 0;
-}
-
-bool ReadWholeFile(std::string_view path, std::string& out) {
-    out.clear();
-    auto host = ToHostPath(path);
-    if (!host) return false;
-    // Non-blocking, and regular files only: a FIFO or device never hangs a read.
-    int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    // Read straight into the string; the size is only a hint (files may grow).
-    size_t size = 0;
-    out.resize(st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536);
-    bool ok = true;
-    for (;;) {
-        if (size == out.size()) out.resize(out.size() * 2);
-        ssize_t n = ::read(fd, out.data() + size, out.size() - size);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        size += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    out.resize(size);
-    return ok;
 }
 
 bool FileBuffer::Read(std::string_view path) {
@@ -224,6 +198,13 @@ void FileBuffer::Release() {
     size_ = capacity_ = 0;
 }
 
+bool ReadWholeFile(std::string_view path, std::string& out) {
+    FileBuffer buffer;
+    const bool ok = buffer.Read(path);
+    out.assign(buffer.view());
+    return ok;
+}
+
 bool WriteFileAtomic(std::string_view path, std::string_view data) {
     auto host = ToHostPath(path);
     if (!host) return false;
@@ -233,16 +214,7 @@ bool WriteFileAtomic(std::string_view path, std::string_view data) {
     std::string tmp = *host + ".tmp";
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return false;
-    bool ok = true;
-    for (size_t off = 0; off < data.size();) {
-        ssize_t w = ::write(fd, data.data() + off, data.size() - off);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        off += static_cast<size_t>(w);
-    }
+    bool ok = WriteAll(fd, data);
     if (ok && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
     if (ok && ::rename(tmp.c_str(), host->c_str()) != 0) ok = false;
