@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "app/controls.h"
 #include "config/config_file.h"
@@ -68,24 +69,23 @@ QLineEdit* Page::AddTextEdit(int id, const QString& label, std::string* value, b
 
 void Page::AddRadioGroup(const std::vector<int>& ids, const QStringList& captions,
                          std::int32_t* value) {
+    auto* box = new QWidget(this);  // the buttons' parent makes them one exclusive group
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
     std::vector<QRadioButton*> buttons;
     for (size_t i = 0; i < ids.size(); ++i) {
-        auto* r =
-            new QRadioButton(i < size_t(captions.size()) ? captions[int(i)] : QString(), this);
-        r->setAutoExclusive(false);  // a value outside the group selects none
+        auto* r = new QRadioButton(i < size_t(captions.size()) ? captions[int(i)] : QString(), box);
         SetControlId(r, ids[i]);
-        Place(r);
+        column->addWidget(r);
         buttons.push_back(r);
     }
-    for (auto* r : buttons)
-        connect(r, &QRadioButton::toggled, this, [buttons, r](bool on) {
-            if (!on) return;
-            for (auto* other : buttons)
-                if (other != r) other->setChecked(false);
-        });
+    Place(box);
     bindings_.push_back({[buttons, value] {
+                             // A value outside the group selects none.
+                             for (auto* b : buttons) b->setAutoExclusive(false);
                              for (size_t i = 0; i < buttons.size(); ++i)
                                  buttons[i]->setChecked(*value == std::int32_t(i));
+                             for (auto* b : buttons) b->setAutoExclusive(true);
                          },
                          [buttons, value] {
                              *value = -1;

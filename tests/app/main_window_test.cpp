@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
 
@@ -129,6 +130,24 @@ TEST_F(MainWindowTest, TabChangeShowsThePageAndSaves) {
     LoadConfig(back);
     EXPECT_EQ(back.windowsize_y, 720);
     EXPECT_TRUE(game.Exists("QV5files/Database/song.db"));  // the library was reopened
+}
+
+TEST_F(MainWindowTest, RadioGroupExchangesItsIndex) {
+    CQV5config_2Dlg dlg;
+    CTabMain* page = dlg.MainPage();
+    struct Case {
+        int value, read_back;
+    } cases[] = {{0, 0}, {2, 2}, {7, -1}, {-1, -1}, {1, 1}};
+    for (const auto& c : cases) {
+        page->values.autoreload = c.value;
+        page->ShowValues();
+        page->ReadControls();
+        EXPECT_EQ(page->values.autoreload, c.read_back) << c.value;
+    }
+    Control<QRadioButton>(page, 1041)->click();
+    page->ReadControls();
+    EXPECT_EQ(page->values.autoreload, 0);
+    EXPECT_FALSE(Control<QRadioButton>(page, 1042)->isChecked());
 }
 
 }  // namespace
