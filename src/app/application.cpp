@@ -19,7 +19,7 @@ void PrintHelp() {
 
 }  // namespace
 
-int CQV5config_2App::Run(int argc, char** argv) {
+int Application::Run(int argc, char** argv) {
     std::string dir = ExecutableHostDirectory();
     std::vector<std::string> rest;
     for (int i = 1; i < argc; ++i) {
@@ -45,7 +45,7 @@ int CQV5config_2App::Run(int argc, char** argv) {
     if (!rest.empty()) return RunCommandLine(rest);
     QApplication app(argc, argv);
     SetUi(MakeQtUiService());
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     dlg.exec();
     return 0;

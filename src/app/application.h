@@ -3,7 +3,7 @@
 
 namespace qv5 {
 
-class CQV5config_2App {
+class Application {
   public:
     // Runs the program; returns the process exit code.
     int Run(int argc, char** argv);

@@ -14,6 +14,7 @@
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/progress.h"
 #include "platform/text.h"
 
 namespace qv5 {
@@ -63,27 +64,6 @@ bool ToLibraryPath(const std::string& host, std::string& out, std::string& error
     return true;
 }
 
-class Progress {
-  public:
-    Progress() : tty_(isatty(2) == 1) {
-        if (tty_)
-            SetScanProgress([this](long charts, const std::string& folder) {
-                std::string shown = Show(folder);
-                if (shown.size() > 60) shown = "..." + shown.substr(shown.size() - 57);
-                std::fprintf(stderr, "\r\033[K%ld charts read  %s", charts, shown.c_str());
-                shown_ = true;
-            });
-    }
-    ~Progress() {
-        SetScanProgress(nullptr);
-        if (shown_) std::fprintf(stderr, "\r\033[K");
-    }
-
-  private:
-    bool tty_;
-    bool shown_ = false;
-};
-
 bool OpenLibrary(const ConfigRecord& config, std::string& error) {
     if (!IsDirectory("QV5files\\Database")) {
         error = "no QV5files/Database folder in " + Show(ProgramDirectory());
@@ -122,8 +102,8 @@ int AddRoot(ConfigRecord& config, const std::string& host) {
         return Fail("1000 song folders are registered already");
     if (!OpenLibrary(config, error)) return Fail(error);
     {
-        Progress progress;
-        RegisterRootFolder(path);
+        TerminalProgress progress("charts read");
+        RegisterRootFolder(path, &progress);
         Database& db = SongLibrary();
         db.Exec("BEGIN");
         AssignFolderDifficulties(path);
@@ -142,8 +122,8 @@ int Refresh(const ConfigRecord& config, const std::string& host) {
     if (!ToLibraryPath(host, path, error)) return Fail(error);
     if (!OpenLibrary(config, error)) return Fail(error);
     {
-        Progress progress;
-        RefreshFolder(path);
+        TerminalProgress progress("charts read");
+        RefreshFolder(path, &progress);
     }
     std::printf("refresh: %d charts in %d folders below %s\n", Count("song", path),
                 Count("folder", path), Show(path).c_str());
@@ -156,9 +136,9 @@ int Rescan(const ConfigRecord& config) {
     ResetSongLibrary();
     int missing = 0;
     {
-        Progress progress;
+        TerminalProgress progress("charts read");
         for (int i = 0; i < config.path_count; ++i)
-            if (RegisterRootFolder(config.path[i]) < 0) {
+            if (RegisterRootFolder(config.path[i], &progress) < 0) {
                 std::fprintf(stderr, "QV5: song folder not found: %s\n",
                              Show(config.path[i]).c_str());
                 ++missing;

@@ -3,6 +3,6 @@
 
 namespace qv5 {
 
-void OnDropFiles(CQV5config_2Dlg&, const QList<QUrl>&) {}
+void OnDropFiles(MainWindow&, const QList<QUrl>&) {}
 
 }  // namespace qv5

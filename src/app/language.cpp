@@ -14,7 +14,7 @@ std::string Localized(int language, const char8_t* japanese, const char* english
     return language == 1 ? std::string(english) : Sj(japanese);
 }
 
-void ApplyLanguage(CQV5config_2Dlg& dlg, int language) {
+void ApplyLanguage(MainWindow& dlg, int language) {
     for (const Caption& c : Captions()) {
         QObject* owner = c.page < 0 ? static_cast<QObject*>(&dlg) : dlg.PageAt(c.page);
         QString text = language == 1 ? QString::fromUtf8(c.english)

@@ -6,7 +6,7 @@
 
 namespace qv5 {
 
-class CQV5config_2Dlg;
+class MainWindow;
 
 struct Caption {
     int page;  // tab index, -1 for the main window itself
@@ -18,7 +18,7 @@ struct Caption {
 const std::vector<Caption>& Captions();
 
 // 1 is English; any other value Japanese.
-void ApplyLanguage(CQV5config_2Dlg& dlg, int language);
+void ApplyLanguage(MainWindow& dlg, int language);
 
 // Picks the text of a message that exists in both languages.
 std::string Localized(int language, const char8_t* japanese, const char* english);

@@ -5,12 +5,12 @@
 
 namespace qv5 {
 
-void OnPlay(CQV5config_2Dlg& dlg) {
+void OnPlay(MainWindow& dlg) {
     dlg.ApplySettings();
 }
-void OnPlayOptions(CQV5config_2Dlg& dlg) {
+void OnPlayOptions(MainWindow& dlg) {
     dlg.ApplySettings();
 }
-void OnMakeMovie(CQV5config_2Dlg&) {}
+void OnMakeMovie(MainWindow&) {}
 
 }  // namespace qv5

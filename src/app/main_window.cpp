@@ -13,16 +13,16 @@
 #include "app/controls.h"
 #include "app/language.h"
 #include "app/main_window_steps.h"
-#include "app/tab_jukebox.h"
-#include "app/tab_main.h"
-#include "app/tab_pages.h"
+#include "app/jukebox_page.h"
+#include "app/main_page.h"
+#include "app/settings_pages.h"
 #include "config/config_file.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
 
 namespace qv5 {
 
-CQV5config_2Dlg::CQV5config_2Dlg(QWidget* parent) : QDialog(parent) {
+MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("QV5 SETUP"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -40,12 +40,12 @@ CQV5config_2Dlg::CQV5config_2Dlg(QWidget* parent) : QDialog(parent) {
     tabs_ = new QTabBar(this);
     SetControlId(tabs_, 1000);
     stack_ = new QStackedWidget(this);
-    main_ = new CTabMain;
-    jukebox_ = new CTabJukebox;
-    custom_ = new CTabCustomFolder;
-    sub_ = new CTabSub;
-    sub2_ = new cTabSub2;
-    system_ = new CTabSystem;
+    main_ = new MainPage;
+    jukebox_ = new JukeboxPage;
+    custom_ = new CustomFolderPage;
+    sub_ = new OptionPage;
+    sub2_ = new SelectPage;
+    system_ = new SystemPage;
     pages_ = {main_, jukebox_, custom_, sub_, sub2_, system_};
     const char* labels[] = {"MAIN", "JUKEBOX1", "JUKEBOX2", "OPTION", "SELECT", "SYSTEM"};
     for (size_t i = 0; i < pages_.size(); ++i) {
@@ -72,8 +72,8 @@ CQV5config_2Dlg::CQV5config_2Dlg(QWidget* parent) : QDialog(parent) {
     auto* cancel = add_button(2, QString(), false);
     add_button(1035, QString(), false);
     add_button(1104, QString(), false);
-    connect(exit_, &QPushButton::clicked, this, &CQV5config_2Dlg::OnExit);
-    connect(cancel, &QPushButton::clicked, this, &CQV5config_2Dlg::OnCancel);
+    connect(exit_, &QPushButton::clicked, this, &MainWindow::OnExit);
+    connect(cancel, &QPushButton::clicked, this, &MainWindow::OnCancel);
     connect(play_, &QPushButton::clicked, this, [this] { OnPlay(*this); });
     connect(options, &QPushButton::clicked, this, [this] { OnPlayOptions(*this); });
     connect(movie, &QPushButton::clicked, this, [this] { OnMakeMovie(*this); });
@@ -94,7 +94,7 @@ CQV5config_2Dlg::CQV5config_2Dlg(QWidget* parent) : QDialog(parent) {
     connect(tabs_, &QTabBar::currentChanged, this, [this] { OnTabChange(); });
 }
 
-void CQV5config_2Dlg::InitDialog() {
+void MainWindow::InitDialog() {
     ConfigRecord& config = TheConfig();
     tabs_->blockSignals(true);
     tabs_->setCurrentIndex(0);
@@ -118,7 +118,7 @@ void CQV5config_2Dlg::InitDialog() {
     RunFirstRunLoop(*this);
 }
 
-int CQV5config_2Dlg::ApplySettings() {
+int MainWindow::ApplySettings() {
     ConfigRecord& config = TheConfig();
     main_->ReadControls();
     if (!CheckPlayer(*this)) return 0;
@@ -148,34 +148,34 @@ int CQV5config_2Dlg::ApplySettings() {
     return 1;
 }
 
-void CQV5config_2Dlg::OnTabChange() {
+void MainWindow::OnTabChange() {
     int index = tabs_->currentIndex();
     if (index < 0) return;
     stack_->setCurrentIndex(index);
     if (index != 0) ApplySettings();
 }
 
-void CQV5config_2Dlg::OnCancel() {
+void MainWindow::OnCancel() {
     SaveConfig(TheConfig());
     Close();
 }
 
-void CQV5config_2Dlg::OnExit() {
+void MainWindow::OnExit() {
     ApplySettings();
     Close();
 }
 
-void CQV5config_2Dlg::OnLanguage(int language) {
+void MainWindow::OnLanguage(int language) {
     TheConfig().language = language;
     ApplyLanguage(*this, language);
 }
 
-void CQV5config_2Dlg::Close() {
+void MainWindow::Close() {
     closing_ = true;
     done(QDialog::Rejected);
 }
 
-void CQV5config_2Dlg::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!closing_) {
         ApplySettings();
         closing_ = true;
@@ -184,7 +184,7 @@ void CQV5config_2Dlg::closeEvent(QCloseEvent* event) {
 }
 
 // Escape and the hidden Cancel button both come here.
-void CQV5config_2Dlg::reject() {
+void MainWindow::reject() {
     if (closing_) {
         QDialog::reject();
         return;
@@ -192,11 +192,11 @@ void CQV5config_2Dlg::reject() {
     OnCancel();
 }
 
-void CQV5config_2Dlg::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void CQV5config_2Dlg::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     OnDropFiles(*this, event->mimeData()->urls());
 }
 

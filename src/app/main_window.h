@@ -11,17 +11,17 @@ class QPushButton;
 namespace qv5 {
 
 class Page;
-class CTabMain;
-class CTabJukebox;
-class CTabCustomFolder;
-class CTabSub;
-class cTabSub2;
-class CTabSystem;
+class MainPage;
+class JukeboxPage;
+class CustomFolderPage;
+class OptionPage;
+class SelectPage;
+class SystemPage;
 
-class CQV5config_2Dlg : public QDialog {
+class MainWindow : public QDialog {
     Q_OBJECT
   public:
-    explicit CQV5config_2Dlg(QWidget* parent = nullptr);
+    explicit MainWindow(QWidget* parent = nullptr);
 
     // The start-up sequence; the first-run loop included.
     void InitDialog();
@@ -34,8 +34,8 @@ class CQV5config_2Dlg : public QDialog {
     // Escape and the hidden Cancel command.
     void reject() override;
 
-    CTabMain* MainPage() const { return main_; }
-    CTabJukebox* JukeboxPage() const { return jukebox_; }
+    MainPage* MainTab() const { return main_; }
+    JukeboxPage* JukeboxTab() const { return jukebox_; }
     QTabBar* Tabs() const { return tabs_; }
     // Page of a tab index, in strip order.
     Page* PageAt(int index) const { return pages_[static_cast<size_t>(index)]; }
@@ -50,12 +50,12 @@ class CQV5config_2Dlg : public QDialog {
 
     QTabBar* tabs_;
     QStackedWidget* stack_;
-    CTabMain* main_;
-    CTabJukebox* jukebox_;
-    CTabCustomFolder* custom_;
-    CTabSub* sub_;
-    cTabSub2* sub2_;
-    CTabSystem* system_;
+    MainPage* main_;
+    JukeboxPage* jukebox_;
+    CustomFolderPage* custom_;
+    OptionPage* sub_;
+    SelectPage* sub2_;
+    SystemPage* system_;
     std::array<Page*, 6> pages_{};
     QPushButton* play_;
     QPushButton* exit_;

@@ -7,21 +7,21 @@
 
 namespace qv5 {
 
-class CQV5config_2Dlg;
+class MainWindow;
 
 // Player checks of ApplySettings (ID, password, verification); true to go on.
-bool CheckPlayer(CQV5config_2Dlg& dlg);
+bool CheckPlayer(MainWindow& dlg);
 // Shows the welcome message and the new-player dialog until a player exists.
-void RunFirstRunLoop(CQV5config_2Dlg& dlg);
+void RunFirstRunLoop(MainWindow& dlg);
 
 void OpenLibraryAtStart(const std::string& player_id);
 void ReopenLibrary(const std::string& player_id);
 
 // Button row.
-void OnPlay(CQV5config_2Dlg& dlg);
-void OnPlayOptions(CQV5config_2Dlg& dlg);
-void OnMakeMovie(CQV5config_2Dlg& dlg);
+void OnPlay(MainWindow& dlg);
+void OnPlayOptions(MainWindow& dlg);
+void OnMakeMovie(MainWindow& dlg);
 
-void OnDropFiles(CQV5config_2Dlg& dlg, const QList<QUrl>& urls);
+void OnDropFiles(MainWindow& dlg, const QList<QUrl>& urls);
 
 }  // namespace qv5

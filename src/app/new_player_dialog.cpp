@@ -11,7 +11,7 @@
 
 namespace qv5 {
 
-CDlgNewPlayer::CDlgNewPlayer(QWidget* parent) : QDialog(parent) {
+NewPlayerDialog::NewPlayerDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("NEW PLAYER"));
     id_edit_ = new QLineEdit(this);
     password_edit_ = new QLineEdit(this);
@@ -32,12 +32,12 @@ CDlgNewPlayer::CDlgNewPlayer(QWidget* parent) : QDialog(parent) {
     form->addRow(link_box_);
     form->addRow(QStringLiteral("QV5IR ID"), irid_edit_);
     form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgNewPlayer::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgNewPlayer::reject);
-    connect(link_box_, &QCheckBox::clicked, this, &CDlgNewPlayer::OnLinkClicked);
+    connect(buttons, &QDialogButtonBox::accepted, this, &NewPlayerDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &NewPlayerDialog::reject);
+    connect(link_box_, &QCheckBox::clicked, this, &NewPlayerDialog::OnLinkClicked);
 }
 
-void CDlgNewPlayer::ShowFields() {
+void NewPlayerDialog::ShowFields() {
     id_edit_->setText(ToQString(id));
     password_edit_->setText(ToQString(password));
     irid_edit_->setText(ToQString(irid));
@@ -45,24 +45,24 @@ void CDlgNewPlayer::ShowFields() {
     irid_edit_->setEnabled(link == 1);
 }
 
-void CDlgNewPlayer::ReadFields() {
+void NewPlayerDialog::ReadFields() {
     id = FromQString(id_edit_->text());
     password = FromQString(password_edit_->text());
     irid = FromQString(irid_edit_->text());
     link = link_box_->isChecked() ? 1 : 0;
 }
 
-void CDlgNewPlayer::OnLinkClicked() {
+void NewPlayerDialog::OnLinkClicked() {
     ReadFields();
     irid_edit_->setEnabled(link == 1);
 }
 
-void CDlgNewPlayer::accept() {
+void NewPlayerDialog::accept() {
     ReadFields();
     QDialog::accept();
 }
 
-void CDlgNewPlayer::reject() {
+void NewPlayerDialog::reject() {
     id.clear();
     password.clear();
     QDialog::reject();

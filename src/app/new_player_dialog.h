@@ -9,10 +9,10 @@ class QCheckBox;
 
 namespace qv5 {
 
-class CDlgNewPlayer : public QDialog {
+class NewPlayerDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit CDlgNewPlayer(QWidget* parent = nullptr);
+    explicit NewPlayerDialog(QWidget* parent = nullptr);
 
     // Fields <-> controls.
     void ShowFields();

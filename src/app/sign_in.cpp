@@ -2,7 +2,7 @@
 #include "app/language.h"
 #include "app/main_window.h"
 #include "app/main_window_steps.h"
-#include "app/tab_main.h"
+#include "app/main_page.h"
 #include "config/config_record.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -10,9 +10,9 @@
 
 namespace qv5 {
 
-bool CheckPlayer(CQV5config_2Dlg& dlg) {
+bool CheckPlayer(MainWindow& dlg) {
     const int language = TheConfig().language;
-    const CTabMain::Values& v = dlg.MainPage()->values;
+    const MainPage::Values& v = dlg.MainTab()->values;
     if (v.id.size() < 3) {
         ShowMessage(&dlg,
                     Localized(language, u8"NEW PLAYERボタンでプレイヤーデータを作成してください。",
@@ -30,8 +30,8 @@ bool CheckPlayer(CQV5config_2Dlg& dlg) {
     return true;
 }
 
-void RunFirstRunLoop(CQV5config_2Dlg& dlg) {
-    CTabMain* page = dlg.MainPage();
+void RunFirstRunLoop(MainWindow& dlg) {
+    MainPage* page = dlg.MainTab();
     page->ReadControls();
     while (page->values.id.empty()) {
         ShowMessage(&dlg,

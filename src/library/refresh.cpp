@@ -34,7 +34,7 @@ void DeleteByPath(Database& db, const char* table, const std::string& path) {
 
 }  // namespace
 
-int RefreshFolder(const std::string& prefix) {
+int RefreshFolder(const std::string& prefix, Progress* progress) {
     Database& db = SongLibrary();
     db.Exec("BEGIN");
     const std::int32_t now = LibraryTimeNow();
@@ -58,7 +58,7 @@ int RefreshFolder(const std::string& prefix) {
         }
     }
     for (const std::string& path : vanished) DeleteByPath(db, "song", path);
-    Scanner scanner(db);  // one set of prepared statements for the whole refresh
+    Scanner scanner(db, progress);  // one set of prepared statements for the whole refresh
     {
         for (const auto& [path, date] : changed) {
             DeleteByPath(db, "song", path);
@@ -92,7 +92,7 @@ int RefreshFolder(const std::string& prefix) {
         update.Run();
         if (f.parent == kRootKey) {
             db.Exec("COMMIT");
-            RegisterRootFolder(f.path);
+            RegisterRootFolder(f.path, progress);
             db.Exec("BEGIN");
         } else {
             scanner.Scan(f.path, f.path);

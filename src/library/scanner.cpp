@@ -12,16 +12,6 @@
 namespace qv5 {
 namespace {
 
-ScanProgress& Progress() {
-    static ScanProgress progress;
-    return progress;
-}
-long g_charts_read = 0;
-
-void Report(const std::string& folder) {
-    if (Progress()) Progress()(g_charts_read, folder);
-}
-
 }  // namespace
 
 bool IsChartFile(const std::string& name) {
@@ -35,12 +25,9 @@ bool IsCustomFolderFile(const std::string& name) {
     return name.size() > 10 && name.compare(name.size() - 10, 10, ".qv5folder") == 0;
 }
 
-void SetScanProgress(ScanProgress progress) {
-    Progress() = std::move(progress);
-}
-
-Scanner::Scanner(Database& db)
-    : info_folder_(db.Prepare(
+Scanner::Scanner(Database& db, Progress* progress)
+    : progress_(progress),
+      info_folder_(db.Prepare(
           "INSERT INTO folder (path , title , parent , category , info_a , info_b , command , max "
           ", date , type , banner , adddate) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12)")),
       plain_folder_(db.Prepare("INSERT INTO folder (path , title , parent , date , type , adddate) "
@@ -169,8 +156,8 @@ int Scanner::Scan(const std::string& path_in, const std::string& parent_path) {
             const std::int32_t date = date_of(file);
             ChartRecord r;
             ReadChartHeader(r, file);
-            ++g_charts_read;
-            if (g_charts_read % 64 == 0) Report(path);
+            ++charts_read_;
+            Report(file);
             InsertChart(file, r, date, now);
         } else if (IsCustomFolderFile(e.name)) {
             const std::string file = path + e.name;
@@ -184,12 +171,16 @@ int Scanner::Scan(const std::string& path_in, const std::string& parent_path) {
     return count;
 }
 
-int ScanFolder(const std::string& path, const std::string& parent_path) {
-    Scanner scanner(SongLibrary());
+void Scanner::Report(const std::string& item) {
+    if (progress_) progress_->Update(charts_read_, -1, item);
+}
+
+int ScanFolder(const std::string& path, const std::string& parent_path, Progress* progress) {
+    Scanner scanner(SongLibrary(), progress);
     return scanner.Scan(path, parent_path);
 }
 
-int RegisterRootFolder(const std::string& path) {
+int RegisterRootFolder(const std::string& path, Progress* progress) {
     Database& db = SongLibrary();
     db.Exec("BEGIN");
     const auto time = WriteTime(path);
@@ -199,7 +190,7 @@ int RegisterRootFolder(const std::string& path) {
     }
     const std::int32_t date = LibraryTime(*time);
     const std::int32_t now = LibraryTimeNow();
-    Scanner scanner(db);
+    Scanner scanner(db, progress);
     const std::string name = LastPathName(path);
     if (IsDirectory(path)) {
         const std::string info = path + "folderinfo.txt";

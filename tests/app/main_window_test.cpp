@@ -13,8 +13,8 @@
 
 #include "app/controls.h"
 #include "app/page.h"
-#include "app/tab_jukebox.h"
-#include "app/tab_main.h"
+#include "app/jukebox_page.h"
+#include "app/main_page.h"
 #include "config/config_file.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
@@ -36,7 +36,7 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, ShellLayout) {
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     EXPECT_EQ(dlg.windowTitle(), "QV5 SETUP");
     QTabBar* tabs = Control<QTabBar>(&dlg, 1000);
@@ -64,11 +64,11 @@ TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
     game.WriteFile(kConfig,
                    "<config><system><vsync>1</vsync></system><player><id>player</id>"
                    "<pass>pass</pass></player></config>");
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     // A value changed on a page since the last apply is lost ...
-    dlg.MainPage()->values.screenmode = 1;
-    dlg.MainPage()->ShowValues();
+    dlg.MainTab()->values.screenmode = 1;
+    dlg.MainTab()->ShowValues();
     // ... but the language chosen from the menu is written.
     Control<QAction>(&dlg, 32778)->trigger();
     EXPECT_EQ(Control<QPushButton>(&dlg, 1004, true)->text(), "Exit");
@@ -86,10 +86,10 @@ TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
 
 TEST_F(MainWindowTest, ApplySettingsStoresAtMost1000Roots) {
     game.WriteFile(kConfig, "<config><player><id>player</id><pass>pass</pass></player></config>");
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     for (int i = 0; i < 1005; ++i)
-        dlg.JukeboxPage()->AppendRootItem("r" + std::to_string(i) + "\\");
+        dlg.JukeboxTab()->AppendRootItem("r" + std::to_string(i) + "\\");
     ASSERT_EQ(dlg.ApplySettings(), 1);
     ConfigRecord back;
     LoadConfig(back);
@@ -101,11 +101,11 @@ TEST_F(MainWindowTest, CloseRequestAppliesTheSettings) {
     game.WriteFile(kConfig,
                    "<config><player><id>player</id><pass>pass</pass></player>"
                    "<jukebox><path>songs\\</path></jukebox></config>");
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     dlg.show();
-    Control<QLineEdit>(dlg.MainPage(), 1026)->setText("1280");
-    Control<QCheckBox>(dlg.MainPage(), 1006)->setChecked(true);
+    Control<QLineEdit>(dlg.MainTab(), 1026)->setText("1280");
+    Control<QCheckBox>(dlg.MainTab(), 1006)->setChecked(true);
     dlg.close();
     EXPECT_TRUE(dlg.isHidden());
     ConfigRecord back;
@@ -119,11 +119,11 @@ TEST_F(MainWindowTest, TabChangeShowsThePageAndSaves) {
     game.WriteFile(kConfig,
                    "<config><player><id>player</id><pass>pass</pass></player>"
                    "<jukebox><path>songs\\</path></jukebox></config>");
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     auto* stack = dlg.findChild<QStackedWidget*>();
     EXPECT_EQ(stack->currentWidget(), dlg.PageAt(0));
-    Control<QLineEdit>(dlg.MainPage(), 1013)->setText("  720px");
+    Control<QLineEdit>(dlg.MainTab(), 1013)->setText("  720px");
     dlg.Tabs()->setCurrentIndex(5);
     EXPECT_EQ(stack->currentWidget(), dlg.PageAt(5));
     ConfigRecord back;
@@ -133,8 +133,8 @@ TEST_F(MainWindowTest, TabChangeShowsThePageAndSaves) {
 }
 
 TEST_F(MainWindowTest, RadioGroupExchangesItsIndex) {
-    CQV5config_2Dlg dlg;
-    CTabMain* page = dlg.MainPage();
+    MainWindow dlg;
+    MainPage* page = dlg.MainTab();
     struct Case {
         int value, read_back;
     } cases[] = {{0, 0}, {2, 2}, {7, -1}, {-1, -1}, {1, 1}};

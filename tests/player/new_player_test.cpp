@@ -9,7 +9,7 @@
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "app/new_player_dialog.h"
-#include "app/tab_main.h"
+#include "app/main_page.h"
 #include "config/config_file.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -52,7 +52,7 @@ class SignInTest : public ::testing::Test {
         c.path[0] = "songs\\";
         ASSERT_EQ(SaveConfig(c), 1);
     }
-    QComboBox* Players(CQV5config_2Dlg& dlg) { return Control<QComboBox>(dlg.MainPage(), 1001); }
+    QComboBox* Players(MainWindow& dlg) { return Control<QComboBox>(dlg.MainTab(), 1001); }
     test::TempGame game;
     test::ScopedScriptedUi ui;
 };
@@ -65,14 +65,14 @@ TEST_F(SignInTest, PlayerListSelection) {
     } cases[] = {{"ab", "ab"}, {"b", "b"}, {"zzz", ""}, {"", ""}};
     for (const auto& c : cases) {
         WriteConfig(c.configured, "pass");
-        CQV5config_2Dlg dlg;
+        MainWindow dlg;
         dlg.InitDialog();
         QComboBox* list = Players(dlg);
         ASSERT_EQ(list->count(), 3);
         // Entry 0 is whichever the file system lists first.
         std::string expected = c.selected.empty() ? list->itemText(0).toStdString() : c.selected;
         EXPECT_EQ(list->currentText().toStdString(), expected) << c.configured;
-        EXPECT_EQ(dlg.MainPage()->values.id, expected);  // read back by the first-run check
+        EXPECT_EQ(dlg.MainTab()->values.id, expected);  // read back by the first-run check
     }
 }
 
@@ -88,7 +88,7 @@ TEST_F(SignInTest, FirstRunLoopRepeatsUntilAPlayerExists) {
     ui->AnswerMessage(MsgAnswer::Ok);
     ui->AnswerDialog(Fill("player1", "secret"));
     ui->AnswerMessage(MsgAnswer::Ok);
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     EXPECT_EQ(ui->MessageTexts(),
               (std::vector<std::string>{welcome, welcome, U(u8"IDが短すぎます。(3文字以上)"),
@@ -98,10 +98,10 @@ TEST_F(SignInTest, FirstRunLoopRepeatsUntilAPlayerExists) {
     EXPECT_EQ(ui->prompts()[1].text, "NEW PLAYER");
     // The new player is selected, and its password is in the page.
     EXPECT_EQ(Players(dlg)->currentText(), "player1");
-    EXPECT_EQ(dlg.MainPage()->values.pass, "secret");
-    EXPECT_EQ(dlg.MainPage()->values.qv4id, "player1");
-    EXPECT_EQ(dlg.MainPage()->values.qv4pass, "secret");
-    EXPECT_EQ(Control<QLineEdit>(dlg.MainPage(), 1002)->text(), "secret");
+    EXPECT_EQ(dlg.MainTab()->values.pass, "secret");
+    EXPECT_EQ(dlg.MainTab()->values.qv4id, "player1");
+    EXPECT_EQ(dlg.MainTab()->values.qv4pass, "secret");
+    EXPECT_EQ(Control<QLineEdit>(dlg.MainTab(), 1002)->text(), "secret");
 
     // Exit writes the new player into config.xml.
     ui->AnswerMessage(MsgAnswer::Ok);  // no folder registered
@@ -116,11 +116,11 @@ TEST_F(SignInTest, FirstRunLoopRepeatsUntilAPlayerExists) {
 TEST_F(SignInTest, LinkedAccountCreatesNothingYet) {
     test::MakePlayer("abc", "pass");
     WriteConfig("abc", "pass");
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     ui->AnswerDialog(Fill("newone", "pass", true));
     ui->AnswerMessage(MsgAnswer::Ok);
-    Control<QPushButton>(dlg.MainPage(), 1003)->click();
+    Control<QPushButton>(dlg.MainTab(), 1003)->click();
     EXPECT_FALSE(game.Exists("QV5files/Database/Score/newone.db"));
     EXPECT_EQ(Players(dlg)->count(), 1);
 }
@@ -128,7 +128,7 @@ TEST_F(SignInTest, LinkedAccountCreatesNothingYet) {
 TEST_F(SignInTest, TabChangeWithAWrongPassword) {
     test::MakePlayer("abc", "pass");
     WriteConfig("abc", "wrong");
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     const std::string before = game.ReadFile(kConfig);
     ui->AnswerMessage(MsgAnswer::Ok);
@@ -145,11 +145,11 @@ TEST_F(SignInTest, TabChangeWithAWrongPassword) {
 TEST_F(SignInTest, ExitWithAWrongPasswordKeepsTheFile) {
     test::MakePlayer("abc", "pass");
     WriteConfig("abc", "pass");
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     const std::string before = game.ReadFile(kConfig);
-    Control<QLineEdit>(dlg.MainPage(), 1002)->setText("bad");
-    Control<QLineEdit>(dlg.MainPage(), 1026)->setText("1024");
+    Control<QLineEdit>(dlg.MainTab(), 1002)->setText("bad");
+    Control<QLineEdit>(dlg.MainTab(), 1026)->setText("1024");
     ui->AnswerMessage(MsgAnswer::Ok);
     ui->AnswerMessage(MsgAnswer::Ok);
     Control<QPushButton>(&dlg, 1004, true)->click();
@@ -185,7 +185,7 @@ TEST_F(SignInTest, ApplySettingsMessagesInBothLanguages) {
         rec.pass = c.pass;
         rec.language = c.language;
         ASSERT_EQ(SaveConfig(rec), 1);
-        CQV5config_2Dlg dlg;
+        MainWindow dlg;
         dlg.InitDialog();
         test::ScopedScriptedUi local;
         for (size_t i = 0; i < c.messages.size(); ++i) local->AnswerMessage(MsgAnswer::Ok);
@@ -203,9 +203,9 @@ TEST_F(SignInTest, ShortIdMessage) {
     // A player list without players: the ID check comes first.
     ConfigRecord rec;
     rec.language = 1;
-    CQV5config_2Dlg dlg;
-    dlg.MainPage()->values.pass = "pass";
-    dlg.MainPage()->ShowValues();
+    MainWindow dlg;
+    dlg.MainTab()->values.pass = "pass";
+    dlg.MainTab()->ShowValues();
     ui->AnswerMessage(MsgAnswer::Ok);
     EXPECT_EQ(dlg.ApplySettings(), 0);
     EXPECT_EQ(ui->MessageTexts().at(0),
@@ -219,11 +219,11 @@ TEST_F(SignInTest, RankingButtons) {
     WriteConfig("abc", "pass");
     std::vector<std::string> opened;
     auto previous = SetShellOpenHandler([&](const std::string& t) { opened.push_back(t); });
-    CQV5config_2Dlg dlg;
+    MainWindow dlg;
     dlg.InitDialog();
     Players(dlg)->setCurrentText("abc");
-    Control<QPushButton>(dlg.MainPage(), 1035)->click();
-    Control<QPushButton>(dlg.MainPage(), 1036)->click();
+    Control<QPushButton>(dlg.MainTab(), 1035)->click();
+    Control<QPushButton>(dlg.MainTab(), 1036)->click();
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_NE(opened[0].find("search.cgi?mode=mypage&login=1&qv5id=77&passmd5=" +
                              PasswordDigest("pass") + "\""),
@@ -231,7 +231,7 @@ TEST_F(SignInTest, RankingButtons) {
     EXPECT_NE(opened[1].find("search.cgi?login=1&qv5id=77&passmd5="), std::string::npos);
     Players(dlg)->setCurrentText("nor");
     ui->AnswerMessage(MsgAnswer::Ok);
-    Control<QPushButton>(dlg.MainPage(), 1036)->click();
+    Control<QPushButton>(dlg.MainTab(), 1036)->click();
     EXPECT_EQ(opened.size(), 2u);
     EXPECT_EQ(ui->MessageTexts().back().substr(0, 5), "QV5IR");
     SetShellOpenHandler(previous);

@@ -3,7 +3,7 @@
 #include <QComboBox>
 
 #include "app/new_player_dialog.h"
-#include "app/tab_main.h"
+#include "app/main_page.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "player/player_db.h"
@@ -11,7 +11,7 @@
 
 namespace qv5 {
 
-void CTabMain::FillPlayerList(const std::string& selected) {
+void MainPage::FillPlayerList(const std::string& selected) {
     players_->clear();
     int select = -1;
     for (const std::string& id : ListPlayers()) {
@@ -21,8 +21,8 @@ void CTabMain::FillPlayerList(const std::string& selected) {
     players_->setCurrentIndex(select >= 0 ? select : (players_->count() > 0 ? 0 : -1));
 }
 
-void CTabMain::OnNewPlayer() {
-    CDlgNewPlayer dlg(this);
+void MainPage::OnNewPlayer() {
+    NewPlayerDialog dlg(this);
     dlg.id.clear();
     dlg.password.clear();
     dlg.ShowFields();
@@ -45,12 +45,12 @@ void CTabMain::OnNewPlayer() {
     ShowValues();
 }
 
-void CTabMain::OnTopPage() {
+void MainPage::OnTopPage() {
     ReadControls();
     OpenRankingPage(values.id, values.pass, true);
 }
 
-void CTabMain::OnMyPage() {
+void MainPage::OnMyPage() {
     ReadControls();
     OpenRankingPage(values.id, values.pass, false);
 }

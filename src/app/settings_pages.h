@@ -5,25 +5,25 @@
 
 namespace qv5 {
 
-class CTabCustomFolder : public Page {
+class CustomFolderPage : public Page {
     Q_OBJECT
   public:
     using Page::Page;
 };
 
-class CTabSub : public Page {
+class OptionPage : public Page {
     Q_OBJECT
   public:
     using Page::Page;
 };
 
-class cTabSub2 : public Page {
+class SelectPage : public Page {
     Q_OBJECT
   public:
     using Page::Page;
 };
 
-class CTabSystem : public Page {
+class SystemPage : public Page {
     Q_OBJECT
   public:
     using Page::Page;

@@ -9,7 +9,7 @@ class QComboBox;
 
 namespace qv5 {
 
-class CTabMain : public Page {
+class MainPage : public Page {
     Q_OBJECT
   public:
     struct Values {
@@ -20,7 +20,7 @@ class CTabMain : public Page {
         std::string qv4id, qv4pass, mail;
     };
 
-    explicit CTabMain(QWidget* parent = nullptr);
+    explicit MainPage(QWidget* parent = nullptr);
     void ShowValues() override;
     void ReadControls() override;
     void LoadFrom(const ConfigRecord& c) override;

@@ -1,4 +1,4 @@
-#include "app/tab_main.h"
+#include "app/main_page.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -10,7 +10,7 @@
 
 namespace qv5 {
 
-CTabMain::CTabMain(QWidget* parent) : Page(parent) {
+MainPage::MainPage(QWidget* parent) : Page(parent) {
     players_ = new QComboBox(this);
     SetControlId(players_, 1001);
     Place(players_, QStringLiteral("ID"));
@@ -38,19 +38,19 @@ CTabMain::CTabMain(QWidget* parent) : Page(parent) {
     AddStatic(1067, QStringLiteral("Language"));
 }
 
-void CTabMain::ShowValues() {
+void MainPage::ShowValues() {
     Page::ShowValues();
     // Like a drop-down list: a text that is not listed leaves the selection alone.
     int index = players_->findText(ToQString(values.id), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0) players_->setCurrentIndex(index);
 }
 
-void CTabMain::ReadControls() {
+void MainPage::ReadControls() {
     Page::ReadControls();
     values.id = players_->currentIndex() < 0 ? std::string() : FromQString(players_->currentText());
 }
 
-void CTabMain::LoadFrom(const ConfigRecord& c) {
+void MainPage::LoadFrom(const ConfigRecord& c) {
     values.pass = c.pass;
     values.screenmode = c.screenmode;
     values.windowsize_x = c.windowsize_x;
@@ -67,7 +67,7 @@ void CTabMain::LoadFrom(const ConfigRecord& c) {
     values.id = c.id;
 }
 
-void CTabMain::StorePlayerTo(ConfigRecord& c) const {
+void MainPage::StorePlayerTo(ConfigRecord& c) const {
     c.pass = values.pass;
     c.screenmode = values.screenmode;
     c.windowsize_x = values.windowsize_x;
@@ -77,7 +77,7 @@ void CTabMain::StorePlayerTo(ConfigRecord& c) const {
     c.id = values.id;
 }
 
-void CTabMain::StoreRankingTo(ConfigRecord& c) const {
+void MainPage::StoreRankingTo(ConfigRecord& c) const {
     c.qv5ir = values.qv5ir;
     c.getrival = values.getrival;
     c.autoupdate = values.autoupdate;
@@ -87,7 +87,7 @@ void CTabMain::StoreRankingTo(ConfigRecord& c) const {
     c.mail = values.mail;
 }
 
-void CTabMain::StoreTo(ConfigRecord& c) const {
+void MainPage::StoreTo(ConfigRecord& c) const {
     StorePlayerTo(c);
     StoreRankingTo(c);
 }

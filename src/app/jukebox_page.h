@@ -8,10 +8,10 @@
 
 namespace qv5 {
 
-class CTabJukebox : public Page {
+class JukeboxPage : public Page {
     Q_OBJECT
   public:
-    explicit CTabJukebox(QWidget* parent = nullptr) : Page(parent) {}
+    explicit JukeboxPage(QWidget* parent = nullptr) : Page(parent) {}
 
     // The texts of the folder tree's top-level items, in tree order.
     const std::vector<std::string>& RootItems() const { return roots_; }
