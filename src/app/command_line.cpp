@@ -9,28 +9,37 @@
 
 #include "config/config_file.h"
 #include "library/difficulty.h"
+#include "library/encodings.h"
 #include "library/refresh.h"
+#include "library/rescan.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "platform/transaction.h"
 
 namespace qv5 {
 
 const char* const kUsage =
     "Usage: QV5 [--dir GAMEDIR] [COMMAND]\n"
     "\n"
-    "Without a command, starts the QV5 SETUP window. GAMEDIR is the game folder\n"
+    "Without a command, starts the QV5 SETUP window (it needs a display; on a\n"
+    "machine without one, run it under xvfb-run). GAMEDIR is the game folder\n"
     "holding QV5files (default: the folder of the executable).\n"
     "\n"
-    "Commands (song library maintenance):\n"
+    "Commands (song library maintenance; a PATH is taken from the current folder):\n"
     "  add-root PATH   register the folder PATH as a song folder: scan it, infer\n"
     "                  difficulties and add it to the song folders of config.xml\n"
-    "  refresh PATH    bring the library up to date for everything below PATH\n"
+    "  refresh PATH    bring the library up to date for everything below PATH,\n"
+    "                  which must lie in a registered song folder\n"
     "  rescan          rebuild the library from every configured song folder\n"
-    "  --help          show this text\n";
+    "  --help          show this text\n"
+    "\n"
+    "Each command changes the library completely or not at all, and exits with 1\n"
+    "and a message when it could not. While another program (the game) is using\n"
+    "the library, it waits up to 30 seconds for it to be free.\n";
 
 namespace {
 
@@ -43,11 +52,27 @@ std::string Show(const std::string& internal) {
     return Cp932ToUtf8(internal);
 }
 
+// The library's own text, or what a stop or a skipped entry means.
+int FailReport(const char* what, const LibraryReport& report) {
+    return Fail(std::string(what) + ": " + report.error);
+}
+
+void WarnTooLong(const LibraryReport& report) {
+    if (report.too_long > 0)
+        std::fprintf(stderr,
+                     "QV5: %ld entries left out: their paths are longer than the system "
+                     "allows\n",
+                     report.too_long);
+}
+
 // Host path -> internal path as a dropped folder is stored: relative to the
-// program directory when inside it, with a trailing "\" for folders.
-bool ToLibraryPath(const std::string& host, std::string& out, std::string& error) {
+// program directory when inside it, with a trailing "\" for folders. A
+// relative `host` is taken from `start_dir`, as every command-line tool does.
+bool ToLibraryPath(const std::string& host, const std::string& start_dir, std::string& out,
+                   std::string& error) {
+    const std::string full = !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
     char resolved[PATH_MAX];
-    if (!realpath(host.c_str(), resolved)) {
+    if (!realpath(full.c_str(), resolved)) {
         error = "no such folder: " + host;
         return false;
     }
@@ -71,9 +96,14 @@ bool OpenLibrary(const ConfigRecord& config, std::string& error) {
     }
     OpenSongLibrary(config.id);
     Database& db = SongLibrary();
-    if (!db.IsOpen() || sqlite3_db_readonly(db.handle(), "main") != 0 ||
-        !db.Exec("BEGIN IMMEDIATE") || !db.Exec("COMMIT")) {
+    bool writable = db.IsOpen() && sqlite3_db_readonly(db.handle(), "main") == 0;
+    if (writable) {
+        Transaction probe(db);
+        writable = probe.ok() && probe.Commit();
+    }
+    if (!writable) {
         error = "cannot write the song library " + std::string(kSongDbPath);
+        if (!db.LastError().empty()) error += ": " + db.LastError();
         return false;
     }
     return true;
@@ -87,80 +117,136 @@ int Count(const char* table, const std::string& prefix) {
     return s.Step() ? s.Int(0) : 0;
 }
 
-int AddRoot(ConfigRecord& config, const std::string& host) {
-    std::string path, error;
-    if (!ToLibraryPath(host, path, error)) return Fail(error);
-    if (path.back() != '\\') return Fail("not a folder: " + host);
+// The duplicate rule of the root list; empty when `path` may be added.
+std::string RootConflict(const ConfigRecord& config, const std::string& path) {
     for (int i = 0; i < config.path_count; ++i) {
         const std::string& root = config.path[i];
         if (root == path)
-            return Fail(Show(Sj(u8"このフォルダは既に登録されています。")) + " " + Show(path));
+            return Show(Sj(u8"このフォルダは既に登録されています。")) + " " + Show(path);
         if (!root.empty() && path.compare(0, root.size(), root) == 0)
-            return Fail(Show(Sj(u8"親フォルダが既に登録されています。")) + " " + Show(root));
+            return Show(Sj(u8"親フォルダが既に登録されています。")) + " " + Show(root);
     }
-    if (config.path_count >= kMaxSongFolders)
-        return Fail("1000 song folders are registered already");
+    if (config.path_count >= kMaxSongFolders) return "1000 song folders are registered already";
+    return std::string();
+}
+
+// The registration and its difficulty pass commit together, before the root
+// enters config.xml: the list never names a root whose rows are not stored.
+int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
+            const std::string& start_dir) {
+    std::string path, error;
+    if (!ToLibraryPath(host, start_dir, path, error)) return Fail(error);
+    if (path.back() != '\\') return Fail("not a folder: " + host);
+    if (state == ConfigState::Unreadable)
+        return Fail(std::string(kConfigPath) +
+                    " cannot be read; add-root would lose its song folders. Mend or remove it.");
+    if (std::string conflict = RootConflict(config, path); !conflict.empty()) return Fail(conflict);
     if (!OpenLibrary(config, error)) return Fail(error);
+    LibraryReport report;
     {
-        TerminalProgress progress("charts read");
-        RegisterRootFolder(path, &progress);
         Database& db = SongLibrary();
-        db.Exec("BEGIN");
-        AssignFolderDifficulties(path);
-        if (!db.Exec("COMMIT")) return Fail("cannot write the song library");
+        TerminalProgress progress("charts read");
+        Transaction tx(db);
+        if (!tx.ok()) return Fail("cannot write the song library: " + db.LastError());
+        if (RegisterRootFolder(db, path, &progress, &report) == 0)
+            return FailReport("the folder was not registered", report);
+        if (!AssignFolderDifficulties(db, path) || !tx.Commit())
+            return Fail("the folder was not registered: " + db.LastError());
     }
-    config.path[config.path_count++] = path;
-    if (!SaveConfig(config))
-        return Fail("the folder is registered, but config.xml cannot be written");
+    WarnTooLong(report);
+    const bool saved = UpdateConfig(
+        config,
+        [&](ConfigRecord& fresh, std::string& why) {
+            for (int i = 0; i < fresh.path_count; ++i)
+                if (fresh.path[i] == path) return true;  // added meanwhile by another run
+            why = RootConflict(fresh, path);
+            if (!why.empty()) return false;
+            fresh.path[fresh.path_count++] = path;
+            return true;
+        },
+        error);
+    if (!saved) return Fail("the folder is registered, but not added to config.xml: " + error);
     std::printf("add-root: %d charts in %d folders registered from %s\n", Count("song", path),
                 Count("folder", path), Show(path).c_str());
     return 0;
 }
 
-int Refresh(const ConfigRecord& config, const std::string& host) {
+// Below a registered root, or a row of its own.
+bool IsRegistered(const std::string& path) {
+    Statement s = SongLibrary().Prepare(
+        "SELECT 1 FROM folder WHERE path = ?1 OR (parent = ?2 AND substr(?1, 1, length(path)) = "
+        "path) UNION ALL SELECT 1 FROM song WHERE path = ?1");
+    if (!s) return false;
+    s.Bind(1, path);
+    s.Bind(2, std::string(kRootKey));
+    return s.Step();
+}
+
+int Refresh(const ConfigRecord& config, const std::string& host, const std::string& start_dir) {
     std::string path, error;
-    if (!ToLibraryPath(host, path, error)) return Fail(error);
+    if (!ToLibraryPath(host, start_dir, path, error)) return Fail(error);
     if (!OpenLibrary(config, error)) return Fail(error);
+    if (!IsRegistered(path)) return Fail("not in a registered song folder: " + Show(path));
+    LibraryReport report;
     {
         TerminalProgress progress("charts read");
-        RefreshFolder(path, &progress);
+        if (!RefreshFolder(path, &progress, &report))
+            return FailReport("the library was left as it was", report);
     }
+    WarnTooLong(report);
     std::printf("refresh: %d charts in %d folders below %s\n", Count("song", path),
                 Count("folder", path), Show(path).c_str());
     return 0;
 }
 
-int Rescan(const ConfigRecord& config) {
+int Rescan(const ConfigRecord& config, ConfigState state) {
+    if (state == ConfigState::Unreadable)
+        return Fail(std::string(kConfigPath) +
+                    " cannot be read, so its song folders are unknown; the library was left as "
+                    "it was. Mend or remove the file.");
     std::string error;
     if (!OpenLibrary(config, error)) return Fail(error);
-    ResetSongLibrary();
-    int missing = 0;
+    const std::vector<std::string> roots(config.path.begin(),
+                                         config.path.begin() + config.path_count);
+    std::vector<std::string> missing;
+    LibraryReport report;
     {
         TerminalProgress progress("charts read");
-        for (int i = 0; i < config.path_count; ++i)
-            if (RegisterRootFolder(config.path[i], &progress) < 0) {
-                std::fprintf(stderr, "QV5: song folder not found: %s\n",
-                             Show(config.path[i]).c_str());
-                ++missing;
-            }
+        if (!RescanLibrary(SongLibrary(), roots, &progress, &report, &missing))
+            return FailReport("the library was left as it was", report);
     }
+    for (const std::string& root : missing)
+        std::fprintf(stderr, "QV5: song folder not found: %s\n", Show(root).c_str());
+    WarnTooLong(report);
     std::printf("rescan: %d charts in %d folders from %d song folders\n", Count("song", ""),
                 Count("folder", ""), config.path_count);
-    return missing ? 1 : 0;
+    return missing.empty() ? 0 : 1;
+}
+
+int Dispatch(const std::vector<std::string>& args, const std::string& start_dir) {
+    if (args.empty()) return Fail("no command (see --help)");
+    const std::string& command = args[0];
+    ConfigRecord config;
+    const ConfigState state = LoadConfig(config);
+    if (state == ConfigState::Unreadable) Fail(UnreadableConfigMessage());
+    if (command == "add-root" && args.size() == 2)
+        return AddRoot(config, state, args[1], start_dir);
+    if (command == "refresh" && args.size() == 2) return Refresh(config, args[1], start_dir);
+    if (command == "rescan" && args.size() == 1) return Rescan(config, state);
+    std::fputs(kUsage, stderr);
+    return 2;
 }
 
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& args) {
-    if (args.empty()) return Fail("no command (see --help)");
-    const std::string& command = args[0];
-    ConfigRecord config;
-    LoadConfig(config);
-    if (command == "add-root" && args.size() == 2) return AddRoot(config, args[1]);
-    if (command == "refresh" && args.size() == 2) return Refresh(config, args[1]);
-    if (command == "rescan" && args.size() == 1) return Rescan(config);
-    std::fputs(kUsage, stderr);
-    return 2;
+int RunCommandLine(const std::vector<std::string>& args, const std::string& start_dir) {
+    const int code = Dispatch(args, start_dir);
+    // A summary that never arrived is a failure too (a full disk, a closed pipe).
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        Fail("cannot write the output");
+        return code == 0 ? 1 : code;
+    }
+    return code;
 }
 
 }  // namespace qv5

@@ -6,9 +6,11 @@
 
 namespace qv5 {
 
-// `args` is the subcommand and its arguments (the program directory is set).
-// Returns the process exit code.
-int RunCommandLine(const std::vector<std::string>& args);
+// `args` is the subcommand and its arguments (the program directory is set);
+// relative paths among them are taken from `start_dir`, the host directory
+// the program was started in. Returns the process exit code: 0 only when
+// everything was done and its output written.
+int RunCommandLine(const std::vector<std::string>& args, const std::string& start_dir);
 
 extern const char* const kUsage;
 

@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 
 #include "app/controls.h"
-#include "app/language.h"
-#include "app/main_window_steps.h"
 #include "app/jukebox_page.h"
+#include "app/language.h"
 #include "app/main_page.h"
+#include "app/main_window_steps.h"
 #include "app/settings_pages.h"
 #include "config/config_file.h"
 #include "platform/text.h"
@@ -100,7 +100,7 @@ void MainWindow::InitDialog() {
     tabs_->setCurrentIndex(0);
     tabs_->blockSignals(false);
     OnTabChange();
-    LoadConfig(config);
+    if (LoadConfig(config) == ConfigState::Unreadable) ShowMessage(this, UnreadableConfigMessage());
     main_->FillPlayerList(config.id);
     main_->LoadFrom(config);
     OpenLibraryAtStart(config.id);

@@ -178,17 +178,10 @@ std::string FormatConfig(const ConfigRecord& c) {
     return out;
 }
 
-int SaveConfig(const ConfigRecord& config) {
-    return WriteFileAtomic(kConfigPath, FormatConfig(config)) ? 1 : 0;
-}
-
-void LoadConfig(ConfigRecord& config) {
+ConfigState LoadConfig(ConfigRecord& config) {
     tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
-    std::string bytes;
-    const tinyxml2::XMLDocument* parsed = nullptr;
-    if (ReadWholeFile(kConfigPath, bytes) &&
-        doc.Parse(bytes.data(), bytes.size()) == tinyxml2::XML_SUCCESS)
-        parsed = &doc;
+    const ConfigState state = ReadConfigDocument(doc);
+    const tinyxml2::XMLDocument* parsed = state == ConfigState::Read ? &doc : nullptr;
     for (const ConfigKey& k : ConfigKeys()) {
         if (!k.key) continue;
         if (k.int_field)
@@ -198,6 +191,19 @@ void LoadConfig(ConfigRecord& config) {
     }
     ReadSongFolders(parsed, config);
     ApplyCorrections(config);
+    return state;
+}
+
+ConfigState ReadConfigDocument(tinyxml2::XMLDocument& doc) {
+    if (!PathExists(kConfigPath)) return ConfigState::Missing;
+    std::string bytes;
+    if (!ReadWholeFile(kConfigPath, bytes)) return ConfigState::Unreadable;
+    const std::string text = DecodeCharacterReferences(bytes);
+    // The parser stops at a NUL: a file holding one is not what it seems.
+    if (text.find('\0') != std::string::npos) return ConfigState::Unreadable;
+    if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
+        return ConfigState::Unreadable;
+    return ConfigState::Read;
 }
 
 }  // namespace qv5

@@ -308,21 +308,19 @@ bool HasTextFile(const std::string& directory) {
     return found;
 }
 
-}  // namespace
-
-void ParseChartHeader(ChartRecord& r, std::string_view bytes) {
-    ParseState st;
-    // Text-mode reading: Ctrl-Z ends the file, CR LF reads as one line end,
-    // and a line is cut into pieces of kLinePieceBytes characters.
-    if (const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size()))
-        bytes = bytes.substr(0, static_cast<size_t>(static_cast<const char*>(eof) - bytes.data()));
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
+// Text-mode reading: Ctrl-Z ends the file, CR LF reads as one line end, and
+// a line is cut into pieces of kLinePieceBytes characters. Parses the pieces
+// of [p, end) and returns how many bytes it used: all of them when `last`,
+// otherwise it stops before a piece that may continue past `end`.
+size_t ParsePieces(ChartRecord& r, ParseState& st, const char* p, const char* const end,
+                   bool last) {
+    const char* const begin = p;
     while (p < end) {
         const size_t left = static_cast<size_t>(end - p);
         // Look one byte further than a piece: a CR LF pair counts as one.
         const size_t window = std::min(left, kLinePieceBytes + 1);
         const char* nl = static_cast<const char*>(std::memchr(p, '\n', window));
+        if (!nl && !last && left <= kLinePieceBytes) break;
         size_t piece;
         if (nl) {
             const size_t bytes_to_nl = static_cast<size_t>(nl - p) + 1;
@@ -334,6 +332,78 @@ void ParseChartHeader(ChartRecord& r, std::string_view bytes) {
         ParseLine(r, st, std::string_view(p, piece));
         p += piece;
     }
+    return static_cast<size_t>(p - begin);
+}
+
+// The header pass over a file read piece by piece: the same pieces, in the
+// same order, as over the whole file, holding at most one piece back.
+class HeaderStream {
+  public:
+    explicit HeaderStream(ChartRecord& r) : r_(r) {}
+    void Feed(std::string_view bytes) {
+        if (ended_) return;
+        if (const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size())) {
+            bytes = bytes.substr(0, size_t(static_cast<const char*>(eof) - bytes.data()));
+            ended_ = true;
+        }
+        pending_.append(bytes);
+        const size_t used =
+            ParsePieces(r_, st_, pending_.data(), pending_.data() + pending_.size(), false);
+        pending_.erase(0, used);
+    }
+    void Finish() {
+        ParsePieces(r_, st_, pending_.data(), pending_.data() + pending_.size(), true);
+        r_.note_count = st_.notes;
+    }
+
+  private:
+    ChartRecord& r_;
+    ParseState st_;
+    std::string pending_;
+    bool ended_ = false;
+};
+
+// Charts up to this size are read whole (one read, hashed alongside);
+// larger ones piece by piece, so memory stays bounded whatever the file.
+constexpr std::int64_t kWholeReadBytes = 4 << 20;
+constexpr size_t kReadPieceBytes = 1 << 20;
+
+bool ReadLargeChart(ChartRecord& r, const std::string& path) {
+    FileReader file;
+    if (!file.Open(path)) return false;
+    std::string buffer;
+    Md5Stream md5;
+    HeaderStream header(r);
+    for (;;) {
+        const auto piece = file.Next(buffer, kReadPieceBytes);
+        if (!piece) {
+            r = ChartRecord{};  // as an unreadable file: initial values
+            return false;
+        }
+        if (piece->empty()) break;
+        md5.Update(*piece);
+        header.Feed(*piece);
+    }
+    header.Finish();
+    r.hash = md5.Finish();
+    return true;
+}
+
+// What the file system adds to a record read from `path`.
+void FinishRecord(ChartRecord& r, const std::string& path) {
+    if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
+    r.directory = ParentPath(path);
+    r.parent_directory = ParentPath(r.directory);
+    r.txt = r.directory != "ERROR" && HasTextFile(r.directory) ? 1 : 0;
+}
+
+}  // namespace
+
+void ParseChartHeader(ChartRecord& r, std::string_view bytes) {
+    ParseState st;
+    if (const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size()))
+        bytes = bytes.substr(0, static_cast<size_t>(static_cast<const char*>(eof) - bytes.data()));
+    ParsePieces(r, st, bytes.data(), bytes.data() + bytes.size(), true);
     r.note_count = st.notes;
 }
 
@@ -354,22 +424,27 @@ std::string LastPathName(std::string_view path) {
 
 bool ReadChartHeader(ChartRecord& r, const std::string& path) {
     r = ChartRecord{};
+    const bool pms = path.size() >= 4 && path.compare(path.size() - 4, 4, ".pms") == 0;
+    if (pms) r.mode = 9;
+    const auto size = FileSize(path);
+    if (size && *size > kWholeReadBytes) {
+        if (!ReadLargeChart(r, path)) return false;
+        return FinishRecord(r, path), true;
+    }
     // One read serves both the header pass and the song hash.
     thread_local FileBuffer buffer;
-    if (!buffer.Read(path)) return false;
+    if (!buffer.Read(path)) {
+        r.mode = 5;
+        return false;
+    }
     const std::string_view bytes = buffer.view();
-    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".pms") == 0) r.mode = 9;
     // Large charts are hashed on a helper thread while the header is parsed.
     static BackgroundMd5 hasher;
     const bool parallel = bytes.size() >= 32 * 1024;
     if (parallel) hasher.Start(bytes);
     ParseChartHeader(r, bytes);
     r.hash = parallel ? hasher.Wait() : Md5Hex(bytes);
-    if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
-    r.directory = ParentPath(path);
-    r.parent_directory = ParentPath(r.directory);
-    r.txt = r.directory != "ERROR" && HasTextFile(r.directory) ? 1 : 0;
-    if (bytes.size() > (1u << 24)) buffer.Release();  // do not keep huge buffers
+    FinishRecord(r, path);
     return true;
 }
 

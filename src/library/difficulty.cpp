@@ -1,5 +1,7 @@
 #include "library/difficulty.h"
 
+#include <sqlite3.h>
+
 #include <array>
 #include <cctype>
 #include <utility>
@@ -7,6 +9,7 @@
 
 #include "library/song_library.h"
 #include "platform/text.h"
+#include "platform/transaction.h"
 
 namespace qv5 {
 namespace {
@@ -143,13 +146,14 @@ void FileNameDifficulty(std::string_view path, std::int32_t& difficulty) {
         if (EndsWith(base, t.text)) difficulty = t.value;
 }
 
-void AssignFolderDifficulties(const std::string& prefix) {
-    Database& db = SongLibrary();
+bool AssignFolderDifficulties(Database& db, const std::string& prefix) {
+    Transaction tx(db);
+    if (!tx.ok()) return false;
     Statement rows = db.Prepare("SELECT difficulty,folder,mode,path FROM song WHERE " +
                                 PrefixCondition(1) + " ORDER BY folder,mode,karinotes");
-    if (!rows) return;
-    BindPrefix(rows, 1, prefix);
     Statement update = db.Prepare("UPDATE song SET difficulty = ?1 WHERE path = ?2");
+    if (!rows || !update) return false;
+    BindPrefix(rows, 1, prefix);
     std::string previous_folder;
     std::int32_t previous_mode = 0, previous_difficulty = 0;
     while (rows.Step()) {
@@ -171,13 +175,19 @@ void AssignFolderDifficulties(const std::string& prefix) {
             if (n < 0) n = 2;
             if (n > 5) n = 5;
         }
-        update.Bind(1, std::int64_t{n});
-        update.Bind(2, rows.Text(3));
-        update.Run();
+        if (update.ExecuteRow(n, rows.Text(3)) != SQLITE_DONE) return false;
         previous_folder = std::move(folder);
         previous_mode = m;
         previous_difficulty = n;
     }
+    if (rows.Failed()) return false;
+    return tx.Commit();
+}
+
+bool AssignFolderDifficulties(const std::string& prefix, LibraryReport* report) {
+    Database& db = SongLibrary();
+    if (AssignFolderDifficulties(db, prefix)) return true;
+    return ReportError(report, db.LastError(), 0) != 0;
 }
 
 bool SafeFileName(std::string& text) {

@@ -6,7 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "library/library_report.h"
+
 namespace qv5 {
+
+class Database;
 
 // The header matching rule: `line` begins with `command` (any case) and is
 // longer than it.
@@ -18,8 +22,12 @@ bool TitleDifficulty(std::string_view line, std::string_view keyword, std::strin
                      std::string& subtitle, std::int32_t& difficulty);
 void FileNameDifficulty(std::string_view path, std::int32_t& difficulty);
 // Ranks the charts below `prefix` whose difficulty is unknown, per folder and
-// key mode by note count. Runs on the open library.
-void AssignFolderDifficulties(const std::string& prefix);
+// key mode by note count, in one transaction (a savepoint inside the
+// caller's). False when a statement failed: nothing changed then, and the
+// database's LastError() (and `report`, may be null) says why. The second
+// form runs on the program's song library.
+bool AssignFolderDifficulties(Database& db, const std::string& prefix);
+bool AssignFolderDifficulties(const std::string& prefix, LibraryReport* report = nullptr);
 
 // Replaces characters a file name cannot hold by their full-width forms;
 // true when nothing had to be replaced.

@@ -6,10 +6,9 @@
 
 namespace qv5 {
 
-std::string Md5Hex(std::string_view bytes) {
-    unsigned char md[EVP_MAX_MD_SIZE];
-    unsigned int len = 0;
-    EVP_Digest(bytes.data(), bytes.size(), md, &len, EVP_md5(), nullptr);
+namespace {
+
+std::string HexDigest(const unsigned char* md, unsigned int len) {
     static const char* hex = "0123456789abcdef";
     std::string out;
     out.reserve(32);
@@ -20,10 +19,51 @@ std::string Md5Hex(std::string_view bytes) {
     return out;
 }
 
+}  // namespace
+
+std::string Md5Hex(std::string_view bytes) {
+    unsigned char md[EVP_MAX_MD_SIZE];
+    unsigned int len = 0;
+    EVP_Digest(bytes.data(), bytes.size(), md, &len, EVP_md5(), nullptr);
+    return HexDigest(md, len);
+}
+
+struct Md5Stream::Context {
+    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
+};
+
+Md5Stream::Md5Stream() : ctx_(new Context) {
+    EVP_DigestInit_ex(ctx_->ctx, EVP_md5(), nullptr);
+}
+
+Md5Stream::~Md5Stream() {
+    EVP_MD_CTX_free(ctx_->ctx);
+    delete ctx_;
+}
+
+void Md5Stream::Update(std::string_view bytes) {
+    EVP_DigestUpdate(ctx_->ctx, bytes.data(), bytes.size());
+}
+
+std::string Md5Stream::Finish() {
+    unsigned char md[EVP_MAX_MD_SIZE];
+    unsigned int len = 0;
+    EVP_DigestFinal_ex(ctx_->ctx, md, &len);
+    return HexDigest(md, len);
+}
+
 std::optional<std::string> FileHash(std::string_view path) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return std::nullopt;
-    return Md5Hex(bytes);
+    FileReader file;
+    if (!file.Open(path)) return std::nullopt;
+    std::string buffer;
+    Md5Stream md5;
+    for (;;) {
+        const auto piece = file.Next(buffer, 1 << 20);
+        if (!piece) return std::nullopt;
+        if (piece->empty()) break;
+        md5.Update(*piece);
+    }
+    return md5.Finish();
 }
 
 }  // namespace qv5

@@ -8,8 +8,24 @@
 namespace qv5 {
 
 std::string Md5Hex(std::string_view bytes);
-// nullopt when the file cannot be read.
+// nullopt when the file cannot be read. Reads in bounded pieces.
 std::optional<std::string> FileHash(std::string_view path);
+
+// MD5 over bytes given piece by piece.
+class Md5Stream {
+  public:
+    Md5Stream();
+    ~Md5Stream();
+    Md5Stream(const Md5Stream&) = delete;
+    Md5Stream& operator=(const Md5Stream&) = delete;
+    void Update(std::string_view bytes);
+    // The digest as in Md5Hex; the stream is used up.
+    std::string Finish();
+
+  private:
+    struct Context;
+    Context* ctx_;
+};
 
 }  // namespace qv5
 

@@ -1,5 +1,7 @@
 #include "library/refresh.h"
 
+#include <sqlite3.h>
+
 #include <vector>
 
 #include "library/chart_header.h"
@@ -8,9 +10,12 @@
 #include "library/scanner.h"
 #include "library/scanner_internal.h"
 #include "library/song_library.h"
+#include "platform/transaction.h"
 
 namespace qv5 {
 namespace {
+
+constexpr int kDone = SQLITE_DONE;
 
 // Library time of a path's last write; -1 when it cannot be looked up.
 std::int32_t TimeOf(const std::string& path) {
@@ -26,21 +31,45 @@ Statement SelectBelow(Database& db, const std::string& columns, const char* tabl
     return s;
 }
 
-void DeleteByPath(Database& db, const char* table, const std::string& path) {
-    Statement s = db.Prepare(std::string("DELETE FROM ") + table + " WHERE path = ?1");
-    s.Bind(1, path);
-    s.Run();
-}
+struct FolderRow {
+    std::string path, parent;
+};
+
+// The refresh's own statements, prepared once for all its loop passes.
+struct RefreshStatements {
+    explicit RefreshStatements(Database& db)
+        : delete_song(db.Prepare("DELETE FROM song WHERE path = ?1")),
+          delete_folder(db.Prepare("DELETE FROM folder WHERE path = ?1")),
+          update_folder(db.Prepare(
+              "UPDATE folder SET date = ?1 , adddate = ?2 , title = ?3 WHERE path = ?4")) {}
+    bool ok() const { return delete_song && delete_folder && update_folder; }
+    Statement delete_song, delete_folder, update_folder;
+};
 
 }  // namespace
 
-int RefreshFolder(const std::string& prefix, Progress* progress) {
-    Database& db = SongLibrary();
-    db.Exec("BEGIN");
+// One transaction (a root met on the way is re-registered in a savepoint of
+// it):
+//   1. songs below the prefix: decide first, change afterwards, so the
+//      selection never sees its own changes; vanished rows are deleted,
+//      changed charts deleted and read again;
+//   2. folders below the prefix: vanished rows deleted, the others get the
+//      directory's time, now and its name, then are scanned for new entries
+//      (a root through RegisterRootFolder, which scans only a new root);
+//   3. the difficulty pass over the prefix.
+// A failed statement, a failed COMMIT or a stop request rolls all back.
+int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
+                  LibraryReport* report) {
+    BusyReporting busy(db, progress);
+    Transaction tx(db);
+    if (!tx.ok()) return ReportError(report, db.LastError(), 0);
     const std::int32_t now = LibraryTimeNow();
+    RefreshStatements st(db);
+    Scanner scanner(db, progress);
+    if (!st.ok() || !scanner.ok())
+        return scanner.ok() ? ReportError(report, db.LastError(), 0) : scanner.Finish(report, 0);
+    auto failed = [&] { return ReportError(report, db.LastError(), 0); };
 
-    // Songs: decide first, change afterwards, so the selection never sees
-    // its own changes. Only vanished and changed charts are remembered.
     std::vector<std::string> vanished;
     std::vector<std::pair<std::string, std::int32_t>> changed;
     {
@@ -56,55 +85,64 @@ int RefreshFolder(const std::string& prefix, Progress* progress) {
             const std::int32_t date = LibraryTime(*t);
             if (adddate < date) changed.emplace_back(std::move(path), date);
         }
+        if (!rows || rows.Failed()) return failed();
     }
-    for (const std::string& path : vanished) DeleteByPath(db, "song", path);
-    Scanner scanner(db, progress);  // one set of prepared statements for the whole refresh
-    {
-        for (const auto& [path, date] : changed) {
-            DeleteByPath(db, "song", path);
-            ChartRecord r;
-            ReadChartHeader(r, path);
-            scanner.InsertChart(path, r, date, now);
-        }
+    for (const std::string& path : vanished)
+        if (st.delete_song.ExecuteRow(path) != kDone) return failed();
+    for (const auto& [path, date] : changed) {
+        if (scanner.CheckStop()) return scanner.Finish(report, 0);
+        if (st.delete_song.ExecuteRow(path) != kDone) return failed();
+        ChartRecord r;
+        ReadChartHeader(r, path);
+        scanner.InsertChart(path, r, date, now);
+        if (!scanner.ok()) return scanner.Finish(report, 0);
     }
 
-    // Folders.
-    struct FolderRow {
-        std::string path, parent;
-    };
     std::vector<FolderRow> folders;
     {
         Statement rows = SelectBelow(db, "path,parent", "folder", prefix);
         while (rows.Step()) folders.push_back({rows.Text(0), rows.Text(1)});
+        if (!rows || rows.Failed()) return failed();
     }
-    Statement update =
-        db.Prepare("UPDATE folder SET date = ?1 , adddate = ?2 , title = ?3 WHERE path = ?4");
     for (const FolderRow& f : folders) {
+        if (scanner.CheckStop()) return scanner.Finish(report, 0);
         const auto time = WriteTime(f.path);  // existence and time in one look
         if (!time) {
-            DeleteByPath(db, "folder", f.path);
+            if (st.delete_folder.ExecuteRow(f.path) != kDone) return failed();
             continue;
         }
-        update.Bind(1, std::int64_t{LibraryTime(*time)});
-        update.Bind(2, std::int64_t{now});
-        update.Bind(3, LastPathName(f.path));  // the name as the file system spells it
-        update.Bind(4, f.path);
-        update.Run();
+        // The name as the file system spells it.
+        if (st.update_folder.ExecuteRow(LibraryTime(*time), now, LastPathName(f.path), f.path) !=
+            kDone)
+            return failed();
         if (f.parent == kRootKey) {
-            db.Exec("COMMIT");
-            RegisterRootFolder(f.path, progress);
-            db.Exec("BEGIN");
+            LibraryReport root;
+            if (RegisterRootFolder(db, f.path, progress, &root) == 0) {
+                if (report) *report = root;
+                return 0;
+            }
         } else {
             scanner.Scan(f.path, f.path);
+            if (!scanner.ok()) return scanner.Finish(report, 0);
         }
     }
-    AssignFolderDifficulties(prefix);
-    db.Exec("COMMIT");
-    return 1;
+    if (!AssignFolderDifficulties(db, prefix)) return failed();
+    if (!tx.Commit()) return failed();
+    return scanner.Finish(report, 1);
 }
 
-void MovePaths(const std::string& old_prefix, const std::string& new_prefix) {
-    Database& db = SongLibrary();
+int RefreshFolder(const std::string& prefix, Progress* progress, LibraryReport* report) {
+    return RefreshFolder(SongLibrary(), prefix, progress, report);
+}
+
+// Song rows first, then folder rows, each selected before any is changed;
+// keys and dates come from the entries at their new place. All of it in one
+// transaction (a savepoint inside the caller's).
+bool MovePaths(Database& db, const std::string& old_prefix, const std::string& new_prefix,
+               LibraryReport* report) {
+    Transaction tx(db);
+    auto failed = [&] { return ReportError(report, db.LastError(), 0) != 0; };
+    if (!tx.ok()) return failed();
     const std::int32_t now = LibraryTimeNow();
     auto renamed = [&](const std::string& p) { return new_prefix + p.substr(old_prefix.size()); };
 
@@ -112,49 +150,54 @@ void MovePaths(const std::string& old_prefix, const std::string& new_prefix) {
     {
         Statement rows = SelectBelow(db, "path", "song", old_prefix);
         while (rows.Step()) songs.push_back(rows.Text(0));
+        if (!rows || rows.Failed()) return failed();
     }
     Statement song = db.Prepare(
         "UPDATE song SET path=?1 , parent=?2 , folder=?3 , adddate=?4 ,date=?5 WHERE path=?6");
     for (const std::string& p : songs) {
         const std::string n = renamed(p);
         const std::string dir = ParentPath(n);
-        song.Bind(1, n);
-        song.Bind(2, PathKey(ParentPath(dir)));
-        song.Bind(3, PathKey(dir));
-        song.Bind(4, std::int64_t{now});
-        song.Bind(5, std::int64_t{TimeOf(n)});
-        song.Bind(6, p);
-        song.Run();
+        if (song.ExecuteRow(n, PathKey(ParentPath(dir)), PathKey(dir), now, TimeOf(n), p) != kDone)
+            return failed();
     }
 
-    std::vector<std::pair<std::string, std::string>> folders;
+    std::vector<FolderRow> folders;
     {
         Statement rows = SelectBelow(db, "path,parent", "folder", old_prefix);
-        while (rows.Step()) folders.emplace_back(rows.Text(0), rows.Text(1));
+        while (rows.Step()) folders.push_back({rows.Text(0), rows.Text(1)});
+        if (!rows || rows.Failed()) return failed();
     }
     Statement folder =
         db.Prepare("UPDATE folder SET path=?1 , parent=?2 , date=?3 , adddate=?4 WHERE path=?5");
-    for (const auto& [p, parent] : folders) {
-        const std::string n = renamed(p);
-        folder.Bind(1, n);
-        folder.Bind(2, parent == kRootKey ? parent : PathKey(ParentPath(n)));
-        folder.Bind(3, std::int64_t{TimeOf(n)});
-        folder.Bind(4, std::int64_t{now});
-        folder.Bind(5, p);
-        folder.Run();
+    for (const FolderRow& f : folders) {
+        const std::string n = renamed(f.path);
+        const std::string parent = f.parent == kRootKey ? f.parent : PathKey(ParentPath(n));
+        if (folder.ExecuteRow(n, parent, TimeOf(n), now, f.path) != kDone) return failed();
     }
+    return tx.Commit() || failed();
 }
 
-int RemovePaths(const std::string& prefix) {
-    Database& db = SongLibrary();
+bool MovePaths(const std::string& old_prefix, const std::string& new_prefix,
+               LibraryReport* report) {
+    return MovePaths(SongLibrary(), old_prefix, new_prefix, report);
+}
+
+int RemovePaths(Database& db, const std::string& prefix, LibraryReport* report) {
+    Transaction tx(db);
+    if (!tx.ok()) return ReportError(report, db.LastError(), 0);
     for (const char* table : {"song", "folder"}) {
         Statement s =
             db.Prepare(std::string("DELETE FROM ") + table + " WHERE " + PrefixCondition(1));
-        if (!s) continue;
+        if (!s) return ReportError(report, db.LastError(), 0);
         BindPrefix(s, 1, prefix);
-        s.Run();
+        if (!s.Run()) return ReportError(report, db.LastError(), 0);
     }
+    if (!tx.Commit()) return ReportError(report, db.LastError(), 0);
     return 1;
+}
+
+int RemovePaths(const std::string& prefix, LibraryReport* report) {
+    return RemovePaths(SongLibrary(), prefix, report);
 }
 
 }  // namespace qv5

@@ -82,12 +82,13 @@ void CloseSongLibrary() {
     Connection().Close();
 }
 
-void ResetSongLibrary() {
-    Database& db = Connection();
-    db.Exec("DROP TABLE folder");
-    db.Exec("DROP TABLE song");
-    db.Exec(kCreateFolderTable);
-    db.Exec(kCreateSongTable);
+bool ResetSongLibrary(Database& db) {
+    return db.Exec("DROP TABLE IF EXISTS folder") && db.Exec("DROP TABLE IF EXISTS song") &&
+           db.Exec(kCreateFolderTable) && db.Exec(kCreateSongTable);
+}
+
+bool ResetSongLibrary() {
+    return ResetSongLibrary(Connection());
 }
 
 bool EntryExists(std::string_view path) {

@@ -19,8 +19,11 @@ extern const char* const kCreateTagTable;
 // scoredb and tag.db as tagdb. The connection stays open.
 void OpenSongLibrary(const std::string& player_id);
 void ReopenSongLibrary(const std::string& player_id);
-// Drops and recreates folder and song; scores, tags and courses stay.
-void ResetSongLibrary();
+// Drops and recreates folder and song; scores, tags and courses stay. False
+// when that failed (the database's LastError() says why); inside a
+// transaction, the caller then rolls back.
+bool ResetSongLibrary(Database& db);
+bool ResetSongLibrary();
 void CloseSongLibrary();
 // The open connection.
 Database& SongLibrary();

@@ -2,9 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdarg>
+#include <thread>
 
 #include "platform/paths.h"
+#include "platform/progress.h"
 #include "platform/text.h"
 
 namespace qv5 {
@@ -23,6 +26,8 @@ Statement& Statement::operator=(Statement&& o) noexcept {
     if (this != &o) {
         sqlite3_finalize(stmt_);
         stmt_ = o.stmt_;
+        db_ = o.db_;
+        last_rc_ = o.last_rc_;
         o.stmt_ = nullptr;
     }
     return *this;
@@ -33,13 +38,34 @@ Statement::~Statement() {
 }
 
 bool Statement::Step() {
-    return stmt_ && sqlite3_step(stmt_) == SQLITE_ROW;
+    if (!stmt_) {
+        last_rc_ = SQLITE_ERROR;
+        return false;
+    }
+    last_rc_ = sqlite3_step(stmt_);
+    if (last_rc_ == SQLITE_ROW || last_rc_ == SQLITE_DONE) {
+        if (db_->waiting_) db_->EndWait();
+    } else {
+        db_->NoteError();
+    }
+    return last_rc_ == SQLITE_ROW;
+}
+
+bool Statement::Failed() const {
+    return last_rc_ != SQLITE_ROW && last_rc_ != SQLITE_DONE && last_rc_ != SQLITE_OK;
 }
 
 void Statement::Reset() {
     if (!stmt_) return;
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
+    last_rc_ = SQLITE_OK;
+}
+
+bool Statement::CheckCount(int n) {
+    if (stmt_ && sqlite3_bind_parameter_count(stmt_) == n) return true;
+    if (db_) db_->NoteError("a statement was given the wrong number of values");
+    return false;
 }
 
 std::int32_t Statement::Int(int col) const {
@@ -73,10 +99,20 @@ void Statement::Bind(int index, std::int64_t value) {
 }
 
 bool Statement::Run() {
-    if (!stmt_) return false;
+    return Execute() == SQLITE_DONE;
+}
+
+int Statement::Execute() {
+    if (!stmt_) return SQLITE_ERROR;  // the failed Prepare left its text
     int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) rc = SQLITE_DONE;
+    if (rc != SQLITE_DONE)
+        db_->NoteError();
+    else if (db_->waiting_)
+        db_->EndWait();
     sqlite3_reset(stmt_);
-    return rc == SQLITE_DONE || rc == SQLITE_ROW;
+    sqlite3_clear_bindings(stmt_);
+    return rc;
 }
 
 bool Database::Open(std::string_view path, Mode mode) {
@@ -91,7 +127,41 @@ bool Database::Open(std::string_view path, Mode mode) {
     }
     // The game body reads these files with an old SQLite: keep the rollback journal.
     sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    sqlite3_extended_result_codes(db_, 0);
+    sqlite3_busy_handler(db_, &Database::OnBusy, this);
     return true;
+}
+
+int Database::OnBusy(void* self, int count) {
+    auto* db = static_cast<Database*>(self);
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now().time_since_epoch())
+                         .count();
+    if (count == 0) {
+        db->wait_start_ms_ = now;
+        if (db->busy_progress_ && db->busy_ms_ > 0) {
+            db->busy_progress_->SetStatus(
+                "Waiting for the song library: another program is using it");
+            db->waiting_ = true;
+        }
+    }
+    if (now - db->wait_start_ms_ >= db->busy_ms_) return 0;
+    if (db->busy_progress_ && db->busy_progress_->StopRequested()) return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(count < 10 ? 2 : 20));
+    return 1;
+}
+
+void Database::EndWait() {
+    waiting_ = false;
+    if (busy_progress_) busy_progress_->SetStatus("");
+}
+
+void Database::NoteError() {
+    if (db_) last_error_ = sqlite3_errmsg(db_);
+}
+
+bool Database::InTransaction() const {
+    return db_ && sqlite3_get_autocommit(db_) == 0;
 }
 
 void Database::Close() {
@@ -102,14 +172,24 @@ void Database::Close() {
 bool Database::Exec(std::string_view cp932_sql) {
     if (!db_) return false;
     std::string u = Cp932ToUtf8(cp932_sql);
-    return sqlite3_exec(db_, u.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (sqlite3_exec(db_, u.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        NoteError();
+        return false;
+    }
+    if (waiting_) EndWait();
+    return true;
 }
 
 Statement Database::Prepare(std::string_view cp932_sql) {
     Statement s;
-    if (!db_) return s;
+    s.db_ = this;
+    if (!db_) {
+        last_error_ = "the song library is not open";
+        return s;
+    }
     std::string u = Cp932ToUtf8(cp932_sql);
     if (sqlite3_prepare_v2(db_, u.c_str(), int(u.size()), &s.stmt_, nullptr) != SQLITE_OK) {
+        NoteError();
         sqlite3_finalize(s.stmt_);
         s.stmt_ = nullptr;
     }

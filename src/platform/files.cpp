@@ -198,27 +198,46 @@ void FileBuffer::Release() {
     size_ = capacity_ = 0;
 }
 
+std::optional<std::int64_t> FileSize(std::string_view path) {
+    struct stat st {};
+    if (!Stat(path, st)) return std::nullopt;
+    return std::int64_t{st.st_size};
+}
+
+FileReader::~FileReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileReader::Open(std::string_view path) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    auto host = ToHostPath(path);
+    if (!host) return false;
+    fd_ = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) return false;
+    struct stat st {};
+    if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string_view> FileReader::Next(std::string& buffer, size_t max) {
+    if (fd_ < 0) return std::nullopt;
+    if (buffer.size() < max) buffer.resize(max);
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer.data(), max);
+        if (n >= 0) return std::string_view(buffer.data(), static_cast<size_t>(n));
+        if (errno != EINTR) return std::nullopt;
+    }
+}
+
 bool ReadWholeFile(std::string_view path, std::string& out) {
     FileBuffer buffer;
     const bool ok = buffer.Read(path);
     out.assign(buffer.view());
-    return ok;
-}
-
-bool WriteFileAtomic(std::string_view path, std::string_view data) {
-    auto host = ToHostPath(path);
-    if (!host) return false;
-    // A read-only file stays as it is, as it would if written in place.
-    struct stat st {};
-    if (::stat(host->c_str(), &st) == 0 && (st.st_mode & 0222) == 0) return false;
-    std::string tmp = *host + ".tmp";
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, data);
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(tmp.c_str(), host->c_str()) != 0) ok = false;
-    if (!ok) ::unlink(tmp.c_str());
     return ok;
 }
 

@@ -45,6 +45,25 @@ bool CopyFileNoOverwrite(std::string_view from, std::string_view to);
 bool DeletePath(std::string_view path);
 
 bool ReadWholeFile(std::string_view path, std::string& out);
+// Size in bytes of what the path names (a followed link's target).
+std::optional<std::int64_t> FileSize(std::string_view path);
+
+// Reads a regular file piece by piece, for files too large to hold whole.
+// Never blocks on a FIFO or device: those do not open.
+class FileReader {
+  public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    bool Open(std::string_view path);
+    // The next piece of at most `max` bytes, read into `buffer`; empty at
+    // the end of the file, nullopt when a read failed.
+    std::optional<std::string_view> Next(std::string& buffer, size_t max);
+
+  private:
+    int fd_ = -1;
+};
 
 // A reusable read buffer: grows, never zero-fills, never shrinks below what
 // it last held (for reading many files one after the other).
@@ -60,7 +79,27 @@ class FileBuffer {
     size_t size_ = 0, capacity_ = 0;
 };
 // Writes a temporary file beside `path` and renames it over `path`: either the
-// new content is complete or the old file is untouched.
+// new content is complete or the old file is untouched. A link at `path` is
+// written through (the file it names is replaced; the link stays); the file
+// keeps its mode and owner; a read-only file is not written. The temporary
+// file gets a fresh name, created exclusively, so nothing planted there is
+// followed. Only when no file can be made beside it (a folder the user may
+// not write to, holding a file they may) is the file rewritten in place.
 bool WriteFileAtomic(std::string_view path, std::string_view data);
+
+// An advisory lock on a folder, held while the object lives: programs that
+// read, change and save a file in it take it around all three steps, so no
+// change is lost to a concurrent writer. Waits while another holds it.
+class FolderLock {
+  public:
+    explicit FolderLock(std::string_view dir);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool locked() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
 
 }  // namespace qv5

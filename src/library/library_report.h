@@ -1,0 +1,21 @@
+// What a library operation tells its caller besides its result.
+#pragma once
+
+#include <string>
+
+namespace qv5 {
+
+struct LibraryReport {
+    // Empty on success; otherwise why nothing was stored (SQLite's own text
+    // where SQLite failed). The caller shows it.
+    std::string error;
+    // The progress asked to stop; what the operation began was rolled back.
+    bool stopped = false;
+    // Entries left out because their path is longer than the host allows.
+    long too_long = 0;
+};
+
+// Sets `report` (may be null) to an error and returns `result`.
+int ReportError(LibraryReport* report, const std::string& error, int result);
+
+}  // namespace qv5

@@ -1,0 +1,24 @@
+#include "library/rescan.h"
+
+#include "library/scanner.h"
+#include "library/song_library.h"
+#include "platform/database.h"
+#include "platform/transaction.h"
+
+namespace qv5 {
+
+bool RescanLibrary(Database& db, const std::vector<std::string>& roots, Progress* progress,
+                   LibraryReport* report, std::vector<std::string>* missing) {
+    BusyReporting busy(db, progress);
+    Transaction tx(db);
+    if (!tx.ok() || !ResetSongLibrary(db)) return ReportError(report, db.LastError(), 0);
+    for (const std::string& root : roots) {
+        const int result = RegisterRootFolder(db, root, progress, report);
+        if (result == 0) return false;
+        if (result < 0 && missing) missing->push_back(root);
+    }
+    if (!tx.Commit()) return ReportError(report, db.LastError(), 0);
+    return true;
+}
+
+}  // namespace qv5

@@ -1,0 +1,22 @@
+// The full rescan: the library rebuilt from the registered roots.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "library/library_report.h"
+
+namespace qv5 {
+
+class Database;
+class Progress;
+
+// Empties folder and song and registers every root, in one transaction: a
+// reader (the game body) sees the old library until the new one is complete,
+// and a failure, a stop request or a kill leaves the old one. Roots that do
+// not exist are skipped and listed in `missing` (may be null). False when it
+// failed or was stopped (see `report`, may be null).
+bool RescanLibrary(Database& db, const std::vector<std::string>& roots, Progress* progress,
+                   LibraryReport* report, std::vector<std::string>* missing);
+
+}  // namespace qv5

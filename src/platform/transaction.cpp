@@ -1,0 +1,39 @@
+#include "platform/transaction.h"
+
+#include <string>
+
+namespace qv5 {
+
+Transaction::Transaction(Database& db) : db_(db) {
+    nested_ = db.InTransaction();
+    open_ = db.Exec(nested_ ? "SAVEPOINT step" : "BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction() {
+    if (open_) Rollback();
+}
+
+bool Transaction::Commit() {
+    if (!open_) return false;
+    if (db_.Exec(nested_ ? "RELEASE step" : "COMMIT")) {
+        open_ = false;
+        return true;
+    }
+    Rollback();
+    return false;
+}
+
+void Transaction::Rollback() {
+    open_ = false;
+    // Keep the failure's own text: the rollback may fail too (SQLite has
+    // already undone a transaction that ran out of space, for instance).
+    const std::string error = db_.LastError();
+    if (nested_) {
+        if (db_.Exec("ROLLBACK TO step")) db_.Exec("RELEASE step");
+    } else if (db_.InTransaction()) {
+        db_.Exec("ROLLBACK");
+    }
+    db_.NoteError(error);
+}
+
+}  // namespace qv5
