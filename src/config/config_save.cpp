@@ -88,7 +88,7 @@ std::string DecodeCharacterReferences(std::string_view in) {
         size_t j = i + (hex ? 3 : 2);
         std::uint32_t code = 0;
         size_t digits = 0;
-        for (; j < in.size() && digits < 9; ++j, ++digits) {
+        for (; j < in.size(); ++j, ++digits) {
             const char d = in[j];
             int v;
             if (d >= '0' && d <= '9')
@@ -97,7 +97,8 @@ std::string DecodeCharacterReferences(std::string_view in) {
                 v = (d | 0x20) - 'a' + 10;
             else
                 break;
-            code = code * (hex ? 16 : 10) + std::uint32_t(v);
+            // Past the last code point the value no longer matters.
+            if (code <= 0x10FFFF) code = code * (hex ? 16 : 10) + std::uint32_t(v);
         }
         // Malformed, or plain ASCII (the markup characters among it): the
         // parser handles those as it always did.

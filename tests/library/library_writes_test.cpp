@@ -1,0 +1,184 @@
+// Library writes under pressure: a reader holding the library, a library of
+// another layout, a stop request, a file system that fills up. Each either
+// stores everything or nothing, and says why.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "library/refresh.h"
+#include "library/rescan.h"
+#include "library/scanner.h"
+#include "library/song_library.h"
+#include "platform/database.h"
+#include "platform/progress.h"
+#include "support/players.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+class RecordingProgress final : public Progress {
+  public:
+    explicit RecordingProgress(long stop_after = -1) : stop_after_(stop_after) {}
+    void Update(long, long, const std::string&) override {
+        if (++updates_ == stop_after_) RequestStop();
+    }
+    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    std::vector<std::string> statuses;
+
+  private:
+    long stop_after_;
+    long updates_ = 0;
+};
+
+class LibraryWritesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::MakePlayer("abc", "pass");
+        for (int f = 0; f < 4; ++f)
+            for (int c = 0; c < 5; ++c)
+                game.WriteFile("songs/f" + std::to_string(f) + "/c" + std::to_string(c) + ".bms",
+                               "#TITLE T" + std::to_string(c) + "\n#00111:01\n");
+        OpenSongLibrary("abc");
+        SongLibrary().SetBusyTimeout(200);
+    }
+    void TearDown() override { CloseSongLibrary(); }
+    int Count(const char* sql) {
+        Statement s = SongLibrary().Prepare(sql);
+        return s.Step() ? s.Int(0) : -1;
+    }
+    test::TempGame game;
+};
+
+// Another program (the game body) reading the library: SQLite's read lock
+// stays while its transaction is open.
+struct Reader {
+    Reader() {
+        db.Open(kSongDbPath);
+        db.Exec("BEGIN");
+        select = db.Prepare("SELECT count(*) FROM song");
+        select.Step();
+    }
+    void Release() {
+        select = Statement();
+        db.Exec("COMMIT");
+    }
+    Database db;
+    Statement select;
+};
+
+TEST_F(LibraryWritesTest, BesideAReaderNothingIsLostAndTheFailureIsTold) {
+    ASSERT_EQ(RegisterRootFolder("songs\\f0\\"), 1);
+    ASSERT_EQ(Count("SELECT count(*) FROM song"), 5);
+    game.WriteFile("songs/f0/new.bms", "#TITLE N\n");
+    const std::string old_hash = [&] {
+        Statement s =
+            SongLibrary().Prepare("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'");
+        return s.Step() ? s.Text(0) : std::string();
+    }();
+    game.WriteFile("songs/f0/c1.bms", "#TITLE changed\n");
+    SongLibrary().Exec("UPDATE song SET adddate = 0");  // every chart looks changed
+
+    Reader reader;
+    struct Case {
+        const char* name;
+        std::function<bool(Progress*, LibraryReport*)> run;
+    } cases[] = {
+        {"register", [](Progress* p,
+                        LibraryReport* r) { return RegisterRootFolder("songs\\f1\\", p, r) == 1; }},
+        {"refresh",
+         [](Progress* p, LibraryReport* r) { return RefreshFolder("songs\\f0\\", p, r) == 1; }},
+        {"rescan",
+         [](Progress* p, LibraryReport* r) {
+             return RescanLibrary(SongLibrary(), {"songs\\f0\\", "songs\\f2\\"}, p, r, nullptr);
+         }},
+    };
+    for (const Case& c : cases) {
+        RecordingProgress progress;
+        LibraryReport report;
+        EXPECT_FALSE(c.run(&progress, &report)) << c.name;
+        EXPECT_NE(report.error.find("locked"), std::string::npos) << c.name << ": " << report.error;
+        ASSERT_FALSE(progress.statuses.empty()) << c.name;
+        EXPECT_NE(progress.statuses[0].find("Waiting"), std::string::npos) << c.name;
+    }
+    reader.Release();
+    // The old library, whole.
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 5);
+    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 1);
+    Statement s = SongLibrary().Prepare("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'");
+    ASSERT_TRUE(s.Step());
+    EXPECT_EQ(s.Text(0), old_hash);
+
+    // Free again: the same operations succeed.
+    EXPECT_EQ(RefreshFolder("songs\\f0\\"), 1);
+    Statement again =
+        SongLibrary().Prepare("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'");
+    ASSERT_TRUE(again.Step());
+    EXPECT_NE(again.Text(0), old_hash);
+}
+
+TEST_F(LibraryWritesTest, ALibraryOfAnotherLayoutRegistersNothing) {
+    Database& db = SongLibrary();
+    ASSERT_TRUE(db.Exec("DROP TABLE song"));
+    ASSERT_TRUE(db.Exec("CREATE TABLE song(id INTEGER primary key, name TEXT)"));
+    LibraryReport report;
+    EXPECT_EQ(RegisterRootFolder("songs\\", nullptr, &report), 0);
+    EXPECT_NE(report.error.find("column"), std::string::npos) << report.error;
+    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+}
+
+TEST_F(LibraryWritesTest, AStoppedRegistrationLeavesNothingHalfDone) {
+    for (long stop_after : {1L, 3L, 12L}) {
+        RecordingProgress progress(stop_after);
+        LibraryReport report;
+        EXPECT_EQ(RegisterRootFolder("songs\\", &progress, &report), 0) << stop_after;
+        EXPECT_TRUE(report.stopped);
+        EXPECT_NE(report.error.find("stopped"), std::string::npos);
+        EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
+        EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+    }
+    RecordingProgress progress;
+    EXPECT_EQ(RegisterRootFolder("songs\\", &progress, nullptr), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 20);
+    // A stopped refresh keeps the library as it was.
+    game.WriteFile("songs/f3/new.bms", "#TITLE N\n");
+    RecordingProgress stop(1);
+    LibraryReport report;
+    EXPECT_EQ(RefreshFolder("songs\\f3\\", &stop, &report), 0);
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 20);
+}
+
+TEST_F(LibraryWritesTest, AFullFileSystemFailsTheRegistrationWhole) {
+    CloseSongLibrary();
+    for (int i = 0; i < 300; ++i)
+        game.WriteFile("big/p" + std::to_string(i / 30) + "/c" + std::to_string(i) + ".bms",
+                       "#TITLE " + std::string(200, 'x') + std::to_string(i) + "\n");
+    // A child whose files may not grow past 64 KiB: song.db fills up.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{64 << 10, 64 << 10};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        OpenSongLibrary("abc");
+        LibraryReport report;
+        const int result = RegisterRootFolder("big\\", nullptr, &report);
+        _exit(result == 0 && !report.error.empty() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    OpenSongLibrary("abc");
+    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+}
+
+}  // namespace
+}  // namespace qv5
