@@ -1,0 +1,220 @@
+// The command line where writes can fail: every failure exits non-zero with
+// the reason, and the library and config.xml stay as they were.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "config/config_file.h"
+#include "platform/database.h"
+#include "platform/paths.h"
+#include "support/players.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int code;
+    std::string out;  // stdout and stderr
+};
+
+Result Shell(const std::string& command) {
+    FILE* p = popen((command + " 2>&1").c_str(), "r");
+    Result r{-1, ""};
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::string Qv5(const std::string& game_dir) {
+    return std::string("'") + QV5_EXE + "' --dir '" + game_dir + "' ";
+}
+
+int Count(const std::string& game_dir, const std::string& sql) {
+    Database db;
+    if (!db.Open(game_dir + "/QV5files/Database/song.db", Database::Mode::OpenExisting)) return -1;
+    Statement s = db.Prepare(sql);
+    return s.Step() ? s.Int(0) : -1;
+}
+
+std::vector<std::string> Roots() {
+    ConfigRecord c;
+    LoadConfig(c);
+    return {c.path.begin(), c.path.begin() + c.path_count};
+}
+
+void MakeTree(const test::TempGame& game, const std::string& dir, int folders, int charts,
+              int title_bytes = 10) {
+    for (int f = 0; f < folders; ++f)
+        for (int c = 0; c < charts; ++c)
+            game.WriteFile(dir + "/p" + std::to_string(f) + "/c" + std::to_string(c) + ".bms",
+                           "#TITLE " + std::string(size_t(title_bytes), 't') + std::to_string(c) +
+                               "\n#00111:0101\n");
+}
+
+void SavePlayerConfig(const std::vector<std::string>& roots = {}) {
+    test::MakePlayer("abc", "pass");
+    ConfigRecord c;
+    c.id = "abc";
+    for (const std::string& r : roots) c.path[c.path_count++] = r;
+    ASSERT_EQ(SaveConfig(c), 1);
+}
+
+TEST(CommandLineFaults, AFullFileSystemRegistersNothing) {
+    test::TempGame game;
+    MakeTree(game, "songs", 20, 100, 900);
+    std::string dir = game.host();
+    std::string prefix;
+    bool mounted = false;
+    const std::string small = game.HostPath("small");
+    if (geteuid() == 0) {
+        fs::create_directories(small);
+        mounted = mount("tmpfs", small.c_str(), "tmpfs", 0, "size=2m") == 0;
+    }
+    if (mounted) {
+        dir = small;
+        fs::create_directories(dir + "/QV5files/Config");
+        fs::create_directories(dir + "/QV5files/Database/Score");
+    } else {
+        // Not root: files that may not grow past 256 KiB instead.
+        prefix = "trap '' XFSZ; ulimit -f 512; ";
+    }
+    ASSERT_TRUE(SetProgramDirectory(dir));
+    SavePlayerConfig();
+    Result r = Shell("sh -c \"" + prefix + "exec " + Qv5(dir) + "add-root '" +
+                     game.HostPath("songs") + "'\"");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_NE(r.out.find("not registered"), std::string::npos) << r.out;
+    EXPECT_EQ(Count(dir, "SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(Count(dir, "SELECT count(*) FROM song"), 0);
+    EXPECT_TRUE(Roots().empty());
+    ASSERT_TRUE(SetProgramDirectory(game.host()));
+    if (mounted) umount(small.c_str());
+}
+
+TEST(CommandLineFaults, ForeignOrBrokenLibrariesFailLoudly) {
+    test::TempGame game;
+    SavePlayerConfig();
+    MakeTree(game, "songs", 2, 3);
+    {
+        Database db;
+        ASSERT_TRUE(db.Open("QV5files\\Database\\song.db"));
+        ASSERT_TRUE(db.Exec("CREATE TABLE song(id INTEGER primary key, name TEXT)"));
+    }
+    Result r = Shell(Qv5(game.host()) + "add-root '" + game.HostPath("songs") + "'");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_NE(r.out.find("column"), std::string::npos) << r.out;
+    EXPECT_TRUE(Roots().empty());
+    EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM folder"), 0);
+
+    game.WriteFile("QV5files/Database/song.db", std::string(4096, 'x'));
+    r = Shell(Qv5(game.host()) + "rescan");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_EQ(r.out.find("rescan:"), std::string::npos) << r.out;
+}
+
+TEST(CommandLineFaults, AnUnreadableConfigIsNeitherUsedNorLost) {
+    test::TempGame game;
+    SavePlayerConfig({"songs\\"});
+    MakeTree(game, "songs", 2, 3);
+    ASSERT_EQ(Shell(Qv5(game.host()) + "rescan").code, 0);
+    const std::string broken = game.ReadFile("QV5files/Config/config.xml") + "x";
+    game.WriteFile("QV5files/Config/config.xml", broken);
+    MakeTree(game, "more", 1, 1);
+    for (const std::string& args :
+         {std::string("rescan"), "add-root '" + game.HostPath("more") + "'"}) {
+        Result r = Shell(Qv5(game.host()) + args);
+        EXPECT_EQ(r.code, 1) << args << "\n" << r.out;
+        EXPECT_NE(r.out.find("QV5files\\Config\\config.xml cannot be read"), std::string::npos)
+            << r.out;
+        EXPECT_EQ(game.ReadFile("QV5files/Config/config.xml"), broken);
+        EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song"), 6) << args;
+    }
+}
+
+TEST(CommandLineFaults, PathsAndSmallFailures) {
+    test::TempGame game;
+    SavePlayerConfig();
+    MakeTree(game, "songs", 1, 1);
+    test::TempGame elsewhere;  // the current folder of the user
+    MakeTree(elsewhere, "songs", 1, 2);
+    Result r = Shell("cd '" + elsewhere.host() + "' && " + Qv5(game.host()) + "add-root songs");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("2 charts"), std::string::npos) << r.out;
+    ASSERT_TRUE(SetProgramDirectory(game.host()));
+    const auto roots = Roots();
+    ASSERT_EQ(roots.size(), 1u);
+    EXPECT_EQ(roots[0], *FromHostPath(elsewhere.HostPath("songs")) + "\\");
+
+    // A folder in no registered song folder.
+    r = Shell(Qv5(game.host()) + "refresh '" + game.HostPath("songs") + "'");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_NE(r.out.find("not in a registered song folder"), std::string::npos) << r.out;
+    // A summary that cannot be written.
+    r = Shell("{ " + Qv5(game.host()) + "rescan >/dev/full; }");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_NE(r.out.find("cannot write the output"), std::string::npos) << r.out;
+    // The window with no display.
+    r = Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Qv5(game.host()));
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_NE(r.out.find("xvfb-run"), std::string::npos) << r.out;
+}
+
+TEST(CommandLineFaults, ARescanWaitsForAReader) {
+    test::TempGame game;
+    SavePlayerConfig({"songs\\"});
+    MakeTree(game, "songs", 3, 10);
+    ASSERT_EQ(Shell(Qv5(game.host()) + "rescan").code, 0);
+    MakeTree(game, "songs", 4, 10);
+    Database reader;
+    ASSERT_TRUE(reader.Open("QV5files\\Database\\song.db"));
+    ASSERT_TRUE(reader.Exec("BEGIN"));
+    Statement hold = reader.Prepare("SELECT count(*) FROM song");
+    ASSERT_TRUE(hold.Step());
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        hold = Statement();
+        reader.Exec("COMMIT");
+    });
+    Result r = Shell(Qv5(game.host()) + "rescan");
+    release.join();
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song"), 40);
+}
+
+TEST(CommandLineFaults, OverlappingAddRootsKeepEveryRoot) {
+    for (int round = 0; round < 4; ++round) {
+        test::TempGame game;
+        SavePlayerConfig();
+        for (const char* dir : {"a", "b", "c"}) MakeTree(game, dir, 2, 5);
+        std::vector<FILE*> runs;
+        for (const char* dir : {"a", "b", "c"})
+            runs.push_back(
+                popen((Qv5(game.host()) + "add-root '" + game.HostPath(dir) + "' >/dev/null 2>&1")
+                          .c_str(),
+                      "r"));
+        for (FILE* p : runs) EXPECT_EQ(pclose(p), 0);
+        auto roots = Roots();
+        std::sort(roots.begin(), roots.end());
+        EXPECT_EQ(roots, (std::vector<std::string>{"a\\", "b\\", "c\\"})) << round;
+        EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song"), 30);
+    }
+}
+
+}  // namespace
+}  // namespace qv5
