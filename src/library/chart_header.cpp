@@ -346,6 +346,12 @@ class HeaderStream {
             bytes = bytes.substr(0, size_t(static_cast<const char*>(eof) - bytes.data()));
             ended_ = true;
         }
+        if (pending_.empty()) {  // the usual case: parse in place, keep the tail
+            const size_t used =
+                ParsePieces(r_, st_, bytes.data(), bytes.data() + bytes.size(), false);
+            pending_.assign(bytes.substr(used));
+            return;
+        }
         pending_.append(bytes);
         const size_t used =
             ParsePieces(r_, st_, pending_.data(), pending_.data() + pending_.size(), false);

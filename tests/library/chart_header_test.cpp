@@ -1,8 +1,12 @@
 #include "library/chart_header.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "library/file_hash.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "support/temp_game.h"
 
@@ -219,6 +223,49 @@ TEST(ChartHeader, ReadsFileFacts) {
     EXPECT_EQ(r.difficulty, -1);
     EXPECT_EQ(ParentPath("songs\\nothing\\"), "ERROR");
     EXPECT_EQ(ParentPath("songs\\pack\\"), "songs\\");
+}
+
+}  // namespace
+}  // namespace qv5
+
+namespace qv5 {
+namespace {
+
+// A chart far larger than any real one, mostly a hole in the file: read in
+// pieces, it must give what the whole bytes give, pieces cut across CR LF
+// pairs and long lines included.
+TEST(ChartHeader, LargeSparseChartsReadInPiecesAsWhole) {
+    test::TempGame game;
+    game.WriteFile("big/a.bms", "#TITLE big\r\n#00111:0101\r\n#PLAYER 3\r\n");
+    const std::string host = game.HostPath("big/a.bms");
+    auto put = [&](long offset, const std::string& bytes) {
+        FILE* f = std::fopen(host.c_str(), "r+b");
+        ASSERT_NE(f, nullptr);
+        std::fseek(f, offset, SEEK_SET);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    };
+    constexpr long kMiB = 1 << 20;
+    put(kMiB - 1, "\r\n#00211:01010101\r\n");
+    put(3 * kMiB - 50000, "#00311:" + std::string(200000, '1') + "\n#BPM 150\n");
+    put(40 * kMiB, "#00411:0101\n#TOTAL 300\n");
+    ASSERT_EQ(truncate(host.c_str(), 48 * kMiB), 0);
+
+    std::string whole;
+    ASSERT_TRUE(ReadWholeFile("big\\a.bms", whole));
+    ChartRecord expected;
+    ParseChartHeader(expected, whole);
+    ChartRecord r;
+    ASSERT_TRUE(ReadChartHeader(r, "big\\a.bms"));
+    EXPECT_EQ(r.hash, Md5Hex(whole));
+    EXPECT_EQ(FileHash("big\\a.bms"), Md5Hex(whole));
+    EXPECT_EQ(r.title, expected.title);
+    EXPECT_EQ(r.note_count, expected.note_count);
+    EXPECT_GT(r.note_count, 4);
+    EXPECT_EQ(r.maxbpm, expected.maxbpm);
+    EXPECT_EQ(r.minbpm, expected.minbpm);
+    EXPECT_EQ(r.mode, expected.mode);
+    EXPECT_EQ(r.directory, "big\\");
 }
 
 }  // namespace
