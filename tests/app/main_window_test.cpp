@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <filesystem>
 
 #include "app/controls.h"
 #include "app/jukebox_page.h"
@@ -82,6 +83,26 @@ TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
 
     Control<QAction>(&dlg, 32777)->trigger();
     EXPECT_EQ(TheConfig().language, 0);
+}
+
+TEST_F(MainWindowTest, AnUnreadableConfigIsToldOnceAndKept) {
+    const std::string broken =
+        "<config><player><id>player</id><pass>pass</pass></player></config>\x01";
+    game.WriteFile(kConfig, broken);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    MainWindow dlg;
+    dlg.InitDialog();
+    const auto texts = ui->MessageTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find("config.xml cannot be read"), std::string::npos) << texts[0];
+    dlg.reject();  // the Cancel command saves
+    std::string kept;
+    for (const auto& e : std::filesystem::directory_iterator(game.HostPath("QV5files/Config")))
+        if (e.path().filename().string().starts_with("config.xml.unreadable-"))
+            kept = game.ReadFile("QV5files/Config/" + e.path().filename().string());
+    EXPECT_EQ(kept, broken);
+    ConfigRecord back;
+    EXPECT_EQ(LoadConfig(back), ConfigState::Read);
 }
 
 TEST_F(MainWindowTest, ApplySettingsStoresAtMost1000Roots) {
