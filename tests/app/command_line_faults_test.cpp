@@ -96,13 +96,31 @@ TEST(CommandLineFaults, AFullFileSystemRegistersNothing) {
     }
     ASSERT_TRUE(SetProgramDirectory(dir));
     SavePlayerConfig();
-    Result r = Shell("sh -c \"" + prefix + "exec " + Qv5(dir) + "add-root '" +
-                     game.HostPath("songs") + "'\"");
+    MakeTree(game, "few", 2, 3);
+    auto run = [&](const std::string& args) {
+        return Shell("sh -c \"" + prefix + "exec " + Qv5(dir) + args + "\"");
+    };
+    Result r = run("add-root '" + game.HostPath("few") + "'");
+    ASSERT_EQ(r.code, 0) << r.out;
+    const std::string few = Roots().at(0);
+
+    r = run("add-root '" + game.HostPath("songs") + "'");
     EXPECT_EQ(r.code, 1) << r.out;
     EXPECT_NE(r.out.find("not registered"), std::string::npos) << r.out;
-    EXPECT_EQ(Count(dir, "SELECT count(*) FROM folder"), 0);
-    EXPECT_EQ(Count(dir, "SELECT count(*) FROM song"), 0);
-    EXPECT_TRUE(Roots().empty());
+    EXPECT_EQ(Count(dir, "SELECT count(*) FROM folder"), 3);
+    EXPECT_EQ(Count(dir, "SELECT count(*) FROM song"), 6);
+    EXPECT_EQ(Roots(), std::vector<std::string>{few});
+
+    // A rescan that runs out of space keeps the old library.
+    ConfigRecord c;
+    LoadConfig(c);
+    c.path[c.path_count++] = *FromHostPath(game.HostPath("songs")) + "\\";
+    ASSERT_EQ(SaveConfig(c), 1);
+    r = run("rescan");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_EQ(r.out.find("rescan:"), std::string::npos) << r.out;
+    EXPECT_EQ(Count(dir, "SELECT count(*) FROM folder"), 3);
+    EXPECT_EQ(Count(dir, "SELECT count(*) FROM song"), 6);
     ASSERT_TRUE(SetProgramDirectory(game.host()));
     if (mounted) umount(small.c_str());
 }
