@@ -170,7 +170,10 @@ void Database::Close() {
 }
 
 bool Database::Exec(std::string_view cp932_sql) {
-    if (!db_) return false;
+    if (!db_) {
+        last_error_ = "the database is not open";
+        return false;
+    }
     std::string u = Cp932ToUtf8(cp932_sql);
     if (sqlite3_exec(db_, u.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         NoteError();
@@ -184,7 +187,7 @@ Statement Database::Prepare(std::string_view cp932_sql) {
     Statement s;
     s.db_ = this;
     if (!db_) {
-        last_error_ = "the song library is not open";
+        last_error_ = "the database is not open";
         return s;
     }
     std::string u = Cp932ToUtf8(cp932_sql);
