@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <limits.h>
+#include <signal.h>
 #include <sqlite3.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -37,11 +38,43 @@ const char* const kUsage =
     "  rescan          rebuild the library from every configured song folder\n"
     "  --help          show this text\n"
     "\n"
-    "Each command changes the library completely or not at all, and exits with 1\n"
+    "Each command changes the library completely or not at all (Ctrl-C stops it\n"
+    "and leaves the library as it was), and exits with 1\n"
     "and a message when it could not. While another program (the game) is using\n"
     "the library, it waits up to 30 seconds for it to be free.\n";
 
 namespace {
+
+Progress* interrupted_progress = nullptr;
+
+void OnInterrupt(int) {
+    // An atomic store: safe in a signal handler.
+    if (interrupted_progress) interrupted_progress->RequestStop();
+}
+
+// The first Ctrl-C asks the running operation to stop, so it rolls back and
+// says so; a second one ends the program at once (the library's journal
+// still undoes the unfinished transaction at its next use).
+class StopOnInterrupt {
+  public:
+    explicit StopOnInterrupt(Progress& progress) {
+        interrupted_progress = &progress;
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &old_);
+    }
+    ~StopOnInterrupt() {
+        sigaction(SIGINT, &old_, nullptr);
+        interrupted_progress = nullptr;
+    }
+    StopOnInterrupt(const StopOnInterrupt&) = delete;
+    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
+
+  private:
+    struct sigaction old_ {};
+};
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "QV5: %s\n", message.c_str());
@@ -146,6 +179,7 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
     {
         Database& db = SongLibrary();
         TerminalProgress progress("charts read");
+        StopOnInterrupt stop(progress);
         Transaction tx(db);
         if (!tx.ok()) return Fail("cannot write the song library: " + db.LastError());
         if (RegisterRootFolder(db, path, &progress, &report) == 0)
@@ -190,6 +224,7 @@ int Refresh(const ConfigRecord& config, const std::string& host, const std::stri
     LibraryReport report;
     {
         TerminalProgress progress("charts read");
+        StopOnInterrupt stop(progress);
         if (!RefreshFolder(path, &progress, &report))
             return FailReport("the library was left as it was", report);
     }
@@ -212,6 +247,7 @@ int Rescan(const ConfigRecord& config, ConfigState state) {
     LibraryReport report;
     {
         TerminalProgress progress("charts read");
+        StopOnInterrupt stop(progress);
         if (!RescanLibrary(SongLibrary(), roots, &progress, &report, &missing))
             return FailReport("the library was left as it was", report);
     }

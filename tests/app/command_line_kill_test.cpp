@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -133,6 +134,44 @@ TEST(KilledCommands, RescanLeavesTheOldOrTheNewLibrary) {
         EXPECT_TRUE(folders == kFolders + 1 || folders == 2 * (kFolders + 1)) << folders;
         EXPECT_EQ(RootCount(), 2);
     }
+}
+
+TEST(KilledCommands, CtrlCStopsAndRollsBack) {
+    test::TempGame tree;
+    MakeTree(tree, "songs");
+    test::TempGame game;
+    StartGame();
+    const std::string log = game.HostPath("stderr.txt");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 2);
+        execl(QV5_EXE, QV5_EXE, "--dir", game.host().c_str(), "add-root",
+              tree.HostPath("songs").c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Once the registration has begun, the program catches SIGINT.
+    auto catches_interrupt = [&] {
+        std::ifstream status("/proc/" + std::to_string(child) + "/status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.rfind("SigCgt:", 0) == 0)
+                return (std::stoull(line.substr(7), nullptr, 16) & (1ull << (SIGINT - 1))) != 0;
+        return false;
+    };
+    for (int i = 0; i < 20000 && !catches_interrupt(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kill(child, SIGINT);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(game.ReadFile("stderr.txt").find("stopped by the user"), std::string::npos)
+        << game.ReadFile("stderr.txt");
+    EXPECT_EQ(Count("song"), 0);
+    EXPECT_EQ(Count("folder"), 0);
+    EXPECT_EQ(RootCount(), 0);
 }
 
 }  // namespace
