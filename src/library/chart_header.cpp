@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <vector>
 
+#include "library/chart_parse.h"
 #include "library/difficulty.h"
-#include "library/file_hash.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -176,11 +175,7 @@ bool ApplyHeaderCommand(ChartRecord& r, std::string_view line) {
     return false;
 }
 
-struct ParseState {
-    bool skipping = false;
-    int lnobj = -12345;
-    std::int32_t notes = 0;
-};
+using ParseState = ChartParseState;
 
 void ChannelLine(ChartRecord& r, ParseState& st, std::string_view raw, std::string_view line) {
     if (ParseInt(Sub(line, 1, 3)) < 1) return;
@@ -284,36 +279,10 @@ size_t LastComponentStart(std::string_view path) {
     return start;
 }
 
-// "directory holds a *.txt file": asked once per directory while it is unchanged.
-bool HasTextFile(const std::string& directory) {
-    static std::string cached_dir;
-    static std::optional<std::int64_t> cached_stamp;
-    static bool cached = false;
-    const auto stamp = ChangeStamp(directory);
-    if (stamp && directory == cached_dir && stamp == cached_stamp) return cached;
-    std::vector<DirEntry> entries;
-    bool found = false;
-    if (ListFolder(directory, entries))
-        for (const DirEntry& e : entries) {
-            const std::string& n = e.name;
-            if (n.size() >= 4 && n[n.size() - 4] == '.' && (n[n.size() - 3] | 0x20) == 't' &&
-                (n[n.size() - 2] | 0x20) == 'x' && (n[n.size() - 1] | 0x20) == 't') {
-                found = true;
-                break;
-            }
-        }
-    cached_dir = directory;
-    cached_stamp = stamp;
-    cached = found;
-    return found;
-}
+}  // namespace
 
-// Text-mode reading: Ctrl-Z ends the file, CR LF reads as one line end, and
-// a line is cut into pieces of kLinePieceBytes characters. Parses the pieces
-// of [p, end) and returns how many bytes it used: all of them when `last`,
-// otherwise it stops before a piece that may continue past `end`.
-size_t ParsePieces(ChartRecord& r, ParseState& st, const char* p, const char* const end,
-                   bool last) {
+size_t ParseChartPieces(ChartRecord& r, ChartParseState& st, const char* p, const char* const end,
+                        bool last) {
     const char* const begin = p;
     while (p < end) {
         const size_t left = static_cast<size_t>(end - p);
@@ -335,81 +304,11 @@ size_t ParsePieces(ChartRecord& r, ParseState& st, const char* p, const char* co
     return static_cast<size_t>(p - begin);
 }
 
-// The header pass over a file read piece by piece: the same pieces, in the
-// same order, as over the whole file, holding at most one piece back.
-class HeaderStream {
-  public:
-    explicit HeaderStream(ChartRecord& r) : r_(r) {}
-    void Feed(std::string_view bytes) {
-        if (ended_) return;
-        if (const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size())) {
-            bytes = bytes.substr(0, size_t(static_cast<const char*>(eof) - bytes.data()));
-            ended_ = true;
-        }
-        if (pending_.empty()) {  // the usual case: parse in place, keep the tail
-            const size_t used =
-                ParsePieces(r_, st_, bytes.data(), bytes.data() + bytes.size(), false);
-            pending_.assign(bytes.substr(used));
-            return;
-        }
-        pending_.append(bytes);
-        const size_t used =
-            ParsePieces(r_, st_, pending_.data(), pending_.data() + pending_.size(), false);
-        pending_.erase(0, used);
-    }
-    void Finish() {
-        ParsePieces(r_, st_, pending_.data(), pending_.data() + pending_.size(), true);
-        r_.note_count = st_.notes;
-    }
-
-  private:
-    ChartRecord& r_;
-    ParseState st_;
-    std::string pending_;
-    bool ended_ = false;
-};
-
-// Charts up to this size are read whole (one read, hashed alongside);
-// larger ones piece by piece, so memory stays bounded whatever the file.
-constexpr std::int64_t kWholeReadBytes = 4 << 20;
-constexpr size_t kReadPieceBytes = 1 << 20;
-
-bool ReadLargeChart(ChartRecord& r, const std::string& path) {
-    FileReader file;
-    if (!file.Open(path)) return false;
-    std::string buffer;
-    Md5Stream md5;
-    HeaderStream header(r);
-    for (;;) {
-        const auto piece = file.Next(buffer, kReadPieceBytes);
-        if (!piece) {
-            r = ChartRecord{};  // as an unreadable file: initial values
-            return false;
-        }
-        if (piece->empty()) break;
-        md5.Update(*piece);
-        header.Feed(*piece);
-    }
-    header.Finish();
-    r.hash = md5.Finish();
-    return true;
-}
-
-// What the file system adds to a record read from `path`.
-void FinishRecord(ChartRecord& r, const std::string& path) {
-    if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
-    r.directory = ParentPath(path);
-    r.parent_directory = ParentPath(r.directory);
-    r.txt = r.directory != "ERROR" && HasTextFile(r.directory) ? 1 : 0;
-}
-
-}  // namespace
-
 void ParseChartHeader(ChartRecord& r, std::string_view bytes) {
     ParseState st;
     if (const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size()))
         bytes = bytes.substr(0, static_cast<size_t>(static_cast<const char*>(eof) - bytes.data()));
-    ParsePieces(r, st, bytes.data(), bytes.data() + bytes.size(), true);
+    ParseChartPieces(r, st, bytes.data(), bytes.data() + bytes.size(), true);
     r.note_count = st.notes;
 }
 
@@ -426,32 +325,6 @@ std::string LastPathName(std::string_view path) {
         LastComponentStart(path) == path.size())
         path.remove_suffix(1);
     return std::string(path.substr(LastComponentStart(path)));
-}
-
-bool ReadChartHeader(ChartRecord& r, const std::string& path) {
-    r = ChartRecord{};
-    const bool pms = path.size() >= 4 && path.compare(path.size() - 4, 4, ".pms") == 0;
-    if (pms) r.mode = 9;
-    const auto size = FileSize(path);
-    if (size && *size > kWholeReadBytes) {
-        if (!ReadLargeChart(r, path)) return false;
-        return FinishRecord(r, path), true;
-    }
-    // One read serves both the header pass and the song hash.
-    thread_local FileBuffer buffer;
-    if (!buffer.Read(path)) {
-        r.mode = 5;
-        return false;
-    }
-    const std::string_view bytes = buffer.view();
-    // Large charts are hashed on a helper thread while the header is parsed.
-    static BackgroundMd5 hasher;
-    const bool parallel = bytes.size() >= 32 * 1024;
-    if (parallel) hasher.Start(bytes);
-    ParseChartHeader(r, bytes);
-    r.hash = parallel ? hasher.Wait() : Md5Hex(bytes);
-    FinishRecord(r, path);
-    return true;
 }
 
 }  // namespace qv5

@@ -14,6 +14,8 @@ namespace qv5 {
 inline constexpr size_t kLinePieceBytes = 102399;
 
 // False when the file cannot be read; the record then holds its initial values.
+// Memory stays bounded whatever the file's size: large files are read, parsed
+// and hashed piece by piece, with the same result as whole.
 bool ReadChartHeader(ChartRecord& record, const std::string& path);
 
 // The header pass over bytes already read (no file-system facts, no hash).

@@ -1,0 +1,26 @@
+// The header pass in pieces, shared by the parser and the file reader.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "library/chart_record.h"
+
+namespace qv5 {
+
+// What the pass carries from one line to the next.
+struct ChartParseState {
+    bool skipping = false;
+    int lnobj = -12345;
+    std::int32_t notes = 0;
+};
+
+// Text-mode reading: Ctrl-Z ends the file (the caller cuts it off), CR LF
+// reads as one line end, and a line is cut into pieces of kLinePieceBytes
+// characters. Parses the pieces of [p, end) and returns how many bytes it
+// used: all of them when `last`, otherwise it stops before a piece that may
+// continue past `end`. Does not set the record's note count.
+std::size_t ParseChartPieces(ChartRecord& r, ChartParseState& st, const char* p, const char* end,
+                             bool last);
+
+}  // namespace qv5
