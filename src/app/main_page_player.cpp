@@ -2,8 +2,8 @@
 // and the two ranking buttons.
 #include <QComboBox>
 
-#include "app/new_player_dialog.h"
 #include "app/main_page.h"
+#include "app/new_player_dialog.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "player/player_db.h"

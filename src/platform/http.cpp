@@ -59,8 +59,7 @@ HttpResult HttpGetLines(const std::string& url, const HttpOptions& options, Prog
                         const std::function<bool(std::string_view line)>& on_line) {
     GlobalInit();
     HttpResult result;
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(),
-                                                            &curl_easy_cleanup);
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
     if (!curl) {
         result.error = "cannot start the HTTP client";
         return result;

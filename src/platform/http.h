@@ -19,10 +19,10 @@ struct HttpOptions {
 };
 
 enum class HttpEnd {
-    Complete,        // the whole body was read
-    StoppedByReader, // the line reader asked to stop
-    StoppedByUser,   // the progress asked to stop
-    Failed,          // no connection, timeout, cut connection, HTTP error status
+    Complete,         // the whole body was read
+    StoppedByReader,  // the line reader asked to stop
+    StoppedByUser,    // the progress asked to stop
+    Failed,           // no connection, timeout, cut connection, HTTP error status
 };
 
 struct HttpResult {

@@ -13,10 +13,14 @@ namespace {
 
 const char* TableOf(int type) {
     switch (type) {
-        case 0: return "expert";
-        case 1: return "nonstop";
-        case 2: return "grade";
-        default: return nullptr;
+        case 0:
+            return "expert";
+        case 1:
+            return "nonstop";
+        case 2:
+            return "grade";
+        default:
+            return nullptr;
     }
 }
 

@@ -65,29 +65,28 @@ bool InsertScore(Statement& s, const XmlList& list, const tinyxml2::XMLElement* 
 
 }  // namespace
 
-ScoreDownload DownloadScoreList(int irid, const std::string& password,
-                                const HttpOptions& options, Progress& progress) {
+ScoreDownload DownloadScoreList(int irid, const std::string& password, const HttpOptions& options,
+                                Progress& progress) {
     const std::string url =
-        RankingBaseAddress() + SqlFormat("restorescore.cgi?id=%d&passmd5=%s", irid,
-                                         PasswordDigest(password).c_str());
+        RankingBaseAddress() +
+        SqlFormat("restorescore.cgi?id=%d&passmd5=%s", irid, PasswordDigest(password).c_str());
     ScoreDownload d;
     d.end = DownloadEnd::Saved;
     std::string body;
-    const HttpResult http =
-        HttpGetLines(url, options, progress, [&](std::string_view line) {
-            if (line.substr(0, 5) == "ERROR") {
-                d.end = DownloadEnd::ServerError;
-                d.notice = Report(u8"サーバーに接続できません。");
-                return false;
-            }
-            if (line.substr(0, 4) == "PASS") {
-                d.end = DownloadEnd::BadPassword;
-                d.notice = Report(u8"パスワードが間違っているか、無効なQV5IDです。");
-                return false;
-            }
-            body.append(line);
-            return true;
-        });
+    const HttpResult http = HttpGetLines(url, options, progress, [&](std::string_view line) {
+        if (line.substr(0, 5) == "ERROR") {
+            d.end = DownloadEnd::ServerError;
+            d.notice = Report(u8"サーバーに接続できません。");
+            return false;
+        }
+        if (line.substr(0, 4) == "PASS") {
+            d.end = DownloadEnd::BadPassword;
+            d.notice = Report(u8"パスワードが間違っているか、無効なQV5IDです。");
+            return false;
+        }
+        body.append(line);
+        return true;
+    });
     if (http.end == HttpEnd::Failed) {
         d.end = DownloadEnd::NetworkError;
         d.notice = {Utf8ToCp932Lossy(http.error), Sj(u8"エラー")};
@@ -151,9 +150,8 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
     return 1;
 }
 
-int RestoreScores(const std::string& id, const std::string& password,
-                  const std::string& irid_text, Progress& progress, const Tell& tell,
-                  const HttpOptions& options) {
+int RestoreScores(const std::string& id, const std::string& password, const std::string& irid_text,
+                  Progress& progress, const Tell& tell, const HttpOptions& options) {
     const int irid = LeadingNumber(irid_text.c_str());
     if (irid <= 0) return Refuse(tell, Error(u8"無効なQV5IDです。"));
     tell(Report(u8"スコアデータをダウンロードします。\n環境により時間がかかる場合があります。"));

@@ -34,8 +34,8 @@ struct ScoreDownload {
 // Requests <ranking address>restorescore.cgi?id=IRID&passmd5=DIGEST and copies
 // the response into temp.xml, each line without its line break. The file is
 // left as it was when no response arrived.
-ScoreDownload DownloadScoreList(int irid, const std::string& password,
-                                const HttpOptions& options, Progress& progress);
+ScoreDownload DownloadScoreList(int irid, const std::string& password, const HttpOptions& options,
+                                Progress& progress);
 
 // Creates the player database of `id` from temp.xml: the player row with the
 // account number and one score row per entry. 1 after the count report,
@@ -46,8 +46,7 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
 // The whole linked-account creation with its messages in order: the account
 // number check, the download notice, the download, the reading notice, the
 // creation. 1 when the player was created.
-int RestoreScores(const std::string& id, const std::string& password,
-                  const std::string& irid_text, Progress& progress, const Tell& tell,
-                  const HttpOptions& options = {});
+int RestoreScores(const std::string& id, const std::string& password, const std::string& irid_text,
+                  Progress& progress, const Tell& tell, const HttpOptions& options = {});
 
 }  // namespace qv5

@@ -24,8 +24,7 @@ bool LoadXmlList(const std::string& path, const char* root, const char* entry, X
 
 // The text of the entry's child `name` as UTF-8 for the database; empty when
 // the child or its text is missing.
-std::string EntryTextUtf8(const XmlList& list, const tinyxml2::XMLElement* entry,
-                          const char* name);
+std::string EntryTextUtf8(const XmlList& list, const tinyxml2::XMLElement* entry, const char* name);
 // The leading decimal number of the child's text; 0 when missing or without digits.
 std::int32_t EntryNumber(const tinyxml2::XMLElement* entry, const char* name);
 

@@ -20,9 +20,8 @@ struct Result {
 };
 
 Result RunQv5(const test::TempGame& game, const std::string& args) {
-    const std::string command =
-        std::string("no_proxy=127.0.0.1 '") + QV5_EXE + "' --dir '" + game.host() + "' " + args +
-        " 2>&1";
+    const std::string command = std::string("no_proxy=127.0.0.1 '") + QV5_EXE + "' --dir '" +
+                                game.host() + "' " + args + " 2>&1";
     FILE* p = popen(command.c_str(), "r");
     Result r{-1, ""};
     if (!p) return r;
@@ -73,16 +72,17 @@ TEST(ImportCommands, RestoreScores) {
     EXPECT_NE(r.out.find("2スコアを引き継ぎました。"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("restore-scores: player newbie created with 2 scores"), std::string::npos)
         << r.out;
-    EXPECT_NE(server.Log().find("GET /ir/restorescore.cgi?id=321&passmd5=" +
-                                PasswordDigest("secret")),
-              std::string::npos);
+    EXPECT_NE(
+        server.Log().find("GET /ir/restorescore.cgi?id=321&passmd5=" + PasswordDigest("secret")),
+        std::string::npos);
 
     struct Case {
         std::string args;
         std::string body;
         std::string message;
     } cases[] = {
-        {"newbie secret 321", "<scorelist><score/></scorelist>", "別のプレイヤー名を指定して下さい"},
+        {"newbie secret 321", "<scorelist><score/></scorelist>",
+         "別のプレイヤー名を指定して下さい"},
         {"other secret 321", "PASS\n", "パスワードが間違っているか、無効なQV5IDです。"},
         {"other secret x", "", "無効なQV5IDです。"},
         {"ot secret 321", "<scorelist><score/></scorelist>", "IDが短すぎます。"},

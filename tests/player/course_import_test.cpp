@@ -17,8 +17,8 @@ std::string U(const char8_t* s) {
 
 std::string Course(const std::string& title, int line, const std::string& hash,
                    const std::string& type) {
-    return "<course><title>" + title + "</title><line>" + std::to_string(line) +
-           "</line><hash>" + hash + "</hash><type>" + type + "</type></course>\n";
+    return "<course><title>" + title + "</title><line>" + std::to_string(line) + "</line><hash>" +
+           hash + "</hash><type>" + type + "</type></course>\n";
 }
 
 const char* kList = "QV5files/courses.qv5crs";
@@ -32,8 +32,8 @@ class CourseImportTest : public ::testing::Test {
         Database db;
         if (!db.Open(kSongDbPath, Database::Mode::OpenExisting)) return rows;
         for (const char* table : {"expert", "nonstop", "grade"}) {
-            Statement s = db.Prepare(std::string("SELECT title,line,hash,ir FROM ") + table +
-                                     " ORDER BY id");
+            Statement s =
+                db.Prepare(std::string("SELECT title,line,hash,ir FROM ") + table + " ORDER BY id");
             while (s.Step())
                 rows.push_back(std::string(table) + "|" + s.Text(0) + "|" +
                                std::to_string(s.Int(1)) + "|" + s.Text(2) + "|" +
@@ -60,7 +60,8 @@ std::string Hex(const std::string& bytes) {
 TEST_F(CourseImportTest, TypesSelectTheTable) {
     const std::string japanese = Sj(u8"段位認定 初段");
     game.WriteFile(kList, "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<courselist>\n" +
-                              Course(japanese, 4, "h0", "0") + Course("It's &amp; fine", 3, "h1", "1") +
+                              Course(japanese, 4, "h0", "0") +
+                              Course("It's &amp; fine", 3, "h1", "1") +
                               Course("grade one", 5, "h2", " 2") + Course("skipped", 1, "h3", "3") +
                               Course("no type", 1, "h4", "x") + "</courselist>\n");
     const CourseImport r = ImportCourseList(kListInternal);
@@ -69,19 +70,18 @@ TEST_F(CourseImportTest, TypesSelectTheTable) {
     EXPECT_TRUE(r.error.empty());
     EXPECT_TRUE(r.notices.empty());
     EXPECT_FALSE(game.Exists(kList));
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"expert|" + japanese + "|4|h0|1",
-                                                "expert|no type|1|h4|1",
-                                                "nonstop|It's & fine|3|h1|1",
-                                                "grade|grade one|5|h2|1"}));
+    EXPECT_EQ(Rows(),
+              (std::vector<std::string>{"expert|" + japanese + "|4|h0|1", "expert|no type|1|h4|1",
+                                        "nonstop|It's & fine|3|h1|1", "grade|grade one|5|h2|1"}));
     // The library holds UTF-8 for the game body.
     EXPECT_EQ(StoredTitleHex("expert"), Hex(U(u8"段位認定 初段")));
 }
 
 TEST_F(CourseImportTest, Utf8ListsAreNotConvertedTwice) {
-    for (const std::string& head : {std::string("<?xml version='1.0' encoding='UTF-8'?>"),
-                                   std::string("\xEF\xBB\xBF")}) {
-        game.WriteFile(kList, head + "<courselist>" + Course(U(u8"初段"), 1, "h", "2") +
-                                  "</courselist>");
+    for (const std::string& head :
+         {std::string("<?xml version='1.0' encoding='UTF-8'?>"), std::string("\xEF\xBB\xBF")}) {
+        game.WriteFile(kList,
+                       head + "<courselist>" + Course(U(u8"初段"), 1, "h", "2") + "</courselist>");
         EXPECT_EQ(ImportCourseList(kListInternal).count, 1);
     }
     EXPECT_EQ(StoredTitleHex("grade"), Hex(U(u8"初段")));
@@ -92,7 +92,8 @@ TEST_F(CourseImportTest, Utf8ListsAreNotConvertedTwice) {
 TEST_F(CourseImportTest, UnreadableListsStayOnDisk) {
     const std::string failed = U(u8"コースリストの読み込みに失敗しました。");
     for (const std::string& content :
-         {std::string("not xml <"), std::string("<courses>" + Course("a", 1, "h", "0") + "</courses>"),
+         {std::string("not xml <"),
+          std::string("<courses>" + Course("a", 1, "h", "0") + "</courses>"),
           std::string("<courselist><other/></courselist>"), std::string("")}) {
         game.WriteFile(kList, content);
         const CourseImport r = ImportCourseList(kListInternal);
@@ -124,8 +125,8 @@ TEST_F(CourseImportTest, RefusedRowsAreReportedAndTheRestStored) {
             "CREATE TABLE grade(id INTEGER primary key,title TEXT CHECK(title <> 'bad'),line "
             "INTEGER,hash TEXT,ir INTEGER)"));
     }
-    game.WriteFile(kList, "<courselist>" + Course("bad", 1, "h", "2") + Course("good", 2, "h", "2") +
-                              "</courselist>");
+    game.WriteFile(kList, "<courselist>" + Course("bad", 1, "h", "2") +
+                              Course("good", 2, "h", "2") + "</courselist>");
     const CourseImport r = ImportCourseList(kListInternal);
     EXPECT_EQ(r.count, 1);
     EXPECT_TRUE(r.consumed);

@@ -46,12 +46,13 @@ class ScoreRestoreTest : public ::testing::Test {
                 const HttpOptions& options = {}) {
         told.clear();
         NullProgress progress;
-        return RestoreScores(id, password, irid, progress,
-                             [this](const Notice& n) {
-                                 told.push_back(Cp932ToUtf8(n.text));
-                                 captions.push_back(Cp932ToUtf8(n.caption));
-                             },
-                             options);
+        return RestoreScores(
+            id, password, irid, progress,
+            [this](const Notice& n) {
+                told.push_back(Cp932ToUtf8(n.text));
+                captions.push_back(Cp932ToUtf8(n.caption));
+            },
+            options);
     }
     test::TempGame game;
     test::HttpServer server;
@@ -67,13 +68,13 @@ TEST_F(ScoreRestoreTest, CreatesThePlayerWithItsScores) {
         "<scorehash>it's &lt;sh&gt;</scorehash><clear_sd>3</clear_sd><clear_ex>1</clear_ex>"
         "<opt_this>6</opt_this><rseed>-42</rseed><ghost>'); DROP TABLE score;--</ghost>"
         "</score>\r\n";
-    const std::string body = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<scorelist>\r\n"
-                             "<info>not a score</info>\n" +
-                             full + Score("b", 450, 0, 450) + Score("c", 0, 1, 1000) +
-                             "<score><hash>d</hash><notes>500</notes></score>\n" +
-                             Score("e", 5, 5, 0) + Score("b", 1, 1, 1) +  // listed twice
-                             "<other><hash>f</hash><pg>1</pg><notes>2</notes></other>\n" +
-                             "</scorelist>\n";
+    const std::string body =
+        "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<scorelist>\r\n"
+        "<info>not a score</info>\n" +
+        full + Score("b", 450, 0, 450) + Score("c", 0, 1, 1000) +
+        "<score><hash>d</hash><notes>500</notes></score>\n" + Score("e", 5, 5, 0) +
+        Score("b", 1, 1, 1) +  // listed twice
+        "<other><hash>f</hash><pg>1</pg><notes>2</notes></other>\n" + "</scorelist>\n";
     server.SetBody(body);
     ASSERT_EQ(Restore("player1", "secret", "1234"), 1);
 
@@ -82,8 +83,8 @@ TEST_F(ScoreRestoreTest, CreatesThePlayerWithItsScores) {
     std::string joined = body;
     for (size_t p; (p = joined.find_first_of("\r\n")) != std::string::npos;) joined.erase(p, 1);
     EXPECT_EQ(game.ReadFile("QV5files/Config/temp.xml"), joined);
-    EXPECT_EQ(told, (std::vector<std::string>{kDownload, kReading,
-                                              U(u8"6スコアを引き継ぎました。")}));
+    EXPECT_EQ(told,
+              (std::vector<std::string>{kDownload, kReading, U(u8"6スコアを引き継ぎました。")}));
     EXPECT_EQ(captions, (std::vector<std::string>{"QV5 SETUP", "QV5 SETUP", U(u8"報告")}));
 
     Database db;
