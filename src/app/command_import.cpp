@@ -61,12 +61,8 @@ int RestoreScoresCommand(const std::string& id, const std::string& password,
         std::fprintf(stderr, "QV5: the ID and the password must be Shift-JIS text\n");
         return 1;
     }
-    int created = 0;
-    {
-        TerminalProgress progress("bytes received");
-        created = RestoreScores(*cp_id, *cp_password, irid, progress, &Print);
-    }
-    if (created != 1) return 1;
+    auto progress = [] { return std::make_unique<TerminalProgress>("bytes received"); };
+    if (RestoreScores(*cp_id, *cp_password, irid, progress, &Print) != 1) return 1;
     std::printf("restore-scores: player %s created with %d scores\n", id.c_str(),
                 CountScores(*cp_id));
     return 0;

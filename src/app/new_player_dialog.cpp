@@ -72,7 +72,7 @@ void NewPlayerDialog::reject() {
 }
 
 int CreateLinkedPlayer(QWidget* owner, const NewPlayerDialog& dialog) {
-    NullProgress progress;
+    auto progress = [] { return std::make_unique<NullProgress>(); };
     return RestoreScores(dialog.id, dialog.password, dialog.irid, progress,
                          [owner](const Notice& n) { ShowMessage(owner, n.text, n.caption); });
 }

@@ -11,7 +11,7 @@ namespace {
 struct Transfer {
     const std::function<bool(std::string_view)>* on_line;
     Progress* progress;
-    std::string url;
+    std::string address;  // what the progress shows
     std::string pending;  // bytes of a line not yet ended
     bool reader_stopped = false;
 };
@@ -44,7 +44,7 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 
 int OnProgress(void* user, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t) {
     auto& t = *static_cast<Transfer*>(user);
-    t.progress->Update(long(now), total > 0 ? long(total) : -1, t.url);
+    t.progress->Update(long(now), total > 0 ? long(total) : -1, t.address);
     return t.progress->StopRequested() ? 1 : 0;
 }
 
@@ -64,7 +64,8 @@ HttpResult HttpGetLines(const std::string& url, const HttpOptions& options, Prog
         result.error = "cannot start the HTTP client";
         return result;
     }
-    Transfer t{&on_line, &progress, url, {}, false};
+    // The query may carry credentials; the progress names only the address.
+    Transfer t{&on_line, &progress, url.substr(0, url.find('?')), {}, false};
     char error[CURL_ERROR_SIZE] = {};
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());

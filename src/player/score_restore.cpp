@@ -151,11 +151,15 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
 }
 
 int RestoreScores(const std::string& id, const std::string& password, const std::string& irid_text,
-                  Progress& progress, const Tell& tell, const HttpOptions& options) {
+                  const MakeProgress& make_progress, const Tell& tell, const HttpOptions& options) {
     const int irid = LeadingNumber(irid_text.c_str());
     if (irid <= 0) return Refuse(tell, Error(u8"無効なQV5IDです。"));
     tell(Report(u8"スコアデータをダウンロードします。\n環境により時間がかかる場合があります。"));
-    const ScoreDownload d = DownloadScoreList(irid, password, options, progress);
+    ScoreDownload d;
+    {
+        std::unique_ptr<Progress> progress = make_progress();
+        d = DownloadScoreList(irid, password, options, *progress);
+    }
     if (d.end != DownloadEnd::Saved) {
         if (!d.notice.text.empty()) tell(d.notice);
         return 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/http.h"
@@ -16,6 +17,9 @@ inline constexpr const char* kScoreListPath = "QV5files\\Config\\temp.xml";
 
 // Shows one message and returns once the person has seen it.
 using Tell = std::function<void(const Notice&)>;
+// Makes what shows the download while it runs (a progress window, a line on
+// the terminal); it is dropped when the download ends, before the next message.
+using MakeProgress = std::function<std::unique_ptr<Progress>()>;
 
 enum class DownloadEnd {
     Saved,         // temp.xml holds the whole response
@@ -47,6 +51,7 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
 // number check, the download notice, the download, the reading notice, the
 // creation. 1 when the player was created.
 int RestoreScores(const std::string& id, const std::string& password, const std::string& irid_text,
-                  Progress& progress, const Tell& tell, const HttpOptions& options = {});
+                  const MakeProgress& make_progress, const Tell& tell,
+                  const HttpOptions& options = {});
 
 }  // namespace qv5

@@ -100,7 +100,7 @@ class StopAtOnce final : public Progress {
 TEST_F(HttpTest, StopRequestEndsASilentTransfer) {
     server.SetMode("slow");
     StopAtOnce progress;
-    HttpResult r = HttpGetLines(server.Url("/silent"), HttpOptions{}, progress,
+    HttpResult r = HttpGetLines(server.Url("/silent?passmd5=secret"), HttpOptions{}, progress,
                                 [](std::string_view) { return true; });
     EXPECT_EQ(r.end, HttpEnd::StoppedByUser) << r.error;
     EXPECT_EQ(progress.seen, server.Url("/silent"));

@@ -34,6 +34,20 @@ std::string Line(std::string entry) {
     return entry;
 }
 
+// Records when it is shown and closed.
+class ShownProgress final : public Progress {
+  public:
+    explicit ShownProgress(std::vector<std::string>& events) : events_(events) {
+        events_.push_back("[progress shown]");
+    }
+    ~ShownProgress() override { events_.push_back("[progress closed]"); }
+    void Update(long, long, const std::string&) override {}
+    void SetStatus(const std::string&) override {}
+
+  private:
+    std::vector<std::string>& events_;
+};
+
 class ScoreRestoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -45,15 +59,19 @@ class ScoreRestoreTest : public ::testing::Test {
     int Restore(const std::string& id, const std::string& password, const std::string& irid,
                 const HttpOptions& options = {}) {
         told.clear();
-        NullProgress progress;
+        events.clear();
+        auto progress = [this] { return std::make_unique<ShownProgress>(events); };
         return RestoreScores(
             id, password, irid, progress,
             [this](const Notice& n) {
                 told.push_back(Cp932ToUtf8(n.text));
                 captions.push_back(Cp932ToUtf8(n.caption));
+                events.push_back(told.back());
             },
             options);
     }
+    // Messages and the showing of the download's progress, in order.
+    std::vector<std::string> events;
     test::TempGame game;
     test::HttpServer server;
     std::vector<std::string> told, captions;
@@ -86,6 +104,8 @@ TEST_F(ScoreRestoreTest, CreatesThePlayerWithItsScores) {
     EXPECT_EQ(told,
               (std::vector<std::string>{kDownload, kReading, U(u8"6スコアを引き継ぎました。")}));
     EXPECT_EQ(captions, (std::vector<std::string>{"QV5 SETUP", "QV5 SETUP", U(u8"報告")}));
+    EXPECT_EQ(events, (std::vector<std::string>{kDownload, "[progress shown]", "[progress closed]",
+                                                kReading, U(u8"6スコアを引き継ぎました。")}));
 
     Database db;
     ASSERT_TRUE(db.Open(PlayerDbPath("player1"), Database::Mode::OpenExisting));
