@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "platform/paths.h"
 #include "platform/qt_ui_service.h"
+#include "platform/wait_note.h"
 
 namespace qv5 {
 namespace {
@@ -46,6 +47,7 @@ int Application::Run(int argc, char** argv) {
     QApplication app(argc, argv);
     SetUi(MakeQtUiService());
     MainWindow dlg;
+    InstallWaitNote(&dlg);
     dlg.InitDialog();
     dlg.exec();
     return 0;

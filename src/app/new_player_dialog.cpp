@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "app/controls.h"
-#include "platform/progress.h"
+#include "platform/progress_window.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "player/score_restore.h"
@@ -72,7 +72,9 @@ void NewPlayerDialog::reject() {
 }
 
 int CreateLinkedPlayer(QWidget* owner, const NewPlayerDialog& dialog) {
-    auto progress = [] { return std::make_unique<NullProgress>(); };
+    auto progress = [owner] {
+        return std::make_unique<ProgressWindow>(owner, Sj(u8"スコアデータのダウンロード"));
+    };
     return RestoreScores(dialog.id, dialog.password, dialog.irid, progress,
                          [owner](const Notice& n) { ShowMessage(owner, n.text, n.caption); });
 }

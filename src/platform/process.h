@@ -5,6 +5,7 @@
 // program directory.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,17 +19,20 @@ std::vector<std::string> SplitCommandLine(std::string_view command_line);
 
 enum class Wait { No, Yes };
 
+enum class StartError { None, ProgramMissing, WineMissing, Failed };
+
 struct ProcessResult {
-    bool started = false;   // false: nothing ran (see error)
-    int exit_code = -1;     // only when waited for and the program exited
-    std::string error;      // CP932; why nothing ran, for the caller's message
+    bool started = false;  // false: nothing ran (see error)
+    int exit_code = -1;    // only when waited for and the program exited
+    StartError reason = StartError::None;
+    std::string error;  // CP932; why nothing ran, for the caller's message
 };
 
 class ProcessRunner {
   public:
     virtual ~ProcessRunner() = default;
     // `command_line` is CP932. With Wait::Yes returns when the program has
-    // exited; a window keeps painting meanwhile (see SetWaitNote).
+    // exited; a window keeps painting meanwhile (see SetWaitHook).
     virtual ProcessResult Run(const std::string& command_line, Wait wait) = 0;
 };
 
@@ -36,5 +40,27 @@ class ProcessRunner {
 ProcessRunner& Processes();
 // Installs a runner; returns the previous one. Null restores the real one.
 std::unique_ptr<ProcessRunner> SetProcesses(std::unique_ptr<ProcessRunner> runner);
+
+// What the real runner does while it waits: `program` names what runs (CP932)
+// and `exited` turns true once it has ended. A window shows a note and keeps
+// painting until then; without a hook the runner simply blocks.
+using WaitHook =
+    std::function<void(const std::string& program, const std::function<bool()>& exited)>;
+// Returns the previous hook; an empty one restores plain blocking.
+WaitHook SetWaitHook(WaitHook hook);
+
+// How the real runner turns a command line into an argument vector for the
+// host (UTF-8): exposed for tests. Empty `argv` means nothing can start;
+// `result` then says why.
+struct HostCommand {
+    std::vector<std::string> argv;
+    std::string program_name;  // CP932, as the command line names it
+    ProcessResult result;
+};
+HostCommand PrepareCommand(const std::string& command_line);
+
+// Windows wildcard match of one name (case ignored for ASCII; "*.*" matches
+// names without a dot too). Both UTF-8.
+bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 }  // namespace qv5

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 
 #include "app/controls.h"
 #include "app/main_page.h"
@@ -164,6 +166,46 @@ TEST_F(SignInTest, LinkedAccountRestoresItsScores) {
     EXPECT_EQ(dlg.MainTab()->values.pass, "secret");
     EXPECT_EQ(dlg.MainTab()->values.qv4id, "newone");
     EXPECT_EQ(Control<QLineEdit>(dlg.MainTab(), 1002)->text(), "secret");
+}
+
+TEST_F(SignInTest, LinkedAccountDownloadCanBeStopped) {
+    unsetenv("http_proxy");
+    setenv("no_proxy", "127.0.0.1", 1);
+    test::HttpServer server;
+    server.SetMode("slow");
+    game.WriteFile("QV5files/Config/irserver.txt", server.Url("/ir/"));
+    test::MakePlayer("abc", "pass");
+    WriteConfig("abc", "pass");
+    MainWindow dlg;
+    dlg.InitDialog();
+    ui->AnswerDialog([](QDialog& d) {
+        Control<QLineEdit>(&d, 1002)->setText("newone");
+        Control<QLineEdit>(&d, 1008)->setText("secret");
+        Control<QCheckBox>(&d, 1006)->click();
+        Control<QLineEdit>(&d, 1011)->setText("55");
+        d.accept();
+        return d.result();
+    });
+    ui->AcceptAllMessages();
+    // The person presses Stop on the download's progress window once it shows.
+    bool pressed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "ProgressWindow" && w->isVisible() && !pressed) {
+                w->findChild<QPushButton*>("stop")->click();
+                pressed = true;
+            }
+    });
+    poll.start(20);
+    Control<QPushButton>(dlg.MainTab(), 1003)->click();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(ui->MessageTexts(),
+              std::vector<std::string>{U(u8"スコアデータをダウンロードします。\n"
+                                         u8"環境により時間がかかる場合があります。")});
+    EXPECT_NE(server.Log().find("restorescore.cgi?id=55"), std::string::npos);
+    EXPECT_EQ(Players(dlg)->count(), 1);
+    EXPECT_FALSE(game.Exists("QV5files/Database/Score/newone.db"));
 }
 
 TEST_F(SignInTest, TabChangeWithAWrongPassword) {

@@ -1,0 +1,142 @@
+// Starting a prepared command: fork and exec in the program directory; an
+// exec failure comes back through a close-on-exec pipe. Programs that are not
+// waited for are started through an intermediate child that exits at once,
+// so that nothing is left to reap.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/paths.h"
+#include "platform/process.h"
+
+namespace qv5 {
+namespace {
+
+WaitHook& Hook() {
+    static WaitHook hook;
+    return hook;
+}
+
+int ExitCode(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+// Blocks until `pid` ends; keeps the window painted through the hook.
+int WaitFor(pid_t pid, const std::string& program) {
+    bool done = false;
+    int status = 0;
+    auto exited = [&]() {
+        if (done) return true;
+        pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid || (r < 0 && errno != EINTR)) done = true;
+        return done;
+    };
+    if (Hook()) Hook()(program, exited);
+    while (!done) {
+        pid_t r = waitpid(pid, &status, 0);
+        if (r == pid || (r < 0 && errno != EINTR)) done = true;
+    }
+    return ExitCode(status);
+}
+
+class RealRunner final : public ProcessRunner {
+  public:
+    ProcessResult Run(const std::string& command_line, Wait wait) override {
+        HostCommand cmd = PrepareCommand(command_line);
+        if (cmd.argv.empty()) return cmd.result;
+        const std::string cwd = ToHostPath(ProgramDirectory()).value_or(".");
+        // Everything the child needs is built before fork.
+        std::vector<char*> argv;
+        for (std::string& a : cmd.argv) argv.push_back(a.data());
+        argv.push_back(nullptr);
+
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) return Failed(errno);
+        pid_t pid = fork();
+        if (pid < 0) {
+            int e = errno;
+            close(fds[0]);
+            close(fds[1]);
+            return Failed(e);
+        }
+        if (pid == 0) {
+            close(fds[0]);
+            if (wait == Wait::No) {
+                pid_t grandchild = fork();
+                if (grandchild != 0) {
+                    if (grandchild < 0) Report(fds[1], errno);
+                    _exit(0);
+                }
+            }
+            if (chdir(cwd.c_str()) != 0) Report(fds[1], errno);
+            execv(argv[0], argv.data());
+            Report(fds[1], errno);
+        }
+        close(fds[1]);
+        int child_errno = 0;
+        ssize_t got;
+        do {
+            got = read(fds[0], &child_errno, sizeof child_errno);
+        } while (got < 0 && errno == EINTR);
+        close(fds[0]);
+
+        ProcessResult result;
+        if (wait == Wait::No) {
+            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+            if (got == static_cast<ssize_t>(sizeof child_errno)) return Failed(child_errno);
+            result.started = true;
+            return result;
+        }
+        if (got == static_cast<ssize_t>(sizeof child_errno)) {
+            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+            return Failed(child_errno);
+        }
+        result.started = true;
+        result.exit_code = WaitFor(pid, cmd.program_name);
+        return result;
+    }
+
+  private:
+    [[noreturn]] static void Report(int fd, int e) {
+        ssize_t ignored = write(fd, &e, sizeof e);
+        (void)ignored;
+        _exit(127);
+    }
+    static ProcessResult Failed(int e) {
+        ProcessResult r;
+        r.reason = StartError::Failed;
+        r.error = std::string("Cannot start the program: ") + std::strerror(e);
+        return r;
+    }
+};
+
+std::unique_ptr<ProcessRunner>& Current() {
+    static std::unique_ptr<ProcessRunner> runner = std::make_unique<RealRunner>();
+    return runner;
+}
+
+}  // namespace
+
+ProcessRunner& Processes() {
+    return *Current();
+}
+
+std::unique_ptr<ProcessRunner> SetProcesses(std::unique_ptr<ProcessRunner> runner) {
+    if (!runner) runner = std::make_unique<RealRunner>();
+    std::swap(Current(), runner);
+    return runner;
+}
+
+WaitHook SetWaitHook(WaitHook hook) {
+    std::swap(Hook(), hook);
+    return hook;
+}
+
+}  // namespace qv5

@@ -1,0 +1,39 @@
+// A fake `wine` first on PATH: a shell script that records its working
+// directory and arguments, optionally runs a shell snippet (to play a game
+// body that changes files or waits), then exits.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qv5::test {
+
+struct WineRun {
+    std::string cwd;                // host path
+    std::vector<std::string> argv;  // UTF-8, without "wine" itself
+};
+
+class FakeWine {
+  public:
+    FakeWine();
+    ~FakeWine();
+    FakeWine(const FakeWine&) = delete;
+    FakeWine& operator=(const FakeWine&) = delete;
+
+    // A shell snippet run before the script exits (in its working directory).
+    void SetAction(const std::string& sh);
+    // Every recorded start, oldest first.
+    std::vector<WineRun> Runs() const;
+    // Hides the fake (and any real wine) from PATH.
+    void Remove();
+    const std::string& bin() const { return bin_; }
+    // The script's path, where it writes, and the folder it lives in.
+    std::string script() const { return bin_ + "/wine"; }
+    std::string log() const { return dir_ + "/wine.log"; }
+
+  private:
+    std::string dir_, bin_, old_path_, old_wine_;
+    bool had_wine_env_ = false;
+};
+
+}  // namespace qv5::test
