@@ -94,6 +94,13 @@ TEST(ImportCommands, RestoreScores) {
         EXPECT_NE(r.out.find(c.message), std::string::npos) << c.args << "\n" << r.out;
     }
     EXPECT_EQ(ListPlayers(), std::vector<std::string>{"newbie"});
+
+    r = RunQv5(game, "restore-scores newbie secret");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.out.find("restore-scores ID PASSWORD IRID"), std::string::npos) << r.out;
+    r = RunQv5(game, "--help");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("import-courses FILE"), std::string::npos) << r.out;
 }
 
 }  // namespace
