@@ -8,6 +8,7 @@
 
 #include <cstdio>
 
+#include "app/command_import.h"
 #include "config/config_file.h"
 #include "library/difficulty.h"
 #include "library/encodings.h"
@@ -36,12 +37,21 @@ const char* const kUsage =
     "  refresh PATH    bring the library up to date for everything below PATH,\n"
     "                  which must lie in a registered song folder\n"
     "  rescan          rebuild the library from every configured song folder\n"
+    "\n"
+    "Commands (players and courses):\n"
+    "  import-courses FILE\n"
+    "                  store the course list FILE (XML) in the course tables of\n"
+    "                  song.db; the file is deleted once it has been stored\n"
+    "  restore-scores ID PASSWORD IRID\n"
+    "                  create the player ID with PASSWORD from the scores of the\n"
+    "                  QV5IR account IRID, downloaded from the ranking service\n"
+    "\n"
     "  --help          show this text\n"
     "\n"
-    "Each command changes the library completely or not at all (Ctrl-C stops it\n"
-    "and leaves the library as it was), and exits with 1\n"
-    "and a message when it could not. While another program (the game) is using\n"
-    "the library, it waits up to 30 seconds for it to be free.\n";
+    "Each library command changes the library completely or not at all (Ctrl-C\n"
+    "stops it and leaves the library as it was), and exits with 1 and a message\n"
+    "when it could not. While another program (the game) is using the library,\n"
+    "it waits up to 30 seconds for it to be free.\n";
 
 namespace {
 
@@ -101,9 +111,13 @@ void WarnTooLong(const LibraryReport& report) {
 // Host path -> internal path as a dropped folder is stored: relative to the
 // program directory when inside it, with a trailing "\" for folders. A
 // relative `host` is taken from `start_dir`, as every command-line tool does.
+std::string FromStartDir(const std::string& host, const std::string& start_dir) {
+    return !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
+}
+
 bool ToLibraryPath(const std::string& host, const std::string& start_dir, std::string& out,
                    std::string& error) {
-    const std::string full = !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
+    const std::string full = FromStartDir(host, start_dir);
     char resolved[PATH_MAX];
     if (!realpath(full.c_str(), resolved)) {
         error = "no such folder: " + host;
@@ -261,6 +275,10 @@ int Rescan(const ConfigRecord& config, ConfigState state) {
 
 int Dispatch(const std::vector<std::string>& args, const std::string& start_dir) {
     if (args.empty()) return Fail("no command (see --help)");
+    std::vector<std::string> import_args = args;
+    if (args.size() == 2 && args[0] == "import-courses")
+        import_args[1] = FromStartDir(args[1], start_dir);
+    if (auto code = RunImportCommand(import_args)) return *code;
     const std::string& command = args[0];
     ConfigRecord config;
     const ConfigState state = LoadConfig(config);

@@ -25,6 +25,9 @@ void ReopenSongLibrary(const std::string& player_id);
 bool ResetSongLibrary(Database& db);
 bool ResetSongLibrary();
 void CloseSongLibrary();
+// Drops the old `course` table and creates nonstop, expert and grade where
+// missing, on any connection to song.db.
+void CreateCourseTables(Database& db);
 // The open connection.
 Database& SongLibrary();
 
