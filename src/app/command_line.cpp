@@ -30,7 +30,11 @@ const char* const kUsage =
     "                  difficulties and add it to the song folders of config.xml\n"
     "  refresh PATH    bring the library up to date for everything below PATH\n"
     "  rescan          rebuild the library from every configured song folder\n"
-    "  --help          show this text\n";
+    "  --help          show this text\n"
+    "\n"
+    "Commands (game body, with the settings of config.xml):\n"
+    "  play CHART      play the chart file CHART with QV5body.exe and wait for it\n"
+    "  autoplay CHART  start QV5body.exe in autoplay on CHART and return\n";
 
 namespace {
 
@@ -159,6 +163,8 @@ int RunCommandLine(const std::vector<std::string>& args) {
     if (command == "add-root" && args.size() == 2) return AddRoot(config, args[1]);
     if (command == "refresh" && args.size() == 2) return Refresh(config, args[1]);
     if (command == "rescan" && args.size() == 1) return Rescan(config);
+    if ((command == "play" || command == "autoplay") && args.size() == 2)
+        return RunPlayCommand(command, args[1]);
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -10,6 +10,9 @@ namespace qv5 {
 // Returns the process exit code.
 int RunCommandLine(const std::vector<std::string>& args);
 
+// `play CHART` (waits for the game) and `autoplay CHART` (does not).
+int RunPlayCommand(const std::string& command, const std::string& host_chart);
+
 extern const char* const kUsage;
 
 }  // namespace qv5
