@@ -120,6 +120,10 @@ void MainWindow::AutoplayChart(const std::string& chart_path) {
     StartGameBody(*this, AutoplayCommandLine(chart_path), Wait::No);
 }
 
+void MainWindow::PlayDroppedChart(const std::string& chart_path) {
+    StartGameBody(*this, PlayChartCommandLine(chart_path), Wait::No);
+}
+
 void MainWindow::ExportChart(int command_id, const std::string& chart_path) {
     const ExportKind* kind = FindExport(command_id);
     if (!kind) return;

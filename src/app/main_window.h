@@ -43,6 +43,9 @@ class MainWindow : public QDialog {
     void ExportChart(int command_id, const std::string& chart_path);
     // Any of the seven chart commands by id; false for other ids.
     bool RunChartCommand(int command_id, const std::string& chart_path);
+    // A dropped chart that could not be installed: started, not waited for,
+    // without applying the settings first.
+    void PlayDroppedChart(const std::string& chart_path);
     // Shows the chart's information again after it was played.
     void UpdateSongInformation(const std::string& chart_path);
 

@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/controls.h"
 #include "app/main_window.h"
 #include "config/config_file.h"
 #include "platform/paths.h"
+#include "platform/process.h"
 #include "platform/text.h"
+#include "platform/wait_note.h"
 #include "support/fake_wine.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
@@ -145,6 +149,36 @@ TEST_F(LauncherTest, PlayTheChartWaitsThenReadsTheConfigurationAgain) {
     dlg.PlayChart(Chart());
     EXPECT_TRUE(game.Exists("ended"));
     EXPECT_EQ(TheConfig().hs, 250);
+}
+
+TEST_F(LauncherTest, WhilePlayingTheChartTheWindowShowsWhatItWaitsFor) {
+    // The fake game runs until the window, still alive, has shown the note.
+    wine.SetAction("while [ ! -f go ]; do sleep 0.01; done; touch ended");
+    dlg.show();
+    InstallWaitNote(&dlg);
+    QString note_text;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        auto* note = dlg.findChild<QDialog*>(QString::fromLatin1(kWaitNoteName));
+        if (!note || !note->isVisible() || !note_text.isEmpty()) return;
+        note_text = note->findChild<QLabel*>()->text();
+        game.WriteFile("go", "");
+    });
+    ticker.start(10);
+    dlg.PlayChart(Chart());
+    ticker.stop();
+    SetWaitHook({});
+    EXPECT_TRUE(game.Exists("ended"));
+    EXPECT_TRUE(note_text.startsWith(QStringLiteral("QV5body.exe"))) << note_text.toStdString();
+}
+
+TEST_F(LauncherTest, ADroppedChartIsPlayedWithoutWaiting) {
+    wine.SetAction("while [ ! -f go ]; do sleep 0.01; done; touch ended");
+    dlg.PlayDroppedChart(Chart());
+    EXPECT_FALSE(game.Exists("ended"));
+    game.WriteFile("go", "");
+    for (int i = 0; i < 2000 && !game.Exists("ended"); ++i) usleep(5000);
+    EXPECT_EQ(Last(), (Args{"QV5body.exe", ChartUtf8()}));
 }
 
 TEST_F(LauncherTest, ExportsWaitAutoplayDoesNot) {
