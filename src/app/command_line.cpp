@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "app/command_import.h"
 #include "config/config_file.h"
 #include "library/difficulty.h"
 #include "library/refresh.h"
@@ -30,11 +31,20 @@ const char* const kUsage =
     "                  difficulties and add it to the song folders of config.xml\n"
     "  refresh PATH    bring the library up to date for everything below PATH\n"
     "  rescan          rebuild the library from every configured song folder\n"
-    "  --help          show this text\n"
+    "\n"
+    "Commands (players and courses):\n"
+    "  import-courses FILE\n"
+    "                  store the course list FILE (XML) in the course tables of\n"
+    "                  song.db; the file is deleted once it has been stored\n"
+    "  restore-scores ID PASSWORD IRID\n"
+    "                  create the player ID with PASSWORD from the scores of the\n"
+    "                  QV5IR account IRID, downloaded from the ranking service\n"
     "\n"
     "Commands (game body, with the settings of config.xml):\n"
     "  play CHART      play the chart file CHART with QV5body.exe and wait for it\n"
-    "  autoplay CHART  start QV5body.exe in autoplay on CHART and return\n";
+    "  autoplay CHART  start QV5body.exe in autoplay on CHART and return\n"
+    "\n"
+    "  --help          show this text\n";
 
 namespace {
 
@@ -157,6 +167,7 @@ int Rescan(const ConfigRecord& config) {
 
 int RunCommandLine(const std::vector<std::string>& args) {
     if (args.empty()) return Fail("no command (see --help)");
+    if (auto code = RunImportCommand(args)) return *code;
     const std::string& command = args[0];
     ConfigRecord config;
     LoadConfig(config);

@@ -2,8 +2,8 @@
 // and the two ranking buttons.
 #include <QComboBox>
 
-#include "app/new_player_dialog.h"
 #include "app/main_page.h"
+#include "app/new_player_dialog.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "player/player_db.h"
@@ -28,13 +28,11 @@ void MainPage::OnNewPlayer() {
     dlg.ShowFields();
     Ui().RunDialog(dlg);
     if (!dlg.id.empty() && !dlg.password.empty() && dlg.link == 1) {
-        // Linking an existing QV5IR account restores its scores from the
-        // ranking service; that import is not part of this build yet.
-        ShowMessage(this, Sj(u8"QV5IRアカウントの引き継ぎはまだ使用できません。"), Sj(u8"エラー"));
-        return;
+        if (CreateLinkedPlayer(this, dlg) != 1) return;
+    } else {
+        if (dlg.id.empty() && dlg.password.empty()) return;
+        if (CreatePlayer(dlg.id, dlg.password) != 1) return;
     }
-    if (dlg.id.empty() && dlg.password.empty()) return;
-    if (CreatePlayer(dlg.id, dlg.password) != 1) return;
     ReadControls();  // keep what was typed on the page meanwhile
     players_->addItem(ToQString(dlg.id));
     players_->setCurrentIndex(players_->count() - 1);

@@ -7,7 +7,10 @@
 #include <QPushButton>
 
 #include "app/controls.h"
+#include "platform/progress_window.h"
 #include "platform/text.h"
+#include "platform/ui_service.h"
+#include "player/score_restore.h"
 
 namespace qv5 {
 
@@ -66,6 +69,14 @@ void NewPlayerDialog::reject() {
     id.clear();
     password.clear();
     QDialog::reject();
+}
+
+int CreateLinkedPlayer(QWidget* owner, const NewPlayerDialog& dialog) {
+    auto progress = [owner] {
+        return std::make_unique<ProgressWindow>(owner, Sj(u8"スコアデータのダウンロード"));
+    };
+    return RestoreScores(dialog.id, dialog.password, dialog.irid, progress,
+                         [owner](const Notice& n) { ShowMessage(owner, n.text, n.caption); });
 }
 
 }  // namespace qv5

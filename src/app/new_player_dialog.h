@@ -32,4 +32,9 @@ class NewPlayerDialog : public QDialog {
     QLineEdit* irid_edit_;
 };
 
+// The linked-account branch of the new-player command: downloads the account's
+// scores and creates the player from them, each step told by a box owned by
+// `owner`. 1 when the player was created.
+int CreateLinkedPlayer(QWidget* owner, const NewPlayerDialog& dialog);
+
 }  // namespace qv5

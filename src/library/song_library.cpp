@@ -62,15 +62,19 @@ void OpenSongLibrary(const std::string& player_id) {
     if (!db.Open(kSongDbPath)) return;
     db.Exec(kCreateFolderTable);
     db.Exec(kCreateSongTable);
+    CreateCourseTables(db);
+    const std::string score_path = player_ok ? AttachPath(PlayerDbPath(player_id)) : "";
+    if (!score_path.empty() && db.Exec(SqlFormat("ATTACH '%q' AS scoredb", score_path.c_str())))
+        db.Exec(SqlFormat("ATTACH '%q' AS tagdb", AttachPath(kTagDbPath).c_str()));
+}
+
+void CreateCourseTables(Database& db) {
     db.Exec("DROP TABLE course");
     for (const char* name : {"nonstop", "expert", "grade"})
         db.Exec(
             SqlFormat("CREATE TABLE %s(id INTEGER primary key,title TEXT,line INTEGER,hash "
                       "TEXT,ir INTEGER)",
                       name));
-    const std::string score_path = player_ok ? AttachPath(PlayerDbPath(player_id)) : "";
-    if (!score_path.empty() && db.Exec(SqlFormat("ATTACH '%q' AS scoredb", score_path.c_str())))
-        db.Exec(SqlFormat("ATTACH '%q' AS tagdb", AttachPath(kTagDbPath).c_str()));
 }
 
 void ReopenSongLibrary(const std::string& player_id) {

@@ -22,6 +22,9 @@ void ReopenSongLibrary(const std::string& player_id);
 // Drops and recreates folder and song; scores, tags and courses stay.
 void ResetSongLibrary();
 void CloseSongLibrary();
+// Drops the old `course` table and creates nonstop, expert and grade where
+// missing, on any connection to song.db.
+void CreateCourseTables(Database& db);
 // The open connection.
 Database& SongLibrary();
 

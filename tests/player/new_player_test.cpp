@@ -1,19 +1,23 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 
 #include "app/controls.h"
+#include "app/main_page.h"
 #include "app/main_window.h"
 #include "app/new_player_dialog.h"
-#include "app/main_page.h"
 #include "config/config_file.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "player/player_db.h"
+#include "support/http_server.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
@@ -113,16 +117,95 @@ TEST_F(SignInTest, FirstRunLoopRepeatsUntilAPlayerExists) {
     EXPECT_EQ(back.qv4id, "player1");
 }
 
-TEST_F(SignInTest, LinkedAccountCreatesNothingYet) {
+TEST_F(SignInTest, LinkedAccountRestoresItsScores) {
+    unsetenv("http_proxy");
+    setenv("no_proxy", "127.0.0.1", 1);
+    test::HttpServer server;
+    game.WriteFile("QV5files/Config/irserver.txt", server.Url("/ir/"));
     test::MakePlayer("abc", "pass");
     WriteConfig("abc", "pass");
     MainWindow dlg;
     dlg.InitDialog();
-    ui->AnswerDialog(Fill("newone", "pass", true));
-    ui->AnswerMessage(MsgAnswer::Ok);
+    auto linked = [](const std::string& id, const std::string& irid) {
+        return [=](QDialog& d) {
+            Control<QLineEdit>(&d, 1002)->setText(QString::fromStdString(id));
+            Control<QLineEdit>(&d, 1008)->setText("secret");
+            Control<QCheckBox>(&d, 1006)->click();
+            EXPECT_TRUE(Control<QLineEdit>(&d, 1011)->isEnabled());
+            Control<QLineEdit>(&d, 1011)->setText(QString::fromStdString(irid));
+            d.accept();
+            return d.result();
+        };
+    };
+    // The service refuses the password: nothing is added.
+    server.SetBody("PASS\n");
+    ui->AnswerDialog(linked("newone", "55"));
+    ui->AcceptAllMessages();
     Control<QPushButton>(dlg.MainTab(), 1003)->click();
-    EXPECT_FALSE(game.Exists("QV5files/Database/Score/newone.db"));
+    EXPECT_EQ(ui->MessageTexts().back(), U(u8"パスワードが間違っているか、無効なQV5IDです。"));
     EXPECT_EQ(Players(dlg)->count(), 1);
+
+    server.SetBody(
+        "<scorelist><score><hash>x</hash><pg>1</pg><notes>1</notes></score>"
+        "</scorelist>\n");
+    ui->AnswerDialog(linked("newone", "55"));
+    Control<QPushButton>(dlg.MainTab(), 1003)->click();
+    const std::vector<std::string> told = ui->MessageTexts();
+    ASSERT_GE(told.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(told.end() - 3, told.end()),
+              (std::vector<std::string>{
+                  U(u8"スコアデータをダウンロードします。\n環境により時間がかかる場合があります。"),
+                  U(u8"スコアデータを読み込みます。"), U(u8"1スコアを引き継ぎました。")}));
+    EXPECT_NE(
+        server.Log().find("GET /ir/restorescore.cgi?id=55&passmd5=" + PasswordDigest("secret")),
+        std::string::npos);
+    // As after a plain creation: last in the list, selected, its password shown.
+    EXPECT_EQ(Players(dlg)->count(), 2);
+    EXPECT_EQ(Players(dlg)->currentIndex(), 1);
+    EXPECT_EQ(Players(dlg)->currentText(), "newone");
+    EXPECT_EQ(dlg.MainTab()->values.pass, "secret");
+    EXPECT_EQ(dlg.MainTab()->values.qv4id, "newone");
+    EXPECT_EQ(Control<QLineEdit>(dlg.MainTab(), 1002)->text(), "secret");
+}
+
+TEST_F(SignInTest, LinkedAccountDownloadCanBeStopped) {
+    unsetenv("http_proxy");
+    setenv("no_proxy", "127.0.0.1", 1);
+    test::HttpServer server;
+    server.SetMode("slow");
+    game.WriteFile("QV5files/Config/irserver.txt", server.Url("/ir/"));
+    test::MakePlayer("abc", "pass");
+    WriteConfig("abc", "pass");
+    MainWindow dlg;
+    dlg.InitDialog();
+    ui->AnswerDialog([](QDialog& d) {
+        Control<QLineEdit>(&d, 1002)->setText("newone");
+        Control<QLineEdit>(&d, 1008)->setText("secret");
+        Control<QCheckBox>(&d, 1006)->click();
+        Control<QLineEdit>(&d, 1011)->setText("55");
+        d.accept();
+        return d.result();
+    });
+    ui->AcceptAllMessages();
+    // The person presses Stop on the download's progress window once it shows.
+    bool pressed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "ProgressWindow" && w->isVisible() && !pressed) {
+                w->findChild<QPushButton*>("stop")->click();
+                pressed = true;
+            }
+    });
+    poll.start(20);
+    Control<QPushButton>(dlg.MainTab(), 1003)->click();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(ui->MessageTexts(),
+              std::vector<std::string>{U(u8"スコアデータをダウンロードします。\n"
+                                         u8"環境により時間がかかる場合があります。")});
+    EXPECT_NE(server.Log().find("restorescore.cgi?id=55"), std::string::npos);
+    EXPECT_EQ(Players(dlg)->count(), 1);
+    EXPECT_FALSE(game.Exists("QV5files/Database/Score/newone.db"));
 }
 
 TEST_F(SignInTest, TabChangeWithAWrongPassword) {

@@ -1,0 +1,11 @@
+#include "player/notice.h"
+
+#include "platform/ui_service.h"
+
+namespace qv5 {
+
+void ShowNotices(QWidget* owner, const std::vector<Notice>& notices) {
+    for (const Notice& n : notices) ShowMessage(owner, n.text, n.caption);
+}
+
+}  // namespace qv5

@@ -1,0 +1,20 @@
+// A message the core hands back for the caller to show (a box in the window,
+// a line on stderr on the command line).
+#pragma once
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace qv5 {
+
+struct Notice {
+    std::string text;     // CP932
+    std::string caption;  // CP932
+};
+
+// Shows each as an OK box owned by `owner`, in order.
+void ShowNotices(QWidget* owner, const std::vector<Notice>& notices);
+
+}  // namespace qv5

@@ -1,0 +1,33 @@
+// A real HTTP server on 127.0.0.1 (tests/support/http_server.py) run for the
+// lifetime of the object.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace qv5::test {
+
+class HttpServer {
+  public:
+    HttpServer();
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+    int port() const { return port_; }
+    // "http://127.0.0.1:PORT" followed by `path`.
+    std::string Url(const std::string& path) const;
+    // "normal", "cut", "slow" or "missing"; see the script.
+    void SetMode(const std::string& mode) const;
+    void SetBody(const std::string& body) const;
+    // "REQUEST <request line>\nAGENT <user agent>\n" per request so far.
+    std::string Log() const;
+
+  private:
+    std::string dir_;
+    pid_t pid_ = -1;
+    int port_ = 0;
+};
+
+}  // namespace qv5::test

@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""HTTP server on 127.0.0.1 for the tests of the download.
+
+usage: http_server.py DIR
+
+Prints its port on the first line of stdout. For every request it appends the
+request line and the User-Agent header to DIR/log, then answers as DIR/mode
+says, with DIR/body as the response body:
+  normal  200 with the body
+  cut     a Content-Length larger than the body, the body, then the connection
+          is closed
+  slow    reads the request and never answers
+  missing 404 with the body
+"""
+import os
+import socket
+import sys
+import threading
+import time
+
+
+def read_file(path, default=b""):
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except OSError:
+        return default
+
+
+def handle(conn, folder):
+    with conn:
+        data = b""
+        while b"\r\n\r\n" not in data:
+            chunk = conn.recv(4096)
+            if not chunk:
+                return
+            data += chunk
+        head = data.split(b"\r\n\r\n", 1)[0].split(b"\r\n")
+        agent = b""
+        for line in head[1:]:
+            name, _, value = line.partition(b":")
+            if name.strip().lower() == b"user-agent":
+                agent = value.strip()
+        with open(os.path.join(folder, "log"), "ab") as log:
+            log.write(b"REQUEST " + head[0] + b"\nAGENT " + agent + b"\n")
+        mode = read_file(os.path.join(folder, "mode"), b"normal").strip()
+        body = read_file(os.path.join(folder, "body"))
+        if mode == b"slow":
+            time.sleep(120)
+            return
+        status = b"404 Not Found" if mode == b"missing" else b"200 OK"
+        length = len(body) + (1000 if mode == b"cut" else 0)
+        conn.sendall(b"HTTP/1.1 " + status + b"\r\nContent-Type: text/plain\r\n"
+                     b"Content-Length: " + str(length).encode() + b"\r\n"
+                     b"Connection: close\r\n\r\n" + body)
+
+
+def main():
+    folder = sys.argv[1]
+    server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    server.bind(("127.0.0.1", 0))
+    server.listen(8)
+    print(server.getsockname()[1], flush=True)
+    while True:
+        conn, _ = server.accept()
+        threading.Thread(target=handle, args=(conn, folder), daemon=True).start()
+
+
+if __name__ == "__main__":
+    main()
