@@ -46,6 +46,10 @@ const char* const kUsage =
     "                  create the player ID with PASSWORD from the scores of the\n"
     "                  QV5IR account IRID, downloaded from the ranking service\n"
     "\n"
+    "Commands (game body, with the settings of config.xml):\n"
+    "  play CHART      play the chart file CHART with QV5body.exe and wait for it\n"
+    "  autoplay CHART  start QV5body.exe in autoplay on CHART and return\n"
+    "\n"
     "  --help          show this text\n"
     "\n"
     "Each library command changes the library completely or not at all (Ctrl-C\n"
@@ -287,6 +291,8 @@ int Dispatch(const std::vector<std::string>& args, const std::string& start_dir)
         return AddRoot(config, state, args[1], start_dir);
     if (command == "refresh" && args.size() == 2) return Refresh(config, args[1], start_dir);
     if (command == "rescan" && args.size() == 1) return Rescan(config, state);
+    if ((command == "play" || command == "autoplay") && args.size() == 2)
+        return RunPlayCommand(command, args[1]);
     std::fputs(kUsage, stderr);
     return 2;
 }

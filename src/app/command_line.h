@@ -12,6 +12,9 @@ namespace qv5 {
 // everything was done and its output written.
 int RunCommandLine(const std::vector<std::string>& args, const std::string& start_dir);
 
+// `play CHART` (waits for the game) and `autoplay CHART` (does not).
+int RunPlayCommand(const std::string& command, const std::string& host_chart);
+
 extern const char* const kUsage;
 
 }  // namespace qv5

@@ -15,6 +15,7 @@
 #include "app/language.h"
 #include "app/main_page.h"
 #include "app/main_window_steps.h"
+#include "app/play_option_dialog.h"
 #include "app/settings_pages.h"
 #include "config/config_file.h"
 #include "platform/text.h"
@@ -191,6 +192,8 @@ void MainWindow::reject() {
     }
     OnCancel();
 }
+
+void MainWindow::UpdateSongInformation(const std::string&) {}
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();

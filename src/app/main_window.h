@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <array>
+#include <string>
 
 class QTabBar;
 class QStackedWidget;
@@ -33,6 +34,20 @@ class MainWindow : public QDialog {
     void OnLanguage(int language);
     // Escape and the hidden Cancel command.
     void reject() override;
+
+    // The game body's chart commands on a chart path (internal, as the folder
+    // tree builds it). Play waits for the game and reads config.xml again.
+    void PlayChart(const std::string& chart_path);
+    void AutoplayChart(const std::string& chart_path);
+    // Ids 32855 (wav), 32854 (mp3), 32856, 32876, 32875 (movies).
+    void ExportChart(int command_id, const std::string& chart_path);
+    // Any of the seven chart commands by id; false for other ids.
+    bool RunChartCommand(int command_id, const std::string& chart_path);
+    // A dropped chart that could not be installed: started, not waited for,
+    // without applying the settings first.
+    void PlayDroppedChart(const std::string& chart_path);
+    // Shows the chart's information again after it was played.
+    void UpdateSongInformation(const std::string& chart_path);
 
     MainPage* MainTab() const { return main_; }
     JukeboxPage* JukeboxTab() const { return jukebox_; }

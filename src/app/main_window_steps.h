@@ -19,7 +19,6 @@ void ReopenLibrary(const std::string& player_id);
 
 // Button row.
 void OnPlay(MainWindow& dlg);
-void OnPlayOptions(MainWindow& dlg);
 void OnMakeMovie(MainWindow& dlg);
 
 void OnDropFiles(MainWindow& dlg, const QList<QUrl>& urls);

@@ -27,6 +27,8 @@ bool IsExecutable(const std::string& host) {
     return IsRegularFile(host) && access(host.c_str(), X_OK) == 0;
 }
 
+}  // namespace
+
 std::string FindOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");
     if (!path) return {};
@@ -43,6 +45,8 @@ std::string FindOnPath(const std::string& name) {
     }
     return {};
 }
+
+namespace {
 
 std::string ProgramDirHost() {
     return ToHostPath(ProgramDirectory()).value_or(".");

@@ -59,6 +59,13 @@ struct HostCommand {
 };
 HostCommand PrepareCommand(const std::string& command_line);
 
+// Runs a host program with host arguments (UTF-8) in the program directory,
+// bypassing the Windows rules; a bare argv[0] is looked up on PATH.
+ProcessResult RunHostProgram(std::vector<std::string> argv, Wait wait);
+
+// The executable `name` on PATH (host path), empty when there is none.
+std::string FindOnPath(const std::string& name);
+
 // Windows wildcard match of one name (case ignored for ASCII; "*.*" matches
 // names without a dot too). Both UTF-8.
 bool WildcardMatch(std::string_view pattern, std::string_view name);

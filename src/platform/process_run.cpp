@@ -44,76 +44,78 @@ int WaitFor(pid_t pid, const std::string& program) {
     return ExitCode(status);
 }
 
+[[noreturn]] void Report(int fd, int e) {
+    ssize_t ignored = write(fd, &e, sizeof e);
+    (void)ignored;
+    _exit(127);
+}
+
+ProcessResult Failed(int e) {
+    ProcessResult r;
+    r.reason = StartError::Failed;
+    r.error = std::string("Cannot start the program: ") + std::strerror(e);
+    return r;
+}
+
+// argv[0] is the file to execute; `name` is what the wait note shows.
+ProcessResult Launch(std::vector<std::string> args, const std::string& name, Wait wait) {
+    const std::string cwd = ToHostPath(ProgramDirectory()).value_or(".");
+    // Everything the child needs is built before fork.
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return Failed(errno);
+    pid_t pid = fork();
+    if (pid < 0) {
+        int e = errno;
+        close(fds[0]);
+        close(fds[1]);
+        return Failed(e);
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        if (wait == Wait::No) {
+            pid_t grandchild = fork();
+            if (grandchild != 0) {
+                if (grandchild < 0) Report(fds[1], errno);
+                _exit(0);
+            }
+        }
+        if (chdir(cwd.c_str()) != 0) Report(fds[1], errno);
+        execv(argv[0], argv.data());
+        Report(fds[1], errno);
+    }
+    close(fds[1]);
+    int child_errno = 0;
+    ssize_t got;
+    do {
+        got = read(fds[0], &child_errno, sizeof child_errno);
+    } while (got < 0 && errno == EINTR);
+    close(fds[0]);
+    const bool exec_failed = got == static_cast<ssize_t>(sizeof child_errno);
+
+    ProcessResult result;
+    if (wait == Wait::No || exec_failed) {
+        // The intermediate child (or the failed one) ends at once.
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        if (exec_failed) return Failed(child_errno);
+        result.started = true;
+        return result;
+    }
+    result.started = true;
+    result.exit_code = WaitFor(pid, name);
+    return result;
+}
+
 class RealRunner final : public ProcessRunner {
   public:
     ProcessResult Run(const std::string& command_line, Wait wait) override {
         HostCommand cmd = PrepareCommand(command_line);
         if (cmd.argv.empty()) return cmd.result;
-        const std::string cwd = ToHostPath(ProgramDirectory()).value_or(".");
-        // Everything the child needs is built before fork.
-        std::vector<char*> argv;
-        for (std::string& a : cmd.argv) argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) return Failed(errno);
-        pid_t pid = fork();
-        if (pid < 0) {
-            int e = errno;
-            close(fds[0]);
-            close(fds[1]);
-            return Failed(e);
-        }
-        if (pid == 0) {
-            close(fds[0]);
-            if (wait == Wait::No) {
-                pid_t grandchild = fork();
-                if (grandchild != 0) {
-                    if (grandchild < 0) Report(fds[1], errno);
-                    _exit(0);
-                }
-            }
-            if (chdir(cwd.c_str()) != 0) Report(fds[1], errno);
-            execv(argv[0], argv.data());
-            Report(fds[1], errno);
-        }
-        close(fds[1]);
-        int child_errno = 0;
-        ssize_t got;
-        do {
-            got = read(fds[0], &child_errno, sizeof child_errno);
-        } while (got < 0 && errno == EINTR);
-        close(fds[0]);
-
-        ProcessResult result;
-        if (wait == Wait::No) {
-            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-            }
-            if (got == static_cast<ssize_t>(sizeof child_errno)) return Failed(child_errno);
-            result.started = true;
-            return result;
-        }
-        if (got == static_cast<ssize_t>(sizeof child_errno)) {
-            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-            }
-            return Failed(child_errno);
-        }
-        result.started = true;
-        result.exit_code = WaitFor(pid, cmd.program_name);
-        return result;
-    }
-
-  private:
-    [[noreturn]] static void Report(int fd, int e) {
-        ssize_t ignored = write(fd, &e, sizeof e);
-        (void)ignored;
-        _exit(127);
-    }
-    static ProcessResult Failed(int e) {
-        ProcessResult r;
-        r.reason = StartError::Failed;
-        r.error = std::string("Cannot start the program: ") + std::strerror(e);
-        return r;
+        return Launch(std::move(cmd.argv), cmd.program_name, wait);
     }
 };
 
@@ -132,6 +134,22 @@ std::unique_ptr<ProcessRunner> SetProcesses(std::unique_ptr<ProcessRunner> runne
     if (!runner) runner = std::make_unique<RealRunner>();
     std::swap(Current(), runner);
     return runner;
+}
+
+ProcessResult RunHostProgram(std::vector<std::string> argv, Wait wait) {
+    if (argv.empty()) return Failed(ENOENT);
+    if (argv[0].find('/') == std::string::npos) {
+        std::string found = FindOnPath(argv[0]);
+        if (found.empty()) {
+            ProcessResult r;
+            r.reason = StartError::ProgramMissing;
+            r.error = argv[0] + " not found.";
+            return r;
+        }
+        argv[0] = found;
+    }
+    std::string name = argv[0];
+    return Launch(std::move(argv), name, wait);
 }
 
 WaitHook SetWaitHook(WaitHook hook) {

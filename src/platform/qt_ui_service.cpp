@@ -21,6 +21,28 @@ std::optional<std::string> UiToInternal(const QString& host) {
     return FromHostPath(host.toStdString());
 }
 
+}  // namespace
+
+QString QtNameFilter(const std::string& filter) {
+    if (filter.find('|') == std::string::npos) return ToQString(filter);
+    QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& desc = parts[i];
+        QString pattern = parts[i + 1];
+        if (desc.isEmpty() && pattern.isEmpty()) break;
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses of the description.
+        if (desc.endsWith(QLatin1Char(')')) && desc.contains(QLatin1Char('(') + pattern))
+            entries << desc;
+        else
+            entries << desc + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+namespace {
+
 class QtUiService final : public UiService {
   public:
     MsgAnswer MessageBox(QWidget* owner, const std::string& text, const std::string& caption,
@@ -71,9 +93,10 @@ class QtUiService final : public UiService {
         return UiToInternal(QFileDialog::getExistingDirectory(owner, ToQString(title)));
     }
 
-    std::optional<std::string> OpenFile(QWidget* owner, const std::string& filter) override {
+    std::optional<std::string> OpenFile(QWidget* owner, const std::string& filter,
+                                        const std::string& title) override {
         return UiToInternal(
-            QFileDialog::getOpenFileName(owner, QString(), QString(), ToQString(filter)));
+            QFileDialog::getOpenFileName(owner, ToQString(title), QString(), QtNameFilter(filter)));
     }
 
     std::optional<std::string> SaveFile(QWidget* owner, const std::string& default_name,
@@ -82,7 +105,9 @@ class QtUiService final : public UiService {
         QFileDialog dlg(owner);
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setDefaultSuffix(ToQString(default_ext));
-        dlg.setNameFilter(ToQString(filter));
+        dlg.setNameFilter(QtNameFilter(filter));
+        dlg.setFileMode(QFileDialog::AnyFile);
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
         dlg.selectFile(HostToUi(default_name));
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
         return UiToInternal(dlg.selectedFiles().first());

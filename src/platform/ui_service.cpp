@@ -25,7 +25,9 @@ class ConsoleUi final : public UiService {
         return MsgAnswer::Ok;
     }
     std::optional<std::string> BrowseFolder(QWidget*, const std::string&) override { return {}; }
-    std::optional<std::string> OpenFile(QWidget*, const std::string&) override { return {}; }
+    std::optional<std::string> OpenFile(QWidget*, const std::string&, const std::string&) override {
+        return {};
+    }
     std::optional<std::string> SaveFile(QWidget*, const std::string&, const std::string&,
                                         const std::string&) override {
         return {};

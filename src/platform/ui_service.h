@@ -24,14 +24,21 @@ struct FontChoice {
     int point_size = 0;
 };
 
-// Texts are CP932; paths are internal paths.
+// Texts are CP932; paths are internal paths. A file filter is given as
+// Windows file dialogs take it: description and pattern pairs separated by
+// "|" ("Sound (*.wav)|*.wav|All Files(*.*)|*.*||"); a text without "|" is one
+// description holding its pattern in parentheses.
 class UiService {
   public:
     virtual ~UiService() = default;
     virtual MsgAnswer MessageBox(QWidget* owner, const std::string& text,
                                  const std::string& caption, MsgButtons buttons, MsgIcon icon) = 0;
     virtual std::optional<std::string> BrowseFolder(QWidget* owner, const std::string& title) = 0;
-    virtual std::optional<std::string> OpenFile(QWidget* owner, const std::string& filter) = 0;
+    // An existing file; `title` empty gives the platform's own.
+    virtual std::optional<std::string> OpenFile(QWidget* owner, const std::string& filter,
+                                                const std::string& title = {}) = 0;
+    // Asks before replacing an existing file. A name typed without extension
+    // gets `default_ext` (without dot).
     virtual std::optional<std::string> SaveFile(QWidget* owner, const std::string& default_name,
                                                 const std::string& default_ext,
                                                 const std::string& filter) = 0;

@@ -70,14 +70,16 @@ std::optional<std::string> ScriptedUi::BrowseFolder(QWidget*, const std::string&
     return a ? a->path : std::nullopt;
 }
 
-std::optional<std::string> ScriptedUi::OpenFile(QWidget*, const std::string& filter) {
-    const Answer* a = Next("path", {"open", filter, "", MsgButtons::Ok});
+std::optional<std::string> ScriptedUi::OpenFile(QWidget*, const std::string& filter,
+                                                const std::string& title) {
+    const Answer* a = Next("path", {"open", filter, title, MsgButtons::Ok});
     return a ? a->path : std::nullopt;
 }
 
 std::optional<std::string> ScriptedUi::SaveFile(QWidget*, const std::string& name,
-                                                const std::string&, const std::string&) {
-    const Answer* a = Next("path", {"save", name, "", MsgButtons::Ok});
+                                                const std::string& ext, const std::string& filter) {
+    save_exts_.push_back(ext);
+    const Answer* a = Next("path", {"save", name, filter, MsgButtons::Ok});
     return a ? a->path : std::nullopt;
 }
 

@@ -13,9 +13,9 @@
 namespace qv5::test {
 
 struct Prompt {
-    std::string kind;  // "message", "folder", "open", "save", "font", "dialog"
-    std::string text;  // CP932
-    std::string caption;
+    std::string kind;     // "message", "folder", "open", "save", "font", "dialog"
+    std::string text;     // CP932
+    std::string caption;  // the title of a picker; the filter of a save picker
     MsgButtons buttons = MsgButtons::Ok;
     std::string Utf8Text() const;
     std::string Utf8Caption() const;
@@ -34,12 +34,15 @@ class ScriptedUi final : public UiService {
 
     const std::vector<Prompt>& prompts() const { return prompts_; }
     std::vector<std::string> MessageTexts() const;  // UTF-8
+    // The default extension of every save picker shown, in order.
+    const std::vector<std::string>& SaveExtensions() const { return save_exts_; }
     bool Exhausted() const { return answers_.empty(); }
 
     MsgAnswer MessageBox(QWidget*, const std::string& text, const std::string& caption,
                          MsgButtons buttons, MsgIcon icon) override;
     std::optional<std::string> BrowseFolder(QWidget*, const std::string& title) override;
-    std::optional<std::string> OpenFile(QWidget*, const std::string& filter) override;
+    std::optional<std::string> OpenFile(QWidget*, const std::string& filter,
+                                        const std::string& title) override;
     std::optional<std::string> SaveFile(QWidget*, const std::string& name, const std::string& ext,
                                         const std::string& filter) override;
     std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice& initial) override;
@@ -57,6 +60,7 @@ class ScriptedUi final : public UiService {
     std::deque<Answer> answers_;
     Answer current_;
     std::vector<Prompt> prompts_;
+    std::vector<std::string> save_exts_;
     bool accept_all_ = false;
     int unscripted_ = 0;
 };

@@ -1,0 +1,38 @@
+// Starting the game body: to play, to play or autoplay one chart, and to have
+// it render a chart's audio or a movie into a file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qv5 {
+
+inline constexpr const char* kGameBody = "QV5body.exe";
+
+// Command ids of the buttons and of the folder tree's chart menu.
+enum LaunchCommand : int {
+    kCmdPlay = 1003,
+    kCmdMakeMovie = 1027,
+    kCmdPlayChart = 32821,
+    kCmdAutoplayChart = 32837,
+    kCmdBgmWav = 32855,
+    kCmdBgmMp3 = 32854,
+    kCmdMovieAutoplay = 32856,
+    kCmdMovieBgaOnly = 32876,
+    kCmdMovieReplay = 32875,
+};
+
+// The command line of each start (CP932), "QV5body.exe" included.
+std::string PlayCommandLine();
+std::string PlayChartCommandLine(const std::string& chart_path);
+std::string AutoplayCommandLine(const std::string& chart_path);
+// `option` is "-audio", "-auto2avi", "-bga2avi" or "-replay2avi".
+std::string ExportCommandLine(const char* option, const std::string& chart_path,
+                              const std::string& output);
+std::string MovieCommandLine(const std::string& output);
+
+// The name chosen in an export's save dialog with `dot_ext` (".wav") appended
+// unless its last four characters are exactly that: ".WAV" gets ".wav" too.
+std::string WithExportExtension(std::string path, std::string_view dot_ext);
+
+}  // namespace qv5

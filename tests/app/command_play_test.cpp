@@ -1,0 +1,102 @@
+// `QV5 play` and `QV5 autoplay`: the real executable with a fake wine first on PATH.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "support/fake_wine.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct Result {
+    int code;
+    std::string out;
+};
+
+Result RunQv5(const test::TempGame& game, const std::string& args) {
+    const std::string command =
+        std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' " + args + " 2>&1";
+    FILE* p = popen(command.c_str(), "r");
+    Result r{-1, ""};
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+TEST(PlayCommands, PassTheMenuCommandLinesFromTheGameFolder) {
+    test::TempGame game;
+    test::FakeWine wine;
+    game.WriteFile("QV5body.exe", "MZ");
+    game.WriteFile("songs/a b/曲.bms", "#TITLE x\r\n");
+    const std::string outside_dir =
+        game.HostPath("../") + "qv5 outside " + std::to_string(getpid());
+    std::filesystem::create_directories(outside_dir);
+    std::ofstream(outside_dir + "/b.bms") << "#TITLE y\r\n";
+    const std::string outside = std::filesystem::canonical(outside_dir).string();
+    std::string outside_win = "Z:" + outside + "\\b.bms";
+    for (char& c : outside_win)
+        if (c == '/') c = '\\';
+
+    struct Case {
+        std::string args;
+        Args want;
+    } cases[] = {
+        {"play 'songs/a b/曲.bms'", {"QV5body.exe", "songs\\a b\\曲.bms"}},
+        {"autoplay '" + game.HostPath("songs/a b/曲.bms") + "'",
+         {"QV5body.exe", "-a", "songs\\a b\\曲.bms"}},
+        {"play '" + outside + "/b.bms'", {"QV5body.exe", outside_win}},
+    };
+    size_t runs = 0;
+    for (const Case& c : cases) {
+        // A relative CHART is taken from the game folder.
+        Result r = RunQv5(game, c.args);
+        EXPECT_EQ(r.code, 0) << c.args << "\n" << r.out;
+        for (int i = 0; i < 2000 && wine.Runs().size() <= runs; ++i) usleep(5000);
+        auto all = wine.Runs();
+        ASSERT_EQ(all.size(), ++runs) << c.args;
+        EXPECT_EQ(all.back().argv, c.want) << c.args;
+        EXPECT_EQ(std::filesystem::canonical(all.back().cwd),
+                  std::filesystem::canonical(game.host()));
+    }
+    std::filesystem::remove_all(outside_dir);
+}
+
+TEST(PlayCommands, SayWhatIsMissing) {
+    test::TempGame game;
+    test::FakeWine wine;
+    game.WriteFile("a.bms", "");
+    struct Case {
+        std::string args;
+        const char* message;
+    } cases[] = {
+        {"play a.bms", "QV5body.exe not found"},
+        {"play missing.bms", "no such chart"},
+        {"autoplay QV5files", "not a chart file"},
+        {"play", "Usage:"},
+    };
+    for (const Case& c : cases) {
+        Result r = RunQv5(game, c.args);
+        EXPECT_NE(r.code, 0) << c.args;
+        EXPECT_NE(r.out.find(c.message), std::string::npos) << c.args << "\n" << r.out;
+    }
+    game.WriteFile("QV5body.exe", "MZ");
+    wine.Remove();
+    Result r = RunQv5(game, "play a.bms");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("wine not found"), std::string::npos) << r.out;
+    EXPECT_TRUE(wine.Runs().empty());
+}
+
+}  // namespace
+}  // namespace qv5

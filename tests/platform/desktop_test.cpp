@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/process.h"
+#include "platform/qt_ui_service.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "support/scripted_ui.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+using Args = std::vector<std::string>;
+
+// Sets an environment variable for one scope.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = getenv(name)) old_ = old;
+        had_ = getenv(name) != nullptr;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (had_)
+            setenv(name_, old_.c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+  private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+void WriteExecutable(const std::string& path, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path) << text;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
+TEST(Trash, AsksNamingTheItemThenMovesItToTheTrash) {
+    test::TempGame game;
+    ScopedEnv data("XDG_DATA_HOME", game.HostPath("data"));
+    game.WriteFile("songs/a.bms", "x");
+    test::ScopedScriptedUi ui;
+    ui->AnswerMessage(MsgAnswer::No);
+    EXPECT_EQ(DeleteToTrash(nullptr, "songs\\a.bms"), TrashResult::Declined);
+    EXPECT_TRUE(game.Exists("songs/a.bms"));
+    ui->AnswerMessage(MsgAnswer::Yes);
+    EXPECT_EQ(DeleteToTrash(nullptr, "songs\\a.bms"), TrashResult::Moved);
+    EXPECT_FALSE(game.Exists("songs/a.bms"));
+    EXPECT_TRUE(game.Exists("data/Trash/files/a.bms"));
+    ASSERT_EQ(ui->prompts().size(), 2u);
+    EXPECT_NE(ui->prompts()[0].Utf8Text().find("songs\\a.bms"), std::string::npos);
+    EXPECT_EQ(ui->prompts()[0].buttons, MsgButtons::YesNo);
+}
+
+TEST(Trash, NoTrashMeansNothingIsDeletedAndTheUserIsTold) {
+    test::TempGame game;
+    // A trash folder that cannot be made, even by root.
+    ScopedEnv data("XDG_DATA_HOME", "/dev/null/data");
+    game.WriteFile("songs/a.bms", "x");
+    test::ScopedScriptedUi ui;
+    ui->AnswerMessage(MsgAnswer::Yes);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    EXPECT_EQ(DeleteToTrash(nullptr, "songs\\a.bms"), TrashResult::Failed);
+    EXPECT_TRUE(game.Exists("songs/a.bms"));
+    // Qt's stand-in "trash" in the current directory is not left behind.
+    EXPECT_FALSE(game.Exists("files"));
+    EXPECT_FALSE(game.Exists("info"));
+    ASSERT_EQ(ui->prompts().size(), 2u);
+    EXPECT_NE(ui->prompts()[1].Utf8Text().find("songs\\a.bms"), std::string::npos);
+}
+
+TEST(TextEditor, StartsTheDefaultTextApplicationFromItsDesktopEntry) {
+    test::TempGame game;
+    const std::string bin = game.HostPath("bin");
+    WriteExecutable(bin + "/xdg-mime", "#!/bin/sh\necho fake-editor.desktop\n");
+    WriteExecutable(bin + "/editor", "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > " +
+                                         game.HostPath("edited.txt") + "\n");
+    game.WriteFile("data/applications/fake-editor.desktop",
+                   "[Desktop Entry]\nName=Fake\nExec=\"" + bin +
+                       "/editor\" --new-window \"a b\" %F %i\n[Desktop Action x]\nExec=wrong\n");
+    ScopedEnv path("PATH", bin + ":/usr/bin:/bin");
+    ScopedEnv data("XDG_DATA_HOME", game.HostPath("data"));
+    EXPECT_EQ(TextEditorCommand("/x/readme 1.txt"),
+              (Args{bin + "/editor", "--new-window", "a b", "/x/readme 1.txt"}));
+
+    game.WriteFile("曲/readme.txt", "");
+    ASSERT_TRUE(OpenInTextEditor(Sj(u8"曲\\readme.txt")));
+    for (int i = 0; i < 2000 && game.ReadFile("edited.txt").empty(); ++i) usleep(5000);
+    std::string got = game.ReadFile("edited.txt");
+    EXPECT_NE(got.find("曲/readme.txt"), std::string::npos) << got;
+}
+
+TEST(TextEditor, FallsBackToXdgOpenWithoutADefault) {
+    test::TempGame game;
+    const std::string bin = game.HostPath("bin");
+    WriteExecutable(bin + "/xdg-mime", "#!/bin/sh\nexit 0\n");
+    ScopedEnv path("PATH", bin + ":/usr/bin:/bin");
+    EXPECT_EQ(TextEditorCommand("/x/a.txt"), (Args{"xdg-open", "/x/a.txt"}));
+}
+
+TEST(QtNameFilter, TurnsWindowsFiltersIntoQtOnes) {
+    EXPECT_EQ(QtNameFilter(Sj(u8"実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||")),
+              QString::fromUtf8("実行ファイル(*.exe);;All Files(*.*)"));
+    EXPECT_EQ(QtNameFilter("Sound|*.wav;*.ogg||"), QStringLiteral("Sound (*.wav *.ogg)"));
+    EXPECT_EQ(QtNameFilter("Images (*.png)"), QStringLiteral("Images (*.png)"));
+}
+
+}  // namespace
+}  // namespace qv5
