@@ -292,7 +292,7 @@ int Dispatch(const std::vector<std::string>& args, const std::string& start_dir)
     if (command == "refresh" && args.size() == 2) return Refresh(config, args[1], start_dir);
     if (command == "rescan" && args.size() == 1) return Rescan(config, state);
     if ((command == "play" || command == "autoplay") && args.size() == 2)
-        return RunPlayCommand(command, args[1]);
+        return RunPlayCommand(command, FromStartDir(args[1], start_dir));
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -21,9 +21,12 @@ struct Result {
     std::string out;
 };
 
-Result RunQv5(const test::TempGame& game, const std::string& args) {
-    const std::string command =
-        std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' " + args + " 2>&1";
+// Runs from `cwd` (default: the game folder), since relative arguments are
+// taken from where the command was started.
+Result RunQv5(const test::TempGame& game, const std::string& args, std::string cwd = "") {
+    if (cwd.empty()) cwd = game.host();
+    const std::string command = "cd '" + cwd + "' && '" + std::string(QV5_EXE) + "' --dir '" +
+                                game.host() + "' " + args + " 2>&1";
     FILE* p = popen(command.c_str(), "r");
     Result r{-1, ""};
     if (!p) return r;
@@ -51,16 +54,18 @@ TEST(PlayCommands, PassTheMenuCommandLinesFromTheGameFolder) {
     struct Case {
         std::string args;
         Args want;
+        std::string cwd = "";
     } cases[] = {
         {"play 'songs/a b/曲.bms'", {"QV5body.exe", "songs\\a b\\曲.bms"}},
+        {"play '曲.bms'", {"QV5body.exe", "songs\\a b\\曲.bms"}, game.HostPath("songs/a b")},
         {"autoplay '" + game.HostPath("songs/a b/曲.bms") + "'",
          {"QV5body.exe", "-a", "songs\\a b\\曲.bms"}},
         {"play '" + outside + "/b.bms'", {"QV5body.exe", outside_win}},
     };
     size_t runs = 0;
     for (const Case& c : cases) {
-        // A relative CHART is taken from the game folder.
-        Result r = RunQv5(game, c.args);
+        // A relative CHART is taken from the folder the command runs in.
+        Result r = RunQv5(game, c.args, c.cwd);
         EXPECT_EQ(r.code, 0) << c.args << "\n" << r.out;
         for (int i = 0; i < 2000 && wine.Runs().size() <= runs; ++i) usleep(5000);
         auto all = wine.Runs();
