@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/page.h"
+#include "config/tool_settings.h"
 
 namespace qv5 {
 
@@ -19,6 +20,8 @@ class JukeboxPage : public Page {
     void ClearRootItems() { roots_.clear(); }
 
     std::string newsongfolder;
+    // The tool settings dialog's values; they stay with the page between openings.
+    ToolSettings tools;
 
   private:
     std::vector<std::string> roots_;

@@ -109,6 +109,7 @@ void MainWindow::InitDialog() {
     jukebox_->ClearRootItems();
     for (int i = 0; i < config.path_count; ++i) jukebox_->AppendRootItem(config.path[i]);
     jukebox_->newsongfolder = config.newsongfolder;
+    jukebox_->tools = ToolSettingsFrom(config);
     jukebox_->ShowValues();
     for (Page* p : {static_cast<Page*>(custom_), static_cast<Page*>(sub_),
                     static_cast<Page*>(system_), static_cast<Page*>(sub2_)}) {
@@ -139,6 +140,7 @@ int MainWindow::ApplySettings() {
         config.path[config.path_count++] = root;
     }
     config.newsongfolder = jukebox_->newsongfolder;
+    StoreToolSettings(jukebox_->tools, config);
     jukebox_->StoreTo(config);
     for (Page* p : {static_cast<Page*>(custom_), static_cast<Page*>(sub_),
                     static_cast<Page*>(system_), static_cast<Page*>(sub2_)}) {
