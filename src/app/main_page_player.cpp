@@ -19,6 +19,7 @@ void MainPage::FillPlayerList(const std::string& selected) {
         if (select < 0 && id == selected) select = players_->count() - 1;
     }
     players_->setCurrentIndex(select >= 0 ? select : (players_->count() > 0 ? 0 : -1));
+    SetDropDownHeight(players_, 120);
 }
 
 void MainPage::OnNewPlayer() {
@@ -31,7 +32,7 @@ void MainPage::OnNewPlayer() {
         if (CreateLinkedPlayer(this, dlg) != 1) return;
     } else {
         if (dlg.id.empty() && dlg.password.empty()) return;
-        if (CreatePlayer(dlg.id, dlg.password) != 1) return;
+        if (CreatePlayer(dlg.id, dlg.password, ShowOn(this)) != 1) return;
     }
     ReadControls();  // keep what was typed on the page meanwhile
     players_->addItem(ToQString(dlg.id));
@@ -45,12 +46,12 @@ void MainPage::OnNewPlayer() {
 
 void MainPage::OnTopPage() {
     ReadControls();
-    OpenRankingPage(values.id, values.pass, true);
+    OpenRankingPage(values.id, values.pass, true, ShowOn(this));
 }
 
 void MainPage::OnMyPage() {
     ReadControls();
-    OpenRankingPage(values.id, values.pass, false);
+    OpenRankingPage(values.id, values.pass, false, ShowOn(this));
 }
 
 }  // namespace qv5

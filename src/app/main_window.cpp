@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -10,13 +11,17 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "app/app_icon.h"
 #include "app/controls.h"
 #include "app/jukebox_page.h"
 #include "app/language.h"
 #include "app/main_page.h"
 #include "app/main_window_steps.h"
+#include "app/option_page.h"
 #include "app/play_option_dialog.h"
-#include "app/settings_pages.h"
+#include "app/select_page.h"
+#include "app/system_page.h"
+#include "browser/custom_folder_page.h"
 #include "config/config_file.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -28,6 +33,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
+    setWindowIcon(AppIcon());
 
     auto* menu_bar = new QMenuBar(this);
     QMenu* language = menu_bar->addMenu(QStringLiteral("Language"));
@@ -43,11 +49,12 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     stack_ = new QStackedWidget(this);
     main_ = new MainPage;
     jukebox_ = new JukeboxPage;
-    custom_ = new CustomFolderPage;
-    sub_ = new OptionPage;
-    sub2_ = new SelectPage;
-    system_ = new SystemPage;
-    pages_ = {main_, jukebox_, custom_, sub_, sub2_, system_};
+    auto* custom = new CustomFolderPage;
+    auto* option = new OptionPage;
+    auto* select = new SelectPage;
+    auto* system = new SystemPage;
+    pages_ = {main_, jukebox_, custom, option, select, system};
+    settings_pages_ = {custom, option, system, select};
     const char* labels[] = {"MAIN", "JUKEBOX1", "JUKEBOX2", "OPTION", "SELECT", "SYSTEM"};
     for (size_t i = 0; i < pages_.size(); ++i) {
         stack_->addWidget(pages_[i]);
@@ -69,7 +76,9 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     auto* options = add_button(1036, QStringLiteral("OPTION"), true);
     auto* movie = add_button(1027, QStringLiteral("MOVIE"), true);
     exit_ = add_button(1004, QStringLiteral("Exit"), true);
-    add_button(1, QString(), false);
+    // The dialog's default button: hidden and disabled, so that Return in an
+    // edit presses nothing.
+    add_button(1, QString(), false)->setDefault(true);
     auto* cancel = add_button(2, QString(), false);
     add_button(1035, QString(), false);
     add_button(1104, QString(), false);
@@ -111,8 +120,7 @@ void MainWindow::InitDialog() {
     jukebox_->newsongfolder = config.newsongfolder;
     jukebox_->tools = ToolSettingsFrom(config);
     jukebox_->ShowValues();
-    for (Page* p : {static_cast<Page*>(custom_), static_cast<Page*>(sub_),
-                    static_cast<Page*>(system_), static_cast<Page*>(sub2_)}) {
+    for (Page* p : settings_pages_) {
         p->LoadFrom(config);
         p->ShowValues();
     }
@@ -142,8 +150,7 @@ int MainWindow::ApplySettings() {
     config.newsongfolder = jukebox_->newsongfolder;
     StoreToolSettings(jukebox_->tools, config);
     jukebox_->StoreTo(config);
-    for (Page* p : {static_cast<Page*>(custom_), static_cast<Page*>(sub_),
-                    static_cast<Page*>(system_), static_cast<Page*>(sub2_)}) {
+    for (Page* p : settings_pages_) {
         p->ReadControls();
         p->StoreTo(config);
     }
@@ -193,6 +200,14 @@ void MainWindow::reject() {
         return;
     }
     OnCancel();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void MainWindow::UpdateSongInformation(const std::string&) {}

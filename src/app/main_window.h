@@ -14,10 +14,6 @@ namespace qv5 {
 class Page;
 class MainPage;
 class JukeboxPage;
-class CustomFolderPage;
-class OptionPage;
-class SelectPage;
-class SystemPage;
 
 class MainWindow : public QDialog {
     Q_OBJECT
@@ -57,6 +53,8 @@ class MainWindow : public QDialog {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Return and Enter do nothing: the default button is hidden and disabled.
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -67,11 +65,11 @@ class MainWindow : public QDialog {
     QStackedWidget* stack_;
     MainPage* main_;
     JukeboxPage* jukebox_;
-    CustomFolderPage* custom_;
-    OptionPage* sub_;
-    SelectPage* sub2_;
-    SystemPage* system_;
+    // In strip order.
     std::array<Page*, 6> pages_{};
+    // The pages that only exchange their values with the record (JUKEBOX2,
+    // OPTION, SYSTEM, SELECT), in the order they are loaded and stored.
+    std::array<Page*, 4> settings_pages_{};
     QPushButton* play_;
     QPushButton* exit_;
     bool closing_ = false;

@@ -75,8 +75,7 @@ int CreateLinkedPlayer(QWidget* owner, const NewPlayerDialog& dialog) {
     auto progress = [owner] {
         return std::make_unique<ProgressWindow>(owner, Sj(u8"スコアデータのダウンロード"));
     };
-    return RestoreScores(dialog.id, dialog.password, dialog.irid, progress,
-                         [owner](const Notice& n) { ShowMessage(owner, n.text, n.caption); });
+    return RestoreScores(dialog.id, dialog.password, dialog.irid, progress, ShowOn(owner));
 }
 
 }  // namespace qv5

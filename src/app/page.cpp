@@ -1,12 +1,15 @@
 #include "app/page.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/controls.h"
 #include "config/config_file.h"
@@ -27,41 +30,63 @@ void Page::ReadControls() {
     for (auto& b : bindings_) b.read();
 }
 
-void Page::Place(QWidget* w, const QString& label) {
+void Page::Place(QWidget* w, const QString& label, int label_id) {
     auto* grid = static_cast<QGridLayout*>(layout());
-    if (!label.isEmpty()) {
-        grid->addWidget(new QLabel(label, this), row_, 0);
-        grid->addWidget(w, row_, 1);
+    if (!label.isEmpty() || label_id != 0) {
+        auto* l = new QLabel(label, this);
+        if (label_id != 0) SetControlId(l, label_id);
+        grid->addWidget(l, row_, column_);
+        grid->addWidget(w, row_, column_ + 1);
     } else {
-        grid->addWidget(w, row_, 0, 1, 2);
+        grid->addWidget(w, row_, column_, 1, 2);
     }
     ++row_;
+}
+
+void Page::NextColumn() {
+    column_ += 2;
+    row_ = 0;
+}
+
+void SetDropDownHeight(QComboBox* list, int pixels) {
+    // Qt sizes the open list by rows; take as many rows as fit.
+    const int row =
+        std::max(1, list->view()->sizeHintForRow(0) > 0 ? list->view()->sizeHintForRow(0)
+                                                        : list->fontMetrics().height() + 4);
+    list->setMaxVisibleItems(std::max(1, pixels / row));
+    list->setProperty("dropDownHeight", pixels);
 }
 
 QCheckBox* Page::AddCheck(int id, const QString& caption, std::int32_t* value) {
     auto* box = new QCheckBox(caption, this);
     SetControlId(box, id);
     Place(box);
-    bindings_.push_back({[box, value] { box->setChecked(*value == 1); },
-                         [box, value] { *value = box->isChecked() ? 1 : 0; }});
+    // A value other than 0 and 1 (only a hand-edited file has one) shows as
+    // ticked and is kept until the box is changed.
+    bindings_.push_back({[box, value] { box->setChecked(*value != 0); },
+                         [box, value] {
+                             const bool stray = *value != 0 && *value != 1;
+                             if (!(stray && box->isChecked())) *value = box->isChecked() ? 1 : 0;
+                         }});
     return box;
 }
 
-QLineEdit* Page::AddIntEdit(int id, const QString& label, std::int32_t* value) {
+QLineEdit* Page::AddIntEdit(int id, const QString& label, std::int32_t* value, int label_id) {
     auto* edit = new QLineEdit(this);
     SetControlId(edit, id);
-    Place(edit, label);
+    Place(edit, label, label_id);
     bindings_.push_back(
         {[edit, value] { edit->setText(QString::number(*value)); },
          [edit, value] { *value = LeadingNumber(edit->text().toUtf8().constData()); }});
     return edit;
 }
 
-QLineEdit* Page::AddTextEdit(int id, const QString& label, std::string* value, bool password) {
+QLineEdit* Page::AddTextEdit(int id, const QString& label, std::string* value, bool password,
+                             int label_id) {
     auto* edit = new QLineEdit(this);
     SetControlId(edit, id);
     if (password) edit->setEchoMode(QLineEdit::Password);
-    Place(edit, label);
+    Place(edit, label, label_id);
     bindings_.push_back({[edit, value] { edit->setText(ToQString(*value)); },
                          [edit, value] { *value = FromQString(edit->text()); }});
     return edit;
@@ -97,6 +122,7 @@ void Page::AddRadioGroup(const std::vector<int>& ids, const QStringList& caption
 QAbstractButton* Page::AddButton(int id, const QString& caption, std::function<void()> handler) {
     auto* b = new QPushButton(caption, this);
     SetControlId(b, id);
+    b->setAutoDefault(false);  // Return in an edit must not press it
     Place(b);
     connect(b, &QPushButton::clicked, this, [handler = std::move(handler)] {
         if (handler) handler();

@@ -13,6 +13,8 @@ class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 class QAbstractButton;
+class QComboBox;
+class QLabel;
 
 namespace qv5 {
 
@@ -30,21 +32,28 @@ class Page : public QWidget {
 
   protected:
     // Controls bound to page values; created here, laid out in a simple grid.
+    // A label_id gives the edit's label an id of its own (for its caption).
     QCheckBox* AddCheck(int id, const QString& caption, std::int32_t* value);
-    QLineEdit* AddIntEdit(int id, const QString& label, std::int32_t* value);
-    QLineEdit* AddTextEdit(int id, const QString& label, std::string* value, bool password = false);
+    QLineEdit* AddIntEdit(int id, const QString& label, std::int32_t* value, int label_id = 0);
+    QLineEdit* AddTextEdit(int id, const QString& label, std::string* value, bool password = false,
+                           int label_id = 0);
     void AddRadioGroup(const std::vector<int>& ids, const QStringList& captions,
                        std::int32_t* value);
     QAbstractButton* AddButton(int id, const QString& caption, std::function<void()> handler);
     QWidget* AddStatic(int id, const QString& caption);
-    void Place(QWidget* w, const QString& label = QString());
+    void Place(QWidget* w, const QString& label = QString(), int label_id = 0);
+    // Further controls go into a new column to the right, from the top.
+    void NextColumn();
 
   private:
     struct Binding {
         std::function<void()> show, read;
     };
     std::vector<Binding> bindings_;
-    int row_ = 0;
+    int row_ = 0, column_ = 0;
 };
+
+// The height of a drop-down list's open part, as near as the style allows.
+void SetDropDownHeight(QComboBox* list, int pixels);
 
 }  // namespace qv5

@@ -1,8 +1,8 @@
 // The player checks of ApplySettings and the first-run loop.
 #include "app/language.h"
+#include "app/main_page.h"
 #include "app/main_window.h"
 #include "app/main_window_steps.h"
-#include "app/main_page.h"
 #include "config/config_record.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -23,7 +23,7 @@ bool CheckPlayer(MainWindow& dlg) {
         ShowMessage(&dlg, Localized(language, u8"パスワードを入力して下さい。", "Input password."));
         return false;
     }
-    if (!VerifyPlayerPassword(v.id, v.pass)) {
+    if (!VerifyPlayerPassword(v.id, v.pass, ShowOn(&dlg))) {
         ShowMessage(&dlg, Localized(language, u8"パスワードが違います。", "Password error."));
         return false;
     }

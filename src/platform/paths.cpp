@@ -56,6 +56,12 @@ bool SetProgramDirectory(const std::string& host_dir) {
     return true;
 }
 
+bool MakeProgramDirectoryCurrent() {
+    if (g_program_dir.empty()) return false;
+    auto host = ToHostPath(g_program_dir);
+    return host && chdir(host->c_str()) == 0;
+}
+
 std::string ExecutableHostDirectory() {
     char buf[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);

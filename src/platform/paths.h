@@ -25,6 +25,10 @@ const std::string& ProgramDirectory();
 // directory does not exist or cannot be represented.
 bool SetProgramDirectory(const std::string& host_dir);
 
+// Makes the program directory current again (after a picker may have moved
+// it). False when no program directory is set or it is gone.
+bool MakeProgramDirectoryCurrent();
+
 // Host directory of the running executable.
 std::string ExecutableHostDirectory();
 

@@ -4,7 +4,6 @@
 #include "platform/database.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
 
 namespace qv5 {
 
@@ -24,8 +23,15 @@ const char* const kCreateScoreTable =
 
 namespace {
 
-void Error(const char8_t* text) {
-    ShowMessage(nullptr, Sj(text), Sj(u8"エラー"));
+void Error(const Tell& tell, const char8_t* text) {
+    tell(Notice{Sj(text), Sj(u8"エラー")});
+}
+
+// "*.db" as the Windows wildcard matches it: the extension in any case.
+bool HasDbExtension(const std::string& name) {
+    if (name.size() < 3) return false;
+    const std::string ext = name.substr(name.size() - 3);
+    return ext == ".db" || ext == ".DB" || ext == ".Db" || ext == ".dB";
 }
 
 }  // namespace
@@ -45,7 +51,20 @@ bool IsSafePlayerId(const std::string& id) {
 }
 
 std::string PlayerDbPath(const std::string& id) {
-    return std::string(kScoreFolder) + "\\" + id + ".db";
+    const std::string folder = std::string(kScoreFolder) + "\\";
+    const std::string exact = folder + id + ".db";
+    if (PathExists(exact)) return exact;
+    // A file listed as this player whose extension has another case is the
+    // player's file: the list and the sign-in must name the same one.
+    std::vector<DirEntry> entries;
+    if (ListFolder(kScoreFolder, entries, ListDetail::NamesAndKinds)) {
+        for (const DirEntry& e : entries) {
+            if (e.directory || !HasDbExtension(e.name)) continue;
+            if (e.name.compare(0, e.name.size() - 3, id) == 0 && e.name.size() == id.size() + 3)
+                return folder + e.name;
+        }
+    }
+    return exact;
 }
 
 std::vector<std::string> ListPlayers() {
@@ -53,26 +72,23 @@ std::vector<std::string> ListPlayers() {
     std::vector<DirEntry> entries;
     if (!ListFolder(kScoreFolder, entries)) return ids;
     for (const DirEntry& e : entries) {
-        if (e.directory || e.name.size() < 3) continue;
-        // "*.db" as the Windows wildcard matches it: the extension, any case.
-        std::string ext = e.name.substr(e.name.size() - 3);
-        if (ext != ".db" && ext != ".DB" && ext != ".Db" && ext != ".dB") continue;
+        if (e.directory || !HasDbExtension(e.name)) continue;
         ids.push_back(e.name.substr(0, e.name.size() - 3));
     }
     return ids;
 }
 
-int CreatePlayer(const std::string& id, const std::string& password) {
+int CreatePlayer(const std::string& id, const std::string& password, const Tell& tell) {
     if (id.size() < 3) {
-        Error(u8"IDが短すぎます。(3文字以上)");
+        Error(tell, u8"IDが短すぎます。(3文字以上)");
         return 0;
     }
     if (password.size() < 3) {
-        Error(u8"パスワードが短すぎます。(3文字以上)");
+        Error(tell, u8"パスワードが短すぎます。(3文字以上)");
         return 0;
     }
     if (!IsSafePlayerId(id)) {
-        Error(u8"IDには半角英数のみ使用可能です。");
+        Error(tell, u8"IDには半角英数のみ使用可能です。");
         return 0;
     }
     Database db;
@@ -85,24 +101,24 @@ int CreatePlayer(const std::string& id, const std::string& password) {
     }
     db.Close();
     if (!ok) {
-        Error(u8"別のプレイヤー名を指定して下さい");
+        Error(tell, u8"別のプレイヤー名を指定して下さい");
         return 0;
     }
-    ShowMessage(nullptr, Sj(u8"新規データを作成しました。"), Sj(u8"報告"));
+    tell(Notice{Sj(u8"新規データを作成しました。"), Sj(u8"報告")});
     return 1;
 }
 
-int VerifyPlayerPassword(const std::string& id, const std::string& password) {
+int VerifyPlayerPassword(const std::string& id, const std::string& password, const Tell& tell) {
     Database db;
     // A missing database is not created: it would show up as a player.
     if (!IsSafePlayerId(id) || !db.Open(PlayerDbPath(id), Database::Mode::OpenExisting)) {
-        Error(u8"データベースを開けません");
+        Error(tell, u8"データベースを開けません");
         return 0;
     }
     const std::string digest = PasswordDigest(password);
     Statement s = db.Prepare(SqlFormat("SELECT * FROM player WHERE id = '%q'", id.c_str()));
     if (s.Step() && s.Text(1) == digest) return 1;
-    Error(u8"データベースエラー");
+    Error(tell, u8"データベースエラー");
     return 0;
 }
 

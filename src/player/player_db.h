@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "player/notice.h"
+
 namespace qv5 {
 
 inline constexpr const char* kScoreFolder = "QV5files\\Database\\Score";
@@ -16,14 +18,17 @@ std::string PasswordDigest(const std::string& password);
 // The ID becomes a file name: printable ASCII without the characters a file
 // name cannot hold, no leading or trailing dot or blank, below 200 bytes.
 bool IsSafePlayerId(const std::string& id);
+// The database of a player: <id>.db, or the file listed as that player when
+// its extension has another case.
 std::string PlayerDbPath(const std::string& id);
 
 // Player IDs in file-system order.
 std::vector<std::string> ListPlayers();
 
-// Creates the database and its player row; 1 on success, 0 after a message.
-int CreatePlayer(const std::string& id, const std::string& password);
-// 1 when the stored digest matches, 0 after a message.
-int VerifyPlayerPassword(const std::string& id, const std::string& password);
+// Creates the database and its player row; 1 on success (told as a report),
+// 0 after telling the error.
+int CreatePlayer(const std::string& id, const std::string& password, const Tell& tell);
+// 1 when the stored digest matches, 0 after telling the error.
+int VerifyPlayerPassword(const std::string& id, const std::string& password, const Tell& tell);
 
 }  // namespace qv5

@@ -5,14 +5,13 @@
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
 #include "player/player_db.h"
 
 namespace qv5 {
 namespace {
 
-void Error(const std::string& text) {
-    ShowMessage(nullptr, text, Sj(u8"エラー"));
+void Error(const Tell& tell, const std::string& text) {
+    tell(Notice{text, Sj(u8"エラー")});
 }
 
 }  // namespace
@@ -26,25 +25,26 @@ std::string RankingBaseAddress() {
     return text.empty() ? kDefaultRankingAddress : text;
 }
 
-int OpenRankingPage(const std::string& id, const std::string& password, bool my_page) {
+int OpenRankingPage(const std::string& id, const std::string& password, bool my_page,
+                    const Tell& tell) {
     Database db;
     Statement s;
     if (IsSafePlayerId(id) && db.Open(PlayerDbPath(id), Database::Mode::OpenExisting))
         s = db.Prepare(SqlFormat("SELECT * FROM player WHERE id = '%q'", id.c_str()));
     if (!s.Step()) {
-        Error(Sj(u8"データベースエラー"));
+        Error(tell, Sj(u8"データベースエラー"));
         return 0;
     }
     const std::string digest = PasswordDigest(password);
     if (s.Text(1) != digest) {
-        Error(Sj(u8"パスワードが違います"));
+        Error(tell, Sj(u8"パスワードが違います"));
         return 0;
     }
     const int irid = s.Int(3);
     if (irid < 1) {
-        Error(
-            Sj(u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n"
-               u8"自動的に登録されます。"));
+        Error(tell,
+              Sj(u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n"
+                 u8"自動的に登録されます。"));
         return 0;
     }
     s = Statement();

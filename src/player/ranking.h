@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "player/notice.h"
+
 namespace qv5 {
 
 // The directory under which the ranking scripts live: the first line of
@@ -12,8 +14,9 @@ inline constexpr const char* kRankingAddressFile = "QV5files\\Config\\irserver.t
 inline constexpr const char* kDefaultRankingAddress = "http://localhost/qv5ir/";
 
 // my_page set: "mode=mypage&login=1..." (button 1035); clear: the top page.
-// 1 when the browser was asked to open it, 0 after a message.
-int OpenRankingPage(const std::string& id, const std::string& password, bool my_page);
+// 1 when the browser was asked to open it, 0 after telling why not.
+int OpenRankingPage(const std::string& id, const std::string& password, bool my_page,
+                    const Tell& tell);
 // The ranking of one chart file (internal path). 0 when it cannot be hashed.
 int OpenChartRankingPage(const std::string& chart_path);
 

@@ -15,8 +15,6 @@ namespace qv5 {
 
 inline constexpr const char* kScoreListPath = "QV5files\\Config\\temp.xml";
 
-// Shows one message and returns once the person has seen it.
-using Tell = std::function<void(const Notice&)>;
 // Makes what shows the download while it runs (a progress window, a line on
 // the terminal); it is dropped when the download ends, before the next message.
 using MakeProgress = std::function<std::unique_ptr<Progress>()>;

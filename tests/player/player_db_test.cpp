@@ -32,7 +32,7 @@ TEST(PlayerDb, CreatePlayerWritesTheExactSchemaAndRow) {
     test::TempGame game;
     test::ScopedScriptedUi ui;
     ui->AnswerMessage(MsgAnswer::Ok);
-    EXPECT_EQ(CreatePlayer("abc", "pw1"), 1);
+    EXPECT_EQ(CreatePlayer("abc", "pw1", ShowOn(nullptr)), 1);
     ASSERT_EQ(ui->prompts().size(), 1u);
     EXPECT_EQ(ui->prompts()[0].Utf8Text(),
               reinterpret_cast<const char*>(u8"新規データを作成しました。"));
@@ -81,7 +81,7 @@ TEST(PlayerDb, CreatePlayerChecksInOrder) {
         SCOPED_TRACE(c.id);
         test::ScopedScriptedUi ui;
         ui->AnswerMessage(MsgAnswer::Ok);
-        EXPECT_EQ(CreatePlayer(c.id, c.password), c.message ? 0 : 1);
+        EXPECT_EQ(CreatePlayer(c.id, c.password, ShowOn(nullptr)), c.message ? 0 : 1);
         ASSERT_EQ(ui->prompts().size(), 1u);
         if (c.message) {
             EXPECT_EQ(ui->prompts()[0].Utf8Text(), reinterpret_cast<const char*>(c.message));
@@ -89,7 +89,7 @@ TEST(PlayerDb, CreatePlayerChecksInOrder) {
         }
     }
     // The duplicate kept the first row.
-    EXPECT_EQ(VerifyPlayerPassword("abc", "xyz"), 1);
+    EXPECT_EQ(VerifyPlayerPassword("abc", "xyz", ShowOn(nullptr)), 1);
 }
 
 TEST(PlayerDb, HostileIdsAreRefusedBeforeAnythingIsWritten) {
@@ -102,7 +102,7 @@ TEST(PlayerDb, HostileIdsAreRefusedBeforeAnythingIsWritten) {
         SCOPED_TRACE(id);
         test::ScopedScriptedUi ui;
         ui->AnswerMessage(MsgAnswer::Ok);
-        EXPECT_EQ(CreatePlayer(id, "password"), 0);
+        EXPECT_EQ(CreatePlayer(id, "password", ShowOn(nullptr)), 0);
         EXPECT_EQ(ui->MessageTexts().at(0),
                   reinterpret_cast<const char*>(u8"IDには半角英数のみ使用可能です。"));
     }
@@ -114,14 +114,14 @@ TEST(PlayerDb, QuotesInIdsAreData) {
     test::TempGame game;
     test::ScopedScriptedUi ui;
     ui->AcceptAllMessages();
-    ASSERT_EQ(CreatePlayer("o'neil", "pass"), 1);
-    ASSERT_EQ(CreatePlayer("x');DROP TABLE player;--", "pass"), 1);
-    EXPECT_EQ(VerifyPlayerPassword("x');DROP TABLE player;--", "pass"), 1);
-    EXPECT_EQ(VerifyPlayerPassword("o'neil", "pass"), 1);
-    EXPECT_EQ(VerifyPlayerPassword("o'neil", "wrong"), 0);
+    ASSERT_EQ(CreatePlayer("o'neil", "pass", ShowOn(nullptr)), 1);
+    ASSERT_EQ(CreatePlayer("x');DROP TABLE player;--", "pass", ShowOn(nullptr)), 1);
+    EXPECT_EQ(VerifyPlayerPassword("x');DROP TABLE player;--", "pass", ShowOn(nullptr)), 1);
+    EXPECT_EQ(VerifyPlayerPassword("o'neil", "pass", ShowOn(nullptr)), 1);
+    EXPECT_EQ(VerifyPlayerPassword("o'neil", "wrong", ShowOn(nullptr)), 0);
     // A quote that would have closed the literal matches nothing.
     test::MakePlayer("abc", "pass");
-    EXPECT_EQ(VerifyPlayerPassword("abc' OR '1'='1", "pass"), 0);
+    EXPECT_EQ(VerifyPlayerPassword("abc' OR '1'='1", "pass", ShowOn(nullptr)), 0);
 }
 
 TEST(PlayerDb, VerifyPlayerPassword) {
@@ -145,7 +145,7 @@ TEST(PlayerDb, VerifyPlayerPassword) {
         SCOPED_TRACE(c.id);
         test::ScopedScriptedUi ui;
         if (c.message) ui->AnswerMessage(MsgAnswer::Ok);
-        EXPECT_EQ(VerifyPlayerPassword(c.id, c.password), c.message ? 0 : 1);
+        EXPECT_EQ(VerifyPlayerPassword(c.id, c.password, ShowOn(nullptr)), c.message ? 0 : 1);
         if (c.message) {
             EXPECT_EQ(ui->MessageTexts().at(0), reinterpret_cast<const char*>(c.message));
             EXPECT_EQ(ui->prompts()[0].Utf8Caption(), kError);
@@ -163,6 +163,41 @@ TEST(PlayerDb, ListPlayersInFileSystemOrder) {
     auto players = ListPlayers();
     std::sort(players.begin(), players.end());
     EXPECT_EQ(players, (std::vector<std::string>{"a", "ab", "b"}));
+}
+
+TEST(PlayerDb, AFileListedWithAnUpperCaseExtensionIsTheOneSignedInTo) {
+    test::TempGame game;
+    test::MakePlayer("upper", "pass");
+    std::filesystem::rename(game.HostPath("QV5files/Database/Score/upper.db"),
+                            game.HostPath("QV5files/Database/Score/upper.DB"));
+    EXPECT_EQ(ListPlayers(), (std::vector<std::string>{"upper"}));
+    EXPECT_EQ(PlayerDbPath("upper"), "QV5files\\Database\\Score\\upper.DB");
+    test::ScopedScriptedUi ui;
+    EXPECT_EQ(VerifyPlayerPassword("upper", "pass", ShowOn(nullptr)), 1);
+    EXPECT_TRUE(ui->prompts().empty());
+    // Creating the same player again finds the file and keeps it.
+    ui->AnswerMessage(MsgAnswer::Ok);
+    EXPECT_EQ(CreatePlayer("upper", "other", ShowOn(nullptr)), 0);
+    EXPECT_EQ(ScoreFiles(game), (std::vector<std::string>{"upper.DB"}));
+    EXPECT_EQ(VerifyPlayerPassword("upper", "pass", ShowOn(nullptr)), 1);
+    // An ID is still matched byte for byte.
+    EXPECT_EQ(PlayerDbPath("UPPER"), "QV5files\\Database\\Score\\UPPER.db");
+}
+
+TEST(PlayerDb, MessagesAreToldToTheCaller) {
+    test::TempGame game;
+    test::ScopedScriptedUi ui;
+    std::vector<Notice> told;
+    auto tell = [&](const Notice& n) { told.push_back(n); };
+    EXPECT_EQ(CreatePlayer("ab", "pass", tell), 0);
+    EXPECT_EQ(CreatePlayer("abc", "pass", tell), 1);
+    EXPECT_EQ(VerifyPlayerPassword("abc", "nope", tell), 0);
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_EQ(Cp932ToUtf8(told[0].caption), kError);
+    EXPECT_EQ(Cp932ToUtf8(told[1].text),
+              reinterpret_cast<const char*>(u8"新規データを作成しました。"));
+    EXPECT_EQ(Cp932ToUtf8(told[2].text), reinterpret_cast<const char*>(u8"データベースエラー"));
+    EXPECT_TRUE(ui->prompts().empty());  // nothing shown without an owner
 }
 
 }  // namespace

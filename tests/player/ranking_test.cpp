@@ -30,8 +30,8 @@ TEST_F(RankingTest, PagesOfARegisteredPlayer) {
     game.WriteFile("QV5files/Config/irserver.txt", "http://ir.test/cgi/\r\nignored\r\n");
     test::ScopedScriptedUi ui;
     const std::string digest = PasswordDigest("pass");
-    EXPECT_EQ(OpenRankingPage("abc", "pass", true), 1);
-    EXPECT_EQ(OpenRankingPage("abc", "pass", false), 1);
+    EXPECT_EQ(OpenRankingPage("abc", "pass", true, ShowOn(nullptr)), 1);
+    EXPECT_EQ(OpenRankingPage("abc", "pass", false, ShowOn(nullptr)), 1);
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0], "\"http://ir.test/cgi/search.cgi?mode=mypage&login=1&qv5id=4321&passmd5=" +
                              digest + "\"");
@@ -59,7 +59,7 @@ TEST_F(RankingTest, RefusalsShowTheirMessage) {
     for (const auto& c : cases) {
         test::ScopedScriptedUi ui;
         ui->AnswerMessage(MsgAnswer::Ok);
-        EXPECT_EQ(OpenRankingPage(c.id, c.password, true), 0);
+        EXPECT_EQ(OpenRankingPage(c.id, c.password, true, ShowOn(nullptr)), 0);
         ASSERT_EQ(ui->prompts().size(), 1u);
         EXPECT_EQ(ui->prompts()[0].Utf8Text(), reinterpret_cast<const char*>(c.message));
     }

@@ -54,9 +54,9 @@ const ScriptedUi::Answer* ScriptedUi::Next(const std::string& kind, const Prompt
     return &current_;
 }
 
-MsgAnswer ScriptedUi::MessageBox(QWidget*, const std::string& text, const std::string& caption,
-                                 MsgButtons buttons, MsgIcon) {
-    Prompt p{"message", text, caption, buttons};
+MsgAnswer ScriptedUi::MessageBox(QWidget* owner, const std::string& text,
+                                 const std::string& caption, MsgButtons buttons, MsgIcon) {
+    Prompt p{"message", text, caption, buttons, owner};
     if (accept_all_ && (answers_.empty() || answers_.front().kind != "message")) {
         prompts_.push_back(p);
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;

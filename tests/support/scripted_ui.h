@@ -17,6 +17,7 @@ struct Prompt {
     std::string text;     // CP932
     std::string caption;  // the title of a picker; the filter of a save picker
     MsgButtons buttons = MsgButtons::Ok;
+    const QWidget* owner = nullptr;  // the window a message box belongs to
     std::string Utf8Text() const;
     std::string Utf8Caption() const;
 };
