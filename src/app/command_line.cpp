@@ -8,8 +8,10 @@
 
 #include <cstdio>
 
+#include "app/command_convert.h"
 #include "app/command_import.h"
 #include "config/config_file.h"
+#include "config/tool_settings.h"
 #include "library/difficulty.h"
 #include "library/encodings.h"
 #include "library/refresh.h"
@@ -49,6 +51,12 @@ const char* const kUsage =
     "Commands (game body, with the settings of config.xml):\n"
     "  play CHART      play the chart file CHART with QV5body.exe and wait for it\n"
     "  autoplay CHART  start QV5body.exe in autoplay on CHART and return\n"
+    "\n"
+    "Commands (media files, with the encoder and decoder of config.xml):\n"
+    "  convert wav2ogg|ogg2wav|bmp2png|png2bmp|all FOLDER\n"
+    "                  convert the files of FOLDER and its sub-folders (all: wav\n"
+    "                  to ogg and bmp to png); a source is deleted once its\n"
+    "                  converted twin has been written\n"
     "\n"
     "  --help          show this text\n"
     "\n"
@@ -293,6 +301,8 @@ int Dispatch(const std::vector<std::string>& args, const std::string& start_dir)
     if (command == "rescan" && args.size() == 1) return Rescan(config, state);
     if ((command == "play" || command == "autoplay") && args.size() == 2)
         return RunPlayCommand(command, FromStartDir(args[1], start_dir));
+    if (command == "convert" && args.size() == 3)
+        return RunConvertCommand(ToolSettingsFrom(config), args[1], args[2], start_dir);
     std::fputs(kUsage, stderr);
     return 2;
 }
