@@ -6,6 +6,7 @@
 #include <QImage>
 #include <climits>
 
+#include "convert/bmp_alpha.h"
 #include "convert/conversion.h"
 #include "convert/convert_walk.h"
 #include "platform/files.h"
@@ -53,10 +54,16 @@ bool ConvertImageFile(const std::string& source, const std::string& destination)
                             static_cast<int>(bytes.size())) ||
         image.isNull())
         return false;
+    image = convert::WithBmpAlpha(image, bytes);
     QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, format) || encoded.isEmpty()) return false;
+    if (format == std::string_view("BMP") && convert::HasTransparency(image)) {
+        encoded = convert::EncodeBmpWithAlpha(image);
+    } else {
+        QBuffer buffer(&encoded);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, format)) return false;
+    }
+    if (encoded.isEmpty()) return false;
     // A file of that name in another case is the one replaced, as on the
     // case-blind file systems the songs come from.
     std::string folder, name;
