@@ -5,6 +5,7 @@
 #include "convert/conversion.h"
 #include "media_files.h"
 #include "platform/progress.h"
+#include "support/fake_wine.h"
 
 namespace qv5 {
 namespace {
@@ -136,6 +137,29 @@ TEST_F(AudioConversion, TheRealDecoderReplacesEveryOgg) {
     EXPECT_EQ(r.converted, 3);
     EXPECT_EQ(FilesBelow(game_, "songs/t"), (Names{"B.wav", "a.wav", "empty/deep/c.wav"}));
     EXPECT_EQ(game_.ReadFile("songs/t/a.wav").substr(0, 4), "RIFF");
+}
+
+TEST_F(AudioConversion, WindowsProgramsRunUnderWineWithWindowsPaths) {
+    test::FakeWine wine;
+    game_.WriteFile("oggenc2.exe", "MZ");
+    game_.WriteFile("tools/oggdec.exe", "MZ");
+    game_.WriteFile("songs/w/a.wav", test::WavBytes());
+    test::WriteOgg(game_, "songs/w/sub/b.ogg");
+    // The stand-in encoder writes the ogg beside the wav it was given.
+    wine.SetAction(
+        "case \"$1\" in oggenc2.exe) p=$(printf '%s' \"$4\" | tr '\\\\' /); "
+        "printf OggS > \"${p%.wav}.ogg\";; esac");
+    ConversionReport enc = ConvertWavToOgg("songs\\w", "oggenc2.exe", "-q 6", progress_);
+    ConversionReport dec = ConvertOggToWav("songs\\w", "tools\\oggdec.exe", "", progress_);
+    std::vector<std::vector<std::string>> argv;
+    for (const test::WineRun& run : wine.Runs()) argv.push_back(run.argv);
+    // The decoder's pattern is left to the Windows program to expand.
+    EXPECT_EQ(argv, (Runs{{"oggenc2.exe", "-q", "6", "songs\\w\\a.wav"},
+                          {"tools/oggdec.exe", "songs\\w\\*.ogg"},
+                          {"tools/oggdec.exe", "songs\\w\\sub\\*.ogg"}}));
+    EXPECT_EQ(enc.converted, 1);
+    EXPECT_EQ(dec.converted, 0);
+    EXPECT_EQ(FilesBelow(game_, "songs/w"), (Names{"a.ogg", "sub/b.ogg"}));
 }
 
 TEST_F(AudioConversion, AMissingProgramDoesNothing) {

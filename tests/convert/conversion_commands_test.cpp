@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
+#include <QTimer>
 
 #include "media_files.h"
 #include "support/scripted_ui.h"
@@ -124,6 +126,47 @@ TEST(ConversionCommands, EachCommandRunsItsPassAfterYes) {
                 EXPECT_FALSE(w->isVisible());
             }
     }
+}
+
+QPushButton* StopButton() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "ProgressWindow" && w->isVisible())
+            return w->findChild<QPushButton*>("stop");
+    return nullptr;
+}
+
+TEST(ConversionCommands, StopInTheProgressWindowEndsThePassBetweenFiles) {
+    test::TempGame game;
+    for (int i = 0; i < 4; ++i)
+        game.WriteFile("songs/s/" + std::to_string(i) + ".wav", test::WavBytes(i));
+    test::ScopedScriptedUi ui;
+    ui->AnswerMessage(MsgAnswer::Yes);
+    // Pressed as soon as the window turns its event loop.
+    bool pressed = false;
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, [&] {
+        if (QPushButton* stop = StopButton(); stop && !pressed) {
+            stop->click();
+            pressed = true;
+        }
+    });
+    press.start(0);
+    RunConversionCommand(nullptr, kCmdFolderWavToOgg, "songs\\s", test::Tools(test::RealEncoder()));
+    EXPECT_TRUE(pressed);
+    // Every wav is either whole or replaced by its complete ogg, and the pass
+    // did not go on to the end.
+    const Names files = FilesBelow(game, "songs/s");
+    EXPECT_EQ(files.size(), 4u);
+    int oggs = 0;
+    for (const std::string& f : files) {
+        if (f.size() > 4 && f.compare(f.size() - 4, 4, ".ogg") == 0) {
+            ++oggs;
+            EXPECT_EQ(game.ReadFile("songs/s/" + f).substr(0, 4), "OggS");
+        } else {
+            EXPECT_EQ(game.ReadFile("songs/s/" + f), test::WavBytes(f[0] - '0'));
+        }
+    }
+    EXPECT_LT(oggs, 4);
 }
 
 TEST(ConversionCommands, OtherIdsAreNotConversions) {
