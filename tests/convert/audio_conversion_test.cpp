@@ -104,9 +104,14 @@ TEST_F(AudioConversion, TheEncoderGetsProgramOptionsAndTheQuotedPath) {
 
     // With empty options the program sees the file and nothing else.
     game_.WriteFile("songs/t/Drum Kick.wav", test::WavBytes());
+    // Names a command line cannot carry as one argument are left alone.
+    game_.WriteFile("songs/t/odd\" -o \"x.wav", test::WavBytes());
+    game_.WriteFile("songs/t/all*.wav", test::WavBytes());
     test::WriteFakeProgram(game_, "tools/rec");
-    ConvertWavToOgg("songs\\t", "tools\\rec", "", progress_);
+    ConversionReport r = ConvertWavToOgg("songs\\t", "tools\\rec", "", progress_);
     EXPECT_EQ(test::FakeRuns(game_, "tools/rec"), (Runs{{"songs/t/Drum Kick.wav"}}));
+    EXPECT_EQ(r.kept.size(), 3u);
+    EXPECT_EQ(FilesBelow(game_, "songs/t").size(), 3u);
 }
 
 TEST_F(AudioConversion, TheDecoderRunsOncePerFolderAndTheOggsGo) {
