@@ -47,7 +47,7 @@ const char* const kUsage =
     "                  create the player ID with PASSWORD from the scores of the\n"
     "                  QV5IR account IRID, downloaded from the ranking service\n"
     "\n"
-    "Commands (song folders; they change nothing):\n"
+    "Commands (song folders; they change no file and no library row):\n"
     "  hidden-search FOLDER\n"
     "                  list the hidden charts of FOLDER (not its sub-folders): files\n"
     "                  without a chart extension that hold notes\n"
