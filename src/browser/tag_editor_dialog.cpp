@@ -17,6 +17,7 @@ namespace qv5 {
 TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("TAG EDITOR"));
     setModal(true);
+    setMinimumWidth(460);
     auto* form = new QFormLayout(this);
     title_ = AddEdit(1014);
     subtitle_ = AddEdit(1013);
@@ -33,10 +34,12 @@ TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("GENRE"), genre_);
     form->addRow(QStringLiteral("ARTIST"), artist_);
     form->addRow(QStringLiteral("SUBARTIST"), subartist_);
-    form->addRow(QStringLiteral("LEVEL"), level_);
+    form->addRow(ToQString(Sj(u8"☆ LEVEL")), level_);
     form->addRow(ToQString(Sj(u8"★ LEVEL")), exlevel_);
-    form->addRow(QStringLiteral("DIFFICULTY\n(1 BEGINNER, 2 NORMAL, 3 HYPER, 4 ANOTHER, 5 EX)"),
-                 difficulty_);
+    form->addRow(QStringLiteral("DIFFICULTY"), difficulty_);
+    form->addRow(QString(), new QLabel(QStringLiteral("1 BEGINNER, 2 NORMAL, 3 HYPER, "
+                                                      "4 ANOTHER, 5 EX"),
+                                       this));
     form->addRow(favorite_);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* restore =
