@@ -19,6 +19,8 @@
 namespace qv5 {
 namespace {
 
+using namespace std::string_literals;
+
 std::string U(const char8_t* s) {
     return reinterpret_cast<const char*>(s);
 }
@@ -170,11 +172,11 @@ TEST(HiddenSearch, PartialReadsAgreeWithTheHeaderReader) {
         {"binary with ctrl-z then notes", RandomBytes(200000, 2, true) + "\n" + notes},
         {"binary only", RandomBytes(3u << 20, 3, false)},
         {"nul bytes before notes", std::string(70000, '\0') + "\n" + notes},
+        // A NUL byte inside a channel line, before and between objects.
         {"nul bytes inside lines",
-         std::string("\0#00111:01\r\n#001", 16) + std::string("\0"
-                                                              "11:0101\r\n#00111:01\0"
-                                                              "01\n",
-                                                              21)},
+         "\0#00111:01\r\n#001\0"
+         "11:0101\r\n#00111:01\0"
+         "0101\n"s},
         {"no hash line for 64 KiB", std::string(65536 * 2, 'a') + "\n" + notes},
         {"crlf across the first read", at_boundary},
         {"line longer than a piece", long_line},
