@@ -42,14 +42,13 @@ TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
                                        this));
     form->addRow(favorite_);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* restore =
-        buttons->addButton(ToQString(Sj(u8"元に戻す")), QDialogButtonBox::ResetRole);
+    restore_ = buttons->addButton(ToQString(Sj(u8"元に戻す")), QDialogButtonBox::ResetRole);
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    SetControlId(restore, 1003);
+    SetControlId(restore_, 1003);
     SetControlId(ok, 1);
     SetControlId(cancel, 2);
-    connect(restore, &QPushButton::clicked, this, &TagEditorDialog::OnRestore);
+    connect(restore_, &QPushButton::clicked, this, &TagEditorDialog::OnRestore);
     connect(buttons, &QDialogButtonBox::accepted, this, &TagEditorDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
@@ -59,6 +58,11 @@ QLineEdit* TagEditorDialog::AddEdit(int id) {
     auto* edit = new QLineEdit(this);
     SetControlId(edit, id);
     return edit;
+}
+
+void TagEditorDialog::SetFolder(bool folder) {
+    for (QWidget* w : std::initializer_list<QWidget*>{exlevel_, difficulty_, favorite_, restore_})
+        w->setEnabled(!folder);
 }
 
 void TagEditorDialog::ShowFields() {
@@ -95,16 +99,20 @@ void TagEditorDialog::accept() {
     QDialog::accept();
 }
 
-bool EditTags(QWidget* owner, const std::string& chart_path) {
+bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
     ChartRecord record;
-    if (!LoadChartForTags(chart_path, record)) {
-        ShowMessage(owner, Sj(u8"譜面ファイルを読み込めませんでした。\n") + chart_path,
+    if (is_folder ? !LoadFolderForTags(path, record) : !LoadChartForTags(path, record)) {
+        ShowMessage(owner,
+                    (is_folder ? Sj(u8"フォルダがライブラリに登録されていません。\n")
+                               : Sj(u8"譜面ファイルを読み込めませんでした。\n")) +
+                        path,
                     Sj(u8"エラー"), MsgIcon::Error);
         return false;
     }
     TagEditorDialog dialog(owner);
     dialog.fields = FieldsOf(record);
-    dialog.chart_path = chart_path;
+    dialog.chart_path = path;
+    dialog.SetFolder(is_folder);
     dialog.ShowFields();
     if (Ui().RunDialog(dialog) != QDialog::Accepted) return false;
     ApplyFields(dialog.fields, record);

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 
 namespace qv5 {
 
@@ -22,6 +23,10 @@ class TagEditorDialog : public QDialog {
     // Button 1003: the header's values, read again from the chart file.
     void OnRestore();
     void accept() override;
+
+    // A folder has no difficulty, star level, favourite mark or header to
+    // restore from: those controls are disabled.
+    void SetFolder(bool folder);
 
     TagFields fields;
     std::string chart_path;
@@ -38,11 +43,13 @@ class TagEditorDialog : public QDialog {
     QLineEdit* exlevel_;
     QLineEdit* difficulty_;
     QCheckBox* favorite_;
+    QPushButton* restore_;
 };
 
 // The chart item's tag-editing command: the dialog over `owner` on the
 // chart's library values (or its header's), saved on OK. True when saved,
-// after which the information panel is to be shown again.
-bool EditTags(QWidget* owner, const std::string& chart_path);
+// after which the information panel is to be shown again. With `is_folder`
+// the path is a folder item's, and its folder row is edited.
+bool EditTags(QWidget* owner, const std::string& path, bool is_folder = false);
 
 }  // namespace qv5

@@ -3,6 +3,7 @@
 #include "config/config_file.h"
 #include "library/chart_header.h"
 #include "library/song_library.h"
+#include "platform/files.h"
 #include "platform/transaction.h"
 
 namespace qv5 {
@@ -19,6 +20,27 @@ bool LoadChartForTags(const std::string& chart_path, ChartRecord& record) {
     if (LookupChart(chart_path, record)) return true;
     // Without its hash the chart could be saved nowhere.
     return ReadChartHeader(record, chart_path) && !record.hash.empty();
+}
+
+bool LoadFolderForTags(const std::string& folder_path, ChartRecord& record) {
+    record = ChartRecord{};
+    std::string path = folder_path;
+    if (!path.empty() && path.back() != '\\' && IsDirectory(path)) path += '\\';
+    Statement s = SongLibrary().Prepare(
+        "SELECT title,subtitle,category,info_a,info_b,command,max FROM folder WHERE path = ?1");
+    if (!s) return false;
+    s.Bind(1, path);
+    if (!s.Step()) return false;
+    record.title = s.Text(0);
+    record.subtitle = s.Text(1);
+    record.genre = s.Text(2);
+    record.artist = s.Text(3);
+    record.subartist = s.Text(4);
+    record.tag = s.Text(5);
+    record.level = s.Int(6);
+    record.path = path;
+    record.mode = 0;
+    return true;
 }
 
 TagFields FieldsOf(const ChartRecord& r) {

@@ -20,6 +20,11 @@ struct TagFields {
 // has no row for it. False when the file cannot be read at all.
 bool LoadChartForTags(const std::string& chart_path, ChartRecord& record);
 
+// A folder's row (a directory, with or without its trailing "\", or a
+// custom-folder file) as a folder record: mode 0, level = max, tag = command.
+// False when the library has no row for it.
+bool LoadFolderForTags(const std::string& folder_path, ChartRecord& record);
+
 TagFields FieldsOf(const ChartRecord& record);
 // OK: the texts back into the record; level and exlevel below 1 read as 0,
 // the difficulty is held to 0..5.

@@ -253,26 +253,34 @@ TEST_F(TagEditorTest, CancelWritesNothingAndAnUnreadableChartOpensNoDialog) {
     EXPECT_EQ(ui->prompts()[1].Utf8Caption(), U(u8"エラー"));
 }
 
-TEST_F(TagEditorTest, AFolderRecordUpdatesItsFolderRow) {
+TEST_F(TagEditorTest, AFolderItemEditsItsFolderRow) {
     game.WriteFile("songs/sub/a.bms", kChart);
     Register("songs\\");
-    ChartRecord folder;
-    folder.mode = 0;
-    folder.path = "songs\\sub\\";
-    folder.title = "It's";
-    folder.subtitle = "s";
-    folder.genre = "cat";
-    folder.artist = "ia";
-    folder.subartist = "ib";
-    folder.tag = "cmd";
-    folder.level = 9;
-    EXPECT_TRUE(SaveTags(folder));
-    EXPECT_EQ(Rows("SELECT title,subtitle,category,info_a,info_b,command,max FROM folder WHERE "
-                   "path='songs\\sub\\'",
-                   7),
-              std::vector<std::string>{"It's|s|cat|ia|ib|cmd|9"});
+    const char* const kFolder =
+        "SELECT title,subtitle,category,info_a,info_b,command,max FROM folder WHERE "
+        "path='songs\\sub\\'";
+    ASSERT_TRUE(SongLibrary().Exec("UPDATE folder SET command='cmd' WHERE path='songs\\sub\\'"));
+    Typed shown;
+    bool disabled = false;
+    ui->AnswerDialog([&](QDialog& d) {
+        disabled = !Control<QLineEdit>(&d, 1009)->isEnabled() &&
+                   !Control<QLineEdit>(&d, 1028)->isEnabled() &&
+                   !Control<QCheckBox>(&d, 1006)->isEnabled() &&
+                   !Control<QPushButton>(&d, 1003)->isEnabled();
+        return Type(
+            {{1014, "It's"}, {1013, "s"}, {1026, "cat"}, {1011, "ia"}, {1010, "ib"}, {1008, "9"}},
+            &shown)(d);
+    });
+    ASSERT_TRUE(EditTags(nullptr, "songs\\sub", true));
+    EXPECT_TRUE(disabled);
+    EXPECT_EQ(shown[1014], "sub");
+    EXPECT_EQ(Rows(kFolder, 7), std::vector<std::string>{"It's|s|cat|ia|ib|cmd|9"});
     EXPECT_EQ(Rows("SELECT title FROM song", 1), std::vector<std::string>{"Song"});
     EXPECT_TRUE(Rows(kTagColumns, 1).empty());
+
+    ui->AnswerMessage(MsgAnswer::Ok);
+    EXPECT_FALSE(EditTags(nullptr, "elsewhere", true));
+    EXPECT_EQ(ui->prompts().back().Utf8Caption(), U(u8"エラー"));
 }
 
 }  // namespace
