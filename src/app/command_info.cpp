@@ -40,7 +40,9 @@ std::optional<std::string> TreePath(const std::string& host, const std::string& 
         return std::nullopt;
     }
     const std::string& dir = ProgramDirectory();
-    if (internal->compare(0, dir.size(), dir) == 0) internal->erase(0, dir.size());
+    // The game folder itself stays absolute: an empty path names nothing.
+    if (internal->size() > dir.size() && internal->compare(0, dir.size(), dir) == 0)
+        internal->erase(0, dir.size());
     return internal;
 }
 

@@ -58,6 +58,7 @@ TEST(BrowserCommands, HiddenSearchListsTheFolderItIsGiven) {
         {"hidden-search sub", game.HostPath("songs"), 0, {"songs\\sub\\y.bm_"}},
         {"hidden-search songs/sub/..", game.host(), 0, {"songs\\no ext", "songs\\x.bm_"}},
         {"hidden-search missing", game.host(), 1, {}},
+        {"hidden-search .", game.host(), 0, {}},
         {"hidden-search songs/a.bms", game.host(), 1, {}},
     };
     for (const Case& c : cases) {
