@@ -13,6 +13,12 @@
 #include "platform/ui_service.h"
 
 namespace qv5 {
+namespace {
+
+// More than any header line can hold (lines arrive in pieces of about 100 KB).
+constexpr int kMaxFieldCharacters = 1 << 20;
+
+}  // namespace
 
 TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("TAG EDITOR"));
@@ -56,6 +62,9 @@ TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
 
 QLineEdit* TagEditorDialog::AddEdit(int id) {
     auto* edit = new QLineEdit(this);
+    // A header line may hold far more than the default limit, which would
+    // cut the text without a word.
+    edit->setMaxLength(kMaxFieldCharacters);
     SetControlId(edit, id);
     return edit;
 }

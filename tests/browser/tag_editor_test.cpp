@@ -148,6 +148,18 @@ TEST_F(TagEditorTest, EveryCopyChangesAndTheTagRowIsInsertedThenUpdated) {
               std::vector<std::string>{"Again|0|11"});
 }
 
+TEST_F(TagEditorTest, LongTextsSurviveTheDialogUncut) {
+    const std::string title(90000, 'T');
+    game.WriteFile("songs/long.bms", "#TITLE " + title + "\r\n#00111:01\r\n");
+    Register("songs\\");
+    ui->AnswerDialog(Type({{1011, std::string(70000, 'A')}}));
+    ASSERT_TRUE(EditTags(nullptr, "songs\\long.bms"));
+    EXPECT_EQ(Rows("SELECT title,artist FROM song", 2),
+              std::vector<std::string>{title + "|" + std::string(70000, 'A')});
+    EXPECT_EQ(Rows("SELECT title,artist FROM tag", 2),
+              std::vector<std::string>{title + "|" + std::string(70000, 'A')});
+}
+
 TEST_F(TagEditorTest, AnUnknownDifficultyShowsMinusOneAndIsStoredAsZero) {
     game.WriteFile("songs/plain.bms", kPlainChart);
     Register("songs\\");
