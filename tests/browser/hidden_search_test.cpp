@@ -201,6 +201,42 @@ TEST(HiddenSearch, PartialReadsAgreeWithTheHeaderReader) {
     EXPECT_EQ(HeaderNoteCount("corpus\\missing", true, nullptr), 0);
 }
 
+// Files stitched from chart fragments, control bytes, binary runs and long
+// fillers that put line ends on either side of every read boundary.
+TEST(HiddenSearch, GeneratedFilesAgreeWithTheHeaderReader) {
+    test::TempGame game;
+    const std::vector<std::string> fragments = {
+        "#00111:", "0101",       "ZZ",          "00",         "\r\n",     "\n",          "\r",
+        "\0"s,     "\x1A",       "#IF 2\n",     "#IF 1\n",    "#ENDIF\n", "#LNOBJ ZZ\n", " ",
+        "\t",      "#BPM 120\n", "#00251:01\n", "#title x\n", "#"};
+    std::mt19937 gen(20261209);
+    for (int i = 0; i < 80; ++i) {
+        std::string bytes;
+        const size_t target = i % 10 == 0 ? 1100000 + gen() % 100000 : gen() % 150000;
+        while (bytes.size() < target) {
+            switch (gen() % 8) {
+                case 0:
+                    bytes +=
+                        RandomBytes(gen() % 4000, static_cast<unsigned>(gen()), gen() % 4 == 0);
+                    break;
+                case 1:
+                    bytes += std::string(gen() % 110000, 'a');
+                    break;
+                default:
+                    bytes += fragments[gen() % fragments.size()];
+                    break;
+            }
+        }
+        SCOPED_TRACE("generated " + std::to_string(i));
+        const std::string name = "gen" + std::to_string(i);
+        game.WriteFile("corpus/" + name, bytes);
+        ChartRecord full;
+        ASSERT_TRUE(ReadChartHeader(full, "corpus\\" + name));
+        EXPECT_EQ(HeaderNoteCount("corpus\\" + name, false, nullptr), full.note_count);
+        EXPECT_EQ(HeaderNoteCount("corpus\\" + name, true, nullptr) > 0, full.note_count > 0);
+    }
+}
+
 // Files as players keep them beside their charts: real encoder output too.
 TEST(HiddenSearch, RealAudioAndImagesAreNoCharts) {
     test::TempGame game;
