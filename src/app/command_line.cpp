@@ -10,6 +10,7 @@
 
 #include "app/command_convert.h"
 #include "app/command_import.h"
+#include "app/command_info.h"
 #include "config/config_file.h"
 #include "config/tool_settings.h"
 #include "library/difficulty.h"
@@ -47,6 +48,13 @@ const char* const kUsage =
     "  restore-scores ID PASSWORD IRID\n"
     "                  create the player ID with PASSWORD from the scores of the\n"
     "                  QV5IR account IRID, downloaded from the ranking service\n"
+    "\n"
+    "Commands (song folders; they change no file and no library row):\n"
+    "  hidden-search FOLDER\n"
+    "                  list the hidden charts of FOLDER (not its sub-folders): files\n"
+    "                  without a chart extension that hold notes\n"
+    "  info CHART      show the information panel's six lines for the chart file\n"
+    "                  CHART, with the score of the player of config.xml\n"
     "\n"
     "Commands (game body, with the settings of config.xml):\n"
     "  play CHART      play the chart file CHART with QV5body.exe and wait for it\n"
@@ -299,6 +307,7 @@ int Dispatch(const std::vector<std::string>& args, const std::string& start_dir)
         return AddRoot(config, state, args[1], start_dir);
     if (command == "refresh" && args.size() == 2) return Refresh(config, args[1], start_dir);
     if (command == "rescan" && args.size() == 1) return Rescan(config, state);
+    if (auto code = RunBrowserCommand(args, start_dir, config)) return *code;
     if ((command == "play" || command == "autoplay") && args.size() == 2)
         return RunPlayCommand(command, FromStartDir(args[1], start_dir));
     if (command == "convert" && args.size() == 3)

@@ -17,6 +17,7 @@
 #include "app/main_window_steps.h"
 #include "app/play_option_dialog.h"
 #include "app/settings_pages.h"
+#include "browser/song_info_panel.h"
 #include "config/config_file.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -195,7 +196,10 @@ void MainWindow::reject() {
     OnCancel();
 }
 
-void MainWindow::UpdateSongInformation(const std::string&) {}
+// The panel is wherever the JUKEBOX1 page placed it.
+void MainWindow::UpdateSongInformation(const std::string& chart_path) {
+    if (auto* panel = findChild<SongInfoPanel*>()) panel->Show(chart_path);
+}
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
