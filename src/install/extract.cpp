@@ -8,12 +8,14 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <map>
 #include <set>
 
 #include "install/archive.h"
 #include "install/archive_reader.h"
 #include "install/entry_path.h"
 #include "install/rar5_scan.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
@@ -27,6 +29,18 @@ namespace {
 
 std::string Reason(int error) {
     return Utf8ToCp932Lossy(std::strerror(error));
+}
+
+// ASCII letters folded, character by character (trail bytes stay).
+std::string Fold(const std::string& name) {
+    std::string out = name;
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(out[i])))
+            ++i;
+        else if (out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
+    }
+    return out;
 }
 
 class Extractor {
@@ -64,7 +78,15 @@ class Extractor {
     Progress* progress_;
     std::string dest_;
     std::int64_t allowance_ = 0;
+    // Windows, and the game under Wine, find names ignoring case: an entry
+    // "Song/a.wav" belongs in the folder "SONG" that is there already, and a
+    // file "A.WAV" beside it is the file "a.wav".
+    void ResolveCase(std::vector<std::string>& parts);
+    void Remember(const std::vector<std::string>& parts, size_t n);
+    std::map<std::string, std::string>& Listing(const std::string& folder);
+
     std::set<std::string> folders_;  // internal paths known to be folders
+    std::map<std::string, std::map<std::string, std::string>> listings_;  // folded -> on disk
     long entries_ = 0;
 };
 
@@ -104,6 +126,30 @@ bool Extractor::CreateDestination() {
     return true;
 }
 
+std::map<std::string, std::string>& Extractor::Listing(const std::string& folder) {
+    auto it = listings_.find(folder);
+    if (it != listings_.end()) return it->second;
+    auto& names = listings_[folder];
+    std::vector<DirEntry> entries;
+    ListFolder(folder + "\\", entries, ListDetail::NamesAndKinds);
+    for (const DirEntry& e : entries) names.emplace(Fold(e.name), e.name);
+    return names;
+}
+
+void Extractor::ResolveCase(std::vector<std::string>& parts) {
+    std::string folder = dest_;
+    for (std::string& part : parts) {
+        auto& names = Listing(folder);
+        auto found = names.find(Fold(part));
+        if (found != names.end()) part = found->second;
+        folder += "\\" + part;
+    }
+}
+
+void Extractor::Remember(const std::vector<std::string>& parts, size_t n) {
+    Listing(InternalPath(parts, n - 1)).emplace(Fold(parts[n - 1]), parts[n - 1]);
+}
+
 // Makes the first `count` parts as folders below the destination.
 Extractor::Made Extractor::MakeFolders(const std::vector<std::string>& parts, size_t count) {
     for (size_t n = 1; n <= count; ++n) {
@@ -119,6 +165,7 @@ Extractor::Made Extractor::MakeFolders(const std::vector<std::string>& parts, si
                 return Made::Skip;
             }
         } else if (mkdir(host->c_str(), 0755) == 0) {
+            Remember(parts, n);
             report_.created.push_back({internal, true});
             ++report_.folders;
         } else if (errno == ENAMETOOLONG) {
@@ -156,6 +203,7 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
         FailWrite(internal, errno);
         return Made::Fatal;
     }
+    Remember(parts, parts.size());
     report_.created.push_back({internal, false});
     std::int64_t written = 0;
     auto drop = [&] {
@@ -176,7 +224,8 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
             return Made::Fatal;
         }
         // What the entry really holds counts, not what its header claimed.
-        if (offset < 0 || offset + static_cast<std::int64_t>(size) > allowance_) {
+        const auto block = static_cast<std::int64_t>(size);
+        if (offset < 0 || block > allowance_ || offset > allowance_ - block) {
             drop();
             ++report_.too_large;
             return Made::Skip;
@@ -236,6 +285,7 @@ bool Extractor::ExtractEntry(ArchiveReader& reader) {
         return true;
     }
     if (parts->empty()) return true;
+    ResolveCase(*parts);
     const Made made = reader.type() == EntryType::Folder ? MakeFolders(*parts, parts->size())
                                                          : WriteFile(reader, *parts);
     if (made == Made::Fatal) return false;

@@ -24,6 +24,17 @@ bool EndsWith(const std::string& s, const char* tail) {
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
 }
 
+std::string FoldAscii(const std::string& name) {
+    std::string out = name;
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(out[i])))
+            ++i;
+        else if (out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
+    }
+    return out;
+}
+
 // Index just past the last separator of a CP932 path; 0 when there is none.
 size_t NameStart(const std::string& path) {
     size_t start = 0;
@@ -47,6 +58,18 @@ std::string Format(const char8_t* utf8_format, const std::string& a) {
     const size_t at = f.find("%s");
     if (at != std::string::npos) f.replace(at, 2, a);
     return f;
+}
+
+// `name` in `dir`, found ignoring the case of ASCII letters as Windows does.
+std::string NameOnDisk(const std::string& dir, const std::string& name) {
+    std::vector<DirEntry> entries;
+    ListFolder(dir, entries, ListDetail::NamesAndKinds);
+    const std::string folded = FoldAscii(name);
+    for (const DirEntry& e : entries)
+        if (e.name == name) return name;
+    for (const DirEntry& e : entries)
+        if (e.directory && FoldAscii(e.name) == folded) return e.name;
+    return name;
 }
 
 }  // namespace
@@ -115,8 +138,6 @@ InstallResult InstallArchive(ArchiveKind kind, const std::string& archive,
             Format(u8"書庫のフォルダ名が正しくないため、インストールしません。\n%s", r.folder_name);
         return r;
     }
-    r.new_folder = dest + r.folder_name + "\\";
-
     r.extraction = ExtractArchive(kind, r.command_line, r.extract, options, progress);
     if (r.extraction != 1) {
         r.status = r.extraction == 0 ? InstallResult::Status::LibraryMissing
@@ -124,6 +145,9 @@ InstallResult InstallArchive(ArchiveKind kind, const std::string& archive,
         r.error = r.extract.error;
         return r;
     }
+    // The folder the archive's went into, as it is named on disk.
+    r.folder_name = NameOnDisk(dest, r.folder_name);
+    r.new_folder = dest + r.folder_name + "\\";
 
     // The scan of the destination descends only into folders it inserts; the
     // refresh of the new folder registers what an update added to a folder

@@ -237,6 +237,20 @@ TEST_F(ArchiveTest, ExistingFilesAreKeptAndAReinstallChangesNothing) {
     EXPECT_EQ(Tree(game, "Songs"), before);
 }
 
+TEST_F(ArchiveTest, NamesDifferingOnlyInCaseAreTheSameEntry) {
+    game.WriteFile("Songs/SONG/a.wav", "mine");
+    test::WriteZip(game.HostPath("a.zip"),
+                   {Folder("song/"), File("Song/A.WAV", "theirs"), File("song/b.bms", "b"),
+                    File("Song/Sub/c.ogg", "c"), File("SONG/SUB/d.ogg", "d")});
+    ExtractReport r;
+    ASSERT_EQ(Extract("Songs", r), 1);
+    EXPECT_EQ(r.kept, 1);
+    EXPECT_EQ(game.ReadFile("Songs/SONG/a.wav"), "mine");
+    EXPECT_EQ(Tree(game, "Songs"),
+              (std::set<std::string>{"SONG/", "SONG/a.wav", "SONG/b.bms", "SONG/Sub/",
+                                     "SONG/Sub/c.ogg", "SONG/Sub/d.ogg"}));
+}
+
 TEST_F(ArchiveTest, AZipBombStopsAtTheConfiguredLimit) {
     test::WriteZipOfZeros(game.HostPath("a.zip"), "Song/huge.wav", std::int64_t(64) << 20);
     ASSERT_LT(fs::file_size(game.HostPath("a.zip")), 1u << 20);

@@ -87,6 +87,15 @@ TEST_F(InstallTest, AnUpdateOfAKnownFolderRegistersEveryNewChart) {
     EXPECT_EQ(Cp932ToUtf8(notices[0].caption), "報告");
 }
 
+TEST_F(InstallTest, AFolderOfAnotherCaseIsTheOneUpdated) {
+    test::WriteZip(game.HostPath("up.zip"), {File("OLD/new.bms", Chart("new"))});
+    const InstallResult r = InstallArchive(ArchiveKind::Zip, "up.zip", "Songs\\Cat\\");
+    ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
+    EXPECT_EQ(r.new_folder, "Songs\\Cat\\Old\\");
+    EXPECT_EQ(Rows("song", "Songs\\Cat\\Old\\").size(), 2u);
+    EXPECT_FALSE(game.Exists("Songs/Cat/OLD"));
+}
+
 TEST_F(InstallTest, NamesThatWouldPlaceTheNewFolderElsewhereAreRefused) {
     struct Case {
         std::string archive;
