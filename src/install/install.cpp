@@ -109,6 +109,17 @@ bool HoldsChartFiles(const std::string& dir) {
 InstallResult InstallArchive(ArchiveKind kind, const std::string& archive,
                              const std::string& destination, Progress* progress,
                              const ExtractOptions& options) {
+    return InstallArchive(SongLibrary(), kind, archive, destination, progress, options);
+}
+
+// In order: inspect (no file is touched), build the archivers' command line,
+// extract (which takes its own files back when it fails), then one
+// transaction on `db`: scan the destination, rank the new charts, refresh the
+// new folder. When that transaction does not commit, the extracted files are
+// removed as well, so the disk and the library never disagree about them.
+InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& archive,
+                             const std::string& destination, Progress* progress,
+                             const ExtractOptions& options) {
     InstallResult r;
     std::string dest = destination;
     if (!EndsWithSeparator(dest)) dest += '\\';
@@ -152,7 +163,6 @@ InstallResult InstallArchive(ArchiveKind kind, const std::string& archive,
     // The scan of the destination descends only into folders it inserts; the
     // refresh of the new folder registers what an update added to a folder
     // the library knew already.
-    Database& db = SongLibrary();
     bool stored = false;
     {
         Transaction tx(db);
