@@ -23,7 +23,10 @@ std::string& SharedFolderName();
 // Where the first chart of each pattern lies. Shows the missing-library
 // messages (and the download offer) itself when this kind cannot be read.
 // `archive` is an internal path.
-Inspection InspectArchive(ArchiveKind kind, const std::string& archive);
+// `read_error` (may be null) gets the reason when the archive could not be
+// read through; the result is then what was found before.
+Inspection InspectArchive(ArchiveKind kind, const std::string& archive,
+                          std::string* read_error = nullptr);
 
 // The text before the first "/" found after the first character, else before
 // the first "\" found there; empty when neither. Character by character: a

@@ -96,7 +96,8 @@ int OfferLibraries() {
 
 // The archiver libraries matched each pattern ignoring case and took the
 // first entry in archive order; the exact extension is checked afterwards.
-Inspection InspectArchive(ArchiveKind kind, const std::string& archive_path) {
+Inspection InspectArchive(ArchiveKind kind, const std::string& archive_path,
+                          std::string* read_error) {
     if (!ArchiveKindReadable(kind)) {
         ShowLoadFailure(kind, true);
         OfferLibraries();
@@ -105,21 +106,25 @@ Inspection InspectArchive(ArchiveKind kind, const std::string& archive_path) {
     static const char* const kExt[] = {".bms", ".bme", ".bml", ".pms"};
     std::string first[4];
     bool found[4] = {false, false, false, false};
-    if (auto host = ToHostPath(archive_path)) {
-        ArchiveReader reader;
-        if (reader.Open(kind, *host)) {
-            int left = 4;
-            while (left > 0 && reader.Next() == ArchiveReader::Step::Entry) {
-                if (reader.type() != EntryType::File || !reader.name()) continue;
-                const std::string lower = Lower(*reader.name());
-                for (int p = 0; p < 4; ++p)
-                    if (!found[p] && EndsWithExactly(lower, kExt[p])) {
-                        found[p] = true;
-                        first[p] = *reader.name();
-                        --left;
-                    }
+    auto host = ToHostPath(archive_path);
+    ArchiveReader reader;
+    bool readable = host && reader.Open(kind, *host);
+    for (int left = 4; readable && left > 0;) {
+        const ArchiveReader::Step step = reader.Next();
+        readable = step != ArchiveReader::Step::Failed;
+        if (step != ArchiveReader::Step::Entry) break;
+        if (reader.type() != EntryType::File || !reader.name()) continue;
+        const std::string lower = Lower(*reader.name());
+        for (int p = 0; p < 4; ++p)
+            if (!found[p] && EndsWithExactly(lower, kExt[p])) {
+                found[p] = true;
+                first[p] = *reader.name();
+                --left;
             }
-        }
+    }
+    if (!readable && read_error) {
+        *read_error = reader.error();
+        if (read_error->empty()) *read_error = archive_path;
     }
     bool in_folder = false;
     for (int p = 0; p < 4; ++p) {

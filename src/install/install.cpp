@@ -125,13 +125,18 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     if (!EndsWithSeparator(dest)) dest += '\\';
     const std::string bare = dest.substr(0, dest.size() - 1);
 
-    r.inspection = InspectArchive(kind, archive);
+    std::string read_error;
+    r.inspection = InspectArchive(kind, archive, &read_error);
     if (r.inspection == Inspection::LibraryMissing) {
         r.status = InstallResult::Status::LibraryMissing;
         return r;
     }
     if (r.inspection == Inspection::NoChart) {
         r.status = InstallResult::Status::NoChart;
+        // A damaged archive is said to be one, not to hold no chart.
+        if (!read_error.empty())
+            r.error =
+                Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") + read_error;
         return r;
     }
     if (r.inspection == Inspection::ChartInFolder) {
@@ -190,7 +195,8 @@ std::vector<Notice> InstallNotices(const InstallResult& r) {
         case InstallResult::Status::LibraryMissing:
             return out;
         case InstallResult::Status::NoChart:
-            out.push_back({Sj(u8"譜面ファイルが見つかりません。"), error_caption});
+            out.push_back({r.error.empty() ? Sj(u8"譜面ファイルが見つかりません。") : r.error,
+                           error_caption});
             return out;
         case InstallResult::Status::Refused:
         case InstallResult::Status::ExtractFailed:

@@ -125,6 +125,16 @@ TEST_F(InstallTest, NoChartIsReported) {
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(Cp932ToUtf8(notices[0].text), "譜面ファイルが見つかりません。");
     EXPECT_FALSE(game.Exists("Songs/Cat/Song"));
+
+    // What is not an archive at all is said to be unreadable.
+    for (const char* name : {"junk.zip", "missing.zip"}) {
+        if (std::string(name) == "junk.zip") game.WriteFile(name, std::string(5000, 'j'));
+        const InstallResult bad = InstallArchive(ArchiveKind::Zip, name, "Songs\\Cat\\");
+        EXPECT_EQ(bad.status, InstallResult::Status::NoChart) << name;
+        EXPECT_EQ(Cp932ToUtf8(InstallNotices(bad).at(0).text).rfind("書庫を読み込めません。", 0),
+                  0u)
+            << name;
+    }
 }
 
 TEST_F(InstallTest, AFailedWriteLeavesTheLibraryFileUntouched) {
