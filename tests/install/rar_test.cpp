@@ -6,6 +6,7 @@
 #include <set>
 
 #include "install/archive.h"
+#include "install/rar5_scan.h"
 #include "platform/text.h"
 #include "support/fake_wine.h"
 #include "support/scripted_ui.h"
@@ -79,6 +80,29 @@ TEST_F(RarTest, AnEncryptedArchiveIsRefusedBeforeAnythingIsWritten) {
     EXPECT_TRUE(r.encrypted);
     EXPECT_EQ(Cp932ToUtf8(r.error), "暗号化された書庫は展開できません。");
     EXPECT_FALSE(game.Exists("Songs"));
+}
+
+TEST_F(RarTest, CutArchivesInstallWholeOrNotAtAll) {
+    for (const auto& entry : fs::directory_iterator(std::string(QV5_TEST_DATA) + "/rar")) {
+        if (entry.path().extension() != ".rar") continue;
+        const std::string name = entry.path().filename().string();
+        const auto size = fs::file_size(entry.path());
+        for (auto cut : {size / 5, size / 3, size / 2, size * 3 / 4, size - 1}) {
+            fs::copy_file(entry.path(), game.HostPath("cut.rar"),
+                          fs::copy_options::overwrite_existing);
+            fs::resize_file(game.HostPath("cut.rar"), cut);
+            Rar5HoldsEncryption(game.HostPath("cut.rar"));
+            InspectArchive(ArchiveKind::Rar, "cut.rar");
+            ExtractReport r;
+            const int result = ExtractArchive(ArchiveKind::Rar, "-x \"cut.rar\" \"Songs/\" *.*", r);
+            EXPECT_TRUE(result == 1 || result == 2) << name << " " << cut;
+            if (result == 2) {
+                EXPECT_FALSE(r.error.empty()) << name << " " << cut;
+                EXPECT_TRUE(Tree(game.HostPath("Songs")).empty()) << name << " " << cut;
+            }
+            fs::remove_all(game.HostPath("Songs"));
+        }
+    }
 }
 
 TEST_F(RarTest, ArchivesWithoutChartsAreReportedAsSuch) {
