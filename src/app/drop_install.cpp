@@ -55,6 +55,26 @@ std::optional<Destination> FindDestination(DropTarget& target, bool for_archive)
     return d;
 }
 
+std::string Fold(const std::string& name) {
+    std::string out = name;
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(out[i])))
+            ++i;
+        else if (out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
+    }
+    return out;
+}
+
+bool HasNameIgnoringCase(const std::string& folder, const std::string& name) {
+    std::vector<DirEntry> entries;
+    ListFolder(folder, entries, ListDetail::NamesAndKinds);
+    const std::string folded = Fold(name);
+    for (const DirEntry& e : entries)
+        if (Fold(e.name) == folded) return true;
+    return false;
+}
+
 std::string LastComponent(const std::string& path) {
     std::string p = path;
     if (EndsWithSeparator(p)) p.pop_back();
@@ -84,7 +104,15 @@ void DropChart(MainWindow& window, DropTarget& target, const std::string& path) 
     const std::string folder = Folder(dest->item.path);
     if (!Ask(window, Fill(Sj(u8"差分をインストールします。よろしいですか？\n%s"), dest->item.path)))
         return;
-    if (!CopyFileNoOverwrite(path, folder + OwnName(path))) return;
+    // A chart that is there already, in any case of its letters, stays and
+    // nothing is said; any other failure is.
+    const std::string name = OwnName(path);
+    if (HasNameIgnoringCase(folder, name)) return;
+    if (!CopyFileNoOverwrite(path, folder + name)) {
+        ShowMessage(&window, Sj(u8"ファイルをコピーできませんでした。\n") + folder + name,
+                    Sj(u8"エラー"));
+        return;
+    }
     LibraryReport report;
     if (!RefreshFolder(folder, nullptr, &report) && !report.error.empty())
         ShowMessage(&window, report.error, Sj(u8"エラー"));

@@ -281,11 +281,14 @@ TEST_F(DropTest, AChartPlaysOnAnotherTabAndInstallsIntoTheSongFolderOnJukebox) {
     EXPECT_EQ(Songs("Songs\\Cat\\Old\\"), 2);
     EXPECT_EQ(tree.log.back(), "repopulate Songs\\Cat\\Old\\");
     // An existing chart is not replaced, and nothing is said.
-    game.WriteFile("dl/old.bms", "other");
-    ui->AnswerMessage(MsgAnswer::Yes);
-    HandleDrop(dlg, tree, {Abs("dl\\old.bms")});
+    for (const char* name : {"old.bms", "OLD.BMS"}) {
+        game.WriteFile(std::string("dl/") + name, "other");
+        ui->AnswerMessage(MsgAnswer::Yes);
+        HandleDrop(dlg, tree, {Abs(std::string("dl\\") + name)});
+    }
     EXPECT_EQ(game.ReadFile("Songs/Cat/Old/old.bms"), Chart("old"));
-    EXPECT_EQ(ui->MessageTexts().size(), 3u);
+    EXPECT_FALSE(game.Exists("Songs/Cat/Old/OLD.BMS"));
+    EXPECT_EQ(ui->MessageTexts().size(), 4u);
 }
 
 TEST_F(DropTest, FilesEndingInXmlAreCourseListsAndOthersAreIgnored) {
