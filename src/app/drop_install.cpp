@@ -3,6 +3,7 @@
 #include "app/drops.h"
 #include "app/jukebox_page.h"
 #include "app/main_window.h"
+#include "install/entry_path.h"
 #include "install/install.h"
 #include "library/chart_header.h"
 #include "library/refresh.h"
@@ -55,23 +56,12 @@ std::optional<Destination> FindDestination(DropTarget& target, bool for_archive)
     return d;
 }
 
-std::string Fold(const std::string& name) {
-    std::string out = name;
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(out[i])))
-            ++i;
-        else if (out[i] >= 'A' && out[i] <= 'Z')
-            out[i] = static_cast<char>(out[i] - 'A' + 'a');
-    }
-    return out;
-}
-
 bool HasNameIgnoringCase(const std::string& folder, const std::string& name) {
     std::vector<DirEntry> entries;
     ListFolder(folder, entries, ListDetail::NamesAndKinds);
-    const std::string folded = Fold(name);
+    const std::string folded = FoldAsciiCase(name);
     for (const DirEntry& e : entries)
-        if (Fold(e.name) == folded) return true;
+        if (FoldAsciiCase(e.name) == folded) return true;
     return false;
 }
 

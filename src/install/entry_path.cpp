@@ -28,6 +28,17 @@ std::optional<std::vector<std::string>> SafeEntryParts(const std::string& name) 
     return parts;
 }
 
+std::string FoldAsciiCase(const std::string& name) {
+    std::string out = name;
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(out[i])))
+            ++i;
+        else if (out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
+    }
+    return out;
+}
+
 std::optional<ExtractCommand> ParseExtractCommand(const std::string& command_line) {
     // The archivers' own splitting: quotes group, nothing is escaped, so a
     // path ending in a trail byte 0x5C stays whole.

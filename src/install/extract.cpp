@@ -31,18 +31,6 @@ std::string Reason(int error) {
     return Utf8ToCp932Lossy(std::strerror(error));
 }
 
-// ASCII letters folded, character by character (trail bytes stay).
-std::string Fold(const std::string& name) {
-    std::string out = name;
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(out[i])))
-            ++i;
-        else if (out[i] >= 'A' && out[i] <= 'Z')
-            out[i] = static_cast<char>(out[i] - 'A' + 'a');
-    }
-    return out;
-}
-
 class Extractor {
   public:
     Extractor(ExtractReport& report, const ExtractOptions& options, Progress* progress)
@@ -132,7 +120,7 @@ std::map<std::string, std::string>& Extractor::Listing(const std::string& folder
     auto& names = listings_[folder];
     std::vector<DirEntry> entries;
     ListFolder(folder + "\\", entries, ListDetail::NamesAndKinds);
-    for (const DirEntry& e : entries) names.emplace(Fold(e.name), e.name);
+    for (const DirEntry& e : entries) names.emplace(FoldAsciiCase(e.name), e.name);
     return names;
 }
 
@@ -140,14 +128,14 @@ void Extractor::ResolveCase(std::vector<std::string>& parts) {
     std::string folder = dest_;
     for (std::string& part : parts) {
         auto& names = Listing(folder);
-        auto found = names.find(Fold(part));
+        auto found = names.find(FoldAsciiCase(part));
         if (found != names.end()) part = found->second;
         folder += "\\" + part;
     }
 }
 
 void Extractor::Remember(const std::vector<std::string>& parts, size_t n) {
-    Listing(InternalPath(parts, n - 1)).emplace(Fold(parts[n - 1]), parts[n - 1]);
+    Listing(InternalPath(parts, n - 1)).emplace(FoldAsciiCase(parts[n - 1]), parts[n - 1]);
 }
 
 // Makes the first `count` parts as folders below the destination.

@@ -24,17 +24,6 @@ bool EndsWith(const std::string& s, const char* tail) {
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
 }
 
-std::string FoldAscii(const std::string& name) {
-    std::string out = name;
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(out[i])))
-            ++i;
-        else if (out[i] >= 'A' && out[i] <= 'Z')
-            out[i] = static_cast<char>(out[i] - 'A' + 'a');
-    }
-    return out;
-}
-
 // Index just past the last separator of a CP932 path; 0 when there is none.
 size_t NameStart(const std::string& path) {
     size_t start = 0;
@@ -64,11 +53,11 @@ std::string Format(const char8_t* utf8_format, const std::string& a) {
 std::string NameOnDisk(const std::string& dir, const std::string& name) {
     std::vector<DirEntry> entries;
     ListFolder(dir, entries, ListDetail::NamesAndKinds);
-    const std::string folded = FoldAscii(name);
+    const std::string folded = FoldAsciiCase(name);
     for (const DirEntry& e : entries)
         if (e.name == name) return name;
     for (const DirEntry& e : entries)
-        if (e.directory && FoldAscii(e.name) == folded) return e.name;
+        if (e.directory && FoldAsciiCase(e.name) == folded) return e.name;
     return name;
 }
 
