@@ -221,6 +221,39 @@ TEST_F(ArchiveTest, LinksAreNotCreatedAndCannotBeWrittenThrough) {
               (std::set<std::string>{"Song/", "Song/up/", "Song/up/evil.txt", "Song/a.bms"}));
 }
 
+// Rewrites the file type of every central directory record whose name is
+// `name`: the zip writer only makes files, folders and links.
+void PatchZipMode(const std::string& host_path, const std::string& name, unsigned mode) {
+    std::fstream f(host_path, std::ios::in | std::ios::out | std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    int patched = 0;
+    for (size_t at = bytes.find("PK\x01\x02"); at != std::string::npos;
+         at = bytes.find("PK\x01\x02", at + 4)) {
+        const size_t len = static_cast<unsigned char>(bytes[at + 28]) |
+                           static_cast<unsigned char>(bytes[at + 29]) << 8;
+        if (bytes.compare(at + 46, len, name) != 0) continue;
+        bytes[at + 40] = static_cast<char>(mode & 0xFF);
+        bytes[at + 41] = static_cast<char>(mode >> 8);
+        ++patched;
+    }
+    ASSERT_EQ(patched, 1) << name;
+    f.seekp(0);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST_F(ArchiveTest, FifosAndDevicesAreNotCreated) {
+    test::WriteZip(game.HostPath("a.zip"),
+                   {File("Song/fifo"), File("Song/dev"), File("Song/a.bms", "a")});
+    PatchZipMode(game.HostPath("a.zip"), "Song/fifo", 0010644);
+    PatchZipMode(game.HostPath("a.zip"), "Song/dev", 0020644);
+    ExtractReport r;
+    ASSERT_EQ(Extract("Songs", r), 1) << Cp932ToUtf8(r.error);
+    // libarchive reads a zip FIFO as a plain file: never a pipe on disk.
+    EXPECT_EQ(r.links, 1);
+    EXPECT_EQ(Tree(game, "Songs"), (std::set<std::string>{"Song/", "Song/a.bms", "Song/fifo"}));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(game.HostPath("Songs/Song/fifo"))));
+}
+
 TEST_F(ArchiveTest, ExistingFilesAreKeptAndAReinstallChangesNothing) {
     game.WriteFile("Songs/Song/a.bms", "mine");
     test::WriteZip(game.HostPath("a.zip"), {File("Song/a.bms", "theirs"), File("Song/b.bms", "b")});
