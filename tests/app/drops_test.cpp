@@ -12,6 +12,7 @@
 
 #include "app/jukebox_page.h"
 #include "app/main_window.h"
+#include "app/main_window_steps.h"
 #include "config/config_file.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
@@ -289,6 +290,23 @@ TEST_F(DropTest, AChartPlaysOnAnotherTabAndInstallsIntoTheSongFolderOnJukebox) {
     EXPECT_EQ(game.ReadFile("Songs/Cat/Old/old.bms"), Chart("old"));
     EXPECT_FALSE(game.Exists("Songs/Cat/Old/OLD.BMS"));
     EXPECT_EQ(ui->MessageTexts().size(), 4u);
+}
+
+TEST_F(DropTest, TheWindowTakesDroppedUrlsWhole) {
+    test::FakeWine wine;
+    game.WriteFile("QV5body.exe", "MZ");
+    game.WriteFile("dl/曲.bms", Chart("c"));
+    test::WriteZip(game.HostPath("a.zip"), {File("a/a.bms")});
+    ui->AnswerMessage(MsgAnswer::Ok);
+    OnDropFiles(dlg, {QUrl::fromLocalFile(QString::fromStdString(game.HostPath("dl/曲.bms"))),
+                      QUrl::fromLocalFile(QString::fromStdString(game.HostPath("a.zip"))),
+                      QUrl::fromLocalFile(QString::fromStdString(game.HostPath("a.zip")))});
+    for (int i = 0; i < 2000 && wine.Runs().empty(); ++i) usleep(5000);
+    ASSERT_EQ(wine.Runs().size(), 1u);
+    EXPECT_EQ(wine.Runs()[0].argv.back(), Cp932ToUtf8(Abs(Sj(u8"dl\\曲.bms"))));
+    // The window alone has no tree, so there is no destination.
+    EXPECT_EQ(ui->MessageTexts(),
+              std::vector<std::string>{"インストール先のフォルダをクリックして下さい。"});
 }
 
 TEST_F(DropTest, FilesEndingInXmlAreCourseListsAndOthersAreIgnored) {
