@@ -11,6 +11,7 @@
 #include "app/command_convert.h"
 #include "app/command_import.h"
 #include "app/command_info.h"
+#include "app/command_install.h"
 #include "config/config_file.h"
 #include "config/tool_settings.h"
 #include "library/difficulty.h"
@@ -40,6 +41,17 @@ const char* const kUsage =
     "  refresh PATH    bring the library up to date for everything below PATH,\n"
     "                  which must lie in a registered song folder\n"
     "  rescan          rebuild the library from every configured song folder\n"
+    "\n"
+    "Commands (song installation):\n"
+    "  install ARCHIVE... --into FOLDER\n"
+    "                  install the songs of the zip or rar ARCHIVEs into FOLDER,\n"
+    "                  a folder of the song library, as dropping them on the\n"
+    "                  window does: charts at an archive's root go into a new\n"
+    "                  folder named after it; the new folder is registered.\n"
+    "                  Existing files are never replaced and entries naming\n"
+    "                  places outside FOLDER or links are left out (counted on\n"
+    "                  stderr); a failed install leaves nothing behind. The\n"
+    "                  archives are kept.\n"
     "\n"
     "Commands (players and courses):\n"
     "  import-courses FILE\n"
@@ -295,6 +307,7 @@ int Rescan(const ConfigRecord& config, ConfigState state) {
 
 int Dispatch(const std::vector<std::string>& args, const std::string& start_dir) {
     if (args.empty()) return Fail("no command (see --help)");
+    if (auto code = RunInstallCommand(args, start_dir)) return *code;
     std::vector<std::string> import_args = args;
     if (args.size() == 2 && args[0] == "import-courses")
         import_args[1] = FromStartDir(args[1], start_dir);
