@@ -1,0 +1,411 @@
+#include "browser/folder_tree.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "app/controls.h"
+#include "browser/name_dialog.h"
+#include "browser/root_list.h"
+#include "browser/tree_icons.h"
+#include "platform/files.h"
+#include "platform/progress_window.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+namespace {
+
+constexpr int kNormalRole = Qt::UserRole;
+constexpr int kSelectedRole = Qt::UserRole + 1;
+constexpr int kTextRole = Qt::UserRole + 2;  // the name's own CP932 bytes
+
+struct MenuEntry {
+    int id;
+    const char8_t* caption;
+};
+
+const std::vector<MenuEntry>& Entries(ItemKind kind) {
+    static const std::vector<MenuEntry> root = {{32830, u8"エクスプローラで開く"},
+                                                {32831, u8"更新"},
+                                                {32832, u8"新しいフォルダ"},
+                                                {32834, u8"ルートフォルダ名の変更"},
+                                                {32845, u8"切り取り"},
+                                                {32843, u8"貼り付け"},
+                                                {32833, u8"ライブラリから除外"},
+                                                {32857, u8"wav → ogg 変換"},
+                                                {32859, u8"ogg → wav 変換"},
+                                                {32872, u8"bmp → png 変換"},
+                                                {32873, u8"png → bmp 変換"},
+                                                {32874, u8"wav・bmp → ogg・png 変換"}};
+    static const std::vector<MenuEntry> folder = {{32806, u8"エクスプローラで開く"},
+                                                  {32807, u8"更新"},
+                                                  {32808, u8"フォルダ名の変更"},
+                                                  {32840, u8"切り取り"},
+                                                  {32841, u8"貼り付け"},
+                                                  {32810, u8"新しいフォルダ"},
+                                                  {32811, u8"フォルダの削除"},
+                                                  {32812, u8"隠し譜面の検索"},
+                                                  {32814, u8"wav → ogg 変換"},
+                                                  {32815, u8"ogg → wav 変換"},
+                                                  {32864, u8"bmp → png 変換"},
+                                                  {32865, u8"png → bmp 変換"},
+                                                  {32866, u8"wav・bmp → ogg・png 変換"}};
+    static const std::vector<MenuEntry> chart = {{32821, u8"プレイ"},
+                                                 {32837, u8"オートプレイ"},
+                                                 {32879, u8"タグ編集"},
+                                                 {32823, u8"BMSエディタで編集"},
+                                                 {32824, u8"ランキングページ"},
+                                                 {32825, u8"メモ帳で開く"},
+                                                 {32826, u8"譜面ファイル名の変更"},
+                                                 {32827, u8"ファイルの削除"},
+                                                 {32856, u8"動画作成（オートプレイ）"},
+                                                 {32876, u8"動画作成（BGAのみ）"},
+                                                 {32875, u8"動画作成（リプレイ）"},
+                                                 {32855, u8"BGM作成（wav）"},
+                                                 {32854, u8"BGM作成（mp3）"}};
+    static const std::vector<MenuEntry> other = {
+        {32836, u8"メモ帳で開く"}, {32828, u8"ファイル名の変更"}, {32829, u8"ファイルの削除"}};
+    switch (kind) {
+        case ItemKind::Root:
+            return root;
+        case ItemKind::Folder:
+            return folder;
+        case ItemKind::Chart:
+            return chart;
+        case ItemKind::OtherFile:
+            break;
+    }
+    return other;
+}
+
+// Siblings are ordered without regard to the case of ASCII letters.
+bool SortsBefore(const std::string& a, const std::string& b) {
+    const std::string la = LowerAscii(a), lb = LowerAscii(b);
+    return la != lb ? la < lb : a < b;
+}
+
+struct Shown {
+    int child_normal, child_selected, parent_normal, parent_selected;
+};
+
+// Which files the tree shows, by the end of their lower-case name.
+std::optional<Shown> ShownFile(const std::string& name) {
+    const std::string lower = LowerAscii(name);
+    auto ends = [&](std::initializer_list<const char*> tails) {
+        return std::any_of(tails.begin(), tails.end(),
+                           [&](const char* t) { return EndsWith(lower, t); });
+    };
+    if (ends({".bms", ".bme", ".pms", ".bml"}))
+        return Shown{kIconChart, kIconChart, kIconFolder, kIconFolderOpen};
+    if (ends({".txt", ".htm", ".html", ".qv5folder"}))
+        return Shown{kIconDocument, kIconDocument, kIconFolder, kIconFolderOpen};
+    if (ends({".bmx", ".xxx", ".bm_", ".b__", ".bms_", ".bme_", ".bml_", ".pms_"}))
+        return Shown{kIconHidden, kIconHidden, kIconHidden, kIconHidden};
+    return std::nullopt;
+}
+
+QTreeWidgetItem* NewItem(const std::string& name, int normal, int selected) {
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, ToQString(name));
+    item->setData(0, kTextRole, QByteArray(name.data(), qsizetype(name.size())));
+    FolderTree::SetIcons(item, normal, selected);
+    return item;
+}
+
+bool IsInside(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor) {
+    for (; item; item = item->parent())
+        if (item == ancestor) return true;
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<Progress> OpenProgressWindow(QWidget* owner, const std::string& title) {
+    return std::make_unique<ProgressWindow>(owner, title);
+}
+
+FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent), names_(new NameDialog(this)) {
+    SetControlId(this, 1075);
+    setHeaderHidden(true);
+    setRootIsDecorated(false);  // no expand buttons: a double click opens a level
+    setItemsExpandable(true);
+    setExpandsOnDoubleClick(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setIconSize(QSize(16, 16));
+    setUniformRowHeights(true);
+    // A drag shows where it would go but never moves anything (see dropEvent).
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::CopyAction);
+    // The selection stays visible while another control has the focus.
+    QPalette pal = palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        pal.setColor(QPalette::Inactive, role, pal.color(QPalette::Active, role));
+    setPalette(pal);
+
+    for (ItemKind kind : {ItemKind::Root, ItemKind::Folder, ItemKind::Chart, ItemKind::OtherFile}) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("menu%1").arg(int(kind)));
+        for (const MenuEntry& e : Entries(kind)) {
+            QAction* action = menu->addAction(QString::fromUtf8(e.caption));
+            SetControlId(action, e.id);
+            connect(action, &QAction::triggered, this, [this, id = e.id] { RunCommand(id); });
+        }
+    }
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { OnDoubleClick(item); });
+    connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
+        QTreeWidgetItem* item = currentItem();
+        if (item && hooks.show_info) hooks.show_info(ItemPath(item));
+    });
+}
+
+FolderTree::~FolderTree() = default;
+
+std::string FolderTree::ItemText(const QTreeWidgetItem* item) {
+    const QByteArray bytes = item->data(0, kTextRole).toByteArray();
+    return std::string(bytes.constData(), size_t(bytes.size()));
+}
+
+std::string FolderTree::ItemPath(const QTreeWidgetItem* item) {
+    if (!item) return "_ERROR_";
+    std::string path = ItemText(item);
+    for (const QTreeWidgetItem* p = item->parent(); p; p = p->parent()) {
+        std::string text = ItemText(p);
+        if (!EndsWith(text, "\\")) text += '\\';
+        path = text + path;
+    }
+    return path;
+}
+
+int FolderTree::NormalIcon(const QTreeWidgetItem* item) {
+    return item->data(0, kNormalRole).toInt();
+}
+
+void FolderTree::SetIcons(QTreeWidgetItem* item, int normal, int selected) {
+    if (item->data(0, kNormalRole) == normal && item->data(0, kSelectedRole) == selected) return;
+    item->setData(0, kNormalRole, normal);
+    item->setData(0, kSelectedRole, selected);
+    item->setIcon(0, TreeIconPair(normal, selected));
+}
+
+ItemKind FolderTree::KindOf(const QTreeWidgetItem* item) const {
+    if (!item->parent()) return ItemKind::Root;
+    const int icon = NormalIcon(item);
+    if (icon == kIconFolder || icon == kIconNewFolder) return ItemKind::Folder;
+    const std::string path = ItemPath(item);
+    // A folder marked for a hidden chart inside is still a folder.
+    if (icon == kIconHidden && IsDirectory(path)) return ItemKind::Folder;
+    for (const char* tail : {"bms", "bml", "bme", "pms"})
+        if (EndsWith(path, tail)) return ItemKind::Chart;
+    return ItemKind::OtherFile;
+}
+
+// Icons: a folder gets the open folder pair as soon as something is shown in
+// it, the question mark when the last entry shown is a hidden chart
+// candidate; a custom-folder root keeps the document icon.
+void FolderTree::Populate(const std::string& path, QTreeWidgetItem* parent) {
+    if (EndsWith(path, ".qv5folder")) {
+        SetIcons(parent, kIconDocument, kIconDocument);
+        return;
+    }
+    std::vector<DirEntry> entries;
+    if (!ListFolder(path, entries, ListDetail::NamesAndKinds)) return;
+    QList<QTreeWidgetItem*> items;
+    std::optional<std::pair<int, int>> parent_icons;
+    for (const DirEntry& e : entries) {
+        if (e.system) continue;
+        if (e.directory) {
+            items.push_back(NewItem(e.name, kIconFolder, kIconFolder));
+            parent_icons = {kIconFolder, kIconFolderOpen};
+        } else if (auto shown = ShownFile(e.name)) {
+            items.push_back(NewItem(e.name, shown->child_normal, shown->child_selected));
+            parent_icons = {shown->parent_normal, shown->parent_selected};
+        }
+    }
+    if (parent_icons) SetIcons(parent, parent_icons->first, parent_icons->second);
+    if (parent->childCount() == 0) {
+        // One insertion for a whole folder: a folder of thousands lists at once.
+        std::stable_sort(items.begin(), items.end(),
+                         [](auto* a, auto* b) { return SortsBefore(ItemText(a), ItemText(b)); });
+        parent->addChildren(items);
+        return;
+    }
+    for (QTreeWidgetItem* item : items)
+        parent->insertChild(SortedIndex(parent, ItemText(item)), item);
+}
+
+void FolderTree::Repopulate(QTreeWidgetItem* item) {
+    for (int i = item->childCount() - 1; i >= 0; --i) ForgetItem(item->child(i));
+    qDeleteAll(item->takeChildren());
+    std::string path = ItemPath(item);
+    if (!EndsWith(path, "\\") && !EndsWith(path, ".qv5folder")) path += '\\';
+    Populate(path, item);
+}
+
+QTreeWidgetItem* FolderTree::InsertRoot(const std::string& path) {
+    QTreeWidgetItem* item = NewItem(path, kIconFolder, kIconFolder);
+    addTopLevelItem(item);
+    Populate(path, item);
+    return item;
+}
+
+std::vector<std::string> FolderTree::RootTexts() const {
+    std::vector<std::string> roots;
+    roots.reserve(size_t(topLevelItemCount()));
+    for (int i = 0; i < topLevelItemCount(); ++i) roots.push_back(ItemText(topLevelItem(i)));
+    return roots;
+}
+
+void FolderTree::RemoveItem(QTreeWidgetItem* item) {
+    ForgetItem(item);
+    delete item;
+}
+
+void FolderTree::ClearRoots() {
+    current_ = nullptr;
+    cut_item = nullptr;
+    clear();
+}
+
+QTreeWidgetItem* FolderTree::InsertChild(QTreeWidgetItem* parent, const std::string& name,
+                                         int normal, int selected) {
+    QTreeWidgetItem* item = NewItem(name, normal, selected);
+    parent->insertChild(SortedIndex(parent, name), item);
+    return item;
+}
+
+int FolderTree::SortedIndex(const QTreeWidgetItem* parent, const std::string& name) {
+    int lo = 0, hi = parent->childCount();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (SortsBefore(name, ItemText(parent->child(mid))))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
+}
+
+QTreeWidgetItem* FolderTree::InsertNewFolderItem(QTreeWidgetItem* parent, const std::string& name) {
+    QTreeWidgetItem* item = InsertChild(parent, name, kIconNewFolder, kIconNewFolderOpen);
+    Populate(ItemPath(item) + "\\", item);
+    SetIcons(item, kIconNewFolder, kIconNewFolderOpen);
+    parent->setExpanded(true);
+    setCurrentItem(item);
+    scrollToItem(item);
+    current_ = item;
+    return item;
+}
+
+QTreeWidgetItem* FolderTree::AddHiddenChartItem(QTreeWidgetItem* folder, const std::string& name) {
+    SetIcons(folder, kIconHidden, kIconHidden);
+    return InsertChild(folder, name, kIconHidden, kIconHidden);
+}
+
+void FolderTree::SetCurrent(QTreeWidgetItem* item) {
+    current_ = item;
+    if (item) setCurrentItem(item);
+}
+
+std::string FolderTree::SelectedFolderPath() const {
+    QTreeWidgetItem* item = currentItem();
+    if (!item) return {};
+    const ItemKind kind = KindOf(item);
+    if (kind == ItemKind::Root || kind == ItemKind::Folder) return ItemPath(item);
+    return ItemPath(item->parent());
+}
+
+const std::vector<int>& FolderTree::MenuCommands(ItemKind kind) {
+    static const auto ids = [] {
+        std::vector<std::vector<int>> all;
+        for (ItemKind k :
+             {ItemKind::Root, ItemKind::Folder, ItemKind::Chart, ItemKind::OtherFile}) {
+            all.emplace_back();
+            for (const MenuEntry& e : Entries(k)) all.back().push_back(e.id);
+        }
+        return all;
+    }();
+    return ids[size_t(kind)];
+}
+
+void FolderTree::OnDoubleClick(QTreeWidgetItem* item) {
+    if (!item) return;
+    current_ = item;
+    if (item->childCount() == 0) Repopulate(item);
+    const int icon = NormalIcon(item);
+    if (icon == kIconFolder || icon == kIconNewFolder || KindOf(item) == ItemKind::Folder) return;
+    const std::string path = ItemPath(item);
+    for (const char* tail : {".bme", ".bms", ".bml", ".pms"})
+        if (EndsWith(path, tail)) return;
+    if (!item->parent() && !EndsWith(path, ".qv5folder")) return;  // a root folder
+    if (EndsWith(path, ".htm") || EndsWith(path, ".html"))
+        ShellOpen(path);
+    else
+        OpenInTextEditor(path);
+}
+
+void FolderTree::OnDragRelease(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
+    if (!dragged || !target || IsInside(target, dragged)) return;
+    Tell(
+        Sj(u8"現在ツリー内ファイルドラッグ機能は利用できません。\n"
+           u8"右クリックメニューの切り取り・貼り付けを用いてください。"));
+}
+
+void FolderTree::contextMenuEvent(QContextMenuEvent* event) {
+    QTreeWidgetItem* item = itemAt(viewport()->mapFrom(this, event->pos()));
+    if (!item) return;
+    SetCurrent(item);
+    auto* menu = findChild<QMenu*>(QStringLiteral("menu%1").arg(int(KindOf(item))));
+    if (menu) menu->exec(event->globalPos());
+}
+
+void FolderTree::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        current_ = itemAt(event->position().toPoint());  // the click need not select
+    QTreeWidget::mousePressEvent(event);
+}
+
+// Drags from outside (files from the desktop) belong to the main window.
+void FolderTree::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->source() == this)
+        QTreeWidget::dragEnterEvent(event);
+    else
+        event->ignore();
+}
+
+void FolderTree::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    QTreeWidget::dragMoveEvent(event);
+    event->accept();
+}
+
+void FolderTree::dropEvent(QDropEvent* event) {
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    setState(NoState);
+    viewport()->update();
+    OnDragRelease(currentItem(), itemAt(event->position().toPoint()));
+}
+
+void FolderTree::Tell(const std::string& text, const std::string& caption) {
+    ShowMessage(window(), text, caption.empty() ? kAppTitle : caption);
+}
+
+void FolderTree::ForgetItem(QTreeWidgetItem* item) {
+    if (IsInside(cut_item, item)) cut_item = nullptr;
+    if (IsInside(current_, item)) current_ = nullptr;
+}
+
+}  // namespace qv5

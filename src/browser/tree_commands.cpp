@@ -1,0 +1,202 @@
+// The folder tree's commands that open, refresh, move and delete.
+#include "browser/folder_tree.h"
+#include "browser/root_list.h"
+#include "config/tool_settings.h"
+#include "library/library_report.h"
+#include "library/refresh.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "platform/progress.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "player/ranking.h"
+
+namespace qv5 {
+namespace {
+
+bool IsInside(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor) {
+    for (; item; item = item->parent())
+        if (item == ancestor) return true;
+    return false;
+}
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+std::string WithSeparator(std::string path) {
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+bool IsOneOf(int id, std::initializer_list<int> ids) {
+    for (int i : ids)
+        if (i == id) return true;
+    return false;
+}
+
+}  // namespace
+
+void FolderTree::RunCommand(int id) {
+    QTreeWidgetItem* item = current_;
+    if (!item) return;
+    const std::string path = ItemPath(item);
+    if (IsOneOf(id, {32845, 32840})) {
+        cut_item = currentItem() ? currentItem() : item;
+        return;
+    }
+    if (IsOneOf(id, {32843, 32841})) return Paste();
+    if (RefuseLong(path)) return;
+    if (IsOneOf(id, {32830, 32806})) return ShellOpen(Quoted(path));
+    if (IsOneOf(id, {32831, 32807})) return Refresh(item);
+    if (IsOneOf(id, {32832, 32810})) return NewFolder();
+    if (id == 32834) return RenameRoot();
+    if (id == 32808) return RenameFolder();
+    if (IsOneOf(id, {32826, 32828})) return RenameFile();
+    if (IsOneOf(id, {32811, 32827, 32829})) return Delete();
+    if (id == 32833) return ExcludeRoot();
+    if (IsOneOf(id, {32825, 32836})) {
+        if (!OpenInTextEditor(path)) Tell(Sj(u8"テキストエディタを起動できませんでした。"));
+        return;
+    }
+    if (id == 32823) return EditInBmsEditor();
+    if (id == 32824) {
+        OpenChartRankingPage(path);
+        return;
+    }
+    if (id == 32879) {
+        if (hooks.edit_tags) hooks.edit_tags(path, false);
+        if (hooks.show_info) hooks.show_info(path);
+        return;
+    }
+    if (id == 32812) {
+        if (hooks.hidden_search) hooks.hidden_search(item);
+        return;
+    }
+    if (IsOneOf(id, {32857, 32859, 32872, 32873, 32874, 32814, 32815, 32864, 32865, 32866})) {
+        if (hooks.convert) hooks.convert(id, path);
+        return;
+    }
+    if (IsOneOf(id, {32821, 32837, 32856, 32876, 32875, 32855, 32854})) {
+        if (hooks.chart_command) hooks.chart_command(id, path);
+        return;
+    }
+}
+
+bool FolderTree::RefuseLong(const std::string& path) {
+    if (!PathTooLong(path)) return false;
+    Tell(PathTooLongMessage(path), Sj(u8"エラー"));
+    return true;
+}
+
+void FolderTree::RefreshLibrary(const std::string& prefix) {
+    LibraryReport report;
+    int stored;
+    {
+        std::unique_ptr<Progress> progress =
+            progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
+                             : nullptr;
+        stored = RefreshFolder(prefix, progress.get(), &report);
+    }
+    if (!stored && !report.stopped && !report.error.empty())
+        Tell(Sj(u8"ライブラリを更新できませんでした。\n") + report.error, Sj(u8"エラー"));
+}
+
+// The children come again from the disk, then the library follows them.
+void FolderTree::Refresh(QTreeWidgetItem* item) {
+    const std::string path = WithSeparator(ItemPath(item));
+    if (RefuseLong(path)) return;
+    Repopulate(item);
+    RefreshLibrary(path);
+}
+
+// Deleting a folder that a root lies in would leave a root whose folder is
+// gone, so it is refused. The parent is rebuilt from the disk whatever the
+// answer was.
+void FolderTree::Delete() {
+    QTreeWidgetItem* item = current_;
+    const std::string path = ItemPath(item);
+    if (IsDirectory(path) && HoldsRoot(RootTexts(), path)) {
+        Tell(Sj(u8"ルートフォルダとして登録されているフォルダ（またはそれを含むフォルダ）は"
+                u8"削除できません。\n先にライブラリから除外して下さい。"),
+             Sj(u8"エラー"));
+        return;
+    }
+    DeleteToTrash(window(), path);
+    QTreeWidgetItem* parent = item->parent();
+    current_ = parent;
+    if (parent) Refresh(parent);
+}
+
+void FolderTree::ExcludeRoot() {
+    QTreeWidgetItem* item = current_;
+    LibraryReport report;
+    if (!RemovePaths(ItemText(item), &report)) {
+        // The root stays: its rows are still in the library.
+        Tell(Sj(u8"ライブラリから除外できませんでした。\n") + report.error, Sj(u8"エラー"));
+        return;
+    }
+    ForgetItem(item);
+    delete item;
+}
+
+void FolderTree::Paste() {
+    QTreeWidgetItem* cut = cut_item;
+    QTreeWidgetItem* target = current_;
+    if (!cut || !target || IsInside(cut, target)) return;
+    cut_item = nullptr;
+    const std::string source = ItemPath(cut);
+    const std::string destination = WithSeparator(ItemPath(target)) + ItemText(cut);
+    if (RefuseLong(source) || RefuseLong(destination)) return;
+    const bool folder = IsDirectory(source);
+    std::vector<std::string> others = RootTexts();
+    if (!cut->parent()) others.erase(others.begin() + indexOfTopLevelItem(cut));
+    if (folder && HoldsRoot(others, source)) {
+        Tell(Sj(u8"ルートフォルダを含むフォルダは移動できません。"), Sj(u8"エラー"));
+        return;
+    }
+    const std::string question = Sj(u8"ファイルを移動してもよろしいですか？\n移動元:") + source +
+                                 Sj(u8"\n移動先:") + destination;
+    if (Ui().MessageBox(window(), question, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) !=
+        MsgAnswer::Yes)
+        return;
+    if (!MovePath(source, destination)) {
+        Tell(Sj(u8"ファイルの移動に失敗しました。"), Sj(u8"エラー"));
+        return;
+    }
+    QTreeWidgetItem* copy = cut->clone();
+    const std::string name = ItemText(cut);
+    ForgetItem(cut);
+    delete cut;
+    target->insertChild(SortedIndex(target, name), copy);
+    Tell(Sj(u8"ファイルを移動しました。"));
+    LibraryReport report;
+    if (folder)
+        MovePaths(WithSeparator(source), WithSeparator(destination), &report);
+    else
+        MoveFileRows(source, destination);
+    if (!report.error.empty()) Tell(report.error, Sj(u8"エラー"));
+}
+
+void FolderTree::EditInBmsEditor() {
+    const std::string chart = ItemPath(current_);
+    const std::string body = tools ? tools->bmse_body : std::string();
+    const std::string option = tools ? tools->bmse_option : std::string();
+    if (body.empty() || !PathExists(body)) {
+        Tell(
+            Sj(u8"利用するbmsエディターが設定されていないか、ファイルが見つかりません。\n"
+               u8"詳細設定ボタンから設定して下さい。"));
+        return;
+    }
+    const std::string parameters = option.empty() ? Quoted(chart) : option + " " + Quoted(chart);
+    const ProcessResult result = Processes().Run(Quoted(body) + " " + parameters, Wait::Yes);
+    if (!result.started) {
+        if (!result.error.empty()) Tell(result.error, Sj(u8"エラー"));
+        return;
+    }
+    RefreshLibrary(DirectoryOf(chart));
+    if (hooks.show_info) hooks.show_info(chart);
+}
+
+}  // namespace qv5
