@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMouseEvent>
 #include <algorithm>
@@ -124,8 +125,45 @@ bool IsInside(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor) {
 
 }  // namespace
 
+namespace {
+
+// Work that ends at once (refreshing a folder of ten charts) shows no window
+// flashing by: the progress window opens once the work has run for a moment.
+class DeferredProgressWindow final : public Progress {
+  public:
+    DeferredProgressWindow(QWidget* owner, std::string title)
+        : owner_(owner), title_(std::move(title)) {
+        started_.start();
+    }
+    void Update(long done, long total, const std::string& current) override {
+        if (Shown()) window_->Update(done, total, current);
+        Follow();
+    }
+    void SetStatus(const std::string& text) override {
+        if (Shown()) window_->SetStatus(text);
+        Follow();
+    }
+
+  private:
+    static constexpr qint64 kDelayMs = 300;
+    bool Shown() {
+        if (!window_ && started_.elapsed() >= kDelayMs)
+            window_ = std::make_unique<ProgressWindow>(owner_, title_);
+        return window_ != nullptr;
+    }
+    void Follow() {
+        if (window_ && window_->StopRequested()) RequestStop();
+    }
+    QWidget* owner_;
+    std::string title_;
+    QElapsedTimer started_;
+    std::unique_ptr<ProgressWindow> window_;
+};
+
+}  // namespace
+
 std::unique_ptr<Progress> OpenProgressWindow(QWidget* owner, const std::string& title) {
-    return std::make_unique<ProgressWindow>(owner, title);
+    return std::make_unique<DeferredProgressWindow>(owner, title);
 }
 
 FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent), names_(new NameDialog(this)) {
@@ -357,7 +395,7 @@ void FolderTree::OnDragRelease(QTreeWidgetItem* dragged, QTreeWidgetItem* target
 }
 
 void FolderTree::contextMenuEvent(QContextMenuEvent* event) {
-    QTreeWidgetItem* item = itemAt(viewport()->mapFrom(this, event->pos()));
+    QTreeWidgetItem* item = itemAt(event->pos());  // viewport coordinates
     if (!item) return;
     SetCurrent(item);
     auto* menu = findChild<QMenu*>(QStringLiteral("menu%1").arg(int(KindOf(item))));

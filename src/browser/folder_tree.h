@@ -30,7 +30,8 @@ struct TreeHooks {
     std::function<void(const std::string& chart_path)> show_info;
 };
 
-// Makes the progress shown by long work; the default opens the progress window.
+// Makes the progress shown by long work; the default opens the progress
+// window once the work has taken a moment.
 using ProgressFactory =
     std::function<std::unique_ptr<Progress>(QWidget* owner, const std::string& title)>;
 std::unique_ptr<Progress> OpenProgressWindow(QWidget* owner, const std::string& title);
