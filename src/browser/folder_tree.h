@@ -117,6 +117,7 @@ class FolderTree : public QTreeWidget {
     void ExcludeRoot();
     void EditInBmsEditor();
     void RefreshLibrary(const std::string& prefix);
+    void ScanRootLevel(const std::string& root);
     // The library rows of one chart file after it was moved or renamed away.
     void MoveFileRows(const std::string& from, const std::string& to);
     void RemoveFileRows(const std::string& path);

@@ -2,13 +2,17 @@
 #include "browser/folder_tree.h"
 #include "browser/root_list.h"
 #include "config/tool_settings.h"
+#include "library/difficulty.h"
 #include "library/library_report.h"
 #include "library/refresh.h"
+#include "library/scanner.h"
+#include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/progress.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/transaction.h"
 #include "platform/ui_service.h"
 #include "player/ranking.h"
 
@@ -103,12 +107,33 @@ void FolderTree::RefreshLibrary(const std::string& prefix) {
         Tell(Sj(u8"ライブラリを更新できませんでした。\n") + report.error, Sj(u8"エラー"));
 }
 
-// The children come again from the disk, then the library follows them.
+// The children come again from the disk, then the library follows them. The
+// library's refresh re-registers a root without looking into it, so what was
+// put directly into a root folder is scanned for here: a refresh of the root
+// adds it like a refresh of any other folder.
 void FolderTree::Refresh(QTreeWidgetItem* item) {
     const std::string path = WithSeparator(ItemPath(item));
     if (RefuseLong(path)) return;
     Repopulate(item);
     RefreshLibrary(path);
+    if (!item->parent() && IsDirectory(path)) ScanRootLevel(path);
+}
+
+void FolderTree::ScanRootLevel(const std::string& root) {
+    Database& db = SongLibrary();
+    LibraryReport report;
+    bool stored;
+    {
+        std::unique_ptr<Progress> progress =
+            progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
+                             : nullptr;
+        Transaction tx(db);
+        stored = tx.ok() && ScanFolder(db, root, root, progress.get(), &report) >= 0 &&
+                 AssignFolderDifficulties(db, root) && tx.Commit();
+        if (!stored && report.error.empty()) report.error = db.LastError();
+    }
+    if (!stored && !report.stopped && !report.error.empty())
+        Tell(Sj(u8"ライブラリを更新できませんでした。\n") + report.error, Sj(u8"エラー"));
 }
 
 // Deleting a folder that a root lies in would leave a root whose folder is

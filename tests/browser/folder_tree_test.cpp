@@ -190,6 +190,69 @@ TEST_F(FolderTreeTest, RefreshListsWhatAppearedOnDiskAndTheLibraryFollows) {
     EXPECT_EQ(Count("SELECT count(*) FROM song WHERE title = 'A changed'"), 1);
 }
 
+TEST_F(FolderTreeTest, RefreshingARootAddsWhatWasPutDirectlyIntoIt) {
+    game.WriteFile("songs/top.bms", ChartText("Top"));
+    game.WriteFile("songs/newsong/n.bms", ChartText("N"));
+    Run(root, 32831);
+    EXPECT_TRUE(HasSong("songs\\top.bms"));
+    EXPECT_TRUE(HasSong("songs\\newsong\\n.bms"));
+    EXPECT_EQ(Count("SELECT count(*) FROM song WHERE difficulty < 0"), 0);
+    EXPECT_EQ(Children(root).back(), "web");
+    EXPECT_EQ(Children(root)[3], "nothing");
+    const int songs = Count("SELECT count(*) FROM song");
+    Run(root, 32831);  // nothing new: nothing added twice
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), songs);
+}
+
+TEST_F(FolderTreeTest, TheRankingPageAndTheInformationPanelFollowTheChart) {
+    Open("mixed");
+    std::vector<std::string> opened, shown, tagged;
+    auto old_shell = SetShellOpenHandler([&](const std::string& t) { opened.push_back(t); });
+    tree()->hooks.show_info = [&](const std::string& p) { shown.push_back(p); };
+    tree()->hooks.edit_tags = [&](const std::string& p, bool folder) {
+        if (!folder) tagged.push_back(p);
+    };
+    Run(Item({"songs\\", "mixed", "a.bms"}), 32824);
+    Run(Item({"songs\\", "mixed", "a.bms"}), 32879);
+    SetShellOpenHandler(old_shell);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_NE(opened[0].find("search.cgi"), std::string::npos) << opened[0];
+    EXPECT_EQ(tagged, (std::vector<std::string>{"songs\\mixed\\a.bms"}));
+    // Selecting showed it, the tag edit showed it again.
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown.back(), "songs\\mixed\\a.bms");
+}
+
+TEST_F(FolderTreeTest, OperationsForInstallsAndTheHiddenChartSearch) {
+    QTreeWidgetItem* mixed = Open("mixed");
+    EXPECT_EQ(tree()->SelectedFolderPath(), "");
+    tree()->SetCurrent(Item({"songs\\", "mixed", "a.bms"}));
+    EXPECT_EQ(tree()->SelectedFolderPath(), "songs\\mixed");
+    tree()->SetCurrent(root);
+    EXPECT_EQ(tree()->SelectedFolderPath(), "songs\\");
+
+    // An archive was extracted into songs\mixed\pack.
+    game.WriteFile("songs/mixed/pack/p.bms", ChartText("P"));
+    QTreeWidgetItem* pack = tree()->InsertNewFolderItem(mixed, "pack");
+    EXPECT_EQ(FolderTree::NormalIcon(pack), kIconNewFolder);
+    EXPECT_EQ(Children(pack), (std::vector<std::string>{"p.bms"}));
+    EXPECT_EQ(tree()->currentItem(), pack);
+    EXPECT_EQ(tree()->CurrentItem(), pack);
+    EXPECT_EQ(Children(mixed), (std::vector<std::string>{"a.bms", "pack", "readme.txt"}));
+
+    QTreeWidgetItem* hidden = tree()->AddHiddenChartItem(pack, "secret.bms_");
+    EXPECT_EQ(FolderTree::NormalIcon(hidden), kIconHidden);
+    EXPECT_EQ(FolderTree::NormalIcon(pack), kIconHidden);
+    EXPECT_EQ(tree()->KindOf(pack), ItemKind::Folder);
+
+    // Repopulating lists the disk again and forgets a cut item that went.
+    tree()->SetCurrent(hidden);
+    tree()->RunCommand(32840);
+    tree()->Repopulate(pack);
+    EXPECT_EQ(tree()->cut_item, nullptr);
+    EXPECT_EQ(Children(pack), (std::vector<std::string>{"p.bms"}));
+}
+
 TEST_F(FolderTreeTest, TheBmsEditorNeedsAnExistingProgramAndIsWaitedFor) {
     Open("mixed");
     QTreeWidgetItem* chart = Item({"songs\\", "mixed", "a.bms"});
