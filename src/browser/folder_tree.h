@@ -96,6 +96,8 @@ class FolderTree : public QTreeWidget {
     const ToolSettings* tools = nullptr;
     QTreeWidgetItem* cut_item = nullptr;
 
+    static bool IsInside(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor);
+
   protected:
     // No expand buttons: a level opens by a double click.
     void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
@@ -106,6 +108,7 @@ class FolderTree : public QTreeWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    void BuildMenus();
     // Commands (tree_commands.cpp, tree_edits.cpp).
     void Refresh(QTreeWidgetItem* item);
     void NewFolder();

@@ -19,12 +19,6 @@
 namespace qv5 {
 namespace {
 
-bool IsInside(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor) {
-    for (; item; item = item->parent())
-        if (item == ancestor) return true;
-    return false;
-}
-
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }

@@ -162,12 +162,6 @@ TEST_F(FolderTreeTest, DraggingInsideTheTreeOnlyTellsToUseCutAndPaste) {
     EXPECT_EQ(Children(root).size(), 6u);
 }
 
-TEST_F(FolderTreeTest, TheSelectionStaysVisibleWithoutFocus) {
-    const QPalette pal = tree()->palette();
-    EXPECT_EQ(pal.color(QPalette::Inactive, QPalette::Highlight),
-              pal.color(QPalette::Active, QPalette::Highlight));
-}
-
 TEST_F(FolderTreeTest, ExcludingARootEmptiesItsRowsAndKeepsItsFiles) {
     ASSERT_GT(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\%'"), 0);
     Run(root, 32833);
