@@ -177,26 +177,39 @@ void FolderTree::Populate(const std::string& path, QTreeWidgetItem* parent) {
     }
     std::vector<DirEntry> entries;
     if (!ListFolder(path, entries, ListDetail::NamesAndKinds)) return;
-    QList<QTreeWidgetItem*> items;
+    struct Entry {
+        std::string key;  // the sort key, computed once per entry
+        const std::string* name;
+        int normal, selected;
+    };
+    std::vector<Entry> shown;
+    shown.reserve(entries.size());
     std::optional<std::pair<int, int>> parent_icons;
     for (const DirEntry& e : entries) {
         if (e.system) continue;
         if (e.directory) {
-            items.push_back(NewItem(e.name, kIconFolder, kIconFolder));
+            shown.push_back({LowerAscii(e.name), &e.name, kIconFolder, kIconFolder});
             parent_icons = {kIconFolder, kIconFolderOpen};
-        } else if (auto shown = ShownFile(e.name)) {
-            items.push_back(NewItem(e.name, shown->child_normal, shown->child_selected));
-            parent_icons = {shown->parent_normal, shown->parent_selected};
+        } else if (auto file = ShownFile(e.name)) {
+            shown.push_back(
+                {LowerAscii(e.name), &e.name, file->child_normal, file->child_selected});
+            parent_icons = {file->parent_normal, file->parent_selected};
         }
     }
     if (parent_icons) SetIcons(parent, parent_icons->first, parent_icons->second);
     if (parent->childCount() == 0) {
         // One insertion for a whole folder: a folder of thousands lists at once.
-        std::stable_sort(items.begin(), items.end(),
-                         [](auto* a, auto* b) { return SortsBefore(ItemText(a), ItemText(b)); });
+        std::sort(shown.begin(), shown.end(), [](const Entry& a, const Entry& b) {
+            return a.key != b.key ? a.key < b.key : *a.name < *b.name;
+        });
+        QList<QTreeWidgetItem*> items;
+        items.reserve(qsizetype(shown.size()));
+        for (const Entry& e : shown) items.push_back(NewItem(*e.name, e.normal, e.selected));
         parent->addChildren(items);
         return;
     }
+    QList<QTreeWidgetItem*> items;
+    for (const Entry& e : shown) items.push_back(NewItem(*e.name, e.normal, e.selected));
     for (QTreeWidgetItem* item : items)
         parent->insertChild(SortedIndex(parent, ItemText(item)), item);
 }

@@ -88,9 +88,15 @@ QPixmap TreeIconPixmap(int index) {
 }
 
 QIcon TreeIconPair(int normal, int selected) {
-    QIcon icon;
-    icon.addPixmap(TreeIconPixmap(normal), QIcon::Normal);
-    icon.addPixmap(TreeIconPixmap(selected), QIcon::Selected);
+    // Shared: thousands of items hold a copy of the same few icons.
+    static std::array<QIcon, kTreeIconCount * kTreeIconCount> pairs;
+    if (normal < 0 || normal >= kTreeIconCount || selected < 0 || selected >= kTreeIconCount)
+        return QIcon();
+    QIcon& icon = pairs[size_t(normal * kTreeIconCount + selected)];
+    if (icon.isNull()) {
+        icon.addPixmap(TreeIconPixmap(normal), QIcon::Normal);
+        icon.addPixmap(TreeIconPixmap(selected), QIcon::Selected);
+    }
     return icon;
 }
 
