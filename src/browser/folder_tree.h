@@ -121,6 +121,8 @@ class FolderTree : public QTreeWidget {
     void EditInBmsEditor();
     void RefreshLibrary(const std::string& prefix);
     void ScanRootLevel(const std::string& root);
+    // The texts of the root items other than `except`.
+    std::vector<std::string> OtherRoots(const QTreeWidgetItem* except) const;
     // The library rows of one chart file after it was moved or renamed away.
     void MoveFileRows(const std::string& from, const std::string& to);
     void RemoveFileRows(const std::string& path);

@@ -148,16 +148,45 @@ void FolderTree::Delete() {
     if (parent) Refresh(parent);
 }
 
+// The rows go by prefix, which also takes the rows of another root item that
+// names the same folder or one inside it (the picker allows both): those are
+// registered again in the same transaction, so they keep their songs.
 void FolderTree::ExcludeRoot() {
     QTreeWidgetItem* item = current_;
+    const std::string prefix = ItemText(item);
+    std::vector<std::string> kept;
+    for (const std::string& other : OtherRoots(item))
+        if (other.compare(0, prefix.size(), prefix) == 0) kept.push_back(other);
+    Database& db = SongLibrary();
     LibraryReport report;
-    if (!RemovePaths(ItemText(item), &report)) {
+    bool removed;
+    {
+        std::unique_ptr<Progress> progress =
+            kept.empty() || !progress_factory
+                ? nullptr
+                : progress_factory(window(), Sj(u8"ライブラリを更新しています"));
+        Transaction tx(db);
+        removed = tx.ok() && RemovePaths(db, prefix, &report);
+        for (const std::string& other : kept)
+            removed = removed && RegisterRootFolder(db, other, progress.get(), &report) != 0 &&
+                      AssignFolderDifficulties(db, other);
+        removed = removed && tx.Commit();
+        if (!removed && report.error.empty()) report.error = db.LastError();
+    }
+    if (!removed) {
         // The root stays: its rows are still in the library.
-        Tell(Sj(u8"ライブラリから除外できませんでした。\n") + report.error, Sj(u8"エラー"));
+        if (!report.stopped)
+            Tell(Sj(u8"ライブラリから除外できませんでした。\n") + report.error, Sj(u8"エラー"));
         return;
     }
-    ForgetItem(item);
-    delete item;
+    RemoveItem(item);
+}
+
+std::vector<std::string> FolderTree::OtherRoots(const QTreeWidgetItem* except) const {
+    std::vector<std::string> roots;
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        if (topLevelItem(i) != except) roots.push_back(ItemText(topLevelItem(i)));
+    return roots;
 }
 
 void FolderTree::Paste() {
@@ -169,9 +198,7 @@ void FolderTree::Paste() {
     const std::string destination = WithSeparator(ItemPath(target)) + ItemText(cut);
     if (RefuseLong(source) || RefuseLong(destination)) return;
     const bool folder = IsDirectory(source);
-    std::vector<std::string> others = RootTexts();
-    if (!cut->parent()) others.erase(others.begin() + indexOfTopLevelItem(cut));
-    if (folder && HoldsRoot(others, source)) {
+    if (folder && HoldsRoot(OtherRoots(cut), source)) {
         Tell(Sj(u8"ルートフォルダを含むフォルダは移動できません。"), Sj(u8"エラー"));
         return;
     }

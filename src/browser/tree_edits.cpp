@@ -117,6 +117,10 @@ void FolderTree::RenameRoot() {
     QTreeWidgetItem* item = current_;
     std::string old_path = ItemText(item);
     if (EndsWith(old_path, "\\")) old_path.pop_back();
+    if (HoldsRoot(OtherRoots(item), old_path)) {
+        TellError(window(), Sj(u8"ルートフォルダを含むフォルダの名前は変更できません。"));
+        return;
+    }
     const std::string dir = DirectoryOf(old_path);
     auto name = names_->Ask(Sj(kNewFolderPrompt), old_path.substr(dir.size()));
     if (!name) return;

@@ -256,6 +256,26 @@ TEST_F(TreeEditsTest, AFolderHoldingARootIsNeitherDeletedNorRenamedNorMoved) {
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\", "songs\\p\\q\\"}));
 }
 
+TEST_F(TreeEditsTest, ExcludingARootKeepsTheRowsOfAnotherRootOnTheSameFolders) {
+    AddRoot("songs\\p\\q");
+    AddRoot("songs");  // the same folder twice, through the picker
+    const int songs = Count("SELECT count(*) FROM song");
+    ForgetMessages();
+    ui->AnswerMessage(MsgAnswer::Ok);
+    Run(root, 32834);  // renaming a root that another root names too: refused
+    EXPECT_EQ(Messages().size(), 1u);
+    Run(root, 32833);
+    EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\p\\q\\", "songs\\"}));
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), songs);
+    Run(tree()->topLevelItem(1), 32833);
+    EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\p\\q\\"}));
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 2);  // b.bms and r\\c.bms
+    EXPECT_TRUE(HasSong("songs\\p\\q\\b.bms"));
+    Run(tree()->topLevelItem(0), 32833);
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
+}
+
 TEST_F(TreeEditsTest, APathTooLongForTheTreeIsRefusedNotCut) {
     const std::string a(130, 'a'), b(130, 'b');
     game.WriteFile("songs/" + a + "/" + b + "/chart.bms", ChartText("Long"));
