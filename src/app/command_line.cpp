@@ -12,6 +12,7 @@
 #include "app/command_import.h"
 #include "app/command_info.h"
 #include "app/command_install.h"
+#include "app/command_roots.h"
 #include "config/config_file.h"
 #include "config/tool_settings.h"
 #include "library/difficulty.h"
@@ -41,6 +42,9 @@ const char* const kUsage =
     "  refresh PATH    bring the library up to date for everything below PATH,\n"
     "                  which must lie in a registered song folder\n"
     "  rescan          rebuild the library from every configured song folder\n"
+    "  remove-root PATH\n"
+    "                  exclude the song folder PATH: its charts leave the library\n"
+    "                  and the folder leaves config.xml; no file is changed\n"
     "\n"
     "Commands (song installation):\n"
     "  install ARCHIVE... --into FOLDER\n"
@@ -79,6 +83,11 @@ const char* const kUsage =
     "                  converted twin has been written\n"
     "\n"
     "  --help          show this text\n"
+    "  --screenshot FILE [--tab NAME]\n"
+    "                  start the window, switch to the tab NAME (as a click\n"
+    "                  would: the settings are applied), open the root folders\n"
+    "                  and the first song folder, save a picture of the window\n"
+    "                  to FILE (PNG) and exit\n"
     "\n"
     "Each library command changes the library completely or not at all (Ctrl-C\n"
     "stops it and leaves the library as it was), and exits with 1 and a message\n"
@@ -312,6 +321,7 @@ int Dispatch(const std::vector<std::string>& args, const std::string& start_dir)
     if (args.size() == 2 && args[0] == "import-courses")
         import_args[1] = FromStartDir(args[1], start_dir);
     if (auto code = RunImportCommand(import_args)) return *code;
+    if (auto code = RunRootCommand(args, start_dir)) return *code;
     const std::string& command = args[0];
     ConfigRecord config;
     const ConfigState state = LoadConfig(config);

@@ -18,6 +18,7 @@
 #include "app/play_option_dialog.h"
 #include "app/settings_pages.h"
 #include "browser/song_info_panel.h"
+#include "browser/folder_tree.h"
 #include "config/config_file.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -94,6 +95,9 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     resize(560, 520);
 
     connect(tabs_, &QTabBar::currentChanged, this, [this] { OnTabChange(); });
+    jukebox_->Tree()->hooks.chart_command = [this](int id, const std::string& chart) {
+        RunChartCommand(id, chart);
+    };
 }
 
 void MainWindow::InitDialog() {
@@ -107,8 +111,7 @@ void MainWindow::InitDialog() {
     main_->LoadFrom(config);
     OpenLibraryAtStart(config.id);
     main_->ShowValues();
-    jukebox_->ClearRootItems();
-    for (int i = 0; i < config.path_count; ++i) jukebox_->AppendRootItem(config.path[i]);
+    jukebox_->SetRoots({config.path.begin(), config.path.begin() + config.path_count});
     jukebox_->newsongfolder = config.newsongfolder;
     jukebox_->tools = ToolSettingsFrom(config);
     jukebox_->ShowValues();
@@ -125,7 +128,8 @@ int MainWindow::ApplySettings() {
     ConfigRecord& config = TheConfig();
     main_->ReadControls();
     if (!CheckPlayer(*this)) return 0;
-    if (jukebox_->RootItems().empty())
+    const std::vector<std::string> roots = jukebox_->RootTexts();
+    if (roots.empty())
         ShowMessage(this, Localized(config.language,
                                     u8"曲の検索を行うフォルダが登録されていません。\n"
                                     u8"JUKEBOXタグにて、登録を行ってください。",
@@ -136,7 +140,7 @@ int MainWindow::ApplySettings() {
 
     jukebox_->ReadControls();
     config.path_count = 0;
-    for (const std::string& root : jukebox_->RootItems()) {
+    for (const std::string& root : roots) {
         if (config.path_count >= kMaxSongFolders) break;
         config.path[config.path_count++] = root;
     }

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/controls.h"
+#include "app/main_page.h"
 #include "app/main_window.h"
 #include "config/config_file.h"
 #include "platform/paths.h"
@@ -245,7 +246,7 @@ TEST_F(LauncherTest, UnreadableChartStopsTheExportSilently) {
 
 TEST_F(LauncherTest, FailedSettingsStopPlayCommandsButNotExports) {
     dlg.show();
-    Control<QLineEdit>(&dlg, 1002)->setText(QStringLiteral("wrong"));
+    Control<QLineEdit>(dlg.MainTab(), 1002)->setText(QStringLiteral("wrong"));
     ui->AcceptAllMessages();
     dlg.PlayChart(Chart());
     dlg.AutoplayChart(Chart());

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "app/controls.h"
+#include "app/main_page.h"
 #include "app/main_window.h"
 #include "app/play_option_dialog.h"
 #include "config/config_file.h"
@@ -98,7 +99,7 @@ TEST_F(PlayOptionTest, AValueOutsideItsGroupShowsNoChoiceAndIsSavedAsMinusOne) {
 
 TEST_F(PlayOptionTest, AFailedCheckAfterTheDialogKeepsTheFileButNotTheRecord) {
     Start(0);
-    Control<QLineEdit>(&dlg, 1002)->setText(QStringLiteral("wrong"));
+    Control<QLineEdit>(dlg.MainTab(), 1002)->setText(QStringLiteral("wrong"));
     ui->AcceptAllMessages();
     ui->AnswerDialog([&](QDialog& d) {
         Control<QRadioButton>(&d, 1083)->click();
