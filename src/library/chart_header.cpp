@@ -218,6 +218,9 @@ void ChannelLine(ChartRecord& r, ParseState& st, std::string_view raw, std::stri
 }
 
 void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
+    // A line is a C string: a NUL ends its content, whatever follows it.
+    if (const void* nul = std::memchr(raw.data(), '\0', raw.size()))
+        raw = raw.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - raw.data()));
     // Trim white space at both ends (then any CR/LF left, which is none).
     size_t b = 0, e = raw.size();
     while (b < e && IsBlank(raw[b])) ++b;

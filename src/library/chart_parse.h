@@ -4,9 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <string>
+#include <string_view>
+
 #include "library/chart_record.h"
 
 namespace qv5 {
+
+class FileBuffer;
 
 // What the pass carries from one line to the next.
 struct ChartParseState {
@@ -22,5 +27,12 @@ struct ChartParseState {
 // continue past `end`. Does not set the record's note count.
 std::size_t ParseChartPieces(ChartRecord& r, ChartParseState& st, const char* p, const char* end,
                              bool last);
+
+// ReadChartHeader without what the chart's folder adds (directory, parent
+// directory, txt): the file's own facts only. Any thread may call it, each
+// with a buffer of its own.
+bool ReadChartFile(ChartRecord& r, const std::string& path, FileBuffer& buffer);
+// A name that "*.txt" matches: what sets a chart's txt flag.
+bool IsTextFileName(std::string_view name);
 
 }  // namespace qv5

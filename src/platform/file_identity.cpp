@@ -1,0 +1,53 @@
+#include "platform/file_identity.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <string>
+
+#include "platform/paths.h"
+
+namespace qv5 {
+namespace {
+
+std::optional<EntryFacts> FactsOf(const char* host) {
+    struct stat st {};
+    if (::stat(host, &st) != 0) return std::nullopt;
+    EntryFacts f;
+    f.id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    f.directory = S_ISDIR(st.st_mode);
+    struct tm tm {};
+    gmtime_r(&st.st_mtime, &tm);
+    f.write_time = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    return f;
+}
+
+}  // namespace
+
+std::optional<EntryFacts> LookUpEntry(std::string_view path) {
+    const auto host = ToHostPath(path);
+    if (!host) return std::nullopt;
+    return FactsOf(host->c_str());
+}
+
+std::vector<FileIdentity> DirectoryChain(std::string_view path) {
+    std::vector<FileIdentity> chain;
+    auto host = ToHostPath(path);
+    if (!host) return chain;
+    std::string full = *host;
+    if (full.empty() || full[0] != '/') {
+        char cwd[4096];
+        if (!::getcwd(cwd, sizeof cwd)) return chain;
+        full = std::string(cwd) + "/" + full;
+    }
+    // Each prefix up to a separator, then the whole path.
+    for (size_t i = 0; i <= full.size(); ++i) {
+        if (i < full.size() && full[i] != '/') continue;
+        const std::string prefix = i == 0 ? "/" : full.substr(0, i);
+        if (const auto f = FactsOf(prefix.c_str()); f && f->directory) chain.push_back(f->id);
+    }
+    return chain;
+}
+
+}  // namespace qv5
