@@ -34,6 +34,10 @@ bool HasTextFile(const std::string& directory) {
     return found;
 }
 
+bool IsPmsPath(const std::string& path) {
+    return path.size() >= 4 && path.compare(path.size() - 4, 4, ".pms") == 0;
+}
+
 // The header pass over a file read piece by piece: the same pieces, in the
 // same order, as over the whole file, holding at most one piece back.
 class HeaderStream {
@@ -68,9 +72,6 @@ class HeaderStream {
     bool ended_ = false;
 };
 
-// Charts up to this size are read whole (one read, hashed alongside);
-// larger ones piece by piece, so memory stays bounded whatever the file.
-constexpr std::int64_t kWholeReadBytes = 4 << 20;
 constexpr size_t kReadPieceBytes = 1 << 20;
 
 bool ReadLargeChart(ChartRecord& r, const std::string& path) {
@@ -105,28 +106,34 @@ void AddFolderFacts(ChartRecord& r, const std::string& path) {
 // `hasher` (may be null) hashes large charts while the header is parsed.
 bool ReadFileFacts(ChartRecord& r, const std::string& path, FileBuffer& buffer,
                    BackgroundMd5* hasher) {
-    r = ChartRecord{};
-    const bool pms = path.size() >= 4 && path.compare(path.size() - 4, 4, ".pms") == 0;
-    if (pms) r.mode = 9;
     const auto size = FileSize(path);
     if (size && *size > kWholeReadBytes) {
+        r = ChartRecord{};
+        if (IsPmsPath(path)) r.mode = 9;
         if (!ReadLargeChart(r, path)) return false;
-    } else {
-        if (!buffer.Read(path)) {
-            r.mode = 5;
-            return false;
-        }
-        const std::string_view bytes = buffer.view();
-        const bool parallel = hasher && bytes.size() >= 32 * 1024;
-        if (parallel) hasher->Start(bytes);
-        ParseChartHeader(r, bytes);
-        r.hash = parallel ? hasher->Wait() : Md5Hex(bytes);
+        if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
+        return true;
     }
-    if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
+    if (!buffer.Read(path)) {
+        r = ChartRecord{};
+        return false;
+    }
+    const std::string_view bytes = buffer.view();
+    const bool parallel = hasher && bytes.size() >= 32 * 1024;
+    if (parallel) hasher->Start(bytes);
+    ParseChartFile(r, path, bytes);
+    r.hash = parallel ? hasher->Wait() : Md5Hex(bytes);
     return true;
 }
 
 }  // namespace
+
+void ParseChartFile(ChartRecord& r, const std::string& path, std::string_view bytes) {
+    r = ChartRecord{};
+    if (IsPmsPath(path)) r.mode = 9;
+    ParseChartHeader(r, bytes);
+    if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
+}
 
 bool IsTextFileName(std::string_view n) {
     return n.size() >= 4 && n[n.size() - 4] == '.' && (n[n.size() - 3] | 0x20) == 't' &&

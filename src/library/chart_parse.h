@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-
 #include <string>
 #include <string_view>
 
@@ -18,6 +17,8 @@ struct ChartParseState {
     bool skipping = false;
     int lnobj = -12345;
     std::int32_t notes = 0;
+    // False when the caller knows the bytes hold no NUL (saves a search per line).
+    bool may_hold_nul = true;
 };
 
 // Text-mode reading: Ctrl-Z ends the file (the caller cuts it off), CR LF
@@ -32,6 +33,11 @@ std::size_t ParseChartPieces(ChartRecord& r, ChartParseState& st, const char* p,
 // directory, txt): the file's own facts only. Any thread may call it, each
 // with a buffer of its own.
 bool ReadChartFile(ChartRecord& r, const std::string& path, FileBuffer& buffer);
+// Charts up to this size are read whole (one read, hashed alongside);
+// larger ones piece by piece, so memory stays bounded whatever the file.
+inline constexpr std::int64_t kWholeReadBytes = 4 << 20;
+// ReadChartFile's work on a file read whole, but for the song hash.
+void ParseChartFile(ChartRecord& r, const std::string& path, std::string_view bytes);
 // A name that "*.txt" matches: what sets a chart's txt flag.
 bool IsTextFileName(std::string_view name);
 

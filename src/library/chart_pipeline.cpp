@@ -1,7 +1,10 @@
 #include "library/chart_pipeline.h"
 
+#include <algorithm>
+
 #include "library/chart_parse.h"
 #include "library/encodings.h"
+#include "library/md5_batch.h"
 #include "platform/files.h"
 
 namespace qv5 {
@@ -50,25 +53,70 @@ std::optional<ChartJob> ChartPipeline::TakeFront(std::chrono::milliseconds wait)
     return job;
 }
 
+namespace {
+
+// Charts one worker reads before it hashes them side by side.
+constexpr size_t kBatch = 16;
+// Bytes one worker holds at most before it hashes what it has read.
+constexpr size_t kBatchBytes = 16 << 20;
+// Buffers that grew past this are given back after each batch.
+constexpr size_t kKeptBufferBytes = 1 << 20;
+
+}  // namespace
+
 void ChartPipeline::Work() {
-    FileBuffer buffer;
+    std::vector<FileBuffer> buffers(kBatch);
+    std::vector<Slot*> batch;
+    Md5Batch md5;
+    auto hash = [&] {
+        md5.Run();
+        for (FileBuffer& b : buffers)
+            if (b.view().size() > kKeptBufferBytes) b.Release();
+    };
     for (;;) {
-        Slot* slot;
+        batch.clear();
         {
             std::unique_lock lock(mutex_);
             work_.wait(lock, [this] { return stop_ || !todo_.empty(); });
             if (stop_) return;
-            slot = todo_.front();
-            todo_.pop_front();
+            // A fair share of what waits, so no worker idles beside a full one.
+            const size_t share =
+                std::clamp<size_t>(todo_.size() / threads_.size(), size_t{1}, kBatch);
+            for (size_t i = 0; i < share; ++i) {
+                batch.push_back(todo_.front());
+                todo_.pop_front();
+            }
         }
-        // The slot is this worker's alone until it is marked done.
-        ChartJob& job = slot->job;
-        const auto time = WriteTime(job.path);
-        job.date = time ? LibraryTime(*time) : -1;
-        job.read = ReadChartFile(job.record, job.path, buffer);
+        // The batch's slots are this worker's alone until they are marked done.
+        size_t held = 0;
+        for (size_t i = 0; i < batch.size(); ++i) {
+            ChartJob& job = batch[i]->job;
+            const auto time = WriteTime(job.path);
+            job.date = time ? LibraryTime(*time) : -1;
+            const auto size = FileSize(job.path);
+            if (size && *size > kWholeReadBytes) {
+                job.read = ReadChartFile(job.record, job.path, buffers[i]);
+                continue;
+            }
+            if (!buffers[i].Read(job.path)) {
+                job.record = ChartRecord{};
+                job.read = false;
+                continue;
+            }
+            const std::string_view bytes = buffers[i].view();
+            ParseChartFile(job.record, job.path, bytes);
+            md5.Add(bytes, &job.record.hash);
+            job.read = true;
+            held += bytes.size();
+            if (held > kBatchBytes) {
+                hash();
+                held = 0;
+            }
+        }
+        hash();
         {
             std::lock_guard lock(mutex_);
-            slot->done = true;
+            for (Slot* slot : batch) slot->done = true;
         }
         done_.notify_all();
     }

@@ -22,7 +22,7 @@ namespace {
 constexpr const char* kStopped = "stopped by the user; nothing was stored";
 // Charts read ahead of the one being stored: enough to keep every worker
 // busy across folder boundaries, few enough to bound memory.
-constexpr size_t kReadAhead = 64;
+constexpr size_t kReadAhead = 96;
 // While it waits for a slow chart the scan still reports this often, so a
 // progress window stays painted and its Stop button answers.
 constexpr std::chrono::milliseconds kWaitSlice{50};
@@ -142,18 +142,24 @@ Scanner::Insert Scanner::Result(int rc) {
 Scanner::Insert Scanner::InsertInfoFolder(const std::string& path, const ChartRecord& r,
                                           const std::string& parent_key, std::int32_t date,
                                           std::int32_t kind, std::int32_t adddate) {
-    return Result(info_folder_.ExecuteRow(path, r.title, parent_key, r.genre, r.artist, r.subartist,
-                                          r.tag, r.level, date, kind, r.banner, adddate));
+    const Insert done =
+        Result(info_folder_.ExecuteRow(path, r.title, parent_key, r.genre, r.artist, r.subartist,
+                                       r.tag, r.level, date, kind, r.banner, adddate));
+    if (done == Insert::Added && known_folders_) known_folders_->insert(path);
+    return done;
 }
 
 Scanner::Insert Scanner::InsertPlainFolder(const std::string& path, const std::string& title,
                                            const std::string& parent_key, std::int32_t date,
                                            std::int32_t adddate) {
-    return Result(plain_folder_.ExecuteRow(path, title, parent_key, date, adddate));
+    const Insert done = Result(plain_folder_.ExecuteRow(path, title, parent_key, date, adddate));
+    if (done == Insert::Added && known_folders_) known_folders_->insert(path);
+    return done;
 }
 
 Scanner::Insert Scanner::InsertChart(const std::string& path, const ChartRecord& r,
                                      std::int32_t date, std::int32_t adddate) {
+    if (known_songs_) known_songs_->insert(path);
     return Result(song_.ExecuteRow(r.hash, r.title, r.subtitle, r.genre, r.artist, r.subartist,
                                    r.level, date, path, PathKey(r.directory), r.stagefile, r.banner,
                                    r.backbmp, PathKey(r.parent_directory), r.maxbpm, r.minbpm,
@@ -162,6 +168,7 @@ Scanner::Insert Scanner::InsertChart(const std::string& path, const ChartRecord&
 }
 
 bool Scanner::SongExists(const std::string& path) {
+    if (known_songs_) return known_songs_->count(path) != 0;
     song_exists_.Bind(1, path);
     const bool found = song_exists_.Step();
     if (song_exists_.Failed()) Result(SQLITE_ERROR);
@@ -170,6 +177,7 @@ bool Scanner::SongExists(const std::string& path) {
 }
 
 bool Scanner::FolderExists(const std::string& path) {
+    if (known_folders_) return known_folders_->count(path) != 0;
     folder_exists_.Bind(1, path);
     const bool found = folder_exists_.Step();
     if (folder_exists_.Failed()) Result(SQLITE_ERROR);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "library/chart_pipeline.h"
@@ -50,6 +51,14 @@ class Scanner {
                        std::int32_t adddate);
     bool SongExists(const std::string& path);
     bool FolderExists(const std::string& path);
+    // The paths of every row that a scan may look up (a refresh has them
+    // at hand): existence is then asked of these sets, kept in step with
+    // what this scanner adds, instead of the database. Not owned.
+    void KnowRows(std::unordered_set<std::string>* songs,
+                  std::unordered_set<std::string>* folders) {
+        known_songs_ = songs;
+        known_folders_ = folders;
+    }
 
   private:
     int Walk(const std::string& path, const std::string& parent_path,
@@ -68,6 +77,7 @@ class Scanner {
     Database& db_;
     Progress* progress_;
     std::unique_ptr<ChartPipeline> pipeline_;
+    std::unordered_set<std::string>*known_songs_ = nullptr, *known_folders_ = nullptr;
     std::string top_, current_;
     std::vector<FileIdentity> chain_;
     bool chain_ready_ = false;
