@@ -95,12 +95,15 @@ bool ReadLargeChart(ChartRecord& r, const std::string& path) {
     return true;
 }
 
-// What the folder adds to a record read from `path`.
+}  // namespace
+
 void AddFolderFacts(ChartRecord& r, const std::string& path) {
     r.directory = ParentPath(path);
     r.parent_directory = ParentPath(r.directory);
     r.txt = r.directory != "ERROR" && HasTextFile(r.directory) ? 1 : 0;
 }
+
+namespace {
 
 // Header pass, song hash and file-name rules from one read of the file.
 // `hasher` (may be null) hashes large charts while the header is parsed.

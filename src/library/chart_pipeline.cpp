@@ -91,8 +91,10 @@ void ChartPipeline::Work() {
         size_t held = 0;
         for (size_t i = 0; i < batch.size(); ++i) {
             ChartJob& job = batch[i]->job;
-            const auto time = WriteTime(job.path);
-            job.date = time ? LibraryTime(*time) : -1;
+            if (job.find_date) {
+                const auto time = WriteTime(job.path);
+                job.date = time ? LibraryTime(*time) : -1;
+            }
             const auto size = FileSize(job.path);
             if (size && *size > kWholeReadBytes) {
                 job.read = ReadChartFile(job.record, job.path, buffers[i]);

@@ -25,10 +25,13 @@ struct ChartFolder {
 };
 
 struct ChartJob {
-    // Given by the caller (`adddate` and `folder` are carried along).
+    // Given by the caller (`adddate` and `folder` are carried along; no
+    // folder: its facts are to be looked up when the chart is stored).
     std::string path;
     std::int32_t adddate = 0;
     std::shared_ptr<const ChartFolder> folder;
+    // False when `date` is given and the worker is not to look it up.
+    bool find_date = true;
     // Filled by a worker: the file's own facts (see ReadChartFile), and the
     // library time of its last write (-1 when it cannot be looked up).
     ChartRecord record;

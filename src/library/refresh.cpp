@@ -11,6 +11,7 @@
 #include "library/scanner.h"
 #include "library/scanner_internal.h"
 #include "library/song_library.h"
+#include "platform/file_identity.h"
 #include "platform/transaction.h"
 
 namespace qv5 {
@@ -78,11 +79,12 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     std::vector<std::string> vanished;
     std::vector<std::pair<std::string, std::int32_t>> changed;
     {
+        WriteTimes times;  // rows come sorted by path: folder by folder
         Statement rows = SelectBelow(db, "path,adddate", "song", prefix);
         while (rows.Step()) {
             std::string path = rows.Text(0);
             const std::int32_t adddate = rows.Int(1);
-            auto t = WriteTime(path);
+            auto t = times.Of(path);
             if (!t) {
                 vanished.push_back(std::move(path));
                 continue;
@@ -98,11 +100,11 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     for (const auto& [path, date] : changed) {
         if (scanner.CheckStop()) return scanner.Finish(report, 0);
         if (st.delete_song.ExecuteRow(path) != kDone) return failed();
-        ChartRecord r;
-        ReadChartHeader(r, path);
-        scanner.InsertChart(path, r, date, now);
+        // Read ahead on the scanner's readers; rows go in in this order.
+        scanner.ReadAndInsert(path, date, now);
         if (!scanner.ok()) return scanner.Finish(report, 0);
     }
+    if (!scanner.Flush()) return scanner.Finish(report, 0);
 
     // A snapshot of the folder rows, taken before any is changed: the rows
     // that the scans below add are not in it, so a sub-folder new to the

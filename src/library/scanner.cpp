@@ -221,8 +221,7 @@ int Scanner::Scan(const std::string& path, const std::string& parent_path) {
     chain_.clear();
     chain_ready_ = false;
     const int count = Walk(path, parent_path, nullptr);
-    Collect(true);
-    if (!ok()) pipeline_.reset();  // what is still being read is dropped
+    Flush();  // what is still being read is dropped when not ok
     return count;
 }
 
@@ -292,6 +291,21 @@ int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
     return count;
 }
 
+void Scanner::ReadAndInsert(const std::string& path, std::int32_t date, std::int32_t adddate) {
+    ChartJob job;
+    job.path = path;
+    job.date = date;
+    job.find_date = false;
+    job.adddate = adddate;
+    ReadChart(std::move(job));
+}
+
+bool Scanner::Flush() {
+    Collect(true);
+    if (!ok()) pipeline_.reset();
+    return ok();
+}
+
 void Scanner::ReadChart(ChartJob job) {
     if (!pipeline_) pipeline_ = std::make_unique<ChartPipeline>(ChartReadWorkers());
     pipeline_->Submit(std::move(job));
@@ -316,10 +330,12 @@ void Scanner::Collect(bool all) {
 
 void Scanner::Store(ChartJob& job) {
     ChartRecord& r = job.record;
-    if (job.read) {
+    if (job.read && job.folder) {
         r.directory = job.folder->directory;
         r.parent_directory = job.folder->parent_directory;
         r.txt = job.folder->txt;
+    } else if (job.read) {
+        AddFolderFacts(r, job.path);
     }
     ++charts_read_;
     Report(job.path);

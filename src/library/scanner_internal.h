@@ -35,6 +35,10 @@ class Scanner {
     // charts read ahead on worker threads and stored in walk order. Every
     // chart read is stored (or the scanner is no longer ok) on return.
     int Scan(const std::string& path, const std::string& parent_path);
+    // Reads a chart ahead and inserts its row (with `date` and `adddate`)
+    // when its turn comes; Flush() stores all of them. False when not ok.
+    void ReadAndInsert(const std::string& path, std::int32_t date, std::int32_t adddate);
+    bool Flush();
 
     // A row either is added, exists already (its primary key is taken, which
     // the scan expects), or the write failed (the scanner is then not ok).

@@ -1,5 +1,6 @@
 #include "platform/file_identity.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,9 +12,7 @@
 namespace qv5 {
 namespace {
 
-std::optional<EntryFacts> FactsOf(const char* host) {
-    struct stat st {};
-    if (::stat(host, &st) != 0) return std::nullopt;
+std::optional<EntryFacts> Facts(const struct stat& st) {
     EntryFacts f;
     f.id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
     f.directory = S_ISDIR(st.st_mode);
@@ -21,6 +20,12 @@ std::optional<EntryFacts> FactsOf(const char* host) {
     gmtime_r(&st.st_mtime, &tm);
     f.write_time = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
     return f;
+}
+
+std::optional<EntryFacts> FactsOf(const char* host) {
+    struct stat st {};
+    if (::stat(host, &st) != 0) return std::nullopt;
+    return Facts(st);
 }
 
 }  // namespace
@@ -48,6 +53,31 @@ std::vector<FileIdentity> DirectoryChain(std::string_view path) {
         if (const auto f = FactsOf(prefix.c_str()); f && f->directory) chain.push_back(f->id);
     }
     return chain;
+}
+
+WriteTimes::~WriteTimes() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<FileTime> WriteTimes::Of(std::string_view path) {
+    const auto host = ToHostPath(path);
+    if (!host) return std::nullopt;
+    const size_t slash = host->rfind('/');
+    if (slash == std::string::npos || slash + 1 == host->size()) {
+        const auto f = FactsOf(host->c_str());
+        return f ? std::optional<FileTime>(f->write_time) : std::nullopt;
+    }
+    const std::string dir = slash == 0 ? "/" : host->substr(0, slash);
+    if (fd_ < 0 || dir != dir_) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = ::open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        dir_ = dir;
+    }
+    // No folder, no file in it.
+    if (fd_ < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstatat(fd_, host->c_str() + slash + 1, &st, 0) != 0) return std::nullopt;
+    return Facts(st).value().write_time;
 }
 
 }  // namespace qv5

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,5 +29,22 @@ std::optional<EntryFacts> LookUpEntry(std::string_view path);
 // Every directory the path passes through, from the file system's root down
 // to the path itself (links followed), as far as they can be looked up.
 std::vector<FileIdentity> DirectoryChain(std::string_view path);
+
+// Last-write times of many paths, each looked up from its folder: paths that
+// share a folder (as rows sorted by path do) cost the walk down to that
+// folder once, like a directory walk, not once per path.
+class WriteTimes {
+  public:
+    WriteTimes() = default;
+    ~WriteTimes();
+    WriteTimes(const WriteTimes&) = delete;
+    WriteTimes& operator=(const WriteTimes&) = delete;
+    // As WriteTime(path).
+    std::optional<FileTime> Of(std::string_view path);
+
+  private:
+    std::string dir_;
+    int fd_ = -1;
+};
 
 }  // namespace qv5
