@@ -14,10 +14,9 @@ unsigned ChartReadWorkers() {
     return cores < 1 ? 1 : cores > 4 ? 4 : cores;
 }
 
-ChartPipeline::ChartPipeline(unsigned workers) {
-    if (workers < 1) workers = 1;
-    threads_.reserve(workers);
-    for (unsigned i = 0; i < workers; ++i) threads_.emplace_back([this] { Work(); });
+ChartPipeline::ChartPipeline(unsigned workers) : workers_(workers < 1 ? 1 : workers) {
+    threads_.reserve(workers_);
+    for (unsigned i = 0; i < workers_; ++i) threads_.emplace_back([this] { Work(); });
 }
 
 ChartPipeline::~ChartPipeline() {
@@ -80,8 +79,7 @@ void ChartPipeline::Work() {
             work_.wait(lock, [this] { return stop_ || !todo_.empty(); });
             if (stop_) return;
             // A fair share of what waits, so no worker idles beside a full one.
-            const size_t share =
-                std::clamp<size_t>(todo_.size() / threads_.size(), size_t{1}, kBatch);
+            const size_t share = std::clamp<size_t>(todo_.size() / workers_, size_t{1}, kBatch);
             for (size_t i = 0; i < share; ++i) {
                 batch.push_back(todo_.front());
                 todo_.pop_front();

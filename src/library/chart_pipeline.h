@@ -66,6 +66,7 @@ class ChartPipeline {
     std::deque<std::unique_ptr<Slot>> order_;  // caller's order; owned here
     std::deque<Slot*> todo_;                   // not yet picked by a worker
     bool stop_ = false;
+    unsigned workers_;  // set before any worker starts
     std::vector<std::thread> threads_;
 };
 
