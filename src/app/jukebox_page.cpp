@@ -9,6 +9,7 @@
 #include "app/controls.h"
 #include "browser/folder_tree.h"
 #include "browser/root_list.h"
+#include "browser/song_info_panel.h"
 #include "library/difficulty.h"
 #include "library/rescan.h"
 #include "library/scanner.h"
@@ -56,6 +57,7 @@ JukeboxPage::JukeboxPage(QWidget* parent) : Page(parent), tree_(new FolderTree(t
     Place(row);
     AddStatic(1048, ToQString(Sj(u8"右クリックでフォルダやファイルの操作ができます。")));
     AddStatic(1049, ToQString(Sj(u8"フォルダをウィンドウにドロップしても登録できます。")));
+    Place(new SongInfoPanel(this));
 
     // Present but not shown: the install folder and the removed commands.
     auto tell_removed = [this] { ShowMessage(this, Sj(kRemoved)); };

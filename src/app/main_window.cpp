@@ -17,9 +17,12 @@
 #include "app/main_window_steps.h"
 #include "app/play_option_dialog.h"
 #include "app/settings_pages.h"
-#include "browser/song_info_panel.h"
 #include "browser/folder_tree.h"
+#include "browser/hidden_search_command.h"
+#include "browser/song_info_panel.h"
+#include "browser/tag_editor_dialog.h"
 #include "config/config_file.h"
+#include "convert/conversion_commands.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
 
@@ -97,6 +100,31 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     connect(tabs_, &QTabBar::currentChanged, this, [this] { OnTabChange(); });
     jukebox_->Tree()->hooks.chart_command = [this](int id, const std::string& chart) {
         RunChartCommand(id, chart);
+    };
+    ConnectTreeCommands();
+}
+
+// The tree's commands that other parts of the program carry out.
+void MainWindow::ConnectTreeCommands() {
+    FolderTree* tree = jukebox_->Tree();
+    tree->hooks.convert = [this](int id, const std::string& folder) {
+        RunConversionCommand(this, id, folder, jukebox_->tools);
+    };
+    tree->hooks.edit_tags = [this](const std::string& path, bool is_folder) {
+        EditTags(this, path, is_folder);
+    };
+    tree->hooks.show_info = [tree](const std::string& path) {
+        auto* panel = tree->window()->findChild<SongInfoPanel*>();
+        if (!panel) return;
+        QTreeWidgetItem* item = tree->currentItem();
+        panel->ShowItem(item ? FolderTree::NormalIcon(item) : 2, path);
+    };
+    tree->hooks.hidden_search = [this, tree](QTreeWidgetItem* item) {
+        if (!item) return;
+        if (item->childCount() == 0) tree->Repopulate(item);
+        RunHiddenSearch(this, FolderTree::ItemPath(item), [tree, item](const std::string& name) {
+            tree->AddHiddenChartItem(item, name);
+        });
     };
 }
 
