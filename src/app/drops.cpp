@@ -4,8 +4,12 @@
 
 #include <QTabBar>
 
+#include "app/jukebox_page.h"
 #include "app/main_window.h"
 #include "app/main_window_steps.h"
+#include "browser/folder_tree.h"
+#include "browser/hidden_search_command.h"
+#include "convert/conversion_commands.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -66,28 +70,69 @@ void DropCustomFolder(DropTarget& target, const std::string& path) {
     if (!target.RootRefused(file)) target.AddCustomFolderRoot(file);
 }
 
+// The JUKEBOX1 page's folder tree as the drop handler sees it.
 class WindowDropTarget final : public DropTarget {
   public:
-    explicit WindowDropTarget(MainWindow& window) : window_(window) {}
+    explicit WindowDropTarget(MainWindow& window)
+        : window_(window), page_(*window.JukeboxTab()), tree_(*page_.Tree()) {}
     bool JukeboxShown() const override { return window_.Tabs()->currentIndex() == 1; }
-    // The tree supplies these; the window alone has no items.
-    std::optional<DropItem> SelectedItem() override { return std::nullopt; }
-    std::optional<DropItem> ParentOf(const DropItem&) override { return std::nullopt; }
-    void Select(const DropItem&) override {}
-    void RepopulateItem(const DropItem&) override {}
-    DropItem AddFolderItem(const DropItem& parent, const std::string& name) override {
-        return {0, name, parent.path + name + "\\", 4};
+    std::optional<DropItem> SelectedItem() override { return ItemOf(tree_.currentItem()); }
+    std::optional<DropItem> ParentOf(const DropItem& item) override {
+        return ItemOf(Item(item)->parent());
     }
-    bool RootRefused(const std::string&) override { return true; }
-    void AddRootFolder(const std::string&) override {}
-    void AddCustomFolderRoot(const std::string&) override {}
-    void ConvertWavToOgg(const std::string&) override {}
-    void ConvertBmpToPng(const std::string&) override {}
-    void SearchHiddenCharts(const DropItem&) override {}
-    void RefreshControls() override {}
+    void Select(const DropItem& item) override {
+        QTreeWidgetItem* i = Item(item);
+        tree_.setCurrentItem(i);
+        tree_.SetCurrent(i);
+    }
+    void RepopulateItem(const DropItem& item) override { tree_.Repopulate(Item(item)); }
+    DropItem AddFolderItem(const DropItem& parent, const std::string& name) override {
+        QTreeWidgetItem* p = Item(parent);
+        for (int i = 0; i < p->childCount(); ++i)
+            if (FromQString(p->child(i)->text(0)) == name) return *ItemOf(p->child(i));
+        return *ItemOf(tree_.InsertNewFolderItem(p, name));
+    }
+    bool RootRefused(const std::string& path) override { return page_.DuplicateCheck(path); }
+    void AddRootFolder(const std::string& path) override {
+        // The drop handler has asked already.
+        JukeboxPage::DropState asked;
+        asked.confirmed = true;
+        page_.RegisterDroppedFolder(path, asked);
+    }
+    void AddCustomFolderRoot(const std::string& path) override { page_.AddCustomFolderRoot(path); }
+    void ConvertWavToOgg(const std::string& folder) override {
+        ToolSettings tools = page_.tools;
+        tools.autobmptopng = 0;
+        tools.autowavtoogg = 1;
+        ConvertInstalledFolder(&window_, folder, tools);
+    }
+    void ConvertBmpToPng(const std::string& folder) override {
+        ToolSettings tools = page_.tools;
+        tools.autowavtoogg = 0;
+        tools.autobmptopng = 1;
+        ConvertInstalledFolder(&window_, folder, tools);
+    }
+    void SearchHiddenCharts(const DropItem& item) override {
+        QTreeWidgetItem* folder = Item(item);
+        if (folder->childCount() == 0) tree_.Repopulate(folder);
+        RunHiddenSearch(&window_, item.path, [this, folder](const std::string& name) {
+            tree_.AddHiddenChartItem(folder, name);
+        });
+    }
+    void RefreshControls() override { page_.ShowValues(); }
 
   private:
+    static QTreeWidgetItem* Item(const DropItem& item) {
+        return reinterpret_cast<QTreeWidgetItem*>(item.handle);
+    }
+    static std::optional<DropItem> ItemOf(QTreeWidgetItem* item) {
+        if (!item) return std::nullopt;
+        return DropItem{reinterpret_cast<std::uintptr_t>(item), FromQString(item->text(0)),
+                        FolderTree::ItemPath(item), FolderTree::NormalIcon(item)};
+    }
     MainWindow& window_;
+    JukeboxPage& page_;
+    FolderTree& tree_;
 };
 
 }  // namespace

@@ -135,7 +135,8 @@ TEST_F(SongInfoTest, ThePanelShowsChartItemsAndEmptiesForEveryOtherItem) {
     game.WriteFile("songs/hidden.bm_", "#TITLE Hidden\n#00111:01\n");
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
     MainWindow window;
-    auto* panel = new SongInfoPanel(&window);
+    auto* panel = window.findChild<SongInfoPanel*>();  // the one below the tree
+    ASSERT_NE(panel, nullptr);
     auto texts = [&] {
         std::vector<std::string> out;
         for (int id = 1077; id <= 1082; ++id)
