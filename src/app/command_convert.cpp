@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "app/stop_on_interrupt.h"
 #include "config/tool_settings.h"
 #include "convert/conversion.h"
 #include "platform/files.h"
@@ -15,35 +16,6 @@
 
 namespace qv5 {
 namespace {
-
-Progress* interrupted = nullptr;
-
-void OnInterrupt(int) {
-    if (interrupted) interrupted->RequestStop();
-}
-
-// Ctrl-C ends the pass after the file being converted; a second one ends the
-// program at once (the file being converted keeps its source).
-class StopOnInterrupt {
-  public:
-    explicit StopOnInterrupt(Progress& progress) {
-        interrupted = &progress;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &old_);
-    }
-    ~StopOnInterrupt() {
-        sigaction(SIGINT, &old_, nullptr);
-        interrupted = nullptr;
-    }
-    StopOnInterrupt(const StopOnInterrupt&) = delete;
-    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
-
-  private:
-    struct sigaction old_ {};
-};
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "QV5: %s\n", message.c_str());

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "app/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "install/install.h"
 #include "library/song_library.h"
@@ -16,35 +17,6 @@
 
 namespace qv5 {
 namespace {
-
-Progress* g_interrupted = nullptr;
-
-void OnInterrupt(int) {
-    if (g_interrupted) g_interrupted->RequestStop();
-}
-
-// Ctrl-C stops the install between entries: what it extracted is removed
-// and the library stays as it was.
-class StopOnInterrupt {
-  public:
-    explicit StopOnInterrupt(Progress& progress) {
-        g_interrupted = &progress;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &old_);
-    }
-    ~StopOnInterrupt() {
-        sigaction(SIGINT, &old_, nullptr);
-        g_interrupted = nullptr;
-    }
-    StopOnInterrupt(const StopOnInterrupt&) = delete;
-    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
-
-  private:
-    struct sigaction old_ {};
-};
 
 int Fail(const std::string& utf8) {
     std::fprintf(stderr, "QV5: %s\n", utf8.c_str());

@@ -13,6 +13,7 @@
 #include "app/command_info.h"
 #include "app/command_install.h"
 #include "app/command_roots.h"
+#include "app/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "config/tool_settings.h"
 #include "library/difficulty.h"
@@ -95,37 +96,6 @@ const char* const kUsage =
     "it waits up to 30 seconds for it to be free.\n";
 
 namespace {
-
-Progress* interrupted_progress = nullptr;
-
-void OnInterrupt(int) {
-    // An atomic store: safe in a signal handler.
-    if (interrupted_progress) interrupted_progress->RequestStop();
-}
-
-// The first Ctrl-C asks the running operation to stop, so it rolls back and
-// says so; a second one ends the program at once (the library's journal
-// still undoes the unfinished transaction at its next use).
-class StopOnInterrupt {
-  public:
-    explicit StopOnInterrupt(Progress& progress) {
-        interrupted_progress = &progress;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &old_);
-    }
-    ~StopOnInterrupt() {
-        sigaction(SIGINT, &old_, nullptr);
-        interrupted_progress = nullptr;
-    }
-    StopOnInterrupt(const StopOnInterrupt&) = delete;
-    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
-
-  private:
-    struct sigaction old_ {};
-};
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "QV5: %s\n", message.c_str());
