@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "browser/hidden_search.h"
 #include "browser/song_info.h"
 #include "config/config_record.h"
@@ -24,31 +25,9 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-// As the folder tree names it: relative to the program directory when
-// inside it, else absolute.
-std::optional<std::string> TreePath(const std::string& host, const std::string& start_dir,
-                                    std::string& error) {
-    const std::string full = !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
-    char resolved[PATH_MAX];
-    if (!realpath(full.c_str(), resolved)) {
-        error = "no such file or folder: " + host;
-        return std::nullopt;
-    }
-    auto internal = FromHostPath(resolved);
-    if (!internal) {
-        error = "the path cannot be represented in Shift-JIS: " + host;
-        return std::nullopt;
-    }
-    const std::string& dir = ProgramDirectory();
-    // The game folder itself stays absolute: an empty path names nothing.
-    if (internal->size() > dir.size() && internal->compare(0, dir.size(), dir) == 0)
-        internal->erase(0, dir.size());
-    return internal;
-}
-
 int HiddenSearch(const std::string& host, const std::string& start_dir) {
     std::string error;
-    auto folder = TreePath(host, start_dir, error);
+    auto folder = CommandLinePath(host, start_dir, error);
     if (!folder) return Fail(error);
     if (!IsDirectory(*folder)) return Fail("not a folder: " + host);
     if (!folder->empty() && folder->back() != '\\') *folder += '\\';
@@ -66,7 +45,7 @@ int HiddenSearch(const std::string& host, const std::string& start_dir) {
 
 int Info(const ConfigRecord& config, const std::string& host, const std::string& start_dir) {
     std::string error;
-    auto chart = TreePath(host, start_dir, error);
+    auto chart = CommandLinePath(host, start_dir, error);
     if (!chart) return Fail(error);
     if (IsDirectory(*chart)) return Fail("not a chart file: " + host);
     if (!IsDirectory("QV5files\\Database"))

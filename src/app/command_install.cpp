@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "app/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "install/install.h"
@@ -27,26 +28,6 @@ void Print(const Notice& n) {
     std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(n.text).c_str());
 }
 
-// Host path -> internal path, relative to the program directory when inside it.
-std::optional<std::string> Resolve(const std::string& host, const std::string& start_dir,
-                                   std::string& error) {
-    const std::string full = !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
-    char resolved[PATH_MAX];
-    if (!realpath(full.c_str(), resolved)) {
-        error = "no such file or folder: " + host;
-        return std::nullopt;
-    }
-    auto internal = FromHostPath(resolved);
-    if (!internal) {
-        error = "the path cannot be represented in Shift-JIS: " + host;
-        return std::nullopt;
-    }
-    const std::string& dir = ProgramDirectory();
-    if (internal->size() >= dir.size() && internal->compare(0, dir.size(), dir) == 0)
-        internal->erase(0, dir.size());
-    return internal;
-}
-
 bool IsFolderRow(const std::string& path) {
     Statement s = SongLibrary().Prepare("SELECT 1 FROM folder WHERE path = ?1");
     if (!s) return false;
@@ -64,7 +45,7 @@ int CountSongs(const std::string& prefix) {
 int Install(const std::vector<std::string>& archives, const std::string& into,
             const std::string& start_dir) {
     std::string error;
-    auto folder = Resolve(into, start_dir, error);
+    auto folder = CommandLinePath(into, start_dir, error);
     if (!folder) return Fail(error);
     if (!IsDirectory(*folder)) return Fail("not a folder: " + into);
     if (!EndsWithSeparator(*folder)) *folder += '\\';
@@ -79,7 +60,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
                     " (register its song folder with add-root first)");
     int failed = 0;
     for (const std::string& host : archives) {
-        auto archive = Resolve(host, start_dir, error);
+        auto archive = CommandLinePath(host, start_dir, error);
         auto kind = archive ? ArchiveKindOfPath(*archive) : std::nullopt;
         if (!archive || !kind) {
             Fail(archive ? "not a zip or rar archive: " + host : error);

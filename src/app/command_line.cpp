@@ -311,6 +311,25 @@ int Dispatch(const std::vector<std::string>& args, const std::string& start_dir)
 
 }  // namespace
 
+std::optional<std::string> CommandLinePath(const std::string& host, const std::string& start_dir,
+                                           std::string& error) {
+    const std::string full = FromStartDir(host, start_dir);
+    char resolved[PATH_MAX];
+    if (!realpath(full.c_str(), resolved)) {
+        error = "no such file or folder: " + host;
+        return std::nullopt;
+    }
+    auto internal = FromHostPath(resolved);
+    if (!internal) {
+        error = "the path cannot be represented in Shift-JIS: " + host;
+        return std::nullopt;
+    }
+    const std::string& dir = ProgramDirectory();
+    if (internal->size() > dir.size() && internal->compare(0, dir.size(), dir) == 0)
+        internal->erase(0, dir.size());
+    return internal;
+}
+
 int RunCommandLine(const std::vector<std::string>& args, const std::string& start_dir) {
     const int code = Dispatch(args, start_dir);
     // A summary that never arrived is a failure too (a full disk, a closed pipe).
