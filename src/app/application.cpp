@@ -3,6 +3,9 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTreeWidget>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +13,9 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/jukebox_page.h"
 #include "app/main_window.h"
+#include "browser/folder_tree.h"
 #include "platform/paths.h"
 #include "platform/qt_ui_service.h"
 #include "platform/wait_note.h"
@@ -41,12 +46,36 @@ bool HasDisplay() {
     return false;
 }
 
+// --screenshot: the window as it starts, on the tab named by --tab (chosen as
+// a click would choose it, settings applied), the root folders opened.
+int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& tab) {
+    for (int i = 0; i < dlg.Tabs()->count(); ++i)
+        if (dlg.Tabs()->tabText(i).compare(QString::fromStdString(tab), Qt::CaseInsensitive) == 0)
+            dlg.Tabs()->setCurrentIndex(i);
+    FolderTree* tree = dlg.JukeboxTab()->Tree();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) tree->topLevelItem(i)->setExpanded(true);
+    if (tree->topLevelItemCount() > 0 && tree->topLevelItem(0)->childCount() > 0) {
+        QTreeWidgetItem* first = tree->topLevelItem(0)->child(0);
+        tree->OnDoubleClick(first);
+        first->setExpanded(true);
+        tree->setCurrentItem(first);
+    }
+    dlg.show();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    if (!dlg.grab().save(QString::fromStdString(file), "PNG")) {
+        std::fprintf(stderr, "QV5: cannot write the screenshot %s\n", file.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int Application::Run(int argc, char** argv) {
     std::string dir = ExecutableHostDirectory();
     const std::string start_dir = CurrentDirectory();
     std::vector<std::string> rest;
+    std::string screenshot, tab = "MAIN";
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -59,6 +88,12 @@ int Application::Run(int argc, char** argv) {
                 return 2;
             }
             dir = argv[++i];
+        } else if (a == "--screenshot" || a == "--tab") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "QV5: %s needs a value\n", a.c_str());
+                return 2;
+            }
+            (a == "--tab" ? tab : screenshot) = argv[++i];
         } else {
             rest.push_back(a);
         }
@@ -79,6 +114,10 @@ int Application::Run(int argc, char** argv) {
     MainWindow dlg;
     InstallWaitNote(&dlg);
     dlg.InitDialog();
+    if (!screenshot.empty()) {
+        if (screenshot.front() != '/') screenshot = start_dir + "/" + screenshot;
+        return SaveScreenshot(dlg, screenshot, tab);
+    }
     dlg.exec();
     return 0;
 }

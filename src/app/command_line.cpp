@@ -8,8 +8,14 @@
 
 #include <cstdio>
 
+#include "app/command_convert.h"
 #include "app/command_import.h"
+#include "app/command_info.h"
+#include "app/command_install.h"
+#include "app/command_roots.h"
+#include "app/stop_on_interrupt.h"
 #include "config/config_file.h"
+#include "config/tool_settings.h"
 #include "library/difficulty.h"
 #include "library/encodings.h"
 #include "library/refresh.h"
@@ -37,6 +43,20 @@ const char* const kUsage =
     "  refresh PATH    bring the library up to date for everything below PATH,\n"
     "                  which must lie in a registered song folder\n"
     "  rescan          rebuild the library from every configured song folder\n"
+    "  remove-root PATH\n"
+    "                  exclude the song folder PATH: its charts leave the library\n"
+    "                  and the folder leaves config.xml; no file is changed\n"
+    "\n"
+    "Commands (song installation):\n"
+    "  install ARCHIVE... --into FOLDER\n"
+    "                  install the songs of the zip or rar ARCHIVEs into FOLDER,\n"
+    "                  a folder of the song library, as dropping them on the\n"
+    "                  window does: charts at an archive's root go into a new\n"
+    "                  folder named after it; the new folder is registered.\n"
+    "                  Existing files are never replaced and entries naming\n"
+    "                  places outside FOLDER or links are left out (counted on\n"
+    "                  stderr); a failed install leaves nothing behind. The\n"
+    "                  archives are kept.\n"
     "\n"
     "Commands (players and courses):\n"
     "  import-courses FILE\n"
@@ -46,11 +66,29 @@ const char* const kUsage =
     "                  create the player ID with PASSWORD from the scores of the\n"
     "                  QV5IR account IRID, downloaded from the ranking service\n"
     "\n"
+    "Commands (song folders; they change no file and no library row):\n"
+    "  hidden-search FOLDER\n"
+    "                  list the hidden charts of FOLDER (not its sub-folders): files\n"
+    "                  without a chart extension that hold notes\n"
+    "  info CHART      show the information panel's six lines for the chart file\n"
+    "                  CHART, with the score of the player of config.xml\n"
+    "\n"
     "Commands (game body, with the settings of config.xml):\n"
     "  play CHART      play the chart file CHART with QV5body.exe and wait for it\n"
     "  autoplay CHART  start QV5body.exe in autoplay on CHART and return\n"
     "\n"
+    "Commands (media files, with the encoder and decoder of config.xml):\n"
+    "  convert wav2ogg|ogg2wav|bmp2png|png2bmp|all FOLDER\n"
+    "                  convert the files of FOLDER and its sub-folders (all: wav\n"
+    "                  to ogg and bmp to png); a source is deleted once its\n"
+    "                  converted twin has been written\n"
+    "\n"
     "  --help          show this text\n"
+    "  --screenshot FILE [--tab NAME]\n"
+    "                  start the window, switch to the tab NAME (as a click\n"
+    "                  would: the settings are applied), open the root folders\n"
+    "                  and the first song folder, save a picture of the window\n"
+    "                  to FILE (PNG) and exit\n"
     "\n"
     "Each library command changes the library completely or not at all (Ctrl-C\n"
     "stops it and leaves the library as it was), and exits with 1 and a message\n"
@@ -58,37 +96,6 @@ const char* const kUsage =
     "it waits up to 30 seconds for it to be free.\n";
 
 namespace {
-
-Progress* interrupted_progress = nullptr;
-
-void OnInterrupt(int) {
-    // An atomic store: safe in a signal handler.
-    if (interrupted_progress) interrupted_progress->RequestStop();
-}
-
-// The first Ctrl-C asks the running operation to stop, so it rolls back and
-// says so; a second one ends the program at once (the library's journal
-// still undoes the unfinished transaction at its next use).
-class StopOnInterrupt {
-  public:
-    explicit StopOnInterrupt(Progress& progress) {
-        interrupted_progress = &progress;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &old_);
-    }
-    ~StopOnInterrupt() {
-        sigaction(SIGINT, &old_, nullptr);
-        interrupted_progress = nullptr;
-    }
-    StopOnInterrupt(const StopOnInterrupt&) = delete;
-    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
-
-  private:
-    struct sigaction old_ {};
-};
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "QV5: %s\n", message.c_str());
@@ -279,10 +286,12 @@ int Rescan(const ConfigRecord& config, ConfigState state) {
 
 int Dispatch(const std::vector<std::string>& args, const std::string& start_dir) {
     if (args.empty()) return Fail("no command (see --help)");
+    if (auto code = RunInstallCommand(args, start_dir)) return *code;
     std::vector<std::string> import_args = args;
     if (args.size() == 2 && args[0] == "import-courses")
         import_args[1] = FromStartDir(args[1], start_dir);
     if (auto code = RunImportCommand(import_args)) return *code;
+    if (auto code = RunRootCommand(args, start_dir)) return *code;
     const std::string& command = args[0];
     ConfigRecord config;
     const ConfigState state = LoadConfig(config);
@@ -291,13 +300,35 @@ int Dispatch(const std::vector<std::string>& args, const std::string& start_dir)
         return AddRoot(config, state, args[1], start_dir);
     if (command == "refresh" && args.size() == 2) return Refresh(config, args[1], start_dir);
     if (command == "rescan" && args.size() == 1) return Rescan(config, state);
+    if (auto code = RunBrowserCommand(args, start_dir, config)) return *code;
     if ((command == "play" || command == "autoplay") && args.size() == 2)
         return RunPlayCommand(command, FromStartDir(args[1], start_dir));
+    if (command == "convert" && args.size() == 3)
+        return RunConvertCommand(ToolSettingsFrom(config), args[1], args[2], start_dir);
     std::fputs(kUsage, stderr);
     return 2;
 }
 
 }  // namespace
+
+std::optional<std::string> CommandLinePath(const std::string& host, const std::string& start_dir,
+                                           std::string& error) {
+    const std::string full = FromStartDir(host, start_dir);
+    char resolved[PATH_MAX];
+    if (!realpath(full.c_str(), resolved)) {
+        error = "no such file or folder: " + host;
+        return std::nullopt;
+    }
+    auto internal = FromHostPath(resolved);
+    if (!internal) {
+        error = "the path cannot be represented in Shift-JIS: " + host;
+        return std::nullopt;
+    }
+    const std::string& dir = ProgramDirectory();
+    if (internal->size() > dir.size() && internal->compare(0, dir.size(), dir) == 0)
+        internal->erase(0, dir.size());
+    return internal;
+}
 
 int RunCommandLine(const std::vector<std::string>& args, const std::string& start_dir) {
     const int code = Dispatch(args, start_dir);

@@ -1,6 +1,7 @@
 // The command line: library maintenance without the window.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,11 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& star
 int RunPlayCommand(const std::string& command, const std::string& host_chart);
 
 extern const char* const kUsage;
+
+// A path named on the command line (relative ones from `start_dir`) as the
+// program names it: relative to the game folder when inside it, else
+// absolute; the game folder itself stays absolute.
+std::optional<std::string> CommandLinePath(const std::string& host, const std::string& start_dir,
+                                           std::string& error);
 
 }  // namespace qv5

@@ -22,7 +22,13 @@
 #include "app/select_page.h"
 #include "app/system_page.h"
 #include "browser/custom_folder_page.h"
+#include "browser/folder_tree.h"
+#include "browser/hidden_search_command.h"
+#include "browser/song_info_panel.h"
+#include "browser/tag_editor_dialog.h"
 #include "config/config_file.h"
+#include "config/tool_settings_dialog.h"
+#include "convert/conversion_commands.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
 
@@ -78,7 +84,8 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     exit_ = add_button(1004, QStringLiteral("Exit"), true);
     // The dialog's default button: hidden and disabled, so that Return in an
     // edit presses nothing.
-    add_button(1, QString(), false)->setDefault(true);
+    QPushButton* default_button = add_button(1, QString(), false);
+    default_button->setDefault(true);
     auto* cancel = add_button(2, QString(), false);
     add_button(1035, QString(), false);
     add_button(1104, QString(), false);
@@ -102,6 +109,38 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     resize(560, 520);
 
     connect(tabs_, &QTabBar::currentChanged, this, [this] { OnTabChange(); });
+    jukebox_->Tree()->hooks.chart_command = [this](int id, const std::string& chart) {
+        RunChartCommand(id, chart);
+    };
+    ConnectTreeCommands();
+    jukebox_->open_tool_settings = [this] { OpenToolSettings(this, jukebox_->tools); };
+    // No page button may become the default when it takes the focus.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        if (b->window() == this && b != default_button) b->setAutoDefault(false);
+}
+
+// The tree's commands that other parts of the program carry out.
+void MainWindow::ConnectTreeCommands() {
+    FolderTree* tree = jukebox_->Tree();
+    tree->hooks.convert = [this](int id, const std::string& folder) {
+        RunConversionCommand(this, id, folder, jukebox_->tools);
+    };
+    tree->hooks.edit_tags = [this](const std::string& path, bool is_folder) {
+        EditTags(this, path, is_folder);
+    };
+    tree->hooks.show_info = [tree](const std::string& path) {
+        auto* panel = tree->window()->findChild<SongInfoPanel*>();
+        if (!panel) return;
+        QTreeWidgetItem* item = tree->currentItem();
+        panel->ShowItem(item ? FolderTree::NormalIcon(item) : 2, path);
+    };
+    tree->hooks.hidden_search = [this, tree](QTreeWidgetItem* item) {
+        if (!item) return;
+        if (item->childCount() == 0) tree->Repopulate(item);
+        RunHiddenSearch(this, FolderTree::ItemPath(item), [tree, item](const std::string& name) {
+            tree->AddHiddenChartItem(item, name);
+        });
+    };
 }
 
 void MainWindow::InitDialog() {
@@ -115,8 +154,7 @@ void MainWindow::InitDialog() {
     main_->LoadFrom(config);
     OpenLibraryAtStart(config.id);
     main_->ShowValues();
-    jukebox_->ClearRootItems();
-    for (int i = 0; i < config.path_count; ++i) jukebox_->AppendRootItem(config.path[i]);
+    jukebox_->SetRoots({config.path.begin(), config.path.begin() + config.path_count});
     jukebox_->newsongfolder = config.newsongfolder;
     jukebox_->tools = ToolSettingsFrom(config);
     jukebox_->ShowValues();
@@ -132,7 +170,8 @@ int MainWindow::ApplySettings() {
     ConfigRecord& config = TheConfig();
     main_->ReadControls();
     if (!CheckPlayer(*this)) return 0;
-    if (jukebox_->RootItems().empty())
+    const std::vector<std::string> roots = jukebox_->RootTexts();
+    if (roots.empty())
         ShowMessage(this, Localized(config.language,
                                     u8"曲の検索を行うフォルダが登録されていません。\n"
                                     u8"JUKEBOXタグにて、登録を行ってください。",
@@ -143,7 +182,7 @@ int MainWindow::ApplySettings() {
 
     jukebox_->ReadControls();
     config.path_count = 0;
-    for (const std::string& root : jukebox_->RootItems()) {
+    for (const std::string& root : roots) {
         if (config.path_count >= kMaxSongFolders) break;
         config.path[config.path_count++] = root;
     }
@@ -210,7 +249,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void MainWindow::UpdateSongInformation(const std::string&) {}
+// The panel is wherever the JUKEBOX1 page placed it.
+void MainWindow::UpdateSongInformation(const std::string& chart_path) {
+    if (auto* panel = findChild<SongInfoPanel*>()) panel->Show(chart_path);
+}
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();

@@ -60,6 +60,7 @@ class MainWindow : public QDialog {
 
   private:
     void Close();
+    void ConnectTreeCommands();
 
     QTabBar* tabs_;
     QStackedWidget* stack_;

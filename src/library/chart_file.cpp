@@ -23,18 +23,19 @@ bool HasTextFile(const std::string& directory) {
     std::vector<DirEntry> entries;
     bool found = false;
     if (ListFolder(directory, entries))
-        for (const DirEntry& e : entries) {
-            const std::string& n = e.name;
-            if (n.size() >= 4 && n[n.size() - 4] == '.' && (n[n.size() - 3] | 0x20) == 't' &&
-                (n[n.size() - 2] | 0x20) == 'x' && (n[n.size() - 1] | 0x20) == 't') {
+        for (const DirEntry& e : entries)
+            if (IsTextFileName(e.name)) {
                 found = true;
                 break;
             }
-        }
     cached_dir = directory;
     cached_stamp = stamp;
     cached = found;
     return found;
+}
+
+bool IsPmsPath(const std::string& path) {
+    return path.size() >= 4 && path.compare(path.size() - 4, 4, ".pms") == 0;
 }
 
 // The header pass over a file read piece by piece: the same pieces, in the
@@ -71,9 +72,6 @@ class HeaderStream {
     bool ended_ = false;
 };
 
-// Charts up to this size are read whole (one read, hashed alongside);
-// larger ones piece by piece, so memory stays bounded whatever the file.
-constexpr std::int64_t kWholeReadBytes = 4 << 20;
 constexpr size_t kReadPieceBytes = 1 << 20;
 
 bool ReadLargeChart(ChartRecord& r, const std::string& path) {
@@ -97,39 +95,64 @@ bool ReadLargeChart(ChartRecord& r, const std::string& path) {
     return true;
 }
 
-// What the file system adds to a record read from `path`.
-void FinishRecord(ChartRecord& r, const std::string& path) {
-    if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
+}  // namespace
+
+void AddFolderFacts(ChartRecord& r, const std::string& path) {
     r.directory = ParentPath(path);
     r.parent_directory = ParentPath(r.directory);
     r.txt = r.directory != "ERROR" && HasTextFile(r.directory) ? 1 : 0;
 }
 
-}  // namespace
+namespace {
 
-bool ReadChartHeader(ChartRecord& r, const std::string& path) {
-    r = ChartRecord{};
-    const bool pms = path.size() >= 4 && path.compare(path.size() - 4, 4, ".pms") == 0;
-    if (pms) r.mode = 9;
+// Header pass, song hash and file-name rules from one read of the file.
+// `hasher` (may be null) hashes large charts while the header is parsed.
+bool ReadFileFacts(ChartRecord& r, const std::string& path, FileBuffer& buffer,
+                   BackgroundMd5* hasher) {
     const auto size = FileSize(path);
     if (size && *size > kWholeReadBytes) {
+        r = ChartRecord{};
+        if (IsPmsPath(path)) r.mode = 9;
         if (!ReadLargeChart(r, path)) return false;
-        return FinishRecord(r, path), true;
+        if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
+        return true;
     }
-    // One read serves both the header pass and the song hash.
-    thread_local FileBuffer buffer;
     if (!buffer.Read(path)) {
-        r.mode = 5;
+        r = ChartRecord{};
         return false;
     }
     const std::string_view bytes = buffer.view();
+    const bool parallel = hasher && bytes.size() >= 32 * 1024;
+    if (parallel) hasher->Start(bytes);
+    ParseChartFile(r, path, bytes);
+    r.hash = parallel ? hasher->Wait() : Md5Hex(bytes);
+    return true;
+}
+
+}  // namespace
+
+void ParseChartFile(ChartRecord& r, const std::string& path, std::string_view bytes) {
+    r = ChartRecord{};
+    if (IsPmsPath(path)) r.mode = 9;
+    ParseChartHeader(r, bytes);
+    if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
+}
+
+bool IsTextFileName(std::string_view n) {
+    return n.size() >= 4 && n[n.size() - 4] == '.' && (n[n.size() - 3] | 0x20) == 't' &&
+           (n[n.size() - 2] | 0x20) == 'x' && (n[n.size() - 1] | 0x20) == 't';
+}
+
+bool ReadChartFile(ChartRecord& r, const std::string& path, FileBuffer& buffer) {
+    return ReadFileFacts(r, path, buffer, nullptr);
+}
+
+bool ReadChartHeader(ChartRecord& r, const std::string& path) {
+    thread_local FileBuffer buffer;
     // Large charts are hashed on a helper thread while the header is parsed.
     static BackgroundMd5 hasher;
-    const bool parallel = bytes.size() >= 32 * 1024;
-    if (parallel) hasher.Start(bytes);
-    ParseChartHeader(r, bytes);
-    r.hash = parallel ? hasher.Wait() : Md5Hex(bytes);
-    FinishRecord(r, path);
+    if (!ReadFileFacts(r, path, buffer, &hasher)) return false;
+    AddFolderFacts(r, path);
     return true;
 }
 

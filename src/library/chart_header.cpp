@@ -6,6 +6,7 @@
 
 #include "library/chart_parse.h"
 #include "library/difficulty.h"
+#include "library/object_count.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -119,8 +120,12 @@ constexpr Command kCommands[] = {
 
 // Applies the first header command the line carries; false when none does.
 bool ApplyHeaderCommand(ChartRecord& r, std::string_view line) {
+    if (line.size() < 2) return false;
+    // Every command begins "#" and an upper-case letter: most lines (#WAV,
+    // #BMP...) are told apart by that letter alone.
+    const char letter = (line[1] >= 'a' && line[1] <= 'z') ? char(line[1] - 32) : line[1];
     for (const Command& c : kCommands) {
-        if (!CarriesCommand(line, c.name)) continue;
+        if (c.name[1] != letter || !CarriesCommand(line, c.name)) continue;
         const std::string_view value = line.substr(c.name.size() + 1);
         switch (c.field) {
             case Field::Title:
@@ -177,9 +182,22 @@ bool ApplyHeaderCommand(ChartRecord& r, std::string_view line) {
 
 using ParseState = ChartParseState;
 
+// ParseInt of a short field, without its general work when the field is
+// all digits (as in nearly every channel line).
+std::int32_t FieldInt(std::string_view line, size_t pos, size_t n) {
+    if (line.size() >= pos + n) {
+        std::int32_t v = 0;
+        size_t i = 0;
+        for (; i < n && line[pos + i] >= '0' && line[pos + i] <= '9'; ++i)
+            v = v * 10 + (line[pos + i] - '0');
+        if (i == n) return v;
+    }
+    return ParseInt(Sub(line, pos, n));
+}
+
 void ChannelLine(ChartRecord& r, ParseState& st, std::string_view raw, std::string_view line) {
-    if (ParseInt(Sub(line, 1, 3)) < 1) return;
-    int channel = ParseInt(Sub(line, 4, 2));
+    if (FieldInt(line, 1, 3) < 1) return;
+    int channel = FieldInt(line, 4, 2);
     if (channel >= 51 && channel <= 69) {
         r.longnote = 1;
         channel -= 40;
@@ -207,23 +225,27 @@ void ChannelLine(ChartRecord& r, ParseState& st, std::string_view raw, std::stri
             if (v > 0) UpdateTempo(r, v);
         }
     } else if (channel >= 11 && channel <= 29) {
-        // Branch-free: objects and rests mix unpredictably.
-        std::int32_t notes = 0;
-        for (long i = 0; i < pairs; ++i, p += 2) {
-            const int v = Base36(p[0]) * 36 + Base36(p[1]);
-            notes += static_cast<std::int32_t>((v != 0) & (v != st.lnobj));
-        }
-        st.notes += notes;
+        st.notes += CountObjects(p, pairs, st.lnobj);
     }
 }
 
 void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
+    // A line is a C string: a NUL ends its content, whatever follows it.
+    if (st.may_hold_nul)
+        if (const void* nul = std::memchr(raw.data(), '\0', raw.size()))
+            raw = raw.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - raw.data()));
     // Trim white space at both ends (then any CR/LF left, which is none).
     size_t b = 0, e = raw.size();
     while (b < e && IsBlank(raw[b])) ++b;
     while (e > b && IsBlank(raw[e - 1])) --e;
     const std::string_view line = raw.substr(b, e - b);
 
+    // No conditional, header command or named test starts with a digit:
+    // go straight to the channel line (the bulk of every chart).
+    if (line.size() > 1 && line[0] == '#' && line[1] >= '0' && line[1] <= '9') {
+        if (!st.skipping) ChannelLine(r, st, raw, line);
+        return;
+    }
     if (StartsWith(line, "#IF")) {
         if (!StartsWith(line, "#IF 1")) {
             st.skipping = true;
@@ -234,12 +256,6 @@ void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
         return;
     }
     if (st.skipping || line.empty() || line[0] != '#') return;
-    // No header command or named test starts with a digit: go straight to
-    // the channel line (the bulk of every chart).
-    if (line.size() > 1 && line[1] >= '0' && line[1] <= '9') {
-        ChannelLine(r, st, raw, line);
-        return;
-    }
     if (ApplyHeaderCommand(r, line)) return;
 
     if (StartsWith(line, "#CUSTOMFOLDER")) {
@@ -308,6 +324,7 @@ void ParseChartHeader(ChartRecord& r, std::string_view bytes) {
     ParseState st;
     if (const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size()))
         bytes = bytes.substr(0, static_cast<size_t>(static_cast<const char*>(eof) - bytes.data()));
+    st.may_hold_nul = std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;
     ParseChartPieces(r, st, bytes.data(), bytes.data() + bytes.size(), true);
     r.note_count = st.notes;
 }

@@ -3,16 +3,22 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "library/chart_record.h"
 
 namespace qv5 {
+
+class FileBuffer;
 
 // What the pass carries from one line to the next.
 struct ChartParseState {
     bool skipping = false;
     int lnobj = -12345;
     std::int32_t notes = 0;
+    // False when the caller knows the bytes hold no NUL (saves a search per line).
+    bool may_hold_nul = true;
 };
 
 // Text-mode reading: Ctrl-Z ends the file (the caller cuts it off), CR LF
@@ -22,5 +28,20 @@ struct ChartParseState {
 // continue past `end`. Does not set the record's note count.
 std::size_t ParseChartPieces(ChartRecord& r, ChartParseState& st, const char* p, const char* end,
                              bool last);
+
+// ReadChartHeader without what the chart's folder adds (directory, parent
+// directory, txt): the file's own facts only. Any thread may call it, each
+// with a buffer of its own.
+bool ReadChartFile(ChartRecord& r, const std::string& path, FileBuffer& buffer);
+// Charts up to this size are read whole (one read, hashed alongside);
+// larger ones piece by piece, so memory stays bounded whatever the file.
+inline constexpr std::int64_t kWholeReadBytes = 4 << 20;
+// ReadChartFile's work on a file read whole, but for the song hash.
+void ParseChartFile(ChartRecord& r, const std::string& path, std::string_view bytes);
+// What a chart's folder adds to its record (directory, parent directory,
+// txt), as ReadChartHeader finds it. Caller's thread only.
+void AddFolderFacts(ChartRecord& r, const std::string& path);
+// A name that "*.txt" matches: what sets a chart's txt flag.
+bool IsTextFileName(std::string_view name);
 
 }  // namespace qv5

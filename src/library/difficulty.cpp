@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "library/song_library.h"
+#include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/transaction.h"
 
@@ -147,16 +148,44 @@ void FileNameDifficulty(std::string_view path, std::int32_t& difficulty) {
 }
 
 bool AssignFolderDifficulties(Database& db, const std::string& prefix) {
+    return AssignFolderDifficulties(db, prefix, nullptr, nullptr);
+}
+
+// The pass changes only rows whose difficulty is unknown: when there is
+// none, the sorted walk over every row below the prefix is skipped.
+bool AssignFolderDifficulties(Database& db, const std::string& prefix, Progress* progress,
+                              LibraryReport* report) {
+    auto failed = [&] { return ReportError(report, db.LastError(), 0) != 0; };
     Transaction tx(db);
-    if (!tx.ok()) return false;
+    if (!tx.ok()) return failed();
+    {
+        Statement unknown = db.Prepare("SELECT 1 FROM song WHERE " + PrefixCondition(1) +
+                                       " AND NOT (difficulty BETWEEN 0 AND 5) LIMIT 1");
+        if (!unknown) return failed();
+        BindPrefix(unknown, 1, prefix);
+        const bool any = unknown.Step();
+        if (unknown.Failed()) return failed();
+        if (!any) return tx.Commit() || failed();
+    }
     Statement rows = db.Prepare("SELECT difficulty,folder,mode,path FROM song WHERE " +
                                 PrefixCondition(1) + " ORDER BY folder,mode,karinotes");
     Statement update = db.Prepare("UPDATE song SET difficulty = ?1 WHERE path = ?2");
-    if (!rows || !update) return false;
+    if (!rows || !update) return failed();
     BindPrefix(rows, 1, prefix);
     std::string previous_folder;
     std::int32_t previous_mode = 0, previous_difficulty = 0;
+    long seen = 0;
     while (rows.Step()) {
+        if (progress && ++seen % 1024 == 0) {
+            progress->Update(seen, -1, rows.Text(3));
+            if (progress->StopRequested()) {
+                if (report) {
+                    report->stopped = true;
+                    report->error = "stopped by the user; nothing was stored";
+                }
+                return false;
+            }
+        }
         const std::int32_t d = rows.Int(0);
         std::string folder = rows.Text(1);
         const std::int32_t m = rows.Int(2);
@@ -175,13 +204,13 @@ bool AssignFolderDifficulties(Database& db, const std::string& prefix) {
             if (n < 0) n = 2;
             if (n > 5) n = 5;
         }
-        if (update.ExecuteRow(n, rows.Text(3)) != SQLITE_DONE) return false;
+        if (update.ExecuteRow(n, rows.Text(3)) != SQLITE_DONE) return failed();
         previous_folder = std::move(folder);
         previous_mode = m;
         previous_difficulty = n;
     }
-    if (rows.Failed()) return false;
-    return tx.Commit();
+    if (rows.Failed()) return failed();
+    return tx.Commit() || failed();
 }
 
 bool AssignFolderDifficulties(const std::string& prefix, LibraryReport* report) {

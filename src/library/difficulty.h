@@ -11,6 +11,7 @@
 namespace qv5 {
 
 class Database;
+class Progress;
 
 // The header matching rule: `line` begins with `command` (any case) and is
 // longer than it.
@@ -27,6 +28,10 @@ void FileNameDifficulty(std::string_view path, std::int32_t& difficulty);
 // database's LastError() (and `report`, may be null) says why. The second
 // form runs on the program's song library.
 bool AssignFolderDifficulties(Database& db, const std::string& prefix);
+// As above, asking `progress` (may be null) between rows whether to stop;
+// a stop or a failure changes nothing and is told in `report` (may be null).
+bool AssignFolderDifficulties(Database& db, const std::string& prefix, Progress* progress,
+                              LibraryReport* report);
 bool AssignFolderDifficulties(const std::string& prefix, LibraryReport* report = nullptr);
 
 // Replaces characters a file name cannot hold by their full-width forms;

@@ -52,6 +52,10 @@ std::int32_t LibraryTime(const FileTime& t) {
     if (t.month == 2 && day == 29) day = 28;
     const std::int64_t days =
         DaysFromCivil(year, unsigned(t.month), unsigned(day)) - DaysFromCivil(1601, 1, 1);
+    // Whole seconds only: a calendar time carries no fraction, and neither
+    // the file times nor "now" contribute one. The fraction would change
+    // `low` (and so the value) by up to a unit, making a chart written within
+    // the second of its registration look newer than its row.
     const std::int64_t seconds = days * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
     const std::uint64_t file_time = static_cast<std::uint64_t>(seconds) * 10000000ull;
     const std::uint32_t high = static_cast<std::uint32_t>(file_time >> 32);

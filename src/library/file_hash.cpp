@@ -77,7 +77,7 @@ namespace {
 // Spins briefly before sleeping: the two sides hand over thousands of small
 // jobs per second during a scan, and a sleeping wake-up costs more than a job.
 void AwaitChange(const std::atomic<std::uint32_t>& value, std::uint32_t old) {
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < 256; ++i) {
         if (value.load(std::memory_order_acquire) != old) return;
 #if defined(__x86_64__) || defined(__i386__)
         __builtin_ia32_pause();

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <unordered_set>
 #include <vector>
 
 #include "library/chart_header.h"
@@ -10,6 +11,7 @@
 #include "library/scanner.h"
 #include "library/scanner_internal.h"
 #include "library/song_library.h"
+#include "platform/file_identity.h"
 #include "platform/transaction.h"
 
 namespace qv5 {
@@ -70,18 +72,24 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
         return scanner.ok() ? ReportError(report, db.LastError(), 0) : scanner.Finish(report, 0);
     auto failed = [&] { return ReportError(report, db.LastError(), 0); };
 
+    // Every row below the prefix, so that the folder scans below ask these
+    // sets rather than the database whether an entry is registered.
+    std::unordered_set<std::string> songs, folder_paths;
+    scanner.KnowRows(&songs, &folder_paths);
     std::vector<std::string> vanished;
     std::vector<std::pair<std::string, std::int32_t>> changed;
     {
+        WriteTimes times;  // rows come sorted by path: folder by folder
         Statement rows = SelectBelow(db, "path,adddate", "song", prefix);
         while (rows.Step()) {
             std::string path = rows.Text(0);
             const std::int32_t adddate = rows.Int(1);
-            auto t = WriteTime(path);
+            auto t = times.Of(path);
             if (!t) {
                 vanished.push_back(std::move(path));
                 continue;
             }
+            songs.insert(path);
             const std::int32_t date = LibraryTime(*t);
             if (adddate < date) changed.emplace_back(std::move(path), date);
         }
@@ -92,23 +100,29 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     for (const auto& [path, date] : changed) {
         if (scanner.CheckStop()) return scanner.Finish(report, 0);
         if (st.delete_song.ExecuteRow(path) != kDone) return failed();
-        ChartRecord r;
-        ReadChartHeader(r, path);
-        scanner.InsertChart(path, r, date, now);
+        // Read ahead on the scanner's readers; rows go in in this order.
+        scanner.ReadAndInsert(path, date, now);
         if (!scanner.ok()) return scanner.Finish(report, 0);
     }
+    if (!scanner.Flush()) return scanner.Finish(report, 0);
 
+    // A snapshot of the folder rows, taken before any is changed: the rows
+    // that the scans below add are not in it, so a sub-folder new to the
+    // library keeps the title its folderinfo.txt gave it until the next
+    // refresh, and is not scanned twice.
     std::vector<FolderRow> folders;
     {
         Statement rows = SelectBelow(db, "path,parent", "folder", prefix);
         while (rows.Step()) folders.push_back({rows.Text(0), rows.Text(1)});
         if (!rows || rows.Failed()) return failed();
     }
+    for (const FolderRow& f : folders) folder_paths.insert(f.path);
     for (const FolderRow& f : folders) {
         if (scanner.CheckStop()) return scanner.Finish(report, 0);
         const auto time = WriteTime(f.path);  // existence and time in one look
         if (!time) {
             if (st.delete_folder.ExecuteRow(f.path) != kDone) return failed();
+            folder_paths.erase(f.path);
             continue;
         }
         // The name as the file system spells it.
@@ -126,7 +140,7 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
             if (!scanner.ok()) return scanner.Finish(report, 0);
         }
     }
-    if (!AssignFolderDifficulties(db, prefix)) return failed();
+    if (!AssignFolderDifficulties(db, prefix, progress, report)) return 0;
     if (!tx.Commit()) return failed();
     return scanner.Finish(report, 1);
 }

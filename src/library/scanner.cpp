@@ -3,10 +3,12 @@
 #include <limits.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
 #include "library/chart_header.h"
+#include "library/chart_parse.h"
 #include "library/encodings.h"
 #include "library/scanner_internal.h"
 #include "library/song_library.h"
@@ -18,6 +20,27 @@ namespace qv5 {
 namespace {
 
 constexpr const char* kStopped = "stopped by the user; nothing was stored";
+// Charts read ahead of the one being stored: enough to keep every worker
+// busy across folder boundaries, few enough to bound memory.
+constexpr size_t kReadAhead = 96;
+// While it waits for a slow chart the scan still reports this often, so a
+// progress window stays painted and its Stop button answers.
+constexpr std::chrono::milliseconds kWaitSlice{50};
+
+// ASCII letters in either case; the bytes of a double-byte character exactly.
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]);
+        if (IsLeadByte(x) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (std::tolower(x) != std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
 
 std::int32_t DateOf(const std::string& path) {
     auto t = WriteTime(path);
@@ -42,6 +65,27 @@ bool IsCustomFolderFile(const std::string& name) {
     return name.size() > 10 && name.compare(name.size() - 10, 10, ".qv5folder") == 0;
 }
 
+std::optional<std::string> FindIgnoringCase(const std::string& path,
+                                            const std::vector<DirEntry>* entries) {
+    const std::string name = LastPathName(path);
+    if (name.empty() || name.size() > path.size()) return std::nullopt;
+    const std::string dir = path.substr(0, path.size() - name.size());
+    std::vector<DirEntry> own;
+    if (!entries) {
+        if (PathExists(path)) return path;
+        if (!ListFolder(dir.empty() ? "." : dir, own, ListDetail::NamesAndKinds))
+            return std::nullopt;
+        entries = &own;
+    }
+    const DirEntry* found = nullptr;
+    for (const DirEntry& e : *entries) {
+        if (e.name == name) return path;
+        if (!found && SameIgnoringCase(e.name, name)) found = &e;
+    }
+    if (found) return dir + found->name;
+    return std::nullopt;
+}
+
 Scanner::Scanner(Database& db, Progress* progress)
     : db_(db),
       progress_(progress),
@@ -64,6 +108,9 @@ Scanner::Scanner(Database& db, Progress* progress)
         error_ = db.LastError();
     }
 }
+
+// Joins the readers on every path out, a stop or a failure included.
+Scanner::~Scanner() = default;
 
 int Scanner::Finish(LibraryReport* report, int result) const {
     if (report) {
@@ -95,18 +142,24 @@ Scanner::Insert Scanner::Result(int rc) {
 Scanner::Insert Scanner::InsertInfoFolder(const std::string& path, const ChartRecord& r,
                                           const std::string& parent_key, std::int32_t date,
                                           std::int32_t kind, std::int32_t adddate) {
-    return Result(info_folder_.ExecuteRow(path, r.title, parent_key, r.genre, r.artist, r.subartist,
-                                          r.tag, r.level, date, kind, r.banner, adddate));
+    const Insert done =
+        Result(info_folder_.ExecuteRow(path, r.title, parent_key, r.genre, r.artist, r.subartist,
+                                       r.tag, r.level, date, kind, r.banner, adddate));
+    if (done == Insert::Added && known_folders_) known_folders_->insert(path);
+    return done;
 }
 
 Scanner::Insert Scanner::InsertPlainFolder(const std::string& path, const std::string& title,
                                            const std::string& parent_key, std::int32_t date,
                                            std::int32_t adddate) {
-    return Result(plain_folder_.ExecuteRow(path, title, parent_key, date, adddate));
+    const Insert done = Result(plain_folder_.ExecuteRow(path, title, parent_key, date, adddate));
+    if (done == Insert::Added && known_folders_) known_folders_->insert(path);
+    return done;
 }
 
 Scanner::Insert Scanner::InsertChart(const std::string& path, const ChartRecord& r,
                                      std::int32_t date, std::int32_t adddate) {
+    if (known_songs_) known_songs_->insert(path);
     return Result(song_.ExecuteRow(r.hash, r.title, r.subtitle, r.genre, r.artist, r.subartist,
                                    r.level, date, path, PathKey(r.directory), r.stagefile, r.banner,
                                    r.backbmp, PathKey(r.parent_directory), r.maxbpm, r.minbpm,
@@ -115,6 +168,7 @@ Scanner::Insert Scanner::InsertChart(const std::string& path, const ChartRecord&
 }
 
 bool Scanner::SongExists(const std::string& path) {
+    if (known_songs_) return known_songs_->count(path) != 0;
     song_exists_.Bind(1, path);
     const bool found = song_exists_.Step();
     if (song_exists_.Failed()) Result(SQLITE_ERROR);
@@ -123,6 +177,7 @@ bool Scanner::SongExists(const std::string& path) {
 }
 
 bool Scanner::FolderExists(const std::string& path) {
+    if (known_folders_) return known_folders_->count(path) != 0;
     folder_exists_.Bind(1, path);
     const bool found = folder_exists_.Step();
     if (folder_exists_.Failed()) Result(SQLITE_ERROR);
@@ -143,48 +198,87 @@ bool Scanner::Fits(const std::string& path, const std::string& name) {
 
 Scanner::Insert Scanner::InsertSubfolder(const std::string& sub, const std::string& name,
                                          const std::string& parent_key, std::int32_t date,
-                                         std::int32_t now) {
-    const std::string info = sub + "folderinfo.txt";
-    if (PathExists(info)) {
+                                         std::int32_t now, const std::vector<DirEntry>* entries) {
+    if (const auto info = FindIgnoringCase(sub + "folderinfo.txt", entries)) {
         ChartRecord r;
-        ReadChartHeader(r, info);
+        ReadChartHeader(r, *info);
         return InsertInfoFolder(sub, r, parent_key, date, r.judge == 2 ? 2 : 1, now);
     }
     return InsertPlainFolder(sub, name, parent_key, date, now);
 }
 
+bool Scanner::LeadsBack(const FileIdentity& id) {
+    if (!chain_ready_) {
+        // Only asked before the first descent, so the chain is the top's.
+        chain_ = DirectoryChain(top_);
+        chain_ready_ = true;
+    }
+    return std::find(chain_.begin(), chain_.end(), id) != chain_.end();
+}
+
+int Scanner::Scan(const std::string& path, const std::string& parent_path) {
+    top_ = path;
+    chain_.clear();
+    chain_ready_ = false;
+    const int count = Walk(path, parent_path, nullptr);
+    Flush();  // what is still being read is dropped when not ok
+    return count;
+}
+
 // Adds the rows for the entries of one registered directory and descends
 // into the sub-folders whose rows are new, depth-first, in listing order.
 // Rows that exist already are looked up first, so only new entries are read
-// and timed. Runs inside the caller's transaction and stops at the first
-// failed write or a stop request, leaving the rollback to the caller.
-int Scanner::Scan(const std::string& path_in, const std::string& parent_path) {
+// and timed. A directory entry that leads back to a directory on the path
+// being walked (a link to ".." or above) gets no row and no descent: the
+// tree would repeat itself without end. Runs inside the caller's
+// transaction and stops at the first failed write or a stop request,
+// leaving the rollback to the caller.
+int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
+                  std::vector<DirEntry>* listed) {
     std::string path = path_in;
     if (path.empty() || path.back() != '\\') path += '\\';
     const std::int32_t now = LibraryTimeNow();
     const std::string parent_key = PathKey(parent_path);
     int count = 0;
     Report(path);
-    std::vector<DirEntry> entries;
-    ListFolder(path, entries, ListDetail::NamesAndKinds);
+    std::vector<DirEntry> own;
+    if (!listed) ListFolder(path, own, ListDetail::NamesAndKinds);
+    const std::vector<DirEntry>& entries = listed ? *listed : own;
+    std::shared_ptr<ChartFolder> folder;  // made for the first new chart
     for (const DirEntry& e : entries) {
         if (!ok() || CheckStop()) break;
         if (!Fits(path, e.name)) continue;
         if (e.directory) {
             const std::string sub = path + e.name + "\\";
             if (FolderExists(sub)) continue;
-            if (InsertSubfolder(sub, e.name, parent_key, DateOf(sub), now) == Insert::Added)
-                count += Scan(sub, sub);
+            const auto facts = LookUpEntry(sub);
+            if (facts && LeadsBack(facts->id)) continue;
+            std::vector<DirEntry> sub_entries;
+            const bool listed_sub = ListFolder(sub, sub_entries, ListDetail::NamesAndKinds);
+            const std::int32_t date = facts ? LibraryTime(facts->write_time) : -1;
+            if (InsertSubfolder(sub, e.name, parent_key, date, now,
+                                listed_sub ? &sub_entries : nullptr) != Insert::Added)
+                continue;
+            if (facts) chain_.push_back(facts->id);
+            count += Walk(sub, sub, listed_sub ? &sub_entries : nullptr);
+            if (facts) chain_.pop_back();
         } else if (IsChartFile(e.name)) {
-            const std::string file = path + e.name;
+            std::string file = path + e.name;
             ++count;
             if (SongExists(file)) continue;
-            const std::int32_t date = DateOf(file);
-            ChartRecord r;
-            ReadChartHeader(r, file);
-            ++charts_read_;
-            Report(file);
-            InsertChart(file, r, date, now);
+            if (!folder) {
+                // What reading each chart would find out about its folder.
+                folder = std::make_shared<ChartFolder>();
+                folder->directory = path;
+                folder->parent_directory = ParentPath(path);
+                folder->txt = std::any_of(entries.begin(), entries.end(),
+                                          [](const DirEntry& d) { return IsTextFileName(d.name); });
+            }
+            ChartJob job;
+            job.path = std::move(file);
+            job.adddate = now;
+            job.folder = folder;
+            ReadChart(std::move(job));
         } else if (IsCustomFolderFile(e.name)) {
             const std::string file = path + e.name;
             ++count;
@@ -197,8 +291,61 @@ int Scanner::Scan(const std::string& path_in, const std::string& parent_path) {
     return count;
 }
 
+void Scanner::ReadAndInsert(const std::string& path, std::int32_t date, std::int32_t adddate) {
+    ChartJob job;
+    job.path = path;
+    job.date = date;
+    job.find_date = false;
+    job.adddate = adddate;
+    ReadChart(std::move(job));
+}
+
+bool Scanner::Flush() {
+    Collect(true);
+    if (!ok()) pipeline_.reset();
+    return ok();
+}
+
+void Scanner::ReadChart(ChartJob job) {
+    if (!pipeline_) pipeline_ = std::make_unique<ChartPipeline>(ChartReadWorkers());
+    pipeline_->Submit(std::move(job));
+    Collect(false);
+}
+
+// Stores the charts read so far, in the order they were handed in; waits
+// for them when `all` or when too many are ahead.
+void Scanner::Collect(bool all) {
+    while (pipeline_ && pipeline_->pending() > 0 && ok()) {
+        const bool wait = all || pipeline_->pending() >= kReadAhead;
+        auto job = pipeline_->TakeFront(wait ? kWaitSlice : std::chrono::milliseconds(0));
+        if (job) {
+            Store(*job);
+            continue;
+        }
+        if (!wait) return;
+        Report(current_);
+        CheckStop();
+    }
+}
+
+void Scanner::Store(ChartJob& job) {
+    ChartRecord& r = job.record;
+    if (job.read && job.folder) {
+        r.directory = job.folder->directory;
+        r.parent_directory = job.folder->parent_directory;
+        r.txt = job.folder->txt;
+    } else if (job.read) {
+        AddFolderFacts(r, job.path);
+    }
+    ++charts_read_;
+    Report(job.path);
+    InsertChart(job.path, r, job.date, job.adddate);
+}
+
 void Scanner::Report(const std::string& item) {
-    if (progress_) progress_->Update(charts_read_, -1, item);
+    if (!progress_) return;
+    if (&item != &current_) current_ = item;
+    progress_->Update(charts_read_, -1, current_);
 }
 
 int ScanFolder(Database& db, const std::string& path, const std::string& parent_path,
@@ -230,11 +377,10 @@ int RegisterRootFolder(Database& db, const std::string& path, Progress* progress
     if (!scanner.ok()) return scanner.Finish(report, 0);
     const std::string name = LastPathName(path);
     if (IsDirectory(path)) {
-        const std::string info = path + "folderinfo.txt";
         Scanner::Insert inserted;
-        if (PathExists(info)) {
+        if (const auto info = FindIgnoringCase(path + "folderinfo.txt")) {
             ChartRecord r;
-            ReadChartHeader(r, info);
+            ReadChartHeader(r, *info);
             inserted = scanner.InsertInfoFolder(path, r, kRootKey, date, r.judge == 2 ? 2 : 1, now);
         } else {
             inserted = scanner.InsertPlainFolder(path, name, kRootKey, date, now);

@@ -1,11 +1,17 @@
 // The scanner's prepared statements, shared with the refresh.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
+#include "library/chart_pipeline.h"
 #include "library/chart_record.h"
 #include "library/library_report.h"
 #include "platform/database.h"
+#include "platform/file_identity.h"
 #include "platform/files.h"
 #include "platform/progress.h"
 
@@ -15,6 +21,7 @@ class Scanner {
   public:
     // `progress` (may be null) hears of every chart read, counted per scanner.
     explicit Scanner(Database& db, Progress* progress = nullptr);
+    ~Scanner();
 
     // False once a statement failed or the progress asked to stop; the work
     // done since must then be rolled back. Scan returns at once when false.
@@ -24,7 +31,14 @@ class Scanner {
     // True (and the scanner no longer ok) when the progress asks to stop.
     bool CheckStop();
 
+    // Walks the tree depth-first in listing order: folder rows as it goes,
+    // charts read ahead on worker threads and stored in walk order. Every
+    // chart read is stored (or the scanner is no longer ok) on return.
     int Scan(const std::string& path, const std::string& parent_path);
+    // Reads a chart ahead and inserts its row (with `date` and `adddate`)
+    // when its turn comes; Flush() stores all of them. False when not ok.
+    void ReadAndInsert(const std::string& path, std::int32_t date, std::int32_t adddate);
+    bool Flush();
 
     // A row either is added, exists already (its primary key is taken, which
     // the scan expects), or the write failed (the scanner is then not ok).
@@ -41,20 +55,47 @@ class Scanner {
                        std::int32_t adddate);
     bool SongExists(const std::string& path);
     bool FolderExists(const std::string& path);
+    // The paths of every row that a scan may look up (a refresh has them
+    // at hand): existence is then asked of these sets, kept in step with
+    // what this scanner adds, instead of the database. Not owned.
+    void KnowRows(std::unordered_set<std::string>* songs,
+                  std::unordered_set<std::string>* folders) {
+        known_songs_ = songs;
+        known_folders_ = folders;
+    }
 
   private:
+    int Walk(const std::string& path, const std::string& parent_path,
+             std::vector<DirEntry>* listed);
+    void ReadChart(ChartJob job);
+    void Collect(bool all);
+    void Store(ChartJob& job);
+    // True when `id` is a directory on the path being walked.
+    bool LeadsBack(const FileIdentity& id);
     void Report(const std::string& item);
     Insert Result(int rc);
     bool Fits(const std::string& path, const std::string& name);
     Insert InsertSubfolder(const std::string& sub, const std::string& name,
-                           const std::string& parent_key, std::int32_t date, std::int32_t now);
+                           const std::string& parent_key, std::int32_t date, std::int32_t now,
+                           const std::vector<DirEntry>* entries);
     Database& db_;
     Progress* progress_;
+    std::unique_ptr<ChartPipeline> pipeline_;
+    std::unordered_set<std::string>*known_songs_ = nullptr, *known_folders_ = nullptr;
+    std::string top_, current_;
+    std::vector<FileIdentity> chain_;
+    bool chain_ready_ = false;
     long charts_read_ = 0;
     long too_long_ = 0;
     bool failed_ = false, stopped_ = false;
     std::string error_;
     Statement info_folder_, plain_folder_, song_, song_exists_, folder_exists_;
 };
+
+// `path` as the file system spells it when an entry matches it ignoring
+// case: the exact spelling first, otherwise the first such entry of its
+// folder (of `entries` when the folder is listed already).
+std::optional<std::string> FindIgnoringCase(const std::string& path,
+                                            const std::vector<DirEntry>* entries = nullptr);
 
 }  // namespace qv5

@@ -64,8 +64,16 @@ void OpenSongLibrary(const std::string& player_id) {
     db.Exec(kCreateSongTable);
     CreateCourseTables(db);
     const std::string score_path = player_ok ? AttachPath(PlayerDbPath(player_id)) : "";
-    if (!score_path.empty() && db.Exec(SqlFormat("ATTACH '%q' AS scoredb", score_path.c_str())))
-        db.Exec(SqlFormat("ATTACH '%q' AS tagdb", AttachPath(kTagDbPath).c_str()));
+    if (score_path.empty() || !db.Exec(SqlFormat("ATTACH '%q' AS scoredb", score_path.c_str()))) {
+        // No database for this player: lookups and tags still work, on an
+        // empty score table that lives only as long as the connection.
+        if (db.Exec("ATTACH ':memory:' AS scoredb")) {
+            const std::string create = kCreateScoreTable;
+            const std::string table = "CREATE TABLE ";
+            db.Exec(table + "scoredb." + create.substr(table.size()));
+        }
+    }
+    db.Exec(SqlFormat("ATTACH '%q' AS tagdb", AttachPath(kTagDbPath).c_str()));
 }
 
 void CreateCourseTables(Database& db) {

@@ -106,8 +106,11 @@ bool CreateFolder(std::string_view path) {
 bool MovePath(std::string_view from, std::string_view to) {
     auto a = ToHostPath(from), b = ToHostPath(to);
     if (!a || !b) return false;
-    // renameat2 with RENAME_NOREPLACE is not portable everywhere; link
-    // semantics do not work for folders, so check first.
+    // rename(2) silently replaces an existing file: the kernel refuses that
+    // for us where it can. File systems without RENAME_NOREPLACE get a check
+    // first (a small race, no worse than the Windows move).
+    if (::renameat2(AT_FDCWD, a->c_str(), AT_FDCWD, b->c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
     struct stat st {};
     if (::lstat(b->c_str(), &st) == 0) return false;
     return ::rename(a->c_str(), b->c_str()) == 0;

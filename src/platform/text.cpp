@@ -74,6 +74,14 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
 }
 
 std::string Utf8ToCp932Lossy(std::string_view utf8) {
+    // Every text column read passes here: plain ASCII needs no converter.
+    bool ascii = true;
+    for (unsigned char c : utf8)
+        if (c >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii) return std::string(utf8);
     return Convert("CP932", "UTF-8", utf8, "?").value_or(std::string());
 }
 

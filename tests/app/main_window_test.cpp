@@ -16,6 +16,7 @@
 #include "app/jukebox_page.h"
 #include "app/main_page.h"
 #include "app/page.h"
+#include "browser/folder_tree.h"
 #include "config/config_file.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
@@ -109,7 +110,8 @@ TEST_F(MainWindowTest, ApplySettingsStoresAtMost1000Roots) {
     game.WriteFile(kConfig, "<config><player><id>player</id><pass>pass</pass></player></config>");
     MainWindow dlg;
     dlg.InitDialog();
-    for (int i = 0; i < 1005; ++i) dlg.JukeboxTab()->AppendRootItem("r" + std::to_string(i) + "\\");
+    for (int i = 0; i < 1005; ++i)
+        dlg.JukeboxTab()->Tree()->InsertRoot("r" + std::to_string(i) + "\\");
     ASSERT_EQ(dlg.ApplySettings(), 1);
     ConfigRecord back;
     LoadConfig(back);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "library/song_library.h"
+#include "platform/progress.h"
 #include "platform/text.h"
 #include "support/temp_game.h"
 
@@ -113,6 +114,11 @@ class FolderPassTest : public ::testing::Test {
         s.Bind(5, std::int64_t{d});
         ASSERT_TRUE(s.Run());
     }
+    bool IsNull(const std::string& path) {
+        Statement s = SongLibrary().Prepare("SELECT difficulty IS NULL FROM song WHERE path = ?1");
+        s.Bind(1, path);
+        return s.Step() && s.Int(0) == 1;
+    }
     int Difficulty(const std::string& path) {
         Statement s = SongLibrary().Prepare("SELECT difficulty FROM song WHERE path = ?1");
         s.Bind(1, path);
@@ -166,6 +172,47 @@ TEST_F(FolderPassTest, PrefixIsLiteralAndCaseSensitive) {
     AssignFolderDifficulties("Z:\\music\\A%");
     EXPECT_EQ(Difficulty("Z:\\music\\A%\\a.bms"), 2);
     EXPECT_EQ(Difficulty("Z:\\music\\aXb\\a.bms"), -1);
+}
+
+}  // namespace
+}  // namespace qv5
+
+namespace qv5 {
+namespace {
+
+class StopAfter final : public Progress {
+  public:
+    explicit StopAfter(long updates) : left_(updates) {}
+    void Update(long, long, const std::string&) override {
+        if (--left_ <= 0) RequestStop();
+    }
+    void SetStatus(const std::string&) override {}
+
+  private:
+    long left_;
+};
+
+// A stop between rows leaves every difficulty as it was; the pass then runs
+// whole, and NULL counts as known (it reads as 0), as before.
+TEST_F(FolderPassTest, AStoppedPassChangesNothing) {
+    for (int i = 0; i < 3000; ++i)
+        Add("r\\f" + std::to_string(i / 10) + "\\c" + std::to_string(i) + ".bms",
+            "k" + std::to_string(i / 10), 7, i);
+    SongLibrary().Exec("UPDATE song SET difficulty = NULL WHERE path = 'r\\f0\\c0.bms'");
+    StopAfter stop(2);
+    LibraryReport report;
+    EXPECT_FALSE(AssignFolderDifficulties(SongLibrary(), "r\\", &stop, &report));
+    EXPECT_TRUE(report.stopped);
+    Statement unknown = SongLibrary().Prepare("SELECT count(*) FROM song WHERE difficulty = -1");
+    ASSERT_TRUE(unknown.Step());
+    EXPECT_EQ(unknown.Int(0), 2999);
+    NullProgress go;
+    EXPECT_TRUE(AssignFolderDifficulties(SongLibrary(), "r\\", &go, &report));
+    EXPECT_TRUE(IsNull("r\\f0\\c0.bms"));
+    EXPECT_EQ(Difficulty("r\\f0\\c1.bms"), 1);  // after a known 0
+    EXPECT_EQ(Difficulty("r\\f1\\c10.bms"), 2);
+    // Nothing unknown left: the pass is a no-op that still succeeds.
+    EXPECT_TRUE(AssignFolderDifficulties(SongLibrary(), "r\\", &go, nullptr));
 }
 
 }  // namespace

@@ -94,16 +94,38 @@ TEST_F(SongLibraryTest, ResetKeepsTagsAndScores) {
     EXPECT_EQ(Count("SELECT count(*) FROM expert"), 1);
 }
 
-TEST_F(SongLibraryTest, UnknownOrUnsafePlayersAttachNothing) {
-    OpenSongLibrary("../../evil");
-    EXPECT_FALSE(game.Exists("evil.db"));
-    EXPECT_FALSE(game.Exists("QV5files/evil.db"));
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM tag"), -1);
-    OpenSongLibrary("nobody");
-    EXPECT_FALSE(game.Exists("QV5files/Database/Score/nobody.db"));
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);  // the library itself works
-    EXPECT_EQ(Count("SELECT count(*) FROM tag"), -1);  // tagdb is not attached either
+// Without a player database nothing that looks like a player is created, yet
+// the chart lookup and the tag table work: the scores are an empty table of
+// the connection's own.
+TEST_F(SongLibraryTest, UnknownOrUnsafePlayersLeaveNoFileButLookupsWork) {
+    game.WriteFile("songs/x/a.bms", "#TITLE Song\n");
+    for (const std::string id : {"../../evil", "nobody", ""}) {
+        SCOPED_TRACE(id);
+        OpenSongLibrary(id);
+        EXPECT_FALSE(game.Exists("evil.db"));
+        EXPECT_FALSE(game.Exists("QV5files/evil.db"));
+        EXPECT_FALSE(game.Exists("QV5files/Database/Score/nobody.db"));
+        EXPECT_FALSE(game.Exists("QV5files/Database/Score/.db"));
+        Database& db = SongLibrary();
+        EXPECT_EQ(Schema(db).find("CREATE TABLE score"), std::string::npos);  // not in song.db
+        EXPECT_EQ(Count("SELECT count(*) FROM score"), 0);
+        EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+        InsertChart("songs\\x\\a.bms");
+        ChartRecord r;
+        ASSERT_TRUE(LookupChart("songs\\x\\a.bms", r));
+        EXPECT_EQ(r.title, "Song");
+        EXPECT_EQ(r.play_count, 0);
+        EXPECT_TRUE(db.Exec("INSERT OR REPLACE INTO tag (hash,title) VALUES ('h','t')"));
+        EXPECT_TRUE(db.Exec("DELETE FROM song"));
+    }
+    Database tags;
+    ASSERT_TRUE(tags.Open(kTagDbPath));
+    Statement s = tags.Prepare("SELECT title FROM tag WHERE hash = 'h'");
+    ASSERT_TRUE(s.Step());  // written to tag.db itself
+    EXPECT_EQ(s.Text(0), "t");
+    // The real player's scores come back once the player exists.
+    OpenSongLibrary("abc");
+    EXPECT_NE(Schema(SongLibrary(), "scoredb").find(kCreateScoreTable), std::string::npos);
 }
 
 TEST_F(SongLibraryTest, LookupChart) {

@@ -1,0 +1,91 @@
+#include "app/command_convert.h"
+
+#include <limits.h>
+#include <signal.h>
+#include <stdlib.h>
+
+#include <cstdio>
+
+#include "app/stop_on_interrupt.h"
+#include "config/tool_settings.h"
+#include "convert/conversion.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/progress.h"
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "QV5: %s\n", message.c_str());
+    return 1;
+}
+
+// The folder as the folder tree names it: relative to the program directory
+// when inside it.
+bool FolderPath(const std::string& host, const std::string& start_dir, std::string& out,
+                std::string& error) {
+    const std::string full = !host.empty() && host[0] == '/' ? host : start_dir + "/" + host;
+    char resolved[PATH_MAX];
+    if (!realpath(full.c_str(), resolved)) {
+        error = "no such folder: " + host;
+        return false;
+    }
+    auto internal = FromHostPath(resolved);
+    if (!internal) {
+        error = "the path cannot be represented in Shift-JIS: " + host;
+        return false;
+    }
+    const std::string& dir = ProgramDirectory();
+    if (internal->size() > dir.size() && internal->compare(0, dir.size(), dir) == 0)
+        internal->erase(0, dir.size());
+    if (!IsDirectory(*internal)) {
+        error = "not a folder: " + host;
+        return false;
+    }
+    out = *internal;
+    return true;
+}
+
+}  // namespace
+
+int RunConvertCommand(const ToolSettings& tools, const std::string& kind,
+                      const std::string& host_folder, const std::string& start_dir) {
+    const bool wav2ogg = kind == "wav2ogg", ogg2wav = kind == "ogg2wav", all = kind == "all";
+    if (!wav2ogg && !ogg2wav && !all && kind != "bmp2png" && kind != "png2bmp")
+        return Fail("unknown conversion " + kind + " (wav2ogg, ogg2wav, bmp2png, png2bmp, all)");
+    std::string folder, error;
+    if (!FolderPath(host_folder, start_dir, folder, error)) return Fail(error);
+
+    ConversionReport report;
+    {
+        TerminalProgress progress(ogg2wav ? "folders decoded" : "files converted");
+        StopOnInterrupt stop(progress);
+        if (wav2ogg)
+            report = ConvertWavToOgg(folder, tools.oggenc_body, tools.oggenc_option, progress);
+        else if (ogg2wav)
+            report = ConvertOggToWav(folder, tools.oggdec_body, tools.oggdec_option, progress);
+        else if (all)
+            report = ConvertWavAndBmp(folder, tools.oggenc_body, tools.oggenc_option, progress);
+        else if (kind == "bmp2png")
+            report = ConvertBmpToPng(folder, progress);
+        else
+            report = ConvertPngToBmp(folder, progress);
+    }
+    if (report.program_missing)
+        return Fail(Cp932ToUtf8(Sj(ogg2wav ? u8"oggデコーダーが設定されていません。"
+                                           : u8"oggエンコーダーが設定されていません。")) +
+                    " (" + Cp932ToUtf8(ogg2wav ? tools.oggdec_body : tools.oggenc_body) + ")");
+    for (const std::string& path : report.kept)
+        std::fprintf(stderr, "QV5: kept %s\n", Cp932ToUtf8(path).c_str());
+    if (report.not_started > 0)
+        std::fprintf(stderr, "QV5: %ld runs of the converter could not start\n",
+                     report.not_started);
+    if (report.stopped) std::fprintf(stderr, "QV5: stopped\n");
+    std::printf("convert %s: %ld files converted, %zu kept in %s\n", kind.c_str(), report.converted,
+                report.kept.size(), Cp932ToUtf8(folder).c_str());
+    return report.stopped || !report.kept.empty() ? 1 : 0;
+}
+
+}  // namespace qv5

@@ -1,0 +1,103 @@
+#include "app/command_install.h"
+
+#include <limits.h>
+#include <signal.h>
+#include <stdlib.h>
+
+#include <cstdio>
+
+#include "app/command_line.h"
+#include "app/stop_on_interrupt.h"
+#include "config/config_file.h"
+#include "install/install.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/progress.h"
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+int Fail(const std::string& utf8) {
+    std::fprintf(stderr, "QV5: %s\n", utf8.c_str());
+    return 1;
+}
+
+void Print(const Notice& n) {
+    std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(n.text).c_str());
+}
+
+bool IsFolderRow(const std::string& path) {
+    Statement s = SongLibrary().Prepare("SELECT 1 FROM folder WHERE path = ?1");
+    if (!s) return false;
+    s.Bind(1, path);
+    return s.Step();
+}
+
+int CountSongs(const std::string& prefix) {
+    Statement s = SongLibrary().Prepare("SELECT count(*) FROM song WHERE " + PrefixCondition(1));
+    if (!s) return 0;
+    BindPrefix(s, 1, prefix);
+    return s.Step() ? s.Int(0) : 0;
+}
+
+int Install(const std::vector<std::string>& archives, const std::string& into,
+            const std::string& start_dir) {
+    std::string error;
+    auto folder = CommandLinePath(into, start_dir, error);
+    if (!folder) return Fail(error);
+    if (!IsDirectory(*folder)) return Fail("not a folder: " + into);
+    if (!EndsWithSeparator(*folder)) *folder += '\\';
+    ConfigRecord config;
+    LoadConfig(config);
+    if (!IsDirectory("QV5files\\Database"))
+        return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
+    OpenSongLibrary(config.id);
+    if (!SongLibrary().IsOpen()) return Fail("cannot open the song library");
+    if (!IsFolderRow(*folder))
+        return Fail("not a folder of the song library: " + Cp932ToUtf8(*folder) +
+                    " (register its song folder with add-root first)");
+    int failed = 0;
+    for (const std::string& host : archives) {
+        auto archive = CommandLinePath(host, start_dir, error);
+        auto kind = archive ? ArchiveKindOfPath(*archive) : std::nullopt;
+        if (!archive || !kind) {
+            Fail(archive ? "not a zip or rar archive: " + host : error);
+            ++failed;
+            continue;
+        }
+        TerminalProgress progress("entries");
+        StopOnInterrupt stop(progress);
+        const InstallResult r = InstallArchive(*kind, *archive, *folder, &progress);
+        for (const Notice& n : InstallNotices(r)) Print(n);
+        if (!r.installed()) {
+            ++failed;
+            continue;
+        }
+        std::printf("install: %s -> %s (%ld files, %d charts in the folder)\n", host.c_str(),
+                    Cp932ToUtf8(r.new_folder).c_str(), r.extract.files, CountSongs(r.new_folder));
+    }
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+std::optional<int> RunInstallCommand(const std::vector<std::string>& args,
+                                     const std::string& start_dir) {
+    if (args.empty() || args[0] != "install") return std::nullopt;
+    std::vector<std::string> archives;
+    std::optional<std::string> into;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--into" && i + 1 < args.size() && !into)
+            into = args[++i];
+        else if (args[i] == "--into")
+            return std::nullopt;
+        else
+            archives.push_back(args[i]);
+    }
+    if (!into || archives.empty()) return std::nullopt;
+    return Install(archives, *into, start_dir);
+}
+
+}  // namespace qv5

@@ -1,0 +1,45 @@
+#include "browser/folder_name.h"
+
+#include <tuple>
+#include <vector>
+
+#include "browser/root_list.h"
+#include "library/chart_header.h"
+#include "library/difficulty.h"
+#include "platform/files.h"
+
+namespace qv5 {
+namespace {
+
+bool IsChartName(const std::string& name) {
+    const std::string lower = LowerAscii(name);
+    for (const char* ext : {".bms", ".bme", ".bml", ".pms"})
+        if (EndsWith(lower, ext)) return true;
+    return false;
+}
+
+auto Seconds(const FileTime& t) {
+    return std::tie(t.year, t.month, t.day, t.hour, t.minute, t.second);
+}
+
+}  // namespace
+
+std::optional<std::string> SuggestFolderName(const std::string& folder_path) {
+    std::vector<DirEntry> entries;
+    if (!ListFolder(folder_path, entries)) return std::nullopt;
+    const DirEntry* oldest = nullptr;
+    for (const DirEntry& e : entries) {
+        if (e.directory || e.system || !IsChartName(e.name)) continue;
+        // Strictly earlier: the first one listed wins a tie.
+        if (!oldest || Seconds(e.write_time) < Seconds(oldest->write_time)) oldest = &e;
+    }
+    if (!oldest) return std::nullopt;
+    std::string path = folder_path;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    ChartRecord record;
+    if (!ReadChartHeader(record, path + oldest->name)) return std::nullopt;
+    // The subartist is left out on purpose: a folder name carries one artist.
+    return MakeExportTitle(record.title, record.subtitle, record.artist, std::string(), false);
+}
+
+}  // namespace qv5

@@ -1,0 +1,48 @@
+// Rules of the registered root folder list and of the paths the folder tree
+// hands to the file system. No widgets here: the command line uses them too.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv5 {
+
+// The longest path the tree's commands accept, in bytes. A longer one is
+// refused rather than cut: a cut path names a different entry.
+inline constexpr size_t kMaxTreePath = 259;
+bool PathTooLong(std::string_view path);
+// "パスが長すぎます…" with the path, for the refusal.
+std::string PathTooLongMessage(const std::string& path);
+
+// A path in the form a dropped folder is stored: relative to the program
+// directory when inside it, with a trailing "\" when `folder`.
+std::string StoredRootPath(std::string path, bool folder);
+
+// The duplicate rule: the message to show when `path` (as it will be stored)
+// equals a root or lies below one, empty when it may be added.
+std::string RootConflictMessage(const std::vector<std::string>& roots, const std::string& path);
+
+// An internal path made absolute against the program directory.
+std::string AbsolutePath(const std::string& path);
+// True when some root is `folder` itself or lies below it (both forms of a
+// path are compared absolute).
+bool HoldsRoot(const std::vector<std::string>& roots, const std::string& folder);
+
+// Lower-case ASCII letters of CP932 text; the trail bytes of double-byte
+// characters are left alone.
+std::string LowerAscii(std::string_view text);
+bool EndsWith(std::string_view text, std::string_view tail);
+
+}  // namespace qv5
+
+namespace qv5 {
+
+// The folder part of a path, with its trailing "\" ("" for a bare name).
+// Unlike ParentPath it needs no entry on disk: it serves after a move.
+std::string DirectoryOf(std::string_view path);
+// A name that stays one entry of its folder: not empty, not "." or "..",
+// no separator.
+bool IsPlainName(std::string_view name);
+
+}  // namespace qv5

@@ -1,0 +1,60 @@
+#include "browser/song_info.h"
+
+#include <cstdint>
+
+#include "library/chart_header.h"
+#include "library/song_library.h"
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+const char* ClearName(std::int32_t clear) {
+    switch (clear) {
+        case 1:
+            return "FAIL";
+        case 2:
+            return "EASY";
+        case 3:
+            return "CLEAR";
+        case 4:
+            return "HARD CLEAR";
+        case 5:
+            return "FULL COMBO";
+        default:
+            return "";
+    }
+}
+
+std::string ScoreLine(const ChartRecord& r) {
+    if (r.clear < 1 || r.note_count < 1) return "[SCORE] NOT PLAYED";
+    // 64-bit: a hostile score row must not overflow the percentage.
+    const std::int64_t ex = 2 * std::int64_t{r.perfect} + r.great;
+    const std::int64_t max = 2 * std::int64_t{r.note_count};
+    return "[SCORE] " + std::to_string(ex) + "/" + std::to_string(max) + " (" +
+           std::to_string(ex * 100 / max) + "%) " + ClearName(r.clear);
+}
+
+}  // namespace
+
+SongInfo SongInfoLines(const ChartRecord& r) {
+    SongInfo lines;
+    lines[0] = r.subtitle.empty() ? "[TITLE] " + r.title : "[TITLE] " + r.title + " " + r.subtitle;
+    lines[1] = "[GENRE] " + r.genre;
+    lines[2] =
+        r.subartist.empty() ? "[ARTIST] " + r.artist : "[ARTIST]" + r.artist + "/" + r.subartist;
+    lines[3] = r.exlevel < 1 ? "[LEVEL] " + std::to_string(r.level)
+                             : Sj(u8"[LEVEL] ☆") + std::to_string(r.level) + Sj(u8" / ★") +
+                                   std::to_string(r.exlevel);
+    lines[4] = ScoreLine(r);
+    lines[5] = r.mode == 9 ? "[MODE] 9BUTTONS" : "[MODE] " + std::to_string(r.mode) + "KEYS";
+    return lines;
+}
+
+SongInfo SongInfoLines(const std::string& chart_path) {
+    ChartRecord r;
+    if (!LookupChart(chart_path, r) && !ReadChartHeader(r, chart_path)) return SongInfo{};
+    return SongInfoLines(r);
+}
+
+}  // namespace qv5

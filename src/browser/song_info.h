@@ -1,0 +1,21 @@
+// The six lines of the information panel below the folder tree: title,
+// genre, artist, level, the current player's score and the key mode.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "library/chart_record.h"
+
+namespace qv5 {
+
+// CP932 texts, in panel order.
+using SongInfo = std::array<std::string, 6>;
+
+SongInfo SongInfoLines(const ChartRecord& record);
+// The chart as the library has it with the player's score, or as its header
+// reads (no score) when the library has no row; all empty when the file
+// cannot be read.
+SongInfo SongInfoLines(const std::string& chart_path);
+
+}  // namespace qv5

@@ -1,0 +1,78 @@
+// What the conversion passes share: name tests that respect CP932 character
+// boundaries, the case-blind lookup of an expected output, and the state of
+// one pass.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/conversion.h"
+#include "platform/files.h"
+
+namespace qv5::convert {
+
+// ASCII letters lowered, double-byte characters left whole.
+std::string LowerName(std::string_view cp932);
+// `suffix` (lower-case ASCII) ends `name` ignoring case and starts on a
+// character boundary, so a trail byte never counts as a letter.
+bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix);
+// `name` with its last three letters replaced by `ext` (three letters).
+std::string ReplaceLastThree(std::string_view name, std::string_view ext);
+std::string WithSeparator(std::string folder);
+// Splits an internal file path into its folder (with "\") and name.
+void SplitPath(const std::string& path, std::string& folder, std::string& name);
+
+// The files of `folder` named `name` ignoring case, each with its stamp: what
+// the folder held before a run, to tell afterwards what the run wrote.
+struct Snapshot {
+    std::string folder;
+    std::vector<std::pair<std::string, std::int64_t>> files;
+};
+Snapshot TakeSnapshot(const std::string& folder, const std::string& name);
+
+// The file named `name` ignoring case that was written since `before` was
+// taken (new, or its stamp moved) and is not empty; nullopt when none.
+std::optional<std::string> WrittenSince(const Snapshot& before, const std::string& name);
+
+// The entry of `folder` named `name` ignoring case, preferring the exact name.
+std::optional<std::string> FindIgnoringCase(const std::string& folder, const std::string& name);
+
+// The running state of one pass.
+class Pass {
+  public:
+    explicit Pass(Progress& progress) : progress_(progress) {}
+
+    // Before each item: shows it, and says whether to stop instead.
+    bool Begin(const std::string& item);
+    // Whether an earlier item of this pass produced `path` (case ignored):
+    // a second source of that name would overwrite it and then be deleted.
+    bool Produced(const std::string& folder, const std::string& name) const;
+    void MarkProduced(const std::string& folder, const std::string& name);
+    void Converted() { ++report_.converted; }
+    void Kept(const std::string& path) { report_.kept.push_back(path); }
+    ConversionReport& report() { return report_; }
+    bool stopped() const { return report_.stopped; }
+
+  private:
+    Progress& progress_;
+    ConversionReport report_;
+    long done_ = 0;
+    std::set<std::string> produced_;
+};
+
+// Runs `command_line` and waits for it; false when it could not start.
+bool RunConverter(Pass& pass, const std::string& command_line);
+
+// The entries of a folder in file-system order, listed once before the pass
+// changes anything in it (outputs written meanwhile are not visited).
+std::vector<DirEntry> ListEntries(const std::string& folder);
+
+// Converts one bmp of a walk to `destination_name` beside it.
+void ConvertOneImage(Pass& pass, const std::string& folder, const std::string& name,
+                     const std::string& destination_name);
+
+}  // namespace qv5::convert

@@ -1,0 +1,346 @@
+// Extraction of one archive into a song folder, entry by entry. Every file
+// is created exclusively, below the destination only, and remembered, so that
+// a failure or a stop can take back all of this extraction and nothing else.
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "install/archive.h"
+#include "install/archive_reader.h"
+#include "install/entry_path.h"
+#include "install/rar5_scan.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/progress.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+
+void ShowExtractLoadFailure(ArchiveKind kind);
+
+namespace {
+
+std::string Reason(int error) {
+    return Utf8ToCp932Lossy(std::strerror(error));
+}
+
+class Extractor {
+  public:
+    Extractor(ExtractReport& report, const ExtractOptions& options, Progress* progress)
+        : report_(report), options_(options), progress_(progress) {}
+
+    bool Run(ArchiveKind kind, const ExtractCommand& command);
+
+  private:
+    enum class Made { Yes, Skip, Fatal };
+
+    bool Fail(const std::string& text) {
+        report_.error = text;
+        return false;
+    }
+    bool FailWrite(const std::string& path, int error) {
+        return Fail(
+            Sj(u8"ファイルを書き込めません。この書庫から展開したファイルは削除しました。\n") +
+            path + "\n" + Reason(error));
+    }
+    Made MakeFolders(const std::vector<std::string>& parts, size_t count);
+    Made WriteFile(ArchiveReader& reader, const std::vector<std::string>& parts);
+    bool ExtractEntry(ArchiveReader& reader);
+    bool CreateDestination();
+
+    std::string InternalPath(const std::vector<std::string>& parts, size_t count) const {
+        std::string p = dest_;
+        for (size_t i = 0; i < count; ++i) p += "\\" + parts[i];
+        return p;
+    }
+
+    ExtractReport& report_;
+    const ExtractOptions& options_;
+    Progress* progress_;
+    std::string dest_;
+    std::int64_t allowance_ = 0;
+    // Windows, and the game under Wine, find names ignoring case: an entry
+    // "Song/a.wav" belongs in the folder "SONG" that is there already, and a
+    // file "A.WAV" beside it is the file "a.wav".
+    void ResolveCase(std::vector<std::string>& parts);
+    void Remember(const std::vector<std::string>& parts, size_t n);
+    std::map<std::string, std::string>& Listing(const std::string& folder);
+
+    std::set<std::string> folders_;  // internal paths known to be folders
+    std::map<std::string, std::map<std::string, std::string>> listings_;  // folded -> on disk
+    long entries_ = 0;
+};
+
+bool Extractor::CreateDestination() {
+    auto host = ToHostPath(dest_);
+    if (!host) return Fail(Sj(u8"展開先のフォルダを作れません。\n") + dest_);
+    // Each missing folder of the destination is made and remembered.
+    std::string internal;
+    size_t i = 0;
+    const std::string& d = dest_;
+    while (i <= d.size()) {
+        size_t next = i;
+        while (next < d.size() && d[next] != '\\')
+            next += IsLeadByte(static_cast<unsigned char>(d[next])) ? 2 : 1;
+        internal = d.substr(0, std::min(next, d.size()));
+        i = next + 1;
+        if (internal.empty() || (internal.size() == 2 && internal[1] == ':')) continue;
+        auto h = ToHostPath(internal);
+        struct stat st;
+        if (!h) return Fail(Sj(u8"展開先のフォルダを作れません。\n") + dest_);
+        if (stat(h->c_str(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode)) return Fail(Sj(u8"展開先のフォルダを作れません。\n") + dest_);
+            continue;
+        }
+        if (mkdir(h->c_str(), 0755) != 0)
+            return Fail(Sj(u8"展開先のフォルダを作れません。\n") + dest_ + "\n" + Reason(errno));
+        report_.created.push_back({internal, true});
+        ++report_.folders;
+    }
+    struct statvfs fs;
+    std::int64_t free_bytes = INT64_MAX;
+    if (statvfs(host->c_str(), &fs) == 0)
+        free_bytes =
+            static_cast<std::int64_t>(fs.f_bavail) * static_cast<std::int64_t>(fs.f_frsize);
+    allowance_ = options_.max_bytes >= 0 ? std::min(options_.max_bytes, free_bytes) : free_bytes;
+    folders_.insert(dest_);
+    return true;
+}
+
+std::map<std::string, std::string>& Extractor::Listing(const std::string& folder) {
+    auto it = listings_.find(folder);
+    if (it != listings_.end()) return it->second;
+    auto& names = listings_[folder];
+    std::vector<DirEntry> entries;
+    ListFolder(folder + "\\", entries, ListDetail::NamesAndKinds);
+    for (const DirEntry& e : entries) names.emplace(FoldAsciiCase(e.name), e.name);
+    return names;
+}
+
+void Extractor::ResolveCase(std::vector<std::string>& parts) {
+    std::string folder = dest_;
+    for (std::string& part : parts) {
+        auto& names = Listing(folder);
+        auto found = names.find(FoldAsciiCase(part));
+        if (found != names.end()) part = found->second;
+        folder += "\\" + part;
+    }
+}
+
+void Extractor::Remember(const std::vector<std::string>& parts, size_t n) {
+    Listing(InternalPath(parts, n - 1)).emplace(FoldAsciiCase(parts[n - 1]), parts[n - 1]);
+}
+
+// Makes the first `count` parts as folders below the destination.
+Extractor::Made Extractor::MakeFolders(const std::vector<std::string>& parts, size_t count) {
+    for (size_t n = 1; n <= count; ++n) {
+        const std::string internal = InternalPath(parts, n);
+        if (folders_.count(internal)) continue;
+        auto host = ToHostPath(internal);
+        if (!host) return Made::Skip;
+        struct stat st;
+        if (lstat(host->c_str(), &st) == 0) {
+            // A file (or anything but a folder) of that name stays as it is.
+            if (!S_ISDIR(st.st_mode)) {
+                ++report_.kept;
+                return Made::Skip;
+            }
+        } else if (mkdir(host->c_str(), 0755) == 0) {
+            Remember(parts, n);
+            report_.created.push_back({internal, true});
+            ++report_.folders;
+        } else if (errno == ENAMETOOLONG) {
+            ++report_.too_long;
+            return Made::Skip;
+        } else {
+            FailWrite(internal, errno);
+            return Made::Fatal;
+        }
+        folders_.insert(internal);
+    }
+    return Made::Yes;
+}
+
+Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<std::string>& parts) {
+    const Made folders = MakeFolders(parts, parts.size() - 1);
+    if (folders != Made::Yes) return folders;
+    const std::string internal = InternalPath(parts, parts.size());
+    auto host = ToHostPath(internal);
+    if (!host) return Made::Skip;
+    if (reader.declared_size() > allowance_) {
+        ++report_.too_large;
+        return Made::Skip;
+    }
+    const int fd = open(host->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (errno == EEXIST) {
+            ++report_.kept;
+            return Made::Skip;
+        }
+        if (errno == ENAMETOOLONG) {
+            ++report_.too_long;
+            return Made::Skip;
+        }
+        FailWrite(internal, errno);
+        return Made::Fatal;
+    }
+    Remember(parts, parts.size());
+    report_.created.push_back({internal, false});
+    std::int64_t written = 0;
+    auto drop = [&] {
+        close(fd);
+        unlink(host->c_str());
+        report_.created.pop_back();
+    };
+    for (;;) {
+        const void* data = nullptr;
+        size_t size = 0;
+        std::int64_t offset = 0;
+        const int r = reader.ReadBlock(&data, &size, &offset);
+        if (r == 0) break;
+        if (r < 0) {
+            drop();
+            Fail(Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") + internal +
+                 "\n" + reader.error());
+            return Made::Fatal;
+        }
+        // What the entry really holds counts, not what its header claimed.
+        const auto block = static_cast<std::int64_t>(size);
+        if (offset < 0 || block > allowance_ || offset > allowance_ - block) {
+            drop();
+            ++report_.too_large;
+            return Made::Skip;
+        }
+        const char* p = static_cast<const char*>(data);
+        size_t left = size;
+        while (left > 0) {
+            const ssize_t n = pwrite(fd, p, left, offset);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                const int e = n < 0 ? errno : ENOSPC;
+                drop();
+                FailWrite(internal, e);
+                return Made::Fatal;
+            }
+            p += n;
+            left -= static_cast<size_t>(n);
+            offset += n;
+        }
+        written = std::max(written, offset);
+    }
+    if (reader.mtime()) {
+        struct timespec times[2];
+        times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(*reader.mtime());
+        times[0].tv_nsec = times[1].tv_nsec = 0;
+        futimens(fd, times);
+    }
+    if (close(fd) != 0) {
+        const int e = errno;
+        unlink(host->c_str());
+        report_.created.pop_back();
+        FailWrite(internal, e);
+        return Made::Fatal;
+    }
+    allowance_ -= written;
+    report_.bytes += written;
+    ++report_.files;
+    return Made::Yes;
+}
+
+bool Extractor::ExtractEntry(ArchiveReader& reader) {
+    if (!reader.name()) {
+        ++report_.unnamable;
+        return true;
+    }
+    if (reader.type() == EntryType::Link || reader.type() == EntryType::Special) {
+        ++report_.links;
+        return true;
+    }
+    if (reader.encrypted()) {
+        report_.encrypted = true;
+        return Fail(Sj(u8"暗号化された書庫は展開できません。"));
+    }
+    auto parts = SafeEntryParts(*reader.name());
+    if (!parts) {
+        ++report_.unsafe;
+        return true;
+    }
+    if (parts->empty()) return true;
+    ResolveCase(*parts);
+    const Made made = reader.type() == EntryType::Folder ? MakeFolders(*parts, parts->size())
+                                                         : WriteFile(reader, *parts);
+    if (made == Made::Fatal) return false;
+    if (progress_) {
+        progress_->Update(++entries_, -1, InternalPath(*parts, parts->size()));
+        progress_->SetStatus(std::to_string(report_.bytes / 1024) + " KB");
+    }
+    return true;
+}
+
+bool Extractor::Run(ArchiveKind kind, const ExtractCommand& command) {
+    dest_ = command.destination;
+    auto host = ToHostPath(command.archive);
+    if (!host || access(host->c_str(), R_OK) != 0)
+        return Fail(Sj(u8"書庫を開けません。\n") + command.archive);
+    if (kind == ArchiveKind::Rar && Rar5HoldsEncryption(*host)) {
+        report_.encrypted = true;
+        return Fail(Sj(u8"暗号化された書庫は展開できません。"));
+    }
+    ArchiveReader reader;
+    if (!reader.Open(kind, *host))
+        return Fail(Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+                    command.archive + "\n" + reader.error());
+    if (!CreateDestination()) return false;
+    for (;;) {
+        if (progress_ && progress_->StopRequested()) {
+            report_.stopped = true;
+            return false;
+        }
+        const ArchiveReader::Step step = reader.Next();
+        if (step == ArchiveReader::Step::End) return true;
+        if (step == ArchiveReader::Step::Failed)
+            return Fail(Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+                        command.archive + "\n" + reader.error());
+        if (!ExtractEntry(reader)) return false;
+    }
+}
+
+}  // namespace
+
+int ExtractArchive(ArchiveKind kind, const std::string& command_line, ExtractReport& report,
+                   const ExtractOptions& options, Progress* progress) {
+    if (!ArchiveKindReadable(kind)) {
+        ShowExtractLoadFailure(kind);
+        return 0;
+    }
+    auto command = ParseExtractCommand(command_line);
+    if (!command) {
+        report.error = Sj(u8"展開のコマンドが正しくありません。\n") + command_line;
+        return 2;
+    }
+    Extractor extractor(report, options, progress);
+    if (extractor.Run(kind, *command)) return 1;
+    UndoExtraction(report);
+    return 2;
+}
+
+void UndoExtraction(ExtractReport& report) {
+    for (auto it = report.created.rbegin(); it != report.created.rend(); ++it) {
+        auto host = ToHostPath(it->path);
+        if (!host) continue;
+        if (it->folder)
+            rmdir(host->c_str());
+        else
+            unlink(host->c_str());
+    }
+    report.created.clear();
+}
+
+}  // namespace qv5

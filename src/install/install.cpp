@@ -1,0 +1,218 @@
+#include "install/install.h"
+
+#include "install/entry_path.h"
+#include "library/difficulty.h"
+#include "library/refresh.h"
+#include "library/scanner.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "platform/progress.h"
+#include "platform/text.h"
+#include "platform/transaction.h"
+
+namespace qv5 {
+namespace {
+
+std::string LowerAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+bool EndsWith(const std::string& s, const char* tail) {
+    const std::string t(tail);
+    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+}
+
+// Index just past the last separator of a CP932 path; 0 when there is none.
+size_t NameStart(const std::string& path) {
+    size_t start = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (path[i] == '\\' || path[i] == '/')
+            start = i + 1;
+        else if (IsLeadByte(static_cast<unsigned char>(path[i])))
+            ++i;
+    }
+    return start;
+}
+
+// A single folder name that stays inside the destination.
+bool IsPlainName(const std::string& name) {
+    auto parts = SafeEntryParts(name);
+    return parts && parts->size() == 1 && (*parts)[0] == name;
+}
+
+std::string Format(const char8_t* utf8_format, const std::string& a) {
+    std::string f = Sj(utf8_format);
+    const size_t at = f.find("%s");
+    if (at != std::string::npos) f.replace(at, 2, a);
+    return f;
+}
+
+// `name` in `dir`, found ignoring the case of ASCII letters as Windows does.
+std::string NameOnDisk(const std::string& dir, const std::string& name) {
+    std::vector<DirEntry> entries;
+    ListFolder(dir, entries, ListDetail::NamesAndKinds);
+    const std::string folded = FoldAsciiCase(name);
+    for (const DirEntry& e : entries)
+        if (e.name == name) return name;
+    for (const DirEntry& e : entries)
+        if (e.directory && FoldAsciiCase(e.name) == folded) return e.name;
+    return name;
+}
+
+}  // namespace
+
+std::optional<ArchiveKind> ArchiveKindOfPath(const std::string& path) {
+    const std::string lower = LowerAscii(path);
+    if (EndsWith(lower, ".zip")) return ArchiveKind::Zip;
+    if (EndsWith(lower, ".rar")) return ArchiveKind::Rar;
+    return std::nullopt;
+}
+
+std::string ArchiveBaseName(const std::string& archive) {
+    std::string name = archive.substr(NameStart(archive));
+    name.resize(name.size() > 4 ? name.size() - 4 : 0);
+    return name;
+}
+
+bool EndsWithSeparator(const std::string& dir) {
+    return !dir.empty() && NameStart(dir) == dir.size();
+}
+
+bool HoldsChartFiles(const std::string& dir) {
+    std::vector<DirEntry> entries;
+    std::string d = dir;
+    if (!EndsWithSeparator(d)) d += '\\';
+    ListFolder(d, entries, ListDetail::NamesAndKinds);
+    for (const DirEntry& e : entries) {
+        if (e.directory) continue;
+        const std::string lower = LowerAscii(e.name);
+        if (EndsWith(lower, ".bms") || EndsWith(lower, ".bme") || EndsWith(lower, ".pms") ||
+            EndsWith(lower, ".bml"))
+            return true;
+    }
+    return false;
+}
+
+InstallResult InstallArchive(ArchiveKind kind, const std::string& archive,
+                             const std::string& destination, Progress* progress,
+                             const ExtractOptions& options) {
+    return InstallArchive(SongLibrary(), kind, archive, destination, progress, options);
+}
+
+// In order: inspect (no file is touched), build the archivers' command line,
+// extract (which takes its own files back when it fails), then one
+// transaction on `db`: scan the destination, rank the new charts, refresh the
+// new folder. When that transaction does not commit, the extracted files are
+// removed as well, so the disk and the library never disagree about them.
+InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& archive,
+                             const std::string& destination, Progress* progress,
+                             const ExtractOptions& options) {
+    InstallResult r;
+    std::string dest = destination;
+    if (!EndsWithSeparator(dest)) dest += '\\';
+    const std::string bare = dest.substr(0, dest.size() - 1);
+
+    std::string read_error;
+    r.inspection = InspectArchive(kind, archive, &read_error);
+    if (r.inspection == Inspection::LibraryMissing) {
+        r.status = InstallResult::Status::LibraryMissing;
+        return r;
+    }
+    if (r.inspection == Inspection::NoChart) {
+        r.status = InstallResult::Status::NoChart;
+        // A damaged archive is said to be one, not to hold no chart.
+        if (!read_error.empty())
+            r.error =
+                Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") + read_error;
+        return r;
+    }
+    if (r.inspection == Inspection::ChartInFolder) {
+        r.folder_name = SharedFolderName();
+        r.command_line = "-x \"" + archive + "\" \"" + bare + "/\" *.*";
+    } else {
+        r.folder_name = ArchiveBaseName(archive);
+        SharedFolderName() = r.folder_name;
+        r.command_line = "-x \"" + archive + "\" \"" + bare + "/" + r.folder_name + "/\" *.*";
+    }
+    // A folder name such as ".." would make the new folder lie elsewhere.
+    if (!IsPlainName(r.folder_name)) {
+        r.status = InstallResult::Status::Refused;
+        r.error =
+            Format(u8"書庫のフォルダ名が正しくないため、インストールしません。\n%s", r.folder_name);
+        return r;
+    }
+    r.extraction = ExtractArchive(kind, r.command_line, r.extract, options, progress);
+    if (r.extraction != 1) {
+        r.status = r.extraction == 0 ? InstallResult::Status::LibraryMissing
+                                     : InstallResult::Status::ExtractFailed;
+        r.error = r.extract.error;
+        return r;
+    }
+    // The folder the archive's went into, as it is named on disk.
+    r.folder_name = NameOnDisk(dest, r.folder_name);
+    r.new_folder = dest + r.folder_name + "\\";
+
+    // The scan of the destination descends only into folders it inserts; the
+    // refresh of the new folder registers what an update added to a folder
+    // the library knew already.
+    bool stored = false;
+    {
+        Transaction tx(db);
+        stored = tx.ok() && ScanFolder(db, dest, dest, progress, &r.library) >= 0 &&
+                 AssignFolderDifficulties(db, dest) &&
+                 RefreshFolder(db, r.new_folder, progress, &r.library) == 1 && tx.Commit();
+    }
+    if (!stored) {
+        UndoExtraction(r.extract);
+        r.status = InstallResult::Status::LibraryFailed;
+        if (r.library.stopped || (progress && progress->StopRequested())) r.extract.stopped = true;
+        r.error = Sj(u8"曲をデータベースに登録できませんでした。展開したファイルは削除しました。");
+        const std::string why = !r.library.error.empty() ? r.library.error : db.LastError();
+        if (!why.empty()) r.error += "\n" + why;
+        return r;
+    }
+    r.status = InstallResult::Status::Installed;
+    return r;
+}
+
+std::vector<Notice> InstallNotices(const InstallResult& r) {
+    std::vector<Notice> out;
+    const std::string error_caption = Sj(u8"エラー");
+    switch (r.status) {
+        case InstallResult::Status::LibraryMissing:
+            return out;
+        case InstallResult::Status::NoChart:
+            out.push_back({r.error.empty() ? Sj(u8"譜面ファイルが見つかりません。") : r.error,
+                           error_caption});
+            return out;
+        case InstallResult::Status::Refused:
+        case InstallResult::Status::ExtractFailed:
+        case InstallResult::Status::LibraryFailed:
+            if (r.extract.stopped)
+                out.push_back({Sj(u8"インストールを中止しました。展開したファイルは削除しました。"),
+                               Sj(u8"報告")});
+            else
+                out.push_back({r.error, error_caption});
+            return out;
+        case InstallResult::Status::Installed:
+            break;
+    }
+    const ExtractReport& e = r.extract;
+    if (e.Skipped() == 0) return out;
+    std::string text = Sj(u8"展開しなかった項目があります。");
+    auto line = [&](const char8_t* what, long n) {
+        if (n > 0) text += "\n" + Sj(what) + std::to_string(n);
+    };
+    line(u8"既にあるファイル(置き換えていません): ", e.kept);
+    line(u8"展開先の外を指す名前: ", e.unsafe);
+    line(u8"リンク・特殊ファイル: ", e.links);
+    line(u8"Shift-JISで表せない名前: ", e.unnamable);
+    line(u8"大きすぎるファイル: ", e.too_large);
+    line(u8"長すぎる名前: ", e.too_long);
+    out.push_back({text, Sj(u8"報告")});
+    return out;
+}
+
+}  // namespace qv5

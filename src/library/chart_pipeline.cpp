@@ -1,0 +1,125 @@
+#include "library/chart_pipeline.h"
+
+#include <algorithm>
+
+#include "library/chart_parse.h"
+#include "library/encodings.h"
+#include "library/md5_batch.h"
+#include "platform/files.h"
+
+namespace qv5 {
+
+unsigned ChartReadWorkers() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores < 1 ? 1 : cores > 4 ? 4 : cores;
+}
+
+ChartPipeline::ChartPipeline(unsigned workers) : workers_(workers < 1 ? 1 : workers) {
+    threads_.reserve(workers_);
+    for (unsigned i = 0; i < workers_; ++i) threads_.emplace_back([this] { Work(); });
+}
+
+ChartPipeline::~ChartPipeline() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+        todo_.clear();
+    }
+    work_.notify_all();
+    // A slot a worker still reads stays alive in order_ until the join.
+    for (std::thread& t : threads_) t.join();
+}
+
+void ChartPipeline::Submit(ChartJob job) {
+    auto slot = std::make_unique<Slot>();
+    slot->job = std::move(job);
+    {
+        std::lock_guard lock(mutex_);
+        todo_.push_back(slot.get());
+        order_.push_back(std::move(slot));
+    }
+    work_.notify_one();
+}
+
+std::optional<ChartJob> ChartPipeline::TakeFront(std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    if (order_.empty()) return std::nullopt;
+    Slot* front = order_.front().get();
+    if (!front->done && !done_.wait_for(lock, wait, [front] { return front->done; }))
+        return std::nullopt;
+    ChartJob job = std::move(front->job);
+    order_.pop_front();
+    return job;
+}
+
+namespace {
+
+// Charts one worker reads before it hashes them side by side.
+constexpr size_t kBatch = 16;
+// Bytes one worker holds at most before it hashes what it has read.
+constexpr size_t kBatchBytes = 16 << 20;
+// Buffers that grew past this are given back after each batch.
+constexpr size_t kKeptBufferBytes = 1 << 20;
+
+}  // namespace
+
+void ChartPipeline::Work() {
+    std::vector<FileBuffer> buffers(kBatch);
+    std::vector<Slot*> batch;
+    Md5Batch md5;
+    auto hash = [&] {
+        md5.Run();
+        for (FileBuffer& b : buffers)
+            if (b.view().size() > kKeptBufferBytes) b.Release();
+    };
+    for (;;) {
+        batch.clear();
+        {
+            std::unique_lock lock(mutex_);
+            work_.wait(lock, [this] { return stop_ || !todo_.empty(); });
+            if (stop_) return;
+            // A fair share of what waits, so no worker idles beside a full one.
+            const size_t share = std::clamp<size_t>(todo_.size() / workers_, size_t{1}, kBatch);
+            for (size_t i = 0; i < share; ++i) {
+                batch.push_back(todo_.front());
+                todo_.pop_front();
+            }
+        }
+        // The batch's slots are this worker's alone until they are marked done.
+        size_t held = 0;
+        for (size_t i = 0; i < batch.size(); ++i) {
+            ChartJob& job = batch[i]->job;
+            if (job.find_date) {
+                const auto time = WriteTime(job.path);
+                job.date = time ? LibraryTime(*time) : -1;
+            }
+            const auto size = FileSize(job.path);
+            if (size && *size > kWholeReadBytes) {
+                job.read = ReadChartFile(job.record, job.path, buffers[i]);
+                continue;
+            }
+            if (!buffers[i].Read(job.path)) {
+                job.record = ChartRecord{};
+                job.read = false;
+                continue;
+            }
+            const std::string_view bytes = buffers[i].view();
+            ParseChartFile(job.record, job.path, bytes);
+            md5.Add(bytes, &job.record.hash);
+            job.read = true;
+            held += bytes.size();
+            if (held > kBatchBytes) {
+                hash();
+                held = 0;
+            }
+        }
+        hash();
+        {
+            std::lock_guard lock(mutex_);
+            for (Slot* slot : batch) slot->done = true;
+        }
+        done_.notify_all();
+    }
+}
+
+}  // namespace qv5

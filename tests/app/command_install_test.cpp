@@ -1,0 +1,88 @@
+// The install command, end to end: the real executable on archives written
+// by the test.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+
+#include "platform/database.h"
+#include "support/temp_game.h"
+#include "support/zip_writer.h"
+
+namespace qv5 {
+namespace {
+
+struct Result {
+    int code;
+    std::string out;  // stdout and stderr
+};
+
+Result RunQv5(const test::TempGame& game, const std::string& args) {
+    const std::string command =
+        std::string("cd '") + game.host() + "' && '" + QV5_EXE + "' --dir . " + args + " 2>&1";
+    FILE* p = popen(command.c_str(), "r");
+    Result r{-1, ""};
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
+    const int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+int Songs(const test::TempGame& game, const std::string& like) {
+    Database db;
+    if (!db.Open(game.HostPath("QV5files/Database/song.db"), Database::Mode::OpenExisting))
+        return -1;
+    Statement s = db.Prepare("SELECT count(*) FROM song WHERE path LIKE ?1");
+    s.Bind(1, like);
+    return s.Step() ? s.Int(0) : -1;
+}
+
+TEST(InstallCommand, InstallsEachArchiveAndReportsWhatItLeftOut) {
+    test::TempGame game;
+    game.WriteFile("Songs/Cat/Old/old.bms", "#TITLE old\r\n");
+    Result r = RunQv5(game, "add-root Songs");
+    ASSERT_EQ(r.code, 0) << r.out;
+
+    test::WriteZip(game.HostPath("a.zip"),
+                   {test::File("Song/a.bms", "#TITLE a\r\n"), test::File("../evil.txt", "e")});
+    test::WriteZip(game.HostPath("Root Pack.zip"), {test::File("x.bme", "#TITLE x\r\n")});
+    test::WriteZip(game.HostPath("none.zip"), {test::File("readme.txt")});
+    r = RunQv5(game, "install a.zip 'Root Pack.zip' --into Songs/Cat");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("install: a.zip -> Songs\\Cat\\Song\\ (1 files, 1 charts in the folder)"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("展開先の外を指す名前: 1"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Songs\\Cat\\Root Pack\\"), std::string::npos) << r.out;
+    EXPECT_EQ(Songs(game, "Songs\\Cat\\Song\\%"), 1);
+    EXPECT_EQ(Songs(game, "Songs\\Cat\\Root Pack\\%"), 1);
+    EXPECT_FALSE(game.Exists("Songs/evil.txt"));
+    EXPECT_TRUE(game.Exists("a.zip"));
+
+    struct Case {
+        std::string args;
+        int code;
+        std::string output;
+    };
+    const std::vector<Case> cases = {
+        {"install none.zip --into Songs/Cat", 1, "譜面ファイルが見つかりません。"},
+        {"install a.zip --into Elsewhere", 1, "no such file or folder: Elsewhere"},
+        {"install a.txt --into Songs", 1, "no such file or folder: a.txt"},
+        {"install --into Songs", 2, "Usage:"},
+    };
+    game.MakeDir("Elsewhere2");
+    for (const Case& c : cases) {
+        r = RunQv5(game, c.args);
+        EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.out;
+        EXPECT_NE(r.out.find(c.output), std::string::npos) << c.args << "\n" << r.out;
+    }
+    r = RunQv5(game, "install a.zip --into Elsewhere2");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("not a folder of the song library"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace qv5

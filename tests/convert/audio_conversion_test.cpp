@@ -1,0 +1,211 @@
+// The wav and ogg passes with the real vorbis-tools programs, and with fake
+// converters where a test needs a program that fails or records its arguments.
+#include <gtest/gtest.h>
+
+#include "convert/conversion.h"
+#include "media_files.h"
+#include "platform/progress.h"
+#include "support/fake_wine.h"
+
+namespace qv5 {
+namespace {
+
+using test::FilesBelow;
+using Names = std::vector<std::string>;
+using Runs = std::vector<std::vector<std::string>>;
+
+bool IsOgg(const test::TempGame& game, const std::string& relative) {
+    return game.ReadFile(relative).rfind("OggS", 0) == 0;
+}
+
+class AudioConversion : public testing::Test {
+  protected:
+    void SetUp() override {
+        encoder_ = test::RealEncoder();
+        decoder_ = test::RealDecoder();
+        ASSERT_FALSE(encoder_.empty() || decoder_.empty())
+            << "oggenc and oggdec (vorbis-tools, scripts/install-deps.sh) are needed";
+    }
+    test::TempGame game_;
+    NullProgress progress_;
+    std::string encoder_, decoder_;
+};
+
+TEST_F(AudioConversion, EveryWavBelowTheFolderBecomesAnOggAndGoes) {
+    game_.WriteFile("songs/pack/a.wav", test::WavBytes(1));
+    game_.WriteFile("songs/pack/x/b.wav", test::WavBytes(2));
+    game_.WriteFile("songs/pack/x/y/c.wav", test::WavBytes(3));
+    game_.WriteFile("songs/pack/x/y/Loud.WAV", test::WavBytes(4));
+    game_.WriteFile("songs/pack/x/song.bms", "#TITLE t\r\n");
+    game_.WriteFile("songs/pack/x/notes.wav.txt", "not audio");
+    game_.WriteFile("songs/other/d.wav", test::WavBytes(5));
+
+    // The bare name is found on PATH; the full path as the file dialog gives it.
+    for (const std::string& encoder : {std::string("oggenc"), encoder_}) {
+        ConversionReport r = ConvertWavToOgg("songs\\pack", encoder, "-Q -q 6", progress_);
+        EXPECT_FALSE(r.program_missing);
+        EXPECT_EQ(r.converted, encoder == "oggenc" ? 4 : 0);
+        EXPECT_TRUE(r.kept.empty());
+        EXPECT_EQ(FilesBelow(game_, "songs/pack"),
+                  (Names{"a.ogg", "x/b.ogg", "x/notes.wav.txt", "x/song.bms", "x/y/Loud.ogg",
+                         "x/y/c.ogg"}));
+    }
+    for (const char* ogg : {"a.ogg", "x/b.ogg", "x/y/c.ogg", "x/y/Loud.ogg"})
+        EXPECT_TRUE(IsOgg(game_, std::string("songs/pack/") + ogg)) << ogg;
+    EXPECT_TRUE(game_.Exists("songs/other/d.wav"));  // outside the folder
+}
+
+TEST_F(AudioConversion, TheWavStaysUnlessThisRunWroteItsOgg) {
+    struct Case {
+        const char* name;
+        const char* encoder_action;  // shell, "" for the real encoder
+        bool stale_ogg;              // an ogg of that name from before the run
+        bool wav_kept;
+    } cases[] = {
+        {"writes nothing", "exit 0", false, true},
+        {"fails beside an old ogg", "exit 1", true, true},
+        {"succeeds beside an old ogg without touching it", "exit 0", true, true},
+        {"writes an empty ogg", ": > \"${1%.wav}.ogg\"", false, true},
+        {"real encoder replaces an old ogg", "", true, false},
+    };
+    for (const Case& c : cases) {
+        test::TempGame game;
+        game.WriteFile("songs/s/only.wav", test::WavBytes());
+        if (c.stale_ogg) game.WriteFile("songs/s/only.ogg", "old");
+        std::string encoder = encoder_;
+        if (*c.encoder_action) {
+            test::WriteFakeProgram(game, "tools/enc", c.encoder_action);
+            encoder = "tools\\enc";
+        }
+        ConversionReport r = ConvertWavToOgg("songs\\s\\", encoder, "-Q", progress_);
+        EXPECT_EQ(game.Exists("songs/s/only.wav"), c.wav_kept) << c.name;
+        EXPECT_EQ(r.kept, c.wav_kept ? Names{"songs\\s\\only.wav"} : Names{}) << c.name;
+        EXPECT_EQ(r.runs, 1) << c.name;
+        if (c.stale_ogg && c.wav_kept) {
+            EXPECT_EQ(game.ReadFile("songs/s/only.ogg"), "old") << c.name;
+        }
+    }
+}
+
+TEST_F(AudioConversion, TheEncoderGetsProgramOptionsAndTheQuotedPath) {
+    struct Case {
+        std::string program, options, path, line;
+    } cases[] = {
+        {"oggenc2.exe", "-q 6", "songs\\a b\\x.wav", "oggenc2.exe -q 6 \"songs\\a b\\x.wav\""},
+        {"oggenc2.exe", "", "songs\\x.wav", "oggenc2.exe  \"songs\\x.wav\""},
+        // A program path with blanks is one token, as the system resolves it.
+        {"Z:\\opt\\my tools\\oggenc", "-q 2", "x.wav",
+         "\"Z:\\opt\\my tools\\oggenc\" -q 2 \"x.wav\""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(EncoderCommandLine(c.program, c.options, c.path), c.line);
+    EXPECT_EQ(DecoderCommandLine("oggdec.exe", "", "songs\\a\\"),
+              "oggdec.exe  \"songs\\a\\*.ogg\"");
+    EXPECT_EQ(DecoderCommandLine("oggdec", "-b 2", "songs\\"), "oggdec -b 2 \"songs\\*.ogg\"");
+
+    // With empty options the program sees the file and nothing else.
+    game_.WriteFile("songs/t/Drum Kick.wav", test::WavBytes());
+    // Names a command line cannot carry as one argument are left alone.
+    game_.WriteFile("songs/t/odd\" -o \"x.wav", test::WavBytes());
+    game_.WriteFile("songs/t/all*.wav", test::WavBytes());
+    test::WriteFakeProgram(game_, "tools/rec");
+    ConversionReport r = ConvertWavToOgg("songs\\t", "tools\\rec", "", progress_);
+    EXPECT_EQ(test::FakeRuns(game_, "tools/rec"), (Runs{{"songs/t/Drum Kick.wav"}}));
+    EXPECT_EQ(r.kept.size(), 3u);
+    EXPECT_EQ(FilesBelow(game_, "songs/t").size(), 3u);
+}
+
+TEST_F(AudioConversion, TheDecoderRunsOncePerFolderAndTheOggsGo) {
+    test::WriteOgg(game_, "songs/t/a.ogg", 1);
+    test::WriteOgg(game_, "songs/t/B.OGG", 2);
+    game_.MakeDir("songs/t/empty");
+    test::WriteOgg(game_, "songs/t/empty/deep/c.ogg", 3);
+
+    // Recorded: the wildcard is expanded for a native program; a folder
+    // without oggs still gets its run, with the pattern as it was.
+    test::WriteFakeProgram(game_, "tools/dec");
+    ConversionReport recorded = ConvertOggToWav("songs\\t", "tools\\dec", "", progress_);
+    EXPECT_EQ(test::FakeRuns(game_, "tools/dec"), (Runs{{"songs/t/B.OGG", "songs/t/a.ogg"},
+                                                        {"songs/t/empty/*.ogg"},
+                                                        {"songs/t/empty/deep/c.ogg"}}));
+    EXPECT_EQ(recorded.runs, 3);
+    EXPECT_EQ(recorded.kept.size(), 3u);  // it wrote nothing: every ogg stays
+    EXPECT_EQ(FilesBelow(game_, "songs/t"), (Names{"B.OGG", "a.ogg", "empty/deep/c.ogg"}));
+}
+
+TEST_F(AudioConversion, TheRealDecoderReplacesEveryOgg) {
+    test::WriteOgg(game_, "songs/t/a.ogg", 1);
+    test::WriteOgg(game_, "songs/t/B.OGG", 2);
+    game_.MakeDir("songs/t/empty");
+    test::WriteOgg(game_, "songs/t/empty/deep/c.ogg", 3);
+    ConversionReport r = ConvertOggToWav("songs\\t\\", decoder_, "-Q", progress_);
+    EXPECT_EQ(r.runs, 3);
+    EXPECT_EQ(r.converted, 3);
+    EXPECT_EQ(FilesBelow(game_, "songs/t"), (Names{"B.wav", "a.wav", "empty/deep/c.wav"}));
+    EXPECT_EQ(game_.ReadFile("songs/t/a.wav").substr(0, 4), "RIFF");
+}
+
+TEST_F(AudioConversion, WindowsProgramsRunUnderWineWithWindowsPaths) {
+    test::FakeWine wine;
+    game_.WriteFile("oggenc2.exe", "MZ");
+    game_.WriteFile("tools/oggdec.exe", "MZ");
+    game_.WriteFile("songs/w/a.wav", test::WavBytes());
+    test::WriteOgg(game_, "songs/w/sub/b.ogg");
+    // The stand-in encoder writes the ogg beside the wav it was given.
+    wine.SetAction(
+        "case \"$1\" in oggenc2.exe) p=$(printf '%s' \"$4\" | tr '\\\\' /); "
+        "printf OggS > \"${p%.wav}.ogg\";; esac");
+    ConversionReport enc = ConvertWavToOgg("songs\\w", "oggenc2.exe", "-q 6", progress_);
+    ConversionReport dec = ConvertOggToWav("songs\\w", "tools\\oggdec.exe", "", progress_);
+    std::vector<std::vector<std::string>> argv;
+    for (const test::WineRun& run : wine.Runs()) argv.push_back(run.argv);
+    // The decoder's pattern is left to the Windows program to expand.
+    EXPECT_EQ(argv, (Runs{{"oggenc2.exe", "-q", "6", "songs\\w\\a.wav"},
+                          {"tools/oggdec.exe", "songs\\w\\*.ogg"},
+                          {"tools/oggdec.exe", "songs\\w\\sub\\*.ogg"}}));
+    EXPECT_EQ(enc.converted, 1);
+    EXPECT_EQ(dec.converted, 0);
+    EXPECT_EQ(FilesBelow(game_, "songs/w"), (Names{"a.ogg", "sub/b.ogg"}));
+}
+
+TEST_F(AudioConversion, AMissingProgramDoesNothing) {
+    game_.WriteFile("songs/t/a.wav", test::WavBytes());
+    test::WriteOgg(game_, "songs/t/b.ogg");
+    for (const std::string& program : {std::string(), std::string("oggenc2.exe"),
+                                       std::string("tools\\none"), std::string("no-such-oggenc")}) {
+        EXPECT_TRUE(ConvertWavToOgg("songs\\t", program, "", progress_).program_missing);
+        EXPECT_TRUE(ConvertOggToWav("songs\\t", program, "", progress_).program_missing);
+        EXPECT_TRUE(ConvertWavAndBmp("songs\\t", program, "", progress_).program_missing);
+    }
+    EXPECT_EQ(FilesBelow(game_, "songs/t"), (Names{"a.wav", "b.ogg"}));
+}
+
+// Asks to stop as soon as the first file is reported.
+class StopAtFirst final : public Progress {
+  public:
+    void Update(long, long, const std::string& current) override {
+        seen.push_back(current);
+        RequestStop();
+    }
+    void SetStatus(const std::string&) override {}
+    Names seen;
+};
+
+TEST_F(AudioConversion, StoppingEndsThePassAfterTheCurrentFile) {
+    game_.WriteFile("songs/t/a.wav", test::WavBytes(1));
+    game_.WriteFile("songs/t/b.wav", test::WavBytes(2));
+    game_.WriteFile("songs/t/c/d.wav", test::WavBytes(3));
+    StopAtFirst stop;
+    ConversionReport r = ConvertWavToOgg("songs\\t", encoder_, "-Q", stop);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(r.converted, 1);
+    ASSERT_EQ(stop.seen.size(), 1u);
+    // The file that was being converted is complete: its ogg is there, its wav gone.
+    std::string ogg = stop.seen[0].substr(0, stop.seen[0].size() - 3) + "ogg";
+    for (char& ch : ogg)
+        if (ch == '\\') ch = '/';
+    EXPECT_TRUE(IsOgg(game_, ogg)) << ogg;
+    EXPECT_EQ(FilesBelow(game_, "songs/t").size(), 3u);
+}
+
+}  // namespace
+}  // namespace qv5

@@ -1,0 +1,195 @@
+#include "install/install.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <set>
+
+#include "library/scanner.h"
+#include "library/song_library.h"
+#include "platform/progress.h"
+#include "platform/text.h"
+#include "support/players.h"
+#include "support/scripted_ui.h"
+#include "support/temp_game.h"
+#include "support/zip_writer.h"
+
+namespace qv5 {
+namespace {
+
+using test::File;
+
+std::string Chart(const std::string& title) {
+    return "#PLAYER 1\r\n#TITLE " + title + "\r\n#BPM 150\r\n#00111:0101\r\n";
+}
+
+class InstallTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::MakePlayer("abc", "pass");
+        OpenSongLibrary("abc");
+        game.WriteFile("Songs/Cat/Old/old.bms", Chart("old"));
+        ASSERT_EQ(RegisterRootFolder("Songs\\"), 1);
+    }
+    void TearDown() override { CloseSongLibrary(); }
+
+    std::set<std::string> Rows(const char* table, const std::string& prefix) {
+        std::set<std::string> out;
+        Statement s = SongLibrary().Prepare(std::string("SELECT path FROM ") + table + " WHERE " +
+                                            PrefixCondition(1));
+        BindPrefix(s, 1, prefix);
+        while (s.Step()) out.insert(Cp932ToUtf8(s.Text(0)));
+        return out;
+    }
+    test::TempGame game;
+};
+
+TEST_F(InstallTest, ChartsInAFolderOrAtTheRootBecomeANewRegisteredFolder) {
+    struct Case {
+        std::string archive;
+        std::vector<test::ZipItem> items;
+        std::string folder;
+    };
+    const std::vector<Case> cases = {
+        {"a.zip", {File("Song/a.bms", Chart("a")), File("Song/b.bme", Chart("b"))}, "Song"},
+        {"Pack.zip", {File("x.bms", Chart("x")), File("x.ogg")}, "Pack"},
+        {"\x95\x5c\x8e\xa6.zip", {File("y.bms", Chart("y"))}, "表示"},
+    };
+    for (const Case& c : cases) {
+        test::WriteZip(game.HostPath(Cp932ToUtf8(c.archive)), c.items);
+        const InstallResult r = InstallArchive(ArchiveKind::Zip, c.archive, "Songs\\Cat\\");
+        ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
+        EXPECT_EQ(Cp932ToUtf8(r.folder_name), c.folder);
+        EXPECT_EQ(Cp932ToUtf8(r.new_folder), "Songs\\Cat\\" + c.folder + "\\");
+        EXPECT_EQ(Rows("folder", r.new_folder).size(), 1u) << c.folder;
+        EXPECT_EQ(Rows("song", r.new_folder).size(), c.items.size() - (c.folder == "Pack" ? 1 : 0))
+            << c.folder;
+        EXPECT_TRUE(InstallNotices(r).empty());
+    }
+    EXPECT_EQ(Rows("song", "Songs\\Cat\\Old\\").size(), 1u);
+}
+
+TEST_F(InstallTest, AnUpdateOfAKnownFolderRegistersEveryNewChart) {
+    test::WriteZip(game.HostPath("up.zip"),
+                   {File("Old/old.bms", "replaced?"), File("Old/another.bms", Chart("another")),
+                    File("Old/Extra/deep.bms", Chart("deep"))});
+    const InstallResult r = InstallArchive(ArchiveKind::Zip, "up.zip", "Songs\\Cat");
+    ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
+    EXPECT_EQ(r.extract.kept, 1);
+    EXPECT_EQ(game.ReadFile("Songs/Cat/Old/old.bms"), Chart("old"));
+    EXPECT_EQ(Rows("song", "Songs\\Cat\\Old\\"),
+              (std::set<std::string>{"Songs\\Cat\\Old\\old.bms", "Songs\\Cat\\Old\\another.bms",
+                                     "Songs\\Cat\\Old\\Extra\\deep.bms"}));
+    const auto notices = InstallNotices(r);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(Cp932ToUtf8(notices[0].text).find("置き換えていません): 1"), std::string::npos);
+    EXPECT_EQ(Cp932ToUtf8(notices[0].caption), "報告");
+}
+
+TEST_F(InstallTest, AFolderOfAnotherCaseIsTheOneUpdated) {
+    test::WriteZip(game.HostPath("up.zip"), {File("OLD/new.bms", Chart("new"))});
+    const InstallResult r = InstallArchive(ArchiveKind::Zip, "up.zip", "Songs\\Cat\\");
+    ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
+    EXPECT_EQ(r.new_folder, "Songs\\Cat\\Old\\");
+    EXPECT_EQ(Rows("song", "Songs\\Cat\\Old\\").size(), 2u);
+    EXPECT_FALSE(game.Exists("Songs/Cat/OLD"));
+}
+
+TEST_F(InstallTest, NamesThatWouldPlaceTheNewFolderElsewhereAreRefused) {
+    struct Case {
+        std::string archive;
+        std::vector<test::ZipItem> items;
+    };
+    const std::vector<Case> cases = {
+        {"a.zip", {File("../a.bms", Chart("a"))}},
+        {"...zip", {File("a.bms", Chart("a"))}},
+        {".zip", {File("a.bms", Chart("a"))}},
+    };
+    for (const Case& c : cases) {
+        test::WriteZip(game.HostPath(c.archive), c.items);
+        const InstallResult r = InstallArchive(ArchiveKind::Zip, c.archive, "Songs\\Cat\\");
+        EXPECT_EQ(r.status, InstallResult::Status::Refused) << c.archive;
+        EXPECT_EQ(r.extraction, 0) << c.archive;
+    }
+    EXPECT_FALSE(game.Exists("Songs/a.bms"));
+    EXPECT_FALSE(game.Exists("a.bms"));
+    EXPECT_EQ(Rows("song", "").size(), 1u);
+}
+
+TEST_F(InstallTest, NoChartIsReported) {
+    test::WriteZip(game.HostPath("a.zip"), {File("Song/readme.txt")});
+    const InstallResult r = InstallArchive(ArchiveKind::Zip, "a.zip", "Songs\\Cat\\");
+    EXPECT_EQ(r.status, InstallResult::Status::NoChart);
+    const auto notices = InstallNotices(r);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(Cp932ToUtf8(notices[0].text), "譜面ファイルが見つかりません。");
+    EXPECT_FALSE(game.Exists("Songs/Cat/Song"));
+
+    // What is not an archive at all is said to be unreadable.
+    for (const char* name : {"junk.zip", "missing.zip"}) {
+        if (std::string(name) == "junk.zip") game.WriteFile(name, std::string(5000, 'j'));
+        const InstallResult bad = InstallArchive(ArchiveKind::Zip, name, "Songs\\Cat\\");
+        EXPECT_EQ(bad.status, InstallResult::Status::NoChart) << name;
+        EXPECT_EQ(Cp932ToUtf8(InstallNotices(bad).at(0).text).rfind("書庫を読み込めません。", 0),
+                  0u)
+            << name;
+    }
+}
+
+TEST_F(InstallTest, AFailedWriteLeavesTheLibraryFileUntouched) {
+    test::WriteZip(game.HostPath("a.zip"), {File("Song/a.bms", Chart("a")),
+                                            File("Song/big.wav", std::string(300000, 'w'))});
+    CloseSongLibrary();
+    const std::string before = game.ReadFile("QV5files/Database/song.db");
+    OpenSongLibrary("abc");
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 200000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const InstallResult r = InstallArchive(ArchiveKind::Zip, "a.zip", "Songs\\Cat\\");
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(r.status, InstallResult::Status::ExtractFailed);
+    EXPECT_FALSE(game.Exists("Songs/Cat/Song"));
+    CloseSongLibrary();
+    EXPECT_EQ(game.ReadFile("QV5files/Database/song.db"), before);
+    OpenSongLibrary("abc");
+}
+
+TEST_F(InstallTest, AStopDuringRegistrationTakesTheFilesBack) {
+    test::WriteZip(game.HostPath("a.zip"), {File("Song/a.bms", Chart("a"))});
+    class StopOnChart final : public Progress {
+      public:
+        void Update(long, long, const std::string& current) override {
+            if (current.size() > 4 && current.compare(current.size() - 4, 4, ".bms") == 0 &&
+                current.find("Cat\\Song\\") != std::string::npos && ++seen == 2)
+                RequestStop();
+        }
+        void SetStatus(const std::string&) override {}
+        int seen = 0;
+    } progress;
+    const InstallResult r = InstallArchive(ArchiveKind::Zip, "a.zip", "Songs\\Cat\\", &progress);
+    EXPECT_EQ(r.status, InstallResult::Status::LibraryFailed);
+    EXPECT_TRUE(r.extract.stopped);
+    EXPECT_FALSE(game.Exists("Songs/Cat/Song"));
+    EXPECT_TRUE(Rows("song", "Songs\\Cat\\Song\\").empty());
+    EXPECT_EQ(Cp932ToUtf8(InstallNotices(r).at(0).caption), "報告");
+}
+
+TEST_F(InstallTest, HelpersOfTheDropHandler) {
+    EXPECT_EQ(ArchiveKindOfPath("a.ZIP"), ArchiveKind::Zip);
+    EXPECT_EQ(ArchiveKindOfPath("a.Rar"), ArchiveKind::Rar);
+    EXPECT_EQ(ArchiveKindOfPath("a.7z"), std::nullopt);
+    EXPECT_EQ(ArchiveBaseName("C:\\dl\\Song Pack.zip"), "Song Pack");
+    EXPECT_EQ(ArchiveBaseName("Z:\\dl\\\x83\x5c.zip"), "\x83\x5c");
+    EXPECT_TRUE(EndsWithSeparator("Songs\\"));
+    EXPECT_FALSE(EndsWithSeparator("Songs\\\x83\x5c"));
+    EXPECT_TRUE(HoldsChartFiles("Songs\\Cat\\Old"));
+    EXPECT_FALSE(HoldsChartFiles("Songs\\Cat\\"));
+}
+
+}  // namespace
+}  // namespace qv5

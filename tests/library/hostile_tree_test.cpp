@@ -1,0 +1,231 @@
+// Registration on trees that try to trap or mislead the scanner, and the
+// facts a registration must keep whatever reads the charts.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <set>
+
+#include "library/chart_header.h"
+#include "library/encodings.h"
+#include "library/refresh.h"
+#include "library/scanner.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "support/players.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+class HostileTreeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::MakePlayer("abc", "pass");
+        OpenSongLibrary("abc");
+    }
+    void TearDown() override { CloseSongLibrary(); }
+    std::vector<std::string> Paths(const std::string& sql) {
+        std::vector<std::string> out;
+        Statement s = SongLibrary().Prepare(sql);
+        while (s.Step()) out.push_back(s.Text(0));
+        return out;
+    }
+    std::string Column(const std::string& sql) {
+        Statement s = SongLibrary().Prepare(sql);
+        return s.Step() ? s.Text(0) : "<none>";
+    }
+    void Link(const std::string& target, const std::string& relative) {
+        ASSERT_EQ(symlink(target.c_str(), game.HostPath(relative).c_str()), 0) << relative;
+    }
+    test::TempGame game;
+};
+
+// Links back up the walked path get no row and no descent; links elsewhere
+// are followed. Each case would repeat the tree without end otherwise.
+TEST_F(HostileTreeTest, LinksBackUpThePathAreSkipped) {
+    game.WriteFile("songs/A/c.bms", "#TITLE C\n");
+    game.WriteFile("songs/B/d.bms", "#TITLE D\n");
+    game.WriteFile("songs/X/Y/e.bms", "#TITLE E\n");
+    game.MakeDir("songs/P");
+    game.MakeDir("songs/Q");
+    Link("..", "songs/A/up");
+    Link("../..", "songs/A/top");
+    Link(".", "songs/A/self");
+    Link("/", "songs/A/fsroot");
+    Link("../../X", "songs/X/Y/loop");
+    Link("../B", "songs/A/toB");  // a sibling: followed
+    Link("../Q", "songs/P/q");    // two siblings naming each other
+    Link("../P", "songs/Q/p");
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    const std::set<std::string> folders = {
+        "songs\\",       "songs\\A\\", "songs\\A\\toB\\", "songs\\B\\", "songs\\X\\",
+        "songs\\X\\Y\\", "songs\\P\\", "songs\\P\\q\\",   "songs\\Q\\", "songs\\Q\\p\\"};
+    const auto got = Paths("SELECT path FROM folder");
+    EXPECT_EQ(std::set<std::string>(got.begin(), got.end()), folders);
+    const auto songs = Paths("SELECT path FROM song ORDER BY path");
+    EXPECT_EQ(songs, (std::vector<std::string>{"songs\\A\\c.bms", "songs\\A\\toB\\d.bms",
+                                               "songs\\B\\d.bms", "songs\\X\\Y\\e.bms"}));
+
+    // A refresh walks the same tree from each folder and adds nothing.
+    ASSERT_EQ(RefreshFolder("songs\\"), 1);
+    const auto again = Paths("SELECT path FROM folder");
+    EXPECT_EQ(std::set<std::string>(again.begin(), again.end()), folders);
+    EXPECT_EQ(Paths("SELECT path FROM song ORDER BY path"), songs);
+    // So does scanning a folder whose own link leads back to it.
+    SongLibrary().Exec("DELETE FROM folder WHERE path LIKE 'songs\\A\\%' AND path <> 'songs\\A\\'");
+    SongLibrary().Exec("BEGIN");
+    EXPECT_EQ(ScanFolder("songs\\A\\", "songs\\A\\"), 2);  // c.bms and toB\d.bms
+    SongLibrary().Exec("COMMIT");
+    EXPECT_EQ(Column("SELECT count(*) FROM folder WHERE path LIKE 'songs\\A\\%'"), "2");
+}
+
+TEST_F(HostileTreeTest, FolderInfoIsFoundIgnoringCase) {
+    struct Case {
+        const char* file;
+        const char* title;
+    } cases[] = {
+        {"songs/a/folderinfo.txt", "exact"},
+        {"songs/b/FolderInfo.txt", "mixed"},
+        {"songs/c/FOLDERINFO.TXT", "upper"},
+        {"songs/FolderInfo.Txt", "root"},
+    };
+    for (const Case& c : cases) game.WriteFile(c.file, std::string("#TITLE ") + c.title + "\n");
+    // Both spellings present: the exact one is the file meant.
+    game.WriteFile("songs/d/folderinfo.txt", "#TITLE exact d\n");
+    game.WriteFile("songs/d/FOLDERinfo.txt", "#TITLE other d\n");
+    game.WriteFile("songs/e/folderinfo.txt.bak", "#TITLE no\n");
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\'"), "exact");
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\b\\'"), "mixed");
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\c\\'"), "upper");
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\'"), "root");
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\d\\'"), "exact d");
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\e\\'"), "e");
+    // A root given without its separator looks for the name appended to it.
+    game.WriteFile("oddFOLDERINFO.txt", "#TITLE beside\n");
+    game.MakeDir("odd");
+    ASSERT_EQ(RegisterRootFolder("odd"), 1);
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='odd'"), "beside");
+}
+
+TEST_F(HostileTreeTest, ANulEndsAChartLine) {
+    using namespace std::string_literals;
+    game.WriteFile("songs/a.bms",
+                   "#TITLE abc\0def [ANOTHER]\n#ARTIST x\0\0\0\n#00111:0101\0"s
+                   "0101\n#00112:01\0\n#PLAYLEVEL 1\0 2\n\0#GENRE hidden\n#001\0 18:01\n"s);
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    EXPECT_EQ(Column("SELECT title || '|' || artist || '|' || length(artist) || '|' || genre || "
+                     "'|' || karinotes || '|' || level || '|' || mode || '|' || difficulty "
+                     "FROM song"),
+              "abc|x|1||3|1|5|-1");  // "[ANOTHER]" lies after the NUL
+    ChartRecord r;
+    ASSERT_TRUE(ReadChartHeader(r, "songs\\a.bms"));
+    EXPECT_EQ(r.title, "abc");
+    EXPECT_EQ(r.difficulty, -1);
+    EXPECT_EQ(r.note_count, 3);
+}
+
+// Library times are whole seconds: a write late in a second has the time of
+// that second, both as the row's date and for the refresh's comparison.
+TEST_F(HostileTreeTest, LibraryTimesAreWholeSeconds) {
+    game.WriteFile("songs/a.bms", "#TITLE A\n");
+    const time_t when = 1700000000;
+    const struct timespec times[2] = {{when, 999999999}, {when, 999999999}};
+    ASSERT_EQ(utimensat(AT_FDCWD, game.HostPath("songs/a.bms").c_str(), times, 0), 0);
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    struct tm tm {};
+    gmtime_r(&when, &tm);
+    const FileTime whole{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                         tm.tm_hour,        tm.tm_min,     tm.tm_sec};
+    EXPECT_EQ(Column("SELECT date FROM song"), std::to_string(LibraryTime(whole)));
+    // A row registered in that very second is not older than the file.
+    SongLibrary().Exec("UPDATE song SET adddate = date, title = 'kept'");
+    ASSERT_EQ(RefreshFolder("songs\\"), 1);
+    EXPECT_EQ(Column("SELECT title FROM song"), "kept");
+}
+
+// The refresh works on the folder rows as they were when it began: a
+// sub-folder that its own scan adds keeps its folderinfo.txt title, which
+// the next refresh replaces by the directory's name like every other.
+TEST_F(HostileTreeTest, RefreshRenamesOnlyTheFoldersItFoundRegistered) {
+    game.WriteFile("songs/a/folderinfo.txt", "#TITLE Old Info\n");
+    game.WriteFile("songs/a/x.bms", "#TITLE X\n");
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\'"), "Old Info");
+    game.WriteFile("songs/a/new/FolderInfo.txt", "#TITLE New Info\n");
+    game.WriteFile("songs/a/new/y.bms", "#TITLE Y\n");
+    ASSERT_EQ(RefreshFolder("songs\\a\\"), 1);
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\'"), "a");
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\new\\'"), "New Info");
+    EXPECT_EQ(Column("SELECT count(*) FROM song WHERE path='songs\\a\\new\\y.bms'"), "1");
+    ASSERT_EQ(RefreshFolder("songs\\a\\"), 1);
+    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\new\\'"), "new");
+}
+
+// Charts are read ahead on other threads; rows must still be those of
+// reading each chart in turn, inserted in the walk's order (which decides
+// ties in the difficulty pass).
+TEST_F(HostileTreeTest, ReadAheadKeepsRowsAndTheirOrder) {
+    std::string big = "#TITLE Big\n";
+    while (big.size() < (5u << 20)) big += "#00111:0101010101010101010101010101010101\n";
+    game.WriteFile("songs/big/huge.bms", big);  // read in pieces
+    game.WriteFile("songs/big/notes.txt", "");
+    for (int f = 0; f < 4; ++f)
+        for (int c = 0; c < 60; ++c) {
+            const std::string name = "songs/f" + std::to_string(f) + "/c" + std::to_string(c) +
+                                     (c % 7 == 0 ? ".pms" : ".bms");
+            game.WriteFile(name, "#TITLE T" + std::to_string(c) + "\n#00111:0101\n");
+        }
+    game.WriteFile("songs/f2/sub/s.bme", "#TITLE S\n#00118:01\n");
+    game.WriteFile("songs/f2/readme.TXT", "");
+    ASSERT_EQ(mkfifo(game.HostPath("songs/f1/locked.bms").c_str(), 0644), 0);
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+
+    // The order a one-by-one walk visits the charts in.
+    std::vector<std::string> expected;
+    std::function<void(const std::string&)> walk = [&](const std::string& dir) {
+        std::vector<DirEntry> entries;
+        ListFolder(dir, entries, ListDetail::NamesAndKinds);
+        for (const DirEntry& e : entries) {
+            if (e.directory)
+                walk(dir + e.name + "\\");
+            else if (IsChartFile(e.name))
+                expected.push_back(dir + e.name);
+        }
+    };
+    walk("songs\\");
+    EXPECT_EQ(Paths("SELECT path FROM song ORDER BY rowid"), expected);
+
+    Statement s = SongLibrary().Prepare(
+        "SELECT path,hash,title,folder,parent,mode,karinotes,txt,difficulty FROM song");
+    int rows = 0;
+    while (s.Step()) {
+        ++rows;
+        const std::string path = s.Text(0);
+        SCOPED_TRACE(path);
+        ChartRecord r;
+        ReadChartHeader(r, path);
+        EXPECT_EQ(s.Text(1), r.hash);
+        EXPECT_EQ(s.Text(2), r.title);
+        EXPECT_EQ(s.Text(3), PathKey(r.directory));
+        EXPECT_EQ(s.Text(4), PathKey(r.parent_directory));
+        EXPECT_EQ(s.Int(5), r.mode);
+        EXPECT_EQ(s.Int(6), r.note_count);
+        EXPECT_EQ(s.Int(7), r.txt);
+        if (r.difficulty != -1) {
+            EXPECT_EQ(s.Int(8), r.difficulty);
+        }
+    }
+    EXPECT_EQ(rows, 4 * 60 + 3);
+    // "*.txt" in any case marks a folder's charts; the huge chart's folder
+    // and f2 have one, f2's sub-folder does not.
+    EXPECT_EQ(Column("SELECT count(*) FROM song WHERE txt = 1"), "61");
+}
+
+}  // namespace
+}  // namespace qv5
