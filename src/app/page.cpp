@@ -74,6 +74,7 @@ QCheckBox* Page::AddCheck(int id, const QString& caption, std::int32_t* value) {
 QLineEdit* Page::AddIntEdit(int id, const QString& label, std::int32_t* value, int label_id) {
     auto* edit = new QLineEdit(this);
     SetControlId(edit, id);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
     Place(edit, label, label_id);
     bindings_.push_back(
         {[edit, value] { edit->setText(QString::number(*value)); },
@@ -86,6 +87,8 @@ QLineEdit* Page::AddTextEdit(int id, const QString& label, std::string* value, b
     auto* edit = new QLineEdit(this);
     SetControlId(edit, id);
     if (password) edit->setEchoMode(QLineEdit::Password);
+    // Long captions beside an edit must not squeeze it to a sliver.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     Place(edit, label, label_id);
     bindings_.push_back({[edit, value] { edit->setText(ToQString(*value)); },
                          [edit, value] { *value = FromQString(edit->text()); }});
