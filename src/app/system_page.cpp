@@ -53,8 +53,7 @@ int SystemPage::OutputType(int index) {
 void SystemPage::FillDriverList(int selection) {
     const QSignalBlocker block(driver_);
     driver_->clear();
-    for (const std::string& name :
-         TheSoundDevices().OutputDevices(OutputType(output_->currentIndex())))
+    for (const std::string& name : SoundOutputDevices(OutputType(output_->currentIndex())))
         driver_->addItem(ToQString(name));
     driver_->setCurrentIndex(selection >= 0 && selection < driver_->count() ? selection : -1);
     SetDropDownHeight(driver_, 200);

@@ -21,7 +21,7 @@
 #include "config/config_keys.h"
 #include "config/tool_settings_dialog.h"
 #include "platform/text.h"
-#include "support/fake_sound.h"
+#include "support/alsa_devices.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
@@ -224,7 +224,7 @@ TEST(SettingsRoundTrip, EveryPageKeyHasARow) {
 TEST(SettingsRoundTrip, EveryValueShowsAndComesBackByteIdentical) {
     test::TempGame game;
     test::ScopedScriptedUi ui;
-    test::ScopedSoundDevices devices({"Card A", "Card B", "Card C"});
+    test::ScopedAlsaDevices devices({"Card A", "Card B", "Card C"});
     TheConfig() = ConfigRecord{};
     test::MakePlayer("player", "pass");
     ConfigRecord written;
