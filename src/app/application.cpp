@@ -27,16 +27,6 @@ void PrintHelp() {
     std::fputs(kUsage, stdout);
 }
 
-std::string CurrentDirectory() {
-    std::string dir(4096, '\0');
-    while (!getcwd(dir.data(), dir.size())) {
-        if (errno != ERANGE) return ".";
-        dir.resize(dir.size() * 2);
-    }
-    dir.resize(std::char_traits<char>::length(dir.c_str()));
-    return dir;
-}
-
 // Qt aborts when it finds no display; say what to do instead.
 bool HasDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -73,7 +63,7 @@ int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& 
 
 int Application::Run(int argc, char** argv) {
     std::string dir = ExecutableHostDirectory();
-    const std::string start_dir = CurrentDirectory();
+    const std::string start_dir = CurrentHostDirectory();
     std::vector<std::string> rest;
     std::string screenshot, tab = "MAIN";
     for (int i = 1; i < argc; ++i) {

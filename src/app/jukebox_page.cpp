@@ -121,7 +121,7 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
 
 void JukeboxPage::AddRootFromBrowser() {
     ReadControls();
-    auto chosen = Ui().BrowseFolder(nullptr, "NEW SONG FOLDER");
+    auto chosen = Ui().BrowseFolder(this, "NEW SONG FOLDER");
     if (!chosen) return;
     std::string path = *chosen;
     if (path.empty() || path.back() != '\\') path += '\\';
@@ -202,7 +202,7 @@ void JukeboxPage::FullRescan() {
 
 void JukeboxPage::ChooseInstallFolder() {
     ReadControls();
-    auto chosen = Ui().BrowseFolder(nullptr, Sj(u8"インストールするフォルダを選択して下さい"));
+    auto chosen = Ui().BrowseFolder(this, Sj(u8"インストールするフォルダを選択して下さい"));
     if (!chosen) return;
     newsongfolder = *chosen;
     if (newsongfolder.empty() || newsongfolder.back() != '\\') newsongfolder += '\\';

@@ -168,7 +168,7 @@ void ToolSettingsDialog::accept() {
 void ToolSettingsDialog::ChooseProgram(int button) {
     for (const ProgramChoice& p : kPrograms) {
         if (p.button != button) continue;
-        auto chosen = Ui().OpenFile(nullptr, Sj(kProgramFilter), Sj(p.title));
+        auto chosen = Ui().OpenFile(this, Sj(kProgramFilter), Sj(p.title));
         if (!chosen) return;
         tools_.*p.value = *chosen;
         ShowValues();

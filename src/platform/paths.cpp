@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/text.h"
 
@@ -69,6 +70,16 @@ std::string ExecutableHostDirectory() {
     std::string p(buf, static_cast<size_t>(n));
     auto slash = p.rfind('/');
     return slash == 0 ? "/" : p.substr(0, slash);
+}
+
+std::string CurrentHostDirectory() {
+    std::string dir(4096, '\0');
+    while (!getcwd(dir.data(), dir.size())) {
+        if (errno != ERANGE) return ".";
+        dir.resize(dir.size() * 2);
+    }
+    dir.resize(std::char_traits<char>::length(dir.c_str()));
+    return dir;
 }
 
 }  // namespace qv5

@@ -31,5 +31,7 @@ bool MakeProgramDirectoryCurrent();
 
 // Host directory of the running executable.
 std::string ExecutableHostDirectory();
+// The host directory this process was started in ("." when it has none).
+std::string CurrentHostDirectory();
 
 }  // namespace qv5

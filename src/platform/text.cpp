@@ -2,7 +2,6 @@
 
 #include <iconv.h>
 
-#include <QString>
 #include <cerrno>
 
 namespace qv5 {
@@ -87,15 +86,6 @@ std::string Utf8ToCp932Lossy(std::string_view utf8) {
 
 std::string Sj(const char8_t* utf8) {
     return Utf8ToCp932Lossy(reinterpret_cast<const char*>(utf8));
-}
-
-QString ToQString(std::string_view cp932) {
-    std::string u = Cp932ToUtf8(cp932);
-    return QString::fromUtf8(u.data(), static_cast<qsizetype>(u.size()));
-}
-
-std::string FromQString(const QString& s) {
-    return Utf8ToCp932Lossy(s.toStdString());
 }
 
 }  // namespace qv5
