@@ -43,7 +43,7 @@ struct Run {
 };
 
 // Runs the program as a child and reads its peak memory from the kernel.
-Run RunQv5(const std::vector<std::string>& args) {
+Run RunQv5(const std::vector<std::string>& args, bool quiet = false) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(QV5_EXE));
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -54,6 +54,7 @@ Run RunQv5(const std::vector<std::string>& args) {
     pid_t pid = fork();
     if (pid == 0) {
         freopen("/dev/null", "w", stdout);
+        if (quiet) freopen("/dev/null", "w", stderr);
         execv(QV5_EXE, argv.data());
         _exit(127);
     }
@@ -227,7 +228,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 10; ++i)
         start_up = std::min(
             start_up,
-            RunQv5({"--dir", lib.game.string(), "refresh", (lib.game / "missing").string()}).seconds);
+            RunQv5({"--dir", lib.game.string(), "refresh", (lib.game / "missing").string()}, true)
+                .seconds);
 
     Touch(lib.charts, time(nullptr) - 86400);  // unchanged again for what follows
     double rate = 0, gap = 0, scan_seconds = 0, refresh_in_process = 0;
