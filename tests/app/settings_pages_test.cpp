@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -157,6 +158,24 @@ TEST_F(SettingsPagesTest, WithoutSoundDevicesTheDriverIsSavedAsNone) {
     EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), 1007)->count(), 0);
     ASSERT_EQ(dlg.ApplySettings(), 1);
     EXPECT_EQ(Saved().driver, -1);
+}
+
+// JUKEBOX1's button runs the tool settings over the page's values; the
+// numbers are limited once the dialog is closed and saved with the rest.
+TEST_F(SettingsPagesTest, ToolSettingsButtonOpensTheDialog) {
+    Start();
+    ui->AnswerDialog([](QDialog& d) {
+        Control<QLineEdit>(&d, 1014)->setText("150");
+        Control<QLineEdit>(&d, 1028)->setText("75");
+        Control<QPushButton>(&d, 1)->click();
+        return d.result();
+    });
+    Control<QAbstractButton>(dlg.PageAt(1), 1027)->click();
+    ASSERT_EQ(ui->prompts().size(), 1u);
+    EXPECT_EQ(ui->prompts()[0].kind, "dialog");
+    ASSERT_EQ(dlg.ApplySettings(), 1);
+    EXPECT_EQ(Saved().mp3_volume, 100);
+    EXPECT_EQ(Saved().movie_framerate, 60);
 }
 
 TEST_F(SettingsPagesTest, ReturnInAnEditPressesNothing) {

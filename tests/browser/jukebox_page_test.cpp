@@ -228,7 +228,7 @@ TEST_F(JukeboxPageTest, RemovedCommandsSaySoAndToolSettingsAreClampedAfterTheDia
         EXPECT_EQ(page.tools.movie_framerate, c.want_rate) << c.rate;
     }
     page.open_tool_settings = nullptr;
-    Click(1027);  // no dialog yet: only the limits
+    Click(1027);  // without a dialog hooked in: only the limits
 }
 
 TEST_F(JukeboxPageTest, TheInstallFolderIsChosenAndOpened) {
