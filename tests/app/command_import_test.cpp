@@ -1,35 +1,24 @@
 // The import commands, end to end: the real executable, a real HTTP server.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 
 #include "platform/database.h"
 #include "player/player_db.h"
 #include "support/http_server.h"
+#include "support/shell.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
 namespace {
 
-struct Result {
-    int code;
-    std::string out;  // stdout and stderr
-};
+using Result = test::ShellResult;
 
 Result RunQv5(const test::TempGame& game, const std::string& args) {
     const std::string command = std::string("no_proxy=127.0.0.1 '") + QV5_EXE + "' --dir '" +
                                 game.host() + "' " + args + " 2>&1";
-    FILE* p = popen(command.c_str(), "r");
-    Result r{-1, ""};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunShell(command);
 }
 
 TEST(ImportCommands, ImportCourses) {

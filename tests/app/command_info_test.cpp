@@ -1,9 +1,7 @@
 // `QV5 hidden-search` and `QV5 info`: the real executable on temporary game folders.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <sstream>
 
@@ -12,6 +10,7 @@
 #include "platform/database.h"
 #include "player/player_db.h"
 #include "support/players.h"
+#include "support/shell.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -25,14 +24,9 @@ struct Result {
 Result RunQv5(const test::TempGame& game, const std::string& args, const std::string& cwd) {
     const std::string command = "cd '" + cwd + "' && '" + std::string(QV5_EXE) + "' --dir '" +
                                 game.host() + "' " + args + " 2>/dev/null";
-    FILE* p = popen(command.c_str(), "r");
-    Result r{-1, {}};
-    if (!p) return r;
-    std::string out;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), p)) out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const test::ShellResult run = test::RunShell(command);
+    Result r{run.code, {}};
+    const std::string& out = run.out;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) r.lines.push_back(line);
     return r;

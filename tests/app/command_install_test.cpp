@@ -1,34 +1,23 @@
 // The install command, end to end: the real executable on archives written
 // by the test.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 
 #include "platform/database.h"
+#include "support/shell.h"
 #include "support/temp_game.h"
 #include "support/zip_writer.h"
 
 namespace qv5 {
 namespace {
 
-struct Result {
-    int code;
-    std::string out;  // stdout and stderr
-};
+using Result = test::ShellResult;
 
 Result RunQv5(const test::TempGame& game, const std::string& args) {
     const std::string command =
         std::string("cd '") + game.host() + "' && '" + QV5_EXE + "' --dir . " + args + " 2>&1";
-    FILE* p = popen(command.c_str(), "r");
-    Result r{-1, ""};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunShell(command);
 }
 
 int Songs(const test::TempGame& game, const std::string& like) {

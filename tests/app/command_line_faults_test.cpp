@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +16,7 @@
 #include "platform/database.h"
 #include "platform/paths.h"
 #include "support/players.h"
+#include "support/shell.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -25,20 +24,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int code;
-    std::string out;  // stdout and stderr
-};
+using Result = test::ShellResult;
 
 Result Shell(const std::string& command) {
-    FILE* p = popen((command + " 2>&1").c_str(), "r");
-    Result r{-1, ""};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunShell(command + " 2>&1");
 }
 
 std::string Qv5(const std::string& game_dir) {

@@ -1,8 +1,6 @@
 // The command line, end to end: the real executable on temporary game folders.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 
@@ -10,27 +8,18 @@
 #include "platform/database.h"
 #include "platform/paths.h"
 #include "support/players.h"
+#include "support/shell.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
 namespace {
 
-struct Result {
-    int code;
-    std::string out;  // stdout and stderr
-};
+using Result = test::ShellResult;
 
 Result RunQv5(const test::TempGame& game, const std::string& args) {
     const std::string command =
         std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' " + args + " 2>&1";
-    FILE* p = popen(command.c_str(), "r");
-    Result r{-1, ""};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunShell(command);
 }
 
 int Count(const test::TempGame& game, const std::string& sql) {

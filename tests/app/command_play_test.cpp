@@ -1,14 +1,13 @@
 // `QV5 play` and `QV5 autoplay`: the real executable with a fake wine first on PATH.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "support/fake_wine.h"
+#include "support/shell.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -16,10 +15,7 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-struct Result {
-    int code;
-    std::string out;
-};
+using Result = test::ShellResult;
 
 // Runs from `cwd` (default: the game folder), since relative arguments are
 // taken from where the command was started.
@@ -27,14 +23,7 @@ Result RunQv5(const test::TempGame& game, const std::string& args, std::string c
     if (cwd.empty()) cwd = game.host();
     const std::string command = "cd '" + cwd + "' && '" + std::string(QV5_EXE) + "' --dir '" +
                                 game.host() + "' " + args + " 2>&1";
-    FILE* p = popen(command.c_str(), "r");
-    Result r{-1, ""};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunShell(command);
 }
 
 TEST(PlayCommands, PassTheMenuCommandLinesFromTheGameFolder) {

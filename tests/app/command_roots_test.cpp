@@ -1,8 +1,6 @@
 // remove-root: the exclusion of a song folder from a script.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -10,28 +8,19 @@
 #include "config/config_file.h"
 #include "platform/database.h"
 #include "support/players.h"
+#include "support/shell.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-};
+using Result = test::ShellResult;
 
 // From `cwd`, so that relative paths are tested as a shell would give them.
 Result Qv5(const test::TempGame& game, const std::string& cwd, const std::string& args) {
     const std::string command =
         "cd '" + cwd + "' && '" + QV5_EXE + "' --dir '" + game.host() + "' " + args + " 2>&1";
-    FILE* p = popen(command.c_str(), "r");
-    Result r{-1, ""};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunShell(command);
 }
 
 int Songs(const test::TempGame& game, const std::string& like) {

@@ -1,12 +1,11 @@
 // The program as started: library commands in the quick program, everything
 // else handed to the full program beside it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 
+#include "support/shell.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -14,21 +13,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int code;
-    std::string out;  // stdout and stderr
-};
+using Result = test::ShellResult;
 
 Result RunProgram(const std::string& exe, const std::string& args) {
     const std::string command = "'" + exe + "' " + args + " 2>&1";
-    FILE* p = popen(command.c_str(), "r");
-    Result r{-1, ""};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunShell(command);
 }
 
 const std::string kQuick = QV5_EXE;

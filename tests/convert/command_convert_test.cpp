@@ -1,35 +1,24 @@
 // `QV5 convert`: the real executable with the programs of config.xml.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 
 #include "config/config_file.h"
 #include "config/tool_settings.h"
 #include "media_files.h"
+#include "support/shell.h"
 
 namespace qv5 {
 namespace {
 
 using Names = std::vector<std::string>;
 
-struct Result {
-    int code;
-    std::string out;
-};
+using Result = test::ShellResult;
 
 Result RunQv5(const test::TempGame& game, const std::string& args, const std::string& cwd) {
     const std::string command = "cd '" + cwd + "' && '" + std::string(QV5_EXE) + "' --dir '" +
                                 game.host() + "' " + args + " 2>&1";
-    Result r{-1, ""};
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), p)) r.out.append(buf.data(), n);
-    const int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::RunShell(command);
 }
 
 void Configure(const ToolSettings& tools) {
