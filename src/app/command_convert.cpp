@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "app/stop_on_interrupt.h"
 #include "config/tool_settings.h"
 #include "convert/conversion.h"
@@ -26,20 +27,8 @@ int Fail(const std::string& message) {
 // when inside it.
 bool FolderPath(const std::string& host, const std::string& start_dir, std::string& out,
                 std::string& error) {
-    const std::string full = !host.empty() && host[0] == '/' ? host : start_dir + "/" + host;
-    char resolved[PATH_MAX];
-    if (!realpath(full.c_str(), resolved)) {
-        error = "no such folder: " + host;
-        return false;
-    }
-    auto internal = FromHostPath(resolved);
-    if (!internal) {
-        error = "the path cannot be represented in Shift-JIS: " + host;
-        return false;
-    }
-    const std::string& dir = ProgramDirectory();
-    if (internal->size() > dir.size() && internal->compare(0, dir.size(), dir) == 0)
-        internal->erase(0, dir.size());
+    auto internal = CommandLinePath(host, start_dir, error, "no such folder");
+    if (!internal) return false;
     if (!IsDirectory(*internal)) {
         error = "not a folder: " + host;
         return false;

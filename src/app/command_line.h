@@ -20,8 +20,10 @@ extern const char* const kUsage;
 
 // A path named on the command line (relative ones from `start_dir`) as the
 // program names it: relative to the game folder when inside it, else
-// absolute; the game folder itself stays absolute.
+// absolute; the game folder itself stays absolute. `missing` begins the
+// error when there is no such entry.
 std::optional<std::string> CommandLinePath(const std::string& host, const std::string& start_dir,
-                                           std::string& error);
+                                           std::string& error,
+                                           const char* missing = "no such file or folder");
 
 }  // namespace qv5

@@ -60,26 +60,12 @@ void WarnTooLong(const LibraryReport& report) {
                      report.too_long);
 }
 
-// Host path -> internal path as a dropped folder is stored: relative to the
-// program directory when inside it, with a trailing "\" for folders. A
-// relative `host` is taken from `start_dir`, as every command-line tool does.
+// A folder as a dropped folder is stored, with a trailing "\".
 bool ToLibraryPath(const std::string& host, const std::string& start_dir, std::string& out,
                    std::string& error) {
-    const std::string full = FromStartDir(host, start_dir);
-    char resolved[PATH_MAX];
-    if (!realpath(full.c_str(), resolved)) {
-        error = "no such folder: " + host;
-        return false;
-    }
-    auto internal = FromHostPath(resolved);
-    if (!internal) {
-        error = "the path cannot be represented in Shift-JIS: " + host;
-        return false;
-    }
-    const std::string& dir = ProgramDirectory();
-    if (internal->size() >= dir.size() && internal->compare(0, dir.size(), dir) == 0)
-        internal->erase(0, dir.size());
-    if (IsDirectory(*internal) || internal->empty()) *internal += '\\';
+    auto internal = CommandLinePath(host, start_dir, error, "no such folder");
+    if (!internal) return false;
+    if (IsDirectory(*internal)) *internal += '\\';
     out = *internal;
     return true;
 }
@@ -247,11 +233,11 @@ std::optional<int> RunLibraryCommand(const std::vector<std::string>& args,
 }
 
 std::optional<std::string> CommandLinePath(const std::string& host, const std::string& start_dir,
-                                           std::string& error) {
+                                           std::string& error, const char* missing) {
     const std::string full = FromStartDir(host, start_dir);
     char resolved[PATH_MAX];
     if (!realpath(full.c_str(), resolved)) {
-        error = "no such file or folder: " + host;
+        error = std::string(missing) + ": " + host;
         return std::nullopt;
     }
     auto internal = FromHostPath(resolved);

@@ -83,6 +83,19 @@ TEST(CommandLine, AddRootRefreshRescan) {
     EXPECT_EQ(back.path[1].back(), '\\');
 }
 
+// The game folder itself has no relative name ("\" would be the root of the
+// drive to the game): it is stored absolute.
+TEST(CommandLine, TheGameFolderItselfIsStoredAbsolute) {
+    test::TempGame game;
+    game.WriteFile("a.bms", "#TITLE A\n");
+    const Result r = RunQv5(game, "add-root '" + game.host() + "'");
+    ASSERT_EQ(r.code, 0) << r.out;
+    ConfigRecord c;
+    ASSERT_EQ(LoadConfig(c), ConfigState::Read);
+    ASSERT_EQ(c.path_count, 1);
+    EXPECT_EQ(c.path[0], *FromHostPath(game.host()) + "\\");
+}
+
 TEST(CommandLine, Errors) {
     test::TempGame game;
     struct Case {
