@@ -45,27 +45,23 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     return out;
 }
 
+// Plain ASCII reads the same in CP932 and UTF-8: no converter is needed, and
+// every path and most text columns are plain ASCII.
+bool IsAscii(std::string_view text) {
+    for (unsigned char c : text)
+        if (c >= 0x80) return false;
+    return true;
+}
+
 }  // namespace
 
 std::string Cp932ToUtf8(std::string_view cp932) {
-    bool ascii = true;
-    for (unsigned char c : cp932)
-        if (c >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii) return std::string(cp932);
+    if (IsAscii(cp932)) return std::string(cp932);
     return Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD").value_or(std::string());
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-    bool ascii = true;
-    for (unsigned char c : utf8)
-        if (c >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii) return std::string(utf8);
+    if (IsAscii(utf8)) return std::string(utf8);
     auto out = Convert("CP932", "UTF-8", utf8, nullptr);
     if (!out) return std::nullopt;
     if (Cp932ToUtf8(*out) != utf8) return std::nullopt;
@@ -73,14 +69,7 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
 }
 
 std::string Utf8ToCp932Lossy(std::string_view utf8) {
-    // Every text column read passes here: plain ASCII needs no converter.
-    bool ascii = true;
-    for (unsigned char c : utf8)
-        if (c >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii) return std::string(utf8);
+    if (IsAscii(utf8)) return std::string(utf8);
     return Convert("CP932", "UTF-8", utf8, "?").value_or(std::string());
 }
 

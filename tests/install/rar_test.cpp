@@ -6,6 +6,7 @@
 #include <set>
 
 #include "install/archive.h"
+#include "install/archive_fixture.h"
 #include "install/rar5_scan.h"
 #include "platform/text.h"
 #include "support/fake_wine.h"
@@ -16,21 +17,6 @@ namespace qv5 {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::set<std::string> Tree(const std::string& root) {
-    std::set<std::string> out;
-    if (!fs::exists(root)) return out;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-         ++it) {
-        std::string rel = fs::relative(it->path(), root).string();
-        if (it->is_symlink())
-            rel += "@";
-        else if (it->is_directory())
-            rel += "/";
-        out.insert(rel);
-    }
-    return out;
-}
 
 class RarTest : public ::testing::Test {
   protected:
@@ -44,7 +30,7 @@ class RarTest : public ::testing::Test {
 TEST_F(RarTest, UnicodeNamesAreExtractedAndLinksRefused) {
     ExtractReport r;
     ASSERT_EQ(Extract("test_read_format_rar_unicode.rar", r), 1) << Cp932ToUtf8(r.error);
-    EXPECT_EQ(Tree(game.HostPath("Songs")),
+    EXPECT_EQ(Tree(game, "Songs"),
               (std::set<std::string>{"表だよ/", "表だよ/新しいフォルダ/",
                                      "表だよ/新しいフォルダ/新規テキスト ドキュメント.txt",
                                      "表だよ/漢字長いファイル名long-filename-in-漢字.txt",
@@ -69,7 +55,7 @@ TEST_F(RarTest, LinkEntriesOfBothFormatsAreNotCreated) {
         ExtractReport r;
         ASSERT_EQ(Extract(c.archive, r), 1) << c.archive << " " << Cp932ToUtf8(r.error);
         EXPECT_EQ(r.links, c.links) << c.archive;
-        EXPECT_EQ(Tree(game.HostPath("Songs")), c.tree) << c.archive;
+        EXPECT_EQ(Tree(game, "Songs"), c.tree) << c.archive;
         fs::remove_all(game.HostPath("Songs"));
     }
 }
@@ -98,7 +84,7 @@ TEST_F(RarTest, CutArchivesInstallWholeOrNotAtAll) {
             EXPECT_TRUE(result == 1 || result == 2) << name << " " << cut;
             if (result == 2) {
                 EXPECT_FALSE(r.error.empty()) << name << " " << cut;
-                EXPECT_TRUE(Tree(game.HostPath("Songs")).empty()) << name << " " << cut;
+                EXPECT_TRUE(Tree(game, "Songs").empty()) << name << " " << cut;
             }
             fs::remove_all(game.HostPath("Songs"));
         }
