@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <unordered_set>
 #include <vector>
 
 #include "library/chart_header.h"
@@ -74,13 +73,16 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
 
     // Every row below the prefix, so that the folder scans below ask these
     // sets rather than the database whether an entry is registered.
-    std::unordered_set<std::string> songs, folder_paths;
+    PathSet songs, folder_paths;
     scanner.KnowRows(&songs, &folder_paths);
     std::vector<std::string> vanished;
     std::vector<std::pair<std::string, std::int32_t>> changed;
+    // The difficulty pass changes only rows without a difficulty in 0-5:
+    // when no row kept, re-read or added has none, it is skipped.
+    bool unknown_difficulty = false;
     {
         WriteTimes times;  // rows come sorted by path: folder by folder
-        Statement rows = SelectBelow(db, "path,adddate", "song", prefix);
+        Statement rows = SelectBelow(db, "path,adddate,difficulty", "song", prefix);
         while (rows.Step()) {
             std::string path = rows.Text(0);
             const std::int32_t adddate = rows.Int(1);
@@ -89,9 +91,13 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
                 vanished.push_back(std::move(path));
                 continue;
             }
-            songs.insert(path);
             const std::int32_t date = LibraryTime(*t);
-            if (adddate < date) changed.emplace_back(std::move(path), date);
+            if (adddate < date) {
+                changed.emplace_back(path, date);
+            } else if (const std::int32_t d = rows.Int(2); d < 0 || d > 5) {
+                unknown_difficulty = true;
+            }
+            songs.Insert(std::move(path));
         }
         if (!rows || rows.Failed()) return failed();
     }
@@ -116,13 +122,25 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
         while (rows.Step()) folders.push_back({rows.Text(0), rows.Text(1)});
         if (!rows || rows.Failed()) return failed();
     }
-    for (const FolderRow& f : folders) folder_paths.insert(f.path);
+    folder_paths.Reserve(folders.size());
+    for (const FolderRow& f : folders) folder_paths.Insert(f.path);
+    std::vector<DirEntry> entries;
     for (const FolderRow& f : folders) {
         if (scanner.CheckStop()) return scanner.Finish(report, 0);
-        const auto time = WriteTime(f.path);  // existence and time in one look
+        // Existence, time and (for a folder below a root) the entries the
+        // scan needs, through one open; a root lists itself when new, and a
+        // custom-folder file is no folder to list.
+        std::optional<FileTime> time;
+        FileTime listed_time;
+        const bool listed = f.parent != kRootKey &&
+                            ListFolder(f.path, entries, ListDetail::NamesAndKinds, &listed_time);
+        if (listed)
+            time = listed_time;
+        else
+            time = WriteTime(f.path);
         if (!time) {
             if (st.delete_folder.ExecuteRow(f.path) != kDone) return failed();
-            folder_paths.erase(f.path);
+            folder_paths.Erase(f.path);
             continue;
         }
         // The name as the file system spells it.
@@ -130,17 +148,19 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
             kDone)
             return failed();
         if (f.parent == kRootKey) {
+            unknown_difficulty = true;  // that scanner's rows are not seen here
             LibraryReport root;
             if (RegisterRootFolder(db, f.path, progress, &root) == 0) {
                 if (report) *report = root;
                 return 0;
             }
         } else {
-            scanner.Scan(f.path, f.path);
+            scanner.Scan(f.path, f.path, listed ? &entries : nullptr);
             if (!scanner.ok()) return scanner.Finish(report, 0);
         }
     }
-    if (!AssignFolderDifficulties(db, prefix, progress, report)) return 0;
+    unknown_difficulty = unknown_difficulty || scanner.inserted_unknown_difficulty();
+    if (unknown_difficulty && !AssignFolderDifficulties(db, prefix, progress, report)) return 0;
     if (!tx.Commit()) return failed();
     return scanner.Finish(report, 1);
 }

@@ -145,7 +145,7 @@ Scanner::Insert Scanner::InsertInfoFolder(const std::string& path, const ChartRe
     const Insert done =
         Result(info_folder_.ExecuteRow(path, r.title, parent_key, r.genre, r.artist, r.subartist,
                                        r.tag, r.level, date, kind, r.banner, adddate));
-    if (done == Insert::Added && known_folders_) known_folders_->insert(path);
+    if (done == Insert::Added && known_folders_) known_folders_->Insert(path);
     return done;
 }
 
@@ -153,13 +153,14 @@ Scanner::Insert Scanner::InsertPlainFolder(const std::string& path, const std::s
                                            const std::string& parent_key, std::int32_t date,
                                            std::int32_t adddate) {
     const Insert done = Result(plain_folder_.ExecuteRow(path, title, parent_key, date, adddate));
-    if (done == Insert::Added && known_folders_) known_folders_->insert(path);
+    if (done == Insert::Added && known_folders_) known_folders_->Insert(path);
     return done;
 }
 
 Scanner::Insert Scanner::InsertChart(const std::string& path, const ChartRecord& r,
                                      std::int32_t date, std::int32_t adddate) {
-    if (known_songs_) known_songs_->insert(path);
+    if (known_songs_) known_songs_->Insert(path);
+    if (r.difficulty < 0 || r.difficulty > 5) unknown_difficulty_ = true;
     return Result(song_.ExecuteRow(r.hash, r.title, r.subtitle, r.genre, r.artist, r.subartist,
                                    r.level, date, path, PathKey(r.directory), r.stagefile, r.banner,
                                    r.backbmp, PathKey(r.parent_directory), r.maxbpm, r.minbpm,
@@ -168,7 +169,7 @@ Scanner::Insert Scanner::InsertChart(const std::string& path, const ChartRecord&
 }
 
 bool Scanner::SongExists(const std::string& path) {
-    if (known_songs_) return known_songs_->count(path) != 0;
+    if (known_songs_) return known_songs_->Contains(path);
     song_exists_.Bind(1, path);
     const bool found = song_exists_.Step();
     if (song_exists_.Failed()) Result(SQLITE_ERROR);
@@ -177,7 +178,7 @@ bool Scanner::SongExists(const std::string& path) {
 }
 
 bool Scanner::FolderExists(const std::string& path) {
-    if (known_folders_) return known_folders_->count(path) != 0;
+    if (known_folders_) return known_folders_->Contains(path);
     folder_exists_.Bind(1, path);
     const bool found = folder_exists_.Step();
     if (folder_exists_.Failed()) Result(SQLITE_ERROR);
@@ -216,11 +217,12 @@ bool Scanner::LeadsBack(const FileIdentity& id) {
     return std::find(chain_.begin(), chain_.end(), id) != chain_.end();
 }
 
-int Scanner::Scan(const std::string& path, const std::string& parent_path) {
+int Scanner::Scan(const std::string& path, const std::string& parent_path,
+                  const std::vector<DirEntry>* listed) {
     top_ = path;
     chain_.clear();
     chain_ready_ = false;
-    const int count = Walk(path, parent_path, nullptr);
+    const int count = Walk(path, parent_path, listed);
     Flush();  // what is still being read is dropped when not ok
     return count;
 }
@@ -234,7 +236,7 @@ int Scanner::Scan(const std::string& path, const std::string& parent_path) {
 // transaction and stops at the first failed write or a stop request,
 // leaving the rollback to the caller.
 int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
-                  std::vector<DirEntry>* listed) {
+                  const std::vector<DirEntry>* listed) {
     std::string path = path_in;
     if (path.empty() || path.back() != '\\') path += '\\';
     const std::int32_t now = LibraryTimeNow();

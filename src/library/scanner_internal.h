@@ -4,12 +4,12 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "library/chart_pipeline.h"
 #include "library/chart_record.h"
 #include "library/library_report.h"
+#include "library/path_set.h"
 #include "platform/database.h"
 #include "platform/file_identity.h"
 #include "platform/files.h"
@@ -34,7 +34,9 @@ class Scanner {
     // Walks the tree depth-first in listing order: folder rows as it goes,
     // charts read ahead on worker threads and stored in walk order. Every
     // chart read is stored (or the scanner is no longer ok) on return.
-    int Scan(const std::string& path, const std::string& parent_path);
+    // `listed`: the folder's entries when the caller has listed it already.
+    int Scan(const std::string& path, const std::string& parent_path,
+             const std::vector<DirEntry>* listed = nullptr);
     // Reads a chart ahead and inserts its row (with `date` and `adddate`)
     // when its turn comes; Flush() stores all of them. False when not ok.
     void ReadAndInsert(const std::string& path, std::int32_t date, std::int32_t adddate);
@@ -53,20 +55,22 @@ class Scanner {
                              std::int32_t adddate);
     Insert InsertChart(const std::string& path, const ChartRecord& r, std::int32_t date,
                        std::int32_t adddate);
+    // Whether a chart row this scanner inserted has no difficulty in 0-5 yet
+    // (what the difficulty pass assigns).
+    bool inserted_unknown_difficulty() const { return unknown_difficulty_; }
     bool SongExists(const std::string& path);
     bool FolderExists(const std::string& path);
     // The paths of every row that a scan may look up (a refresh has them
     // at hand): existence is then asked of these sets, kept in step with
     // what this scanner adds, instead of the database. Not owned.
-    void KnowRows(std::unordered_set<std::string>* songs,
-                  std::unordered_set<std::string>* folders) {
+    void KnowRows(PathSet* songs, PathSet* folders) {
         known_songs_ = songs;
         known_folders_ = folders;
     }
 
   private:
     int Walk(const std::string& path, const std::string& parent_path,
-             std::vector<DirEntry>* listed);
+             const std::vector<DirEntry>* listed);
     void ReadChart(ChartJob job);
     void Collect(bool all);
     void Store(ChartJob& job);
@@ -81,13 +85,13 @@ class Scanner {
     Database& db_;
     Progress* progress_;
     std::unique_ptr<ChartPipeline> pipeline_;
-    std::unordered_set<std::string>*known_songs_ = nullptr, *known_folders_ = nullptr;
+    PathSet *known_songs_ = nullptr, *known_folders_ = nullptr;
     std::string top_, current_;
     std::vector<FileIdentity> chain_;
     bool chain_ready_ = false;
     long charts_read_ = 0;
     long too_long_ = 0;
-    bool failed_ = false, stopped_ = false;
+    bool failed_ = false, stopped_ = false, unknown_difficulty_ = false;
     std::string error_;
     Statement info_folder_, plain_folder_, song_, song_exists_, folder_exists_;
 };

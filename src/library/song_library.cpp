@@ -60,6 +60,7 @@ void OpenSongLibrary(const std::string& player_id) {
     Database& db = Connection();
     db.Close();
     if (!db.Open(kSongDbPath)) return;
+    db.SetLockTable("folder");
     db.Exec(kCreateFolderTable);
     db.Exec(kCreateSongTable);
     CreateCourseTables(db);

@@ -167,6 +167,7 @@ bool Database::InTransaction() const {
 void Database::Close() {
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
+    lock_table_.clear();
 }
 
 bool Database::Exec(std::string_view cp932_sql) {

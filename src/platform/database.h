@@ -113,6 +113,13 @@ class Database {
     void SetBusyProgress(Progress* progress) { busy_progress_ = progress; }
     Progress* busy_progress() const { return busy_progress_; }
 
+    // A table of the main database whose write lock a transaction takes at
+    // its start instead of every attached database's: the others join only
+    // when written, so a commit that changed the main file alone needs no
+    // super-journal. Empty (the default): BEGIN IMMEDIATE locks them all.
+    void SetLockTable(std::string table) { lock_table_ = std::move(table); }
+    const std::string& lock_table() const { return lock_table_; }
+
   private:
     friend class Statement;
     static int OnBusy(void* self, int count);
@@ -120,6 +127,7 @@ class Database {
 
     sqlite3* db_ = nullptr;
     std::string last_error_;
+    std::string lock_table_;
     int busy_ms_ = kDefaultBusyMilliseconds;
     Progress* busy_progress_ = nullptr;
     bool waiting_ = false;

@@ -67,11 +67,11 @@ std::optional<FileTime> WriteTimes::Of(std::string_view path) {
         const auto f = FactsOf(host->c_str());
         return f ? std::optional<FileTime>(f->write_time) : std::nullopt;
     }
-    const std::string dir = slash == 0 ? "/" : host->substr(0, slash);
+    const std::string_view dir(host->data(), slash == 0 ? 1 : slash);
     if (fd_ < 0 || dir != dir_) {
         if (fd_ >= 0) ::close(fd_);
-        fd_ = ::open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        dir_ = dir;
+        dir_.assign(dir);
+        fd_ = ::open(dir_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     }
     // No folder, no file in it.
     if (fd_ < 0) return std::nullopt;

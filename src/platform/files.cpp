@@ -42,13 +42,26 @@ bool Stat(std::string_view path, struct stat& st) {
 
 }  // namespace
 
-bool ListFolder(std::string_view dir, std::vector<DirEntry>& out, ListDetail detail) {
+bool ListFolder(std::string_view dir, std::vector<DirEntry>& out, ListDetail detail,
+                FileTime* folder_time) {
     out.clear();
     auto host = ToHostPath(dir);
     if (!host) return false;
-    DIR* d = opendir(host->c_str());
-    if (!d) return false;
-    int fd = dirfd(d);
+    const int fd = ::open(host->c_str(), O_RDONLY | O_NONBLOCK | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    if (folder_time) {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            ::close(fd);
+            return false;
+        }
+        *folder_time = ToFileTime(st.st_mtime);
+    }
+    DIR* d = fdopendir(fd);
+    if (!d) {
+        ::close(fd);
+        return false;
+    }
     while (struct dirent* e = readdir(d)) {
         std::string_view n = e->d_name;
         if (n == "." || n == "..") continue;

@@ -28,8 +28,10 @@ enum class ListDetail { Full, NamesAndKinds };
 // Entries of a folder in file-system order, without "." and "..". Names with
 // no CP932 form are skipped. False when the folder cannot be listed.
 // NamesAndKinds skips the per-entry stat where the file system tells the kind.
+// `folder_time` (may be null) gets the folder's own last-write time, read
+// through the same open as the listing.
 bool ListFolder(std::string_view dir, std::vector<DirEntry>& out,
-                ListDetail detail = ListDetail::Full);
+                ListDetail detail = ListDetail::Full, FileTime* folder_time = nullptr);
 
 bool PathExists(std::string_view path);
 bool IsDirectory(std::string_view path);

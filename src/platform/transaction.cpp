@@ -6,7 +6,18 @@ namespace qv5 {
 
 Transaction::Transaction(Database& db) : db_(db) {
     nested_ = db.InTransaction();
-    open_ = db.Exec(nested_ ? "SAVEPOINT step" : "BEGIN IMMEDIATE");
+    if (nested_ || db.lock_table().empty()) {
+        open_ = db.Exec(nested_ ? "SAVEPOINT step" : "BEGIN IMMEDIATE");
+        return;
+    }
+    // A write statement that changes nothing takes the main file's write
+    // lock (waiting as BEGIN IMMEDIATE would) and no other.
+    open_ = db.Exec("BEGIN") && db.Exec("DELETE FROM main." + db.lock_table() + " WHERE 0");
+    if (!open_ && db.InTransaction()) {
+        const std::string error = db.LastError();
+        db.Exec("ROLLBACK");
+        db.NoteError(error);
+    }
 }
 
 Transaction::~Transaction() {

@@ -11,8 +11,8 @@ namespace qv5 {
 
 class Transaction {
   public:
-    // BEGIN IMMEDIATE: the write lock is taken (or waited for) here rather
-    // than halfway through the work.
+    // The write lock is taken (or waited for) here rather than halfway
+    // through the work: BEGIN IMMEDIATE, or the database's lock table's.
     explicit Transaction(Database& db);
     ~Transaction();
     Transaction(const Transaction&) = delete;

@@ -5,9 +5,11 @@
 #include <utime.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "library/chart_header.h"
+#include "library/difficulty.h"
 #include "library/encodings.h"
 #include "library/refresh.h"
 #include "library/song_library.h"
@@ -199,6 +201,49 @@ TEST_F(LibraryTest, RefreshFollowsTheDisk) {
     Touch("songs/a/x.bms", old);
     EXPECT_EQ(RefreshFolder("songs\\"), 1);
     EXPECT_EQ(Column("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'"), x_adddate);
+}
+
+// The refresh's difficulty pass is left out only when no row below the
+// prefix can lack a difficulty: a kept row without one, a new chart and a
+// re-read chart each still get theirs.
+TEST_F(LibraryTest, RefreshAssignsEveryMissingDifficulty) {
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        const char* path;
+    };
+    const time_t old = time(nullptr) - 2 * 86400;
+    const std::vector<Case> cases = {
+        {"kept row without one",
+         [&] {
+             ASSERT_TRUE(SongLibrary().Exec(
+                 "UPDATE song SET difficulty = -1 WHERE path = 'songs\\a\\x.bms'"));
+         },
+         "songs\\a\\x.bms"},
+        {"new chart", [&] { game.WriteFile("songs/a/new.bms", "#TITLE N\n"); },
+         "songs\\a\\new.bms"},
+        {"re-read chart",
+         [&] {
+             game.WriteFile("songs/a/y.bms", "#TITLE Y2\n");
+             Touch("songs/a/y.bms", time(nullptr) + 86400);
+         },
+         "songs\\a\\y.bms"},
+    };
+    game.WriteFile("songs/a/x.bms", "#TITLE X\n");
+    game.WriteFile("songs/a/y.bms", "#TITLE Y\n");
+    Touch("songs/a/x.bms", old);
+    Touch("songs/a/y.bms", old);
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(AssignFolderDifficulties("songs\\"));
+    for (const Case& c : cases) {
+        c.change();
+        ASSERT_EQ(RefreshFolder("songs\\"), 1) << c.name;
+        EXPECT_EQ(Column("SELECT count(*) FROM song WHERE NOT (difficulty BETWEEN 0 AND 5)"), "0")
+            << c.name;
+        EXPECT_NE(Column(std::string("SELECT difficulty FROM song WHERE path = '") + c.path + "'"),
+                  "<none>")
+            << c.name;
+    }
 }
 
 TEST_F(LibraryTest, MoveRewritesPathsAndKeys) {

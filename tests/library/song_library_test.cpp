@@ -1,10 +1,12 @@
 #include "library/song_library.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "library/chart_header.h"
 #include "library/file_hash.h"
 #include "platform/database.h"
+#include "platform/transaction.h"
 #include "player/player_db.h"
 #include "support/players.h"
 #include "support/temp_game.h"
@@ -174,6 +176,55 @@ TEST_F(SongLibraryTest, LookupChart) {
         EXPECT_EQ(s.clear_sd, 16);
         EXPECT_EQ(s.complete, 1);
     }
+}
+
+// A library transaction takes song.db's write lock at once and tag.db's only
+// when it writes a tag: another program may write tags meanwhile, and a
+// commit that changed song.db alone leaves no super-journal behind.
+TEST_F(SongLibraryTest, ATransactionLocksTheSongLibraryAloneUntilATagIsWritten) {
+    OpenSongLibrary("abc");
+    auto can_lock = [&](const char* file) {
+        sqlite3* other = nullptr;
+        EXPECT_EQ(
+            sqlite3_open(game.HostPath(std::string("QV5files/Database/") + file).c_str(), &other),
+            SQLITE_OK);
+        const bool locked =
+            sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (locked) sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        return locked;
+    };
+    Database& db = SongLibrary();
+    {
+        Transaction tx(db);
+        ASSERT_TRUE(tx.ok());
+        EXPECT_FALSE(can_lock("song.db"));
+        EXPECT_TRUE(can_lock("tag.db"));
+        ASSERT_TRUE(db.Exec("INSERT INTO folder (path,title) VALUES ('songs\\','s')"));
+        EXPECT_TRUE(can_lock("tag.db"));
+        ASSERT_TRUE(db.Exec("INSERT INTO tag (hash,title) VALUES ('h','t')"));
+        EXPECT_FALSE(can_lock("tag.db"));
+        ASSERT_TRUE(tx.Commit());
+    }
+    EXPECT_TRUE(can_lock("song.db"));
+    EXPECT_TRUE(can_lock("tag.db"));
+    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM tag"), 1);
+
+    // Another writer holding song.db: the transaction does not begin, and
+    // says why.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(game.HostPath("QV5files/Database/song.db").c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    db.SetBusyTimeout(50);
+    {
+        Transaction tx(db);
+        EXPECT_FALSE(tx.ok());
+        EXPECT_FALSE(db.InTransaction());
+        EXPECT_NE(db.LastError().find("locked"), std::string::npos) << db.LastError();
+    }
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
 }
 
 TEST_F(SongLibraryTest, EntryExists) {
