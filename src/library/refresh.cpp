@@ -148,12 +148,15 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
             kDone)
             return failed();
         if (f.parent == kRootKey) {
-            unknown_difficulty = true;  // that scanner's rows are not seen here
+            // A root whose row is there adds nothing; should it ever add
+            // rows, that scanner's difficulties are not known here.
+            const auto changes = sqlite3_total_changes64(db.handle());
             LibraryReport root;
             if (RegisterRootFolder(db, f.path, progress, &root) == 0) {
                 if (report) *report = root;
                 return 0;
             }
+            if (sqlite3_total_changes64(db.handle()) != changes) unknown_difficulty = true;
         } else {
             scanner.Scan(f.path, f.path, listed ? &entries : nullptr);
             if (!scanner.ok()) return scanner.Finish(report, 0);
