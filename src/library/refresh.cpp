@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "library/chart_header.h"
@@ -11,6 +13,7 @@
 #include "library/scanner_internal.h"
 #include "library/song_library.h"
 #include "platform/file_identity.h"
+#include "platform/parallel.h"
 #include "platform/transaction.h"
 
 namespace qv5 {
@@ -35,6 +38,24 @@ Statement SelectBelow(Database& db, const std::string& columns, const char* tabl
 struct FolderRow {
     std::string path, parent;
 };
+
+struct SongRow {
+    std::string path;
+    std::int32_t adddate, difficulty;
+    std::optional<FileTime> time;  // none: the chart is gone
+};
+
+struct Listing {
+    bool listed = false;
+    FileTime time;
+    std::vector<DirEntry> entries;
+};
+
+// Below these a part is not worth a thread of its own.
+constexpr size_t kStatPart = 256;
+constexpr size_t kListPart = 16;
+// Folders listed ahead of the one being scanned, to bound memory.
+constexpr size_t kListBatch = 256;
 
 // The refresh's own statements, prepared once for all its loop passes.
 struct RefreshStatements {
@@ -81,25 +102,32 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     // when no row kept, re-read or added has none, it is skipped.
     bool unknown_difficulty = false;
     {
-        WriteTimes times;  // rows come sorted by path: folder by folder
-        Statement rows = SelectBelow(db, "path,adddate,difficulty", "song", prefix);
-        while (rows.Step()) {
-            std::string path = rows.Text(0);
-            const std::int32_t adddate = rows.Int(1);
-            auto t = times.Of(path);
-            if (!t) {
-                vanished.push_back(std::move(path));
+        std::vector<SongRow> rows;
+        {
+            Statement select = SelectBelow(db, "path,adddate,difficulty", "song", prefix);
+            while (select.Step())
+                rows.push_back({select.Text(0), select.Int(1), select.Int(2), {}});
+            if (!select || select.Failed()) return failed();
+        }
+        // Rows come sorted by path, folder by folder: each part of the list
+        // keeps its folder open while it looks up that folder's charts.
+        ForEachPart(rows.size(), ChartReadWorkers(), kStatPart, [&rows](size_t begin, size_t end) {
+            WriteTimes times;
+            for (size_t i = begin; i < end; ++i) rows[i].time = times.Of(rows[i].path);
+        });
+        for (SongRow& r : rows) {
+            if (!r.time) {
+                vanished.push_back(std::move(r.path));
                 continue;
             }
-            const std::int32_t date = LibraryTime(*t);
-            if (adddate < date) {
-                changed.emplace_back(path, date);
-            } else if (const std::int32_t d = rows.Int(2); d < 0 || d > 5) {
+            const std::int32_t date = LibraryTime(*r.time);
+            if (r.adddate < date) {
+                changed.emplace_back(r.path, date);
+            } else if (r.difficulty < 0 || r.difficulty > 5) {
                 unknown_difficulty = true;
             }
-            songs.Insert(std::move(path));
+            songs.Insert(std::move(r.path));
         }
-        if (!rows || rows.Failed()) return failed();
     }
     for (const std::string& path : vanished)
         if (st.delete_song.ExecuteRow(path) != kDone) return failed();
@@ -124,42 +152,50 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     }
     folder_paths.Reserve(folders.size());
     for (const FolderRow& f : folders) folder_paths.Insert(f.path);
-    std::vector<DirEntry> entries;
-    for (const FolderRow& f : folders) {
-        if (scanner.CheckStop()) return scanner.Finish(report, 0);
-        // Existence, time and (for a folder below a root) the entries the
-        // scan needs, through one open; a root lists itself when new, and a
-        // custom-folder file is no folder to list.
-        std::optional<FileTime> time;
-        FileTime listed_time;
-        const bool listed = f.parent != kRootKey &&
-                            ListFolder(f.path, entries, ListDetail::NamesAndKinds, &listed_time);
-        if (listed)
-            time = listed_time;
-        else
-            time = WriteTime(f.path);
-        if (!time) {
-            if (st.delete_folder.ExecuteRow(f.path) != kDone) return failed();
-            folder_paths.Erase(f.path);
-            continue;
-        }
-        // The name as the file system spells it.
-        if (st.update_folder.ExecuteRow(LibraryTime(*time), now, LastPathName(f.path), f.path) !=
-            kDone)
-            return failed();
-        if (f.parent == kRootKey) {
-            // A root whose row is there adds nothing; should it ever add
-            // rows, that scanner's difficulties are not known here.
-            const auto changes = sqlite3_total_changes64(db.handle());
-            LibraryReport root;
-            if (RegisterRootFolder(db, f.path, progress, &root) == 0) {
-                if (report) *report = root;
-                return 0;
+    // Folders are listed ahead, a batch at a time on several threads; the
+    // rows are then changed and scanned one by one in the snapshot's order.
+    std::vector<Listing> listings;
+    for (size_t first = 0; first < folders.size(); first += kListBatch) {
+        const size_t count = std::min(kListBatch, folders.size() - first);
+        listings.assign(count, Listing{});
+        ForEachPart(count, ChartReadWorkers(), kListPart, [&](size_t begin, size_t end) {
+            for (size_t i = begin; i < end; ++i) {
+                // A root lists itself when new; a custom-folder file is no
+                // folder to list.
+                if (folders[first + i].parent == kRootKey) continue;
+                Listing& l = listings[i];
+                l.listed = ListFolder(folders[first + i].path, l.entries, ListDetail::NamesAndKinds,
+                                      &l.time);
             }
-            if (sqlite3_total_changes64(db.handle()) != changes) unknown_difficulty = true;
-        } else {
-            scanner.Scan(f.path, f.path, listed ? &entries : nullptr);
-            if (!scanner.ok()) return scanner.Finish(report, 0);
+        });
+        for (size_t i = 0; i < count; ++i) {
+            const FolderRow& f = folders[first + i];
+            const Listing& l = listings[i];
+            if (scanner.CheckStop()) return scanner.Finish(report, 0);
+            const std::optional<FileTime> time = l.listed ? l.time : WriteTime(f.path);
+            if (!time) {
+                if (st.delete_folder.ExecuteRow(f.path) != kDone) return failed();
+                folder_paths.Erase(f.path);
+                continue;
+            }
+            // The name as the file system spells it.
+            if (st.update_folder.ExecuteRow(LibraryTime(*time), now, LastPathName(f.path),
+                                            f.path) != kDone)
+                return failed();
+            if (f.parent == kRootKey) {
+                // A root whose row is there adds nothing; should it ever add
+                // rows, that scanner's difficulties are not known here.
+                const auto changes = sqlite3_total_changes64(db.handle());
+                LibraryReport root;
+                if (RegisterRootFolder(db, f.path, progress, &root) == 0) {
+                    if (report) *report = root;
+                    return 0;
+                }
+                if (sqlite3_total_changes64(db.handle()) != changes) unknown_difficulty = true;
+            } else {
+                scanner.Scan(f.path, f.path, l.listed ? &l.entries : nullptr);
+                if (!scanner.ok()) return scanner.Finish(report, 0);
+            }
         }
     }
     unknown_difficulty = unknown_difficulty || scanner.inserted_unknown_difficulty();
