@@ -4,22 +4,25 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "library/chart_header.h"
 #include "library/difficulty.h"
 #include "library/encodings.h"
+#include "library/file_lookups.h"
 #include "library/scanner.h"
 #include "library/scanner_internal.h"
 #include "library/song_library.h"
 #include "platform/file_identity.h"
-#include "platform/parallel.h"
 #include "platform/transaction.h"
 
 namespace qv5 {
 namespace {
 
 constexpr int kDone = SQLITE_DONE;
+// Chart rows handed to the workers at once, each batch timed by one of them.
+constexpr size_t kSongBatch = 256;
 
 // Library time of a path's last write; -1 when it cannot be looked up.
 std::int32_t TimeOf(const std::string& path) {
@@ -34,28 +37,6 @@ Statement SelectBelow(Database& db, const std::string& columns, const char* tabl
     if (s) BindPrefix(s, 1, prefix);
     return s;
 }
-
-struct FolderRow {
-    std::string path, parent;
-};
-
-struct SongRow {
-    std::string path;
-    std::int32_t adddate, difficulty;
-    std::optional<FileTime> time;  // none: the chart is gone
-};
-
-struct Listing {
-    bool listed = false;
-    FileTime time;
-    std::vector<DirEntry> entries;
-};
-
-// Below these a part is not worth a thread of its own.
-constexpr size_t kStatPart = 256;
-constexpr size_t kListPart = 16;
-// Folders listed ahead of the one being scanned, to bound memory.
-constexpr size_t kListBatch = 256;
 
 // The refresh's own statements, prepared once for all its loop passes.
 struct RefreshStatements {
@@ -96,26 +77,38 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     // sets rather than the database whether an entry is registered.
     PathSet songs, folder_paths;
     scanner.KnowRows(&songs, &folder_paths);
+    // A snapshot of the folder rows, taken before any is changed (the song
+    // pass changes song rows only): the rows that the scans below add are
+    // not in it, so a sub-folder new to the library keeps the title its
+    // folderinfo.txt gave it until the next refresh, and is not scanned twice.
+    std::vector<FolderRow> folders;
+    {
+        Statement rows = SelectBelow(db, "path,parent", "folder", prefix);
+        while (rows.Step()) folders.push_back({rows.Text(0), rows.Text(1)});
+        if (!rows || rows.Failed()) return failed();
+    }
+    // Charts are timed and folders listed on worker threads from here on,
+    // while this thread reads and writes the library.
+    const unsigned workers = ChartReadWorkers();
+    FileLookups lookups(folders, kRootKey, workers > 1 ? workers - 1 : 1);
+
     std::vector<std::string> vanished;
     std::vector<std::pair<std::string, std::int32_t>> changed;
     // The difficulty pass changes only rows without a difficulty in 0-5:
     // when no row kept, re-read or added has none, it is skipped.
     bool unknown_difficulty = false;
     {
-        std::vector<SongRow> rows;
-        {
-            Statement select = SelectBelow(db, "path,adddate,difficulty", "song", prefix);
-            while (select.Step())
-                rows.push_back({select.Text(0), select.Int(1), select.Int(2), {}});
-            if (!select || select.Failed()) return failed();
+        std::vector<SongRow> batch;
+        Statement select = SelectBelow(db, "path,adddate,difficulty", "song", prefix);
+        while (select.Step()) {
+            batch.push_back({select.Text(0), select.Int(1), select.Int(2), {}});
+            if (batch.size() == kSongBatch) lookups.AddSongs(std::exchange(batch, {}));
         }
-        // Rows come sorted by path, folder by folder: each part of the list
-        // keeps its folder open while it looks up that folder's charts.
-        ForEachPart(rows.size(), ChartReadWorkers(), kStatPart, [&rows](size_t begin, size_t end) {
-            WriteTimes times;
-            for (size_t i = begin; i < end; ++i) rows[i].time = times.Of(rows[i].path);
-        });
-        for (SongRow& r : rows) {
+        if (!select || select.Failed()) return failed();
+        lookups.AddSongs(std::move(batch));
+    }
+    for (std::vector<SongRow>& batch : lookups.TimedSongs()) {
+        for (SongRow& r : batch) {
             if (!r.time) {
                 vanished.push_back(std::move(r.path));
                 continue;
@@ -128,6 +121,7 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
             }
             songs.Insert(std::move(r.path));
         }
+        std::vector<SongRow>().swap(batch);
     }
     for (const std::string& path : vanished)
         if (st.delete_song.ExecuteRow(path) != kDone) return failed();
@@ -140,62 +134,35 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     }
     if (!scanner.Flush()) return scanner.Finish(report, 0);
 
-    // A snapshot of the folder rows, taken before any is changed: the rows
-    // that the scans below add are not in it, so a sub-folder new to the
-    // library keeps the title its folderinfo.txt gave it until the next
-    // refresh, and is not scanned twice.
-    std::vector<FolderRow> folders;
-    {
-        Statement rows = SelectBelow(db, "path,parent", "folder", prefix);
-        while (rows.Step()) folders.push_back({rows.Text(0), rows.Text(1)});
-        if (!rows || rows.Failed()) return failed();
-    }
     folder_paths.Reserve(folders.size());
     for (const FolderRow& f : folders) folder_paths.Insert(f.path);
-    // Folders are listed ahead, a batch at a time on several threads; the
-    // rows are then changed and scanned one by one in the snapshot's order.
-    std::vector<Listing> listings;
-    for (size_t first = 0; first < folders.size(); first += kListBatch) {
-        const size_t count = std::min(kListBatch, folders.size() - first);
-        listings.assign(count, Listing{});
-        ForEachPart(count, ChartReadWorkers(), kListPart, [&](size_t begin, size_t end) {
-            for (size_t i = begin; i < end; ++i) {
-                // A root lists itself when new; a custom-folder file is no
-                // folder to list.
-                if (folders[first + i].parent == kRootKey) continue;
-                Listing& l = listings[i];
-                l.listed = ListFolder(folders[first + i].path, l.entries, ListDetail::NamesAndKinds,
-                                      &l.time);
+    for (size_t i = 0; i < folders.size(); ++i) {
+        const FolderRow& f = folders[i];
+        if (scanner.CheckStop()) return scanner.Finish(report, 0);
+        const FolderListing& l = lookups.Folder(i);
+        const std::optional<FileTime> time = l.listed ? l.time : WriteTime(f.path);
+        if (!time) {
+            if (st.delete_folder.ExecuteRow(f.path) != kDone) return failed();
+            folder_paths.Erase(f.path);
+            continue;
+        }
+        // The name as the file system spells it.
+        if (st.update_folder.ExecuteRow(LibraryTime(*time), now, LastPathName(f.path), f.path) !=
+            kDone)
+            return failed();
+        if (f.parent == kRootKey) {
+            // A root whose row is there adds nothing; should it ever add
+            // rows, that scanner's difficulties are not known here.
+            const auto changes = sqlite3_total_changes64(db.handle());
+            LibraryReport root;
+            if (RegisterRootFolder(db, f.path, progress, &root) == 0) {
+                if (report) *report = root;
+                return 0;
             }
-        });
-        for (size_t i = 0; i < count; ++i) {
-            const FolderRow& f = folders[first + i];
-            const Listing& l = listings[i];
-            if (scanner.CheckStop()) return scanner.Finish(report, 0);
-            const std::optional<FileTime> time = l.listed ? l.time : WriteTime(f.path);
-            if (!time) {
-                if (st.delete_folder.ExecuteRow(f.path) != kDone) return failed();
-                folder_paths.Erase(f.path);
-                continue;
-            }
-            // The name as the file system spells it.
-            if (st.update_folder.ExecuteRow(LibraryTime(*time), now, LastPathName(f.path),
-                                            f.path) != kDone)
-                return failed();
-            if (f.parent == kRootKey) {
-                // A root whose row is there adds nothing; should it ever add
-                // rows, that scanner's difficulties are not known here.
-                const auto changes = sqlite3_total_changes64(db.handle());
-                LibraryReport root;
-                if (RegisterRootFolder(db, f.path, progress, &root) == 0) {
-                    if (report) *report = root;
-                    return 0;
-                }
-                if (sqlite3_total_changes64(db.handle()) != changes) unknown_difficulty = true;
-            } else {
-                scanner.Scan(f.path, f.path, l.listed ? &l.entries : nullptr);
-                if (!scanner.ok()) return scanner.Finish(report, 0);
-            }
+            if (sqlite3_total_changes64(db.handle()) != changes) unknown_difficulty = true;
+        } else {
+            scanner.Scan(f.path, f.path, l.listed ? &l.entries : nullptr);
+            if (!scanner.ok()) return scanner.Finish(report, 0);
         }
     }
     unknown_difficulty = unknown_difficulty || scanner.inserted_unknown_difficulty();
