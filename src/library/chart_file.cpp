@@ -22,7 +22,9 @@ bool HasTextFile(const std::string& directory) {
     if (stamp && directory == cached_dir && stamp == cached_stamp) return cached;
     std::vector<DirEntry> entries;
     bool found = false;
-    if (ListFolder(directory, entries))
+    // Names are enough: a link is still looked up, so a dangling one counts
+    // for nothing either way.
+    if (ListFolder(directory, entries, ListDetail::NamesAndKinds))
         for (const DirEntry& e : entries)
             if (IsTextFileName(e.name)) {
                 found = true;

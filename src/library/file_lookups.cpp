@@ -99,8 +99,10 @@ void FileLookups::Work() {
 const FolderListing& FileLookups::Folder(size_t i) {
     std::unique_lock lock(mutex_);
     if (i > 0) listings_[i - 1] = FolderListing{};
+    // Workers held back by how far ahead they may list can go on now.
+    const size_t held_at = std::min(folders_.size(), asked_ + kFoldersAhead);
     asked_ = i;
-    changed_.notify_all();  // the workers may list further ahead
+    if (next_folder_ == held_at && next_folder_ < folders_.size()) changed_.notify_all();
     if (!listed_[i] && next_folder_ <= i) {
         const size_t begin = next_folder_;
         next_folder_ = i + 1;

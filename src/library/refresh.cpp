@@ -125,10 +125,13 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     }
     for (const std::string& path : vanished)
         if (st.delete_song.ExecuteRow(path) != kDone) return failed();
+    // Changed charts: every old row goes first, so the readers get the
+    // whole list at once; the new rows still go in in the list's order, each
+    // above every row there is, as when each is deleted just before it.
+    for (const auto& [path, date] : changed)
+        if (st.delete_song.ExecuteRow(path) != kDone) return failed();
     for (const auto& [path, date] : changed) {
         if (scanner.CheckStop()) return scanner.Finish(report, 0);
-        if (st.delete_song.ExecuteRow(path) != kDone) return failed();
-        // Read ahead on the scanner's readers; rows go in in this order.
         scanner.ReadAndInsert(path, date, now);
         if (!scanner.ok()) return scanner.Finish(report, 0);
     }
