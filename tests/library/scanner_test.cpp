@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -243,6 +244,58 @@ TEST_F(LibraryTest, RefreshAssignsEveryMissingDifficulty) {
         EXPECT_NE(Column(std::string("SELECT difficulty FROM song WHERE path = '") + c.path + "'"),
                   "<none>")
             << c.name;
+    }
+}
+
+// Charts a refresh reads again go in before the new charts its folder scans
+// find, in path order, however many are read at once.
+TEST_F(LibraryTest, RefreshStoresReReadChartsBeforeNewOnes) {
+    for (int changed : {2, 150}) {
+        SCOPED_TRACE(changed);
+        std::filesystem::remove_all(game.HostPath("songs"));
+        ASSERT_TRUE(ResetSongLibrary());
+        const time_t old = time(nullptr) - 2 * 86400;
+        auto chart = [](char folder, int i) {
+            return std::string("songs/") + folder + "/c" + std::to_string(1000 + i) + ".bms";
+        };
+        auto key = [&](char folder, int i) {
+            std::string k = chart(folder, i);
+            std::replace(k.begin(), k.end(), '/', '\\');
+            return k;
+        };
+        for (char folder : {'a', 'b'})
+            for (int i = 0; i < changed + 1; ++i) {
+                game.WriteFile(chart(folder, i), "#TITLE T\n");
+                Touch(chart(folder, i), old);
+            }
+        ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+        std::vector<std::string> expected;
+        for (char folder : {'a', 'b'}) expected.push_back(key(folder, 0));
+        // Every chart but the first of each folder changes.
+        for (char folder : {'a', 'b'})
+            for (int i = 1; i < changed + 1; ++i) {
+                game.WriteFile(chart(folder, i), "#TITLE New\n");
+                Touch(chart(folder, i), time(nullptr) + 86400);
+                expected.push_back(key(folder, i));
+            }
+        for (char folder : {'a', 'b'}) {
+            game.WriteFile(chart(folder, 5000), "#TITLE Added\n");
+            expected.push_back(key(folder, 5000));
+        }
+        ASSERT_EQ(RefreshFolder("songs\\"), 1);
+        std::vector<std::string> rows;
+        Statement s = SongLibrary().Prepare("SELECT path, title FROM song ORDER BY rowid");
+        while (s.Step()) {
+            rows.push_back(s.Text(0));
+            EXPECT_EQ(s.Text(1), rows.size() <= 2                    ? "T"
+                                 : rows.size() > expected.size() - 2 ? "Added"
+                                                                     : "New")
+                << s.Text(0);
+        }
+        // The first two keep the order their registration gave them.
+        ASSERT_EQ(rows.size(), expected.size());
+        std::sort(rows.begin(), rows.begin() + 2);
+        EXPECT_EQ(rows, expected);
     }
 }
 
