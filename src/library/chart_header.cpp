@@ -1,6 +1,7 @@
 #include "library/chart_header.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -52,6 +53,24 @@ inline int Base36(char c) {
 }
 inline int Hex(char c) {
     return kDigits.hex[static_cast<unsigned char>(c)];
+}
+
+// Letters, either case, that begin none of the commands ParseLine knows
+// (#IF, #ENDIF, the header commands, #CUSTOMFOLDER, #RANK, #LNOBJ, #BMP,
+// #RAND, #BPM).
+struct IdleLetters {
+    bool idle[256]{};
+    constexpr IdleLetters() {
+        for (char c : std::string_view("FHJKNOQUVWXYZ")) {
+            idle[static_cast<unsigned char>(c)] = true;
+            idle[static_cast<unsigned char>(c + 32)] = true;
+        }
+    }
+};
+constexpr IdleLetters kIdleLetters;
+
+inline bool IsIdleLetter(char c) {
+    return kIdleLetters.idle[static_cast<unsigned char>(c)];
 }
 
 bool StartsWith(std::string_view s, std::string_view p) {
@@ -220,9 +239,17 @@ void ChannelLine(ChartRecord& r, ParseState& st, std::string_view raw, std::stri
     // trimmed line, so every pair lies inside it.
     const char* p = raw.data() + 7;
     if (channel == 3) {
+        // The range takes in each value on its own, so the line's highest
+        // and lowest do the same; branch-free, as rests and tempos mix.
+        int high = 0, low = 256;
         for (long i = 0; i < pairs; ++i, p += 2) {
             const int v = Hex(p[0]) * 16 + Hex(p[1]);
-            if (v > 0) UpdateTempo(r, v);
+            high = std::max(high, v);
+            low = std::min(low, v == 0 ? 256 : v);
+        }
+        if (high > 0) {
+            UpdateTempo(r, high);
+            UpdateTempo(r, low);
         }
     } else if (channel >= 11 && channel <= 29) {
         st.notes += CountObjects(p, pairs, st.lnobj);
@@ -242,9 +269,14 @@ void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
 
     // No conditional, header command or named test starts with a digit:
     // go straight to the channel line (the bulk of every chart).
-    if (line.size() > 1 && line[0] == '#' && line[1] >= '0' && line[1] <= '9') {
-        if (!st.skipping) ChannelLine(r, st, raw, line);
-        return;
+    if (line.size() > 1 && line[0] == '#') {
+        if (line[1] >= '0' && line[1] <= '9') {
+            if (!st.skipping) ChannelLine(r, st, raw, line);
+            return;
+        }
+        // A letter that begins no command (#WAV, #OBJ...): the line counts
+        // for nothing, as a channel line whose measure is no number.
+        if (IsIdleLetter(line[1])) return;
     }
     if (StartsWith(line, "#IF")) {
         if (!StartsWith(line, "#IF 1")) {

@@ -112,6 +112,11 @@ TEST(ChartHeader, Tempo) {
         {"#BPM\n#BPM1\n", 0, 0},
         {"#00103:0A00FFzz\n", 255, 10},
         {"#BPM 100\n#00103:00\n", 100, 100},
+        // The range is the same whatever order lines and values come in.
+        {"#00103:80\n#00103:40C0\n#00103:60\n", 192, 64},
+        {"#BPM 100\n#00103:0032FF00\n#BPM 60\n", 255, 50},
+        {"#00103:7F\n#BPM 200\n#BPM 50\n", 200, 50},
+        {"#00103:0000000000000000000000000000000000000000000000000000000000000001\n", 1, 1},
     };
     for (const auto& c : cases) {
         ChartRecord r = Parse(c.text);
@@ -143,6 +148,9 @@ TEST(ChartHeader, ChannelsModesAndNotes) {
         {"#00111\n#00111:\n#001\n#0011\n#\n##\n", 5, 0, 0},
         {"#00101:0101\n#00104:01\n", 5, 0, 0},
         {"#00111:..!!0\x82\n", 5, 0, 0},
+        // Lines of letters that begin no command count for nothing.
+        {"#WAV11 a.wav\n#w0111:01\n#X00111:01\n#00111:01\n", 5, 1, 0},
+        {"#lnobj 01\n#00111:0102\n", 5, 2, 0},  // #LNOBJ in capitals only
         // Objects are read from the line as read: a leading tab shifts them.
         {"\t#00111:0101  \r\n", 5, 1, 0},
     };
