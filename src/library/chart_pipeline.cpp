@@ -9,6 +9,19 @@
 
 namespace qv5 {
 
+namespace {
+
+// Charts one worker reads before it hashes them side by side.
+constexpr size_t kBatch = 16;
+// As many as Md5Batch hashes at once.
+constexpr size_t kFullBatch = 8;
+// Bytes one worker holds at most before it hashes what it has read.
+constexpr size_t kBatchBytes = 16 << 20;
+// Buffers that grew past this are given back after each batch.
+constexpr size_t kKeptBufferBytes = 1 << 20;
+
+}  // namespace
+
 unsigned ChartReadWorkers() {
     const unsigned cores = std::thread::hardware_concurrency();
     return cores < 1 ? 1 : cores > 4 ? 4 : cores;
@@ -33,35 +46,33 @@ ChartPipeline::~ChartPipeline() {
 void ChartPipeline::Submit(ChartJob job) {
     auto slot = std::make_unique<Slot>();
     slot->job = std::move(job);
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         todo_.push_back(slot.get());
         order_.push_back(std::move(slot));
+        wake = todo_.size() % kFullBatch == 0 || waiting_;
     }
-    work_.notify_one();
+    if (wake) work_.notify_one();
 }
 
 std::optional<ChartJob> ChartPipeline::TakeFront(std::chrono::milliseconds wait) {
     std::unique_lock lock(mutex_);
     if (order_.empty()) return std::nullopt;
     Slot* front = order_.front().get();
-    if (!front->done && !done_.wait_for(lock, wait, [front] { return front->done; }))
-        return std::nullopt;
+    if (!front->done) {
+        if (wait.count() == 0) return std::nullopt;
+        // The caller waits: the workers take what there is, however little.
+        waiting_ = true;
+        work_.notify_all();
+        const bool done = done_.wait_for(lock, wait, [front] { return front->done; });
+        waiting_ = false;
+        if (!done) return std::nullopt;
+    }
     ChartJob job = std::move(front->job);
     order_.pop_front();
     return job;
 }
-
-namespace {
-
-// Charts one worker reads before it hashes them side by side.
-constexpr size_t kBatch = 16;
-// Bytes one worker holds at most before it hashes what it has read.
-constexpr size_t kBatchBytes = 16 << 20;
-// Buffers that grew past this are given back after each batch.
-constexpr size_t kKeptBufferBytes = 1 << 20;
-
-}  // namespace
 
 void ChartPipeline::Work() {
     std::vector<FileBuffer> buffers(kBatch);
@@ -76,10 +87,13 @@ void ChartPipeline::Work() {
         batch.clear();
         {
             std::unique_lock lock(mutex_);
-            work_.wait(lock, [this] { return stop_ || !todo_.empty(); });
+            // Charts are hashed eight side by side: a worker waits for that
+            // many, unless the caller is waiting for what is there.
+            work_.wait(lock, [this] {
+                return stop_ || todo_.size() >= kFullBatch || (waiting_ && !todo_.empty());
+            });
             if (stop_) return;
-            // A fair share of what waits, so no worker idles beside a full one.
-            const size_t share = std::clamp<size_t>(todo_.size() / workers_, size_t{1}, kBatch);
+            const size_t share = std::min(todo_.size(), kBatch);
             for (size_t i = 0; i < share; ++i) {
                 batch.push_back(todo_.front());
                 todo_.pop_front();

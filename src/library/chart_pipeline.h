@@ -66,7 +66,8 @@ class ChartPipeline {
     std::deque<std::unique_ptr<Slot>> order_;  // caller's order; owned here
     std::deque<Slot*> todo_;                   // not yet picked by a worker
     bool stop_ = false;
-    unsigned workers_;  // set before any worker starts
+    bool waiting_ = false;  // the caller waits in TakeFront
+    unsigned workers_;      // set before any worker starts
     std::vector<std::thread> threads_;
 };
 
