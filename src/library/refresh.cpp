@@ -134,7 +134,9 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
         scanner.ReadAndInsert(path, date, now);
         if (!scanner.ok()) return scanner.Finish(report, 0);
     }
-    if (!scanner.Flush()) return scanner.Finish(report, 0);
+    // The re-read charts are stored as the folder pass goes, before any
+    // chart it finds: the same rows in the same order as storing them here.
+    scanner.FlushLater();
 
     folder_paths.Reserve(folders.size());
     for (const FolderRow& f : folders) folder_paths.Insert(f.path);
@@ -167,6 +169,7 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
             if (!scanner.ok()) return scanner.Finish(report, 0);
         }
     }
+    if (!scanner.Flush()) return scanner.Finish(report, 0);
     unknown_difficulty = unknown_difficulty || scanner.inserted_unknown_difficulty();
     if (unknown_difficulty && !AssignFolderDifficulties(db, prefix, progress, report)) return 0;
     if (!tx.Commit()) return failed();

@@ -223,7 +223,7 @@ int Scanner::Scan(const std::string& path, const std::string& parent_path,
     chain_.clear();
     chain_ready_ = false;
     const int count = Walk(path, parent_path, listed);
-    Flush();  // what is still being read is dropped when not ok
+    if (flush_each_scan_) Flush();  // what is still being read is dropped when not ok
     return count;
 }
 

@@ -33,10 +33,15 @@ class Scanner {
 
     // Walks the tree depth-first in listing order: folder rows as it goes,
     // charts read ahead on worker threads and stored in walk order. Every
-    // chart read is stored (or the scanner is no longer ok) on return.
+    // chart read is stored (or the scanner is no longer ok) on return,
+    // unless FlushLater() was called.
     // `listed`: the folder's entries when the caller has listed it already.
     int Scan(const std::string& path, const std::string& parent_path,
              const std::vector<DirEntry>* listed = nullptr);
+    // Scans leave the charts still being read to later scans and to the
+    // caller's Flush(): their rows go in in the same order, while the
+    // reading goes on beside the next folders.
+    void FlushLater() { flush_each_scan_ = false; }
     // Reads a chart ahead and inserts its row (with `date` and `adddate`)
     // when its turn comes; Flush() stores all of them. False when not ok.
     void ReadAndInsert(const std::string& path, std::int32_t date, std::int32_t adddate);
@@ -89,6 +94,7 @@ class Scanner {
     std::string top_, current_;
     std::vector<FileIdentity> chain_;
     bool chain_ready_ = false;
+    bool flush_each_scan_ = true;
     long charts_read_ = 0;
     long too_long_ = 0;
     bool failed_ = false, stopped_ = false, unknown_difficulty_ = false;
