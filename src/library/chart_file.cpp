@@ -15,9 +15,9 @@ namespace {
 
 // "directory holds a *.txt file": asked once per directory while it is unchanged.
 bool HasTextFile(const std::string& directory) {
-    static std::string cached_dir;
-    static std::optional<std::int64_t> cached_stamp;
-    static bool cached = false;
+    thread_local std::string cached_dir;
+    thread_local std::optional<std::int64_t> cached_stamp;
+    thread_local bool cached = false;
     const auto stamp = ChangeStamp(directory);
     if (stamp && directory == cached_dir && stamp == cached_stamp) return cached;
     std::vector<DirEntry> entries;
@@ -111,17 +111,13 @@ namespace {
 // `hasher` (may be null) hashes large charts while the header is parsed.
 bool ReadFileFacts(ChartRecord& r, const std::string& path, FileBuffer& buffer,
                    BackgroundMd5* hasher) {
-    const auto size = FileSize(path);
-    if (size && *size > kWholeReadBytes) {
+    if (!buffer.Read(path, kWholeReadBytes)) {
         r = ChartRecord{};
+        if (!buffer.too_large()) return false;
         if (IsPmsPath(path)) r.mode = 9;
         if (!ReadLargeChart(r, path)) return false;
         if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
         return true;
-    }
-    if (!buffer.Read(path)) {
-        r = ChartRecord{};
-        return false;
     }
     const std::string_view bytes = buffer.view();
     const bool parallel = hasher && bytes.size() >= 32 * 1024;

@@ -39,7 +39,7 @@ inline constexpr std::int64_t kWholeReadBytes = 4 << 20;
 // ReadChartFile's work on a file read whole, but for the song hash.
 void ParseChartFile(ChartRecord& r, const std::string& path, std::string_view bytes);
 // What a chart's folder adds to its record (directory, parent directory,
-// txt), as ReadChartHeader finds it. Caller's thread only.
+// txt), as ReadChartHeader finds it. Any thread may call it.
 void AddFolderFacts(ChartRecord& r, const std::string& path);
 // A name that "*.txt" matches: what sets a chart's txt flag.
 bool IsTextFileName(std::string_view name);

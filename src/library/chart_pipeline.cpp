@@ -103,22 +103,25 @@ void ChartPipeline::Work() {
         size_t held = 0;
         for (size_t i = 0; i < batch.size(); ++i) {
             ChartJob& job = batch[i]->job;
-            if (job.find_date) {
-                const auto time = WriteTime(job.path);
-                job.date = time ? LibraryTime(*time) : -1;
-            }
-            const auto size = FileSize(job.path);
-            if (size && *size > kWholeReadBytes) {
-                job.read = ReadChartFile(job.record, job.path, buffers[i]);
+            // One open gives the bytes, the size and (unless known) the date.
+            if (!buffers[i].Read(job.path, kWholeReadBytes)) {
+                if (job.find_date) {
+                    const auto time = WriteTime(job.path);
+                    job.date = time ? LibraryTime(*time) : -1;
+                }
+                if (buffers[i].too_large()) {
+                    job.read = ReadChartFile(job.record, job.path, buffers[i]);
+                    if (job.read && !job.folder) AddFolderFacts(job.record, job.path);
+                } else {
+                    job.record = ChartRecord{};
+                    job.read = false;
+                }
                 continue;
             }
-            if (!buffers[i].Read(job.path)) {
-                job.record = ChartRecord{};
-                job.read = false;
-                continue;
-            }
+            if (job.find_date) job.date = LibraryTime(buffers[i].write_time());
             const std::string_view bytes = buffers[i].view();
             ParseChartFile(job.record, job.path, bytes);
+            if (!job.folder) AddFolderFacts(job.record, job.path);
             md5.Add(bytes, &job.record.hash);
             job.read = true;
             held += bytes.size();

@@ -26,7 +26,7 @@ struct ChartFolder {
 
 struct ChartJob {
     // Given by the caller (`adddate` and `folder` are carried along; no
-    // folder: its facts are to be looked up when the chart is stored).
+    // folder: the worker looks its facts up as it reads the chart).
     std::string path;
     std::int32_t adddate = 0;
     std::shared_ptr<const ChartFolder> folder;

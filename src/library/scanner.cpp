@@ -336,8 +336,6 @@ void Scanner::Store(ChartJob& job) {
         r.directory = job.folder->directory;
         r.parent_directory = job.folder->parent_directory;
         r.txt = job.folder->txt;
-    } else if (job.read) {
-        AddFolderFacts(r, job.path);
     }
     ++charts_read_;
     Report(job.path);

@@ -173,18 +173,21 @@ bool DeletePath(std::string_view path) {
     return S_ISDIR(st.st_mode) ? ::rmdir(host->c_str()) == 0 : ::unlink(host->c_str()) == 0;
 }
 
-bool FileBuffer::Read(std::string_view path) {
+bool FileBuffer::Read(std::string_view path, std::int64_t limit) {
     size_ = 0;
+    too_large_ = false;
     auto host = ToHostPath(path);
     if (!host) return false;
     // Non-blocking, and regular files only: a FIFO or device never hangs a read.
     int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit) {
+        too_large_ = S_ISREG(st.st_mode) && st.st_size > limit;
         ::close(fd);
         return false;
     }
+    write_time_ = ToFileTime(st.st_mtime);
     bool ok = true;
     const size_t hint = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
     for (;;) {

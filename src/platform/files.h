@@ -72,13 +72,19 @@ class FileReader {
 class FileBuffer {
   public:
     std::string_view view() const { return {data_.get(), size_}; }
-    // False when the file cannot be read.
-    bool Read(std::string_view path);
+    // False when the file cannot be read, or when it is larger than `limit`
+    // bytes as it is opened (too_large() then says so; nothing is read).
+    bool Read(std::string_view path, std::int64_t limit = INT64_MAX);
+    bool too_large() const { return too_large_; }
+    // The last-write time of the file last read, as WriteTime gives it.
+    const FileTime& write_time() const { return write_time_; }
     void Release();
 
   private:
     std::unique_ptr<char[]> data_;
     size_t size_ = 0, capacity_ = 0;
+    bool too_large_ = false;
+    FileTime write_time_;
 };
 // Writes a temporary file beside `path` and renames it over `path`: either the
 // new content is complete or the old file is untouched. A link at `path` is

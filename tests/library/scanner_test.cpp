@@ -177,6 +177,10 @@ TEST_F(LibraryTest, RefreshFollowsTheDisk) {
         Touch(f, old);
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
     EXPECT_EQ(Folders().at("songs\\a\\").substr(0, 6), "Fancy|");
+    const char* facts =
+        "SELECT folder || '|' || parent || '|' || txt FROM song WHERE path='songs\\a\\x.bms'";
+    const std::string registered_facts = Column(facts);
+    EXPECT_EQ(registered_facts.substr(registered_facts.size() - 2), "|1");  // folderinfo.txt
 
     std::filesystem::remove(game.HostPath("songs/a/gone.bms"));
     std::filesystem::remove_all(game.HostPath("songs/d"));
@@ -190,6 +194,7 @@ TEST_F(LibraryTest, RefreshFollowsTheDisk) {
     EXPECT_FALSE(songs.count("songs\\d\\e.bms"));
     EXPECT_FALSE(Folders().count("songs\\d\\"));
     EXPECT_EQ(songs.at("songs\\a\\x.bms").substr(0, 3), "X2|");
+    EXPECT_EQ(Column(facts), registered_facts);  // its folder's facts, looked up again
     EXPECT_TRUE(songs.count("songs\\a\\b\\new.bms"));
     EXPECT_FALSE(songs.count("songs\\top.bms"));
     EXPECT_EQ(Folders().at("songs\\a\\").substr(0, 2), "a|");  // title back to the name

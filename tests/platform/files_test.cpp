@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
+#include <utime.h>
 
 #include <algorithm>
 
@@ -31,6 +32,44 @@ TEST(Files, ListFolderReportsNamesKindsAndTimes) {
     }
     EXPECT_FALSE(ListFolder("missing", entries));
     EXPECT_TRUE(ListFolder("d\\", entries));  // trailing separator ignored
+}
+
+TEST(Files, FileBufferReadsWholeFilesUpToALimit) {
+    test::TempGame game;
+    game.WriteFile("f.bms", "0123456789");
+    game.WriteFile("empty.bms", "");
+    game.MakeDir("dir.bms");
+    struct utimbuf t {
+        1000000000, 1000000000
+    };
+    ASSERT_EQ(utime(game.HostPath("f.bms").c_str(), &t), 0);
+    struct Case {
+        const char* path;
+        std::int64_t limit;
+        bool read, too_large;
+        std::string bytes;
+    } cases[] = {
+        {"f.bms", INT64_MAX, true, false, "0123456789"},
+        {"f.bms", 10, true, false, "0123456789"},
+        {"f.bms", 9, false, true, ""},
+        {"empty.bms", 0, true, false, ""},
+        {"dir.bms", INT64_MAX, false, false, ""},
+        {"missing.bms", 0, false, false, ""},
+    };
+    FileBuffer buffer;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " " + std::to_string(c.limit));
+        EXPECT_EQ(buffer.Read(c.path, c.limit), c.read);
+        EXPECT_EQ(buffer.too_large(), c.too_large);
+        EXPECT_EQ(buffer.view(), c.bytes);
+    }
+    // The time comes from the same open, as WriteTime gives it.
+    ASSERT_TRUE(buffer.Read("f.bms"));
+    const auto time = WriteTime("f.bms");
+    ASSERT_TRUE(time);
+    EXPECT_EQ(buffer.write_time().year, 2001);
+    EXPECT_EQ(buffer.write_time().second, time->second);
+    EXPECT_EQ(buffer.write_time().minute, time->minute);
 }
 
 TEST(Files, Operations) {
