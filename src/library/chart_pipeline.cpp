@@ -98,6 +98,8 @@ void ChartPipeline::Work() {
                 batch.push_back(todo_.front());
                 todo_.pop_front();
             }
+            // What is left may be another worker's batch already.
+            if (todo_.size() >= kFullBatch || (waiting_ && !todo_.empty())) work_.notify_one();
         }
         // The batch's slots are this worker's alone until they are marked done.
         size_t held = 0;
