@@ -4,7 +4,9 @@
 
 #include "library/chart_parse.h"
 #include "library/encodings.h"
+#include "library/file_hash.h"
 #include "library/md5_batch.h"
+#include "platform/file_map.h"
 #include "platform/files.h"
 
 namespace qv5 {
@@ -74,12 +76,50 @@ std::optional<ChartJob> ChartPipeline::TakeFront(std::chrono::milliseconds wait)
     return job;
 }
 
+namespace {
+
+// A chart read through a copy of its bytes: false when there are no bytes
+// to hash (unreadable, or too large to hold and read piece by piece).
+bool ReadCopied(ChartJob& job, FileBuffer& buffer) {
+    if (!buffer.Read(job.path, kWholeReadBytes)) {
+        if (job.find_date) {
+            const auto time = WriteTime(job.path);
+            job.date = time ? LibraryTime(*time) : -1;
+        }
+        if (buffer.too_large()) {
+            job.read = ReadChartFile(job.record, job.path, buffer);
+            if (job.read && !job.folder) AddFolderFacts(job.record, job.path);
+        } else {
+            job.record = ChartRecord{};
+            job.read = false;
+        }
+        return false;
+    }
+    if (job.find_date) job.date = LibraryTime(buffer.write_time());
+    ParseChartFile(job.record, job.path, buffer.view());
+    if (!job.folder) AddFolderFacts(job.record, job.path);
+    job.read = true;
+    return true;
+}
+
+}  // namespace
+
 void ChartPipeline::Work() {
     std::vector<FileBuffer> buffers(kBatch);
+    FileMaps maps(kBatch);
     std::vector<Slot*> batch;
+    std::vector<size_t> mapped;  // batch places hashed from their mapping
     Md5Batch md5;
     auto hash = [&] {
         md5.Run();
+        // A chart cut short while it was mapped was partly zeros: read again.
+        for (size_t i : mapped) {
+            ChartJob& job = batch[i]->job;
+            if (!maps.intact(i) && ReadCopied(job, buffers[i]))
+                job.record.hash = Md5Hex(buffers[i].view());
+        }
+        mapped.clear();
+        maps.UnmapAll();
         for (FileBuffer& b : buffers)
             if (b.view().size() > kKeptBufferBytes) b.Release();
     };
@@ -106,26 +146,21 @@ void ChartPipeline::Work() {
         for (size_t i = 0; i < batch.size(); ++i) {
             ChartJob& job = batch[i]->job;
             // One open gives the bytes, the size and (unless known) the date.
-            if (!buffers[i].Read(job.path, kWholeReadBytes)) {
-                if (job.find_date) {
-                    const auto time = WriteTime(job.path);
-                    job.date = time ? LibraryTime(*time) : -1;
-                }
-                if (buffers[i].too_large()) {
-                    job.read = ReadChartFile(job.record, job.path, buffers[i]);
-                    if (job.read && !job.folder) AddFolderFacts(job.record, job.path);
-                } else {
-                    job.record = ChartRecord{};
-                    job.read = false;
-                }
+            FileTime time;
+            std::string_view bytes;
+            if (const auto view = maps.Map(i, job.path, &time)) {
+                bytes = *view;
+                if (job.find_date) job.date = LibraryTime(time);
+                ParseChartFile(job.record, job.path, bytes);
+                if (!job.folder) AddFolderFacts(job.record, job.path);
+                job.read = true;
+                mapped.push_back(i);
+            } else if (ReadCopied(job, buffers[i])) {
+                bytes = buffers[i].view();
+            } else {
                 continue;
             }
-            if (job.find_date) job.date = LibraryTime(buffers[i].write_time());
-            const std::string_view bytes = buffers[i].view();
-            ParseChartFile(job.record, job.path, bytes);
-            if (!job.folder) AddFolderFacts(job.record, job.path);
             md5.Add(bytes, &job.record.hash);
-            job.read = true;
             held += bytes.size();
             if (held > kBatchBytes) {
                 hash();

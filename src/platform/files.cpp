@@ -15,13 +15,15 @@
 #include "platform/text.h"
 
 namespace qv5 {
-namespace {
 
-FileTime ToFileTime(time_t t) {
+FileTime ToFileTime(std::int64_t unix_seconds) {
+    const time_t t = static_cast<time_t>(unix_seconds);
     struct tm tm {};
     gmtime_r(&t, &tm);
     return FileTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
+
+namespace {
 
 bool WriteAll(int fd, std::string_view data) {
     for (size_t off = 0; off < data.size();) {

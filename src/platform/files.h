@@ -14,6 +14,8 @@ namespace qv5 {
 struct FileTime {
     int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
+// A host file time (seconds since 1970, UTC) as a FileTime.
+FileTime ToFileTime(std::int64_t unix_seconds);
 
 struct DirEntry {
     std::string name;  // CP932, as stored
