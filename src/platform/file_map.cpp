@@ -64,10 +64,6 @@ void Install() {
     sigaction(SIGBUS, &action, &g_previous);
 }
 
-}  // namespace
-
-namespace {
-
 // Lives in the region's first page, so the handler can reach it by address.
 struct Header {
     std::atomic<unsigned char> cut[kMaxSlots];
