@@ -78,6 +78,14 @@ std::optional<ChartJob> ChartPipeline::TakeFront(std::chrono::milliseconds wait)
 
 namespace {
 
+// What a chart's bytes give its job, however they were read.
+void Parse(ChartJob& job, std::string_view bytes, const FileTime& time) {
+    if (job.find_date) job.date = LibraryTime(time);
+    ParseChartFile(job.record, job.path, bytes);
+    if (!job.folder) AddFolderFacts(job.record, job.path);
+    job.read = true;
+}
+
 // A chart read through a copy of its bytes: false when there are no bytes
 // to hash (unreadable, or too large to hold and read piece by piece).
 bool ReadCopied(ChartJob& job, FileBuffer& buffer) {
@@ -95,10 +103,7 @@ bool ReadCopied(ChartJob& job, FileBuffer& buffer) {
         }
         return false;
     }
-    if (job.find_date) job.date = LibraryTime(buffer.write_time());
-    ParseChartFile(job.record, job.path, buffer.view());
-    if (!job.folder) AddFolderFacts(job.record, job.path);
-    job.read = true;
+    Parse(job, buffer.view(), buffer.write_time());
     return true;
 }
 
@@ -150,10 +155,7 @@ void ChartPipeline::Work() {
             std::string_view bytes;
             if (const auto view = maps.Map(i, job.path, &time)) {
                 bytes = *view;
-                if (job.find_date) job.date = LibraryTime(time);
-                ParseChartFile(job.record, job.path, bytes);
-                if (!job.folder) AddFolderFacts(job.record, job.path);
-                job.read = true;
+                Parse(job, bytes, time);
                 mapped.push_back(i);
             } else if (ReadCopied(job, buffers[i])) {
                 bytes = buffers[i].view();
