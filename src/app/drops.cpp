@@ -8,7 +8,6 @@
 #include "app/main_window.h"
 #include "app/main_window_steps.h"
 #include "browser/folder_tree.h"
-#include "browser/hidden_search_command.h"
 #include "convert/conversion_commands.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -112,13 +111,7 @@ class WindowDropTarget final : public DropTarget {
         tools.autobmptopng = 1;
         ConvertInstalledFolder(&window_, folder, tools);
     }
-    void SearchHiddenCharts(const DropItem& item) override {
-        QTreeWidgetItem* folder = Item(item);
-        if (folder->childCount() == 0) tree_.Repopulate(folder);
-        RunHiddenSearch(&window_, item.path, [this, folder](const std::string& name) {
-            tree_.AddHiddenChartItem(folder, name);
-        });
-    }
+    void SearchHiddenCharts(const DropItem& item) override { tree_.SearchHiddenCharts(Item(item)); }
     void RefreshControls() override { page_.ShowValues(); }
 
   private:

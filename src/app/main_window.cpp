@@ -23,7 +23,6 @@
 #include "app/system_page.h"
 #include "browser/custom_folder_page.h"
 #include "browser/folder_tree.h"
-#include "browser/hidden_search_command.h"
 #include "browser/song_info_panel.h"
 #include "browser/tag_editor_dialog.h"
 #include "config/config_file.h"
@@ -133,13 +132,6 @@ void MainWindow::ConnectTreeCommands() {
         if (!panel) return;
         QTreeWidgetItem* item = tree->currentItem();
         panel->ShowItem(item ? FolderTree::NormalIcon(item) : 2, path);
-    };
-    tree->hooks.hidden_search = [this, tree](QTreeWidgetItem* item) {
-        if (!item) return;
-        if (item->childCount() == 0) tree->Repopulate(item);
-        RunHiddenSearch(this, FolderTree::ItemPath(item), [tree, item](const std::string& name) {
-            tree->AddHiddenChartItem(item, name);
-        });
     };
 }
 

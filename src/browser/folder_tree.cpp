@@ -278,7 +278,12 @@ QTreeWidgetItem* FolderTree::InsertNewFolderItem(QTreeWidgetItem* parent, const 
 }
 
 QTreeWidgetItem* FolderTree::AddHiddenChartItem(QTreeWidgetItem* folder, const std::string& name) {
-    SetIcons(folder, kIconHidden, kIconHidden);
+    for (int i = 0; i < folder->childCount(); ++i) {
+        QTreeWidgetItem* child = folder->child(i);
+        if (ItemText(child) != name) continue;
+        SetIcons(child, kIconHidden, kIconHidden);
+        return child;
+    }
     return InsertChild(folder, name, kIconHidden, kIconHidden);
 }
 

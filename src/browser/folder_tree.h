@@ -24,7 +24,6 @@ struct TreeHooks {
     std::function<void(int command_id, const std::string& chart_path)> chart_command;
     // Conversions of a folder by command id.
     std::function<void(int command_id, const std::string& folder_path)> convert;
-    std::function<void(QTreeWidgetItem* folder_item)> hidden_search;
     std::function<void(const std::string& path, bool is_folder)> edit_tags;
     // The information panel; called with the selected item's path.
     std::function<void(const std::string& chart_path)> show_info;
@@ -71,8 +70,13 @@ class FolderTree : public QTreeWidget {
                                  int selected);
     // A folder that has just been installed: red folder, listed, selected.
     QTreeWidgetItem* InsertNewFolderItem(QTreeWidgetItem* parent, const std::string& name);
-    // A hidden chart candidate (question mark), its folder marked too.
+    // A hidden chart found by the search: listed with the question mark, or,
+    // when the folder lists that name already, that item marked. The folder
+    // keeps its icon.
     QTreeWidgetItem* AddHiddenChartItem(QTreeWidgetItem* folder, const std::string& name);
+    // The hidden chart search of a folder item (listed first when it has
+    // never been); the finds are added as above.
+    void SearchHiddenCharts(QTreeWidgetItem* folder);
 
     // The item the commands act on: the last one clicked or right-clicked.
     QTreeWidgetItem* CurrentItem() const { return current_; }
@@ -116,11 +120,14 @@ class FolderTree : public QTreeWidget {
     void RenameRoot();
     void RenameFile();
     void Delete();
+    void Cut(QTreeWidgetItem* item);
     void Paste();
+    bool RefuseRootMove(const QTreeWidgetItem* item);
     void ExcludeRoot();
     void EditInBmsEditor();
     void RefreshLibrary(const std::string& prefix);
     void ScanRootLevel(const std::string& root);
+    void RefreshFolderRows(const std::string& folder);
     // The texts of the root items other than `except`.
     std::vector<std::string> OtherRoots(const QTreeWidgetItem* except) const;
     // The library rows of one chart file after it was moved or renamed away.

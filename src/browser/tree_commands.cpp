@@ -1,5 +1,8 @@
 // The folder tree's commands that open, refresh, move and delete.
+#include <algorithm>
+
 #include "browser/folder_tree.h"
+#include "browser/hidden_search_command.h"
 #include "browser/root_list.h"
 #include "config/tool_settings.h"
 #include "library/difficulty.h"
@@ -40,10 +43,7 @@ void FolderTree::RunCommand(int id) {
     QTreeWidgetItem* item = current_;
     if (!item) return;
     const std::string path = ItemPath(item);
-    if (IsOneOf(id, {32845, 32840})) {
-        cut_item = currentItem() ? currentItem() : item;
-        return;
-    }
+    if (IsOneOf(id, {32845, 32840})) return Cut(currentItem() ? currentItem() : item);
     if (IsOneOf(id, {32843, 32841})) return Paste();
     if (RefuseLong(path)) return;
     if (IsOneOf(id, {32830, 32806})) return ShellOpen(Quoted(path));
@@ -68,10 +68,7 @@ void FolderTree::RunCommand(int id) {
         if (hooks.show_info) hooks.show_info(path);
         return;
     }
-    if (id == 32812) {
-        if (hooks.hidden_search) hooks.hidden_search(item);
-        return;
-    }
+    if (id == 32812) return SearchHiddenCharts(item);
     if (IsOneOf(id, {32857, 32859, 32872, 32873, 32874, 32814, 32815, 32864, 32865, 32866})) {
         if (hooks.convert) hooks.convert(id, path);
         return;
@@ -111,6 +108,15 @@ void FolderTree::Refresh(QTreeWidgetItem* item) {
     Repopulate(item);
     RefreshLibrary(path);
     if (!item->parent() && IsDirectory(path)) ScanRootLevel(path);
+}
+
+// A refresh of one folder of the library after a file in it came or went;
+// at a root's own level the root is scanned too, as Refresh does.
+void FolderTree::RefreshFolderRows(const std::string& folder) {
+    RefreshLibrary(folder);
+    const std::vector<std::string> roots = RootTexts();
+    if (std::find(roots.begin(), roots.end(), folder) != roots.end() && IsDirectory(folder))
+        ScanRootLevel(folder);
 }
 
 void FolderTree::ScanRootLevel(const std::string& root) {
@@ -189,11 +195,24 @@ std::vector<std::string> FolderTree::OtherRoots(const QTreeWidgetItem* except) c
     return roots;
 }
 
+// A registered song folder stays where it is: the root list, config.xml and
+// the rows' "ROOT" parent all name it at its place.
+bool FolderTree::RefuseRootMove(const QTreeWidgetItem* item) {
+    if (item->parent()) return false;
+    Tell(Sj(u8"ルートフォルダは移動できません。"), Sj(u8"エラー"));
+    return true;
+}
+
+void FolderTree::Cut(QTreeWidgetItem* item) {
+    if (!RefuseRootMove(item)) cut_item = item;
+}
+
 void FolderTree::Paste() {
     QTreeWidgetItem* cut = cut_item;
     QTreeWidgetItem* target = current_;
     if (!cut || !target || IsInside(cut, target)) return;
     cut_item = nullptr;
+    if (RefuseRootMove(cut)) return;
     const std::string source = ItemPath(cut);
     const std::string destination = WithSeparator(ItemPath(target)) + ItemText(cut);
     if (RefuseLong(source) || RefuseLong(destination)) return;
@@ -223,6 +242,15 @@ void FolderTree::Paste() {
     else
         MoveFileRows(source, destination);
     if (!report.error.empty()) Tell(report.error, Sj(u8"エラー"));
+}
+
+// A find that the tree lists already (a ".bm_" file, a text file holding
+// notes) is marked rather than listed twice.
+void FolderTree::SearchHiddenCharts(QTreeWidgetItem* folder) {
+    if (!folder) return;
+    if (folder->childCount() == 0) Repopulate(folder);
+    RunHiddenSearch(window(), ItemPath(folder),
+                    [this, folder](const std::string& name) { AddHiddenChartItem(folder, name); });
 }
 
 void FolderTree::EditInBmsEditor() {

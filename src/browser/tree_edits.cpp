@@ -49,6 +49,8 @@ void TellError(QWidget* owner, const std::string& text) {
 
 const char8_t* kRenameFailed = u8"リネームに失敗しました。";
 const char8_t* kNewFolderPrompt = u8"新しいフォルダ名を入力して下さい。";
+const char8_t* kNewFilePrompt = u8"新しいファイル名を入力して下さい。";
+const char* kCustomFolderTail = ".qv5folder";
 
 }  // namespace
 
@@ -59,12 +61,12 @@ void FolderTree::MoveFileRows(const std::string& from, const std::string& to) {
         if (!report.error.empty()) TellError(window(), report.error);
         return;
     }
-    RefreshLibrary(DirectoryOf(from));
-    if (DirectoryOf(to) != DirectoryOf(from)) RefreshLibrary(DirectoryOf(to));
+    RefreshFolderRows(DirectoryOf(from));
+    if (DirectoryOf(to) != DirectoryOf(from)) RefreshFolderRows(DirectoryOf(to));
 }
 
 void FolderTree::RemoveFileRows(const std::string& path) {
-    if (!PrefixIsExact(path)) return RefreshLibrary(DirectoryOf(path));
+    if (!PrefixIsExact(path)) return RefreshFolderRows(DirectoryOf(path));
     LibraryReport report;
     if (!RemovePaths(path, &report) && !report.error.empty()) TellError(window(), report.error);
 }
@@ -113,8 +115,13 @@ void FolderTree::RenameFolder() {
     if (!MovePaths(old_path + "\\", new_path + "\\", &report)) TellError(window(), report.error);
 }
 
+// A custom-folder root is a file: it is renamed as one, keeps its extension
+// (else it would register nothing) and its text gets no separator. Its row is
+// moved by its path as a prefix, so a sibling whose name begins with it would
+// have its rows moved along: that rename is refused.
 void FolderTree::RenameRoot() {
     QTreeWidgetItem* item = current_;
+    const bool custom = EndsWith(ItemText(item), kCustomFolderTail);
     std::string old_path = ItemText(item);
     if (EndsWith(old_path, "\\")) old_path.pop_back();
     if (HoldsRoot(OtherRoots(item), old_path)) {
@@ -122,19 +129,26 @@ void FolderTree::RenameRoot() {
         return;
     }
     const std::string dir = DirectoryOf(old_path);
-    auto name = names_->Ask(Sj(kNewFolderPrompt), old_path.substr(dir.size()));
+    auto name = names_->Ask(Sj(custom ? kNewFilePrompt : kNewFolderPrompt),
+                            old_path.substr(dir.size()));
     if (!name) return;
+    if (custom && !EndsWith(*name, kCustomFolderTail)) {
+        TellError(window(), Sj(u8"カスタムフォルダの拡張子（.qv5folder）は変更できません。"));
+        return;
+    }
     const std::string new_path = dir + *name;
-    if (RefuseLong(new_path + "\\")) return;
-    if (!IsPlainName(*name) || !MovePath(old_path, new_path)) {
+    const std::string text = custom ? new_path : new_path + "\\";
+    if (RefuseLong(text)) return;
+    if (!IsPlainName(*name) || (custom && !PrefixIsExact(old_path)) ||
+        !MovePath(old_path, new_path)) {
         TellError(window(), Sj(kRenameFailed));
         return;
     }
-    const std::string text = new_path + "\\";
     item->setText(0, ToQString(text));
     item->setData(0, Qt::UserRole + 2, QByteArray(text.data(), qsizetype(text.size())));
     LibraryReport report;
-    if (!MovePaths(old_path + "\\", text, &report)) TellError(window(), report.error);
+    if (!MovePaths(custom ? old_path : old_path + "\\", text, &report))
+        TellError(window(), report.error);
 }
 
 // The new name decides the icon; whether the old and the new name are charts
@@ -144,7 +158,7 @@ void FolderTree::RenameFile() {
     QTreeWidgetItem* parent = item->parent();
     const std::string old_name = ItemText(item);
     const std::string old_path = ItemPath(item);
-    auto name = names_->Ask(Sj(u8"新しいファイル名を入力して下さい。"), old_name);
+    auto name = names_->Ask(Sj(kNewFilePrompt), old_name);
     if (!name) return;
     if (Tail(*name, 3) != Tail(old_name, 3) &&
         Ui().MessageBox(window(), Sj(u8"拡張子が変更されています。\n本当によろしいでしょうか？"),
@@ -174,7 +188,7 @@ void FolderTree::RenameFile() {
     if (was_chart && is_chart)
         MoveFileRows(old_path, new_path);
     else if (is_chart)
-        RefreshLibrary(DirectoryOf(new_path));
+        RefreshFolderRows(DirectoryOf(new_path));
     else if (was_chart)
         RemoveFileRows(old_path);
 }

@@ -236,7 +236,7 @@ TEST_F(FolderTreeTest, OperationsForInstallsAndTheHiddenChartSearch) {
 
     QTreeWidgetItem* hidden = tree()->AddHiddenChartItem(pack, "secret.bms_");
     EXPECT_EQ(FolderTree::NormalIcon(hidden), kIconHidden);
-    EXPECT_EQ(FolderTree::NormalIcon(pack), kIconHidden);
+    EXPECT_EQ(FolderTree::NormalIcon(pack), kIconNewFolder);
     EXPECT_EQ(tree()->KindOf(pack), ItemKind::Folder);
 
     // Repopulating lists the disk again and forgets a cut item that went.
@@ -245,6 +245,37 @@ TEST_F(FolderTreeTest, OperationsForInstallsAndTheHiddenChartSearch) {
     tree()->Repopulate(pack);
     EXPECT_EQ(tree()->cut_item, nullptr);
     EXPECT_EQ(Children(pack), (std::vector<std::string>{"p.bms"}));
+}
+
+// What the folder lists already is marked, not listed twice; the folder
+// keeps its own icon.
+TEST_F(FolderTreeTest, TheHiddenChartSearchMarksFindsOnceAndLeavesTheFolderIcon) {
+    game.WriteFile("songs/mixed/notes.txt", ChartText("N"));
+    game.WriteFile("songs/mixed/secret.dat", ChartText("S"));
+    struct Case {
+        std::string folder;
+        std::vector<std::string> children;
+        std::vector<int> icons;
+    } cases[] = {
+        {"mixed",
+         {"a.bms", "notes.txt", "readme.txt", "secret.dat"},
+         {kIconChart, kIconHidden, kIconDocument, kIconHidden}},
+        {"hidden", {"x.bm_"}, {kIconHidden}},
+    };
+    for (const Case& c : cases) {
+        QTreeWidgetItem* folder = Open(c.folder);
+        const int icon = FolderTree::NormalIcon(folder);
+        ForgetMessages();
+        ui->AnswerMessage(MsgAnswer::Ok);
+        Run(folder, 32812);
+        EXPECT_EQ(Messages(), std::vector<std::string>{
+                                  "隠し譜面を発見しました。必要に応じて拡張子を変更して下さい。"});
+        EXPECT_EQ(Children(folder), c.children);
+        for (size_t i = 0; i < c.icons.size() && i < size_t(folder->childCount()); ++i)
+            EXPECT_EQ(FolderTree::NormalIcon(folder->child(int(i))), c.icons[i]) << c.children[i];
+        EXPECT_EQ(FolderTree::NormalIcon(folder), icon) << c.folder;
+    }
+    EXPECT_EQ(FolderTree::NormalIcon(Item({"songs\\", "mixed"})), kIconFolder);
 }
 
 TEST_F(FolderTreeTest, TheBmsEditorNeedsAnExistingProgramAndIsWaitedFor) {

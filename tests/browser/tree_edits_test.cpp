@@ -5,11 +5,13 @@
 
 #include "browser/browser_fixture.h"
 #include "browser/tree_icons.h"
+#include "support/library_compare.h"
 
 namespace qv5 {
 namespace {
 
 using test::ChartText;
+using test::MatchesFreshRegistration;
 
 class TreeEditsTest : public test::BrowserTest {
   protected:
@@ -254,6 +256,75 @@ TEST_F(TreeEditsTest, AFolderHoldingARootIsNeitherDeletedNorRenamedNorMoved) {
     ASSERT_EQ(Messages().size(), 3u);
     EXPECT_TRUE(game.Exists("songs/p/q/b.bms"));
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\", "songs\\p\\q\\"}));
+}
+
+TEST_F(TreeEditsTest, ARegisteredSongFolderIsNeverCutNorPasted) {
+    game.WriteFile("songs_c/c/x.bms", ChartText("X"));
+    AddRoot("songs_c");
+    QTreeWidgetItem* other = tree()->topLevelItem(1);
+    const std::string rows = Dump();
+    ForgetMessages();
+    ui->AnswerMessage(MsgAnswer::Ok);
+    Run(other, 32845);
+    EXPECT_EQ(tree()->cut_item, nullptr);
+    // A root cut all the same (as before the refusal) is not pasted either:
+    // not into another root, not into a folder.
+    for (QTreeWidgetItem* target : {root, Item({"songs\\", "o"})}) {
+        tree()->cut_item = other;
+        ui->AnswerMessage(MsgAnswer::Ok);
+        Run(target, target == root ? 32843 : 32841);
+        EXPECT_EQ(tree()->cut_item, nullptr);
+    }
+    EXPECT_EQ(Messages(), std::vector<std::string>(3, "ルートフォルダは移動できません。"));
+    EXPECT_EQ(ui->prompts().back().Utf8Caption(), "エラー");
+    EXPECT_TRUE(game.Exists("songs_c/c/x.bms"));
+    EXPECT_FALSE(game.Exists("songs/songs_c"));
+    EXPECT_FALSE(game.Exists("songs/o/songs_c"));
+    EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\", "songs_c\\"}));
+    EXPECT_EQ(Dump(), rows);
+    EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
+}
+
+TEST_F(TreeEditsTest, ACustomFolderRootIsRenamedAsAFile) {
+    game.WriteFile("lists/best.qv5folder", "#TITLE Best\r\n#COMMAND __NEWSONG__\r\n");
+    page.AddCustomFolderRoot("lists\\best.qv5folder");
+    ui->AnswerMessage(MsgAnswer::Yes);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    page.FullRescan();  // registers the custom folder
+    ASSERT_EQ(Count("SELECT type FROM folder WHERE path = 'lists\\best.qv5folder'"), 3);
+    QTreeWidgetItem* custom = tree()->topLevelItem(1);
+    std::string offered;
+    AnswerName("renamed.qv5folder", &offered);
+    Run(custom, 32834);
+    EXPECT_EQ(offered, "best.qv5folder");
+    EXPECT_EQ(page.RootTexts(),
+              (std::vector<std::string>{"songs\\", "lists\\renamed.qv5folder"}));
+    EXPECT_TRUE(game.Exists("lists/renamed.qv5folder"));
+    EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
+
+    // Another extension would make a root that registers nothing.
+    ForgetMessages();
+    AnswerName("renamed.txt");
+    ui->AnswerMessage(MsgAnswer::Ok);
+    Run(custom, 32834);
+    EXPECT_EQ(Messages(), std::vector<std::string>{
+                              "カスタムフォルダの拡張子（.qv5folder）は変更できません。"});
+    EXPECT_TRUE(game.Exists("lists/renamed.qv5folder"));
+    EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
+}
+
+TEST_F(TreeEditsTest, AFileRenamedToAChartAtARootsOwnLevelEntersTheLibrary) {
+    game.WriteFile("songs/top.txt", ChartText("Top"));
+    game.WriteFile("songs/x.bm_", ChartText("X"));
+    Run(root, 32831);
+    for (auto [from, to] : {std::pair<std::string, std::string>{"top.txt", "top.bme"},
+                            {"x.bm_", "x.bms"}}) {
+        AnswerName(to);
+        ui->AnswerMessage(MsgAnswer::Yes);  // the extension question
+        Run(Item({"songs\\", from}), 32828);
+        EXPECT_TRUE(HasSong("songs\\" + to)) << to;
+        EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts())) << to;
+    }
 }
 
 TEST_F(TreeEditsTest, ExcludingARootKeepsTheRowsOfAnotherRootOnTheSameFolders) {
