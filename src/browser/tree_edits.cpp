@@ -129,8 +129,8 @@ void FolderTree::RenameRoot() {
         return;
     }
     const std::string dir = DirectoryOf(old_path);
-    auto name = names_->Ask(Sj(custom ? kNewFilePrompt : kNewFolderPrompt),
-                            old_path.substr(dir.size()));
+    auto name =
+        names_->Ask(Sj(custom ? kNewFilePrompt : kNewFolderPrompt), old_path.substr(dir.size()));
     if (!name) return;
     if (custom && !EndsWith(*name, kCustomFolderTail)) {
         TellError(window(), Sj(u8"カスタムフォルダの拡張子（.qv5folder）は変更できません。"));

@@ -5,6 +5,7 @@
 #include "browser/browser_fixture.h"
 #include "browser/tree_icons.h"
 #include "platform/shell.h"
+#include "support/library_compare.h"
 
 namespace qv5 {
 namespace {
@@ -182,6 +183,7 @@ TEST_F(FolderTreeTest, RefreshListsWhatAppearedOnDiskAndTheLibraryFollows) {
     EXPECT_EQ(Children(mixed), (std::vector<std::string>{"a.bms", "new.bme", "readme.txt"}));
     EXPECT_TRUE(HasSong("songs\\mixed\\new.bme"));
     EXPECT_EQ(Count("SELECT count(*) FROM song WHERE title = 'A changed'"), 1);
+    EXPECT_TRUE(test::MatchesFreshRegistration(page.RootTexts()));
 }
 
 TEST_F(FolderTreeTest, RefreshingARootAddsWhatWasPutDirectlyIntoIt) {
@@ -196,6 +198,7 @@ TEST_F(FolderTreeTest, RefreshingARootAddsWhatWasPutDirectlyIntoIt) {
     const int songs = Count("SELECT count(*) FROM song");
     Run(root, 32831);  // nothing new: nothing added twice
     EXPECT_EQ(Count("SELECT count(*) FROM song"), songs);
+    EXPECT_TRUE(test::MatchesFreshRegistration(page.RootTexts()));
 }
 
 TEST_F(FolderTreeTest, TheRankingPageAndTheInformationPanelFollowTheChart) {

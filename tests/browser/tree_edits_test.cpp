@@ -68,6 +68,7 @@ TEST_F(TreeEditsTest, RenamingAChartToTextAndBackTakesItOutOfTheLibraryAndBackIn
     EXPECT_TRUE(HasSong("songs\\f\\z.bms"));
     EXPECT_FALSE(HasSong("songs\\f\\a.bms"));
     EXPECT_EQ(Children(Item({"songs\\", "f"})), (std::vector<std::string>{"note.txt", "z.bms"}));
+    EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
 TEST_F(TreeEditsTest, RenamingOntoAnExistingNameFailsAndOverwritesNothing) {
@@ -103,6 +104,7 @@ TEST_F(TreeEditsTest, RenamingAFolderSuggestsArtistAndTitleAndMovesOnlyItsOwnRow
     EXPECT_EQ(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\o\\ab\\%'"), 0);
     EXPECT_EQ(Count("SELECT count(*) FROM folder WHERE path = 'songs\\o\\abc\\'"), 1);
     EXPECT_TRUE(Item({"songs\\", "o", "moved"}));
+    EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
 TEST_F(TreeEditsTest, RenamingTheRootChangesTheRootListAndTheRows) {
@@ -112,6 +114,7 @@ TEST_F(TreeEditsTest, RenamingTheRootChangesTheRootListAndTheRows) {
     EXPECT_TRUE(game.Exists("library/f/a.bms"));
     EXPECT_TRUE(HasSong("library\\f\\a.bms"));
     EXPECT_EQ(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\%'"), 0);
+    EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
 TEST_F(TreeEditsTest, NewFolderCancelledCreatesNothingAndConfirmedShowsARedFolder) {
@@ -177,6 +180,7 @@ TEST_F(TreeEditsTest, PasteRespectsTheFolderItsOwnAncestorsAndSubfolders) {
     EXPECT_TRUE(HasSong("songs\\o\\q\\r\\c.bms"));
     EXPECT_TRUE(HasSong("songs\\o\\q\\b.bms"));
     EXPECT_EQ(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\p\\%'"), 0);
+    EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
 TEST_F(TreeEditsTest, PasteOntoAnExistingNameFailsAndOverwritesNothing) {
@@ -197,6 +201,7 @@ TEST_F(TreeEditsTest, PasteOntoAnExistingNameFailsAndOverwritesNothing) {
     Run(Item({"songs\\", "p"}), 32841);
     EXPECT_TRUE(HasSong("songs\\p\\a.bms"));
     EXPECT_FALSE(HasSong("songs\\f\\a.bms"));
+    EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
 class ScopedEnv {
@@ -241,6 +246,7 @@ TEST_F(TreeEditsTest, DeleteGoesToTheTrashAndTheParentIsListedAgain) {
     EXPECT_TRUE(game.Exists("data/Trash/files/p/q/b.bms"));
     EXPECT_FALSE(Item({"songs\\", "p"}));
     EXPECT_EQ(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\p\\%'"), 0);
+    EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
 TEST_F(TreeEditsTest, AFolderHoldingARootIsNeitherDeletedNorRenamedNorMoved) {
@@ -297,8 +303,7 @@ TEST_F(TreeEditsTest, ACustomFolderRootIsRenamedAsAFile) {
     AnswerName("renamed.qv5folder", &offered);
     Run(custom, 32834);
     EXPECT_EQ(offered, "best.qv5folder");
-    EXPECT_EQ(page.RootTexts(),
-              (std::vector<std::string>{"songs\\", "lists\\renamed.qv5folder"}));
+    EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\", "lists\\renamed.qv5folder"}));
     EXPECT_TRUE(game.Exists("lists/renamed.qv5folder"));
     EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 
@@ -307,8 +312,8 @@ TEST_F(TreeEditsTest, ACustomFolderRootIsRenamedAsAFile) {
     AnswerName("renamed.txt");
     ui->AnswerMessage(MsgAnswer::Ok);
     Run(custom, 32834);
-    EXPECT_EQ(Messages(), std::vector<std::string>{
-                              "カスタムフォルダの拡張子（.qv5folder）は変更できません。"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"カスタムフォルダの拡張子（.qv5folder）は変更できません。"});
     EXPECT_TRUE(game.Exists("lists/renamed.qv5folder"));
     EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
@@ -317,8 +322,8 @@ TEST_F(TreeEditsTest, AFileRenamedToAChartAtARootsOwnLevelEntersTheLibrary) {
     game.WriteFile("songs/top.txt", ChartText("Top"));
     game.WriteFile("songs/x.bm_", ChartText("X"));
     Run(root, 32831);
-    for (auto [from, to] : {std::pair<std::string, std::string>{"top.txt", "top.bme"},
-                            {"x.bm_", "x.bms"}}) {
+    for (auto [from, to] :
+         {std::pair<std::string, std::string>{"top.txt", "top.bme"}, {"x.bm_", "x.bms"}}) {
         AnswerName(to);
         ui->AnswerMessage(MsgAnswer::Yes);  // the extension question
         Run(Item({"songs\\", from}), 32828);

@@ -20,9 +20,9 @@ namespace {
 // The compared columns of each table, the path first.
 const char* const kSongColumns =
     "path,hash,title,subtitle,genre,artist,subartist,type,folder,parent,stagefile,banner,"
-    "backbmp,level,maxbpm,minbpm,mode,judge,longnote,bga,random,date,txt,karinotes,exlevel";
+    "backbmp,level,maxbpm,minbpm,mode,judge,longnote,bga,random,date,karinotes,exlevel";
 const char* const kFolderColumns =
-    "path,title,subtitle,category,info_a,info_b,command,type,banner,parent,max";
+    "path,subtitle,category,info_a,info_b,command,type,banner,parent,max";
 
 using Rows = std::map<std::string, std::string>;  // path -> its values, UTF-8
 
@@ -82,8 +82,8 @@ std::string Register(Database& db, const std::vector<std::string>& roots) {
         return ::testing::AssertionFailure() << error;
 
     std::string diff;
-    for (const auto& [table, columns] : {std::pair<std::string, std::string>{"song", kSongColumns},
-                                         {"folder", kFolderColumns}}) {
+    for (const auto& [table, columns] :
+         {std::pair<std::string, std::string>{"song", kSongColumns}, {"folder", kFolderColumns}}) {
         Rows kept, expected;
         std::string error = ReadRows(SongLibrary(), table, columns, kept);
         if (error.empty()) error = ReadRows(fresh, table, columns, expected);

@@ -19,10 +19,12 @@ namespace qv5::test {
 // Compared are the rows that the library keeps up to date as files are
 // renamed, moved, refreshed and deleted: every song and folder row by its
 // path, with the header values, keys, kinds and the song's file time. Left
-// out are the times a row was (re)written (adddate), a folder's own time (a
-// change inside a folder leaves its row's time until it is refreshed), what
-// the player set (favorite, tag) and the difficulty, which the folder pass
-// gives a chart once, when it first meets it (a full rescan gives none).
+// out is what a move or rename carries along unchanged until the next
+// refresh or re-read: a folder's title and time, and a chart's mark for a
+// text file beside it (txt). Left out too are the times a row was written
+// (adddate), what the player set (favorite, tag) and the difficulty, which
+// the folder pass gives a chart once, when it first meets it (a full rescan
+// gives none).
 //
 // Fails with every row that differs, in both forms.
 ::testing::AssertionResult MatchesFreshRegistration(const std::vector<std::string>& roots);
