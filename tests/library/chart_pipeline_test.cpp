@@ -72,13 +72,25 @@ TEST(ChartPipelineTest, GivesEveryChartBackInOrderWhateverTheCount) {
 TEST(ChartPipelineTest, StopsWithChartsStillQueued) {
     test::TempGame game;
     game.WriteFile("songs/a.bms", "#TITLE A\n");
+    ChartRecord alone;
+    ASSERT_TRUE(ReadChartHeader(alone, "songs\\a.bms"));
     for (size_t count : {size_t{3}, size_t{100}}) {
+        SCOPED_TRACE(count);
         ChartPipeline pipeline(2);
         for (size_t i = 0; i < count; ++i) {
             ChartJob job;
             job.path = "songs\\a.bms";
+            job.adddate = static_cast<std::int32_t>(i);
             pipeline.Submit(std::move(job));
         }
+        // The first chart comes back whole; the rest are dropped with the
+        // pipeline, which must join its workers rather than hang or crash.
+        auto first = pipeline.TakeFront(std::chrono::seconds(60));
+        ASSERT_TRUE(first);
+        EXPECT_TRUE(first->read);
+        EXPECT_EQ(first->adddate, 0);
+        EXPECT_EQ(first->record.hash, alone.hash);
+        EXPECT_EQ(pipeline.pending(), count - 1);
     }
 }
 
