@@ -9,6 +9,7 @@
 
 #include "platform/text.h"
 #include "support/fake_wine.h"
+#include "support/scoped_env.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -118,6 +119,20 @@ TEST_F(ProcessTest, MissingProgramOrWineStartsNothing) {
     EXPECT_EQ(r.reason, StartError::WineMissing);
     EXPECT_NE(r.error.find("wine"), std::string::npos);
     EXPECT_TRUE(wine.Runs().empty());
+}
+
+TEST_F(ProcessTest, WindowsProgramsRunInTheWineLocaleAndNativeOnesInTheUsers) {
+    // C.UTF-8 stands in for the Japanese locale: every system has it.
+    test::ScopedEnv wine_locale("QV5_WINE_LOCALE", "C.UTF-8");
+    test::ScopedEnv users("LC_ALL", "POSIX");
+    game.WriteFile("QV5body.exe", "x");
+    wine.SetAction("printf '%s' \"$LC_ALL\" > wine_locale");
+    game.WriteFile("native", "#!/bin/sh\nprintf '%s' \"$LC_ALL\" > native_locale\n");
+    std::filesystem::permissions(game.HostPath("native"), std::filesystem::perms::owner_all);
+    EXPECT_TRUE(run.Run("QV5body.exe -s", Wait::Yes).started);
+    EXPECT_TRUE(run.Run("native", Wait::Yes).started);
+    EXPECT_EQ(game.ReadFile("wine_locale"), "C.UTF-8");
+    EXPECT_EQ(game.ReadFile("native_locale"), "POSIX");
 }
 
 TEST_F(ProcessTest, NativeProgramsGetHostPathsAndExpandedWildcards) {
