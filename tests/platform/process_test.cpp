@@ -9,7 +9,6 @@
 
 #include "platform/text.h"
 #include "support/fake_wine.h"
-#include "support/scoped_env.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -122,8 +121,7 @@ TEST_F(ProcessTest, MissingProgramOrWineStartsNothing) {
 }
 
 TEST_F(ProcessTest, WindowsProgramsRunInTheWineLocaleAndNativeOnesInTheUsers) {
-    // C.UTF-8 stands in for the Japanese locale: every system has it.
-    test::ScopedEnv wine_locale("QV5_WINE_LOCALE", "C.UTF-8");
+    // The fake wine asks for C.UTF-8, standing in for the Japanese locale.
     test::ScopedEnv users("LC_ALL", "POSIX");
     game.WriteFile("QV5body.exe", "x");
     wine.SetAction("printf '%s' \"$LC_ALL\" > wine_locale");
