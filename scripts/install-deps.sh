@@ -5,14 +5,21 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config git qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3 libtinyxml2-dev libarchive-dev libssl-dev libcurl4-openssl-dev
   libgtest-dev xvfb xauth vorbis-tools python3 libasound2-dev
-  fonts-ipafont-gothic)
+  fonts-ipafont-gothic
+  wine wine64 g++-mingw-w64-x86-64-posix locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+# Windows programs run under Wine in this locale (the demo and the tests too).
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+  echo "making the locale ja_JP.UTF-8"
+  $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi

@@ -14,6 +14,7 @@
 
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/wine_locale.h"
 
 namespace qv5 {
 namespace {
@@ -161,6 +162,11 @@ HostCommand PrepareCommand(const std::string& command_line) {
             return cmd;
         }
         cmd.argv = {wine, wine_name};
+        const WineLocale locale = ChooseWineLocale();
+        if (locale.available)
+            cmd.env.push_back("LC_ALL=" + locale.name);
+        else
+            cmd.notice = MissingWineLocaleNotice(locale.name);
         for (size_t i = 1; i < tokens.size(); ++i) cmd.argv.push_back(Cp932ToUtf8(tokens[i]));
     } else {
         cmd.argv = {exec_path};

@@ -2,7 +2,8 @@
 // encoders, the BMS editor, the archiver installer. Windows executables run
 // under wine with their arguments left in Windows form; native programs get
 // host paths and expanded wildcards. The working directory is always the
-// program directory.
+// program directory. Windows programs run in a Japanese locale (see
+// wine_locale.h); native ones keep the user's.
 #pragma once
 
 #include <functional>
@@ -49,11 +50,23 @@ using WaitHook =
 // Returns the previous hook; an empty one restores plain blocking.
 WaitHook SetWaitHook(WaitHook hook);
 
+// Where the real runner says something the user should know before a start
+// (CP932): a window shows it, commands print it to stderr (the default when
+// no hook is set). Each notice is said once per run; installing a hook starts
+// a new run. Returns the previous hook.
+using NoticeHook = std::function<void(const std::string& text)>;
+NoticeHook SetNoticeHook(NoticeHook hook);
+// Says `text` through the hook unless it was said already in this run.
+void SayNotice(const std::string& text);
+
 // How the real runner turns a command line into an argument vector for the
 // host (UTF-8): exposed for tests. Empty `argv` means nothing can start;
 // `result` then says why.
 struct HostCommand {
     std::vector<std::string> argv;
+    // "NAME=value" entries set for the program over this process's own.
+    std::vector<std::string> env;
+    std::string notice;        // CP932; said before the start, once per run
     std::string program_name;  // CP932, as the command line names it
     ProcessResult result;
 };

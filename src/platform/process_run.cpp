@@ -20,6 +20,21 @@ WaitHook& Hook() {
     return hook;
 }
 
+// This process's environment with `extra` ("NAME=value") set over it.
+std::vector<std::string> ChildEnvironment(const std::vector<std::string>& extra) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string_view entry(*e);
+        bool replaced = false;
+        for (const std::string& x : extra)
+            replaced =
+                replaced || entry.substr(0, entry.find('=') + 1) == x.substr(0, x.find('=') + 1);
+        if (!replaced) env.emplace_back(entry);
+    }
+    env.insert(env.end(), extra.begin(), extra.end());
+    return env;
+}
+
 int ExitCode(int status) {
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
@@ -57,13 +72,20 @@ ProcessResult Failed(int e) {
     return r;
 }
 
-// argv[0] is the file to execute; `name` is what the wait note shows.
-ProcessResult Launch(std::vector<std::string> args, const std::string& name, Wait wait) {
+// argv[0] is the file to execute; `name` is what the wait note shows; `env`
+// is set over this process's environment.
+ProcessResult Launch(std::vector<std::string> args, const std::string& name, Wait wait,
+                     const std::vector<std::string>& env = {}) {
     const std::string cwd = ToHostPath(ProgramDirectory()).value_or(".");
     // Everything the child needs is built before fork.
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
+    std::vector<std::string> child_env =
+        env.empty() ? std::vector<std::string>() : ChildEnvironment(env);
+    std::vector<char*> envp;
+    for (std::string& e : child_env) envp.push_back(e.data());
+    envp.push_back(nullptr);
 
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return Failed(errno);
@@ -84,7 +106,7 @@ ProcessResult Launch(std::vector<std::string> args, const std::string& name, Wai
             }
         }
         if (chdir(cwd.c_str()) != 0) Report(fds[1], errno);
-        execv(argv[0], argv.data());
+        execve(argv[0], argv.data(), env.empty() ? environ : envp.data());
         Report(fds[1], errno);
     }
     close(fds[1]);
@@ -115,7 +137,8 @@ class RealRunner final : public ProcessRunner {
     ProcessResult Run(const std::string& command_line, Wait wait) override {
         HostCommand cmd = PrepareCommand(command_line);
         if (cmd.argv.empty()) return cmd.result;
-        return Launch(std::move(cmd.argv), cmd.program_name, wait);
+        SayNotice(cmd.notice);
+        return Launch(std::move(cmd.argv), cmd.program_name, wait, cmd.env);
     }
 };
 

@@ -1,15 +1,18 @@
 #include "platform/wait_note.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QEventLoop>
 #include <QLabel>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "platform/process.h"
 #include "platform/text.h"
+#include "platform/ui_service.h"
 
 namespace qv5 {
 namespace {
@@ -48,6 +51,17 @@ void InstallWaitNote(QWidget* owner) {
         });
         poll.start(25);
         loop.exec();
+    });
+    SetNoticeHook([guarded](const std::string& text) {
+        auto show = [guarded, text] {
+            ShowMessage(guarded.data(), text, kAppTitle, MsgIcon::Warning);
+        };
+        // A conversion worker starting an encoder leaves the box to the
+        // window's thread, and its program starts meanwhile.
+        if (QThread::currentThread() == qApp->thread())
+            show();
+        else
+            QMetaObject::invokeMethod(qApp, show, Qt::QueuedConnection);
     });
 }
 

@@ -120,6 +120,19 @@ TEST_F(ProcessTest, MissingProgramOrWineStartsNothing) {
     EXPECT_TRUE(wine.Runs().empty());
 }
 
+TEST_F(ProcessTest, WindowsProgramsRunInTheWineLocaleAndNativeOnesInTheUsers) {
+    // The fake wine asks for C.UTF-8, standing in for the Japanese locale.
+    test::ScopedEnv users("LC_ALL", "POSIX");
+    game.WriteFile("QV5body.exe", "x");
+    wine.SetAction("printf '%s' \"$LC_ALL\" > wine_locale");
+    game.WriteFile("native", "#!/bin/sh\nprintf '%s' \"$LC_ALL\" > native_locale\n");
+    std::filesystem::permissions(game.HostPath("native"), std::filesystem::perms::owner_all);
+    EXPECT_TRUE(run.Run("QV5body.exe -s", Wait::Yes).started);
+    EXPECT_TRUE(run.Run("native", Wait::Yes).started);
+    EXPECT_EQ(game.ReadFile("wine_locale"), "C.UTF-8");
+    EXPECT_EQ(game.ReadFile("native_locale"), "POSIX");
+}
+
 TEST_F(ProcessTest, NativeProgramsGetHostPathsAndExpandedWildcards) {
     // A native helper beside the program: records its arguments.
     game.WriteFile("tools/record.sh",

@@ -8,7 +8,10 @@
 #include <QTimer>
 
 #include "platform/process.h"
+#include "platform/wine_locale.h"
 #include "support/fake_wine.h"
+#include "support/scoped_env.h"
+#include "support/scripted_ui.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -38,11 +41,31 @@ TEST(WaitNote, NamesTheProgramAndKeepsTheWindowAliveUntilItEnds) {
     ProcessResult r = Processes().Run("QV5body.exe -s", Wait::Yes);
     ticker.stop();
     SetWaitHook({});
+    SetNoticeHook({});
     EXPECT_TRUE(r.started) << r.error;
     EXPECT_TRUE(game.Exists("go"));
     EXPECT_TRUE(seen.startsWith(QStringLiteral("QV5body.exe"))) << seen.toStdString();
     EXPECT_TRUE(note_modal);
     EXPECT_EQ(main_window.findChild<QDialog*>(QString::fromLatin1(kWaitNoteName)), nullptr);
+}
+
+TEST(WaitNote, AMissingWineLocaleIsShownOnceOverTheWindow) {
+    test::TempGame game;
+    test::FakeWine wine;
+    test::ScopedScriptedUi ui;
+    test::ScopedEnv locale("QV5_WINE_LOCALE", "xx_XX.UTF-8");
+    game.WriteFile("QV5body.exe", "x");
+    QDialog main_window;
+    InstallWaitNote(&main_window);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    EXPECT_TRUE(Processes().Run("QV5body.exe -s", Wait::Yes).started);
+    EXPECT_TRUE(Processes().Run("QV5body.exe -s", Wait::Yes).started);
+    SetWaitHook({});
+    SetNoticeHook({});
+    EXPECT_EQ(wine.Runs().size(), 2u);
+    ASSERT_EQ(ui->prompts().size(), 1u);
+    EXPECT_EQ(ui->prompts()[0].text, MissingWineLocaleNotice("xx_XX.UTF-8"));
+    EXPECT_EQ(ui->prompts()[0].owner, &main_window);
 }
 
 }  // namespace

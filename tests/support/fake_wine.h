@@ -1,10 +1,14 @@
 // A fake `wine` first on PATH: a shell script that records its working
 // directory and arguments, optionally runs a shell snippet (to play a game
-// body that changes files or waits), then exits.
+// body that changes files or waits), then exits. Windows programs run in the
+// locale C.UTF-8 meanwhile (every system has it), so that no test meets the
+// notice about a missing Japanese locale unless it asks for it.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "support/scoped_env.h"
 
 namespace qv5::test {
 
@@ -34,6 +38,7 @@ class FakeWine {
   private:
     std::string dir_, bin_, old_path_, old_wine_;
     bool had_wine_env_ = false;
+    ScopedEnv locale_{"QV5_WINE_LOCALE", "C.UTF-8"};
 };
 
 }  // namespace qv5::test
