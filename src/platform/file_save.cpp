@@ -164,6 +164,10 @@ std::optional<std::string> CreateFreshFile(std::string_view prefix) {
     std::string name = *host + "XXXXXX";
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) return std::nullopt;
+    // The mode a file created in the usual way would have.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
     return std::string(prefix) + name.substr(name.size() - 6);
 }
