@@ -137,10 +137,21 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
         d.notice = Error(u8"スコアリストの読み込みに失敗しました。");
         return d;
     }
-    ScoreListCopy copy([&file](std::string_view bytes) { return file.Append(bytes); });
+    // Lines are short: they are gathered into larger writes.
+    std::string gathered;
+    auto flush = [&file, &gathered] {
+        const bool ok = file.Append(gathered);
+        gathered.clear();
+        return ok;
+    };
+    ScoreListCopy copy([&gathered, &flush](std::string_view bytes) {
+        gathered.append(bytes);
+        return gathered.size() < (std::size_t{1} << 16) || flush();
+    });
     const HttpResult http =
         HttpGet(url, options, progress, [&copy](std::string_view piece) { return copy.Add(piece); });
     if (http.end == HttpEnd::Complete) copy.Finish();
+    const bool flushed = flush();
     d.end = DownloadEnd::Saved;
     if (copy.signal() == ScoreListCopy::Signal::Error) {
         d.end = DownloadEnd::ServerError;
@@ -148,7 +159,7 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
     } else if (copy.signal() == ScoreListCopy::Signal::Pass) {
         d.end = DownloadEnd::BadPassword;
         d.notice = Report(u8"パスワードが間違っているか、無効なQV5IDです。");
-    } else if (copy.write_failed()) {
+    } else if (copy.write_failed() || !flushed) {
         d.end = DownloadEnd::NotWritten;
         d.notice = Error(u8"スコアリストの読み込みに失敗しました。");
     } else if (http.end == HttpEnd::TooLarge) {
