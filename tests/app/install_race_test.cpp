@@ -88,7 +88,10 @@ TEST(InstallRace, TwoInstallsIntoOneFolderRegisterOnlyWhatStays) {
     // The first install is held once its chart is on disk.
     const pid_t first = StartInstall(game, "damaged.zip");
     int status = 0;
-    while (!game.Exists("Songs/Song/a.bms") && waitpid(first, &status, WNOHANG) == 0) usleep(200);
+    while (!game.Exists("Songs/Song/a.bms")) {
+        ASSERT_EQ(waitpid(first, &status, WNOHANG), 0) << "the first install ended early";
+        usleep(200);
+    }
     kill(first, SIGSTOP);
     // The second runs until it ends or waits for the first.
     const pid_t second = StartInstall(game, "good.zip");
