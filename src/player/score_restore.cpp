@@ -204,7 +204,8 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
     const std::string path = PlayerDbPath(id);
     if (HoldsAPlayer(path)) return Refuse(tell, Error(u8"別のプレイヤー名を指定して下さい"));
     const auto building = CreateFreshFile(path + ".new-");
-    if (!building) return Refuse(tell, Error(u8"データベースエラー"));
+    // As when the database cannot be opened: no player of that name can be made.
+    if (!building) return Refuse(tell, Error(u8"別のプレイヤー名を指定して下さい"));
     const Stored stored = StoreScoreList(*building, id, password, irid, list, make_progress);
     if (stored.end != Stored::End::Done) {
         DeletePath(*building);

@@ -156,6 +156,7 @@ TEST(ImportCommands, AnEndlessAnswerEndsWithBoundedMemory) {
                    &small_rss),
               0)
         << game.ReadFile("a.txt");
+    const std::string small_list = game.ReadFile("QV5files/Config/temp.xml");
     server.SetMode("endless");
     server.SetBody(entry);
     EXPECT_EQ(Wait(StartQv5(game, {"restore-scores", "endless", "secret", "1"},
@@ -167,6 +168,7 @@ TEST(ImportCommands, AnEndlessAnswerEndsWithBoundedMemory) {
     // Streamed: a 64 MiB answer costs no more memory than a small one.
     EXPECT_LT(endless_rss, small_rss + 16 * 1024) << small_rss << " KiB for a small list";
     EXPECT_EQ(ListPlayers(), std::vector<std::string>{"small"});
+    EXPECT_EQ(game.ReadFile("QV5files/Config/temp.xml"), small_list);  // the start is not kept
 }
 
 TEST(ImportCommands, AnInterruptedRestoreListsNoPlayer) {

@@ -50,15 +50,5 @@ TEST(ScoreListCopy, SameResultWhereverTheBodyIsSplit) {
     }
 }
 
-TEST(ScoreListCopy, AFailedWriteStopsTheCopy) {
-    int writes = 0;
-    ScoreListCopy copy([&writes](std::string_view) { return ++writes < 2; });
-    EXPECT_TRUE(copy.Add("<a>\n"));
-    EXPECT_FALSE(copy.Add("<b>\n"));
-    EXPECT_FALSE(copy.Add("<c>\n"));
-    EXPECT_TRUE(copy.write_failed());
-    EXPECT_EQ(writes, 2);
-}
-
 }  // namespace
 }  // namespace qv5

@@ -275,19 +275,6 @@ TEST_F(ScoreRestoreTest, APlantedLinkAtTempXmlIsReplaced) {
               "<scorelist>" + Line(Score("a", 1, 1, 1)) + "</scorelist>");
 }
 
-TEST_F(ScoreRestoreTest, AnEndlessAnswerIsRefusedAndNotKept) {
-    game.WriteFile("QV5files/Config/temp.xml", "old list");
-    server.SetMode("endless");
-    server.SetBody(Score("a", 1, 1, 1));
-    HttpOptions small;
-    small.max_body_bytes = 100000;
-    EXPECT_EQ(Restore("player1", "secret", "5", small), 0);
-    ASSERT_EQ(told.size(), 2u);
-    EXPECT_EQ(told[1], U(u8"サーバーの応答が大きすぎます。") + " (> 100000 bytes)");
-    EXPECT_EQ(game.ReadFile("QV5files/Config/temp.xml"), "old list");
-    EXPECT_TRUE(ListPlayers().empty());
-}
-
 // Stops after a number of rows; on the way it notes whether a player was
 // listed while the database was being filled.
 class StopAfter final : public Progress {
