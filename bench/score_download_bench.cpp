@@ -7,8 +7,8 @@
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
-#include <time.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -99,14 +99,15 @@ int main(int argc, char** argv) {
 
     const Times small = Measure(root / "server", url, megabytes << 20);
     const Times large = Measure(root / "server", url, (2 * megabytes) << 20);
-    const bool copied = fs::file_size(root / "game/QV5files/Config/temp.xml") == (2 * megabytes) << 20;
+    const bool copied = fs::file_size(root / "game/QV5files/Config/temp.xml") == (2 * megabytes)
+                                                                                     << 20;
     kill(server, SIGTERM);
     waitpid(server, nullptr, 0);
     fs::remove_all(root);
-    std::printf("CPU time, body without line ends: %zu MiB %.3f s (transfer %.3f s), %zu MiB %.3f s "
-                "(transfer %.3f s)\n",
-                megabytes, small.download, small.transfer, 2 * megabytes, large.download,
-                large.transfer);
+    std::printf(
+        "CPU time, body without line ends: %zu MiB %.3f s (transfer %.3f s), %zu MiB %.3f s "
+        "(transfer %.3f s)\n",
+        megabytes, small.download, small.transfer, 2 * megabytes, large.download, large.transfer);
     std::printf("ratio download/transfer: %.2f (%zu MiB), %.2f (%zu MiB)\n",
                 small.download / small.transfer, megabytes, large.download / large.transfer,
                 2 * megabytes);

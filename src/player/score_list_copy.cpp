@@ -11,8 +11,8 @@ enum class Kind { Data, Error, Pass, Undecided };
 Kind Classify(std::string_view head, bool whole_line) {
     if (head.starts_with("ERROR")) return Kind::Error;
     if (head.starts_with("PASS")) return Kind::Pass;
-    if (!whole_line && (std::string_view("ERROR").starts_with(head) ||
-                        std::string_view("PASS").starts_with(head)))
+    if (!whole_line &&
+        (std::string_view("ERROR").starts_with(head) || std::string_view("PASS").starts_with(head)))
         return Kind::Undecided;
     return Kind::Data;
 }

@@ -34,9 +34,9 @@ class ScoreListCopy {
     bool Emit(std::string_view data);
 
     std::function<bool(std::string_view)> write_;
-    std::string head_;        // the start of the line while it may still be a signal
-    bool undecided_ = true;   // the line may still turn out to be a signal
-    bool cr_pending_ = false; // a "\r" held back: a line break if "\n" follows
+    std::string head_;         // the start of the line while it may still be a signal
+    bool undecided_ = true;    // the line may still turn out to be a signal
+    bool cr_pending_ = false;  // a "\r" held back: a line break if "\n" follows
     Signal signal_ = Signal::None;
     bool write_failed_ = false;
 };

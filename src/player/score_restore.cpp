@@ -90,7 +90,8 @@ struct Stored {
 Stored StoreScoreList(const std::string& file, const std::string& id, const std::string& password,
                       int irid, const XmlList& list, const MakeProgress& make_progress) {
     Stored r;
-    std::unique_ptr<Progress> progress = make_progress ? make_progress(RestoreStep::Store) : nullptr;
+    std::unique_ptr<Progress> progress =
+        make_progress ? make_progress(RestoreStep::Store) : nullptr;
     long total = 0;
     for (const auto* e = list.first; e; e = e->NextSiblingElement()) ++total;
     Database db;
@@ -148,8 +149,8 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
         gathered.append(bytes);
         return gathered.size() < (std::size_t{1} << 16) || flush();
     });
-    const HttpResult http =
-        HttpGet(url, options, progress, [&copy](std::string_view piece) { return copy.Add(piece); });
+    const HttpResult http = HttpGet(url, options, progress,
+                                    [&copy](std::string_view piece) { return copy.Add(piece); });
     if (http.end == HttpEnd::Complete) copy.Finish();
     const bool flushed = flush();
     d.end = DownloadEnd::Saved;

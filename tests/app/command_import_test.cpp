@@ -151,8 +151,8 @@ TEST(ImportCommands, AnEndlessAnswerEndsWithBoundedMemory) {
     server.SetBody("<scorelist>\n" + entry + "</scorelist>\n");
     long small_rss = 0, endless_rss = 0;
     const rlim_t ceiling = rlim_t{1} << 30;
-    ASSERT_EQ(Wait(StartQv5(game, {"restore-scores", "small", "secret", "1"}, game.HostPath("a.txt"),
-                            ceiling),
+    ASSERT_EQ(Wait(StartQv5(game, {"restore-scores", "small", "secret", "1"},
+                            game.HostPath("a.txt"), ceiling),
                    &small_rss),
               0)
         << game.ReadFile("a.txt");
@@ -185,8 +185,8 @@ TEST(ImportCommands, AnInterruptedRestoreListsNoPlayer) {
         // The moment the player's database is begun, whatever its name.
         auto begun = [&] {
             std::error_code ec;
-            for (const auto& e : std::filesystem::directory_iterator(
-                     game.HostPath("QV5files/Database/Score"), ec))
+            for (const auto& e :
+                 std::filesystem::directory_iterator(game.HostPath("QV5files/Database/Score"), ec))
                 if (e.path().filename().string().rfind("newbie", 0) == 0) return true;
             return false;
         };

@@ -59,7 +59,8 @@ bool WaitsWithFolderOpen(pid_t pid, const std::string& folder) {
 // writes the chart, many other files, then fails.
 void WriteDamagedZip(const std::string& host_path) {
     std::vector<test::ZipItem> items = {test::File("Song/a.bms", "#TITLE a\r\n")};
-    for (int i = 0; i < 5000; ++i) items.push_back(test::File("Song/f" + std::to_string(i) + ".txt"));
+    for (int i = 0; i < 5000; ++i)
+        items.push_back(test::File("Song/f" + std::to_string(i) + ".txt"));
     std::string noise(300000, '\0');
     std::uint32_t seed = 7;  // incompressible
     for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);

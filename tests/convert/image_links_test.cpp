@@ -24,8 +24,10 @@ TEST(ImageLinks, APlantedLinkAtTheOutputIsReplacedNotWrittenThrough) {
     for (const Case& c : cases) {
         test::TempGame game;
         game.WriteFile("home/file", "the user's own file");
-        game.WriteFile(std::string("songs/p/") + c.source, test::Encode(test::TestPicture(), c.format));
-        fs::create_symlink(game.HostPath("home/file"), game.HostPath(std::string("songs/p/") + c.output));
+        game.WriteFile(std::string("songs/p/") + c.source,
+                       test::Encode(test::TestPicture(), c.format));
+        fs::create_symlink(game.HostPath("home/file"),
+                           game.HostPath(std::string("songs/p/") + c.output));
         NullProgress progress;
         EXPECT_EQ(c.pass("songs\\p", progress).converted, 1) << c.output;
         EXPECT_EQ(game.ReadFile("home/file"), "the user's own file") << c.output;

@@ -34,7 +34,8 @@ class HttpTest : public ::testing::Test {
 
 TEST_F(HttpTest, TheBodyAsItArrives) {
     std::string body;
-    for (int i = 0; i < 4000; ++i) body += "line " + std::to_string(i) + std::string(i % 97, 'x') + "\r\n";
+    for (int i = 0; i < 4000; ++i)
+        body += "line " + std::to_string(i) + std::string(i % 97, 'x') + "\r\n";
     server.SetBody(body);
     std::string got;
     int pieces = 0;

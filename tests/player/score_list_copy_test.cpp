@@ -21,7 +21,8 @@ Copied CopySplit(const std::string& body, size_t at) {
         c.text.append(bytes);
         return true;
     });
-    if (copy.Add(std::string_view(body).substr(0, at)) && copy.Add(std::string_view(body).substr(at)))
+    if (copy.Add(std::string_view(body).substr(0, at)) &&
+        copy.Add(std::string_view(body).substr(at)))
         copy.Finish();
     c.signal = copy.signal();
     return c;

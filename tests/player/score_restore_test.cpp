@@ -300,10 +300,11 @@ TEST_F(ScoreRestoreTest, APlayerIsListedOnlyOnceComplete) {
         StopAfter::listed_while_storing = false;
         auto progress = [stop_at](RestoreStep) { return std::make_unique<StopAfter>(stop_at); };
         const bool completes = stop_at > 50;
-        EXPECT_EQ(CreatePlayerFromScoreList("player1", "secret", 3, tell, progress), completes ? 1 : 0);
+        EXPECT_EQ(CreatePlayerFromScoreList("player1", "secret", 3, tell, progress),
+                  completes ? 1 : 0);
         EXPECT_FALSE(StopAfter::listed_while_storing) << stop_at;
-        EXPECT_EQ(ListPlayers(), completes ? std::vector<std::string>{"player1"}
-                                           : std::vector<std::string>{})
+        EXPECT_EQ(ListPlayers(),
+                  completes ? std::vector<std::string>{"player1"} : std::vector<std::string>{})
             << stop_at;
         // Nothing of the stopped one is left in the folder.
         std::vector<DirEntry> entries;
@@ -313,14 +314,15 @@ TEST_F(ScoreRestoreTest, APlayerIsListedOnlyOnceComplete) {
     // The file renamed into place has the mode of any file made here.
     const mode_t mask = umask(0);
     umask(mask);
-    EXPECT_EQ(std::filesystem::status(game.HostPath("QV5files/Database/Score/player1.db"))
-                  .permissions(),
-              std::filesystem::perms(0666 & ~mask));
+    EXPECT_EQ(
+        std::filesystem::status(game.HostPath("QV5files/Database/Score/player1.db")).permissions(),
+        std::filesystem::perms(0666 & ~mask));
 }
 
 TEST_F(ScoreRestoreTest, AnEmptyFileLeftByAnEarlierInterruptionIsReplaced) {
     game.WriteFile("QV5files/Database/Score/player1.db", "");
-    game.WriteFile("QV5files/Config/temp.xml", "<scorelist>" + Score("a", 1, 1, 1) + "</scorelist>");
+    game.WriteFile("QV5files/Config/temp.xml",
+                   "<scorelist>" + Score("a", 1, 1, 1) + "</scorelist>");
     EXPECT_EQ(CreatePlayerFromScoreList("player1", "secret", 3, [](const Notice&) {}), 1);
     Database db;
     ASSERT_TRUE(db.Open(PlayerDbPath("player1"), Database::Mode::OpenExisting));
