@@ -2,9 +2,13 @@
 
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 
+#include "app/stop_on_interrupt.h"
 #include "platform/database.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
@@ -26,13 +30,25 @@ void Print(const Notice& n) {
     std::fprintf(stderr, "QV5: %s\n", line.c_str());
 }
 
-int ImportCourses(const std::string& host) {
+// The file as the user named it: its folder resolved, its own name kept, so
+// that a link is what gets deleted after the import, never the file it names.
+std::optional<std::string> NamedFile(const std::string& host) {
+    const std::filesystem::path named(host);
+    const std::filesystem::path dir = named.has_parent_path() ? named.parent_path() : ".";
     char resolved[PATH_MAX];
-    if (!realpath(host.c_str(), resolved)) {
+    struct stat st {};
+    if (!named.has_filename() || !realpath(dir.c_str(), resolved) || lstat(host.c_str(), &st) != 0)
+        return std::nullopt;
+    return (std::filesystem::path(resolved) / named.filename()).string();
+}
+
+int ImportCourses(const std::string& host) {
+    auto full = NamedFile(host);
+    if (!full) {
         std::fprintf(stderr, "QV5: no such file: %s\n", host.c_str());
         return 1;
     }
-    auto path = FromHostPath(resolved);
+    auto path = FromHostPath(*full);
     if (!path) {
         std::fprintf(stderr, "QV5: the path cannot be represented in Shift-JIS: %s\n",
                      host.c_str());
@@ -52,6 +68,26 @@ int CountScores(const std::string& id) {
     return s.Step() ? s.Int(0) : 0;
 }
 
+// A step on the terminal. A Ctrl-C caught for the whole command reaches the
+// step through its updates, which both steps give often, also while waiting.
+class CommandStep final : public Progress {
+  public:
+    CommandStep(RestoreStep step, const Progress& interrupt)
+        : shown_(step == RestoreStep::Download ? "bytes received" : "scores stored"),
+          interrupt_(interrupt) {
+        if (interrupt_.StopRequested()) RequestStop();
+    }
+    void Update(long done, long total, const std::string& current) override {
+        shown_.Update(done, total, current);
+        if (interrupt_.StopRequested()) RequestStop();
+    }
+    void SetStatus(const std::string& cp932_text) override { shown_.SetStatus(cp932_text); }
+
+  private:
+    TerminalProgress shown_;
+    const Progress& interrupt_;
+};
+
 int RestoreScoresCommand(const std::string& id, const std::string& password,
                          const std::string& irid) {
     // Arguments arrive as UTF-8; the program's texts are Shift-JIS.
@@ -61,8 +97,16 @@ int RestoreScoresCommand(const std::string& id, const std::string& password,
         std::fprintf(stderr, "QV5: the ID and the password must be Shift-JIS text\n");
         return 1;
     }
-    auto progress = [] { return std::make_unique<TerminalProgress>("bytes received"); };
-    if (RestoreScores(*cp_id, *cp_password, irid, progress, &Print) != 1) return 1;
+    NullProgress interrupt;
+    StopOnInterrupt stop(interrupt);
+    auto progress = [&interrupt](RestoreStep step) {
+        return std::make_unique<CommandStep>(step, interrupt);
+    };
+    if (RestoreScores(*cp_id, *cp_password, irid, progress, &Print) != 1) {
+        if (interrupt.StopRequested())
+            std::fprintf(stderr, "QV5: stopped by the user; no player was created\n");
+        return 1;
+    }
     std::printf("restore-scores: player %s created with %d scores\n", id.c_str(),
                 CountScores(*cp_id));
     return 0;

@@ -72,8 +72,10 @@ void NewPlayerDialog::reject() {
 }
 
 int CreateLinkedPlayer(QWidget* owner, const NewPlayerDialog& dialog) {
-    auto progress = [owner] {
-        return std::make_unique<ProgressWindow>(owner, Sj(u8"スコアデータのダウンロード"));
+    auto progress = [owner](RestoreStep step) {
+        return std::make_unique<ProgressWindow>(
+            owner, Sj(step == RestoreStep::Download ? u8"スコアデータのダウンロード"
+                                                    : u8"スコアデータの読み込み"));
     };
     return RestoreScores(dialog.id, dialog.password, dialog.irid, progress, ShowOn(owner));
 }

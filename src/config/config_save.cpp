@@ -38,7 +38,8 @@ bool KeepUnreadableFile() {
 
 int SaveConfigLocked(const ConfigRecord& config) {
     if (!KeepUnreadableFile()) return 0;
-    return WriteFileAtomic(kConfigPath, FormatConfig(config)) ? 1 : 0;
+    // A link at config.xml is one the user made (the file kept elsewhere).
+    return WriteFileAtomic(kConfigPath, FormatConfig(config), LinkAtPath::WriteThrough) ? 1 : 0;
 }
 
 }  // namespace

@@ -114,6 +114,18 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     if (!EndsWithSeparator(dest)) dest += '\\';
     const std::string bare = dest.substr(0, dest.size() - 1);
 
+    // One install at a time per destination, from extraction to registration:
+    // the scan of the destination would otherwise register files another
+    // install is still extracting (and may yet remove).
+    NullProgress quiet;
+    FolderLock lock(bare, progress ? *progress : quiet,
+                    Sj(u8"同じフォルダへの別のインストールが終わるのを待っています。"));
+    if (lock.stopped()) {
+        r.status = InstallResult::Status::Refused;
+        r.extract.stopped = true;
+        return r;
+    }
+
     std::string read_error;
     r.inspection = InspectArchive(kind, archive, &read_error);
     if (r.inspection == Inspection::LibraryMissing) {

@@ -11,6 +11,7 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/progress.h"
 
 namespace qv5 {
 namespace {
@@ -57,14 +58,27 @@ bool WriteInPlace(const std::string& target, std::string_view data) {
     return ok;
 }
 
+// Makes the rename of a file into `target`'s folder reach the disk.
+void SyncFolderOf(const std::string& target) {
+    const size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const int dir_fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir_fd >= 0) {
+        ::fsync(dir_fd);
+        ::close(dir_fd);
+    }
+}
+
 }  // namespace
 
-bool WriteFileAtomic(std::string_view path, std::string_view data) {
+bool WriteFileAtomic(std::string_view path, std::string_view data, LinkAtPath links) {
     auto host = ToHostPath(path);
     if (!host) return false;
-    const std::string target = FinalTarget(*host);
+    const std::string target = links == LinkAtPath::WriteThrough ? FinalTarget(*host) : *host;
     struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
+    // A link left at the target (only when it is replaced) counts as no file:
+    // its mode and owner are not the file's, and nothing is written through it.
+    const bool exists = ::lstat(target.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);
     // A read-only file stays as it is, as it would if written in place.
     if (exists && (st.st_mode & 0222) == 0) return false;
     std::string tmp = target + ".tmp-XXXXXX";
@@ -97,15 +111,65 @@ bool WriteFileAtomic(std::string_view path, std::string_view data) {
         ::unlink(tmp.c_str());
         return false;
     }
-    // The rename itself reaches the disk with the folder.
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const int dir_fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir_fd >= 0) {
-        ::fsync(dir_fd);
-        ::close(dir_fd);
-    }
+    SyncFolderOf(target);
     return true;
+}
+
+FileReplacement::FileReplacement(std::string_view path) {
+    auto host = ToHostPath(path);
+    if (!host) return;
+    target_ = *host;
+    tmp_ = target_ + ".tmp-XXXXXX";
+    fd_ = ::mkostemp(tmp_.data(), O_CLOEXEC);
+    if (fd_ < 0) return;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd_, 0666 & ~mask);
+}
+
+FileReplacement::~FileReplacement() {
+    Discard();
+}
+
+void FileReplacement::Discard() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(tmp_.c_str());
+    fd_ = -1;
+}
+
+bool FileReplacement::Append(std::string_view data) {
+    if (fd_ < 0) return false;
+    if (WriteAllTo(fd_, data)) return true;
+    Discard();
+    return false;
+}
+
+bool FileReplacement::Commit() {
+    if (fd_ < 0) return false;
+    const bool ok = ::fsync(fd_) == 0 && ::close(fd_) == 0;
+    fd_ = -1;
+    // rename replaces a link at the target itself, not what it names.
+    if (!ok || ::rename(tmp_.c_str(), target_.c_str()) != 0) {
+        ::unlink(tmp_.c_str());
+        return false;
+    }
+    SyncFolderOf(target_);
+    return true;
+}
+
+std::optional<std::string> CreateFreshFile(std::string_view prefix) {
+    auto host = ToHostPath(prefix);
+    if (!host) return std::nullopt;
+    std::string name = *host + "XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    // The mode a file created in the usual way would have.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    return std::string(prefix) + name.substr(name.size() - 6);
 }
 
 FolderLock::FolderLock(std::string_view dir) {
@@ -119,6 +183,28 @@ FolderLock::FolderLock(std::string_view dir) {
         fd_ = -1;
         return;
     }
+}
+
+FolderLock::FolderLock(std::string_view dir, Progress& progress, const std::string& waiting) {
+    auto host = ToHostPath(dir);
+    if (!host) return;
+    fd_ = ::open(host->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    // Polled rather than waited for, so that the window keeps drawing and its
+    // Stop button (or a Ctrl-C) is seen.
+    bool waited = false;
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || progress.StopRequested()) {
+            stopped_ = progress.StopRequested();
+            ::close(fd_);
+            fd_ = -1;
+            return;
+        }
+        progress.SetStatus(waiting);
+        waited = true;
+        ::usleep(50 * 1000);
+    }
+    if (waited) progress.SetStatus(std::string());
 }
 
 FolderLock::~FolderLock() {

@@ -10,6 +10,8 @@
 
 namespace qv5 {
 
+class Progress;
+
 // Last-write time as a UTC calendar time (no time-zone adjustment).
 struct FileTime {
     int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
@@ -88,14 +90,52 @@ class FileBuffer {
     bool too_large_ = false;
     FileTime write_time_;
 };
+// What a save does with a link found at the path it writes.
+enum class LinkAtPath {
+    // The link is replaced by the new file; the file it names is untouched.
+    // A link planted where the program writes must not redirect the write.
+    Replace,
+    // The file the link names is replaced and the link stays: for a link the
+    // user made on purpose (config.xml kept elsewhere).
+    WriteThrough,
+};
+
 // Writes a temporary file beside `path` and renames it over `path`: either the
 // new content is complete or the old file is untouched. A link at `path` is
-// written through (the file it names is replaced; the link stays); the file
-// keeps its mode and owner; a read-only file is not written. The temporary
-// file gets a fresh name, created exclusively, so nothing planted there is
-// followed. Only when no file can be made beside it (a folder the user may
-// not write to, holding a file they may) is the file rewritten in place.
-bool WriteFileAtomic(std::string_view path, std::string_view data);
+// treated as `links` says; the file keeps its mode and owner; a read-only file
+// is not written. The temporary file gets a fresh name, created exclusively,
+// so nothing planted there is followed. Only when no file can be made beside
+// it (a folder the user may not write to, holding a file they may) is a plain
+// file rewritten in place.
+bool WriteFileAtomic(std::string_view path, std::string_view data,
+                     LinkAtPath links = LinkAtPath::Replace);
+
+// A file written piece by piece under a fresh temporary name beside `path`
+// and renamed over it by Commit, for content too large to hold whole: until
+// then `path` is untouched. A link at `path` is replaced, never written
+// through. Dropped without a Commit, the temporary file is removed.
+class FileReplacement {
+  public:
+    explicit FileReplacement(std::string_view path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    // False when the temporary file could not be made, or a write failed.
+    bool ok() const { return fd_ >= 0; }
+    bool Append(std::string_view data);
+    bool Commit();
+
+  private:
+    void Discard();
+    int fd_ = -1;
+    std::string tmp_, target_;  // host paths
+};
+
+// Creates an empty file named `prefix` followed by six fresh characters,
+// exclusively (nothing that was there is followed), and returns its name;
+// nullopt when none can be made. For work that is renamed into place once
+// complete.
+std::optional<std::string> CreateFreshFile(std::string_view prefix);
 
 // An advisory lock on a folder, held while the object lives: programs that
 // read, change and save a file in it take it around all three steps, so no
@@ -103,13 +143,19 @@ bool WriteFileAtomic(std::string_view path, std::string_view data);
 class FolderLock {
   public:
     explicit FolderLock(std::string_view dir);
+    // The same, for a wait the user may end: while another holds the lock,
+    // `progress` shows `waiting` (CP932) and a stop request gives up;
+    // locked() is then false and stopped() true.
+    FolderLock(std::string_view dir, Progress& progress, const std::string& waiting);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
     bool locked() const { return fd_ >= 0; }
+    bool stopped() const { return stopped_; }
 
   private:
     int fd_ = -1;
+    bool stopped_ = false;
 };
 
 }  // namespace qv5

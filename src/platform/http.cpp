@@ -9,37 +9,27 @@ namespace qv5 {
 namespace {
 
 struct Transfer {
-    const std::function<bool(std::string_view)>* on_line;
+    const std::function<bool(std::string_view)>* on_block;
     Progress* progress;
     std::string address;  // what the progress shows
-    std::string pending;  // bytes of a line not yet ended
-    bool reader_stopped = false;
+    std::int64_t received = 0, limit = 0;
+    bool reader_stopped = false, too_large = false;
 };
-
-// Hands every complete line of `pending` to the reader; false once it stops.
-bool DeliverLines(Transfer& t) {
-    size_t start = 0;
-    for (;;) {
-        size_t end = t.pending.find('\n', start);
-        if (end == std::string::npos) break;
-        size_t len = end - start;
-        if (len > 0 && t.pending[end - 1] == '\r') --len;
-        if (!(*t.on_line)(std::string_view(t.pending).substr(start, len))) {
-            t.reader_stopped = true;
-            return false;
-        }
-        start = end + 1;
-    }
-    t.pending.erase(0, start);
-    return true;
-}
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto& t = *static_cast<Transfer*>(user);
     const size_t n = size * count;
-    t.pending.append(data, n);
+    t.received += static_cast<std::int64_t>(n);
     // Returning less than was given makes libcurl end the transfer.
-    return DeliverLines(t) ? n : 0;
+    if (t.received > t.limit) {
+        t.too_large = true;
+        return 0;
+    }
+    if (!(*t.on_block)(std::string_view(data, n))) {
+        t.reader_stopped = true;
+        return 0;
+    }
+    return n;
 }
 
 int OnProgress(void* user, curl_off_t total, curl_off_t now, curl_off_t, curl_off_t) {
@@ -55,8 +45,8 @@ void GlobalInit() {
 
 }  // namespace
 
-HttpResult HttpGetLines(const std::string& url, const HttpOptions& options, Progress& progress,
-                        const std::function<bool(std::string_view line)>& on_line) {
+HttpResult HttpGet(const std::string& url, const HttpOptions& options, Progress& progress,
+                   const std::function<bool(std::string_view block)>& on_block) {
     GlobalInit();
     HttpResult result;
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
@@ -65,7 +55,7 @@ HttpResult HttpGetLines(const std::string& url, const HttpOptions& options, Prog
         return result;
     }
     // The query may carry credentials; the progress names only the address.
-    Transfer t{&on_line, &progress, url.substr(0, url.find('?')), {}, false};
+    Transfer t{&on_block, &progress, url.substr(0, url.find('?')), 0, options.max_body_bytes};
     char error[CURL_ERROR_SIZE] = {};
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
@@ -77,6 +67,8 @@ HttpResult HttpGetLines(const std::string& url, const HttpOptions& options, Prog
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
+    // A length announced beyond the limit is refused before the body comes.
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, curl_off_t{options.max_body_bytes});
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnBody);
@@ -87,7 +79,9 @@ HttpResult HttpGetLines(const std::string& url, const HttpOptions& options, Prog
     const CURLcode rc = curl_easy_perform(c);
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &result.status);
 
-    if (t.reader_stopped) {
+    if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) {
+        result.end = HttpEnd::TooLarge;
+    } else if (t.reader_stopped) {
         result.end = HttpEnd::StoppedByReader;
     } else if (rc == CURLE_ABORTED_BY_CALLBACK) {
         result.end = HttpEnd::StoppedByUser;
@@ -96,7 +90,6 @@ HttpResult HttpGetLines(const std::string& url, const HttpOptions& options, Prog
         result.error = error[0] ? error : curl_easy_strerror(rc);
     } else {
         result.end = HttpEnd::Complete;
-        if (!t.pending.empty() && !on_line(t.pending)) result.end = HttpEnd::StoppedByReader;
     }
     return result;
 }

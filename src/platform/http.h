@@ -1,7 +1,8 @@
-// HTTP GET over libcurl, read as lines. The proxy comes from the usual
+// HTTP GET over libcurl, the body handed over as it arrives. The proxy comes from the usual
 // environment variables (http_proxy, https_proxy, all_proxy, no_proxy).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,11 +17,15 @@ struct HttpOptions {
     // ever; a score list is small, so two minutes in all is generous.
     long connect_timeout_ms = 15000;
     long total_timeout_ms = 120000;
+    // A server that never stops sending must not fill the memory or the disk:
+    // the largest score list is a few MB.
+    std::int64_t max_body_bytes = std::int64_t{64} << 20;
 };
 
 enum class HttpEnd {
     Complete,         // the whole body was read
-    StoppedByReader,  // the line reader asked to stop
+    StoppedByReader,  // the body reader asked to stop
+    TooLarge,         // the body grew beyond max_body_bytes
     StoppedByUser,    // the progress asked to stop
     Failed,           // no connection, timeout, cut connection, HTTP error status
 };
@@ -31,12 +36,12 @@ struct HttpResult {
     long status = 0;    // HTTP status, 0 when no response arrived
 };
 
-// Fetches `url` and hands the body to `on_line` one line at a time without its
-// line break ("\n" or "\r\n"); a last line without a break is handed over too.
-// `on_line` returns false to end the transfer there. Progress gets the bytes
-// received and the expected size (-1 when unknown); its stop request ends the
-// transfer even while the server is silent.
-HttpResult HttpGetLines(const std::string& url, const HttpOptions& options, Progress& progress,
-                        const std::function<bool(std::string_view line)>& on_line);
+// Fetches `url` and hands the body to `on_block` piece by piece as it arrives,
+// nothing kept here. `on_block` returns false to end the transfer there. A
+// body longer than `max_body_bytes` ends it with TooLarge once the limit is
+// passed. Progress gets the bytes received and the expected size (-1 when
+// unknown); its stop request ends the transfer even while the server is silent.
+HttpResult HttpGet(const std::string& url, const HttpOptions& options, Progress& progress,
+                   const std::function<bool(std::string_view block)>& on_block);
 
 }  // namespace qv5

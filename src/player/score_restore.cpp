@@ -7,6 +7,7 @@
 #include "platform/ui_service.h"
 #include "player/player_db.h"
 #include "player/ranking.h"
+#include "player/score_list_copy.h"
 #include "player/xml_list.h"
 
 namespace qv5 {
@@ -63,6 +64,66 @@ bool InsertScore(Statement& s, const XmlList& list, const tinyxml2::XMLElement* 
     return s.Run();
 }
 
+// A file where the player's database goes is another player's, unless it is
+// empty: that is what an interrupted creation of earlier versions left, and it
+// holds no player.
+bool HoldsAPlayer(const std::string& path) {
+    const auto size = FileSize(path);
+    return PathExists(path) && (!size || *size > 0);
+}
+
+// Renames the complete database to the player's name, never over a player.
+bool PutInPlace(const std::string& building, const std::string& path) {
+    if (PathExists(path) && !HoldsAPlayer(path)) DeletePath(path);
+    return MovePath(building, path);
+}
+
+struct Stored {
+    enum class End { Done, Stopped, Failed };
+    End end = End::Failed;
+    int count = 0;
+};
+
+// Fills the new database `file` in one transaction: the player row, the score
+// table and one row per entry. A row the table refuses (a hash listed twice)
+// is skipped. A stop rolls everything back.
+Stored StoreScoreList(const std::string& file, const std::string& id, const std::string& password,
+                      int irid, const XmlList& list, const MakeProgress& make_progress) {
+    Stored r;
+    std::unique_ptr<Progress> progress =
+        make_progress ? make_progress(RestoreStep::Store) : nullptr;
+    long total = 0;
+    for (const auto* e = list.first; e; e = e->NextSiblingElement()) ++total;
+    Database db;
+    bool ok = db.Open(file) && db.Exec("BEGIN") && db.Exec(kCreatePlayerTable) &&
+              db.Exec(SqlFormat("INSERT INTO player (id , hash , name , systemversion , irid) "
+                                "VALUES('%q','%q','%q' , '1' , %d)",
+                                id.c_str(), PasswordDigest(password).c_str(), id.c_str(), irid)) &&
+              db.Exec(kCreateScoreTable);
+    if (ok) {
+        Statement insert = db.Prepare(kInsertScore);
+        long done = 0;
+        for (const auto* e = list.first; e && insert; e = e->NextSiblingElement(), ++done) {
+            if (progress) {
+                progress->Update(done, total, std::string());
+                if (progress->StopRequested()) {
+                    r.end = Stored::End::Stopped;
+                    break;
+                }
+            }
+            if (InsertScore(insert, list, e)) ++r.count;
+        }
+        ok = insert && r.end != Stored::End::Stopped;
+    }
+    if (ok && db.Exec("COMMIT")) {
+        r.end = Stored::End::Done;
+    } else {
+        db.Exec("ROLLBACK");
+    }
+    db.Close();
+    return r;
+}
+
 }  // namespace
 
 ScoreDownload DownloadScoreList(int irid, const std::string& password, const HttpOptions& options,
@@ -71,32 +132,54 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
         RankingBaseAddress() +
         SqlFormat("restorescore.cgi?id=%d&passmd5=%s", irid, PasswordDigest(password).c_str());
     ScoreDownload d;
-    d.end = DownloadEnd::Saved;
-    std::string body;
-    const HttpResult http = HttpGetLines(url, options, progress, [&](std::string_view line) {
-        if (line.substr(0, 5) == "ERROR") {
-            d.end = DownloadEnd::ServerError;
-            d.notice = Report(u8"サーバーに接続できません。");
-            return false;
-        }
-        if (line.substr(0, 4) == "PASS") {
-            d.end = DownloadEnd::BadPassword;
-            d.notice = Report(u8"パスワードが間違っているか、無効なQV5IDです。");
-            return false;
-        }
-        body.append(line);
-        return true;
+    FileReplacement file(kScoreListPath);
+    if (!file.ok()) {
+        d.end = DownloadEnd::NotWritten;
+        d.notice = Error(u8"スコアリストの読み込みに失敗しました。");
+        return d;
+    }
+    // Lines are short: they are gathered into larger writes.
+    std::string gathered;
+    auto flush = [&file, &gathered] {
+        const bool ok = file.Append(gathered);
+        gathered.clear();
+        return ok;
+    };
+    ScoreListCopy copy([&gathered, &flush](std::string_view bytes) {
+        gathered.append(bytes);
+        return gathered.size() < (std::size_t{1} << 16) || flush();
     });
-    if (http.end == HttpEnd::Failed) {
+    const HttpResult http = HttpGet(url, options, progress,
+                                    [&copy](std::string_view piece) { return copy.Add(piece); });
+    if (http.end == HttpEnd::Complete) copy.Finish();
+    const bool flushed = flush();
+    d.end = DownloadEnd::Saved;
+    if (copy.signal() == ScoreListCopy::Signal::Error) {
+        d.end = DownloadEnd::ServerError;
+        d.notice = Report(u8"サーバーに接続できません。");
+    } else if (copy.signal() == ScoreListCopy::Signal::Pass) {
+        d.end = DownloadEnd::BadPassword;
+        d.notice = Report(u8"パスワードが間違っているか、無効なQV5IDです。");
+    } else if (copy.write_failed() || !flushed) {
+        d.end = DownloadEnd::NotWritten;
+        d.notice = Error(u8"スコアリストの読み込みに失敗しました。");
+    } else if (http.end == HttpEnd::TooLarge) {
+        // Only the start of such an answer arrived: it is not kept.
+        d.end = DownloadEnd::TooLarge;
+        d.notice = Error(u8"サーバーの応答が大きすぎます。");
+        d.notice.text += " (> " + std::to_string(options.max_body_bytes) + " bytes)";
+        return d;
+    } else if (http.end == HttpEnd::Failed) {
         d.end = DownloadEnd::NetworkError;
         d.notice = {Utf8ToCp932Lossy(http.error), Sj(u8"エラー")};
     } else if (http.end == HttpEnd::StoppedByUser) {
         d.end = DownloadEnd::Stopped;
     }
-    // The file is opened once the service answered; what came before a
-    // signal or a cut connection stays in it.
+    // Once the service answered, what came before a signal or a cut
+    // connection stays in temp.xml.
     const bool answered = http.status >= 200 && http.status < 400;
-    if (answered && !WriteFileAtomic(kScoreListPath, body) && d.end == DownloadEnd::Saved) {
+    if (answered && d.end != DownloadEnd::NotWritten && !file.Commit() &&
+        d.end == DownloadEnd::Saved) {
         d.end = DownloadEnd::NotWritten;
         d.notice = Error(u8"スコアリストの読み込みに失敗しました。");
     }
@@ -104,11 +187,13 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
 }
 
 // Order of effects: the checks of a plain new player; temp.xml is parsed
-// before any database is touched; then the player row, the score table and
-// every score row go in one transaction, so a player that exists already is
-// left exactly as it was and a failed commit leaves no half-made player.
+// before any database is touched; the player row, the score table and every
+// score row go into a new file under a temporary name in one transaction; only
+// after COMMIT is that file renamed to the player's name, never over another
+// player's. A stop, a failure or a kill at any moment leaves no file that
+// lists as a player.
 int CreatePlayerFromScoreList(const std::string& id, const std::string& password, int irid,
-                              const Tell& tell) {
+                              const Tell& tell, const MakeProgress& make_progress) {
     if (id.size() < 3) return Refuse(tell, Error(u8"IDが短すぎます。(3文字以上)"));
     if (password.size() < 3) return Refuse(tell, Error(u8"パスワードが短すぎます。(3文字以上)"));
     if (!IsSafePlayerId(id)) return Refuse(tell, Error(u8"IDには半角英数のみ使用可能です。"));
@@ -118,35 +203,21 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
         return Refuse(tell, Error(u8"スコアリストの読み込みに失敗しました。"));
 
     const std::string path = PlayerDbPath(id);
-    const bool existed = PathExists(path);
-    Database db;
-    const bool opened = db.Open(path) && db.Exec("BEGIN");
-    if (opened) db.Exec(kCreatePlayerTable);
-    if (!opened ||
-        !db.Exec(SqlFormat("INSERT INTO player (id , hash , name , systemversion , irid) "
-                           "VALUES('%q','%q','%q' , '1' , %d)",
-                           id.c_str(), PasswordDigest(password).c_str(), id.c_str(), irid))) {
-        db.Exec("ROLLBACK");
-        db.Close();
-        if (!existed) DeletePath(path);
-        return Refuse(tell, Error(u8"別のプレイヤー名を指定して下さい"));
-    }
-    db.Exec(kCreateScoreTable);
-    int count = 0;
-    {
-        Statement insert = db.Prepare(kInsertScore);
-        // A row the table refuses (a hash listed twice) is skipped.
-        for (const auto* e = list.first; e && insert; e = e->NextSiblingElement())
-            if (InsertScore(insert, list, e)) ++count;
-    }
-    if (!db.Exec("COMMIT")) {
-        db.Exec("ROLLBACK");
-        db.Close();
-        if (!existed) DeletePath(path);
+    if (HoldsAPlayer(path)) return Refuse(tell, Error(u8"別のプレイヤー名を指定して下さい"));
+    const auto building = CreateFreshFile(path + ".new-");
+    // As when the database cannot be opened: no player of that name can be made.
+    if (!building) return Refuse(tell, Error(u8"別のプレイヤー名を指定して下さい"));
+    const Stored stored = StoreScoreList(*building, id, password, irid, list, make_progress);
+    if (stored.end != Stored::End::Done) {
+        DeletePath(*building);
+        if (stored.end == Stored::End::Stopped) return 0;
         return Refuse(tell, Error(u8"データベースエラー"));
     }
-    db.Close();
-    tell({std::to_string(count) + Sj(u8"スコアを引き継ぎました。"), Sj(u8"報告")});
+    if (!PutInPlace(*building, path)) {
+        DeletePath(*building);
+        return Refuse(tell, Error(u8"別のプレイヤー名を指定して下さい"));
+    }
+    tell({std::to_string(stored.count) + Sj(u8"スコアを引き継ぎました。"), Sj(u8"報告")});
     return 1;
 }
 
@@ -157,7 +228,7 @@ int RestoreScores(const std::string& id, const std::string& password, const std:
     tell(Report(u8"スコアデータをダウンロードします。\n環境により時間がかかる場合があります。"));
     ScoreDownload d;
     {
-        std::unique_ptr<Progress> progress = make_progress();
+        std::unique_ptr<Progress> progress = make_progress(RestoreStep::Download);
         d = DownloadScoreList(irid, password, options, *progress);
     }
     if (d.end != DownloadEnd::Saved) {
@@ -165,7 +236,7 @@ int RestoreScores(const std::string& id, const std::string& password, const std:
         return 0;
     }
     tell(Report(u8"スコアデータを読み込みます。"));
-    return CreatePlayerFromScoreList(id, password, irid, tell);
+    return CreatePlayerFromScoreList(id, password, irid, tell, make_progress);
 }
 
 }  // namespace qv5

@@ -15,9 +15,13 @@ namespace qv5 {
 
 inline constexpr const char* kScoreListPath = "QV5files\\Config\\temp.xml";
 
-// Makes what shows the download while it runs (a progress window, a line on
-// the terminal); it is dropped when the download ends, before the next message.
-using MakeProgress = std::function<std::unique_ptr<Progress>()>;
+// The two long steps, each shown by a progress of its own.
+enum class RestoreStep { Download, Store };
+
+// Makes what shows a step while it runs (a progress window, a line on the
+// terminal); it is dropped when the step ends, before the next message. Its
+// stop request ends the step, and nothing is created.
+using MakeProgress = std::function<std::unique_ptr<Progress>(RestoreStep)>;
 
 enum class DownloadEnd {
     Saved,         // temp.xml holds the whole response
@@ -26,6 +30,7 @@ enum class DownloadEnd {
     NetworkError,  // no connection, timeout, cut connection, HTTP error
     Stopped,       // the progress asked to stop
     NotWritten,    // temp.xml cannot be written
+    TooLarge,      // the answer went beyond the limit of HttpOptions
 };
 
 struct ScoreDownload {
@@ -34,16 +39,19 @@ struct ScoreDownload {
 };
 
 // Requests <ranking address>restorescore.cgi?id=IRID&passmd5=DIGEST and copies
-// the response into temp.xml, each line without its line break. The file is
-// left as it was when no response arrived.
+// the response into temp.xml as it arrives, each line without its line break,
+// under a fresh name renamed over temp.xml at the end (a link there is
+// replaced, not written through). The file is left as it was when no
+// response arrived or the response was too large.
 ScoreDownload DownloadScoreList(int irid, const std::string& password, const HttpOptions& options,
                                 Progress& progress);
 
 // Creates the player database of `id` from temp.xml: the player row with the
-// account number and one score row per entry. 1 after the count report,
-// 0 after an error message (nothing is created then).
+// account number and one score row per entry, built under a temporary name
+// (not listed as a player) and renamed into place once complete. 1 after the
+// count report, 0 after an error message or a stop (nothing is created then).
 int CreatePlayerFromScoreList(const std::string& id, const std::string& password, int irid,
-                              const Tell& tell);
+                              const Tell& tell, const MakeProgress& make_progress = {});
 
 // The whole linked-account creation with its messages in order: the account
 // number check, the download notice, the download, the reading notice, the

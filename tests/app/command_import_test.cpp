@@ -1,8 +1,16 @@
 // The import commands, end to end: the real executable, a real HTTP server.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <string.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <vector>
 
 #include "platform/database.h"
 #include "player/player_db.h"
@@ -90,6 +98,109 @@ TEST(ImportCommands, RestoreScores) {
     r = RunQv5(game, "--help");
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("import-courses FILE"), std::string::npos) << r.out;
+}
+
+TEST(ImportCommands, ImportCoursesOnALinkDeletesTheLink) {
+    test::TempGame game;
+    game.WriteFile("lists/real.xml",
+                   "<courselist><course><title>T</title><type>1</type></course></courselist>");
+    std::filesystem::create_symlink(game.HostPath("lists/real.xml"), game.HostPath("c.xml"));
+    Result r = RunQv5(game, "import-courses '" + game.HostPath("c.xml") + "'");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_FALSE(std::filesystem::is_symlink(game.HostPath("c.xml")));
+    EXPECT_TRUE(game.Exists("lists/real.xml"));
+}
+
+// QV5 started with `args`, its stderr in `log`; optionally with a ceiling on
+// its address space so that a runaway cannot take the machine's memory.
+pid_t StartQv5(const test::TempGame& game, std::vector<std::string> args, const std::string& log,
+               rlim_t address_space = RLIM_INFINITY) {
+    args.insert(args.begin(), {QV5_EXE, "--dir", game.host()});
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 2);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        const rlimit limit{address_space, address_space};
+        setrlimit(RLIMIT_AS, &limit);
+        setenv("no_proxy", "127.0.0.1", 1);
+        execv(QV5_EXE, argv.data());
+        _exit(127);
+    }
+    return child;
+}
+
+// Waits for the child; its exit code (-signal when killed) and peak memory.
+int Wait(pid_t child, long* max_rss_kib = nullptr) {
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    if (max_rss_kib) *max_rss_kib = usage.ru_maxrss;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+TEST(ImportCommands, AnEndlessAnswerEndsWithBoundedMemory) {
+    test::TempGame game;
+    test::HttpServer server;
+    game.WriteFile("QV5files/Config/irserver.txt", server.Url("/ir/"));
+    const std::string entry = "<score><hash>a</hash><pg>3</pg><notes>4</notes></score>\n";
+    server.SetBody("<scorelist>\n" + entry + "</scorelist>\n");
+    long small_rss = 0, endless_rss = 0;
+    const rlim_t ceiling = rlim_t{1} << 30;
+    ASSERT_EQ(Wait(StartQv5(game, {"restore-scores", "small", "secret", "1"},
+                            game.HostPath("a.txt"), ceiling),
+                   &small_rss),
+              0)
+        << game.ReadFile("a.txt");
+    const std::string small_list = game.ReadFile("QV5files/Config/temp.xml");
+    server.SetMode("endless");
+    server.SetBody(entry);
+    EXPECT_EQ(Wait(StartQv5(game, {"restore-scores", "endless", "secret", "1"},
+                            game.HostPath("b.txt"), ceiling),
+                   &endless_rss),
+              1);
+    EXPECT_NE(game.ReadFile("b.txt").find("サーバーの応答が大きすぎます。"), std::string::npos)
+        << game.ReadFile("b.txt");
+    // Streamed: a 64 MiB answer costs no more memory than a small one.
+    EXPECT_LT(endless_rss, small_rss + 16 * 1024) << small_rss << " KiB for a small list";
+    EXPECT_EQ(ListPlayers(), std::vector<std::string>{"small"});
+    EXPECT_EQ(game.ReadFile("QV5files/Config/temp.xml"), small_list);  // the start is not kept
+}
+
+TEST(ImportCommands, AnInterruptedRestoreListsNoPlayer) {
+    test::TempGame game;
+    test::HttpServer server;
+    game.WriteFile("QV5files/Config/irserver.txt", server.Url("/ir/"));
+    std::string body = "<scorelist>\n";
+    for (int i = 0; i < 100000; ++i)
+        body += "<score><hash>" + std::to_string(i) + "</hash><pg>3</pg><notes>4</notes></score>\n";
+    server.SetBody(body + "</scorelist>\n");
+    for (int sig : {SIGINT, SIGKILL}) {
+        const pid_t child =
+            StartQv5(game, {"restore-scores", "newbie", "secret", "1"}, game.HostPath("log.txt"));
+        // The moment the player's database is begun, whatever its name.
+        auto begun = [&] {
+            std::error_code ec;
+            for (const auto& e :
+                 std::filesystem::directory_iterator(game.HostPath("QV5files/Database/Score"), ec))
+                if (e.path().filename().string().rfind("newbie", 0) == 0) return true;
+            return false;
+        };
+        int status = 0;
+        while (!begun() && waitpid(child, &status, WNOHANG) == 0) usleep(1000);
+        kill(child, sig);
+        const int code = Wait(child);
+        if (sig == SIGINT) {
+            EXPECT_EQ(code, 1);
+            EXPECT_NE(game.ReadFile("log.txt").find("stopped by the user"), std::string::npos)
+                << game.ReadFile("log.txt");
+        }
+        EXPECT_TRUE(ListPlayers().empty()) << strsignal(sig);
+    }
 }
 
 }  // namespace

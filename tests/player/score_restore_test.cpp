@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "platform/database.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "player/player_db.h"
 #include "support/http_server.h"
@@ -60,7 +64,7 @@ class ScoreRestoreTest : public ::testing::Test {
                 const HttpOptions& options = {}) {
         told.clear();
         events.clear();
-        auto progress = [this] { return std::make_unique<ShownProgress>(events); };
+        auto progress = [this](RestoreStep) { return std::make_unique<ShownProgress>(events); };
         return RestoreScores(
             id, password, irid, progress,
             [this](const Notice& n) {
@@ -105,7 +109,8 @@ TEST_F(ScoreRestoreTest, CreatesThePlayerWithItsScores) {
               (std::vector<std::string>{kDownload, kReading, U(u8"6スコアを引き継ぎました。")}));
     EXPECT_EQ(captions, (std::vector<std::string>{"QV5 SETUP", "QV5 SETUP", U(u8"報告")}));
     EXPECT_EQ(events, (std::vector<std::string>{kDownload, "[progress shown]", "[progress closed]",
-                                                kReading, U(u8"6スコアを引き継ぎました。")}));
+                                                kReading, "[progress shown]", "[progress closed]",
+                                                U(u8"6スコアを引き継ぎました。")}));
 
     Database db;
     ASSERT_TRUE(db.Open(PlayerDbPath("player1"), Database::Mode::OpenExisting));
@@ -185,7 +190,7 @@ TEST_F(ScoreRestoreTest, NetworkFailuresCreateNothing) {
         std::string temp_xml;  // a response that began was copied up to the cut
     } cases[] = {
         {"slow", "timed out", "old list"},
-        {"cut", "transfer closed", "<scorelist>" + Line(Score("a", 1, 1, 1))},
+        {"cut", "transfer closed", "<scorelist>" + Line(Score("a", 1, 1, 1)) + "<score>"},
         {"missing", "404", "old list"},
     };
     for (const auto& c : cases) {
@@ -256,6 +261,74 @@ TEST_F(ScoreRestoreTest, CreatePlayerFromTheFileAlone) {
     EXPECT_EQ(CreatePlayerFromScoreList("duo1", "pass", 8, tell), 0);
     EXPECT_EQ(notes.back(), kUnreadable);
     EXPECT_FALSE(game.Exists("QV5files/Database/Score/duo1.db"));
+}
+
+TEST_F(ScoreRestoreTest, APlantedLinkAtTempXmlIsReplaced) {
+    game.WriteFile("home/file", "the user's own file");
+    std::filesystem::create_symlink(game.HostPath("home/file"),
+                                    game.HostPath("QV5files/Config/temp.xml"));
+    server.SetBody("<scorelist>" + Score("a", 1, 1, 1) + "</scorelist>");
+    EXPECT_EQ(Restore("player1", "secret", "1234"), 1);
+    EXPECT_EQ(game.ReadFile("home/file"), "the user's own file");
+    EXPECT_FALSE(std::filesystem::is_symlink(game.HostPath("QV5files/Config/temp.xml")));
+    EXPECT_EQ(game.ReadFile("QV5files/Config/temp.xml"),
+              "<scorelist>" + Line(Score("a", 1, 1, 1)) + "</scorelist>");
+}
+
+// Stops after a number of rows; on the way it notes whether a player was
+// listed while the database was being filled.
+class StopAfter final : public Progress {
+  public:
+    explicit StopAfter(long rows) : rows_(rows) {}
+    void Update(long done, long, const std::string&) override {
+        if (!ListPlayers().empty()) listed_while_storing = true;
+        if (done >= rows_) RequestStop();
+    }
+    void SetStatus(const std::string&) override {}
+    static inline bool listed_while_storing = false;
+
+  private:
+    long rows_;
+};
+
+TEST_F(ScoreRestoreTest, APlayerIsListedOnlyOnceComplete) {
+    std::string body = "<scorelist>";
+    for (int i = 0; i < 50; ++i) body += Score("h" + std::to_string(i), 1, 1, 1);
+    game.WriteFile("QV5files/Config/temp.xml", body + "</scorelist>");
+    auto tell = [](const Notice&) {};
+    for (long stop_at : {10L, 1000L}) {
+        StopAfter::listed_while_storing = false;
+        auto progress = [stop_at](RestoreStep) { return std::make_unique<StopAfter>(stop_at); };
+        const bool completes = stop_at > 50;
+        EXPECT_EQ(CreatePlayerFromScoreList("player1", "secret", 3, tell, progress),
+                  completes ? 1 : 0);
+        EXPECT_FALSE(StopAfter::listed_while_storing) << stop_at;
+        EXPECT_EQ(ListPlayers(),
+                  completes ? std::vector<std::string>{"player1"} : std::vector<std::string>{})
+            << stop_at;
+        // Nothing of the stopped one is left in the folder.
+        std::vector<DirEntry> entries;
+        ASSERT_TRUE(ListFolder(kScoreFolder, entries));
+        EXPECT_EQ(entries.size(), completes ? 1u : 0u) << stop_at;
+    }
+    // The file renamed into place has the mode of any file made here.
+    const mode_t mask = umask(0);
+    umask(mask);
+    EXPECT_EQ(
+        std::filesystem::status(game.HostPath("QV5files/Database/Score/player1.db")).permissions(),
+        std::filesystem::perms(0666 & ~mask));
+}
+
+TEST_F(ScoreRestoreTest, AnEmptyFileLeftByAnEarlierInterruptionIsReplaced) {
+    game.WriteFile("QV5files/Database/Score/player1.db", "");
+    game.WriteFile("QV5files/Config/temp.xml",
+                   "<scorelist>" + Score("a", 1, 1, 1) + "</scorelist>");
+    EXPECT_EQ(CreatePlayerFromScoreList("player1", "secret", 3, [](const Notice&) {}), 1);
+    Database db;
+    ASSERT_TRUE(db.Open(PlayerDbPath("player1"), Database::Mode::OpenExisting));
+    Statement s = db.Prepare("SELECT count(*) FROM score");
+    ASSERT_TRUE(s.Step());
+    EXPECT_EQ(s.Int(0), 1);
 }
 
 }  // namespace

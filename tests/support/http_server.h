@@ -18,7 +18,7 @@ class HttpServer {
     int port() const { return port_; }
     // "http://127.0.0.1:PORT" followed by `path`.
     std::string Url(const std::string& path) const;
-    // "normal", "cut", "slow" or "missing"; see the script.
+    // "normal", "cut", "slow", "missing" or "endless"; see the script.
     void SetMode(const std::string& mode) const;
     void SetBody(const std::string& body) const;
     // "REQUEST <request line>\nAGENT <user agent>\n" per request so far.

@@ -11,6 +11,8 @@ says, with DIR/body as the response body:
           is closed
   slow    reads the request and never answers
   missing 404 with the body
+  endless 200 without a Content-Length, then the body again and again until
+          the client closes the connection
 """
 import os
 import socket
@@ -48,6 +50,15 @@ def handle(conn, folder):
         if mode == b"slow":
             time.sleep(120)
             return
+        if mode == b"endless":
+            conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
+                         b"Connection: close\r\n\r\n")
+            block = (body or b"x") * max(1, 65536 // max(1, len(body)))
+            try:
+                while True:
+                    conn.sendall(block)
+            except OSError:
+                return
         status = b"404 Not Found" if mode == b"missing" else b"200 OK"
         length = len(body) + (1000 if mode == b"cut" else 0)
         conn.sendall(b"HTTP/1.1 " + status + b"\r\nContent-Type: text/plain\r\n"

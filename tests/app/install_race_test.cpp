@@ -1,0 +1,120 @@
+// Two installs into one folder at once, as two real processes: the first is
+// held mid-extraction while the second runs, then fails on a damaged archive.
+// Afterwards song.db lists exactly the charts that are on disk.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/database.h"
+#include "support/shell.h"
+#include "support/temp_game.h"
+#include "support/zip_writer.h"
+
+namespace qv5 {
+namespace {
+
+namespace fs = std::filesystem;
+
+pid_t StartInstall(const test::TempGame& game, const std::string& archive) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execl(QV5_EXE, QV5_EXE, "--dir", game.host().c_str(), "install",
+              game.HostPath(archive).c_str(), "--into", game.HostPath("Songs").c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return child;
+}
+
+int Wait(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Whether `pid` sleeps with the folder open: waiting for the other install.
+bool WaitsWithFolderOpen(pid_t pid, const std::string& folder) {
+    std::ifstream call("/proc/" + std::to_string(pid) + "/syscall");
+    long number = -1;
+    if (!(call >> number) || (number != SYS_clock_nanosleep && number != SYS_nanosleep))
+        return false;
+    std::error_code ec;
+    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec))
+        if (fs::read_symlink(fd.path(), ec) == folder) return true;
+    return false;
+}
+
+// A zip whose chart comes first and whose end is cut off: its extraction
+// writes the chart, many other files, then fails.
+void WriteDamagedZip(const std::string& host_path) {
+    std::vector<test::ZipItem> items = {test::File("Song/a.bms", "#TITLE a\r\n")};
+    for (int i = 0; i < 5000; ++i)
+        items.push_back(test::File("Song/f" + std::to_string(i) + ".txt"));
+    std::string noise(300000, '\0');
+    std::uint32_t seed = 7;  // incompressible
+    for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
+    items.push_back(test::File("Song/z.wav", noise));
+    test::WriteZip(host_path, items);
+    // Cut inside z.wav, before the central directory.
+    std::ifstream in(host_path, std::ios::binary);
+    in.seekg(-22 + 16, std::ios::end);
+    unsigned char offset[4];
+    in.read(reinterpret_cast<char*>(offset), 4);
+    const std::uintmax_t directory =
+        offset[0] | offset[1] << 8 | offset[2] << 16 | std::uintmax_t(offset[3]) << 24;
+    fs::resize_file(host_path, directory - noise.size() / 2);
+}
+
+TEST(InstallRace, TwoInstallsIntoOneFolderRegisterOnlyWhatStays) {
+    test::TempGame game;
+    game.WriteFile("Songs/Old/old.bms", "#TITLE old\r\n");
+    ASSERT_EQ(test::RunShell(std::string("'") + QV5_EXE + "' --dir '" + game.host() +
+                             "' add-root Songs >/dev/null 2>&1")
+                  .code,
+              0);
+    WriteDamagedZip(game.HostPath("damaged.zip"));
+    test::WriteZip(game.HostPath("good.zip"), {test::File("Other/b.bms", "#TITLE b\r\n")});
+
+    // The first install is held once its chart is on disk.
+    const pid_t first = StartInstall(game, "damaged.zip");
+    int status = 0;
+    while (!game.Exists("Songs/Song/a.bms")) {
+        ASSERT_EQ(waitpid(first, &status, WNOHANG), 0) << "the first install ended early";
+        usleep(200);
+    }
+    kill(first, SIGSTOP);
+    // The second runs until it ends or waits for the first.
+    const pid_t second = StartInstall(game, "good.zip");
+    const std::string songs = fs::canonical(game.HostPath("Songs")).string();
+    pid_t ended = 0;
+    while ((ended = waitpid(second, &status, WNOHANG)) == 0 && !WaitsWithFolderOpen(second, songs))
+        usleep(1000);
+    kill(first, SIGCONT);
+    EXPECT_EQ(Wait(first), 1);
+    if (ended == second)
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+    else
+        EXPECT_EQ(Wait(second), 0);
+
+    Database db;
+    ASSERT_TRUE(db.Open(game.HostPath("QV5files/Database/song.db"), Database::Mode::OpenExisting));
+    Statement s = db.Prepare("SELECT path FROM song ORDER BY path");
+    std::vector<std::string> listed;
+    while (s.Step()) listed.push_back(s.Text(0));
+    EXPECT_EQ(listed, (std::vector<std::string>{"Songs\\Old\\old.bms", "Songs\\Other\\b.bms"}));
+    EXPECT_FALSE(game.Exists("Songs/Song"));
+}
+
+}  // namespace
+}  // namespace qv5
