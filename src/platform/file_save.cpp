@@ -61,12 +61,18 @@ bool WriteInPlace(const std::string& target, std::string_view data) {
 
 bool WriteFileAtomic(std::string_view path, std::string_view data) {
     auto host = ToHostPath(path);
-    if (!host) return false;
+    if (!host) {
+        errno = EINVAL;
+        return false;
+    }
     const std::string target = FinalTarget(*host);
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     // A read-only file stays as it is, as it would if written in place.
-    if (exists && (st.st_mode & 0222) == 0) return false;
+    if (exists && (st.st_mode & 0222) == 0) {
+        errno = EACCES;
+        return false;
+    }
     std::string tmp = target + ".tmp-XXXXXX";
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
     if (fd < 0) {
@@ -80,8 +86,10 @@ bool WriteFileAtomic(std::string_view path, std::string_view data) {
         // A file that cannot keep its owner is better rewritten in place
         // than handed to someone else.
         if (!ok) {
+            const int err = errno;
             ::close(fd);
             ::unlink(tmp.c_str());
+            errno = err;
             return S_ISREG(st.st_mode) && WriteInPlace(target, data);
         }
     } else {
@@ -94,7 +102,9 @@ bool WriteFileAtomic(std::string_view path, std::string_view data) {
     if (::close(fd) != 0) ok = false;
     if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) {
+        const int err = errno;  // why it failed, for the caller to tell
         ::unlink(tmp.c_str());
+        errno = err;
         return false;
     }
     // The rename itself reaches the disk with the folder.

@@ -95,6 +95,7 @@ class FileBuffer {
 // file gets a fresh name, created exclusively, so nothing planted there is
 // followed. Only when no file can be made beside it (a folder the user may
 // not write to, holding a file they may) is the file rewritten in place.
+// On failure errno says why.
 bool WriteFileAtomic(std::string_view path, std::string_view data);
 
 // An advisory lock on a folder, held while the object lives: programs that

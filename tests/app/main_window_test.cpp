@@ -1,6 +1,10 @@
 #include "app/main_window.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -10,6 +14,8 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "app/controls.h"
@@ -135,6 +141,90 @@ TEST_F(MainWindowTest, CloseRequestAppliesTheSettings) {
     EXPECT_EQ(back.windowsize_x, 1280);
     EXPECT_EQ(back.screenmode, 1);
     EXPECT_EQ(back.path_count, 1);
+}
+
+// QV5files/Config made unwritable: as root a small tmpfs filled up (root
+// writes to read-only folders), for anyone else a read-only folder.
+class UnwritableConfigFolder {
+  public:
+    explicit UnwritableConfigFolder(std::string dir) : dir_(std::move(dir)) {
+        if (geteuid() == 0) mounted_ = mount("tmpfs", dir_.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~UnwritableConfigFolder() {
+        MakeRoom();
+        if (mounted_) umount2(dir_.c_str(), MNT_DETACH);
+    }
+    // The errno a write then fails with.
+    int Fill() {
+        if (!mounted_) {
+            chmod(dir_.c_str(), 0555);
+            return EACCES;
+        }
+        const int fd = open((dir_ + "/filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::string block(4096, 'x');
+        while (fd >= 0 && write(fd, block.data(), block.size()) > 0) {
+        }
+        if (fd >= 0) close(fd);
+        return ENOSPC;
+    }
+    void MakeRoom() {
+        if (mounted_)
+            std::filesystem::remove(dir_ + "/filler");
+        else
+            chmod(dir_.c_str(), 0755);
+    }
+
+  private:
+    std::string dir_;
+    bool mounted_ = false;
+};
+
+// A save that fails is told with the file's host path and the system's
+// reason; Exit and the close request keep the window so the player can
+// retry (which saves once there is room) or cancel (Escape closes).
+TEST_F(MainWindowTest, AFailedSaveIsToldAndExitKeepsTheWindowOpen) {
+    UnwritableConfigFolder folder(game.HostPath("QV5files/Config"));
+    const std::string kept =
+        "<config><player><id>player</id><pass>pass</pass></player>"
+        "<jukebox><path>songs\\</path></jukebox></config>";
+    game.WriteFile(kConfig, kept);
+    const std::string host_config =
+        std::filesystem::canonical(game.HostPath(kConfig)).string() + ": ";
+    MainWindow dlg;
+    dlg.InitDialog();
+    dlg.show();
+    Control<QLineEdit>(dlg.MainTab(), 1026)->setText("1280");
+    const std::string reason = host_config + std::strerror(folder.Fill());
+
+    ui->AnswerMessage(MsgAnswer::Ok);
+    Control<QPushButton>(&dlg, 1004, true)->click();  // Exit
+    ui->AnswerMessage(MsgAnswer::Ok);
+    dlg.close();  // the title bar's close button
+    EXPECT_TRUE(dlg.isVisible());
+    ASSERT_EQ(ui->MessageTexts().size(), 2u);
+    for (const auto& text : ui->MessageTexts())
+        EXPECT_NE(text.find("設定を保存できませんでした。\n" + reason), std::string::npos) << text;
+    EXPECT_EQ(ui->prompts()[0].Utf8Caption(), "エラー");
+    EXPECT_EQ(game.ReadFile(kConfig), kept);
+
+    folder.MakeRoom();
+    Control<QPushButton>(&dlg, 1004, true)->click();  // retry
+    EXPECT_FALSE(dlg.isVisible());
+    ConfigRecord back;
+    LoadConfig(back);
+    EXPECT_EQ(back.windowsize_x, 1280);
+    EXPECT_EQ(ui->MessageTexts().size(), 2u);
+
+    // Cancel leaves, saying what was not saved.
+    MainWindow again;
+    again.InitDialog();
+    again.show();
+    folder.Fill();
+    ui->AnswerMessage(MsgAnswer::Ok);
+    again.reject();  // Escape
+    EXPECT_FALSE(again.isVisible());
+    ASSERT_EQ(ui->MessageTexts().size(), 3u);
+    EXPECT_NE(ui->MessageTexts()[2].find(reason), std::string::npos);
 }
 
 TEST_F(MainWindowTest, TabChangeShowsThePageAndSaves) {
