@@ -10,6 +10,8 @@
 #include "app/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "install/install.h"
+#include "library/chart_header.h"
+#include "library/encodings.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -28,11 +30,19 @@ void Print(const Notice& n) {
     std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(n.text).c_str());
 }
 
-bool IsFolderRow(const std::string& path) {
-    Statement s = SongLibrary().Prepare("SELECT 1 FROM folder WHERE path = ?1");
-    if (!s) return false;
-    s.Bind(1, path);
-    return s.Step();
+// The registered song folder (a root row of the library) that is `folder`
+// or holds it; nullopt when it lies outside every one. A folder made after
+// its root was registered has no row yet, and a drop on the window installs
+// into it all the same.
+std::optional<std::string> RootHolding(const std::string& folder) {
+    Statement s = SongLibrary().Prepare(
+        "SELECT path FROM folder WHERE parent = ?2 AND substr(path, -1) = '\\' AND "
+        "substr(?1, 1, length(path)) = path");
+    if (!s) return std::nullopt;
+    s.Bind(1, folder);
+    s.Bind(2, std::string(kRootKey));
+    if (!s.Step()) return std::nullopt;
+    return s.Text(0);
 }
 
 int CountSongs(const std::string& prefix) {
@@ -55,9 +65,18 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
         return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
     OpenSongLibrary(config.id);
     if (!SongLibrary().IsOpen()) return Fail("cannot open the song library");
-    if (!IsFolderRow(*folder))
-        return Fail("not a folder of the song library: " + Cp932ToUtf8(*folder) +
+    const auto root = RootHolding(*folder);
+    if (!root)
+        return Fail("not inside a registered song folder: " + Cp932ToUtf8(*folder) +
                     " (register its song folder with add-root first)");
+    // As a drop on it: a song folder (one that holds charts) gets the new
+    // songs beside it, in its parent; a root has no parent and keeps them.
+    if (*folder != *root && HoldsChartFiles(*folder)) {
+        const std::string parent = ParentPath(*folder);
+        std::fprintf(stderr, "QV5: %s holds charts; installing beside it, into %s\n",
+                     Cp932ToUtf8(*folder).c_str(), Cp932ToUtf8(parent).c_str());
+        *folder = parent;
+    }
     int failed = 0;
     for (const std::string& host : archives) {
         auto archive = CommandLinePath(host, start_dir, error);

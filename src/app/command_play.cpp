@@ -46,6 +46,13 @@ int RunPlayCommand(const std::string& command, const std::string& host_chart) {
         std::fprintf(stderr, "QV5: %s\n", error.c_str());
         return 1;
     }
+    if (!CommandLineCarries(*chart)) {
+        std::fprintf(stderr,
+                     "QV5: the chart path holds a double quote, which the Windows command line "
+                     "cannot carry to the game body; nothing was started: %s\n",
+                     Cp932ToUtf8(*chart).c_str());
+        return 1;
+    }
     const bool play = command == "play";
     ProcessResult r =
         Processes().Run(play ? PlayChartCommandLine(*chart) : AutoplayCommandLine(*chart),

@@ -2,6 +2,7 @@
 // and passes only a mode switch and paths; the game reads config.xml itself.
 #include "app/launcher.h"
 
+#include "app/jukebox_page.h"
 #include "app/main_window.h"
 #include "app/main_window_steps.h"
 #include "config/config_file.h"
@@ -55,6 +56,14 @@ std::optional<std::string> AskOutput(const std::string& default_name, const char
     return WithExportExtension(*chosen, std::string(".") + ext);
 }
 
+// False, after saying so, when a path cannot reach the game body whole:
+// nothing is then started (or saved for it).
+bool Carried(MainWindow& dlg, const std::string& path) {
+    if (CommandLineCarries(path)) return true;
+    ShowMessage(&dlg, UncarriablePathMessage(path), Sj(u8"エラー"), MsgIcon::Error);
+    return false;
+}
+
 // Starts the game body; when nothing could start (no QV5body.exe, no wine)
 // says what is missing, since a silent button leaves the user guessing.
 bool StartGameBody(MainWindow& dlg, const std::string& command_line, Wait wait) {
@@ -86,6 +95,17 @@ std::string MovieCommandLine(const std::string& output) {
     return std::string(kGameBody) + " -movie " + Quoted(output);
 }
 
+bool CommandLineCarries(std::string_view path) {
+    return path.find('"') == std::string_view::npos;
+}
+
+std::string UncarriablePathMessage(const std::string& path) {
+    return Sj(u8"パスに \" が含まれているため、ゲーム本体に渡せません"
+              u8"（Windowsのコマンドラインでは渡せない文字です）。\n"
+              u8"名前を変えてから、もう一度実行して下さい。\n") +
+           path;
+}
+
 std::string WithExportExtension(std::string path, std::string_view dot_ext) {
     if (path.size() < dot_ext.size() ||
         path.compare(path.size() - dot_ext.size(), dot_ext.size(), dot_ext) != 0)
@@ -103,12 +123,12 @@ void OnPlay(MainWindow& dlg) {
 void OnMakeMovie(MainWindow& dlg) {
     dlg.ApplySettings();
     auto output = AskOutput("movie.avi", "avi", u8"動画ファイル (*.avi)");
-    if (!output) return;
+    if (!output || !Carried(dlg, *output)) return;
     StartGameBody(dlg, MovieCommandLine(*output), Wait::Yes);
 }
 
 void MainWindow::PlayChart(const std::string& chart_path) {
-    if (!ApplySettings()) return;
+    if (!Carried(*this, chart_path) || !ApplySettings()) return;
     // Waited for: the game may change config.xml, which is read back below.
     if (!StartGameBody(*this, PlayChartCommandLine(chart_path), Wait::Yes)) return;
     UpdateSongInformation(chart_path);
@@ -116,19 +136,22 @@ void MainWindow::PlayChart(const std::string& chart_path) {
 }
 
 void MainWindow::AutoplayChart(const std::string& chart_path) {
-    if (!ApplySettings()) return;
+    if (!Carried(*this, chart_path) || !ApplySettings()) return;
     StartGameBody(*this, AutoplayCommandLine(chart_path), Wait::No);
 }
 
 void MainWindow::PlayDroppedChart(const std::string& chart_path) {
+    if (!Carried(*this, chart_path)) return;
     StartGameBody(*this, PlayChartCommandLine(chart_path), Wait::No);
 }
 
 void MainWindow::ExportChart(int command_id, const std::string& chart_path) {
     const ExportKind* kind = FindExport(command_id);
-    if (!kind) return;
+    if (!kind || !Carried(*this, chart_path)) return;
     ApplySettings();  // exports go on whatever it says
-    if (command_id == kCmdBgmMp3 && !EntryExists(TheConfig().mp3enc_body)) {
+    // The tool settings as the page holds them: what the export goes on
+    // with, whether or not ApplySettings could store them.
+    if (command_id == kCmdBgmMp3 && !EntryExists(jukebox_->tools.mp3enc_body)) {
         ShowMessage(this, Sj(u8"mp3エンコーダーが設定されていません。\n"
                              u8"詳細設定ボタンから設定して下さい。"));
         return;
@@ -138,7 +161,7 @@ void MainWindow::ExportChart(int command_id, const std::string& chart_path) {
     std::string title = MakeExportTitle(chart.title, chart.subtitle, chart.artist, chart.subartist,
                                         kind->keep_subtitle);
     auto output = AskOutput(title + "." + kind->ext, kind->ext, kind->description);
-    if (!output) return;
+    if (!output || !Carried(*this, *output)) return;
     StartGameBody(*this, ExportCommandLine(kind->option, chart_path, *output), Wait::Yes);
 }
 

@@ -31,6 +31,13 @@ std::string ExportCommandLine(const char* option, const std::string& chart_path,
                               const std::string& output);
 std::string MovieCommandLine(const std::string& output);
 
+// A path the game body's command line can carry: the Windows command line
+// has no way to pass a double quote inside a quoted path (the split would
+// drop it and name another file).
+bool CommandLineCarries(std::string_view path);
+// The refusal to start the game body with such a path, naming it.
+std::string UncarriablePathMessage(const std::string& path);
+
 // The name chosen in an export's save dialog with `dot_ext` (".wav") appended
 // unless its last four characters are exactly that: ".WAV" gets ".wav" too.
 std::string WithExportExtension(std::string path, std::string_view dot_ext);

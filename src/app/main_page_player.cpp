@@ -44,14 +44,15 @@ void MainPage::OnNewPlayer() {
     ShowValues();
 }
 
+// Each button opens the page its caption names.
 void MainPage::OnTopPage() {
     ReadControls();
-    OpenRankingPage(values.id, values.pass, true, ShowOn(this));
+    OpenRankingPage(values.id, values.pass, false, ShowOn(this));
 }
 
 void MainPage::OnMyPage() {
     ReadControls();
-    OpenRankingPage(values.id, values.pass, false, ShowOn(this));
+    OpenRankingPage(values.id, values.pass, true, ShowOn(this));
 }
 
 }  // namespace qv5

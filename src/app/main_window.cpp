@@ -32,6 +32,16 @@
 #include "platform/ui_service.h"
 
 namespace qv5 {
+namespace {
+
+// `error` is the host path and the system's reason, in UTF-8.
+std::string SaveFailedMessage(int language, const std::string& error) {
+    return Localized(language, u8"設定を保存できませんでした。\n",
+                     "The settings could not be saved.\n") +
+           Utf8ToCp932Lossy(error);
+}
+
+}  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("QV5 SETUP"));
@@ -159,9 +169,13 @@ void MainWindow::InitDialog() {
 }
 
 int MainWindow::ApplySettings() {
+    return Apply(false) == Applied::Saved ? 1 : 0;
+}
+
+MainWindow::Applied MainWindow::Apply(bool exiting) {
     ConfigRecord& config = TheConfig();
     main_->ReadControls();
-    if (!CheckPlayer(*this)) return 0;
+    if (!CheckPlayer(*this)) return Applied::CheckFailed;
     const std::vector<std::string> roots = jukebox_->RootTexts();
     if (roots.empty())
         ShowMessage(this, Localized(config.language,
@@ -185,8 +199,19 @@ int MainWindow::ApplySettings() {
         p->ReadControls();
         p->StoreTo(config);
     }
-    SaveConfig(config);
-    return 1;
+    // A full disk or a read-only folder must not pass unnoticed: the
+    // settings would be lost when the window closes.
+    std::string error;
+    if (SaveConfig(config, &error)) return Applied::Saved;
+    std::string text = SaveFailedMessage(config.language, error);
+    if (exiting)
+        text += Localized(config.language,
+                          u8"\n\n空きを作るなどしてから、もう一度「終了」を押すと保存し直します。"
+                          u8"保存せずに閉じるにはEscキーを押して下さい。",
+                          "\n\nMake room (or allow writing), then press Exit again to retry; "
+                          "press Escape to close without saving.");
+    ShowMessage(this, text, Sj(u8"エラー"), MsgIcon::Error);
+    return Applied::SaveFailed;
 }
 
 void MainWindow::OnTabChange() {
@@ -197,12 +222,19 @@ void MainWindow::OnTabChange() {
 }
 
 void MainWindow::OnCancel() {
-    SaveConfig(TheConfig());
+    // Cancel leaves whatever happens; a record that could not be written
+    // (a language chosen from the menu) is still said to be lost.
+    std::string error;
+    if (!SaveConfig(TheConfig(), &error))
+        ShowMessage(this, SaveFailedMessage(TheConfig().language, error), Sj(u8"エラー"),
+                    MsgIcon::Error);
     Close();
 }
 
 void MainWindow::OnExit() {
-    ApplySettings();
+    // A failed check closes as it always did; a failed save keeps the window
+    // so the player can retry or cancel.
+    if (Apply(true) == Applied::SaveFailed) return;
     Close();
 }
 
@@ -218,7 +250,10 @@ void MainWindow::Close() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!closing_) {
-        ApplySettings();
+        if (Apply(true) == Applied::SaveFailed) {
+            event->ignore();  // as Exit: the window stays for a retry or Escape
+            return;
+        }
         closing_ = true;
     }
     QDialog::closeEvent(event);  // ends in reject(), which now just closes

@@ -22,7 +22,8 @@ class MainWindow : public QDialog {
 
     // The start-up sequence; the first-run loop included.
     void InitDialog();
-    // 1 when the pages were stored and config.xml written, 0 when a check failed.
+    // 1 when the pages were stored and config.xml written, 0 when a check
+    // failed or the file could not be written (each said so).
     int ApplySettings();
     void OnTabChange();
     void OnCancel();
@@ -59,6 +60,9 @@ class MainWindow : public QDialog {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    enum class Applied { Saved, CheckFailed, SaveFailed };
+    // ApplySettings; `exiting` adds how to retry or leave to a save failure.
+    Applied Apply(bool exiting);
     void Close();
     void ConnectTreeCommands();
 

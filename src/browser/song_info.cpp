@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-#include "library/chart_header.h"
-#include "library/song_library.h"
+#include "library/tag_editor.h"
 #include "platform/text.h"
 
 namespace qv5 {
@@ -53,7 +52,7 @@ SongInfo SongInfoLines(const ChartRecord& r) {
 
 SongInfo SongInfoLines(const std::string& chart_path) {
     ChartRecord r;
-    if (!LookupChart(chart_path, r) && !ReadChartHeader(r, chart_path)) return SongInfo{};
+    if (!LoadChartAsShown(chart_path, r)) return SongInfo{};
     return SongInfoLines(r);
 }
 

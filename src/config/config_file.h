@@ -26,7 +26,9 @@ enum class ConfigState {
 // under the folder's lock). 1 when written, 0 when not (the old file is then
 // unchanged). A file there that cannot be read is first kept beside itself as
 // config.xml.unreadable-YYYYMMDD-HHMMSS; when that fails, nothing is written.
-int SaveConfig(const ConfigRecord& config);
+// On failure `error` (may be null) gets the file's host path and the
+// system's reason (UTF-8), for the user to set things right.
+int SaveConfig(const ConfigRecord& config, std::string* error = nullptr);
 // Fills every field from config.xml or with its default; never fails. Tells
 // whether the file was there and readable (callers say so when it was not:
 // UnreadableConfigMessage).

@@ -2,11 +2,14 @@
 // locked read-change-save of the commands.
 #include <tinyxml2.h>
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <string>
 
 #include "config/config_file.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 
 namespace qv5 {
@@ -42,11 +45,22 @@ int SaveConfigLocked(const ConfigRecord& config) {
     return WriteFileAtomic(kConfigPath, FormatConfig(config), LinkAtPath::WriteThrough) ? 1 : 0;
 }
 
+// "/host/path/QV5files/Config/config.xml: No space left on device", from the
+// errno the failed write left.
+std::string SaveFailure(int err) {
+    const auto host = ToHostPath(ProgramDirectory() + kConfigPath);
+    return host.value_or(kConfigPath) + ": " +
+           (err != 0 ? std::strerror(err) : "the file could not be written");
+}
+
 }  // namespace
 
-int SaveConfig(const ConfigRecord& config) {
+int SaveConfig(const ConfigRecord& config, std::string* error) {
     FolderLock lock(kConfigFolder);
-    return SaveConfigLocked(config);
+    errno = 0;
+    if (SaveConfigLocked(config)) return 1;
+    if (error) *error = SaveFailure(errno);
+    return 0;
 }
 
 std::string UnreadableConfigMessage() {

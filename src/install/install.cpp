@@ -61,6 +61,25 @@ std::string NameOnDisk(const std::string& dir, const std::string& name) {
     return name;
 }
 
+// Where the library scan of an install starts: the destination when the
+// library lists it, else the nearest folder above it that it lists. A
+// folder made after its root was registered has no row yet; scanning from
+// above gives it (and each unlisted folder between) its row and parent, as
+// a fresh registration would. The destination itself when nothing above is
+// listed.
+std::string ScanStart(Database& db, const std::string& dest) {
+    Statement listed = db.Prepare("SELECT 1 FROM folder WHERE path = ?1");
+    if (!listed) return dest;
+    for (std::string dir = dest; !dir.empty();) {
+        listed.Bind(1, dir);
+        const bool found = listed.Step();
+        listed.Reset();
+        if (found) return dir;
+        dir.resize(NameStart(dir.substr(0, dir.size() - 1)));
+    }
+    return dest;
+}
+
 }  // namespace
 
 std::optional<ArchiveKind> ArchiveKindOfPath(const std::string& path) {
@@ -172,8 +191,9 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     bool stored = false;
     {
         Transaction tx(db);
-        stored = tx.ok() && ScanFolder(db, dest, dest, progress, &r.library) >= 0 &&
-                 AssignFolderDifficulties(db, dest) &&
+        const std::string scan = ScanStart(db, dest);
+        stored = tx.ok() && ScanFolder(db, scan, scan, progress, &r.library) >= 0 &&
+                 AssignFolderDifficulties(db, scan) &&
                  RefreshFolder(db, r.new_folder, progress, &r.library) == 1 && tx.Commit();
     }
     if (!stored) {

@@ -15,11 +15,39 @@ std::string DecimalText(std::int32_t v) {
 
 }  // namespace
 
-bool LoadChartForTags(const std::string& chart_path, ChartRecord& record) {
+bool OverlayTagRow(Database& db, ChartRecord& r) {
+    if (r.hash.empty()) return false;
+    // Unqualified, as SaveTags writes it: the table of the attached tag.db.
+    Statement s = db.Prepare(
+        "SELECT title,subtitle,genre,artist,subartist,tag,level,difficulty,mode,exlevel "
+        "FROM tag WHERE hash = ?1");
+    if (!s) return false;  // tag.db not attached: nothing to lay over
+    s.Bind(1, r.hash);
+    if (!s.Step()) return false;
+    r.title = s.Text(0);
+    r.subtitle = s.Text(1);
+    r.genre = s.Text(2);
+    r.artist = s.Text(3);
+    r.subartist = s.Text(4);
+    r.tag = s.Text(5);
+    r.level = s.Int(6);
+    r.difficulty = s.Int(7);
+    r.mode = s.Int(8);
+    r.exlevel = s.Int(9);
+    r.full_title = r.subtitle.empty() ? r.title : r.title + " " + r.subtitle;
+    return true;
+}
+
+bool LoadChartAsShown(const std::string& chart_path, ChartRecord& record) {
     record = ChartRecord{};
-    if (LookupChart(chart_path, record)) return true;
+    if (!LookupChart(chart_path, record) && !ReadChartHeader(record, chart_path)) return false;
+    OverlayTagRow(SongLibrary(), record);
+    return true;
+}
+
+bool LoadChartForTags(const std::string& chart_path, ChartRecord& record) {
     // Without its hash the chart could be saved nowhere.
-    return ReadChartHeader(record, chart_path) && !record.hash.empty();
+    return LoadChartAsShown(chart_path, record) && !record.hash.empty();
 }
 
 bool LoadFolderForTags(const std::string& folder_path, ChartRecord& record) {

@@ -16,8 +16,18 @@ struct TagFields {
     int favorite = 0;
 };
 
-// The chart as the library knows it, or as its header reads when the library
-// has no row for it. False when the file cannot be read at all.
+// Lays the chart's `tag` row (when tag.db holds one for its hash) over the
+// record: its texts, levels, difficulty and mode. A rescan rebuilds `song`
+// from the chart files and leaves the player's edits in `tag` only (the game
+// body applies them), so wherever this program shows or edits a chart it
+// does the same. True when a row was found; song.db is not changed.
+bool OverlayTagRow(Database& db, ChartRecord& record);
+
+// The chart as the player sees it: as the library knows it, or as its header
+// reads when the library has no row for it, with its tag row laid over.
+// False when the file cannot be read at all.
+bool LoadChartAsShown(const std::string& chart_path, ChartRecord& record);
+// The same for the tag editor, which also needs the chart's hash.
 bool LoadChartForTags(const std::string& chart_path, ChartRecord& record);
 
 // A folder's row (a directory, with or without its trailing "\", or a

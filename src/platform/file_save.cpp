@@ -73,14 +73,20 @@ void SyncFolderOf(const std::string& target) {
 
 bool WriteFileAtomic(std::string_view path, std::string_view data, LinkAtPath links) {
     auto host = ToHostPath(path);
-    if (!host) return false;
+    if (!host) {
+        errno = EINVAL;
+        return false;
+    }
     const std::string target = links == LinkAtPath::WriteThrough ? FinalTarget(*host) : *host;
     struct stat st {};
     // A link left at the target (only when it is replaced) counts as no file:
     // its mode and owner are not the file's, and nothing is written through it.
     const bool exists = ::lstat(target.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);
     // A read-only file stays as it is, as it would if written in place.
-    if (exists && (st.st_mode & 0222) == 0) return false;
+    if (exists && (st.st_mode & 0222) == 0) {
+        errno = EACCES;
+        return false;
+    }
     std::string tmp = target + ".tmp-XXXXXX";
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
     if (fd < 0) {
@@ -94,8 +100,10 @@ bool WriteFileAtomic(std::string_view path, std::string_view data, LinkAtPath li
         // A file that cannot keep its owner is better rewritten in place
         // than handed to someone else.
         if (!ok) {
+            const int err = errno;
             ::close(fd);
             ::unlink(tmp.c_str());
+            errno = err;
             return S_ISREG(st.st_mode) && WriteInPlace(target, data);
         }
     } else {
@@ -108,7 +116,9 @@ bool WriteFileAtomic(std::string_view path, std::string_view data, LinkAtPath li
     if (::close(fd) != 0) ok = false;
     if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) {
+        const int err = errno;  // why it failed, for the caller to tell
         ::unlink(tmp.c_str());
+        errno = err;
         return false;
     }
     SyncFolderOf(target);

@@ -106,7 +106,7 @@ enum class LinkAtPath {
 // is not written. The temporary file gets a fresh name, created exclusively,
 // so nothing planted there is followed. Only when no file can be made beside
 // it (a folder the user may not write to, holding a file they may) is a plain
-// file rewritten in place.
+// file rewritten in place. On failure errno says why.
 bool WriteFileAtomic(std::string_view path, std::string_view data,
                      LinkAtPath links = LinkAtPath::Replace);
 

@@ -85,6 +85,15 @@ TEST(BrowserCommands, InfoShowsTheConfiguredPlayersScore) {
         ASSERT_TRUE(db.Exec("INSERT INTO score (hash,clear,perfect,great,totalnotes) VALUES('" +
                             hash + "'," + score + ")"));
     }
+    {
+        // The player's tag edit is what the panel shows.
+        Database tags;
+        ASSERT_TRUE(tags.Open("QV5files\\Database\\tag.db", Database::Mode::OpenExisting));
+        ASSERT_TRUE(tags.Exec(
+            "INSERT INTO tag (hash,title,subtitle,genre,artist,subartist,tag,level,difficulty,"
+            "mode,exlevel) VALUES('" +
+            hash + "','Alpha','','Tagged','X','Y','',12,3,5,3)"));
+    }
     struct Case {
         std::string args, cwd;
         int code;
@@ -93,7 +102,7 @@ TEST(BrowserCommands, InfoShowsTheConfiguredPlayersScore) {
         {"info songs/a.bme",
          game.host(),
          0,
-         {"[TITLE] Alpha", "[GENRE] ", "[ARTIST]X/Y",
+         {"[TITLE] Alpha", "[GENRE] Tagged", "[ARTIST]X/Y",
           "[LEVEL] \u2606"
           "12 / \u2605"
           "3",

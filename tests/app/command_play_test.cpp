@@ -92,5 +92,25 @@ TEST(PlayCommands, SayWhatIsMissing) {
     EXPECT_TRUE(wine.Runs().empty());
 }
 
+// The Windows command line cannot carry a double quote inside a quoted path:
+// the chart is named and the game body is not started.
+TEST(PlayCommands, RefuseAChartPathHoldingADoubleQuote) {
+    test::TempGame game;
+    test::FakeWine wine;
+    game.WriteFile("QV5body.exe", "MZ");
+    game.WriteFile("songs/q\"uote.bms", "#TITLE q\r\n");
+    for (const char* command : {"play", "autoplay"}) {
+        Result r = RunQv5(game, std::string(command) + " 'songs/q\"uote.bms'");
+        EXPECT_EQ(r.code, 1) << command << "\n" << r.out;
+        EXPECT_NE(r.out.find("double quote"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("songs\\q\"uote.bms"), std::string::npos) << r.out;
+    }
+    // A waited-for play of another chart: only it reaches the game body.
+    game.WriteFile("songs/plain.bms", "#TITLE p\r\n");
+    ASSERT_EQ(RunQv5(game, "play songs/plain.bms").code, 0);
+    ASSERT_EQ(wine.Runs().size(), 1u);
+    EXPECT_EQ(wine.Runs()[0].argv, (Args{"QV5body.exe", "songs\\plain.bms"}));
+}
+
 }  // namespace
 }  // namespace qv5

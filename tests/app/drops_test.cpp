@@ -292,6 +292,23 @@ TEST_F(DropTest, AChartPlaysOnAnotherTabAndInstallsIntoTheSongFolderOnJukebox) {
     EXPECT_EQ(ui->MessageTexts().size(), 4u);
 }
 
+// A dropped chart whose name holds a double quote cannot be passed whole on
+// the game's command line: it is named and not played; the next drop is.
+TEST_F(DropTest, AChartNamedWithADoubleQuoteIsNotPlayed) {
+    test::FakeWine wine;
+    game.WriteFile("QV5body.exe", "MZ");
+    game.WriteFile("dl/q\"uote.bms", Chart("q"));
+    game.WriteFile("dl/plain.bms", Chart("p"));
+    tree.jukebox = false;
+    ui->AnswerMessage(MsgAnswer::Ok);
+    HandleDrop(dlg, tree, {Abs("dl\\q\"uote.bms"), Abs("dl\\plain.bms")});
+    ASSERT_EQ(ui->MessageTexts().size(), 1u);
+    EXPECT_NE(ui->MessageTexts()[0].find(Cp932ToUtf8(Abs("dl\\q\"uote.bms"))), std::string::npos);
+    for (int i = 0; i < 2000 && wine.Runs().empty(); ++i) usleep(5000);
+    ASSERT_EQ(wine.Runs().size(), 1u);
+    EXPECT_EQ(wine.Runs()[0].argv.back(), Cp932ToUtf8(Abs("dl\\plain.bms")));
+}
+
 TEST_F(DropTest, TheWindowTakesDroppedUrlsWhole) {
     test::FakeWine wine;
     game.WriteFile("QV5body.exe", "MZ");

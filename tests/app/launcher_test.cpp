@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/controls.h"
+#include "app/jukebox_page.h"
 #include "app/main_page.h"
 #include "app/main_window.h"
 #include "config/config_file.h"
@@ -236,6 +237,48 @@ TEST_F(LauncherTest, Mp3ExportNeedsAnExistingEncoderWavDoesNot) {
         EXPECT_EQ(wine.Runs().size(), before + (c.mp3_runs ? 2 : 1)) << c.encoder;
         EXPECT_TRUE(row_ui->Exhausted());
     }
+}
+
+// The check reads the tool settings as the page holds them: what the export
+// goes on with, even when ApplySettings could not store them (a wrong password).
+TEST_F(LauncherTest, Mp3ExportChecksTheToolSettingsItGoesOnWith) {
+    ConfigRecord config;
+    LoadConfig(config);
+    config.mp3enc_body.clear();
+    SaveConfig(config);
+    MainWindow w;
+    w.InitDialog();
+    w.JukeboxTab()->tools.mp3enc_body = "tools\\lame.exe";
+    Control<QLineEdit>(w.MainTab(), 1002)->setText(QStringLiteral("wrong"));
+    ui->AcceptAllMessages();
+    ui->AnswerPath(Output("a.mp3"));
+    w.ExportChart(kCmdBgmMp3, Chart());
+    EXPECT_EQ(wine.Runs().size(), 1u);
+    for (const std::string& text : ui->MessageTexts())
+        EXPECT_EQ(text.find("mp3エンコーダー"), std::string::npos) << text;
+}
+
+// A double quote cannot travel inside a quoted path of a Windows command line
+// (the game would get another name): the path is named and nothing starts.
+TEST_F(LauncherTest, APathHoldingADoubleQuoteIsRefusedAndNothingStarts) {
+    game.WriteFile("songs/q\"uote.bms", "#TITLE q\r\n");
+    const std::string quoted = "songs\\q\"uote.bms";
+    const std::string output = Output("a\"b.wav");
+    const int ids[] = {kCmdPlayChart,     kCmdAutoplayChart, kCmdBgmWav,      kCmdBgmMp3,
+                       kCmdMovieAutoplay, kCmdMovieBgaOnly,  kCmdMovieReplay, 0};
+    for (int id : ids) {
+        if (id == 0) ui->AnswerPath(output);  // a chart exported to such a file
+        ui->AnswerMessage(MsgAnswer::Ok);
+        EXPECT_TRUE(dlg.RunChartCommand(id ? id : kCmdBgmWav, id ? quoted : Chart()));
+        const std::string named = Cp932ToUtf8(id ? quoted : output);
+        ASSERT_FALSE(ui->prompts().empty()) << id;
+        ASSERT_EQ(ui->prompts().back().Utf8Caption(), "エラー") << id;
+        EXPECT_NE(ui->prompts().back().Utf8Text().find(named), std::string::npos) << id;
+    }
+    // Only the last, waited-for start below reaches the game body.
+    dlg.PlayChart(Chart());
+    ASSERT_EQ(wine.Runs().size(), 1u);
+    EXPECT_EQ(Last(), (Args{"QV5body.exe", ChartUtf8()}));
 }
 
 TEST_F(LauncherTest, UnreadableChartStopsTheExportSilently) {

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -10,6 +11,8 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "app/controls.h"
@@ -135,6 +138,64 @@ TEST_F(MainWindowTest, CloseRequestAppliesTheSettings) {
     EXPECT_EQ(back.windowsize_x, 1280);
     EXPECT_EQ(back.screenmode, 1);
     EXPECT_EQ(back.path_count, 1);
+}
+
+// QV5files/Config on a small tmpfs of its own (we run as root), which can be
+// made read-only and writable again.
+struct ConfigMount {
+    std::string dir;
+    bool ok = mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") == 0;
+    bool ReadOnly(bool ro) {
+        return mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | (ro ? MS_RDONLY : 0), nullptr) ==
+               0;
+    }
+    ~ConfigMount() {
+        if (ok) umount2(dir.c_str(), MNT_DETACH);
+    }
+};
+
+// A save that fails is told with the file's host path and the system's
+// reason; Exit and the close request keep the window so the player can
+// retry (which saves once it can) or cancel (Escape closes, saying so).
+TEST_F(MainWindowTest, AFailedSaveIsToldAndExitKeepsTheWindowOpen) {
+    ConfigMount folder{game.HostPath("QV5files/Config")};
+    ASSERT_TRUE(folder.ok);
+    const std::string kept =
+        "<config><player><id>player</id><pass>pass</pass></player>"
+        "<jukebox><path>songs\\</path></jukebox></config>";
+    game.WriteFile(kConfig, kept);
+    const std::string told = "設定を保存できませんでした。\n" +
+                             std::filesystem::canonical(game.HostPath(kConfig)).string() + ": " +
+                             std::strerror(EROFS);
+    MainWindow dlg;
+    dlg.InitDialog();
+    dlg.show();
+    Control<QLineEdit>(dlg.MainTab(), 1026)->setText("1280");
+    ASSERT_TRUE(folder.ReadOnly(true));
+    ui->AcceptAllMessages();
+    Control<QPushButton>(&dlg, 1004, true)->click();  // Exit
+    dlg.close();                                      // the title bar's close button
+    EXPECT_TRUE(dlg.isVisible());
+    ASSERT_EQ(ui->MessageTexts().size(), 2u);
+    for (const auto& text : ui->MessageTexts()) EXPECT_EQ(text.find(told), 0u) << text;
+    EXPECT_EQ(ui->prompts()[0].Utf8Caption(), "エラー");
+    EXPECT_EQ(game.ReadFile(kConfig), kept);
+
+    ASSERT_TRUE(folder.ReadOnly(false));
+    Control<QPushButton>(&dlg, 1004, true)->click();  // retry
+    EXPECT_FALSE(dlg.isVisible());
+    ConfigRecord back;
+    LoadConfig(back);
+    EXPECT_EQ(back.windowsize_x, 1280);
+
+    MainWindow again;
+    again.InitDialog();
+    again.show();
+    ASSERT_TRUE(folder.ReadOnly(true));
+    again.reject();  // Escape
+    EXPECT_FALSE(again.isVisible());
+    EXPECT_EQ(ui->MessageTexts().size(), 3u);
+    EXPECT_EQ(ui->MessageTexts().back(), told);
 }
 
 TEST_F(MainWindowTest, TabChangeShowsThePageAndSaves) {

@@ -9,8 +9,10 @@
 #include <map>
 
 #include "app/controls.h"
+#include "browser/song_info.h"
 #include "browser/tag_editor_dialog.h"
 #include "library/file_hash.h"
+#include "library/rescan.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/text.h"
@@ -232,6 +234,32 @@ TEST_F(TagEditorTest, AChartOutsideTheLibraryWritesOnlyItsTagRow) {
     EXPECT_EQ(Rows(kTagColumns, 11),
               std::vector<std::string>{Hash("loose\\x.bme") +
                                        "|Loose| [ANOTHER]|Trance|Someone|||7|4|5|2"});
+}
+
+// A rescan rebuilds `song` from the files and leaves the edit in `tag` only;
+// the panel and the editor show it from there, so OK keeps it.
+TEST_F(TagEditorTest, AfterARescanTheTagRowIsWhatIsShownAndEdited) {
+    game.WriteFile("songs/a.bms", kChart);
+    Register("songs\\");
+    const std::string hash = Hash("songs\\a.bms");
+    ui->AnswerDialog(Type({{1014, "Mine"}, {1008, "11"}, {1009, "0"}, {1028, "2"}}));
+    ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
+    ASSERT_TRUE(RescanLibrary(SongLibrary(), {"songs\\"}, nullptr, nullptr, nullptr));
+    EXPECT_EQ(Rows("SELECT title,level,difficulty,exlevel FROM song", 4),
+              std::vector<std::string>{"Song|7|4|2"});  // song.db keeps the header's values
+
+    const SongInfo lines = SongInfoLines(std::string("songs\\a.bms"));
+    EXPECT_EQ(lines[0], "[TITLE] Mine  [ANOTHER]");
+    EXPECT_EQ(lines[3], "[LEVEL] 11");
+    Typed shown;
+    ui->AnswerDialog(Type({{1026, "Edited"}}, &shown));
+    ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
+    EXPECT_EQ(shown[1014], "Mine");
+    EXPECT_EQ(shown[1008], "11");
+    EXPECT_EQ(shown[1009], "0");
+    EXPECT_EQ(shown[1028], "2");
+    EXPECT_EQ(Rows(kTagColumns, 11),
+              std::vector<std::string>{hash + "|Mine| [ANOTHER]|Edited|Someone|||11|2|5|0"});
 }
 
 // tag.db is attached for a player without a database too, so the tags stay.
