@@ -1,13 +1,23 @@
 // Starting a prepared command: fork and exec in the program directory; an
 // exec failure comes back through a close-on-exec pipe. Programs that are not
 // waited for are started through an intermediate child that exits at once,
-// so that nothing is left to reap.
+// so that nothing is left to reap. Each program leads a process group of its
+// own and reads from /dev/null: a terminal's Ctrl-C goes to this program
+// alone, and a program outside the terminal's group never stops on reading it.
+#include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "platform/paths.h"
 #include "platform/process.h"
@@ -57,8 +67,10 @@ ProcessResult Failed(int e) {
     return r;
 }
 
-// argv[0] is the file to execute; `name` is what the wait note shows.
-ProcessResult Launch(std::vector<std::string> args, const std::string& name, Wait wait) {
+// Forks and execs `args` (argv[0] is the file to execute) in the program
+// directory; returns the child, or -1 with `result` saying why. With Wait::No
+// the child is the intermediate one, which ends at once.
+pid_t Spawn(std::vector<std::string>& args, Wait wait, ProcessResult& result) {
     const std::string cwd = ToHostPath(ProgramDirectory()).value_or(".");
     // Everything the child needs is built before fork.
     std::vector<char*> argv;
@@ -66,13 +78,17 @@ ProcessResult Launch(std::vector<std::string> args, const std::string& name, Wai
     argv.push_back(nullptr);
 
     int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return Failed(errno);
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        result = Failed(errno);
+        return -1;
+    }
     pid_t pid = fork();
     if (pid < 0) {
         int e = errno;
         close(fds[0]);
         close(fds[1]);
-        return Failed(e);
+        result = Failed(e);
+        return -1;
     }
     if (pid == 0) {
         close(fds[0]);
@@ -83,10 +99,17 @@ ProcessResult Launch(std::vector<std::string> args, const std::string& name, Wai
                 _exit(0);
             }
         }
+        setpgid(0, 0);
+        if (int null = open("/dev/null", O_RDONLY); null >= 0 && null != 0) {
+            dup2(null, 0);
+            close(null);
+        }
         if (chdir(cwd.c_str()) != 0) Report(fds[1], errno);
         execv(argv[0], argv.data());
         Report(fds[1], errno);
     }
+    // Also here, so that the group exists before anything signals it.
+    if (wait != Wait::No) setpgid(pid, pid);
     close(fds[1]);
     int child_errno = 0;
     ssize_t got;
@@ -95,17 +118,24 @@ ProcessResult Launch(std::vector<std::string> args, const std::string& name, Wai
     } while (got < 0 && errno == EINTR);
     close(fds[0]);
     const bool exec_failed = got == static_cast<ssize_t>(sizeof child_errno);
-
-    ProcessResult result;
     if (wait == Wait::No || exec_failed) {
         // The intermediate child (or the failed one) ends at once.
         while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
         }
-        if (exec_failed) return Failed(child_errno);
-        result.started = true;
-        return result;
+        if (exec_failed) {
+            result = Failed(child_errno);
+            return -1;
+        }
     }
     result.started = true;
+    return pid;
+}
+
+// `name` is what the wait note shows.
+ProcessResult Launch(std::vector<std::string> args, const std::string& name, Wait wait) {
+    ProcessResult result;
+    const pid_t pid = Spawn(args, wait, result);
+    if (pid < 0 || wait == Wait::No) return result;
     result.exit_code = WaitFor(pid, name);
     return result;
 }
@@ -155,6 +185,122 @@ ProcessResult RunHostProgram(std::vector<std::string> argv, Wait wait) {
 WaitHook SetWaitHook(WaitHook hook) {
     std::swap(Hook(), hook);
     return hook;
+}
+
+// A descriptor that turns readable when `pid` ends, so that a wait for one of
+// several children needs no polling (called through syscall: the C library's
+// declaration is not marked as C).
+static int PidDescriptor(pid_t pid) {
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+}
+
+ChildProcess::ChildProcess(int pid, std::string name)
+    : pid_(pid), pidfd_(PidDescriptor(pid)), name_(std::move(name)) {}
+
+ChildProcess::~ChildProcess() {
+    if (!Ended()) {
+        Terminate();
+        for (int i = 0; i < 300 && !Ended(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!ended_) {
+            Kill();
+            int status = 0;
+            while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            }
+        }
+    }
+    if (pidfd_ >= 0) close(pidfd_);
+}
+
+bool ChildProcess::Ended() {
+    if (ended_) return true;
+    int status = 0;
+    const pid_t r = waitpid(pid_, &status, WNOHANG);
+    if (r == pid_) {
+        exit_code_ = ExitCode(status);
+        ended_ = true;
+    } else if (r < 0 && errno != EINTR) {
+        ended_ = true;  // not ours to wait for: nothing more will come
+    }
+    return ended_;
+}
+
+// Once reaped, the group may be gone and its number given to another.
+void ChildProcess::Terminate() {
+    if (!ended_) kill(-pid_, SIGTERM);
+}
+
+void ChildProcess::Kill() {
+    if (!ended_) kill(-pid_, SIGKILL);
+}
+
+std::int64_t ChildProcess::CpuTime() const {
+    std::int64_t total = 0;
+    DIR* proc = opendir("/proc");
+    if (!proc) return total;
+    while (dirent* e = readdir(proc)) {
+        if (e->d_name[0] < '1' || e->d_name[0] > '9') continue;
+        const std::string path = std::string("/proc/") + e->d_name + "/stat";
+        FILE* f = std::fopen(path.c_str(), "re");
+        if (!f) continue;
+        char line[1024];
+        const size_t n = std::fread(line, 1, sizeof line - 1, f);
+        std::fclose(f);
+        line[n] = '\0';
+        // The name in parentheses may hold anything; the fields follow its last ')'.
+        const char* rest = std::strrchr(line, ')');
+        long long group = 0, utime = 0, stime = 0, cutime = 0, cstime = 0;
+        if (rest && std::sscanf(rest + 1,
+                                " %*c %*d %lld %*d %*d %*d %*u %*u %*u %*u %*u %lld %lld %lld %lld",
+                                &group, &utime, &stime, &cutime, &cstime) == 5 &&
+            group == pid_)
+            total += utime + stime + cutime + cstime;
+    }
+    closedir(proc);
+    return total;
+}
+
+std::unique_ptr<ChildProcess> StartProgram(const std::string& command_line,
+                                           ProcessResult& result) {
+    HostCommand cmd = PrepareCommand(command_line);
+    result = cmd.result;
+    if (cmd.argv.empty()) return nullptr;
+    result = ProcessResult();
+    const pid_t pid = Spawn(cmd.argv, Wait::Yes, result);
+    if (pid < 0) return nullptr;
+    return std::make_unique<ChildProcess>(pid, cmd.program_name);
+}
+
+void WaitForAny(const std::vector<ChildProcess*>& children, std::chrono::milliseconds timeout) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    auto ended = [&] {
+        for (ChildProcess* c : children)
+            if (c->Ended()) return true;
+        return std::chrono::steady_clock::now() >= until;
+    };
+    if (ended()) return;
+    if (Hook()) {
+        Hook()(children.empty() ? std::string() : children.front()->name(), ended);
+        return;
+    }
+    std::vector<pollfd> fds;
+    for (ChildProcess* c : children)
+        if (c->pidfd() >= 0) fds.push_back({c->pidfd(), POLLIN, 0});
+    // Without a descriptor for every child, look again now and then.
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        until - std::chrono::steady_clock::now());
+    const int wait_ms = static_cast<int>(std::max<std::int64_t>(
+        0, fds.size() == children.size() ? left.count() : std::min<std::int64_t>(left.count(), 10)));
+    poll(fds.data(), fds.size(), wait_ms);  // a signal ends it early: the caller looks again
+}
+
+int ProcessorCount() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+        return CPU_COUNT(&set);
+    const long online = sysconf(_SC_NPROCESSORS_ONLN);
+    return online > 0 ? static_cast<int>(online) : 1;
 }
 
 }  // namespace qv5
