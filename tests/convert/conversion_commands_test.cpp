@@ -135,12 +135,13 @@ QPushButton* StopButton() {
     return nullptr;
 }
 
-// Presses the progress window's Stop as soon as the window turns its event loop.
+// Presses the progress window's Stop as soon as the window turns its event
+// loop once `ready` holds.
 class PressStop {
   public:
-    PressStop() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QPushButton* stop = StopButton(); stop && !pressed) {
+    explicit PressStop(std::function<bool()> ready = [] { return true; }) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, ready] {
+            if (QPushButton* stop = StopButton(); stop && !pressed && ready()) {
                 stop->click();
                 pressed = true;
             }
@@ -182,10 +183,10 @@ TEST(ConversionCommands, StopEndsAHungConverterAndKeepsItsSource) {
     test::TempGame game;
     game.WriteFile("songs/s/a.wav", test::WavBytes());
     test::WriteFakeProgram(game, "tools/enc",
-                           "printf OggS > \"${2%.wav}.ogg\"; sleep 20; touch finished");
+                           "printf OggS > \"${2%.wav}.ogg\"; touch started; sleep 20; touch finished");
     test::ScopedScriptedUi ui;
     ui->AnswerMessage(MsgAnswer::Yes);
-    PressStop press;
+    PressStop press([&] { return game.Exists("started"); });
     RunConversionCommand(nullptr, kCmdFolderWavToOgg, "songs\\s", test::Tools("tools\\enc", "", "-Q"));
     EXPECT_TRUE(press.pressed);
     EXPECT_EQ(FilesBelow(game, "songs/s"), Names{"a.wav"});
