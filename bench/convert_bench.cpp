@@ -38,7 +38,8 @@ std::string Wav(double seconds, int seed) {
     std::string data;
     for (int i = 0; i < frames; ++i) {
         const double t = i / 44100.0, f = 220.0 + seed % 24 * 10;
-        const double v = 6000 * std::sin(2 * M_PI * f * t) + 3000 * std::sin(2 * M_PI * 1.5 * f * t) +
+        const double v = 6000 * std::sin(2 * M_PI * f * t) +
+                         3000 * std::sin(2 * M_PI * 1.5 * f * t) +
                          static_cast<int>(noise() % 2001) - 1000;
         Put(data, static_cast<std::uint16_t>(static_cast<std::int16_t>(v)), 2);
     }
@@ -73,8 +74,8 @@ int main(int argc, char** argv) {
     if (!mkdtemp(dir) || files <= 0) return 1;
     const std::string root = dir, loop = root + "/loop", convert = root + "/convert",
                       xargs = root + "/xargs";
-    for (const std::string& d : {root + "/QV5files/Config", root + "/QV5files/Database/Score",
-                                 loop, convert, xargs})
+    for (const std::string& d :
+         {root + "/QV5files/Config", root + "/QV5files/Database/Score", loop, convert, xargs})
         std::filesystem::create_directories(d);
     for (int i = 0; i < files; ++i) {
         const std::string wav = Wav(seconds, i), name = "/" + std::to_string(i) + ".wav";
@@ -91,8 +92,8 @@ int main(int argc, char** argv) {
     if (qv5::SaveConfig(config) != 1) return 1;
 
     double start = qv5::bench::Now();
-    const std::string shell = "cd '" + loop + "' && for f in *.wav; do oggenc " + kOptions +
-                              " \"$f\" && rm \"$f\"; done";
+    const std::string shell =
+        "cd '" + loop + "' && for f in *.wav; do oggenc " + kOptions + " \"$f\" && rm \"$f\"; done";
     if (std::system(shell.c_str()) != 0) return 1;
     const double shell_time = qv5::bench::Now() - start;
 
@@ -113,9 +114,10 @@ int main(int argc, char** argv) {
                       Count(loop, ".wav") == 0 && Count(convert, ".wav") == 0;
     std::filesystem::remove_all(root);
     if (!same) return 1;
-    std::printf("files: %d of %.1f s, processors: %d, shell loop: %.2f s, xargs -P %d: %.2f s, "
-                "convert wav2ogg: %.2f s\n",
-                files, seconds, processors, shell_time, processors, xargs_time, convert_time);
+    std::printf(
+        "files: %d of %.1f s, processors: %d, shell loop: %.2f s, xargs -P %d: %.2f s, "
+        "convert wav2ogg: %.2f s\n",
+        files, seconds, processors, shell_time, processors, xargs_time, convert_time);
     std::printf("ratio xargs/loop (what the machine allows): %.2f\n", xargs_time / shell_time);
     std::printf("ratio convert/loop: %.2f\n", convert_time / shell_time);
     return 0;

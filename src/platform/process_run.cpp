@@ -250,9 +250,10 @@ std::int64_t ChildProcess::CpuTime() const {
         // The name in parentheses may hold anything; the fields follow its last ')'.
         const char* rest = std::strrchr(line, ')');
         long long group = 0, utime = 0, stime = 0, cutime = 0, cstime = 0;
-        if (rest && std::sscanf(rest + 1,
-                                " %*c %*d %lld %*d %*d %*d %*u %*u %*u %*u %*u %lld %lld %lld %lld",
-                                &group, &utime, &stime, &cutime, &cstime) == 5 &&
+        if (rest &&
+            std::sscanf(rest + 1,
+                        " %*c %*d %lld %*d %*d %*d %*u %*u %*u %*u %*u %lld %lld %lld %lld", &group,
+                        &utime, &stime, &cutime, &cstime) == 5 &&
             group == pid_)
             total += utime + stime + cutime + cstime;
     }
@@ -260,8 +261,7 @@ std::int64_t ChildProcess::CpuTime() const {
     return total;
 }
 
-std::unique_ptr<ChildProcess> StartProgram(const std::string& command_line,
-                                           ProcessResult& result) {
+std::unique_ptr<ChildProcess> StartProgram(const std::string& command_line, ProcessResult& result) {
     HostCommand cmd = PrepareCommand(command_line);
     result = cmd.result;
     if (cmd.argv.empty()) return nullptr;
@@ -290,15 +290,15 @@ void WaitForAny(const std::vector<ChildProcess*>& children, std::chrono::millise
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         until - std::chrono::steady_clock::now());
     const int wait_ms = static_cast<int>(std::max<std::int64_t>(
-        0, fds.size() == children.size() ? left.count() : std::min<std::int64_t>(left.count(), 10)));
+        0,
+        fds.size() == children.size() ? left.count() : std::min<std::int64_t>(left.count(), 10)));
     poll(fds.data(), fds.size(), wait_ms);  // a signal ends it early: the caller looks again
 }
 
 int ProcessorCount() {
     cpu_set_t set;
     CPU_ZERO(&set);
-    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
-        return CPU_COUNT(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
     const long online = sysconf(_SC_NPROCESSORS_ONLN);
     return online > 0 ? static_cast<int>(online) : 1;
 }

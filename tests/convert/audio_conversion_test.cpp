@@ -108,7 +108,8 @@ TEST_F(AudioConversion, EachSourceNeedsAnOutputOfItsOwn) {
     } cases[] = {
         {"real decoder", decoder_, {"A.wav", "B.wav", "a.wav", "b.wav"}},
         {"decoder lowering names",
-         "for f; do n=$(printf %s \"${f##*/}\" | tr A-Z a-z); oggdec -Q -o \"${f%/*}/${n%.ogg}.wav\" "
+         "for f; do n=$(printf %s \"${f##*/}\" | tr A-Z a-z); oggdec -Q -o "
+         "\"${f%/*}/${n%.ogg}.wav\" "
          "\"$f\"; done",
          {"A.OGG", "B.Ogg", "a.ogg", "b.ogg"}},
     };
@@ -176,8 +177,8 @@ TEST_F(AudioConversion, TheDecoderRunsOncePerFolderAndTheOggsGo) {
     Runs runs = test::FakeRuns(game_, "tools/dec");
     std::sort(runs.begin(), runs.end());
     EXPECT_EQ(runs, (Runs{{"songs/t/B.OGG", "songs/t/a.ogg"},
-                                                        {"songs/t/empty/*.ogg"},
-                                                        {"songs/t/empty/deep/c.ogg"}}));
+                          {"songs/t/empty/*.ogg"},
+                          {"songs/t/empty/deep/c.ogg"}}));
     EXPECT_EQ(recorded.runs, 3);
     EXPECT_EQ(recorded.kept.size(), 3u);  // it wrote nothing: every ogg stays
     EXPECT_EQ(FilesBelow(game_, "songs/t"), (Names{"B.OGG", "a.ogg", "empty/deep/c.ogg"}));

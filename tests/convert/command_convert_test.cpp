@@ -150,8 +150,8 @@ TEST(ConvertCommand, CtrlCToTheWholeGroupKeepsEverySourceWithoutAWholeOutput) {
         const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 1);
         dup2(fd, 2);
-        execl(QV5_EXE, QV5_EXE, "--dir", game.host().c_str(), "convert", "wav2ogg",
-              folder.c_str(), static_cast<char*>(nullptr));
+        execl(QV5_EXE, QV5_EXE, "--dir", game.host().c_str(), "convert", "wav2ogg", folder.c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     setpgid(child, child);

@@ -182,12 +182,14 @@ TEST(ConversionCommands, StopInTheProgressWindowEndsThePassBetweenFiles) {
 TEST(ConversionCommands, StopEndsAHungConverterAndKeepsItsSource) {
     test::TempGame game;
     game.WriteFile("songs/s/a.wav", test::WavBytes());
-    test::WriteFakeProgram(game, "tools/enc",
-                           "printf OggS > \"${2%.wav}.ogg\"; touch started; sleep 20; touch finished");
+    test::WriteFakeProgram(
+        game, "tools/enc",
+        "printf OggS > \"${2%.wav}.ogg\"; touch started; sleep 20; touch finished");
     test::ScopedScriptedUi ui;
     ui->AnswerMessage(MsgAnswer::Yes);
     PressStop press([&] { return game.Exists("started"); });
-    RunConversionCommand(nullptr, kCmdFolderWavToOgg, "songs\\s", test::Tools("tools\\enc", "", "-Q"));
+    RunConversionCommand(nullptr, kCmdFolderWavToOgg, "songs\\s",
+                         test::Tools("tools\\enc", "", "-Q"));
     EXPECT_TRUE(press.pressed);
     EXPECT_EQ(FilesBelow(game, "songs/s"), Names{"a.wav"});
     EXPECT_FALSE(game.Exists("finished"));

@@ -11,9 +11,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
-#include <filesystem>
 #include <sstream>
 
 #include "platform/paths.h"
@@ -68,7 +68,8 @@ std::string NoiseWav(int seconds, int seed) {
 SmallDisk::SmallDisk(const TempGame& game, const std::string& relative, const char* size)
     : host_(game.HostPath(relative)) {
     std::filesystem::create_directories(host_);
-    mounted_ = mount("tmpfs", host_.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0;
+    mounted_ =
+        mount("tmpfs", host_.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0;
     if (!mounted_) error_ = std::strerror(errno);
 }
 
@@ -85,7 +86,8 @@ void SmallDisk::LeaveFree(long bytes) const {
         }
     }
     const auto full = std::filesystem::file_size(filler);
-    std::filesystem::resize_file(filler, full > static_cast<std::uintmax_t>(bytes) ? full - bytes : 0);
+    std::filesystem::resize_file(filler,
+                                 full > static_cast<std::uintmax_t>(bytes) ? full - bytes : 0);
 }
 
 void WriteOgg(const TempGame& game, const std::string& relative, int seed) {
