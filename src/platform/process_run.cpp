@@ -1,13 +1,14 @@
-// Starting a prepared command: fork and exec in the program directory; an
-// exec failure comes back through a close-on-exec pipe. Programs that are not
-// waited for are started through an intermediate child that exits at once,
-// so that nothing is left to reap. Each program leads a process group of its
+// Starting a prepared command in the program directory. Programs that are
+// not waited for are started through an intermediate child that exits at
+// once, so that nothing is left to reap; an exec failure then comes back
+// through a close-on-exec pipe. Each program leads a process group of its
 // own and reads from /dev/null: a terminal's Ctrl-C goes to this program
 // alone, and a program outside the terminal's group never stops on reading it.
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
+#include <spawn.h>
 #include <signal.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -67,15 +68,41 @@ ProcessResult Failed(int e) {
     return r;
 }
 
-// Forks and execs `args` (argv[0] is the file to execute) in the program
-// directory; returns the child, or -1 with `result` saying why. With Wait::No
-// the child is the intermediate one, which ends at once.
+// A program that is waited for starts through posix_spawn: the child shares
+// this process's memory until its exec instead of copying its page tables,
+// which a large process would pay for at every start (conversions start one
+// program per file). Exec failures come back as its result.
+pid_t SpawnWaited(std::vector<char*>& argv, const std::string& cwd, ProcessResult& result) {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    pid_t pid = -1;
+    const int e = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (e != 0) {
+        result = Failed(e);
+        return -1;
+    }
+    result.started = true;
+    return pid;
+}
+
+// Starts `args` (argv[0] is the file to execute) in the program directory;
+// returns the child, or -1 with `result` saying why. With Wait::No the child
+// is the intermediate one, which ends at once.
 pid_t Spawn(std::vector<std::string>& args, Wait wait, ProcessResult& result) {
     const std::string cwd = ToHostPath(ProgramDirectory()).value_or(".");
     // Everything the child needs is built before fork.
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
+    if (wait == Wait::Yes) return SpawnWaited(argv, cwd, result);
 
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
@@ -92,12 +119,10 @@ pid_t Spawn(std::vector<std::string>& args, Wait wait, ProcessResult& result) {
     }
     if (pid == 0) {
         close(fds[0]);
-        if (wait == Wait::No) {
-            pid_t grandchild = fork();
-            if (grandchild != 0) {
-                if (grandchild < 0) Report(fds[1], errno);
-                _exit(0);
-            }
+        pid_t grandchild = fork();
+        if (grandchild != 0) {
+            if (grandchild < 0) Report(fds[1], errno);
+            _exit(0);
         }
         setpgid(0, 0);
         if (int null = open("/dev/null", O_RDONLY); null >= 0 && null != 0) {
@@ -108,8 +133,6 @@ pid_t Spawn(std::vector<std::string>& args, Wait wait, ProcessResult& result) {
         execv(argv[0], argv.data());
         Report(fds[1], errno);
     }
-    // Also here, so that the group exists before anything signals it.
-    if (wait != Wait::No) setpgid(pid, pid);
     close(fds[1]);
     int child_errno = 0;
     ssize_t got;
@@ -117,15 +140,12 @@ pid_t Spawn(std::vector<std::string>& args, Wait wait, ProcessResult& result) {
         got = read(fds[0], &child_errno, sizeof child_errno);
     } while (got < 0 && errno == EINTR);
     close(fds[0]);
-    const bool exec_failed = got == static_cast<ssize_t>(sizeof child_errno);
-    if (wait == Wait::No || exec_failed) {
-        // The intermediate child (or the failed one) ends at once.
-        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
-        if (exec_failed) {
-            result = Failed(child_errno);
-            return -1;
-        }
+    // The intermediate child ends at once.
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    if (got == static_cast<ssize_t>(sizeof child_errno)) {
+        result = Failed(child_errno);
+        return -1;
     }
     result.started = true;
     return pid;
