@@ -74,7 +74,8 @@ SmallDisk::SmallDisk(const TempGame& game, const std::string& relative, const ch
 }
 
 SmallDisk::~SmallDisk() {
-    if (mounted_) umount2(host_.c_str(), MNT_DETACH);
+    if (mounted_ && umount2(host_.c_str(), MNT_DETACH) != 0)
+        ADD_FAILURE() << "cannot unmount " << host_ << ": " << std::strerror(errno);
 }
 
 void SmallDisk::LeaveFree(long bytes) const {
