@@ -1,11 +1,16 @@
 // The wav and ogg passes. The encoder runs once per wav, the decoder once per
-// folder; each run is waited for before the pass looks for what it wrote. A
-// source goes only when its twin was written by that run and holds data: an
-// output left from before, or an empty one, keeps the source.
+// folder, as many side by side as there are processors; each run has ended
+// before the pass looks at what it wrote. A source goes only when the
+// converter exited 0 and wrote the source's own twin, whole: an output left
+// from before keeps the source, and one that this run cut short or wrote for a
+// failed run is removed while the source stays.
+#include <algorithm>
+#include <map>
 #include <string_view>
 
 #include "convert/conversion.h"
 #include "convert/convert_walk.h"
+#include "convert/output_check.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/text.h"
@@ -34,23 +39,33 @@ std::string ProgramToken(const std::string& program) {
     return "\"" + program + "\"";
 }
 
+// After the encoder of `path` has ended: its ogg, written by this run, must
+// be whole for the wav to go.
+void SettleEncoded(Pass& pass, const std::string& folder, const std::string& path,
+                   const std::optional<std::string>& written, bool exited_zero) {
+    const bool complete = exited_zero && written && convert::CompleteOgg(folder + *written);
+    if (written && !complete) DeletePath(folder + *written);
+    if (complete && DeletePath(path))
+        pass.Converted();
+    else
+        pass.Kept(path);
+}
+
 void EncodeOne(Pass& pass, const std::string& folder, const std::string& name, Tool tool) {
     const std::string path = folder + name;
     if (!pass.Begin(path)) return;
     const std::string output = convert::ReplaceLastThree(convert::LowerName(name), "ogg");
-    if (Unquotable(path) || pass.Produced(folder, output)) {
+    // A second source of that name (case ignored) would share the first one's ogg.
+    if (Unquotable(path) || !pass.Claim(folder, output)) {
         pass.Kept(path);
         return;
     }
     const convert::Snapshot before = convert::TakeSnapshot(folder, output);
-    std::optional<std::string> written;
-    if (convert::RunConverter(pass, EncoderCommandLine(tool.program, tool.options, path)))
-        written = convert::WrittenSince(before, output);
-    if (written) pass.MarkProduced(folder, *written);
-    if (written && DeletePath(path))
-        pass.Converted();
-    else
-        pass.Kept(path);
+    pass.RunConverter(EncoderCommandLine(tool.program, tool.options, path),
+                      [&pass, folder, path, output, before](bool exited_zero) {
+                          SettleEncoded(pass, folder, path, convert::WrittenSince(before, output),
+                                        exited_zero);
+                      });
 }
 
 // Depth first in listing order; entries the system marks as its own are left.
@@ -75,25 +90,69 @@ convert::Snapshot FolderSnapshot(const std::string& folder) {
     return s;
 }
 
+// The stem of a name: all but its last three letters.
+std::string_view Stem(std::string_view name) {
+    return name.substr(0, name.size() - 3);
+}
+
+// After the decoder of `folder` has ended. The oggs whose wav has the same
+// name (case ignored) form a group; a lone ogg takes the wav of that name
+// this run wrote, whatever its case, while twins (a.ogg, A.OGG) each need
+// their own (a.wav, A.wav): when one of them has none, the decoder wrote two
+// into one file and no twin can tell which it holds, so all stay. What this
+// run wrote for an ogg that stays is removed.
+void SettleDecoded(Pass& pass, const std::string& folder, const convert::Snapshot& before,
+                   bool exited_zero) {
+    std::map<std::string, std::vector<std::string>> groups;  // by lower-case wav name
+    std::vector<std::string> written;
+    for (const DirEntry& e : convert::ListEntries(folder)) {
+        if (e.directory) continue;
+        if (convert::EndsWithIgnoringCase(e.name, "ogg"))
+            groups[convert::LowerName(convert::ReplaceLastThree(e.name, "wav"))].push_back(e.name);
+        if (convert::WrittenSince(before, e)) written.push_back(e.name);
+    }
+    for (const auto& [wav, oggs] : groups) {
+        std::vector<std::string> outputs;
+        for (const std::string& w : written)
+            if (convert::LowerName(w) == wav) outputs.push_back(w);
+        std::vector<std::string> own(oggs.size());
+        bool each_own = true;
+        for (size_t i = 0; i < oggs.size(); ++i) {
+            for (const std::string& w : outputs)
+                if ((oggs.size() == 1 && own[i].empty()) || Stem(w) == Stem(oggs[i])) own[i] = w;
+            for (size_t j = 0; j < oggs.size(); ++j)
+                if (j != i && Stem(oggs[j]) == Stem(oggs[i])) own[i].clear();
+            each_own = each_own && !own[i].empty();
+        }
+        std::vector<std::string> kept_outputs;
+        for (size_t i = 0; i < oggs.size(); ++i) {
+            const bool complete = exited_zero && each_own && convert::CompleteWav(folder + own[i]);
+            if (complete) kept_outputs.push_back(own[i]);
+            if (complete && DeletePath(folder + oggs[i]))
+                pass.Converted();
+            else
+                pass.Kept(folder + oggs[i]);
+        }
+        for (const std::string& w : outputs)
+            if (std::find(kept_outputs.begin(), kept_outputs.end(), w) == kept_outputs.end())
+                DeletePath(folder + w);
+    }
+}
+
 void OggToWav(Pass& pass, const std::string& folder_in, Tool tool) {
     const std::string folder = convert::WithSeparator(folder_in);
     if (!pass.Begin(folder)) return;
     const convert::Snapshot before = FolderSnapshot(folder);
-    if (!Unquotable(folder))
-        convert::RunConverter(pass, DecoderCommandLine(tool.program, tool.options, folder));
-    for (const DirEntry& e : convert::ListEntries(folder)) {
-        if (e.directory) {
-            // Once stopped, the oggs decoded here are still settled.
-            if (!pass.stopped()) OggToWav(pass, folder + e.name + "\\", tool);
-        } else if (convert::EndsWithIgnoringCase(e.name, "ogg")) {
-            const std::string path = folder + e.name;
-            const std::string output = convert::ReplaceLastThree(convert::LowerName(e.name), "wav");
-            if (convert::WrittenSince(before, output) && DeletePath(path))
-                pass.Converted();
-            else
-                pass.Kept(path);
-        }
-    }
+    const std::vector<DirEntry> entries = convert::ListEntries(folder);
+    if (Unquotable(folder))
+        SettleDecoded(pass, folder, before, false);
+    else
+        pass.RunConverter(DecoderCommandLine(tool.program, tool.options, folder),
+                          [&pass, folder, before](bool exited_zero) {
+                              SettleDecoded(pass, folder, before, exited_zero);
+                          });
+    for (const DirEntry& e : entries)
+        if (e.directory) OggToWav(pass, folder + e.name + "\\", tool);
 }
 
 void WavAndBmp(Pass& pass, const std::string& folder_in, Tool tool) {
@@ -121,6 +180,9 @@ ConversionReport RunPass(const std::string& folder, const std::string& program,
     if (!ConverterExists(program)) return missing;
     Pass pass(progress);
     walk(pass, folder, Tool{program, options});
+    pass.FinishConverters();
+    // A stop during the last files still ended or cut the pass short.
+    if (progress.StopRequested()) pass.report().stopped = true;
     return std::move(pass.report());
 }
 

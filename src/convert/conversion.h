@@ -1,7 +1,8 @@
 // Converting the media files of a folder tree: wav and ogg through the
 // configured external encoder and decoder, bmp and png through QImage. A
-// source file is deleted only once its converted twin has been written by
-// this run. Folder paths are internal paths, with or without a trailing "\".
+// source file is deleted only once this run has written its own converted
+// twin, whole (and the converter exited 0). Folder paths are internal paths,
+// with or without a trailing "\".
 #pragma once
 
 #include <string>
@@ -32,8 +33,10 @@ std::string DecoderCommandLine(const std::string& program, const std::string& op
 bool ConverterExists(const std::string& program);
 
 // Each pass first checks its program (encoder for wav to ogg and combined,
-// decoder for ogg to wav) and does nothing when it is missing. It stops
-// between files when `progress` asks it to.
+// decoder for ogg to wav) and does nothing when it is missing. Up to one
+// converter per processor runs at once. When `progress` asks to stop, no
+// more files start and the running converters finish (a hung one is ended,
+// its source kept).
 ConversionReport ConvertWavToOgg(const std::string& folder, const std::string& encoder,
                                  const std::string& options, Progress& progress);
 ConversionReport ConvertOggToWav(const std::string& folder, const std::string& decoder,

@@ -1,6 +1,5 @@
 #include "convert/convert_walk.h"
 
-#include "platform/process.h"
 #include "platform/text.h"
 
 namespace qv5::convert {
@@ -73,20 +72,20 @@ Snapshot TakeSnapshot(const std::string& folder, const std::string& name) {
     return s;
 }
 
+bool WrittenSince(const Snapshot& before, const DirEntry& entry) {
+    if (entry.directory) return false;
+    auto stamp = ChangeStamp(before.folder + entry.name);
+    if (!stamp) return false;
+    for (const auto& [old_name, old_stamp] : before.files)
+        if (old_name == entry.name && old_stamp == *stamp) return false;
+    return true;
+}
+
 std::optional<std::string> WrittenSince(const Snapshot& before, const std::string& name) {
     std::vector<DirEntry> entries;
     ListFolder(before.folder, entries, ListDetail::NamesAndKinds);
-    for (const DirEntry& e : entries) {
-        if (e.directory || !SameIgnoringCase(e.name, name)) continue;
-        const std::string path = before.folder + e.name;
-        auto stamp = ChangeStamp(path);
-        auto size = FileSize(path);
-        if (!stamp || !size || *size <= 0) continue;
-        bool old = false;
-        for (const auto& [old_name, old_stamp] : before.files)
-            old = old || (old_name == e.name && old_stamp == *stamp);
-        if (!old) return e.name;
-    }
+    for (const DirEntry& e : entries)
+        if (SameIgnoringCase(e.name, name) && WrittenSince(before, e)) return e.name;
     return std::nullopt;
 }
 
@@ -114,11 +113,13 @@ void Pass::MarkProduced(const std::string& folder, const std::string& name) {
     produced_.insert(LowerName(folder + name));
 }
 
-bool RunConverter(Pass& pass, const std::string& command_line) {
-    ++pass.report().runs;
-    if (Processes().Run(command_line, Wait::Yes).started) return true;
-    ++pass.report().not_started;
-    return false;
+bool Pass::Claim(const std::string& folder, const std::string& name) {
+    return produced_.insert(LowerName(folder + name)).second;
+}
+
+void Pass::RunConverter(const std::string& command_line, ConverterPool::Settle settle) {
+    ++report_.runs;
+    if (!pool_.Run(command_line, std::move(settle))) ++report_.not_started;
 }
 
 std::vector<DirEntry> ListEntries(const std::string& folder) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "convert/conversion.h"
+#include "convert/converter_pool.h"
 #include "platform/files.h"
 
 namespace qv5::convert {
@@ -35,8 +36,10 @@ struct Snapshot {
 Snapshot TakeSnapshot(const std::string& folder, const std::string& name);
 
 // The file named `name` ignoring case that was written since `before` was
-// taken (new, or its stamp moved) and is not empty; nullopt when none.
+// taken (new, or its stamp moved), empty or not; nullopt when none.
 std::optional<std::string> WrittenSince(const Snapshot& before, const std::string& name);
+// Whether the file `name` of the snapshot's folder was written since.
+bool WrittenSince(const Snapshot& before, const DirEntry& entry);
 
 // The entry of `folder` named `name` ignoring case, preferring the exact name.
 std::optional<std::string> FindIgnoringCase(const std::string& folder, const std::string& name);
@@ -44,7 +47,7 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
 // The running state of one pass.
 class Pass {
   public:
-    explicit Pass(Progress& progress) : progress_(progress) {}
+    explicit Pass(Progress& progress) : progress_(progress), pool_(progress, ProcessorCount()) {}
 
     // Before each item: shows it, and says whether to stop instead.
     bool Begin(const std::string& item);
@@ -52,6 +55,13 @@ class Pass {
     // a second source of that name would overwrite it and then be deleted.
     bool Produced(const std::string& folder, const std::string& name) const;
     void MarkProduced(const std::string& folder, const std::string& name);
+    // Takes `name` (case ignored) in `folder` as the output of one source:
+    // false when another source has it already, so each needs its own.
+    bool Claim(const std::string& folder, const std::string& name);
+    // Runs an external converter beside those already running; `settle`
+    // runs once it has ended (at the latest in FinishConverters).
+    void RunConverter(const std::string& command_line, ConverterPool::Settle settle);
+    void FinishConverters() { pool_.Finish(); }
     void Converted() { ++report_.converted; }
     void Kept(const std::string& path) { report_.kept.push_back(path); }
     ConversionReport& report() { return report_; }
@@ -62,10 +72,8 @@ class Pass {
     ConversionReport report_;
     long done_ = 0;
     std::set<std::string> produced_;
+    ConverterPool pool_;  // last: ended first, while what it settles still lives
 };
-
-// Runs `command_line` and waits for it; false when it could not start.
-bool RunConverter(Pass& pass, const std::string& command_line);
 
 // The entries of a folder in file-system order, listed once before the pass
 // changes anything in it (outputs written meanwhile are not visited).

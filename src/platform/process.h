@@ -3,9 +3,14 @@
 // under wine with their arguments left in Windows form; native programs get
 // host paths and expanded wildcards. The working directory is always the
 // program directory. Windows programs run in a Japanese locale (see
-// wine_locale.h); native ones keep the user's.
+// wine_locale.h); native ones keep the user's. Every program runs in a
+// process group of its own, with no input: a Ctrl-C at the terminal reaches
+// this program only, which then decides whether what it started finishes or
+// is ended.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +41,49 @@ class ProcessRunner {
     // exited; a window keeps painting meanwhile (see SetWaitHook).
     virtual ProcessResult Run(const std::string& command_line, Wait wait) = 0;
 };
+
+// A program started to run beside this one (StartProgram). The caller polls
+// it, and may end it together with everything it started.
+class ChildProcess {
+  public:
+    ChildProcess(int pid, std::string name);
+    // One still running is ended (Terminate, then Kill) and reaped.
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Whether it has ended; never blocks.
+    bool Ended();
+    // Once ended: its exit status, 128 + the signal when a signal ended it.
+    int exit_code() const { return exit_code_; }
+    // Signal its whole process group: SIGTERM asks it to end, SIGKILL ends it.
+    void Terminate();
+    void Kill();
+    // Processor time its process group has used so far, in clock ticks: it
+    // stands still while the program only waits.
+    std::int64_t CpuTime() const;
+    const std::string& name() const { return name_; }  // CP932
+    int pidfd() const { return pidfd_; }
+
+  private:
+    int pid_;
+    int pidfd_;  // -1 when the system has none
+    bool ended_ = false;
+    int exit_code_ = -1;
+    std::string name_;
+};
+
+// Starts `command_line` (CP932, as Run takes it) without waiting; null when
+// nothing started (`result` then says why).
+std::unique_ptr<ChildProcess> StartProgram(const std::string& command_line, ProcessResult& result);
+
+// Blocks until one of `children` has ended, `timeout` has passed or a signal
+// arrived. A window keeps painting meanwhile (see SetWaitHook).
+void WaitForAny(const std::vector<ChildProcess*>& children, std::chrono::milliseconds timeout);
+
+// How many processors this program may run on: how many programs may run
+// side by side without waiting for each other.
+int ProcessorCount();
 
 // The runner in use: the real one unless a test installed another.
 ProcessRunner& Processes();

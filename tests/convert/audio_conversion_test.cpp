@@ -2,6 +2,8 @@
 // converters where a test needs a program that fails or records its arguments.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "convert/conversion.h"
 #include "media_files.h"
 #include "platform/progress.h"
@@ -55,18 +57,25 @@ TEST_F(AudioConversion, EveryWavBelowTheFolderBecomesAnOggAndGoes) {
     EXPECT_TRUE(game_.Exists("songs/other/d.wav"));  // outside the folder
 }
 
-TEST_F(AudioConversion, TheWavStaysUnlessThisRunWroteItsOgg) {
+TEST_F(AudioConversion, TheWavGoesOnlyForAWholeOggFromAnEncoderThatExitedZero) {
     struct Case {
         const char* name;
-        const char* encoder_action;  // shell, "" for the real encoder
+        const char* encoder_action;  // shell, "" for the real encoder; $2 is the wav
         bool stale_ogg;              // an ogg of that name from before the run
-        bool wav_kept;
+        bool wav_kept, ogg_left;
     } cases[] = {
-        {"writes nothing", "exit 0", false, true},
-        {"fails beside an old ogg", "exit 1", true, true},
-        {"succeeds beside an old ogg without touching it", "exit 0", true, true},
-        {"writes an empty ogg", ": > \"${1%.wav}.ogg\"", false, true},
-        {"real encoder replaces an old ogg", "", true, false},
+        {"writes nothing", "exit 0", false, true, false},
+        {"fails beside an old ogg", "exit 1", true, true, true},
+        {"succeeds beside an old ogg without touching it", "exit 0", true, true, true},
+        {"writes an empty ogg", ": > \"${2%.wav}.ogg\"", false, true, false},
+        {"real encoder replaces an old ogg", "", true, false, true},
+        {"writes part of its ogg and fails",
+         "oggenc -Q \"$2\"; head -c 3000 \"${2%.wav}.ogg\" > t; mv t \"${2%.wav}.ogg\"; exit 1",
+         false, true, false},
+        {"writes a whole ogg but fails", "oggenc -Q \"$2\"; exit 2", false, true, false},
+        {"is killed by a signal", "oggenc -Q \"$2\"; kill -9 $$", false, true, false},
+        {"cuts its ogg and exits 0", "oggenc -Q \"$2\"; truncate -s -1 \"${2%.wav}.ogg\"", false,
+         true, false},
     };
     for (const Case& c : cases) {
         test::TempGame game;
@@ -78,13 +87,53 @@ TEST_F(AudioConversion, TheWavStaysUnlessThisRunWroteItsOgg) {
             encoder = "tools\\enc";
         }
         ConversionReport r = ConvertWavToOgg("songs\\s\\", encoder, "-Q", progress_);
-        EXPECT_EQ(game.Exists("songs/s/only.wav"), c.wav_kept) << c.name;
+        EXPECT_EQ(game.ReadFile("songs/s/only.wav") == test::WavBytes(), c.wav_kept) << c.name;
         EXPECT_EQ(r.kept, c.wav_kept ? Names{"songs\\s\\only.wav"} : Names{}) << c.name;
+        EXPECT_EQ(r.converted, c.wav_kept ? 0 : 1) << c.name;
         EXPECT_EQ(r.runs, 1) << c.name;
+        EXPECT_EQ(game.Exists("songs/s/only.ogg"), c.ogg_left) << c.name;
         if (c.stale_ogg && c.wav_kept) {
             EXPECT_EQ(game.ReadFile("songs/s/only.ogg"), "old") << c.name;
         }
     }
+}
+
+TEST_F(AudioConversion, EachSourceNeedsAnOutputOfItsOwn) {
+    // The real decoder keeps the case of each name; the other writes them
+    // lowered, twins into one file.
+    struct Case {
+        const char* name;
+        std::string decoder;
+        Names after;
+    } cases[] = {
+        {"real decoder", decoder_, {"A.wav", "B.wav", "a.wav", "b.wav"}},
+        {"decoder lowering names",
+         "for f; do n=$(printf %s \"${f##*/}\" | tr A-Z a-z); oggdec -Q -o "
+         "\"${f%/*}/${n%.ogg}.wav\" "
+         "\"$f\"; done",
+         {"A.OGG", "B.Ogg", "a.ogg", "b.ogg"}},
+    };
+    for (const Case& c : cases) {
+        test::TempGame game;
+        for (const char* ogg : {"a.ogg", "A.OGG", "b.ogg", "B.Ogg"})
+            test::WriteOgg(game, std::string("songs/t/") + ogg, ogg[0]);
+        std::string decoder = c.decoder;
+        if (decoder != decoder_) {
+            test::WriteFakeProgram(game, "tools/dec", c.decoder);
+            decoder = "tools\\dec";
+        }
+        ConversionReport r = ConvertOggToWav("songs\\t", decoder, "", progress_);
+        EXPECT_EQ(FilesBelow(game, "songs/t"), c.after) << c.name;
+        EXPECT_EQ(r.converted + static_cast<long>(r.kept.size()), 4) << c.name;
+    }
+    // Two wavs of one name: the first takes the ogg, the second stays.
+    test::TempGame game;
+    game.WriteFile("songs/w/a.wav", test::WavBytes(1));
+    game.WriteFile("songs/w/A.WAV", test::WavBytes(2));
+    ConversionReport r = ConvertWavToOgg("songs\\w", encoder_, "-Q", progress_);
+    EXPECT_EQ(r.converted, 1);
+    EXPECT_EQ(r.kept.size(), 1u);
+    EXPECT_EQ(FilesBelow(game, "songs/w").size(), 2u);
 }
 
 TEST_F(AudioConversion, TheEncoderGetsProgramOptionsAndTheQuotedPath) {
@@ -124,9 +173,12 @@ TEST_F(AudioConversion, TheDecoderRunsOncePerFolderAndTheOggsGo) {
     // without oggs still gets its run, with the pattern as it was.
     test::WriteFakeProgram(game_, "tools/dec");
     ConversionReport recorded = ConvertOggToWav("songs\\t", "tools\\dec", "", progress_);
-    EXPECT_EQ(test::FakeRuns(game_, "tools/dec"), (Runs{{"songs/t/B.OGG", "songs/t/a.ogg"},
-                                                        {"songs/t/empty/*.ogg"},
-                                                        {"songs/t/empty/deep/c.ogg"}}));
+    // Folders are decoded side by side: the order of the runs is not fixed.
+    Runs runs = test::FakeRuns(game_, "tools/dec");
+    std::sort(runs.begin(), runs.end());
+    EXPECT_EQ(runs, (Runs{{"songs/t/B.OGG", "songs/t/a.ogg"},
+                          {"songs/t/empty/*.ogg"},
+                          {"songs/t/empty/deep/c.ogg"}}));
     EXPECT_EQ(recorded.runs, 3);
     EXPECT_EQ(recorded.kept.size(), 3u);  // it wrote nothing: every ogg stays
     EXPECT_EQ(FilesBelow(game_, "songs/t"), (Names{"B.OGG", "a.ogg", "empty/deep/c.ogg"}));
@@ -153,11 +205,12 @@ TEST_F(AudioConversion, WindowsProgramsRunUnderWineWithWindowsPaths) {
     // The stand-in encoder writes the ogg beside the wav it was given.
     wine.SetAction(
         "case \"$1\" in oggenc2.exe) p=$(printf '%s' \"$4\" | tr '\\\\' /); "
-        "printf OggS > \"${p%.wav}.ogg\";; esac");
+        "oggenc -Q \"$p\";; esac");
     ConversionReport enc = ConvertWavToOgg("songs\\w", "oggenc2.exe", "-q 6", progress_);
     ConversionReport dec = ConvertOggToWav("songs\\w", "tools\\oggdec.exe", "", progress_);
     std::vector<std::vector<std::string>> argv;
     for (const test::WineRun& run : wine.Runs()) argv.push_back(run.argv);
+    std::sort(argv.begin(), argv.end());
     // The decoder's pattern is left to the Windows program to expand.
     EXPECT_EQ(argv, (Runs{{"oggenc2.exe", "-q", "6", "songs\\w\\a.wav"},
                           {"tools/oggdec.exe", "songs\\w\\*.ogg"},
@@ -205,6 +258,24 @@ TEST_F(AudioConversion, StoppingEndsThePassAfterTheCurrentFile) {
         if (ch == '\\') ch = '/';
     EXPECT_TRUE(IsOgg(game_, ogg)) << ogg;
     EXPECT_EQ(FilesBelow(game_, "songs/t").size(), 3u);
+}
+
+TEST_F(AudioConversion, AStopEndsAHungConverterAndKeepsItsSource) {
+    const char* actions[] = {
+        "printf OggS > \"${2%.wav}.ogg\"; sleep 20; touch finished",
+        "trap '' TERM; printf OggS > \"${2%.wav}.ogg\"; sleep 20; touch finished",
+    };
+    for (const char* action : actions) {
+        test::TempGame game;
+        game.WriteFile("songs/s/a.wav", test::WavBytes());
+        test::WriteFakeProgram(game, "tools/enc", action);
+        StopAtFirst stop;
+        ConversionReport r = ConvertWavToOgg("songs\\s", "tools\\enc", "-Q", stop);
+        EXPECT_TRUE(r.stopped);
+        EXPECT_EQ(r.kept, Names{"songs\\s\\a.wav"}) << action;
+        EXPECT_EQ(FilesBelow(game, "songs/s"), Names{"a.wav"}) << action;
+        EXPECT_FALSE(game.Exists("finished")) << action;  // ended, not finished
+    }
 }
 
 }  // namespace

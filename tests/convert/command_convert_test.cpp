@@ -1,11 +1,19 @@
 // `QV5 convert`: the real executable with the programs of config.xml.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "config/config_file.h"
 #include "config/tool_settings.h"
+#include "convert/output_check.h"
 #include "media_files.h"
+#include "platform/process.h"
 #include "support/shell.h"
 
 namespace qv5 {
@@ -80,6 +88,95 @@ TEST(ConvertCommand, FailuresExitNonZeroWithAMessage) {
         EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.out;
         EXPECT_NE(r.out.find(c.message), std::string::npos) << c.args << "\n" << r.out;
         EXPECT_EQ(test::FilesBelow(game, "songs/s"), (Names{"a.wav", "b.bmp"}));
+    }
+}
+
+TEST(ConvertCommand, AFullDiskKeepsTheSourceAndRemovesTheCutOutput) {
+    struct Case {
+        const char *kind, *source, *output;
+    } cases[] = {{"wav2ogg", "a.wav", "a.ogg"}, {"ogg2wav", "a.ogg", "a.wav"}};
+    for (const Case& c : cases) {
+        test::TempGame game;
+        Configure(test::Tools(test::RealEncoder(), test::RealDecoder()));
+        test::SmallDisk disk(game, "songs/full", "1m");
+        if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs: " << disk.error();
+        // Five seconds of noise: 431 KiB of wav, about 100 KiB of ogg.
+        game.WriteFile("noise.wav", test::NoiseWav(5));
+        const std::string source = game.HostPath(std::string("songs/full/") + c.source);
+        if (c.source == std::string("a.ogg"))
+            RunHostProgram({"oggenc", "-Q", "-o", source, game.HostPath("noise.wav")}, Wait::Yes);
+        else
+            game.WriteFile("songs/full/a.wav", game.ReadFile("noise.wav"));
+        const std::string bytes = game.ReadFile(std::string("songs/full/") + c.source);
+        ASSERT_GT(bytes.size(), 32u << 10);
+        disk.LeaveFree(32 << 10);
+        Result r = RunQv5(game, std::string("convert ") + c.kind + " songs/full", game.host());
+        EXPECT_EQ(r.code, 1) << c.kind << "\n" << r.out;
+        EXPECT_NE(r.out.find(std::string("kept songs\\full\\") + c.source), std::string::npos)
+            << r.out;
+        EXPECT_NE(r.out.find("0 files converted"), std::string::npos) << r.out;
+        EXPECT_TRUE(game.ReadFile(std::string("songs/full/") + c.source) == bytes) << c.kind;
+        EXPECT_FALSE(game.Exists(std::string("songs/full/") + c.output)) << c.kind;
+    }
+}
+
+// Waits up to a minute for `done`; false when it did not come.
+template <typename Done>
+bool Within(Done done) {
+    for (int i = 0; i < 6000; ++i) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+TEST(ConvertCommand, CtrlCToTheWholeGroupKeepsEverySourceWithoutAWholeOutput) {
+    test::TempGame game;
+    // The real encoder for every wav but one, whose converter hangs.
+    test::WriteFakeProgram(game, "tools/enc",
+                           "case \"$2\" in *hang*) printf OggS > \"${2%.wav}.ogg\"; touch hung; "
+                           "sleep 600; touch finished;; *) exec oggenc \"$@\";; esac");
+    Configure(test::Tools("tools\\enc", "", "-Q"));
+    const int kWavs = 6;
+    for (int i = 0; i < kWavs; ++i)
+        game.WriteFile("songs/s/" + std::to_string(i) + ".wav", test::NoiseWav(3, i));
+    game.WriteFile("songs/s/hang.wav", test::WavBytes());
+
+    const std::string out = game.HostPath("out.txt"), folder = game.HostPath("songs/s");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setpgid(0, 0);  // as a shell starts a job
+        const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        execl(QV5_EXE, QV5_EXE, "--dir", game.host().c_str(), "convert", "wav2ogg", folder.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    setpgid(child, child);
+    EXPECT_TRUE(Within([&] { return game.Exists("hung"); }));
+    kill(-child, SIGINT);  // what Ctrl-C at the terminal does
+    int status = -1;
+    if (!Within([&] { return waitpid(child, &status, WNOHANG) == child; })) {
+        kill(-child, SIGKILL);
+        waitpid(child, &status, 0);
+        ADD_FAILURE() << "the command did not end";
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(game.ReadFile("out.txt").find("stopped"), std::string::npos);
+    EXPECT_FALSE(game.Exists("finished"));
+    EXPECT_TRUE(game.ReadFile("songs/s/hang.wav") == test::WavBytes());
+    EXPECT_FALSE(game.Exists("songs/s/hang.ogg"));
+    // Each wav is whole and alone, or gone for a whole ogg.
+    for (int i = 0; i < kWavs; ++i) {
+        const std::string name = "songs/s/" + std::to_string(i);
+        if (game.Exists(name + ".wav")) {
+            EXPECT_TRUE(game.ReadFile(name + ".wav") == test::NoiseWav(3, i)) << i;
+            EXPECT_FALSE(game.Exists(name + ".ogg")) << i;
+        } else {
+            EXPECT_TRUE(convert::CompleteOgg(name + ".ogg")) << i;
+        }
     }
 }
 

@@ -135,24 +135,34 @@ QPushButton* StopButton() {
     return nullptr;
 }
 
+// Presses the progress window's Stop as soon as the window turns its event
+// loop once `ready` holds.
+class PressStop {
+  public:
+    explicit PressStop(std::function<bool()> ready = [] { return true; }) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, ready] {
+            if (QPushButton* stop = StopButton(); stop && !pressed && ready()) {
+                stop->click();
+                pressed = true;
+            }
+        });
+        timer_.start(0);
+    }
+    bool pressed = false;
+
+  private:
+    QTimer timer_;
+};
+
 TEST(ConversionCommands, StopInTheProgressWindowEndsThePassBetweenFiles) {
     test::TempGame game;
     for (int i = 0; i < 4; ++i)
         game.WriteFile("songs/s/" + std::to_string(i) + ".wav", test::WavBytes(i));
     test::ScopedScriptedUi ui;
     ui->AnswerMessage(MsgAnswer::Yes);
-    // Pressed as soon as the window turns its event loop.
-    bool pressed = false;
-    QTimer press;
-    QObject::connect(&press, &QTimer::timeout, [&] {
-        if (QPushButton* stop = StopButton(); stop && !pressed) {
-            stop->click();
-            pressed = true;
-        }
-    });
-    press.start(0);
+    PressStop press;
     RunConversionCommand(nullptr, kCmdFolderWavToOgg, "songs\\s", test::Tools(test::RealEncoder()));
-    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(press.pressed);
     // Every wav is either whole or replaced by its complete ogg, and the pass
     // did not go on to the end.
     const Names files = FilesBelow(game, "songs/s");
@@ -167,6 +177,22 @@ TEST(ConversionCommands, StopInTheProgressWindowEndsThePassBetweenFiles) {
         }
     }
     EXPECT_LT(oggs, 4);
+}
+
+TEST(ConversionCommands, StopEndsAHungConverterAndKeepsItsSource) {
+    test::TempGame game;
+    game.WriteFile("songs/s/a.wav", test::WavBytes());
+    test::WriteFakeProgram(
+        game, "tools/enc",
+        "printf OggS > \"${2%.wav}.ogg\"; touch started; sleep 20; touch finished");
+    test::ScopedScriptedUi ui;
+    ui->AnswerMessage(MsgAnswer::Yes);
+    PressStop press([&] { return game.Exists("started"); });
+    RunConversionCommand(nullptr, kCmdFolderWavToOgg, "songs\\s",
+                         test::Tools("tools\\enc", "", "-Q"));
+    EXPECT_TRUE(press.pressed);
+    EXPECT_EQ(FilesBelow(game, "songs/s"), Names{"a.wav"});
+    EXPECT_FALSE(game.Exists("finished"));
 }
 
 TEST(ConversionCommands, OtherIdsAreNotConversions) {

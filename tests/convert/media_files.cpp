@@ -1,13 +1,19 @@
 #include "media_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QBuffer>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <random>
 #include <sstream>
 
 #include "platform/paths.h"
@@ -26,13 +32,8 @@ std::string ProgramPath(const char* name) {
     return FromHostPath(host).value_or("");
 }
 
-}  // namespace
-
-std::string WavBytes(int seed) {
-    const int frames = 2000, rate = 8000;
-    std::string data;
-    for (int i = 0; i < frames; ++i)
-        Put(data, static_cast<std::uint16_t>(std::lround(9000 * std::sin(i / (4.0 + seed)))), 2);
+// A PCM wav of 16-bit mono samples.
+std::string Wav(const std::string& data, std::uint32_t rate) {
     std::string out = "RIFF";
     Put(out, 36 + data.size(), 4);
     out += "WAVEfmt ";
@@ -46,6 +47,48 @@ std::string WavBytes(int seed) {
     out += "data";
     Put(out, data.size(), 4);
     return out + data;
+}
+
+}  // namespace
+
+std::string WavBytes(int seed) {
+    std::string data;
+    for (int i = 0; i < 2000; ++i)
+        Put(data, static_cast<std::uint16_t>(std::lround(9000 * std::sin(i / (4.0 + seed)))), 2);
+    return Wav(data, 8000);
+}
+
+std::string NoiseWav(int seconds, int seed) {
+    std::mt19937 noise(static_cast<unsigned>(seed));
+    std::string data;
+    for (int i = 0; i < 44100 * seconds; ++i) Put(data, noise() & 0xFFFF, 2);
+    return Wav(data, 44100);
+}
+
+SmallDisk::SmallDisk(const TempGame& game, const std::string& relative, const char* size)
+    : host_(game.HostPath(relative)) {
+    std::filesystem::create_directories(host_);
+    mounted_ =
+        mount("tmpfs", host_.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0;
+    if (!mounted_) error_ = std::strerror(errno);
+}
+
+SmallDisk::~SmallDisk() {
+    if (mounted_ && umount2(host_.c_str(), MNT_DETACH) != 0)
+        ADD_FAILURE() << "cannot unmount " << host_ << ": " << std::strerror(errno);
+}
+
+void SmallDisk::LeaveFree(long bytes) const {
+    const std::string filler = host_ + "/filler";
+    {
+        std::ofstream out(filler, std::ios::binary);
+        const std::string block(4096, 'x');
+        while (out.write(block.data(), block.size())) {
+        }
+    }
+    const auto full = std::filesystem::file_size(filler);
+    std::filesystem::resize_file(filler,
+                                 full > static_cast<std::uintmax_t>(bytes) ? full - bytes : 0);
 }
 
 void WriteOgg(const TempGame& game, const std::string& relative, int seed) {

@@ -1,7 +1,9 @@
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -201,6 +203,30 @@ TEST_F(ProcessTest, WaitReturnsOnlyAfterTheProgramEndedAndCallsTheHook) {
     EXPECT_EQ(r.exit_code, 3);
     EXPECT_TRUE(game.Exists("done"));
     EXPECT_EQ(hooked, "QV5body.exe");
+}
+
+TEST_F(ProcessTest, ProgramsLeadAGroupOfTheirOwnWithNoInputAndCanBeEnded) {
+    game.WriteFile("tools/group.sh",
+                   "#!/bin/sh\ncut -d' ' -f5 /proc/$$/stat > group\necho $$ > pid\n"
+                   "read line; echo \"read:$line:$?\" > input\n[ \"$1\" = wait ] && sleep 600\n");
+    std::filesystem::permissions(game.HostPath("tools/group.sh"),
+                                 std::filesystem::perms::owner_all);
+    ProcessResult r = run.Run("tools\\group.sh", Wait::Yes);
+    ASSERT_TRUE(r.started) << r.error;
+    EXPECT_EQ(game.ReadFile("group"), game.ReadFile("pid"));
+    EXPECT_EQ(game.ReadFile("input"), "read::1\n");  // at its end at once
+
+    for (bool kill : {false, true}) {
+        std::filesystem::remove(game.HostPath("input"));
+        std::unique_ptr<ChildProcess> child = StartProgram("tools\\group.sh wait", r);
+        ASSERT_TRUE(child) << r.error;
+        while (!game.Exists("input")) usleep(1000);
+        EXPECT_FALSE(child->Ended());
+        kill ? child->Kill() : child->Terminate();
+        WaitForAny({child.get()}, std::chrono::seconds(10));
+        EXPECT_TRUE(child->Ended());
+        EXPECT_EQ(child->exit_code(), 128 + (kill ? SIGKILL : SIGTERM));
+    }
 }
 
 }  // namespace
