@@ -226,7 +226,7 @@ TEST_F(InstallTest, AnEntryBeyondTheFreeSpaceFailsTheInstall) {
     EXPECT_TRUE(Tree(game, "Songs/Full").empty());
     EXPECT_TRUE(game.Exists("a.zip"));
     CloseSongLibrary();
-    EXPECT_EQ(game.ReadFile("QV5files/Database/song.db"), before);
+    EXPECT_TRUE(game.ReadFile("QV5files/Database/song.db") == before) << "song.db changed";
     OpenSongLibrary("abc");
 
     test::WriteZip(game.HostPath("b.zip"),
