@@ -120,6 +120,7 @@ TEST(InstallCommand, TheSummaryStartsItsOwnLineOnATerminal) {
 int InstallAndSignal(const test::TempGame& game, const std::string& archive,
                      const std::string& folder, size_t files, int sig) {
     const pid_t child = fork();
+    if (child < 0) return -1000;
     if (child == 0) {
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/statvfs.h>
 
 #include <cerrno>
 #include <cstring>
@@ -19,12 +18,6 @@ SmallFileSystem::SmallFileSystem(const std::string& host_dir, long kilobytes) : 
 
 SmallFileSystem::~SmallFileSystem() {
     if (mounted_) umount2(dir_.c_str(), MNT_DETACH);
-}
-
-long SmallFileSystem::FreeKilobytes() const {
-    struct statvfs fs;
-    if (statvfs(dir_.c_str(), &fs) != 0) return -1;
-    return static_cast<long>(fs.f_bavail * fs.f_frsize / 1024);
 }
 
 }  // namespace qv5::test

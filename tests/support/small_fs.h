@@ -16,7 +16,6 @@ class SmallFileSystem {
     SmallFileSystem& operator=(const SmallFileSystem&) = delete;
 
     bool mounted() const { return mounted_; }
-    long FreeKilobytes() const;
 
   private:
     std::string dir_;
