@@ -113,15 +113,6 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     std::string dest = destination;
     if (!EndsWithSeparator(dest)) dest += '\\';
     const std::string bare = dest.substr(0, dest.size() - 1);
-    // The extraction's command line quotes its paths and has no way to carry
-    // a quote inside one: `Song "Remix".zip` would read as `Song Remix.zip`.
-    for (const std::string* path : {&archive, &bare}) {
-        if (path->find('"') == std::string::npos) continue;
-        r.status = InstallResult::Status::Refused;
-        r.error = Format(
-            u8"名前に「\"」を含むため、インストールできません。名前を変えてください。\n%s", *path);
-        return r;
-    }
 
     std::string read_error;
     r.inspection = InspectArchive(kind, archive, &read_error);
@@ -135,6 +126,15 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
         if (!read_error.empty())
             r.error =
                 Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") + read_error;
+        return r;
+    }
+    // The extraction's command line quotes its paths and has no way to carry
+    // a quote inside one: `Song "Remix".zip` would read as `Song Remix.zip`.
+    for (const std::string* path : {&archive, &bare}) {
+        if (path->find('"') == std::string::npos) continue;
+        r.status = InstallResult::Status::Refused;
+        r.error = Format(
+            u8"名前に「\"」を含むため、インストールできません。名前を変えてください。\n%s", *path);
         return r;
     }
     if (r.inspection == Inspection::ChartInFolder) {
