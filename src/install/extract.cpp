@@ -14,6 +14,7 @@
 
 #include "install/archive.h"
 #include "install/archive_reader.h"
+#include "install/block_writer.h"
 #include "install/entry_path.h"
 #include "install/rar5_scan.h"
 #include "platform/files.h"
@@ -111,6 +112,7 @@ class Extractor {
 
     std::set<std::string> folders_;  // internal paths known to be folders
     std::map<std::string, std::map<std::string, std::string>> listings_;  // folded -> on disk
+    BlockWriter writer_;
     long entries_ = 0;
 };
 
@@ -266,7 +268,9 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
     }
     report_.created.push_back({temp, false});
     std::int64_t written = 0;
+    writer_.Begin(fd);
     auto drop = [&] {
+        writer_.Finish();
         close(fd);
         unlink(host_temp->c_str());
         report_.created.pop_back();
@@ -301,26 +305,16 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
             FailNoSpace(reader, std::max(declared, offset + block));
             return Made::Fatal;
         }
-        const char* p = static_cast<const char*>(data);
-        size_t left = size;
-        while (left > 0) {
-            const ssize_t n = pwrite(fd, p, left, offset);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                const int e = n < 0 ? errno : ENOSPC;
-                drop();
-                if (no_space(e))
-                    FailNoSpace(reader,
-                                std::max(declared, offset + static_cast<std::int64_t>(left)));
-                else
-                    FailWrite(internal, e);
-                return Made::Fatal;
-            }
-            p += n;
-            left -= static_cast<size_t>(n);
-            offset += n;
-        }
-        written = std::max(written, offset);
+        if (!writer_.Put(data, size, offset)) break;  // a write failed: Finish() says why
+        written = std::max(written, offset + block);
+    }
+    if (const int e = writer_.Finish(); e != 0) {
+        drop();
+        if (no_space(e))
+            FailNoSpace(reader, std::max(declared, written));
+        else
+            FailWrite(internal, e);
+        return Made::Fatal;
     }
     if (reader.mtime()) {
         struct timespec times[2];
