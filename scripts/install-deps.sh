@@ -6,7 +6,9 @@ packages=(build-essential cmake ninja-build pkg-config git qt6-base-dev libgl-de
   libsqlite3-dev sqlite3 libtinyxml2-dev libarchive-dev libssl-dev libcurl4-openssl-dev
   libgtest-dev xvfb xauth vorbis-tools python3 libasound2-dev
   fonts-ipafont-gothic
-  wine wine64 g++-mingw-w64-x86-64-posix locales)
+  wine wine64 g++-mingw-w64-x86-64-posix locales
+  # bsdtar: the baseline of bench/install_bench
+  libarchive-tools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

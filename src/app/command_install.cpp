@@ -86,9 +86,14 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
             ++failed;
             continue;
         }
-        TerminalProgress progress("entries");
-        StopOnInterrupt stop(progress);
-        const InstallResult r = InstallArchive(*kind, *archive, *folder, &progress);
+        InstallResult r;
+        {
+            // The progress line is taken off the terminal before anything
+            // is printed below it.
+            TerminalProgress progress("entries");
+            StopOnInterrupt stop(progress);
+            r = InstallArchive(*kind, *archive, *folder, &progress);
+        }
         for (const Notice& n : InstallNotices(r)) Print(n);
         if (!r.installed()) {
             ++failed;

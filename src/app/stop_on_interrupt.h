@@ -1,6 +1,7 @@
 // Ctrl-C during a command: the first one asks the running operation to stop,
 // so it undoes its unfinished step and says so; a second one ends the program
-// at once.
+// at once. SIGTERM and SIGHUP (a closed terminal, a service stop) are taken
+// the same way, so that they too leave nothing half done behind.
 #pragma once
 
 #include <signal.h>
@@ -20,21 +21,27 @@ class StopOnInterrupt {
         };
         action.sa_flags = SA_RESETHAND;
         sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &old_);
+        for (int i = 0; i < kCount; ++i) {
+            sigaction(kSignals[i], &action, &old_[i]);
+            // Started with it ignored (nohup): it stays ignored.
+            if (old_[i].sa_handler == SIG_IGN) sigaction(kSignals[i], &old_[i], nullptr);
+        }
     }
     ~StopOnInterrupt() {
-        sigaction(SIGINT, &old_, nullptr);
+        for (int i = 0; i < kCount; ++i) sigaction(kSignals[i], &old_[i], nullptr);
         Target() = nullptr;
     }
     StopOnInterrupt(const StopOnInterrupt&) = delete;
     StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
 
   private:
+    static constexpr int kCount = 3;
+    static constexpr int kSignals[kCount] = {SIGINT, SIGTERM, SIGHUP};
     static Progress*& Target() {
         static Progress* target = nullptr;
         return target;
     }
-    struct sigaction old_ {};
+    struct sigaction old_[kCount] {};
 };
 
 }  // namespace qv5

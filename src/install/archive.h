@@ -42,10 +42,12 @@ struct ExtractReport {
     long unsafe = 0;         // names leading outside the destination
     long links = 0;          // symbolic and hard links, devices, FIFOs
     long unnamable = 0;      // names without a CP932 form
-    long too_large = 0;      // entries beyond the size limit or the free space
+    long too_large = 0;      // entries beyond ExtractOptions::max_bytes
     long too_long = 0;       // names longer than the host allows
     bool encrypted = false;  // refused whole: it holds encrypted entries
     bool stopped = false;    // the progress asked to stop; all was removed
+    bool no_space = false;   // an entry did not fit on the disk; all was removed
+    std::int64_t max_bytes = -1;  // the limit too_large counts against (-1: none)
     std::string error;       // CP932; why the extraction failed (all removed)
     // What this extraction created (internal paths), in creation order, so
     // that a later failure can take it back.
@@ -59,8 +61,10 @@ struct ExtractReport {
 };
 
 struct ExtractOptions {
-    // Most bytes the extraction may write in all; -1: the free space of the
-    // destination's file system is the only limit.
+    // Most bytes the extraction may write in all, against archives that
+    // unpack to far more than they hold: entries beyond it are left out and
+    // counted. -1: no such limit. Independent of it, an entry that does not
+    // fit in the free space fails the whole extraction.
     std::int64_t max_bytes = -1;
 };
 
@@ -69,7 +73,9 @@ struct ExtractOptions {
 // (internal paths; "/" separates the folders to create). 0 when this kind of
 // archive cannot be read (the message has been shown), 1 on success, 2 when
 // the extraction failed or was stopped: then nothing of it stays on disk and
-// `report.error` says why.
+// `report.error` says why. Each file is written under a temporary name in its
+// folder and renamed into place, never over an existing file, once complete:
+// a process killed midway leaves no file cut short under an entry's name.
 int ExtractArchive(ArchiveKind kind, const std::string& command_line, ExtractReport& report,
                    const ExtractOptions& options = {}, Progress* progress = nullptr);
 

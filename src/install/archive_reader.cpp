@@ -43,14 +43,28 @@ bool ValidUtf8(const std::string& s) {
     return true;
 }
 
-// A RAR name without the Unicode flag arrives as it is stored, which is the
-// Japanese system code page in the archives this program meets.
-std::optional<std::string> ToCp932(const char* name) {
+// A RAR 4 name without its Unicode field reaches us as stored, in the
+// Japanese code page of the archives this program meets, except that the
+// library has turned every byte 0x5C into "/" on its way. 0x2F is never a CP932
+// trail byte, so a "/" right after a lead byte was that character's 0x5C.
+std::string RestoreTrailBytes(std::string name) {
+    for (size_t i = 0; i + 1 < name.size(); ++i) {
+        if (!IsLeadByte(static_cast<unsigned char>(name[i]))) continue;
+        if (name[i + 1] == '/') name[i + 1] = '\x5C';
+        ++i;
+    }
+    return name;
+}
+
+// Entry names become CP932 as names of files this program creates (see
+// Utf8NameToCp932); code-page names stay as they are when they are CP932.
+std::optional<std::string> ToCp932(const char* name, ArchiveKind kind) {
     if (!name) return std::nullopt;
     const std::string s(name);
-    if (ValidUtf8(s)) return Utf8ToCp932(s);
-    if (Cp932ToUtf8(s).find("\xEF\xBF\xBD") != std::string::npos) return std::nullopt;
-    return s;
+    if (ValidUtf8(s)) return Utf8NameToCp932(s);
+    const std::string cp932 = kind == ArchiveKind::Rar ? RestoreTrailBytes(s) : s;
+    if (Cp932ToUtf8(cp932).find("\xEF\xBF\xBD") != std::string::npos) return std::nullopt;
+    return cp932;
 }
 
 }  // namespace
@@ -80,7 +94,7 @@ ArchiveReader::Step ArchiveReader::Next() {
     const int r = archive_read_next_header(a_, &entry_);
     if (r == ARCHIVE_EOF) return Step::End;
     if (r != ARCHIVE_OK && r != ARCHIVE_WARN) return Step::Failed;
-    name_ = ToCp932(archive_entry_pathname(entry_));
+    name_ = ToCp932(archive_entry_pathname(entry_), kind_);
     if (name_ && name_->empty()) name_.reset();
     const mode_t t = archive_entry_filetype(entry_);
     if (archive_entry_hardlink(entry_) || t == AE_IFLNK)
@@ -103,7 +117,9 @@ int ArchiveReader::ReadBlock(const void** data, size_t* size, std::int64_t* offs
     const int r = archive_read_data_block(a_, data, size, &off);
     *offset = off;
     if (r == ARCHIVE_EOF) return 0;
-    if (r != ARCHIVE_OK && r != ARCHIVE_WARN) return -1;
+    // A warning while reading data is damage, such as a zip entry failing its
+    // CRC: the bytes given are not the entry's.
+    if (r != ARCHIVE_OK) return -1;
     return 1;
 }
 

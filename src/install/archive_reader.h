@@ -38,7 +38,7 @@ class ArchiveReader {
     std::optional<std::int64_t> mtime() const { return mtime_; }
 
     // The next block of the current entry's data: 1 with data, 0 at its end,
-    // -1 when it cannot be read (see error()).
+    // -1 when it cannot be read or fails its check (see error()).
     int ReadBlock(const void** data, size_t* size, std::int64_t* offset);
 
     // CP932 text of the library's last error.

@@ -7,12 +7,14 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
 
 #include "install/archive.h"
 #include "install/archive_reader.h"
+#include "install/block_writer.h"
 #include "install/entry_path.h"
 #include "install/rar5_scan.h"
 #include "platform/files.h"
@@ -29,6 +31,37 @@ namespace {
 
 std::string Reason(int error) {
     return Utf8ToCp932Lossy(std::strerror(error));
+}
+
+std::string ShowBytes(std::int64_t bytes) {
+    char text[32];
+    if (bytes >= 1024 * 1024)
+        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024 * 1024));
+    else
+        std::snprintf(text, sizeof text, "%lld KB", static_cast<long long>((bytes + 1023) / 1024));
+    return text;
+}
+
+// The temporary name an entry is written under, in its own folder: always the
+// same for the same entry, so that the next install of the archive finds and
+// replaces what a killed one left, and short, so that it fits wherever the
+// entry's own name does.
+std::string TemporaryName(const std::string& name) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (unsigned char c : name) h = (h ^ c) * 1099511628211ull;
+    char text[32];
+    std::snprintf(text, sizeof text, ".qv5-%016llx.part", static_cast<unsigned long long>(h));
+    return text;
+}
+
+// Renames without replacing: EEXIST when `to` is there.
+int RenameNoReplace(const char* from, const char* to) {
+    if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system without the flag: a hard link cannot replace either.
+    if (link(from, to) != 0) return errno;
+    unlink(from);
+    return 0;
 }
 
 class Extractor {
@@ -50,6 +83,7 @@ class Extractor {
             Sj(u8"ファイルを書き込めません。この書庫から展開したファイルは削除しました。\n") +
             path + "\n" + Reason(error));
     }
+    bool FailNoSpace(ArchiveReader& reader, std::int64_t entry_size);
     Made MakeFolders(const std::vector<std::string>& parts, size_t count);
     Made WriteFile(ArchiveReader& reader, const std::vector<std::string>& parts);
     bool ExtractEntry(ArchiveReader& reader);
@@ -65,7 +99,10 @@ class Extractor {
     const ExtractOptions& options_;
     Progress* progress_;
     std::string dest_;
-    std::int64_t allowance_ = 0;
+    std::int64_t bomb_left_ = INT64_MAX;   // what max_bytes still allows
+    std::int64_t space_left_ = INT64_MAX;  // free space, less what was written
+    std::int64_t free_at_start_ = INT64_MAX;
+    std::int64_t block_size_ = 4096;
     // Windows, and the game under Wine, find names ignoring case: an entry
     // "Song/a.wav" belongs in the folder "SONG" that is there already, and a
     // file "A.WAV" beside it is the file "a.wav".
@@ -75,6 +112,7 @@ class Extractor {
 
     std::set<std::string> folders_;  // internal paths known to be folders
     std::map<std::string, std::map<std::string, std::string>> listings_;  // folded -> on disk
+    BlockWriter writer_;
     long entries_ = 0;
 };
 
@@ -105,11 +143,14 @@ bool Extractor::CreateDestination() {
         ++report_.folders;
     }
     struct statvfs fs;
-    std::int64_t free_bytes = INT64_MAX;
-    if (statvfs(host->c_str(), &fs) == 0)
-        free_bytes =
+    if (statvfs(host->c_str(), &fs) == 0) {
+        free_at_start_ =
             static_cast<std::int64_t>(fs.f_bavail) * static_cast<std::int64_t>(fs.f_frsize);
-    allowance_ = options_.max_bytes >= 0 ? std::min(options_.max_bytes, free_bytes) : free_bytes;
+        if (fs.f_bsize > 0) block_size_ = static_cast<std::int64_t>(fs.f_bsize);
+    }
+    space_left_ = free_at_start_;
+    report_.max_bytes = options_.max_bytes;
+    if (options_.max_bytes >= 0) bomb_left_ = options_.max_bytes;
     folders_.insert(dest_);
     return true;
 }
@@ -168,38 +209,79 @@ Extractor::Made Extractor::MakeFolders(const std::vector<std::string>& parts, si
     return Made::Yes;
 }
 
+// What the rest of the archive declares, and so how much space the whole
+// extraction needs beyond what the disk had: the failure says how much is
+// missing, not only that something is.
+bool Extractor::FailNoSpace(ArchiveReader& reader, std::int64_t entry_size) {
+    auto on_disk = [&](std::int64_t size) {
+        return size <= 0 ? 0 : (size + block_size_ - 1) / block_size_ * block_size_;
+    };
+    std::int64_t needed = free_at_start_ - space_left_ + on_disk(entry_size);
+    while (reader.Next() == ArchiveReader::Step::Entry)
+        if (reader.type() == EntryType::File) needed += on_disk(reader.declared_size());
+    const std::int64_t missing = std::max(needed - free_at_start_, block_size_);
+    report_.no_space = true;
+    return Fail(Sj(u8"空き容量が足りないため、展開できません。この書庫から展開したファイルは"
+                   u8"削除しました。\n") +
+                dest_ + "\n" + Sj(u8"足りない容量: ") + ShowBytes(missing) + Sj(u8" (必要: ") +
+                ShowBytes(needed) + Sj(u8"、空き: ") + ShowBytes(free_at_start_) + ")");
+}
+
 Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<std::string>& parts) {
     const Made folders = MakeFolders(parts, parts.size() - 1);
     if (folders != Made::Yes) return folders;
     const std::string internal = InternalPath(parts, parts.size());
     auto host = ToHostPath(internal);
     if (!host) return Made::Skip;
-    if (reader.declared_size() > allowance_) {
+    struct stat st;
+    if (lstat(host->c_str(), &st) == 0) {
+        ++report_.kept;
+        return Made::Skip;
+    }
+    if (errno == ENAMETOOLONG) {
+        ++report_.too_long;
+        return Made::Skip;
+    }
+    const std::int64_t declared = reader.declared_size();
+    if (declared > bomb_left_) {
         ++report_.too_large;
         return Made::Skip;
     }
-    const int fd = open(host->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (declared > space_left_) {
+        FailNoSpace(reader, declared);
+        return Made::Fatal;
+    }
+    const std::string temp_name = TemporaryName(parts.back());
+    const std::string temp = InternalPath(parts, parts.size() - 1) + "\\" + temp_name;
+    auto host_temp = ToHostPath(temp);
+    if (!host_temp) return Made::Skip;
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = open(host_temp->c_str(), flags, 0644);
+    if (fd < 0 && errno == EEXIST) {
+        // What an install killed while writing this entry left behind.
+        unlink(host_temp->c_str());
+        fd = open(host_temp->c_str(), flags, 0644);
+    }
     if (fd < 0) {
-        if (errno == EEXIST) {
-            ++report_.kept;
-            return Made::Skip;
-        }
-        if (errno == ENAMETOOLONG) {
-            ++report_.too_long;
-            return Made::Skip;
-        }
         FailWrite(internal, errno);
         return Made::Fatal;
     }
-    Remember(parts, parts.size());
-    report_.created.push_back({internal, false});
+    report_.created.push_back({temp, false});
     std::int64_t written = 0;
+    writer_.Begin(fd);
     auto drop = [&] {
+        writer_.Finish();
         close(fd);
-        unlink(host->c_str());
+        unlink(host_temp->c_str());
         report_.created.pop_back();
     };
+    auto no_space = [](int e) { return e == ENOSPC || e == EDQUOT; };
     for (;;) {
+        if (progress_ && progress_->StopRequested()) {
+            drop();
+            report_.stopped = true;
+            return Made::Fatal;
+        }
         const void* data = nullptr;
         size_t size = 0;
         std::int64_t offset = 0;
@@ -213,27 +295,26 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
         }
         // What the entry really holds counts, not what its header claimed.
         const auto block = static_cast<std::int64_t>(size);
-        if (offset < 0 || block > allowance_ || offset > allowance_ - block) {
+        if (offset < 0 || block > bomb_left_ || offset > bomb_left_ - block) {
             drop();
             ++report_.too_large;
             return Made::Skip;
         }
-        const char* p = static_cast<const char*>(data);
-        size_t left = size;
-        while (left > 0) {
-            const ssize_t n = pwrite(fd, p, left, offset);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                const int e = n < 0 ? errno : ENOSPC;
-                drop();
-                FailWrite(internal, e);
-                return Made::Fatal;
-            }
-            p += n;
-            left -= static_cast<size_t>(n);
-            offset += n;
+        if (block > space_left_ || offset > space_left_ - block) {
+            drop();
+            FailNoSpace(reader, std::max(declared, offset + block));
+            return Made::Fatal;
         }
-        written = std::max(written, offset);
+        if (!writer_.Put(data, size, offset)) break;  // a write failed: Finish() says why
+        written = std::max(written, offset + block);
+    }
+    if (const int e = writer_.Finish(); e != 0) {
+        drop();
+        if (no_space(e))
+            FailNoSpace(reader, std::max(declared, written));
+        else
+            FailWrite(internal, e);
+        return Made::Fatal;
     }
     if (reader.mtime()) {
         struct timespec times[2];
@@ -243,12 +324,30 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
     }
     if (close(fd) != 0) {
         const int e = errno;
-        unlink(host->c_str());
+        unlink(host_temp->c_str());
         report_.created.pop_back();
-        FailWrite(internal, e);
+        if (no_space(e))
+            FailNoSpace(reader, written);
+        else
+            FailWrite(internal, e);
         return Made::Fatal;
     }
-    allowance_ -= written;
+    // Complete: only now does the entry get its name.
+    const int renamed = RenameNoReplace(host_temp->c_str(), host->c_str());
+    if (renamed != 0) {
+        unlink(host_temp->c_str());
+        report_.created.pop_back();
+        if (renamed == EEXIST) {  // made meanwhile by someone else: theirs stays
+            ++report_.kept;
+            return Made::Skip;
+        }
+        FailWrite(internal, renamed);
+        return Made::Fatal;
+    }
+    report_.created.back() = {internal, false};
+    Remember(parts, parts.size());
+    bomb_left_ -= written;
+    space_left_ -= written;
     report_.bytes += written;
     ++report_.files;
     return Made::Yes;

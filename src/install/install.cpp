@@ -159,6 +159,15 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
                 Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") + read_error;
         return r;
     }
+    // The extraction's command line quotes its paths and has no way to carry
+    // a quote inside one: `Song "Remix".zip` would read as `Song Remix.zip`.
+    for (const std::string* path : {&archive, &bare}) {
+        if (path->find('"') == std::string::npos) continue;
+        r.status = InstallResult::Status::Refused;
+        r.error = Format(
+            u8"名前に「\"」を含むため、インストールできません。名前を変えてください。\n%s", *path);
+        return r;
+    }
     if (r.inspection == Inspection::ChartInFolder) {
         r.folder_name = SharedFolderName();
         r.command_line = "-x \"" + archive + "\" \"" + bare + "/\" *.*";
@@ -241,7 +250,9 @@ std::vector<Notice> InstallNotices(const InstallResult& r) {
     line(u8"展開先の外を指す名前: ", e.unsafe);
     line(u8"リンク・特殊ファイル: ", e.links);
     line(u8"Shift-JISで表せない名前: ", e.unnamable);
-    line(u8"大きすぎるファイル: ", e.too_large);
+    if (e.too_large > 0)
+        text += "\n" + Sj(u8"展開する大きさの上限(") + std::to_string(e.max_bytes / 1024) +
+                Sj(u8" KB)を超えるファイル: ") + std::to_string(e.too_large);
     line(u8"長すぎる名前: ", e.too_long);
     out.push_back({text, Sj(u8"報告")});
     return out;

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace qv5 {
 namespace {
@@ -53,7 +54,43 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
+// Archivers outside Windows write these code points for characters that
+// Japanese Windows names hold as the CP932 form on the right; iconv maps them
+// one way only, so a name with them would never read back the same.
+struct Equivalent {
+    const char* from;
+    const char* to;
+};
+constexpr Equivalent kEquivalents[] = {
+    {"\xE3\x80\x9C", "\xEF\xBD\x9E"},  // WAVE DASH -> FULLWIDTH TILDE (0x8160)
+    {"\xE2\x80\x96", "\xE2\x88\xA5"},  // DOUBLE VERTICAL LINE -> PARALLEL TO (0x8161)
+    {"\xE2\x88\x92", "\xEF\xBC\x8D"},  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS (0x817C)
+    {"\xE2\x80\x94", "\xE2\x80\x95"},  // EM DASH -> HORIZONTAL BAR (0x815C)
+    {"\xC2\xA2", "\xEF\xBF\xA0"},      // CENT SIGN -> FULLWIDTH (0x8191)
+    {"\xC2\xA3", "\xEF\xBF\xA1"},      // POUND SIGN -> FULLWIDTH (0x8192)
+    {"\xC2\xAC", "\xEF\xBF\xA2"},      // NOT SIGN -> FULLWIDTH (0x81CA)
+    {"\xC2\xA6", "\xEF\xBF\xA4"},      // BROKEN BAR -> FULLWIDTH (0xFA55)
+};
+
 }  // namespace
+
+std::optional<std::string> Utf8NameToCp932(std::string_view utf8) {
+    if (IsAscii(utf8)) return std::string(utf8);
+    std::string mapped;
+    mapped.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const Equivalent* hit = nullptr;
+        for (const Equivalent& e : kEquivalents)
+            if (utf8.substr(i, std::strlen(e.from)) == e.from) hit = &e;
+        if (hit) {
+            mapped += hit->to;
+            i += std::strlen(hit->from);
+        } else {
+            mapped += utf8[i++];
+        }
+    }
+    return Utf8ToCp932(mapped);
+}
 
 std::string Cp932ToUtf8(std::string_view cp932) {
     if (IsAscii(cp932)) return std::string(cp932);

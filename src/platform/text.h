@@ -16,6 +16,14 @@ std::string Cp932ToUtf8(std::string_view cp932);
 // when the round trip would not give the same text back (best-fit mappings).
 std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 
+// UTF-8 -> CP932 for the name of a file the program creates from a name
+// written elsewhere (an archive entry): characters whose usual Japanese form
+// differs between JIS mappings and CP932 (WAVE DASH, MINUS SIGN, DOUBLE
+// VERTICAL LINE, EM DASH, the cent, pound, not and broken bar signs) take
+// their CP932 form; anything else must convert exactly, as in Utf8ToCp932.
+// Not for names read from the disk: those must lead back to the same file.
+std::optional<std::string> Utf8NameToCp932(std::string_view utf8);
+
 // UTF-8 -> CP932, lossy: characters without a CP932 form become '?'.
 std::string Utf8ToCp932Lossy(std::string_view utf8);
 

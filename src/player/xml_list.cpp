@@ -26,6 +26,15 @@ const char* ChildText(const tinyxml2::XMLElement* entry, const char* name) {
     return child ? child->GetText() : nullptr;
 }
 
+// The white space that lays a list out over lines and indents it belongs to
+// the file, not to the value; spaces inside a title are the title's.
+std::string_view TrimXmlSpace(std::string_view text) {
+    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && space(text.front())) text.remove_prefix(1);
+    while (!text.empty() && space(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 }  // namespace
 
 bool LoadXmlList(const std::string& path, const char* root, const char* entry, XmlList& out) {
@@ -42,7 +51,8 @@ std::string EntryTextUtf8(const XmlList& list, const tinyxml2::XMLElement* entry
                           const char* name) {
     const char* text = ChildText(entry, name);
     if (!text) return std::string();
-    return list.utf8 ? std::string(text) : Cp932ToUtf8(text);
+    const std::string_view value = TrimXmlSpace(text);
+    return list.utf8 ? std::string(value) : Cp932ToUtf8(value);
 }
 
 std::int32_t EntryNumber(const tinyxml2::XMLElement* entry, const char* name) {

@@ -22,8 +22,8 @@ struct XmlList {
 // element `root`, or the root has no child element `entry`.
 bool LoadXmlList(const std::string& path, const char* root, const char* entry, XmlList& out);
 
-// The text of the entry's child `name` as UTF-8 for the database; empty when
-// the child or its text is missing.
+// The text of the entry's child `name` as UTF-8 for the database, without
+// the white space at its ends; empty when the child or its text is missing.
 std::string EntryTextUtf8(const XmlList& list, const tinyxml2::XMLElement* entry, const char* name);
 // The leading decimal number of the child's text; 0 when missing or without digits.
 std::int32_t EntryNumber(const tinyxml2::XMLElement* entry, const char* name);

@@ -1,19 +1,28 @@
 // The install command, end to end: the real executable on archives written
 // by the test.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/database.h"
 #include "support/shell.h"
+#include "support/small_fs.h"
 #include "support/temp_game.h"
 #include "support/zip_writer.h"
 
 namespace qv5 {
 namespace {
 
+namespace fs = std::filesystem;
 using Result = test::ShellResult;
 
 Result RunQv5(const test::TempGame& game, const std::string& args) {
@@ -41,6 +50,18 @@ TEST(InstallCommand, InstallsEachArchiveAndReportsWhatItLeftOut) {
                    {test::File("Song/a.bms", "#TITLE a\r\n"), test::File("../evil.txt", "e")});
     test::WriteZip(game.HostPath("Root Pack.zip"), {test::File("x.bme", "#TITLE x\r\n")});
     test::WriteZip(game.HostPath("none.zip"), {test::File("readme.txt")});
+    // One byte of a stored entry changed: it fails its CRC.
+    test::ZipOptions stored;
+    stored.stored = true;
+    test::WriteZip(game.HostPath("bad.zip"),
+                   {test::File("Bad/a.bms", "#TITLE a\r\n"), test::File("Bad/b.wav", "keysound")},
+                   stored);
+    std::string bad = game.ReadFile("bad.zip");
+    bad[bad.find("keysound") + 3] ^= 0x20;
+    game.WriteFile("bad.zip", bad);
+    // The other archive that the quoted name used to install.
+    test::WriteZip(game.HostPath("Song \"Remix\".zip"), {test::File("q.bms", "#TITLE q\r\n")});
+    test::WriteZip(game.HostPath("Song Remix.zip"), {test::File("r.bms", "#TITLE r\r\n")});
     r = RunQv5(game, "install a.zip 'Root Pack.zip' --into Songs/Cat");
     EXPECT_EQ(r.code, 0) << r.out;
     EXPECT_NE(r.out.find("install: a.zip -> Songs\\Cat\\Song\\ (1 files, 1 charts in the folder)"),
@@ -60,6 +81,8 @@ TEST(InstallCommand, InstallsEachArchiveAndReportsWhatItLeftOut) {
     };
     const std::vector<Case> cases = {
         {"install none.zip --into Songs/Cat", 1, "譜面ファイルが見つかりません。"},
+        {"install bad.zip --into Songs/Cat", 1, "ZIP bad CRC"},
+        {"install 'Song \"Remix\".zip' --into Songs/Cat", 1, "名前に「\"」を含むため"},
         {"install a.zip --into Elsewhere", 1, "no such file or folder: Elsewhere"},
         {"install a.txt --into Songs", 1, "no such file or folder: a.txt"},
         {"install --into Songs", 2, "Usage:"},
@@ -70,6 +93,9 @@ TEST(InstallCommand, InstallsEachArchiveAndReportsWhatItLeftOut) {
         EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.out;
         EXPECT_NE(r.out.find(c.output), std::string::npos) << c.args << "\n" << r.out;
     }
+    EXPECT_FALSE(game.Exists("Songs/Cat/Bad"));
+    EXPECT_FALSE(game.Exists("Songs/Cat/Song Remix"));
+    EXPECT_FALSE(game.Exists("Songs/Cat/Song \"Remix\""));
     r = RunQv5(game, "install a.zip --into Elsewhere2");
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.out.find("not inside a registered song folder"), std::string::npos) << r.out;
@@ -132,6 +158,99 @@ TEST(InstallCommand, IntoAnyFolderInsideASongFolderAsADropDoes) {
         const std::vector<std::string> installed = Rows(game);
         ASSERT_EQ(RunQv5(game, "rescan").code, 0);
         EXPECT_EQ(installed, Rows(game));
+    }
+}
+
+TEST(InstallCommand, TheSummaryStartsItsOwnLineOnATerminal) {
+    test::TempGame game;
+    game.WriteFile("Songs/Cat/Old/old.bms", "#TITLE old\r\n");
+    ASSERT_EQ(RunQv5(game, "add-root Songs").code, 0);
+    test::WriteZip(game.HostPath("a.zip"), {test::File("Song/a.bms", "#TITLE a\r\n")});
+    // `script` gives the command a terminal for both of its outputs.
+    const Result r = test::RunShell("cd '" + game.host() + "' && script -qec \"'" + QV5_EXE +
+                                    "' --dir . install a.zip --into Songs/Cat\" /dev/null");
+    ASSERT_EQ(r.code, 0) << r.out;
+    const size_t at = r.out.find("install: a.zip");
+    ASSERT_NE(at, std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("entries"), std::string::npos) << r.out;  // the progress was drawn
+    const std::string before = r.out.substr(0, at);
+    EXPECT_TRUE(before.empty() || before.back() == '\n' || before.ends_with("\r\033[K")) << before;
+}
+
+// Starts `install` and sends `sig` once the folder it extracts into holds
+// `files` files that have begun to fill (temporary ones included).
+int InstallAndSignal(const test::TempGame& game, const std::string& archive,
+                     const std::string& folder, size_t files, int sig) {
+    const pid_t child = fork();
+    if (child < 0) return -1000;
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execl(QV5_EXE, QV5_EXE, "--dir", game.host().c_str(), "install",
+              game.HostPath(archive).c_str(), "--into", game.HostPath("Songs/Cat").c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        size_t begun = 0;
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(game.HostPath(folder), ec), end; !ec && it != end;
+             it.increment(ec))
+            if (it->is_regular_file(ec) && it->file_size(ec) > 0 && !ec) ++begun;
+        if (begun >= files) {
+            kill(child, sig);
+            waitpid(child, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+TEST(InstallCommand, AKilledInstallRunAgainLeavesEveryFileComplete) {
+    test::TempGame game;
+    test::SmallFileSystem songs(game.HostPath("Songs"), 200 << 10);
+    game.WriteFile("Songs/Cat/Old/old.bms", "#TITLE old\r\n");
+    ASSERT_EQ(RunQv5(game, "add-root Songs").code, 0);
+    constexpr std::int64_t kWav = std::int64_t(32) << 20;
+    struct Case {
+        size_t files;  // how many files had begun when the signal came
+        int sig;
+    };
+    const std::vector<Case> cases = {{1, SIGKILL}, {2, SIGKILL}, {3, SIGKILL},
+                                     {4, SIGKILL}, {2, SIGTERM}, {3, SIGHUP}};
+    // A chart, then three large keysounds.
+    const std::string chart = "#TITLE big\r\n";
+    std::vector<test::ZipItem> items = {test::File("Big/a.bms", chart)};
+    for (int i = 0; i < 3; ++i)
+        items.push_back(test::File("Big/k" + std::to_string(i) + ".wav", std::string(kWav, '\0')));
+    test::WriteZip(game.HostPath("big.zip"), items);
+    const std::string name = "Big";
+    for (const Case& c : cases) {
+        const std::string where =
+            std::to_string(c.files) + " files, signal " + std::to_string(c.sig);
+        const int code = InstallAndSignal(game, "big.zip", "Songs/Cat/" + name, c.files, c.sig);
+        if (c.sig != SIGKILL) {
+            // Taken as Ctrl-C: stopped, and what it extracted is gone.
+            EXPECT_EQ(code, 1) << where;
+            EXPECT_FALSE(game.Exists("Songs/Cat/" + name)) << where;
+        }
+        const Result again = RunQv5(game, "install big.zip --into Songs/Cat");
+        EXPECT_EQ(again.code, 0) << where << "\n" << again.out;
+        std::set<std::string> files;
+        for (const auto& e : fs::directory_iterator(game.HostPath("Songs/Cat/" + name)))
+            files.insert(e.path().filename().string());
+        EXPECT_EQ(files, (std::set<std::string>{"a.bms", "k0.wav", "k1.wav", "k2.wav"})) << where;
+        EXPECT_EQ(game.ReadFile("Songs/Cat/" + name + "/a.bms"), chart) << where;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(fs::file_size(
+                          game.HostPath("Songs/Cat/" + name + "/k" + std::to_string(i) + ".wav")),
+                      static_cast<std::uintmax_t>(kWav))
+                << where << " k" << i;
+        EXPECT_EQ(Songs(game, "Songs\\Cat\\" + name + "\\%"), 1) << where;
+        fs::remove_all(game.HostPath("Songs/Cat/" + name));
     }
 }
 

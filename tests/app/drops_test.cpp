@@ -21,6 +21,7 @@
 #include "support/fake_wine.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
+#include "support/small_fs.h"
 #include "support/temp_game.h"
 #include "support/zip_writer.h"
 
@@ -162,6 +163,26 @@ TEST_F(DropTest, ThreeArchivesAskOnceAndTheDeleteAnswerHoldsForAll) {
                   (std::vector<std::string>{"add " + tag + "0", "select " + f, "ogg " + f,
                                             "hidden " + f, "refresh"}));
     }
+}
+
+TEST_F(DropTest, AFailedInstallDoesNotOfferToDeleteTheArchive) {
+    // A disk too small for what the archive holds.
+    test::SmallFileSystem small(game.HostPath("Songs/Full"), 128);
+    const std::uintptr_t full = tree.Add(root, "Full", "Songs\\Full\\", 0);
+    test::WriteZip(game.HostPath("f.zip"),
+                   {File("f/a.bms", Chart("f")), File("f/a.wav", std::string(100 << 10, 'w')),
+                    File("f/b.wav", std::string(100 << 10, 'w'))});
+    tree.SelectHandle(full);
+    ui->AnswerMessage(MsgAnswer::Yes);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    HandleDrop(dlg, tree, {Abs("f.zip")});
+    const auto texts = ui->MessageTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[1].rfind("空き容量が足りないため", 0), 0u) << texts[1];
+    EXPECT_TRUE(ui->Exhausted());
+    EXPECT_TRUE(game.Exists("f.zip"));
+    EXPECT_FALSE(game.Exists("Songs/Full/f"));
+    EXPECT_EQ(Songs("Songs\\Full\\"), 0);
 }
 
 TEST_F(DropTest, OneArchiveGetsTheShortQuestionAndANoSkipsIt) {

@@ -47,6 +47,23 @@ TEST_F(ArchiveTest, ATruncatedArchiveLeavesNothingBehind) {
     EXPECT_EQ(Tree(game, "Songs"), (std::set<std::string>{"keep.txt"}));
 }
 
+TEST_F(ArchiveTest, AnEntryFailingItsCheckLeavesNothingBehind) {
+    test::ZipOptions stored;
+    stored.stored = true;
+    const std::string wav = "RIFF-keysound-bytes-of-b.wav";
+    test::WriteZip(game.HostPath("a.zip"), {File("Song/a.bms", "a"), File("Song/b.wav", wav)},
+                   stored);
+    std::string bytes = game.ReadFile("a.zip");
+    const size_t at = bytes.find(wav);
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + 5] ^= 0x01;
+    game.WriteFile("a.zip", bytes);
+    ExtractReport r;
+    EXPECT_EQ(Extract("Songs", r), 2);
+    EXPECT_NE(r.error.find("CRC"), std::string::npos) << Cp932ToUtf8(r.error);
+    EXPECT_FALSE(game.Exists("Songs"));
+}
+
 TEST_F(ArchiveTest, EncryptedEntriesAreRefusedWhole) {
     test::WriteZip(game.HostPath("a.zip"), {File("Song/a.bms", "a"), File("Song/b.bms", "b")},
                    Encrypted());

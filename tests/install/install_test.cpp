@@ -6,12 +6,15 @@
 
 #include <set>
 
+#include "install/archive_fixture.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "support/players.h"
+#include "support/rar_writer.h"
 #include "support/scripted_ui.h"
+#include "support/small_fs.h"
 #include "support/temp_game.h"
 #include "support/zip_writer.h"
 
@@ -157,6 +160,84 @@ TEST_F(InstallTest, AFailedWriteLeavesTheLibraryFileUntouched) {
     CloseSongLibrary();
     EXPECT_EQ(game.ReadFile("QV5files/Database/song.db"), before);
     OpenSongLibrary("abc");
+}
+
+TEST_F(InstallTest, NamesWrittenOutsideWindowsInstallUnderTheirJapaneseNames) {
+    // Other archivers write 〜 − ‖ ¢ £ ¬ — as code points that CP932 holds
+    // under other ones; RAR 4 keeps names in the code page, where the trail
+    // byte of ソ, 表 and 予 is 0x5C.
+    test::WriteZip(game.HostPath("u.zip"),
+                   {File("曲〜Remix/a−b‖.bms", Chart("u")), File("曲〜Remix/¢£¬—.wav")},
+                   Utf8Names());
+    const std::string so_ng = "\x83\x5C\x83\x93\x83\x4F";  // ソング
+    test::WriteRar4(game.HostPath("r.rar"), {{so_ng, "", true},
+                                             {so_ng + "\\\x95\x5C\x8E\xA6.bms", Chart("r")},
+                                             {so_ng + "\\\x83\x5C\\\x97\x5C.wav", "w"}});
+    struct Case {
+        const char* archive;
+        ArchiveKind kind;
+        std::string folder;
+        std::set<std::string> tree;
+    };
+    const std::vector<Case> cases = {
+        {"u.zip",
+         ArchiveKind::Zip,
+         "曲～Remix",
+         {"曲～Remix/", "曲～Remix/a－b∥.bms", "曲～Remix/￠￡￢―.wav"}},
+        {"r.rar",
+         ArchiveKind::Rar,
+         "ソング",
+         {"ソング/", "ソング/表示.bms", "ソング/ソ/", "ソング/ソ/予.wav"}},
+    };
+    for (const Case& c : cases) {
+        const InstallResult r = InstallArchive(c.kind, c.archive, "Songs\\Cat\\");
+        ASSERT_TRUE(r.installed()) << c.archive << " " << Cp932ToUtf8(r.error);
+        EXPECT_EQ(Cp932ToUtf8(r.folder_name), c.folder);
+        EXPECT_EQ(r.extract.Skipped(), 0) << c.archive;
+        EXPECT_EQ(Rows("song", r.new_folder).size(), 1u) << c.archive;
+        fs::remove(game.HostPath(c.archive));
+    }
+    std::set<std::string> all;
+    for (const Case& c : cases) all.insert(c.tree.begin(), c.tree.end());
+    all.insert({"Old/", "Old/old.bms"});
+    EXPECT_EQ(Tree(game, "Songs/Cat"), all);
+}
+
+// The free space and the limit against archives that unpack to far more than
+// they hold are two limits: the first fails the install, the second leaves
+// out what exceeds it and says so.
+TEST_F(InstallTest, AnEntryBeyondTheFreeSpaceFailsTheInstall) {
+    test::SmallFileSystem small(game.HostPath("Songs/Full"), 256);
+    std::vector<test::ZipItem> items = {File("Song/a.bms", Chart("a"))};
+    for (int i = 0; i < 10; ++i)
+        items.push_back(File("Song/k" + std::to_string(i) + ".wav", std::string(64 << 10, 'k')));
+    test::WriteZip(game.HostPath("a.zip"), items);
+    CloseSongLibrary();
+    const std::string before = game.ReadFile("QV5files/Database/song.db");
+    OpenSongLibrary("abc");
+
+    InstallResult r = InstallArchive(ArchiveKind::Zip, "a.zip", "Songs\\Full\\");
+    EXPECT_EQ(r.status, InstallResult::Status::ExtractFailed);
+    EXPECT_TRUE(r.extract.no_space);
+    const std::string text = Cp932ToUtf8(InstallNotices(r).at(0).text);
+    EXPECT_NE(text.find("空き容量が足りない"), std::string::npos) << text;
+    // 644 KB wanted, 256 KB there.
+    EXPECT_NE(text.find("足りない容量: 38"), std::string::npos) << text;
+    EXPECT_TRUE(Tree(game, "Songs/Full").empty());
+    EXPECT_TRUE(game.Exists("a.zip"));
+    CloseSongLibrary();
+    EXPECT_TRUE(game.ReadFile("QV5files/Database/song.db") == before) << "song.db changed";
+    OpenSongLibrary("abc");
+
+    test::WriteZip(game.HostPath("b.zip"),
+                   {File("B/b.bms", Chart("b")), File("B/huge.wav", std::string(1 << 20, 'h'))});
+    r = InstallArchive(ArchiveKind::Zip, "b.zip", "Songs\\Full\\", nullptr,
+                       {.max_bytes = 32 << 10});
+    ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
+    EXPECT_EQ(r.extract.too_large, 1);
+    EXPECT_NE(Cp932ToUtf8(InstallNotices(r).at(0).text).find("展開する大きさの上限(32 KB)"),
+              std::string::npos);
+    EXPECT_EQ(Tree(game, "Songs/Full"), (std::set<std::string>{"B/", "B/b.bms"}));
 }
 
 TEST_F(InstallTest, AStopDuringRegistrationTakesTheFilesBack) {

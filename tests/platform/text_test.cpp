@@ -39,6 +39,34 @@ TEST(Text, BadInputNeverFails) {
     EXPECT_EQ(Utf8ToCp932Lossy("a\xF0\x9F\x8E\xB5z"), "a?z");
 }
 
+TEST(Text, NamesTakeTheCp932FormOfTheirCharacters) {
+    struct Case {
+        const char8_t* utf8;
+        std::optional<std::string> cp932;
+    } cases[] = {
+        {u8"a〜b",
+         "a\x81\x60"
+         "b"},
+        {u8"−1",
+         "\x81\x7C"
+         "1"},
+        {u8"‖", "\x81\x61"},
+        {u8"—", "\x81\x5C"},
+        {u8"¢£¬", "\x81\x91\x81\x92\x81\xCA"},
+        {u8"¦", "\xFA\x55"},
+        {u8"～", "\x81\x60"},
+        {u8"plain", "plain"},
+        {u8"¥", std::nullopt},
+        {u8"\U0001F3B5", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::string u(reinterpret_cast<const char*>(c.utf8));
+        EXPECT_EQ(Utf8NameToCp932(u), c.cp932) << u;
+    }
+    // Names read from the disk keep needing an exact form.
+    EXPECT_FALSE(Utf8ToCp932(reinterpret_cast<const char*>(u8"a〜b")));
+}
+
 TEST(Text, LeadBytes) {
     EXPECT_TRUE(IsLeadByte(0x81));
     EXPECT_TRUE(IsLeadByte(0x9F));

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "library/file_hash.h"
+#include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/database.h"
 #include "platform/text.h"
+#include "support/players.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -87,6 +90,27 @@ TEST_F(CourseImportTest, Utf8ListsAreNotConvertedTwice) {
     EXPECT_EQ(StoredTitleHex("grade"), Hex(U(u8"初段")));
     EXPECT_EQ(Rows().size(), 2u);
     EXPECT_EQ(Rows()[0], "grade|" + Sj(u8"初段") + "|1|h|1");
+}
+
+TEST_F(CourseImportTest, APrettyPrintedListMatchesItsSongs) {
+    test::MakePlayer("abc", "pass");
+    OpenSongLibrary("abc");
+    const std::string chart = "#TITLE a\r\n#00111:01\r\n";
+    game.WriteFile("Songs/a/a.bms", chart);
+    ASSERT_EQ(RegisterRootFolder("Songs\\"), 1);
+    CloseSongLibrary();
+    game.WriteFile(kList,
+                   "<courselist>\n  <course>\n    <title>\n      Two  Words\n    </title>\n"
+                   "    <line> 4 </line>\n    <hash>\n      " +
+                       Md5Hex(chart) +
+                       "\n    </hash>\n    <type>0</type>\n  </course>\n</courselist>\n");
+    ASSERT_EQ(ImportCourseList(kListInternal).count, 1);
+    Database db;
+    ASSERT_TRUE(db.Open(kSongDbPath, Database::Mode::OpenExisting));
+    Statement s =
+        db.Prepare("SELECT expert.title FROM expert JOIN song ON song.hash = expert.hash");
+    ASSERT_TRUE(s.Step());
+    EXPECT_EQ(s.Text(0), "Two  Words");
 }
 
 TEST_F(CourseImportTest, UnreadableListsStayOnDisk) {

@@ -66,6 +66,9 @@ void WriteZip(const std::string& host_path, const std::vector<ZipItem>& items,
     ThreadLocale locale(options.utf8_names ? "C.UTF-8" : "C");
     archive* a = archive_write_new();
     ASSERT_EQ(archive_write_set_format_zip(a), ARCHIVE_OK);
+    if (options.stored) {
+        ASSERT_EQ(archive_write_set_format_option(a, "zip", "compression", "store"), ARCHIVE_OK);
+    }
     if (!options.passphrase.empty()) {
         ASSERT_EQ(archive_write_set_options(a, "zip:encryption=zipcrypt"), ARCHIVE_OK)
             << archive_error_string(a);

@@ -27,6 +27,7 @@ inline ZipItem Symlink(std::string name, std::string target) {
 struct ZipOptions {
     bool utf8_names = false;  // names are UTF-8 and get the zip UTF-8 flag
     std::string passphrase;   // non-empty: traditional zip encryption
+    bool stored = false;      // entries kept uncompressed: their bytes lie as they are
 };
 
 // Writes the archive at `host_path`; fails the test when libarchive refuses.
