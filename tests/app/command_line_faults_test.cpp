@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "config/config_file.h"
@@ -180,6 +181,31 @@ TEST(CommandLineFaults, PathsAndSmallFailures) {
     r = Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Qv5(game.host()));
     EXPECT_EQ(r.code, 1) << r.out;
     EXPECT_NE(r.out.find("xvfb-run"), std::string::npos) << r.out;
+}
+
+// A library whose pages are damaged: every command says what SQLite found
+// rather than taking a failed read for "not there".
+TEST(CommandLineFaults, ADamagedLibraryIsAnError) {
+    test::TempGame game;
+    SavePlayerConfig({"songs\\"});
+    MakeTree(game, "songs", 20, 20);
+    MakeTree(game, "other", 1, 1);
+    ASSERT_EQ(Shell(Qv5(game.host()) + "rescan").code, 0);
+    {
+        // Every page but the first (the schema) overwritten.
+        std::fstream db(game.HostPath("QV5files/Database/song.db"),
+                        std::ios::in | std::ios::out | std::ios::binary);
+        db.seekg(0, std::ios::end);
+        const std::streamoff size = db.tellg();
+        ASSERT_GT(size, 8192);
+        db.seekp(4096);
+        db << std::string(size_t(size - 4096), '\xff');
+    }
+    for (const std::string command : {"refresh songs/p1", "rescan", "add-root other"}) {
+        Result r = Shell("cd '" + game.host() + "' && " + Qv5(game.host()) + command);
+        EXPECT_EQ(r.code, 1) << command << "\n" << r.out;
+        EXPECT_NE(r.out.find("malformed"), std::string::npos) << command << "\n" << r.out;
+    }
 }
 
 TEST(CommandLineFaults, ARescanWaitsForAReader) {
