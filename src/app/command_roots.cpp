@@ -105,9 +105,10 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
         error);
     if (!committed) return Fail("nothing was excluded: " + error);
     if (!saved)
-        return Fail("the rows of the song folder left the library, but config.xml could not be "
-                    "changed: " +
-                    error + " (remove-root again finishes it)");
+        return Fail(
+            "the rows of the song folder left the library, but config.xml could not be "
+            "changed: " +
+            error + " (remove-root again finishes it)");
     std::printf("remove-root: %s excluded, %d charts removed from the library; no file changed\n",
                 Cp932ToUtf8(*path).c_str(), charts);
     return 0;

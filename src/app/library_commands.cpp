@@ -164,8 +164,7 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
             error);
         if (!committed) return CommandFailed("the folder was not registered: " + error);
         if (!saved)
-            return CommandFailed("the folder is registered, but not added to config.xml: " +
-                                 error);
+            return CommandFailed("the folder is registered, but not added to config.xml: " + error);
     }
     WarnSkipped(report);
     std::printf("add-root: %d charts in %d folders registered from %s\n", Count("song", path),

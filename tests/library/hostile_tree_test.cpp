@@ -80,8 +80,8 @@ TEST_F(HostileTreeTest, LinksBackUpThePathAreSkipped) {
     LibraryReport report;
     ASSERT_EQ(RegisterRootFolder("songs\\", nullptr, &report), 1);
     EXPECT_EQ(report.repeated, 8);
-    const std::set<std::string> folders = {"songs\\",      "songs\\A\\", "songs\\B\\",
-                                           "songs\\X\\",    "songs\\X\\Y\\", "songs\\P\\",
+    const std::set<std::string> folders = {"songs\\",    "songs\\A\\",    "songs\\B\\",
+                                           "songs\\X\\", "songs\\X\\Y\\", "songs\\P\\",
                                            "songs\\Q\\"};
     const auto got = Paths("SELECT path FROM folder");
     EXPECT_EQ(std::set<std::string>(got.begin(), got.end()), folders);
