@@ -60,8 +60,8 @@ void WarnSkipped(const LibraryReport& report) {
                      report.too_long);
     if (report.repeated > 0)
         std::fprintf(stderr,
-                     "QV5: %ld folders left out: links lead to them from a path "
-                     "registered already\n",
+                     "QV5: %ld folders met again through links were left out: each "
+                     "folder is registered once\n",
                      report.repeated);
 }
 
