@@ -63,7 +63,10 @@ int CountRows(Database& db, const char* table, const std::string& prefix) {
 }
 
 // Library rows and config.xml change together: the rows are removed in a
-// transaction that is committed only once config.xml no longer names the root.
+// transaction, committed under config.xml's lock just before the file stops
+// naming the root. A commit that fails (a reader holding the library past
+// the wait) leaves both as they were; a save that fails after it leaves a
+// root without rows, which remove-root finishes.
 int RemoveRoot(const std::string& arg, const std::string& start_dir) {
     ConfigRecord config;
     if (LoadConfig(config) == ConfigState::Unreadable)
@@ -85,19 +88,27 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
     if (!RemovePaths(db, *path, &report))
         return Fail("the library was left as it was: " + report.error);
     std::string error;
+    bool committed = false;
     const bool saved = UpdateConfig(
         config,
-        [&](ConfigRecord& fresh, std::string&) {
+        [&](ConfigRecord& fresh, std::string& why) {
+            if (!tx.Commit()) {
+                why = "the library cannot be changed: " + db.LastError();
+                return false;
+            }
+            committed = true;
             auto end =
                 std::remove(fresh.path.begin(), fresh.path.begin() + fresh.path_count, *path);
             fresh.path_count = int(end - fresh.path.begin());
             return true;
         },
         error);
-    if (!saved) return Fail("config.xml could not be changed, so nothing was excluded: " + error);
-    if (!tx.Commit())
-        return Fail("the song folder left config.xml, but its rows could not be removed: " +
-                    db.LastError() + " (a rescan removes them)");
+    if (!committed) return Fail("nothing was excluded: " + error);
+    if (!saved)
+        return Fail(
+            "the rows of the song folder left the library, but config.xml could not be "
+            "changed: " +
+            error + " (remove-root again finishes it)");
     std::printf("remove-root: %s excluded, %d charts removed from the library; no file changed\n",
                 Cp932ToUtf8(*path).c_str(), charts);
     return 0;

@@ -52,12 +52,17 @@ int FailReport(const char* what, const LibraryReport& report) {
     return CommandFailed(std::string(what) + ": " + report.error);
 }
 
-void WarnTooLong(const LibraryReport& report) {
+void WarnSkipped(const LibraryReport& report) {
     if (report.too_long > 0)
         std::fprintf(stderr,
                      "QV5: %ld entries left out: their paths are longer than the system "
                      "allows\n",
                      report.too_long);
+    if (report.repeated > 0)
+        std::fprintf(stderr,
+                     "QV5: %ld folders met again through links were left out: each "
+                     "folder is registered once\n",
+                     report.repeated);
 }
 
 // A folder as a dropped folder is stored, with a trailing "\".
@@ -70,7 +75,8 @@ bool ToLibraryPath(const std::string& host, const std::string& start_dir, std::s
     return true;
 }
 
-bool OpenLibrary(const ConfigRecord& config, std::string& error) {
+// A wait for another program's lock is told on `progress` (may be null).
+bool OpenLibrary(const ConfigRecord& config, std::string& error, Progress* progress = nullptr) {
     if (!IsDirectory("QV5files\\Database")) {
         error = "no QV5files/Database folder in " + Show(ProgramDirectory());
         return false;
@@ -79,6 +85,7 @@ bool OpenLibrary(const ConfigRecord& config, std::string& error) {
     Database& db = SongLibrary();
     bool writable = db.IsOpen() && sqlite3_db_readonly(db.handle(), "main") == 0;
     if (writable) {
+        BusyReporting busy(db, progress);
         Transaction probe(db);
         writable = probe.ok() && probe.Commit();
     }
@@ -111,8 +118,10 @@ std::string RootConflict(const ConfigRecord& config, const std::string& path) {
     return std::string();
 }
 
-// The registration and its difficulty pass commit together, before the root
-// enters config.xml: the list never names a root whose rows are not stored.
+// The registration and its difficulty pass commit together, and config.xml
+// gains the root right after, both under config.xml's lock: the list never
+// names a root whose rows are not stored, and a rescan (which reads the list
+// under that lock once it holds the library) sees the root with its rows.
 int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
             const std::string& start_dir) {
     std::string path, error;
@@ -124,54 +133,68 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
             " cannot be read; add-root would lose its song folders. Mend or remove it.");
     if (std::string conflict = RootConflict(config, path); !conflict.empty())
         return CommandFailed(conflict);
-    if (!OpenLibrary(config, error)) return CommandFailed(error);
     LibraryReport report;
     {
-        Database& db = SongLibrary();
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
+        if (!OpenLibrary(config, error, &progress)) return CommandFailed(error);
+        Database& db = SongLibrary();
         Transaction tx(db);
         if (!tx.ok()) return CommandFailed("cannot write the song library: " + db.LastError());
         if (RegisterRootFolder(db, path, &progress, &report) == 0)
             return FailReport("the folder was not registered", report);
-        if (!AssignFolderDifficulties(db, path) || !tx.Commit())
+        if (!AssignFolderDifficulties(db, path))
             return CommandFailed("the folder was not registered: " + db.LastError());
+        bool committed = false;
+        const bool saved = UpdateConfig(
+            config,
+            [&](ConfigRecord& fresh, std::string& why) {
+                bool listed = false;  // added meanwhile by another run
+                for (int i = 0; i < fresh.path_count; ++i) listed |= fresh.path[i] == path;
+                if (!listed) why = RootConflict(fresh, path);
+                if (!why.empty()) return false;
+                if (!tx.Commit()) {
+                    why = db.LastError();
+                    return false;
+                }
+                committed = true;
+                if (!listed) fresh.path[fresh.path_count++] = path;
+                return true;
+            },
+            error);
+        if (!committed) return CommandFailed("the folder was not registered: " + error);
+        if (!saved)
+            return CommandFailed("the folder is registered, but not added to config.xml: " + error);
     }
-    WarnTooLong(report);
-    const bool saved = UpdateConfig(
-        config,
-        [&](ConfigRecord& fresh, std::string& why) {
-            for (int i = 0; i < fresh.path_count; ++i)
-                if (fresh.path[i] == path) return true;  // added meanwhile by another run
-            why = RootConflict(fresh, path);
-            if (!why.empty()) return false;
-            fresh.path[fresh.path_count++] = path;
-            return true;
-        },
-        error);
-    if (!saved)
-        return CommandFailed("the folder is registered, but not added to config.xml: " + error);
+    WarnSkipped(report);
     std::printf("add-root: %d charts in %d folders registered from %s\n", Count("song", path),
                 Count("folder", path), Show(path).c_str());
     return 0;
 }
 
-// Below a registered root, or a row of its own.
-bool IsRegistered(const std::string& path) {
+// Below a registered root, or a row of its own; nullopt when the library
+// cannot be read (a damaged file), which is an error, not a "no".
+std::optional<bool> IsRegistered(const std::string& path) {
     Statement s = SongLibrary().Prepare(
         "SELECT 1 FROM folder WHERE path = ?1 OR (parent = ?2 AND substr(?1, 1, length(path)) = "
         "path) UNION ALL SELECT 1 FROM song WHERE path = ?1");
-    if (!s) return false;
+    if (!s) return std::nullopt;
     s.Bind(1, path);
     s.Bind(2, std::string(kRootKey));
-    return s.Step();
+    const bool found = s.Step();
+    if (s.Failed()) return std::nullopt;
+    return found;
 }
 
 int Refresh(const ConfigRecord& config, const std::string& host, const std::string& start_dir) {
     std::string path, error;
     if (!ToLibraryPath(host, start_dir, path, error)) return CommandFailed(error);
     if (!OpenLibrary(config, error)) return CommandFailed(error);
-    if (!IsRegistered(path)) return CommandFailed("not in a registered song folder: " + Show(path));
+    const std::optional<bool> registered = IsRegistered(path);
+    if (!registered)
+        return CommandFailed("cannot read the song library " + std::string(kSongDbPath) + ": " +
+                             SongLibrary().LastError());
+    if (!*registered) return CommandFailed("not in a registered song folder: " + Show(path));
     LibraryReport report;
     {
         TerminalProgress progress("charts read");
@@ -179,33 +202,48 @@ int Refresh(const ConfigRecord& config, const std::string& host, const std::stri
         if (!RefreshFolder(path, &progress, &report))
             return FailReport("the library was left as it was", report);
     }
-    WarnTooLong(report);
+    WarnSkipped(report);
     std::printf("refresh: %d charts in %d folders below %s\n", Count("song", path),
                 Count("folder", path), Show(path).c_str());
     return 0;
 }
 
-int Rescan(const ConfigRecord& config, ConfigState state) {
+// The song folders are read again once the library's write lock is held,
+// under config.xml's lock: an add-root or remove-root has then either stored
+// its rows and changed the list already, or waits for this rescan to end.
+int Rescan(const ConfigRecord& first, ConfigState state) {
     if (state == ConfigState::Unreadable)
         return CommandFailed(
             std::string(kConfigPath) +
             " cannot be read, so its song folders are unknown; the library was left as "
             "it was. Mend or remove the file.");
     std::string error;
-    if (!OpenLibrary(config, error)) return CommandFailed(error);
-    const std::vector<std::string> roots(config.path.begin(),
-                                         config.path.begin() + config.path_count);
+    ConfigRecord config;
     std::vector<std::string> missing;
     LibraryReport report;
     {
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
-        if (!RescanLibrary(SongLibrary(), roots, &progress, &report, &missing))
+        Database& db = SongLibrary();
+        if (!OpenLibrary(first, error, &progress)) return CommandFailed(error);
+        BusyReporting busy(db, &progress);
+        Transaction tx(db);
+        if (!tx.ok()) return CommandFailed("cannot write the song library: " + db.LastError());
+        {
+            FolderLock lock(kConfigFolder);
+            if (LoadConfig(config) == ConfigState::Unreadable)
+                return CommandFailed(std::string(kConfigPath) +
+                                     " cannot be read any more; the library was left as it was.");
+        }
+        const std::vector<std::string> roots(config.path.begin(),
+                                             config.path.begin() + config.path_count);
+        if (!RescanLibrary(db, roots, &progress, &report, &missing))
             return FailReport("the library was left as it was", report);
+        if (!tx.Commit()) return CommandFailed("the library was left as it was: " + db.LastError());
     }
     for (const std::string& root : missing)
         std::fprintf(stderr, "QV5: song folder not found: %s\n", Show(root).c_str());
-    WarnTooLong(report);
+    WarnSkipped(report);
     std::printf("rescan: %d charts in %d folders from %d song folders\n", Count("song", ""),
                 Count("folder", ""), config.path_count);
     return missing.empty() ? 0 : 1;

@@ -13,6 +13,9 @@ struct LibraryReport {
     bool stopped = false;
     // Entries left out because their path is longer than the host allows.
     long too_long = 0;
+    // Folders left out because the walk had reached them by another path
+    // (links): each folder is registered once.
+    long repeated = 0;
 };
 
 // Sets `report` (may be null) to an error and returns `result`.

@@ -115,6 +115,7 @@ Scanner::~Scanner() = default;
 int Scanner::Finish(LibraryReport* report, int result) const {
     if (report) {
         report->too_long += too_long_;
+        report->repeated += repeated_;
         if (stopped_) {
             report->stopped = true;
             report->error = kStopped;
@@ -217,6 +218,31 @@ bool Scanner::LeadsBack(const FileIdentity& id) {
     return std::find(chain_.begin(), chain_.end(), id) != chain_.end();
 }
 
+// A directory is registered once, by the first path that reaches it: links
+// that fan out (two in each folder, each to the next one) would otherwise
+// repeat a tree once per path, 2^n times, and a link up the walked path
+// without end. A link to a folder inside the tree being walked is left to
+// that folder's own path, whichever the listing gives first.
+bool Scanner::FirstPath(const std::string& sub, const FileIdentity& id) {
+    if (LeadsBack(id) || walked_.count({id.device, id.inode}) != 0 ||
+        (IsLink(sub) && ResolvesInside(sub, Tree()))) {
+        ++repeated_;
+        return false;
+    }
+    return true;
+}
+
+const std::string& Scanner::Tree() {
+    if (!tree_.empty() && top_.compare(0, tree_.size(), tree_) == 0) return tree_;
+    Statement s = db_.Prepare(
+        "SELECT path FROM folder WHERE parent = ?1 AND substr(?2, 1, length(path)) = path "
+        "ORDER BY length(path) DESC LIMIT 1");
+    s.Bind(1, std::string(kRootKey));
+    s.Bind(2, top_);
+    tree_ = s.Step() ? s.Text(0) : top_;
+    return tree_;
+}
+
 int Scanner::Scan(const std::string& path, const std::string& parent_path,
                   const std::vector<DirEntry>* listed) {
     top_ = path;
@@ -231,10 +257,10 @@ int Scanner::Scan(const std::string& path, const std::string& parent_path,
 // into the sub-folders whose rows are new, depth-first, in listing order.
 // Rows that exist already are looked up first, so only new entries are read
 // and timed. A directory entry that leads back to a directory on the path
-// being walked (a link to ".." or above) gets no row and no descent: the
-// tree would repeat itself without end. Runs inside the caller's
-// transaction and stops at the first failed write or a stop request,
-// leaving the rollback to the caller.
+// being walked (a link to ".." or above), or that the walk reached by
+// another path, gets no row and no descent (FirstPath). Runs inside the
+// caller's transaction and stops at the first failed write or a stop
+// request, leaving the rollback to the caller.
 int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
                   const std::vector<DirEntry>* listed) {
     std::string path = path_in;
@@ -254,14 +280,17 @@ int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
             const std::string sub = path + e.name + "\\";
             if (FolderExists(sub)) continue;
             const auto facts = LookUpEntry(sub);
-            if (facts && LeadsBack(facts->id)) continue;
+            if (facts && !FirstPath(sub, facts->id)) continue;
             std::vector<DirEntry> sub_entries;
             const bool listed_sub = ListFolder(sub, sub_entries, ListDetail::NamesAndKinds);
             const std::int32_t date = facts ? LibraryTime(facts->write_time) : -1;
             if (InsertSubfolder(sub, e.name, parent_key, date, now,
                                 listed_sub ? &sub_entries : nullptr) != Insert::Added)
                 continue;
-            if (facts) chain_.push_back(facts->id);
+            if (facts) {
+                chain_.push_back(facts->id);
+                walked_.insert({facts->id.device, facts->id.inode});
+            }
             count += Walk(sub, sub, listed_sub ? &sub_entries : nullptr);
             if (facts) chain_.pop_back();
         } else if (IsChartFile(e.name)) {

@@ -3,7 +3,9 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "library/chart_pipeline.h"
@@ -81,6 +83,12 @@ class Scanner {
     void Store(ChartJob& job);
     // True when `id` is a directory on the path being walked.
     bool LeadsBack(const FileIdentity& id);
+    // False (and counted) when the directory `sub` must not be walked from
+    // this path, the walk reaching it by another.
+    bool FirstPath(const std::string& sub, const FileIdentity& id);
+    // The registered root that holds the folder being scanned (the folder
+    // itself when none does).
+    const std::string& Tree();
     void Report(const std::string& item);
     Insert Result(int rc);
     bool Fits(const std::string& path, const std::string& name);
@@ -93,6 +101,10 @@ class Scanner {
     PathSet *known_songs_ = nullptr, *known_folders_ = nullptr;
     std::string top_, current_;
     std::vector<FileIdentity> chain_;
+    // Every directory this scanner walked, whatever the path to it.
+    std::set<std::pair<std::uint64_t, std::uint64_t>> walked_;
+    long repeated_ = 0;
+    std::string tree_;
     bool chain_ready_ = false;
     bool flush_each_scan_ = true;
     long charts_read_ = 0;

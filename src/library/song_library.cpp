@@ -61,6 +61,12 @@ void OpenSongLibrary(const std::string& player_id) {
     db.Close();
     if (!db.Open(kSongDbPath)) return;
     db.SetLockTable("folder");
+    {
+        Statement page = db.Prepare("PRAGMA main.page_size");
+        const int page_size = page.Step() && page.Int(0) > 0 ? page.Int(0) : 4096;
+        // Changes stay in memory until COMMIT (see kWriteCacheBytes).
+        db.Exec(SqlFormat("PRAGMA main.cache_spill = %d", kWriteCacheBytes / page_size));
+    }
     db.Exec(kCreateFolderTable);
     db.Exec(kCreateSongTable);
     CreateCourseTables(db);

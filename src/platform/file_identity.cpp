@@ -1,6 +1,7 @@
 #include "platform/file_identity.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +54,41 @@ std::vector<FileIdentity> DirectoryChain(std::string_view path) {
         if (const auto f = FactsOf(prefix.c_str()); f && f->directory) chain.push_back(f->id);
     }
     return chain;
+}
+
+namespace {
+
+std::optional<std::string> HostWithoutSeparator(std::string_view path) {
+    auto host = ToHostPath(path);
+    if (!host) return std::nullopt;
+    while (host->size() > 1 && host->back() == '/') host->pop_back();
+    return host;
+}
+
+std::optional<std::string> Resolved(std::string_view path) {
+    const auto host = HostWithoutSeparator(path);
+    if (!host) return std::nullopt;
+    char* real = ::realpath(host->c_str(), nullptr);
+    if (!real) return std::nullopt;
+    std::string out = real;
+    ::free(real);
+    return out;
+}
+
+}  // namespace
+
+bool IsLink(std::string_view path) {
+    const auto host = HostWithoutSeparator(path);
+    struct stat st {};
+    return host && ::lstat(host->c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool ResolvesInside(std::string_view path, std::string_view dir) {
+    const auto target = Resolved(path), top = Resolved(dir);
+    if (!target || !top) return false;
+    if (*target == *top) return true;
+    const std::string prefix = *top == "/" ? *top : *top + "/";
+    return target->compare(0, prefix.size(), prefix) == 0;
 }
 
 WriteTimes::~WriteTimes() {

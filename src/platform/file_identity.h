@@ -30,6 +30,13 @@ std::optional<EntryFacts> LookUpEntry(std::string_view path);
 // to the path itself (links followed), as far as they can be looked up.
 std::vector<FileIdentity> DirectoryChain(std::string_view path);
 
+// Whether the path is itself a symbolic link (not followed; a trailing
+// separator is ignored).
+bool IsLink(std::string_view path);
+// Whether `path`, every link on it resolved, is the folder `dir` (likewise
+// resolved) or lies below it. False when either cannot be resolved.
+bool ResolvesInside(std::string_view path, std::string_view dir);
+
 // Last-write times of many paths, each looked up from its folder: paths that
 // share a folder (as rows sorted by path do) cost the walk down to that
 // folder once, like a directory walk, not once per path.

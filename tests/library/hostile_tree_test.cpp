@@ -16,11 +16,26 @@
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/files.h"
+#include "platform/progress.h"
 #include "support/players.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
 namespace {
+
+// Asks to stop at its `stop_after`th report.
+class StopAfter final : public Progress {
+  public:
+    explicit StopAfter(long stop_after) : stop_after_(stop_after) {}
+    void Update(long, long, const std::string&) override {
+        if (++updates_ == stop_after_) RequestStop();
+    }
+    void SetStatus(const std::string&) override {}
+
+  private:
+    long stop_after_;
+    long updates_ = 0;
+};
 
 class HostileTreeTest : public ::testing::Test {
   protected:
@@ -45,8 +60,9 @@ class HostileTreeTest : public ::testing::Test {
     test::TempGame game;
 };
 
-// Links back up the walked path get no row and no descent; links elsewhere
-// are followed. Each case would repeat the tree without end otherwise.
+// Links back up the walked path get no row and no descent, nor do links to
+// folders inside the tree, which their own paths register. Each case but the
+// last two would repeat the tree without end otherwise.
 TEST_F(HostileTreeTest, LinksBackUpThePathAreSkipped) {
     game.WriteFile("songs/A/c.bms", "#TITLE C\n");
     game.WriteFile("songs/B/d.bms", "#TITLE D\n");
@@ -58,30 +74,56 @@ TEST_F(HostileTreeTest, LinksBackUpThePathAreSkipped) {
     Link(".", "songs/A/self");
     Link("/", "songs/A/fsroot");
     Link("../../X", "songs/X/Y/loop");
-    Link("../B", "songs/A/toB");  // a sibling: followed
+    Link("../B", "songs/A/toB");  // a sibling, whichever is listed first
     Link("../Q", "songs/P/q");    // two siblings naming each other
     Link("../P", "songs/Q/p");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-    const std::set<std::string> folders = {
-        "songs\\",       "songs\\A\\", "songs\\A\\toB\\", "songs\\B\\", "songs\\X\\",
-        "songs\\X\\Y\\", "songs\\P\\", "songs\\P\\q\\",   "songs\\Q\\", "songs\\Q\\p\\"};
+    LibraryReport report;
+    ASSERT_EQ(RegisterRootFolder("songs\\", nullptr, &report), 1);
+    EXPECT_EQ(report.repeated, 8);
+    const std::set<std::string> folders = {"songs\\",    "songs\\A\\",    "songs\\B\\",
+                                           "songs\\X\\", "songs\\X\\Y\\", "songs\\P\\",
+                                           "songs\\Q\\"};
     const auto got = Paths("SELECT path FROM folder");
     EXPECT_EQ(std::set<std::string>(got.begin(), got.end()), folders);
     const auto songs = Paths("SELECT path FROM song ORDER BY path");
-    EXPECT_EQ(songs, (std::vector<std::string>{"songs\\A\\c.bms", "songs\\A\\toB\\d.bms",
-                                               "songs\\B\\d.bms", "songs\\X\\Y\\e.bms"}));
+    EXPECT_EQ(songs, (std::vector<std::string>{"songs\\A\\c.bms", "songs\\B\\d.bms",
+                                               "songs\\X\\Y\\e.bms"}));
 
     // A refresh walks the same tree from each folder and adds nothing.
     ASSERT_EQ(RefreshFolder("songs\\"), 1);
     const auto again = Paths("SELECT path FROM folder");
     EXPECT_EQ(std::set<std::string>(again.begin(), again.end()), folders);
     EXPECT_EQ(Paths("SELECT path FROM song ORDER BY path"), songs);
-    // So does scanning a folder whose own link leads back to it.
+    // Nor does scanning a folder whose links lead back to it or beside it.
     SongLibrary().Exec("DELETE FROM folder WHERE path LIKE 'songs\\A\\%' AND path <> 'songs\\A\\'");
     SongLibrary().Exec("BEGIN");
-    EXPECT_EQ(ScanFolder("songs\\A\\", "songs\\A\\"), 2);  // c.bms and toB\d.bms
+    EXPECT_EQ(ScanFolder("songs\\A\\", "songs\\A\\"), 1);  // c.bms
     SongLibrary().Exec("COMMIT");
-    EXPECT_EQ(Column("SELECT count(*) FROM folder WHERE path LIKE 'songs\\A\\%'"), "2");
+    EXPECT_EQ(Column("SELECT count(*) FROM folder WHERE path LIKE 'songs\\A\\%'"), "1");
+}
+
+// Links that fan out without leading back, two in each folder to the next
+// one, 30 levels deep: a walk per path would read 2^30 trees. Each folder is
+// registered once, by the first path to it; the others are counted.
+TEST_F(HostileTreeTest, LinksThatFanOutRegisterEachFolderOnce) {
+    constexpr int kLevels = 30;
+    game.WriteFile("songs/c.bms", "#TITLE C0\n");
+    for (int i = 1; i <= kLevels; ++i)
+        game.WriteFile("store/d" + std::to_string(i) + "/c.bms",
+                       "#TITLE C" + std::to_string(i) + "\n");
+    for (int i = 0; i < kLevels; ++i) {
+        const std::string from = i == 0 ? "songs/" : "store/d" + std::to_string(i) + "/";
+        const std::string to = (i == 0 ? "../store/d" : "../d") + std::to_string(i + 1);
+        for (const char* name : {"a", "b"}) Link(to, from + name);
+    }
+    // Well past what a walk of each folder once reports: the old walk stops here.
+    StopAfter progress(5000);
+    LibraryReport report;
+    ASSERT_EQ(RegisterRootFolder(SongLibrary(), "songs\\", &progress, &report), 1) << report.error;
+    EXPECT_EQ(report.repeated, kLevels);
+    EXPECT_EQ(Column("SELECT count(*) FROM folder"), std::to_string(kLevels + 1));
+    EXPECT_EQ(Column("SELECT count(*) FROM song"), std::to_string(kLevels + 1));
+    EXPECT_EQ(Column("SELECT count(DISTINCT title) FROM song"), std::to_string(kLevels + 1));
 }
 
 TEST_F(HostileTreeTest, FolderInfoIsFoundIgnoringCase) {

@@ -227,6 +227,34 @@ TEST_F(SongLibraryTest, ATransactionLocksTheSongLibraryAloneUntilATagIsWritten) 
     sqlite3_close(other);
 }
 
+// A write larger than SQLite's default page cache (a rescan) keeps its
+// changes in memory until COMMIT: the game body can still read meanwhile.
+TEST_F(SongLibraryTest, AReaderIsLetInUntilALargeWriteCommits) {
+    OpenSongLibrary("abc");
+    Database& db = SongLibrary();
+    Transaction tx(db);
+    ASSERT_TRUE(tx.ok());
+    // About 8 MiB of rows and index, four times SQLite's default cache.
+    ASSERT_TRUE(db.Exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+        "INSERT INTO song (path, title, hash) SELECT printf('songs\\pack%03d\\song%06d\\"
+        "chart.bms', i / 500, i), printf('Title of song %d', i), hex(randomblob(16)) FROM n"))
+        << db.LastError();
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(game.HostPath("QV5files/Database/song.db").c_str(), &reader,
+                              SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
+    sqlite3_stmt* count = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(reader, "SELECT count(*) FROM song", -1, &count, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_step(count), SQLITE_ROW);  // not SQLITE_BUSY
+    EXPECT_EQ(sqlite3_column_int(count, 0), 0);  // the library as it was
+    sqlite3_finalize(count);
+    sqlite3_close(reader);
+    EXPECT_TRUE(tx.Commit());
+    EXPECT_EQ(Count("SELECT count(*) FROM song"), 40000);
+}
+
 TEST_F(SongLibraryTest, EntryExists) {
     game.WriteFile("songs/a.bms", "");
     EXPECT_TRUE(EntryExists("songs\\"));
