@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config git qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3 libtinyxml2-dev libarchive-dev libssl-dev libcurl4-openssl-dev
   libgtest-dev xvfb xauth vorbis-tools python3 libasound2-dev
-  fonts-ipafont-gothic)
+  fonts-ipafont-gothic
+  desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

@@ -1,5 +1,6 @@
 #include "app/jukebox_page.h"
 
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include "library/rescan.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
+#include "platform/job_summary.h"
 #include "platform/progress.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -99,17 +101,25 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
     LibraryReport report;
     Database& db = SongLibrary();
     bool stored = false;
+    QElapsedTimer took;
+    took.start();
     {
         std::unique_ptr<Progress> progress =
             tree_->progress_factory
                 ? tree_->progress_factory(window(), Sj(u8"フォルダを登録しています"))
                 : nullptr;
+        if (progress) progress->SetUnit(ChartsUnit());
         Transaction tx(db);
         stored = tx.ok() && RegisterRootFolder(db, path, progress.get(), &report) != 0 &&
                  AssignFolderDifficulties(db, path) && tx.Commit();
         if (!stored && report.error.empty()) report.error = db.LastError();
     }
-    if (stored) return true;
+    if (stored) {
+        ShowJobSummary(window(), LibrarySummary(LibraryJob::Register, CountRowsBelow("song", path),
+                                                CountRowsBelow("folder", path),
+                                                took.elapsed() / 1000.0));
+        return true;
+    }
     tree_->RemoveItem(item);
     if (report.stopped)
         ShowMessage(window(), Sj(u8"登録を中止しました。ライブラリは元のままです。"));
@@ -175,11 +185,14 @@ void JukeboxPage::FullRescan() {
     std::vector<std::string> missing;
     LibraryReport report;
     bool done;
+    QElapsedTimer took;
+    took.start();
     {
         std::unique_ptr<Progress> progress =
             tree_->progress_factory
                 ? tree_->progress_factory(window(), Sj(u8"全フォルダを再検索しています"))
                 : nullptr;
+        if (progress) progress->SetUnit(ChartsUnit());
         done = RescanLibrary(SongLibrary(), roots, progress.get(), &report, &missing);
     }
     if (!done) {
@@ -192,7 +205,10 @@ void JukeboxPage::FullRescan() {
         return;
     }
     if (roots.empty()) return;
+    const double seconds = took.elapsed() / 1000.0;
     ShowMessage(window(), Sj(u8"終了しました"));
+    ShowJobSummary(window(), LibrarySummary(LibraryJob::Rescan, CountRowsBelow("song", ""),
+                                            CountRowsBelow("folder", ""), seconds));
     if (!missing.empty()) {
         std::string list = Sj(u8"見つからないフォルダがありました:");
         for (const std::string& root : missing) list += "\n" + root;

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "app/about.h"
 #include "app/app_icon.h"
 #include "app/controls.h"
 #include "app/jukebox_page.h"
@@ -48,6 +50,11 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     SetControlId(english, 32778);
     connect(japanese, &QAction::triggered, this, [this] { OnLanguage(0); });
     connect(english, &QAction::triggered, this, [this] { OnLanguage(1); });
+    help_ = menu_bar->addMenu(QString());
+    about_ = help_->addAction(QString());
+    about_->setObjectName(QStringLiteral("about"));
+    connect(about_, &QAction::triggered, this, [this] { ShowAbout(this, TheConfig().language); });
+    SetMenuLanguage(0);
 
     tabs_ = new QTabBar(this);
     SetControlId(tabs_, 1000);
@@ -104,6 +111,11 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     top->setMenuBar(menu_bar);
     top->addWidget(tabs_);
     top->addWidget(stack_, 1);
+    // What the last long job did (registration, rescan, install, conversion).
+    auto* summary = new QLabel(this);
+    summary->setObjectName(QStringLiteral("jobSummary"));
+    summary->setTextFormat(Qt::PlainText);
+    top->addWidget(summary);
     top->addLayout(row);
     resize(560, 520);
 
@@ -135,7 +147,7 @@ void MainWindow::ConnectTreeCommands() {
     };
 }
 
-void MainWindow::InitDialog() {
+bool MainWindow::InitDialog() {
     ConfigRecord& config = TheConfig();
     tabs_->blockSignals(true);
     tabs_->setCurrentIndex(0);
@@ -155,7 +167,7 @@ void MainWindow::InitDialog() {
         p->ShowValues();
     }
     ApplyLanguage(*this, config.language);
-    RunFirstRunLoop(*this);
+    return RunFirstRunLoop(*this);
 }
 
 int MainWindow::ApplySettings() {
@@ -204,6 +216,11 @@ void MainWindow::OnCancel() {
 void MainWindow::OnExit() {
     ApplySettings();
     Close();
+}
+
+void MainWindow::SetMenuLanguage(int language) {
+    help_->setTitle(ToQString(Localized(language, u8"ヘルプ", "Help")));
+    about_->setText(ToQString(Localized(language, u8"QV5 SETUPについて", "About QV5 SETUP")));
 }
 
 void MainWindow::OnLanguage(int language) {

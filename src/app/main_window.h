@@ -8,6 +8,8 @@
 class QTabBar;
 class QStackedWidget;
 class QPushButton;
+class QMenu;
+class QAction;
 
 namespace qv5 {
 
@@ -20,14 +22,17 @@ class MainWindow : public QDialog {
   public:
     explicit MainWindow(QWidget* parent = nullptr);
 
-    // The start-up sequence; the first-run loop included.
-    void InitDialog();
+    // The start-up sequence; the first-run loop included. False when the
+    // person left the first-run loop: the program ends, writing nothing.
+    bool InitDialog();
     // 1 when the pages were stored and config.xml written, 0 when a check failed.
     int ApplySettings();
     void OnTabChange();
     void OnCancel();
     void OnExit();
     void OnLanguage(int language);
+    // The Help menu's captions (the Language menu keeps its own).
+    void SetMenuLanguage(int language);
     // Escape and the hidden Cancel command.
     void reject() override;
 
@@ -71,6 +76,8 @@ class MainWindow : public QDialog {
     // The pages that only exchange their values with the record (JUKEBOX2,
     // OPTION, SYSTEM, SELECT), in the order they are loaded and stored.
     std::array<Page*, 4> settings_pages_{};
+    QMenu* help_;
+    QAction* about_;
     QPushButton* play_;
     QPushButton* exit_;
     bool closing_ = false;

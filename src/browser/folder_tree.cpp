@@ -75,19 +75,25 @@ class DeferredProgressWindow final : public Progress {
         if (Shown()) window_->SetStatus(text);
         Follow();
     }
+    void SetUnit(const std::string& unit) override {
+        unit_ = unit;
+        if (window_) window_->SetUnit(unit);
+    }
 
   private:
     static constexpr qint64 kDelayMs = 300;
     bool Shown() {
-        if (!window_ && started_.elapsed() >= kDelayMs)
+        if (!window_ && started_.elapsed() >= kDelayMs) {
             window_ = std::make_unique<ProgressWindow>(owner_, title_);
+            if (!unit_.empty()) window_->SetUnit(unit_);
+        }
         return window_ != nullptr;
     }
     void Follow() {
         if (window_ && window_->StopRequested()) RequestStop();
     }
     QWidget* owner_;
-    std::string title_;
+    std::string title_, unit_;
     QElapsedTimer started_;
     std::unique_ptr<ProgressWindow> window_;
 };

@@ -125,7 +125,8 @@ class FolderTree : public QTreeWidget {
     bool RefuseRootMove(const QTreeWidgetItem* item);
     void ExcludeRoot();
     void EditInBmsEditor();
-    void RefreshLibrary(const std::string& prefix);
+    // False when the library could not be brought up to date.
+    bool RefreshLibrary(const std::string& prefix);
     void ScanRootLevel(const std::string& root);
     void RefreshFolderRows(const std::string& folder);
     // The texts of the root items other than `except`.

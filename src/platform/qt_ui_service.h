@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/ui_service.h"
@@ -11,7 +12,14 @@ namespace qv5 {
 // The UI service of the running program: Qt message boxes and pickers.
 std::unique_ptr<UiService> MakeQtUiService();
 
-// A Windows-style file filter ("desc|pattern|...||", CP932) as a Qt name filter.
+// A Windows-style file filter ("desc|pattern|...||", CP932) as a Qt name
+// filter for the host: each caption as written, followed by the host's
+// patterns in parentheses ("*.*" becomes "*"; "*.exe" adds "*").
 QString QtNameFilter(const std::string& filter);
+
+// A path chosen in a dialog as an internal path; a name without a Shift-JIS
+// form is said (path and character) and gives nullopt, as a cancel does.
+std::optional<std::string> ChosenPath(QWidget* owner, const QString& host);
+std::string UnrepresentablePathMessage(const std::string& host_path, int language);
 
 }  // namespace qv5
