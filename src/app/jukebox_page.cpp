@@ -1,6 +1,7 @@
 #include "app/jukebox_page.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include "browser/folder_tree.h"
 #include "browser/root_list.h"
 #include "browser/song_info_panel.h"
+#include "config/config_file.h"
 #include "library/difficulty.h"
 #include "library/rescan.h"
 #include "library/scanner.h"
@@ -94,6 +96,24 @@ std::vector<std::string> JukeboxPage::RootTexts() const {
 void JukeboxPage::SetRoots(const std::vector<std::string>& roots) {
     tree_->ClearRoots();
     for (const std::string& root : roots) tree_->InsertRoot(root);
+}
+
+void JukeboxPage::FollowLibrary(ConfigRecord& record) {
+    ConfigRecord fresh;
+    if (LoadConfig(fresh) == ConfigState::Read) {
+        const auto known = record.path.begin() + record.path_count;
+        std::vector<std::string> shown = RootTexts();
+        for (int i = 0; i < fresh.path_count; ++i) {
+            const std::string& root = fresh.path[i];
+            if (std::find(record.path.begin(), known, root) != known) continue;
+            if (record.path_count < kMaxSongFolders) record.path[record.path_count++] = root;
+            if (std::find(shown.begin(), shown.end(), root) == shown.end()) {
+                tree_->InsertRoot(root);
+                shown.push_back(root);
+            }
+        }
+    }
+    tree_->FollowDisk();
 }
 
 bool JukeboxPage::RegisterNewRoot(const std::string& path) {

@@ -17,6 +17,7 @@
 #include "app/controls.h"
 #include "app/jukebox_page.h"
 #include "app/language.h"
+#include "app/library_watch.h"
 #include "app/main_page.h"
 #include "app/main_window_steps.h"
 #include "app/option_page.h"
@@ -50,6 +51,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     SetControlId(english, 32778);
     connect(japanese, &QAction::triggered, this, [this] { OnLanguage(0); });
     connect(english, &QAction::triggered, this, [this] { OnLanguage(1); });
+    watch_ = new LibraryWatch(this);
     help_ = menu_bar->addMenu(QString());
     about_ = help_->addAction(QString());
     about_->setObjectName(QStringLiteral("about"));
@@ -157,6 +159,7 @@ bool MainWindow::InitDialog() {
     main_->FillPlayerList(config.id);
     main_->LoadFrom(config);
     OpenLibraryAtStart(config.id);
+    watch_->Start();
     main_->ShowValues();
     jukebox_->SetRoots({config.path.begin(), config.path.begin() + config.path_count});
     jukebox_->newsongfolder = config.newsongfolder;
@@ -231,6 +234,12 @@ void MainWindow::OnLanguage(int language) {
 void MainWindow::Close() {
     closing_ = true;
     done(QDialog::Rejected);
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && watch_->TakeChange())
+        jukebox_->FollowLibrary(TheConfig());
+    return QDialog::event(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

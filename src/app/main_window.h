@@ -14,6 +14,7 @@ class QAction;
 namespace qv5 {
 
 class Page;
+class LibraryWatch;
 class MainPage;
 class JukeboxPage;
 
@@ -57,6 +58,8 @@ class MainWindow : public QDialog {
     Page* PageAt(int index) const { return pages_[static_cast<size_t>(index)]; }
 
   protected:
+    // Activation brings the tree in step with a library changed meanwhile.
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Return and Enter do nothing: the default button is hidden and disabled.
     void keyPressEvent(QKeyEvent* event) override;
@@ -76,6 +79,7 @@ class MainWindow : public QDialog {
     // The pages that only exchange their values with the record (JUKEBOX2,
     // OPTION, SYSTEM, SELECT), in the order they are loaded and stored.
     std::array<Page*, 4> settings_pages_{};
+    LibraryWatch* watch_;
     QMenu* help_;
     QAction* about_;
     QPushButton* play_;

@@ -57,6 +57,10 @@ class FolderTree : public QTreeWidget {
     // Deletes the item's children and lists them again from the disk, without
     // touching the library.
     void Repopulate(QTreeWidgetItem* item);
+    // Brings every listed level in step with the disk: new entries are
+    // inserted, vanished ones removed; the rest keep their items, so what is
+    // open stays open.
+    void FollowDisk();
 
     // Root items. InsertRoot appends one and lists its first level.
     QTreeWidgetItem* InsertRoot(const std::string& path);
