@@ -19,6 +19,7 @@
 #include "app/jukebox_page.h"
 #include "app/main_window.h"
 #include "browser/folder_tree.h"
+#include "config/config_record.h"
 #include "platform/paths.h"
 #include "platform/qt_ui_service.h"
 #include "platform/wait_note.h"
@@ -114,7 +115,14 @@ int Application::Run(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     SetUi(MakeQtUiService());
+    if (!screenshot.empty() && screenshot.front() != '/') screenshot = start_dir + "/" + screenshot;
+    // --tab CHOOSER: the picture of the game folder chooser (on a --dir
+    // without QV5files); --tab ABOUT: the About box over the window.
+    const bool chooser = !screenshot.empty() && tab == "CHOOSER";
+    const bool about = !screenshot.empty() && tab == "ABOUT";
+    if (chooser) GrabNextDialogTo(screenshot);
     const std::optional<std::string> game = WindowGameFolder(nullptr, dir, dir_given);
+    if (chooser) return DialogGrabbed() ? 0 : 1;
     if (!game) return 1;
     if (!SetProgramDirectory(*game)) {
         std::fprintf(stderr, "QV5: cannot use the folder %s\n", game->c_str());
@@ -123,10 +131,13 @@ int Application::Run(int argc, char** argv) {
     MainWindow dlg;
     InstallWaitNote(&dlg);
     if (!dlg.InitDialog()) return 0;
-    if (!screenshot.empty()) {
-        if (screenshot.front() != '/') screenshot = start_dir + "/" + screenshot;
-        return SaveScreenshot(dlg, screenshot, tab);
+    if (about) {
+        dlg.show();
+        GrabNextDialogTo(screenshot);
+        ShowAbout(&dlg, TheConfig().language);
+        return DialogGrabbed() ? 0 : 1;
     }
+    if (!screenshot.empty()) return SaveScreenshot(dlg, screenshot, tab);
     dlg.exec();
     return 0;
 }

@@ -1,10 +1,13 @@
 #include "platform/qt_ui_service.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFileSystemModel>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
 #include <cstdio>
@@ -105,6 +108,42 @@ QString QtNameFilter(const std::string& filter) {
     return out.join(QStringLiteral(";;"));
 }
 
+namespace {
+std::string g_grab_to;
+bool g_grabbed = false;
+}  // namespace
+
+void GrabNextDialogTo(const std::string& host_png) {
+    g_grab_to = host_png;
+    g_grabbed = false;
+}
+
+bool DialogGrabbed() {
+    return g_grabbed;
+}
+
+int RunModal(QDialog& dialog) {
+    if (g_grab_to.empty()) return dialog.exec();
+    dialog.show();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    // The picture carries the title, which the window manager would draw.
+    const QPixmap body = dialog.grab();
+    const int bar = dialog.fontMetrics().height() + 12;
+    QPixmap picture(body.width(), body.height() + bar);
+    picture.fill(QColor(0xd8, 0xd8, 0xe0));
+    {
+        QPainter p(&picture);
+        p.setFont(dialog.font());
+        p.drawText(QRect(8, 0, body.width() - 16, bar), Qt::AlignVCenter | Qt::AlignLeft,
+                   dialog.windowTitle());
+        p.drawPixmap(0, bar, body);
+    }
+    g_grabbed = picture.save(QString::fromStdString(g_grab_to), "PNG");
+    g_grab_to.clear();
+    dialog.hide();
+    return QDialog::Rejected;
+}
+
 std::string UnrepresentablePathMessage(const std::string& host_path, int language) {
     char32_t bad = U'\\';
     for (char32_t c : QString::fromStdString(host_path).toUcs4()) {
@@ -168,7 +207,7 @@ class QtUiService final : public UiService {
                 box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
                 break;
         }
-        switch (box.exec()) {
+        switch (RunModal(box)) {
             case QMessageBox::Cancel:
                 return MsgAnswer::Cancel;
             case QMessageBox::Yes:
@@ -181,7 +220,11 @@ class QtUiService final : public UiService {
     }
 
     std::optional<std::string> BrowseFolder(QWidget* owner, const std::string& title) override {
-        return ChosenPath(owner, QFileDialog::getExistingDirectory(owner, ToQString(title)));
+        QFileDialog dlg(owner, ToQString(title));
+        dlg.setFileMode(QFileDialog::Directory);
+        dlg.setOption(QFileDialog::ShowDirsOnly, true);
+        if (RunModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+        return ChosenPath(owner, dlg.selectedFiles().first());
     }
 
     std::optional<std::string> OpenFile(QWidget* owner, const std::string& filter,
@@ -190,7 +233,7 @@ class QtUiService final : public UiService {
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::ExistingFile);
         UseHostFilter(dlg, filter);
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+        if (RunModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
         return ChosenPath(owner, dlg.selectedFiles().first());
     }
 

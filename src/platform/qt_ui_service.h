@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+
+class QDialog;
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,5 +23,11 @@ QString QtNameFilter(const std::string& filter);
 // form is said (path and character) and gives nullopt, as a cancel does.
 std::optional<std::string> ChosenPath(QWidget* owner, const QString& host);
 std::string UnrepresentablePathMessage(const std::string& host_path, int language);
+
+// Runs a dialog of the service modally; after GrabNextDialogTo, the next one
+// is only shown, saved as a PNG picture and closed as cancelled (--screenshot).
+int RunModal(QDialog& dialog);
+void GrabNextDialogTo(const std::string& host_png);
+bool DialogGrabbed();
 
 }  // namespace qv5
