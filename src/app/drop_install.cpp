@@ -1,9 +1,8 @@
 // The installing branches of a drop: a chart file into a song folder, the
 // songs of an archive into a folder of the tree.
-#include "app/drops.h"
-
 #include <QElapsedTimer>
 
+#include "app/drops.h"
 #include "app/jukebox_page.h"
 #include "app/main_window.h"
 #include "install/entry_path.h"
@@ -155,8 +154,8 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
     const double seconds = took.elapsed() / 1000.0;
     ShowNotices(&window, InstallNotices(r));
     if (!r.installed()) return true;
-    ShowJobSummary(&window, InstallSummary(r.extract.files, CountRowsBelow("song", r.new_folder),
-                                           seconds));
+    ShowJobSummary(&window,
+                   InstallSummary(r.extract.files, CountRowsBelow("song", r.new_folder), seconds));
 
     const DropItem item = target.AddFolderItem(dest->item, r.folder_name);
     target.Select(item);

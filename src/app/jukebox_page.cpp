@@ -1,12 +1,12 @@
 #include "app/jukebox_page.h"
 
 #include <QElapsedTimer>
-#include <algorithm>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/controls.h"
 #include "browser/folder_tree.h"
@@ -135,9 +135,9 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
         if (!stored && report.error.empty()) report.error = db.LastError();
     }
     if (stored) {
-        ShowJobSummary(window(), LibrarySummary(LibraryJob::Register, CountRowsBelow("song", path),
-                                                CountRowsBelow("folder", path),
-                                                took.elapsed() / 1000.0));
+        ShowJobSummary(window(),
+                       LibrarySummary(LibraryJob::Register, CountRowsBelow("song", path),
+                                      CountRowsBelow("folder", path), took.elapsed() / 1000.0));
         return true;
     }
     tree_->RemoveItem(item);

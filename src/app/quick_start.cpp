@@ -29,7 +29,8 @@ bool LibraryCommandLine(int argc, char** argv, std::string& dir, std::vector<std
     if (i + 1 < argc && std::strcmp(argv[i], "--dir") == 0) {
         dir = argv[i + 1];
         i += 2;
-    } else if (struct stat st {}; stat((dir + "/QV5files").c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    } else if (struct stat st{};
+               stat((dir + "/QV5files").c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         return false;
     }
     for (; i < argc; ++i) {

@@ -29,7 +29,8 @@ bool CheckPlayer(MainWindow& dlg) {
         return false;
     }
     // The title says who is signed in: the check itself says nothing.
-    dlg.setWindowTitle(QString::fromLatin1(kAppTitle) + QStringLiteral(" \u2014 ") + ToQString(v.id));
+    dlg.setWindowTitle(QString::fromLatin1(kAppTitle) + QStringLiteral(" \u2014 ") +
+                       ToQString(v.id));
     return true;
 }
 

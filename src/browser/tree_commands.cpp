@@ -115,9 +115,9 @@ void FolderTree::Refresh(QTreeWidgetItem* item) {
     const bool refreshed = RefreshLibrary(path);
     if (!item->parent() && IsDirectory(path)) ScanRootLevel(path);
     if (refreshed)
-        ShowJobSummary(window(), LibrarySummary(LibraryJob::Refresh, CountRowsBelow("song", path),
-                                                CountRowsBelow("folder", path),
-                                                took.elapsed() / 1000.0));
+        ShowJobSummary(window(),
+                       LibrarySummary(LibraryJob::Refresh, CountRowsBelow("song", path),
+                                      CountRowsBelow("folder", path), took.elapsed() / 1000.0));
 }
 
 // A refresh of one folder of the library after a file in it came or went;

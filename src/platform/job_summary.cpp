@@ -31,12 +31,12 @@ std::string GroupedNumber(long n) {
 std::string LibrarySummary(LibraryJob job, long charts, long folders, double seconds) {
     const std::string c = GroupedNumber(charts), f = GroupedNumber(folders), s = Seconds(seconds);
     if (English()) {
-        const char* done = job == LibraryJob::Register  ? "registered"
+        const char* done = job == LibraryJob::Register ? "registered"
                            : job == LibraryJob::Rescan ? "rescanned"
                                                        : "refreshed";
         return c + " charts in " + f + " folders " + done + " in " + s + " s";
     }
-    const char8_t* done = job == LibraryJob::Register  ? u8"秒で登録しました"
+    const char8_t* done = job == LibraryJob::Register ? u8"秒で登録しました"
                           : job == LibraryJob::Rescan ? u8"秒で再検索しました"
                                                       : u8"秒で更新しました";
     return f + Sj(u8"フォルダの") + c + Sj(u8"譜面を") + s + Sj(done);

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QFileSystemModel>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
@@ -29,12 +29,13 @@ QString HostToUi(const std::string& internal) {
 // executables without an extension (the dialog shows only those of them).
 QStringList HostPatterns(const QString& windows_patterns) {
     QStringList out;
-    for (const QString& p : windows_patterns.split(QRegularExpression(QStringLiteral("[; ]+")),
-                                                   Qt::SkipEmptyParts)) {
+    for (const QString& p :
+         windows_patterns.split(QRegularExpression(QStringLiteral("[; ]+")), Qt::SkipEmptyParts)) {
         const QString mapped = p == QLatin1String("*.*") ? QStringLiteral("*") : p;
         if (!out.contains(mapped)) out << mapped;
     }
-    if (out.contains(QStringLiteral("*.exe"), Qt::CaseInsensitive) && !out.contains(QStringLiteral("*")))
+    if (out.contains(QStringLiteral("*.exe"), Qt::CaseInsensitive) &&
+        !out.contains(QStringLiteral("*")))
         out << QStringLiteral("*");
     return out;
 }
@@ -50,7 +51,8 @@ bool OffersExecutables(const QString& qt_filter) {
 // when it is an executable file.
 class ProgramFilterModel final : public QSortFilterProxyModel {
   public:
-    explicit ProgramFilterModel(QFileDialog* dialog) : QSortFilterProxyModel(dialog), dialog_(dialog) {
+    explicit ProgramFilterModel(QFileDialog* dialog)
+        : QSortFilterProxyModel(dialog), dialog_(dialog) {
         connect(dialog, &QFileDialog::filterSelected, this, [this] { invalidateFilter(); });
     }
 
@@ -223,7 +225,8 @@ class QtUiService final : public UiService {
         QFileDialog dlg(owner, ToQString(title));
         dlg.setFileMode(QFileDialog::Directory);
         dlg.setOption(QFileDialog::ShowDirsOnly, true);
-        if (RunModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+        if (RunModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+            return std::nullopt;
         return ChosenPath(owner, dlg.selectedFiles().first());
     }
 
@@ -233,7 +236,8 @@ class QtUiService final : public UiService {
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::ExistingFile);
         UseHostFilter(dlg, filter);
-        if (RunModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+        if (RunModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+            return std::nullopt;
         return ChosenPath(owner, dlg.selectedFiles().first());
     }
 

@@ -33,9 +33,9 @@ TEST(InstallLayout, ProgramsEntryAndIconInTheirPlaces) {
     // The installed program runs, and names the libraries it runs on.
     r = test::RunShell("'" + prefix + "/bin/QV5' --version 2>&1");
     EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_EQ(r.out, std::string("QV5 SETUP ") + QV5_VERSION + "\nQt " + qVersion() +
-                         "\nSQLite " + sqlite3_libversion() + "\n" + archive_version_string() +
-                         "\nlibcurl " + curl_version_info(CURLVERSION_NOW)->version + "\n");
+    EXPECT_EQ(r.out, std::string("QV5 SETUP ") + QV5_VERSION + "\nQt " + qVersion() + "\nSQLite " +
+                         sqlite3_libversion() + "\n" + archive_version_string() + "\nlibcurl " +
+                         curl_version_info(CURLVERSION_NOW)->version + "\n");
     fs::remove_all(prefix);
 }
 

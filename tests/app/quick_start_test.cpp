@@ -101,7 +101,8 @@ TEST(QuickStart, ACommandWithoutAFolderUsesTheRememberedOne) {
     fs::create_directories(home + "/qv5setup");
     ASSERT_FALSE(fs::exists(fs::path(kQuick).parent_path() / "QV5files"));
     const std::string env = "XDG_CONFIG_HOME='" + home + "' ";
-    Result r = test::RunShell(env + "'" + kQuick + "' add-root '" + game.HostPath("songs") + "' 2>&1");
+    Result r =
+        test::RunShell(env + "'" + kQuick + "' add-root '" + game.HostPath("songs") + "' 2>&1");
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.out.find(fs::path(kQuick).parent_path().string() + " holds no QV5files"),
               std::string::npos)

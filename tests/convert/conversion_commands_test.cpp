@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
-
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -193,7 +192,8 @@ TEST(ConversionCommands, UntouchedDefaultsUseTheNativeEncoderAndEndWithASummary)
     RunConversionCommand(&window, kCmdFolderWavToOgg, "songs\\s", ToolSettingsFrom(ConfigRecord{}));
     EXPECT_EQ(ui->prompts().size(), 1u);
     EXPECT_EQ(FilesBelow(game, "songs/s"), (Names{"a.ogg", "b.ogg"}));
-    EXPECT_TRUE(line->text().startsWith(QString::fromUtf8(u8"2ファイルを変換、0ファイルはそのまま(")))
+    EXPECT_TRUE(
+        line->text().startsWith(QString::fromUtf8(u8"2ファイルを変換、0ファイルはそのまま(")))
         << line->text().toStdString();
 }
 

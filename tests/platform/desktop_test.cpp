@@ -136,7 +136,8 @@ TEST(ChosenPath, ANameWithoutAShiftJisFormIsSaid) {
          "This path cannot be used: its character U+00E9 has no Shift-JIS form. The previous "
          "value is kept.\n/tmp/caf?/lame.exe"},
         {"/tmp/\uc74c\uc545", 0,
-         "このパスは使用できません。文字 U+C74C はShift-JISで表せません。元の値のままです。\n/tmp/??"},
+         "このパスは使用できません。文字 U+C74C "
+         "はShift-JISで表せません。元の値のままです。\n/tmp/??"},
         {"/tmp/a\\b", 1,
          "This path cannot be used: its character U+005C has no Shift-JIS form. The previous "
          "value is kept.\n/tmp/a\\b"},

@@ -28,7 +28,8 @@ TEST(JobSummary, TextsInBothLanguages) {
             "1,842 charts in 103 folders registered in 0.4 s",
             "103フォルダの1,842譜面を0.4秒で登録しました");
         add(LibrarySummary(LibraryJob::Rescan, 5, 1, 12.0),
-            "5 charts in 1 folders rescanned in 12.0 s", "1フォルダの5譜面を12.0秒で再検索しました");
+            "5 charts in 1 folders rescanned in 12.0 s",
+            "1フォルダの5譜面を12.0秒で再検索しました");
         add(LibrarySummary(LibraryJob::Refresh, 1234567, 0, 0),
             "1,234,567 charts in 0 folders refreshed in 0.0 s",
             "0フォルダの1,234,567譜面を0.0秒で更新しました");

@@ -214,7 +214,8 @@ TEST(PlayerDb, MessagesAreToldToTheCaller) {
     EXPECT_EQ(Cp932ToUtf8(told[0].caption), kError);
     EXPECT_EQ(Cp932ToUtf8(told[1].text),
               reinterpret_cast<const char*>(u8"新規データを作成しました。"));
-    EXPECT_EQ(Cp932ToUtf8(told[2].text), reinterpret_cast<const char*>(u8"データベースを開けません"));
+    EXPECT_EQ(Cp932ToUtf8(told[2].text),
+              reinterpret_cast<const char*>(u8"データベースを開けません"));
     EXPECT_TRUE(ui->prompts().empty());  // nothing shown without an owner
 }
 
