@@ -8,7 +8,9 @@ packages=(build-essential cmake ninja-build pkg-config git qt6-base-dev libgl-de
   fonts-ipafont-gothic
   wine wine64 g++-mingw-w64-x86-64-posix locales
   # bsdtar: the baseline of bench/install_bench
-  libarchive-tools)
+  libarchive-tools
+  # desktop-file-validate: the test of the installed desktop entry
+  desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

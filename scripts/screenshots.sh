@@ -24,8 +24,14 @@ else:
     text = text.replace("</config>", f"<system><language>{value}</language></system></config>", 1)
 open(path, "w", encoding="latin-1").write(text)
 PY
-  for tab in MAIN JUKEBOX1 JUKEBOX2 OPTION SELECT SYSTEM; do
+  for tab in MAIN JUKEBOX1 JUKEBOX2 OPTION SELECT SYSTEM ABOUT; do
     name=$(echo "$tab" | tr 'A-Z' 'a-z')
     "$qv5" --dir "$demo" --screenshot "$out/${name}-${lang}.png" --tab "$tab"
   done
+  # The game folder chooser of a first start, in the desktop's language.
+  locale=C.UTF-8
+  [ "$lang" = ja ] && locale=ja_JP.UTF-8
+  mkdir -p "$demo/empty"
+  (cd "$demo" && LANG=$locale LC_ALL=$locale "$qv5" --dir "$demo/empty" \
+    --screenshot "$out/chooser-${lang}.png" --tab CHOOSER 2>/dev/null)
 done

@@ -9,13 +9,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/about.h"
 #include "app/command_line.h"
+#include "app/game_folder.h"
 #include "app/jukebox_page.h"
 #include "app/main_window.h"
 #include "browser/folder_tree.h"
+#include "config/config_record.h"
 #include "platform/paths.h"
 #include "platform/qt_ui_service.h"
 #include "platform/wait_note.h"
@@ -63,6 +67,7 @@ int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& 
 
 int Application::Run(int argc, char** argv) {
     std::string dir = ExecutableHostDirectory();
+    bool dir_given = false;
     const std::string start_dir = CurrentHostDirectory();
     std::vector<std::string> rest;
     std::string screenshot, tab = "MAIN";
@@ -72,12 +77,17 @@ int Application::Run(int argc, char** argv) {
             PrintHelp();
             return 0;
         }
+        if (a == "--version") {
+            std::fputs(VersionText().c_str(), stdout);
+            return 0;
+        }
         if (a == "--dir") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "QV5: --dir needs a folder\n");
                 return 2;
             }
             dir = argv[++i];
+            dir_given = true;
         } else if (a == "--screenshot" || a == "--tab") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "QV5: %s needs a value\n", a.c_str());
@@ -88,11 +98,15 @@ int Application::Run(int argc, char** argv) {
             rest.push_back(a);
         }
     }
-    if (!SetProgramDirectory(dir)) {
-        std::fprintf(stderr, "QV5: cannot use the folder %s\n", dir.c_str());
-        return 2;
+    if (!rest.empty()) {
+        const std::optional<std::string> game = CommandLineGameFolder(dir, dir_given);
+        if (!game) return 1;
+        if (!SetProgramDirectory(*game)) {
+            std::fprintf(stderr, "QV5: cannot use the folder %s\n", game->c_str());
+            return 2;
+        }
+        return RunCommandLine(rest, start_dir);
     }
-    if (!rest.empty()) return RunCommandLine(rest, start_dir);
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "QV5: no display to show the window on. Run it under xvfb-run "
@@ -101,13 +115,29 @@ int Application::Run(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     SetUi(MakeQtUiService());
+    if (!screenshot.empty() && screenshot.front() != '/') screenshot = start_dir + "/" + screenshot;
+    // --tab CHOOSER: the picture of the game folder chooser (on a --dir
+    // without QV5files); --tab ABOUT: the About box over the window.
+    const bool chooser = !screenshot.empty() && tab == "CHOOSER";
+    const bool about = !screenshot.empty() && tab == "ABOUT";
+    if (chooser) GrabNextDialogTo(screenshot);
+    const std::optional<std::string> game = WindowGameFolder(nullptr, dir, dir_given);
+    if (chooser) return DialogGrabbed() ? 0 : 1;
+    if (!game) return 1;
+    if (!SetProgramDirectory(*game)) {
+        std::fprintf(stderr, "QV5: cannot use the folder %s\n", game->c_str());
+        return 2;
+    }
     MainWindow dlg;
     InstallWaitNote(&dlg);
-    dlg.InitDialog();
-    if (!screenshot.empty()) {
-        if (screenshot.front() != '/') screenshot = start_dir + "/" + screenshot;
-        return SaveScreenshot(dlg, screenshot, tab);
+    if (!dlg.InitDialog()) return 0;
+    if (about) {
+        dlg.show();
+        GrabNextDialogTo(screenshot);
+        ShowAbout(&dlg, TheConfig().language);
+        return DialogGrabbed() ? 0 : 1;
     }
+    if (!screenshot.empty()) return SaveScreenshot(dlg, screenshot, tab);
     dlg.exec();
     return 0;
 }

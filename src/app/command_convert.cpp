@@ -10,6 +10,7 @@
 #include "app/stop_on_interrupt.h"
 #include "config/tool_settings.h"
 #include "convert/conversion.h"
+#include "convert/native_tools.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
@@ -39,8 +40,11 @@ bool FolderPath(const std::string& host, const std::string& start_dir, std::stri
 
 }  // namespace
 
-int RunConvertCommand(const ToolSettings& tools, const std::string& kind,
+int RunConvertCommand(const ToolSettings& configured, const std::string& kind,
                       const std::string& host_folder, const std::string& start_dir) {
+    const ToolSettings tools = WithNativeConverters(configured, [](const std::string& text) {
+        std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(text).c_str());
+    });
     const bool wav2ogg = kind == "wav2ogg", ogg2wav = kind == "ogg2wav", all = kind == "all";
     if (!wav2ogg && !ogg2wav && !all && kind != "bmp2png" && kind != "png2bmp")
         return Fail("unknown conversion " + kind + " (wav2ogg, ogg2wav, bmp2png, png2bmp, all)");
@@ -62,6 +66,9 @@ int RunConvertCommand(const ToolSettings& tools, const std::string& kind,
         else
             report = ConvertPngToBmp(folder, progress);
     }
+    const std::string& program = ogg2wav ? tools.oggdec_body : tools.oggenc_body;
+    if (report.program_missing && !MissingDefaultConverterMessage(program).empty())
+        return Fail(Cp932ToUtf8(MissingDefaultConverterMessage(program)));
     if (report.program_missing)
         return Fail(Cp932ToUtf8(Sj(ogg2wav ? u8"oggデコーダーが設定されていません。"
                                            : u8"oggエンコーダーが設定されていません。")) +

@@ -1,5 +1,7 @@
 // The installing branches of a drop: a chart file into a song folder, the
 // songs of an archive into a folder of the tree.
+#include <QElapsedTimer>
+
 #include "app/drops.h"
 #include "app/jukebox_page.h"
 #include "app/main_window.h"
@@ -7,7 +9,9 @@
 #include "install/install.h"
 #include "library/chart_header.h"
 #include "library/refresh.h"
+#include "library/song_library.h"
 #include "platform/files.h"
+#include "platform/job_summary.h"
 #include "platform/progress_window.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -140,12 +144,18 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
     }
     const ArchiveKind kind = ArchiveKindOfPath(path).value_or(ArchiveKind::Zip);
     InstallResult r;
+    QElapsedTimer took;
+    took.start();
     {
         ProgressWindow progress(&window, Sj(u8"インストール中"));
+        progress.SetUnit(FilesUnit());
         r = InstallArchive(kind, path, Folder(dest_path), &progress);
     }
+    const double seconds = took.elapsed() / 1000.0;
     ShowNotices(&window, InstallNotices(r));
     if (!r.installed()) return true;
+    ShowJobSummary(&window,
+                   InstallSummary(r.extract.files, CountRowsBelow("song", r.new_folder), seconds));
 
     const DropItem item = target.AddFolderItem(dest->item, r.folder_name);
     target.Select(item);

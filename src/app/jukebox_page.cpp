@@ -1,19 +1,23 @@
 #include "app/jukebox_page.h"
 
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/controls.h"
 #include "browser/folder_tree.h"
 #include "browser/root_list.h"
 #include "browser/song_info_panel.h"
+#include "config/config_file.h"
 #include "library/difficulty.h"
 #include "library/rescan.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
+#include "platform/job_summary.h"
 #include "platform/progress.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -94,22 +98,48 @@ void JukeboxPage::SetRoots(const std::vector<std::string>& roots) {
     for (const std::string& root : roots) tree_->InsertRoot(root);
 }
 
+void JukeboxPage::FollowLibrary(ConfigRecord& record) {
+    ConfigRecord fresh;
+    if (LoadConfig(fresh) == ConfigState::Read) {
+        const auto known = record.path.begin() + record.path_count;
+        std::vector<std::string> shown = RootTexts();
+        for (int i = 0; i < fresh.path_count; ++i) {
+            const std::string& root = fresh.path[i];
+            if (std::find(record.path.begin(), known, root) != known) continue;
+            if (record.path_count < kMaxSongFolders) record.path[record.path_count++] = root;
+            if (std::find(shown.begin(), shown.end(), root) == shown.end()) {
+                tree_->InsertRoot(root);
+                shown.push_back(root);
+            }
+        }
+    }
+    tree_->FollowDisk();
+}
+
 bool JukeboxPage::RegisterNewRoot(const std::string& path) {
     QTreeWidgetItem* item = tree_->InsertRoot(path);
     LibraryReport report;
     Database& db = SongLibrary();
     bool stored = false;
+    QElapsedTimer took;
+    took.start();
     {
         std::unique_ptr<Progress> progress =
             tree_->progress_factory
                 ? tree_->progress_factory(window(), Sj(u8"フォルダを登録しています"))
                 : nullptr;
+        if (progress) progress->SetUnit(ChartsUnit());
         Transaction tx(db);
         stored = tx.ok() && RegisterRootFolder(db, path, progress.get(), &report) != 0 &&
                  AssignFolderDifficulties(db, path) && tx.Commit();
         if (!stored && report.error.empty()) report.error = db.LastError();
     }
-    if (stored) return true;
+    if (stored) {
+        ShowJobSummary(window(),
+                       LibrarySummary(LibraryJob::Register, CountRowsBelow("song", path),
+                                      CountRowsBelow("folder", path), took.elapsed() / 1000.0));
+        return true;
+    }
     tree_->RemoveItem(item);
     if (report.stopped)
         ShowMessage(window(), Sj(u8"登録を中止しました。ライブラリは元のままです。"));
@@ -175,11 +205,14 @@ void JukeboxPage::FullRescan() {
     std::vector<std::string> missing;
     LibraryReport report;
     bool done;
+    QElapsedTimer took;
+    took.start();
     {
         std::unique_ptr<Progress> progress =
             tree_->progress_factory
                 ? tree_->progress_factory(window(), Sj(u8"全フォルダを再検索しています"))
                 : nullptr;
+        if (progress) progress->SetUnit(ChartsUnit());
         done = RescanLibrary(SongLibrary(), roots, progress.get(), &report, &missing);
     }
     if (!done) {
@@ -192,7 +225,10 @@ void JukeboxPage::FullRescan() {
         return;
     }
     if (roots.empty()) return;
+    const double seconds = took.elapsed() / 1000.0;
     ShowMessage(window(), Sj(u8"終了しました"));
+    ShowJobSummary(window(), LibrarySummary(LibraryJob::Rescan, CountRowsBelow("song", ""),
+                                            CountRowsBelow("folder", ""), seconds));
     if (!missing.empty()) {
         std::string list = Sj(u8"見つからないフォルダがありました:");
         for (const std::string& root : missing) list += "\n" + root;

@@ -25,6 +25,10 @@ class JukeboxPage : public Page {
     std::vector<std::string> RootTexts() const;
     // The roots of the configuration: listed from the disk, not scanned.
     void SetRoots(const std::vector<std::string>& roots);
+    // After another program changed the library: song folders it added to
+    // config.xml join the tree (and the record), and the listed levels follow
+    // the disk.
+    void FollowLibrary(ConfigRecord& record);
 
     // Buttons 1035 (and menu entry 32776), 1103, 1003, 1004, 1027.
     void AddRootFromBrowser();

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/page.h"
 #include "platform/text.h"
+#include "platform/ui_service.h"
 
 namespace qv5 {
 
@@ -15,6 +16,8 @@ std::string Localized(int language, const char8_t* japanese, const char* english
 }
 
 void ApplyLanguage(MainWindow& dlg, int language) {
+    SetUiLanguage(language);
+    dlg.SetMenuLanguage(language);
     for (const Caption& c : Captions()) {
         QObject* owner = c.page < 0 ? static_cast<QObject*>(&dlg) : dlg.PageAt(c.page);
         QString text = language == 1 ? QString::fromUtf8(c.english)

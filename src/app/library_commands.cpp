@@ -98,11 +98,7 @@ bool OpenLibrary(const ConfigRecord& config, std::string& error, Progress* progr
 }
 
 int Count(const char* table, const std::string& prefix) {
-    Statement s = SongLibrary().Prepare(std::string("SELECT count(*) FROM ") + table + " WHERE " +
-                                        PrefixCondition(1));
-    if (!s) return 0;
-    BindPrefix(s, 1, prefix);
-    return s.Step() ? s.Int(0) : 0;
+    return CountRowsBelow(table, prefix);
 }
 
 // The duplicate rule of the root list; empty when `path` may be added.

@@ -34,7 +34,8 @@ class MainPage : public Page {
     // present, entry 0 otherwise.
     void FillPlayerList(const std::string& selected);
 
-    void OnNewPlayer();
+    // False when the dialog was closed with nothing typed.
+    bool OnNewPlayer();
     void OnTopPage();
     void OnMyPage();
 

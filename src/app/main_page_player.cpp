@@ -22,17 +22,17 @@ void MainPage::FillPlayerList(const std::string& selected) {
     SetDropDownHeight(players_, 120);
 }
 
-void MainPage::OnNewPlayer() {
+bool MainPage::OnNewPlayer() {
     NewPlayerDialog dlg(this);
     dlg.id.clear();
     dlg.password.clear();
     dlg.ShowFields();
     Ui().RunDialog(dlg);
     if (!dlg.id.empty() && !dlg.password.empty() && dlg.link == 1) {
-        if (CreateLinkedPlayer(this, dlg) != 1) return;
+        if (CreateLinkedPlayer(this, dlg) != 1) return true;
     } else {
-        if (dlg.id.empty() && dlg.password.empty()) return;
-        if (CreatePlayer(dlg.id, dlg.password, ShowOn(this)) != 1) return;
+        if (dlg.id.empty() && dlg.password.empty()) return false;
+        if (CreatePlayer(dlg.id, dlg.password, ShowOn(this)) != 1) return true;
     }
     ReadControls();  // keep what was typed on the page meanwhile
     players_->addItem(ToQString(dlg.id));
@@ -42,6 +42,7 @@ void MainPage::OnNewPlayer() {
     values.qv4id = dlg.id;
     values.qv4pass = dlg.password;
     ShowValues();
+    return true;
 }
 
 // Each button opens the page its caption names.

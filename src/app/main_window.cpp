@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -11,10 +12,12 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "app/about.h"
 #include "app/app_icon.h"
 #include "app/controls.h"
 #include "app/jukebox_page.h"
 #include "app/language.h"
+#include "app/library_watch.h"
 #include "app/main_page.h"
 #include "app/main_window_steps.h"
 #include "app/option_page.h"
@@ -58,6 +61,12 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     SetControlId(english, 32778);
     connect(japanese, &QAction::triggered, this, [this] { OnLanguage(0); });
     connect(english, &QAction::triggered, this, [this] { OnLanguage(1); });
+    watch_ = new LibraryWatch(this);
+    help_ = menu_bar->addMenu(QString());
+    about_ = help_->addAction(QString());
+    about_->setObjectName(QStringLiteral("about"));
+    connect(about_, &QAction::triggered, this, [this] { ShowAbout(this, TheConfig().language); });
+    SetMenuLanguage(0);
 
     tabs_ = new QTabBar(this);
     SetControlId(tabs_, 1000);
@@ -114,6 +123,11 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     top->setMenuBar(menu_bar);
     top->addWidget(tabs_);
     top->addWidget(stack_, 1);
+    // What the last long job did (registration, rescan, install, conversion).
+    auto* summary = new QLabel(this);
+    summary->setObjectName(QStringLiteral("jobSummary"));
+    summary->setTextFormat(Qt::PlainText);
+    top->addWidget(summary);
     top->addLayout(row);
     resize(560, 520);
 
@@ -145,7 +159,7 @@ void MainWindow::ConnectTreeCommands() {
     };
 }
 
-void MainWindow::InitDialog() {
+bool MainWindow::InitDialog() {
     ConfigRecord& config = TheConfig();
     tabs_->blockSignals(true);
     tabs_->setCurrentIndex(0);
@@ -155,6 +169,7 @@ void MainWindow::InitDialog() {
     main_->FillPlayerList(config.id);
     main_->LoadFrom(config);
     OpenLibraryAtStart(config.id);
+    watch_->Start();
     main_->ShowValues();
     jukebox_->SetRoots({config.path.begin(), config.path.begin() + config.path_count});
     jukebox_->newsongfolder = config.newsongfolder;
@@ -165,7 +180,7 @@ void MainWindow::InitDialog() {
         p->ShowValues();
     }
     ApplyLanguage(*this, config.language);
-    RunFirstRunLoop(*this);
+    return RunFirstRunLoop(*this);
 }
 
 int MainWindow::ApplySettings() {
@@ -238,6 +253,11 @@ void MainWindow::OnExit() {
     Close();
 }
 
+void MainWindow::SetMenuLanguage(int language) {
+    help_->setTitle(ToQString(Localized(language, u8"ヘルプ", "Help")));
+    about_->setText(ToQString(Localized(language, u8"QV5 SETUPについて", "About QV5 SETUP")));
+}
+
 void MainWindow::OnLanguage(int language) {
     TheConfig().language = language;
     ApplyLanguage(*this, language);
@@ -246,6 +266,12 @@ void MainWindow::OnLanguage(int language) {
 void MainWindow::Close() {
     closing_ = true;
     done(QDialog::Rejected);
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && watch_->TakeChange())
+        jukebox_->FollowLibrary(TheConfig());
+    return QDialog::event(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

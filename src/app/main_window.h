@@ -8,10 +8,13 @@
 class QTabBar;
 class QStackedWidget;
 class QPushButton;
+class QMenu;
+class QAction;
 
 namespace qv5 {
 
 class Page;
+class LibraryWatch;
 class MainPage;
 class JukeboxPage;
 
@@ -20,8 +23,9 @@ class MainWindow : public QDialog {
   public:
     explicit MainWindow(QWidget* parent = nullptr);
 
-    // The start-up sequence; the first-run loop included.
-    void InitDialog();
+    // The start-up sequence; the first-run loop included. False when the
+    // person left the first-run loop: the program ends, writing nothing.
+    bool InitDialog();
     // 1 when the pages were stored and config.xml written, 0 when a check
     // failed or the file could not be written (each said so).
     int ApplySettings();
@@ -29,6 +33,8 @@ class MainWindow : public QDialog {
     void OnCancel();
     void OnExit();
     void OnLanguage(int language);
+    // The Help menu's captions (the Language menu keeps its own).
+    void SetMenuLanguage(int language);
     // Escape and the hidden Cancel command.
     void reject() override;
 
@@ -53,6 +59,8 @@ class MainWindow : public QDialog {
     Page* PageAt(int index) const { return pages_[static_cast<size_t>(index)]; }
 
   protected:
+    // Activation brings the tree in step with a library changed meanwhile.
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Return and Enter do nothing: the default button is hidden and disabled.
     void keyPressEvent(QKeyEvent* event) override;
@@ -75,6 +83,9 @@ class MainWindow : public QDialog {
     // The pages that only exchange their values with the record (JUKEBOX2,
     // OPTION, SYSTEM, SELECT), in the order they are loaded and stored.
     std::array<Page*, 4> settings_pages_{};
+    LibraryWatch* watch_;
+    QMenu* help_;
+    QAction* about_;
     QPushButton* play_;
     QPushButton* exit_;
     bool closing_ = false;

@@ -3,6 +3,7 @@
 // included, is the full program beside this one, which takes over this
 // process with the same arguments. Loading Qt and the libraries of the window
 // costs more than an unchanged refresh of thousands of charts.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,11 +22,16 @@ constexpr const char* kFullProgram = "QV5-full";
 // The library command of `[--dir DIR] COMMAND ARGS...`, with its folder;
 // false for any other command line (options included), which the full
 // program handles.
+// A command line without a folder, when the executable's folder is no game
+// folder, is the full program's too: it knows the remembered game folder.
 bool LibraryCommandLine(int argc, char** argv, std::string& dir, std::vector<std::string>& args) {
     int i = 1;
     if (i + 1 < argc && std::strcmp(argv[i], "--dir") == 0) {
         dir = argv[i + 1];
         i += 2;
+    } else if (struct stat st{};
+               stat((dir + "/QV5files").c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        return false;
     }
     for (; i < argc; ++i) {
         if (argv[i][0] == '-' && argv[i][1] == '-') return false;

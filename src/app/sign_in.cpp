@@ -24,23 +24,31 @@ bool CheckPlayer(MainWindow& dlg) {
         return false;
     }
     if (!VerifyPlayerPassword(v.id, v.pass, ShowOn(&dlg))) {
+        dlg.setWindowTitle(QString::fromLatin1(kAppTitle));
         ShowMessage(&dlg, Localized(language, u8"パスワードが違います。", "Password error."));
         return false;
     }
+    // The title says who is signed in: the check itself says nothing.
+    dlg.setWindowTitle(QString::fromLatin1(kAppTitle) + QStringLiteral(" \u2014 ") +
+                       ToQString(v.id));
     return true;
 }
 
-void RunFirstRunLoop(MainWindow& dlg) {
+bool RunFirstRunLoop(MainWindow& dlg) {
     MainPage* page = dlg.MainTab();
     page->ReadControls();
+    // The way out: the new-player dialog closed twice in a row.
+    int closed_in_a_row = 0;
     while (page->values.id.empty()) {
         ShowMessage(&dlg,
                     Sj(u8"最初にプレイヤーデータを作成します。\n"
                        u8"お好きなID(英数字のみ)とパスワードを設定して下さい。"),
                     Sj(u8"ようこそ"));
-        page->OnNewPlayer();
+        closed_in_a_row = page->OnNewPlayer() ? 0 : closed_in_a_row + 1;
+        if (closed_in_a_row == 2) return false;
         page->ReadControls();
     }
+    return true;
 }
 
 }  // namespace qv5

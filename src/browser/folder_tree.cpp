@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <algorithm>
+#include <set>
 
 #include "app/controls.h"
 #include "browser/name_dialog.h"
@@ -75,19 +76,25 @@ class DeferredProgressWindow final : public Progress {
         if (Shown()) window_->SetStatus(text);
         Follow();
     }
+    void SetUnit(const std::string& unit) override {
+        unit_ = unit;
+        if (window_) window_->SetUnit(unit);
+    }
 
   private:
     static constexpr qint64 kDelayMs = 300;
     bool Shown() {
-        if (!window_ && started_.elapsed() >= kDelayMs)
+        if (!window_ && started_.elapsed() >= kDelayMs) {
             window_ = std::make_unique<ProgressWindow>(owner_, title_);
+            if (!unit_.empty()) window_->SetUnit(unit_);
+        }
         return window_ != nullptr;
     }
     void Follow() {
         if (window_ && window_->StopRequested()) RequestStop();
     }
     QWidget* owner_;
-    std::string title_;
+    std::string title_, unit_;
     QElapsedTimer started_;
     std::unique_ptr<ProgressWindow> window_;
 };
@@ -220,6 +227,39 @@ void FolderTree::Repopulate(QTreeWidgetItem* item) {
     std::string path = ItemPath(item);
     if (!EndsWith(path, "\\") && !EndsWith(path, ".qv5folder")) path += '\\';
     Populate(path, item);
+}
+
+void FolderTree::FollowDisk() {
+    std::vector<QTreeWidgetItem*> listed;
+    for (int i = 0; i < topLevelItemCount(); ++i) listed.push_back(topLevelItem(i));
+    while (!listed.empty()) {
+        QTreeWidgetItem* item = listed.back();
+        listed.pop_back();
+        if (item->childCount() == 0) continue;  // never opened: listed when it is
+        std::string path = ItemPath(item);
+        if (EndsWith(path, ".qv5folder")) continue;
+        if (!EndsWith(path, "\\")) path += '\\';
+        QTreeWidgetItem fresh;
+        Populate(path, &fresh);
+        std::set<std::string> on_disk;
+        for (int i = 0; i < fresh.childCount(); ++i) on_disk.insert(ItemText(fresh.child(i)));
+        std::set<std::string> shown;
+        for (int i = item->childCount() - 1; i >= 0; --i) {
+            QTreeWidgetItem* child = item->child(i);
+            if (on_disk.count(ItemText(child)))
+                shown.insert(ItemText(child));
+            else
+                RemoveItem(child);
+        }
+        for (QTreeWidgetItem* child : fresh.takeChildren()) {
+            if (shown.count(ItemText(child))) {
+                delete child;
+                continue;
+            }
+            item->insertChild(SortedIndex(item, ItemText(child)), child);
+        }
+        for (int i = 0; i < item->childCount(); ++i) listed.push_back(item->child(i));
+    }
 }
 
 QTreeWidgetItem* FolderTree::InsertRoot(const std::string& path) {

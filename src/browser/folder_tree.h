@@ -57,6 +57,10 @@ class FolderTree : public QTreeWidget {
     // Deletes the item's children and lists them again from the disk, without
     // touching the library.
     void Repopulate(QTreeWidgetItem* item);
+    // Brings every listed level in step with the disk: new entries are
+    // inserted, vanished ones removed; the rest keep their items, so what is
+    // open stays open.
+    void FollowDisk();
 
     // Root items. InsertRoot appends one and lists its first level.
     QTreeWidgetItem* InsertRoot(const std::string& path);
@@ -125,7 +129,8 @@ class FolderTree : public QTreeWidget {
     bool RefuseRootMove(const QTreeWidgetItem* item);
     void ExcludeRoot();
     void EditInBmsEditor();
-    void RefreshLibrary(const std::string& prefix);
+    // False when the library could not be brought up to date.
+    bool RefreshLibrary(const std::string& prefix);
     void ScanRootLevel(const std::string& root);
     void RefreshFolderRows(const std::string& folder);
     // The texts of the root items other than `except`.

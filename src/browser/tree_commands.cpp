@@ -1,4 +1,5 @@
 // The folder tree's commands that open, refresh, move and delete.
+#include <QElapsedTimer>
 #include <algorithm>
 
 #include "browser/folder_tree.h"
@@ -11,6 +12,7 @@
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/files.h"
+#include "platform/job_summary.h"
 #include "platform/process.h"
 #include "platform/progress.h"
 #include "platform/shell.h"
@@ -85,17 +87,19 @@ bool FolderTree::RefuseLong(const std::string& path) {
     return true;
 }
 
-void FolderTree::RefreshLibrary(const std::string& prefix) {
+bool FolderTree::RefreshLibrary(const std::string& prefix) {
     LibraryReport report;
     int stored;
     {
         std::unique_ptr<Progress> progress =
             progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
                              : nullptr;
+        if (progress) progress->SetUnit(ChartsUnit());
         stored = RefreshFolder(prefix, progress.get(), &report);
     }
     if (!stored && !report.stopped && !report.error.empty())
         Tell(Sj(u8"ライブラリを更新できませんでした。\n") + report.error, Sj(u8"エラー"));
+    return stored != 0;
 }
 
 // The children come again from the disk, then the library follows them. The
@@ -105,9 +109,15 @@ void FolderTree::RefreshLibrary(const std::string& prefix) {
 void FolderTree::Refresh(QTreeWidgetItem* item) {
     const std::string path = WithSeparator(ItemPath(item));
     if (RefuseLong(path)) return;
+    QElapsedTimer took;
+    took.start();
     Repopulate(item);
-    RefreshLibrary(path);
+    const bool refreshed = RefreshLibrary(path);
     if (!item->parent() && IsDirectory(path)) ScanRootLevel(path);
+    if (refreshed)
+        ShowJobSummary(window(),
+                       LibrarySummary(LibraryJob::Refresh, CountRowsBelow("song", path),
+                                      CountRowsBelow("folder", path), took.elapsed() / 1000.0));
 }
 
 // A refresh of one folder of the library after a file in it came or went;

@@ -1,10 +1,13 @@
 #include "convert/conversion_commands.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 #include "config/tool_settings.h"
 #include "convert/conversion.h"
+#include "convert/native_tools.h"
+#include "platform/job_summary.h"
 #include "platform/process.h"
 #include "platform/progress_window.h"
 #include "platform/text.h"
@@ -87,36 +90,51 @@ class PumpWhileWaiting {
 bool ProgramReady(Kind kind, const ToolSettings& tools) {
     if (kind == Kind::BmpToPng || kind == Kind::PngToBmp) return true;
     const bool decoder = kind == Kind::OggToWav;
-    if (ConverterExists(decoder ? tools.oggdec_body : tools.oggenc_body)) return true;
-    Ui().MessageBox(nullptr,
-                    Sj(decoder ? u8"oggデコーダーが設定されていません。"
-                               : u8"oggエンコーダーが設定されていません。"),
-                    Sj(u8"報告"), MsgButtons::OkCancel, MsgIcon::None);
+    const std::string& program = decoder ? tools.oggdec_body : tools.oggenc_body;
+    if (ConverterExists(program)) return true;
+    // An untouched default says what was looked for and how to get it.
+    std::string text = MissingDefaultConverterMessage(program);
+    if (text.empty())
+        text = Sj(decoder ? u8"oggデコーダーが設定されていません。"
+                          : u8"oggエンコーダーが設定されていません。");
+    Ui().MessageBox(nullptr, text, Sj(u8"報告"), MsgButtons::OkCancel, MsgIcon::None);
     return false;
 }
 
 void RunUnderWindow(QWidget* owner, Kind kind, const std::string& folder,
-                    const ToolSettings& tools) {
+                    const ToolSettings& configured) {
+    std::string native_note;
+    const ToolSettings tools = WithNativeConverters(
+        configured, [&native_note](const std::string& text) { native_note = text; });
     if (!ProgramReady(kind, tools)) return;
-    ProgressWindow window(owner, Sj(EntryOf(kind).title));
-    PumpWhileWaiting pump;
-    switch (kind) {
-        case Kind::WavToOgg:
-            ConvertWavToOgg(folder, tools.oggenc_body, tools.oggenc_option, window);
-            break;
-        case Kind::OggToWav:
-            ConvertOggToWav(folder, tools.oggdec_body, tools.oggdec_option, window);
-            break;
-        case Kind::BmpToPng:
-            ConvertBmpToPng(folder, window);
-            break;
-        case Kind::PngToBmp:
-            ConvertPngToBmp(folder, window);
-            break;
-        case Kind::WavAndBmp:
-            ConvertWavAndBmp(folder, tools.oggenc_body, tools.oggenc_option, window);
-            break;
+    QElapsedTimer took;
+    took.start();
+    ConversionReport report;
+    {
+        ProgressWindow window(owner, Sj(EntryOf(kind).title));
+        window.SetUnit(FilesUnit());
+        if (!native_note.empty()) window.SetStatus(native_note);
+        PumpWhileWaiting pump;
+        switch (kind) {
+            case Kind::WavToOgg:
+                report = ConvertWavToOgg(folder, tools.oggenc_body, tools.oggenc_option, window);
+                break;
+            case Kind::OggToWav:
+                report = ConvertOggToWav(folder, tools.oggdec_body, tools.oggdec_option, window);
+                break;
+            case Kind::BmpToPng:
+                report = ConvertBmpToPng(folder, window);
+                break;
+            case Kind::PngToBmp:
+                report = ConvertPngToBmp(folder, window);
+                break;
+            case Kind::WavAndBmp:
+                report = ConvertWavAndBmp(folder, tools.oggenc_body, tools.oggenc_option, window);
+                break;
+        }
     }
+    ShowJobSummary(owner, ConversionSummary(report.converted, static_cast<long>(report.kept.size()),
+                                            took.elapsed() / 1000.0));
 }
 
 }  // namespace

@@ -115,6 +115,14 @@ bool EntryExists(std::string_view path) {
     return !path.empty() && PathExists(path);
 }
 
+int CountRowsBelow(const char* table, const std::string& prefix) {
+    Statement s = SongLibrary().Prepare(std::string("SELECT count(*) FROM ") + table + " WHERE " +
+                                        PrefixCondition(1));
+    if (!s) return 0;
+    BindPrefix(s, 1, prefix);
+    return s.Step() ? s.Int(0) : 0;
+}
+
 std::string PrefixCondition(int first_param) {
     return "path >= ?" + std::to_string(first_param) + " AND path < ?" +
            std::to_string(first_param + 1);

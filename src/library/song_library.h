@@ -48,5 +48,8 @@ bool LookupChart(const std::string& chart_path, ChartRecord& record);
 // "path >= ?N AND path < ?N+1" on the primary key. BindPrefix fills both.
 std::string PrefixCondition(int first_param);
 void BindPrefix(Statement& s, int first_param, const std::string& prefix);
+// Rows of `table` ("song" or "folder") of the open library below `prefix`
+// ("" for all); 0 when it cannot be read.
+int CountRowsBelow(const char* table, const std::string& prefix);
 
 }  // namespace qv5

@@ -96,6 +96,24 @@ bool PathExists(std::string_view path) {
     return Stat(path, st);
 }
 
+std::optional<std::string> FolderWriteProblem(std::string_view dir) {
+    const std::optional<std::string> host = ToHostPath(dir);
+    if (!host) return std::string(std::strerror(ENOENT));
+    struct stat st {};
+    if (stat(host->c_str(), &st) != 0) return std::string(std::strerror(errno));
+    if (!S_ISDIR(st.st_mode)) return std::string(std::strerror(ENOTDIR));
+    if (access(host->c_str(), W_OK | X_OK) != 0) return std::string(std::strerror(errno));
+    return std::nullopt;
+}
+
+std::string HostPathForMessage(std::string_view path) {
+    std::optional<std::string> host = ToHostPath(path);
+    if (!host) return std::string(path);
+    if (host->front() != '/')
+        if (const auto base = ToHostPath(ProgramDirectory())) host = *base + "/" + *host;
+    return Utf8ToCp932Lossy(*host);
+}
+
 bool IsDirectory(std::string_view path) {
     struct stat st {};
     return Stat(path, st) && S_ISDIR(st.st_mode);

@@ -44,6 +44,12 @@ std::optional<FileTime> WriteTime(std::string_view path);
 std::optional<std::int64_t> ChangeStamp(std::string_view path);
 
 bool CreateFolder(std::string_view path);
+// Why no file can be created in the folder (the system's text: missing, not
+// writable, not a folder); nullopt when nothing stands in the way.
+std::optional<std::string> FolderWriteProblem(std::string_view dir);
+// The host form of a path for messages (CP932; the internal path when it
+// has none).
+std::string HostPathForMessage(std::string_view path);
 // Renames or moves; fails when the target exists.
 bool MovePath(std::string_view from, std::string_view to);
 bool CopyFileNoOverwrite(std::string_view from, std::string_view to);

@@ -20,6 +20,8 @@ class Progress {
     // A line about the state of the work rather than an item, for example that
     // it waits for the song library to be free. Empty clears it.
     virtual void SetStatus(const std::string& cp932_text) = 0;
+    // What `done` counts (CP932, "charts"), for displays that name it.
+    virtual void SetUnit(const std::string&) {}
 
     // Operations check this between items and, when it is set, undo what the
     // unfinished step began and return.

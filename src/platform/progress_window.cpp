@@ -62,7 +62,9 @@ ProgressWindow::ProgressWindow(QWidget* owner, const std::string& title)
     bar_->setObjectName(QStringLiteral("bar"));
     layout->addWidget(bar_);
     current_ = AddLabel(d, layout, "current");
-    current_->setWordWrap(true);
+    // A long path loses its middle, not its end: the file name stays readable.
+    current_->setMinimumWidth(400);
+    current_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     status_ = AddLabel(d, layout, "status");
     elapsed_ = AddLabel(d, layout, "elapsed");
     stop_ = new QPushButton(QStringLiteral("Stop"), d);
@@ -93,18 +95,27 @@ void ProgressWindow::SetStatus(const std::string& cp932_text) {
     Show(true);
 }
 
+void ProgressWindow::SetUnit(const std::string& cp932_unit) {
+    unit_ = ToQString(cp932_unit);
+    Show(true);
+}
+
 void ProgressWindow::Show(bool force) {
     if (!force && last_shown_.isValid() && last_shown_.elapsed() < kRedrawMs) return;
     last_shown_.start();
+    const QString unit = unit_.isEmpty() ? QString() : QLatin1Char(' ') + unit_;
     if (total_ >= 0) {
-        count_->setText(QStringLiteral("%1 / %2").arg(done_).arg(total_));
+        count_->setText(QStringLiteral("%1 / %2").arg(done_).arg(total_) + unit);
         bar_->setRange(0, total_ > 0 ? 100 : 1);
         bar_->setValue(total_ > 0 ? static_cast<int>(100 * std::min(done_, total_) / total_) : 0);
     } else {
-        count_->setText(QString::number(done_));
+        count_->setText(QString::number(done_) + unit);
         bar_->setRange(0, 0);  // busy indicator
     }
-    current_->setText(ToQString(item_));
+    const QString item = ToQString(item_);
+    const int width = std::max(current_->contentsRect().width(), current_->minimumWidth());
+    current_->setText(current_->fontMetrics().elidedText(item, Qt::ElideMiddle, width));
+    current_->setToolTip(item);
     elapsed_->setText(Elapsed(started_.elapsed()));
     // Paints this note and the windows below it, and lets Stop be pressed.
     QCoreApplication::processEvents();

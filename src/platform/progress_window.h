@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,7 @@ class ProgressWindow final : public Progress {
 
     void Update(long done, long total, const std::string& current) override;
     void SetStatus(const std::string& cp932_text) override;
+    void SetUnit(const std::string& cp932_unit) override;
 
     QDialog* dialog() const { return dialog_.get(); }
 
@@ -44,6 +46,7 @@ class ProgressWindow final : public Progress {
     QElapsedTimer last_shown_;
     long done_ = 0, total_ = -1;
     std::string item_;
+    QString unit_;
 };
 
 }  // namespace qv5

@@ -1,5 +1,6 @@
 #include "player/player_db.h"
 
+#include "config/config_record.h"
 #include "library/file_hash.h"
 #include "platform/database.h"
 #include "platform/files.h"
@@ -35,6 +36,12 @@ bool HasDbExtension(const std::string& name) {
 }
 
 }  // namespace
+
+std::string CannotCreatePlayerMessage(const std::string& host_path, const std::string& why) {
+    const std::string detail = "\n" + host_path + "\n" + Utf8ToCp932Lossy(why);
+    return TheConfig().language == 1 ? "Cannot create the player data." + detail
+                                     : Sj(u8"プレイヤーデータを作成できません。") + detail;
+}
 
 std::string PasswordDigest(const std::string& password) {
     return Md5Hex(password);
@@ -91,17 +98,29 @@ int CreatePlayer(const std::string& id, const std::string& password, const Tell&
         Error(tell, u8"IDには半角英数のみ使用可能です。");
         return 0;
     }
+    const std::string path = PlayerDbPath(id);
+    const bool existed = PathExists(path);
     Database db;
     bool ok = false;
-    if (db.Open(PlayerDbPath(id))) {
+    if (db.Open(path)) {
         db.Exec(kCreatePlayerTable);
         ok = db.Exec(SqlFormat(
             "INSERT INTO player (id , hash , name , systemversion) VALUES('%q','%q','%q' , '1')",
             id.c_str(), PasswordDigest(password).c_str(), id.c_str()));
     }
+    const std::string sqlite_error = db.LastError();
     db.Close();
-    if (!ok) {
+    if (!ok && existed) {
         Error(tell, u8"別のプレイヤー名を指定して下さい");
+        return 0;
+    }
+    if (!ok) {
+        // Not the name's fault: a missing or read-only score folder, a full
+        // disk. Whatever was begun would list as a player: it goes.
+        DeletePath(path);
+        const std::string why =
+            FolderWriteProblem(kScoreFolder).value_or(sqlite_error.empty() ? "?" : sqlite_error);
+        tell(Notice{CannotCreatePlayerMessage(HostPathForMessage(path), why), Sj(u8"エラー")});
         return 0;
     }
     tell(Notice{Sj(u8"新規データを作成しました。"), Sj(u8"報告")});
@@ -117,7 +136,11 @@ int VerifyPlayerPassword(const std::string& id, const std::string& password, con
     }
     const std::string digest = PasswordDigest(password);
     Statement s = db.Prepare(SqlFormat("SELECT * FROM player WHERE id = '%q'", id.c_str()));
-    if (s.Step() && s.Text(1) == digest) return 1;
+    if (s.Step()) {
+        if (s.Text(1) == digest) return 1;
+        // A wrong password is no database error: the caller says what it is.
+        return 0;
+    }
     Error(tell, u8"データベースエラー");
     return 0;
 }

@@ -25,10 +25,15 @@ std::string PlayerDbPath(const std::string& id);
 // Player IDs in file-system order.
 std::vector<std::string> ListPlayers();
 
+// The message of a player file that cannot be made for a reason other than
+// its name (CP932 host path, the system's UTF-8 text).
+std::string CannotCreatePlayerMessage(const std::string& host_path, const std::string& why);
+
 // Creates the database and its player row; 1 on success (told as a report),
 // 0 after telling the error.
 int CreatePlayer(const std::string& id, const std::string& password, const Tell& tell);
-// 1 when the stored digest matches, 0 after telling the error.
+// 1 when the stored digest matches; 0 for another digest (nothing told: the
+// caller names the wrong password), 0 after telling the error otherwise.
 int VerifyPlayerPassword(const std::string& id, const std::string& password, const Tell& tell);
 
 }  // namespace qv5

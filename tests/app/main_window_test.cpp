@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/about.h"
 #include "app/controls.h"
 #include "app/jukebox_page.h"
 #include "app/main_page.h"
@@ -231,6 +232,32 @@ TEST_F(MainWindowTest, RadioGroupExchangesItsIndex) {
     page->ReadControls();
     EXPECT_EQ(page->values.autoreload, 0);
     EXPECT_FALSE(Control<QRadioButton>(page, 1042)->isChecked());
+}
+
+}  // namespace
+}  // namespace qv5
+
+namespace qv5 {
+namespace {
+
+// Help -> About: the versions --version prints and the licence, in the
+// window's language.
+TEST_F(MainWindowTest, AboutNamesVersionsAndLicence) {
+    MainWindow dlg;
+    dlg.InitDialog();
+    auto* about = dlg.findChild<QAction*>("about");
+    ASSERT_TRUE(about);
+    for (int language : {0, 1}) {
+        dlg.OnLanguage(language);
+        ui->AnswerMessage(MsgAnswer::Ok);
+        about->trigger();
+        const test::Prompt& p = ui->prompts().back();
+        EXPECT_EQ(p.text.rfind(VersionText(), 0), 0u);
+        EXPECT_NE(p.text.find("SQLite "), std::string::npos);
+        EXPECT_NE(p.Utf8Text().find(language == 1 ? "Licence: MIT" : "ライセンス: MIT"),
+                  std::string::npos);
+        EXPECT_EQ(p.Utf8Caption(), language == 1 ? "About QV5 SETUP" : "QV5 SETUPについて");
+    }
 }
 
 }  // namespace

@@ -88,3 +88,35 @@ TEST(QuickStart, LibraryCommandsNeedNothingElse) {
 
 }  // namespace
 }  // namespace qv5
+
+namespace qv5 {
+namespace {
+
+// Without --dir and without QV5files beside the executable, a command runs on
+// the folder the window remembered, or says where it looked.
+TEST(QuickStart, ACommandWithoutAFolderUsesTheRememberedOne) {
+    test::TempGame game;
+    game.WriteFile("songs/p1/a.bms", "#TITLE A\n#00111:0101\n");
+    const std::string home = game.HostPath("xdg");
+    fs::create_directories(home + "/qv5setup");
+    ASSERT_FALSE(fs::exists(fs::path(kQuick).parent_path() / "QV5files"));
+    const std::string env = "XDG_CONFIG_HOME='" + home + "' ";
+    Result r =
+        test::RunShell(env + "'" + kQuick + "' add-root '" + game.HostPath("songs") + "' 2>&1");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find(fs::path(kQuick).parent_path().string() + " holds no QV5files"),
+              std::string::npos)
+        << r.out;
+    {
+        std::FILE* f = std::fopen((home + "/qv5setup/QV5.conf").c_str(), "w");
+        ASSERT_TRUE(f);
+        std::fprintf(f, "[General]\ngameFolder=%s\n", game.host().c_str());
+        std::fclose(f);
+    }
+    r = test::RunShell(env + "'" + kQuick + "' add-root '" + game.HostPath("songs") + "' 2>&1");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_TRUE(fs::exists(game.HostPath("QV5files/Database/song.db")));
+}
+
+}  // namespace
+}  // namespace qv5

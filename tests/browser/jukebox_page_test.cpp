@@ -1,6 +1,7 @@
 // The JUKEBOX1 page: adding roots by the picker and by drops, the full
 // rescan, a registration stopped from the progress window, the removed
 // buttons and the tool settings limits.
+#include <QLabel>
 #include <QPushButton>
 
 #include "app/main_window.h"
@@ -278,6 +279,29 @@ TEST(JukeboxConfig, RootsComeFromConfigAndGoBackInTreeOrder) {
     EXPECT_EQ(back.path[0], "songs\\");
     EXPECT_EQ(back.path[1], "missing\\");
     CloseSongLibrary();
+}
+
+}  // namespace
+}  // namespace qv5
+
+namespace qv5 {
+namespace {
+
+// Registration, rescan and refresh end with their summary on the window's
+// status line.
+TEST_F(JukeboxPageTest, LongJobsEndWithASummaryLine) {
+    auto* line = new QLabel(&page);
+    line->setObjectName("jobSummary");
+    AddRoot("songs");
+    const std::string registered = FromQString(line->text());
+    EXPECT_NE(registered.find(test::U(u8"フォルダの12譜面を")), std::string::npos);
+    EXPECT_NE(registered.find(test::U(u8"秒で登録しました")), std::string::npos);
+    ui->AnswerMessage(MsgAnswer::Yes);
+    ui->AnswerMessage(MsgAnswer::Ok);
+    Click(1103);
+    EXPECT_NE(FromQString(line->text()).find(test::U(u8"秒で再検索しました")), std::string::npos);
+    Run(tree()->topLevelItem(0), 32831);
+    EXPECT_NE(FromQString(line->text()).find(test::U(u8"秒で更新しました")), std::string::npos);
 }
 
 }  // namespace

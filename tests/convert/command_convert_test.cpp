@@ -73,7 +73,7 @@ TEST(ConvertCommand, FailuresExitNonZeroWithAMessage) {
         std::string args, message;
         int code;
     } cases[] = {
-        {test::Tools("oggenc2.exe"), "convert wav2ogg songs/s",
+        {test::Tools("tools\\oggenc2.exe"), "convert wav2ogg songs/s",
          "oggエンコーダーが設定されていません。", 1},
         {test::Tools("tools\\enc"), "convert wav2ogg songs/s", "kept songs\\s\\a.wav", 1},
         {test::Tools("tools\\enc"), "convert bmp2png songs/s", "kept songs\\s\\b.bmp", 1},
@@ -178,6 +178,32 @@ TEST(ConvertCommand, CtrlCToTheWholeGroupKeepsEverySourceWithoutAWholeOutput) {
             EXPECT_TRUE(convert::CompleteOgg(name + ".ogg")) << i;
         }
     }
+}
+
+// The untouched defaults are Windows programs; without them the native ones
+// on PATH run with the same options, and the run says which.
+TEST(ConvertCommand, UntouchedDefaultsFallBackToTheNativeProgramsOnPath) {
+    test::TempGame game;
+    ASSERT_FALSE(test::RealEncoder().empty());
+    Configure(ToolSettingsFrom(ConfigRecord{}));
+    game.WriteFile("songs/s/a.wav", test::WavBytes());
+    Result r = RunQv5(game, "convert wav2ogg songs/s", game.host());
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("oggenc2.exe が見つからないため、代わりに "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("/oggenc を使用します。"), std::string::npos) << r.out;
+    EXPECT_EQ(test::FilesBelow(game, "songs/s"), (Names{"a.ogg"}));
+    r = RunQv5(game, "convert ogg2wav songs/s", game.host());
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("/oggdec を使用します。"), std::string::npos) << r.out;
+    EXPECT_EQ(test::FilesBelow(game, "songs/s"), (Names{"a.wav"}));
+
+    // Nothing anywhere: what was looked for and how to install it.
+    r = test::RunShell("cd '" + game.host() + "' && PATH=/nonexistent '" + QV5_EXE + "' --dir '" +
+                       game.host() + "' convert wav2ogg songs/s 2>&1");
+    EXPECT_EQ(r.code, 1) << r.out;
+    EXPECT_NE(r.out.find("oggenc2.exe / oggenc"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("apt install vorbis-tools"), std::string::npos) << r.out;
+    EXPECT_EQ(test::FilesBelow(game, "songs/s"), (Names{"a.wav"}));
 }
 
 }  // namespace

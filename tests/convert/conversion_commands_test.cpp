@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -71,8 +72,8 @@ TEST(ConversionCommands, MissingProgramIsReportedAndNothingConverts) {
         test::WriteOgg(game, "songs/s/b.ogg");
         // The other program is there; the one the pass needs is not.
         const bool decoder = c.id == kCmdRootOggToWav || c.id == kCmdFolderOggToWav;
-        ToolSettings tools = decoder ? test::Tools(test::RealEncoder(), "oggdec.exe")
-                                     : test::Tools("oggenc2.exe", test::RealDecoder());
+        ToolSettings tools = decoder ? test::Tools(test::RealEncoder(), "tools\\oggdec.exe")
+                                     : test::Tools("tools\\oggenc2.exe", test::RealDecoder());
         test::ScopedScriptedUi ui;
         ui->AnswerMessage(MsgAnswer::Yes);
         ui->AnswerMessage(MsgAnswer::Cancel);
@@ -201,6 +202,25 @@ TEST(ConversionCommands, OtherIdsAreNotConversions) {
         EXPECT_FALSE(RunConversionCommand(nullptr, id, "songs", test::Tools("x")));
     EXPECT_TRUE(ui->prompts().empty());
     for (int id : kAllCommands) EXPECT_TRUE(IsConversionCommand(id));
+}
+
+// The window on the untouched defaults: the native encoder runs without a
+// question, and the pass ends with its summary on the status line.
+TEST(ConversionCommands, UntouchedDefaultsUseTheNativeEncoderAndEndWithASummary) {
+    test::TempGame game;
+    game.WriteFile("songs/s/a.wav", test::WavBytes());
+    game.WriteFile("songs/s/b.wav", test::WavBytes(1));
+    QWidget window;
+    auto* line = new QLabel(&window);
+    line->setObjectName("jobSummary");
+    test::ScopedScriptedUi ui;
+    ui->AnswerMessage(MsgAnswer::Yes);
+    RunConversionCommand(&window, kCmdFolderWavToOgg, "songs\\s", ToolSettingsFrom(ConfigRecord{}));
+    EXPECT_EQ(ui->prompts().size(), 1u);
+    EXPECT_EQ(FilesBelow(game, "songs/s"), (Names{"a.ogg", "b.ogg"}));
+    EXPECT_TRUE(
+        line->text().startsWith(QString::fromUtf8(u8"2ファイルを変換、0ファイルはそのまま(")))
+        << line->text().toStdString();
 }
 
 TEST(ConversionCommands, AfterAnInstallTheSettingsChooseWithoutAsking) {

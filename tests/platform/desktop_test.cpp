@@ -107,11 +107,53 @@ TEST(TextEditor, FallsBackToXdgOpenWithoutADefault) {
     EXPECT_EQ(TextEditorCommand("/x/a.txt"), (Args{"xdg-open", "/x/a.txt"}));
 }
 
-TEST(QtNameFilter, TurnsWindowsFiltersIntoQtOnes) {
-    EXPECT_EQ(QtNameFilter(Sj(u8"実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||")),
-              QString::fromUtf8("実行ファイル(*.exe);;All Files(*.*)"));
-    EXPECT_EQ(QtNameFilter("Sound|*.wav;*.ogg||"), QStringLiteral("Sound (*.wav *.ogg)"));
-    EXPECT_EQ(QtNameFilter("Images (*.png)"), QStringLiteral("Images (*.png)"));
+// The captions stay as written; the patterns in the last parentheses are the
+// host's: "*.*" is every file, a program filter offers extension-less ones.
+TEST(QtNameFilter, TurnsWindowsFiltersIntoHostOnes) {
+    struct Case {
+        std::string windows;
+        const char* qt;
+    } cases[] = {
+        {Sj(u8"実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||"),
+         "実行ファイル(*.exe)(*.exe *);;All Files(*.*)(*)"},
+        {"Sound|*.wav;*.ogg||", "Sound(*.wav *.ogg)"},
+        {"Images (*.png)", "Images (*.png)(*.png)"},
+        {"All (*.*)", "All (*.*)(*)"},
+        {"Programs|*.EXE;*.*||", "Programs(*.EXE *)"},
+        {"Plain", "Plain(*)"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(QtNameFilter(c.windows), QString::fromUtf8(c.qt)) << c.qt;
+}
+
+// A chosen path whose name has no Shift-JIS form is said, not swallowed.
+TEST(ChosenPath, ANameWithoutAShiftJisFormIsSaid) {
+    struct Case {
+        const char* host;
+        int language;
+        const char* said;  // nullptr: taken
+    } cases[] = {
+        {"/tmp/caf\u00e9/lame.exe", 1,
+         "This path cannot be used: its character U+00E9 has no Shift-JIS form. The previous "
+         "value is kept.\n/tmp/caf?/lame.exe"},
+        {"/tmp/\uc74c\uc545", 0,
+         "このパスは使用できません。文字 U+C74C "
+         "はShift-JISで表せません。元の値のままです。\n/tmp/??"},
+        {"/tmp/a\\b", 1,
+         "This path cannot be used: its character U+005C has no Shift-JIS form. The previous "
+         "value is kept.\n/tmp/a\\b"},
+        {"/tmp/\u697d\u66f2", 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        test::ScopedScriptedUi ui;
+        SetUiLanguage(c.language);
+        if (c.said) ui->AnswerMessage(MsgAnswer::Ok);
+        const std::optional<std::string> got = ChosenPath(nullptr, QString::fromUtf8(c.host));
+        EXPECT_EQ(got.has_value(), c.said == nullptr) << c.host;
+        if (c.said) {
+            EXPECT_EQ(ui->MessageTexts(), std::vector<std::string>{c.said}) << c.host;
+        }
+    }
+    SetUiLanguage(0);
 }
 
 }  // namespace

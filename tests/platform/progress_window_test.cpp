@@ -68,3 +68,26 @@ TEST(ProgressWindow, UpdatesLetQueuedEventsRunSoStopCanBePressedMidWork) {
 
 }  // namespace
 }  // namespace qv5
+
+namespace qv5 {
+namespace {
+
+// The count names what it counts; a long item loses its middle, keeps its ends.
+TEST(ProgressWindow, CountNamesItsUnitAndTheItemIsElidedInTheMiddle) {
+    ProgressWindow w(nullptr, "Work");
+    w.SetUnit("charts");
+    const std::string folder(300, 'f');
+    w.Update(12, -1, "songs\\" + folder + "\\last.bms");
+    w.SetStatus("");  // shown at once
+    EXPECT_EQ(Label(w, "count"), QStringLiteral("12 charts"));
+    const QString shown = Label(w, "current");
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("songs\\"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("last.bms"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    w.Update(3, 10, "x");
+    w.SetStatus("");
+    EXPECT_EQ(Label(w, "count"), QStringLiteral("3 / 10 charts"));
+}
+
+}  // namespace
+}  // namespace qv5

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
+#include <filesystem>
 
 #include "app/controls.h"
 #include "app/main_page.h"
@@ -117,6 +118,21 @@ TEST_F(SignInTest, FirstRunLoopRepeatsUntilAPlayerExists) {
     EXPECT_EQ(back.qv4id, "player1");
 }
 
+// The way out of the first run: the dialog closed twice in a row ends the
+// start without a file written; a refusal in between starts the count anew.
+TEST_F(SignInTest, FirstRunLoopEndsWhenTheDialogIsClosedTwice) {
+    ui->AcceptAllMessages();
+    ui->AnswerDialog(Fill("", "", false, false));
+    ui->AnswerDialog(Fill("ab", "pass"));  // too short: not a close
+    ui->AnswerDialog(Fill("", "", false, false));
+    ui->AnswerDialog(Fill("", "", false, false));
+    MainWindow dlg;
+    EXPECT_FALSE(dlg.InitDialog());
+    EXPECT_TRUE(ui->Exhausted());
+    EXPECT_FALSE(game.Exists(kConfig));
+    EXPECT_TRUE(std::filesystem::is_empty(game.HostPath("QV5files/Database/Score")));
+}
+
 TEST_F(SignInTest, LinkedAccountRestoresItsScores) {
     unsetenv("http_proxy");
     setenv("no_proxy", "127.0.0.1", 1);
@@ -215,14 +231,35 @@ TEST_F(SignInTest, TabChangeWithAWrongPassword) {
     dlg.InitDialog();
     const std::string before = game.ReadFile(kConfig);
     ui->AnswerMessage(MsgAnswer::Ok);
-    ui->AnswerMessage(MsgAnswer::Ok);
     dlg.Tabs()->setCurrentIndex(3);
-    EXPECT_EQ(ui->MessageTexts(),
-              (std::vector<std::string>{U(u8"データベースエラー"), U(u8"パスワードが違います。")}));
+    // A wrong password is no database error.
+    EXPECT_EQ(ui->MessageTexts(), (std::vector<std::string>{U(u8"パスワードが違います。")}));
     EXPECT_EQ(dlg.Tabs()->currentIndex(), 3);
     EXPECT_EQ(game.ReadFile(kConfig), before);
+    EXPECT_EQ(dlg.windowTitle(), "QV5 SETUP");
     dlg.Tabs()->setCurrentIndex(0);  // back to MAIN: no message
-    EXPECT_EQ(ui->prompts().size(), 2u);
+    EXPECT_EQ(ui->prompts().size(), 1u);
+}
+
+// Each sign-in names its player in the title; a failed one names none.
+TEST_F(SignInTest, TheTitleFollowsThePlayer) {
+    test::MakePlayer("alice", "pass");
+    test::MakePlayer("bob", "word");
+    WriteConfig("alice", "pass");
+    MainWindow dlg;
+    dlg.InitDialog();
+    ui->AcceptAllMessages();
+    struct Case {
+        std::string id, pass, title;
+    } cases[] = {{"alice", "pass", U(u8"QV5 SETUP — alice")},
+                 {"bob", "word", U(u8"QV5 SETUP — bob")},
+                 {"bob", "nope", "QV5 SETUP"}};
+    for (const auto& c : cases) {
+        Players(dlg)->setCurrentText(QString::fromStdString(c.id));
+        Control<QLineEdit>(dlg.MainTab(), 1002)->setText(QString::fromStdString(c.pass));
+        dlg.ApplySettings();
+        EXPECT_EQ(dlg.windowTitle().toStdString(), c.title) << c.id;
+    }
 }
 
 TEST_F(SignInTest, ExitWithAWrongPasswordKeepsTheFile) {
@@ -233,7 +270,6 @@ TEST_F(SignInTest, ExitWithAWrongPasswordKeepsTheFile) {
     const std::string before = game.ReadFile(kConfig);
     Control<QLineEdit>(dlg.MainTab(), 1002)->setText("bad");
     Control<QLineEdit>(dlg.MainTab(), 1026)->setText("1024");
-    ui->AnswerMessage(MsgAnswer::Ok);
     ui->AnswerMessage(MsgAnswer::Ok);
     Control<QPushButton>(&dlg, 1004, true)->click();
     EXPECT_TRUE(dlg.isHidden());
@@ -249,7 +285,7 @@ TEST_F(SignInTest, ApplySettingsMessagesInBothLanguages) {
     } cases[] = {
         {0, "abc", "pa", {U(u8"パスワードを入力して下さい。")}},
         {1, "abc", "pa", {"Input password."}},
-        {1, "abc", "bad", {U(u8"データベースエラー"), "Password error."}},
+        {1, "abc", "bad", {"Password error."}},
         {1, "abc", "pass", {"Please register a folder."}},
         {0,
          "abc",

@@ -92,6 +92,21 @@ TEST(PlayerDb, CreatePlayerChecksInOrder) {
     EXPECT_EQ(VerifyPlayerPassword("abc", "xyz", ShowOn(nullptr)), 1);
 }
 
+// Not the name's fault: the message names the host path and the reason, and
+// nothing is left that would list as a player.
+TEST(PlayerDb, APlayerThatCannotBeMadeSaysWhereAndWhy) {
+    test::TempGame game;
+    std::filesystem::remove_all(game.HostPath("QV5files/Database/Score"));
+    test::ScopedScriptedUi ui;
+    ui->AnswerMessage(MsgAnswer::Ok);
+    EXPECT_EQ(CreatePlayer("alice", "secret", ShowOn(nullptr)), 0);
+    EXPECT_EQ(ui->MessageTexts().at(0),
+              std::string(reinterpret_cast<const char*>(u8"プレイヤーデータを作成できません。\n")) +
+                  game.HostPath("QV5files/Database/Score/alice.db") +
+                  "\nNo such file or directory");
+    EXPECT_TRUE(ListPlayers().empty());
+}
+
 TEST(PlayerDb, HostileIdsAreRefusedBeforeAnythingIsWritten) {
     test::TempGame game;
     const char* ids[] = {"../evil", "a/b/c", "a\\b",   "c:x",  "ab*",  "ab?",  "a\"b", "a<b",
@@ -134,18 +149,21 @@ TEST(PlayerDb, VerifyPlayerPassword) {
     }
     struct Case {
         std::string id, password;
+        int result;
         const char8_t* message;
     } cases[] = {
-        {"abc", "pass", nullptr},
-        {"abc", "wrong", u8"データベースエラー"},
-        {"norow", "pass", u8"データベースエラー"},
-        {"missing", "pass", u8"データベースを開けません"},
+        {"abc", "pass", 1, nullptr},
+        // A wrong password is the caller's to name: no database error box.
+        {"abc", "wrong", 0, nullptr},
+        {"norow", "pass", 0, u8"データベースエラー"},
+        {"missing", "pass", 0, u8"データベースを開けません"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
         test::ScopedScriptedUi ui;
         if (c.message) ui->AnswerMessage(MsgAnswer::Ok);
-        EXPECT_EQ(VerifyPlayerPassword(c.id, c.password, ShowOn(nullptr)), c.message ? 0 : 1);
+        EXPECT_EQ(VerifyPlayerPassword(c.id, c.password, ShowOn(nullptr)), c.result);
+        EXPECT_EQ(ui->prompts().size(), c.message ? 1u : 0u);
         if (c.message) {
             EXPECT_EQ(ui->MessageTexts().at(0), reinterpret_cast<const char*>(c.message));
             EXPECT_EQ(ui->prompts()[0].Utf8Caption(), kError);
@@ -195,12 +213,13 @@ TEST(PlayerDb, MessagesAreToldToTheCaller) {
     auto tell = [&](const Notice& n) { told.push_back(n); };
     EXPECT_EQ(CreatePlayer("ab", "pass", tell), 0);
     EXPECT_EQ(CreatePlayer("abc", "pass", tell), 1);
-    EXPECT_EQ(VerifyPlayerPassword("abc", "nope", tell), 0);
+    EXPECT_EQ(VerifyPlayerPassword("norow", "nope", tell), 0);
     ASSERT_EQ(told.size(), 3u);
     EXPECT_EQ(Cp932ToUtf8(told[0].caption), kError);
     EXPECT_EQ(Cp932ToUtf8(told[1].text),
               reinterpret_cast<const char*>(u8"新規データを作成しました。"));
-    EXPECT_EQ(Cp932ToUtf8(told[2].text), reinterpret_cast<const char*>(u8"データベースエラー"));
+    EXPECT_EQ(Cp932ToUtf8(told[2].text),
+              reinterpret_cast<const char*>(u8"データベースを開けません"));
     EXPECT_TRUE(ui->prompts().empty());  // nothing shown without an owner
 }
 

@@ -1,0 +1,75 @@
+#include "convert/native_tools.h"
+
+#include <mutex>
+#include <set>
+
+#include "convert/conversion.h"
+#include "platform/process.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+namespace {
+
+struct NativeConverter {
+    const char* windows_default;  // the value config.xml starts with
+    const char* native;
+    const char* package;
+};
+
+constexpr NativeConverter kConverters[] = {
+    {"oggenc2.exe", "oggenc", "vorbis-tools"},
+    {"oggdec.exe", "oggdec", "vorbis-tools"},
+};
+
+const NativeConverter* DefaultOf(const std::string& program) {
+    for (const NativeConverter& c : kConverters)
+        if (program == c.windows_default) return &c;
+    return nullptr;
+}
+
+// The native program to run instead of `program`, or empty.
+std::string Fallback(const std::string& program) {
+    const NativeConverter* c = DefaultOf(program);
+    if (!c || ConverterExists(program)) return {};
+    return FindOnPath(c->native).empty() ? std::string() : std::string(c->native);
+}
+
+}  // namespace
+
+ToolSettings WithNativeConverters(const ToolSettings& tools,
+                                  const std::function<void(const std::string&)>& say) {
+    static std::mutex told_lock;
+    static std::set<std::string> told;
+    ToolSettings out = tools;
+    for (std::string* body : {&out.oggenc_body, &out.oggdec_body}) {
+        const std::string native = Fallback(*body);
+        if (native.empty()) continue;
+        const std::string path = Utf8ToCp932Lossy(FindOnPath(native));
+        const std::string configured = *body;
+        *body = native;
+        {
+            std::lock_guard<std::mutex> lock(told_lock);
+            if (!told.insert(native).second) continue;
+        }
+        if (!say) continue;
+        say(UiLanguage() == 1 ? configured + " is not installed: using " + path + " instead."
+                              : configured + Sj(u8" が見つからないため、代わりに ") + path +
+                                    Sj(u8" を使用します。"));
+    }
+    return out;
+}
+
+std::string MissingDefaultConverterMessage(const std::string& program) {
+    const NativeConverter* c = DefaultOf(program);
+    if (!c) return {};
+    const std::string install = std::string("apt install ") + c->package;
+    if (UiLanguage() == 1)
+        return std::string("No ") + c->windows_default + " in the game folder and no " +
+               c->windows_default + " or " + c->native + " on PATH. Install it with: " + install;
+    return Sj(u8"ゲームフォルダに ") + c->windows_default + Sj(u8" がなく、PATH にも ") +
+           c->windows_default + Sj(u8" / ") + c->native +
+           Sj(u8" が見つかりません。次のコマンドでインストールして下さい: ") + install;
+}
+
+}  // namespace qv5
