@@ -41,9 +41,10 @@ void Refuse(CourseImport& r, const std::string& reason) {
 // every entry of a known type is inserted inside one transaction, and only
 // after COMMIT succeeded is the list file deleted, so a failed commit leaves
 // the courses in the file rather than nowhere.
-CourseImport ImportCourseList(const std::string& path) {
+CourseImport ImportCourseList(const std::string& path, int busy_ms) {
     CourseImport r;
     Database db;
+    db.SetBusyTimeout(busy_ms);
     if (db.Open(kSongDbPath)) CreateCourseTables(db);
 
     XmlList list;

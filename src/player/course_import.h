@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/database.h"
 #include "player/notice.h"
 
 namespace qv5 {
@@ -21,7 +22,9 @@ struct CourseImport {
 
 // Reads the course list file (internal path) into the nonstop, expert and
 // grade tables of QV5files/Database/song.db in one transaction; the file is
-// deleted once the rows are committed, even when none was valid.
-CourseImport ImportCourseList(const std::string& path);
+// deleted once the rows are committed, even when none was valid. The library
+// is waited for at most `busy_ms` while another program holds it.
+CourseImport ImportCourseList(const std::string& path,
+                              int busy_ms = Database::kDefaultBusyMilliseconds);
 
 }  // namespace qv5

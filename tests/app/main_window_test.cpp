@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,6 +23,7 @@
 #include "config/config_file.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
+#include "support/small_fs.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -141,26 +141,13 @@ TEST_F(MainWindowTest, CloseRequestAppliesTheSettings) {
     EXPECT_EQ(back.path_count, 1);
 }
 
-// QV5files/Config on a small tmpfs of its own (we run as root), which can be
-// made read-only and writable again.
-struct ConfigMount {
-    std::string dir;
-    bool ok = mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") == 0;
-    bool ReadOnly(bool ro) {
-        return mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | (ro ? MS_RDONLY : 0), nullptr) ==
-               0;
-    }
-    ~ConfigMount() {
-        if (ok) umount2(dir.c_str(), MNT_DETACH);
-    }
-};
-
-// A save that fails is told with the file's host path and the system's
+// QV5files/Config is put on a small tmpfs of its own, made read-only and
+// writable again. A save that fails is told with the file's host path and the system's
 // reason; Exit and the close request keep the window so the player can
 // retry (which saves once it can) or cancel (Escape closes, saying so).
 TEST_F(MainWindowTest, AFailedSaveIsToldAndExitKeepsTheWindowOpen) {
-    ConfigMount folder{game.HostPath("QV5files/Config")};
-    ASSERT_TRUE(folder.ok);
+    test::SmallFileSystem folder(game.HostPath("QV5files/Config"), 64);
+    ASSERT_TRUE(folder.mounted());
     const std::string kept =
         "<config><player><id>player</id><pass>pass</pass></player>"
         "<jukebox><path>songs\\</path></jukebox></config>";

@@ -1,7 +1,6 @@
 #include "media_files.h"
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,32 +62,6 @@ std::string NoiseWav(int seconds, int seed) {
     std::string data;
     for (int i = 0; i < 44100 * seconds; ++i) Put(data, noise() & 0xFFFF, 2);
     return Wav(data, 44100);
-}
-
-SmallDisk::SmallDisk(const TempGame& game, const std::string& relative, const char* size)
-    : host_(game.HostPath(relative)) {
-    std::filesystem::create_directories(host_);
-    mounted_ =
-        mount("tmpfs", host_.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0;
-    if (!mounted_) error_ = std::strerror(errno);
-}
-
-SmallDisk::~SmallDisk() {
-    if (mounted_ && umount2(host_.c_str(), MNT_DETACH) != 0)
-        ADD_FAILURE() << "cannot unmount " << host_ << ": " << std::strerror(errno);
-}
-
-void SmallDisk::LeaveFree(long bytes) const {
-    const std::string filler = host_ + "/filler";
-    {
-        std::ofstream out(filler, std::ios::binary);
-        const std::string block(4096, 'x');
-        while (out.write(block.data(), block.size())) {
-        }
-    }
-    const auto full = std::filesystem::file_size(filler);
-    std::filesystem::resize_file(filler,
-                                 full > static_cast<std::uintmax_t>(bytes) ? full - bytes : 0);
 }
 
 void WriteOgg(const TempGame& game, const std::string& relative, int seed) {

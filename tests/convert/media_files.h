@@ -18,24 +18,6 @@ void WriteOgg(const TempGame& game, const std::string& relative, int seed = 0);
 // A 16-bit mono wav of `seconds` of noise at 44.1 kHz: its ogg is large.
 std::string NoiseWav(int seconds, int seed = 0);
 
-// A small tmpfs mounted at `relative` for the life of the object (we run as
-// root); mounted() is false, with the reason, when the system refused.
-class SmallDisk {
-  public:
-    SmallDisk(const TempGame& game, const std::string& relative, const char* size);
-    ~SmallDisk();
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    bool mounted() const { return mounted_; }
-    const std::string& error() const { return error_; }
-    // Fills the disk but for about `bytes`.
-    void LeaveFree(long bytes) const;
-
-  private:
-    std::string host_, error_;
-    bool mounted_ = false;
-};
-
 // A picture with every pixel distinct enough to notice a change.
 QImage TestPicture(int width = 7, int height = 5, int seed = 0);
 // An 8-bit indexed picture with a colour table of its own.

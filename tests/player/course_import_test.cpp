@@ -176,7 +176,7 @@ TEST_F(CourseImportTest, FailedCommitKeepsTheFile) {
     ASSERT_TRUE(read.Step());
     const std::string content = "<courselist>" + Course("a", 1, "h", "0") + "</courselist>";
     game.WriteFile(kList, content);
-    const CourseImport r = ImportCourseList(kListInternal);
+    const CourseImport r = ImportCourseList(kListInternal, /*busy_ms=*/100);
     EXPECT_EQ(r.count, 0);
     EXPECT_FALSE(r.consumed);
     EXPECT_FALSE(r.error.empty());

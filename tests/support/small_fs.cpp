@@ -5,7 +5,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 
 namespace qv5::test {
 
@@ -17,7 +19,26 @@ SmallFileSystem::SmallFileSystem(const std::string& host_dir, long kilobytes) : 
 }
 
 SmallFileSystem::~SmallFileSystem() {
-    if (mounted_) umount2(dir_.c_str(), MNT_DETACH);
+    if (mounted_ && umount2(dir_.c_str(), MNT_DETACH) != 0)
+        ADD_FAILURE() << "cannot unmount " << dir_ << ": " << std::strerror(errno);
+}
+
+void SmallFileSystem::LeaveFree(long bytes) const {
+    const std::string filler = dir_ + "/filler";
+    {
+        std::ofstream out(filler, std::ios::binary);
+        const std::string block(4096, 'x');
+        while (out.write(block.data(), block.size())) {
+        }
+    }
+    const auto full = std::filesystem::file_size(filler);
+    std::filesystem::resize_file(filler,
+                                 full > static_cast<std::uintmax_t>(bytes) ? full - bytes : 0);
+}
+
+bool SmallFileSystem::ReadOnly(bool read_only) const {
+    return mount(nullptr, dir_.c_str(), nullptr, MS_REMOUNT | (read_only ? MS_RDONLY : 0),
+                 nullptr) == 0;
 }
 
 }  // namespace qv5::test

@@ -16,6 +16,10 @@ class SmallFileSystem {
     SmallFileSystem& operator=(const SmallFileSystem&) = delete;
 
     bool mounted() const { return mounted_; }
+    // Fills the file system but for about `bytes`.
+    void LeaveFree(long bytes) const;
+    // Remounts it read-only, or writable again.
+    bool ReadOnly(bool read_only) const;
 
   private:
     std::string dir_;
