@@ -15,6 +15,7 @@
 #include "config/config_file.h"
 #include "platform/database.h"
 #include "platform/paths.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
 
@@ -52,12 +53,12 @@ void RunAndKill(const std::string& game_dir, std::vector<std::string> args,
     waitpid(child, &status, 0);
 }
 
+// The rows of `table` as the next reader finds them: the first reader rolls
+// back what a killed writer left; killed before the tables were made, the
+// library is still empty (0).
 int Count(const char* table) {
-    Database db;  // the first reader rolls back what a killed writer left
-    if (!db.Open("QV5files\\Database\\song.db", Database::Mode::OpenExisting)) return 0;
-    Statement s = db.Prepare(std::string("SELECT count(*) FROM ") + table);
-    if (!s) return 0;  // killed before the tables were made: still empty
-    return s.Step() ? s.Int(0) : -1;
+    return int(
+        test::QueryInt(test::ProgramSongDb(), std::string("SELECT count(*) FROM ") + table, {}, 0));
 }
 
 int RootCount() {

@@ -7,6 +7,7 @@
 #include "config/config_file.h"
 #include "platform/database.h"
 #include "platform/paths.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
@@ -20,14 +21,6 @@ Result RunQv5(const test::TempGame& game, const std::string& args) {
     const std::string command =
         std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' " + args + " 2>&1";
     return test::RunShell(command);
-}
-
-int Count(const test::TempGame& game, const std::string& sql) {
-    Database db;
-    if (!db.Open(game.host() + "/QV5files/Database/song.db", Database::Mode::OpenExisting))
-        return -1;
-    Statement s = db.Prepare(sql);
-    return s.Step() ? s.Int(0) : -1;
 }
 
 TEST(CommandLine, AddRootRefreshRescan) {
@@ -48,8 +41,12 @@ TEST(CommandLine, AddRootRefreshRescan) {
     ASSERT_EQ(back.path_count, 1);
     EXPECT_EQ(back.path[0], "songs\\");  // inside the game folder: relative
     EXPECT_EQ(back.id, "abc");
-    EXPECT_EQ(Count(game, "SELECT count(*) FROM song WHERE difficulty = -1"), 0);
-    EXPECT_EQ(Count(game, "SELECT difficulty FROM song WHERE path = 'songs\\p1\\b.bms'"), 3);
+    EXPECT_EQ(
+        test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song WHERE difficulty = -1"),
+        0);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(game),
+                             "SELECT difficulty FROM song WHERE path = 'songs\\p1\\b.bms'"),
+              3);
 
     r = RunQv5(game, "add-root '" + game.HostPath("songs") + "/'");
     EXPECT_EQ(r.code, 1);
