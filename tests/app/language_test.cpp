@@ -135,10 +135,9 @@ class LanguageTest : public ::testing::Test {
     }
     void ExpectCaptions(int language) {
         for (const Expected& c : kExpected) {
-            const QString expected =
-                language == 1 ? QString::fromUtf8(c.english)
-                              : QString::fromUtf8(reinterpret_cast<const char*>(c.japanese));
-            EXPECT_EQ(Shown(c), expected) << c.page << "/" << c.control;
+            const std::string expected =
+                language == 1 ? c.english : reinterpret_cast<const char*>(c.japanese);
+            EXPECT_EQ(Shown(c).toStdString(), expected) << c.page << "/" << c.control;
         }
     }
     test::TempGame game;
