@@ -57,13 +57,7 @@ void MakeTree(const test::TempGame& game, const std::string& dir, int folders, i
                                "\n#00111:0101\n");
 }
 
-void SavePlayerConfig(const std::vector<std::string>& roots = {}) {
-    test::MakePlayer("abc", "pass");
-    ConfigRecord c;
-    c.id = "abc";
-    for (const std::string& r : roots) c.path[c.path_count++] = r;
-    ASSERT_EQ(SaveConfig(c), 1);
-}
+using test::SavePlayerConfig;
 
 // QV5 with `args` as a child; its stderr goes to a terminal when `tty` is
 // given (it then draws its progress line there), else to /dev/null.

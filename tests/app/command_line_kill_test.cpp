@@ -67,13 +67,6 @@ int RootCount() {
     return c.path_count;
 }
 
-void StartGame() {
-    test::MakePlayer("abc", "pass");
-    ConfigRecord c;
-    c.id = "abc";
-    ASSERT_EQ(SaveConfig(c), 1);
-}
-
 TEST(KilledCommands, AddRootIsAllOrNothing) {
     test::TempGame tree;
     MakeTree(tree, "songs");
@@ -81,7 +74,7 @@ TEST(KilledCommands, AddRootIsAllOrNothing) {
     int whole = 0, none = 0;
     for (int ms : {0, 5, 15, 30, 60, 100, 150, 250, 400, 700}) {
         test::TempGame game;
-        StartGame();
+        test::SavePlayerConfig();
         RunAndKill(game.host(), {"add-root", songs}, std::chrono::milliseconds(ms));
         const int charts = Count("song"), folders = Count("folder"), roots = RootCount();
         if (charts == 0) {
@@ -116,7 +109,7 @@ TEST(KilledCommands, RescanLeavesTheOldOrTheNewLibrary) {
     const std::string b = *FromHostPath(tree.HostPath("b")) + "\\";
     for (int ms : {0, 10, 30, 60, 100, 200, 400}) {
         test::TempGame game;
-        StartGame();
+        test::SavePlayerConfig();
         FILE* p = popen(("'" + std::string(QV5_EXE) + "' --dir '" + game.host() + "' add-root '" +
                          tree.HostPath("a") + "' >/dev/null 2>&1")
                             .c_str(),
@@ -141,7 +134,7 @@ TEST(KilledCommands, CtrlCStopsAndRollsBack) {
     test::TempGame tree;
     MakeTree(tree, "songs");
     test::TempGame game;
-    StartGame();
+    test::SavePlayerConfig();
     const std::string log = game.HostPath("stderr.txt");
     const pid_t child = fork();
     ASSERT_GE(child, 0);

@@ -25,10 +25,7 @@ Result RunQv5(const test::TempGame& game, const std::string& args) {
 
 TEST(CommandLine, AddRootRefreshRescan) {
     test::TempGame game;
-    test::MakePlayer("abc", "pass");
-    ConfigRecord c;
-    c.id = "abc";
-    ASSERT_EQ(SaveConfig(c), 1);
+    test::SavePlayerConfig();
     game.WriteFile("songs/p1/a.bms", "#TITLE A\n#00111:0101\n");
     game.WriteFile("songs/p1/b.bms", "#TITLE B\n#00111:01010101\n");
     game.WriteFile("songs/p2/c.bme", "#TITLE C\n");

@@ -26,10 +26,7 @@ Result Qv5(const test::TempGame& game, const std::string& cwd, const std::string
 
 TEST(RemoveRootCommand, ExcludesTheFolderFromLibraryAndConfigAndKeepsItsFiles) {
     test::TempGame game;
-    test::MakePlayer("abc", "pass");
-    ConfigRecord c;
-    c.id = "abc";
-    ASSERT_EQ(SaveConfig(c), 1);
+    test::SavePlayerConfig();
     game.WriteFile("songs/p/a.bms", "#TITLE A\n#00111:01\n");
     game.WriteFile("songs2/q/b.bms", "#TITLE B\n#00111:01\n");
     game.WriteFile("gone/r/c.bms", "#TITLE C\n#00111:01\n");

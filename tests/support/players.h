@@ -1,10 +1,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qv5::test {
 
 // Creates a player database with its row as the new-player command would.
 void MakePlayer(const std::string& id, const std::string& password, int irid = 0);
+
+// Makes the player "abc" (password "pass") and saves a config.xml that names
+// it, with `roots` as the registered song folders.
+void SavePlayerConfig(const std::vector<std::string>& roots = {});
 
 }  // namespace qv5::test
