@@ -97,12 +97,7 @@ std::string Chart(const std::string& title) {
 class DropTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        TheConfig() = ConfigRecord{};
-        test::MakePlayer("player", "pass");
-        ConfigRecord c;
-        c.id = "player";
-        c.pass = "pass";
-        SaveConfig(c);
+        SaveConfig(test::NewPlayerRecord());
         game.WriteFile("Songs/Cat/Old/old.bms", Chart("old"));
         dlg.InitDialog();
         ASSERT_EQ(RegisterRootFolder("Songs\\"), 1);

@@ -27,4 +27,14 @@ void SavePlayerConfig(const std::vector<std::string>& roots) {
     ASSERT_EQ(SaveConfig(c), 1);
 }
 
+ConfigRecord NewPlayerRecord(const std::vector<std::string>& roots) {
+    TheConfig() = ConfigRecord{};
+    MakePlayer("player", "pass");
+    ConfigRecord c;
+    c.id = "player";
+    c.pass = "pass";
+    for (const std::string& r : roots) c.path[c.path_count++] = r;
+    return c;
+}
+
 }  // namespace qv5::test
