@@ -74,6 +74,9 @@ std::int32_t Statement::Int(int col) const {
 std::int64_t Statement::Int64(int col) const {
     return sqlite3_column_int64(stmt_, col);
 }
+int Statement::Columns() const {
+    return sqlite3_column_count(stmt_);
+}
 bool Statement::IsNull(int col) const {
     return sqlite3_column_type(stmt_, col) == SQLITE_NULL;
 }

@@ -37,6 +37,7 @@ class Statement {
     std::int32_t Int(int col) const;
     std::int64_t Int64(int col) const;
     std::string Text(int col) const;  // CP932
+    int Columns() const;              // the number of columns a row has
     bool IsNull(int col) const;
     // Parameters count from 1. Text is CP932.
     void Bind(int index, std::string_view cp932);

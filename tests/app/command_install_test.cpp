@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/database.h"
+#include "support/library_rows.h"
 #include "support/shell.h"
 #include "support/small_fs.h"
 #include "support/temp_game.h"
@@ -29,15 +30,6 @@ Result RunQv5(const test::TempGame& game, const std::string& args) {
     const std::string command =
         std::string("cd '") + game.host() + "' && '" + QV5_EXE + "' --dir . " + args + " 2>&1";
     return test::RunShell(command);
-}
-
-int Songs(const test::TempGame& game, const std::string& like) {
-    Database db;
-    if (!db.Open(game.HostPath("QV5files/Database/song.db"), Database::Mode::OpenExisting))
-        return -1;
-    Statement s = db.Prepare("SELECT count(*) FROM song WHERE path LIKE ?1");
-    s.Bind(1, like);
-    return s.Step() ? s.Int(0) : -1;
 }
 
 TEST(InstallCommand, InstallsEachArchiveAndReportsWhatItLeftOut) {
@@ -69,8 +61,8 @@ TEST(InstallCommand, InstallsEachArchiveAndReportsWhatItLeftOut) {
         << r.out;
     EXPECT_NE(r.out.find("展開先の外を指す名前: 1"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Songs\\Cat\\Root Pack\\"), std::string::npos) << r.out;
-    EXPECT_EQ(Songs(game, "Songs\\Cat\\Song\\%"), 1);
-    EXPECT_EQ(Songs(game, "Songs\\Cat\\Root Pack\\%"), 1);
+    EXPECT_EQ(test::SongsLike(test::SongDbFile(game), "Songs\\Cat\\Song\\%"), 1);
+    EXPECT_EQ(test::SongsLike(test::SongDbFile(game), "Songs\\Cat\\Root Pack\\%"), 1);
     EXPECT_FALSE(game.Exists("Songs/evil.txt"));
     EXPECT_TRUE(game.Exists("a.zip"));
 
@@ -103,19 +95,11 @@ TEST(InstallCommand, InstallsEachArchiveAndReportsWhatItLeftOut) {
 
 // The library's rows that a registration writes, without its times.
 std::vector<std::string> Rows(const test::TempGame& game) {
-    Database db;
     std::vector<std::string> rows;
-    if (!db.Open(game.HostPath("QV5files/Database/song.db"), Database::Mode::OpenExisting))
-        return rows;
-    for (const char* sql : {"SELECT path,parent,title,type,'' FROM folder ORDER BY path",
-                            "SELECT path,folder,parent,hash,title FROM song ORDER BY path"}) {
-        Statement s = db.Prepare(sql);
-        while (s.Step()) {
-            std::string row;
-            for (int c = 0; c < 5; ++c) row += s.Text(c) + "|";
-            rows.push_back(row);
-        }
-    }
+    for (const char* sql : {"SELECT path,parent,title,type FROM folder ORDER BY path",
+                            "SELECT path,folder,parent,hash,title FROM song ORDER BY path"})
+        for (std::string& row : test::QueryRows(test::SongDbFile(game), sql))
+            rows.push_back(std::move(row));
     return rows;
 }
 
@@ -154,7 +138,7 @@ TEST(InstallCommand, IntoAnyFolderInsideASongFolderAsADropDoes) {
         EXPECT_EQ(r.code, 0) << r.out;
         EXPECT_NE(r.out.find("-> " + c.installed + " (1 files, 1 charts"), std::string::npos)
             << r.out;
-        EXPECT_EQ(Songs(game, c.installed + "p.bms"), 1);
+        EXPECT_EQ(test::SongsLike(test::SongDbFile(game), c.installed + "p.bms"), 1);
         const std::vector<std::string> installed = Rows(game);
         ASSERT_EQ(RunQv5(game, "rescan").code, 0);
         EXPECT_EQ(installed, Rows(game));
@@ -249,7 +233,8 @@ TEST(InstallCommand, AKilledInstallRunAgainLeavesEveryFileComplete) {
                           game.HostPath("Songs/Cat/" + name + "/k" + std::to_string(i) + ".wav")),
                       static_cast<std::uintmax_t>(kWav))
                 << where << " k" << i;
-        EXPECT_EQ(Songs(game, "Songs\\Cat\\" + name + "\\%"), 1) << where;
+        EXPECT_EQ(test::SongsLike(test::SongDbFile(game), "Songs\\Cat\\" + name + "\\%"), 1)
+            << where;
         fs::remove_all(game.HostPath("Songs/Cat/" + name));
     }
 }

@@ -22,6 +22,7 @@
 #include "platform/database.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
@@ -41,13 +42,6 @@ std::string Qv5(const std::string& game_dir) {
     return std::string("'") + QV5_EXE + "' --dir '" + game_dir + "' ";
 }
 
-int Count(const std::string& game_dir, const std::string& sql) {
-    Database db;
-    if (!db.Open(game_dir + "/QV5files/Database/song.db", Database::Mode::OpenExisting)) return -1;
-    Statement s = db.Prepare(sql);
-    return s.Step() ? s.Int(0) : -1;
-}
-
 std::vector<std::string> Roots() {
     ConfigRecord c;
     LoadConfig(c);
@@ -63,13 +57,7 @@ void MakeTree(const test::TempGame& game, const std::string& dir, int folders, i
                                "\n#00111:0101\n");
 }
 
-void SavePlayerConfig(const std::vector<std::string>& roots = {}) {
-    test::MakePlayer("abc", "pass");
-    ConfigRecord c;
-    c.id = "abc";
-    for (const std::string& r : roots) c.path[c.path_count++] = r;
-    ASSERT_EQ(SaveConfig(c), 1);
-}
+using test::SavePlayerConfig;
 
 // QV5 with `args` as a child; its stderr goes to a terminal when `tty` is
 // given (it then draws its progress line there), else to /dev/null.
@@ -157,8 +145,8 @@ TEST(CommandLineFaults, AFullFileSystemRegistersNothing) {
     r = run("add-root '" + game.HostPath("songs") + "'");
     EXPECT_EQ(r.code, 1) << r.out;
     EXPECT_NE(r.out.find("not registered"), std::string::npos) << r.out;
-    EXPECT_EQ(Count(dir, "SELECT count(*) FROM folder"), 3);
-    EXPECT_EQ(Count(dir, "SELECT count(*) FROM song"), 6);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(dir), "SELECT count(*) FROM folder"), 3);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(dir), "SELECT count(*) FROM song"), 6);
     EXPECT_EQ(Roots(), std::vector<std::string>{few});
 
     // A rescan that runs out of space keeps the old library.
@@ -169,8 +157,8 @@ TEST(CommandLineFaults, AFullFileSystemRegistersNothing) {
     r = run("rescan");
     EXPECT_EQ(r.code, 1) << r.out;
     EXPECT_EQ(r.out.find("rescan:"), std::string::npos) << r.out;
-    EXPECT_EQ(Count(dir, "SELECT count(*) FROM folder"), 3);
-    EXPECT_EQ(Count(dir, "SELECT count(*) FROM song"), 6);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(dir), "SELECT count(*) FROM folder"), 3);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(dir), "SELECT count(*) FROM song"), 6);
     ASSERT_TRUE(SetProgramDirectory(game.host()));
     if (mounted) umount(small.c_str());
 }
@@ -188,7 +176,7 @@ TEST(CommandLineFaults, ForeignOrBrokenLibrariesFailLoudly) {
     EXPECT_EQ(r.code, 1) << r.out;
     EXPECT_NE(r.out.find("column"), std::string::npos) << r.out;
     EXPECT_TRUE(Roots().empty());
-    EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM folder"), 0);
 
     game.WriteFile("QV5files/Database/song.db", std::string(4096, 'x'));
     r = Shell(Qv5(game.host()) + "rescan");
@@ -211,7 +199,7 @@ TEST(CommandLineFaults, AnUnreadableConfigIsNeitherUsedNorLost) {
         EXPECT_NE(r.out.find("QV5files\\Config\\config.xml cannot be read"), std::string::npos)
             << r.out;
         EXPECT_EQ(game.ReadFile("QV5files/Config/config.xml"), broken);
-        EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song"), 6) << args;
+        EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 6) << args;
     }
 }
 
@@ -287,7 +275,7 @@ TEST(CommandLineFaults, ARescanWaitsForAReader) {
     Result r = Shell(Qv5(game.host()) + "rescan");
     release.join();
     EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song"), 40);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 40);
 }
 
 // The add-root is held while it waits for config.xml's lock (which the test
@@ -317,8 +305,10 @@ TEST(CommandLineFaults, ARescanBesideAnAddRootKeepsTheNewRoot) {
     close(tty);
     EXPECT_EQ(ExitCode(rescan), 0);
     EXPECT_EQ(Roots(), (std::vector<std::string>{"a\\", "b\\"}));
-    EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song WHERE path LIKE 'b\\%'"), 10);
-    EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song"), 20);
+    EXPECT_EQ(
+        test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song WHERE path LIKE 'b\\%'"),
+        10);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 20);
 }
 
 // A reader that holds the library longer than remove-root waits: nothing is
@@ -337,12 +327,12 @@ TEST(CommandLineFaults, RemoveRootBesideALongReaderChangesNothing) {
     SongLibrary().SetBusyTimeout(200);
     EXPECT_EQ(RunRootCommand({"remove-root", "songs"}, game.host()), 1);
     EXPECT_EQ(Roots(), std::vector<std::string>{"songs\\"});
-    EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song"), 10);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 10);
     hold.reset();
     ASSERT_TRUE(reader.Exec("COMMIT"));
     EXPECT_EQ(RunRootCommand({"remove-root", "songs"}, game.host()), 0);
     EXPECT_EQ(Roots(), std::vector<std::string>{});
-    EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 0);
     SongLibrary().SetBusyTimeout(Database::kDefaultBusyMilliseconds);
     CloseSongLibrary();
 }
@@ -362,7 +352,7 @@ TEST(CommandLineFaults, OverlappingAddRootsKeepEveryRoot) {
         auto roots = Roots();
         std::sort(roots.begin(), roots.end());
         EXPECT_EQ(roots, (std::vector<std::string>{"a\\", "b\\", "c\\"})) << round;
-        EXPECT_EQ(Count(game.host(), "SELECT count(*) FROM song"), 30);
+        EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 30);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "config/config_file.h"
 #include "platform/database.h"
 #include "platform/paths.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
 
@@ -52,25 +53,18 @@ void RunAndKill(const std::string& game_dir, std::vector<std::string> args,
     waitpid(child, &status, 0);
 }
 
+// The rows of `table` as the next reader finds them: the first reader rolls
+// back what a killed writer left; killed before the tables were made, the
+// library is still empty (0).
 int Count(const char* table) {
-    Database db;  // the first reader rolls back what a killed writer left
-    if (!db.Open("QV5files\\Database\\song.db", Database::Mode::OpenExisting)) return 0;
-    Statement s = db.Prepare(std::string("SELECT count(*) FROM ") + table);
-    if (!s) return 0;  // killed before the tables were made: still empty
-    return s.Step() ? s.Int(0) : -1;
+    return int(
+        test::QueryInt(test::ProgramSongDb(), std::string("SELECT count(*) FROM ") + table, {}, 0));
 }
 
 int RootCount() {
     ConfigRecord c;
     EXPECT_NE(LoadConfig(c), ConfigState::Unreadable);
     return c.path_count;
-}
-
-void StartGame() {
-    test::MakePlayer("abc", "pass");
-    ConfigRecord c;
-    c.id = "abc";
-    ASSERT_EQ(SaveConfig(c), 1);
 }
 
 TEST(KilledCommands, AddRootIsAllOrNothing) {
@@ -80,7 +74,7 @@ TEST(KilledCommands, AddRootIsAllOrNothing) {
     int whole = 0, none = 0;
     for (int ms : {0, 5, 15, 30, 60, 100, 150, 250, 400, 700}) {
         test::TempGame game;
-        StartGame();
+        test::SavePlayerConfig();
         RunAndKill(game.host(), {"add-root", songs}, std::chrono::milliseconds(ms));
         const int charts = Count("song"), folders = Count("folder"), roots = RootCount();
         if (charts == 0) {
@@ -115,7 +109,7 @@ TEST(KilledCommands, RescanLeavesTheOldOrTheNewLibrary) {
     const std::string b = *FromHostPath(tree.HostPath("b")) + "\\";
     for (int ms : {0, 10, 30, 60, 100, 200, 400}) {
         test::TempGame game;
-        StartGame();
+        test::SavePlayerConfig();
         FILE* p = popen(("'" + std::string(QV5_EXE) + "' --dir '" + game.host() + "' add-root '" +
                          tree.HostPath("a") + "' >/dev/null 2>&1")
                             .c_str(),
@@ -140,7 +134,7 @@ TEST(KilledCommands, CtrlCStopsAndRollsBack) {
     test::TempGame tree;
     MakeTree(tree, "songs");
     test::TempGame game;
-    StartGame();
+    test::SavePlayerConfig();
     const std::string log = game.HostPath("stderr.txt");
     const pid_t child = fork();
     ASSERT_GE(child, 0);

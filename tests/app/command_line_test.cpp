@@ -7,6 +7,7 @@
 #include "config/config_file.h"
 #include "platform/database.h"
 #include "platform/paths.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
@@ -22,20 +23,9 @@ Result RunQv5(const test::TempGame& game, const std::string& args) {
     return test::RunShell(command);
 }
 
-int Count(const test::TempGame& game, const std::string& sql) {
-    Database db;
-    if (!db.Open(game.host() + "/QV5files/Database/song.db", Database::Mode::OpenExisting))
-        return -1;
-    Statement s = db.Prepare(sql);
-    return s.Step() ? s.Int(0) : -1;
-}
-
 TEST(CommandLine, AddRootRefreshRescan) {
     test::TempGame game;
-    test::MakePlayer("abc", "pass");
-    ConfigRecord c;
-    c.id = "abc";
-    ASSERT_EQ(SaveConfig(c), 1);
+    test::SavePlayerConfig();
     game.WriteFile("songs/p1/a.bms", "#TITLE A\n#00111:0101\n");
     game.WriteFile("songs/p1/b.bms", "#TITLE B\n#00111:01010101\n");
     game.WriteFile("songs/p2/c.bme", "#TITLE C\n");
@@ -48,8 +38,12 @@ TEST(CommandLine, AddRootRefreshRescan) {
     ASSERT_EQ(back.path_count, 1);
     EXPECT_EQ(back.path[0], "songs\\");  // inside the game folder: relative
     EXPECT_EQ(back.id, "abc");
-    EXPECT_EQ(Count(game, "SELECT count(*) FROM song WHERE difficulty = -1"), 0);
-    EXPECT_EQ(Count(game, "SELECT difficulty FROM song WHERE path = 'songs\\p1\\b.bms'"), 3);
+    EXPECT_EQ(
+        test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song WHERE difficulty = -1"),
+        0);
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(game),
+                             "SELECT difficulty FROM song WHERE path = 'songs\\p1\\b.bms'"),
+              3);
 
     r = RunQv5(game, "add-root '" + game.HostPath("songs") + "/'");
     EXPECT_EQ(r.code, 1);

@@ -7,6 +7,7 @@
 
 #include "config/config_file.h"
 #include "platform/database.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
@@ -23,20 +24,9 @@ Result Qv5(const test::TempGame& game, const std::string& cwd, const std::string
     return test::RunShell(command);
 }
 
-int Songs(const test::TempGame& game, const std::string& like) {
-    Database db;
-    if (!db.Open(game.host() + "/QV5files/Database/song.db", Database::Mode::OpenExisting))
-        return -1;
-    Statement s = db.Prepare("SELECT count(*) FROM song WHERE path LIKE '" + like + "'");
-    return s.Step() ? s.Int(0) : -1;
-}
-
 TEST(RemoveRootCommand, ExcludesTheFolderFromLibraryAndConfigAndKeepsItsFiles) {
     test::TempGame game;
-    test::MakePlayer("abc", "pass");
-    ConfigRecord c;
-    c.id = "abc";
-    ASSERT_EQ(SaveConfig(c), 1);
+    test::SavePlayerConfig();
     game.WriteFile("songs/p/a.bms", "#TITLE A\n#00111:01\n");
     game.WriteFile("songs2/q/b.bms", "#TITLE B\n#00111:01\n");
     game.WriteFile("gone/r/c.bms", "#TITLE C\n#00111:01\n");
@@ -66,9 +56,9 @@ TEST(RemoveRootCommand, ExcludesTheFolderFromLibraryAndConfigAndKeepsItsFiles) {
     ASSERT_EQ(back.path_count, 1);
     EXPECT_EQ(back.path[0], "songs2\\");
     // "songs\" is the beginning of "songs2\": its rows stay.
-    EXPECT_EQ(Songs(game, "songs2\\%"), 1);
-    EXPECT_EQ(Songs(game, "songs\\%"), 0);
-    EXPECT_EQ(Songs(game, "gone\\%"), 0);
+    EXPECT_EQ(test::SongsLike(test::SongDbFile(game), "songs2\\%"), 1);
+    EXPECT_EQ(test::SongsLike(test::SongDbFile(game), "songs\\%"), 0);
+    EXPECT_EQ(test::SongsLike(test::SongDbFile(game), "gone\\%"), 0);
     EXPECT_TRUE(game.Exists("songs/p/a.bms"));
     EXPECT_NE(Qv5(game, game.host(), "--help").out.find("remove-root PATH"), std::string::npos);
 }

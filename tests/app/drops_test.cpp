@@ -19,6 +19,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "support/fake_wine.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/small_fs.h"
@@ -96,12 +97,7 @@ std::string Chart(const std::string& title) {
 class DropTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        TheConfig() = ConfigRecord{};
-        test::MakePlayer("player", "pass");
-        ConfigRecord c;
-        c.id = "player";
-        c.pass = "pass";
-        SaveConfig(c);
+        SaveConfig(test::NewPlayerRecord());
         game.WriteFile("Songs/Cat/Old/old.bms", Chart("old"));
         dlg.InitDialog();
         ASSERT_EQ(RegisterRootFolder("Songs\\"), 1);
@@ -112,12 +108,6 @@ class DropTest : public ::testing::Test {
     }
     // Dropped paths arrive absolute, as the file manager gives them.
     std::string Abs(const std::string& relative) const { return ProgramDirectory() + relative; }
-    int Songs(const std::string& prefix) {
-        Statement s =
-            SongLibrary().Prepare("SELECT count(*) FROM song WHERE " + PrefixCondition(1));
-        BindPrefix(s, 1, prefix);
-        return s.Step() ? s.Int(0) : -1;
-    }
     test::TempGame game;
     test::ScopedScriptedUi ui;
     MainWindow dlg;
@@ -156,7 +146,7 @@ TEST_F(DropTest, ThreeArchivesAskOnceAndTheDeleteAnswerHoldsForAll) {
         for (int i = 0; i < 3; ++i) {
             const std::string name = tag + std::to_string(i);
             EXPECT_EQ(game.Exists(name + ".zip"), !c.deleted) << name;
-            EXPECT_EQ(Songs("Songs\\Cat\\" + name + "\\"), 1) << name;
+            EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\" + name + "\\").size(), 1u) << name;
         }
         const std::string f = "Songs\\Cat\\" + tag + "0\\";
         EXPECT_EQ(std::vector<std::string>(tree.log.begin(), tree.log.begin() + 5),
@@ -182,7 +172,7 @@ TEST_F(DropTest, AFailedInstallDoesNotOfferToDeleteTheArchive) {
     EXPECT_TRUE(ui->Exhausted());
     EXPECT_TRUE(game.Exists("f.zip"));
     EXPECT_FALSE(game.Exists("Songs/Full/f"));
-    EXPECT_EQ(Songs("Songs\\Full\\"), 0);
+    EXPECT_EQ(test::PathsUnder("song", "Songs\\Full\\").size(), 0u);
 }
 
 TEST_F(DropTest, OneArchiveGetsTheShortQuestionAndANoSkipsIt) {
@@ -198,7 +188,7 @@ TEST_F(DropTest, OneArchiveGetsTheShortQuestionAndANoSkipsIt) {
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::No);
     HandleDrop(dlg, tree, {Abs("p.zip")});
-    EXPECT_EQ(Songs("Songs\\Cat\\p\\"), 1);
+    EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\p\\").size(), 1u);
 }
 
 TEST_F(DropTest, ASongFolderOrAChartSelectedInstallsNextToIt) {
@@ -209,7 +199,7 @@ TEST_F(DropTest, ASongFolderOrAChartSelectedInstallsNextToIt) {
         ui->AnswerMessage(MsgAnswer::Yes);
         ui->AnswerMessage(MsgAnswer::No);
         HandleDrop(dlg, tree, {Abs(name + ".zip")});
-        EXPECT_EQ(Songs("Songs\\Cat\\" + name + "\\"), 1) << name;
+        EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\" + name + "\\").size(), 1u) << name;
     }
     // A root holding charts itself has nothing above it: the root is used.
     game.WriteFile("Songs/top.bms", Chart("top"));
@@ -218,7 +208,7 @@ TEST_F(DropTest, ASongFolderOrAChartSelectedInstallsNextToIt) {
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::No);
     HandleDrop(dlg, tree, {Abs("r.zip")});
-    EXPECT_EQ(Songs("Songs\\r\\"), 1);
+    EXPECT_EQ(test::PathsUnder("song", "Songs\\r\\").size(), 1u);
 }
 
 TEST_F(DropTest, NoSelectionOrACustomFolderEndsTheDrop) {
@@ -300,7 +290,7 @@ TEST_F(DropTest, AChartPlaysOnAnotherTabAndInstallsIntoTheSongFolderOnJukebox) {
               "差分をインストールします。よろしいですか？\nSongs\\Cat\\Old\\");
     EXPECT_EQ(game.ReadFile("Songs/Cat/Old/another.bms"), Chart("another"));
     EXPECT_FALSE(game.Exists("dl/another.bms"));
-    EXPECT_EQ(Songs("Songs\\Cat\\Old\\"), 2);
+    EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\Old\\").size(), 2u);
     EXPECT_EQ(tree.log.back(), "repopulate Songs\\Cat\\Old\\");
     // An existing chart is not replaced, and nothing is said.
     for (const char* name : {"old.bms", "OLD.BMS"}) {
@@ -383,7 +373,7 @@ TEST_F(DropTest, ALongDroppedPathIsHandledWhole) {
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::No);
     HandleDrop(dlg, tree, {Abs(internal + "\\long.zip")});
-    EXPECT_EQ(Songs("Songs\\Cat\\Long\\"), 1);
+    EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\Long\\").size(), 1u);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/database.h"
+#include "support/library_rows.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
 #include "support/zip_writer.h"
@@ -107,12 +108,8 @@ TEST(InstallRace, TwoInstallsIntoOneFolderRegisterOnlyWhatStays) {
     else
         EXPECT_EQ(Wait(second), 0);
 
-    Database db;
-    ASSERT_TRUE(db.Open(game.HostPath("QV5files/Database/song.db"), Database::Mode::OpenExisting));
-    Statement s = db.Prepare("SELECT path FROM song ORDER BY path");
-    std::vector<std::string> listed;
-    while (s.Step()) listed.push_back(s.Text(0));
-    EXPECT_EQ(listed, (std::vector<std::string>{"Songs\\Old\\old.bms", "Songs\\Other\\b.bms"}));
+    EXPECT_EQ(test::QueryRows(test::SongDbFile(game), "SELECT path FROM song ORDER BY path"),
+              (std::vector<std::string>{"Songs\\Old\\old.bms", "Songs\\Other\\b.bms"}));
     EXPECT_FALSE(game.Exists("Songs/Song"));
 }
 

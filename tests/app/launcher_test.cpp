@@ -49,13 +49,7 @@ TEST(ExportExtension, AppendsUnlessTheNameEndsInExactlyTheExtension) {
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        TheConfig() = ConfigRecord{};
-        test::MakePlayer("player", "pass");
-        ConfigRecord c;
-        c.id = "player";
-        c.pass = "pass";
-        c.path[0] = "songs\\";
-        c.path_count = 1;
+        ConfigRecord c = test::NewPlayerRecord({"songs\\"});
         c.mp3enc_body = "tools\\lame.exe";
         SaveConfig(c);
         game.WriteFile("QV5body.exe", "MZ");

@@ -19,13 +19,7 @@ namespace {
 class PlayOptionTest : public ::testing::Test {
   protected:
     void Start(std::int32_t gauge) {
-        TheConfig() = ConfigRecord{};
-        test::MakePlayer("player", "pass");
-        ConfigRecord c;
-        c.id = "player";
-        c.pass = "pass";
-        c.path[0] = "songs\\";
-        c.path_count = 1;
+        ConfigRecord c = test::NewPlayerRecord({"songs\\"});
         c.gauge = gauge;
         c.random = 2;
         c.hstype = 1;

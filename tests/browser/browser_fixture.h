@@ -20,6 +20,7 @@
 #include "browser/folder_tree.h"
 #include "library/song_library.h"
 #include "platform/text.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
@@ -91,14 +92,9 @@ class BrowserTest : public ::testing::Test {
             return int(QDialog::Accepted);
         });
     }
-    int Count(const std::string& sql) {
-        Statement s = SongLibrary().Prepare(sql);
-        return s.Step() ? s.Int(0) : -1;
-    }
     bool HasSong(const std::string& path) {
-        Statement s = SongLibrary().Prepare("SELECT 1 FROM song WHERE path = ?1");
-        s.Bind(1, path);
-        return s.Step();
+        return test::QueryInt("SELECT 1 FROM song WHERE path = ?1",
+                              [&](Statement& s) { s.Bind(1, path); }) == 1;
     }
     // Every row of both tables, every column, in key order.
     std::string Dump() {

@@ -164,11 +164,11 @@ TEST_F(FolderTreeTest, DraggingInsideTheTreeOnlyTellsToUseCutAndPaste) {
 }
 
 TEST_F(FolderTreeTest, ExcludingARootEmptiesItsRowsAndKeepsItsFiles) {
-    ASSERT_GT(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\%'"), 0);
+    ASSERT_GT(test::QueryInt("SELECT count(*) FROM song WHERE path LIKE 'songs\\%'"), 0);
     Run(root, 32833);
     EXPECT_EQ(tree()->topLevelItemCount(), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
     EXPECT_TRUE(game.Exists("songs/mixed/a.bms"));
     EXPECT_TRUE(page.RootTexts().empty());
 }
@@ -182,7 +182,7 @@ TEST_F(FolderTreeTest, RefreshListsWhatAppearedOnDiskAndTheLibraryFollows) {
     mixed = Item({"songs\\", "mixed"});
     EXPECT_EQ(Children(mixed), (std::vector<std::string>{"a.bms", "new.bme", "readme.txt"}));
     EXPECT_TRUE(HasSong("songs\\mixed\\new.bme"));
-    EXPECT_EQ(Count("SELECT count(*) FROM song WHERE title = 'A changed'"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE title = 'A changed'"), 1);
     EXPECT_TRUE(test::MatchesFreshRegistration(page.RootTexts()));
 }
 
@@ -192,12 +192,12 @@ TEST_F(FolderTreeTest, RefreshingARootAddsWhatWasPutDirectlyIntoIt) {
     Run(root, 32831);
     EXPECT_TRUE(HasSong("songs\\top.bms"));
     EXPECT_TRUE(HasSong("songs\\newsong\\n.bms"));
-    EXPECT_EQ(Count("SELECT count(*) FROM song WHERE difficulty < 0"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE difficulty < 0"), 0);
     EXPECT_EQ(Children(root).back(), "web");
     EXPECT_EQ(Children(root)[3], "nothing");
-    const int songs = Count("SELECT count(*) FROM song");
+    const int songs = test::QueryInt("SELECT count(*) FROM song");
     Run(root, 32831);  // nothing new: nothing added twice
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), songs);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), songs);
     EXPECT_TRUE(test::MatchesFreshRegistration(page.RootTexts()));
 }
 
@@ -305,7 +305,7 @@ TEST_F(FolderTreeTest, TheBmsEditorNeedsAnExistingProgramAndIsWaitedFor) {
     tree()->hooks.show_info = [&](const std::string& p) { shown.push_back(p); };
     Run(chart, 32823);
     EXPECT_EQ(game.ReadFile("args.txt"), "-x songs/mixed/a.bms\n");
-    EXPECT_EQ(Count("SELECT count(*) FROM song WHERE genre = 'edited'"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE genre = 'edited'"), 1);
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.back(), "songs\\mixed\\a.bms");
 }

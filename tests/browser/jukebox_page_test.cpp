@@ -37,7 +37,7 @@ TEST_F(JukeboxPageTest, AddingARootAsksThenListsAndRegistersIt) {
     ui->AnswerMessage(MsgAnswer::No);
     Click(1035);
     EXPECT_EQ(tree()->topLevelItemCount(), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
     ASSERT_EQ(ui->prompts().size(), 3u);
     EXPECT_EQ(ui->prompts()[0].kind, "folder");
     EXPECT_EQ(ui->prompts()[0].text, "NEW SONG FOLDER");
@@ -48,12 +48,12 @@ TEST_F(JukeboxPageTest, AddingARootAsksThenListsAndRegistersIt) {
     AddRoot("songs");
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\"}));
     EXPECT_EQ(Children(tree()->topLevelItem(0)), (std::vector<std::string>{"one", "three", "two"}));
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 12);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 12);
     // No duplicate check on this path: a second identical root, no new rows.
     AddRoot("songs\\");
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\", "songs\\"}));
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 12);
-    EXPECT_EQ(Count("SELECT count(*) FROM song WHERE difficulty < 0"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 12);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE difficulty < 0"), 0);
 }
 
 TEST_F(JukeboxPageTest, DroppedFoldersAreCheckedAgainstTheRootsAndStoredRelative) {
@@ -115,7 +115,7 @@ TEST_F(JukeboxPageTest, ACustomFolderFileBecomesADocumentRootWithoutAScan) {
     EXPECT_FALSE(page.AddCustomFolderRoot("lists\\best.qv5folder"));
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"lists\\best.qv5folder"}));
     EXPECT_EQ(FolderTree::NormalIcon(tree()->topLevelItem(0)), kIconDocument);
-    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
 }
 
 TEST_F(JukeboxPageTest, FullRescanSaysDoneOnlyWhenThereWereRoots) {
@@ -125,10 +125,10 @@ TEST_F(JukeboxPageTest, FullRescanSaysDoneOnlyWhenThereWereRoots) {
     ForgetMessages();
     ui->AnswerMessage(MsgAnswer::No);
     Click(1103);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 12);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 12);
     ui->AnswerMessage(MsgAnswer::Yes);
     Click(1103);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[0],
               "全フォルダを再検索します。\n"
@@ -140,7 +140,7 @@ TEST_F(JukeboxPageTest, FullRescanSaysDoneOnlyWhenThereWereRoots) {
     ui->AnswerMessage(MsgAnswer::Ok);
     ui->AnswerMessage(MsgAnswer::Ok);
     Click(1103);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 12);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 12);
     ASSERT_EQ(Messages().size(), 5u);
     EXPECT_EQ(Messages()[3], "終了しました");
     EXPECT_NE(Messages()[4].find("gone\\"), std::string::npos);
@@ -173,8 +173,8 @@ class StopPressingProgress final : public Progress {
 TEST_F(JukeboxPageTest, StoppingAnAddRootMidwayLeavesTheLibraryAsItWas) {
     AddRoot("more");
     const std::string before = Dump();
-    const int songs = Count("SELECT count(*) FROM song"),
-              folders = Count("SELECT count(*) FROM folder");
+    const int songs = test::QueryInt("SELECT count(*) FROM song"),
+              folders = test::QueryInt("SELECT count(*) FROM folder");
     bool made = false;
     long updates = 0;
     tree()->progress_factory = [&](QWidget* owner, const std::string& title) {
@@ -192,8 +192,8 @@ TEST_F(JukeboxPageTest, StoppingAnAddRootMidwayLeavesTheLibraryAsItWas) {
     EXPECT_GE(updates, 5);
     EXPECT_EQ(Messages().back(), "登録を中止しました。ライブラリは元のままです。");
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"more\\"}));
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), songs);
-    EXPECT_EQ(Count("SELECT count(*) FROM folder"), folders);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), songs);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), folders);
     EXPECT_EQ(std::hash<std::string>{}(Dump()), std::hash<std::string>{}(before));
     EXPECT_EQ(Dump(), before);
 }

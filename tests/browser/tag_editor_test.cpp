@@ -16,6 +16,7 @@
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/text.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
@@ -31,18 +32,6 @@ const char* const kChart =
     "#TITLE Song [ANOTHER]\r\n#ARTIST Someone\r\n#GENRE Trance\r\n#PLAYLEVEL 7\r\n"
     "#EXLEVEL 2\r\n#00111:01010101\r\n";
 const char* const kPlainChart = "#TITLE Plain\r\n#PLAYLEVEL 3\r\n#00111:01\r\n";
-
-// Each row as "a|b|c", `columns` columns.
-std::vector<std::string> Rows(const std::string& sql, int columns) {
-    Statement s = SongLibrary().Prepare(sql);
-    std::vector<std::string> rows;
-    while (s.Step()) {
-        std::string row;
-        for (int c = 0; c < columns; ++c) row += (c ? "|" : "") + s.Text(c);
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 const char* const kSongColumns =
     "SELECT path,title,subtitle,genre,artist,subartist,tag,level,difficulty,mode,favorite,exlevel "
@@ -103,9 +92,9 @@ TEST_F(TagEditorTest, TypedNumbersAreHeldToTheirRanges) {
         SCOPED_TRACE(c.level + "/" + c.exlevel + "/" + c.difficulty);
         ui->AnswerDialog(Type({{1008, c.level}, {1009, c.exlevel}, {1028, c.difficulty}}));
         ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
-        EXPECT_EQ(Rows("SELECT level,difficulty,exlevel FROM song", 3),
+        EXPECT_EQ(test::QueryRows("SELECT level,difficulty,exlevel FROM song"),
                   std::vector<std::string>{c.stored});
-        EXPECT_EQ(Rows("SELECT level,difficulty,exlevel FROM tag", 3),
+        EXPECT_EQ(test::QueryRows("SELECT level,difficulty,exlevel FROM tag"),
                   std::vector<std::string>{c.stored});
     }
 }
@@ -129,10 +118,11 @@ TEST_F(TagEditorTest, EveryCopyChangesAndTheTagRowIsInsertedThenUpdated) {
                             {1008, "7"},
                             {1009, "2"},
                             {1028, "4"}}));
-    EXPECT_EQ(Rows(kSongColumns, 12),
+    EXPECT_EQ(test::QueryRows(kSongColumns),
               (std::vector<std::string>{"songs\\one\\a.bms|New|[X]|G|A|B||7|4|5|1|2",
                                         "songs\\two\\copy.bms|New|[X]|G|A|B||7|4|5|1|2"}));
-    EXPECT_EQ(Rows(kTagColumns, 11), std::vector<std::string>{hash + "|New|[X]|G|A|B||7|4|5|2"});
+    EXPECT_EQ(test::QueryRows(kTagColumns),
+              std::vector<std::string>{hash + "|New|[X]|G|A|B||7|4|5|2"});
 
     // The second save updates every column of the same row.
     ui->AnswerDialog(Type({{1014, "Again"},
@@ -145,8 +135,9 @@ TEST_F(TagEditorTest, EveryCopyChangesAndTheTagRowIsInsertedThenUpdated) {
                            {1028, "2"},
                            {1006, "0"}}));
     ASSERT_TRUE(EditTags(nullptr, "songs\\one\\a.bms"));
-    EXPECT_EQ(Rows(kTagColumns, 11), std::vector<std::string>{hash + "|Again||g2|a2|||11|2|5|0"});
-    EXPECT_EQ(Rows("SELECT DISTINCT title,favorite,level FROM song", 3),
+    EXPECT_EQ(test::QueryRows(kTagColumns),
+              std::vector<std::string>{hash + "|Again||g2|a2|||11|2|5|0"});
+    EXPECT_EQ(test::QueryRows("SELECT DISTINCT title,favorite,level FROM song"),
               std::vector<std::string>{"Again|0|11"});
 }
 
@@ -156,22 +147,22 @@ TEST_F(TagEditorTest, LongTextsSurviveTheDialogUncut) {
     Register("songs\\");
     ui->AnswerDialog(Type({{1011, std::string(70000, 'A')}}));
     ASSERT_TRUE(EditTags(nullptr, "songs\\long.bms"));
-    EXPECT_EQ(Rows("SELECT title,artist FROM song", 2),
+    EXPECT_EQ(test::QueryRows("SELECT title,artist FROM song"),
               std::vector<std::string>{title + "|" + std::string(70000, 'A')});
-    EXPECT_EQ(Rows("SELECT title,artist FROM tag", 2),
+    EXPECT_EQ(test::QueryRows("SELECT title,artist FROM tag"),
               std::vector<std::string>{title + "|" + std::string(70000, 'A')});
 }
 
 TEST_F(TagEditorTest, AnUnknownDifficultyShowsMinusOneAndIsStoredAsZero) {
     game.WriteFile("songs/plain.bms", kPlainChart);
     Register("songs\\");
-    ASSERT_EQ(Rows("SELECT difficulty FROM song", 1), std::vector<std::string>{"-1"});
+    ASSERT_EQ(test::QueryRows("SELECT difficulty FROM song"), std::vector<std::string>{"-1"});
     Typed shown;
     ui->AnswerDialog(Type({}, &shown));
     ASSERT_TRUE(EditTags(nullptr, "songs\\plain.bms"));
     EXPECT_EQ(shown[1028], "-1");
-    EXPECT_EQ(Rows("SELECT difficulty FROM song", 1), std::vector<std::string>{"0"});
-    EXPECT_EQ(Rows("SELECT difficulty FROM tag", 1), std::vector<std::string>{"0"});
+    EXPECT_EQ(test::QueryRows("SELECT difficulty FROM song"), std::vector<std::string>{"0"});
+    EXPECT_EQ(test::QueryRows("SELECT difficulty FROM tag"), std::vector<std::string>{"0"});
 }
 
 TEST_F(TagEditorTest, RestoreReadsTheFileAndKeepsADifficultyItCannotTell) {
@@ -218,8 +209,8 @@ TEST_F(TagEditorTest, RestoreReadsTheFileAndKeepsADifficultyItCannotTell) {
         EXPECT_FALSE(EditTags(nullptr, c.chart));
         EXPECT_EQ(restored, c.after);
     }
-    EXPECT_TRUE(Rows(kTagColumns, 1).empty());
-    EXPECT_EQ(Rows("SELECT count(*) FROM song WHERE title='edited'", 1),
+    EXPECT_TRUE(test::QueryRows(kTagColumns).empty());
+    EXPECT_EQ(test::QueryRows("SELECT count(*) FROM song WHERE title='edited'"),
               std::vector<std::string>{"0"});
 }
 
@@ -230,8 +221,8 @@ TEST_F(TagEditorTest, AChartOutsideTheLibraryWritesOnlyItsTagRow) {
     ASSERT_TRUE(EditTags(nullptr, "loose\\x.bme"));
     EXPECT_EQ(shown[1014], "Song");
     EXPECT_EQ(shown[1028], "4");
-    EXPECT_TRUE(Rows(kSongColumns, 1).empty());
-    EXPECT_EQ(Rows(kTagColumns, 11),
+    EXPECT_TRUE(test::QueryRows(kSongColumns).empty());
+    EXPECT_EQ(test::QueryRows(kTagColumns),
               std::vector<std::string>{Hash("loose\\x.bme") +
                                        "|Loose| [ANOTHER]|Trance|Someone|||7|4|5|2"});
 }
@@ -245,7 +236,7 @@ TEST_F(TagEditorTest, AfterARescanTheTagRowIsWhatIsShownAndEdited) {
     ui->AnswerDialog(Type({{1014, "Mine"}, {1008, "11"}, {1009, "0"}, {1028, "2"}}));
     ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
     ASSERT_TRUE(RescanLibrary(SongLibrary(), {"songs\\"}, nullptr, nullptr, nullptr));
-    EXPECT_EQ(Rows("SELECT title,level,difficulty,exlevel FROM song", 4),
+    EXPECT_EQ(test::QueryRows("SELECT title,level,difficulty,exlevel FROM song"),
               std::vector<std::string>{"Song|7|4|2"});  // song.db keeps the header's values
 
     const SongInfo lines = SongInfoLines(std::string("songs\\a.bms"));
@@ -258,7 +249,7 @@ TEST_F(TagEditorTest, AfterARescanTheTagRowIsWhatIsShownAndEdited) {
     EXPECT_EQ(shown[1008], "11");
     EXPECT_EQ(shown[1009], "0");
     EXPECT_EQ(shown[1028], "2");
-    EXPECT_EQ(Rows(kTagColumns, 11),
+    EXPECT_EQ(test::QueryRows(kTagColumns),
               std::vector<std::string>{hash + "|Mine| [ANOTHER]|Edited|Someone|||11|2|5|0"});
 }
 
@@ -269,10 +260,10 @@ TEST_F(TagEditorTest, WithoutAPlayerDatabaseTheTagsAreStillKept) {
     ReopenSongLibrary("nobody");  // no player database
     ui->AnswerDialog(Type({{1014, "Quiet"}}));
     EXPECT_TRUE(EditTags(nullptr, "songs\\a.bms"));
-    EXPECT_EQ(Rows("SELECT title FROM song", 1), std::vector<std::string>{"Quiet"});
+    EXPECT_EQ(test::QueryRows("SELECT title FROM song"), std::vector<std::string>{"Quiet"});
     EXPECT_TRUE(ui->MessageTexts().empty());
     ReopenSongLibrary("abc");
-    EXPECT_EQ(Rows(kTagColumns, 1).size(), 1u);
+    EXPECT_EQ(test::QueryRows(kTagColumns).size(), 1u);
 }
 
 TEST_F(TagEditorTest, CancelWritesNothingAndAnUnreadableChartOpensNoDialog) {
@@ -284,8 +275,8 @@ TEST_F(TagEditorTest, CancelWritesNothingAndAnUnreadableChartOpensNoDialog) {
         return d.result();
     });
     EXPECT_FALSE(EditTags(nullptr, "songs\\a.bms"));
-    EXPECT_EQ(Rows("SELECT title FROM song", 1), std::vector<std::string>{"Song"});
-    EXPECT_TRUE(Rows(kTagColumns, 1).empty());
+    EXPECT_EQ(test::QueryRows("SELECT title FROM song"), std::vector<std::string>{"Song"});
+    EXPECT_TRUE(test::QueryRows(kTagColumns).empty());
 
     ui->AnswerMessage(MsgAnswer::Ok);
     EXPECT_FALSE(EditTags(nullptr, "songs\\gone.bms"));
@@ -315,9 +306,9 @@ TEST_F(TagEditorTest, AFolderItemEditsItsFolderRow) {
     ASSERT_TRUE(EditTags(nullptr, "songs\\sub", true));
     EXPECT_TRUE(disabled);
     EXPECT_EQ(shown[1014], "sub");
-    EXPECT_EQ(Rows(kFolder, 7), std::vector<std::string>{"It's|s|cat|ia|ib|cmd|9"});
-    EXPECT_EQ(Rows("SELECT title FROM song", 1), std::vector<std::string>{"Song"});
-    EXPECT_TRUE(Rows(kTagColumns, 1).empty());
+    EXPECT_EQ(test::QueryRows(kFolder), std::vector<std::string>{"It's|s|cat|ia|ib|cmd|9"});
+    EXPECT_EQ(test::QueryRows("SELECT title FROM song"), std::vector<std::string>{"Song"});
+    EXPECT_TRUE(test::QueryRows(kTagColumns).empty());
 
     ui->AnswerMessage(MsgAnswer::Ok);
     EXPECT_FALSE(EditTags(nullptr, "elsewhere", true));

@@ -6,6 +6,7 @@
 #include "browser/browser_fixture.h"
 #include "browser/tree_icons.h"
 #include "support/library_compare.h"
+#include "support/scoped_env.h"
 
 namespace qv5 {
 namespace {
@@ -101,8 +102,8 @@ TEST_F(TreeEditsTest, RenamingAFolderSuggestsArtistAndTitleAndMovesOnlyItsOwnRow
     EXPECT_TRUE(game.Exists("songs/o/moved/x.bms"));
     EXPECT_TRUE(HasSong("songs\\o\\moved\\x.bms"));
     EXPECT_TRUE(HasSong("songs\\o\\abc\\y.bms"));
-    EXPECT_EQ(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\o\\ab\\%'"), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM folder WHERE path = 'songs\\o\\abc\\'"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE path LIKE 'songs\\o\\ab\\%'"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder WHERE path = 'songs\\o\\abc\\'"), 1);
     EXPECT_TRUE(Item({"songs\\", "o", "moved"}));
     EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
@@ -113,7 +114,7 @@ TEST_F(TreeEditsTest, RenamingTheRootChangesTheRootListAndTheRows) {
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"library\\"}));
     EXPECT_TRUE(game.Exists("library/f/a.bms"));
     EXPECT_TRUE(HasSong("library\\f\\a.bms"));
-    EXPECT_EQ(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\%'"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE path LIKE 'songs\\%'"), 0);
     EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
@@ -135,7 +136,7 @@ TEST_F(TreeEditsTest, NewFolderCancelledCreatesNothingAndConfirmedShowsARedFolde
     ASSERT_TRUE(fresh);
     EXPECT_EQ(FolderTree::NormalIcon(fresh), kIconNewFolder);
     EXPECT_EQ(tree()->KindOf(fresh), ItemKind::Folder);
-    EXPECT_EQ(Count("SELECT count(*) FROM folder WHERE path = 'songs\\o\\fresh\\'"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder WHERE path = 'songs\\o\\fresh\\'"), 1);
 
     // A name that exists already, or would make two levels, is refused.
     for (const char* name : {"fresh", "a\\b"}) {
@@ -179,7 +180,7 @@ TEST_F(TreeEditsTest, PasteRespectsTheFolderItsOwnAncestorsAndSubfolders) {
     EXPECT_FALSE(Item({"songs\\", "p", "q"}));
     EXPECT_TRUE(HasSong("songs\\o\\q\\r\\c.bms"));
     EXPECT_TRUE(HasSong("songs\\o\\q\\b.bms"));
-    EXPECT_EQ(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\p\\%'"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE path LIKE 'songs\\p\\%'"), 0);
     EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
@@ -204,23 +205,7 @@ TEST_F(TreeEditsTest, PasteOntoAnExistingNameFailsAndOverwritesNothing) {
     EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 TEST_F(TreeEditsTest, DeleteGoesToTheTrashAndTheParentIsListedAgain) {
     ScopedEnv data("XDG_DATA_HOME", game.HostPath("data"));
@@ -245,7 +230,7 @@ TEST_F(TreeEditsTest, DeleteGoesToTheTrashAndTheParentIsListedAgain) {
     Run(Item({"songs\\", "p"}), 32811);
     EXPECT_TRUE(game.Exists("data/Trash/files/p/q/b.bms"));
     EXPECT_FALSE(Item({"songs\\", "p"}));
-    EXPECT_EQ(Count("SELECT count(*) FROM song WHERE path LIKE 'songs\\p\\%'"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE path LIKE 'songs\\p\\%'"), 0);
     EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
 }
 
@@ -297,7 +282,7 @@ TEST_F(TreeEditsTest, ACustomFolderRootIsRenamedAsAFile) {
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
     page.FullRescan();  // registers the custom folder
-    ASSERT_EQ(Count("SELECT type FROM folder WHERE path = 'lists\\best.qv5folder'"), 3);
+    ASSERT_EQ(test::QueryInt("SELECT type FROM folder WHERE path = 'lists\\best.qv5folder'"), 3);
     QTreeWidgetItem* custom = tree()->topLevelItem(1);
     std::string offered;
     AnswerName("renamed.qv5folder", &offered);
@@ -335,21 +320,21 @@ TEST_F(TreeEditsTest, AFileRenamedToAChartAtARootsOwnLevelEntersTheLibrary) {
 TEST_F(TreeEditsTest, ExcludingARootKeepsTheRowsOfAnotherRootOnTheSameFolders) {
     AddRoot("songs\\p\\q");
     AddRoot("songs");  // the same folder twice, through the picker
-    const int songs = Count("SELECT count(*) FROM song");
+    const int songs = test::QueryInt("SELECT count(*) FROM song");
     ForgetMessages();
     ui->AnswerMessage(MsgAnswer::Ok);
     Run(root, 32834);  // renaming a root that another root names too: refused
     EXPECT_EQ(Messages().size(), 1u);
     Run(root, 32833);
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\p\\q\\", "songs\\"}));
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), songs);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), songs);
     Run(tree()->topLevelItem(1), 32833);
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\p\\q\\"}));
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 2);  // b.bms and r\\c.bms
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 2);  // b.bms and r\\c.bms
     EXPECT_TRUE(HasSong("songs\\p\\q\\b.bms"));
     Run(tree()->topLevelItem(0), 32833);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
 }
 
 TEST_F(TreeEditsTest, APathTooLongForTheTreeIsRefusedNotCut) {

@@ -11,6 +11,7 @@
 #include "library/song_library.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/rar_writer.h"
 #include "support/scripted_ui.h"
@@ -39,10 +40,8 @@ class InstallTest : public ::testing::Test {
 
     std::set<std::string> Rows(const char* table, const std::string& prefix) {
         std::set<std::string> out;
-        Statement s = SongLibrary().Prepare(std::string("SELECT path FROM ") + table + " WHERE " +
-                                            PrefixCondition(1));
-        BindPrefix(s, 1, prefix);
-        while (s.Step()) out.insert(Cp932ToUtf8(s.Text(0)));
+        for (const std::string& path : test::PathsUnder(table, prefix))
+            out.insert(Cp932ToUtf8(path));
         return out;
     }
     test::TempGame game;

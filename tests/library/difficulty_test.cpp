@@ -5,6 +5,8 @@
 #include "library/song_library.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "support/library_rows.h"
+#include "support/stop_after.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
@@ -115,14 +117,13 @@ class FolderPassTest : public ::testing::Test {
         ASSERT_TRUE(s.Run());
     }
     bool IsNull(const std::string& path) {
-        Statement s = SongLibrary().Prepare("SELECT difficulty IS NULL FROM song WHERE path = ?1");
-        s.Bind(1, path);
-        return s.Step() && s.Int(0) == 1;
+        return test::QueryInt("SELECT difficulty IS NULL FROM song WHERE path = ?1",
+                              [&](Statement& s) { s.Bind(1, path); }) == 1;
     }
     int Difficulty(const std::string& path) {
-        Statement s = SongLibrary().Prepare("SELECT difficulty FROM song WHERE path = ?1");
-        s.Bind(1, path);
-        return s.Step() ? s.Int(0) : -99;
+        return int(test::QueryInt(
+            "SELECT difficulty FROM song WHERE path = ?1", [&](Statement& s) { s.Bind(1, path); },
+            -99));
     }
     test::TempGame game;
 };
@@ -180,17 +181,7 @@ TEST_F(FolderPassTest, PrefixIsLiteralAndCaseSensitive) {
 namespace qv5 {
 namespace {
 
-class StopAfter final : public Progress {
-  public:
-    explicit StopAfter(long updates) : left_(updates) {}
-    void Update(long, long, const std::string&) override {
-        if (--left_ <= 0) RequestStop();
-    }
-    void SetStatus(const std::string&) override {}
-
-  private:
-    long left_;
-};
+using test::StopAfter;
 
 // A stop between rows leaves every difficulty as it was; the pass then runs
 // whole, and NULL counts as known (it reads as 0), as before.
@@ -203,9 +194,7 @@ TEST_F(FolderPassTest, AStoppedPassChangesNothing) {
     LibraryReport report;
     EXPECT_FALSE(AssignFolderDifficulties(SongLibrary(), "r\\", &stop, &report));
     EXPECT_TRUE(report.stopped);
-    Statement unknown = SongLibrary().Prepare("SELECT count(*) FROM song WHERE difficulty = -1");
-    ASSERT_TRUE(unknown.Step());
-    EXPECT_EQ(unknown.Int(0), 2999);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE difficulty = -1"), 2999);
     NullProgress go;
     EXPECT_TRUE(AssignFolderDifficulties(SongLibrary(), "r\\", &go, &report));
     EXPECT_TRUE(IsNull("r\\f0\\c0.bms"));

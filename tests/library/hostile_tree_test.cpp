@@ -17,25 +17,15 @@
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/progress.h"
+#include "support/library_rows.h"
 #include "support/players.h"
+#include "support/stop_after.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
 namespace {
 
-// Asks to stop at its `stop_after`th report.
-class StopAfter final : public Progress {
-  public:
-    explicit StopAfter(long stop_after) : stop_after_(stop_after) {}
-    void Update(long, long, const std::string&) override {
-        if (++updates_ == stop_after_) RequestStop();
-    }
-    void SetStatus(const std::string&) override {}
-
-  private:
-    long stop_after_;
-    long updates_ = 0;
-};
+using test::StopAfter;
 
 class HostileTreeTest : public ::testing::Test {
   protected:
@@ -44,16 +34,6 @@ class HostileTreeTest : public ::testing::Test {
         OpenSongLibrary("abc");
     }
     void TearDown() override { CloseSongLibrary(); }
-    std::vector<std::string> Paths(const std::string& sql) {
-        std::vector<std::string> out;
-        Statement s = SongLibrary().Prepare(sql);
-        while (s.Step()) out.push_back(s.Text(0));
-        return out;
-    }
-    std::string Column(const std::string& sql) {
-        Statement s = SongLibrary().Prepare(sql);
-        return s.Step() ? s.Text(0) : "<none>";
-    }
     void Link(const std::string& target, const std::string& relative) {
         ASSERT_EQ(symlink(target.c_str(), game.HostPath(relative).c_str()), 0) << relative;
     }
@@ -83,23 +63,23 @@ TEST_F(HostileTreeTest, LinksBackUpThePathAreSkipped) {
     const std::set<std::string> folders = {"songs\\",    "songs\\A\\",    "songs\\B\\",
                                            "songs\\X\\", "songs\\X\\Y\\", "songs\\P\\",
                                            "songs\\Q\\"};
-    const auto got = Paths("SELECT path FROM folder");
+    const auto got = test::QueryRows("SELECT path FROM folder");
     EXPECT_EQ(std::set<std::string>(got.begin(), got.end()), folders);
-    const auto songs = Paths("SELECT path FROM song ORDER BY path");
+    const auto songs = test::QueryRows("SELECT path FROM song ORDER BY path");
     EXPECT_EQ(songs, (std::vector<std::string>{"songs\\A\\c.bms", "songs\\B\\d.bms",
                                                "songs\\X\\Y\\e.bms"}));
 
     // A refresh walks the same tree from each folder and adds nothing.
     ASSERT_EQ(RefreshFolder("songs\\"), 1);
-    const auto again = Paths("SELECT path FROM folder");
+    const auto again = test::QueryRows("SELECT path FROM folder");
     EXPECT_EQ(std::set<std::string>(again.begin(), again.end()), folders);
-    EXPECT_EQ(Paths("SELECT path FROM song ORDER BY path"), songs);
+    EXPECT_EQ(test::QueryRows("SELECT path FROM song ORDER BY path"), songs);
     // Nor does scanning a folder whose links lead back to it or beside it.
     SongLibrary().Exec("DELETE FROM folder WHERE path LIKE 'songs\\A\\%' AND path <> 'songs\\A\\'");
     SongLibrary().Exec("BEGIN");
     EXPECT_EQ(ScanFolder("songs\\A\\", "songs\\A\\"), 1);  // c.bms
     SongLibrary().Exec("COMMIT");
-    EXPECT_EQ(Column("SELECT count(*) FROM folder WHERE path LIKE 'songs\\A\\%'"), "1");
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path LIKE 'songs\\A\\%'"), "1");
 }
 
 // Links that fan out without leading back, two in each folder to the next
@@ -121,9 +101,10 @@ TEST_F(HostileTreeTest, LinksThatFanOutRegisterEachFolderOnce) {
     LibraryReport report;
     ASSERT_EQ(RegisterRootFolder(SongLibrary(), "songs\\", &progress, &report), 1) << report.error;
     EXPECT_EQ(report.repeated, kLevels);
-    EXPECT_EQ(Column("SELECT count(*) FROM folder"), std::to_string(kLevels + 1));
-    EXPECT_EQ(Column("SELECT count(*) FROM song"), std::to_string(kLevels + 1));
-    EXPECT_EQ(Column("SELECT count(DISTINCT title) FROM song"), std::to_string(kLevels + 1));
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder"), std::to_string(kLevels + 1));
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM song"), std::to_string(kLevels + 1));
+    EXPECT_EQ(test::QueryText("SELECT count(DISTINCT title) FROM song"),
+              std::to_string(kLevels + 1));
 }
 
 TEST_F(HostileTreeTest, FolderInfoIsFoundIgnoringCase) {
@@ -142,17 +123,17 @@ TEST_F(HostileTreeTest, FolderInfoIsFoundIgnoringCase) {
     game.WriteFile("songs/d/FOLDERinfo.txt", "#TITLE other d\n");
     game.WriteFile("songs/e/folderinfo.txt.bak", "#TITLE no\n");
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\'"), "exact");
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\b\\'"), "mixed");
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\c\\'"), "upper");
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\'"), "root");
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\d\\'"), "exact d");
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\e\\'"), "e");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\'"), "exact");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\b\\'"), "mixed");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\c\\'"), "upper");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\'"), "root");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\d\\'"), "exact d");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\e\\'"), "e");
     // A root given without its separator looks for the name appended to it.
     game.WriteFile("oddFOLDERINFO.txt", "#TITLE beside\n");
     game.MakeDir("odd");
     ASSERT_EQ(RegisterRootFolder("odd"), 1);
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='odd'"), "beside");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='odd'"), "beside");
 }
 
 TEST_F(HostileTreeTest, ANulEndsAChartLine) {
@@ -161,10 +142,11 @@ TEST_F(HostileTreeTest, ANulEndsAChartLine) {
                    "#TITLE abc\0def [ANOTHER]\n#ARTIST x\0\0\0\n#00111:0101\0"s
                    "0101\n#00112:01\0\n#PLAYLEVEL 1\0 2\n\0#GENRE hidden\n#001\0 18:01\n"s);
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-    EXPECT_EQ(Column("SELECT title || '|' || artist || '|' || length(artist) || '|' || genre || "
-                     "'|' || karinotes || '|' || level || '|' || mode || '|' || difficulty "
-                     "FROM song"),
-              "abc|x|1||3|1|5|-1");  // "[ANOTHER]" lies after the NUL
+    EXPECT_EQ(
+        test::QueryText("SELECT title || '|' || artist || '|' || length(artist) || '|' || genre || "
+                        "'|' || karinotes || '|' || level || '|' || mode || '|' || difficulty "
+                        "FROM song"),
+        "abc|x|1||3|1|5|-1");  // "[ANOTHER]" lies after the NUL
     ChartRecord r;
     ASSERT_TRUE(ReadChartHeader(r, "songs\\a.bms"));
     EXPECT_EQ(r.title, "abc");
@@ -184,11 +166,11 @@ TEST_F(HostileTreeTest, LibraryTimesAreWholeSeconds) {
     gmtime_r(&when, &tm);
     const FileTime whole{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
                          tm.tm_hour,        tm.tm_min,     tm.tm_sec};
-    EXPECT_EQ(Column("SELECT date FROM song"), std::to_string(LibraryTime(whole)));
+    EXPECT_EQ(test::QueryText("SELECT date FROM song"), std::to_string(LibraryTime(whole)));
     // A row registered in that very second is not older than the file.
     SongLibrary().Exec("UPDATE song SET adddate = date, title = 'kept'");
     ASSERT_EQ(RefreshFolder("songs\\"), 1);
-    EXPECT_EQ(Column("SELECT title FROM song"), "kept");
+    EXPECT_EQ(test::QueryText("SELECT title FROM song"), "kept");
 }
 
 // The refresh works on the folder rows as they were when it began: a
@@ -198,15 +180,15 @@ TEST_F(HostileTreeTest, RefreshRenamesOnlyTheFoldersItFoundRegistered) {
     game.WriteFile("songs/a/folderinfo.txt", "#TITLE Old Info\n");
     game.WriteFile("songs/a/x.bms", "#TITLE X\n");
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\'"), "Old Info");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\'"), "Old Info");
     game.WriteFile("songs/a/new/FolderInfo.txt", "#TITLE New Info\n");
     game.WriteFile("songs/a/new/y.bms", "#TITLE Y\n");
     ASSERT_EQ(RefreshFolder("songs\\a\\"), 1);
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\'"), "a");
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\new\\'"), "New Info");
-    EXPECT_EQ(Column("SELECT count(*) FROM song WHERE path='songs\\a\\new\\y.bms'"), "1");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\'"), "a");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\new\\'"), "New Info");
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM song WHERE path='songs\\a\\new\\y.bms'"), "1");
     ASSERT_EQ(RefreshFolder("songs\\a\\"), 1);
-    EXPECT_EQ(Column("SELECT title FROM folder WHERE path='songs\\a\\new\\'"), "new");
+    EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\new\\'"), "new");
 }
 
 // Charts are read ahead on other threads; rows must still be those of
@@ -241,7 +223,7 @@ TEST_F(HostileTreeTest, ReadAheadKeepsRowsAndTheirOrder) {
         }
     };
     walk("songs\\");
-    EXPECT_EQ(Paths("SELECT path FROM song ORDER BY rowid"), expected);
+    EXPECT_EQ(test::QueryRows("SELECT path FROM song ORDER BY rowid"), expected);
 
     Statement s = SongLibrary().Prepare(
         "SELECT path,hash,title,folder,parent,mode,karinotes,txt,difficulty FROM song");
@@ -266,7 +248,7 @@ TEST_F(HostileTreeTest, ReadAheadKeepsRowsAndTheirOrder) {
     EXPECT_EQ(rows, 4 * 60 + 3);
     // "*.txt" in any case marks a folder's charts; the huge chart's folder
     // and f2 have one, f2's sub-folder does not.
-    EXPECT_EQ(Column("SELECT count(*) FROM song WHERE txt = 1"), "61");
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM song WHERE txt = 1"), "61");
 }
 
 }  // namespace

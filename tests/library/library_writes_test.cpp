@@ -18,25 +18,15 @@
 #include "library/song_library.h"
 #include "platform/database.h"
 #include "platform/progress.h"
+#include "support/library_rows.h"
 #include "support/players.h"
+#include "support/stop_after.h"
 #include "support/temp_game.h"
 
 namespace qv5 {
 namespace {
 
-class RecordingProgress final : public Progress {
-  public:
-    explicit RecordingProgress(long stop_after = -1) : stop_after_(stop_after) {}
-    void Update(long, long, const std::string&) override {
-        if (++updates_ == stop_after_) RequestStop();
-    }
-    void SetStatus(const std::string& text) override { statuses.push_back(text); }
-    std::vector<std::string> statuses;
-
-  private:
-    long stop_after_;
-    long updates_ = 0;
-};
+using test::StopAfter;
 
 class LibraryWritesTest : public ::testing::Test {
   protected:
@@ -50,10 +40,6 @@ class LibraryWritesTest : public ::testing::Test {
         SongLibrary().SetBusyTimeout(200);
     }
     void TearDown() override { CloseSongLibrary(); }
-    int Count(const char* sql) {
-        Statement s = SongLibrary().Prepare(sql);
-        return s.Step() ? s.Int(0) : -1;
-    }
     test::TempGame game;
 };
 
@@ -76,13 +62,10 @@ struct Reader {
 
 TEST_F(LibraryWritesTest, BesideAReaderNothingIsLostAndTheFailureIsTold) {
     ASSERT_EQ(RegisterRootFolder("songs\\f0\\"), 1);
-    ASSERT_EQ(Count("SELECT count(*) FROM song"), 5);
+    ASSERT_EQ(test::QueryInt("SELECT count(*) FROM song"), 5);
     game.WriteFile("songs/f0/new.bms", "#TITLE N\n");
-    const std::string old_hash = [&] {
-        Statement s =
-            SongLibrary().Prepare("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'");
-        return s.Step() ? s.Text(0) : std::string();
-    }();
+    const std::string old_hash =
+        test::QueryText("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'", {}, "");
     game.WriteFile("songs/f0/c1.bms", "#TITLE changed\n");
     SongLibrary().Exec("UPDATE song SET adddate = 0");  // every chart looks changed
 
@@ -101,7 +84,7 @@ TEST_F(LibraryWritesTest, BesideAReaderNothingIsLostAndTheFailureIsTold) {
          }},
     };
     for (const Case& c : cases) {
-        RecordingProgress progress;
+        StopAfter progress;
         LibraryReport report;
         EXPECT_FALSE(c.run(&progress, &report)) << c.name;
         EXPECT_NE(report.error.find("locked"), std::string::npos) << c.name << ": " << report.error;
@@ -110,8 +93,8 @@ TEST_F(LibraryWritesTest, BesideAReaderNothingIsLostAndTheFailureIsTold) {
     }
     reader.Release();
     // The old library, whole.
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 5);
-    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 5);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 1);
     Statement s = SongLibrary().Prepare("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'");
     ASSERT_TRUE(s.Step());
     EXPECT_EQ(s.Text(0), old_hash);
@@ -131,30 +114,30 @@ TEST_F(LibraryWritesTest, ALibraryOfAnotherLayoutRegistersNothing) {
     LibraryReport report;
     EXPECT_EQ(RegisterRootFolder("songs\\", nullptr, &report), 0);
     EXPECT_NE(report.error.find("column"), std::string::npos) << report.error;
-    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
 }
 
 TEST_F(LibraryWritesTest, AStoppedRegistrationLeavesNothingHalfDone) {
     for (long stop_after : {1L, 3L, 12L}) {
-        RecordingProgress progress(stop_after);
+        StopAfter progress(stop_after);
         LibraryReport report;
         EXPECT_EQ(RegisterRootFolder("songs\\", &progress, &report), 0) << stop_after;
         EXPECT_TRUE(report.stopped);
         EXPECT_NE(report.error.find("stopped"), std::string::npos);
-        EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
-        EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+        EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
+        EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
     }
-    RecordingProgress progress;
+    StopAfter progress;
     EXPECT_EQ(RegisterRootFolder("songs\\", &progress, nullptr), 1);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 20);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 20);
     // A stopped refresh keeps the library as it was.
     game.WriteFile("songs/f3/new.bms", "#TITLE N\n");
-    RecordingProgress stop(1);
+    StopAfter stop(1);
     LibraryReport report;
     EXPECT_EQ(RefreshFolder("songs\\f3\\", &stop, &report), 0);
     EXPECT_TRUE(report.stopped);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 20);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 20);
 }
 
 TEST_F(LibraryWritesTest, AFullFileSystemFailsTheRegistrationWhole) {
@@ -178,8 +161,8 @@ TEST_F(LibraryWritesTest, AFullFileSystemFailsTheRegistrationWhole) {
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     OpenSongLibrary("abc");
-    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
 }
 
 }  // namespace
@@ -209,7 +192,7 @@ TEST_F(LibraryWritesTest, PathsTooLongForTheHostAreCounted) {
     LibraryReport report;
     ASSERT_EQ(RegisterRootFolder("deep\\", nullptr, &report), 1) << report.error;
     EXPECT_EQ(report.too_long, 1);
-    const int levels = Count("SELECT count(*) FROM song");
+    const int levels = test::QueryInt("SELECT count(*) FROM song");
     EXPECT_GT(levels, 10);
     EXPECT_LT(levels, 25);
 }

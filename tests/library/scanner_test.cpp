@@ -15,6 +15,7 @@
 #include "library/refresh.h"
 #include "library/song_library.h"
 #include "platform/text.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
 
@@ -48,10 +49,6 @@ class LibraryTest : public ::testing::Test {
                              std::to_string(s.Int(5));
         return out;
     }
-    std::string Column(const std::string& sql) {
-        Statement s = SongLibrary().Prepare(sql);
-        return s.Step() ? s.Text(0) : "<none>";
-    }
     // Sets a file's last-write time (host path relative to the game folder).
     void Touch(const std::string& relative, time_t when) {
         struct utimbuf times {
@@ -78,12 +75,14 @@ TEST_F(LibraryTest, RegisterRootAndRegisterAgain) {
     ASSERT_EQ(songs.size(), 4u);
     EXPECT_EQ(songs.at("songs\\a\\x.bms").substr(0, 2), "X|");
     EXPECT_TRUE(songs.count("songs\\a\\y.BMS"));
-    EXPECT_EQ(Column("SELECT folder || ' ' || parent FROM song WHERE path='songs\\a\\b\\c.pms'"),
-              PathKey("songs\\a\\b\\") + " " + PathKey("songs\\a\\"));
-    EXPECT_EQ(Column("SELECT mode || ' ' || karinotes || ' ' || favorite || ' ' || type || ' ' || "
-                     "ifnull(tag,'NULL') FROM song WHERE path='songs\\a\\x.bms'"),
+    EXPECT_EQ(
+        test::QueryText("SELECT folder || ' ' || parent FROM song WHERE path='songs\\a\\b\\c.pms'"),
+        PathKey("songs\\a\\b\\") + " " + PathKey("songs\\a\\"));
+    EXPECT_EQ(test::QueryText(
+                  "SELECT mode || ' ' || karinotes || ' ' || favorite || ' ' || type || ' ' || "
+                  "ifnull(tag,'NULL') FROM song WHERE path='songs\\a\\x.bms'"),
               "5 1 0 0 NULL");
-    EXPECT_EQ(Column("SELECT mode FROM song WHERE path='songs\\a\\b\\c.pms'"), "9");
+    EXPECT_EQ(test::QueryText("SELECT mode FROM song WHERE path='songs\\a\\b\\c.pms'"), "9");
 
     // A second registration adds nothing; a new chart is not picked up by it.
     game.WriteFile("songs/a/new.bms", "#TITLE N\n");
@@ -141,7 +140,7 @@ TEST_F(LibraryTest, CustomFolderFiles) {
         const std::string name = "cf" + std::to_string(i++) + ".qv5folder";
         game.WriteFile(name, "#TITLE T\n#COMMAND " + c.command + "\n");
         ASSERT_EQ(RegisterRootFolder(name), 1);
-        EXPECT_EQ(Column("SELECT type FROM folder WHERE path='" + name + "'"),
+        EXPECT_EQ(test::QueryText("SELECT type FROM folder WHERE path='" + name + "'"),
                   std::to_string(c.root_kind))
             << c.command;
     }
@@ -149,11 +148,12 @@ TEST_F(LibraryTest, CustomFolderFiles) {
     game.WriteFile("tree/N.QV5FOLDER", "#COMMAND __NEWSONG__\n");
     game.WriteFile("tree/plain.txt", "#TITLE no\n");
     ASSERT_EQ(RegisterRootFolder("tree\\"), 1);
-    EXPECT_EQ(Column("SELECT type || ' ' || parent FROM folder WHERE path='tree\\n.qv5folder'"),
-              "2 " + PathKey("tree\\"));
-    EXPECT_EQ(Column("SELECT count(*) FROM folder WHERE path LIKE 'tree%'"), "2");
+    EXPECT_EQ(
+        test::QueryText("SELECT type || ' ' || parent FROM folder WHERE path='tree\\n.qv5folder'"),
+        "2 " + PathKey("tree\\"));
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path LIKE 'tree%'"), "2");
     EXPECT_EQ(RegisterRootFolder("tree\\plain.txt"), 1);  // registers nothing
-    EXPECT_EQ(Column("SELECT count(*) FROM folder WHERE path='tree\\plain.txt'"), "0");
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path='tree\\plain.txt'"), "0");
 }
 
 TEST_F(LibraryTest, UnreadableChartIsStillRegistered) {
@@ -161,8 +161,9 @@ TEST_F(LibraryTest, UnreadableChartIsStillRegistered) {
     game.MakeDir("s");
     ASSERT_EQ(mkfifo(game.HostPath("s/locked.bms").c_str(), 0644), 0);
     ASSERT_EQ(RegisterRootFolder("s\\"), 1);
-    EXPECT_EQ(Column("SELECT hash || '|' || folder || '|' || parent || '|' || difficulty || '|' || "
-                     "mode || '|' || title FROM song"),
+    EXPECT_EQ(test::QueryText(
+                  "SELECT hash || '|' || folder || '|' || parent || '|' || difficulty || '|' || "
+                  "mode || '|' || title FROM song"),
               "|d202ef8d|d202ef8d|-1|5|");
 }
 
@@ -179,7 +180,7 @@ TEST_F(LibraryTest, RefreshFollowsTheDisk) {
     EXPECT_EQ(Folders().at("songs\\a\\").substr(0, 6), "Fancy|");
     const char* facts =
         "SELECT folder || '|' || parent || '|' || txt FROM song WHERE path='songs\\a\\x.bms'";
-    const std::string registered_facts = Column(facts);
+    const std::string registered_facts = test::QueryText(facts);
     EXPECT_EQ(registered_facts.substr(registered_facts.size() - 2), "|1");  // folderinfo.txt
 
     std::filesystem::remove(game.HostPath("songs/a/gone.bms"));
@@ -194,19 +195,20 @@ TEST_F(LibraryTest, RefreshFollowsTheDisk) {
     EXPECT_FALSE(songs.count("songs\\d\\e.bms"));
     EXPECT_FALSE(Folders().count("songs\\d\\"));
     EXPECT_EQ(songs.at("songs\\a\\x.bms").substr(0, 3), "X2|");
-    EXPECT_EQ(Column(facts), registered_facts);  // its folder's facts, looked up again
+    EXPECT_EQ(test::QueryText(facts), registered_facts);  // its folder's facts, looked up again
     EXPECT_TRUE(songs.count("songs\\a\\b\\new.bms"));
     EXPECT_FALSE(songs.count("songs\\top.bms"));
     EXPECT_EQ(Folders().at("songs\\a\\").substr(0, 2), "a|");  // title back to the name
     // Difficulties were assigned at the end.
-    EXPECT_EQ(Column("SELECT count(*) FROM song WHERE difficulty = -1"), "0");
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM song WHERE difficulty = -1"), "0");
 
     // A second refresh leaves the rewritten chart alone... unless it is
     // newer than the refresh (its time is in the future here).
-    const std::string x_adddate = Column("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'");
+    const std::string x_adddate =
+        test::QueryText("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'");
     Touch("songs/a/x.bms", old);
     EXPECT_EQ(RefreshFolder("songs\\"), 1);
-    EXPECT_EQ(Column("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'"), x_adddate);
+    EXPECT_EQ(test::QueryText("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'"), x_adddate);
 }
 
 // The refresh's difficulty pass is left out only when no row below the
@@ -244,9 +246,12 @@ TEST_F(LibraryTest, RefreshAssignsEveryMissingDifficulty) {
     for (const Case& c : cases) {
         c.change();
         ASSERT_EQ(RefreshFolder("songs\\"), 1) << c.name;
-        EXPECT_EQ(Column("SELECT count(*) FROM song WHERE NOT (difficulty BETWEEN 0 AND 5)"), "0")
+        EXPECT_EQ(
+            test::QueryText("SELECT count(*) FROM song WHERE NOT (difficulty BETWEEN 0 AND 5)"),
+            "0")
             << c.name;
-        EXPECT_NE(Column(std::string("SELECT difficulty FROM song WHERE path = '") + c.path + "'"),
+        EXPECT_NE(test::QueryText(std::string("SELECT difficulty FROM song WHERE path = '") +
+                                  c.path + "'"),
                   "<none>")
             << c.name;
     }
@@ -314,22 +319,24 @@ TEST_F(LibraryTest, MoveRewritesPathsAndKeys) {
     auto songs = Songs();
     auto folders = Folders();
     EXPECT_FALSE(songs.count("songs\\A\\x.bms"));
-    EXPECT_EQ(Column("SELECT folder || ' ' || parent FROM song WHERE path='songs\\B\\sub\\y.bms'"),
+    EXPECT_EQ(test::QueryText(
+                  "SELECT folder || ' ' || parent FROM song WHERE path='songs\\B\\sub\\y.bms'"),
               PathKey("songs\\B\\sub\\") + " " + PathKey("songs\\B\\"));
-    EXPECT_EQ(Column("SELECT parent FROM folder WHERE path='songs\\B\\'"), PathKey("songs\\"));
-    EXPECT_EQ(Column("SELECT parent FROM folder WHERE path='songs\\B\\sub\\'"),
+    EXPECT_EQ(test::QueryText("SELECT parent FROM folder WHERE path='songs\\B\\'"),
+              PathKey("songs\\"));
+    EXPECT_EQ(test::QueryText("SELECT parent FROM folder WHERE path='songs\\B\\sub\\'"),
               PathKey("songs\\B\\"));
 
     // A root renamed keeps the ROOT key.
     std::filesystem::rename(game.HostPath("songs"), game.HostPath("music"));
     MovePaths("songs\\", "music\\");
-    EXPECT_EQ(Column("SELECT parent FROM folder WHERE path='music\\'"), kRootKey);
-    EXPECT_EQ(Column("SELECT count(*) FROM song WHERE path LIKE 'songs%'"), "0");
+    EXPECT_EQ(test::QueryText("SELECT parent FROM folder WHERE path='music\\'"), kRootKey);
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM song WHERE path LIKE 'songs%'"), "0");
 
     // Not at the new place: ERROR keys and -1 dates.
     MovePaths("music\\B\\x.bms", "music\\B\\nowhere.bms");
-    EXPECT_EQ(Column("SELECT folder || ' ' || parent || ' ' || date FROM song WHERE "
-                     "path='music\\B\\nowhere.bms'"),
+    EXPECT_EQ(test::QueryText("SELECT folder || ' ' || parent || ' ' || date FROM song WHERE "
+                              "path='music\\B\\nowhere.bms'"),
               PathKey("ERROR") + " " + PathKey("ERROR") + " -1");
 }
 
@@ -340,8 +347,8 @@ TEST_F(LibraryTest, PrefixesAreLiteralAndCaseSensitive) {
         ASSERT_EQ(RegisterRootFolder(Sj(u8"") + std::string(dir).replace(1, 1, "\\") + "\\"), 1);
     }
     auto count = [&](const std::string& prefix) {
-        return Column("SELECT count(*) FROM song WHERE substr(path,1," +
-                      std::to_string(prefix.size()) + ")='" + prefix + "'");
+        return test::QueryText("SELECT count(*) FROM song WHERE substr(path,1," +
+                               std::to_string(prefix.size()) + ")='" + prefix + "'");
     };
     RemovePaths("m\\A_B\\");
     EXPECT_EQ(count("m\\A_B\\"), "0");
@@ -360,7 +367,7 @@ TEST_F(LibraryTest, PrefixesAreLiteralAndCaseSensitive) {
     // Refresh and move are just as literal.
     std::filesystem::remove_all(game.HostPath("m/songs"));
     RefreshFolder("m\\Songs\\");
-    EXPECT_EQ(Column("SELECT count(*) FROM folder WHERE path='m\\songs\\'"), "1");
+    EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path='m\\songs\\'"), "1");
     MovePaths("m\\50x\\", "m\\50y\\");
     EXPECT_EQ(count("m\\50y\\"), "1");
     EXPECT_EQ(count("m\\songs\\"), "1");

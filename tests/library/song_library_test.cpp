@@ -8,6 +8,7 @@
 #include "platform/database.h"
 #include "platform/transaction.h"
 #include "player/player_db.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
 
@@ -15,14 +16,10 @@ namespace qv5 {
 namespace {
 
 std::string Schema(Database& db, const std::string& schema = "main") {
-    Statement s = db.Prepare("SELECT group_concat(sql, ';') FROM (SELECT sql FROM " + schema +
-                             ".sqlite_master ORDER BY name)");
-    return s.Step() ? s.Text(0) : "";
-}
-
-int Count(const std::string& sql) {
-    Statement s = SongLibrary().Prepare(sql);
-    return s.Step() ? s.Int(0) : -1;
+    return test::QueryText(db,
+                           "SELECT group_concat(sql, ';') FROM (SELECT sql FROM " + schema +
+                               ".sqlite_master ORDER BY name)",
+                           {}, "");
 }
 
 class SongLibraryTest : public ::testing::Test {
@@ -74,8 +71,8 @@ TEST_F(SongLibraryTest, ReopenChangesNothingButCourse) {
     SongLibrary().Exec("CREATE TABLE course(x)");
     const std::string before = Schema(SongLibrary());
     ReopenSongLibrary("abc");
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 1);
-    EXPECT_EQ(Count("SELECT count(*) FROM sqlite_master WHERE name='course'"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM sqlite_master WHERE name='course'"), 0);
     SongLibrary().Exec("CREATE TABLE course(x)");
     EXPECT_EQ(Schema(SongLibrary()), before);
 }
@@ -89,11 +86,11 @@ TEST_F(SongLibraryTest, ResetKeepsTagsAndScores) {
     ASSERT_TRUE(SongLibrary().Exec("INSERT INTO folder (path,type) VALUES ('songs\\',1)"));
     ASSERT_TRUE(SongLibrary().Exec("INSERT INTO expert (id,title) VALUES (1,'c')"));
     ResetSongLibrary();
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM tag"), 1);
-    EXPECT_EQ(Count("SELECT count(*) FROM score"), 1);
-    EXPECT_EQ(Count("SELECT count(*) FROM expert"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM tag"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM score"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM expert"), 1);
 }
 
 // Without a player database nothing that looks like a player is created, yet
@@ -110,8 +107,8 @@ TEST_F(SongLibraryTest, UnknownOrUnsafePlayersLeaveNoFileButLookupsWork) {
         EXPECT_FALSE(game.Exists("QV5files/Database/Score/.db"));
         Database& db = SongLibrary();
         EXPECT_EQ(Schema(db).find("CREATE TABLE score"), std::string::npos);  // not in song.db
-        EXPECT_EQ(Count("SELECT count(*) FROM score"), 0);
-        EXPECT_EQ(Count("SELECT count(*) FROM song"), 0);
+        EXPECT_EQ(test::QueryInt("SELECT count(*) FROM score"), 0);
+        EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
         InsertChart("songs\\x\\a.bms");
         ChartRecord r;
         ASSERT_TRUE(LookupChart("songs\\x\\a.bms", r));
@@ -138,8 +135,8 @@ TEST_F(SongLibraryTest, LookupChart) {
     game.WriteFile("songs/z.bms", "#TITLE other\n");
     InsertChart("songs\\x\\a.bms");
     InsertChart("songs\\y\\a.bms");
-    EXPECT_EQ(Count("SELECT count(DISTINCT hash) FROM song"), 1);
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 2);
+    EXPECT_EQ(test::QueryInt("SELECT count(DISTINCT hash) FROM song"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 2);
 
     ChartRecord r;
     ASSERT_TRUE(LookupChart("songs\\y\\a.bms", r));
@@ -208,8 +205,8 @@ TEST_F(SongLibraryTest, ATransactionLocksTheSongLibraryAloneUntilATagIsWritten) 
     }
     EXPECT_TRUE(can_lock("song.db"));
     EXPECT_TRUE(can_lock("tag.db"));
-    EXPECT_EQ(Count("SELECT count(*) FROM folder"), 1);
-    EXPECT_EQ(Count("SELECT count(*) FROM tag"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 1);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM tag"), 1);
 
     // Another writer holding song.db: the transaction does not begin, and
     // says why.
@@ -252,7 +249,7 @@ TEST_F(SongLibraryTest, AReaderIsLetInUntilALargeWriteCommits) {
     sqlite3_finalize(count);
     sqlite3_close(reader);
     EXPECT_TRUE(tx.Commit());
-    EXPECT_EQ(Count("SELECT count(*) FROM song"), 40000);
+    EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 40000);
 }
 
 TEST_F(SongLibraryTest, EntryExists) {

@@ -9,6 +9,7 @@
 #include "platform/qt_ui_service.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "support/scoped_env.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
 
@@ -17,26 +18,7 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-// Sets an environment variable for one scope.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = getenv(name)) old_ = old;
-        had_ = getenv(name) != nullptr;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
+using test::ScopedEnv;
 
 void WriteExecutable(const std::string& path, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());

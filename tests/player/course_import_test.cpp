@@ -8,6 +8,7 @@
 #include "library/song_library.h"
 #include "platform/database.h"
 #include "platform/text.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
 
@@ -32,23 +33,16 @@ class CourseImportTest : public ::testing::Test {
     // "table|title|line|hash|ir" per row, titles as CP932 read back.
     std::vector<std::string> Rows() {
         std::vector<std::string> rows;
-        Database db;
-        if (!db.Open(kSongDbPath, Database::Mode::OpenExisting)) return rows;
-        for (const char* table : {"expert", "nonstop", "grade"}) {
-            Statement s =
-                db.Prepare(std::string("SELECT title,line,hash,ir FROM ") + table + " ORDER BY id");
-            while (s.Step())
-                rows.push_back(std::string(table) + "|" + s.Text(0) + "|" +
-                               std::to_string(s.Int(1)) + "|" + s.Text(2) + "|" +
-                               std::to_string(s.Int(3)));
-        }
+        for (const std::string table : {"expert", "nonstop", "grade"})
+            for (const std::string& row : test::QueryRows(
+                     test::ProgramSongDb(),
+                     "SELECT '" + table + "',title,line,hash,ir FROM " + table + " ORDER BY id"))
+                rows.push_back(row);
         return rows;
     }
     std::string StoredTitleHex(const char* table) {
-        Database db;
-        db.Open(kSongDbPath, Database::Mode::OpenExisting);
-        Statement s = db.Prepare(std::string("SELECT hex(title) FROM ") + table);
-        return s.Step() ? s.Text(0) : "";
+        return test::QueryText(test::ProgramSongDb(),
+                               std::string("SELECT hex(title) FROM ") + table, {}, "");
     }
     test::TempGame game;
 };

@@ -6,6 +6,7 @@
 
 #include "platform/database.h"
 #include "platform/text.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
@@ -44,9 +45,7 @@ TEST(PlayerDb, CreatePlayerWritesTheExactSchemaAndRow) {
     ASSERT_TRUE(s.Step());
     EXPECT_EQ(s.Text(0), kCreatePlayerTable);
     EXPECT_NE(s.Text(0).find("gradeversion INTEGER, trialversion"), std::string::npos);
-    Statement none = db.Prepare("SELECT count(*) FROM sqlite_master WHERE name='score'");
-    ASSERT_TRUE(none.Step());
-    EXPECT_EQ(none.Int(0), 0);
+    EXPECT_EQ(test::QueryInt(db, "SELECT count(*) FROM sqlite_master WHERE name='score'"), 0);
     Statement row = db.Prepare("SELECT id,hash,name,systemversion,irid,playcount FROM player");
     ASSERT_TRUE(row.Step());
     EXPECT_EQ(row.Text(0), "abc");

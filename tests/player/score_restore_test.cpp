@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "player/player_db.h"
 #include "support/http_server.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
 
@@ -146,9 +147,7 @@ TEST_F(ScoreRestoreTest, CreatesThePlayerWithItsScores) {
         ASSERT_TRUE(q.Step()) << r.hash;
         EXPECT_EQ(q.Int(0), r.rank) << r.hash;
     }
-    Statement n = db.Prepare("SELECT count(*) FROM score");
-    ASSERT_TRUE(n.Step());
-    EXPECT_EQ(n.Int(0), 6);
+    EXPECT_EQ(test::QueryInt(db, "SELECT count(*) FROM score"), 6);
     EXPECT_EQ(ListPlayers(), std::vector<std::string>{"player1"});
 }
 
@@ -326,9 +325,7 @@ TEST_F(ScoreRestoreTest, AnEmptyFileLeftByAnEarlierInterruptionIsReplaced) {
     EXPECT_EQ(CreatePlayerFromScoreList("player1", "secret", 3, [](const Notice&) {}), 1);
     Database db;
     ASSERT_TRUE(db.Open(PlayerDbPath("player1"), Database::Mode::OpenExisting));
-    Statement s = db.Prepare("SELECT count(*) FROM score");
-    ASSERT_TRUE(s.Step());
-    EXPECT_EQ(s.Int(0), 1);
+    EXPECT_EQ(test::QueryInt(db, "SELECT count(*) FROM score"), 1);
 }
 
 }  // namespace
