@@ -111,6 +111,7 @@ void ChartPipeline::Work() {
     // hash) and a chart saved in between gives a row of two versions.
     std::vector<FileBuffer> buffers(kBatch);
     std::vector<Slot*> batch;
+    std::vector<bool> copied;  // batch places read into their buffer
     Md5Batch md5;
     auto hash = [&] {
         md5.Run();
@@ -137,10 +138,12 @@ void ChartPipeline::Work() {
         }
         // The batch's slots are this worker's alone until they are marked done.
         size_t held = 0;
+        copied.assign(batch.size(), false);
         for (size_t i = 0; i < batch.size(); ++i) {
             ChartJob& job = batch[i]->job;
             // One open gives the bytes, the size and (unless known) the date.
             if (!ReadChart(job, buffers[i])) continue;
+            copied[i] = true;
             const std::string_view bytes = buffers[i].view();
             md5.Add(bytes, &job.record.hash);
             held += bytes.size();
@@ -150,6 +153,16 @@ void ChartPipeline::Work() {
             }
         }
         hash();
+        // A chart whose save stood still halfway while it was read has moved
+        // on since: read alone again, it gives a row of the file as it is.
+        for (size_t i = 0; i < batch.size(); ++i) {
+            ChartJob& job = batch[i]->job;
+            for (int again = 0; copied[i] && again < 3 && !buffers[i].StillAsRead(job.path);
+                 ++again) {
+                copied[i] = ReadChart(job, buffers[i]);
+                if (copied[i]) job.record.hash = Md5Hex(buffers[i].view());
+            }
+        }
         {
             std::lock_guard lock(mutex_);
             for (Slot* slot : batch) slot->done = true;

@@ -199,10 +199,14 @@ namespace {
 // changes the size or the times of the file a read may be halfway through.
 // A change that follows a look at the times gets a later time, however
 // soon it comes, so the times tell versions apart.
+std::array<std::int64_t, 7> Version(const struct stat& st) {
+    return {std::int64_t(st.st_dev),          std::int64_t(st.st_ino),
+            std::int64_t(st.st_size),         std::int64_t(st.st_mtim.tv_sec),
+            std::int64_t(st.st_mtim.tv_nsec), std::int64_t(st.st_ctim.tv_sec),
+            std::int64_t(st.st_ctim.tv_nsec)};
+}
 bool SameVersion(const struct stat& a, const struct stat& b) {
-    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
-           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
-           a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+    return Version(a) == Version(b);
 }
 
 // Reads of a file that keeps changing before it is given up for now.
@@ -252,6 +256,7 @@ bool FileBuffer::Read(std::string_view path, std::int64_t limit) {
         if (!ok || fstat(fd, &after) != 0) break;
         if (SameVersion(st, after) && size_ == static_cast<size_t>(st.st_size)) {
             write_time_ = ToFileTime(st.st_mtime);
+            version_ = Version(st);
             ::close(fd);
             return true;
         }
@@ -260,6 +265,11 @@ bool FileBuffer::Read(std::string_view path, std::int64_t limit) {
     ::close(fd);
     size_ = 0;
     return false;
+}
+
+bool FileBuffer::StillAsRead(std::string_view path) const {
+    struct stat st {};
+    return Stat(path, st) && Version(st) == version_;
 }
 
 void FileBuffer::Release() {

@@ -1,6 +1,7 @@
 // File-system operations on internal paths.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -90,6 +91,10 @@ class FileBuffer {
     bool Read(std::string_view path, std::int64_t limit = INT64_MAX);
     bool too_large() const { return too_large_; }
     bool changing() const { return changing_; }
+    // True while the file at `path` is still the version last read (the
+    // same file, size and times). Asked again once the bytes were used: a
+    // save may have stood still halfway through while they were read.
+    bool StillAsRead(std::string_view path) const;
     // The last-write time of the file last read, as WriteTime gives it.
     const FileTime& write_time() const { return write_time_; }
     void Release();
@@ -99,6 +104,7 @@ class FileBuffer {
     size_t size_ = 0, capacity_ = 0;
     bool too_large_ = false, changing_ = false;
     FileTime write_time_;
+    std::array<std::int64_t, 7> version_{};  // what tells one version from the next
 };
 // What a save does with a link found at the path it writes.
 enum class LinkAtPath {
