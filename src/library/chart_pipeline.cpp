@@ -6,7 +6,6 @@
 #include "library/encodings.h"
 #include "library/file_hash.h"
 #include "library/md5_batch.h"
-#include "platform/file_map.h"
 #include "platform/files.h"
 
 namespace qv5 {
@@ -78,53 +77,44 @@ std::optional<ChartJob> ChartPipeline::TakeFront(std::chrono::milliseconds wait)
 
 namespace {
 
-// What a chart's bytes give its job, however they were read.
-void Parse(ChartJob& job, std::string_view bytes, const FileTime& time) {
-    if (job.find_date) job.date = LibraryTime(time);
-    ParseChartFile(job.record, job.path, bytes);
-    if (!job.folder) AddFolderFacts(job.record, job.path);
-    job.read = true;
-}
-
-// A chart read through a copy of its bytes: false when there are no bytes
-// to hash (unreadable, or too large to hold and read piece by piece).
-bool ReadCopied(ChartJob& job, FileBuffer& buffer) {
-    if (!buffer.Read(job.path, kWholeReadBytes)) {
-        if (job.find_date) {
-            const auto time = WriteTime(job.path);
-            job.date = time ? LibraryTime(*time) : -1;
-        }
-        if (buffer.too_large()) {
-            job.read = ReadChartFile(job.record, job.path, buffer);
-            if (job.read && !job.folder) AddFolderFacts(job.record, job.path);
-        } else {
-            job.record = ChartRecord{};
-            job.read = false;
-        }
-        return false;
+// A chart read into `buffer`, the one copy of its bytes that both its facts
+// and (by the caller) its hash come from: false when there are no bytes to
+// hash (unreadable, changing all the while it is read, or too large to hold
+// and read piece by piece).
+bool ReadChart(ChartJob& job, FileBuffer& buffer) {
+    if (buffer.Read(job.path, kWholeReadBytes)) {
+        if (job.find_date) job.date = LibraryTime(buffer.write_time());
+        ParseChartFile(job.record, job.path, buffer.view());
+        if (!job.folder) AddFolderFacts(job.record, job.path);
+        job.read = true;
+        return true;
     }
-    Parse(job, buffer.view(), buffer.write_time());
-    return true;
+    if (job.find_date) {
+        // A chart still being saved has no time yet: the next refresh reads it.
+        const auto time = buffer.changing() ? std::nullopt : WriteTime(job.path);
+        job.date = time ? LibraryTime(*time) : -1;
+    }
+    if (buffer.too_large()) {
+        job.read = ReadChartFile(job.record, job.path, buffer);
+        if (job.read && !job.folder) AddFolderFacts(job.record, job.path);
+    } else {
+        job.record = ChartRecord{};
+        job.read = false;
+    }
+    return false;
 }
 
 }  // namespace
 
 void ChartPipeline::Work() {
+    // Read copies rather than mappings: a mapping is read twice (parse, then
+    // hash) and a chart saved in between gives a row of two versions.
     std::vector<FileBuffer> buffers(kBatch);
-    FileMaps maps(kBatch);
     std::vector<Slot*> batch;
-    std::vector<size_t> mapped;  // batch places hashed from their mapping
+    std::vector<bool> copied;  // batch places read into their buffer
     Md5Batch md5;
     auto hash = [&] {
         md5.Run();
-        // A chart cut short while it was mapped was partly zeros: read again.
-        for (size_t i : mapped) {
-            ChartJob& job = batch[i]->job;
-            if (!maps.intact(i) && ReadCopied(job, buffers[i]))
-                job.record.hash = Md5Hex(buffers[i].view());
-        }
-        mapped.clear();
-        maps.UnmapAll();
         for (FileBuffer& b : buffers)
             if (b.view().size() > kKeptBufferBytes) b.Release();
     };
@@ -148,20 +138,13 @@ void ChartPipeline::Work() {
         }
         // The batch's slots are this worker's alone until they are marked done.
         size_t held = 0;
+        copied.assign(batch.size(), false);
         for (size_t i = 0; i < batch.size(); ++i) {
             ChartJob& job = batch[i]->job;
             // One open gives the bytes, the size and (unless known) the date.
-            FileTime time;
-            std::string_view bytes;
-            if (const auto view = maps.Map(i, job.path, &time)) {
-                bytes = *view;
-                Parse(job, bytes, time);
-                mapped.push_back(i);
-            } else if (ReadCopied(job, buffers[i])) {
-                bytes = buffers[i].view();
-            } else {
-                continue;
-            }
+            if (!ReadChart(job, buffers[i])) continue;
+            copied[i] = true;
+            const std::string_view bytes = buffers[i].view();
             md5.Add(bytes, &job.record.hash);
             held += bytes.size();
             if (held > kBatchBytes) {
@@ -170,6 +153,16 @@ void ChartPipeline::Work() {
             }
         }
         hash();
+        // A chart whose save stood still halfway while it was read has moved
+        // on since: read alone again, it gives a row of the file as it is.
+        for (size_t i = 0; i < batch.size(); ++i) {
+            ChartJob& job = batch[i]->job;
+            for (int again = 0; copied[i] && again < 3 && !buffers[i].StillAsRead(job.path);
+                 ++again) {
+                copied[i] = ReadChart(job, buffers[i]);
+                if (copied[i]) job.record.hash = Md5Hex(buffers[i].view());
+            }
+        }
         {
             std::lock_guard lock(mutex_);
             for (Slot* slot : batch) slot->done = true;

@@ -193,43 +193,83 @@ bool DeletePath(std::string_view path) {
     return S_ISDIR(st.st_mode) ? ::rmdir(host->c_str()) == 0 : ::unlink(host->c_str()) == 0;
 }
 
+namespace {
+
+// An editor that saves in place (cuts the file to nothing, then writes it)
+// changes the size or the times of the file a read may be halfway through.
+// A change that follows a look at the times gets a later time, however
+// soon it comes, so the times tell versions apart.
+std::array<std::int64_t, 7> Version(const struct stat& st) {
+    return {std::int64_t(st.st_dev),          std::int64_t(st.st_ino),
+            std::int64_t(st.st_size),         std::int64_t(st.st_mtim.tv_sec),
+            std::int64_t(st.st_mtim.tv_nsec), std::int64_t(st.st_ctim.tv_sec),
+            std::int64_t(st.st_ctim.tv_nsec)};
+}
+bool SameVersion(const struct stat& a, const struct stat& b) {
+    return Version(a) == Version(b);
+}
+
+// Reads of a file that keeps changing before it is given up for now.
+constexpr int kReadAttempts = 4;
+
+}  // namespace
+
 bool FileBuffer::Read(std::string_view path, std::int64_t limit) {
     size_ = 0;
-    too_large_ = false;
+    too_large_ = changing_ = false;
     auto host = ToHostPath(path);
     if (!host) return false;
     // Non-blocking, and regular files only: a FIFO or device never hangs a read.
     int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit) {
-        too_large_ = S_ISREG(st.st_mode) && st.st_size > limit;
-        ::close(fd);
-        return false;
-    }
-    write_time_ = ToFileTime(st.st_mtime);
-    bool ok = true;
-    const size_t hint = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
-    for (;;) {
-        if (size_ == capacity_ || capacity_ < hint) {
-            const size_t grown = std::max(hint, capacity_ * 2);
-            std::unique_ptr<char[]> bigger(new char[grown]);
-            if (size_) std::memcpy(bigger.get(), data_.get(), size_);
-            data_ = std::move(bigger);
-            capacity_ = grown;
+    // The bytes are one version of the file: when its size or times changed
+    // while it was read, it is read again from the start.
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        struct stat st {};
+        if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit) {
+            too_large_ = S_ISREG(st.st_mode) && st.st_size > limit;
+            ::close(fd);
+            return false;
         }
-        ssize_t n = ::read(fd, data_.get() + size_, capacity_ - size_);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
+        size_ = 0;
+        bool ok = true;
+        const size_t hint = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
+        for (;;) {
+            if (size_ == capacity_ || capacity_ < hint) {
+                const size_t grown = std::max(hint, capacity_ * 2);
+                std::unique_ptr<char[]> bigger(new char[grown]);
+                if (size_) std::memcpy(bigger.get(), data_.get(), size_);
+                data_ = std::move(bigger);
+                capacity_ = grown;
+            }
+            const ssize_t n =
+                ::pread(fd, data_.get() + size_, capacity_ - size_, static_cast<off_t>(size_));
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                ok = false;
+                break;
+            }
+            size_ += static_cast<size_t>(n);
         }
-        size_ += static_cast<size_t>(n);
+        struct stat after {};
+        if (!ok || fstat(fd, &after) != 0) break;
+        if (SameVersion(st, after) && size_ == static_cast<size_t>(st.st_size)) {
+            write_time_ = ToFileTime(st.st_mtime);
+            version_ = Version(st);
+            ::close(fd);
+            return true;
+        }
+        changing_ = attempt + 1 == kReadAttempts;
     }
     ::close(fd);
-    if (!ok) size_ = 0;
-    return ok;
+    size_ = 0;
+    return false;
+}
+
+bool FileBuffer::StillAsRead(std::string_view path) const {
+    struct stat st {};
+    return Stat(path, st) && Version(st) == version_;
 }
 
 void FileBuffer::Release() {

@@ -1,6 +1,7 @@
 // File-system operations on internal paths.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -84,8 +85,16 @@ class FileBuffer {
     std::string_view view() const { return {data_.get(), size_}; }
     // False when the file cannot be read, or when it is larger than `limit`
     // bytes as it is opened (too_large() then says so; nothing is read).
+    // The bytes are one version of the file, never half of one and half of
+    // the next: a file changed while it is read is read again, and given up
+    // (changing() then says so) when it does not hold still.
     bool Read(std::string_view path, std::int64_t limit = INT64_MAX);
     bool too_large() const { return too_large_; }
+    bool changing() const { return changing_; }
+    // True while the file at `path` is still the version last read (the
+    // same file, size and times). Asked again once the bytes were used: a
+    // save may have stood still halfway through while they were read.
+    bool StillAsRead(std::string_view path) const;
     // The last-write time of the file last read, as WriteTime gives it.
     const FileTime& write_time() const { return write_time_; }
     void Release();
@@ -93,8 +102,9 @@ class FileBuffer {
   private:
     std::unique_ptr<char[]> data_;
     size_t size_ = 0, capacity_ = 0;
-    bool too_large_ = false;
+    bool too_large_ = false, changing_ = false;
     FileTime write_time_;
+    std::array<std::int64_t, 7> version_{};  // what tells one version from the next
 };
 // What a save does with a link found at the path it writes.
 enum class LinkAtPath {
