@@ -29,7 +29,7 @@
 #include "library/song_library.h"
 #include "platform/database.h"
 #include "platform/paths.h"
-#include "platform/progress_window.h"
+#include "window/progress_window.h"
 
 namespace fs = std::filesystem;
 using qv5::bench::Now;

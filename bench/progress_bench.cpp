@@ -9,7 +9,7 @@
 
 #include "chart_gen.h"
 #include "library/chart_header.h"
-#include "platform/progress_window.h"
+#include "window/progress_window.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/folder_tree.h"
+#include "window/folder_tree.h"
 #include "chart_gen.h"
 #include "platform/files.h"
 #include "platform/paths.h"

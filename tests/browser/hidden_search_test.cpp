@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <random>
 
-#include "browser/hidden_search_command.h"
+#include "window/hidden_search_command.h"
 #include "library/chart_header.h"
 #include "platform/process.h"
 #include "platform/progress.h"

@@ -6,9 +6,9 @@
 
 #include <QLabel>
 
-#include "app/controls.h"
-#include "app/main_window.h"
-#include "browser/song_info_panel.h"
+#include "window/controls.h"
+#include "window/main_window.h"
+#include "window/song_info_panel.h"
 #include "library/file_hash.h"
 #include "library/scanner.h"
 #include "library/song_library.h"

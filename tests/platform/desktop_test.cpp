@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "platform/process.h"
-#include "platform/qt_ui_service.h"
+#include "window/qt_ui_service.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "support/scoped_env.h"

@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/controls.h"
-#include "app/main_page.h"
-#include "app/main_window.h"
-#include "app/new_player_dialog.h"
+#include "window/controls.h"
+#include "window/main_page.h"
+#include "window/main_window.h"
+#include "window/new_player_dialog.h"
 #include "config/config_file.h"
 #include "platform/shell.h"
 #include "platform/text.h"

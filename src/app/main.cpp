@@ -1,5 +1,0 @@
-#include "app/application.h"
-
-int main(int argc, char** argv) {
-    return qv5::Application().Run(argc, argv);
-}

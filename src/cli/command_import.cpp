@@ -1,0 +1,124 @@
+#include "cli/command_import.h"
+
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "cli/stop_on_interrupt.h"
+#include "platform/database.h"
+#include "platform/paths.h"
+#include "platform/progress.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "player/course_import.h"
+#include "player/player_db.h"
+#include "player/score_restore.h"
+
+namespace qv5 {
+namespace {
+
+// The boxes of the window become lines on stderr; a caption that is more than
+// the kind of box (a database's reason) follows the text.
+void Print(const Notice& n) {
+    std::string line = Cp932ToUtf8(n.text);
+    if (n.caption != kAppTitle && n.caption != Sj(u8"エラー") && n.caption != Sj(u8"報告"))
+        line += " (" + Cp932ToUtf8(n.caption) + ")";
+    std::fprintf(stderr, "QV5: %s\n", line.c_str());
+}
+
+// The file as the user named it: its folder resolved, its own name kept, so
+// that a link is what gets deleted after the import, never the file it names.
+std::optional<std::string> NamedFile(const std::string& host) {
+    const std::filesystem::path named(host);
+    const std::filesystem::path dir = named.has_parent_path() ? named.parent_path() : ".";
+    char resolved[PATH_MAX];
+    struct stat st {};
+    if (!named.has_filename() || !realpath(dir.c_str(), resolved) || lstat(host.c_str(), &st) != 0)
+        return std::nullopt;
+    return (std::filesystem::path(resolved) / named.filename()).string();
+}
+
+int ImportCourses(const std::string& host) {
+    auto full = NamedFile(host);
+    if (!full) {
+        std::fprintf(stderr, "QV5: no such file: %s\n", host.c_str());
+        return 1;
+    }
+    auto path = FromHostPath(*full);
+    if (!path) {
+        std::fprintf(stderr, "QV5: the path cannot be represented in Shift-JIS: %s\n",
+                     host.c_str());
+        return 1;
+    }
+    const CourseImport r = ImportCourseList(*path);
+    for (const Notice& n : r.notices) Print(n);
+    std::printf("import-courses: %d courses imported from %s%s\n", r.count, host.c_str(),
+                r.consumed ? " (the file was deleted)" : "");
+    return r.count > 0 ? 0 : 1;
+}
+
+int CountScores(const std::string& id) {
+    Database db;
+    if (!db.Open(PlayerDbPath(id), Database::Mode::OpenExisting)) return 0;
+    Statement s = db.Prepare("SELECT count(*) FROM score");
+    return s.Step() ? s.Int(0) : 0;
+}
+
+// A step on the terminal. A Ctrl-C caught for the whole command reaches the
+// step through its updates, which both steps give often, also while waiting.
+class CommandStep final : public Progress {
+  public:
+    CommandStep(RestoreStep step, const Progress& interrupt)
+        : shown_(step == RestoreStep::Download ? "bytes received" : "scores stored"),
+          interrupt_(interrupt) {
+        if (interrupt_.StopRequested()) RequestStop();
+    }
+    void Update(long done, long total, const std::string& current) override {
+        shown_.Update(done, total, current);
+        if (interrupt_.StopRequested()) RequestStop();
+    }
+    void SetStatus(const std::string& cp932_text) override { shown_.SetStatus(cp932_text); }
+
+  private:
+    TerminalProgress shown_;
+    const Progress& interrupt_;
+};
+
+int RestoreScoresCommand(const std::string& id, const std::string& password,
+                         const std::string& irid) {
+    // Arguments arrive as UTF-8; the program's texts are Shift-JIS.
+    auto cp_id = Utf8ToCp932(id);
+    auto cp_password = Utf8ToCp932(password);
+    if (!cp_id || !cp_password) {
+        std::fprintf(stderr, "QV5: the ID and the password must be Shift-JIS text\n");
+        return 1;
+    }
+    NullProgress interrupt;
+    StopOnInterrupt stop(interrupt);
+    auto progress = [&interrupt](RestoreStep step) {
+        return std::make_unique<CommandStep>(step, interrupt);
+    };
+    if (RestoreScores(*cp_id, *cp_password, irid, progress, &Print) != 1) {
+        if (interrupt.StopRequested())
+            std::fprintf(stderr, "QV5: stopped by the user; no player was created\n");
+        return 1;
+    }
+    std::printf("restore-scores: player %s created with %d scores\n", id.c_str(),
+                CountScores(*cp_id));
+    return 0;
+}
+
+}  // namespace
+
+std::optional<int> RunImportCommand(const std::vector<std::string>& args) {
+    if (args.size() == 2 && args[0] == "import-courses") return ImportCourses(args[1]);
+    if (args.size() == 4 && args[0] == "restore-scores")
+        return RestoreScoresCommand(args[1], args[2], args[3]);
+    return std::nullopt;
+}
+
+}  // namespace qv5

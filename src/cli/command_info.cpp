@@ -1,0 +1,71 @@
+// `hidden-search FOLDER` and `info CHART`: the folder menu's hidden chart
+// search and the information panel, for scripts. Neither changes anything.
+#include "cli/command_info.h"
+
+#include <limits.h>
+#include <stdlib.h>
+
+#include <cstdio>
+
+#include "cli/command_line.h"
+#include "browser/hidden_search.h"
+#include "browser/song_info.h"
+#include "config/config_record.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/progress.h"
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "QV5: %s\n", message.c_str());
+    return 1;
+}
+
+int HiddenSearch(const std::string& host, const std::string& start_dir) {
+    std::string error;
+    auto folder = CommandLinePath(host, start_dir, error);
+    if (!folder) return Fail(error);
+    if (!IsDirectory(*folder)) return Fail("not a folder: " + host);
+    if (!folder->empty() && folder->back() != '\\') *folder += '\\';
+    HiddenSearchResult result;
+    {
+        TerminalProgress progress("files read");
+        result = FindHiddenCharts(*folder, progress);
+    }
+    for (const std::string& name : result.names)
+        std::printf("%s\n", Cp932ToUtf8(*folder + name).c_str());
+    std::fprintf(stderr, "hidden-search: %zu hidden charts in %s\n", result.names.size(),
+                 Cp932ToUtf8(*folder).c_str());
+    return 0;
+}
+
+int Info(const ConfigRecord& config, const std::string& host, const std::string& start_dir) {
+    std::string error;
+    auto chart = CommandLinePath(host, start_dir, error);
+    if (!chart) return Fail(error);
+    if (IsDirectory(*chart)) return Fail("not a chart file: " + host);
+    if (!IsDirectory("QV5files\\Database"))
+        return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
+    OpenSongLibrary(config.id);
+    const SongInfo lines = SongInfoLines(*chart);
+    CloseSongLibrary();
+    if (lines[0].empty()) return Fail("cannot read the chart " + host);
+    for (const std::string& line : lines) std::printf("%s\n", Cp932ToUtf8(line).c_str());
+    return 0;
+}
+
+}  // namespace
+
+std::optional<int> RunBrowserCommand(const std::vector<std::string>& args,
+                                     const std::string& start_dir, const ConfigRecord& config) {
+    if (args.size() != 2) return std::nullopt;
+    if (args[0] == "hidden-search") return HiddenSearch(args[1], start_dir);
+    if (args[0] == "info") return Info(config, args[1], start_dir);
+    return std::nullopt;
+}
+
+}  // namespace qv5

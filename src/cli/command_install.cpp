@@ -1,0 +1,127 @@
+#include "cli/command_install.h"
+
+#include <limits.h>
+#include <signal.h>
+#include <stdlib.h>
+
+#include <cstdio>
+
+#include "cli/command_line.h"
+#include "cli/stop_on_interrupt.h"
+#include "config/config_file.h"
+#include "install/install.h"
+#include "library/chart_header.h"
+#include "library/encodings.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/progress.h"
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+int Fail(const std::string& utf8) {
+    std::fprintf(stderr, "QV5: %s\n", utf8.c_str());
+    return 1;
+}
+
+void Print(const Notice& n) {
+    std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(n.text).c_str());
+}
+
+// The registered song folder (a root row of the library) that is `folder`
+// or holds it; nullopt when it lies outside every one. A folder made after
+// its root was registered has no row yet, and a drop on the window installs
+// into it all the same.
+std::optional<std::string> RootHolding(const std::string& folder) {
+    Statement s = SongLibrary().Prepare(
+        "SELECT path FROM folder WHERE parent = ?2 AND substr(path, -1) = '\\' AND "
+        "substr(?1, 1, length(path)) = path");
+    if (!s) return std::nullopt;
+    s.Bind(1, folder);
+    s.Bind(2, std::string(kRootKey));
+    if (!s.Step()) return std::nullopt;
+    return s.Text(0);
+}
+
+int CountSongs(const std::string& prefix) {
+    Statement s = SongLibrary().Prepare("SELECT count(*) FROM song WHERE " + PrefixCondition(1));
+    if (!s) return 0;
+    BindPrefix(s, 1, prefix);
+    return s.Step() ? s.Int(0) : 0;
+}
+
+int Install(const std::vector<std::string>& archives, const std::string& into,
+            const std::string& start_dir) {
+    std::string error;
+    auto folder = CommandLinePath(into, start_dir, error);
+    if (!folder) return Fail(error);
+    if (!IsDirectory(*folder)) return Fail("not a folder: " + into);
+    if (!EndsWithSeparator(*folder)) *folder += '\\';
+    ConfigRecord config;
+    LoadConfig(config);
+    if (!IsDirectory("QV5files\\Database"))
+        return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
+    OpenSongLibrary(config.id);
+    if (!SongLibrary().IsOpen()) return Fail("cannot open the song library");
+    const auto root = RootHolding(*folder);
+    if (!root)
+        return Fail("not inside a registered song folder: " + Cp932ToUtf8(*folder) +
+                    " (register its song folder with add-root first)");
+    // As a drop on it: a song folder (one that holds charts) gets the new
+    // songs beside it, in its parent; a root has no parent and keeps them.
+    if (*folder != *root && HoldsChartFiles(*folder)) {
+        const std::string parent = ParentPath(*folder);
+        std::fprintf(stderr, "QV5: %s holds charts; installing beside it, into %s\n",
+                     Cp932ToUtf8(*folder).c_str(), Cp932ToUtf8(parent).c_str());
+        *folder = parent;
+    }
+    int failed = 0;
+    for (const std::string& host : archives) {
+        auto archive = CommandLinePath(host, start_dir, error);
+        auto kind = archive ? ArchiveKindOfPath(*archive) : std::nullopt;
+        if (!archive || !kind) {
+            Fail(archive ? "not a zip or rar archive: " + host : error);
+            ++failed;
+            continue;
+        }
+        InstallResult r;
+        {
+            // The progress line is taken off the terminal before anything
+            // is printed below it.
+            TerminalProgress progress("entries");
+            StopOnInterrupt stop(progress);
+            r = InstallArchive(*kind, *archive, *folder, &progress);
+        }
+        for (const Notice& n : InstallNotices(r)) Print(n);
+        if (!r.installed()) {
+            ++failed;
+            continue;
+        }
+        std::printf("install: %s -> %s (%ld files, %d charts in the folder)\n", host.c_str(),
+                    Cp932ToUtf8(r.new_folder).c_str(), r.extract.files, CountSongs(r.new_folder));
+    }
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+std::optional<int> RunInstallCommand(const std::vector<std::string>& args,
+                                     const std::string& start_dir) {
+    if (args.empty() || args[0] != "install") return std::nullopt;
+    std::vector<std::string> archives;
+    std::optional<std::string> into;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--into" && i + 1 < args.size() && !into)
+            into = args[++i];
+        else if (args[i] == "--into")
+            return std::nullopt;
+        else
+            archives.push_back(args[i]);
+    }
+    if (!into || archives.empty()) return std::nullopt;
+    return Install(archives, *into, start_dir);
+}
+
+}  // namespace qv5

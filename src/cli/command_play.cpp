@@ -1,0 +1,67 @@
+// `play CHART` and `autoplay CHART`: the chart commands of the folder tree for
+// scripts. The settings are taken as config.xml holds them.
+#include <limits.h>
+#include <stdlib.h>
+
+#include <cstdio>
+
+#include "cli/command_line.h"
+#include "window/launcher.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+// The chart as the folder tree would name it: relative to the program
+// directory when inside it, else absolute.
+std::optional<std::string> ChartPath(const std::string& host, std::string& error) {
+    char resolved[PATH_MAX];
+    if (!realpath(host.c_str(), resolved)) {
+        error = "no such chart: " + host;
+        return std::nullopt;
+    }
+    auto internal = FromHostPath(resolved);
+    if (!internal) {
+        error = "the path cannot be represented in Shift-JIS: " + host;
+        return std::nullopt;
+    }
+    if (IsDirectory(*internal)) {
+        error = "not a chart file: " + host;
+        return std::nullopt;
+    }
+    const std::string& dir = ProgramDirectory();
+    if (internal->compare(0, dir.size(), dir) == 0) internal->erase(0, dir.size());
+    return internal;
+}
+
+}  // namespace
+
+int RunPlayCommand(const std::string& command, const std::string& host_chart) {
+    std::string error;
+    auto chart = ChartPath(host_chart, error);
+    if (!chart) {
+        std::fprintf(stderr, "QV5: %s\n", error.c_str());
+        return 1;
+    }
+    if (!CommandLineCarries(*chart)) {
+        std::fprintf(stderr,
+                     "QV5: the chart path holds a double quote, which the Windows command line "
+                     "cannot carry to the game body; nothing was started: %s\n",
+                     Cp932ToUtf8(*chart).c_str());
+        return 1;
+    }
+    const bool play = command == "play";
+    ProcessResult r =
+        Processes().Run(play ? PlayChartCommandLine(*chart) : AutoplayCommandLine(*chart),
+                        play ? Wait::Yes : Wait::No);
+    if (!r.started) {
+        std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(r.error).c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace qv5

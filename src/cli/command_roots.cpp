@@ -1,0 +1,125 @@
+// remove-root: the exclusion of the folder tree's root menu, without the
+// window. The folder need not exist any more: excluding a vanished folder is
+// what one wants most often.
+#include "cli/command_roots.h"
+
+#include <limits.h>
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "browser/root_list.h"
+#include "config/config_file.h"
+#include "library/refresh.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "platform/transaction.h"
+
+namespace qv5 {
+namespace {
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "QV5: %s\n", message.c_str());
+    return 1;
+}
+
+bool Registered(const ConfigRecord& config, const std::string& path) {
+    return std::find(config.path.begin(), config.path.begin() + config.path_count, path) !=
+           config.path.begin() + config.path_count;
+}
+
+// The stored form of PATH as add-root stores it: resolved when it exists,
+// else made absolute and tidied by its text alone; relative to the game folder
+// when inside it. A text naming a stored root exactly is taken as it is.
+std::optional<std::string> StoredForm(const ConfigRecord& config, const std::string& arg,
+                                      const std::string& start_dir) {
+    if (auto as_is = Utf8ToCp932(arg)) {
+        for (const std::string& candidate : {*as_is, *as_is + "\\"})
+            if (Registered(config, candidate)) return candidate;
+    }
+    namespace fs = std::filesystem;
+    fs::path full = !arg.empty() && arg.front() == '/' ? fs::path(arg) : fs::path(start_dir) / arg;
+    char resolved[PATH_MAX];
+    std::string host =
+        realpath(full.c_str(), resolved) ? std::string(resolved) : full.lexically_normal().string();
+    while (host.size() > 1 && host.back() == '/') host.pop_back();
+    auto internal = FromHostPath(host);
+    if (!internal) return std::nullopt;
+    const bool file = EndsWith(*internal, ".qv5folder");
+    return StoredRootPath(*internal, !file);
+}
+
+int CountRows(Database& db, const char* table, const std::string& prefix) {
+    Statement s =
+        db.Prepare(std::string("SELECT count(*) FROM ") + table + " WHERE " + PrefixCondition(1));
+    if (!s) return 0;
+    BindPrefix(s, 1, prefix);
+    return s.Step() ? s.Int(0) : 0;
+}
+
+// Library rows and config.xml change together: the rows are removed in a
+// transaction, committed under config.xml's lock just before the file stops
+// naming the root. A commit that fails (a reader holding the library past
+// the wait) leaves both as they were; a save that fails after it leaves a
+// root without rows, which remove-root finishes.
+int RemoveRoot(const std::string& arg, const std::string& start_dir) {
+    ConfigRecord config;
+    if (LoadConfig(config) == ConfigState::Unreadable)
+        return Fail(std::string(kConfigPath) + " cannot be read; mend or remove it.");
+    auto path = StoredForm(config, arg, start_dir);
+    if (!path) return Fail("the path cannot be represented in Shift-JIS: " + arg);
+    if (!Registered(config, *path))
+        return Fail("not a registered song folder: " + Cp932ToUtf8(*path));
+    if (!IsDirectory("QV5files\\Database"))
+        return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
+    OpenSongLibrary(config.id);
+    Database& db = SongLibrary();
+    if (!db.IsOpen() || sqlite3_db_readonly(db.handle(), "main") != 0)
+        return Fail("cannot write the song library " + std::string(kSongDbPath));
+    const int charts = CountRows(db, "song", *path);
+    Transaction tx(db);
+    if (!tx.ok()) return Fail("cannot write the song library: " + db.LastError());
+    LibraryReport report;
+    if (!RemovePaths(db, *path, &report))
+        return Fail("the library was left as it was: " + report.error);
+    std::string error;
+    bool committed = false;
+    const bool saved = UpdateConfig(
+        config,
+        [&](ConfigRecord& fresh, std::string& why) {
+            if (!tx.Commit()) {
+                why = "the library cannot be changed: " + db.LastError();
+                return false;
+            }
+            committed = true;
+            auto end =
+                std::remove(fresh.path.begin(), fresh.path.begin() + fresh.path_count, *path);
+            fresh.path_count = int(end - fresh.path.begin());
+            return true;
+        },
+        error);
+    if (!committed) return Fail("nothing was excluded: " + error);
+    if (!saved)
+        return Fail(
+            "the rows of the song folder left the library, but config.xml could not be "
+            "changed: " +
+            error + " (remove-root again finishes it)");
+    std::printf("remove-root: %s excluded, %d charts removed from the library; no file changed\n",
+                Cp932ToUtf8(*path).c_str(), charts);
+    return 0;
+}
+
+}  // namespace
+
+std::optional<int> RunRootCommand(const std::vector<std::string>& args,
+                                  const std::string& start_dir) {
+    if (args.size() != 2 || args[0] != "remove-root") return std::nullopt;
+    return RemoveRoot(args[1], start_dir);
+}
+
+}  // namespace qv5

@@ -1,0 +1,145 @@
+#include "window/application.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "window/about.h"
+#include "cli/command_line.h"
+#include "window/game_folder.h"
+#include "window/jukebox_page.h"
+#include "window/main_window.h"
+#include "window/folder_tree.h"
+#include "config/config_record.h"
+#include "platform/paths.h"
+#include "window/qt_ui_service.h"
+#include "window/wait_note.h"
+
+namespace qv5 {
+namespace {
+
+void PrintHelp() {
+    std::fputs(kUsage, stdout);
+}
+
+// Qt aborts when it finds no display; say what to do instead.
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+// --screenshot: the window as it starts, on the tab named by --tab (chosen as
+// a click would choose it, settings applied), the root folders opened.
+int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& tab) {
+    for (int i = 0; i < dlg.Tabs()->count(); ++i)
+        if (dlg.Tabs()->tabText(i).compare(QString::fromStdString(tab), Qt::CaseInsensitive) == 0)
+            dlg.Tabs()->setCurrentIndex(i);
+    FolderTree* tree = dlg.JukeboxTab()->Tree();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) tree->topLevelItem(i)->setExpanded(true);
+    if (tree->topLevelItemCount() > 0 && tree->topLevelItem(0)->childCount() > 0) {
+        QTreeWidgetItem* first = tree->topLevelItem(0)->child(0);
+        tree->OnDoubleClick(first);
+        first->setExpanded(true);
+        tree->setCurrentItem(first);
+    }
+    dlg.show();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    if (!dlg.grab().save(QString::fromStdString(file), "PNG")) {
+        std::fprintf(stderr, "QV5: cannot write the screenshot %s\n", file.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int Application::Run(int argc, char** argv) {
+    std::string dir = ExecutableHostDirectory();
+    bool dir_given = false;
+    const std::string start_dir = CurrentHostDirectory();
+    std::vector<std::string> rest;
+    std::string screenshot, tab = "MAIN";
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            PrintHelp();
+            return 0;
+        }
+        if (a == "--version") {
+            std::fputs(VersionText().c_str(), stdout);
+            return 0;
+        }
+        if (a == "--dir") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "QV5: --dir needs a folder\n");
+                return 2;
+            }
+            dir = argv[++i];
+            dir_given = true;
+        } else if (a == "--screenshot" || a == "--tab") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "QV5: %s needs a value\n", a.c_str());
+                return 2;
+            }
+            (a == "--tab" ? tab : screenshot) = argv[++i];
+        } else {
+            rest.push_back(a);
+        }
+    }
+    if (!rest.empty()) {
+        const std::optional<std::string> game = CommandLineGameFolder(dir, dir_given);
+        if (!game) return 1;
+        if (!SetProgramDirectory(*game)) {
+            std::fprintf(stderr, "QV5: cannot use the folder %s\n", game->c_str());
+            return 2;
+        }
+        return RunCommandLine(rest, start_dir);
+    }
+    if (!HasDisplay()) {
+        std::fprintf(stderr,
+                     "QV5: no display to show the window on. Run it under xvfb-run "
+                     "(xvfb-run QV5), or give a command (QV5 --help).\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    SetUi(MakeQtUiService());
+    if (!screenshot.empty() && screenshot.front() != '/') screenshot = start_dir + "/" + screenshot;
+    // --tab CHOOSER: the picture of the game folder chooser (on a --dir
+    // without QV5files); --tab ABOUT: the About box over the window.
+    const bool chooser = !screenshot.empty() && tab == "CHOOSER";
+    const bool about = !screenshot.empty() && tab == "ABOUT";
+    if (chooser) GrabNextDialogTo(screenshot);
+    const std::optional<std::string> game = WindowGameFolder(nullptr, dir, dir_given);
+    if (chooser) return DialogGrabbed() ? 0 : 1;
+    if (!game) return 1;
+    if (!SetProgramDirectory(*game)) {
+        std::fprintf(stderr, "QV5: cannot use the folder %s\n", game->c_str());
+        return 2;
+    }
+    MainWindow dlg;
+    InstallWaitNote(&dlg);
+    if (!dlg.InitDialog()) return 0;
+    if (about) {
+        dlg.show();
+        GrabNextDialogTo(screenshot);
+        ShowAbout(&dlg, TheConfig().language);
+        return DialogGrabbed() ? 0 : 1;
+    }
+    if (!screenshot.empty()) return SaveScreenshot(dlg, screenshot, tab);
+    dlg.exec();
+    return 0;
+}
+
+}  // namespace qv5

@@ -1,0 +1,163 @@
+#include "window/conversion_commands.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "config/tool_settings.h"
+#include "convert/conversion.h"
+#include "convert/native_tools.h"
+#include "window/job_summary.h"
+#include "platform/process.h"
+#include "window/progress_window.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+namespace {
+
+enum class Kind { WavToOgg, OggToWav, BmpToPng, PngToBmp, WavAndBmp };
+
+struct CommandEntry {
+    int root_id, folder_id;
+    Kind kind;
+    const char8_t* question;
+    const char8_t* title;
+};
+
+constexpr CommandEntry kCommands[] = {
+    {kCmdRootWavToOgg, kCmdFolderWavToOgg, Kind::WavToOgg,
+     u8"サブフォルダも含めたすべてのwavをoggに変換します。\n変換元のwavは自動で削除されます。\n"
+     u8"よろしいですか？",
+     u8"wavをoggに変換しています"},
+    {kCmdRootOggToWav, kCmdFolderOggToWav, Kind::OggToWav,
+     u8"サブフォルダも含めたすべてのoggをwavに変換します。\n変換元のoggは自動で削除されます。\n"
+     u8"よろしいですか？",
+     u8"oggをwavに変換しています"},
+    {kCmdRootBmpToPng, kCmdFolderBmpToPng, Kind::BmpToPng,
+     u8"サブフォルダも含めたすべてのbmpをpngに変換します。\n変換元のbmpは自動で削除されます。\n"
+     u8"bmsに使われているかは問わず変換するので、同梱のhtml等に影響する場合があります。\n"
+     u8"よろしいですか？",
+     u8"bmpをpngに変換しています"},
+    {kCmdRootPngToBmp, kCmdFolderPngToBmp, Kind::PngToBmp,
+     u8"サブフォルダも含めたすべてのpngをbmpに変換します。\n変換元のpngは自動で削除されます。\n"
+     u8"よろしいですか？",
+     u8"pngをbmpに変換しています"},
+    {kCmdRootWavAndBmp, kCmdFolderWavAndBmp, Kind::WavAndBmp,
+     u8"サブフォルダも含めたすべてのwavをoggに、bmpをpngに変換します。\n"
+     u8"変換元のwavとbmpは自動で削除されます。\nよろしいですか？",
+     u8"wavとbmpを変換しています"},
+};
+
+const CommandEntry* Find(int id) {
+    for (const CommandEntry& c : kCommands)
+        if (c.root_id == id || c.folder_id == id) return &c;
+    return nullptr;
+}
+
+const CommandEntry& EntryOf(Kind kind) {
+    for (const CommandEntry& c : kCommands)
+        if (c.kind == kind) return c;
+    return kCommands[0];
+}
+
+// While a converter runs, the progress window stays painted and its Stop
+// button can be pressed (the pass then ends after that file); no note of its
+// own covers it.
+class PumpWhileWaiting {
+  public:
+    PumpWhileWaiting()
+        : previous_(SetWaitHook([](const std::string&, const std::function<bool()>& exited) {
+              if (exited()) return;
+              QEventLoop loop;
+              QTimer poll;
+              QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+                  if (exited()) loop.quit();
+              });
+              poll.start(25);
+              loop.exec();
+          })) {}
+    ~PumpWhileWaiting() { SetWaitHook(std::move(previous_)); }
+    PumpWhileWaiting(const PumpWhileWaiting&) = delete;
+    PumpWhileWaiting& operator=(const PumpWhileWaiting&) = delete;
+
+  private:
+    WaitHook previous_;
+};
+
+// The program a pass needs is checked before anything runs; the box has no
+// owner and its answer does not matter.
+bool ProgramReady(Kind kind, const ToolSettings& tools) {
+    if (kind == Kind::BmpToPng || kind == Kind::PngToBmp) return true;
+    const bool decoder = kind == Kind::OggToWav;
+    const std::string& program = decoder ? tools.oggdec_body : tools.oggenc_body;
+    if (ConverterExists(program)) return true;
+    // An untouched default says what was looked for and how to get it.
+    std::string text = MissingDefaultConverterMessage(program);
+    if (text.empty())
+        text = Sj(decoder ? u8"oggデコーダーが設定されていません。"
+                          : u8"oggエンコーダーが設定されていません。");
+    Ui().MessageBox(nullptr, text, Sj(u8"報告"), MsgButtons::OkCancel, MsgIcon::None);
+    return false;
+}
+
+void RunUnderWindow(QWidget* owner, Kind kind, const std::string& folder,
+                    const ToolSettings& configured) {
+    std::string native_note;
+    const ToolSettings tools = WithNativeConverters(
+        configured, [&native_note](const std::string& text) { native_note = text; });
+    if (!ProgramReady(kind, tools)) return;
+    QElapsedTimer took;
+    took.start();
+    ConversionReport report;
+    {
+        ProgressWindow window(owner, Sj(EntryOf(kind).title));
+        window.SetUnit(FilesUnit());
+        if (!native_note.empty()) window.SetStatus(native_note);
+        PumpWhileWaiting pump;
+        switch (kind) {
+            case Kind::WavToOgg:
+                report = ConvertWavToOgg(folder, tools.oggenc_body, tools.oggenc_option, window);
+                break;
+            case Kind::OggToWav:
+                report = ConvertOggToWav(folder, tools.oggdec_body, tools.oggdec_option, window);
+                break;
+            case Kind::BmpToPng:
+                report = ConvertBmpToPng(folder, window);
+                break;
+            case Kind::PngToBmp:
+                report = ConvertPngToBmp(folder, window);
+                break;
+            case Kind::WavAndBmp:
+                report = ConvertWavAndBmp(folder, tools.oggenc_body, tools.oggenc_option, window);
+                break;
+        }
+    }
+    ShowJobSummary(owner, ConversionSummary(report.converted, static_cast<long>(report.kept.size()),
+                                            took.elapsed() / 1000.0));
+}
+
+}  // namespace
+
+bool IsConversionCommand(int command_id) {
+    return Find(command_id) != nullptr;
+}
+
+bool RunConversionCommand(QWidget* owner, int command_id, const std::string& folder_path,
+                          const ToolSettings& tools) {
+    const CommandEntry* command = Find(command_id);
+    if (!command) return false;
+    if (Ui().MessageBox(owner, Sj(command->question), Sj(u8"確認"), MsgButtons::YesNo,
+                        MsgIcon::None) != MsgAnswer::Yes)
+        return true;
+    RunUnderWindow(owner, command->kind, folder_path, tools);
+    return true;
+}
+
+void ConvertInstalledFolder(QWidget* owner, const std::string& folder_path,
+                            const ToolSettings& tools) {
+    if (tools.autowavtoogg) RunUnderWindow(owner, Kind::WavToOgg, folder_path, tools);
+    if (tools.autobmptopng) RunUnderWindow(owner, Kind::BmpToPng, folder_path, tools);
+}
+
+}  // namespace qv5

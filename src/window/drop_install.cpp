@@ -1,0 +1,178 @@
+// The installing branches of a drop: a chart file into a song folder, the
+// songs of an archive into a folder of the tree.
+#include <QElapsedTimer>
+
+#include "window/drops.h"
+#include "window/jukebox_page.h"
+#include "window/main_window.h"
+#include "install/entry_path.h"
+#include "install/install.h"
+#include "library/chart_header.h"
+#include "library/refresh.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "window/job_summary.h"
+#include "window/progress_window.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+namespace {
+
+bool Ask(MainWindow& window, const std::string& text) {
+    return Ui().MessageBox(&window, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
+           MsgAnswer::Yes;
+}
+
+std::string Folder(const std::string& path) {
+    return EndsWithSeparator(path) ? path : path + "\\";
+}
+
+bool IsFolderItem(const DropItem& item) {
+    return item.icon == 0 || item.icon == 4;
+}
+
+// The file's own name: what follows the last separator.
+std::string OwnName(const std::string& path) {
+    return LastPathName(path);
+}
+
+// The item to install into: the selected folder, the folder of a selected
+// file; a song folder's parent for archives. Above a root there is nothing,
+// so an archive dropped on a root that holds charts goes into the root.
+struct Destination {
+    DropItem item;
+    bool song_folder = false;
+};
+
+std::optional<Destination> FindDestination(DropTarget& target, bool for_archive) {
+    auto selected = target.SelectedItem();
+    if (!selected) return std::nullopt;
+    Destination d{*selected, false};
+    if (!IsFolderItem(d.item)) {
+        auto parent = target.ParentOf(d.item);
+        if (!parent) return std::nullopt;
+        d.item = *parent;
+    }
+    d.song_folder = HoldsChartFiles(d.item.path);
+    if (d.song_folder && for_archive)
+        if (auto parent = target.ParentOf(d.item)) d.item = *parent;
+    return d;
+}
+
+bool HasNameIgnoringCase(const std::string& folder, const std::string& name) {
+    std::vector<DirEntry> entries;
+    ListFolder(folder, entries, ListDetail::NamesAndKinds);
+    const std::string folded = FoldAsciiCase(name);
+    for (const DirEntry& e : entries)
+        if (FoldAsciiCase(e.name) == folded) return true;
+    return false;
+}
+
+std::string LastComponent(const std::string& path) {
+    std::string p = path;
+    if (EndsWithSeparator(p)) p.pop_back();
+    return LastPathName(p);
+}
+
+std::string Fill(std::string format, const std::string& a, const std::string& b = {}) {
+    size_t at = format.find("%s");
+    if (at != std::string::npos) {
+        format.replace(at, 2, a);
+        at = format.find("%s", at + a.size());
+        if (at != std::string::npos) format.replace(at, 2, b);
+    }
+    return format;
+}
+
+}  // namespace
+
+void DropChart(MainWindow& window, DropTarget& target, const std::string& path) {
+    auto dest = FindDestination(target, false);
+    const bool valid = dest && dest->song_folder;
+    if (dest) target.Select(dest->item);
+    if (!target.JukeboxShown() || !valid) {
+        window.PlayDroppedChart(path);
+        return;
+    }
+    const std::string folder = Folder(dest->item.path);
+    if (!Ask(window, Fill(Sj(u8"差分をインストールします。よろしいですか？\n%s"), dest->item.path)))
+        return;
+    // A chart that is there already, in any case of its letters, stays and
+    // nothing is said; any other failure is.
+    const std::string name = OwnName(path);
+    if (HasNameIgnoringCase(folder, name)) return;
+    if (!CopyFileNoOverwrite(path, folder + name)) {
+        ShowMessage(&window, Sj(u8"ファイルをコピーできませんでした。\n") + folder + name,
+                    Sj(u8"エラー"));
+        return;
+    }
+    LibraryReport report;
+    if (!RefreshFolder(folder, nullptr, &report) && !report.error.empty())
+        ShowMessage(&window, report.error, Sj(u8"エラー"));
+    target.RepopulateItem(dest->item);
+    if (Ask(window, Sj(u8"インストールに成功しました。元のファイルは削除しますか？")))
+        DeletePath(path);
+}
+
+bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
+                 const std::string& path) {
+    auto selected = target.SelectedItem();
+    if (!selected) {
+        ShowMessage(&window, Sj(u8"インストール先のフォルダをクリックして下さい。"));
+        return false;
+    }
+    const std::string& text = selected->text;
+    if (text.size() >= 10 && text.compare(text.size() - 10, 10, ".qv5folder") == 0) {
+        ShowMessage(&window, Sj(u8"カスタムフォルダ内にインストールすることは出来ません。"),
+                    Sj(u8"エラー"));
+        return false;
+    }
+    auto dest = FindDestination(target, true);
+    if (!dest) return true;
+    const std::string& dest_path = dest->item.path;
+    if (!state.install_confirmed) {
+        const char8_t* one =
+            u8"フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？";
+        const char8_t* many =
+            u8"フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？\n"
+            u8"(同時にドロップしたファイルも同じフォルダにインストールされます。)";
+        if (!Ask(window,
+                 Fill(Sj(state.count > 1 ? many : one), dest_path, LastComponent(dest_path))))
+            return true;
+        state.install_confirmed = true;
+    }
+    const ArchiveKind kind = ArchiveKindOfPath(path).value_or(ArchiveKind::Zip);
+    InstallResult r;
+    QElapsedTimer took;
+    took.start();
+    {
+        ProgressWindow progress(&window, Sj(u8"インストール中"));
+        progress.SetUnit(FilesUnit());
+        r = InstallArchive(kind, path, Folder(dest_path), &progress);
+    }
+    const double seconds = took.elapsed() / 1000.0;
+    ShowNotices(&window, InstallNotices(r));
+    if (!r.installed()) return true;
+    ShowJobSummary(&window,
+                   InstallSummary(r.extract.files, CountRowsBelow("song", r.new_folder), seconds));
+
+    const DropItem item = target.AddFolderItem(dest->item, r.folder_name);
+    target.Select(item);
+    if (state.delete_policy == DropState::Delete::Ask) {
+        const bool yes =
+            Ask(window, Sj(u8"インストールに成功しました。\n元ファイルを削除しますか？"));
+        state.delete_policy = yes ? DropState::Delete::Always : DropState::Delete::Never;
+        if (yes) DeletePath(path);
+    } else if (state.delete_policy == DropState::Delete::Always) {
+        DeletePath(path);
+    }
+    const ToolSettings& tools = window.JukeboxTab()->tools;
+    if (tools.autowavtoogg) target.ConvertWavToOgg(r.new_folder);
+    if (tools.autobmptopng) target.ConvertBmpToPng(r.new_folder);
+    if (tools.autofumensearch) target.SearchHiddenCharts(item);
+    target.RefreshControls();
+    return true;
+}
+
+}  // namespace qv5

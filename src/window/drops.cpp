@@ -1,0 +1,203 @@
+// Files dropped on the main window: each path by its kind, in the order the
+// system reports them.
+#include "window/drops.h"
+
+#include <QTabBar>
+
+#include "window/jukebox_page.h"
+#include "window/main_window.h"
+#include "window/main_window_steps.h"
+#include "window/folder_tree.h"
+#include "window/conversion_commands.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "player/course_import.h"
+
+namespace qv5 {
+namespace {
+
+bool EndsWith(const std::string& s, const char* tail) {
+    const std::string t(tail);
+    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// Relative to the program directory when inside it (case-sensitive).
+std::string Shorten(const std::string& path) {
+    const std::string& dir = ProgramDirectory();
+    if (!dir.empty() && path.size() >= dir.size() && path.compare(0, dir.size(), dir) == 0)
+        return path.substr(dir.size());
+    return path;
+}
+
+bool Ask(MainWindow& window, const std::string& text) {
+    return Ui().MessageBox(&window, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
+           MsgAnswer::Yes;
+}
+
+void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
+                    const std::string& path) {
+    std::string folder = Shorten(path);
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    if (target.RootRefused(folder)) return;
+    if (!state.root_confirmed) {
+        if (!Ask(window, Sj(u8"ルートフォルダに加えます。よろしいですか？\n(bmsが多い場合、"
+                            u8"追加作業に数分かかる場合があります。)")))
+            return;
+        state.root_confirmed = true;
+    }
+    target.AddRootFolder(folder);
+}
+
+void DropCourseList(MainWindow& window, const std::string& path) {
+    if (!Ask(window, Sj(u8"コースをデータベースに追加します。\nよろしいですか?"))) return;
+    const CourseImport r = ImportCourseList(path);
+    ShowNotices(&window, r.notices);
+    ShowMessage(&window, Sj(u8"%dコース追加しました\n").replace(0, 2, std::to_string(r.count)),
+                Sj(u8"報告"));
+}
+
+void DropCustomFolder(DropTarget& target, const std::string& path) {
+    const std::string file = Shorten(path);
+    if (!target.RootRefused(file)) target.AddCustomFolderRoot(file);
+}
+
+// The JUKEBOX1 page's folder tree as the drop handler sees it.
+class WindowDropTarget final : public DropTarget {
+  public:
+    explicit WindowDropTarget(MainWindow& window)
+        : window_(window), page_(*window.JukeboxTab()), tree_(*page_.Tree()) {}
+    bool JukeboxShown() const override { return window_.Tabs()->currentIndex() == 1; }
+    std::optional<DropItem> SelectedItem() override { return ItemOf(tree_.currentItem()); }
+    std::optional<DropItem> ParentOf(const DropItem& item) override {
+        return ItemOf(Item(item)->parent());
+    }
+    void Select(const DropItem& item) override {
+        QTreeWidgetItem* i = Item(item);
+        tree_.setCurrentItem(i);
+        tree_.SetCurrent(i);
+    }
+    void RepopulateItem(const DropItem& item) override { tree_.Repopulate(Item(item)); }
+    DropItem AddFolderItem(const DropItem& parent, const std::string& name) override {
+        QTreeWidgetItem* p = Item(parent);
+        for (int i = 0; i < p->childCount(); ++i)
+            if (FromQString(p->child(i)->text(0)) == name) return *ItemOf(p->child(i));
+        return *ItemOf(tree_.InsertNewFolderItem(p, name));
+    }
+    bool RootRefused(const std::string& path) override { return page_.DuplicateCheck(path); }
+    void AddRootFolder(const std::string& path) override {
+        // The drop handler has asked already.
+        JukeboxPage::DropState asked;
+        asked.confirmed = true;
+        page_.RegisterDroppedFolder(path, asked);
+    }
+    void AddCustomFolderRoot(const std::string& path) override { page_.AddCustomFolderRoot(path); }
+    void ConvertWavToOgg(const std::string& folder) override {
+        ToolSettings tools = page_.tools;
+        tools.autobmptopng = 0;
+        tools.autowavtoogg = 1;
+        ConvertInstalledFolder(&window_, folder, tools);
+    }
+    void ConvertBmpToPng(const std::string& folder) override {
+        ToolSettings tools = page_.tools;
+        tools.autowavtoogg = 0;
+        tools.autobmptopng = 1;
+        ConvertInstalledFolder(&window_, folder, tools);
+    }
+    void SearchHiddenCharts(const DropItem& item) override { tree_.SearchHiddenCharts(Item(item)); }
+    void RefreshControls() override { page_.ShowValues(); }
+
+  private:
+    static QTreeWidgetItem* Item(const DropItem& item) {
+        return reinterpret_cast<QTreeWidgetItem*>(item.handle);
+    }
+    static std::optional<DropItem> ItemOf(QTreeWidgetItem* item) {
+        if (!item) return std::nullopt;
+        return DropItem{reinterpret_cast<std::uintptr_t>(item), FromQString(item->text(0)),
+                        FolderTree::ItemPath(item), FolderTree::NormalIcon(item)};
+    }
+    MainWindow& window_;
+    JukeboxPage& page_;
+    FolderTree& tree_;
+};
+
+}  // namespace
+
+DropKind ClassifyDrop(const std::string& path) {
+    if (IsDirectory(path)) return DropKind::RootFolder;
+    const std::string lower = Lower(path);
+    if (EndsWith(lower, "qv5crs") || EndsWith(lower, "xml")) return DropKind::CourseList;
+    if (EndsWith(lower, "bmp") || EndsWith(lower, "jpg") || EndsWith(path, "png") ||
+        EndsWith(path, "gif"))
+        return DropKind::Wallpaper;
+    if (EndsWith(path, "qv5folder")) return DropKind::CustomFolder;
+    if (EndsWith(lower, ".bms") || EndsWith(lower, ".bme") || EndsWith(lower, ".pms") ||
+        EndsWith(lower, ".bml"))
+        return DropKind::Chart;
+    if (EndsWith(lower, ".zip")) return DropKind::Zip;
+    if (EndsWith(lower, ".rar")) return DropKind::Rar;
+    return DropKind::Ignored;
+}
+
+void HandleDrop(MainWindow& window, DropTarget& target, const std::vector<std::string>& paths) {
+    DropState state;
+    state.count = static_cast<int>(paths.size());
+    for (const std::string& path : paths) {
+        switch (ClassifyDrop(path)) {
+            case DropKind::RootFolder:
+                DropRootFolder(window, target, state, path);
+                break;
+            case DropKind::CourseList:
+                DropCourseList(window, path);
+                break;
+            case DropKind::Wallpaper:
+                if (!DropWallpaper(window, path)) return;
+                break;
+            case DropKind::CustomFolder:
+                DropCustomFolder(target, path);
+                break;
+            case DropKind::Chart:
+                DropChart(window, target, path);
+                break;
+            case DropKind::Zip:
+            case DropKind::Rar:
+                if (!DropArchive(window, target, state, path)) return;
+                break;
+            case DropKind::Ignored:
+                break;
+        }
+    }
+}
+
+std::unique_ptr<DropTarget> MakeWindowDropTarget(MainWindow& window) {
+    return std::make_unique<WindowDropTarget>(window);
+}
+
+// Paths come whole, however long; one the program cannot name is said so.
+void OnDropFiles(MainWindow& window, const QList<QUrl>& urls) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile()) continue;
+        const std::string host = url.toLocalFile().toStdString();
+        auto internal = FromHostPath(host);
+        if (!internal) {
+            ShowMessage(&window,
+                        Sj(u8"このファイル名はShift-JISで表せないため扱えません。\n") +
+                            Utf8ToCp932Lossy(host),
+                        Sj(u8"エラー"));
+            continue;
+        }
+        paths.push_back(*internal);
+    }
+    auto target = MakeWindowDropTarget(window);
+    HandleDrop(window, *target, paths);
+}
+
+}  // namespace qv5

@@ -1,0 +1,43 @@
+// Files dropped on the main window, dispatched by kind.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "window/drop_target.h"
+
+namespace qv5 {
+
+class MainWindow;
+
+enum class DropKind { RootFolder, CourseList, Wallpaper, CustomFolder, Chart, Zip, Rar, Ignored };
+
+// The kind of a dropped path (internal), by the first test that matches.
+DropKind ClassifyDrop(const std::string& path);
+
+// The state of one drop.
+struct DropState {
+    bool root_confirmed = false;
+    bool install_confirmed = false;
+    enum class Delete { Ask, Always, Never } delete_policy = Delete::Ask;
+    int count = 0;  // paths in the drop
+};
+
+// Handles every path of one drop in order (internal paths, as dropped).
+void HandleDrop(MainWindow& window, DropTarget& target, const std::vector<std::string>& paths);
+
+// The window's own target: the JUKEBOX1 tab test, and nothing of a tree.
+std::unique_ptr<DropTarget> MakeWindowDropTarget(MainWindow& window);
+
+// The branches of HandleDrop; false ends the whole drop.
+bool DropWallpaper(MainWindow& window, const std::string& path);
+void DropChart(MainWindow& window, DropTarget& target, const std::string& path);
+bool DropArchive(MainWindow& window, DropTarget& target, DropState& state, const std::string& path);
+
+// Writes the image at `path` as a 640 x 480, 24-bit wallpaper bmp named after
+// it into QV5files\WallPaper\Select; false when it cannot be loaded. `saved`
+// tells whether the file was written.
+bool MakeWallpaper(const std::string& path, bool& saved);
+
+}  // namespace qv5

@@ -1,0 +1,258 @@
+#include "window/jukebox_page.h"
+
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <algorithm>
+
+#include "window/controls.h"
+#include "window/folder_tree.h"
+#include "browser/root_list.h"
+#include "window/song_info_panel.h"
+#include "config/config_file.h"
+#include "library/difficulty.h"
+#include "library/rescan.h"
+#include "library/scanner.h"
+#include "library/song_library.h"
+#include "window/job_summary.h"
+#include "platform/progress.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "platform/transaction.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+namespace {
+
+const char8_t* kRemoved = u8"この機能は削除済みです。";
+
+bool Confirm(QWidget* owner, const std::string& text) {
+    return Ui().MessageBox(owner, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
+           MsgAnswer::Yes;
+}
+
+}  // namespace
+
+JukeboxPage::JukeboxPage(QWidget* parent) : Page(parent), tree_(new FolderTree(this)) {
+    tree_->tools = &tools;
+    tree_->setMinimumHeight(300);
+    AddStatic(1047, QStringLiteral("Song folders"));
+    Place(tree_);
+    static_cast<QGridLayout*>(layout())->setRowStretch(1, 1);
+
+    auto* row = new QWidget(this);
+    auto* buttons = new QHBoxLayout(row);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    auto button = [&](int id, const QString& caption, void (JukeboxPage::*handler)()) {
+        auto* b = new QPushButton(caption, row);
+        SetControlId(b, id);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+        return b;
+    };
+    button(1035, ToQString(Sj(u8"フォルダ追加")), &JukeboxPage::AddRootFromBrowser);
+    button(1103, ToQString(Sj(u8"全フォルダ再検索")), &JukeboxPage::FullRescan);
+    buttons->addStretch(1);
+    button(1027, ToQString(Sj(u8"詳細設定")), &JukeboxPage::OpenToolSettings);
+    Place(row);
+    AddStatic(1048, ToQString(Sj(u8"右クリックでフォルダやファイルの操作ができます。")));
+    AddStatic(1049, ToQString(Sj(u8"フォルダをウィンドウにドロップしても登録できます。")));
+    Place(new SongInfoPanel(this));
+
+    // Present but not shown: the install folder and the removed commands.
+    auto tell_removed = [this] { ShowMessage(this, Sj(kRemoved)); };
+    QLineEdit* field = AddTextEdit(1002, QString(), &newsongfolder);
+    field->setReadOnly(true);
+    field->setVisible(false);
+    for (auto [id, handler] : {std::pair{1003, &JukeboxPage::ChooseInstallFolder},
+                               std::pair{1004, &JukeboxPage::OpenInstallFolder}})
+        button(id, QString(), handler)->setVisible(false);
+    for (int id : {1036, 1006}) {
+        auto* b = new QPushButton(row);
+        SetControlId(b, id);
+        b->setVisible(false);
+        connect(b, &QPushButton::clicked, this, tell_removed);
+    }
+    auto* menu = new QMenu(this);
+    SetControlId(menu, 135);
+    QAction* add = menu->addAction(ToQString(Sj(u8"フォルダ追加")));
+    SetControlId(add, 32776);
+    connect(add, &QAction::triggered, this, &JukeboxPage::AddRootFromBrowser);
+    for (int id : {32773, 32774}) {
+        QAction* removed = menu->addAction(QString());
+        SetControlId(removed, id);
+        connect(removed, &QAction::triggered, this, tell_removed);
+    }
+}
+
+std::vector<std::string> JukeboxPage::RootTexts() const {
+    return tree_->RootTexts();
+}
+
+void JukeboxPage::SetRoots(const std::vector<std::string>& roots) {
+    tree_->ClearRoots();
+    for (const std::string& root : roots) tree_->InsertRoot(root);
+}
+
+void JukeboxPage::FollowLibrary(ConfigRecord& record) {
+    ConfigRecord fresh;
+    if (LoadConfig(fresh) == ConfigState::Read) {
+        const auto known = record.path.begin() + record.path_count;
+        std::vector<std::string> shown = RootTexts();
+        for (int i = 0; i < fresh.path_count; ++i) {
+            const std::string& root = fresh.path[i];
+            if (std::find(record.path.begin(), known, root) != known) continue;
+            if (record.path_count < kMaxSongFolders) record.path[record.path_count++] = root;
+            if (std::find(shown.begin(), shown.end(), root) == shown.end()) {
+                tree_->InsertRoot(root);
+                shown.push_back(root);
+            }
+        }
+    }
+    tree_->FollowDisk();
+}
+
+bool JukeboxPage::RegisterNewRoot(const std::string& path) {
+    QTreeWidgetItem* item = tree_->InsertRoot(path);
+    LibraryReport report;
+    Database& db = SongLibrary();
+    bool stored = false;
+    QElapsedTimer took;
+    took.start();
+    {
+        std::unique_ptr<Progress> progress =
+            tree_->progress_factory
+                ? tree_->progress_factory(window(), Sj(u8"フォルダを登録しています"))
+                : nullptr;
+        if (progress) progress->SetUnit(ChartsUnit());
+        Transaction tx(db);
+        stored = tx.ok() && RegisterRootFolder(db, path, progress.get(), &report) != 0 &&
+                 AssignFolderDifficulties(db, path) && tx.Commit();
+        if (!stored && report.error.empty()) report.error = db.LastError();
+    }
+    if (stored) {
+        ShowJobSummary(window(),
+                       LibrarySummary(LibraryJob::Register, CountRowsBelow("song", path),
+                                      CountRowsBelow("folder", path), took.elapsed() / 1000.0));
+        return true;
+    }
+    tree_->RemoveItem(item);
+    if (report.stopped)
+        ShowMessage(window(), Sj(u8"登録を中止しました。ライブラリは元のままです。"));
+    else
+        ShowMessage(window(), Sj(u8"フォルダを登録できませんでした。\n") + report.error,
+                    Sj(u8"エラー"), MsgIcon::Error);
+    return false;
+}
+
+void JukeboxPage::AddRootFromBrowser() {
+    ReadControls();
+    auto chosen = Ui().BrowseFolder(this, "NEW SONG FOLDER");
+    if (!chosen) return;
+    std::string path = *chosen;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    if (PathTooLong(path)) {
+        ShowMessage(window(), PathTooLongMessage(path), Sj(u8"エラー"));
+        return;
+    }
+    if (!Confirm(window(), Sj(u8"bmsが多い場合、追加作業に数分かかる場合があります。\n"
+                              u8"よろしいですか？")))
+        return;
+    RegisterNewRoot(path);
+    ShowValues();
+}
+
+bool JukeboxPage::DuplicateCheck(const std::string& stored_path) {
+    const std::string message = RootConflictMessage(RootTexts(), stored_path);
+    if (message.empty()) return false;
+    ShowMessage(window(), message);
+    return true;
+}
+
+bool JukeboxPage::RegisterDroppedFolder(const std::string& dropped, DropState& drop) {
+    const std::string path = StoredRootPath(dropped, true);
+    if (DuplicateCheck(path)) return false;
+    if (PathTooLong(path)) {
+        ShowMessage(window(), PathTooLongMessage(path), Sj(u8"エラー"));
+        return false;
+    }
+    if (!drop.confirmed) {
+        if (!Confirm(window(), Sj(u8"ルートフォルダに加えます。よろしいですか？\n"
+                                  u8"(bmsが多い場合、追加作業に数分かかる場合があります。)")))
+            return false;
+        drop.confirmed = true;
+    }
+    return RegisterNewRoot(path);
+}
+
+bool JukeboxPage::AddCustomFolderRoot(const std::string& dropped) {
+    const std::string path = StoredRootPath(dropped, false);
+    if (DuplicateCheck(path)) return false;
+    tree_->InsertRoot(path);  // a custom-folder file shows the document icon
+    return true;
+}
+
+void JukeboxPage::FullRescan() {
+    if (!Confirm(window(), Sj(u8"全フォルダを再検索します。\n"
+                              u8"しばらくコンフィグプログラムは応答不能になります。\n"
+                              u8"よろしいですか？")))
+        return;
+    const std::vector<std::string> roots = RootTexts();
+    std::vector<std::string> missing;
+    LibraryReport report;
+    bool done;
+    QElapsedTimer took;
+    took.start();
+    {
+        std::unique_ptr<Progress> progress =
+            tree_->progress_factory
+                ? tree_->progress_factory(window(), Sj(u8"全フォルダを再検索しています"))
+                : nullptr;
+        if (progress) progress->SetUnit(ChartsUnit());
+        done = RescanLibrary(SongLibrary(), roots, progress.get(), &report, &missing);
+    }
+    if (!done) {
+        if (report.stopped)
+            ShowMessage(window(), Sj(u8"再検索を中止しました。ライブラリは元のままです。"));
+        else
+            ShowMessage(window(),
+                        Sj(u8"再検索に失敗しました。ライブラリは元のままです。\n") + report.error,
+                        Sj(u8"エラー"), MsgIcon::Error);
+        return;
+    }
+    if (roots.empty()) return;
+    const double seconds = took.elapsed() / 1000.0;
+    ShowMessage(window(), Sj(u8"終了しました"));
+    ShowJobSummary(window(), LibrarySummary(LibraryJob::Rescan, CountRowsBelow("song", ""),
+                                            CountRowsBelow("folder", ""), seconds));
+    if (!missing.empty()) {
+        std::string list = Sj(u8"見つからないフォルダがありました:");
+        for (const std::string& root : missing) list += "\n" + root;
+        ShowMessage(window(), list);
+    }
+}
+
+void JukeboxPage::ChooseInstallFolder() {
+    ReadControls();
+    auto chosen = Ui().BrowseFolder(this, Sj(u8"インストールするフォルダを選択して下さい"));
+    if (!chosen) return;
+    newsongfolder = *chosen;
+    if (newsongfolder.empty() || newsongfolder.back() != '\\') newsongfolder += '\\';
+    ShowValues();
+}
+
+void JukeboxPage::OpenInstallFolder() {
+    ReadControls();
+    ShellOpen(newsongfolder);
+}
+
+void JukeboxPage::OpenToolSettings() {
+    if (open_tool_settings) open_tool_settings();
+    ClampToolSettings(tools);
+}
+
+}  // namespace qv5

@@ -1,0 +1,67 @@
+// The JUKEBOX1 page: the folder tree of the registered root folders, adding
+// and rescanning them, and the new-song folder.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "window/page.h"
+#include "config/tool_settings.h"
+
+class QTreeWidgetItem;
+
+namespace qv5 {
+
+class FolderTree;
+
+class JukeboxPage : public Page {
+    Q_OBJECT
+  public:
+    explicit JukeboxPage(QWidget* parent = nullptr);
+
+    FolderTree* Tree() const { return tree_; }
+    // The texts of the tree's root items, in tree order.
+    std::vector<std::string> RootTexts() const;
+    // The roots of the configuration: listed from the disk, not scanned.
+    void SetRoots(const std::vector<std::string>& roots);
+    // After another program changed the library: song folders it added to
+    // config.xml join the tree (and the record), and the listed levels follow
+    // the disk.
+    void FollowLibrary(ConfigRecord& record);
+
+    // Buttons 1035 (and menu entry 32776), 1103, 1003, 1004, 1027.
+    void AddRootFromBrowser();
+    void FullRescan();
+    void ChooseInstallFolder();
+    void OpenInstallFolder();
+    void OpenToolSettings();
+
+    // For files dropped on the window. `path` is an internal path.
+    // True (after telling the user) when the path is a root or lies below one.
+    bool DuplicateCheck(const std::string& stored_path);
+    // One drop asks its question once, as soon as a folder is confirmed.
+    struct DropState {
+        bool confirmed = false;
+    };
+    // A dropped folder: stored relative to the program directory when inside
+    // it, checked, confirmed, listed and registered. True when registered.
+    bool RegisterDroppedFolder(const std::string& path, DropState& drop);
+    // A dropped custom-folder file: a root without question or scan.
+    bool AddCustomFolderRoot(const std::string& path);
+
+    std::string newsongfolder;
+    // The tool settings dialog's values; they stay with the page between openings.
+    ToolSettings tools;
+    // Opens the tool settings dialog on `tools`; may be empty.
+    std::function<void()> open_tool_settings;
+
+  private:
+    // Lists the new root and registers it in one transaction; a failed or
+    // stopped registration takes the root item away again.
+    bool RegisterNewRoot(const std::string& path);
+
+    FolderTree* tree_;
+};
+
+}  // namespace qv5

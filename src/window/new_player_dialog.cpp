@@ -1,0 +1,83 @@
+#include "window/new_player_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "window/controls.h"
+#include "window/progress_window.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "player/score_restore.h"
+
+namespace qv5 {
+
+NewPlayerDialog::NewPlayerDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("NEW PLAYER"));
+    id_edit_ = new QLineEdit(this);
+    password_edit_ = new QLineEdit(this);
+    password_edit_->setEchoMode(QLineEdit::Password);
+    link_box_ = new QCheckBox(QStringLiteral("QV5IR"), this);
+    irid_edit_ = new QLineEdit(this);
+    irid_edit_->setEnabled(false);
+    SetControlId(id_edit_, 1002);
+    SetControlId(password_edit_, 1008);
+    SetControlId(link_box_, 1006);
+    SetControlId(irid_edit_, 1011);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    SetControlId(buttons->button(QDialogButtonBox::Ok), 1);
+    SetControlId(buttons->button(QDialogButtonBox::Cancel), 2);
+    auto* form = new QFormLayout(this);
+    form->addRow(QStringLiteral("ID"), id_edit_);
+    form->addRow(QStringLiteral("PASSWORD"), password_edit_);
+    form->addRow(link_box_);
+    form->addRow(QStringLiteral("QV5IR ID"), irid_edit_);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &NewPlayerDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &NewPlayerDialog::reject);
+    connect(link_box_, &QCheckBox::clicked, this, &NewPlayerDialog::OnLinkClicked);
+}
+
+void NewPlayerDialog::ShowFields() {
+    id_edit_->setText(ToQString(id));
+    password_edit_->setText(ToQString(password));
+    irid_edit_->setText(ToQString(irid));
+    link_box_->setChecked(link == 1);
+    irid_edit_->setEnabled(link == 1);
+}
+
+void NewPlayerDialog::ReadFields() {
+    id = FromQString(id_edit_->text());
+    password = FromQString(password_edit_->text());
+    irid = FromQString(irid_edit_->text());
+    link = link_box_->isChecked() ? 1 : 0;
+}
+
+void NewPlayerDialog::OnLinkClicked() {
+    ReadFields();
+    irid_edit_->setEnabled(link == 1);
+}
+
+void NewPlayerDialog::accept() {
+    ReadFields();
+    QDialog::accept();
+}
+
+void NewPlayerDialog::reject() {
+    id.clear();
+    password.clear();
+    QDialog::reject();
+}
+
+int CreateLinkedPlayer(QWidget* owner, const NewPlayerDialog& dialog) {
+    auto progress = [owner](RestoreStep step) {
+        return std::make_unique<ProgressWindow>(
+            owner, Sj(step == RestoreStep::Download ? u8"スコアデータのダウンロード"
+                                                    : u8"スコアデータの読み込み"));
+    };
+    return RestoreScores(dialog.id, dialog.password, dialog.irid, progress, ShowOn(owner));
+}
+
+}  // namespace qv5

@@ -1,0 +1,110 @@
+#include "window/play_option_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "window/controls.h"
+#include "window/main_window.h"
+#include "config/config_file.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+
+PlayOptionDialog::PlayOptionDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("PLAY OPTION"));
+    setModal(true);
+    auto* top = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    top->addLayout(row);
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    row->addLayout(left);
+    row->addLayout(right);
+    AddGroup("GAUGE", {1098, 1083, 1084, 1085, 1086, 1087},
+             {"NORMAL", "HARD", "DEATH", "EASY", "PERFECT ATTACK", "GOOD ATTACK"}, &gauge, left);
+    AddGroup("RANDOM", {1088, 1089, 1090, 1091, 1092, 1093},
+             {"NORMAL", "MIRROR", "RANDOM", "S-RANDOM", "SCATTER", "CONVERGE"}, &random, left);
+    AddGroup("SPEED", {1094, 1095, 1096, 1097, 1099},
+             {"NORMAL", "FIX (MAX BPM)", "FIX (MIN BPM)", "FIX (AVERAGE)", "CONSTANT"}, &hstype,
+             right);
+    hs_edit_ = new QLineEdit(this);
+    SetControlId(hs_edit_, 1002);
+    right->addWidget(hs_edit_);
+    right->addStretch(1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    SetControlId(ok, 1);
+    SetControlId(cancel, 2);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    top->addWidget(buttons);
+}
+
+void PlayOptionDialog::AddGroup(const char* title, const std::vector<int>& ids,
+                                const QStringList& captions, std::int32_t* value,
+                                QVBoxLayout* into) {
+    // The group box parents the buttons, which makes them one exclusive group.
+    auto* box = new QGroupBox(QString::fromLatin1(title), this);
+    auto* column = new QVBoxLayout(box);
+    Group g{{}, value};
+    for (size_t i = 0; i < ids.size(); ++i) {
+        auto* r = new QRadioButton(captions[static_cast<qsizetype>(i)], box);
+        SetControlId(r, ids[i]);
+        column->addWidget(r);
+        g.buttons.push_back(r);
+    }
+    into->addWidget(box);
+    groups_.push_back(std::move(g));
+}
+
+void PlayOptionDialog::ShowValues() {
+    for (Group& g : groups_) {
+        // Exclusivity off for a moment so that a stray value checks nothing.
+        for (auto* b : g.buttons) b->setAutoExclusive(false);
+        for (size_t i = 0; i < g.buttons.size(); ++i)
+            g.buttons[i]->setChecked(*g.value == static_cast<std::int32_t>(i));
+        for (auto* b : g.buttons) b->setAutoExclusive(true);
+    }
+    hs_edit_->setText(ToQString(hs));
+}
+
+void PlayOptionDialog::ReadControls() {
+    for (Group& g : groups_) {
+        *g.value = -1;
+        for (size_t i = 0; i < g.buttons.size(); ++i)
+            if (g.buttons[i]->isChecked()) *g.value = static_cast<std::int32_t>(i);
+    }
+    hs = FromQString(hs_edit_->text());
+}
+
+void PlayOptionDialog::accept() {
+    ReadControls();
+    QDialog::accept();
+}
+
+void OnPlayOptions(MainWindow& dlg) {
+    ConfigRecord& config = TheConfig();
+    PlayOptionDialog options(&dlg);
+    options.gauge = config.gauge;
+    options.random = config.random;
+    options.hstype = config.hstype;
+    options.hs = std::to_string(config.hs);
+    options.ShowValues();
+    Ui().RunDialog(options);
+    // After Cancel these are still the values copied in above.
+    config.gauge = options.gauge;
+    config.hstype = options.hstype;
+    config.random = options.random;
+    config.hs = LeadingNumber(options.hs.c_str());
+    dlg.ApplySettings();
+}
+
+}  // namespace qv5

@@ -1,0 +1,54 @@
+// The player checks of ApplySettings and the first-run loop.
+#include "window/language.h"
+#include "window/main_page.h"
+#include "window/main_window.h"
+#include "window/main_window_steps.h"
+#include "config/config_record.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "player/player_db.h"
+
+namespace qv5 {
+
+bool CheckPlayer(MainWindow& dlg) {
+    const int language = TheConfig().language;
+    const MainPage::Values& v = dlg.MainTab()->values;
+    if (v.id.size() < 3) {
+        ShowMessage(&dlg,
+                    Localized(language, u8"NEW PLAYERボタンでプレイヤーデータを作成してください。",
+                              "Create new player data."));
+        return false;
+    }
+    if (v.pass.size() < 3) {
+        ShowMessage(&dlg, Localized(language, u8"パスワードを入力して下さい。", "Input password."));
+        return false;
+    }
+    if (!VerifyPlayerPassword(v.id, v.pass, ShowOn(&dlg))) {
+        dlg.setWindowTitle(QString::fromLatin1(kAppTitle));
+        ShowMessage(&dlg, Localized(language, u8"パスワードが違います。", "Password error."));
+        return false;
+    }
+    // The title says who is signed in: the check itself says nothing.
+    dlg.setWindowTitle(QString::fromLatin1(kAppTitle) + QStringLiteral(" \u2014 ") +
+                       ToQString(v.id));
+    return true;
+}
+
+bool RunFirstRunLoop(MainWindow& dlg) {
+    MainPage* page = dlg.MainTab();
+    page->ReadControls();
+    // The way out: the new-player dialog closed twice in a row.
+    int closed_in_a_row = 0;
+    while (page->values.id.empty()) {
+        ShowMessage(&dlg,
+                    Sj(u8"最初にプレイヤーデータを作成します。\n"
+                       u8"お好きなID(英数字のみ)とパスワードを設定して下さい。"),
+                    Sj(u8"ようこそ"));
+        closed_in_a_row = page->OnNewPlayer() ? 0 : closed_in_a_row + 1;
+        if (closed_in_a_row == 2) return false;
+        page->ReadControls();
+    }
+    return true;
+}
+
+}  // namespace qv5

@@ -1,0 +1,44 @@
+#include "window/song_info_panel.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "window/controls.h"
+#include "platform/text.h"
+
+namespace qv5 {
+
+SongInfoPanel::SongInfoPanel(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (size_t i = 0; i < labels_.size(); ++i) {
+        labels_[i] = new QLabel(this);
+        labels_[i]->setTextFormat(Qt::PlainText);
+        SetControlId(labels_[i], 1077 + static_cast<int>(i));
+        layout->addWidget(labels_[i]);
+    }
+}
+
+void SongInfoPanel::ShowItem(int icon, const std::string& item_path) {
+    if (icon == 2)
+        Show(item_path);
+    else
+        Clear();
+}
+
+void SongInfoPanel::Show(const std::string& chart_path) {
+    lines_ = SongInfoLines(chart_path);
+    ShowLines();
+}
+
+void SongInfoPanel::Clear() {
+    lines_ = SongInfo{};
+    ShowLines();
+}
+
+void SongInfoPanel::ShowLines() {
+    for (size_t i = 0; i < labels_.size(); ++i) labels_[i]->setText(ToQString(lines_[i]));
+}
+
+}  // namespace qv5

@@ -1,0 +1,138 @@
+#include "window/tag_editor_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "window/controls.h"
+#include "library/song_library.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+namespace {
+
+// More than any header line can hold (lines arrive in pieces of about 100 KB).
+constexpr int kMaxFieldCharacters = 1 << 20;
+
+}  // namespace
+
+TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("TAG EDITOR"));
+    setModal(true);
+    setMinimumWidth(460);
+    auto* form = new QFormLayout(this);
+    title_ = AddEdit(1014);
+    subtitle_ = AddEdit(1013);
+    genre_ = AddEdit(1026);
+    artist_ = AddEdit(1011);
+    subartist_ = AddEdit(1010);
+    level_ = AddEdit(1008);
+    exlevel_ = AddEdit(1009);
+    difficulty_ = AddEdit(1028);
+    favorite_ = new QCheckBox(QStringLiteral("FAVORITE"), this);
+    SetControlId(favorite_, 1006);
+    form->addRow(QStringLiteral("TITLE"), title_);
+    form->addRow(QStringLiteral("SUBTITLE"), subtitle_);
+    form->addRow(QStringLiteral("GENRE"), genre_);
+    form->addRow(QStringLiteral("ARTIST"), artist_);
+    form->addRow(QStringLiteral("SUBARTIST"), subartist_);
+    form->addRow(ToQString(Sj(u8"☆ LEVEL")), level_);
+    form->addRow(ToQString(Sj(u8"★ LEVEL")), exlevel_);
+    form->addRow(QStringLiteral("DIFFICULTY"), difficulty_);
+    form->addRow(QString(), new QLabel(QStringLiteral("1 BEGINNER, 2 NORMAL, 3 HYPER, "
+                                                      "4 ANOTHER, 5 EX"),
+                                       this));
+    form->addRow(favorite_);
+    auto* buttons = new QDialogButtonBox(this);
+    restore_ = buttons->addButton(ToQString(Sj(u8"元に戻す")), QDialogButtonBox::ResetRole);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    SetControlId(restore_, 1003);
+    SetControlId(ok, 1);
+    SetControlId(cancel, 2);
+    connect(restore_, &QPushButton::clicked, this, &TagEditorDialog::OnRestore);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TagEditorDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+}
+
+QLineEdit* TagEditorDialog::AddEdit(int id) {
+    auto* edit = new QLineEdit(this);
+    // A header line may hold far more than the default limit, which would
+    // cut the text without a word.
+    edit->setMaxLength(kMaxFieldCharacters);
+    SetControlId(edit, id);
+    return edit;
+}
+
+void TagEditorDialog::SetFolder(bool folder) {
+    for (QWidget* w : std::initializer_list<QWidget*>{exlevel_, difficulty_, favorite_, restore_})
+        w->setEnabled(!folder);
+}
+
+void TagEditorDialog::ShowFields() {
+    title_->setText(ToQString(fields.title));
+    subtitle_->setText(ToQString(fields.subtitle));
+    genre_->setText(ToQString(fields.genre));
+    artist_->setText(ToQString(fields.artist));
+    subartist_->setText(ToQString(fields.subartist));
+    level_->setText(ToQString(fields.level));
+    exlevel_->setText(ToQString(fields.exlevel));
+    difficulty_->setText(ToQString(fields.difficulty));
+    favorite_->setChecked(fields.favorite != 0);
+}
+
+void TagEditorDialog::ReadFields() {
+    fields.title = FromQString(title_->text());
+    fields.subtitle = FromQString(subtitle_->text());
+    fields.genre = FromQString(genre_->text());
+    fields.artist = FromQString(artist_->text());
+    fields.subartist = FromQString(subartist_->text());
+    fields.level = FromQString(level_->text());
+    fields.exlevel = FromQString(exlevel_->text());
+    fields.difficulty = FromQString(difficulty_->text());
+    fields.favorite = favorite_->isChecked() ? 1 : 0;
+}
+
+void TagEditorDialog::OnRestore() {
+    ReadFields();
+    if (RestoreFields(chart_path, fields)) ShowFields();
+}
+
+void TagEditorDialog::accept() {
+    ReadFields();
+    QDialog::accept();
+}
+
+bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
+    ChartRecord record;
+    if (is_folder ? !LoadFolderForTags(path, record) : !LoadChartForTags(path, record)) {
+        ShowMessage(owner,
+                    (is_folder ? Sj(u8"フォルダがライブラリに登録されていません。\n")
+                               : Sj(u8"譜面ファイルを読み込めませんでした。\n")) +
+                        path,
+                    Sj(u8"エラー"), MsgIcon::Error);
+        return false;
+    }
+    TagEditorDialog dialog(owner);
+    dialog.fields = FieldsOf(record);
+    dialog.chart_path = path;
+    dialog.SetFolder(is_folder);
+    dialog.ShowFields();
+    if (Ui().RunDialog(dialog) != QDialog::Accepted) return false;
+    ApplyFields(dialog.fields, record);
+    if (!SaveTags(record)) {
+        ShowMessage(
+            owner,
+            Sj(u8"タグを保存できませんでした。\n") + Utf8ToCp932Lossy(SongLibrary().LastError()),
+            Sj(u8"エラー"), MsgIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qv5

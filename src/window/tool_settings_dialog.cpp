@@ -1,0 +1,194 @@
+#include "window/tool_settings_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "window/controls.h"
+#include "window/compressor_dialog.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+namespace {
+
+const char8_t* const kProgramFilter = u8"実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||";
+
+struct ProgramChoice {
+    int button;
+    const char8_t* title;
+    std::string ToolSettings::*value;
+};
+
+const ProgramChoice kPrograms[] = {
+    {1003, u8"mp3エンコーダーの選択 (lame.exe推奨)", &ToolSettings::mp3enc_body},
+    {1004, u8"oggエンコーダーの選択 (oggenc2.exe推奨)", &ToolSettings::oggenc_body},
+    {1027, u8"BMSエディター選択 (BMSE.exe推奨)", &ToolSettings::bmse_body},
+    {1036, u8"BMSエディター選択 (oggdec.exe推奨)", &ToolSettings::oggdec_body},
+};
+
+}  // namespace
+
+ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
+    : QDialog(parent), tools_(tools) {
+    setWindowTitle(ToQString(Sj(u8"詳細設定")));
+    setModal(true);
+    auto* top = new QVBoxLayout(this);
+
+    auto group = [this, top](const QString& title) {
+        auto* box = new QGroupBox(title, this);
+        auto* grid = new QGridLayout(box);
+        top->addWidget(box);
+        return grid;
+    };
+    auto text = [this](QGridLayout* grid, int row, int id, const QString& label,
+                       std::string ToolSettings::*field) {
+        auto* edit = new QLineEdit(this);
+        SetControlId(edit, id);
+        grid->addWidget(new QLabel(label, this), row, 0);
+        grid->addWidget(edit, row, 1);
+        bindings_.push_back({[this, edit, field] { edit->setText(ToQString(tools_.*field)); },
+                             [this, edit, field] { tools_.*field = FromQString(edit->text()); }});
+        return edit;
+    };
+    auto chooser = [this](QGridLayout* grid, int row, int id) {
+        auto* b = new QPushButton(QStringLiteral("..."), this);
+        SetControlId(b, id);
+        b->setAutoDefault(false);
+        grid->addWidget(b, row, 2);
+        connect(b, &QPushButton::clicked, this, [this, id] { ChooseProgram(id); });
+    };
+    auto check = [this, top](int id, const QString& caption, std::int32_t ToolSettings::*field) {
+        auto* box = new QCheckBox(caption, this);
+        SetControlId(box, id);
+        top->addWidget(box);
+        bindings_.push_back({[this, box, field] { box->setChecked(tools_.*field != 0); },
+                             [this, box, field] {
+                                 const bool stray = tools_.*field != 0 && tools_.*field != 1;
+                                 if (!(stray && box->isChecked()))
+                                     tools_.*field = box->isChecked() ? 1 : 0;
+                             }});
+    };
+
+    QGridLayout* movie = group(ToQString(Sj(u8"動画・mp3作成")));
+    text(movie, 0, 1002, QStringLiteral("mp3 encoder"), &ToolSettings::mp3enc_body);
+    chooser(movie, 0, 1003);
+    text(movie, 1, 1008, QStringLiteral("option (audio)"), &ToolSettings::mp3enc_option_normal);
+    text(movie, 2, 1013, QStringLiteral("option (movie)"), &ToolSettings::mp3enc_option_movie);
+    text(movie, 3, 1014, QStringLiteral("quality (0-100)"), &ToolSettings::mp3_volume);
+    text(movie, 4, 1028, QStringLiteral("frame rate (1-60)"), &ToolSettings::movie_framerate);
+    auto* audio = new QWidget(this);  // the buttons' parent makes them one exclusive group
+    auto* audio_row = new QHBoxLayout(audio);
+    audio_row->setContentsMargins(0, 0, 0, 0);
+    std::vector<QRadioButton*> radios;
+    const QString audio_captions[] = {QStringLiteral("mp3"), QStringLiteral("wav"),
+                                      ToQString(Sj(u8"wav (動画と別に保存)"))};
+    const int audio_ids[] = {1041, 1042, 1043};
+    for (int i = 0; i < 3; ++i) {
+        auto* r = new QRadioButton(audio_captions[i], audio);
+        SetControlId(r, audio_ids[i]);
+        audio_row->addWidget(r);
+        radios.push_back(r);
+    }
+    movie->addWidget(new QLabel(QStringLiteral("movie audio"), this), 5, 0);
+    movie->addWidget(audio, 5, 1, 1, 2);
+    bindings_.push_back({[this, radios] {
+                             // A value outside the group selects none.
+                             for (auto* r : radios) r->setAutoExclusive(false);
+                             for (size_t i = 0; i < radios.size(); ++i)
+                                 radios[i]->setChecked(tools_.movie_audio == std::int32_t(i));
+                             for (auto* r : radios) r->setAutoExclusive(true);
+                         },
+                         [this, radios] {
+                             tools_.movie_audio = -1;
+                             for (size_t i = 0; i < radios.size(); ++i)
+                                 if (radios[i]->isChecked()) tools_.movie_audio = std::int32_t(i);
+                         }});
+    auto* compressor = new QPushButton(ToQString(Sj(u8"動画圧縮の設定")), this);
+    SetControlId(compressor, 1035);
+    compressor->setAutoDefault(false);
+    movie->addWidget(compressor, 6, 1);
+    connect(compressor, &QPushButton::clicked, this, [this] { ChooseCompressor(this); });
+
+    QGridLayout* enc = group(ToQString(Sj(u8"oggエンコード")));
+    text(enc, 0, 1011, QStringLiteral("ogg encoder"), &ToolSettings::oggenc_body);
+    chooser(enc, 0, 1004);
+    text(enc, 1, 1026, QStringLiteral("option"), &ToolSettings::oggenc_option);
+    QGridLayout* dec = group(ToQString(Sj(u8"oggデコード")));
+    text(dec, 0, 1068, QStringLiteral("ogg decoder"), &ToolSettings::oggdec_body);
+    chooser(dec, 0, 1036);
+    text(dec, 1, 1102, QStringLiteral("option"), &ToolSettings::oggdec_option);
+    QGridLayout* bms = group(ToQString(Sj(u8"BMSデータ")));
+    text(bms, 0, 1009, QStringLiteral("BMS editor"), &ToolSettings::bmse_body);
+    chooser(bms, 0, 1027);
+    text(bms, 1, 1010, QStringLiteral("option"), &ToolSettings::bmse_option);
+
+    check(1006, ToQString(Sj(u8"インストール時にwavをoggに自動変換する")),
+          &ToolSettings::autowavtoogg);
+    check(1015, ToQString(Sj(u8"インストール時にbmpをpngに自動変換する")),
+          &ToolSettings::autobmptopng);
+    check(1016, ToQString(Sj(u8"インストール時に隠し譜面を自動検索する")),
+          &ToolSettings::autofumensearch);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    SetControlId(ok, 1);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    SetControlId(cancel, 2);
+    cancel->setVisible(false);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    top->addLayout(row);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void ToolSettingsDialog::ShowValues() {
+    for (auto& b : bindings_) b.show();
+}
+
+void ToolSettingsDialog::ReadControls() {
+    for (auto& b : bindings_) b.read();
+}
+
+void ToolSettingsDialog::accept() {
+    ReadControls();
+    QDialog::accept();
+}
+
+void ToolSettingsDialog::ChooseProgram(int button) {
+    for (const ProgramChoice& p : kPrograms) {
+        if (p.button != button) continue;
+        auto chosen = Ui().OpenFile(this, Sj(kProgramFilter), Sj(p.title));
+        if (!chosen) return;
+        tools_.*p.value = *chosen;
+        ShowValues();
+        MakeProgramDirectoryCurrent();
+        if (button == 1027)
+            ShowMessage(
+                this,
+                Sj(u8"bmsエディタでファイルを編集すると、以前のスコアデータは使用できなくなり、"
+                   u8"IRにも別の曲として登録されてしまいます。\n"
+                   u8"タイトル等の情報を変更したい場合は、bmsを直接編集せず、"
+                   u8"タグエディタを利用して下さい。"),
+                Sj(u8"bms編集の際の注意"));
+        return;
+    }
+}
+
+void OpenToolSettings(QWidget* owner, ToolSettings& tools) {
+    ToolSettingsDialog dlg(tools, owner);
+    dlg.ShowValues();
+    Ui().RunDialog(dlg);
+}
+
+}  // namespace qv5

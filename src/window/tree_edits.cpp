@@ -1,0 +1,196 @@
+// The folder tree's commands that create and rename.
+#include "browser/folder_name.h"
+#include "window/folder_tree.h"
+#include "window/name_dialog.h"
+#include "browser/root_list.h"
+#include "window/tree_icons.h"
+#include "library/library_report.h"
+#include "library/refresh.h"
+#include "library/scanner.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+namespace {
+
+std::string WithSeparator(std::string path) {
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+std::string Tail(const std::string& name, size_t n) {
+    return name.size() <= n ? name : name.substr(name.size() - n);
+}
+
+bool IsChartName(const std::string& path) {
+    const std::string lower = LowerAscii(path);
+    for (const char* ext : {".bms", ".bme", ".pms", ".bml"})
+        if (EndsWith(lower, ext)) return true;
+    return false;
+}
+
+// The library's file operations match a path prefix: "a.bms" would also take
+// "a.bms.bme". When a sibling's name begins with the file's name, the folder
+// is refreshed instead.
+bool PrefixIsExact(const std::string& path) {
+    const std::string dir = DirectoryOf(path);
+    const std::string name = path.substr(dir.size());
+    std::vector<DirEntry> entries;
+    if (!ListFolder(dir, entries, ListDetail::NamesAndKinds)) return true;
+    for (const DirEntry& e : entries)
+        if (e.name.size() > name.size() && e.name.compare(0, name.size(), name) == 0) return false;
+    return true;
+}
+
+void TellError(QWidget* owner, const std::string& text) {
+    ShowMessage(owner, text, Sj(u8"エラー"));
+}
+
+const char8_t* kRenameFailed = u8"リネームに失敗しました。";
+const char8_t* kNewFolderPrompt = u8"新しいフォルダ名を入力して下さい。";
+const char8_t* kNewFilePrompt = u8"新しいファイル名を入力して下さい。";
+const char* kCustomFolderTail = ".qv5folder";
+
+}  // namespace
+
+void FolderTree::MoveFileRows(const std::string& from, const std::string& to) {
+    LibraryReport report;
+    if (PrefixIsExact(from) && PrefixIsExact(to)) {
+        MovePaths(from, to, &report);
+        if (!report.error.empty()) TellError(window(), report.error);
+        return;
+    }
+    RefreshFolderRows(DirectoryOf(from));
+    if (DirectoryOf(to) != DirectoryOf(from)) RefreshFolderRows(DirectoryOf(to));
+}
+
+void FolderTree::RemoveFileRows(const std::string& path) {
+    if (!PrefixIsExact(path)) return RefreshFolderRows(DirectoryOf(path));
+    LibraryReport report;
+    if (!RemovePaths(path, &report) && !report.error.empty()) TellError(window(), report.error);
+}
+
+void FolderTree::NewFolder() {
+    QTreeWidgetItem* item = current_;
+    auto name = names_->Ask(Sj(u8"フォルダ名を入力して下さい。"), Sj(u8"新しいフォルダ"));
+    if (!name) return;
+    const std::string path = WithSeparator(ItemPath(item)) + *name;
+    if (RefuseLong(path)) return;
+    if (!IsPlainName(*name) || !CreateFolder(path)) {
+        Tell(Sj(u8"フォルダの作成に失敗しました。"));
+        return;
+    }
+    InsertChild(item, *name, kIconNewFolder, kIconNewFolderOpen);
+    item->setExpanded(true);
+    LibraryReport report;
+    if (!ScanParentFolder(path, nullptr, &report) && !report.error.empty())
+        TellError(window(), report.error);
+}
+
+void FolderTree::RenameFolder() {
+    QTreeWidgetItem* item = current_;
+    QTreeWidgetItem* parent = item->parent();
+    const std::string old_path = ItemPath(item);
+    if (HoldsRoot(RootTexts(), old_path)) {
+        TellError(window(), Sj(u8"ルートフォルダを含むフォルダの名前は変更できません。"));
+        return;
+    }
+    const std::string suggested = SuggestFolderName(old_path).value_or(ItemText(item));
+    auto name = names_->Ask(Sj(kNewFolderPrompt), suggested);
+    if (!name) return;
+    const std::string new_path = WithSeparator(ItemPath(parent)) + *name;
+    if (RefuseLong(new_path)) return;
+    if (!IsPlainName(*name) || !MovePath(old_path, new_path)) {
+        TellError(window(), Sj(kRenameFailed));
+        return;
+    }
+    const int at = parent->indexOfChild(item);
+    parent->takeChild(at);
+    item->setText(0, ToQString(*name));
+    item->setData(0, Qt::UserRole + 2, QByteArray(name->data(), qsizetype(name->size())));
+    parent->insertChild(SortedIndex(parent, *name), item);
+    setCurrentItem(item);
+    LibraryReport report;
+    if (!MovePaths(old_path + "\\", new_path + "\\", &report)) TellError(window(), report.error);
+}
+
+// A custom-folder root is a file: it is renamed as one, keeps its extension
+// (else it would register nothing) and its text gets no separator. Its row is
+// moved by its path as a prefix, so a sibling whose name begins with it would
+// have its rows moved along: that rename is refused.
+void FolderTree::RenameRoot() {
+    QTreeWidgetItem* item = current_;
+    const bool custom = EndsWith(ItemText(item), kCustomFolderTail);
+    std::string old_path = ItemText(item);
+    if (EndsWith(old_path, "\\")) old_path.pop_back();
+    if (HoldsRoot(OtherRoots(item), old_path)) {
+        TellError(window(), Sj(u8"ルートフォルダを含むフォルダの名前は変更できません。"));
+        return;
+    }
+    const std::string dir = DirectoryOf(old_path);
+    auto name =
+        names_->Ask(Sj(custom ? kNewFilePrompt : kNewFolderPrompt), old_path.substr(dir.size()));
+    if (!name) return;
+    if (custom && !EndsWith(*name, kCustomFolderTail)) {
+        TellError(window(), Sj(u8"カスタムフォルダの拡張子（.qv5folder）は変更できません。"));
+        return;
+    }
+    const std::string new_path = dir + *name;
+    const std::string text = custom ? new_path : new_path + "\\";
+    if (RefuseLong(text)) return;
+    if (!IsPlainName(*name) || (custom && !PrefixIsExact(old_path)) ||
+        !MovePath(old_path, new_path)) {
+        TellError(window(), Sj(kRenameFailed));
+        return;
+    }
+    item->setText(0, ToQString(text));
+    item->setData(0, Qt::UserRole + 2, QByteArray(text.data(), qsizetype(text.size())));
+    LibraryReport report;
+    if (!MovePaths(custom ? old_path : old_path + "\\", text, &report))
+        TellError(window(), report.error);
+}
+
+// The new name decides the icon; whether the old and the new name are charts
+// (in any case, as the scanner sees them) decides what the library does.
+void FolderTree::RenameFile() {
+    QTreeWidgetItem* item = current_;
+    QTreeWidgetItem* parent = item->parent();
+    const std::string old_name = ItemText(item);
+    const std::string old_path = ItemPath(item);
+    auto name = names_->Ask(Sj(kNewFilePrompt), old_name);
+    if (!name) return;
+    if (Tail(*name, 3) != Tail(old_name, 3) &&
+        Ui().MessageBox(window(), Sj(u8"拡張子が変更されています。\n本当によろしいでしょうか？"),
+                        Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+        return;
+    const std::string new_path = WithSeparator(ItemPath(parent)) + *name;
+    if (RefuseLong(new_path)) return;
+    if (!IsPlainName(*name) || !MovePath(old_path, new_path)) {
+        TellError(window(), Sj(kRenameFailed));
+        return;
+    }
+    const int at = parent->indexOfChild(item);
+    parent->takeChild(at);
+    item->setText(0, ToQString(*name));
+    item->setData(0, Qt::UserRole + 2, QByteArray(name->data(), qsizetype(name->size())));
+    parent->insertChild(SortedIndex(parent, *name), item);
+    setCurrentItem(item);
+
+    const std::string lower = LowerAscii(new_path);
+    const bool was_chart = IsChartName(old_path), is_chart = IsChartName(new_path);
+    if (is_chart)
+        SetIcons(item, kIconChart, kIconChart);
+    else if (EndsWith(lower, ".txt") || EndsWith(lower, ".htm") || EndsWith(lower, ".html"))
+        SetIcons(item, kIconDocument, kIconDocument);
+    else if (name->find('.', 1) != std::string::npos)
+        SetIcons(item, kIconHidden, kIconHidden);
+    if (was_chart && is_chart)
+        MoveFileRows(old_path, new_path);
+    else if (is_chart)
+        RefreshFolderRows(DirectoryOf(new_path));
+    else if (was_chart)
+        RemoveFileRows(old_path);
+}
+
+}  // namespace qv5

@@ -1,0 +1,64 @@
+// A dropped picture becomes a wallpaper of the select screen.
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+
+#include "window/drops.h"
+#include "window/main_window.h"
+#include "library/chart_header.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+
+bool MakeWallpaper(const std::string& path, bool& saved) {
+    saved = false;
+    auto host = ToHostPath(path);
+    if (!host || !PathExists(path)) return false;
+    QImage source;
+    if (!source.load(QString::fromStdString(*host))) return false;
+    QImage target(640, 480, QImage::Format_RGB888);
+    if (target.isNull()) return false;
+    target.fill(Qt::black);
+    {
+        QPainter painter(&target);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(0, 0, 640, 480), source);
+    }
+    std::string name = LastPathName(path);
+    name.resize(name.size() > 4 ? name.size() - 4 : 0);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!target.save(&buffer, "BMP")) return true;
+    CreateFolder("QV5files\\WallPaper");
+    CreateFolder("QV5files\\WallPaper\\Select");
+    saved = WriteFileAtomic("QV5files\\WallPaper\\Select\\" + name + ".bmp",
+                            std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    return true;
+}
+
+bool DropWallpaper(MainWindow& window, const std::string& path) {
+    if (Ui().MessageBox(
+            &window,
+            Sj(u8"画像を壁紙フォルダに追加します。(サイズと形式は自動で変換されます。)\n"
+               u8"よろしいですか?"),
+            Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+        return true;
+    bool saved = false;
+    if (!MakeWallpaper(path, saved)) {
+        ShowMessage(&window, Sj(u8"画像の読み込みに失敗しました。"), Sj(u8"エラー"));
+        return false;
+    }
+    if (!saved) {
+        ShowMessage(&window, Sj(u8"壁紙を保存できませんでした。"), Sj(u8"エラー"));
+        return true;
+    }
+    ShowMessage(&window, Sj(u8"壁紙を追加しました。壁紙変更はマニュアルを参考にして下さい。"),
+                Sj(u8"確認"));
+    return true;
+}
+
+}  // namespace qv5

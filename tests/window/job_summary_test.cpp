@@ -1,0 +1,59 @@
+#include "window/job_summary.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QWidget>
+
+#include "platform/text.h"
+#include "platform/ui_service.h"
+
+namespace qv5 {
+namespace {
+
+// Every summary in both languages.
+TEST(JobSummary, TextsInBothLanguages) {
+    struct Case {
+        int language;
+        std::string text;
+        const char* expected;
+    };
+    std::vector<Case> cases;
+    for (int language : {1, 0}) {
+        SetUiLanguage(language);
+        auto add = [&](std::string text, const char* en, const char* ja) {
+            cases.push_back({language, std::move(text), language == 1 ? en : ja});
+        };
+        add(LibrarySummary(LibraryJob::Register, 1842, 103, 0.42),
+            "1,842 charts in 103 folders registered in 0.4 s",
+            "103フォルダの1,842譜面を0.4秒で登録しました");
+        add(LibrarySummary(LibraryJob::Rescan, 5, 1, 12.0),
+            "5 charts in 1 folders rescanned in 12.0 s",
+            "1フォルダの5譜面を12.0秒で再検索しました");
+        add(LibrarySummary(LibraryJob::Refresh, 1234567, 0, 0),
+            "1,234,567 charts in 0 folders refreshed in 0.0 s",
+            "0フォルダの1,234,567譜面を0.0秒で更新しました");
+        add(InstallSummary(12, 3, 1.25), "12 files installed (3 charts) in 1.2 s",
+            "12ファイル(3譜面)を1.2秒でインストールしました");
+        add(ConversionSummary(5, 0, 2.0), "5 files converted, 0 kept, in 2.0 s",
+            "5ファイルを変換、0ファイルはそのまま(2.0秒)");
+        add(ChartsUnit(), "charts", "譜面");
+        add(FilesUnit(), "files", "ファイル");
+    }
+    SetUiLanguage(0);
+    for (const Case& c : cases) EXPECT_EQ(Cp932ToUtf8(c.text), c.expected) << c.language;
+}
+
+TEST(JobSummary, GoesToTheStatusLineOfTheOwnersWindow) {
+    QWidget window;
+    auto* line = new QLabel(&window);
+    line->setObjectName("jobSummary");
+    auto* page = new QWidget(&window);
+    ShowJobSummary(page, Sj(u8"終了"));
+    EXPECT_EQ(line->text(), QString::fromUtf8(u8"終了"));
+    ShowJobSummary(nullptr, "ignored");
+    EXPECT_EQ(line->text(), QString::fromUtf8(u8"終了"));
+}
+
+}  // namespace
+}  // namespace qv5

@@ -1,0 +1,273 @@
+// Every key edited on the settings pages and in the tool settings dialog:
+// its value in config.xml shows in its control and comes back byte for byte.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <set>
+
+#include "window/controls.h"
+#include "window/jukebox_page.h"
+#include "window/main_page.h"
+#include "window/main_window.h"
+#include "window/option_page.h"
+#include "window/select_page.h"
+#include "window/system_page.h"
+#include "window/custom_folder_page.h"
+#include "config/config_file.h"
+#include "config/config_keys.h"
+#include "window/tool_settings_dialog.h"
+#include "platform/text.h"
+#include "support/alsa_devices.h"
+#include "support/players.h"
+#include "support/scripted_ui.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+enum class Kind { Check, Edit, Radio, List, PlayerList, Bits };
+constexpr int kToolDialog = -2;
+
+struct Row {
+    const char* section;
+    const char* key;
+    int page;  // tab index, or kToolDialog
+    Kind kind;
+    std::vector<int> ids;
+    const char* value;  // UTF-8, as written in config.xml
+};
+
+const std::vector<Row>& Rows() {
+    static const std::vector<Row> rows = {
+        {"player", "id", 0, Kind::PlayerList, {1001}, "player"},
+        {"player", "pass", 0, Kind::Edit, {1002}, "pass"},
+        {"system", "screenmode", 0, Kind::Check, {1006}, "1"},
+        {"system", "windowsize_x", 0, Kind::Edit, {1026}, "1280"},
+        {"system", "windowsize_y", 0, Kind::Edit, {1013}, "-720"},
+        {"system", "screenexrate", 0, Kind::Edit, {1008}, "150"},
+        {"system", "autoreload", 0, Kind::Radio, {1041, 1042, 1043}, "1"},
+        {"network", "qv5ir", 0, Kind::Check, {1018}, "1"},
+        {"network", "getrival", 0, Kind::Check, {1017}, "1"},
+        {"network", "autoupdate", 0, Kind::Check, {1019}, "1"},
+        {"network", "qv4ir", 0, Kind::Check, {1016}, "1"},
+        {"network", "qv4id", 0, Kind::Edit, {1009}, "qv4user"},
+        {"network", "qv4pass", 0, Kind::Edit, {1010}, "qv4 pw"},
+        {"network", "mail", 0, Kind::Edit, {1011}, "a&b@example.jp"},
+
+        {"system",
+         "customfolder",
+         2,
+         Kind::Bits,
+         {1006, 1015, 1016, 1017, 1018, 1019, 1029, 1020},
+         "165"},
+        {"select", "randomclose", 2, Kind::Check, {1021}, "1"},
+        {"select", "searchmax", 2, Kind::Edit, {1002}, "250"},
+        {"system", "titleflash", 2, Kind::Edit, {1008}, "72"},
+
+        {"play", "hsmin", 3, Kind::Edit, {1002}, "5"},
+        {"play", "hsmax", 3, Kind::Edit, {1008}, "950"},
+        {"play", "hsmargin", 3, Kind::Edit, {1009}, "7"},
+        {"play", "shuttermargin", 3, Kind::Edit, {1010}, "12"},
+        {"system", "inputinterval", 3, Kind::Edit, {1011}, "20"},
+        {"select", "speedfirst", 3, Kind::Edit, {1013}, "250"},
+        {"select", "speednext", 3, Kind::Edit, {1014}, "60"},
+        {"play", "basespeed", 3, Kind::Edit, {1028}, "120"},
+        {"play", "poorbga", 3, Kind::Edit, {1068}, "400"},
+        {"skin", "fontname", 3, Kind::Edit, {1026}, "ＭＳ Ｐゴシック"},
+        {"select", "control", 3, Kind::Check, {1017}, "1"},
+        {"select", "buttonselect", 3, Kind::Check, {1006}, "1"},
+        {"system", "outputlog", 3, Kind::Check, {1015}, "1"},
+        {"system", "thread", 3, Kind::Check, {1016}, "1"},
+        {"select", "folderlamp", 3, Kind::Check, {1018}, "1"},
+        {"system", "disablesystemkey", 3, Kind::Check, {1019}, "1"},
+        {"skin", "disableimagefont", 3, Kind::Check, {1020}, "1"},
+        {"system", "disableskinpreview", 3, Kind::Check, {1021}, "1"},
+        {"system", "disablebmsthread", 3, Kind::Check, {1030}, "1"},
+        {"system", "disablefolderthread", 3, Kind::Check, {1029}, "1"},
+        {"play", "gomiscore", 3, Kind::Check, {1033}, "1"},
+        {"play", "disablecurspeedchange", 3, Kind::Check, {1038}, "1"},
+        {"play", "disableleftclickexit", 3, Kind::Check, {1039}, "1"},
+
+        {"select", "difficultychangetype", 4, Kind::Check, {1030}, "1"},
+        {"select", "ignorekeyall", 4, Kind::Check, {1017}, "1"},
+        {"select", "ignorekeysingle", 4, Kind::Check, {1018}, "1"},
+        {"select", "ignorekeydouble", 4, Kind::Check, {1019}, "1"},
+        {"select", "ignoredp", 4, Kind::Check, {1020}, "1"},
+        {"select", "ignorepms", 4, Kind::Check, {1021}, "1"},
+        {"select", "ignoredifficultyall", 4, Kind::Check, {1029}, "1"},
+        {"select", "ignore5key", 4, Kind::Check, {1033}, "1"},
+        {"select", "levelbarflash_5", 4, Kind::Edit, {1002}, "10"},
+        {"select", "levelbarflash_7", 4, Kind::Edit, {1008}, "13"},
+        {"select", "levelbarflash_9", 4, Kind::Edit, {1009}, "43"},
+        {"select", "disabledifficultyfilter", 4, Kind::Check, {1006}, "1"},
+        {"select", "preview", 4, Kind::Check, {1015}, "0"},
+        {"select", "disablesubtitle", 4, Kind::Check, {1016}, "1"},
+
+        {"sound", "output", 5, Kind::List, {1001}, "1"},
+        {"sound", "driver", 5, Kind::List, {1007}, "2"},
+        {"sound", "bufferlength", 5, Kind::Edit, {1002}, "512"},
+        {"sound", "disablefmod", 5, Kind::Check, {1006}, "1"},
+        {"system", "highcolor", 5, Kind::Check, {1015}, "1"},
+        {"system", "vsync", 5, Kind::Check, {1016}, "1"},
+        {"system", "hptimer", 5, Kind::Check, {1017}, "1"},
+        {"system", "directdraw", 5, Kind::Check, {1018}, "1"},
+        {"system", "softwarerendering", 5, Kind::Check, {1019}, "1"},
+        {"system", "maindisplay", 5, Kind::Radio, {1105, 1042, 1041}, "2"},
+
+        {"tools", "mp3enc_body", kToolDialog, Kind::Edit, {1002}, "C:\\tools\\lame.exe"},
+        {"tools", "mp3enc_option_normal", kToolDialog, Kind::Edit, {1008}, "-V 2"},
+        {"tools", "mp3enc_option_movie", kToolDialog, Kind::Edit, {1013}, "--cbr 128"},
+        {"tools", "movie_audio", kToolDialog, Kind::Radio, {1041, 1042, 1043}, "2"},
+        {"tools", "mp3_volume", kToolDialog, Kind::Edit, {1014}, "80"},
+        {"tools", "movie_framerate", kToolDialog, Kind::Edit, {1028}, "24"},
+        {"tools", "oggenc_body", kToolDialog, Kind::Edit, {1011}, "Z:\\usr\\bin\\oggenc"},
+        {"tools", "oggenc_option", kToolDialog, Kind::Edit, {1026}, "-q 4"},
+        {"tools", "oggdec_body", kToolDialog, Kind::Edit, {1068}, "音声\\oggdec.exe"},
+        {"tools", "oggdec_option", kToolDialog, Kind::Edit, {1102}, "--quiet"},
+        {"tools", "bmse_body", kToolDialog, Kind::Edit, {1009}, "iBMSC.exe"},
+        {"tools", "bmse_option", kToolDialog, Kind::Edit, {1010}, "-x \"a b\""},
+        {"tools", "autowavtoogg", kToolDialog, Kind::Check, {1006}, "1"},
+        {"tools", "autobmptopng", kToolDialog, Kind::Check, {1015}, "1"},
+        {"tools", "autofumensearch", kToolDialog, Kind::Check, {1016}, "1"},
+    };
+    return rows;
+}
+
+// Keys no page edits: kept from the file, or edited elsewhere (the Language
+// menu, the play options, the JUKEBOX1 page) or derived.
+bool EditedElsewhere(const ConfigKey& k) {
+    static const std::set<std::string> names = {
+        "mainsleep", "bmssleep",      "eventmode",   "language",    "newsongfolder",
+        "hs",        "hstype",        "shutter",     "shuttertype", "gauge",
+        "random",    "effect",        "autoscratch", "autokey",     "autojudgeadjust",
+        "judgetime", "bga",           "bgasize",     "ghost",       "scoregraph",
+        "target",    "defaulttarget", "replaysave",  "numbuffers",  "disabledsp",
+        "eqflag",    "pitchflag",     "pitchtype",   "pitchp",      "name",
+        "irid",      "irpass",        "sort",        "key",         "difficulty"};
+    const std::string section = k.section, key = k.key ? k.key : "";
+    if (section == "course" || section == "jukebox") return true;
+    if (section == "skin" && key != "fontname" && key != "disableimagefont") return true;
+    if (key.starts_with("volume") || key.starts_with("eqp") || key.starts_with("fx")) return true;
+    return names.contains(key);
+}
+
+const ConfigKey* FindKey(const Row& r) {
+    for (const ConfigKey& k : ConfigKeys())
+        if (k.key && std::string(k.section) == r.section && std::string(k.key) == r.key) return &k;
+    return nullptr;
+}
+
+int IntValue(const Row& r) {
+    return LeadingNumber(r.value);
+}
+
+void ExpectShown(const QWidget* owner, const Row& r) {
+    SCOPED_TRACE(std::string(r.section) + "/" + r.key);
+    const QString text = QString::fromUtf8(r.value);
+    switch (r.kind) {
+        case Kind::Check: {
+            auto* box = Control<QCheckBox>(owner, r.ids[0]);
+            ASSERT_TRUE(box) << "no control " << r.ids[0];
+            EXPECT_EQ(box->isChecked(), IntValue(r) != 0);
+            break;
+        }
+        case Kind::Edit: {
+            auto* edit = Control<QLineEdit>(owner, r.ids[0]);
+            ASSERT_TRUE(edit) << "no control " << r.ids[0];
+            EXPECT_EQ(edit->text(), text);
+            break;
+        }
+        case Kind::Radio:
+            for (size_t i = 0; i < r.ids.size(); ++i) {
+                auto* b = Control<QRadioButton>(owner, r.ids[i]);
+                ASSERT_TRUE(b) << "no control " << r.ids[i];
+                EXPECT_EQ(b->isChecked(), int(i) == IntValue(r)) << r.ids[i];
+            }
+            break;
+        case Kind::List:
+        case Kind::PlayerList: {
+            auto* list = Control<QComboBox>(owner, r.ids[0]);
+            ASSERT_TRUE(list) << "no control " << r.ids[0];
+            if (r.kind == Kind::List)
+                EXPECT_EQ(list->currentIndex(), IntValue(r));
+            else
+                EXPECT_EQ(list->currentText(), text);
+            break;
+        }
+        case Kind::Bits:
+            for (size_t i = 0; i < r.ids.size(); ++i) {
+                auto* box = Control<QCheckBox>(owner, r.ids[i]);
+                ASSERT_TRUE(box) << "no control " << r.ids[i];
+                EXPECT_EQ(box->isChecked(), ((IntValue(r) >> i) & 1) == 1) << r.ids[i];
+            }
+            break;
+    }
+}
+
+TEST(SettingsRoundTrip, EveryPageKeyHasARow) {
+    std::set<std::string> rows;
+    for (const Row& r : Rows()) {
+        EXPECT_TRUE(FindKey(r)) << r.section << "/" << r.key;
+        rows.insert(std::string(r.section) + "/" + r.key);
+    }
+    for (const ConfigKey& k : ConfigKeys()) {
+        if (EditedElsewhere(k)) continue;
+        EXPECT_TRUE(rows.contains(std::string(k.section) + "/" + k.key))
+            << k.section << "/" << k.key << " has no control";
+    }
+}
+
+TEST(SettingsRoundTrip, EveryValueShowsAndComesBackByteIdentical) {
+    test::TempGame game;
+    test::ScopedScriptedUi ui;
+    test::ScopedAlsaDevices devices({"Card A", "Card B", "Card C"});
+    TheConfig() = ConfigRecord{};
+    test::MakePlayer("player", "pass");
+    ConfigRecord written;
+    written.path[0] = "songs\\";
+    written.path_count = 1;
+    for (const Row& r : Rows()) {
+        const ConfigKey* k = FindKey(r);
+        ASSERT_TRUE(k) << r.key;
+        if (k->int_field)
+            written.*k->int_field = IntValue(r);
+        else
+            written.*k->text_field = Sj(reinterpret_cast<const char8_t*>(r.value));
+    }
+    ASSERT_EQ(SaveConfig(written), 1);
+    const std::string before = game.ReadFile("QV5files/Config/config.xml");
+
+    MainWindow dlg;
+    dlg.InitDialog();
+    for (const Row& r : Rows())
+        if (r.page >= 0) ExpectShown(dlg.PageAt(r.page), r);
+
+    // The tool settings come back through the dialog's own controls.
+    ui->AnswerDialog([&](QDialog& d) {
+        for (const Row& r : Rows())
+            if (r.page == kToolDialog) ExpectShown(&d, r);
+        dlg.JukeboxTab()->tools = ToolSettings{};
+        Control<QPushButton>(&d, 1)->click();
+        return d.result();
+    });
+    OpenToolSettings(&dlg, dlg.JukeboxTab()->tools);
+
+    // Only what the controls hold may reach the file.
+    static_cast<CustomFolderPage*>(dlg.PageAt(2))->values = {};
+    static_cast<OptionPage*>(dlg.PageAt(3))->values = {};
+    static_cast<SelectPage*>(dlg.PageAt(4))->values = {};
+    static_cast<SystemPage*>(dlg.PageAt(5))->values = {};
+    const ConfigRecord kept = TheConfig();
+    TheConfig() = ConfigRecord{};
+    TheConfig().disabledsp = kept.disabledsp;
+    ASSERT_EQ(dlg.ApplySettings(), 1);
+    EXPECT_EQ(game.ReadFile("QV5files/Config/config.xml"), before);
+    EXPECT_TRUE(ui->Exhausted());
+}
+
+}  // namespace
+}  // namespace qv5
