@@ -10,15 +10,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "browser/root_list.h"
 #include "config/config_file.h"
-#include "library/refresh.h"
+#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "platform/transaction.h"
 
 namespace qv5 {
 namespace {
@@ -54,19 +54,12 @@ std::optional<std::string> StoredForm(const ConfigRecord& config, const std::str
     return StoredRootPath(*internal, !file);
 }
 
-int CountRows(Database& db, const char* table, const std::string& prefix) {
-    Statement s =
-        db.Prepare(std::string("SELECT count(*) FROM ") + table + " WHERE " + PrefixCondition(1));
-    if (!s) return 0;
-    BindPrefix(s, 1, prefix);
-    return s.Step() ? s.Int(0) : 0;
-}
-
 // Library rows and config.xml change together: the rows are removed in a
 // transaction, committed under config.xml's lock just before the file stops
 // naming the root. A commit that fails (a reader holding the library past
 // the wait) leaves both as they were; a save that fails after it leaves a
-// root without rows, which remove-root finishes.
+// root without rows, which remove-root finishes. Rows another registered
+// song folder still covers stay (see ExcludeSongFolder).
 int RemoveRoot(const std::string& arg, const std::string& start_dir) {
     ConfigRecord config;
     if (LoadConfig(config) == ConfigState::Unreadable)
@@ -81,36 +74,40 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
     Database& db = SongLibrary();
     if (!db.IsOpen() || sqlite3_db_readonly(db.handle(), "main") != 0)
         return Fail("cannot write the song library " + std::string(kSongDbPath));
-    const int charts = CountRows(db, "song", *path);
-    Transaction tx(db);
-    if (!tx.ok()) return Fail("cannot write the song library: " + db.LastError());
-    LibraryReport report;
-    if (!RemovePaths(db, *path, &report))
-        return Fail("the library was left as it was: " + report.error);
+    const int charts = CountRowsBelow(db, "song", *path);
+    std::vector<std::string> others;
+    for (int i = 0; i < config.path_count; ++i)
+        if (config.path[i] != *path) others.push_back(config.path[i]);
     std::string error;
-    bool committed = false;
-    const bool saved = UpdateConfig(
-        config,
-        [&](ConfigRecord& fresh, std::string& why) {
-            if (!tx.Commit()) {
-                why = "the library cannot be changed: " + db.LastError();
-                return false;
-            }
-            committed = true;
-            auto end =
-                std::remove(fresh.path.begin(), fresh.path.begin() + fresh.path_count, *path);
-            fresh.path_count = int(end - fresh.path.begin());
-            return true;
-        },
-        error);
-    if (!committed) return Fail("nothing was excluded: " + error);
+    bool saved = false;
+    auto drop_from_list = [&](const std::function<bool()>& commit, std::string& why) {
+        bool committed = false;
+        saved = UpdateConfig(
+            config,
+            [&](ConfigRecord& fresh, std::string& reason) {
+                if (!(committed = commit())) {
+                    reason = "the library cannot be changed: " + db.LastError();
+                    return false;
+                }
+                auto end =
+                    std::remove(fresh.path.begin(), fresh.path.begin() + fresh.path_count, *path);
+                fresh.path_count = int(end - fresh.path.begin());
+                return true;
+            },
+            error);
+        if (!committed) why = error;
+        return committed;
+    };
+    LibraryReport report;
+    if (!ExcludeSongFolder(db, *path, others, nullptr, report, drop_from_list))
+        return Fail("nothing was excluded: " + report.error);
     if (!saved)
         return Fail(
             "the rows of the song folder left the library, but config.xml could not be "
             "changed: " +
             error + " (remove-root again finishes it)");
-    std::printf("remove-root: %s excluded, %d charts removed from the library; no file changed\n",
-                Cp932ToUtf8(*path).c_str(), charts);
+    std::printf("remove-root: %s excluded, %ld charts removed from the library; no file changed\n",
+                Cp932ToUtf8(*path).c_str(), charts - report.charts);
     return 0;
 }
 

@@ -5,15 +5,13 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "cli/command_line.h"
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
-#include "library/difficulty.h"
 #include "library/encodings.h"
-#include "library/refresh.h"
-#include "library/rescan.h"
-#include "library/scanner.h"
+#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -97,10 +95,6 @@ bool OpenLibrary(const ConfigRecord& config, std::string& error, Progress* progr
     return true;
 }
 
-int Count(const char* table, const std::string& prefix) {
-    return CountRowsBelow(table, prefix);
-}
-
 // The duplicate rule of the root list; empty when `path` may be added.
 std::string RootConflict(const ConfigRecord& config, const std::string& path) {
     for (int i = 0; i < config.path_count; ++i) {
@@ -114,10 +108,10 @@ std::string RootConflict(const ConfigRecord& config, const std::string& path) {
     return std::string();
 }
 
-// The registration and its difficulty pass commit together, and config.xml
-// gains the root right after, both under config.xml's lock: the list never
-// names a root whose rows are not stored, and a rescan (which reads the list
-// under that lock once it holds the library) sees the root with its rows.
+// The folder's rows commit and config.xml gains the root right after, both
+// under config.xml's lock: the list never names a root whose rows are not
+// stored, and a rescan (which reads the list under that lock once it holds
+// the library) sees the root with its rows.
 int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
             const std::string& start_dir) {
     std::string path, error;
@@ -134,37 +128,31 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
         if (!OpenLibrary(config, error, &progress)) return CommandFailed(error);
-        Database& db = SongLibrary();
-        Transaction tx(db);
-        if (!tx.ok()) return CommandFailed("cannot write the song library: " + db.LastError());
-        if (RegisterRootFolder(db, path, &progress, &report) == 0)
+        bool saved = false;
+        auto add_to_list = [&](const std::function<bool()>& commit, std::string& why) {
+            bool committed = false;
+            saved = UpdateConfig(
+                config,
+                [&](ConfigRecord& fresh, std::string& reason) {
+                    bool listed = false;  // added meanwhile by another run
+                    for (int i = 0; i < fresh.path_count; ++i) listed |= fresh.path[i] == path;
+                    if (!listed) reason = RootConflict(fresh, path);
+                    if (!reason.empty() || !(committed = commit())) return false;
+                    if (!listed) fresh.path[fresh.path_count++] = path;
+                    return true;
+                },
+                error);
+            if (!committed) why = error;
+            return committed;
+        };
+        if (!AddSongFolder(SongLibrary(), path, &progress, report, add_to_list))
             return FailReport("the folder was not registered", report);
-        if (!AssignFolderDifficulties(db, path))
-            return CommandFailed("the folder was not registered: " + db.LastError());
-        bool committed = false;
-        const bool saved = UpdateConfig(
-            config,
-            [&](ConfigRecord& fresh, std::string& why) {
-                bool listed = false;  // added meanwhile by another run
-                for (int i = 0; i < fresh.path_count; ++i) listed |= fresh.path[i] == path;
-                if (!listed) why = RootConflict(fresh, path);
-                if (!why.empty()) return false;
-                if (!tx.Commit()) {
-                    why = db.LastError();
-                    return false;
-                }
-                committed = true;
-                if (!listed) fresh.path[fresh.path_count++] = path;
-                return true;
-            },
-            error);
-        if (!committed) return CommandFailed("the folder was not registered: " + error);
         if (!saved)
             return CommandFailed("the folder is registered, but not added to config.xml: " + error);
     }
     WarnSkipped(report);
-    std::printf("add-root: %d charts in %d folders registered from %s\n", Count("song", path),
-                Count("folder", path), Show(path).c_str());
+    std::printf("add-root: %ld charts in %ld folders registered from %s\n", report.charts,
+                report.folders, Show(path).c_str());
     return 0;
 }
 
@@ -195,12 +183,12 @@ int Refresh(const ConfigRecord& config, const std::string& host, const std::stri
     {
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
-        if (!RefreshFolder(path, &progress, &report))
+        if (!RefreshSongFolder(SongLibrary(), path, &progress, report))
             return FailReport("the library was left as it was", report);
     }
     WarnSkipped(report);
-    std::printf("refresh: %d charts in %d folders below %s\n", Count("song", path),
-                Count("folder", path), Show(path).c_str());
+    std::printf("refresh: %ld charts in %ld folders below %s\n", report.charts, report.folders,
+                Show(path).c_str());
     return 0;
 }
 
@@ -215,34 +203,31 @@ int Rescan(const ConfigRecord& first, ConfigState state) {
             "it was. Mend or remove the file.");
     std::string error;
     ConfigRecord config;
-    std::vector<std::string> missing;
     LibraryReport report;
     {
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
-        Database& db = SongLibrary();
         if (!OpenLibrary(first, error, &progress)) return CommandFailed(error);
-        BusyReporting busy(db, &progress);
-        Transaction tx(db);
-        if (!tx.ok()) return CommandFailed("cannot write the song library: " + db.LastError());
-        {
+        bool unreadable = false;
+        auto read_list = [&](std::vector<std::string>& roots, std::string&) {
             FolderLock lock(kConfigFolder);
-            if (LoadConfig(config) == ConfigState::Unreadable)
+            if (LoadConfig(config) == ConfigState::Unreadable) return !(unreadable = true);
+            roots.assign(config.path.begin(), config.path.begin() + config.path_count);
+            return true;
+        };
+        if (!RescanSongFolders(SongLibrary(), read_list, &progress, report)) {
+            if (unreadable)
                 return CommandFailed(std::string(kConfigPath) +
                                      " cannot be read any more; the library was left as it was.");
-        }
-        const std::vector<std::string> roots(config.path.begin(),
-                                             config.path.begin() + config.path_count);
-        if (!RescanLibrary(db, roots, &progress, &report, &missing))
             return FailReport("the library was left as it was", report);
-        if (!tx.Commit()) return CommandFailed("the library was left as it was: " + db.LastError());
+        }
     }
-    for (const std::string& root : missing)
+    for (const std::string& root : report.missing)
         std::fprintf(stderr, "QV5: song folder not found: %s\n", Show(root).c_str());
     WarnSkipped(report);
-    std::printf("rescan: %d charts in %d folders from %d song folders\n", Count("song", ""),
-                Count("folder", ""), config.path_count);
-    return missing.empty() ? 0 : 1;
+    std::printf("rescan: %ld charts in %ld folders from %d song folders\n", report.charts,
+                report.folders, config.path_count);
+    return report.missing.empty() ? 0 : 1;
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
 #include "install/install.h"
 
 #include "install/entry_path.h"
-#include "library/difficulty.h"
-#include "library/refresh.h"
-#include "library/scanner.h"
+#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/progress.h"
 #include "platform/text.h"
-#include "platform/transaction.h"
 
 namespace qv5 {
 namespace {
@@ -59,25 +56,6 @@ std::string NameOnDisk(const std::string& dir, const std::string& name) {
     for (const DirEntry& e : entries)
         if (e.directory && FoldAsciiCase(e.name) == folded) return e.name;
     return name;
-}
-
-// Where the library scan of an install starts: the destination when the
-// library lists it, else the nearest folder above it that it lists. A
-// folder made after its root was registered has no row yet; scanning from
-// above gives it (and each unlisted folder between) its row and parent, as
-// a fresh registration would. The destination itself when nothing above is
-// listed.
-std::string ScanStart(Database& db, const std::string& dest) {
-    Statement listed = db.Prepare("SELECT 1 FROM folder WHERE path = ?1");
-    if (!listed) return dest;
-    for (std::string dir = dest; !dir.empty();) {
-        listed.Bind(1, dir);
-        const bool found = listed.Step();
-        listed.Reset();
-        if (found) return dir;
-        dir.resize(NameStart(dir.substr(0, dir.size() - 1)));
-    }
-    return dest;
 }
 
 }  // namespace
@@ -194,17 +172,7 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     r.folder_name = NameOnDisk(dest, r.folder_name);
     r.new_folder = dest + r.folder_name + "\\";
 
-    // The scan of the destination descends only into folders it inserts; the
-    // refresh of the new folder registers what an update added to a folder
-    // the library knew already.
-    bool stored = false;
-    {
-        Transaction tx(db);
-        const std::string scan = ScanStart(db, dest);
-        stored = tx.ok() && ScanFolder(db, scan, scan, progress, &r.library) >= 0 &&
-                 AssignFolderDifficulties(db, scan) &&
-                 RefreshFolder(db, r.new_folder, progress, &r.library) == 1 && tx.Commit();
-    }
+    const bool stored = RegisterInstalled(db, dest, r.new_folder, progress, r.library);
     if (!stored) {
         UndoExtraction(r.extract);
         r.status = InstallResult::Status::LibraryFailed;

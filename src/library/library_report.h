@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qv5 {
 
@@ -16,6 +17,12 @@ struct LibraryReport {
     // Folders left out because the walk had reached them by another path
     // (links): each folder is registered once.
     long repeated = 0;
+    // After a library operation that stored its rows: the song and folder
+    // rows below the path it worked on (the whole library for a rescan).
+    long charts = 0;
+    long folders = 0;
+    // Song folders a rescan did not find (nothing registered for them).
+    std::vector<std::string> missing;
 };
 
 // Sets `report` (may be null) to an error and returns `result`.

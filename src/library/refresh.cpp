@@ -50,16 +50,15 @@ struct RefreshStatements {
 
 }  // namespace
 
-// One transaction (a root met on the way is re-registered in a savepoint of
-// it):
+// One transaction:
 //   1. songs below the prefix: decide first, change afterwards, so the
 //      selection never sees its own changes; vanished rows are deleted,
 //      changed charts deleted and read again;
 //   2. folders below the prefix: vanished rows deleted, the others get the
 //      directory's time, now and its name, then are scanned for new entries
-//      (a root through RegisterRootFolder, which scans only a new root);
+//      (a song folder's own level too);
 //   3. the difficulty pass over the prefix.
-// A failed statement, a failed COMMIT or a stop request rolls all back.
+// A failed statement, a failed commit or a stop request rolls all back.
 int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
                   LibraryReport* report) {
     BusyReporting busy(db, progress);
@@ -154,20 +153,10 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
         if (st.update_folder.ExecuteRow(LibraryTime(*time), now, LastPathName(f.path), f.path) !=
             kDone)
             return failed();
-        if (f.parent == kRootKey) {
-            // A root whose row is there adds nothing; should it ever add
-            // rows, that scanner's difficulties are not known here.
-            const auto changes = sqlite3_total_changes64(db.handle());
-            LibraryReport root;
-            if (RegisterRootFolder(db, f.path, progress, &root) == 0) {
-                if (report) *report = root;
-                return 0;
-            }
-            if (sqlite3_total_changes64(db.handle()) != changes) unknown_difficulty = true;
-        } else {
-            scanner.Scan(f.path, f.path, l.listed ? &l.entries : nullptr);
-            if (!scanner.ok()) return scanner.Finish(report, 0);
-        }
+        // A song folder's own level is scanned as any other folder's: a
+        // chart put directly into it is added.
+        scanner.Scan(f.path, f.path, l.listed ? &l.entries : nullptr);
+        if (!scanner.ok()) return scanner.Finish(report, 0);
     }
     if (!scanner.Flush()) return scanner.Finish(report, 0);
     unknown_difficulty = unknown_difficulty || scanner.inserted_unknown_difficulty();

@@ -391,7 +391,7 @@ int ScanFolder(const std::string& path, const std::string& parent_path, Progress
 }
 
 // One transaction: the root's row, then (only when that row is new) every
-// row below it. Any failed write, a failed COMMIT or a stop request rolls
+// row below it. Any failed write, a failed commit or a stop request rolls
 // all of it back, so a root is either registered whole or not at all.
 int RegisterRootFolder(Database& db, const std::string& path, Progress* progress,
                        LibraryReport* report) {

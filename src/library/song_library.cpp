@@ -64,7 +64,7 @@ void OpenSongLibrary(const std::string& player_id) {
     {
         Statement page = db.Prepare("PRAGMA main.page_size");
         const int page_size = page.Step() && page.Int(0) > 0 ? page.Int(0) : 4096;
-        // Changes stay in memory until COMMIT (see kWriteCacheBytes).
+        // Changes stay in memory until the commit (see kWriteCacheBytes).
         db.Exec(SqlFormat("PRAGMA main.cache_spill = %d", kWriteCacheBytes / page_size));
     }
     db.Exec(kCreateFolderTable);
@@ -116,8 +116,12 @@ bool EntryExists(std::string_view path) {
 }
 
 int CountRowsBelow(const char* table, const std::string& prefix) {
-    Statement s = SongLibrary().Prepare(std::string("SELECT count(*) FROM ") + table + " WHERE " +
-                                        PrefixCondition(1));
+    return CountRowsBelow(SongLibrary(), table, prefix);
+}
+
+int CountRowsBelow(Database& db, const char* table, const std::string& prefix) {
+    Statement s =
+        db.Prepare(std::string("SELECT count(*) FROM ") + table + " WHERE " + PrefixCondition(1));
     if (!s) return 0;
     BindPrefix(s, 1, prefix);
     return s.Step() ? s.Int(0) : 0;

@@ -13,7 +13,7 @@ inline constexpr const char* kSongDbPath = "QV5files\\Database\\song.db";
 inline constexpr const char* kTagDbPath = "QV5files\\Database\\tag.db";
 // What a write transaction on the library may keep in memory before it
 // spills changed pages into song.db, which takes the file's exclusive lock
-// and locks the game body out until COMMIT. A rescan of 100,000 charts
+// and locks the game body out until the commit. A rescan of 100,000 charts
 // changes about 32 MiB (at 300 bytes a row); this leaves room for rows of
 // twice that and for longer paths. Pages only read keep SQLite's small
 // default cache.
@@ -51,5 +51,6 @@ void BindPrefix(Statement& s, int first_param, const std::string& prefix);
 // Rows of `table` ("song" or "folder") of the open library below `prefix`
 // ("" for all); 0 when it cannot be read.
 int CountRowsBelow(const char* table, const std::string& prefix);
+int CountRowsBelow(Database& db, const char* table, const std::string& prefix);
 
 }  // namespace qv5

@@ -4,6 +4,7 @@
 
 #include "library/song_library.h"
 #include "platform/database.h"
+#include "platform/transaction.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "player/xml_list.h"
@@ -39,7 +40,7 @@ void Refuse(CourseImport& r, const std::string& reason) {
 
 // Order of effects: the course tables are made sure of, the list is parsed,
 // every entry of a known type is inserted inside one transaction, and only
-// after COMMIT succeeded is the list file deleted, so a failed commit leaves
+// after the commit succeeded is the list file deleted, so a failed commit leaves
 // the courses in the file rather than nowhere.
 CourseImport ImportCourseList(const std::string& path, int busy_ms) {
     CourseImport r;
@@ -53,8 +54,13 @@ CourseImport ImportCourseList(const std::string& path, int busy_ms) {
         r.notices.push_back({r.error, Sj(u8"エラー")});
         return r;
     }
-    if (!db.IsOpen() || !db.Exec("BEGIN")) {
+    if (!db.IsOpen()) {
         Refuse(r, DbError(db));
+        return r;
+    }
+    Transaction tx(db);
+    if (!tx.ok()) {
+        Refuse(r, Utf8ToCp932Lossy(db.LastError()));
         return r;
     }
     Statement insert[3];
@@ -76,10 +82,8 @@ CourseImport ImportCourseList(const std::string& path, int busy_ms) {
             r.notices.push_back({Sj(u8"コースを追加できません。"), DbError(db)});
     }
     for (Statement& s : insert) s = Statement();
-    if (!db.Exec("COMMIT")) {
-        const std::string reason = DbError(db);
-        db.Exec("ROLLBACK");
-        Refuse(r, reason);
+    if (!tx.Commit()) {
+        Refuse(r, Utf8ToCp932Lossy(db.LastError()));
         return r;
     }
     db.Close();

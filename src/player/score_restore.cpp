@@ -2,6 +2,7 @@
 
 #include "config/config_file.h"
 #include "platform/database.h"
+#include "platform/transaction.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -95,7 +96,9 @@ Stored StoreScoreList(const std::string& file, const std::string& id, const std:
     long total = 0;
     for (const auto* e = list.first; e; e = e->NextSiblingElement()) ++total;
     Database db;
-    bool ok = db.Open(file) && db.Exec("BEGIN") && db.Exec(kCreatePlayerTable) &&
+    const bool opened = db.Open(file);
+    Transaction tx(db);
+    bool ok = opened && tx.ok() && db.Exec(kCreatePlayerTable) &&
               db.Exec(SqlFormat("INSERT INTO player (id , hash , name , systemversion , irid) "
                                 "VALUES('%q','%q','%q' , '1' , %d)",
                                 id.c_str(), PasswordDigest(password).c_str(), id.c_str(), irid)) &&
@@ -115,12 +118,7 @@ Stored StoreScoreList(const std::string& file, const std::string& id, const std:
         }
         ok = insert && r.end != Stored::End::Stopped;
     }
-    if (ok && db.Exec("COMMIT")) {
-        r.end = Stored::End::Done;
-    } else {
-        db.Exec("ROLLBACK");
-    }
-    db.Close();
+    if (ok && tx.Commit()) r.end = Stored::End::Done;
     return r;
 }
 
@@ -189,7 +187,7 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
 // Order of effects: the checks of a plain new player; temp.xml is parsed
 // before any database is touched; the player row, the score table and every
 // score row go into a new file under a temporary name in one transaction; only
-// after COMMIT is that file renamed to the player's name, never over another
+// after the commit is that file renamed to the player's name, never over another
 // player's. A stop, a failure or a kill at any moment leaves no file that
 // lists as a player.
 int CreatePlayerFromScoreList(const std::string& id, const std::string& password, int irid,

@@ -8,7 +8,7 @@
 #include "install/entry_path.h"
 #include "install/install.h"
 #include "library/chart_header.h"
-#include "library/refresh.h"
+#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "window/job_summary.h"
@@ -108,7 +108,7 @@ void DropChart(MainWindow& window, DropTarget& target, const std::string& path) 
         return;
     }
     LibraryReport report;
-    if (!RefreshFolder(folder, nullptr, &report) && !report.error.empty())
+    if (!RefreshSongFolder(SongLibrary(), folder, nullptr, report) && !report.error.empty())
         ShowMessage(&window, report.error, Sj(u8"エラー"));
     target.RepopulateItem(dest->item);
     if (Ask(window, Sj(u8"インストールに成功しました。元のファイルは削除しますか？")))

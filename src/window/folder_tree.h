@@ -15,6 +15,7 @@
 namespace qv5 {
 
 class NameDialog;
+struct LibraryReport;
 struct ToolSettings;
 
 // Work that other parts of the program do for the tree; an empty hook does
@@ -129,10 +130,9 @@ class FolderTree : public QTreeWidget {
     bool RefuseRootMove(const QTreeWidgetItem* item);
     void ExcludeRoot();
     void EditInBmsEditor();
-    // False when the library could not be brought up to date.
-    bool RefreshLibrary(const std::string& prefix);
-    void ScanRootLevel(const std::string& root);
-    void RefreshFolderRows(const std::string& folder);
+    // False when the library could not be brought up to date (said to the
+    // user); `done` (may be null) receives the report.
+    bool RefreshLibrary(const std::string& prefix, LibraryReport* done = nullptr);
     // The texts of the root items other than `except`.
     std::vector<std::string> OtherRoots(const QTreeWidgetItem* except) const;
     // The library rows of one chart file after it was moved or renamed away.

@@ -13,15 +13,12 @@
 #include "browser/root_list.h"
 #include "window/song_info_panel.h"
 #include "config/config_file.h"
-#include "library/difficulty.h"
-#include "library/rescan.h"
-#include "library/scanner.h"
+#include "library/operations.h"
 #include "library/song_library.h"
 #include "window/job_summary.h"
 #include "platform/progress.h"
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "platform/transaction.h"
 #include "platform/ui_service.h"
 
 namespace qv5 {
@@ -119,7 +116,6 @@ void JukeboxPage::FollowLibrary(ConfigRecord& record) {
 bool JukeboxPage::RegisterNewRoot(const std::string& path) {
     QTreeWidgetItem* item = tree_->InsertRoot(path);
     LibraryReport report;
-    Database& db = SongLibrary();
     bool stored = false;
     QElapsedTimer took;
     took.start();
@@ -129,15 +125,11 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
                 ? tree_->progress_factory(window(), Sj(u8"フォルダを登録しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
-        Transaction tx(db);
-        stored = tx.ok() && RegisterRootFolder(db, path, progress.get(), &report) != 0 &&
-                 AssignFolderDifficulties(db, path) && tx.Commit();
-        if (!stored && report.error.empty()) report.error = db.LastError();
+        stored = AddSongFolder(SongLibrary(), path, progress.get(), report);
     }
     if (stored) {
-        ShowJobSummary(window(),
-                       LibrarySummary(LibraryJob::Register, CountRowsBelow("song", path),
-                                      CountRowsBelow("folder", path), took.elapsed() / 1000.0));
+        ShowJobSummary(window(), LibrarySummary(LibraryJob::Register, report.charts,
+                                                report.folders, took.elapsed() / 1000.0));
         return true;
     }
     tree_->RemoveItem(item);
@@ -202,7 +194,6 @@ void JukeboxPage::FullRescan() {
                               u8"よろしいですか？")))
         return;
     const std::vector<std::string> roots = RootTexts();
-    std::vector<std::string> missing;
     LibraryReport report;
     bool done;
     QElapsedTimer took;
@@ -213,7 +204,7 @@ void JukeboxPage::FullRescan() {
                 ? tree_->progress_factory(window(), Sj(u8"全フォルダを再検索しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
-        done = RescanLibrary(SongLibrary(), roots, progress.get(), &report, &missing);
+        done = RescanSongFolders(SongLibrary(), roots, progress.get(), report);
     }
     if (!done) {
         if (report.stopped)
@@ -227,11 +218,11 @@ void JukeboxPage::FullRescan() {
     if (roots.empty()) return;
     const double seconds = took.elapsed() / 1000.0;
     ShowMessage(window(), Sj(u8"終了しました"));
-    ShowJobSummary(window(), LibrarySummary(LibraryJob::Rescan, CountRowsBelow("song", ""),
-                                            CountRowsBelow("folder", ""), seconds));
-    if (!missing.empty()) {
+    ShowJobSummary(window(),
+                   LibrarySummary(LibraryJob::Rescan, report.charts, report.folders, seconds));
+    if (!report.missing.empty()) {
         std::string list = Sj(u8"見つからないフォルダがありました:");
-        for (const std::string& root : missing) list += "\n" + root;
+        for (const std::string& root : report.missing) list += "\n" + root;
         ShowMessage(window(), list);
     }
 }

@@ -6,10 +6,9 @@
 #include "window/hidden_search_command.h"
 #include "browser/root_list.h"
 #include "config/tool_settings.h"
-#include "library/difficulty.h"
 #include "library/library_report.h"
+#include "library/operations.h"
 #include "library/refresh.h"
-#include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "window/job_summary.h"
@@ -17,7 +16,6 @@
 #include "platform/progress.h"
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "platform/transaction.h"
 #include "platform/ui_service.h"
 #include "player/ranking.h"
 
@@ -87,63 +85,34 @@ bool FolderTree::RefuseLong(const std::string& path) {
     return true;
 }
 
-bool FolderTree::RefreshLibrary(const std::string& prefix) {
-    LibraryReport report;
-    int stored;
-    {
-        std::unique_ptr<Progress> progress =
-            progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
-                             : nullptr;
-        if (progress) progress->SetUnit(ChartsUnit());
-        stored = RefreshFolder(prefix, progress.get(), &report);
-    }
-    if (!stored && !report.stopped && !report.error.empty())
-        Tell(Sj(u8"ライブラリを更新できませんでした。\n") + report.error, Sj(u8"エラー"));
-    return stored != 0;
-}
-
-// The children come again from the disk, then the library follows them. The
-// library's refresh re-registers a root without looking into it, so what was
-// put directly into a root folder is scanned for here: a refresh of the root
-// adds it like a refresh of any other folder.
-void FolderTree::Refresh(QTreeWidgetItem* item) {
-    const std::string path = WithSeparator(ItemPath(item));
-    if (RefuseLong(path)) return;
-    QElapsedTimer took;
-    took.start();
-    Repopulate(item);
-    const bool refreshed = RefreshLibrary(path);
-    if (!item->parent() && IsDirectory(path)) ScanRootLevel(path);
-    if (refreshed)
-        ShowJobSummary(window(),
-                       LibrarySummary(LibraryJob::Refresh, CountRowsBelow("song", path),
-                                      CountRowsBelow("folder", path), took.elapsed() / 1000.0));
-}
-
-// A refresh of one folder of the library after a file in it came or went;
-// at a root's own level the root is scanned too, as Refresh does.
-void FolderTree::RefreshFolderRows(const std::string& folder) {
-    RefreshLibrary(folder);
-    const std::vector<std::string> roots = RootTexts();
-    if (std::find(roots.begin(), roots.end(), folder) != roots.end() && IsDirectory(folder))
-        ScanRootLevel(folder);
-}
-
-void FolderTree::ScanRootLevel(const std::string& root) {
-    Database& db = SongLibrary();
+// The refresh takes in what was put directly into a song folder too.
+bool FolderTree::RefreshLibrary(const std::string& prefix, LibraryReport* done) {
     LibraryReport report;
     bool stored;
     {
         std::unique_ptr<Progress> progress =
             progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
                              : nullptr;
-        Transaction tx(db);
-        stored = tx.ok() && ScanFolder(db, root, root, progress.get(), &report) >= 0 &&
-                 AssignFolderDifficulties(db, root) && tx.Commit();
-        if (!stored && report.error.empty()) report.error = db.LastError();
+        if (progress) progress->SetUnit(ChartsUnit());
+        stored = RefreshSongFolder(SongLibrary(), prefix, progress.get(), report);
     }
     if (!stored && !report.stopped && !report.error.empty())
         Tell(Sj(u8"ライブラリを更新できませんでした。\n") + report.error, Sj(u8"エラー"));
+    if (done) *done = report;
+    return stored;
+}
+
+// The children come again from the disk, then the library follows them.
+void FolderTree::Refresh(QTreeWidgetItem* item) {
+    const std::string path = WithSeparator(ItemPath(item));
+    if (RefuseLong(path)) return;
+    QElapsedTimer took;
+    took.start();
+    Repopulate(item);
+    LibraryReport report;
+    if (RefreshLibrary(path, &report))
+        ShowJobSummary(window(), LibrarySummary(LibraryJob::Refresh, report.charts,
+                                                report.folders, took.elapsed() / 1000.0));
 }
 
 // Deleting a folder that a root lies in would leave a root whose folder is
@@ -164,30 +133,18 @@ void FolderTree::Delete() {
     if (parent) Refresh(parent);
 }
 
-// The rows go by prefix, which also takes the rows of another root item that
-// names the same folder or one inside it (the picker allows both): those are
-// registered again in the same transaction, so they keep their songs.
+// Another root item may name a folder inside this one or one this one lies
+// in (the picker allows both): the rows it covers stay.
 void FolderTree::ExcludeRoot() {
     QTreeWidgetItem* item = current_;
-    const std::string prefix = ItemText(item);
-    std::vector<std::string> kept;
-    for (const std::string& other : OtherRoots(item))
-        if (other.compare(0, prefix.size(), prefix) == 0) kept.push_back(other);
-    Database& db = SongLibrary();
     LibraryReport report;
     bool removed;
     {
         std::unique_ptr<Progress> progress =
-            kept.empty() || !progress_factory
-                ? nullptr
-                : progress_factory(window(), Sj(u8"ライブラリを更新しています"));
-        Transaction tx(db);
-        removed = tx.ok() && RemovePaths(db, prefix, &report);
-        for (const std::string& other : kept)
-            removed = removed && RegisterRootFolder(db, other, progress.get(), &report) != 0 &&
-                      AssignFolderDifficulties(db, other);
-        removed = removed && tx.Commit();
-        if (!removed && report.error.empty()) report.error = db.LastError();
+            progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
+                             : nullptr;
+        removed = ExcludeSongFolder(SongLibrary(), ItemText(item), OtherRoots(item),
+                                    progress.get(), report);
     }
     if (!removed) {
         // The root stays: its rows are still in the library.

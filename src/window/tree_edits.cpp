@@ -61,12 +61,15 @@ void FolderTree::MoveFileRows(const std::string& from, const std::string& to) {
         if (!report.error.empty()) TellError(window(), report.error);
         return;
     }
-    RefreshFolderRows(DirectoryOf(from));
-    if (DirectoryOf(to) != DirectoryOf(from)) RefreshFolderRows(DirectoryOf(to));
+    RefreshLibrary(DirectoryOf(from));
+    if (DirectoryOf(to) != DirectoryOf(from)) RefreshLibrary(DirectoryOf(to));
 }
 
 void FolderTree::RemoveFileRows(const std::string& path) {
-    if (!PrefixIsExact(path)) return RefreshFolderRows(DirectoryOf(path));
+    if (!PrefixIsExact(path)) {
+        RefreshLibrary(DirectoryOf(path));
+        return;
+    }
     LibraryReport report;
     if (!RemovePaths(path, &report) && !report.error.empty()) TellError(window(), report.error);
 }
@@ -188,7 +191,7 @@ void FolderTree::RenameFile() {
     if (was_chart && is_chart)
         MoveFileRows(old_path, new_path);
     else if (is_chart)
-        RefreshFolderRows(DirectoryOf(new_path));
+        RefreshLibrary(DirectoryOf(new_path));
     else if (was_chart)
         RemoveFileRows(old_path);
 }

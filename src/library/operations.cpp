@@ -1,0 +1,164 @@
+#include "library/operations.h"
+
+#include "library/chart_header.h"
+#include "library/difficulty.h"
+#include "library/refresh.h"
+#include "library/rescan.h"
+#include "library/scanner.h"
+#include "library/song_library.h"
+#include "platform/database.h"
+#include "platform/transaction.h"
+
+namespace qv5 {
+namespace {
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The folder a path lies in, with its trailing "\", by the text alone; empty
+// at the top.
+std::string FolderAbove(const std::string& path) {
+    const size_t end = !path.empty() && path.back() == '\\' ? path.size() - 1 : path.size();
+    return path.substr(0, end - LastPathName(path).size());
+}
+
+// Commits through the caller's step, or simply. A step that declines keeps
+// its reason; a failed commit keeps SQLite's.
+bool Commit(Database& db, Transaction& tx, const CommitStep& step, LibraryReport& report) {
+    std::string why;
+    if (!step) {
+        if (tx.Commit()) return true;
+        report.error = db.LastError();
+        return false;
+    }
+    bool committed = false;
+    if (step(
+            [&] {
+                committed = tx.Commit();
+                if (!committed) why = db.LastError();
+                return committed;
+            },
+            why) &&
+        committed)
+        return true;
+    report.error = why.empty() ? db.LastError() : why;
+    return false;
+}
+
+// The rows a successful operation leaves below `prefix`.
+bool Counted(Database& db, const std::string& prefix, LibraryReport& report) {
+    report.charts = CountRowsBelow(db, "song", prefix);
+    report.folders = CountRowsBelow(db, "folder", prefix);
+    return true;
+}
+
+// When an operation fails without a text of its own, SQLite's is the reason.
+bool Failed(Database& db, LibraryReport& report) {
+    if (report.error.empty()) report.error = db.LastError();
+    return false;
+}
+
+}  // namespace
+
+std::string NearestListedFolder(Database& db, const std::string& path) {
+    Statement listed = db.Prepare("SELECT 1 FROM folder WHERE path = ?1");
+    if (!listed) return path;
+    for (std::string dir = path; !dir.empty(); dir = FolderAbove(dir)) {
+        listed.Bind(1, dir);
+        const bool found = listed.Step();
+        listed.Reset();
+        if (found) return dir;
+    }
+    return path;
+}
+
+bool AddSongFolder(Database& db, const std::string& root, Progress* progress,
+                   LibraryReport& report, const CommitStep& step) {
+    BusyReporting busy(db, progress);
+    Transaction tx(db);
+    if (!tx.ok()) return Failed(db, report);
+    if (RegisterRootFolder(db, root, progress, &report) == 0 ||
+        !AssignFolderDifficulties(db, root, progress, &report))
+        return Failed(db, report);
+    return Commit(db, tx, step, report) && Counted(db, root, report);
+}
+
+// The rows go by prefix, then what another song folder covers comes back:
+// a song folder inside this one is registered again (a root of its own), and
+// when this one lies inside another, the nearest folder above it that stays
+// listed is scanned, which adds this folder again as that one's sub-folder.
+bool ExcludeSongFolder(Database& db, const std::string& root,
+                       const std::vector<std::string>& others, Progress* progress,
+                       LibraryReport& report, const CommitStep& step) {
+    BusyReporting busy(db, progress);
+    Transaction tx(db);
+    if (!tx.ok() || !RemovePaths(db, root, &report)) return Failed(db, report);
+    std::string outer;  // the song folder nearest above it that stays
+    for (const std::string& other : others) {
+        if (StartsWith(other, root)) {
+            if (RegisterRootFolder(db, other, progress, &report) == 0 ||
+                !AssignFolderDifficulties(db, other, progress, &report))
+                return Failed(db, report);
+        } else if (StartsWith(root, other) && other.size() > outer.size()) {
+            outer = other;
+        }
+    }
+    if (!outer.empty()) {
+        const std::string above = NearestListedFolder(db, FolderAbove(root));
+        if (StartsWith(above, outer) &&
+            (ScanFolder(db, above, above, progress, &report) < 0 ||
+             !AssignFolderDifficulties(db, above, progress, &report)))
+            return Failed(db, report);
+    }
+    return Commit(db, tx, step, report) && Counted(db, root, report);
+}
+
+bool RefreshSongFolder(Database& db, const std::string& path, Progress* progress,
+                       LibraryReport& report) {
+    return (RefreshFolder(db, path, progress, &report) != 0 || Failed(db, report)) &&
+           Counted(db, path, report);
+}
+
+bool RescanSongFolders(Database& db, const RootSource& roots, Progress* progress,
+                       LibraryReport& report) {
+    BusyReporting busy(db, progress);
+    Transaction tx(db);
+    if (!tx.ok()) return Failed(db, report);
+    std::vector<std::string> list;
+    if (!roots(list, report.error)) return Failed(db, report);
+    if (!RescanLibrary(db, list, progress, &report, &report.missing)) return Failed(db, report);
+    if (!tx.Commit()) return Failed(db, report);
+    return Counted(db, "", report);
+}
+
+bool RescanSongFolders(Database& db, const std::vector<std::string>& roots, Progress* progress,
+                       LibraryReport& report) {
+    return RescanSongFolders(
+        db,
+        [&](std::vector<std::string>& list, std::string&) {
+            list = roots;
+            return true;
+        },
+        progress, report);
+}
+
+// The scan of the destination descends only into folders it inserts; the
+// refresh of the new folder registers what an update added to a folder the
+// library knew already. A folder made after its root was registered has no
+// row yet: scanning from the nearest listed folder above gives it (and each
+// unlisted folder between) its row and parent, as a fresh registration would.
+bool RegisterInstalled(Database& db, const std::string& dest, const std::string& new_folder,
+                       Progress* progress, LibraryReport& report) {
+    BusyReporting busy(db, progress);
+    Transaction tx(db);
+    if (!tx.ok()) return Failed(db, report);
+    const std::string scan = NearestListedFolder(db, dest);
+    if (ScanFolder(db, scan, scan, progress, &report) < 0 ||
+        !AssignFolderDifficulties(db, scan, progress, &report) ||
+        RefreshFolder(db, new_folder, progress, &report) != 1 || !tx.Commit())
+        return Failed(db, report);
+    return Counted(db, new_folder, report);
+}
+
+}  // namespace qv5
