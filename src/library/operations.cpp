@@ -73,8 +73,8 @@ std::string NearestListedFolder(Database& db, const std::string& path) {
     return path;
 }
 
-bool AddSongFolder(Database& db, const std::string& root, Progress* progress,
-                   LibraryReport& report, const CommitStep& step) {
+bool AddSongFolder(Database& db, const std::string& root, Progress* progress, LibraryReport& report,
+                   const CommitStep& step) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
@@ -106,9 +106,8 @@ bool ExcludeSongFolder(Database& db, const std::string& root,
     }
     if (!outer.empty()) {
         const std::string above = NearestListedFolder(db, FolderAbove(root));
-        if (StartsWith(above, outer) &&
-            (ScanFolder(db, above, above, progress, &report) < 0 ||
-             !AssignFolderDifficulties(db, above, progress, &report)))
+        if (StartsWith(above, outer) && (ScanFolder(db, above, above, progress, &report) < 0 ||
+                                         !AssignFolderDifficulties(db, above, progress, &report)))
             return Failed(db, report);
     }
     return Commit(db, tx, step, report) && Counted(db, root, report);
@@ -141,6 +140,12 @@ bool RescanSongFolders(Database& db, const std::vector<std::string>& roots, Prog
             return true;
         },
         progress, report);
+}
+
+bool MoveSongPaths(Database& db, const std::string& from, const std::string& to, Progress* progress,
+                   LibraryReport& report) {
+    return (MovePaths(db, from, to, progress, &report) || Failed(db, report)) &&
+           Counted(db, to, report);
 }
 
 // The scan of the destination descends only into folders it inserts; the

@@ -5,9 +5,8 @@
 // a failure or a stop stores nothing and `report` says why (SQLite's own
 // text where SQLite failed). Between items it asks `progress` (may be null)
 // whether to stop, and a wait for another program's lock is told there.
-// On success `report` holds the rows below the path worked on. A move,
-// rename or delete on disk is followed by MovePaths or RemovePaths
-// (refresh.h), each one transaction too.
+// On success `report` holds the rows below the path worked on. A delete on
+// disk is followed by RemovePaths (refresh.h), one transaction too.
 #pragma once
 
 #include <functional>
@@ -35,8 +34,8 @@ using RootSource = std::function<bool(std::vector<std::string>& roots, std::stri
 // A new song folder (a directory with its trailing "\", or a custom-folder
 // file): its rows, then the difficulty pass over them. A folder that does
 // not exist adds nothing and is no failure.
-bool AddSongFolder(Database& db, const std::string& root, Progress* progress,
-                   LibraryReport& report, const CommitStep& step = {});
+bool AddSongFolder(Database& db, const std::string& root, Progress* progress, LibraryReport& report,
+                   const CommitStep& step = {});
 
 // Takes a song folder out of the library. Its rows go, except those another
 // song folder in `others` (the ones that stay registered) still covers,
@@ -61,6 +60,12 @@ bool RescanSongFolders(Database& db, const RootSource& roots, Progress* progress
                        LibraryReport& report);
 bool RescanSongFolders(Database& db, const std::vector<std::string>& roots, Progress* progress,
                        LibraryReport& report);
+
+// After a move or rename on disk: the rows below `from` (a folder with its
+// trailing "\", or a file) now lie below `to`, with keys and dates of their
+// new place. `report` counts the rows below `to`.
+bool MoveSongPaths(Database& db, const std::string& from, const std::string& to, Progress* progress,
+                   LibraryReport& report);
 
 // What an install extracted into `dest` (a folder inside a song folder) as
 // the folder `new_folder`: the folders the library did not list yet and the

@@ -14,6 +14,7 @@
 #include "library/scanner_internal.h"
 #include "library/song_library.h"
 #include "platform/file_identity.h"
+#include "platform/progress.h"
 #include "platform/transaction.h"
 
 namespace qv5 {
@@ -174,6 +175,12 @@ int RefreshFolder(const std::string& prefix, Progress* progress, LibraryReport* 
 // transaction (a savepoint inside the caller's).
 bool MovePaths(Database& db, const std::string& old_prefix, const std::string& new_prefix,
                LibraryReport* report) {
+    return MovePaths(db, old_prefix, new_prefix, nullptr, report);
+}
+
+bool MovePaths(Database& db, const std::string& old_prefix, const std::string& new_prefix,
+               Progress* progress, LibraryReport* report) {
+    BusyReporting busy(db, progress);
     Transaction tx(db);
     auto failed = [&] { return ReportError(report, db.LastError(), 0) != 0; };
     if (!tx.ok()) return failed();
@@ -188,7 +195,19 @@ bool MovePaths(Database& db, const std::string& old_prefix, const std::string& n
     }
     Statement song = db.Prepare(
         "UPDATE song SET path=?1 , parent=?2 , folder=?3 , adddate=?4 ,date=?5 WHERE path=?6");
+    auto stopped = [&](long done, const std::string& item) {
+        if (!progress) return false;
+        progress->Update(done, -1, item);
+        if (!progress->StopRequested()) return false;
+        if (report) {
+            report->stopped = true;
+            report->error = "stopped by the user; nothing was stored";
+        }
+        return true;
+    };
+    long done = 0;
     for (const std::string& p : songs) {
+        if (stopped(done++, p)) return false;
         const std::string n = renamed(p);
         const std::string dir = ParentPath(n);
         if (song.ExecuteRow(n, PathKey(ParentPath(dir)), PathKey(dir), now, TimeOf(n), p) != kDone)
@@ -204,6 +223,7 @@ bool MovePaths(Database& db, const std::string& old_prefix, const std::string& n
     Statement folder =
         db.Prepare("UPDATE folder SET path=?1 , parent=?2 , date=?3 , adddate=?4 WHERE path=?5");
     for (const FolderRow& f : folders) {
+        if (stopped(done, f.path)) return false;
         const std::string n = renamed(f.path);
         const std::string parent = f.parent == kRootKey ? f.parent : PathKey(ParentPath(n));
         if (folder.ExecuteRow(n, parent, TimeOf(n), now, f.path) != kDone) return failed();

@@ -26,6 +26,9 @@ int RefreshFolder(const std::string& prefix, Progress* progress = nullptr,
 // False when it failed (nothing changed).
 bool MovePaths(Database& db, const std::string& old_prefix, const std::string& new_prefix,
                LibraryReport* report);
+// As above, asking `progress` (may be null) between rows whether to stop.
+bool MovePaths(Database& db, const std::string& old_prefix, const std::string& new_prefix,
+               Progress* progress, LibraryReport* report);
 bool MovePaths(const std::string& old_prefix, const std::string& new_prefix,
                LibraryReport* report = nullptr);
 // After a delete on disk: removes song and folder rows below prefix. 1, or 0

@@ -4,9 +4,9 @@
 
 #include "library/song_library.h"
 #include "platform/database.h"
-#include "platform/transaction.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/transaction.h"
 #include "player/xml_list.h"
 
 namespace qv5 {

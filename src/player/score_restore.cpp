@@ -2,9 +2,9 @@
 
 #include "config/config_file.h"
 #include "platform/database.h"
-#include "platform/transaction.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/transaction.h"
 #include "platform/ui_service.h"
 #include "player/player_db.h"
 #include "player/ranking.h"

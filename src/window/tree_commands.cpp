@@ -205,7 +205,8 @@ void FolderTree::Paste() {
     Tell(Sj(u8"ファイルを移動しました。"));
     LibraryReport report;
     if (folder)
-        MovePaths(WithSeparator(source), WithSeparator(destination), &report);
+        MoveSongPaths(SongLibrary(), WithSeparator(source), WithSeparator(destination), nullptr,
+                      report);
     else
         MoveFileRows(source, destination);
     if (!report.error.empty()) Tell(report.error, Sj(u8"エラー"));

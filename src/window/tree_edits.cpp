@@ -5,7 +5,9 @@
 #include "browser/root_list.h"
 #include "window/tree_icons.h"
 #include "library/library_report.h"
+#include "library/operations.h"
 #include "library/refresh.h"
+#include "library/song_library.h"
 #include "library/scanner.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -57,7 +59,7 @@ const char* kCustomFolderTail = ".qv5folder";
 void FolderTree::MoveFileRows(const std::string& from, const std::string& to) {
     LibraryReport report;
     if (PrefixIsExact(from) && PrefixIsExact(to)) {
-        MovePaths(from, to, &report);
+        MoveSongPaths(SongLibrary(), from, to, nullptr, report);
         if (!report.error.empty()) TellError(window(), report.error);
         return;
     }
@@ -115,7 +117,8 @@ void FolderTree::RenameFolder() {
     parent->insertChild(SortedIndex(parent, *name), item);
     setCurrentItem(item);
     LibraryReport report;
-    if (!MovePaths(old_path + "\\", new_path + "\\", &report)) TellError(window(), report.error);
+    if (!MoveSongPaths(SongLibrary(), old_path + "\\", new_path + "\\", nullptr, report))
+        TellError(window(), report.error);
 }
 
 // A custom-folder root is a file: it is renamed as one, keeps its extension
@@ -150,7 +153,7 @@ void FolderTree::RenameRoot() {
     item->setText(0, ToQString(text));
     item->setData(0, Qt::UserRole + 2, QByteArray(text.data(), qsizetype(text.size())));
     LibraryReport report;
-    if (!MovePaths(custom ? old_path : old_path + "\\", text, &report))
+    if (!MoveSongPaths(SongLibrary(), custom ? old_path : old_path + "\\", text, nullptr, report))
         TellError(window(), report.error);
 }
 
