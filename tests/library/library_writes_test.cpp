@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "library/operations.h"
 #include "library/refresh.h"
 #include "library/rescan.h"
 #include "library/scanner.h"
@@ -138,6 +139,12 @@ TEST_F(LibraryWritesTest, AStoppedRegistrationLeavesNothingHalfDone) {
     EXPECT_EQ(RefreshFolder("songs\\f3\\", &stop, &report), 0);
     EXPECT_TRUE(report.stopped);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 20);
+    // A stopped move keeps every row at its old place.
+    StopAfter halfway(3);
+    LibraryReport moved;
+    EXPECT_FALSE(MoveSongPaths(SongLibrary(), "songs\\f0\\", "songs\\g0\\", &halfway, moved));
+    EXPECT_TRUE(moved.stopped);
+    EXPECT_EQ(test::PathsUnder("song", "songs\\f0\\").size(), 5u);
 }
 
 TEST_F(LibraryWritesTest, AFullFileSystemFailsTheRegistrationWhole) {
