@@ -6,7 +6,8 @@ namespace qv5 {
 
 // Every key in the order SaveConfig writes it, section by section.
 const std::vector<ConfigKey>& ConfigKeys() {
-#define QV5_KEY_INT(section, key, value) {#section, #key, &ConfigRecord::key, nullptr, value, nullptr},
+#define QV5_KEY_INT(section, key, value) \
+    {#section, #key, &ConfigRecord::key, nullptr, value, nullptr},
 #define QV5_KEY_TEXT(section, key, value) {#section, #key, nullptr, &ConfigRecord::key, 0, value},
 #define QV5_KEY_FOLDERS(section) {#section, nullptr, nullptr, nullptr, 0, nullptr},
     static const std::vector<ConfigKey> keys = {

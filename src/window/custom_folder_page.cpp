@@ -18,14 +18,20 @@ CustomFolderPage::CustomFolderPage(QWidget* parent) : Page(parent) {
         int id;
         const char* caption;
     } boxes[] = {
-        {kRandomSelect, "RANDOM SELECT"}, {kFavorite, "FAVORITE FOLDER"}, {kPlaycountTop10, "PLAYCOUNT TOP 10 FOLDER"},
-        {kLevel, "LEVEL FOLDER"},  {kClear, "CLEAR FOLDER"},    {kPlayrank, "PLAYRANK FOLDER"},
-        {kIgnore, "IGNORE FOLDER"}, {kCourse, "COURSE FOLDER"},
+        {kRandomSelect, "RANDOM SELECT"},
+        {kFavorite, "FAVORITE FOLDER"},
+        {kPlaycountTop10, "PLAYCOUNT TOP 10 FOLDER"},
+        {kLevel, "LEVEL FOLDER"},
+        {kClear, "CLEAR FOLDER"},
+        {kPlayrank, "PLAYRANK FOLDER"},
+        {kIgnore, "IGNORE FOLDER"},
+        {kCourse, "COURSE FOLDER"},
     };
     for (int bit = 0; bit < kFolderBits; ++bit)
         AddBitCheck(boxes[bit].id, QString::fromLatin1(boxes[bit].caption),
                     &ConfigRecord::customfolder, bit);
-    AddCheck(kRandomClose, QStringLiteral("RANDOM CLOSE"), &ConfigRecord::randomclose)->setVisible(false);
+    AddCheck(kRandomClose, QStringLiteral("RANDOM CLOSE"), &ConfigRecord::randomclose)
+        ->setVisible(false);
     AddIntEdit(kSearchMax, QString(), &ConfigRecord::searchmax, kSearchMaxLabel);
     AddStatic(kSearchMaxNote, QString());
     AddIntEdit(kTitleFlash, QString(), &ConfigRecord::titleflash, kTitleFlashLabel);

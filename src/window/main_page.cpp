@@ -54,8 +54,4 @@ void MainPage::ReadControls() {
     values.id = players_->currentIndex() < 0 ? std::string() : FromQString(players_->currentText());
 }
 
-
-
-
-
 }  // namespace qv5

@@ -32,13 +32,13 @@ OptionPage::OptionPage(QWidget* parent) : Page(parent) {
     AddCheck(kDisableImageFont, QString(), &ConfigRecord::disableimagefont);
     AddCheck(kDisableSkinPreview, QString(), &ConfigRecord::disableskinpreview);
     AddCheck(kDisableBmsThread, QString(), &ConfigRecord::disablebmsthread);
-    AddCheck(kDisableFolderThread, QStringLiteral("folder thread"), &ConfigRecord::disablefolderthread)->setVisible(false);
+    AddCheck(kDisableFolderThread, QStringLiteral("folder thread"),
+             &ConfigRecord::disablefolderthread)
+        ->setVisible(false);
     AddCheck(kGomiScore, QString(), &ConfigRecord::gomiscore)->setEnabled(false);
     AddCheck(kDisableCurSpeedChange, QString(), &ConfigRecord::disablecurspeedchange);
     AddCheck(kDisableLeftClickExit, QString(), &ConfigRecord::disableleftclickexit);
 }
-
-
 
 void OptionPage::OnChooseFont() {
     auto chosen = Ui().ChooseFont(this, FontChoice{values.fontname, 0});

@@ -106,10 +106,9 @@ QCheckBox* Page::AddBitCheck(int id, const QString& caption, IntField field, int
     SetControlId(box, id);
     Place(box);
     const std::int32_t mask = std::int32_t(1) << bit;
-    bindings_.push_back({[box, value, mask] { box->setChecked((*value & mask) != 0); },
-                         [box, value, mask] {
-                             *value = box->isChecked() ? (*value | mask) : (*value & ~mask);
-                         }});
+    bindings_.push_back(
+        {[box, value, mask] { box->setChecked((*value & mask) != 0); },
+         [box, value, mask] { *value = box->isChecked() ? (*value | mask) : (*value & ~mask); }});
     return box;
 }
 
@@ -141,8 +140,7 @@ QLineEdit* Page::AddTextEdit(int id, const QString& label, TextField field, bool
     return edit;
 }
 
-void Page::AddRadioGroup(const std::vector<int>& ids, const QStringList& captions,
-                         IntField field) {
+void Page::AddRadioGroup(const std::vector<int>& ids, const QStringList& captions, IntField field) {
     Keep(field);
     std::int32_t* value = &(values.*field);
     auto* box = new QWidget(this);  // the buttons' parent makes them one exclusive group

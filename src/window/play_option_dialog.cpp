@@ -29,9 +29,13 @@ PlayOptionDialog::PlayOptionDialog(QWidget* parent) : QDialog(parent) {
     auto* right = new QVBoxLayout;
     row->addLayout(left);
     row->addLayout(right);
-    AddGroup("GAUGE", {kGaugeNormal, kGaugeHard, kGaugeDeath, kGaugeEasy, kGaugePerfectAttack, kGaugeGoodAttack},
-             {"NORMAL", "HARD", "DEATH", "EASY", "PERFECT ATTACK", "GOOD ATTACK"}, &gauge, left);
-    AddGroup("RANDOM", {kRandomNormal, kRandomMirror, kRandomRandom, kRandomSRandom, kRandomScatter, kRandomConverge},
+    AddGroup(
+        "GAUGE",
+        {kGaugeNormal, kGaugeHard, kGaugeDeath, kGaugeEasy, kGaugePerfectAttack, kGaugeGoodAttack},
+        {"NORMAL", "HARD", "DEATH", "EASY", "PERFECT ATTACK", "GOOD ATTACK"}, &gauge, left);
+    AddGroup("RANDOM",
+             {kRandomNormal, kRandomMirror, kRandomRandom, kRandomSRandom, kRandomScatter,
+              kRandomConverge},
              {"NORMAL", "MIRROR", "RANDOM", "S-RANDOM", "SCATTER", "CONVERGE"}, &random, left);
     AddGroup("SPEED", {kSpeedNormal, kSpeedFixMax, kSpeedFixMin, kSpeedFixAverage, kSpeedConstant},
              {"NORMAL", "FIX (MAX BPM)", "FIX (MIN BPM)", "FIX (AVERAGE)", "CONSTANT"}, &hstype,

@@ -2,7 +2,6 @@
 
 #include "window/select_page_ids.h"
 
-
 namespace qv5 {
 
 using namespace select_page_id;
@@ -25,7 +24,5 @@ SelectPage::SelectPage(QWidget* parent) : Page(parent) {
     AddIntEdit(kLevelBar7, QStringLiteral("7/14 KEYS"), &ConfigRecord::levelbarflash_7);
     AddIntEdit(kLevelBar9, QStringLiteral("9 BUTTONS"), &ConfigRecord::levelbarflash_9);
 }
-
-
 
 }  // namespace qv5

@@ -36,8 +36,10 @@ SystemPage::SystemPage(QWidget* parent) : Page(parent) {
     AddCheck(kHighColor, QString(), &ConfigRecord::highcolor);
     AddCheck(kVsync, QString(), &ConfigRecord::vsync);
     AddCheck(kHpTimer, QString(), &ConfigRecord::hptimer);
-    AddCheck(kDirectDraw, QStringLiteral("DirectDraw"), &ConfigRecord::directdraw)->setVisible(false);
-    AddCheck(kSoftwareRendering, QStringLiteral("Software rendering"), &ConfigRecord::softwarerendering);
+    AddCheck(kDirectDraw, QStringLiteral("DirectDraw"), &ConfigRecord::directdraw)
+        ->setVisible(false);
+    AddCheck(kSoftwareRendering, QStringLiteral("Software rendering"),
+             &ConfigRecord::softwarerendering);
     AddRadioGroup({kMainDisplay, kSubDisplay1, kSubDisplay2},
                   {QStringLiteral("Main display"), QStringLiteral("Sub1"), QStringLiteral("Sub2")},
                   &ConfigRecord::maindisplay);
@@ -77,7 +79,5 @@ void SystemPage::ReadControls() {
     values.output = output_->currentIndex();
     values.driver = driver_->currentIndex();
 }
-
-
 
 }  // namespace qv5

@@ -83,8 +83,10 @@ ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
     QGridLayout* movie = group(ToQString(Sj(u8"動画・mp3作成")));
     text(movie, 0, kMp3Encoder, QStringLiteral("mp3 encoder"), &ToolSettings::mp3enc_body);
     chooser(movie, 0, kChooseMp3Encoder);
-    text(movie, 1, kMp3OptionAudio, QStringLiteral("option (audio)"), &ToolSettings::mp3enc_option_normal);
-    text(movie, 2, kMp3OptionMovie, QStringLiteral("option (movie)"), &ToolSettings::mp3enc_option_movie);
+    text(movie, 1, kMp3OptionAudio, QStringLiteral("option (audio)"),
+         &ToolSettings::mp3enc_option_normal);
+    text(movie, 2, kMp3OptionMovie, QStringLiteral("option (movie)"),
+         &ToolSettings::mp3enc_option_movie);
     text(movie, 3, kMp3Quality, QStringLiteral("quality (0-100)"), &ToolSettings::mp3_volume);
     text(movie, 4, kFrameRate, QStringLiteral("frame rate (1-60)"), &ToolSettings::movie_framerate);
     auto* audio = new QWidget(this);  // the buttons' parent makes them one exclusive group

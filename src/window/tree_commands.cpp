@@ -71,11 +71,14 @@ void FolderTree::RunCommand(int id) {
         return;
     }
     if (id == kCmdFolderHiddenSearch) return SearchHiddenCharts(item);
-    if (IsOneOf(id, {kCmdRootWavToOgg, kCmdRootOggToWav, kCmdRootBmpToPng, kCmdRootPngToBmp, kCmdRootWavAndBmp, kCmdFolderWavToOgg, kCmdFolderOggToWav, kCmdFolderBmpToPng, kCmdFolderPngToBmp, kCmdFolderWavAndBmp})) {
+    if (IsOneOf(id, {kCmdRootWavToOgg, kCmdRootOggToWav, kCmdRootBmpToPng, kCmdRootPngToBmp,
+                     kCmdRootWavAndBmp, kCmdFolderWavToOgg, kCmdFolderOggToWav, kCmdFolderBmpToPng,
+                     kCmdFolderPngToBmp, kCmdFolderWavAndBmp})) {
         if (hooks.convert) hooks.convert(id, path);
         return;
     }
-    if (IsOneOf(id, {kCmdPlayChart, kCmdAutoplayChart, kCmdMovieAutoplay, kCmdMovieBgaOnly, kCmdMovieReplay, kCmdBgmWav, kCmdBgmMp3})) {
+    if (IsOneOf(id, {kCmdPlayChart, kCmdAutoplayChart, kCmdMovieAutoplay, kCmdMovieBgaOnly,
+                     kCmdMovieReplay, kCmdBgmWav, kCmdBgmMp3})) {
         if (hooks.chart_command) hooks.chart_command(id, path);
         return;
     }

@@ -28,19 +28,20 @@ const std::vector<MenuEntry>& Entries(ItemKind kind) {
                                                 {kCmdRootBmpToPng, u8"bmp → png 変換"},
                                                 {kCmdRootPngToBmp, u8"png → bmp 変換"},
                                                 {kCmdRootWavAndBmp, u8"wav・bmp → ogg・png 変換"}};
-    static const std::vector<MenuEntry> folder = {{kCmdFolderOpen, u8"エクスプローラで開く"},
-                                                  {kCmdFolderRefresh, u8"更新"},
-                                                  {kCmdFolderRename, u8"フォルダ名の変更"},
-                                                  {kCmdFolderCut, u8"切り取り"},
-                                                  {kCmdFolderPaste, u8"貼り付け"},
-                                                  {kCmdFolderNewFolder, u8"新しいフォルダ"},
-                                                  {kCmdFolderDelete, u8"フォルダの削除"},
-                                                  {kCmdFolderHiddenSearch, u8"隠し譜面の検索"},
-                                                  {kCmdFolderWavToOgg, u8"wav → ogg 変換"},
-                                                  {kCmdFolderOggToWav, u8"ogg → wav 変換"},
-                                                  {kCmdFolderBmpToPng, u8"bmp → png 変換"},
-                                                  {kCmdFolderPngToBmp, u8"png → bmp 変換"},
-                                                  {kCmdFolderWavAndBmp, u8"wav・bmp → ogg・png 変換"}};
+    static const std::vector<MenuEntry> folder = {
+        {kCmdFolderOpen, u8"エクスプローラで開く"},
+        {kCmdFolderRefresh, u8"更新"},
+        {kCmdFolderRename, u8"フォルダ名の変更"},
+        {kCmdFolderCut, u8"切り取り"},
+        {kCmdFolderPaste, u8"貼り付け"},
+        {kCmdFolderNewFolder, u8"新しいフォルダ"},
+        {kCmdFolderDelete, u8"フォルダの削除"},
+        {kCmdFolderHiddenSearch, u8"隠し譜面の検索"},
+        {kCmdFolderWavToOgg, u8"wav → ogg 変換"},
+        {kCmdFolderOggToWav, u8"ogg → wav 変換"},
+        {kCmdFolderBmpToPng, u8"bmp → png 変換"},
+        {kCmdFolderPngToBmp, u8"png → bmp 変換"},
+        {kCmdFolderWavAndBmp, u8"wav・bmp → ogg・png 変換"}};
     static const std::vector<MenuEntry> chart = {{kCmdPlayChart, u8"プレイ"},
                                                  {kCmdAutoplayChart, u8"オートプレイ"},
                                                  {kCmdChartTags, u8"タグ編集"},
@@ -54,8 +55,9 @@ const std::vector<MenuEntry>& Entries(ItemKind kind) {
                                                  {kCmdMovieReplay, u8"動画作成（リプレイ）"},
                                                  {kCmdBgmWav, u8"BGM作成（wav）"},
                                                  {kCmdBgmMp3, u8"BGM作成（mp3）"}};
-    static const std::vector<MenuEntry> other = {
-        {kCmdFileTextEditor, u8"メモ帳で開く"}, {kCmdFileRename, u8"ファイル名の変更"}, {kCmdFileDelete, u8"ファイルの削除"}};
+    static const std::vector<MenuEntry> other = {{kCmdFileTextEditor, u8"メモ帳で開く"},
+                                                 {kCmdFileRename, u8"ファイル名の変更"},
+                                                 {kCmdFileDelete, u8"ファイルの削除"}};
     switch (kind) {
         case ItemKind::Root:
             return root;

@@ -60,7 +60,9 @@ class SignInTest : public ::testing::Test {
         c.path[0] = "songs\\";
         ASSERT_EQ(SaveConfig(c), 1);
     }
-    QComboBox* Players(MainWindow& dlg) { return Control<QComboBox>(dlg.MainTab(), main_page_id::kPlayers); }
+    QComboBox* Players(MainWindow& dlg) {
+        return Control<QComboBox>(dlg.MainTab(), main_page_id::kPlayers);
+    }
     test::TempGame game;
     test::ScopedScriptedUi ui;
 };
@@ -259,7 +261,8 @@ TEST_F(SignInTest, TheTitleFollowsThePlayer) {
                  {"bob", "nope", "QV5 SETUP"}};
     for (const auto& c : cases) {
         Players(dlg)->setCurrentText(QString::fromStdString(c.id));
-        Control<QLineEdit>(dlg.MainTab(), main_page_id::kPass)->setText(QString::fromStdString(c.pass));
+        Control<QLineEdit>(dlg.MainTab(), main_page_id::kPass)
+            ->setText(QString::fromStdString(c.pass));
         dlg.ApplySettings();
         EXPECT_EQ(dlg.windowTitle().toStdString(), c.title) << c.id;
     }

@@ -199,7 +199,8 @@ TEST(ConversionCommands, StopEndsAHungConverterAndKeepsItsSource) {
 
 TEST(ConversionCommands, OtherIdsAreNotConversions) {
     test::ScopedScriptedUi ui;
-    for (int id : std::initializer_list<int>{kCmdFolderOpen, kCmdFolderHiddenSearch, kCmdPlayChart, 32858, 0})
+    for (int id : std::initializer_list<int>{kCmdFolderOpen, kCmdFolderHiddenSearch, kCmdPlayChart,
+                                             32858, 0})
         EXPECT_FALSE(RunConversionCommand(nullptr, id, "songs", test::Tools("x")));
     EXPECT_TRUE(ui->prompts().empty());
     for (int id : kAllCommands) EXPECT_TRUE(IsConversionCommand(id));

@@ -93,8 +93,11 @@ TEST_F(FolderTreeTest, EachKindOfItemGetsItsMenu) {
         ASSERT_TRUE(c.item);
         EXPECT_EQ(tree()->KindOf(c.item), c.kind) << FolderTree::ItemPath(c.item);
     }
-    const std::vector<int> chart = {kCmdPlayChart, kCmdAutoplayChart, kCmdChartTags, kCmdChartBmsEditor, kCmdChartRanking, kCmdChartTextEditor, kCmdChartRename,
-                                    kCmdChartDelete, kCmdMovieAutoplay, kCmdMovieBgaOnly, kCmdMovieReplay, kCmdBgmWav, kCmdBgmMp3};
+    const std::vector<int> chart = {kCmdPlayChart,      kCmdAutoplayChart, kCmdChartTags,
+                                    kCmdChartBmsEditor, kCmdChartRanking,  kCmdChartTextEditor,
+                                    kCmdChartRename,    kCmdChartDelete,   kCmdMovieAutoplay,
+                                    kCmdMovieBgaOnly,   kCmdMovieReplay,   kCmdBgmWav,
+                                    kCmdBgmMp3};
     EXPECT_EQ(FolderTree::MenuCommands(ItemKind::Chart), chart);
     EXPECT_EQ(FolderTree::MenuCommands(ItemKind::OtherFile),
               (std::vector<int>{kCmdFileTextEditor, kCmdFileRename, kCmdFileDelete}));
@@ -136,15 +139,17 @@ TEST_F(FolderTreeTest, OpenInFileBrowserQuotesThePathAndChartCommandsReachTheLau
     std::vector<std::pair<int, std::string>> started, converted;
     tree()->hooks.chart_command = [&](int id, const std::string& p) { started.push_back({id, p}); };
     tree()->hooks.convert = [&](int id, const std::string& p) { converted.push_back({id, p}); };
-    for (int id : {kCmdPlayChart, kCmdAutoplayChart, kCmdMovieAutoplay, kCmdMovieBgaOnly, kCmdMovieReplay, kCmdBgmWav, kCmdBgmMp3})
+    for (int id : {kCmdPlayChart, kCmdAutoplayChart, kCmdMovieAutoplay, kCmdMovieBgaOnly,
+                   kCmdMovieReplay, kCmdBgmWav, kCmdBgmMp3})
         Run(Item({"songs\\", "mixed", "a.bms"}), id);
     Run(Item({"songs\\", "mixed"}), kCmdFolderWavToOgg);
     Run(root, kCmdRootWavAndBmp);
     ASSERT_EQ(started.size(), 7u);
     EXPECT_EQ(started[0], (std::pair<int, std::string>{kCmdPlayChart, "songs\\mixed\\a.bms"}));
     EXPECT_EQ(started[6].first, kCmdBgmMp3);
-    EXPECT_EQ(converted, (std::vector<std::pair<int, std::string>>{{kCmdFolderWavToOgg, "songs\\mixed"},
-                                                                   {kCmdRootWavAndBmp, "songs\\"}}));
+    EXPECT_EQ(converted,
+              (std::vector<std::pair<int, std::string>>{{kCmdFolderWavToOgg, "songs\\mixed"},
+                                                        {kCmdRootWavAndBmp, "songs\\"}}));
 }
 
 TEST_F(FolderTreeTest, DraggingInsideTheTreeOnlyTellsToUseCutAndPaste) {

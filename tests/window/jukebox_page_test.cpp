@@ -244,7 +244,8 @@ TEST_F(JukeboxPageTest, TheInstallFolderIsChosenAndOpened) {
     Click(jukebox_page_id::kChooseInstallFolder);
     EXPECT_EQ(ui->prompts().back().Utf8Text(), "インストールするフォルダを選択して下さい");
     EXPECT_EQ(page.values.newsongfolder, "Z:\\songs\\inbox\\");
-    EXPECT_EQ(Control<QLineEdit>(&page, jukebox_page_id::kInstallFolder)->text(), "Z:\\songs\\inbox\\");
+    EXPECT_EQ(Control<QLineEdit>(&page, jukebox_page_id::kInstallFolder)->text(),
+              "Z:\\songs\\inbox\\");
     EXPECT_TRUE(Control<QLineEdit>(&page, jukebox_page_id::kInstallFolder)->isReadOnly());
     std::vector<std::string> opened;
     auto old = SetShellOpenHandler([&](const std::string& t) { opened.push_back(t); });

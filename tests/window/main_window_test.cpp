@@ -52,20 +52,24 @@ TEST_F(MainWindowTest, ShellLayout) {
     QStringList labels;
     for (int i = 0; i < tabs->count(); ++i) labels << tabs->tabText(i);
     EXPECT_EQ(labels, (QStringList{"MAIN", "JUKEBOX1", "JUKEBOX2", "OPTION", "SELECT", "SYSTEM"}));
-    for (int id : {main_window_id::kPlay, main_window_id::kPlayOptions, main_window_id::kMakeMovie, main_window_id::kExit}) {
+    for (int id : {main_window_id::kPlay, main_window_id::kPlayOptions, main_window_id::kMakeMovie,
+                   main_window_id::kExit}) {
         auto* b = Control<QPushButton>(&dlg, id, true);
         ASSERT_TRUE(b) << id;
         EXPECT_FALSE(b->isHidden()) << id;
     }
-    for (int id : std::initializer_list<int>{kIdOk, kIdCancel, main_window_id::kHiddenButton, main_window_id::kNoOpButton}) {
+    for (int id : std::initializer_list<int>{kIdOk, kIdCancel, main_window_id::kHiddenButton,
+                                             main_window_id::kNoOpButton}) {
         auto* b = Control<QPushButton>(&dlg, id, true);
         ASSERT_TRUE(b) << id;
         EXPECT_TRUE(b->isHidden()) << id;
         EXPECT_FALSE(b->isEnabled()) << id;
     }
     EXPECT_TRUE(dlg.acceptDrops());
-    EXPECT_EQ(Control<QPushButton>(&dlg, main_window_id::kPlay, true)->text(), QString::fromUtf8(u8"QV5の起動"));
-    EXPECT_EQ(Control<QPushButton>(&dlg, main_window_id::kExit, true)->text(), QString::fromUtf8(u8"終了"));
+    EXPECT_EQ(Control<QPushButton>(&dlg, main_window_id::kPlay, true)->text(),
+              QString::fromUtf8(u8"QV5の起動"));
+    EXPECT_EQ(Control<QPushButton>(&dlg, main_window_id::kExit, true)->text(),
+              QString::fromUtf8(u8"終了"));
 }
 
 TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {

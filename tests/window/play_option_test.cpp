@@ -83,7 +83,10 @@ TEST_F(PlayOptionTest, CancelKeepsTheRecordButStillAppliesThePages) {
 TEST_F(PlayOptionTest, AValueOutsideItsGroupShowsNoChoiceAndIsSavedAsMinusOne) {
     Start(9);
     ui->AnswerDialog([&](QDialog& d) {
-        for (int id : {play_option_id::kGaugeNormal, play_option_id::kGaugeHard, play_option_id::kGaugeDeath, play_option_id::kGaugeEasy, play_option_id::kGaugePerfectAttack, play_option_id::kGaugeGoodAttack}) EXPECT_FALSE(Checked(d, id)) << id;
+        for (int id : {play_option_id::kGaugeNormal, play_option_id::kGaugeHard,
+                       play_option_id::kGaugeDeath, play_option_id::kGaugeEasy,
+                       play_option_id::kGaugePerfectAttack, play_option_id::kGaugeGoodAttack})
+            EXPECT_FALSE(Checked(d, id)) << id;
         Control<QPushButton>(&d, kIdOk)->click();
         return d.result();
     });

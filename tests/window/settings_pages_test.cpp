@@ -111,7 +111,9 @@ TEST_F(SettingsPagesTest, TypedTextIsStoredAsItsLeadingNumber) {
 
 TEST_F(SettingsPagesTest, CheckBoxesOfCustomFoldersMakeTheBitSet) {
     Start("<system><customfolder>0</customfolder></system>");
-    for (int id : {custom_folder_page_id::kRandomSelect, custom_folder_page_id::kLevel, custom_folder_page_id::kCourse}) Control<QCheckBox>(dlg.PageAt(2), id)->setChecked(true);
+    for (int id : {custom_folder_page_id::kRandomSelect, custom_folder_page_id::kLevel,
+                   custom_folder_page_id::kCourse})
+        Control<QCheckBox>(dlg.PageAt(2), id)->setChecked(true);
     ASSERT_EQ(dlg.ApplySettings(), 1);
     EXPECT_EQ(Saved().customfolder, 1 + 8 + 128);
 }
@@ -188,7 +190,8 @@ TEST_F(SettingsPagesTest, ToolSettingsButtonOpensTheDialog) {
 TEST_F(SettingsPagesTest, ReturnInAnEditPressesNothing) {
     Start();
     dlg.show();
-    for (auto [page, id] : {std::pair{0, int(main_page_id::kPass)}, {3, int(option_page_id::kHsMin)}}) {
+    for (auto [page, id] :
+         {std::pair{0, int(main_page_id::kPass)}, {3, int(option_page_id::kHsMin)}}) {
         auto* edit = Control<QLineEdit>(dlg.PageAt(page), id);
         edit->setFocus();
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -227,11 +230,21 @@ TEST_F(SettingsPagesTest, HiddenAndDisabledControls) {
         int page, id;
         bool hidden, disabled;
     } cases[] = {
-        {0, main_page_id::kScreenRate, true, false},  {0, main_page_id::kQv4Ir, true, false},  {0, main_page_id::kQv4Id, true, false},
-        {0, main_page_id::kQv4Pass, true, false},  {0, main_page_id::kMail, true, false},  {0, main_page_id::kResetDatabase, true, false},
-        {0, main_page_id::kDeletePlayer, false, true},  {3, option_page_id::kThread, true, false},  {3, option_page_id::kDisableFolderThread, true, false},
-        {3, option_page_id::kGomiScore, false, true},  {3, option_page_id::kControl, false, false}, {5, system_page_id::kDirectDraw, true, false},
-        {5, system_page_id::kSoftwareRendering, false, false}, {2, custom_folder_page_id::kRandomClose, true, false},  {2, custom_folder_page_id::kCourse, false, false},
+        {0, main_page_id::kScreenRate, true, false},
+        {0, main_page_id::kQv4Ir, true, false},
+        {0, main_page_id::kQv4Id, true, false},
+        {0, main_page_id::kQv4Pass, true, false},
+        {0, main_page_id::kMail, true, false},
+        {0, main_page_id::kResetDatabase, true, false},
+        {0, main_page_id::kDeletePlayer, false, true},
+        {3, option_page_id::kThread, true, false},
+        {3, option_page_id::kDisableFolderThread, true, false},
+        {3, option_page_id::kGomiScore, false, true},
+        {3, option_page_id::kControl, false, false},
+        {5, system_page_id::kDirectDraw, true, false},
+        {5, system_page_id::kSoftwareRendering, false, false},
+        {2, custom_folder_page_id::kRandomClose, true, false},
+        {2, custom_folder_page_id::kCourse, false, false},
     };
     for (const auto& c : cases) {
         QWidget* w = Control(dlg.PageAt(c.page), c.id);
@@ -245,9 +258,18 @@ TEST_F(SettingsPagesTest, HiddenAndDisabledControls) {
 
 TEST_F(SettingsPagesTest, DropDownHeightsAndIcon) {
     Start();
-    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(0), main_page_id::kPlayers)->property("dropDownHeight").toInt(), 120);
-    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), system_page_id::kOutput)->property("dropDownHeight").toInt(), 200);
-    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), system_page_id::kDriver)->property("dropDownHeight").toInt(), 200);
+    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(0), main_page_id::kPlayers)
+                  ->property("dropDownHeight")
+                  .toInt(),
+              120);
+    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), system_page_id::kOutput)
+                  ->property("dropDownHeight")
+                  .toInt(),
+              200);
+    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), system_page_id::kDriver)
+                  ->property("dropDownHeight")
+                  .toInt(),
+              200);
     const QIcon icon = dlg.windowIcon();
     ASSERT_FALSE(icon.isNull());
     EXPECT_EQ(icon.pixmap(16, 16).width(), 16);

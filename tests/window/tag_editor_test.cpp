@@ -49,7 +49,8 @@ using Typed = std::map<int, std::string>;
 std::function<int(QDialog&)> Type(Typed typed, Typed* shown = nullptr) {
     return [typed, shown](QDialog& d) {
         if (shown)
-            for (int id : {kTitle, kSubtitle, kGenre, kArtist, kSubartist, kLevel, kExLevel, kDifficulty})
+            for (int id :
+                 {kTitle, kSubtitle, kGenre, kArtist, kSubartist, kLevel, kExLevel, kDifficulty})
                 (*shown)[id] = FromQString(Control<QLineEdit>(&d, id)->text());
         for (const auto& [id, text] : typed) {
             if (id == kFavorite)
@@ -93,7 +94,8 @@ TEST_F(TagEditorTest, TypedNumbersAreHeldToTheirRanges) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level + "/" + c.exlevel + "/" + c.difficulty);
-        ui->AnswerDialog(Type({{kLevel, c.level}, {kExLevel, c.exlevel}, {kDifficulty, c.difficulty}}));
+        ui->AnswerDialog(
+            Type({{kLevel, c.level}, {kExLevel, c.exlevel}, {kDifficulty, c.difficulty}}));
         ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
         EXPECT_EQ(test::QueryRows("SELECT level,difficulty,exlevel FROM song"),
                   std::vector<std::string>{c.stored});
@@ -109,9 +111,13 @@ TEST_F(TagEditorTest, EveryCopyChangesAndTheTagRowIsInsertedThenUpdated) {
     const std::string hash = Hash("songs\\one\\a.bms");
 
     Typed shown;
-    ui->AnswerDialog(
-        Type({{kTitle, "New"}, {kSubtitle, "[X]"}, {kGenre, "G"}, {kArtist, "A"}, {kSubartist, "B"}, {kFavorite, "1"}},
-             &shown));
+    ui->AnswerDialog(Type({{kTitle, "New"},
+                           {kSubtitle, "[X]"},
+                           {kGenre, "G"},
+                           {kArtist, "A"},
+                           {kSubartist, "B"},
+                           {kFavorite, "1"}},
+                          &shown));
     ASSERT_TRUE(EditTags(nullptr, "songs\\two\\copy.bms"));
     EXPECT_EQ(shown, (Typed{{kTitle, "Song"},
                             {kSubtitle, " [ANOTHER]"},
@@ -204,7 +210,8 @@ TEST_F(TagEditorTest, RestoreReadsTheFileAndKeepsADifficultyItCannotTell) {
             Control<QLineEdit>(&d, kDifficulty)->setText("2");
             Control<QCheckBox>(&d, kFavorite)->setChecked(true);
             Control<QPushButton>(&d, kRestore)->click();
-            for (int id : {kTitle, kSubtitle, kGenre, kArtist, kSubartist, kLevel, kExLevel, kDifficulty})
+            for (int id :
+                 {kTitle, kSubtitle, kGenre, kArtist, kSubartist, kLevel, kExLevel, kDifficulty})
                 restored[id] = FromQString(Control<QLineEdit>(&d, id)->text());
             EXPECT_TRUE(Control<QCheckBox>(&d, kFavorite)->isChecked());
             return int(QDialog::Rejected);  // nothing is saved before OK
@@ -302,9 +309,13 @@ TEST_F(TagEditorTest, AFolderItemEditsItsFolderRow) {
                    !Control<QLineEdit>(&d, kDifficulty)->isEnabled() &&
                    !Control<QCheckBox>(&d, kFavorite)->isEnabled() &&
                    !Control<QPushButton>(&d, kRestore)->isEnabled();
-        return Type(
-            {{kTitle, "It's"}, {kSubtitle, "s"}, {kGenre, "cat"}, {kArtist, "ia"}, {kSubartist, "ib"}, {kLevel, "9"}},
-            &shown)(d);
+        return Type({{kTitle, "It's"},
+                     {kSubtitle, "s"},
+                     {kGenre, "cat"},
+                     {kArtist, "ia"},
+                     {kSubartist, "ib"},
+                     {kLevel, "9"}},
+                    &shown)(d);
     });
     ASSERT_TRUE(EditTags(nullptr, "songs\\sub", true));
     EXPECT_TRUE(disabled);

@@ -48,11 +48,14 @@ TEST_F(ToolSettingsDialogTest, ChoosersShowTheirTitleAndSetTheirProgram) {
         std::string ToolSettings::*value;
         bool warns;
     } cases[] = {
-        {tool_settings_id::kChooseMp3Encoder, tool_settings_id::kMp3Encoder, u8"mp3エンコーダーの選択 (lame.exe推奨)", &ToolSettings::mp3enc_body, false},
-        {tool_settings_id::kChooseOggEncoder, tool_settings_id::kOggEncoder, u8"oggエンコーダーの選択 (oggenc2.exe推奨)", &ToolSettings::oggenc_body,
-         false},
-        {tool_settings_id::kChooseOggDecoder, tool_settings_id::kOggDecoder, u8"BMSエディター選択 (oggdec.exe推奨)", &ToolSettings::oggdec_body, false},
-        {tool_settings_id::kChooseBmsEditor, tool_settings_id::kBmsEditor, u8"BMSエディター選択 (BMSE.exe推奨)", &ToolSettings::bmse_body, true},
+        {tool_settings_id::kChooseMp3Encoder, tool_settings_id::kMp3Encoder,
+         u8"mp3エンコーダーの選択 (lame.exe推奨)", &ToolSettings::mp3enc_body, false},
+        {tool_settings_id::kChooseOggEncoder, tool_settings_id::kOggEncoder,
+         u8"oggエンコーダーの選択 (oggenc2.exe推奨)", &ToolSettings::oggenc_body, false},
+        {tool_settings_id::kChooseOggDecoder, tool_settings_id::kOggDecoder,
+         u8"BMSエディター選択 (oggdec.exe推奨)", &ToolSettings::oggdec_body, false},
+        {tool_settings_id::kChooseBmsEditor, tool_settings_id::kBmsEditor,
+         u8"BMSエディター選択 (BMSE.exe推奨)", &ToolSettings::bmse_body, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
