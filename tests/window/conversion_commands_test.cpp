@@ -199,6 +199,7 @@ TEST(ConversionCommands, StopEndsAHungConverterAndKeepsItsSource) {
 
 TEST(ConversionCommands, OtherIdsAreNotConversions) {
     test::ScopedScriptedUi ui;
+    // 32858 and 0: ids no menu has.
     for (int id : std::initializer_list<int>{kCmdFolderOpen, kCmdFolderHiddenSearch, kCmdPlayChart,
                                              32858, 0})
         EXPECT_FALSE(RunConversionCommand(nullptr, id, "songs", test::Tools("x")));

@@ -113,7 +113,7 @@ TEST_F(LauncherTest, EveryStartPassesItsCommandLineInTheProgramDirectory) {
             << c.id;
     }
     EXPECT_TRUE(ui->Exhausted());
-    EXPECT_FALSE(dlg.RunChartCommand(32822, Chart()));
+    EXPECT_FALSE(dlg.RunChartCommand(32822, Chart()));  // no menu has this id
 }
 
 TEST_F(LauncherTest, SaveDialogsOfferTheExportTitleAndTheirFilter) {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <map>
 #include <set>
 
 #include "window/controls.h"
@@ -37,6 +38,7 @@ namespace {
 
 enum class Kind { Check, Edit, Radio, List, PlayerList, Bits };
 constexpr int kToolDialog = -2;
+namespace tools = tool_settings_id;
 
 struct Row {
     const char* section;
@@ -172,76 +174,35 @@ const std::vector<Row>& Rows() {
          {system_page_id::kMainDisplay, system_page_id::kSubDisplay1, system_page_id::kSubDisplay2},
          "2"},
 
-        {"tools",
-         "mp3enc_body",
-         kToolDialog,
-         Kind::Edit,
-         {tool_settings_id::kMp3Encoder},
+        {"tools", "mp3enc_body", kToolDialog, Kind::Edit, {tools::kMp3Encoder},
          "C:\\tools\\lame.exe"},
-        {"tools",
-         "mp3enc_option_normal",
-         kToolDialog,
-         Kind::Edit,
-         {tool_settings_id::kMp3OptionAudio},
+        {"tools", "mp3enc_option_normal", kToolDialog, Kind::Edit, {tools::kMp3OptionAudio},
          "-V 2"},
-        {"tools",
-         "mp3enc_option_movie",
-         kToolDialog,
-         Kind::Edit,
-         {tool_settings_id::kMp3OptionMovie},
+        {"tools", "mp3enc_option_movie", kToolDialog, Kind::Edit, {tools::kMp3OptionMovie},
          "--cbr 128"},
         {"tools",
          "movie_audio",
          kToolDialog,
          Kind::Radio,
-         {tool_settings_id::kMovieAudioMp3, tool_settings_id::kMovieAudioWav,
-          tool_settings_id::kMovieAudioSeparateWav},
+         {tools::kMovieAudioMp3, tools::kMovieAudioWav, tools::kMovieAudioSeparateWav},
          "2"},
-        {"tools", "mp3_volume", kToolDialog, Kind::Edit, {tool_settings_id::kMp3Quality}, "80"},
-        {"tools", "movie_framerate", kToolDialog, Kind::Edit, {tool_settings_id::kFrameRate}, "24"},
-        {"tools",
-         "oggenc_body",
-         kToolDialog,
-         Kind::Edit,
-         {tool_settings_id::kOggEncoder},
+        {"tools", "mp3_volume", kToolDialog, Kind::Edit, {tools::kMp3Quality}, "80"},
+        {"tools", "movie_framerate", kToolDialog, Kind::Edit, {tools::kFrameRate}, "24"},
+        {"tools", "oggenc_body", kToolDialog, Kind::Edit, {tools::kOggEncoder},
          "Z:\\usr\\bin\\oggenc"},
-        {"tools",
-         "oggenc_option",
-         kToolDialog,
-         Kind::Edit,
-         {tool_settings_id::kOggEncoderOption},
+        {"tools", "oggenc_option", kToolDialog, Kind::Edit, {tools::kOggEncoderOption},
          "-q 4"},
-        {"tools",
-         "oggdec_body",
-         kToolDialog,
-         Kind::Edit,
-         {tool_settings_id::kOggDecoder},
+        {"tools", "oggdec_body", kToolDialog, Kind::Edit, {tools::kOggDecoder},
          "音声\\oggdec.exe"},
-        {"tools",
-         "oggdec_option",
-         kToolDialog,
-         Kind::Edit,
-         {tool_settings_id::kOggDecoderOption},
+        {"tools", "oggdec_option", kToolDialog, Kind::Edit, {tools::kOggDecoderOption},
          "--quiet"},
-        {"tools",
-         "bmse_body",
-         kToolDialog,
-         Kind::Edit,
-         {tool_settings_id::kBmsEditor},
+        {"tools", "bmse_body", kToolDialog, Kind::Edit, {tools::kBmsEditor},
          "iBMSC.exe"},
-        {"tools",
-         "bmse_option",
-         kToolDialog,
-         Kind::Edit,
-         {tool_settings_id::kBmsEditorOption},
+        {"tools", "bmse_option", kToolDialog, Kind::Edit, {tools::kBmsEditorOption},
          "-x \"a b\""},
-        {"tools", "autowavtoogg", kToolDialog, Kind::Check, {tool_settings_id::kAutoWavToOgg}, "1"},
-        {"tools", "autobmptopng", kToolDialog, Kind::Check, {tool_settings_id::kAutoBmpToPng}, "1"},
-        {"tools",
-         "autofumensearch",
-         kToolDialog,
-         Kind::Check,
-         {tool_settings_id::kAutoHiddenSearch},
+        {"tools", "autowavtoogg", kToolDialog, Kind::Check, {tools::kAutoWavToOgg}, "1"},
+        {"tools", "autobmptopng", kToolDialog, Kind::Check, {tools::kAutoBmpToPng}, "1"},
+        {"tools", "autofumensearch", kToolDialog, Kind::Check, {tools::kAutoHiddenSearch},
          "1"},
     };
     return rows;
@@ -328,6 +289,43 @@ TEST(SettingsRoundTrip, EveryPageKeyHasARow) {
         if (EditedElsewhere(k)) continue;
         EXPECT_TRUE(rows.contains(std::string(k.section) + "/" + k.key))
             << k.section << "/" << k.key << " has no control";
+    }
+}
+
+// Each page loads and stores the keys its controls name, no other, and no key
+// belongs to two pages: a key left out would silently keep its old value.
+TEST(SettingsRoundTrip, EachPageCarriesExactlyTheKeysOfItsRows) {
+    test::TempGame game;
+    test::ScopedScriptedUi ui;
+    std::map<int, std::set<std::string>> expected{{1, {"system/newsongfolder"}}};
+    for (const Row& r : Rows())
+        if (r.page >= 0) expected[r.page].insert(std::string(r.section) + "/" + r.key);
+    ConfigRecord loaded;  // a value of its own for every key
+    int n = 0;
+    for (const ConfigKey& k : ConfigKeys()) {
+        if (k.int_field) loaded.*k.int_field = ++n;
+        if (k.text_field) loaded.*k.text_field = "t" + std::to_string(++n);
+    }
+    MainWindow dlg;
+    std::set<std::string> seen;
+    for (int page = 0; page < 6; ++page) {
+        SCOPED_TRACE(page);
+        Page* p = dlg.PageAt(page);
+        p->LoadFrom(loaded);
+        ConfigRecord stored;
+        p->StoreTo(stored);
+        std::set<std::string> keys;
+        for (const ConfigKey* k : p->Keys()) {
+            const std::string name = std::string(k->section) + "/" + k->key;
+            keys.insert(name);
+            EXPECT_TRUE(seen.insert(name).second) << name << " is on two pages";
+            if (k->int_field) {
+                EXPECT_EQ(stored.*k->int_field, loaded.*k->int_field) << name;
+            } else {
+                EXPECT_EQ(stored.*k->text_field, loaded.*k->text_field) << name;
+            }
+        }
+        EXPECT_EQ(keys, expected[page]);
     }
 }
 

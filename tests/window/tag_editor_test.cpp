@@ -169,7 +169,7 @@ TEST_F(TagEditorTest, AnUnknownDifficultyShowsMinusOneAndIsStoredAsZero) {
     Typed shown;
     ui->AnswerDialog(Type({}, &shown));
     ASSERT_TRUE(EditTags(nullptr, "songs\\plain.bms"));
-    EXPECT_EQ(shown[1028], "-1");
+    EXPECT_EQ(shown[kDifficulty], "-1");
     EXPECT_EQ(test::QueryRows("SELECT difficulty FROM song"), std::vector<std::string>{"0"});
     EXPECT_EQ(test::QueryRows("SELECT difficulty FROM tag"), std::vector<std::string>{"0"});
 }
@@ -229,8 +229,8 @@ TEST_F(TagEditorTest, AChartOutsideTheLibraryWritesOnlyItsTagRow) {
     Typed shown;
     ui->AnswerDialog(Type({{kTitle, "Loose"}}, &shown));
     ASSERT_TRUE(EditTags(nullptr, "loose\\x.bme"));
-    EXPECT_EQ(shown[1014], "Song");
-    EXPECT_EQ(shown[1028], "4");
+    EXPECT_EQ(shown[kTitle], "Song");
+    EXPECT_EQ(shown[kDifficulty], "4");
     EXPECT_TRUE(test::QueryRows(kSongColumns).empty());
     EXPECT_EQ(test::QueryRows(kTagColumns),
               std::vector<std::string>{Hash("loose\\x.bme") +
@@ -255,10 +255,10 @@ TEST_F(TagEditorTest, AfterARescanTheTagRowIsWhatIsShownAndEdited) {
     Typed shown;
     ui->AnswerDialog(Type({{kGenre, "Edited"}}, &shown));
     ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
-    EXPECT_EQ(shown[1014], "Mine");
-    EXPECT_EQ(shown[1008], "11");
-    EXPECT_EQ(shown[1009], "0");
-    EXPECT_EQ(shown[1028], "2");
+    EXPECT_EQ(shown[kTitle], "Mine");
+    EXPECT_EQ(shown[kLevel], "11");
+    EXPECT_EQ(shown[kExLevel], "0");
+    EXPECT_EQ(shown[kDifficulty], "2");
     EXPECT_EQ(test::QueryRows(kTagColumns),
               std::vector<std::string>{hash + "|Mine| [ANOTHER]|Edited|Someone|||11|2|5|0"});
 }
@@ -319,7 +319,7 @@ TEST_F(TagEditorTest, AFolderItemEditsItsFolderRow) {
     });
     ASSERT_TRUE(EditTags(nullptr, "songs\\sub", true));
     EXPECT_TRUE(disabled);
-    EXPECT_EQ(shown[1014], "sub");
+    EXPECT_EQ(shown[kTitle], "sub");
     EXPECT_EQ(test::QueryRows(kFolder), std::vector<std::string>{"It's|s|cat|ia|ib|cmd|9"});
     EXPECT_EQ(test::QueryRows("SELECT title FROM song"), std::vector<std::string>{"Song"});
     EXPECT_TRUE(test::QueryRows(kTagColumns).empty());
