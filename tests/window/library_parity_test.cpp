@@ -11,6 +11,7 @@
 #include "library/song_library.h"
 #include "platform/paths.h"
 #include "window/folder_tree.h"
+#include "window/folder_tree_ids.h"
 #include "window/jukebox_page.h"
 #include "window/drop_target.h"
 #include "window/drops.h"
@@ -89,15 +90,15 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
          "add-root songs", 4, "songs\\;"},
         // A song folder inside the excluded one keeps its rows.
         {"exclude outer", {"add-root songs/in", "add-root songs"}, nullptr,
-         [](MainWindow& w, test::ScriptedUi&) { Trigger(w, "songs\\", 32833); },
+         [](MainWindow& w, test::ScriptedUi&) { Trigger(w, "songs\\", kCmdRootExclude); },
          "remove-root songs", 2, "songs\\in\\;"},
         // The rows of the excluded one stay while the outer one covers them.
         {"exclude inner", {"add-root songs/in", "add-root songs"}, nullptr,
-         [](MainWindow& w, test::ScriptedUi&) { Trigger(w, "songs\\in\\", 32833); },
+         [](MainWindow& w, test::ScriptedUi&) { Trigger(w, "songs\\in\\", kCmdRootExclude); },
          "remove-root songs/in", 4, "songs\\;"},
         // A chart put directly into the song folder.
         {"refresh root", {"add-root songs"}, "songs/top.bms",
-         [](MainWindow& w, test::ScriptedUi&) { Trigger(w, "songs\\", 32831); },
+         [](MainWindow& w, test::ScriptedUi&) { Trigger(w, "songs\\", kCmdRootRefresh); },
          "refresh songs", 5, "songs\\;"},
         {"rescan", {"add-root songs/in", "add-root songs"}, "songs/a/new.bms",
          [](MainWindow& w, test::ScriptedUi&) { w.JukeboxTab()->FullRescan(); }, "rescan", 5,
