@@ -1,8 +1,7 @@
 // Where the charts of an archive lie, and the message for an archive kind the
 // program cannot read (shown by the caller).
-#include <archive.h>
-
 #include "install/archive.h"
+#include "install/archive_library.h"
 #include "install/archive_reader.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -50,13 +49,14 @@ std::string& SharedFolderName() {
 
 bool ArchiveKindReadable(ArchiveKind kind) {
     if (g_unreadable[static_cast<int>(kind)]) return false;
-    archive* a = archive_read_new();
+    const ArchiveLibrary* lib = LoadArchiveLibrary();
+    archive* a = lib ? lib->archive_read_new() : nullptr;
     if (!a) return false;
     const bool ok = kind == ArchiveKind::Zip
-                        ? archive_read_support_format_zip(a) == ARCHIVE_OK
-                        : archive_read_support_format_rar(a) == ARCHIVE_OK &&
-                              archive_read_support_format_rar5(a) == ARCHIVE_OK;
-    archive_read_free(a);
+                        ? lib->archive_read_support_format_zip(a) == ARCHIVE_OK
+                        : lib->archive_read_support_format_rar(a) == ARCHIVE_OK &&
+                              lib->archive_read_support_format_rar5(a) == ARCHIVE_OK;
+    lib->archive_read_free(a);
     return ok;
 }
 
