@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "cli/command_check.h"
 #include "cli/command_convert.h"
 #include "cli/command_import.h"
 #include "cli/command_info.h"
@@ -59,6 +60,17 @@ const char* const kUsage =
     "                  without a chart extension that hold notes\n"
     "  info CHART      show the information panel's six lines for the chart file\n"
     "                  CHART, with the score of the player of config.xml\n"
+    "  check [KIND...] [--json]\n"
+    "                  check the song folders and the library: duplicates\n"
+    "                  (charts of one song hash), missing (files a chart uses\n"
+    "                  that its folder lacks), unreadable (charts that cannot be\n"
+    "                  read or hold no notes, rows without a hash), names (names\n"
+    "                  without a Shift-JIS form, paths too long), out-of-date\n"
+    "                  (rows without files, charts without rows, missing song\n"
+    "                  folders); all kinds without KIND. One finding a line, or\n"
+    "                  JSON with --json. Exits 0 when nothing was found, 1 when\n"
+    "                  something was, 2 when the check could not run or was\n"
+    "                  stopped\n"
     "\n"
     "Commands (game body, with the settings of config.xml):\n"
     "  play CHART      play the chart file CHART with QV5body.exe and wait for it\n"
@@ -99,6 +111,7 @@ int Dispatch(const std::vector<std::string>& args, const std::string& start_dir)
     const std::string& command = args[0];
     ConfigRecord config;
     const ConfigState state = LoadConfig(config);
+    if (command == "check") return RunCheckCommand(args, config, state);
     if (state == ConfigState::Unreadable) CommandFailed(UnreadableConfigMessage());
     if (auto code = RunBrowserCommand(args, start_dir, config)) return *code;
     if ((command == "play" || command == "autoplay") && args.size() == 2)
