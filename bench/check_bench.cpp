@@ -1,8 +1,8 @@
 // The library check against the registration of the same tree, in one run:
 //   1. `QV5 check` (every kind) vs `QV5 add-root` of a generated tree, at two
-//      library sizes (warm cache; the best of three, two at the larger size,
-//      measured alternately);
-//   2. the check's peak memory at the larger size against the smaller.
+//      library sizes (warm cache; three rounds, each measuring both, one
+//      after the other, so both meet the same load);
+//   2. the check's peak memory at the larger size against the smaller, per round.
 // Each song folder holds its charts' sounds and pictures (hard links to one
 // empty file), so the check finds nothing, as in a library in good order.
 // Usage: check_bench [charts=5000] [large=50000]
@@ -74,7 +74,7 @@ fs::path Generate(const fs::path& game, int count) {
             fs::create_hard_link(blank, dir / "bga.bmp");
         }
         std::ofstream(dir / ("chart" + std::to_string(i % 10) + ".bms"), std::ios::binary)
-            << qv5::bench::MakeChart(i, 20000 + (i * 7919u) % 180000);
+            << qv5::bench::MakeChart(i, 10000 + (i * 7919u) % 60000);
     }
     return tree;
 }
@@ -83,21 +83,27 @@ struct Pair {
     Run add, check;
 };
 
-// Alternating rounds; the best of each kept, so both meet the same load.
-Pair Measure(const fs::path& game, const fs::path& tree, int rounds) {
-    Pair best;
-    best.add.seconds = best.check.seconds = 1e9;
+std::vector<Pair> Measure(const fs::path& game, const fs::path& tree, int rounds) {
+    std::vector<Pair> out;
     for (int i = 0; i < rounds; ++i) {
         fs::remove(game / "QV5files/Database/song.db");
         fs::remove(game / "QV5files/Config/config.xml");
-        const Run add = RunQv5({"--dir", game.string(), "add-root", tree.string()});
-        if (add.code != 0) std::fprintf(stderr, "add-root failed (%d)\n", add.code);
-        const Run check = RunQv5({"--dir", game.string(), "check"});
-        if (check.code != 0) std::fprintf(stderr, "check found something (%d)\n", check.code);
-        if (add.seconds < best.add.seconds) best.add = add;
-        if (check.seconds < best.check.seconds) best.check = check;
+        Pair p;
+        p.add = RunQv5({"--dir", game.string(), "add-root", tree.string()});
+        if (p.add.code != 0) std::fprintf(stderr, "add-root failed (%d)\n", p.add.code);
+        p.check = RunQv5({"--dir", game.string(), "check"});
+        if (p.check.code != 0) std::fprintf(stderr, "check found something (%d)\n", p.check.code);
+        out.push_back(p);
     }
-    return best;
+    return out;
+}
+
+void Print(int charts, const std::vector<Pair>& pairs) {
+    for (size_t i = 0; i < pairs.size(); ++i)
+        std::printf("%d charts, round %zu: add-root %.3f s, check %.3f s, ratio check/add-root "
+                    "%.2f; check max RSS %ld KiB\n",
+                    charts, i + 1, pairs[i].add.seconds, pairs[i].check.seconds,
+                    pairs[i].check.seconds / pairs[i].add.seconds, pairs[i].check.max_rss_kb);
 }
 
 }  // namespace
@@ -105,28 +111,25 @@ Pair Measure(const fs::path& game, const fs::path& tree, int rounds) {
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 5000;
     const int large = argc > 2 ? std::atoi(argv[2]) : 50000;
+    const int rounds = 3;
     const fs::path base = fs::temp_directory_path() / "qv5_check_bench";
     const fs::path tree = Generate(base / "game", count);
     RunQv5({"--dir", (base / "game").string(), "add-root", tree.string()});  // warm the cache
-    const Pair small = Measure(base / "game", tree, 3);
+    const std::vector<Pair> small = Measure(base / "game", tree, rounds);
     fs::remove_all(base / "game");
-    std::printf("charts: %d\n", count);
-    std::printf("add-root %.3f s, check %.3f s; check max RSS %ld KiB\n", small.add.seconds,
-                small.check.seconds, small.check.max_rss_kb);
-    std::printf("ratio check/add-root at %d: %.2f\n", count,
-                small.check.seconds / small.add.seconds);
-    if (large > 0) {
-        const fs::path big_tree = Generate(base / "large", large);
-        RunQv5({"--dir", (base / "large").string(), "add-root", big_tree.string()});
-        const Pair big = Measure(base / "large", big_tree, 2);
-        fs::remove_all(base / "large");
-        std::printf("charts: %d\n", large);
-        std::printf("add-root %.3f s, check %.3f s; check max RSS %ld KiB\n", big.add.seconds,
-                    big.check.seconds, big.check.max_rss_kb);
-        std::printf("ratio check/add-root at %d: %.2f\n", large,
-                    big.check.seconds / big.add.seconds);
-        std::printf("ratio check RSS %d/%d charts: %.2f\n", large, count,
-                    double(big.check.max_rss_kb) / double(small.check.max_rss_kb));
-    }
+    Print(count, small);
+    if (large <= 0) return 0;
+    const fs::path big_tree = Generate(base / "large", large);
+    RunQv5({"--dir", (base / "large").string(), "add-root", big_tree.string()});
+    const std::vector<Pair> big = Measure(base / "large", big_tree, rounds);
+    fs::remove_all(base / "large");
+    Print(large, big);
+    for (int i = 0; i < rounds; ++i)
+        std::printf("round %d: ratio check/add-root %d: %.2f, %d: %.2f; ratio check RSS %d/%d: "
+                    "%.2f\n",
+                    i + 1, count, small[size_t(i)].check.seconds / small[size_t(i)].add.seconds,
+                    large, big[size_t(i)].check.seconds / big[size_t(i)].add.seconds, large, count,
+                    double(big[size_t(i)].check.max_rss_kb) /
+                        double(small[size_t(i)].check.max_rss_kb));
     return 0;
 }

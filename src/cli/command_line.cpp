@@ -90,7 +90,7 @@ const char* const kUsage =
     "                  and the first song folder, save a picture of the window\n"
     "                  to FILE (PNG) and exit; --tab ABOUT pictures the About box,\n"
     "                  --tab CHOOSER the game folder chooser (on a --dir without\n"
-    "                  QV5files)\n"
+    "                  QV5files), --tab CHECK the library check's report\n"
     "\n"
     "Each library command changes the library completely or not at all (Ctrl-C\n"
     "stops it and leaves the library as it was), and exits with 1 and a message\n"

@@ -222,7 +222,7 @@ LibraryCheckWindow* OpenLibraryCheck(MainWindow& window) {
             tree->RunCommand(32807);  // the folder menu's refresh
         }
     };
-    for (auto* old : window.findChildren<LibraryCheckWindow*>()) old->close();
+    for (auto* old : window.findChildren<LibraryCheckWindow*>()) delete old;  // one report at a time
     auto* report = new LibraryCheckWindow(&window, std::move(result), std::move(actions));
     report->setAttribute(Qt::WA_DeleteOnClose);
     report->show();

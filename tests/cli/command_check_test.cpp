@@ -17,6 +17,11 @@
 namespace qv5 {
 namespace {
 
+// UTF-8 text of a u8 literal.
+std::string T(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
+}
+
 std::string ReadBytes(const std::string& host) {
     std::ifstream in(host, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -41,7 +46,7 @@ TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound
     EXPECT_TRUE(doc["findings"].toArray().isEmpty());
 
     std::filesystem::remove(game.HostPath("songs/s/kick.wav"));
-    game.WriteFile(u8"songs/s/é.bms", "#TITLE e\r\n#00111:01\r\n");
+    game.WriteFile(T(u8"songs/s/é.bms"), "#TITLE e\r\n#00111:01\r\n");
     const std::string db = ReadBytes(game.HostPath("QV5files/Database/song.db"));
     test::ShellResult found = test::RunShell(qv5 + "check --json 2>/dev/null");
     EXPECT_EQ(found.code, 1);
@@ -59,7 +64,7 @@ TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound
     EXPECT_EQ(missing["names"].toArray()[0].toString(), "kick.wav");
     const QJsonObject name = findings[1].toObject();
     EXPECT_EQ(name["reason"].toString(), "no-shift-jis-form");
-    EXPECT_EQ(name["host_path"].toString().toStdString(), game.host() + u8"/songs/s/é.bms");
+    EXPECT_EQ(name["host_path"].toString().toStdString(), game.host() + T(u8"/songs/s/é.bms"));
     EXPECT_EQ(name["character"].toString(), QStringLiteral(u"é"));
     EXPECT_EQ(ReadBytes(game.HostPath("QV5files/Database/song.db")), db);
 
@@ -69,7 +74,7 @@ TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound
     EXPECT_EQ(plain.out, "missing\tsongs\\s\\a.bms: 1 files missing: kick.wav\n");
     test::ShellResult japanese = test::RunShell("QV5_LANG=ja " + qv5 + "check missing 2>/dev/null");
     EXPECT_EQ(japanese.out,
-              u8"missing\tsongs\\s\\a.bms: 1個のファイルがありません: kick.wav\n");
+              T(u8"missing\tsongs\\s\\a.bms: 1個のファイルがありません: kick.wav\n"));
     EXPECT_EQ(test::RunShell(qv5 + "check duplicates 2>/dev/null").code, 0);
     EXPECT_EQ(test::RunShell(qv5 + "check nonsense 2>/dev/null").code, 2);
 }

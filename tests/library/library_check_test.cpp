@@ -25,11 +25,12 @@
 namespace qv5 {
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string U(const char8_t* s) {
-    return Sj(s);
+// UTF-8 text of a u8 literal.
+std::string T(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
 }
+
+namespace fs = std::filesystem;
 
 // Every entry below `host` with its kind, size, time and (for files) bytes'
 // hash: what a check must leave exactly as it was.
@@ -103,7 +104,7 @@ TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
                    "#WAV04 SUB/hat.wav\r\n"       // "/" and case of the folder
                    "#WAV05 unused.wav\r\n"        // defined, never placed
                    "#WAV06 gone.wav\r\n"          // placed, missing
-                   "#wav07 gone.flac\r\n"         // same name once, any extension
+                   "#wav07 Gone.WAV\r\n"          // one name, whatever its case
                    "#BMP01 bg.bmp\r\n"            // png in its place
                    "#BMP02 base.bmp\r\n"          // the base of #BGA03
                    "#BMP04 movie.avi\r\n"         // a movie of another format
@@ -116,11 +117,11 @@ TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
                    "#ENDIF\r\n#ENDRANDOM\r\n"
                    "#00111:010203040006\r\n"
                    "#00101:07\r\n"
-                   "#00104:0103\r\n#00107:0405\r\n");
+                   "#00104:0103\r\n#00107:040506\r\n");
     game.WriteFile("songs/refs/still.mpg", "x");
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
     const std::vector<std::string> expected = {
-        "missing-files songs\\refs\\a.bms 5: title.bmp gone.wav branch.wav base.bmp clip.mpg"};
+        "missing-files songs\\refs\\a.bms 6: title.bmp gone.wav branch.wav base.bmp clip.mpg"};
     EXPECT_EQ(Lines(Check({"songs\\"})), expected);
 }
 
@@ -132,17 +133,21 @@ TEST_F(LibraryCheckTest, EveryKindOnARealGameFolderAndNothingChanges) {
     game.WriteFile("songs/pack/a.wav", "x");
     game.WriteFile("songs/pack/one.bms", chart);
     game.WriteFile("more/copy/two.bme", chart);           // the same bytes in another root
+    game.WriteFile("more/copy/a.wav", "x");
     game.WriteFile("songs/pack/empty.bms", "#TITLE no notes\r\n#00111:00\r\n");
     game.WriteFile("songs/gone/old.bms", "#TITLE old\r\n#00111:01\r\n");
     ASSERT_EQ(mkfifo(game.HostPath("songs/pack/pipe.bms").c_str(), 0644), 0);
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
     ASSERT_EQ(RegisterRootFolder("more\\"), 1);
-    EXPECT_TRUE(Check({"songs\\", "more\\"}).findings.size() == 3);  // the fifo and empty.bms
+    const CheckResult first = Check({"songs\\", "more\\"});
+    EXPECT_EQ(first.Count(CheckKind::Duplicates), 1);
+    EXPECT_EQ(first.Count(CheckKind::Unreadable), 3);  // the fifo (twice) and empty.bms
+    EXPECT_EQ(first.findings.size(), 4u);
 
     fs::remove_all(game.HostPath("songs/gone"));                      // a vanished folder
     game.WriteFile("songs/pack/new.bms", "#TITLE new\r\n#00111:01\r\n");  // not registered
-    game.WriteFile(u8"songs/노래/k.bms", "#TITLE k\r\n#00111:01\r\n");    // no Shift-JIS form
-    game.WriteFile(u8"songs/pack/café.bms", "#TITLE c\r\n#00111:01\r\n");
+    game.WriteFile(T(u8"songs/노래/k.bms"), "#TITLE k\r\n#00111:01\r\n");    // no Shift-JIS form
+    game.WriteFile(T(u8"songs/pack/café.bms"), "#TITLE c\r\n#00111:01\r\n");
     game.WriteFile("songs/pack/back\\slash.bms", "#TITLE b\r\n#00111:01\r\n");
     const std::string before = Snapshot(game.host());
 
@@ -150,19 +155,19 @@ TEST_F(LibraryCheckTest, EveryKindOnARealGameFolderAndNothingChanges) {
     const std::string host = game.host();
     const std::vector<std::string> expected = {
         "same-hash more\\copy\\two.bme more\\copy\\two.bme=38 songs\\pack\\one.bms=38",
+        "no-notes songs\\pack\\empty.bms",
         "empty-hash songs\\pack\\pipe.bms",
         "cannot-open songs\\pack\\pipe.bms",
-        "no-notes songs\\pack\\empty.bms",
+        "no-shift-jis-form " + host + T(u8"/songs/노래 [노]"),
         "no-shift-jis-form " + host + "/songs/pack/back\\slash.bms [\\]",
-        "no-shift-jis-form " + host + u8"/songs/pack/café.bms [é]",
-        "no-shift-jis-form " + host + u8"/songs/노래 [노]",
+        "no-shift-jis-form " + host + T(u8"/songs/pack/café.bms [é]"),
         "song-folder-missing absent\\",
         "folder-row-without-folder songs\\gone\\",
         "row-without-file songs\\gone\\old.bms",
         "chart-not-in-library songs\\pack\\new.bms",
     };
     std::vector<std::string> got = Lines(r);
-    // Within a kind the order is by path; names of one folder by host path.
+    // Within a kind the order is by path (a name's folder), then by host path.
     EXPECT_EQ(got, expected);
     EXPECT_FALSE(r.stopped);
     EXPECT_EQ(r.Count(CheckKind::OutOfDate), 4);

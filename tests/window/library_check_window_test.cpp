@@ -15,6 +15,7 @@
 #include "config/config_file.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
+#include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
@@ -29,6 +30,11 @@
 
 namespace qv5 {
 namespace {
+
+// UTF-8 text of a u8 literal.
+std::string T(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
+}
 
 // The real progress window, whose Stop button is pressed at its `press`th report.
 class PressStop final : public Progress {
@@ -92,7 +98,7 @@ TEST_F(LibraryCheckWindowTest, TheMenuEntryChecksAndTheReportActsOnItsFindings) 
     std::filesystem::remove_all(game.HostPath("songs/f3"));
     game.WriteFile("songs/f4/new.bms", "#TITLE new\r\n#00111:01\r\n");
     ASSERT_TRUE(Entry());
-    EXPECT_EQ(Entry()->text(), QString::fromUtf8(u8"ライブラリの検査..."));
+    EXPECT_EQ(Entry()->text(), QString::fromStdString(T(u8"ライブラリの検査...")));
     dlg.OnLanguage(1);
     EXPECT_EQ(Entry()->text(), QStringLiteral("Check library..."));
     Entry()->trigger();
@@ -118,7 +124,7 @@ TEST_F(LibraryCheckWindowTest, TheMenuEntryChecksAndTheReportActsOnItsFindings) 
     EXPECT_EQ(Report()->SelectedFolder(), "songs\\");
     EXPECT_TRUE(Report()->findChild<QPushButton*>(QStringLiteral("refreshFolder"))->isEnabled());
     Report()->RefreshFolder();
-    EXPECT_EQ(FolderTree::ItemPath(dlg.JukeboxTab()->Tree()->currentItem()), "songs");
+    EXPECT_EQ(FolderTree::ItemPath(dlg.JukeboxTab()->Tree()->currentItem()), "songs\\");
     SetShellOpenHandler(old);
     Report()->close();
     QApplication::processEvents();
@@ -139,18 +145,18 @@ TEST_F(LibraryCheckWindowTest, StopShowsTheFindingsSoFarAndTheReportIsSaved) {
     EXPECT_LT(r.folders, 31);
     EXPECT_EQ(r.Count(CheckKind::Missing), r.charts);
     EXPECT_TRUE(Report()->findChild<QLabel*>()->text().contains(
-        QString::fromUtf8(u8"途中で止めました")));
+        QString::fromStdString(T(u8"途中で止めました"))));
 
-    const std::string file = game.HostPath(u8"報告.txt");
+    const std::string file = game.HostPath(T(u8"報告.txt"));
     ui->AnswerPath(*FromHostPath(file));
     Report()->SaveReport();
     std::ifstream in(file, std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(text.rfind(u8"ライブラリの検査: ", 0), 0u) << text;
-    EXPECT_NE(text.find(u8"途中で止めました。"), std::string::npos);
-    EXPECT_NE(text.find(u8"\n見つからないファイル (" + std::to_string(r.charts) + ")\n"),
+    EXPECT_EQ(text.rfind(T(u8"ライブラリの検査: "), 0), 0u) << text;
+    EXPECT_NE(text.find(T(u8"途中で止めました。")), std::string::npos);
+    EXPECT_NE(text.find(T(u8"\n見つからないファイル (") + std::to_string(r.charts) + ")\n"),
               std::string::npos);
-    EXPECT_NE(text.find(u8": 1個のファイルがありません: k.wav\n"), std::string::npos);
+    EXPECT_NE(text.find(T(u8": 1個のファイルがありません: k.wav\n")), std::string::npos);
 }
 
 }  // namespace
