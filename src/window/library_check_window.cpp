@@ -123,6 +123,7 @@ void LibraryCheckWindow::Fill() {
                 child->setData(0, kPathRole,
                                QByteArray(file.path.data(), qsizetype(file.path.size())));
             }
+            item->setExpanded(!f.files.empty());
         }
         group->setExpanded(true);
     }

@@ -71,7 +71,7 @@ TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound
     // Plain text: one finding a line, its kind first, in config.xml's language.
     test::ShellResult plain = test::RunShell(qv5 + "check missing 2>/dev/null");
     EXPECT_EQ(plain.code, 1);
-    EXPECT_EQ(plain.out, "missing\tsongs\\s\\a.bms: 1 files missing: kick.wav\n");
+    EXPECT_EQ(plain.out, "missing\tsongs\\s\\a.bms: 1 missing: kick.wav\n");
     test::ShellResult japanese = test::RunShell("QV5_LANG=ja " + qv5 + "check missing 2>/dev/null");
     EXPECT_EQ(japanese.out,
               T(u8"missing\tsongs\\s\\a.bms: 1個のファイルがありません: kick.wav\n"));
