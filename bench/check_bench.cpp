@@ -4,7 +4,7 @@
 //      after the other, so both meet the same load);
 //   2. the check's peak memory at the larger size against the smaller, per round.
 // Each song folder holds its charts' sounds and pictures (hard links to one
-// empty file), so the check finds nothing, as in a library in good order.
+// small file per pack), so the check finds nothing, as in a library in good order.
 // Usage: check_bench [charts=5000] [large=50000]
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -57,12 +57,13 @@ fs::path Generate(const fs::path& game, int count) {
     fs::remove_all(game);
     fs::create_directories(game / "QV5files/Config");
     fs::create_directories(game / "QV5files/Database/Score");
-    const fs::path blank = game / "blank";
-    std::ofstream(blank).put('\0');
     const fs::path tree = game / "songs";
     for (int i = 0; i < count; ++i) {
         const fs::path dir =
             tree / ("pack" + std::to_string(i / 500)) / ("song" + std::to_string(i / 10));
+        // One file per pack: a file system allows some ten thousand links to one.
+        const fs::path blank = game / ("blank" + std::to_string(i / 500));
+        if (i % 500 == 0) std::ofstream(blank).put('\0');
         if (i % 10 == 0) {
             fs::create_directories(dir);
             char name[32];
@@ -116,13 +117,14 @@ int main(int argc, char** argv) {
     const fs::path tree = Generate(base / "game", count);
     RunQv5({"--dir", (base / "game").string(), "add-root", tree.string()});  // warm the cache
     const std::vector<Pair> small = Measure(base / "game", tree, rounds);
-    fs::remove_all(base / "game");
+    const bool keep = std::getenv("QV5_BENCH_KEEP") != nullptr;  // for profiling
+    if (!keep) fs::remove_all(base / "game");
     Print(count, small);
     if (large <= 0) return 0;
     const fs::path big_tree = Generate(base / "large", large);
     RunQv5({"--dir", (base / "large").string(), "add-root", big_tree.string()});
     const std::vector<Pair> big = Measure(base / "large", big_tree, rounds);
-    fs::remove_all(base / "large");
+    if (!keep) fs::remove_all(base / "large");
     Print(large, big);
     for (int i = 0; i < rounds; ++i)
         std::printf("round %d: ratio check/add-root %d: %.2f, %d: %.2f; ratio check RSS %d/%d: "

@@ -1,7 +1,6 @@
 #include "library/chart_references.h"
 
 #include <algorithm>
-#include <set>
 
 #include "library/chart_header.h"
 #include "library/difficulty.h"
@@ -98,15 +97,19 @@ std::shared_ptr<const FolderNames> ListedNames(const std::string& dir) {
 
 }  // namespace
 
-std::string LowerName(std::string_view cp932) {
-    std::string out(cp932);
-    for (size_t i = 0; i < out.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(out[i]);
+void LowerInPlace(std::string& s) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
         if (IsLeadByte(c))
             ++i;
         else if (c >= 'A' && c <= 'Z')
-            out[i] = char(c + 32);
+            s[i] = char(c + 32);
     }
+}
+
+std::string LowerName(std::string_view cp932) {
+    std::string out(cp932);
+    LowerInPlace(out);
     return out;
 }
 
@@ -142,21 +145,18 @@ void ChartReferences::Line(std::string_view raw, std::string_view line) {
     }
 }
 
-std::vector<std::string> ChartReferences::UsedNames() const {
+std::vector<std::string_view> ChartReferences::UsedNames() const {
     std::bitset<1296> pictures = used_picture_;
     pictures.set(0);  // #BMP00 is shown on a miss without being placed
     for (const auto& [bga, base] : bgas_)
         if (used_picture_.test(size_t(bga))) pictures.set(size_t(base));
-    std::vector<std::string> names;
-    std::set<std::string> seen;
-    auto add = [&](const std::string& name) {
-        if (!name.empty() && seen.insert(LowerName(name)).second) names.push_back(name);
-    };
-    for (const Definition& d : always_) add(d.name);
+    std::vector<std::string_view> names;
+    names.reserve(always_.size() + sounds_.size() + pictures_.size());
+    for (const Definition& d : always_) names.push_back(d.name);
     for (const Definition& d : sounds_)
-        if (used_sound_.test(size_t(d.id))) add(d.name);
+        if (used_sound_.test(size_t(d.id))) names.push_back(d.name);
     for (const Definition& d : pictures_)
-        if (pictures.test(size_t(d.id))) add(d.name);
+        if (pictures.test(size_t(d.id))) names.push_back(d.name);
     return names;
 }
 
@@ -172,6 +172,13 @@ bool FolderNames::Has(std::string_view lower_name) const {
 
 bool ReferencePresent(const std::string& dir, const FolderNames& names,
                       std::string_view reference) {
+    thread_local std::string lower;
+    // Most names are plain file names of the chart's own folder.
+    if (reference.find_first_of("\\/") == std::string_view::npos) {
+        lower.assign(reference);
+        LowerInPlace(lower);
+        if (!lower.empty() && names.Has(lower)) return true;
+    }
     const std::vector<std::string_view> parts = Components(reference);
     std::string folder = dir;
     std::shared_ptr<const FolderNames> listed;

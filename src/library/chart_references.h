@@ -25,8 +25,10 @@ class ChartReferences {
     // `raw` the piece as read (objects are taken from it, as the header
     // pass takes them).
     void Line(std::string_view raw, std::string_view line);
-    // The names used, each once (ignoring case), in the order of the file.
-    std::vector<std::string> UsedNames() const;
+    // The names used, in the order of the file (#STAGEFILE, #BANNER,
+    // #BACKBMP and #PREVIEW first, then sounds, then pictures); valid while
+    // this object lives and is not given more lines.
+    std::vector<std::string_view> UsedNames() const;
 
   private:
     struct Definition {
@@ -51,6 +53,7 @@ class FolderNames {
 
 // ASCII letters lower-cased; the bytes of a double-byte character kept.
 std::string LowerName(std::string_view cp932);
+void LowerInPlace(std::string& cp932);
 
 // Whether the folder `dir` (with its trailing "\"), whose entries are `names`,
 // holds the file `reference` as a chart names it: case ignored, "\" or "/"

@@ -1,5 +1,6 @@
 #include "library/check_readers.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "library/chart_parse.h"
@@ -80,10 +81,15 @@ bool ReadLarge(const std::string& path, ChartRecord& r, ChartReferences* refs,
     return true;
 }
 
+// A name used twice (in either case) is one missing file.
 void LookUp(const ChartReferences& refs, const CheckFolder& folder, CheckReadResult& out) {
-    for (const std::string& name : refs.UsedNames()) {
+    std::vector<std::string> missing;  // lower-cased
+    for (std::string_view name : refs.UsedNames()) {
         if (ReferencePresent(folder.dir, folder.names, name)) continue;
-        if (out.missing_names.size() < kMissingNamesKept) out.missing_names.push_back(name);
+        std::string lower = LowerName(name);
+        if (std::find(missing.begin(), missing.end(), lower) != missing.end()) continue;
+        missing.push_back(std::move(lower));
+        if (out.missing_names.size() < kMissingNamesKept) out.missing_names.emplace_back(name);
         ++out.missing;
     }
 }

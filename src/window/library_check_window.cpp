@@ -166,7 +166,11 @@ void LibraryCheckWindow::OpenFolder() {
 }
 
 void LibraryCheckWindow::RefreshFolder() {
-    const std::string folder = SelectedFolder();
+    // A song folder that is gone has its root item still: its refresh
+    // drops the rows of what was in it.
+    const CheckFinding* f = SelectedFinding();
+    const std::string folder =
+        f && f->reason == CheckReason::SongFolderMissing ? f->path : SelectedFolder();
     if (!folder.empty() && actions_.refresh_folder) actions_.refresh_folder(folder);
 }
 
