@@ -9,10 +9,8 @@ demo=$(mktemp -d)
 trap 'rm -rf "$demo"' EXIT
 bash "$root/scripts/make-demo.sh" "$demo" "$qv5" >/dev/null
 config="$demo/QV5files/Config/config.xml"
-for lang in ja en; do
-  value=0
-  [ "$lang" = en ] && value=1
-  python3 - "$config" "$value" <<'PY'
+set_language() {
+  python3 - "$1" "$2" <<'PY'
 import re, sys
 path, value = sys.argv[1], sys.argv[2]
 text = open(path, encoding="latin-1").read()
@@ -24,6 +22,11 @@ else:
     text = text.replace("</config>", f"<system><language>{value}</language></system></config>", 1)
 open(path, "w", encoding="latin-1").write(text)
 PY
+}
+for lang in ja en; do
+  value=0
+  [ "$lang" = en ] && value=1
+  set_language "$config" "$value"
   for tab in MAIN JUKEBOX1 JUKEBOX2 OPTION SELECT SYSTEM ABOUT; do
     name=$(echo "$tab" | tr 'A-Z' 'a-z')
     "$qv5" --dir "$demo" --screenshot "$out/${name}-${lang}.png" --tab "$tab"
@@ -34,4 +37,20 @@ PY
   mkdir -p "$demo/empty"
   (cd "$demo" && LANG=$locale LC_ALL=$locale "$qv5" --dir "$demo/empty" \
     --screenshot "$out/chooser-${lang}.png" --tab CHOOSER 2>/dev/null)
+done
+# The library check's report, on a copy of the demo that has drifted from
+# its library: a copied chart, a Korean folder name, an accented file name.
+check=$(mktemp -d)
+trap 'rm -rf "$demo" "$check"' EXIT
+cp -a "$demo/." "$check/"
+cp "$check/songs/Demo Song 1/demo1_1.bms" "$check/songs/Demo Song 2/copy.bms"
+mkdir -p "$check/songs/노래"
+cp "$check/songs/Demo Song 3/demo3_1.bms" "$check/songs/노래/k.bms"
+cp "$check/songs/Demo Song 3/demo3_2.bms" "$check/songs/Demo Song 3/café.bms"
+touch "$check/songs/Demo Song 3/kick.ogg"
+for lang in ja en; do
+  value=0
+  [ "$lang" = en ] && value=1
+  set_language "$check/QV5files/Config/config.xml" "$value"
+  "$qv5" --dir "$check" --screenshot "$out/check-${lang}.png" --tab CHECK
 done

@@ -78,6 +78,18 @@ constexpr Command kCommands[] = {
      "show the information panel's six lines for the chart file\n"
      "CHART, with the score of the player of config.xml",
      kFolders, WITH_QT(RunInfo)},
+    {"check", "[KIND...] [--json]",
+     "check the song folders and the library: duplicates\n"
+     "(charts of one song hash), missing (files a chart uses\n"
+     "that its folder lacks), unreadable (charts that cannot be\n"
+     "read or hold no notes, rows without a hash), names (names\n"
+     "without a Shift-JIS form, paths too long), out-of-date\n"
+     "(rows without files, charts without rows, missing song\n"
+     "folders); all kinds without KIND. One finding a line, or\n"
+     "JSON with --json. Exits 0 when nothing was found, 1 when\n"
+     "something was, 2 when the check could not run or was\n"
+     "stopped",
+     kFolders, WITH_QT(RunCheck)},
     {"play", "CHART", "play the chart file CHART with QV5body.exe and wait for it", kGame,
      WITH_QT(RunPlay)},
     {"autoplay", "CHART", "start QV5body.exe in autoplay on CHART and return", kGame,
@@ -106,7 +118,7 @@ constexpr const char* kOptions =
     "                  and the first song folder, save a picture of the window\n"
     "                  to FILE (PNG) and exit; --tab ABOUT pictures the About box,\n"
     "                  --tab CHOOSER the game folder chooser (on a --dir without\n"
-    "                  QV5files)\n"
+    "                  QV5files), --tab CHECK the library check's report\n"
     "\n"
     "Each library command changes the library completely or not at all (Ctrl-C\n"
     "stops it and leaves the library as it was), and exits with 1 and a message\n"
@@ -145,10 +157,18 @@ const Command* FindCommand(const std::string& name) {
 }
 
 bool ArgumentsFit(const Command& command, size_t count) {
-    const std::vector<std::string> words = Words(command.arguments);
-    for (const std::string& word : words)
-        if (EndsWithDots(word)) return count >= words.size();
-    return count == words.size();
+    // Words in [brackets] may be left out; a word with "..." takes any number.
+    size_t required = 0, optional = 0;
+    bool unbounded = false, in_brackets = false;
+    for (std::string word : Words(command.arguments)) {
+        if (word.front() == '[') in_brackets = true;
+        const bool closes = word.back() == ']';
+        if (closes) word.pop_back();
+        if (EndsWithDots(word)) unbounded = true;
+        ++(in_brackets ? optional : required);
+        if (closes) in_brackets = false;
+    }
+    return count >= required && (unbounded || count <= required + optional);
 }
 
 std::string UsageText() {

@@ -256,16 +256,24 @@ void ChannelLine(ChartRecord& r, ParseState& st, std::string_view raw, std::stri
     }
 }
 
-void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
+}  // namespace
+
+std::string_view ChartLineText(std::string_view& raw, bool may_hold_nul) {
     // A line is a C string: a NUL ends its content, whatever follows it.
-    if (st.may_hold_nul)
+    if (may_hold_nul)
         if (const void* nul = std::memchr(raw.data(), '\0', raw.size()))
             raw = raw.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - raw.data()));
     // Trim white space at both ends (then any CR/LF left, which is none).
     size_t b = 0, e = raw.size();
     while (b < e && IsBlank(raw[b])) ++b;
     while (e > b && IsBlank(raw[e - 1])) --e;
-    const std::string_view line = raw.substr(b, e - b);
+    return raw.substr(b, e - b);
+}
+
+namespace {
+
+void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
+    const std::string_view line = ChartLineText(raw, st.may_hold_nul);
 
     // No conditional, header command or named test starts with a digit:
     // go straight to the channel line (the bulk of every chart).
@@ -329,27 +337,14 @@ size_t LastComponentStart(std::string_view path) {
 
 }  // namespace
 
+void ParseChartLine(ChartRecord& r, ChartParseState& st, std::string_view raw) {
+    ParseLine(r, st, raw);
+}
+
 size_t ParseChartPieces(ChartRecord& r, ChartParseState& st, const char* p, const char* const end,
                         bool last) {
-    const char* const begin = p;
-    while (p < end) {
-        const size_t left = static_cast<size_t>(end - p);
-        // Look one byte further than a piece: a CR LF pair counts as one.
-        const size_t window = std::min(left, kLinePieceBytes + 1);
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', window));
-        if (!nl && !last && left <= kLinePieceBytes) break;
-        size_t piece;
-        if (nl) {
-            const size_t bytes_to_nl = static_cast<size_t>(nl - p) + 1;
-            const size_t chars = bytes_to_nl - (nl > p && nl[-1] == '\r' ? 1 : 0);
-            piece = chars <= kLinePieceBytes ? bytes_to_nl : kLinePieceBytes;
-        } else {
-            piece = std::min(left, kLinePieceBytes);
-        }
-        ParseLine(r, st, std::string_view(p, piece));
-        p += piece;
-    }
-    return static_cast<size_t>(p - begin);
+    return ForEachChartPiece(p, end, last,
+                             [&](std::string_view piece) { ParseLine(r, st, piece); });
 }
 
 void ParseChartHeader(ChartRecord& r, std::string_view bytes) {

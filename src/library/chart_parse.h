@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "library/chart_header.h"
 #include "library/chart_record.h"
 
 namespace qv5 {
@@ -20,6 +22,40 @@ struct ChartParseState {
     // False when the caller knows the bytes hold no NUL (saves a search per line).
     bool may_hold_nul = true;
 };
+
+// The pieces of [p, end) as text-mode reading gives them: CR LF reads as one
+// line end, and a line is cut into pieces of kLinePieceBytes characters.
+// Calls `piece` with each and returns how many bytes it used: all of them
+// when `last`, otherwise it stops before a piece that may continue past `end`.
+template <class PieceFn>
+std::size_t ForEachChartPiece(const char* p, const char* const end, bool last, PieceFn&& piece) {
+    const char* const begin = p;
+    while (p < end) {
+        const std::size_t left = static_cast<std::size_t>(end - p);
+        // Look one byte further than a piece: a CR LF pair counts as one.
+        const std::size_t window = left < kLinePieceBytes + 1 ? left : kLinePieceBytes + 1;
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', window));
+        if (!nl && !last && left <= kLinePieceBytes) break;
+        std::size_t n;
+        if (nl) {
+            const std::size_t bytes_to_nl = static_cast<std::size_t>(nl - p) + 1;
+            const std::size_t chars = bytes_to_nl - (nl > p && nl[-1] == '\r' ? 1 : 0);
+            n = chars <= kLinePieceBytes ? bytes_to_nl : kLinePieceBytes;
+        } else {
+            n = left < kLinePieceBytes ? left : kLinePieceBytes;
+        }
+        piece(std::string_view(p, n));
+        p += n;
+    }
+    return static_cast<std::size_t>(p - begin);
+}
+
+// The text of a line piece that the header pass looks at: up to a NUL (when
+// the bytes may hold one), without white space at either end. `raw` is cut
+// at the NUL too.
+std::string_view ChartLineText(std::string_view& raw, bool may_hold_nul);
+// The header pass over one piece.
+void ParseChartLine(ChartRecord& r, ChartParseState& st, std::string_view raw);
 
 // Text-mode reading: Ctrl-Z ends the file (the caller cuts it off), CR LF
 // reads as one line end, and a line is cut into pieces of kLinePieceBytes

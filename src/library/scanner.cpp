@@ -189,11 +189,15 @@ bool Scanner::FolderExists(const std::string& path) {
 
 // Host paths have a length limit that internal ones do not: an entry whose
 // path would exceed it cannot be read and is counted instead of registered.
-bool Scanner::Fits(const std::string& path, const std::string& name) {
+bool FitsHostPath(const std::string& path, const std::string& name) {
     const size_t rough = ProgramDirectory().size() + path.size() + name.size() + 1;
     if (rough * 3 / 2 < PATH_MAX - 1) return true;  // CP932 grows at most by half in UTF-8
     const auto host = ToHostPath(path + name + "\\");
-    if (host && host->size() < PATH_MAX - 1) return true;
+    return host && host->size() < PATH_MAX - 1;
+}
+
+bool Scanner::Fits(const std::string& path, const std::string& name) {
+    if (FitsHostPath(path, name)) return true;
     ++too_long_;
     return false;
 }

@@ -39,6 +39,10 @@ bool ScanParentFolder(Database& db, const std::string& path, Progress* progress,
 bool ScanParentFolder(const std::string& path, Progress* progress = nullptr,
                       LibraryReport* report = nullptr);
 
+// Whether the entry `name` of the folder `path` (with its trailing "\")
+// has a host path short enough to be used; the scan leaves out the others.
+bool FitsHostPath(const std::string& path, const std::string& name);
+
 // Chart and custom-folder file names.
 bool IsChartFile(const std::string& name);
 bool IsCustomFolderFile(const std::string& name);

@@ -122,14 +122,16 @@ bool Database::Open(std::string_view path, Mode mode) {
     Close();
     auto host = ToHostPath(path);
     if (!host) return false;
-    int flags = SQLITE_OPEN_READWRITE | (mode == Mode::OpenOrCreate ? SQLITE_OPEN_CREATE : 0);
+    int flags = mode == Mode::ReadOnly
+                    ? SQLITE_OPEN_READONLY
+                    : SQLITE_OPEN_READWRITE | (mode == Mode::OpenOrCreate ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(host->c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
         return false;
     }
     // The game body reads these files with an old SQLite: keep the rollback journal.
-    sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    if (mode != Mode::ReadOnly) sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(db_, 0);
     sqlite3_busy_handler(db_, &Database::OnBusy, this);
     return true;

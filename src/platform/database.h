@@ -80,7 +80,8 @@ int Statement::ExecuteRow(const Values&... values) {
 
 class Database {
   public:
-    enum class Mode { OpenOrCreate, OpenExisting };
+    // ReadOnly: an existing file, never written (not even its journal mode).
+    enum class Mode { OpenOrCreate, OpenExisting, ReadOnly };
 
     Database() = default;
     Database(const Database&) = delete;

@@ -42,10 +42,57 @@ bool Stat(std::string_view path, struct stat& st) {
     return host && ::stat(host->c_str(), &st) == 0;
 }
 
+// Bytes of the UTF-8 sequence at the start of `s`; 0 when it is none.
+size_t Utf8SequenceLength(std::string_view s) {
+    const unsigned char c = static_cast<unsigned char>(s[0]);
+    const size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (n == 0 || n > s.size()) return 0;
+    for (size_t i = 1; i < n; ++i)
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0;
+    return n;
+}
+
+// Text for the person: UTF-8 as it is, any other byte as \xNN.
+std::string ShownName(std::string_view s) {
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        const size_t n = Utf8SequenceLength(s.substr(i));
+        if (n == 0) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(s[i]));
+            out += hex;
+            ++i;
+        } else {
+            out.append(s.substr(i, n));
+            i += n;
+        }
+    }
+    return out;
+}
+
+// The first character of a host name that has no CP932 form ("\\" has no
+// internal one).
+std::string FirstUnheldCharacter(std::string_view name) {
+    for (size_t i = 0; i < name.size();) {
+        const size_t n = Utf8SequenceLength(name.substr(i));
+        if (n == 0) return ShownName(name.substr(i, 1));
+        const std::string_view c = name.substr(i, n);
+        if (c == "\\" || !Utf8ToCp932(c)) return std::string(c);
+        i += n;
+    }
+    return ShownName(name.substr(0, Utf8SequenceLength(name)));  // only the whole fails
+}
+
+std::string AbsoluteHost(std::string host) {
+    if (!host.empty() && host.front() != '/')
+        if (const auto base = ToHostPath(ProgramDirectory())) host = *base + "/" + host;
+    return host;
+}
+
 }  // namespace
 
 bool ListFolder(std::string_view dir, std::vector<DirEntry>& out, ListDetail detail,
-                FileTime* folder_time) {
+                FileTime* folder_time, std::vector<UnheldName>* unheld) {
     out.clear();
     auto host = ToHostPath(dir);
     if (!host) return false;
@@ -68,9 +115,13 @@ bool ListFolder(std::string_view dir, std::vector<DirEntry>& out, ListDetail det
         std::string_view n = e->d_name;
         if (n == "." || n == "..") continue;
         // A host "\\" has no internal form; skip names that cannot be represented.
-        if (n.find('\\') != std::string_view::npos) continue;
-        auto name = Utf8ToCp932(n);
-        if (!name) continue;
+        auto name = n.find('\\') == std::string_view::npos ? Utf8ToCp932(n) : std::nullopt;
+        if (!name) {
+            if (unheld)
+                unheld->push_back({ShownName(AbsoluteHost(*host) + "/" + std::string(n)),
+                                   FirstUnheldCharacter(n)});
+            continue;
+        }
         DirEntry entry;
         if (detail == ListDetail::NamesAndKinds &&
             (e->d_type == DT_DIR || e->d_type == DT_REG || e->d_type == DT_FIFO)) {

@@ -30,13 +30,23 @@ struct DirEntry {
 
 enum class ListDetail { Full, NamesAndKinds };
 
+// A name that a listing skips because it has no CP932 form (or holds a "\"),
+// as the person can find it to rename it. Both texts are UTF-8; a byte that
+// is no UTF-8 shows as \xNN.
+struct UnheldName {
+    std::string host_path;  // absolute
+    std::string character;  // the first character without a CP932 form
+};
+
 // Entries of a folder in file-system order, without "." and "..". Names with
-// no CP932 form are skipped. False when the folder cannot be listed.
+// no CP932 form are skipped (and given in `unheld` when it is not null).
+// False when the folder cannot be listed.
 // NamesAndKinds skips the per-entry stat where the file system tells the kind.
 // `folder_time` (may be null) gets the folder's own last-write time, read
 // through the same open as the listing.
 bool ListFolder(std::string_view dir, std::vector<DirEntry>& out,
-                ListDetail detail = ListDetail::Full, FileTime* folder_time = nullptr);
+                ListDetail detail = ListDetail::Full, FileTime* folder_time = nullptr,
+                std::vector<UnheldName>* unheld = nullptr);
 
 bool PathExists(std::string_view path);
 bool IsDirectory(std::string_view path);

@@ -16,6 +16,7 @@
 #include "window/about.h"
 #include "window/game_folder.h"
 #include "window/jukebox_page.h"
+#include "window/library_check_window.h"
 #include "window/main_window.h"
 #include "window/folder_tree.h"
 #include "config/config_record.h"
@@ -52,6 +53,19 @@ int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& 
     dlg.show();
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
     if (!dlg.grab().save(QString::fromStdString(file), "PNG")) {
+        std::fprintf(stderr, "QV5: cannot write the screenshot %s\n", file.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+// --tab CHECK: the library check's report over the window.
+int SaveCheckScreenshot(MainWindow& dlg, const std::string& file) {
+    dlg.show();
+    LibraryCheckWindow* report = OpenLibraryCheck(dlg);
+    if (!report) return 1;
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    if (!report->grab().save(QString::fromStdString(file), "PNG")) {
         std::fprintf(stderr, "QV5: cannot write the screenshot %s\n", file.c_str());
         return 1;
     }
@@ -96,6 +110,7 @@ int Application::Run(int argc, char** argv, const WindowStart& start) {
         ShowAbout(&dlg, TheConfig().language);
         return DialogGrabbed() ? 0 : 1;
     }
+    if (!screenshot.empty() && tab == "CHECK") return SaveCheckScreenshot(dlg, screenshot);
     if (!screenshot.empty()) return SaveScreenshot(dlg, screenshot, tab);
     dlg.exec();
     return 0;

@@ -17,6 +17,7 @@
 #include "window/controls.h"
 #include "window/jukebox_page.h"
 #include "window/language.h"
+#include "window/library_check_window.h"
 #include "window/library_watch.h"
 #include "window/main_page.h"
 #include "window/main_window_ids.h"
@@ -55,6 +56,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     setWindowIcon(AppIcon());
 
     auto* menu_bar = new QMenuBar(this);
+    menu_bar_ = menu_bar;
     QMenu* language = menu_bar->addMenu(QStringLiteral("Language"));
     QAction* japanese = language->addAction(ToQString(Sj(u8"日本語")));
     QAction* english = language->addAction(QStringLiteral("English"));
@@ -67,6 +69,9 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     about_ = help_->addAction(QString());
     about_->setObjectName(QStringLiteral("about"));
     connect(about_, &QAction::triggered, this, [this] { ShowAbout(this, TheConfig().language); });
+    check_ = LibraryMenu()->addAction(QString());
+    check_->setObjectName(QStringLiteral("checkLibrary"));
+    connect(check_, &QAction::triggered, this, [this] { OpenLibraryCheck(*this); });
     SetMenuLanguage(0);
 
     tabs_ = new QTabBar(this);
@@ -248,7 +253,18 @@ void MainWindow::OnExit() {
     Close();
 }
 
+QMenu* MainWindow::LibraryMenu() {
+    if (!library_) {
+        library_ = new QMenu(menu_bar_);
+        library_->setObjectName(QStringLiteral("libraryMenu"));
+        menu_bar_->insertMenu(help_->menuAction(), library_);
+    }
+    return library_;
+}
+
 void MainWindow::SetMenuLanguage(int language) {
+    LibraryMenu()->setTitle(ToQString(Localized(language, u8"ライブラリ", "Library")));
+    check_->setText(ToQString(Localized(language, u8"ライブラリの検査...", "Check library...")));
     help_->setTitle(ToQString(Localized(language, u8"ヘルプ", "Help")));
     about_->setText(ToQString(Localized(language, u8"QV5 SETUPについて", "About QV5 SETUP")));
 }

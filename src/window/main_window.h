@@ -9,6 +9,7 @@ class QTabBar;
 class QStackedWidget;
 class QPushButton;
 class QMenu;
+class QMenuBar;
 class QAction;
 
 namespace qv5 {
@@ -55,6 +56,8 @@ class MainWindow : public QDialog {
     MainPage* MainTab() const { return main_; }
     JukeboxPage* JukeboxTab() const { return jukebox_; }
     QTabBar* Tabs() const { return tabs_; }
+    // The Library menu beside the Language menu, made on first use.
+    QMenu* LibraryMenu();
     // Page of a tab index, in strip order.
     Page* PageAt(int index) const { return pages_[static_cast<size_t>(index)]; }
 
@@ -84,6 +87,9 @@ class MainWindow : public QDialog {
     // the order they are loaded and stored.
     std::array<Page*, 5> settings_pages_{};
     LibraryWatch* watch_;
+    QMenuBar* menu_bar_;
+    QMenu* library_ = nullptr;
+    QAction* check_;
     QMenu* help_;
     QAction* about_;
     QPushButton* play_;

@@ -19,11 +19,17 @@ namespace fs = std::filesystem;
 
 // Arguments that fit the command and name nothing that exists, so that each
 // command stops at its first check: a word per argument, the first of
-// alternatives, option words as they are.
+// alternatives, option words as they are; [optional] words left out.
 std::string Placeholders(const Command& c) {
     std::istringstream words(c.arguments);
     std::string out, word;
+    bool optional = false;
     while (words >> word) {
+        if (word.front() == '[') optional = true;
+        if (optional) {
+            optional = word.back() != ']';
+            continue;
+        }
         if (word.size() > 3 && word.compare(word.size() - 3, 3, "...") == 0)
             word.resize(word.size() - 3);
         if (word.find('|') != std::string::npos)
@@ -65,6 +71,7 @@ TEST(CommandTable, ArgumentCounts) {
         {"refresh", 1, true},        {"refresh", 2, false},       {"install", 2, false},
         {"install", 3, true},        {"install", 7, true},        {"restore-scores", 2, false},
         {"restore-scores", 3, true}, {"convert", 2, true},        {"convert", 1, false},
+        {"check", 0, true},          {"check", 4, true},
     };
     for (const auto& c : cases) {
         const Command* command = FindCommand(c.name);

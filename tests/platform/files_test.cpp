@@ -34,6 +34,39 @@ TEST(Files, ListFolderReportsNamesKindsAndTimes) {
     EXPECT_TRUE(ListFolder("d\\", entries));  // trailing separator ignored
 }
 
+// A name without a CP932 form is left out of the listing and given back as
+// the person can find it: its host path and its first character without a
+// form (a byte that is no UTF-8 as \xNN, a host "\" as itself).
+TEST(Files, NamesWithoutACp932FormAreGivenBackWithTheirFirstSuchCharacter) {
+    test::TempGame game;
+    struct Case {
+        std::string name, character;
+    } cases[] = {
+        {"caf\xC3\xA9 x.bms", "\xC3\xA9"},           // é
+        {"\xEB\x85\xB8\xEB\x9E\x98", "\xEB\x85\xB8"},  // 노래
+        {"back\\slash", "\\"},
+        {"bad\xFF.bms", "\\xFF"},
+        {"\xE3\x81\x82\xC3\xA9", "\xC3\xA9"},  // あé: the first without a form
+    };
+    for (const Case& c : cases) game.WriteFile("d/" + c.name, "x");
+    game.WriteFile("d/ok.bms", "x");
+    std::vector<DirEntry> entries;
+    std::vector<UnheldName> unheld;
+    ASSERT_TRUE(ListFolder("d", entries, ListDetail::NamesAndKinds, nullptr, &unheld));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "ok.bms");
+    ASSERT_EQ(unheld.size(), std::size(cases));
+    for (const Case& c : cases) {
+        const std::string shown =
+            c.name == "bad\xFF.bms" ? std::string("bad\\xFF.bms") : c.name;
+        const auto found = std::find_if(unheld.begin(), unheld.end(), [&](const UnheldName& u) {
+            return u.host_path == game.host() + "/d/" + shown;
+        });
+        ASSERT_NE(found, unheld.end()) << shown;
+        EXPECT_EQ(found->character, c.character) << shown;
+    }
+}
+
 TEST(Files, FileBufferReadsWholeFilesUpToALimit) {
     test::TempGame game;
     game.WriteFile("f.bms", "0123456789");

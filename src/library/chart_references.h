@@ -1,0 +1,66 @@
+// The files a chart names and uses: sounds (#WAVxx, #PREVIEW), pictures and
+// movies (#BMPxx, #BGAxx bases, #STAGEFILE, #BANNER, #BACKBMP), and whether
+// its folder holds them as the game body (under Wine) would look them up.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace qv5 {
+
+// Collects a chart's references line piece by line piece. Every branch of
+// #RANDOM / #IF blocks counts: a name defined, or an object placed, in any
+// branch is used. A #WAVxx or #BMPxx counts only when a channel line places
+// its id (#BMP00, the picture shown on a miss, always counts).
+class ChartReferences {
+  public:
+    // `line` is the piece's text as the header pass sees it (ChartLineText),
+    // `raw` the piece as read (objects are taken from it, as the header
+    // pass takes them).
+    void Line(std::string_view raw, std::string_view line);
+    // The names used, in the order of the file (#STAGEFILE, #BANNER,
+    // #BACKBMP and #PREVIEW first, then sounds, then pictures); valid while
+    // this object lives and is not given more lines.
+    std::vector<std::string_view> UsedNames() const;
+
+  private:
+    struct Definition {
+        int id;
+        std::string name;
+    };
+    std::bitset<1296> used_sound_, used_picture_;
+    std::vector<Definition> sounds_, pictures_, always_;
+    std::vector<std::pair<int, int>> bgas_;  // BGA id, the #BMP id it is cut from
+};
+
+// The lower-cased (ASCII) names of one folder's entries, for lookups that
+// ignore case as Wine does.
+class FolderNames {
+  public:
+    explicit FolderNames(const std::vector<DirEntry>& entries);
+    bool Has(std::string_view lower_name) const;
+
+  private:
+    std::vector<std::string> names_;  // sorted
+};
+
+// ASCII letters lower-cased; the bytes of a double-byte character kept.
+std::string LowerName(std::string_view cp932);
+void LowerInPlace(std::string& cp932);
+
+// Whether the folder `dir` (with its trailing "\"), whose entries are `names`,
+// holds the file `reference` as a chart names it: case ignored, "\" or "/"
+// between folders, and another extension of the same kind accepted (sound:
+// wav ogg flac mp3; picture: bmp png jpg jpeg; movie: mpg mpeg avi wmv mp4
+// webm). Sub-folders are listed as needed.
+bool ReferencePresent(const std::string& dir, const FolderNames& names,
+                      std::string_view reference);
+
+}  // namespace qv5

@@ -1,0 +1,215 @@
+#include "library/check_readers.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "library/chart_parse.h"
+#include "library/file_hash.h"
+#include "library/library_check.h"
+#include "library/md5_batch.h"
+#include "platform/files.h"
+
+namespace qv5 {
+namespace {
+
+// Charts one worker reads before it hashes them side by side, and how many
+// it waits for (unless the caller hurries it): as the scanner's readers.
+constexpr size_t kBatch = 16;
+constexpr size_t kFullBatch = 8;
+constexpr size_t kBatchBytes = 16 << 20;
+constexpr size_t kKeptBufferBytes = 1 << 20;
+
+// The header pass and the reference collection over the same pieces.
+class ChartLines {
+  public:
+    ChartLines(ChartRecord& record, ChartReferences* refs) : record_(record), refs_(refs) {}
+    void operator()(std::string_view raw) {
+        ParseChartLine(record_, st_, raw);
+        if (!refs_) return;
+        const std::string_view line = ChartLineText(raw, st_.may_hold_nul);
+        refs_->Line(raw, line);
+    }
+    ChartParseState& state() { return st_; }
+
+  private:
+    ChartRecord& record_;
+    ChartReferences* refs_;
+    ChartParseState st_;
+};
+
+// Ctrl-Z ends the text (the hash still takes every byte).
+std::string_view TextPart(std::string_view bytes, bool& ended) {
+    if (const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size())) {
+        ended = true;
+        return bytes.substr(0, size_t(static_cast<const char*>(eof) - bytes.data()));
+    }
+    return bytes;
+}
+
+void ParseWhole(std::string_view bytes, ChartRecord& r, ChartReferences* refs) {
+    ChartLines lines(r, refs);
+    bool ended = false;
+    const std::string_view text = TextPart(bytes, ended);
+    lines.state().may_hold_nul = std::memchr(text.data(), '\0', text.size()) != nullptr;
+    ForEachChartPiece(text.data(), text.data() + text.size(), true, lines);
+    r.note_count = lines.state().notes;
+}
+
+// A chart too large to hold, read piece by piece with the same result.
+bool ReadLarge(const std::string& path, ChartRecord& r, ChartReferences* refs,
+               CheckReadResult& out) {
+    FileReader file;
+    if (!file.Open(path)) return false;
+    ChartLines lines(r, refs);
+    std::string buffer, pending;
+    Md5Stream md5;
+    bool ended = false;
+    for (;;) {
+        const auto piece = file.Next(buffer, 1 << 20);
+        if (!piece) return false;
+        if (piece->empty()) break;
+        md5.Update(*piece);
+        out.size += std::int64_t(piece->size());
+        if (ended) continue;
+        pending.append(TextPart(*piece, ended));
+        pending.erase(0, ForEachChartPiece(pending.data(), pending.data() + pending.size(), false,
+                                           lines));
+    }
+    ForEachChartPiece(pending.data(), pending.data() + pending.size(), true, lines);
+    r.note_count = lines.state().notes;
+    out.hash = md5.Finish();
+    return true;
+}
+
+// A name used twice (in either case) is one missing file.
+void LookUp(const ChartReferences& refs, const CheckFolder& folder, CheckReadResult& out) {
+    std::vector<std::string> missing;  // lower-cased
+    for (std::string_view name : refs.UsedNames()) {
+        if (ReferencePresent(folder.dir, folder.names, name)) continue;
+        std::string lower = LowerName(name);
+        if (std::find(missing.begin(), missing.end(), lower) != missing.end()) continue;
+        missing.push_back(std::move(lower));
+        if (out.missing_names.size() < kMissingNamesKept) out.missing_names.emplace_back(name);
+        ++out.missing;
+    }
+}
+
+}  // namespace
+
+CheckReadResult ReadChartForCheck(const std::string& path, const CheckFolder& folder) {
+    CheckReadResult out;
+    ChartRecord r;
+    ChartReferences refs;
+    FileBuffer buffer;
+    if (buffer.Read(path, kWholeReadBytes)) {
+        ParseWhole(buffer.view(), r, &refs);
+        out.hash = Md5Hex(buffer.view());
+        out.size = std::int64_t(buffer.view().size());
+        out.opened = true;
+    } else {
+        out.opened = buffer.too_large() && ReadLarge(path, r, &refs, out);
+    }
+    if (!out.opened) return out;
+    out.notes = r.note_count;
+    LookUp(refs, folder, out);
+    return out;
+}
+
+CheckReaders::CheckReaders(unsigned workers, bool references) : references_(references) {
+    if (workers < 1) workers = 1;
+    for (unsigned i = 0; i < workers; ++i) threads_.emplace_back([this] { Work(); });
+}
+
+CheckReaders::~CheckReaders() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+        todo_.clear();
+    }
+    work_.notify_all();
+    for (std::thread& t : threads_) t.join();
+}
+
+void CheckReaders::Submit(CheckReadJob job) {
+    bool wake;
+    {
+        std::lock_guard lock(mutex_);
+        todo_.push_back(std::move(job));
+        wake = todo_.size() % kFullBatch == 0 || hurry_;
+    }
+    ++in_flight_;
+    if (wake) work_.notify_one();
+}
+
+void CheckReaders::Take(std::vector<CheckReadResult>& out, std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    if (ready_.empty() && wait.count() > 0 && in_flight_ > 0) {
+        hurry_ = true;
+        work_.notify_all();
+        done_.wait_for(lock, wait, [this] { return !ready_.empty(); });
+        hurry_ = false;
+    }
+    in_flight_ -= ready_.size();
+    for (CheckReadResult& r : ready_) out.push_back(std::move(r));
+    ready_.clear();
+}
+
+void CheckReaders::Work() {
+    std::vector<FileBuffer> buffers(kBatch);
+    std::vector<CheckReadJob> batch;
+    std::vector<CheckReadResult> results;
+    std::vector<ChartReferences> refs;
+    Md5Batch md5;
+    for (;;) {
+        batch.clear();
+        {
+            std::unique_lock lock(mutex_);
+            work_.wait(lock, [this] {
+                return stop_ || todo_.size() >= kFullBatch || (hurry_ && !todo_.empty());
+            });
+            if (stop_) return;
+            while (!todo_.empty() && batch.size() < kBatch) {
+                batch.push_back(std::move(todo_.front()));
+                todo_.pop_front();
+            }
+            if (todo_.size() >= kFullBatch || (hurry_ && !todo_.empty())) work_.notify_one();
+        }
+        results.assign(batch.size(), CheckReadResult{});
+        refs.assign(batch.size(), ChartReferences{});
+        size_t held = 0;
+        for (size_t i = 0; i < batch.size(); ++i) {
+            CheckReadResult& out = results[i];
+            out.index = batch[i].index;
+            ChartReferences* chart_refs = references_ ? &refs[i] : nullptr;
+            ChartRecord r;
+            if (buffers[i].Read(batch[i].path, kWholeReadBytes)) {
+                const std::string_view bytes = buffers[i].view();
+                ParseWhole(bytes, r, chart_refs);
+                md5.Add(bytes, &out.hash);
+                out.size = std::int64_t(bytes.size());
+                out.opened = true;
+                held += bytes.size();
+                if (held > kBatchBytes) {
+                    md5.Run();
+                    held = 0;
+                }
+            } else {
+                out.opened = buffers[i].too_large() && ReadLarge(batch[i].path, r, chart_refs, out);
+            }
+            out.notes = r.note_count;
+        }
+        md5.Run();
+        for (FileBuffer& b : buffers)
+            if (b.view().size() > kKeptBufferBytes) b.Release();
+        if (references_)
+            for (size_t i = 0; i < batch.size(); ++i)
+                if (results[i].opened) LookUp(refs[i], *batch[i].folder, results[i]);
+        {
+            std::lock_guard lock(mutex_);
+            for (CheckReadResult& r : results) ready_.push_back(std::move(r));
+        }
+        done_.notify_all();
+    }
+}
+
+}  // namespace qv5

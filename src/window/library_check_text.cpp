@@ -1,0 +1,136 @@
+#include "window/library_check_text.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QStringList>
+
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "check_translations.h"
+
+namespace qv5 {
+namespace {
+
+// The English forms of the check's texts, until the program's translation
+// catalogue carries them: "LibraryCheck<TAB>Japanese<TAB>English" lines.
+const QHash<QString, QString>& English() {
+    static const QHash<QString, QString> table = [] {
+        QHash<QString, QString> t;
+        for (const QString& line : QString::fromUtf8(kCheckTranslations).split(u'\n')) {
+            const QStringList parts = line.split(u'\t');
+            if (parts.size() == 3 && parts[0] == QLatin1String("LibraryCheck"))
+                t.insert(parts[1], parts[2]);
+        }
+        return t;
+    }();
+    return table;
+}
+
+QString Internal(const std::string& path) {
+    return ToQString(path);
+}
+
+}  // namespace
+
+QString CheckText(const char* japanese) {
+    const QString source = QString::fromUtf8(japanese);
+    const QString translated = QCoreApplication::translate("LibraryCheck", japanese);
+    if (UiLanguage() != 1 || translated != source) return translated;
+    return English().value(source, source);
+}
+
+QString KindTitle(CheckKind kind) {
+    switch (kind) {
+        case CheckKind::Duplicates:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "重複した譜面"));
+        case CheckKind::Missing:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "見つからないファイル"));
+        case CheckKind::Unreadable:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "読めない譜面・空の譜面"));
+        case CheckKind::Names:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "ライブラリに入らない名前"));
+        case CheckKind::OutOfDate:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "ライブラリと食い違うもの"));
+    }
+    return {};
+}
+
+QString FindingPath(const CheckFinding& f) {
+    return f.host_path.empty() ? Internal(f.path) : QString::fromUtf8(f.host_path);
+}
+
+QString FindingText(const CheckFinding& f) {
+    const QString path = FindingPath(f);
+    switch (f.reason) {
+        case CheckReason::SameHash: {
+            QStringList files;
+            for (const CheckFile& file : f.files)
+                files << CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1（%2バイト）"))
+                             .arg(Internal(file.path))
+                             .arg(file.size);
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "同じ譜面が%1個（%2）: %3"))
+                .arg(f.files.size())
+                .arg(QString::fromStdString(f.detail), files.join(QStringLiteral(", ")));
+        }
+        case CheckReason::MissingFiles: {
+            QStringList names;
+            for (const std::string& n : f.names) names << Internal(n);
+            QString text =
+                CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1: %2個のファイルがありません: %3"))
+                    .arg(path)
+                    .arg(f.count)
+                    .arg(names.join(QStringLiteral(", ")));
+            if (f.count > long(f.names.size())) text += QStringLiteral(", …");
+            return text;
+        }
+        case CheckReason::EmptyHash:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                               "%1: ライブラリの行にハッシュがありません"))
+                .arg(path);
+        case CheckReason::NoNotes:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1: ノーツがありません")).arg(path);
+        case CheckReason::CannotOpen:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1: 開けません")).arg(path);
+        case CheckReason::NoShiftJisForm:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                               "%1: 「%2」はShift-JISで表せません"))
+                .arg(path, QString::fromUtf8(f.detail));
+        case CheckReason::TooLong:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1: パスが長すぎます")).arg(path);
+        case CheckReason::RowWithoutFile:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                               "%1: ファイルがありません（ライブラリの行が残っています）"))
+                .arg(path);
+        case CheckReason::FolderRowWithoutFolder:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                               "%1: フォルダがありません（ライブラリの行が残っています）"))
+                .arg(path);
+        case CheckReason::ChartNotInLibrary:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1: ライブラリに登録されていません"))
+                .arg(path);
+        case CheckReason::SongFolderMissing:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1: 曲フォルダがありません"))
+                .arg(path);
+    }
+    return path;
+}
+
+QString ReportText(const CheckResult& result) {
+    QString text = CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "ライブラリの検査: %1譜面、%2フォルダ"))
+                       .arg(result.charts)
+                       .arg(result.folders) +
+                   u'\n';
+    if (result.stopped)
+        text += CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                            "途中で止めました。ここまでに見つかったものです。")) +
+                u'\n';
+    for (int k = 0; k < kCheckKinds; ++k) {
+        const auto kind = static_cast<CheckKind>(k);
+        text += QStringLiteral("\n%1 (%2)\n").arg(KindTitle(kind)).arg(result.Count(kind));
+        for (const CheckFinding& f : result.findings)
+            if (KindOf(f.reason) == kind) text += FindingText(f) + u'\n';
+    }
+    return text;
+}
+
+}  // namespace qv5

@@ -1,0 +1,237 @@
+#include "window/library_check_window.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "library/chart_header.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "platform/ui_service.h"
+#include "window/folder_tree.h"
+#include "window/job_summary.h"
+#include "window/jukebox_page.h"
+#include "window/library_check_text.h"
+#include "window/main_window.h"
+#include "window/tree_reveal.h"
+
+namespace qv5 {
+namespace {
+
+constexpr int kFindingRole = Qt::UserRole;      // index into the findings, -1 for a kind
+constexpr int kPathRole = Qt::UserRole + 1;     // a duplicate's own file (CP932 bytes)
+
+// The folder of a path (a folder's own path ends with "\"), or the nearest
+// folder above it that still exists.
+std::string NearestFolder(std::string path) {
+    if (path.empty()) return path;
+    if (path.back() != '\\') path = path.substr(0, path.size() - LastPathName(path).size());
+    while (!path.empty() && !IsDirectory(path)) {
+        path.pop_back();
+        path = path.substr(0, path.size() - LastPathName(path).size());
+    }
+    return path;
+}
+
+}  // namespace
+
+LibraryCheckWindow::LibraryCheckWindow(QWidget* owner, CheckResult result, CheckActions actions)
+    : QDialog(owner), result_(std::move(result)), actions_(std::move(actions)) {
+    setObjectName(QStringLiteral("LibraryCheckWindow"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    summary_ = new QLabel(this);
+    summary_->setTextFormat(Qt::PlainText);
+    findings_ = new QTreeWidget(this);
+    findings_->setObjectName(QStringLiteral("findings"));
+    findings_->setHeaderHidden(true);
+    findings_->setUniformRowHeights(true);
+    findings_->setTextElideMode(Qt::ElideMiddle);
+    auto button = [this](const char* name) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    show_ = button("showInTree");
+    open_ = button("openFolder");
+    refresh_ = button("refreshFolder");
+    save_ = button("saveReport");
+    close_ = button("close");
+    connect(show_, &QPushButton::clicked, this, &LibraryCheckWindow::ShowInTree);
+    connect(open_, &QPushButton::clicked, this, &LibraryCheckWindow::OpenFolder);
+    connect(refresh_, &QPushButton::clicked, this, &LibraryCheckWindow::RefreshFolder);
+    connect(save_, &QPushButton::clicked, this, &LibraryCheckWindow::SaveReport);
+    connect(close_, &QPushButton::clicked, this, &QDialog::close);
+    connect(findings_, &QTreeWidget::itemSelectionChanged, this, &LibraryCheckWindow::OnSelection);
+    connect(findings_, &QTreeWidget::itemDoubleClicked, this, [this] { ShowInTree(); });
+    auto* row = new QHBoxLayout;
+    for (QPushButton* b : {show_, open_, refresh_}) row->addWidget(b);
+    row->addStretch(1);
+    row->addWidget(save_);
+    row->addWidget(close_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary_);
+    layout->addWidget(findings_, 1);
+    layout->addLayout(row);
+    resize(760, 460);
+    Caption();
+    Fill();
+    OnSelection();
+}
+
+void LibraryCheckWindow::Caption() {
+    setWindowTitle(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "ライブラリの検査")));
+    show_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "フォルダツリーで表示")));
+    open_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "フォルダを開く")));
+    refresh_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "このフォルダを更新")));
+    save_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "レポートを保存...")));
+    close_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "閉じる")));
+    QString summary = ReportText(CheckResult{{}, result_.charts, result_.folders, result_.stopped,
+                                             {}})
+                          .section(u'\n', 0, result_.stopped ? 1 : 0);
+    if (result_.findings.empty())
+        summary += u'\n' + CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "問題は見つかりませんでした。"));
+    summary_->setText(summary);
+}
+
+void LibraryCheckWindow::Fill() {
+    findings_->clear();
+    for (int k = 0; k < kCheckKinds; ++k) {
+        const auto kind = static_cast<CheckKind>(k);
+        auto* group = new QTreeWidgetItem(findings_);
+        group->setText(0, QStringLiteral("%1 (%2)").arg(KindTitle(kind)).arg(result_.Count(kind)));
+        group->setData(0, kFindingRole, -1);
+        for (size_t i = 0; i < result_.findings.size(); ++i) {
+            const CheckFinding& f = result_.findings[i];
+            if (KindOf(f.reason) != kind) continue;
+            auto* item = new QTreeWidgetItem(group);
+            item->setText(0, FindingText(f));
+            item->setToolTip(0, item->text(0));
+            item->setData(0, kFindingRole, int(i));
+            for (const CheckFile& file : f.files) {
+                auto* child = new QTreeWidgetItem(item);
+                child->setText(0, CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1（%2バイト）"))
+                                      .arg(ToQString(file.path))
+                                      .arg(file.size));
+                child->setData(0, kFindingRole, int(i));
+                child->setData(0, kPathRole,
+                               QByteArray(file.path.data(), qsizetype(file.path.size())));
+            }
+            item->setExpanded(!f.files.empty());
+        }
+        group->setExpanded(true);
+    }
+}
+
+const CheckFinding* LibraryCheckWindow::SelectedFinding() const {
+    const QTreeWidgetItem* item = findings_->currentItem();
+    if (!item || !item->isSelected()) return nullptr;
+    const int index = item->data(0, kFindingRole).toInt();
+    return index < 0 || size_t(index) >= result_.findings.size() ? nullptr
+                                                                  : &result_.findings[size_t(index)];
+}
+
+std::string LibraryCheckWindow::SelectedPath() const {
+    const CheckFinding* f = SelectedFinding();
+    if (!f) return {};
+    const QByteArray own = findings_->currentItem()->data(0, kPathRole).toByteArray();
+    return own.isEmpty() ? f->path : std::string(own.constData(), size_t(own.size()));
+}
+
+std::string LibraryCheckWindow::SelectedFolder() const {
+    return NearestFolder(SelectedPath());
+}
+
+void LibraryCheckWindow::OnSelection() {
+    const CheckFinding* f = SelectedFinding();
+    show_->setEnabled(f != nullptr);
+    open_->setEnabled(f != nullptr);
+    refresh_->setEnabled(f && KindOf(f->reason) == CheckKind::OutOfDate);
+}
+
+void LibraryCheckWindow::ShowInTree() {
+    const std::string path = SelectedPath();
+    if (!path.empty() && actions_.show_in_tree) actions_.show_in_tree(path);
+}
+
+void LibraryCheckWindow::OpenFolder() {
+    const std::string folder = SelectedFolder();
+    if (!folder.empty()) ShellOpen("\"" + folder + "\"");
+}
+
+void LibraryCheckWindow::RefreshFolder() {
+    // A song folder that is gone has its root item still: its refresh
+    // drops the rows of what was in it.
+    const CheckFinding* f = SelectedFinding();
+    const std::string folder =
+        f && f->reason == CheckReason::SongFolderMissing ? f->path : SelectedFolder();
+    if (!folder.empty() && actions_.refresh_folder) actions_.refresh_folder(folder);
+}
+
+void LibraryCheckWindow::SaveReport() {
+    const auto file = Ui().SaveFile(
+        this, "library-check.txt", "txt",
+        FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "テキストファイル (*.txt)"))) +
+            "|*.txt|All Files(*.*)|*.*||");
+    if (!file) return;
+    const QByteArray text = ReportText(result_).toUtf8();
+    if (WriteFileAtomic(*file, std::string_view(text.constData(), size_t(text.size())))) return;
+    ShowMessage(this,
+                FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                                        "レポートを保存できませんでした。")) +
+                            u'\n' + ToQString(HostPathForMessage(*file))),
+                Sj(u8"エラー"), MsgIcon::Error);
+}
+
+LibraryCheckWindow* OpenLibraryCheck(MainWindow& window) {
+    FolderTree* tree = window.JukeboxTab()->Tree();
+    CheckOptions options;
+    options.roots = window.JukeboxTab()->RootTexts();
+    CheckResult result;
+    {
+        std::unique_ptr<Progress> progress =
+            tree->progress_factory
+                ? tree->progress_factory(
+                      &window,
+                      FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                                              "ライブラリを検査しています"))))
+                : nullptr;
+        if (progress) progress->SetUnit(ChartsUnit());
+        result = CheckLibrary(SongLibrary(), options, progress.get());
+    }
+    if (!result.error.empty()) {
+        ShowMessage(&window,
+                    FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                                            "ライブラリを読めませんでした。"))) +
+                        "\n" + result.error,
+                    Sj(u8"エラー"), MsgIcon::Error);
+        return nullptr;
+    }
+    CheckActions actions;
+    MainWindow* main = &window;
+    actions.show_in_tree = [main](const std::string& path) {
+        main->Tabs()->setCurrentIndex(1);  // JUKEBOX1, as a click would choose it
+        RevealInTree(*main->JukeboxTab()->Tree(), path);
+    };
+    actions.refresh_folder = [main](const std::string& folder) {
+        main->Tabs()->setCurrentIndex(1);
+        FolderTree* tree = main->JukeboxTab()->Tree();
+        if (QTreeWidgetItem* item = RevealInTree(*tree, folder)) {
+            tree->SetCurrent(item);
+            tree->RunCommand(32807);  // the folder menu's refresh
+        }
+    };
+    for (auto* old : window.findChildren<LibraryCheckWindow*>()) delete old;  // one report at a time
+    auto* report = new LibraryCheckWindow(&window, std::move(result), std::move(actions));
+    report->setAttribute(Qt::WA_DeleteOnClose);
+    report->show();
+    return report;
+}
+
+}  // namespace qv5

@@ -1,0 +1,83 @@
+// `QV5 check`: the real executable on a temporary game folder, its JSON read
+// back by a parser, its exit code, its plain lines and its kind filter.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "config/config_file.h"
+#include "support/players.h"
+#include "support/shell.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+// UTF-8 text of a u8 literal.
+std::string T(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
+}
+
+std::string ReadBytes(const std::string& host) {
+    std::ifstream in(host, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound) {
+    test::TempGame game;
+    test::MakePlayer("abc", "pass");
+    ConfigRecord config;
+    config.id = "abc";
+    config.language = 1;
+    ASSERT_EQ(SaveConfig(config), 1);
+    game.WriteFile("songs/s/kick.wav", "x");
+    game.WriteFile("songs/s/a.bms", "#TITLE a\r\n#WAV01 kick.wav\r\n#00111:01\r\n");
+    const std::string qv5 = std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' ";
+    ASSERT_EQ(test::RunShell(qv5 + "add-root '" + game.HostPath("songs") + "' 2>&1").code, 0);
+
+    test::ShellResult clean = test::RunShell(qv5 + "check --json 2>/dev/null");
+    EXPECT_EQ(clean.code, 0);
+    QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(clean.out)).object();
+    EXPECT_EQ(doc["charts"].toInt(), 1);
+    EXPECT_TRUE(doc["findings"].toArray().isEmpty());
+
+    std::filesystem::remove(game.HostPath("songs/s/kick.wav"));
+    game.WriteFile(T(u8"songs/s/é.bms"), "#TITLE e\r\n#00111:01\r\n");
+    const std::string db = ReadBytes(game.HostPath("QV5files/Database/song.db"));
+    test::ShellResult found = test::RunShell(qv5 + "check --json 2>/dev/null");
+    EXPECT_EQ(found.code, 1);
+    QJsonParseError error{};
+    doc = QJsonDocument::fromJson(QByteArray::fromStdString(found.out), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << found.out;
+    EXPECT_EQ(doc["counts"].toObject()["missing"].toInt(), 1);
+    EXPECT_EQ(doc["counts"].toObject()["names"].toInt(), 1);
+    const QJsonArray findings = doc["findings"].toArray();
+    ASSERT_EQ(findings.size(), 2);
+    const QJsonObject missing = findings[0].toObject();
+    EXPECT_EQ(missing["kind"].toString(), "missing");
+    EXPECT_EQ(missing["path"].toString(), "songs\\s\\a.bms");
+    EXPECT_EQ(missing["count"].toInt(), 1);
+    EXPECT_EQ(missing["names"].toArray()[0].toString(), "kick.wav");
+    const QJsonObject name = findings[1].toObject();
+    EXPECT_EQ(name["reason"].toString(), "no-shift-jis-form");
+    EXPECT_EQ(name["host_path"].toString().toStdString(), game.host() + T(u8"/songs/s/é.bms"));
+    EXPECT_EQ(name["character"].toString(), QStringLiteral(u"é"));
+    EXPECT_EQ(ReadBytes(game.HostPath("QV5files/Database/song.db")), db);
+
+    // Plain text: one finding a line, its kind first, in config.xml's language.
+    test::ShellResult plain = test::RunShell(qv5 + "check missing 2>/dev/null");
+    EXPECT_EQ(plain.code, 1);
+    EXPECT_EQ(plain.out, "missing\tsongs\\s\\a.bms: 1 missing: kick.wav\n");
+    test::ShellResult japanese = test::RunShell("QV5_LANG=ja " + qv5 + "check missing 2>/dev/null");
+    EXPECT_EQ(japanese.out,
+              T(u8"missing\tsongs\\s\\a.bms: 1個のファイルがありません: kick.wav\n"));
+    EXPECT_EQ(test::RunShell(qv5 + "check duplicates 2>/dev/null").code, 0);
+    EXPECT_EQ(test::RunShell(qv5 + "check nonsense 2>/dev/null").code, 2);
+}
+
+}  // namespace
+}  // namespace qv5

@@ -1,0 +1,209 @@
+// The library check on real song folders in a temporary game folder: each
+// kind of finding with its edge cases, and nothing changed on disk or in
+// song.db.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "library/file_hash.h"
+#include "library/library_check.h"
+#include "library/scanner.h"
+#include "library/song_library.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "support/players.h"
+#include "support/temp_game.h"
+
+namespace qv5 {
+namespace {
+
+// UTF-8 text of a u8 literal.
+std::string T(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
+}
+
+namespace fs = std::filesystem;
+
+// Every entry below `host` with its kind, size, time and (for files) bytes'
+// hash: what a check must leave exactly as it was.
+std::string Snapshot(const std::string& host) {
+    std::ostringstream out;
+    std::vector<std::string> lines;
+    for (const auto& e : fs::recursive_directory_iterator(host)) {
+        struct stat st {};
+        lstat(e.path().c_str(), &st);
+        std::string line = e.path().string() + " " + std::to_string(st.st_mode) + " " +
+                           std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) +
+                           "." + std::to_string(st.st_mtim.tv_nsec);
+        if (S_ISREG(st.st_mode)) {
+            std::ifstream in(e.path(), std::ios::binary);
+            line += " " + Md5Hex(std::string(std::istreambuf_iterator<char>(in), {}));
+        }
+        lines.push_back(line);
+    }
+    std::sort(lines.begin(), lines.end());
+    for (const auto& l : lines) out << l << '\n';
+    return out.str();
+}
+
+// A finding as "reason path" (the host path for names), with what it adds.
+std::vector<std::string> Lines(const CheckResult& r) {
+    std::vector<std::string> out;
+    for (const CheckFinding& f : r.findings) {
+        std::string line = std::string(CheckReasonWord(f.reason)) + " " +
+                           (f.host_path.empty() ? Cp932ToUtf8(f.path) : f.host_path);
+        if (f.reason == CheckReason::NoShiftJisForm) line += " [" + f.detail + "]";
+        if (f.reason == CheckReason::MissingFiles) {
+            line += " " + std::to_string(f.count) + ":";
+            for (const auto& n : f.names) line += " " + Cp932ToUtf8(n);
+        }
+        for (const CheckFile& file : f.files)
+            line += " " + Cp932ToUtf8(file.path) + "=" + std::to_string(file.size);
+        out.push_back(line);
+    }
+    return out;
+}
+
+class LibraryCheckTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::MakePlayer("abc", "pass");
+        OpenSongLibrary("abc");
+    }
+    void TearDown() override { CloseSongLibrary(); }
+    CheckResult Check(std::vector<std::string> roots) {
+        CheckOptions options;
+        options.roots = std::move(roots);
+        return CheckLibrary(SongLibrary(), options, nullptr);
+    }
+    test::TempGame game;
+};
+
+// Wine looks names up ignoring case, players swap extensions of one kind,
+// names may hold folders either way round, and a #RANDOM branch's names
+// count; a definition no channel uses does not.
+TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
+    for (const char* file : {"kick.WAV", "snare.ogg", "sub/hat.wav", "bg.png", "movie.mp4",
+                             "Banner.JPG"})
+        game.WriteFile(std::string("songs/refs/") + file, "x");
+    game.WriteFile("songs/refs/a.bms",
+                   "#TITLE refs\r\n"
+                   "#STAGEFILE title.bmp\r\n"
+                   "#banner banner.bmp\r\n"
+                   "#WAV01 Kick.wav\r\n"          // case
+                   "#WAV02 snare.wav\r\n"         // substituted extension
+                   "#WAV03 sub\\hat.wav\r\n"      // "\" inside the name
+                   "#WAV04 SUB/hat.wav\r\n"       // "/" and case of the folder
+                   "#WAV05 unused.wav\r\n"        // defined, never placed
+                   "#WAV06 gone.wav\r\n"          // placed, missing
+                   "#wav07 Gone.WAV\r\n"          // one name, whatever its case
+                   "#BMP01 bg.bmp\r\n"            // png in its place
+                   "#BMP02 base.bmp\r\n"          // the base of #BGA03
+                   "#BMP04 movie.avi\r\n"         // a movie of another format
+                   "#BMP05 clip.mpg\r\n"          // no movie of that name
+                   "#BMP06 still.bmp\r\n"         // a picture is no movie
+                   "#BGA03 02 0 0 10 10 0 0\r\n"
+                   "#RANDOM 2\r\n#IF 2\r\n"
+                   "#WAV08 branch.wav\r\n"        // defined and placed in a branch only
+                   "#00112:08\r\n"
+                   "#ENDIF\r\n#ENDRANDOM\r\n"
+                   "#00111:010203040006\r\n"
+                   "#00101:07\r\n"
+                   "#00104:0103\r\n#00107:040506\r\n");
+    game.WriteFile("songs/refs/still.mpg", "x");
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    const std::vector<std::string> expected = {
+        "missing-files songs\\refs\\a.bms 6: title.bmp gone.wav branch.wav base.bmp clip.mpg"};
+    EXPECT_EQ(Lines(Check({"songs\\"})), expected);
+}
+
+// One folder holding every kind, registered, then changed on disk the way a
+// player's library drifts. The check finds each, changes nothing, and
+// finds nothing in a library that matches its folders.
+TEST_F(LibraryCheckTest, EveryKindOnARealGameFolderAndNothingChanges) {
+    const std::string chart = "#TITLE same\r\n#WAV01 a.wav\r\n#00111:01\r\n";
+    game.WriteFile("songs/pack/a.wav", "x");
+    game.WriteFile("songs/pack/one.bms", chart);
+    game.WriteFile("more/copy/two.bme", chart);           // the same bytes in another root
+    game.WriteFile("more/copy/a.wav", "x");
+    game.WriteFile("songs/pack/empty.bms", "#TITLE no notes\r\n#00111:00\r\n");
+    game.WriteFile("songs/gone/old.bms", "#TITLE old\r\n#00111:01\r\n");
+    ASSERT_EQ(mkfifo(game.HostPath("songs/pack/pipe.bms").c_str(), 0644), 0);
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_EQ(RegisterRootFolder("more\\"), 1);
+    const CheckResult first = Check({"songs\\", "more\\"});
+    EXPECT_EQ(first.Count(CheckKind::Duplicates), 1);
+    EXPECT_EQ(first.Count(CheckKind::Unreadable), 3);  // the fifo (twice) and empty.bms
+    EXPECT_EQ(first.findings.size(), 4u);
+
+    fs::remove_all(game.HostPath("songs/gone"));                      // a vanished folder
+    game.WriteFile("songs/pack/new.bms", "#TITLE new\r\n#00111:01\r\n");  // not registered
+    game.WriteFile(T(u8"songs/노래/k.bms"), "#TITLE k\r\n#00111:01\r\n");    // no Shift-JIS form
+    game.WriteFile(T(u8"songs/pack/café.bms"), "#TITLE c\r\n#00111:01\r\n");
+    game.WriteFile("songs/pack/back\\slash.bms", "#TITLE b\r\n#00111:01\r\n");
+    const std::string before = Snapshot(game.host());
+
+    const CheckResult r = Check({"songs\\", "more\\", "absent\\"});
+    const std::string host = game.host();
+    const std::vector<std::string> expected = {
+        "same-hash more\\copy\\two.bme more\\copy\\two.bme=38 songs\\pack\\one.bms=38",
+        "no-notes songs\\pack\\empty.bms",
+        "empty-hash songs\\pack\\pipe.bms",
+        "cannot-open songs\\pack\\pipe.bms",
+        "no-shift-jis-form " + host + T(u8"/songs/노래 [노]"),
+        "no-shift-jis-form " + host + "/songs/pack/back\\slash.bms [\\]",
+        "no-shift-jis-form " + host + T(u8"/songs/pack/café.bms [é]"),
+        "song-folder-missing absent\\",
+        "folder-row-without-folder songs\\gone\\",
+        "row-without-file songs\\gone\\old.bms",
+        "chart-not-in-library songs\\pack\\new.bms",
+    };
+    std::vector<std::string> got = Lines(r);
+    // Within a kind the order is by path (a name's folder), then by host path.
+    EXPECT_EQ(got, expected);
+    EXPECT_FALSE(r.stopped);
+    EXPECT_EQ(r.Count(CheckKind::OutOfDate), 4);
+    EXPECT_EQ(Snapshot(game.host()), before);
+
+    // Only the kinds asked for.
+    CheckOptions names_only;
+    names_only.roots = {"songs\\"};
+    std::fill(std::begin(names_only.kinds), std::end(names_only.kinds), false);
+    names_only.kinds[int(CheckKind::Names)] = true;
+    const CheckResult names = CheckLibrary(SongLibrary(), names_only, nullptr);
+    EXPECT_EQ(names.findings.size(), 3u);
+    EXPECT_EQ(names.charts, 0);  // no chart is read for names
+}
+
+// A path longer than the host allows is what the scan leaves out: named.
+TEST_F(LibraryCheckTest, APathTooLongForTheHostIsNamed) {
+    game.MakeDir("deep");
+    int dir = open(game.HostPath("deep").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(dir, 0);
+    const std::string name(200, 'd');
+    for (int level = 0; level < 25; ++level) {
+        ASSERT_EQ(mkdirat(dir, name.c_str(), 0755), 0);
+        const int next = openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY);
+        close(dir);
+        dir = next;
+        ASSERT_GE(dir, 0);
+    }
+    close(dir);
+    ASSERT_EQ(RegisterRootFolder("deep\\"), 1);
+    const CheckResult r = Check({"deep\\"});
+    ASSERT_EQ(r.findings.size(), 1u);
+    EXPECT_EQ(r.findings[0].reason, CheckReason::TooLong);
+    EXPECT_GT(r.findings[0].host_path.size(), 4000u);
+    EXPECT_EQ(r.findings[0].host_path.rfind(game.host() + "/deep/", 0), 0u);
+}
+
+}  // namespace
+}  // namespace qv5
