@@ -2,28 +2,12 @@
 
 #include <cstdint>
 
+#include "library/song_list.h"
 #include "library/tag_editor.h"
 #include "platform/text.h"
 
 namespace qv5 {
 namespace {
-
-const char* ClearName(std::int32_t clear) {
-    switch (clear) {
-        case 1:
-            return "FAIL";
-        case 2:
-            return "EASY";
-        case 3:
-            return "CLEAR";
-        case 4:
-            return "HARD CLEAR";
-        case 5:
-            return "FULL COMBO";
-        default:
-            return "";
-    }
-}
 
 std::string ScoreLine(const ChartRecord& r) {
     if (r.clear < 1 || r.note_count < 1) return "[SCORE] NOT PLAYED";
@@ -31,7 +15,7 @@ std::string ScoreLine(const ChartRecord& r) {
     const std::int64_t ex = 2 * std::int64_t{r.perfect} + r.great;
     const std::int64_t max = 2 * std::int64_t{r.note_count};
     return "[SCORE] " + std::to_string(ex) + "/" + std::to_string(max) + " (" +
-           std::to_string(ex * 100 / max) + "%) " + ClearName(r.clear);
+           std::to_string(ex * 100 / max) + "%) " + ClearLampName(r.clear);
 }
 
 }  // namespace
