@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # screenshots.sh QV5 [OUT]: pictures of every page in Japanese and English,
 # made by the program itself on a fresh demo folder (run under xvfb-run).
+# SONGS is the song list window.
 set -euo pipefail
 qv5=$(realpath "$1")
 out=$(realpath "${2:-docs}")
@@ -24,7 +25,7 @@ else:
     text = text.replace("</config>", f"<system><language>{value}</language></system></config>", 1)
 open(path, "w", encoding="latin-1").write(text)
 PY
-  for tab in MAIN JUKEBOX1 JUKEBOX2 OPTION SELECT SYSTEM ABOUT; do
+  for tab in MAIN JUKEBOX1 JUKEBOX2 OPTION SELECT SYSTEM ABOUT SONGS; do
     name=$(echo "$tab" | tr 'A-Z' 'a-z')
     "$qv5" --dir "$demo" --screenshot "$out/${name}-${lang}.png" --tab "$tab"
   done

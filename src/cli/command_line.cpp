@@ -10,6 +10,7 @@
 #include "cli/command_info.h"
 #include "cli/command_install.h"
 #include "cli/command_roots.h"
+#include "cli/command_songs.h"
 #include "cli/library_commands.h"
 #include "config/config_file.h"
 #include "config/tool_settings.h"
@@ -59,6 +60,16 @@ const char* const kUsage =
     "                  without a chart extension that hold notes\n"
     "  info CHART      show the information panel's six lines for the chart file\n"
     "                  CHART, with the score of the player of config.xml\n"
+    "  songs [WORDS...] [--mode N] [--level A-B] [--difficulty N] [--favorites]\n"
+    "        [--not-played] [--not-cleared] [--new] [--sort [-]COLUMN] [--tsv]\n"
+    "                  list the charts of the library as the song list window\n"
+    "                  shows them, one a line, path first: WORDS must all occur\n"
+    "                  in the title, artist, genre or path (any case, full- or\n"
+    "                  half-width); --new: added within the new-song hours;\n"
+    "                  COLUMN is title, artist, genre, level, exlevel,\n"
+    "                  difficulty, mode, bpm, notes, added (newest first),\n"
+    "                  path, lamp or rate (-COLUMN reverses); --tsv prints every\n"
+    "                  column, tab-separated, under a header line\n"
     "\n"
     "Commands (game body, with the settings of config.xml):\n"
     "  play CHART      play the chart file CHART with QV5body.exe and wait for it\n"
@@ -78,7 +89,7 @@ const char* const kUsage =
     "                  and the first song folder, save a picture of the window\n"
     "                  to FILE (PNG) and exit; --tab ABOUT pictures the About box,\n"
     "                  --tab CHOOSER the game folder chooser (on a --dir without\n"
-    "                  QV5files)\n"
+    "                  QV5files), --tab SONGS the song list window\n"
     "\n"
     "Each library command changes the library completely or not at all (Ctrl-C\n"
     "stops it and leaves the library as it was), and exits with 1 and a message\n"
@@ -101,6 +112,7 @@ int Dispatch(const std::vector<std::string>& args, const std::string& start_dir)
     const ConfigState state = LoadConfig(config);
     if (state == ConfigState::Unreadable) CommandFailed(UnreadableConfigMessage());
     if (auto code = RunBrowserCommand(args, start_dir, config)) return *code;
+    if (command == "songs") return RunSongsCommand(args, config);
     if ((command == "play" || command == "autoplay") && args.size() == 2)
         return RunPlayCommand(command, FromStartDir(args[1], start_dir));
     if (command == "convert" && args.size() == 3)

@@ -13,6 +13,10 @@
 #include <QVBoxLayout>
 
 #include "window/about.h"
+#include "window/caption_translator.h"
+#include "window/launcher.h"
+#include "window/song_list_window.h"
+#include "window/tree_reveal.h"
 #include "window/app_icon.h"
 #include "window/controls.h"
 #include "window/jukebox_page.h"
@@ -61,6 +65,8 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     SetControlId(english, 32778);
     connect(japanese, &QAction::triggered, this, [this] { OnLanguage(0); });
     connect(english, &QAction::triggered, this, [this] { OnLanguage(1); });
+    menu_bar_ = menu_bar;
+    AddSongListCommand();
     watch_ = new LibraryWatch(this);
     help_ = menu_bar->addMenu(QString());
     about_ = help_->addAction(QString());
@@ -253,7 +259,52 @@ void MainWindow::OnExit() {
     Close();
 }
 
+// The menu of whole-library tools, beside the Language menu.
+QMenu* MainWindow::LibraryMenu() {
+    if (!library_) {
+        library_ = menu_bar_->addMenu(QString());
+        library_->setObjectName(QStringLiteral("libraryMenu"));
+    }
+    return library_;
+}
+
+void MainWindow::AddSongListCommand() {
+    song_list_action_ = LibraryMenu()->addAction(QString());
+    song_list_action_->setObjectName(QStringLiteral("songListAction"));
+    song_list_action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(song_list_action_, &QAction::triggered, this, [this] { OpenSongList(); });
+}
+
+SongListWindow* MainWindow::OpenSongList() {
+    if (!song_list_) {
+        song_list_ = new SongListWindow(this);
+        SongListHooks& h = song_list_->hooks;
+        h.play = [this](const std::string& path) {
+            jukebox_->Tree()->hooks.chart_command(kCmdPlayChart, path);
+        };
+        h.autoplay = [this](const std::string& path) {
+            jukebox_->Tree()->hooks.chart_command(kCmdAutoplayChart, path);
+        };
+        h.edit_tags = [this](const std::string& path) { return EditTags(song_list_, path); };
+        h.show_in_tree = [this](const std::string& path) {
+            tabs_->setCurrentIndex(1);
+            RevealPath(*jukebox_->Tree(), path);
+            raise();
+            activateWindow();
+        };
+    } else {
+        song_list_->FollowLibrary();
+    }
+    song_list_->show();
+    song_list_->raise();
+    song_list_->activateWindow();
+    return song_list_;
+}
+
 void MainWindow::SetMenuLanguage(int language) {
+    UseCaptionLanguage(language);
+    LibraryMenu()->setTitle(tr("ライブラリ"));
+    song_list_action_->setText(tr("曲リスト..."));
     help_->setTitle(ToQString(Localized(language, u8"ヘルプ", "Help")));
     about_->setText(ToQString(Localized(language, u8"QV5 SETUPについて", "About QV5 SETUP")));
 }

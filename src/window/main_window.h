@@ -10,6 +10,7 @@ class QStackedWidget;
 class QPushButton;
 class QMenu;
 class QAction;
+class QMenuBar;
 
 namespace qv5 {
 
@@ -17,6 +18,7 @@ class Page;
 class LibraryWatch;
 class MainPage;
 class JukeboxPage;
+class SongListWindow;
 
 class MainWindow : public QDialog {
     Q_OBJECT
@@ -57,6 +59,10 @@ class MainWindow : public QDialog {
     QTabBar* Tabs() const { return tabs_; }
     // Page of a tab index, in strip order.
     Page* PageAt(int index) const { return pages_[static_cast<size_t>(index)]; }
+    // The Library menu (made on first use) and its song list window, which
+    // the menu command opens (made on first use, then shown again).
+    QMenu* LibraryMenu();
+    SongListWindow* OpenSongList();
 
   protected:
     // Activation brings the tree in step with a library changed meanwhile.
@@ -73,6 +79,7 @@ class MainWindow : public QDialog {
     Applied Apply(bool exiting);
     void Close();
     void ConnectTreeCommands();
+    void AddSongListCommand();
 
     QTabBar* tabs_;
     QStackedWidget* stack_;
@@ -85,6 +92,10 @@ class MainWindow : public QDialog {
     std::array<Page*, 4> settings_pages_{};
     LibraryWatch* watch_;
     QMenu* help_;
+    QMenuBar* menu_bar_ = nullptr;
+    QMenu* library_ = nullptr;
+    QAction* song_list_action_ = nullptr;
+    SongListWindow* song_list_ = nullptr;
     QAction* about_;
     QPushButton* play_;
     QPushButton* exit_;

@@ -1,0 +1,32 @@
+// `songs [WORDS...] [options]`: the song list window's rows, for scripts.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "library/song_list.h"
+
+namespace qv5 {
+
+struct ConfigRecord;
+
+struct SongsOptions {
+    SongFilter filter;
+    SongColumn sort = SongColumn::Title;
+    bool descending = false;
+    bool tsv = false;
+};
+
+// The options after "songs"; nullopt (with `error`) for a wrong one.
+std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& args,
+                                              std::string& error);
+// One line of output for a row: the path first, then the window's cells
+// (all of them, tab-separated, with --tsv).
+std::string SongsLine(const SongTable& table, size_t row, bool tsv);
+
+// Prints the rows of the library of config's player; exits 0 when the
+// library could be read (whether or not any row passed).
+int RunSongsCommand(const std::vector<std::string>& args, const ConfigRecord& config);
+
+}  // namespace qv5
