@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <ctime>
 #include <limits>
+#include <memory>
+
+#include <sqlite3.h>
 
 #include "library/display_text.h"
 #include "library/encodings.h"
@@ -115,34 +118,68 @@ const char* ClearLampName(std::int32_t clear) {
     return clear >= 1 && clear <= 5 ? names[clear - 1] : "";
 }
 
+namespace {
+
+// The query's statement on the raw connection: the texts are kept as SQLite
+// stores them (UTF-8), without the round trip through CP932 that
+// Statement::Text makes for every column.
+class RawQuery {
+  public:
+    RawQuery(sqlite3* db, const char* sql) {
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+        }
+    }
+    ~RawQuery() { sqlite3_finalize(stmt_); }
+    RawQuery(const RawQuery&) = delete;
+    RawQuery& operator=(const RawQuery&) = delete;
+    explicit operator bool() const { return stmt_ != nullptr; }
+    int Step() { return sqlite3_step(stmt_); }
+    std::int32_t Int(int col) const { return sqlite3_column_int(stmt_, col); }
+    std::string_view Utf8(int col) const {
+        const unsigned char* t = sqlite3_column_text(stmt_, col);
+        if (!t) return {};
+        return {reinterpret_cast<const char*>(t),
+                static_cast<size_t>(sqlite3_column_bytes(stmt_, col))};
+    }
+
+  private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+}  // namespace
+
 bool SongTable::Load(Database& db, std::string* error) {
     rows_.clear();
     store_.clear();
-    Statement s = db.Prepare(kQuery);
-    if (!s) s = db.Prepare(kQueryWithoutTags);
-    if (!s) {
-        if (error) *error = db.LastError();
+    auto fail = [&](std::string why) {
+        if (error) *error = std::move(why);
+        rows_.clear();
+        store_.clear();
         return false;
-    }
-    while (s.Step()) {
+    };
+    if (!db.handle()) return fail("the song library is not open");
+    std::unique_ptr<RawQuery> query = std::make_unique<RawQuery>(db.handle(), kQuery);
+    if (!*query) query = std::make_unique<RawQuery>(db.handle(), kQueryWithoutTags);
+    if (!*query) return fail(sqlite3_errmsg(db.handle()));
+    RawQuery& s = *query;
+    int rc = SQLITE_ROW;
+    while ((rc = s.Step()) == SQLITE_ROW) {
         const bool tagged = s.Int(19) != 0;
-        SongRow r;
+        ListedSong r;
         // Texts: the tag row's when there is one, as OverlayTagRow lays it.
         constexpr int kSongText[] = {1, 2, 3, 4, 5};
         constexpr int kTagText[] = {20, 21, 22, 23, 24};
         for (int k = 0; k < 5; ++k) {
-            if (store_.size() > std::numeric_limits<std::uint32_t>::max() / 2) {
-                if (error) *error = "the library's texts do not fit in memory";
-                rows_.clear();
-                store_.clear();
-                return false;
-            }
             r.at[k] = static_cast<std::uint32_t>(store_.size());
             store_ += DisplayTextOfStored(s.Utf8(tagged ? kTagText[k] : kSongText[k]));
         }
         // The path is a file name from the disk: always Shift-JIS.
         r.at[5] = static_cast<std::uint32_t>(store_.size());
         store_ += s.Utf8(0);
+        if (store_.size() > std::numeric_limits<std::uint32_t>::max())
+            return fail("the library's texts do not fit in memory");
         r.at[6] = static_cast<std::uint32_t>(store_.size());
         r.level = s.Int(tagged ? 25 : 6);
         r.exlevel = s.Int(tagged ? 26 : 7);
@@ -160,30 +197,26 @@ bool SongTable::Load(Database& db, std::string* error) {
         if (song_mode > 0 && clear >= 1 && total >= 1) {
             const std::int64_t ex = 2 * std::int64_t{s.Int(16)} + s.Int(17);
             const std::int64_t rate = ex * 100 / (2 * std::int64_t{total});
-            r.rate = static_cast<std::int16_t>(std::clamp<std::int64_t>(rate, -1, 32767));
+            r.rate = static_cast<std::int16_t>(std::clamp<std::int64_t>(rate, 0, 32767));
             r.clear = static_cast<std::int8_t>(std::clamp<std::int32_t>(clear, 0, 127));
         }
         rows_.push_back(r);
     }
-    if (s.Failed()) {
-        if (error) *error = db.LastError();
-        rows_.clear();
-        store_.clear();
-        return false;
-    }
+    // A library locked past the busy wait, or a failed read: no half list.
+    if (rc != SQLITE_DONE) return fail(sqlite3_errmsg(db.handle()));
     rows_.shrink_to_fit();
     store_.shrink_to_fit();
     return true;
 }
 
 std::string_view SongTable::Text(size_t i, SongText which) const {
-    const SongRow& r = rows_[i];
+    const ListedSong& r = rows_[i];
     const auto k = static_cast<size_t>(which);
     return std::string_view(store_).substr(r.at[k], r.at[k + 1] - r.at[k]);
 }
 
 std::string SongTable::Cell(size_t i, SongColumn column) const {
-    const SongRow& r = rows_[i];
+    const ListedSong& r = rows_[i];
     auto joined = [&](SongText a, SongText b, const char* between) {
         std::string text(Text(i, a));
         if (!Text(i, b).empty()) text.append(between).append(Text(i, b));
@@ -237,7 +270,7 @@ std::ptrdiff_t SongTable::Find(const std::string& chart_path) const {
 }
 
 size_t SongTable::MemoryBytes() const {
-    return sizeof *this + rows_.capacity() * sizeof(SongRow) + store_.capacity();
+    return sizeof *this + rows_.capacity() * sizeof(ListedSong) + store_.capacity();
 }
 
 void FoldForSearch(std::string_view s, std::string& out) {
@@ -330,8 +363,8 @@ std::vector<std::uint32_t> SortedRows(const SongTable& table, SongColumn column,
     auto path = [&](std::uint32_t i) { return table.Text(i, SongText::Path); };
     // A negative, zero or positive comparison of two rows by the column.
     auto compare = [&](std::uint32_t a, std::uint32_t b) -> int {
-        const SongRow& x = table.Row(a);
-        const SongRow& y = table.Row(b);
+        const ListedSong& x = table.Row(a);
+        const ListedSong& y = table.Row(b);
         auto number = [](std::int64_t p, std::int64_t q) { return p < q ? -1 : (p > q ? 1 : 0); };
         auto text = [&](SongText first, SongText second) {
             const int c = CompareFolded(table.Text(a, first), table.Text(b, first));
@@ -380,7 +413,7 @@ std::vector<std::uint32_t> FilterRows(const SongTable& table,
     rows.reserve(order.size());
     std::string folded;
     for (std::uint32_t i : order) {
-        const SongRow& r = table.Row(i);
+        const ListedSong& r = table.Row(i);
         if (f.mode != 0 && r.mode != f.mode) continue;
         if (f.level_min && r.level < *f.level_min) continue;
         if (f.level_max && r.level > *f.level_max) continue;

@@ -41,7 +41,7 @@ bool DescendingFirst(SongColumn column);
 bool IsNumericColumn(SongColumn column);
 
 // One chart; the texts lie in the table's text store.
-struct SongRow {
+struct ListedSong {
     // Where title, subtitle, artist, subartist, genre and path begin in the
     // store, and where the path ends. The texts are UTF-8 for display.
     std::uint32_t at[7] = {};
@@ -63,7 +63,7 @@ class SongTable {
     bool Load(Database& db, std::string* error = nullptr);
 
     size_t size() const { return rows_.size(); }
-    const SongRow& Row(size_t i) const { return rows_[i]; }
+    const ListedSong& Row(size_t i) const { return rows_[i]; }
     std::string_view Text(size_t i, SongText which) const;
     // The cell as the window shows it (UTF-8).
     std::string Cell(size_t i, SongColumn column) const;
@@ -75,7 +75,7 @@ class SongTable {
     size_t MemoryBytes() const;
 
   private:
-    std::vector<SongRow> rows_;
+    std::vector<ListedSong> rows_;
     std::string store_;
 };
 

@@ -88,13 +88,6 @@ std::string Statement::Text(int col) const {
     return Utf8ToCp932Lossy(std::string_view(reinterpret_cast<const char*>(t), size_t(n)));
 }
 
-std::string_view Statement::Utf8(int col) const {
-    const unsigned char* t = sqlite3_column_text(stmt_, col);
-    if (!t) return {};
-    return std::string_view(reinterpret_cast<const char*>(t),
-                            static_cast<size_t>(sqlite3_column_bytes(stmt_, col)));
-}
-
 void Statement::Bind(int index, std::string_view cp932) {
     std::string u = Cp932ToUtf8(cp932);
     sqlite3_bind_text(stmt_, index, u.data(), int(u.size()), SQLITE_TRANSIENT);

@@ -37,9 +37,6 @@ class Statement {
     std::int32_t Int(int col) const;
     std::int64_t Int64(int col) const;
     std::string Text(int col) const;  // CP932
-    // The column's text as stored (UTF-8), valid until the next Step; empty
-    // for NULL. For readers that keep the stored form.
-    std::string_view Utf8(int col) const;
     int Columns() const;              // the number of columns a row has
     bool IsNull(int col) const;
     // Parameters count from 1. Text is CP932.

@@ -51,6 +51,7 @@ class SongListWindowTest : public ::testing::Test {
         game.WriteFile("songs/a/b/deep.bms", Chart("Deep Song", "#PLAYLEVEL 9\r\n"));
         game.WriteFile("songs/c/easy.bms", Chart("Easy Song", "#PLAYLEVEL 2\r\n"));
         game.WriteFile("songs/c/utf.bms", Chart("\xE6\x96\xB0\xE4\xB8\x96\xE7\x95\x8C"));  // 新世界
+        OpenSongLibrary("player");
         ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
         CloseSongLibrary();
         dlg.InitDialog();
@@ -170,12 +171,14 @@ TEST_F(SongListWindowTest, TheSongsCommandPrintsTheWindowsRows) {
 
 TEST_F(SongListWindowTest, CaptionsFollowTheLanguage) {
     dlg.OnLanguage(1);
+    QApplication::processEvents();  // Qt posts the LanguageChange
     EXPECT_EQ(list->windowTitle().toStdString(), "Song list");
     EXPECT_EQ(list->Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString().toStdString(),
               "Title");
     EXPECT_EQ(list->CountText().toStdString(), "3 / 3 charts");
     EXPECT_EQ(dlg.LibraryMenu()->title().toStdString(), "Library");
     dlg.OnLanguage(0);
+    QApplication::processEvents();
     EXPECT_EQ(list->windowTitle().toStdString(), U8(u8"曲リスト"));
     EXPECT_EQ(dlg.LibraryMenu()->title().toStdString(), U8(u8"ライブラリ"));
 }
