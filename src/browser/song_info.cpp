@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "library/chart_header.h"
+#include "library/display_text.h"
 #include "library/song_list.h"
 #include "library/tag_editor.h"
 #include "platform/text.h"
@@ -37,6 +39,18 @@ SongInfo SongInfoLines(const ChartRecord& r) {
 SongInfo SongInfoLines(const std::string& chart_path) {
     ChartRecord r;
     if (!LoadChartAsShown(chart_path, r)) return SongInfo{};
+    // A UTF-8 chart's texts lost the bytes that have no Shift-JIS meaning in
+    // the library; where the header's text is the one stored, it is shown.
+    ChartRecord header;
+    if (ReadChartHeader(header, chart_path)) {
+        std::string* shown[] = {&r.title, &r.subtitle, &r.genre, &r.artist, &r.subartist};
+        const std::string* read[] = {&header.title, &header.subtitle, &header.genre,
+                                     &header.artist, &header.subartist};
+        for (size_t k = 0; k < 5; ++k)
+            if (*shown[k] != *read[k] && ReadsAsUtf8(*read[k]) &&
+                Utf8ToCp932Lossy(Cp932ToUtf8(*read[k])) == *shown[k])
+                *shown[k] = *read[k];
+    }
     return SongInfoLines(r);
 }
 

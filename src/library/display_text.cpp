@@ -85,4 +85,12 @@ std::string DisplayTextOfStored(std::string_view stored) {
     return std::string(stored);
 }
 
+bool LostBytes(std::string_view stored) {
+    return stored.find("\xEF\xBF\xBD") != std::string_view::npos;  // U+FFFD
+}
+
+bool HeaderRestores(std::string_view stored, std::string_view header) {
+    return ReadsAsUtf8(header) && Cp932ToUtf8(header) == stored;
+}
+
 }  // namespace qv5

@@ -27,4 +27,12 @@ std::string DisplayText(std::string_view cp932);
 // reading): plain ASCII and ordinary Shift-JIS texts come back unchanged.
 std::string DisplayTextOfStored(std::string_view stored_utf8);
 
+// The library stores texts as UTF-8 of their Shift-JIS reading, so the bytes
+// of a UTF-8 chart that have no Shift-JIS meaning were replaced by U+FFFD
+// when it was registered. True when `stored_utf8` lost bytes so, and
+// `header_cp932` (the same text read from the chart's header) is what it was
+// stored from and reads as UTF-8: the header's text is then shown instead.
+bool LostBytes(std::string_view stored_utf8);
+bool HeaderRestores(std::string_view stored_utf8, std::string_view header_cp932);
+
 }  // namespace qv5

@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include "library/chart_header.h"
 #include "library/display_text.h"
 #include "library/encodings.h"
 #include "platform/database.h"
@@ -148,6 +149,17 @@ class RawQuery {
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// `texts` (title, subtitle, artist, subartist, genre) as the library stored
+// them; those that lost bytes take the chart header's text when it is theirs.
+void RestoreFromHeader(const std::string& chart_path, std::string (&texts)[5]) {
+    ChartRecord header;
+    if (!ReadChartHeader(header, chart_path)) return;
+    const std::string* read[5] = {&header.title, &header.subtitle, &header.artist,
+                                  &header.subartist, &header.genre};
+    for (int k = 0; k < 5; ++k)
+        if (LostBytes(texts[k]) && HeaderRestores(texts[k], *read[k])) texts[k] = *read[k];
+}
+
 }  // namespace
 
 bool SongTable::Load(Database& db, std::string* error) {
@@ -171,9 +183,19 @@ bool SongTable::Load(Database& db, std::string* error) {
         // Texts: the tag row's when there is one, as OverlayTagRow lays it.
         constexpr int kSongText[] = {1, 2, 3, 4, 5};
         constexpr int kTagText[] = {20, 21, 22, 23, 24};
+        std::string texts[5];
+        bool lost = false;
+        for (int k = 0; k < 5; ++k) {
+            const std::string_view stored = s.Utf8(tagged ? kTagText[k] : kSongText[k]);
+            texts[k] = DisplayTextOfStored(stored);
+            lost = lost || (!tagged && LostBytes(stored));
+        }
+        // A UTF-8 chart whose bytes the library could not keep: its header
+        // holds them (read only for such rows, which are few).
+        if (lost) RestoreFromHeader(Utf8ToCp932Lossy(s.Utf8(0)), texts);
         for (int k = 0; k < 5; ++k) {
             r.at[k] = static_cast<std::uint32_t>(store_.size());
-            store_ += DisplayTextOfStored(s.Utf8(tagged ? kTagText[k] : kSongText[k]));
+            store_ += texts[k];
         }
         // The path is a file name from the disk: always Shift-JIS.
         r.at[5] = static_cast<std::uint32_t>(store_.size());

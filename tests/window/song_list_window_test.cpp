@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
@@ -135,6 +136,11 @@ TEST_F(SongListWindowTest, ARefreshByAnotherProcessShowsOnActivation) {
 // The command prints the rows the window shows for the same filter and sort.
 TEST_F(SongListWindowTest, TheSongsCommandPrintsTheWindowsRows) {
     const std::string qv5 = std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' songs --tsv ";
+    auto with = [](auto set) {
+        SongFilter f;
+        set(f);
+        return f;
+    };
     const struct {
         const char* args;
         SongFilter filter;
@@ -142,11 +148,14 @@ TEST_F(SongListWindowTest, TheSongsCommandPrintsTheWindowsRows) {
         bool descending;
     } cases[] = {
         {"", {}, SongColumn::Title, false},
-        {"SONG", {.words = "SONG"}, SongColumn::Title, false},
-        {"--level 5- --sort added", {.level_min = 5}, SongColumn::Added, true},
-        {"--mode 7 --sort -title", {.mode = 7}, SongColumn::Title, true},
-        {"easy --not-played --sort level", {.words = "easy", .not_played = true},
-         SongColumn::Level, false},
+        {"SONG", with([](SongFilter& f) { f.words = "SONG"; }), SongColumn::Title, false},
+        {"--level 5- --sort added", with([](SongFilter& f) { f.level_min = 5; }),
+         SongColumn::Added, true},
+        {"--mode 7 --sort -title", with([](SongFilter& f) { f.mode = 7; }), SongColumn::Title,
+         true},
+        {"easy --not-played --sort level",
+         with([](SongFilter& f) { f.words = "easy", f.not_played = true; }), SongColumn::Level,
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
