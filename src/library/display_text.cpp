@@ -78,8 +78,32 @@ std::string DisplayText(std::string_view cp932) {
     return Cp932ToUtf8(cp932);
 }
 
+// False when the Shift-JIS bytes behind `stored` cannot be valid UTF-8,
+// judged by its first non-ASCII character alone (no conversion): in UTF-8,
+// the first non-ASCII byte must be a lead byte (0xC2..0xF4), and a character
+// whose Shift-JIS form begins below 0xC2 (kana, full-width forms, symbols,
+// Greek, Cyrillic, half-width katakana up to U+FF81) cannot give one. Kanji
+// cannot be told apart without the table, nor can the extension rows.
+static bool MayReadAsUtf8(std::string_view stored) {
+    size_t i = 0;
+    while (i < stored.size() && static_cast<unsigned char>(stored[i]) < 0x80) ++i;
+    const size_t n = i < stored.size() ? SequenceAt(stored, i) : 0;
+    if (n < 2) return true;  // not UTF-8 itself: let the conversion decide
+    const auto b = [&](size_t k) { return static_cast<unsigned>(stored[i + k]) & 0x3Fu; };
+    const auto lead = static_cast<unsigned char>(stored[i]);
+    unsigned cp = 0;
+    if (n == 2) cp = ((lead & 0x1Fu) << 6) | b(1);
+    if (n == 3) cp = ((lead & 0x0Fu) << 12) | (b(1) << 6) | b(2);
+    if (n == 4) return true;
+    return (cp >= 0x3400 && cp <= 0x9FFF) || (cp >= 0xF900 && cp <= 0xFAFF) ||
+           (cp >= 0xFF82 && cp <= 0xFF9F) || (cp >= 0xE000 && cp <= 0xF8FF) ||
+           (cp >= 0x2160 && cp <= 0x217F) || cp == 0x2116 || cp == 0x2121 || cp == 0x2235 ||
+           cp == 0x3231 || cp == 0xFF02 || cp == 0xFF07 || cp == 0xFFE2 || cp == 0xFFE4 ||
+           cp == 0xFFFD;
+}
+
 std::string DisplayTextOfStored(std::string_view stored) {
-    if (IsAscii(stored)) return std::string(stored);
+    if (IsAscii(stored) || !MayReadAsUtf8(stored)) return std::string(stored);
     const std::string cp932 = Utf8ToCp932Lossy(stored);
     if (ReadsAsUtf8(cp932)) return cp932;
     return std::string(stored);
