@@ -46,8 +46,9 @@ class SongListModel : public QAbstractTableModel {
 
     SongTable table_;
     SongFilter filter_;
-    SongColumn column_ = SongColumn::Title;
-    bool descending_ = false;
+    // The newest charts first until another column is chosen.
+    SongColumn column_ = SongColumn::Added;
+    bool descending_ = true;
     std::vector<std::uint32_t> order_;    // every row, sorted
     std::vector<std::uint32_t> visible_;  // the rows passing the filter
     // Per table row: 0 not looked at, 1 present, 2 gone.

@@ -86,8 +86,12 @@ SongListWindow::SongListWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     view_->setWordWrap(false);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
-    view_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    view_->horizontalHeader()->setSortIndicator(static_cast<int>(SongColumn::Added),
+                                                Qt::DescendingOrder);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Widths for a first start, in column order; later ones are remembered.
+    const int widths[kSongColumns] = {230, 120, 90, 40, 40, 80, 75, 65, 50, 115, 260, 85, 50};
+    for (int c = 0; c < kSongColumns; ++c) view_->horizontalHeader()->resizeSection(c, widths[c]);
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(labels_[0]);
@@ -108,7 +112,7 @@ SongListWindow::SongListWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     top->addLayout(filters);
     top->addLayout(switches);
     top->addWidget(view_, 1);
-    resize(960, 600);
+    resize(1100, 600);
 
     for (int i = 0; i < 5; ++i) actions_[static_cast<size_t>(i)] = new QAction(this);
     connect(actions_[0], &QAction::triggered, this, [this] { Play(view_->currentIndex().row()); });
