@@ -13,8 +13,9 @@ struct ConfigRecord;
 
 struct SongsOptions {
     SongFilter filter;
-    SongColumn sort = SongColumn::Title;
-    bool descending = false;
+    // As the window opens: the newest charts first.
+    SongColumn sort = SongColumn::Added;
+    bool descending = true;
     bool tsv = false;
 };
 

@@ -147,7 +147,7 @@ TEST_F(SongListWindowTest, TheSongsCommandPrintsTheWindowsRows) {
         SongColumn column;
         bool descending;
     } cases[] = {
-        {"", {}, SongColumn::Title, false},
+        {"", {}, SongColumn::Added, true},
         {"SONG", with([](SongFilter& f) { f.words = "SONG"; }), SongColumn::Title, false},
         {"--level 5- --sort added", with([](SongFilter& f) { f.level_min = 5; }),
          SongColumn::Added, true},
