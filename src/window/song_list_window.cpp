@@ -199,6 +199,15 @@ void SongListWindow::closeEvent(QCloseEvent* event) {
 }
 
 void SongListWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Find)) {  // Ctrl+F again: to the search box
+        filter_edit_->setFocus();
+        filter_edit_->selectAll();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         view_->currentIndex().isValid()) {
         Play(view_->currentIndex().row());
