@@ -9,6 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 demo=$(mktemp -d)
 trap 'rm -rf "$demo"' EXIT
 bash "$root/scripts/make-demo.sh" "$demo" "$qv5" >/dev/null
+# The remembered choices (the song list's columns, sort and filters) of a
+# fresh user: the pictures neither depend on nor change the real ones.
+export XDG_CONFIG_HOME="$demo/.config"
 config="$demo/QV5files/Config/config.xml"
 for lang in ja en; do
   value=0
