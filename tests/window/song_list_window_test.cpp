@@ -148,7 +148,7 @@ TEST_F(SongListWindowTest, TheSongsCommandPrintsTheWindowsRows) {
         bool descending;
     } cases[] = {
         {"", {}, SongColumn::Added, true},
-        {"SONG", with([](SongFilter& f) { f.words = "SONG"; }), SongColumn::Title, false},
+        {"SONG", with([](SongFilter& f) { f.words = "SONG"; }), SongColumn::Added, true},
         {"--level 5- --sort added", with([](SongFilter& f) { f.level_min = 5; }),
          SongColumn::Added, true},
         {"--mode 7 --sort -title", with([](SongFilter& f) { f.mode = 7; }), SongColumn::Title,
