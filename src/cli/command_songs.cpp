@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "cli/command_support.h"
+#include "cli/commands.h"
 #include "config/config_record.h"
 #include "library/song_library.h"
 #include "platform/files.h"
@@ -129,9 +131,13 @@ std::string SongsLine(const SongTable& table, size_t row, bool tsv) {
     return line;
 }
 
-int RunSongsCommand(const std::vector<std::string>& args, const ConfigRecord& config) {
+// Prints the rows of the library of config's player; exits 0 when the
+// library could be read (whether or not any row passed).
+int RunSongs(const CommandCall& call) {
+    ConfigRecord config;
+    LoadCommandConfig(config);
     std::string error;
-    auto options = ParseSongsOptions({args.begin() + 1, args.end()}, error);
+    auto options = ParseSongsOptions(call.args, error);
     if (!options) {
         std::fprintf(stderr, "QV5: %s (see --help)\n", error.c_str());
         return 2;

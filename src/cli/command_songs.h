@@ -9,8 +9,6 @@
 
 namespace qv5 {
 
-struct ConfigRecord;
-
 struct SongsOptions {
     SongFilter filter;
     // As the window opens: the newest charts first.
@@ -26,8 +24,5 @@ std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& ar
 // (all of them, tab-separated, with --tsv).
 std::string SongsLine(const SongTable& table, size_t row, bool tsv);
 
-// Prints the rows of the library of config's player; exits 0 when the
-// library could be read (whether or not any row passed).
-int RunSongsCommand(const std::vector<std::string>& args, const ConfigRecord& config);
 
 }  // namespace qv5

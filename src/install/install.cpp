@@ -9,6 +9,7 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/transaction.h"
+#include "platform/ui_service.h"
 
 namespace qv5 {
 namespace {
@@ -129,6 +130,7 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
                              const std::string& destination, Progress* progress,
                              const ExtractOptions& options) {
     InstallResult r;
+    r.kind = kind;
     std::string dest = destination;
     if (!EndsWithSeparator(dest)) dest += '\\';
     const std::string bare = dest.substr(0, dest.size() - 1);
@@ -223,6 +225,8 @@ std::vector<Notice> InstallNotices(const InstallResult& r) {
     const std::string error_caption = Sj(u8"エラー");
     switch (r.status) {
         case InstallResult::Status::LibraryMissing:
+            out.push_back({LoadFailureText(r.kind, r.inspection == Inspection::LibraryMissing),
+                           kAppTitle});
             return out;
         case InstallResult::Status::NoChart:
             out.push_back({r.error.empty() ? Sj(u8"譜面ファイルが見つかりません。") : r.error,
