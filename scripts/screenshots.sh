@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # screenshots.sh QV5 [OUT]: pictures of every page in Japanese and English,
 # made by the program itself on a fresh demo folder (run under xvfb-run).
+# SONGS is the song list window.
 set -euo pipefail
 qv5=$(realpath "$1")
 out=$(realpath "${2:-docs}")
@@ -8,6 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 demo=$(mktemp -d)
 trap 'rm -rf "$demo"' EXIT
 bash "$root/scripts/make-demo.sh" "$demo" "$qv5" >/dev/null
+# The remembered choices (the song list's columns, sort and filters) of a
+# fresh user: the pictures neither depend on nor change the real ones.
+export XDG_CONFIG_HOME="$demo/.config"
 config="$demo/QV5files/Config/config.xml"
 set_language() {
   python3 - "$1" "$2" <<'PY'
@@ -27,7 +31,7 @@ for lang in ja en; do
   value=0
   [ "$lang" = en ] && value=1
   set_language "$config" "$value"
-  for tab in MAIN JUKEBOX1 JUKEBOX2 OPTION SELECT SYSTEM ABOUT; do
+  for tab in MAIN JUKEBOX1 JUKEBOX2 OPTION SELECT SYSTEM ABOUT SONGS; do
     name=$(echo "$tab" | tr 'A-Z' 'a-z')
     "$qv5" --dir "$demo" --screenshot "$out/${name}-${lang}.png" --tab "$tab"
   done

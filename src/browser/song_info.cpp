@@ -2,28 +2,14 @@
 
 #include <cstdint>
 
+#include "library/chart_header.h"
+#include "library/display_text.h"
+#include "library/song_list.h"
 #include "library/tag_editor.h"
 #include "platform/text.h"
 
 namespace qv5 {
 namespace {
-
-const char* ClearName(std::int32_t clear) {
-    switch (clear) {
-        case 1:
-            return "FAIL";
-        case 2:
-            return "EASY";
-        case 3:
-            return "CLEAR";
-        case 4:
-            return "HARD CLEAR";
-        case 5:
-            return "FULL COMBO";
-        default:
-            return "";
-    }
-}
 
 std::string ScoreLine(const ChartRecord& r) {
     if (r.clear < 1 || r.note_count < 1) return "[SCORE] NOT PLAYED";
@@ -31,7 +17,7 @@ std::string ScoreLine(const ChartRecord& r) {
     const std::int64_t ex = 2 * std::int64_t{r.perfect} + r.great;
     const std::int64_t max = 2 * std::int64_t{r.note_count};
     return "[SCORE] " + std::to_string(ex) + "/" + std::to_string(max) + " (" +
-           std::to_string(ex * 100 / max) + "%) " + ClearName(r.clear);
+           std::to_string(ex * 100 / max) + "%) " + ClearLampName(r.clear);
 }
 
 }  // namespace
@@ -53,6 +39,18 @@ SongInfo SongInfoLines(const ChartRecord& r) {
 SongInfo SongInfoLines(const std::string& chart_path) {
     ChartRecord r;
     if (!LoadChartAsShown(chart_path, r)) return SongInfo{};
+    // A UTF-8 chart's texts lost the bytes that have no Shift-JIS meaning in
+    // the library; where the header's text is the one stored, it is shown.
+    ChartRecord header;
+    if (ReadChartHeader(header, chart_path)) {
+        std::string* shown[] = {&r.title, &r.subtitle, &r.genre, &r.artist, &r.subartist};
+        const std::string* read[] = {&header.title, &header.subtitle, &header.genre,
+                                     &header.artist, &header.subartist};
+        for (size_t k = 0; k < 5; ++k)
+            if (*shown[k] != *read[k] && ReadsAsUtf8(*read[k]) &&
+                Utf8ToCp932Lossy(Cp932ToUtf8(*read[k])) == *shown[k])
+                *shown[k] = *read[k];
+    }
     return SongInfoLines(r);
 }
 

@@ -10,6 +10,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "config/config_record.h"
+#include "library/display_text.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -53,7 +54,7 @@ int Info(const ConfigRecord& config, const std::string& host, const std::string&
     const SongInfo lines = SongInfoLines(*chart);
     CloseSongLibrary();
     if (lines[0].empty()) return Fail("cannot read the chart " + host);
-    for (const std::string& line : lines) std::printf("%s\n", Cp932ToUtf8(line).c_str());
+    for (const std::string& line : lines) std::printf("%s\n", DisplayText(line).c_str());
     return 0;
 }
 

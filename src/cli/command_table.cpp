@@ -90,6 +90,18 @@ constexpr Command kCommands[] = {
      "something was, 2 when the check could not run or was\n"
      "stopped",
      kFolders, WITH_QT(RunCheck)},
+    {"songs", "[WORDS...]",
+     "list the charts of the library as the song list window\n"
+     "shows them, one a line, path first (newest first); WORDS\n"
+     "must all occur in the title, artist, genre or path (any\n"
+     "case, full- or half-width). Options: --mode N,\n"
+     "--level A-B, --difficulty N, --favorites, --not-played,\n"
+     "--not-cleared, --new (added within the new-song hours),\n"
+     "--sort [-]COLUMN (title, artist, genre, level, exlevel,\n"
+     "difficulty, mode, bpm, notes, added, path, lamp, rate;\n"
+     "- reverses), --tsv (every column, tab-separated, under a\n"
+     "header line)",
+     kFolders, WITH_QT(RunSongs)},
     {"play", "CHART", "play the chart file CHART with QV5body.exe and wait for it", kGame,
      WITH_QT(RunPlay)},
     {"autoplay", "CHART", "start QV5body.exe in autoplay on CHART and return", kGame,
@@ -118,7 +130,8 @@ constexpr const char* kOptions =
     "                  and the first song folder, save a picture of the window\n"
     "                  to FILE (PNG) and exit; --tab ABOUT pictures the About box,\n"
     "                  --tab CHOOSER the game folder chooser (on a --dir without\n"
-    "                  QV5files), --tab CHECK the library check's report\n"
+    "                  QV5files), --tab CHECK the library check's report, --tab\n"
+    "                  SONGS the song list window\n"
     "\n"
     "Each library command changes the library completely or not at all (Ctrl-C\n"
     "stops it and leaves the library as it was), and exits with 1 and a message\n"

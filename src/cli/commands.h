@@ -19,6 +19,7 @@ int RunRestoreScores(const CommandCall& call);
 int RunHiddenSearch(const CommandCall& call);
 int RunInfo(const CommandCall& call);
 int RunCheck(const CommandCall& call);
+int RunSongs(const CommandCall& call);
 int RunPlay(const CommandCall& call);
 int RunAutoplay(const CommandCall& call);
 int RunConvert(const CommandCall& call);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "window/about.h"
+#include "window/song_list_window.h"
 #include "window/game_folder.h"
 #include "window/jukebox_page.h"
 #include "window/library_check_window.h"
@@ -51,8 +52,11 @@ int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& 
         tree->setCurrentItem(first);
     }
     dlg.show();
+    // --tab SONGS: the song list window over the main window.
+    QWidget* shown = &dlg;
+    if (tab == "SONGS") shown = dlg.OpenSongList();
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    if (!dlg.grab().save(QString::fromStdString(file), "PNG")) {
+    if (!shown->grab().save(QString::fromStdString(file), "PNG")) {
         std::fprintf(stderr, "QV5: cannot write the screenshot %s\n", file.c_str());
         return 1;
     }

@@ -17,13 +17,6 @@ namespace {
 
 constexpr const char* kGameFolderKey = "gameFolder";
 
-// An explicit file rather than QSettings' own scope: its location is fixed on
-// first use, and XDG_CONFIG_HOME may change within one process (tests).
-QString SettingsFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/qv5setup/QV5.conf");
-}
-
 // No config.xml is read yet: the desktop's language decides.
 int StartLanguage() {
     return QLocale::system().language() == QLocale::Japanese ? 0 : 1;
@@ -41,6 +34,13 @@ std::string NoGameFilesMessage(int language, const std::string& host_dir) {
 }
 
 }  // namespace
+
+// An explicit file rather than QSettings' own scope: its location is fixed on
+// first use, and XDG_CONFIG_HOME may change within one process (tests).
+QString SettingsFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/qv5setup/QV5.conf");
+}
 
 bool HoldsGameFiles(const std::string& host_dir) {
     struct stat st {};

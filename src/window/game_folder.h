@@ -4,6 +4,7 @@
 // (QSettings under the XDG config folder), never in config.xml.
 #pragma once
 
+#include <QString>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,9 @@ namespace qv5 {
 
 // True when the host folder holds a QV5files folder.
 bool HoldsGameFiles(const std::string& host_dir);
+// The per-user settings file (QSettings, INI format) that holds these and
+// the window's other remembered choices.
+QString SettingsFile();
 
 // The remembered game folder (host path); empty when none was remembered.
 std::string RememberedGameFolder();

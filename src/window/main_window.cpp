@@ -13,6 +13,10 @@
 #include <QVBoxLayout>
 
 #include "window/about.h"
+#include "window/caption_translator.h"
+#include "window/launcher.h"
+#include "window/song_list_window.h"
+#include "window/tree_reveal.h"
 #include "window/app_icon.h"
 #include "window/controls.h"
 #include "window/jukebox_page.h"
@@ -69,6 +73,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     about_ = help_->addAction(QString());
     about_->setObjectName(QStringLiteral("about"));
     connect(about_, &QAction::triggered, this, [this] { ShowAbout(this, TheConfig().language); });
+    AddSongListCommand();
     check_ = LibraryMenu()->addAction(QString());
     check_->setObjectName(QStringLiteral("checkLibrary"));
     connect(check_, &QAction::triggered, this, [this] { OpenLibraryCheck(*this); });
@@ -262,8 +267,43 @@ QMenu* MainWindow::LibraryMenu() {
     return library_;
 }
 
+void MainWindow::AddSongListCommand() {
+    song_list_action_ = LibraryMenu()->addAction(QString());
+    song_list_action_->setObjectName(QStringLiteral("songListAction"));
+    song_list_action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(song_list_action_, &QAction::triggered, this, [this] { OpenSongList(); });
+}
+
+SongListWindow* MainWindow::OpenSongList() {
+    if (!song_list_) {
+        song_list_ = new SongListWindow(this);
+        SongListHooks& h = song_list_->hooks;
+        h.play = [this](const std::string& path) {
+            jukebox_->Tree()->hooks.chart_command(kCmdPlayChart, path);
+        };
+        h.autoplay = [this](const std::string& path) {
+            jukebox_->Tree()->hooks.chart_command(kCmdAutoplayChart, path);
+        };
+        h.edit_tags = [this](const std::string& path) { return EditTags(song_list_, path); };
+        h.show_in_tree = [this](const std::string& path) {
+            tabs_->setCurrentIndex(1);
+            RevealInTree(*jukebox_->Tree(), path);
+            raise();
+            activateWindow();
+        };
+    } else {
+        song_list_->FollowLibrary();
+    }
+    song_list_->show();
+    song_list_->raise();
+    song_list_->activateWindow();
+    return song_list_;
+}
+
 void MainWindow::SetMenuLanguage(int language) {
-    LibraryMenu()->setTitle(ToQString(Localized(language, u8"ライブラリ", "Library")));
+    UseCaptionLanguage(language);
+    LibraryMenu()->setTitle(tr("ライブラリ"));
+    song_list_action_->setText(tr("曲リスト..."));
     check_->setText(ToQString(Localized(language, u8"ライブラリの検査...", "Check library...")));
     help_->setTitle(ToQString(Localized(language, u8"ヘルプ", "Help")));
     about_->setText(ToQString(Localized(language, u8"QV5 SETUPについて", "About QV5 SETUP")));

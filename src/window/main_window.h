@@ -11,6 +11,7 @@ class QPushButton;
 class QMenu;
 class QMenuBar;
 class QAction;
+class QMenuBar;
 
 namespace qv5 {
 
@@ -18,6 +19,7 @@ class Page;
 class LibraryWatch;
 class MainPage;
 class JukeboxPage;
+class SongListWindow;
 
 class MainWindow : public QDialog {
     Q_OBJECT
@@ -56,10 +58,12 @@ class MainWindow : public QDialog {
     MainPage* MainTab() const { return main_; }
     JukeboxPage* JukeboxTab() const { return jukebox_; }
     QTabBar* Tabs() const { return tabs_; }
-    // The Library menu beside the Language menu, made on first use.
-    QMenu* LibraryMenu();
     // Page of a tab index, in strip order.
     Page* PageAt(int index) const { return pages_[static_cast<size_t>(index)]; }
+    // The Library menu (made on first use) and its song list window, which
+    // the menu command opens (made on first use, then shown again).
+    QMenu* LibraryMenu();
+    SongListWindow* OpenSongList();
 
   protected:
     // Activation brings the tree in step with a library changed meanwhile.
@@ -76,6 +80,7 @@ class MainWindow : public QDialog {
     Applied Apply(bool exiting);
     void Close();
     void ConnectTreeCommands();
+    void AddSongListCommand();
 
     QTabBar* tabs_;
     QStackedWidget* stack_;
@@ -91,6 +96,8 @@ class MainWindow : public QDialog {
     QMenu* library_ = nullptr;
     QAction* check_;
     QMenu* help_;
+    QAction* song_list_action_ = nullptr;
+    SongListWindow* song_list_ = nullptr;
     QAction* about_;
     QPushButton* play_;
     QPushButton* exit_;

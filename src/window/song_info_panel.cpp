@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "library/display_text.h"
 #include "window/controls.h"
 #include "platform/text.h"
 #include "window/song_info_panel_ids.h"
@@ -39,7 +40,10 @@ void SongInfoPanel::Clear() {
 }
 
 void SongInfoPanel::ShowLines() {
-    for (size_t i = 0; i < labels_.size(); ++i) labels_[i]->setText(ToQString(lines_[i]));
+    // A chart written in UTF-8 shows decoded as such (the line's ASCII head
+    // does not change how its texts read).
+    for (size_t i = 0; i < labels_.size(); ++i)
+        labels_[i]->setText(QString::fromStdString(DisplayText(lines_[i])));
 }
 
 }  // namespace qv5

@@ -1,0 +1,167 @@
+// What the song list costs on a large library, against one plain
+// "SELECT * FROM song" over the same library in the same process:
+//   open      the window made, the library read into the model, the first
+//             rows painted (goal: at most 2x the select);
+//   keystroke one more letter typed into the filter box (goal: at most 0.5x);
+//   memory    the model's bytes against the bytes of the song table's texts
+//             (goal: below 2x).
+// Usage: song_list_bench [CHARTS] [RUNS]
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "chart_gen.h"
+#include "library/encodings.h"
+#include "library/song_library.h"
+#include "platform/database.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "window/song_list_model.h"
+#include "window/song_list_window.h"
+
+namespace {
+
+using qv5::Sj;
+
+// Library rows as a scan leaves them: Japanese and ASCII titles, a few
+// charts written in UTF-8, paths of three levels, a third of them played.
+void FillLibrary(int charts) {
+    qv5::Database& db = qv5::SongLibrary();
+    db.Exec("BEGIN");
+    qv5::Statement s = db.Prepare(
+        "INSERT INTO song (hash,title,subtitle,genre,artist,subartist,level,date,path,folder,"
+        "stagefile,banner,backbmp,parent,maxbpm,minbpm,random,longnote,judge,mode,bga,difficulty,"
+        "favorite,type,txt,karinotes,adddate,exlevel) "
+        "VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    const std::string japanese[] = {Sj(u8"千本桜"), Sj(u8"恋愛サーキュレーション"),
+                                    Sj(u8"ぼくらの戦争"), Sj(u8"東方萃夢想")};
+    const std::string utf8_bytes = "\xE6\x96\xB0\xE4\xB8\x96\xE7\x95\x8C";  // 新世界 in UTF-8
+    qv5::Statement score = db.Prepare(
+        "INSERT INTO score (hash,clear,perfect,great,totalnotes) VALUES(?,?,?,?,?)");
+    for (int i = 0; i < charts; ++i) {
+        char hash[40];
+        std::snprintf(hash, sizeof hash, "%08x%08x%08x%08x", i * 2654435761u, i * 40503u + 7,
+                      i ^ 0x5bd1e995, i * 97u);
+        const int song = i / 5;
+        std::string title = i % 3 == 0   ? japanese[song % 4] + " " + std::to_string(song)
+                            : i % 17 == 0 ? utf8_bytes + std::to_string(song)
+                                          : "Song Title Number " + std::to_string(song);
+        const std::string folder = "songs\\Artist " + std::to_string(song % 700) + "\\Song " +
+                                   std::to_string(song) + "\\";
+        const std::string path = folder + "chart_" + std::to_string(i % 5) + "_hyper.bme";
+        s.ExecuteRow(std::string(hash), title, "[HYPER]", "Genre " + std::to_string(song % 50),
+                     "Artist " + std::to_string(song % 700), "obj: someone", 1 + i % 12,
+                     1700000000 + i, path, qv5::PathKey(folder), "stage.bmp", "banner.png",
+                     std::string(), qv5::PathKey("songs\\"), 180, 120, 0, 0, 2, 7, 1, 1 + i % 5,
+                     i % 11 == 0 ? 1 : 0, 0, 0, 500 + i % 1500, 1700000000 + i, i % 4);
+        s.Reset();
+        if (i % 3 == 1) {
+            score.ExecuteRow(std::string(hash), 1 + i % 5, 400, 100, 500 + i % 1500);
+            score.Reset();
+        }
+    }
+    db.Exec("COMMIT");
+}
+
+// One plain select: every row stepped, every column read as the program
+// reads it (texts converted to CP932).
+double PlainSelect(size_t& bytes) {
+    const double start = qv5::bench::Now();
+    qv5::Statement s = qv5::SongLibrary().Prepare("SELECT * FROM song");
+    bytes = 0;
+    while (s.Step())
+        for (int c = 0; c < s.Columns(); ++c) {
+            if (c == 8 || c >= 14)
+                bytes += static_cast<size_t>(s.Int(c) & 1);
+            else
+                bytes += s.Text(c).size();
+        }
+    return qv5::bench::Now() - start;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const int charts = argc > 1 ? std::atoi(argv[1]) : 50000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    char dir[] = "/tmp/qv5songlistbenchXXXXXX";
+    if (!mkdtemp(dir)) return 1;
+    setenv("XDG_CONFIG_HOME", dir, 1);  // no remembered filter from elsewhere
+    QApplication app(argc, argv);
+    std::filesystem::create_directories(std::string(dir) + "/QV5files/Database/Score");
+    qv5::SetProgramDirectory(dir);
+    qv5::OpenSongLibrary("");
+    FillLibrary(charts);
+    const std::int64_t text_bytes = [] {
+        qv5::Statement s = qv5::SongLibrary().Prepare(
+            "SELECT total(length(CAST(hash AS BLOB))+length(CAST(title AS BLOB))+"
+            "length(CAST(subtitle AS BLOB))+length(CAST(genre AS BLOB))+"
+            "length(CAST(artist AS BLOB))+length(CAST(subartist AS BLOB))+"
+            "ifnull(length(CAST(tag AS BLOB)),0)+length(CAST(path AS BLOB))+"
+            "length(CAST(folder AS BLOB))+length(CAST(stagefile AS BLOB))+"
+            "length(CAST(banner AS BLOB))+length(CAST(backbmp AS BLOB))+"
+            "length(CAST(parent AS BLOB))) FROM song");
+        return s.Step() ? s.Int64(0) : 0;
+    }();
+
+    // Qt's first window of a process sets up fonts and styles once; that is
+    // no part of opening the list in a running program.
+    delete new qv5::SongListWindow;
+    std::printf("charts: %d\n", charts);
+    for (int run = 1; run <= runs; ++run) {
+        size_t bytes = 0;
+        const double select = PlainSelect(bytes);
+
+        // Where the opening goes: the rows read, sorted by title, filtered.
+        double start = qv5::bench::Now();
+        qv5::SongTable table;
+        table.Load(qv5::SongLibrary());
+        const double load = qv5::bench::Now() - start;
+        start = qv5::bench::Now();
+        const auto order = qv5::SortedRows(table, qv5::SongColumn::Title, false);
+        const double sort = qv5::bench::Now() - start;
+        start = qv5::bench::Now();
+        const auto shown = qv5::FilterRows(table, order, {});
+        const double filter = qv5::bench::Now() - start;
+        std::printf("run %d: load %.3f s, sort %.3f s, filter %.3f s\n", run, load, sort, filter);
+
+        start = qv5::bench::Now();
+        auto* window = new qv5::SongListWindow;
+        window->show();
+        const QPixmap painted = window->grab();
+        const double open = qv5::bench::Now() - start;
+        if (window->Model()->rowCount() != charts || painted.isNull()) return 1;
+
+        // "title 12": each letter re-filters.
+        const QString typed = QStringLiteral("title 12");
+        double worst = 0, total = 0;
+        for (int k = 1; k <= typed.size(); ++k) {
+            start = qv5::bench::Now();
+            window->FilterEdit()->setText(typed.left(k));
+            const double one = qv5::bench::Now() - start;
+            worst = std::max(worst, one);
+            total += one;
+        }
+        const size_t memory = window->Model()->MemoryBytes();
+        window->FilterEdit()->clear();
+        delete window;
+
+        std::printf(
+            "run %d: select %.3f s, open %.3f s (%.2fx), keystroke mean %.4f s (%.2fx), worst "
+            "%.4f s (%.2fx), memory %.1f MB for %.1f MB of text (%.2fx)\n",
+            run, select, open, open / select, total / typed.size(),
+            total / typed.size() / select, worst, worst / select, memory / 1048576.0,
+            text_bytes / 1048576.0, double(memory) / double(text_bytes));
+    }
+    qv5::CloseSongLibrary();
+    std::filesystem::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,174 @@
+#include "cli/command_songs.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "config/config_record.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace qv5 {
+namespace {
+
+bool ReadInt(const std::string& text, std::int32_t& value) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    value = std::stoi(text);
+    return true;
+}
+
+// "A-B", "A-", "-B" or "A".
+bool ReadLevelRange(const std::string& text, SongFilter& f) {
+    const size_t dash = text.find('-');
+    std::int32_t a = 0, b = 0;
+    if (dash == std::string::npos) {
+        if (!ReadInt(text, a)) return false;
+        f.level_min = f.level_max = a;
+        return true;
+    }
+    const std::string low = text.substr(0, dash), high = text.substr(dash + 1);
+    if (low.empty() && high.empty()) return false;
+    if (!low.empty()) {
+        if (!ReadInt(low, a)) return false;
+        f.level_min = a;
+    }
+    if (!high.empty()) {
+        if (!ReadInt(high, b)) return false;
+        f.level_max = b;
+    }
+    return true;
+}
+
+bool ReadDifficulty(const std::string& text, std::int32_t& value) {
+    for (std::int32_t d = 1; d <= 5; ++d)
+        if (text == DifficultyName(d) || text == std::to_string(d)) {
+            value = d;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& args,
+                                              std::string& error) {
+    SongsOptions o;
+    std::string words;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (a == "--mode" || a == "--level" || a == "--sort" || a == "--difficulty") {
+            if (!has_value) {
+                error = a + " needs a value";
+                return std::nullopt;
+            }
+            const std::string& v = args[++i];
+            bool ok = true;
+            if (a == "--mode") {
+                ok = ReadInt(v, o.filter.mode) && o.filter.mode > 0;
+            } else if (a == "--level") {
+                ok = ReadLevelRange(v, o.filter);
+            } else if (a == "--difficulty") {
+                ok = ReadDifficulty(v, o.filter.difficulty);
+            } else {
+                const bool reverse = !v.empty() && v[0] == '-';
+                const auto column = ColumnByKey(reverse ? v.substr(1) : v);
+                ok = column.has_value();
+                if (column) {
+                    o.sort = *column;
+                    o.descending = DescendingFirst(*column) != reverse;
+                }
+            }
+            if (!ok) {
+                error = "wrong value for " + a + ": " + v;
+                return std::nullopt;
+            }
+        } else if (a == "--tsv") {
+            o.tsv = true;
+        } else if (a == "--favorites") {
+            o.filter.favorites = true;
+        } else if (a == "--not-played") {
+            o.filter.not_played = true;
+        } else if (a == "--not-cleared") {
+            o.filter.not_cleared = true;
+        } else if (a == "--new") {
+            o.filter.new_only = true;
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            error = "unknown option " + a;
+            return std::nullopt;
+        } else {
+            if (!words.empty()) words += ' ';
+            words += a;
+        }
+    }
+    o.filter.words = words;
+    return o;
+}
+
+std::string SongsLine(const SongTable& table, size_t row, bool tsv) {
+    std::string line = table.Cell(row, SongColumn::Path);
+    if (tsv) {
+        for (int c = 0; c < kSongColumns; ++c) {
+            if (static_cast<SongColumn>(c) == SongColumn::Path) continue;
+            line += '\t';
+            // A tab or line break in a header text would break the line up.
+            for (char ch : table.Cell(row, static_cast<SongColumn>(c)))
+                line += ch == '\t' || ch == '\n' || ch == '\r' ? ' ' : ch;
+        }
+        return line;
+    }
+    for (SongColumn c : {SongColumn::Title, SongColumn::Artist, SongColumn::Level,
+                         SongColumn::ExLevel, SongColumn::Mode, SongColumn::Lamp,
+                         SongColumn::Rate}) {
+        const std::string cell = table.Cell(row, c);
+        if (!cell.empty()) line += "  " + cell;
+    }
+    return line;
+}
+
+// Prints the rows of the library of config's player; exits 0 when the
+// library could be read (whether or not any row passed).
+int RunSongs(const CommandCall& call) {
+    ConfigRecord config;
+    LoadCommandConfig(config);
+    std::string error;
+    auto options = ParseSongsOptions(call.args, error);
+    if (!options) {
+        std::fprintf(stderr, "QV5: %s (see --help)\n", error.c_str());
+        return 2;
+    }
+    if (!IsDirectory("QV5files\\Database")) {
+        std::fprintf(stderr, "QV5: no QV5files/Database folder in %s\n",
+                     Cp932ToUtf8(ProgramDirectory()).c_str());
+        return 1;
+    }
+    options->filter.new_hours = config.titleflash;
+    options->filter.now = std::time(nullptr);
+    OpenSongLibrary(config.id);
+    SongTable table;
+    const bool loaded = table.Load(SongLibrary(), &error);
+    CloseSongLibrary();
+    if (!loaded) {
+        std::fprintf(stderr, "QV5: cannot read the song library: %s\n", error.c_str());
+        return 1;
+    }
+    const auto rows = FilterRows(
+        table, SortedRows(table, options->sort, options->descending), options->filter);
+    if (options->tsv) {
+        std::string header = "path";
+        for (int c = 0; c < kSongColumns; ++c)
+            if (static_cast<SongColumn>(c) != SongColumn::Path)
+                header += std::string("\t") + ColumnKey(static_cast<SongColumn>(c));
+        std::printf("%s\n", header.c_str());
+    }
+    for (std::uint32_t row : rows) std::printf("%s\n", SongsLine(table, row, options->tsv).c_str());
+    std::fprintf(stderr, "songs: %zu / %zu charts\n", rows.size(), table.size());
+    return 0;
+}
+
+}  // namespace qv5

@@ -1,0 +1,58 @@
+// The options of `songs`: each becomes the window's filter and sort.
+#include "cli/command_songs.h"
+
+#include <gtest/gtest.h>
+
+namespace qv5 {
+namespace {
+
+std::string Described(const SongsOptions& o) {
+    const SongFilter& f = o.filter;
+    return "words=" + f.words + " mode=" + std::to_string(f.mode) +
+           " level=" + (f.level_min ? std::to_string(*f.level_min) : "") + "-" +
+           (f.level_max ? std::to_string(*f.level_max) : "") +
+           " difficulty=" + std::to_string(f.difficulty) + (f.favorites ? " fav" : "") +
+           (f.not_played ? " unplayed" : "") + (f.not_cleared ? " uncleared" : "") +
+           (f.new_only ? " new" : "") + " sort=" + ColumnKey(o.sort) +
+           (o.descending ? " desc" : "") + (o.tsv ? " tsv" : "");
+}
+
+TEST(SongsOptions, EachOptionSetsItsFilterOrSort) {
+    const struct {
+        std::vector<std::string> args;
+        std::string want;  // empty: refused
+    } cases[] = {
+        {{}, "words= mode=0 level=- difficulty=0 sort=added desc"},
+        {{"a", "b"}, "words=a b mode=0 level=- difficulty=0 sort=added desc"},
+        {{"--level", "3-7"}, "words= mode=0 level=3-7 difficulty=0 sort=added desc"},
+        {{"--level", "5-"}, "words= mode=0 level=5- difficulty=0 sort=added desc"},
+        {{"--level", "-5"}, "words= mode=0 level=-5 difficulty=0 sort=added desc"},
+        {{"--level", "12"}, "words= mode=0 level=12-12 difficulty=0 sort=added desc"},
+        {{"--mode", "14", "--tsv"}, "words= mode=14 level=- difficulty=0 sort=added desc tsv"},
+        {{"--difficulty", "HYPER"}, "words= mode=0 level=- difficulty=3 sort=added desc"},
+        {{"--difficulty", "5"}, "words= mode=0 level=- difficulty=5 sort=added desc"},
+        {{"--sort", "title"}, "words= mode=0 level=- difficulty=0 sort=title"},
+        {{"--sort", "-title"}, "words= mode=0 level=- difficulty=0 sort=title desc"},
+        {{"--sort", "-added"}, "words= mode=0 level=- difficulty=0 sort=added"},
+        {{"--favorites", "--not-played", "--not-cleared", "--new"},
+         "words= mode=0 level=- difficulty=0 fav unplayed uncleared new sort=added desc"},
+        {{"--level", "-"}, ""},
+        {{"--level", "x-3"}, ""},
+        {{"--mode"}, ""},
+        {{"--mode", "0"}, ""},
+        {{"--difficulty", "6"}, ""},
+        {{"--sort", "speed"}, ""},
+        {{"--colour"}, ""},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const auto options = ParseSongsOptions(c.args, error);
+        std::string joined;
+        for (const std::string& a : c.args) joined += a + " ";
+        EXPECT_EQ(options ? Described(*options) : "", c.want) << joined;
+        EXPECT_EQ(error.empty(), options.has_value()) << joined;
+    }
+}
+
+}  // namespace
+}  // namespace qv5

@@ -1,0 +1,209 @@
+// The song list window on a real library, opened from the main window.
+#include "window/song_list_window.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+
+#include "cli/command_songs.h"
+#include "config/config_file.h"
+#include "library/scanner.h"
+#include "library/song_library.h"
+#include "platform/text.h"
+#include "support/fake_wine.h"
+#include "support/players.h"
+#include "support/scoped_env.h"
+#include "support/scripted_ui.h"
+#include "support/shell.h"
+#include "support/temp_game.h"
+#include "window/controls.h"
+#include "window/folder_tree.h"
+#include "window/jukebox_page.h"
+#include "window/launcher.h"
+#include "window/main_window.h"
+#include "window/song_list_model.h"
+
+namespace qv5 {
+namespace {
+
+std::string U8(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
+}
+
+std::string Chart(const char* title, const char* extra = "") {
+    return std::string("#TITLE ") + title + "\r\n#ARTIST art\r\n" + extra + "#00111:01010101\r\n";
+}
+
+class SongListWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ConfigRecord c = test::NewPlayerRecord({"songs\\"});
+        ASSERT_EQ(SaveConfig(c), 1);
+        game.WriteFile("QV5body.exe", "MZ");
+        game.WriteFile("songs/a/b/deep.bms", Chart("Deep Song", "#PLAYLEVEL 9\r\n"));
+        game.WriteFile("songs/c/easy.bms", Chart("Easy Song", "#PLAYLEVEL 2\r\n"));
+        game.WriteFile("songs/c/utf.bms", Chart("\xE6\x96\xB0\xE4\xB8\x96\xE7\x95\x8C"));  // 新世界
+        OpenSongLibrary("player");
+        ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+        CloseSongLibrary();
+        dlg.InitDialog();
+        QAction* open = dlg.findChild<QAction*>(QStringLiteral("songListAction"));
+        ASSERT_TRUE(open);
+        open->trigger();
+        list = dlg.findChild<SongListWindow*>();
+        ASSERT_TRUE(list);
+    }
+    int Row(const std::string& path) { return list->Model()->RowOf(path); }
+    std::string Cell(int row, SongColumn c) {
+        return list->Model()
+            ->data(list->Model()->index(row, static_cast<int>(c)), Qt::DisplayRole)
+            .toString()
+            .toStdString();
+    }
+
+    test::TempGame game;
+    // The remembered column widths, sort and filters of each test stay in it.
+    test::ScopedEnv config_home{"XDG_CONFIG_HOME", game.host() + "/.config"};
+    test::FakeWine wine;
+    test::ScopedScriptedUi ui;
+    MainWindow dlg;
+    SongListWindow* list = nullptr;
+};
+
+TEST_F(SongListWindowTest, TheMenuOpensTheListAndPlayRunsTheTreesPlayCommand) {
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->CountText().toStdString(), U8(u8"3 / 3 譜面"));
+    EXPECT_EQ(Cell(Row("songs\\c\\utf.bms"), SongColumn::Title), U8(u8"新世界"));
+    // A double click (or Enter) on the row, then the tree's own command.
+    const std::string chart = "songs\\c\\easy.bms";
+    emit list->View()->activated(list->Model()->index(Row(chart), 0));
+    dlg.JukeboxTab()->Tree()->hooks.chart_command(kCmdPlayChart, chart);
+    const auto runs = wine.Runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].argv, runs[1].argv);
+    EXPECT_EQ(runs[0].cwd, runs[1].cwd);
+    EXPECT_NE(std::find(runs[0].argv.begin(), runs[0].argv.end(), chart), runs[0].argv.end());
+}
+
+TEST_F(SongListWindowTest, ShowInTheFolderTreeSelectsTheChartsItem) {
+    list->ShowInTree(Row("songs\\a\\b\\deep.bms"));
+    EXPECT_EQ(dlg.Tabs()->currentIndex(), 1);
+    FolderTree* tree = dlg.JukeboxTab()->Tree();
+    ASSERT_TRUE(tree->currentItem());
+    EXPECT_EQ(FolderTree::ItemPath(tree->currentItem()), "songs\\a\\b\\deep.bms");
+}
+
+TEST_F(SongListWindowTest, TheTagEditorsSaveShowsInTheRow) {
+    ui->AnswerDialog([](QDialog& d) {
+        Control<QLineEdit>(&d, 1014)->setText(QStringLiteral("Renamed"));
+        Control<QPushButton>(&d, 1)->click();
+        return d.result();
+    });
+    list->EditTags(Row("songs\\c\\easy.bms"));
+    EXPECT_EQ(Cell(Row("songs\\c\\easy.bms"), SongColumn::Title), "Renamed");
+}
+
+TEST_F(SongListWindowTest, AVanishedFileIsGreyedNotHidden) {
+    ASSERT_EQ(unlink(game.HostPath("songs/c/easy.bms").c_str()), 0);
+    list->FollowLibrary(true);
+    auto colour = [&](const std::string& path) {
+        return list->Model()->data(list->Model()->index(Row(path), 0), Qt::ForegroundRole);
+    };
+    EXPECT_TRUE(colour("songs\\c\\easy.bms").isValid());
+    EXPECT_FALSE(colour("songs\\a\\b\\deep.bms").isValid());
+    EXPECT_EQ(list->Model()->rowCount(), 3);
+}
+
+TEST_F(SongListWindowTest, ARefreshByAnotherProcessShowsOnActivation) {
+    game.WriteFile("songs/c/new.bms", Chart("New Song"));
+    const std::string qv5 = std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' ";
+    ASSERT_EQ(test::RunShell(qv5 + "refresh '" + game.HostPath("songs") + "' 2>&1").code, 0);
+    EXPECT_EQ(list->Model()->rowCount(), 3);  // not before the activation
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(list, &activate);
+    EXPECT_EQ(list->CountText().toStdString(), U8(u8"4 / 4 譜面"));
+}
+
+// The command prints the rows the window shows for the same filter and sort.
+TEST_F(SongListWindowTest, TheSongsCommandPrintsTheWindowsRows) {
+    const std::string qv5 = std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' songs --tsv ";
+    auto with = [](auto set) {
+        SongFilter f;
+        set(f);
+        return f;
+    };
+    const struct {
+        const char* args;
+        SongFilter filter;
+        SongColumn column;
+        bool descending;
+    } cases[] = {
+        {"", {}, SongColumn::Added, true},
+        {"SONG", with([](SongFilter& f) { f.words = "SONG"; }), SongColumn::Added, true},
+        {"--level 5- --sort added", with([](SongFilter& f) { f.level_min = 5; }),
+         SongColumn::Added, true},
+        {"--mode 7 --sort -title", with([](SongFilter& f) { f.mode = 7; }), SongColumn::Title,
+         true},
+        {"easy --not-played --sort level",
+         with([](SongFilter& f) { f.words = "easy", f.not_played = true; }), SongColumn::Level,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const auto printed = test::RunShell(qv5 + c.args + " 2>/dev/null");
+        ASSERT_EQ(printed.code, 0);
+        list->SetFilterControls(c.filter);
+        list->View()->sortByColumn(static_cast<int>(c.column),
+                                   c.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        std::string shown = "path";
+        for (int col = 0; col < kSongColumns; ++col)
+            if (SongColumn(col) != SongColumn::Path) shown += std::string("\t") + ColumnKey(SongColumn(col));
+        shown += '\n';
+        for (int row = 0; row < list->Model()->rowCount(); ++row) {
+            shown += Cell(row, SongColumn::Path);
+            for (int col = 0; col < kSongColumns; ++col)
+                if (SongColumn(col) != SongColumn::Path) shown += '\t' + Cell(row, SongColumn(col));
+            shown += '\n';
+        }
+        EXPECT_EQ(printed.out, shown);
+    }
+}
+
+TEST_F(SongListWindowTest, CaptionsFollowTheLanguage) {
+    dlg.OnLanguage(1);
+    QApplication::processEvents();  // Qt posts the LanguageChange
+    EXPECT_EQ(list->windowTitle().toStdString(), "Song list");
+    EXPECT_EQ(list->Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString().toStdString(),
+              "Title");
+    EXPECT_EQ(list->CountText().toStdString(), "3 / 3 charts");
+    EXPECT_EQ(dlg.LibraryMenu()->title().toStdString(), "Library");
+    dlg.OnLanguage(0);
+    QApplication::processEvents();
+    EXPECT_EQ(list->windowTitle().toStdString(), U8(u8"曲リスト"));
+    EXPECT_EQ(dlg.LibraryMenu()->title().toStdString(), U8(u8"ライブラリ"));
+}
+
+TEST_F(SongListWindowTest, FiltersSortAndWidthsAreRememberedBetweenRuns) {
+    list->FilterEdit()->setText(QStringLiteral("easy"));
+    list->View()->sortByColumn(static_cast<int>(SongColumn::Level), Qt::DescendingOrder);
+    list->View()->horizontalHeader()->resizeSection(0, 333);
+    list->close();
+    SongListWindow again;
+    EXPECT_EQ(again.FilterEdit()->text().toStdString(), "easy");
+    EXPECT_EQ(again.Model()->SortColumn(), SongColumn::Level);
+    EXPECT_TRUE(again.Model()->Descending());
+    EXPECT_EQ(again.View()->horizontalHeader()->sectionSize(0), 333);
+    EXPECT_EQ(again.CountText().toStdString(), U8(u8"1 / 3 譜面"));
+}
+
+}  // namespace
+}  // namespace qv5
