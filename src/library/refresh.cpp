@@ -15,6 +15,7 @@
 #include "library/song_library.h"
 #include "platform/file_identity.h"
 #include "platform/transaction.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -151,7 +152,7 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
             continue;
         }
         // The name as the file system spells it.
-        if (st.update_folder.ExecuteRow(LibraryTime(*time), now, LastPathName(f.path), f.path) !=
+        if (st.update_folder.ExecuteRow(LibraryTime(*time), now, WinPath(f.path).LastName(), f.path) !=
             kDone)
             return failed();
         if (f.parent == kRootKey) {

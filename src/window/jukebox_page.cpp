@@ -23,6 +23,7 @@
 #include "platform/text.h"
 #include "platform/transaction.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -153,8 +154,7 @@ void JukeboxPage::AddRootFromBrowser() {
     ReadControls();
     auto chosen = Ui().BrowseFolder(this, "NEW SONG FOLDER");
     if (!chosen) return;
-    std::string path = *chosen;
-    if (path.empty() || path.back() != '\\') path += '\\';
+    const std::string path = WinPath(*chosen).AsFolder().text();
     if (PathTooLong(path)) {
         ShowMessage(window(), PathTooLongMessage(path), Sj(u8"エラー"));
         return;
@@ -240,8 +240,7 @@ void JukeboxPage::ChooseInstallFolder() {
     ReadControls();
     auto chosen = Ui().BrowseFolder(this, Sj(u8"インストールするフォルダを選択して下さい"));
     if (!chosen) return;
-    newsongfolder = *chosen;
-    if (newsongfolder.empty() || newsongfolder.back() != '\\') newsongfolder += '\\';
+    newsongfolder = WinPath(*chosen).AsFolder().text();
     ShowValues();
 }
 

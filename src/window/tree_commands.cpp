@@ -19,6 +19,7 @@
 #include "platform/text.h"
 #include "platform/transaction.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 #include "player/ranking.h"
 
 namespace qv5 {
@@ -26,11 +27,6 @@ namespace {
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
-}
-
-std::string WithSeparator(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
 }
 
 bool IsOneOf(int id, std::initializer_list<int> ids) {
@@ -107,7 +103,7 @@ bool FolderTree::RefreshLibrary(const std::string& prefix) {
 // put directly into a root folder is scanned for here: a refresh of the root
 // adds it like a refresh of any other folder.
 void FolderTree::Refresh(QTreeWidgetItem* item) {
-    const std::string path = WithSeparator(ItemPath(item));
+    const std::string path = WinPath(ItemPath(item)).AsFolder().text();
     if (RefuseLong(path)) return;
     QElapsedTimer took;
     took.start();
@@ -224,7 +220,7 @@ void FolderTree::Paste() {
     cut_item = nullptr;
     if (RefuseRootMove(cut)) return;
     const std::string source = ItemPath(cut);
-    const std::string destination = WithSeparator(ItemPath(target)) + ItemText(cut);
+    const std::string destination = WinPath(ItemPath(target)).Join(ItemText(cut)).text();
     if (RefuseLong(source) || RefuseLong(destination)) return;
     const bool folder = IsDirectory(source);
     if (folder && HoldsRoot(OtherRoots(cut), source)) {
@@ -248,7 +244,8 @@ void FolderTree::Paste() {
     Tell(Sj(u8"ファイルを移動しました。"));
     LibraryReport report;
     if (folder)
-        MovePaths(WithSeparator(source), WithSeparator(destination), &report);
+        MovePaths(WinPath(source).AsFolder().text(), WinPath(destination).AsFolder().text(),
+                  &report);
     else
         MoveFileRows(source, destination);
     if (!report.error.empty()) Tell(report.error, Sj(u8"エラー"));
@@ -279,7 +276,7 @@ void FolderTree::EditInBmsEditor() {
         if (!result.error.empty()) Tell(result.error, Sj(u8"エラー"));
         return;
     }
-    RefreshLibrary(DirectoryOf(chart));
+    RefreshLibrary(WinPath(chart).Parent().text());
     if (hooks.show_info) hooks.show_info(chart);
 }
 
