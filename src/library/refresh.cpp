@@ -152,8 +152,8 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
             continue;
         }
         // The name as the file system spells it.
-        if (st.update_folder.ExecuteRow(LibraryTime(*time), now, WinPath(f.path).LastName(), f.path) !=
-            kDone)
+        if (st.update_folder.ExecuteRow(LibraryTime(*time), now, WinPath(f.path).LastName(),
+                                        f.path) != kDone)
             return failed();
         if (f.parent == kRootKey) {
             // A root whose row is there adds nothing; should it ever add

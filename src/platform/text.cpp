@@ -116,7 +116,8 @@ std::string Sj(const char8_t* utf8) {
 
 bool IsCharStart(std::string_view text, size_t at) {
     size_t i = 0;
-    while (i < at) i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    while (i < at)
+        i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
     return i == at;
 }
 

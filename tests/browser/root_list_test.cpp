@@ -23,9 +23,9 @@ TEST(RootList, DuplicateRule) {
         {"songs\\", u8"このフォルダは既に登録されています。"},
         {"songs\\a\\", u8"親フォルダが既に登録されています。"},
         {"Z:\\music\\bms\\x\\", u8"親フォルダが既に登録されています。"},
-        {"SONGS\\", u8""},      // case counts
-        {"Z:\\music\\", u8""},  // the parent of a root is not detected
-        {"songs2\\", u8""},     // text prefix without the separator
+        {"SONGS\\", u8""},               // case counts
+        {"Z:\\music\\", u8""},           // the parent of a root is not detected
+        {"songs2\\", u8""},              // text prefix without the separator
         {"list.qv5folder.old\\", u8""},  // a custom-folder root holds no folder
     };
     for (const Case& c : cases)

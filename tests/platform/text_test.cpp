@@ -98,7 +98,8 @@ TEST(Text, NameTestsRespectCharacterBoundaries) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(EndsWith(c.name, c.tail), c.ends) << Cp932ToUtf8(c.name);
-        EXPECT_EQ(EndsWithIgnoringCase(c.name, c.tail), c.ends_ignoring_case) << Cp932ToUtf8(c.name);
+        EXPECT_EQ(EndsWithIgnoringCase(c.name, c.tail), c.ends_ignoring_case)
+            << Cp932ToUtf8(c.name);
     }
     // Only ASCII letters are lowered; "ア" is 0x83 0x41 and stays.
     EXPECT_EQ(LowerAscii(Sj(u8"アB.WAV")), Sj(u8"アb.wav"));
