@@ -1,13 +1,10 @@
-#include "cli/command_convert.h"
-
-#include <limits.h>
-#include <signal.h>
-#include <stdlib.h>
-
+// `convert KIND FOLDER`: the conversion passes of the folder menus for scripts.
 #include <cstdio>
 
-#include "cli/command_line.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
+#include "config/config_file.h"
 #include "config/tool_settings.h"
 #include "convert/conversion.h"
 #include "convert/native_tools.h"
@@ -40,8 +37,15 @@ bool FolderPath(const std::string& host, const std::string& start_dir, std::stri
 
 }  // namespace
 
-int RunConvertCommand(const ToolSettings& configured, const std::string& kind,
-                      const std::string& host_folder, const std::string& start_dir) {
+// KIND is wav2ogg, ogg2wav, bmp2png, png2bmp or all; the encoder and decoder
+// are config.xml's. Exit status 0 only when every source was converted.
+int RunConvert(const CommandCall& call) {
+    ConfigRecord config;
+    LoadCommandConfig(config);
+    const ToolSettings configured = ToolSettingsFrom(config);
+    const std::string& kind = call.args[0];
+    const std::string& host_folder = call.args[1];
+    const std::string& start_dir = call.start_dir;
     const ToolSettings tools = WithNativeConverters(configured, [](const std::string& text) {
         std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(text).c_str());
     });

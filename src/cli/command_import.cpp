@@ -1,5 +1,4 @@
-#include "cli/command_import.h"
-
+// The import commands of the command line: course lists and restored scores.
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -8,6 +7,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "cli/command_support.h"
+#include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
 #include "platform/database.h"
 #include "platform/paths.h"
@@ -114,11 +115,12 @@ int RestoreScoresCommand(const std::string& id, const std::string& password,
 
 }  // namespace
 
-std::optional<int> RunImportCommand(const std::vector<std::string>& args) {
-    if (args.size() == 2 && args[0] == "import-courses") return ImportCourses(args[1]);
-    if (args.size() == 4 && args[0] == "restore-scores")
-        return RestoreScoresCommand(args[1], args[2], args[3]);
-    return std::nullopt;
+int RunImportCourses(const CommandCall& call) {
+    return ImportCourses(FromStartDir(call.args[0], call.start_dir));
+}
+
+int RunRestoreScores(const CommandCall& call) {
+    return RestoreScoresCommand(call.args[0], call.args[1], call.args[2]);
 }
 
 }  // namespace qv5

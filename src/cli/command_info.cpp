@@ -1,15 +1,14 @@
 // `hidden-search FOLDER` and `info CHART`: the folder menu's hidden chart
 // search and the information panel, for scripts. Neither changes anything.
-#include "cli/command_info.h"
-
 #include <limits.h>
 #include <stdlib.h>
 
 #include <cstdio>
 
-#include "cli/command_line.h"
 #include "browser/hidden_search.h"
 #include "browser/song_info.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
 #include "config/config_record.h"
 #include "library/song_library.h"
 #include "platform/files.h"
@@ -61,12 +60,16 @@ int Info(const ConfigRecord& config, const std::string& host, const std::string&
 
 }  // namespace
 
-std::optional<int> RunBrowserCommand(const std::vector<std::string>& args,
-                                     const std::string& start_dir, const ConfigRecord& config) {
-    if (args.size() != 2) return std::nullopt;
-    if (args[0] == "hidden-search") return HiddenSearch(args[1], start_dir);
-    if (args[0] == "info") return Info(config, args[1], start_dir);
-    return std::nullopt;
+int RunHiddenSearch(const CommandCall& call) {
+    ConfigRecord config;
+    LoadCommandConfig(config);
+    return HiddenSearch(call.args[0], call.start_dir);
+}
+
+int RunInfo(const CommandCall& call) {
+    ConfigRecord config;
+    LoadCommandConfig(config);
+    return Info(config, call.args[0], call.start_dir);
 }
 
 }  // namespace qv5

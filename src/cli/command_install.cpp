@@ -1,12 +1,9 @@
-#include "cli/command_install.h"
-
-#include <limits.h>
-#include <signal.h>
-#include <stdlib.h>
-
+// The install command: archives into a folder of the song library, as a drop
+// on the window does, without the window.
 #include <cstdio>
 
-#include "cli/command_line.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "install/install.h"
@@ -107,21 +104,21 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
 
 }  // namespace
 
-std::optional<int> RunInstallCommand(const std::vector<std::string>& args,
-                                     const std::string& start_dir) {
-    if (args.empty() || args[0] != "install") return std::nullopt;
+// ARCHIVE... --into FOLDER, with --into given once, anywhere.
+int RunInstall(const CommandCall& call) {
+    const std::vector<std::string>& args = call.args;
     std::vector<std::string> archives;
     std::optional<std::string> into;
-    for (size_t i = 1; i < args.size(); ++i) {
+    for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--into" && i + 1 < args.size() && !into)
             into = args[++i];
         else if (args[i] == "--into")
-            return std::nullopt;
+            return kWrongUsage;
         else
             archives.push_back(args[i]);
     }
-    if (!into || archives.empty()) return std::nullopt;
-    return Install(archives, *into, start_dir);
+    if (!into || archives.empty()) return kWrongUsage;
+    return Install(archives, *into, call.start_dir);
 }
 
 }  // namespace qv5

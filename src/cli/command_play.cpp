@@ -5,7 +5,9 @@
 
 #include <cstdio>
 
-#include "cli/command_line.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "config/config_file.h"
 #include "window/launcher.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -37,9 +39,8 @@ std::optional<std::string> ChartPath(const std::string& host, std::string& error
     return internal;
 }
 
-}  // namespace
-
-int RunPlayCommand(const std::string& command, const std::string& host_chart) {
+// `play CHART` waits for the game; `autoplay CHART` does not.
+int PlayCommand(const std::string& command, const std::string& host_chart) {
     std::string error;
     auto chart = ChartPath(host_chart, error);
     if (!chart) {
@@ -62,6 +63,20 @@ int RunPlayCommand(const std::string& command, const std::string& host_chart) {
         return 1;
     }
     return 0;
+}
+
+}  // namespace
+
+int RunPlay(const CommandCall& call) {
+    ConfigRecord config;
+    LoadCommandConfig(config);
+    return PlayCommand("play", FromStartDir(call.args[0], call.start_dir));
+}
+
+int RunAutoplay(const CommandCall& call) {
+    ConfigRecord config;
+    LoadCommandConfig(config);
+    return PlayCommand("autoplay", FromStartDir(call.args[0], call.start_dir));
 }
 
 }  // namespace qv5

@@ -1,8 +1,6 @@
 // remove-root: the exclusion of the folder tree's root menu, without the
 // window. The folder need not exist any more: excluding a vanished folder is
 // what one wants most often.
-#include "cli/command_roots.h"
-
 #include <limits.h>
 #include <sqlite3.h>
 #include <stdlib.h>
@@ -12,6 +10,7 @@
 #include <filesystem>
 
 #include "browser/root_list.h"
+#include "cli/commands.h"
 #include "config/config_file.h"
 #include "library/refresh.h"
 #include "library/song_library.h"
@@ -116,10 +115,8 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
 
 }  // namespace
 
-std::optional<int> RunRootCommand(const std::vector<std::string>& args,
-                                  const std::string& start_dir) {
-    if (args.size() != 2 || args[0] != "remove-root") return std::nullopt;
-    return RemoveRoot(args[1], start_dir);
+int RunRemoveRoot(const CommandCall& call) {
+    return RemoveRoot(call.args[0], call.start_dir);
 }
 
 }  // namespace qv5

@@ -1,12 +1,11 @@
-#include "cli/library_commands.h"
-
-#include <limits.h>
+// add-root, refresh and rescan: the commands that need no more than the song
+// library and config.xml.
 #include <sqlite3.h>
-#include <stdlib.h>
 
 #include <cstdio>
 
-#include "cli/command_line.h"
+#include "cli/command_support.h"
+#include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "library/difficulty.h"
@@ -23,25 +22,6 @@
 #include "platform/win_path.h"
 
 namespace qv5 {
-
-int CommandFailed(const std::string& message) {
-    std::fprintf(stderr, "QV5: %s\n", message.c_str());
-    return 1;
-}
-
-std::string FromStartDir(const std::string& host, const std::string& start_dir) {
-    return !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
-}
-
-int FinishCommand(int code) {
-    // A summary that never arrived is a failure too (a full disk, a closed pipe).
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        CommandFailed("cannot write the output");
-        return code == 0 ? 1 : code;
-    }
-    return code;
-}
-
 namespace {
 
 std::string Show(const std::string& internal) {
@@ -248,42 +228,24 @@ int Rescan(const ConfigRecord& first, ConfigState state) {
 
 }  // namespace
 
-bool IsLibraryCommand(const std::vector<std::string>& args) {
-    if (args.empty()) return false;
-    const std::string& c = args[0];
-    return ((c == "add-root" || c == "refresh") && args.size() == 2) ||
-           (c == "rescan" && args.size() == 1);
-}
-
-std::optional<int> RunLibraryCommand(const std::vector<std::string>& args,
-                                     const std::string& start_dir) {
-    if (!IsLibraryCommand(args)) return std::nullopt;
-    const std::string& command = args[0];
+int RunAddRoot(const CommandCall& call) {
     ConfigRecord config;
     const ConfigState state = LoadConfig(config);
     if (state == ConfigState::Unreadable) CommandFailed(UnreadableConfigMessage());
-    if (command == "add-root") return AddRoot(config, state, args[1], start_dir);
-    if (command == "refresh") return Refresh(config, args[1], start_dir);
-    return Rescan(config, state);
+    return AddRoot(config, state, call.args[0], call.start_dir);
 }
 
-std::optional<std::string> CommandLinePath(const std::string& host, const std::string& start_dir,
-                                           std::string& error, const char* missing) {
-    const std::string full = FromStartDir(host, start_dir);
-    char resolved[PATH_MAX];
-    if (!realpath(full.c_str(), resolved)) {
-        error = std::string(missing) + ": " + host;
-        return std::nullopt;
-    }
-    auto internal = FromHostPath(resolved);
-    if (!internal) {
-        error = "the path cannot be represented in Shift-JIS: " + host;
-        return std::nullopt;
-    }
-    const std::string& dir = ProgramDirectory();
-    if (internal->size() > dir.size() && internal->compare(0, dir.size(), dir) == 0)
-        internal->erase(0, dir.size());
-    return internal;
+int RunRefresh(const CommandCall& call) {
+    ConfigRecord config;
+    LoadCommandConfig(config);
+    return Refresh(config, call.args[0], call.start_dir);
+}
+
+int RunRescan(const CommandCall&) {
+    ConfigRecord config;
+    const ConfigState state = LoadConfig(config);
+    if (state == ConfigState::Unreadable) CommandFailed(UnreadableConfigMessage());
+    return Rescan(config, state);
 }
 
 }  // namespace qv5

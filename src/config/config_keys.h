@@ -17,5 +17,8 @@ struct ConfigKey {
 };
 
 const std::vector<ConfigKey>& ConfigKeys();
+// The table's entry of a field of the record.
+const ConfigKey& KeyOf(std::int32_t ConfigRecord::*field);
+const ConfigKey& KeyOf(std::string ConfigRecord::*field);
 
 }  // namespace qv5

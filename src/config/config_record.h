@@ -9,192 +9,196 @@ namespace qv5 {
 
 inline constexpr int kMaxSongFolders = 1000;
 
+// Every key of config.xml, section by section in the order SaveConfig writes
+// them: its section, its name (which is also the record's field) and its
+// default. The record and the key table (ConfigKeys) are both made from this
+// list, so a key and its default are written here and nowhere else.
+// FOLDERS stands for the jukebox section's list of song folders.
+#define QV5_CONFIG_KEYS(INT, TEXT, FOLDERS)                    \
+    INT(system, screenmode, 0)                                 \
+    INT(system, vsync, 0)                                      \
+    INT(system, directdraw, 0)                                 \
+    INT(system, maindisplay, 0)                                \
+    INT(system, highcolor, 0)                                  \
+    INT(system, autoreload, 2)                                 \
+    INT(system, customfolder, 0)                               \
+    INT(system, mainsleep, 3)                                  \
+    INT(system, bmssleep, 3)                                   \
+    INT(system, screenexrate, 100)                             \
+    INT(system, inputinterval, 16)                             \
+    INT(system, disablesystemkey, 0)                           \
+    INT(system, outputlog, 0)                                  \
+    INT(system, thread, 0)                                     \
+    INT(system, eventmode, 0)                                  \
+    INT(system, disableskinpreview, 0)                         \
+    TEXT(system, newsongfolder, "NEW SONG\\")                  \
+    INT(system, titleflash, 24)                                \
+    INT(system, hptimer, 0)                                    \
+    INT(system, disablebmsthread, 0)                           \
+    INT(system, disablefolderthread, 0)                        \
+    INT(system, language, 0)                                   \
+    INT(system, windowsize_x, 640)                             \
+    INT(system, windowsize_y, 480)                             \
+    INT(system, softwarerendering, 0)                          \
+    FOLDERS(jukebox)                                           \
+    INT(play, hs, 100)                                         \
+    INT(play, hstype, 0)                                       \
+    INT(play, hsmax, 900)                                      \
+    INT(play, hsmin, 10)                                       \
+    INT(play, hsmargin, 10)                                    \
+    INT(play, shutter, 0)                                      \
+    INT(play, shuttertype, 0)                                  \
+    INT(play, shuttermargin, 10)                               \
+    INT(play, gauge, 0)                                        \
+    INT(play, random, 0)                                       \
+    INT(play, effect, 0)                                       \
+    INT(play, autoscratch, 0)                                  \
+    INT(play, autokey, 0)                                      \
+    INT(play, autojudgeadjust, 0)                              \
+    INT(play, judgetime, 0)                                    \
+    INT(play, bga, 1)                                          \
+    INT(play, bgasize, 0)                                      \
+    INT(play, poorbga, 500)                                    \
+    INT(play, ghost, 0)                                        \
+    INT(play, scoregraph, 0)                                   \
+    INT(play, target, 0)                                       \
+    INT(play, defaulttarget, 90)                               \
+    INT(play, replaysave, 0)                                   \
+    INT(play, basespeed, 100)                                  \
+    INT(play, gomiscore, 0)                                    \
+    INT(play, disableleftclickexit, 0)                         \
+    INT(play, disablecurspeedchange, 0)                        \
+    INT(sound, bufferlength, 384)                              \
+    INT(sound, numbuffers, 4)                                  \
+    INT(sound, disabledsp, 1)                                  \
+    INT(sound, output, 0)                                      \
+    INT(sound, driver, 0)                                      \
+    INT(sound, disablefmod, 0)                                 \
+    INT(sound, volumeflag, 1)                                  \
+    INT(sound, volumebgm, 100)                                 \
+    INT(sound, volumekey, 100)                                 \
+    INT(sound, volumemaster, 100)                              \
+    INT(sound, eqflag, 0)                                      \
+    INT(sound, eqp0, 0)                                        \
+    INT(sound, eqp1, 0)                                        \
+    INT(sound, eqp2, 0)                                        \
+    INT(sound, eqp3, 0)                                        \
+    INT(sound, eqp4, 0)                                        \
+    INT(sound, eqp5, 0)                                        \
+    INT(sound, eqp6, 0)                                        \
+    INT(sound, pitchflag, 0)                                   \
+    INT(sound, pitchtype, 0)                                   \
+    INT(sound, pitchp, 0)                                      \
+    INT(sound, fxflag_0, 0)                                    \
+    INT(sound, fxtype_0, 0)                                    \
+    INT(sound, fxtarget_0, 0)                                  \
+    INT(sound, fxp1_0, 0)                                      \
+    INT(sound, fxp2_0, 0)                                      \
+    INT(sound, fxflag_1, 0)                                    \
+    INT(sound, fxtype_1, 0)                                    \
+    INT(sound, fxtarget_1, 0)                                  \
+    INT(sound, fxp1_1, 0)                                      \
+    INT(sound, fxp2_1, 0)                                      \
+    INT(sound, fxflag_2, 0)                                    \
+    INT(sound, fxtype_2, 0)                                    \
+    INT(sound, fxtarget_2, 0)                                  \
+    INT(sound, fxp1_2, 0)                                      \
+    INT(sound, fxp2_2, 0)                                      \
+    TEXT(player, id, "")                                       \
+    TEXT(player, pass, "")                                     \
+    TEXT(player, name, "")                                     \
+    TEXT(player, irid, "")                                     \
+    TEXT(player, irpass, "")                                   \
+    INT(select, sort, 0)                                       \
+    INT(select, key, 1)                                        \
+    INT(select, difficulty, 0)                                 \
+    INT(select, searchmax, 1000)                               \
+    INT(select, randomclose, 0)                                \
+    INT(select, speedfirst, 300)                               \
+    INT(select, speednext, 70)                                 \
+    INT(select, control, 0)                                    \
+    INT(select, buttonselect, 0)                               \
+    INT(select, folderlamp, 0)                                 \
+    INT(select, difficultychangetype, 0)                       \
+    INT(select, ignorekeyall, 0)                               \
+    INT(select, ignorekeysingle, 0)                            \
+    INT(select, ignorekeydouble, 0)                            \
+    INT(select, ignoredp, 0)                                   \
+    INT(select, ignorepms, 0)                                  \
+    INT(select, ignoredifficultyall, 0)                        \
+    INT(select, ignore5key, 0)                                 \
+    INT(select, levelbarflash_7, 12)                           \
+    INT(select, levelbarflash_5, 9)                            \
+    INT(select, levelbarflash_9, 42)                           \
+    INT(select, disabledifficultyfilter, 0)                    \
+    INT(select, preview, 1)                                    \
+    INT(select, disablesubtitle, 0)                            \
+    TEXT(skin, play_7, "")                                     \
+    TEXT(skin, play_5, "")                                     \
+    TEXT(skin, play_14, "")                                    \
+    TEXT(skin, play_10, "")                                    \
+    TEXT(skin, play_9, "")                                     \
+    TEXT(skin, select, "")                                     \
+    TEXT(skin, decide, "")                                     \
+    TEXT(skin, result, "")                                     \
+    TEXT(skin, keyconfig, "")                                  \
+    TEXT(skin, skinselect, "")                                 \
+    TEXT(skin, soundset, "")                                   \
+    TEXT(skin, theme, "")                                      \
+    TEXT(skin, play_7_b, "")                                   \
+    TEXT(skin, play_5_b, "")                                   \
+    TEXT(skin, play_9_b, "")                                   \
+    TEXT(skin, fontname, "Ariel")                              \
+    INT(skin, disableimagefont, 0)                             \
+    INT(network, qv4ir, 0)                                     \
+    TEXT(network, qv4id, "")                                   \
+    TEXT(network, qv4pass, "")                                 \
+    INT(network, qv5ir, 0)                                     \
+    TEXT(network, mail, "")                                    \
+    INT(network, autoupdate, 0)                                \
+    INT(network, getrival, 0)                                  \
+    INT(course, optimumlevel_7, 0)                             \
+    INT(course, optimumlevel_5, 0)                             \
+    INT(course, optimumlevel_10, 0)                            \
+    INT(course, optimumlevel_14, 0)                            \
+    INT(course, optimumlevel_9, 0)                             \
+    INT(course, defaultconnection, 0)                          \
+    INT(course, defaultgauge, 0)                               \
+    INT(course, maxbpm, 0)                                     \
+    INT(course, minbpm, 0)                                     \
+    INT(course, bpmrange, 10)                                  \
+    INT(course, maxlevel, 0)                                   \
+    INT(course, minlevel, 0)                                   \
+    INT(course, stage, 5)                                      \
+    TEXT(tools, bmse_body, "bmse.exe")                         \
+    TEXT(tools, bmse_option, "")                               \
+    INT(tools, movie_audio, 0)                                 \
+    INT(tools, movie_framerate, 30)                            \
+    INT(tools, mp3_volume, 50)                                 \
+    TEXT(tools, mp3enc_body, "lame.exe")                       \
+    TEXT(tools, mp3enc_option_movie, "--preset cbr 192")       \
+    TEXT(tools, mp3enc_option_normal, "--preset fast extreme") \
+    TEXT(tools, oggdec_body, "oggdec.exe")                     \
+    TEXT(tools, oggdec_option, "")                             \
+    TEXT(tools, oggenc_body, "oggenc2.exe")                    \
+    TEXT(tools, oggenc_option, "-q 6")                         \
+    INT(tools, autowavtoogg, 0)                                \
+    INT(tools, autobmptopng, 0)                                \
+    INT(tools, autofumensearch, 0)
+
 struct ConfigRecord {
-    // <system>
-    std::int32_t screenmode = 0;
-    std::int32_t vsync = 0;
-    std::int32_t directdraw = 0;
-    std::int32_t maindisplay = 0;
-    std::int32_t highcolor = 0;
-    std::int32_t autoreload = 2;
-    std::int32_t customfolder = 0;
-    std::int32_t mainsleep = 3;
-    std::int32_t bmssleep = 3;
-    std::int32_t screenexrate = 100;
-    std::int32_t inputinterval = 16;
-    std::int32_t disablesystemkey = 0;
-    std::int32_t outputlog = 0;
-    std::int32_t thread = 0;
-    std::int32_t eventmode = 0;
-    std::int32_t disableskinpreview = 0;
-    std::string newsongfolder = "NEW SONG\\";
-    std::int32_t titleflash = 24;
-    std::int32_t hptimer = 0;
-    std::int32_t disablebmsthread = 0;
-    std::int32_t disablefolderthread = 0;
-    std::int32_t language = 0;
-    std::int32_t windowsize_x = 640;
-    std::int32_t windowsize_y = 480;
-    std::int32_t softwarerendering = 0;
-    // <jukebox>
-    std::array<std::string, kMaxSongFolders> path;  // registered root folders
+#define QV5_RECORD_INT(section, key, value) std::int32_t key = value;
+#define QV5_RECORD_TEXT(section, key, value) std::string key = value;
+#define QV5_RECORD_FOLDERS(section)                                              \
+    std::array<std::string, kMaxSongFolders> path; /* registered root folders */ \
     int path_count = 0;
-    // <play>
-    std::int32_t hs = 100;
-    std::int32_t hstype = 0;
-    std::int32_t hsmax = 900;
-    std::int32_t hsmin = 10;
-    std::int32_t hsmargin = 10;
-    std::int32_t shutter = 0;
-    std::int32_t shuttertype = 0;
-    std::int32_t shuttermargin = 10;
-    std::int32_t gauge = 0;
-    std::int32_t random = 0;
-    std::int32_t effect = 0;
-    std::int32_t autoscratch = 0;
-    std::int32_t autokey = 0;
-    std::int32_t autojudgeadjust = 0;
-    std::int32_t judgetime = 0;
-    std::int32_t bga = 1;
-    std::int32_t bgasize = 0;
-    std::int32_t poorbga = 500;
-    std::int32_t ghost = 0;
-    std::int32_t scoregraph = 0;
-    std::int32_t target = 0;
-    std::int32_t defaulttarget = 90;
-    std::int32_t replaysave = 0;
-    std::int32_t basespeed = 100;
-    std::int32_t gomiscore = 0;
-    std::int32_t disableleftclickexit = 0;
-    std::int32_t disablecurspeedchange = 0;
-    // <sound>
-    std::int32_t bufferlength = 384;
-    std::int32_t numbuffers = 4;
-    std::int32_t disabledsp = 1;
-    std::int32_t output = 0;
-    std::int32_t driver = 0;
-    std::int32_t disablefmod = 0;
-    std::int32_t volumeflag = 1;
-    std::int32_t volumebgm = 100;
-    std::int32_t volumekey = 100;
-    std::int32_t volumemaster = 100;
-    std::int32_t eqflag = 0;
-    std::int32_t eqp0 = 0;
-    std::int32_t eqp1 = 0;
-    std::int32_t eqp2 = 0;
-    std::int32_t eqp3 = 0;
-    std::int32_t eqp4 = 0;
-    std::int32_t eqp5 = 0;
-    std::int32_t eqp6 = 0;
-    std::int32_t pitchflag = 0;
-    std::int32_t pitchtype = 0;
-    std::int32_t pitchp = 0;
-    std::int32_t fxflag_0 = 0;
-    std::int32_t fxtype_0 = 0;
-    std::int32_t fxtarget_0 = 0;
-    std::int32_t fxp1_0 = 0;
-    std::int32_t fxp2_0 = 0;
-    std::int32_t fxflag_1 = 0;
-    std::int32_t fxtype_1 = 0;
-    std::int32_t fxtarget_1 = 0;
-    std::int32_t fxp1_1 = 0;
-    std::int32_t fxp2_1 = 0;
-    std::int32_t fxflag_2 = 0;
-    std::int32_t fxtype_2 = 0;
-    std::int32_t fxtarget_2 = 0;
-    std::int32_t fxp1_2 = 0;
-    std::int32_t fxp2_2 = 0;
-    // <player>
-    std::string id = "";
-    std::string pass = "";
-    std::string name = "";
-    std::string irid = "";
-    std::string irpass = "";
-    // <select>
-    std::int32_t sort = 0;
-    std::int32_t key = 1;
-    std::int32_t difficulty = 0;
-    std::int32_t searchmax = 1000;
-    std::int32_t randomclose = 0;
-    std::int32_t speedfirst = 300;
-    std::int32_t speednext = 70;
-    std::int32_t control = 0;
-    std::int32_t buttonselect = 0;
-    std::int32_t folderlamp = 0;
-    std::int32_t difficultychangetype = 0;
-    std::int32_t ignorekeyall = 0;
-    std::int32_t ignorekeysingle = 0;
-    std::int32_t ignorekeydouble = 0;
-    std::int32_t ignoredp = 0;
-    std::int32_t ignorepms = 0;
-    std::int32_t ignoredifficultyall = 0;
-    std::int32_t ignore5key = 0;
-    std::int32_t levelbarflash_7 = 12;
-    std::int32_t levelbarflash_5 = 9;
-    std::int32_t levelbarflash_9 = 42;
-    std::int32_t disabledifficultyfilter = 0;
-    std::int32_t preview = 1;
-    std::int32_t disablesubtitle = 0;
-    // <skin>
-    std::string play_7 = "";
-    std::string play_5 = "";
-    std::string play_14 = "";
-    std::string play_10 = "";
-    std::string play_9 = "";
-    std::string select = "";
-    std::string decide = "";
-    std::string result = "";
-    std::string keyconfig = "";
-    std::string skinselect = "";
-    std::string soundset = "";
-    std::string theme = "";
-    std::string play_7_b = "";
-    std::string play_5_b = "";
-    std::string play_9_b = "";
-    std::string fontname = "Ariel";
-    std::int32_t disableimagefont = 0;
-    // <network>
-    std::int32_t qv4ir = 0;
-    std::string qv4id = "";
-    std::string qv4pass = "";
-    std::int32_t qv5ir = 0;
-    std::string mail = "";
-    std::int32_t autoupdate = 0;
-    std::int32_t getrival = 0;
-    // <course>
-    std::int32_t optimumlevel_7 = 0;
-    std::int32_t optimumlevel_5 = 0;
-    std::int32_t optimumlevel_10 = 0;
-    std::int32_t optimumlevel_14 = 0;
-    std::int32_t optimumlevel_9 = 0;
-    std::int32_t defaultconnection = 0;
-    std::int32_t defaultgauge = 0;
-    std::int32_t maxbpm = 0;
-    std::int32_t minbpm = 0;
-    std::int32_t bpmrange = 10;
-    std::int32_t maxlevel = 0;
-    std::int32_t minlevel = 0;
-    std::int32_t stage = 5;
-    // <tools>
-    std::string bmse_body = "bmse.exe";
-    std::string bmse_option = "";
-    std::int32_t movie_audio = 0;
-    std::int32_t movie_framerate = 30;
-    std::int32_t mp3_volume = 50;
-    std::string mp3enc_body = "lame.exe";
-    std::string mp3enc_option_movie = "--preset cbr 192";
-    std::string mp3enc_option_normal = "--preset fast extreme";
-    std::string oggdec_body = "oggdec.exe";
-    std::string oggdec_option = "";
-    std::string oggenc_body = "oggenc2.exe";
-    std::string oggenc_option = "-q 6";
-    std::int32_t autowavtoogg = 0;
-    std::int32_t autobmptopng = 0;
-    std::int32_t autofumensearch = 0;
+    QV5_CONFIG_KEYS(QV5_RECORD_INT, QV5_RECORD_TEXT, QV5_RECORD_FOLDERS)
+#undef QV5_RECORD_INT
+#undef QV5_RECORD_TEXT
+#undef QV5_RECORD_FOLDERS
 };
 
-}  // namespace qv5
-namespace qv5 {
 // The one instance for the whole run.
 ConfigRecord& TheConfig();
+
 }  // namespace qv5

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <set>
 
+#include "config/config_keys.h"
 #include "convert/conversion.h"
 #include "platform/process.h"
 #include "platform/text.h"
@@ -17,9 +18,9 @@ struct NativeConverter {
     const char* package;
 };
 
-constexpr NativeConverter kConverters[] = {
-    {"oggenc2.exe", "oggenc", "vorbis-tools"},
-    {"oggdec.exe", "oggdec", "vorbis-tools"},
+const NativeConverter kConverters[] = {
+    {KeyOf(&ConfigRecord::oggenc_body).text_default, "oggenc", "vorbis-tools"},
+    {KeyOf(&ConfigRecord::oggdec_body).text_default, "oggdec", "vorbis-tools"},
 };
 
 const NativeConverter* DefaultOf(const std::string& program) {

@@ -20,9 +20,9 @@ enum class Inspection { LibraryMissing, NoChart, ChartAtRoot, ChartInFolder };
 // afterwards and may overwrite it.
 std::string& SharedFolderName();
 
-// Where the first chart of each pattern lies. Shows the missing-library
-// messages (and the download offer) itself when this kind cannot be read.
-// `archive` is an internal path.
+// Where the first chart of each pattern lies; LibraryMissing when this kind
+// cannot be read (LoadFailureText says so). Shows nothing. `archive` is an
+// internal path.
 // `read_error` (may be null) gets the reason when the archive could not be
 // read through; the result is then what was found before.
 Inspection InspectArchive(ArchiveKind kind, const std::string& archive,
@@ -71,7 +71,7 @@ struct ExtractOptions {
 // Takes the command-line forms of the archiver libraries:
 //   -x "ARCHIVE" "DEST/" *.*   and   -x "ARCHIVE" "DEST/BASE/" *.*
 // (internal paths; "/" separates the folders to create). 0 when this kind of
-// archive cannot be read (the message has been shown), 1 on success, 2 when
+// archive cannot be read (nothing is shown: LoadFailureText), 1 on success, 2 when
 // the extraction failed or was stopped: then nothing of it stays on disk and
 // `report.error` says why. Each file is written under a temporary name in its
 // folder and renamed into place, never over an existing file, once complete:
@@ -83,8 +83,9 @@ int ExtractArchive(ArchiveKind kind, const std::string& command_line, ExtractRep
 // first); what existed before is never touched.
 void UndoExtraction(ExtractReport& report);
 
-// The download offer for the archiver libraries; always 1.
-int OfferLibraries();
+// What to tell when this kind of archive cannot be read: found so by the
+// inspection, or by the extraction (CP932).
+std::string LoadFailureText(ArchiveKind kind, bool inspection);
 
 // Whether the linked archive library reads this kind.
 bool ArchiveKindReadable(ArchiveKind kind);

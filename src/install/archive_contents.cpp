@@ -1,14 +1,11 @@
-// Where the charts of an archive lie, and the messages for an archive kind
-// the program cannot read.
-#include <archive.h>
-
+// Where the charts of an archive lie, and the message for an archive kind the
+// program cannot read (shown by the caller).
 #include "install/archive.h"
+#include "install/archive_library.h"
 #include "install/archive_reader.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "platform/process.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
 
 namespace qv5 {
 namespace {
@@ -25,14 +22,14 @@ size_t FindSeparator(const std::string& name, char sep, size_t from) {
     return std::string::npos;
 }
 
-void ShowLoadFailure(ArchiveKind kind, bool inspection) {
+}  // namespace
+
+std::string LoadFailureText(ArchiveKind kind, bool inspection) {
     const char8_t* zip = u8"unzip32.dllの読み込みに失敗しました。";
     const char8_t* rar = inspection ? u8"UNrar32.DLLの読み込みに失敗しました。"
                                     : u8"unrar32.dllの読み込みに失敗しました。";
-    ShowMessage(nullptr, Sj(kind == ArchiveKind::Zip ? zip : rar));
+    return Sj(kind == ArchiveKind::Zip ? zip : rar);
 }
-
-}  // namespace
 
 std::string& SharedFolderName() {
     static std::string name;
@@ -41,13 +38,14 @@ std::string& SharedFolderName() {
 
 bool ArchiveKindReadable(ArchiveKind kind) {
     if (g_unreadable[static_cast<int>(kind)]) return false;
-    archive* a = archive_read_new();
+    const ArchiveLibrary* lib = LoadArchiveLibrary();
+    archive* a = lib ? lib->archive_read_new() : nullptr;
     if (!a) return false;
     const bool ok = kind == ArchiveKind::Zip
-                        ? archive_read_support_format_zip(a) == ARCHIVE_OK
-                        : archive_read_support_format_rar(a) == ARCHIVE_OK &&
-                              archive_read_support_format_rar5(a) == ARCHIVE_OK;
-    archive_read_free(a);
+                        ? lib->archive_read_support_format_zip(a) == ARCHIVE_OK
+                        : lib->archive_read_support_format_rar(a) == ARCHIVE_OK &&
+                              lib->archive_read_support_format_rar5(a) == ARCHIVE_OK;
+    lib->archive_read_free(a);
     return ok;
 }
 
@@ -61,37 +59,11 @@ std::string FolderOfEntry(const std::string& name) {
     return at == std::string::npos ? std::string() : name.substr(0, at);
 }
 
-void ShowExtractLoadFailure(ArchiveKind kind) {
-    ShowLoadFailure(kind, false);
-}
-
-int OfferLibraries() {
-    const MsgAnswer a = Ui().MessageBox(
-        nullptr, Sj(u8"解凍に必要なライブラリが存在しません。\nダウンロードしますか？"),
-        Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question);
-    if (a == MsgAnswer::Yes) {
-        // The installer is the archiver's own; it is offered only where it is.
-        if (PathExists("QV5files\\caldix\\caldix.exe"))
-            Processes().Run("QV5files/caldix/caldix.exe", Wait::Yes);
-    } else {
-        ShowMessage(
-            nullptr,
-            Sj(u8"書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
-               u8"手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。"),
-            Sj(u8"エラー"));
-    }
-    return 1;
-}
-
 // The archiver libraries matched each pattern ignoring case and took the
 // first entry in archive order; the exact extension is checked afterwards.
 Inspection InspectArchive(ArchiveKind kind, const std::string& archive_path,
                           std::string* read_error) {
-    if (!ArchiveKindReadable(kind)) {
-        ShowLoadFailure(kind, true);
-        OfferLibraries();
-        return Inspection::LibraryMissing;
-    }
+    if (!ArchiveKindReadable(kind)) return Inspection::LibraryMissing;
     static const char* const kExt[] = {".bms", ".bme", ".bml", ".pms"};
     std::string first[4];
     bool found[4] = {false, false, false, false};

@@ -1,9 +1,8 @@
 #include "install/archive_reader.h"
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <locale.h>
 
+#include "install/archive_library.h"
 #include "platform/text.h"
 
 namespace qv5 {
@@ -70,34 +69,39 @@ std::optional<std::string> ToCp932(const char* name, ArchiveKind kind) {
 }  // namespace
 
 ArchiveReader::~ArchiveReader() {
-    if (a_) archive_read_free(a_);
+    if (a_) lib_->archive_read_free(a_);
 }
 
 bool ArchiveReader::Open(ArchiveKind kind, const std::string& host_path) {
     Utf8Locale utf8;
     kind_ = kind;
-    a_ = archive_read_new();
+    lib_ = LoadArchiveLibrary();
+    if (!lib_) {
+        error_ = "libarchive cannot be loaded";
+        return false;
+    }
+    a_ = lib_->archive_read_new();
     if (!a_) return false;
     if (kind == ArchiveKind::Zip) {
-        archive_read_support_format_zip(a_);
+        lib_->archive_read_support_format_zip(a_);
         // Names without the UTF-8 flag are what Japanese archivers write.
-        archive_read_set_format_option(a_, "zip", "hdrcharset", "CP932");
+        lib_->archive_read_set_format_option(a_, "zip", "hdrcharset", "CP932");
     } else {
-        archive_read_support_format_rar(a_);
-        archive_read_support_format_rar5(a_);
+        lib_->archive_read_support_format_rar(a_);
+        lib_->archive_read_support_format_rar5(a_);
     }
-    return archive_read_open_filename(a_, host_path.c_str(), 64 * 1024) == ARCHIVE_OK;
+    return lib_->archive_read_open_filename(a_, host_path.c_str(), 64 * 1024) == ARCHIVE_OK;
 }
 
 ArchiveReader::Step ArchiveReader::Next() {
     Utf8Locale utf8;
-    const int r = archive_read_next_header(a_, &entry_);
+    const int r = lib_->archive_read_next_header(a_, &entry_);
     if (r == ARCHIVE_EOF) return Step::End;
     if (r != ARCHIVE_OK && r != ARCHIVE_WARN) return Step::Failed;
-    name_ = ToCp932(archive_entry_pathname(entry_), kind_);
+    name_ = ToCp932(lib_->archive_entry_pathname(entry_), kind_);
     if (name_ && name_->empty()) name_.reset();
-    const mode_t t = archive_entry_filetype(entry_);
-    if (archive_entry_hardlink(entry_) || t == AE_IFLNK)
+    const mode_t t = lib_->archive_entry_filetype(entry_);
+    if (lib_->archive_entry_hardlink(entry_) || t == AE_IFLNK)
         type_ = EntryType::Link;
     else if (t == AE_IFDIR)
         type_ = EntryType::Folder;
@@ -105,16 +109,16 @@ ArchiveReader::Step ArchiveReader::Next() {
         type_ = EntryType::File;
     else
         type_ = EntryType::Special;
-    encrypted_ = archive_entry_is_encrypted(entry_) != 0;
+    encrypted_ = lib_->archive_entry_is_encrypted(entry_) != 0;
     mtime_.reset();
-    if (archive_entry_mtime_is_set(entry_)) mtime_ = archive_entry_mtime(entry_);
-    size_ = archive_entry_size_is_set(entry_) ? archive_entry_size(entry_) : -1;
+    if (lib_->archive_entry_mtime_is_set(entry_)) mtime_ = lib_->archive_entry_mtime(entry_);
+    size_ = lib_->archive_entry_size_is_set(entry_) ? lib_->archive_entry_size(entry_) : -1;
     return Step::Entry;
 }
 
 int ArchiveReader::ReadBlock(const void** data, size_t* size, std::int64_t* offset) {
     la_int64_t off = 0;
-    const int r = archive_read_data_block(a_, data, size, &off);
+    const int r = lib_->archive_read_data_block(a_, data, size, &off);
     *offset = off;
     if (r == ARCHIVE_EOF) return 0;
     // A warning while reading data is damage, such as a zip entry failing its
@@ -124,7 +128,7 @@ int ArchiveReader::ReadBlock(const void** data, size_t* size, std::int64_t* offs
 }
 
 std::string ArchiveReader::error() const {
-    const char* e = a_ ? archive_error_string(a_) : nullptr;
+    const char* e = a_ ? lib_->archive_error_string(a_) : error_.c_str();
     return e ? Utf8ToCp932Lossy(e) : std::string();
 }
 

@@ -13,6 +13,8 @@ struct archive_entry;
 
 namespace qv5 {
 
+struct ArchiveLibrary;
+
 enum class EntryType { File, Folder, Link, Special };
 
 class ArchiveReader {
@@ -45,6 +47,8 @@ class ArchiveReader {
     std::string error() const;
 
   private:
+    const ArchiveLibrary* lib_ = nullptr;
+    std::string error_;  // why Open failed before libarchive could say
     archive* a_ = nullptr;
     archive_entry* entry_ = nullptr;
     ArchiveKind kind_ = ArchiveKind::Zip;

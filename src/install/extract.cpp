@@ -21,11 +21,8 @@
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
 
 namespace qv5 {
-
-void ShowExtractLoadFailure(ArchiveKind kind);
 
 namespace {
 
@@ -415,10 +412,7 @@ bool Extractor::Run(ArchiveKind kind, const ExtractCommand& command) {
 
 int ExtractArchive(ArchiveKind kind, const std::string& command_line, ExtractReport& report,
                    const ExtractOptions& options, Progress* progress) {
-    if (!ArchiveKindReadable(kind)) {
-        ShowExtractLoadFailure(kind);
-        return 0;
-    }
+    if (!ArchiveKindReadable(kind)) return 0;
     auto command = ParseExtractCommand(command_line);
     if (!command) {
         report.error = Sj(u8"展開のコマンドが正しくありません。\n") + command_line;

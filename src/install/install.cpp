@@ -9,6 +9,7 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/transaction.h"
+#include "platform/ui_service.h"
 #include "platform/win_path.h"
 
 namespace qv5 {
@@ -99,6 +100,7 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
                              const std::string& destination, Progress* progress,
                              const ExtractOptions& options) {
     InstallResult r;
+    r.kind = kind;
     const std::string dest = WinPath(destination).AsFolder().text();
     const std::string bare = dest.substr(0, dest.size() - 1);
 
@@ -192,6 +194,8 @@ std::vector<Notice> InstallNotices(const InstallResult& r) {
     const std::string error_caption = Sj(u8"エラー");
     switch (r.status) {
         case InstallResult::Status::LibraryMissing:
+            out.push_back({LoadFailureText(r.kind, r.inspection == Inspection::LibraryMissing),
+                           kAppTitle});
             return out;
         case InstallResult::Status::NoChart:
             out.push_back({r.error.empty() ? Sj(u8"譜面ファイルが見つかりません。") : r.error,

@@ -27,6 +27,7 @@ bool HoldsChartFiles(const std::string& dir);
 struct InstallResult {
     enum class Status { Installed, LibraryMissing, NoChart, Refused, ExtractFailed, LibraryFailed };
     Status status = Status::Refused;
+    ArchiveKind kind = ArchiveKind::Zip;
     Inspection inspection = Inspection::NoChart;
     int extraction = 0;        // the extraction's result value
     std::string folder_name;   // the new folder's name
@@ -54,9 +55,9 @@ InstallResult InstallArchive(ArchiveKind kind, const std::string& archive,
                              const std::string& destination, Progress* progress = nullptr,
                              const ExtractOptions& options = {});
 
-// What the window shows after an install, in order: the failure, or the
-// report of entries that were not extracted. Nothing for a plain success or
-// a missing library (whose messages were shown already).
+// What the window or the command line shows after an install, in order: the
+// failure (for a missing archive library, the window then offers it), or the
+// report of entries that were not extracted. Nothing for a plain success.
 std::vector<Notice> InstallNotices(const InstallResult& result);
 
 }  // namespace qv5

@@ -13,8 +13,8 @@ std::string RankingBaseAddress();
 inline constexpr const char* kRankingAddressFile = "QV5files\\Config\\irserver.txt";
 inline constexpr const char* kDefaultRankingAddress = "http://localhost/qv5ir/";
 
-// my_page set: "mode=mypage&login=1..." (button 1036); clear: the top page
-// (button 1035).
+// my_page set: "mode=mypage&login=1..." (the MAIN page's kMyPage button);
+// clear: the top page (kTopPage).
 // 1 when the browser was asked to open it, 0 after telling why not.
 int OpenRankingPage(const std::string& id, const std::string& password, bool my_page,
                     const Tell& tell);

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "window/about.h"
-#include "cli/command_line.h"
 #include "window/game_folder.h"
 #include "window/jukebox_page.h"
 #include "window/main_window.h"
@@ -26,10 +25,6 @@
 
 namespace qv5 {
 namespace {
-
-void PrintHelp() {
-    std::fputs(kUsage, stdout);
-}
 
 // Qt aborts when it finds no display; say what to do instead.
 bool HasDisplay() {
@@ -65,48 +60,12 @@ int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& 
 
 }  // namespace
 
-int Application::Run(int argc, char** argv) {
-    std::string dir = ExecutableHostDirectory();
-    bool dir_given = false;
-    const std::string start_dir = CurrentHostDirectory();
-    std::vector<std::string> rest;
-    std::string screenshot, tab = "MAIN";
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            PrintHelp();
-            return 0;
-        }
-        if (a == "--version") {
-            std::fputs(VersionText().c_str(), stdout);
-            return 0;
-        }
-        if (a == "--dir") {
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "QV5: --dir needs a folder\n");
-                return 2;
-            }
-            dir = argv[++i];
-            dir_given = true;
-        } else if (a == "--screenshot" || a == "--tab") {
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "QV5: %s needs a value\n", a.c_str());
-                return 2;
-            }
-            (a == "--tab" ? tab : screenshot) = argv[++i];
-        } else {
-            rest.push_back(a);
-        }
-    }
-    if (!rest.empty()) {
-        const std::optional<std::string> game = CommandLineGameFolder(dir, dir_given);
-        if (!game) return 1;
-        if (!SetProgramDirectory(*game)) {
-            std::fprintf(stderr, "QV5: cannot use the folder %s\n", game->c_str());
-            return 2;
-        }
-        return RunCommandLine(rest, start_dir);
-    }
+int Application::Run(int argc, char** argv, const WindowStart& start) {
+    const std::string& dir = start.dir;
+    const bool dir_given = start.dir_given;
+    const std::string& start_dir = start.start_dir;
+    const std::string& tab = start.tab;
+    std::string screenshot = start.screenshot;
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "QV5: no display to show the window on. Run it under xvfb-run "

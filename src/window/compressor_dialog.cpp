@@ -33,8 +33,8 @@ CompressorDialog::CompressorDialog(QWidget* parent) : QDialog(parent) {
     key_->setValue(15);
     form->addRow(QStringLiteral("Key Frame Every (frames):"), key_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    SetControlId(buttons->button(QDialogButtonBox::Ok), 1);
-    SetControlId(buttons->button(QDialogButtonBox::Cancel), 2);
+    SetControlId(buttons->button(QDialogButtonBox::Ok), kIdOk);
+    SetControlId(buttons->button(QDialogButtonBox::Cancel), kIdCancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     top->addWidget(buttons);

@@ -6,6 +6,10 @@
 
 namespace qv5 {
 
+// Every dialog's OK and Cancel buttons (the default button and Escape's).
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+
 inline void SetControlId(QObject* w, int id) {
     w->setObjectName(QString::number(id));
 }

@@ -5,24 +5,13 @@
 
 #include <string>
 
+#include "window/folder_tree_ids.h"
+
 class QWidget;
 
 namespace qv5 {
 
 struct ToolSettings;
-
-enum ConversionCommandId : int {
-    kCmdRootWavToOgg = 32857,
-    kCmdRootOggToWav = 32859,
-    kCmdRootBmpToPng = 32872,
-    kCmdRootPngToBmp = 32873,
-    kCmdRootWavAndBmp = 32874,
-    kCmdFolderWavToOgg = 32814,
-    kCmdFolderOggToWav = 32815,
-    kCmdFolderBmpToPng = 32864,
-    kCmdFolderPngToBmp = 32865,
-    kCmdFolderWavAndBmp = 32866,
-};
 
 bool IsConversionCommand(int command_id);
 

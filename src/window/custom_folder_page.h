@@ -11,18 +11,9 @@ namespace qv5 {
 class CustomFolderPage : public Page {
     Q_OBJECT
   public:
-    struct Values {
-        // One per bit of customfolder, bit 0 first.
-        std::array<std::int32_t, 8> folders{};
-        std::int32_t randomclose = 0, searchmax = 1000, titleflash = 24;
-    };
-
     explicit CustomFolderPage(QWidget* parent = nullptr);
-    // Bits above 7 of customfolder are not shown and are dropped on store.
-    void LoadFrom(const ConfigRecord& c) override;
-    void StoreTo(ConfigRecord& c) const override;
-
-    Values values;
+    // Bits above 7 of customfolder are not shown and are dropped on reading.
+    void ReadControls() override;
 };
 
 }  // namespace qv5

@@ -9,6 +9,7 @@
 #include "library/refresh.h"
 #include "library/song_library.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "window/job_summary.h"
 #include "window/progress_window.h"
 #include "platform/text.h"
@@ -21,6 +22,22 @@ namespace {
 bool Ask(MainWindow& window, const std::string& text) {
     return Ui().MessageBox(&window, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
            MsgAnswer::Yes;
+}
+
+// The download offer for the archiver libraries, after the message that one
+// could not be loaded.
+void OfferLibraries(MainWindow& window) {
+    if (Ask(window, Sj(u8"解凍に必要なライブラリが存在しません。\nダウンロードしますか？"))) {
+        // The installer is the archiver's own; it is offered only where it is.
+        if (PathExists("QV5files\\caldix\\caldix.exe"))
+            Processes().Run("QV5files/caldix/caldix.exe", Wait::Yes);
+    } else {
+        ShowMessage(
+            &window,
+            Sj(u8"書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
+               u8"手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。"),
+            Sj(u8"エラー"));
+    }
 }
 
 bool IsFolderItem(const DropItem& item) {
@@ -136,6 +153,7 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
     }
     const double seconds = took.elapsed() / 1000.0;
     ShowNotices(&window, InstallNotices(r));
+    if (r.status == InstallResult::Status::LibraryMissing) OfferLibraries(window);
     if (!r.installed()) return true;
     ShowJobSummary(&window,
                    InstallSummary(r.extract.files, CountRowsBelow("song", r.new_folder), seconds));

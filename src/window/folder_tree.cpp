@@ -107,7 +107,7 @@ std::unique_ptr<Progress> OpenProgressWindow(QWidget* owner, const std::string& 
 }
 
 FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent), names_(new NameDialog(this)) {
-    SetControlId(this, 1075);
+    SetControlId(this, kFolderTreeControl);
     setHeaderHidden(true);
     setRootIsDecorated(false);  // no expand buttons: a double click opens a level
     setItemsExpandable(true);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/progress.h"
+#include "window/folder_tree_ids.h"
 
 namespace qv5 {
 

@@ -18,6 +18,7 @@
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "window/job_summary.h"
+#include "window/jukebox_page_ids.h"
 #include "platform/progress.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -26,6 +27,8 @@
 #include "platform/win_path.h"
 
 namespace qv5 {
+
+using namespace jukebox_page_id;
 namespace {
 
 const char8_t* kRemoved = u8"この機能は削除済みです。";
@@ -40,7 +43,7 @@ bool Confirm(QWidget* owner, const std::string& text) {
 JukeboxPage::JukeboxPage(QWidget* parent) : Page(parent), tree_(new FolderTree(this)) {
     tree_->tools = &tools;
     tree_->setMinimumHeight(300);
-    AddStatic(1047, QStringLiteral("Song folders"));
+    AddStatic(kSongFoldersLabel, QStringLiteral("Song folders"));
     Place(tree_);
     static_cast<QGridLayout*>(layout())->setRowStretch(1, 1);
 
@@ -55,35 +58,35 @@ JukeboxPage::JukeboxPage(QWidget* parent) : Page(parent), tree_(new FolderTree(t
         connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         return b;
     };
-    button(1035, ToQString(Sj(u8"フォルダ追加")), &JukeboxPage::AddRootFromBrowser);
-    button(1103, ToQString(Sj(u8"全フォルダ再検索")), &JukeboxPage::FullRescan);
+    button(kAddRoot, ToQString(Sj(u8"フォルダ追加")), &JukeboxPage::AddRootFromBrowser);
+    button(kFullRescan, ToQString(Sj(u8"全フォルダ再検索")), &JukeboxPage::FullRescan);
     buttons->addStretch(1);
-    button(1027, ToQString(Sj(u8"詳細設定")), &JukeboxPage::OpenToolSettings);
+    button(kToolSettings, ToQString(Sj(u8"詳細設定")), &JukeboxPage::OpenToolSettings);
     Place(row);
-    AddStatic(1048, ToQString(Sj(u8"右クリックでフォルダやファイルの操作ができます。")));
-    AddStatic(1049, ToQString(Sj(u8"フォルダをウィンドウにドロップしても登録できます。")));
+    AddStatic(kTreeHint, ToQString(Sj(u8"右クリックでフォルダやファイルの操作ができます。")));
+    AddStatic(kDropHint, ToQString(Sj(u8"フォルダをウィンドウにドロップしても登録できます。")));
     Place(new SongInfoPanel(this));
 
     // Present but not shown: the install folder and the removed commands.
     auto tell_removed = [this] { ShowMessage(this, Sj(kRemoved)); };
-    QLineEdit* field = AddTextEdit(1002, QString(), &newsongfolder);
+    QLineEdit* field = AddTextEdit(kInstallFolder, QString(), &ConfigRecord::newsongfolder);
     field->setReadOnly(true);
     field->setVisible(false);
-    for (auto [id, handler] : {std::pair{1003, &JukeboxPage::ChooseInstallFolder},
-                               std::pair{1004, &JukeboxPage::OpenInstallFolder}})
+    for (auto [id, handler] : {std::pair{kChooseInstallFolder, &JukeboxPage::ChooseInstallFolder},
+                               std::pair{kOpenInstallFolder, &JukeboxPage::OpenInstallFolder}})
         button(id, QString(), handler)->setVisible(false);
-    for (int id : {1036, 1006}) {
+    for (int id : {kRemovedUnregister, kRemovedOpenFolder}) {
         auto* b = new QPushButton(row);
         SetControlId(b, id);
         b->setVisible(false);
         connect(b, &QPushButton::clicked, this, tell_removed);
     }
     auto* menu = new QMenu(this);
-    SetControlId(menu, 135);
+    SetControlId(menu, kMenu);
     QAction* add = menu->addAction(ToQString(Sj(u8"フォルダ追加")));
-    SetControlId(add, 32776);
+    SetControlId(add, kMenuAddRoot);
     connect(add, &QAction::triggered, this, &JukeboxPage::AddRootFromBrowser);
-    for (int id : {32773, 32774}) {
+    for (int id : {kMenuRemoved1, kMenuRemoved2}) {
         QAction* removed = menu->addAction(QString());
         SetControlId(removed, id);
         connect(removed, &QAction::triggered, this, tell_removed);
@@ -240,13 +243,13 @@ void JukeboxPage::ChooseInstallFolder() {
     ReadControls();
     auto chosen = Ui().BrowseFolder(this, Sj(u8"インストールするフォルダを選択して下さい"));
     if (!chosen) return;
-    newsongfolder = WinPath(*chosen).AsFolder().text();
+    values.newsongfolder = WinPath(*chosen).AsFolder().text();
     ShowValues();
 }
 
 void JukeboxPage::OpenInstallFolder() {
     ReadControls();
-    ShellOpen(newsongfolder);
+    ShellOpen(values.newsongfolder);
 }
 
 void JukeboxPage::OpenToolSettings() {

@@ -30,7 +30,7 @@ class JukeboxPage : public Page {
     // the disk.
     void FollowLibrary(ConfigRecord& record);
 
-    // Buttons 1035 (and menu entry 32776), 1103, 1003, 1004, 1027.
+    // The buttons and menu entries of the same names (jukebox_page_ids.h).
     void AddRootFromBrowser();
     void FullRescan();
     void ChooseInstallFolder();
@@ -50,7 +50,6 @@ class JukeboxPage : public Page {
     // A dropped custom-folder file: a root without question or scan.
     bool AddCustomFolderRoot(const std::string& path);
 
-    std::string newsongfolder;
     // The tool settings dialog's values; they stay with the page between openings.
     ToolSettings tools;
     // Opens the tool settings dialog on `tools`; may be empty.

@@ -5,22 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "window/folder_tree_ids.h"
+
 namespace qv5 {
 
 inline constexpr const char* kGameBody = "QV5body.exe";
-
-// Command ids of the buttons and of the folder tree's chart menu.
-enum LaunchCommand : int {
-    kCmdPlay = 1003,
-    kCmdMakeMovie = 1027,
-    kCmdPlayChart = 32821,
-    kCmdAutoplayChart = 32837,
-    kCmdBgmWav = 32855,
-    kCmdBgmMp3 = 32854,
-    kCmdMovieAutoplay = 32856,
-    kCmdMovieBgaOnly = 32876,
-    kCmdMovieReplay = 32875,
-};
 
 // The command line of each start (CP932), "QV5body.exe" included.
 std::string PlayCommandLine();

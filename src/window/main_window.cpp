@@ -19,6 +19,7 @@
 #include "window/language.h"
 #include "window/library_watch.h"
 #include "window/main_page.h"
+#include "window/main_window_ids.h"
 #include "window/main_window_steps.h"
 #include "window/option_page.h"
 #include "window/play_option_dialog.h"
@@ -57,8 +58,8 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     QMenu* language = menu_bar->addMenu(QStringLiteral("Language"));
     QAction* japanese = language->addAction(ToQString(Sj(u8"日本語")));
     QAction* english = language->addAction(QStringLiteral("English"));
-    SetControlId(japanese, 32777);
-    SetControlId(english, 32778);
+    SetControlId(japanese, main_window_id::kMenuJapanese);
+    SetControlId(english, main_window_id::kMenuEnglish);
     connect(japanese, &QAction::triggered, this, [this] { OnLanguage(0); });
     connect(english, &QAction::triggered, this, [this] { OnLanguage(1); });
     watch_ = new LibraryWatch(this);
@@ -69,7 +70,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     SetMenuLanguage(0);
 
     tabs_ = new QTabBar(this);
-    SetControlId(tabs_, 1000);
+    SetControlId(tabs_, main_window_id::kTabs);
     stack_ = new QStackedWidget(this);
     main_ = new MainPage;
     jukebox_ = new JukeboxPage;
@@ -78,7 +79,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     auto* select = new SelectPage;
     auto* system = new SystemPage;
     pages_ = {main_, jukebox_, custom, option, select, system};
-    settings_pages_ = {custom, option, system, select};
+    settings_pages_ = {jukebox_, custom, option, system, select};
     const char* labels[] = {"MAIN", "JUKEBOX1", "JUKEBOX2", "OPTION", "SELECT", "SYSTEM"};
     for (size_t i = 0; i < pages_.size(); ++i) {
         stack_->addWidget(pages_[i]);
@@ -96,17 +97,17 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
         }
         return b;
     };
-    play_ = add_button(1003, QStringLiteral("Play"), true);
-    auto* options = add_button(1036, QStringLiteral("OPTION"), true);
-    auto* movie = add_button(1027, QStringLiteral("MOVIE"), true);
-    exit_ = add_button(1004, QStringLiteral("Exit"), true);
+    play_ = add_button(main_window_id::kPlay, QStringLiteral("Play"), true);
+    auto* options = add_button(main_window_id::kPlayOptions, QStringLiteral("OPTION"), true);
+    auto* movie = add_button(main_window_id::kMakeMovie, QStringLiteral("MOVIE"), true);
+    exit_ = add_button(main_window_id::kExit, QStringLiteral("Exit"), true);
     // The dialog's default button: hidden and disabled, so that Return in an
     // edit presses nothing.
-    QPushButton* default_button = add_button(1, QString(), false);
+    QPushButton* default_button = add_button(kIdOk, QString(), false);
     default_button->setDefault(true);
-    auto* cancel = add_button(2, QString(), false);
-    add_button(1035, QString(), false);
-    add_button(1104, QString(), false);
+    auto* cancel = add_button(kIdCancel, QString(), false);
+    add_button(main_window_id::kHiddenButton, QString(), false);
+    add_button(main_window_id::kNoOpButton, QString(), false);
     connect(exit_, &QPushButton::clicked, this, &MainWindow::OnExit);
     connect(cancel, &QPushButton::clicked, this, &MainWindow::OnCancel);
     connect(play_, &QPushButton::clicked, this, [this] { OnPlay(*this); });
@@ -172,9 +173,7 @@ bool MainWindow::InitDialog() {
     watch_->Start();
     main_->ShowValues();
     jukebox_->SetRoots({config.path.begin(), config.path.begin() + config.path_count});
-    jukebox_->newsongfolder = config.newsongfolder;
     jukebox_->tools = ToolSettingsFrom(config);
-    jukebox_->ShowValues();
     for (Page* p : settings_pages_) {
         p->LoadFrom(config);
         p->ShowValues();
@@ -197,19 +196,15 @@ MainWindow::Applied MainWindow::Apply(bool exiting) {
                                     u8"曲の検索を行うフォルダが登録されていません。\n"
                                     u8"JUKEBOXタグにて、登録を行ってください。",
                                     "Please register a folder."));
-    main_->StorePlayerTo(config);
+    main_->StoreTo(config);
     ReopenLibrary(config.id);
-    main_->StoreRankingTo(config);
 
-    jukebox_->ReadControls();
     config.path_count = 0;
     for (const std::string& root : roots) {
         if (config.path_count >= kMaxSongFolders) break;
         config.path[config.path_count++] = root;
     }
-    config.newsongfolder = jukebox_->newsongfolder;
     StoreToolSettings(jukebox_->tools, config);
-    jukebox_->StoreTo(config);
     for (Page* p : settings_pages_) {
         p->ReadControls();
         p->StoreTo(config);

@@ -42,7 +42,7 @@ class MainWindow : public QDialog {
     // tree builds it). Play waits for the game and reads config.xml again.
     void PlayChart(const std::string& chart_path);
     void AutoplayChart(const std::string& chart_path);
-    // Ids 32855 (wav), 32854 (mp3), 32856, 32876, 32875 (movies).
+    // kCmdBgmWav, kCmdBgmMp3 and the three movie commands.
     void ExportChart(int command_id, const std::string& chart_path);
     // Any of the seven chart commands by id; false for other ids.
     bool RunChartCommand(int command_id, const std::string& chart_path);
@@ -80,9 +80,9 @@ class MainWindow : public QDialog {
     JukeboxPage* jukebox_;
     // In strip order.
     std::array<Page*, 6> pages_{};
-    // The pages that only exchange their values with the record (JUKEBOX2,
-    // OPTION, SYSTEM, SELECT), in the order they are loaded and stored.
-    std::array<Page*, 4> settings_pages_{};
+    // The pages after MAIN (JUKEBOX1, JUKEBOX2, OPTION, SYSTEM, SELECT), in
+    // the order they are loaded and stored.
+    std::array<Page*, 5> settings_pages_{};
     LibraryWatch* watch_;
     QMenu* help_;
     QAction* about_;

@@ -9,20 +9,23 @@
 #include "window/controls.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "window/name_dialog_ids.h"
 
 namespace qv5 {
+
+using namespace name_dialog_id;
 
 NameDialog::NameDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("QV5 SETUP"));
     auto* layout = new QVBoxLayout(this);
     prompt_ = new QLabel(this);
-    SetControlId(prompt_, 1076);
+    SetControlId(prompt_, kPrompt);
     edit_ = new QLineEdit(this);
-    SetControlId(edit_, 1002);
+    SetControlId(edit_, kName);
     edit_->setMinimumWidth(360);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    SetControlId(buttons->button(QDialogButtonBox::Ok), 1);
-    SetControlId(buttons->button(QDialogButtonBox::Cancel), 2);
+    SetControlId(buttons->button(QDialogButtonBox::Ok), kIdOk);
+    SetControlId(buttons->button(QDialogButtonBox::Cancel), kIdCancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &NameDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &NameDialog::reject);
     layout->addWidget(prompt_);

@@ -27,8 +27,8 @@ class NameDialog : public QDialog {
     bool confirmed = false;
 
   private:
-    QLabel* prompt_;   // 1076
-    QLineEdit* edit_;  // 1002
+    QLabel* prompt_;   // kPrompt
+    QLineEdit* edit_;  // kName
 };
 
 }  // namespace qv5

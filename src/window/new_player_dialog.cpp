@@ -11,8 +11,11 @@
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "player/score_restore.h"
+#include "window/new_player_dialog_ids.h"
 
 namespace qv5 {
+
+using namespace new_player_id;
 
 NewPlayerDialog::NewPlayerDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("NEW PLAYER"));
@@ -22,13 +25,13 @@ NewPlayerDialog::NewPlayerDialog(QWidget* parent) : QDialog(parent) {
     link_box_ = new QCheckBox(QStringLiteral("QV5IR"), this);
     irid_edit_ = new QLineEdit(this);
     irid_edit_->setEnabled(false);
-    SetControlId(id_edit_, 1002);
-    SetControlId(password_edit_, 1008);
-    SetControlId(link_box_, 1006);
-    SetControlId(irid_edit_, 1011);
+    SetControlId(id_edit_, kId);
+    SetControlId(password_edit_, kPassword);
+    SetControlId(link_box_, kLinkIr);
+    SetControlId(irid_edit_, kIrId);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    SetControlId(buttons->button(QDialogButtonBox::Ok), 1);
-    SetControlId(buttons->button(QDialogButtonBox::Cancel), 2);
+    SetControlId(buttons->button(QDialogButtonBox::Ok), kIdOk);
+    SetControlId(buttons->button(QDialogButtonBox::Cancel), kIdCancel);
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("ID"), id_edit_);
     form->addRow(QStringLiteral("PASSWORD"), password_edit_);

@@ -30,6 +30,32 @@ void Page::ReadControls() {
     for (auto& b : bindings_) b.read();
 }
 
+void Page::LoadFrom(const ConfigRecord& record) {
+    for (const ConfigKey* k : keys_) {
+        if (k->int_field) values.*k->int_field = record.*k->int_field;
+        if (k->text_field) values.*k->text_field = record.*k->text_field;
+    }
+}
+
+void Page::StoreTo(ConfigRecord& record) const {
+    for (const ConfigKey* k : keys_) {
+        if (k->int_field) record.*k->int_field = values.*k->int_field;
+        if (k->text_field) record.*k->text_field = values.*k->text_field;
+    }
+}
+
+void Page::Keep(const ConfigKey& key) {
+    if (std::find(keys_.begin(), keys_.end(), &key) == keys_.end()) keys_.push_back(&key);
+}
+
+void Page::Keep(IntField field) {
+    Keep(KeyOf(field));
+}
+
+void Page::Keep(TextField field) {
+    Keep(KeyOf(field));
+}
+
 void Page::Place(QWidget* w, const QString& label, int label_id) {
     auto* grid = static_cast<QGridLayout*>(layout());
     if (!label.isEmpty() || label_id != 0) {
@@ -57,7 +83,9 @@ void SetDropDownHeight(QComboBox* list, int pixels) {
     list->setProperty("dropDownHeight", pixels);
 }
 
-QCheckBox* Page::AddCheck(int id, const QString& caption, std::int32_t* value) {
+QCheckBox* Page::AddCheck(int id, const QString& caption, IntField field) {
+    Keep(field);
+    std::int32_t* value = &(values.*field);
     auto* box = new QCheckBox(caption, this);
     SetControlId(box, id);
     Place(box);
@@ -71,7 +99,22 @@ QCheckBox* Page::AddCheck(int id, const QString& caption, std::int32_t* value) {
     return box;
 }
 
-QLineEdit* Page::AddIntEdit(int id, const QString& label, std::int32_t* value, int label_id) {
+QCheckBox* Page::AddBitCheck(int id, const QString& caption, IntField field, int bit) {
+    Keep(field);
+    std::int32_t* value = &(values.*field);
+    auto* box = new QCheckBox(caption, this);
+    SetControlId(box, id);
+    Place(box);
+    const std::int32_t mask = std::int32_t(1) << bit;
+    bindings_.push_back(
+        {[box, value, mask] { box->setChecked((*value & mask) != 0); },
+         [box, value, mask] { *value = box->isChecked() ? (*value | mask) : (*value & ~mask); }});
+    return box;
+}
+
+QLineEdit* Page::AddIntEdit(int id, const QString& label, IntField field, int label_id) {
+    Keep(field);
+    std::int32_t* value = &(values.*field);
     auto* edit = new QLineEdit(this);
     SetControlId(edit, id);
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
@@ -82,8 +125,10 @@ QLineEdit* Page::AddIntEdit(int id, const QString& label, std::int32_t* value, i
     return edit;
 }
 
-QLineEdit* Page::AddTextEdit(int id, const QString& label, std::string* value, bool password,
+QLineEdit* Page::AddTextEdit(int id, const QString& label, TextField field, bool password,
                              int label_id) {
+    Keep(field);
+    std::string* value = &(values.*field);
     auto* edit = new QLineEdit(this);
     SetControlId(edit, id);
     if (password) edit->setEchoMode(QLineEdit::Password);
@@ -95,8 +140,9 @@ QLineEdit* Page::AddTextEdit(int id, const QString& label, std::string* value, b
     return edit;
 }
 
-void Page::AddRadioGroup(const std::vector<int>& ids, const QStringList& captions,
-                         std::int32_t* value) {
+void Page::AddRadioGroup(const std::vector<int>& ids, const QStringList& captions, IntField field) {
+    Keep(field);
+    std::int32_t* value = &(values.*field);
     auto* box = new QWidget(this);  // the buttons' parent makes them one exclusive group
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);

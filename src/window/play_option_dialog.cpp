@@ -13,8 +13,11 @@
 #include "config/config_file.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "window/play_option_dialog_ids.h"
 
 namespace qv5 {
+
+using namespace play_option_id;
 
 PlayOptionDialog::PlayOptionDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("PLAY OPTION"));
@@ -26,23 +29,27 @@ PlayOptionDialog::PlayOptionDialog(QWidget* parent) : QDialog(parent) {
     auto* right = new QVBoxLayout;
     row->addLayout(left);
     row->addLayout(right);
-    AddGroup("GAUGE", {1098, 1083, 1084, 1085, 1086, 1087},
-             {"NORMAL", "HARD", "DEATH", "EASY", "PERFECT ATTACK", "GOOD ATTACK"}, &gauge, left);
-    AddGroup("RANDOM", {1088, 1089, 1090, 1091, 1092, 1093},
+    AddGroup(
+        "GAUGE",
+        {kGaugeNormal, kGaugeHard, kGaugeDeath, kGaugeEasy, kGaugePerfectAttack, kGaugeGoodAttack},
+        {"NORMAL", "HARD", "DEATH", "EASY", "PERFECT ATTACK", "GOOD ATTACK"}, &gauge, left);
+    AddGroup("RANDOM",
+             {kRandomNormal, kRandomMirror, kRandomRandom, kRandomSRandom, kRandomScatter,
+              kRandomConverge},
              {"NORMAL", "MIRROR", "RANDOM", "S-RANDOM", "SCATTER", "CONVERGE"}, &random, left);
-    AddGroup("SPEED", {1094, 1095, 1096, 1097, 1099},
+    AddGroup("SPEED", {kSpeedNormal, kSpeedFixMax, kSpeedFixMin, kSpeedFixAverage, kSpeedConstant},
              {"NORMAL", "FIX (MAX BPM)", "FIX (MIN BPM)", "FIX (AVERAGE)", "CONSTANT"}, &hstype,
              right);
     hs_edit_ = new QLineEdit(this);
-    SetControlId(hs_edit_, 1002);
+    SetControlId(hs_edit_, kHs);
     right->addWidget(hs_edit_);
     right->addStretch(1);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    SetControlId(ok, 1);
-    SetControlId(cancel, 2);
+    SetControlId(ok, kIdOk);
+    SetControlId(cancel, kIdCancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     top->addWidget(buttons);

@@ -24,7 +24,7 @@ class PlayOptionDialog : public QDialog {
     std::int32_t gauge = 0;
     std::int32_t random = 0;
     std::int32_t hstype = 0;
-    std::string hs;  // the text of edit 1002
+    std::string hs;  // the text of edit kHs
 
     void ShowValues();
     void ReadControls();
@@ -43,7 +43,7 @@ class PlayOptionDialog : public QDialog {
     QLineEdit* hs_edit_;
 };
 
-// Main window button 1036: the record's play options through the dialog,
+// Main window button kPlayOptions: the record's play options through the dialog,
 // then ApplySettings whatever the dialog returned.
 void OnPlayOptions(MainWindow& dlg);
 

@@ -12,7 +12,7 @@ namespace qv5 {
 
 bool CheckPlayer(MainWindow& dlg) {
     const int language = TheConfig().language;
-    const MainPage::Values& v = dlg.MainTab()->values;
+    const ConfigRecord& v = dlg.MainTab()->values;
     if (v.id.size() < 3) {
         ShowMessage(&dlg,
                     Localized(language, u8"NEW PLAYERボタンでプレイヤーデータを作成してください。",

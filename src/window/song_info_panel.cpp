@@ -5,6 +5,7 @@
 
 #include "window/controls.h"
 #include "platform/text.h"
+#include "window/song_info_panel_ids.h"
 
 namespace qv5 {
 
@@ -15,7 +16,7 @@ SongInfoPanel::SongInfoPanel(QWidget* parent) : QWidget(parent) {
     for (size_t i = 0; i < labels_.size(); ++i) {
         labels_[i] = new QLabel(this);
         labels_[i]->setTextFormat(Qt::PlainText);
-        SetControlId(labels_[i], 1077 + static_cast<int>(i));
+        SetControlId(labels_[i], song_info_id::kFirstLine + static_cast<int>(i));
         layout->addWidget(labels_[i]);
     }
 }

@@ -1,5 +1,5 @@
 // The information panel below the folder tree: six one-line texts,
-// static texts 1077 to 1082.
+// static texts song_info_id::kFirstLine to kLastLine.
 #pragma once
 
 #include <QWidget>

@@ -7,36 +7,42 @@
 #include "window/controls.h"
 #include "platform/sound_devices.h"
 #include "platform/text.h"
+#include "window/system_page_ids.h"
 
 namespace qv5 {
 
+using namespace system_page_id;
+
 SystemPage::SystemPage(QWidget* parent) : Page(parent) {
-    Values& v = values;
     output_ = new QComboBox(this);
-    SetControlId(output_, 1001);
+    SetControlId(output_, kOutput);
     // Index 0, 1 and 2 stand for the sound library's types 6, 9 and 10.
     output_->addItems(
         {QStringLiteral("DirectSound"), QStringLiteral("WASAPI"), QStringLiteral("ASIO")});
     Place(output_, QStringLiteral("OUTPUT"));
     driver_ = new QComboBox(this);
-    SetControlId(driver_, 1007);
+    SetControlId(driver_, kDriver);
     Place(driver_, QStringLiteral("DRIVER"));
+    Keep(&ConfigRecord::output);
+    Keep(&ConfigRecord::driver);
     SetDropDownHeight(output_, 200);
     SetDropDownHeight(driver_, 200);
     connect(output_, &QComboBox::currentIndexChanged, this, [this] {
         if (!showing_) FillDriverList(0);
     });
-    AddIntEdit(1002, QStringLiteral("BUFFER"), &v.bufferlength);
-    AddStatic(1064, QString());
-    AddCheck(1006, QString(), &v.disablefmod);
-    AddCheck(1015, QString(), &v.highcolor);
-    AddCheck(1016, QString(), &v.vsync);
-    AddCheck(1017, QString(), &v.hptimer);
-    AddCheck(1018, QStringLiteral("DirectDraw"), &v.directdraw)->setVisible(false);
-    AddCheck(1019, QStringLiteral("Software rendering"), &v.softwarerendering);
-    AddRadioGroup({1105, 1042, 1041},
+    AddIntEdit(kBufferLength, QStringLiteral("BUFFER"), &ConfigRecord::bufferlength);
+    AddStatic(kBufferNote, QString());
+    AddCheck(kDisableFmod, QString(), &ConfigRecord::disablefmod);
+    AddCheck(kHighColor, QString(), &ConfigRecord::highcolor);
+    AddCheck(kVsync, QString(), &ConfigRecord::vsync);
+    AddCheck(kHpTimer, QString(), &ConfigRecord::hptimer);
+    AddCheck(kDirectDraw, QStringLiteral("DirectDraw"), &ConfigRecord::directdraw)
+        ->setVisible(false);
+    AddCheck(kSoftwareRendering, QStringLiteral("Software rendering"),
+             &ConfigRecord::softwarerendering);
+    AddRadioGroup({kMainDisplay, kSubDisplay1, kSubDisplay2},
                   {QStringLiteral("Main display"), QStringLiteral("Sub1"), QStringLiteral("Sub2")},
-                  &v.maindisplay);
+                  &ConfigRecord::maindisplay);
 }
 
 int SystemPage::OutputType(int index) {
@@ -72,34 +78,6 @@ void SystemPage::ReadControls() {
     Page::ReadControls();
     values.output = output_->currentIndex();
     values.driver = driver_->currentIndex();
-}
-
-void SystemPage::LoadFrom(const ConfigRecord& c) {
-    Values& v = values;
-    v.output = c.output;
-    v.driver = c.driver;
-    v.bufferlength = c.bufferlength;
-    v.disablefmod = c.disablefmod;
-    v.highcolor = c.highcolor;
-    v.vsync = c.vsync;
-    v.hptimer = c.hptimer;
-    v.directdraw = c.directdraw;
-    v.softwarerendering = c.softwarerendering;
-    v.maindisplay = c.maindisplay;
-}
-
-void SystemPage::StoreTo(ConfigRecord& c) const {
-    const Values& v = values;
-    c.output = v.output;
-    c.driver = v.driver;
-    c.bufferlength = v.bufferlength;
-    c.disablefmod = v.disablefmod;
-    c.highcolor = v.highcolor;
-    c.vsync = v.vsync;
-    c.hptimer = v.hptimer;
-    c.directdraw = v.directdraw;
-    c.softwarerendering = v.softwarerendering;
-    c.maindisplay = v.maindisplay;
 }
 
 }  // namespace qv5

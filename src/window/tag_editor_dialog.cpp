@@ -11,8 +11,11 @@
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "window/tag_editor_dialog_ids.h"
 
 namespace qv5 {
+
+using namespace tag_editor_id;
 namespace {
 
 // More than any header line can hold (lines arrive in pieces of about 100 KB).
@@ -25,16 +28,16 @@ TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
     setModal(true);
     setMinimumWidth(460);
     auto* form = new QFormLayout(this);
-    title_ = AddEdit(1014);
-    subtitle_ = AddEdit(1013);
-    genre_ = AddEdit(1026);
-    artist_ = AddEdit(1011);
-    subartist_ = AddEdit(1010);
-    level_ = AddEdit(1008);
-    exlevel_ = AddEdit(1009);
-    difficulty_ = AddEdit(1028);
+    title_ = AddEdit(kTitle);
+    subtitle_ = AddEdit(kSubtitle);
+    genre_ = AddEdit(kGenre);
+    artist_ = AddEdit(kArtist);
+    subartist_ = AddEdit(kSubartist);
+    level_ = AddEdit(kLevel);
+    exlevel_ = AddEdit(kExLevel);
+    difficulty_ = AddEdit(kDifficulty);
     favorite_ = new QCheckBox(QStringLiteral("FAVORITE"), this);
-    SetControlId(favorite_, 1006);
+    SetControlId(favorite_, kFavorite);
     form->addRow(QStringLiteral("TITLE"), title_);
     form->addRow(QStringLiteral("SUBTITLE"), subtitle_);
     form->addRow(QStringLiteral("GENRE"), genre_);
@@ -51,9 +54,9 @@ TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
     restore_ = buttons->addButton(ToQString(Sj(u8"元に戻す")), QDialogButtonBox::ResetRole);
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    SetControlId(restore_, 1003);
-    SetControlId(ok, 1);
-    SetControlId(cancel, 2);
+    SetControlId(restore_, kRestore);
+    SetControlId(ok, kIdOk);
+    SetControlId(cancel, kIdCancel);
     connect(restore_, &QPushButton::clicked, this, &TagEditorDialog::OnRestore);
     connect(buttons, &QDialogButtonBox::accepted, this, &TagEditorDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

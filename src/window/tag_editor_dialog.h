@@ -20,7 +20,7 @@ class TagEditorDialog : public QDialog {
     // Fields <-> controls.
     void ShowFields();
     void ReadFields();
-    // Button 1003: the header's values, read again from the chart file.
+    // Button kRestore: the header's values, read again from the chart file.
     void OnRestore();
     void accept() override;
 

@@ -15,8 +15,11 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "window/tool_settings_dialog_ids.h"
 
 namespace qv5 {
+
+using namespace tool_settings_id;
 namespace {
 
 const char8_t* const kProgramFilter = u8"実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||";
@@ -28,10 +31,10 @@ struct ProgramChoice {
 };
 
 const ProgramChoice kPrograms[] = {
-    {1003, u8"mp3エンコーダーの選択 (lame.exe推奨)", &ToolSettings::mp3enc_body},
-    {1004, u8"oggエンコーダーの選択 (oggenc2.exe推奨)", &ToolSettings::oggenc_body},
-    {1027, u8"BMSエディター選択 (BMSE.exe推奨)", &ToolSettings::bmse_body},
-    {1036, u8"BMSエディター選択 (oggdec.exe推奨)", &ToolSettings::oggdec_body},
+    {kChooseMp3Encoder, u8"mp3エンコーダーの選択 (lame.exe推奨)", &ToolSettings::mp3enc_body},
+    {kChooseOggEncoder, u8"oggエンコーダーの選択 (oggenc2.exe推奨)", &ToolSettings::oggenc_body},
+    {kChooseBmsEditor, u8"BMSエディター選択 (BMSE.exe推奨)", &ToolSettings::bmse_body},
+    {kChooseOggDecoder, u8"BMSエディター選択 (oggdec.exe推奨)", &ToolSettings::oggdec_body},
 };
 
 }  // namespace
@@ -78,19 +81,21 @@ ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
     };
 
     QGridLayout* movie = group(ToQString(Sj(u8"動画・mp3作成")));
-    text(movie, 0, 1002, QStringLiteral("mp3 encoder"), &ToolSettings::mp3enc_body);
-    chooser(movie, 0, 1003);
-    text(movie, 1, 1008, QStringLiteral("option (audio)"), &ToolSettings::mp3enc_option_normal);
-    text(movie, 2, 1013, QStringLiteral("option (movie)"), &ToolSettings::mp3enc_option_movie);
-    text(movie, 3, 1014, QStringLiteral("quality (0-100)"), &ToolSettings::mp3_volume);
-    text(movie, 4, 1028, QStringLiteral("frame rate (1-60)"), &ToolSettings::movie_framerate);
+    text(movie, 0, kMp3Encoder, QStringLiteral("mp3 encoder"), &ToolSettings::mp3enc_body);
+    chooser(movie, 0, kChooseMp3Encoder);
+    text(movie, 1, kMp3OptionAudio, QStringLiteral("option (audio)"),
+         &ToolSettings::mp3enc_option_normal);
+    text(movie, 2, kMp3OptionMovie, QStringLiteral("option (movie)"),
+         &ToolSettings::mp3enc_option_movie);
+    text(movie, 3, kMp3Quality, QStringLiteral("quality (0-100)"), &ToolSettings::mp3_volume);
+    text(movie, 4, kFrameRate, QStringLiteral("frame rate (1-60)"), &ToolSettings::movie_framerate);
     auto* audio = new QWidget(this);  // the buttons' parent makes them one exclusive group
     auto* audio_row = new QHBoxLayout(audio);
     audio_row->setContentsMargins(0, 0, 0, 0);
     std::vector<QRadioButton*> radios;
     const QString audio_captions[] = {QStringLiteral("mp3"), QStringLiteral("wav"),
                                       ToQString(Sj(u8"wav (動画と別に保存)"))};
-    const int audio_ids[] = {1041, 1042, 1043};
+    const int audio_ids[] = {kMovieAudioMp3, kMovieAudioWav, kMovieAudioSeparateWav};
     for (int i = 0; i < 3; ++i) {
         auto* r = new QRadioButton(audio_captions[i], audio);
         SetControlId(r, audio_ids[i]);
@@ -112,38 +117,38 @@ ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
                                  if (radios[i]->isChecked()) tools_.movie_audio = std::int32_t(i);
                          }});
     auto* compressor = new QPushButton(ToQString(Sj(u8"動画圧縮の設定")), this);
-    SetControlId(compressor, 1035);
+    SetControlId(compressor, kCompressor);
     compressor->setAutoDefault(false);
     movie->addWidget(compressor, 6, 1);
     connect(compressor, &QPushButton::clicked, this, [this] { ChooseCompressor(this); });
 
     QGridLayout* enc = group(ToQString(Sj(u8"oggエンコード")));
-    text(enc, 0, 1011, QStringLiteral("ogg encoder"), &ToolSettings::oggenc_body);
-    chooser(enc, 0, 1004);
-    text(enc, 1, 1026, QStringLiteral("option"), &ToolSettings::oggenc_option);
+    text(enc, 0, kOggEncoder, QStringLiteral("ogg encoder"), &ToolSettings::oggenc_body);
+    chooser(enc, 0, kChooseOggEncoder);
+    text(enc, 1, kOggEncoderOption, QStringLiteral("option"), &ToolSettings::oggenc_option);
     QGridLayout* dec = group(ToQString(Sj(u8"oggデコード")));
-    text(dec, 0, 1068, QStringLiteral("ogg decoder"), &ToolSettings::oggdec_body);
-    chooser(dec, 0, 1036);
-    text(dec, 1, 1102, QStringLiteral("option"), &ToolSettings::oggdec_option);
+    text(dec, 0, kOggDecoder, QStringLiteral("ogg decoder"), &ToolSettings::oggdec_body);
+    chooser(dec, 0, kChooseOggDecoder);
+    text(dec, 1, kOggDecoderOption, QStringLiteral("option"), &ToolSettings::oggdec_option);
     QGridLayout* bms = group(ToQString(Sj(u8"BMSデータ")));
-    text(bms, 0, 1009, QStringLiteral("BMS editor"), &ToolSettings::bmse_body);
-    chooser(bms, 0, 1027);
-    text(bms, 1, 1010, QStringLiteral("option"), &ToolSettings::bmse_option);
+    text(bms, 0, kBmsEditor, QStringLiteral("BMS editor"), &ToolSettings::bmse_body);
+    chooser(bms, 0, kChooseBmsEditor);
+    text(bms, 1, kBmsEditorOption, QStringLiteral("option"), &ToolSettings::bmse_option);
 
-    check(1006, ToQString(Sj(u8"インストール時にwavをoggに自動変換する")),
+    check(kAutoWavToOgg, ToQString(Sj(u8"インストール時にwavをoggに自動変換する")),
           &ToolSettings::autowavtoogg);
-    check(1015, ToQString(Sj(u8"インストール時にbmpをpngに自動変換する")),
+    check(kAutoBmpToPng, ToQString(Sj(u8"インストール時にbmpをpngに自動変換する")),
           &ToolSettings::autobmptopng);
-    check(1016, ToQString(Sj(u8"インストール時に隠し譜面を自動検索する")),
+    check(kAutoHiddenSearch, ToQString(Sj(u8"インストール時に隠し譜面を自動検索する")),
           &ToolSettings::autofumensearch);
 
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    SetControlId(ok, 1);
+    SetControlId(ok, kIdOk);
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    SetControlId(cancel, 2);
+    SetControlId(cancel, kIdCancel);
     cancel->setVisible(false);
     row->addWidget(ok);
     row->addWidget(cancel);
@@ -173,7 +178,7 @@ void ToolSettingsDialog::ChooseProgram(int button) {
         tools_.*p.value = *chosen;
         ShowValues();
         MakeProgramDirectoryCurrent();
-        if (button == 1027)
+        if (button == kChooseBmsEditor)
             ShowMessage(
                 this,
                 Sj(u8"bmsエディタでファイルを編集すると、以前のスコアデータは使用できなくなり、"

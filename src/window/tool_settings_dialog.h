@@ -25,7 +25,7 @@ class ToolSettingsDialog : public QDialog {
     // OK: reads the controls into the values and closes.
     void accept() override;
 
-    // Buttons 1003, 1004, 1036, 1027: a program chosen replaces its value and
+    // The four choose-program buttons: a program chosen replaces its value and
     // every value is shown again (unconfirmed edits go back).
     void ChooseProgram(int button);
 
@@ -37,7 +37,7 @@ class ToolSettingsDialog : public QDialog {
     std::vector<Binding> bindings_;
 };
 
-// Runs the dialog over `tools` (button 1027 of the JUKEBOX1 page). The caller
+// Runs the dialog over `tools` (the JUKEBOX1 page's kToolSettings button). The caller
 // limits the numbers afterwards (ClampToolSettings).
 void OpenToolSettings(QWidget* owner, ToolSettings& tools);
 

@@ -41,37 +41,40 @@ void FolderTree::RunCommand(int id) {
     QTreeWidgetItem* item = current_;
     if (!item) return;
     const std::string path = ItemPath(item);
-    if (IsOneOf(id, {32845, 32840})) return Cut(currentItem() ? currentItem() : item);
-    if (IsOneOf(id, {32843, 32841})) return Paste();
+    if (IsOneOf(id, {kCmdRootCut, kCmdFolderCut})) return Cut(currentItem() ? currentItem() : item);
+    if (IsOneOf(id, {kCmdRootPaste, kCmdFolderPaste})) return Paste();
     if (RefuseLong(path)) return;
-    if (IsOneOf(id, {32830, 32806})) return ShellOpen(Quoted(path));
-    if (IsOneOf(id, {32831, 32807})) return Refresh(item);
-    if (IsOneOf(id, {32832, 32810})) return NewFolder();
-    if (id == 32834) return RenameRoot();
-    if (id == 32808) return RenameFolder();
-    if (IsOneOf(id, {32826, 32828})) return RenameFile();
-    if (IsOneOf(id, {32811, 32827, 32829})) return Delete();
-    if (id == 32833) return ExcludeRoot();
-    if (IsOneOf(id, {32825, 32836})) {
+    if (IsOneOf(id, {kCmdRootOpen, kCmdFolderOpen})) return ShellOpen(Quoted(path));
+    if (IsOneOf(id, {kCmdRootRefresh, kCmdFolderRefresh})) return Refresh(item);
+    if (IsOneOf(id, {kCmdRootNewFolder, kCmdFolderNewFolder})) return NewFolder();
+    if (id == kCmdRootRename) return RenameRoot();
+    if (id == kCmdFolderRename) return RenameFolder();
+    if (IsOneOf(id, {kCmdChartRename, kCmdFileRename})) return RenameFile();
+    if (IsOneOf(id, {kCmdFolderDelete, kCmdChartDelete, kCmdFileDelete})) return Delete();
+    if (id == kCmdRootExclude) return ExcludeRoot();
+    if (IsOneOf(id, {kCmdChartTextEditor, kCmdFileTextEditor})) {
         if (!OpenInTextEditor(path)) Tell(Sj(u8"テキストエディタを起動できませんでした。"));
         return;
     }
-    if (id == 32823) return EditInBmsEditor();
-    if (id == 32824) {
+    if (id == kCmdChartBmsEditor) return EditInBmsEditor();
+    if (id == kCmdChartRanking) {
         OpenChartRankingPage(path);
         return;
     }
-    if (id == 32879) {
+    if (id == kCmdChartTags) {
         if (hooks.edit_tags) hooks.edit_tags(path, false);
         if (hooks.show_info) hooks.show_info(path);
         return;
     }
-    if (id == 32812) return SearchHiddenCharts(item);
-    if (IsOneOf(id, {32857, 32859, 32872, 32873, 32874, 32814, 32815, 32864, 32865, 32866})) {
+    if (id == kCmdFolderHiddenSearch) return SearchHiddenCharts(item);
+    if (IsOneOf(id, {kCmdRootWavToOgg, kCmdRootOggToWav, kCmdRootBmpToPng, kCmdRootPngToBmp,
+                     kCmdRootWavAndBmp, kCmdFolderWavToOgg, kCmdFolderOggToWav, kCmdFolderBmpToPng,
+                     kCmdFolderPngToBmp, kCmdFolderWavAndBmp})) {
         if (hooks.convert) hooks.convert(id, path);
         return;
     }
-    if (IsOneOf(id, {32821, 32837, 32856, 32876, 32875, 32855, 32854})) {
+    if (IsOneOf(id, {kCmdPlayChart, kCmdAutoplayChart, kCmdMovieAutoplay, kCmdMovieBgaOnly,
+                     kCmdMovieReplay, kCmdBgmWav, kCmdBgmMp3})) {
         if (hooks.chart_command) hooks.chart_command(id, path);
         return;
     }

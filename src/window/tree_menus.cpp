@@ -16,46 +16,48 @@ struct MenuEntry {
 };
 
 const std::vector<MenuEntry>& Entries(ItemKind kind) {
-    static const std::vector<MenuEntry> root = {{32830, u8"エクスプローラで開く"},
-                                                {32831, u8"更新"},
-                                                {32832, u8"新しいフォルダ"},
-                                                {32834, u8"ルートフォルダ名の変更"},
-                                                {32845, u8"切り取り"},
-                                                {32843, u8"貼り付け"},
-                                                {32833, u8"ライブラリから除外"},
-                                                {32857, u8"wav → ogg 変換"},
-                                                {32859, u8"ogg → wav 変換"},
-                                                {32872, u8"bmp → png 変換"},
-                                                {32873, u8"png → bmp 変換"},
-                                                {32874, u8"wav・bmp → ogg・png 変換"}};
-    static const std::vector<MenuEntry> folder = {{32806, u8"エクスプローラで開く"},
-                                                  {32807, u8"更新"},
-                                                  {32808, u8"フォルダ名の変更"},
-                                                  {32840, u8"切り取り"},
-                                                  {32841, u8"貼り付け"},
-                                                  {32810, u8"新しいフォルダ"},
-                                                  {32811, u8"フォルダの削除"},
-                                                  {32812, u8"隠し譜面の検索"},
-                                                  {32814, u8"wav → ogg 変換"},
-                                                  {32815, u8"ogg → wav 変換"},
-                                                  {32864, u8"bmp → png 変換"},
-                                                  {32865, u8"png → bmp 変換"},
-                                                  {32866, u8"wav・bmp → ogg・png 変換"}};
-    static const std::vector<MenuEntry> chart = {{32821, u8"プレイ"},
-                                                 {32837, u8"オートプレイ"},
-                                                 {32879, u8"タグ編集"},
-                                                 {32823, u8"BMSエディタで編集"},
-                                                 {32824, u8"ランキングページ"},
-                                                 {32825, u8"メモ帳で開く"},
-                                                 {32826, u8"譜面ファイル名の変更"},
-                                                 {32827, u8"ファイルの削除"},
-                                                 {32856, u8"動画作成（オートプレイ）"},
-                                                 {32876, u8"動画作成（BGAのみ）"},
-                                                 {32875, u8"動画作成（リプレイ）"},
-                                                 {32855, u8"BGM作成（wav）"},
-                                                 {32854, u8"BGM作成（mp3）"}};
-    static const std::vector<MenuEntry> other = {
-        {32836, u8"メモ帳で開く"}, {32828, u8"ファイル名の変更"}, {32829, u8"ファイルの削除"}};
+    static const std::vector<MenuEntry> root = {{kCmdRootOpen, u8"エクスプローラで開く"},
+                                                {kCmdRootRefresh, u8"更新"},
+                                                {kCmdRootNewFolder, u8"新しいフォルダ"},
+                                                {kCmdRootRename, u8"ルートフォルダ名の変更"},
+                                                {kCmdRootCut, u8"切り取り"},
+                                                {kCmdRootPaste, u8"貼り付け"},
+                                                {kCmdRootExclude, u8"ライブラリから除外"},
+                                                {kCmdRootWavToOgg, u8"wav → ogg 変換"},
+                                                {kCmdRootOggToWav, u8"ogg → wav 変換"},
+                                                {kCmdRootBmpToPng, u8"bmp → png 変換"},
+                                                {kCmdRootPngToBmp, u8"png → bmp 変換"},
+                                                {kCmdRootWavAndBmp, u8"wav・bmp → ogg・png 変換"}};
+    static const std::vector<MenuEntry> folder = {
+        {kCmdFolderOpen, u8"エクスプローラで開く"},
+        {kCmdFolderRefresh, u8"更新"},
+        {kCmdFolderRename, u8"フォルダ名の変更"},
+        {kCmdFolderCut, u8"切り取り"},
+        {kCmdFolderPaste, u8"貼り付け"},
+        {kCmdFolderNewFolder, u8"新しいフォルダ"},
+        {kCmdFolderDelete, u8"フォルダの削除"},
+        {kCmdFolderHiddenSearch, u8"隠し譜面の検索"},
+        {kCmdFolderWavToOgg, u8"wav → ogg 変換"},
+        {kCmdFolderOggToWav, u8"ogg → wav 変換"},
+        {kCmdFolderBmpToPng, u8"bmp → png 変換"},
+        {kCmdFolderPngToBmp, u8"png → bmp 変換"},
+        {kCmdFolderWavAndBmp, u8"wav・bmp → ogg・png 変換"}};
+    static const std::vector<MenuEntry> chart = {{kCmdPlayChart, u8"プレイ"},
+                                                 {kCmdAutoplayChart, u8"オートプレイ"},
+                                                 {kCmdChartTags, u8"タグ編集"},
+                                                 {kCmdChartBmsEditor, u8"BMSエディタで編集"},
+                                                 {kCmdChartRanking, u8"ランキングページ"},
+                                                 {kCmdChartTextEditor, u8"メモ帳で開く"},
+                                                 {kCmdChartRename, u8"譜面ファイル名の変更"},
+                                                 {kCmdChartDelete, u8"ファイルの削除"},
+                                                 {kCmdMovieAutoplay, u8"動画作成（オートプレイ）"},
+                                                 {kCmdMovieBgaOnly, u8"動画作成（BGAのみ）"},
+                                                 {kCmdMovieReplay, u8"動画作成（リプレイ）"},
+                                                 {kCmdBgmWav, u8"BGM作成（wav）"},
+                                                 {kCmdBgmMp3, u8"BGM作成（mp3）"}};
+    static const std::vector<MenuEntry> other = {{kCmdFileTextEditor, u8"メモ帳で開く"},
+                                                 {kCmdFileRename, u8"ファイル名の変更"},
+                                                 {kCmdFileDelete, u8"ファイルの削除"}};
     switch (kind) {
         case ItemKind::Root:
             return root;

@@ -9,6 +9,7 @@
 #include "window/controls.h"
 #include "window/main_window.h"
 #include "window/song_info_panel.h"
+#include "window/song_info_panel_ids.h"
 #include "library/file_hash.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
@@ -139,7 +140,7 @@ TEST_F(SongInfoTest, ThePanelShowsChartItemsAndEmptiesForEveryOtherItem) {
     ASSERT_NE(panel, nullptr);
     auto texts = [&] {
         std::vector<std::string> out;
-        for (int id = 1077; id <= 1082; ++id)
+        for (int id = song_info_id::kFirstLine; id <= song_info_id::kLastLine; ++id)
             out.push_back(FromQString(Control<QLabel>(&window, id)->text()));
         return out;
     };

@@ -16,7 +16,7 @@
 #include <optional>
 #include <thread>
 
-#include "cli/command_roots.h"
+#include "cli/commands.h"
 #include "config/config_file.h"
 #include "library/song_library.h"
 #include "platform/database.h"
@@ -325,12 +325,12 @@ TEST(CommandLineFaults, RemoveRootBesideALongReaderChangesNothing) {
     ASSERT_TRUE(hold->Step());
     // The command runs in this process, so it can be made to wait 0.2 s, not 30.
     SongLibrary().SetBusyTimeout(200);
-    EXPECT_EQ(RunRootCommand({"remove-root", "songs"}, game.host()), 1);
+    EXPECT_EQ(RunRemoveRoot({{"songs"}, game.host()}), 1);
     EXPECT_EQ(Roots(), std::vector<std::string>{"songs\\"});
     EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 10);
     hold.reset();
     ASSERT_TRUE(reader.Exec("COMMIT"));
-    EXPECT_EQ(RunRootCommand({"remove-root", "songs"}, game.host()), 0);
+    EXPECT_EQ(RunRemoveRoot({{"songs"}, game.host()}), 0);
     EXPECT_EQ(Roots(), std::vector<std::string>{});
     EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 0);
     SongLibrary().SetBusyTimeout(Database::kDefaultBusyMilliseconds);

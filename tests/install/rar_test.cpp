@@ -99,20 +99,5 @@ TEST_F(RarTest, ArchivesWithoutChartsAreReportedAsSuch) {
     }
 }
 
-TEST_F(RarTest, YesToTheOfferStartsTheInstallerWhenItIsThere) {
-    test::FakeWine wine;
-    game.WriteFile("QV5files/caldix/caldix.exe", "MZ");
-    test::ScopedScriptedUi ui;
-    ui->AnswerMessage(MsgAnswer::Ok);
-    ui->AnswerMessage(MsgAnswer::Yes);
-    SetArchiveKindReadableForTesting(ArchiveKind::Rar, false);
-    EXPECT_EQ(InspectArchive(ArchiveKind::Rar, "a.rar"), Inspection::LibraryMissing);
-    SetArchiveKindReadableForTesting(ArchiveKind::Rar, true);
-    const auto runs = wine.Runs();
-    ASSERT_EQ(runs.size(), 1u);
-    ASSERT_FALSE(runs[0].argv.empty());
-    EXPECT_NE(runs[0].argv[0].find("caldix.exe"), std::string::npos) << runs[0].argv[0];
-}
-
 }  // namespace
 }  // namespace qv5

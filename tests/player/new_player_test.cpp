@@ -14,6 +14,9 @@
 #include "window/main_page.h"
 #include "window/main_window.h"
 #include "window/new_player_dialog.h"
+#include "window/main_page_ids.h"
+#include "window/main_window_ids.h"
+#include "window/new_player_dialog_ids.h"
 #include "config/config_file.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -35,9 +38,9 @@ std::string U(const char8_t* s) {
 std::function<int(QDialog&)> Fill(const std::string& id, const std::string& password,
                                   bool link = false, bool ok = true) {
     return [=](QDialog& d) {
-        Control<QLineEdit>(&d, 1002)->setText(QString::fromStdString(id));
-        Control<QLineEdit>(&d, 1008)->setText(QString::fromStdString(password));
-        if (link) Control<QCheckBox>(&d, 1006)->click();
+        Control<QLineEdit>(&d, new_player_id::kId)->setText(QString::fromStdString(id));
+        Control<QLineEdit>(&d, new_player_id::kPassword)->setText(QString::fromStdString(password));
+        if (link) Control<QCheckBox>(&d, new_player_id::kLinkIr)->click();
         if (ok)
             d.accept();
         else
@@ -57,7 +60,9 @@ class SignInTest : public ::testing::Test {
         c.path[0] = "songs\\";
         ASSERT_EQ(SaveConfig(c), 1);
     }
-    QComboBox* Players(MainWindow& dlg) { return Control<QComboBox>(dlg.MainTab(), 1001); }
+    QComboBox* Players(MainWindow& dlg) {
+        return Control<QComboBox>(dlg.MainTab(), main_page_id::kPlayers);
+    }
     test::TempGame game;
     test::ScopedScriptedUi ui;
 };
@@ -106,11 +111,11 @@ TEST_F(SignInTest, FirstRunLoopRepeatsUntilAPlayerExists) {
     EXPECT_EQ(dlg.MainTab()->values.pass, "secret");
     EXPECT_EQ(dlg.MainTab()->values.qv4id, "player1");
     EXPECT_EQ(dlg.MainTab()->values.qv4pass, "secret");
-    EXPECT_EQ(Control<QLineEdit>(dlg.MainTab(), 1002)->text(), "secret");
+    EXPECT_EQ(Control<QLineEdit>(dlg.MainTab(), main_page_id::kPass)->text(), "secret");
 
     // Exit writes the new player into config.xml.
     ui->AnswerMessage(MsgAnswer::Ok);  // no folder registered
-    Control<QPushButton>(&dlg, 1004, true)->click();
+    Control<QPushButton>(&dlg, main_window_id::kExit, true)->click();
     ConfigRecord back;
     LoadConfig(back);
     EXPECT_EQ(back.id, "player1");
@@ -144,11 +149,11 @@ TEST_F(SignInTest, LinkedAccountRestoresItsScores) {
     dlg.InitDialog();
     auto linked = [](const std::string& id, const std::string& irid) {
         return [=](QDialog& d) {
-            Control<QLineEdit>(&d, 1002)->setText(QString::fromStdString(id));
-            Control<QLineEdit>(&d, 1008)->setText("secret");
-            Control<QCheckBox>(&d, 1006)->click();
-            EXPECT_TRUE(Control<QLineEdit>(&d, 1011)->isEnabled());
-            Control<QLineEdit>(&d, 1011)->setText(QString::fromStdString(irid));
+            Control<QLineEdit>(&d, new_player_id::kId)->setText(QString::fromStdString(id));
+            Control<QLineEdit>(&d, new_player_id::kPassword)->setText("secret");
+            Control<QCheckBox>(&d, new_player_id::kLinkIr)->click();
+            EXPECT_TRUE(Control<QLineEdit>(&d, new_player_id::kIrId)->isEnabled());
+            Control<QLineEdit>(&d, new_player_id::kIrId)->setText(QString::fromStdString(irid));
             d.accept();
             return d.result();
         };
@@ -157,7 +162,7 @@ TEST_F(SignInTest, LinkedAccountRestoresItsScores) {
     server.SetBody("PASS\n");
     ui->AnswerDialog(linked("newone", "55"));
     ui->AcceptAllMessages();
-    Control<QPushButton>(dlg.MainTab(), 1003)->click();
+    Control<QPushButton>(dlg.MainTab(), main_page_id::kNewPlayer)->click();
     EXPECT_EQ(ui->MessageTexts().back(), U(u8"パスワードが間違っているか、無効なQV5IDです。"));
     EXPECT_EQ(Players(dlg)->count(), 1);
 
@@ -165,7 +170,7 @@ TEST_F(SignInTest, LinkedAccountRestoresItsScores) {
         "<scorelist><score><hash>x</hash><pg>1</pg><notes>1</notes></score>"
         "</scorelist>\n");
     ui->AnswerDialog(linked("newone", "55"));
-    Control<QPushButton>(dlg.MainTab(), 1003)->click();
+    Control<QPushButton>(dlg.MainTab(), main_page_id::kNewPlayer)->click();
     const std::vector<std::string> told = ui->MessageTexts();
     ASSERT_GE(told.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(told.end() - 3, told.end()),
@@ -181,7 +186,7 @@ TEST_F(SignInTest, LinkedAccountRestoresItsScores) {
     EXPECT_EQ(Players(dlg)->currentText(), "newone");
     EXPECT_EQ(dlg.MainTab()->values.pass, "secret");
     EXPECT_EQ(dlg.MainTab()->values.qv4id, "newone");
-    EXPECT_EQ(Control<QLineEdit>(dlg.MainTab(), 1002)->text(), "secret");
+    EXPECT_EQ(Control<QLineEdit>(dlg.MainTab(), main_page_id::kPass)->text(), "secret");
 }
 
 TEST_F(SignInTest, LinkedAccountDownloadCanBeStopped) {
@@ -195,10 +200,10 @@ TEST_F(SignInTest, LinkedAccountDownloadCanBeStopped) {
     MainWindow dlg;
     dlg.InitDialog();
     ui->AnswerDialog([](QDialog& d) {
-        Control<QLineEdit>(&d, 1002)->setText("newone");
-        Control<QLineEdit>(&d, 1008)->setText("secret");
-        Control<QCheckBox>(&d, 1006)->click();
-        Control<QLineEdit>(&d, 1011)->setText("55");
+        Control<QLineEdit>(&d, new_player_id::kId)->setText("newone");
+        Control<QLineEdit>(&d, new_player_id::kPassword)->setText("secret");
+        Control<QCheckBox>(&d, new_player_id::kLinkIr)->click();
+        Control<QLineEdit>(&d, new_player_id::kIrId)->setText("55");
         d.accept();
         return d.result();
     });
@@ -214,7 +219,7 @@ TEST_F(SignInTest, LinkedAccountDownloadCanBeStopped) {
             }
     });
     poll.start(20);
-    Control<QPushButton>(dlg.MainTab(), 1003)->click();
+    Control<QPushButton>(dlg.MainTab(), main_page_id::kNewPlayer)->click();
     EXPECT_TRUE(pressed);
     EXPECT_EQ(ui->MessageTexts(),
               std::vector<std::string>{U(u8"スコアデータをダウンロードします。\n"
@@ -256,7 +261,8 @@ TEST_F(SignInTest, TheTitleFollowsThePlayer) {
                  {"bob", "nope", "QV5 SETUP"}};
     for (const auto& c : cases) {
         Players(dlg)->setCurrentText(QString::fromStdString(c.id));
-        Control<QLineEdit>(dlg.MainTab(), 1002)->setText(QString::fromStdString(c.pass));
+        Control<QLineEdit>(dlg.MainTab(), main_page_id::kPass)
+            ->setText(QString::fromStdString(c.pass));
         dlg.ApplySettings();
         EXPECT_EQ(dlg.windowTitle().toStdString(), c.title) << c.id;
     }
@@ -268,10 +274,10 @@ TEST_F(SignInTest, ExitWithAWrongPasswordKeepsTheFile) {
     MainWindow dlg;
     dlg.InitDialog();
     const std::string before = game.ReadFile(kConfig);
-    Control<QLineEdit>(dlg.MainTab(), 1002)->setText("bad");
-    Control<QLineEdit>(dlg.MainTab(), 1026)->setText("1024");
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kPass)->setText("bad");
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kWidth)->setText("1024");
     ui->AnswerMessage(MsgAnswer::Ok);
-    Control<QPushButton>(&dlg, 1004, true)->click();
+    Control<QPushButton>(&dlg, main_window_id::kExit, true)->click();
     EXPECT_TRUE(dlg.isHidden());
     EXPECT_EQ(game.ReadFile(kConfig), before);
 }
@@ -341,9 +347,9 @@ TEST_F(SignInTest, RankingButtons) {
     MainWindow dlg;
     dlg.InitDialog();
     Players(dlg)->setCurrentText("abc");
-    // Each button opens the page its caption names: 1035 the top page, 1036 my page.
-    Control<QPushButton>(dlg.MainTab(), 1035)->click();
-    Control<QPushButton>(dlg.MainTab(), 1036)->click();
+    // Each button opens the page its caption names: kTopPage the top page, kMyPage my page.
+    Control<QPushButton>(dlg.MainTab(), main_page_id::kTopPage)->click();
+    Control<QPushButton>(dlg.MainTab(), main_page_id::kMyPage)->click();
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_NE(
         opened[0].find("search.cgi?login=1&qv5id=77&passmd5=" + PasswordDigest("pass") + "\""),
@@ -352,7 +358,7 @@ TEST_F(SignInTest, RankingButtons) {
               std::string::npos);
     Players(dlg)->setCurrentText("nor");
     ui->AnswerMessage(MsgAnswer::Ok);
-    Control<QPushButton>(dlg.MainTab(), 1036)->click();
+    Control<QPushButton>(dlg.MainTab(), main_page_id::kMyPage)->click();
     EXPECT_EQ(opened.size(), 2u);
     EXPECT_EQ(ui->MessageTexts().back().substr(0, 5), "QV5IR");
     SetShellOpenHandler(previous);

@@ -18,6 +18,7 @@
 #include "window/controls.h"
 #include "window/jukebox_page.h"
 #include "window/folder_tree.h"
+#include "window/name_dialog_ids.h"
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "support/library_rows.h"
@@ -81,7 +82,7 @@ class BrowserTest : public ::testing::Test {
     // `shown` receives the name the dialog offered.
     void AnswerName(const std::string& name, std::string* shown = nullptr) {
         ui->AnswerDialog([name, shown](QDialog& d) {
-            auto* edit = Control<QLineEdit>(&d, 1002);
+            auto* edit = Control<QLineEdit>(&d, name_dialog_id::kName);
             if (shown) *shown = FromQString(edit->text());
             if (name.empty()) {
                 d.reject();

@@ -1,6 +1,7 @@
 // The ten folder-menu commands and the conversions after an install, with
 // the person at the screen scripted and the real converters.
 #include "window/conversion_commands.h"
+#include "window/folder_tree_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -198,7 +199,9 @@ TEST(ConversionCommands, StopEndsAHungConverterAndKeepsItsSource) {
 
 TEST(ConversionCommands, OtherIdsAreNotConversions) {
     test::ScopedScriptedUi ui;
-    for (int id : {32806, 32812, 32821, 32858, 0})
+    // 32858 and 0: ids no menu has.
+    for (int id : std::initializer_list<int>{kCmdFolderOpen, kCmdFolderHiddenSearch, kCmdPlayChart,
+                                             32858, 0})
         EXPECT_FALSE(RunConversionCommand(nullptr, id, "songs", test::Tools("x")));
     EXPECT_TRUE(ui->prompts().empty());
     for (int id : kAllCommands) EXPECT_TRUE(IsConversionCommand(id));

@@ -14,6 +14,7 @@
 #include "window/main_window.h"
 #include "window/main_window_steps.h"
 #include "config/config_file.h"
+#include "install/archive.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/paths.h"
@@ -173,6 +174,53 @@ TEST_F(DropTest, AFailedInstallDoesNotOfferToDeleteTheArchive) {
     EXPECT_TRUE(game.Exists("f.zip"));
     EXPECT_FALSE(game.Exists("Songs/Full/f"));
     EXPECT_EQ(test::PathsUnder("song", "Songs\\Full\\").size(), 0u);
+}
+
+// An archive of a kind the archive library cannot read: the window says so
+// and offers the archivers' installer, which runs when it is there.
+TEST_F(DropTest, AnUnreadableArchiveKindIsSaidAndTheLibrariesOffered) {
+    const std::string offer = "解凍に必要なライブラリが存在しません。\nダウンロードしますか？";
+    const std::string manual =
+        "書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
+        "手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。";
+    const struct {
+        const char* archive;
+        ArchiveKind kind;
+        MsgAnswer offer;
+        std::vector<std::string> texts;
+        size_t installer_runs;
+    } cases[] = {
+        {"a.rar", ArchiveKind::Rar, MsgAnswer::No,
+         {"UNrar32.DLLの読み込みに失敗しました。", offer, manual}, 0},
+        {"a.zip", ArchiveKind::Zip, MsgAnswer::No,
+         {"unzip32.dllの読み込みに失敗しました。", offer, manual}, 0},
+        {"a.zip", ArchiveKind::Zip, MsgAnswer::Yes, {"unzip32.dllの読み込みに失敗しました。", offer}, 1},
+    };
+    game.WriteFile("QV5files/caldix/caldix.exe", "MZ");
+    for (const auto& c : cases) {
+        test::FakeWine wine;
+        test::WriteZip(game.HostPath(c.archive), {File("a/a.bms", Chart("a"))});
+        tree.SelectHandle(cat);
+        test::ScopedScriptedUi script;
+        script->AnswerMessage(MsgAnswer::Yes);  // install here
+        script->AnswerMessage(MsgAnswer::Ok);
+        script->AnswerMessage(c.offer);
+        if (c.offer == MsgAnswer::No) script->AnswerMessage(MsgAnswer::Ok);
+        SetArchiveKindReadableForTesting(c.kind, false);
+        HandleDrop(dlg, tree, {Abs(c.archive)});
+        SetArchiveKindReadableForTesting(c.kind, true);
+        std::vector<std::string> texts = script->MessageTexts();
+        ASSERT_FALSE(texts.empty());
+        texts.erase(texts.begin());  // the install question
+        EXPECT_EQ(texts, c.texts) << c.archive;
+        EXPECT_TRUE(script->Exhausted());
+        const auto runs = wine.Runs();
+        ASSERT_EQ(runs.size(), c.installer_runs);
+        for (const auto& run : runs)
+            EXPECT_NE(run.argv.at(0).find("caldix.exe"), std::string::npos);
+        EXPECT_TRUE(game.Exists(c.archive));
+        EXPECT_FALSE(game.Exists("Songs/Cat/a"));
+    }
 }
 
 TEST_F(DropTest, OneArchiveGetsTheShortQuestionAndANoSkipsIt) {

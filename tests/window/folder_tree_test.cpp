@@ -4,6 +4,7 @@
 
 #include "window/browser_fixture.h"
 #include "window/tree_icons.h"
+#include "window/folder_tree_ids.h"
 #include "platform/shell.h"
 #include "support/library_compare.h"
 
@@ -111,11 +112,14 @@ TEST_F(FolderTreeTest, EachKindOfItemGetsItsMenu) {
         ASSERT_TRUE(c.item);
         EXPECT_EQ(tree()->KindOf(c.item), c.kind) << FolderTree::ItemPath(c.item);
     }
-    const std::vector<int> chart = {32821, 32837, 32879, 32823, 32824, 32825, 32826,
-                                    32827, 32856, 32876, 32875, 32855, 32854};
+    const std::vector<int> chart = {kCmdPlayChart,      kCmdAutoplayChart, kCmdChartTags,
+                                    kCmdChartBmsEditor, kCmdChartRanking,  kCmdChartTextEditor,
+                                    kCmdChartRename,    kCmdChartDelete,   kCmdMovieAutoplay,
+                                    kCmdMovieBgaOnly,   kCmdMovieReplay,   kCmdBgmWav,
+                                    kCmdBgmMp3};
     EXPECT_EQ(FolderTree::MenuCommands(ItemKind::Chart), chart);
     EXPECT_EQ(FolderTree::MenuCommands(ItemKind::OtherFile),
-              (std::vector<int>{32836, 32828, 32829}));
+              (std::vector<int>{kCmdFileTextEditor, kCmdFileRename, kCmdFileDelete}));
     EXPECT_EQ(FolderTree::MenuCommands(ItemKind::Root).size(), 12u);
     EXPECT_EQ(FolderTree::MenuCommands(ItemKind::Folder).size(), 13u);
     for (ItemKind k : {ItemKind::Root, ItemKind::Folder, ItemKind::Chart, ItemKind::OtherFile})
@@ -146,23 +150,25 @@ TEST_F(FolderTreeTest, OpenInFileBrowserQuotesThePathAndChartCommandsReachTheLau
     Open("mixed");
     std::vector<std::string> opened;
     auto old_shell = SetShellOpenHandler([&](const std::string& t) { opened.push_back(t); });
-    Run(Item({"songs\\", "mixed"}), 32806);
-    Run(root, 32830);
+    Run(Item({"songs\\", "mixed"}), kCmdFolderOpen);
+    Run(root, kCmdRootOpen);
     SetShellOpenHandler(old_shell);
     EXPECT_EQ(opened, (std::vector<std::string>{"\"songs\\mixed\"", "\"songs\\\""}));
 
     std::vector<std::pair<int, std::string>> started, converted;
     tree()->hooks.chart_command = [&](int id, const std::string& p) { started.push_back({id, p}); };
     tree()->hooks.convert = [&](int id, const std::string& p) { converted.push_back({id, p}); };
-    for (int id : {32821, 32837, 32856, 32876, 32875, 32855, 32854})
+    for (int id : {kCmdPlayChart, kCmdAutoplayChart, kCmdMovieAutoplay, kCmdMovieBgaOnly,
+                   kCmdMovieReplay, kCmdBgmWav, kCmdBgmMp3})
         Run(Item({"songs\\", "mixed", "a.bms"}), id);
-    Run(Item({"songs\\", "mixed"}), 32814);
-    Run(root, 32874);
+    Run(Item({"songs\\", "mixed"}), kCmdFolderWavToOgg);
+    Run(root, kCmdRootWavAndBmp);
     ASSERT_EQ(started.size(), 7u);
-    EXPECT_EQ(started[0], (std::pair<int, std::string>{32821, "songs\\mixed\\a.bms"}));
-    EXPECT_EQ(started[6].first, 32854);
-    EXPECT_EQ(converted, (std::vector<std::pair<int, std::string>>{{32814, "songs\\mixed"},
-                                                                   {32874, "songs\\"}}));
+    EXPECT_EQ(started[0], (std::pair<int, std::string>{kCmdPlayChart, "songs\\mixed\\a.bms"}));
+    EXPECT_EQ(started[6].first, kCmdBgmMp3);
+    EXPECT_EQ(converted,
+              (std::vector<std::pair<int, std::string>>{{kCmdFolderWavToOgg, "songs\\mixed"},
+                                                        {kCmdRootWavAndBmp, "songs\\"}}));
 }
 
 TEST_F(FolderTreeTest, DraggingInsideTheTreeOnlyTellsToUseCutAndPaste) {
@@ -184,7 +190,7 @@ TEST_F(FolderTreeTest, DraggingInsideTheTreeOnlyTellsToUseCutAndPaste) {
 
 TEST_F(FolderTreeTest, ExcludingARootEmptiesItsRowsAndKeepsItsFiles) {
     ASSERT_GT(test::QueryInt("SELECT count(*) FROM song WHERE path LIKE 'songs\\%'"), 0);
-    Run(root, 32833);
+    Run(root, kCmdRootExclude);
     EXPECT_EQ(tree()->topLevelItemCount(), 0);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
@@ -197,7 +203,7 @@ TEST_F(FolderTreeTest, RefreshListsWhatAppearedOnDiskAndTheLibraryFollows) {
     game.WriteFile("songs/mixed/new.bme", ChartText("N"));
     game.WriteFile("songs/mixed/a.bms", ChartText("A changed"));
     Age("songs/mixed/a.bms", 10);
-    Run(mixed, 32807);
+    Run(mixed, kCmdFolderRefresh);
     mixed = Item({"songs\\", "mixed"});
     EXPECT_EQ(Children(mixed), (std::vector<std::string>{"a.bms", "new.bme", "readme.txt"}));
     EXPECT_TRUE(HasSong("songs\\mixed\\new.bme"));
@@ -208,14 +214,14 @@ TEST_F(FolderTreeTest, RefreshListsWhatAppearedOnDiskAndTheLibraryFollows) {
 TEST_F(FolderTreeTest, RefreshingARootAddsWhatWasPutDirectlyIntoIt) {
     game.WriteFile("songs/top.bms", ChartText("Top"));
     game.WriteFile("songs/newsong/n.bms", ChartText("N"));
-    Run(root, 32831);
+    Run(root, kCmdRootRefresh);
     EXPECT_TRUE(HasSong("songs\\top.bms"));
     EXPECT_TRUE(HasSong("songs\\newsong\\n.bms"));
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE difficulty < 0"), 0);
     EXPECT_EQ(Children(root).back(), "web");
     EXPECT_EQ(Children(root)[3], "nothing");
     const int songs = test::QueryInt("SELECT count(*) FROM song");
-    Run(root, 32831);  // nothing new: nothing added twice
+    Run(root, kCmdRootRefresh);  // nothing new: nothing added twice
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), songs);
     EXPECT_TRUE(test::MatchesFreshRegistration(page.RootTexts()));
 }
@@ -228,8 +234,8 @@ TEST_F(FolderTreeTest, TheRankingPageAndTheInformationPanelFollowTheChart) {
     tree()->hooks.edit_tags = [&](const std::string& p, bool folder) {
         if (!folder) tagged.push_back(p);
     };
-    Run(Item({"songs\\", "mixed", "a.bms"}), 32824);
-    Run(Item({"songs\\", "mixed", "a.bms"}), 32879);
+    Run(Item({"songs\\", "mixed", "a.bms"}), kCmdChartRanking);
+    Run(Item({"songs\\", "mixed", "a.bms"}), kCmdChartTags);
     SetShellOpenHandler(old_shell);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_NE(opened[0].find("search.cgi"), std::string::npos) << opened[0];
@@ -263,7 +269,7 @@ TEST_F(FolderTreeTest, OperationsForInstallsAndTheHiddenChartSearch) {
 
     // Repopulating lists the disk again and forgets a cut item that went.
     tree()->SetCurrent(hidden);
-    tree()->RunCommand(32840);
+    tree()->RunCommand(kCmdFolderCut);
     tree()->Repopulate(pack);
     EXPECT_EQ(tree()->cut_item, nullptr);
     EXPECT_EQ(Children(pack), (std::vector<std::string>{"p.bms"}));
@@ -289,7 +295,7 @@ TEST_F(FolderTreeTest, TheHiddenChartSearchMarksFindsOnceAndLeavesTheFolderIcon)
         const int icon = FolderTree::NormalIcon(folder);
         ForgetMessages();
         ui->AnswerMessage(MsgAnswer::Ok);
-        Run(folder, 32812);
+        Run(folder, kCmdFolderHiddenSearch);
         EXPECT_EQ(Messages(), std::vector<std::string>{
                                   "隠し譜面を発見しました。必要に応じて拡張子を変更して下さい。"});
         EXPECT_EQ(Children(folder), c.children);
@@ -306,7 +312,7 @@ TEST_F(FolderTreeTest, TheBmsEditorNeedsAnExistingProgramAndIsWaitedFor) {
     for (const char* body : {"", "nowhere\\bmse.exe"}) {
         page.tools.bmse_body = body;
         ui->AnswerMessage(MsgAnswer::Ok);
-        Run(chart, 32823);
+        Run(chart, kCmdChartBmsEditor);
     }
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[1],
@@ -322,7 +328,7 @@ TEST_F(FolderTreeTest, TheBmsEditorNeedsAnExistingProgramAndIsWaitedFor) {
     page.tools.bmse_option = "-x";
     std::vector<std::string> shown;
     tree()->hooks.show_info = [&](const std::string& p) { shown.push_back(p); };
-    Run(chart, 32823);
+    Run(chart, kCmdChartBmsEditor);
     EXPECT_EQ(game.ReadFile("args.txt"), "-x songs/mixed/a.bms\n");
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE genre = 'edited'"), 1);
     ASSERT_FALSE(shown.empty());

@@ -10,6 +10,8 @@
 #include "config/config_file.h"
 #include "platform/paths.h"
 #include "window/progress_window.h"
+#include "window/folder_tree_ids.h"
+#include "window/jukebox_page_ids.h"
 #include "platform/shell.h"
 
 namespace qv5 {
@@ -32,10 +34,10 @@ class JukeboxPageTest : public test::BrowserTest {
 
 TEST_F(JukeboxPageTest, AddingARootAsksThenListsAndRegistersIt) {
     ui->AnswerPath(std::nullopt);  // cancelled picker
-    Click(1035);
+    Click(jukebox_page_id::kAddRoot);
     ui->AnswerPath("songs");
     ui->AnswerMessage(MsgAnswer::No);
-    Click(1035);
+    Click(jukebox_page_id::kAddRoot);
     EXPECT_EQ(tree()->topLevelItemCount(), 0);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
     ASSERT_EQ(ui->prompts().size(), 3u);
@@ -124,10 +126,10 @@ TEST_F(JukeboxPageTest, FullRescanSaysDoneOnlyWhenThereWereRoots) {
     tree()->RemoveItem(tree()->topLevelItem(0));
     ForgetMessages();
     ui->AnswerMessage(MsgAnswer::No);
-    Click(1103);
+    Click(jukebox_page_id::kFullRescan);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 12);
     ui->AnswerMessage(MsgAnswer::Yes);
-    Click(1103);
+    Click(jukebox_page_id::kFullRescan);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[0],
@@ -139,7 +141,7 @@ TEST_F(JukeboxPageTest, FullRescanSaysDoneOnlyWhenThereWereRoots) {
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Click(1103);
+    Click(jukebox_page_id::kFullRescan);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 12);
     ASSERT_EQ(Messages().size(), 5u);
     EXPECT_EQ(Messages()[3], "終了しました");
@@ -187,7 +189,7 @@ TEST_F(JukeboxPageTest, StoppingAnAddRootMidwayLeavesTheLibraryAsItWas) {
     ui->AnswerPath("songs");
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Click(1035);
+    Click(jukebox_page_id::kAddRoot);
     ASSERT_TRUE(made);
     EXPECT_GE(updates, 5);
     EXPECT_EQ(Messages().back(), "登録を中止しました。ライブラリは元のままです。");
@@ -199,11 +201,11 @@ TEST_F(JukeboxPageTest, StoppingAnAddRootMidwayLeavesTheLibraryAsItWas) {
 }
 
 TEST_F(JukeboxPageTest, RemovedCommandsSaySoAndToolSettingsAreClampedAfterTheDialog) {
-    for (int id : {1036, 1006}) {
+    for (int id : {jukebox_page_id::kRemovedUnregister, jukebox_page_id::kRemovedOpenFolder}) {
         ui->AnswerMessage(MsgAnswer::Ok);
         Click(id);
     }
-    for (int id : {32773, 32774}) {
+    for (int id : {jukebox_page_id::kMenuRemoved1, jukebox_page_id::kMenuRemoved2}) {
         ui->AnswerMessage(MsgAnswer::Ok);
         Control<QAction>(&page, id)->trigger();
     }
@@ -224,29 +226,30 @@ TEST_F(JukeboxPageTest, RemovedCommandsSaySoAndToolSettingsAreClampedAfterTheDia
             page.tools.mp3_volume = c.quality;
             page.tools.movie_framerate = c.rate;
         };
-        Click(1027);
+        Click(jukebox_page_id::kToolSettings);
         EXPECT_EQ(page.tools.mp3_volume, c.want_quality) << c.quality;
         EXPECT_EQ(page.tools.movie_framerate, c.want_rate) << c.rate;
     }
     page.open_tool_settings = nullptr;
-    Click(1027);  // without a dialog hooked in: only the limits
+    Click(jukebox_page_id::kToolSettings);  // without a dialog hooked in: only the limits
 }
 
 TEST_F(JukeboxPageTest, TheInstallFolderIsChosenAndOpened) {
-    page.newsongfolder = "NEW SONG\\";
+    page.values.newsongfolder = "NEW SONG\\";
     page.ShowValues();
     ui->AnswerPath(std::nullopt);
-    Click(1003);
-    EXPECT_EQ(page.newsongfolder, "NEW SONG\\");
+    Click(jukebox_page_id::kChooseInstallFolder);
+    EXPECT_EQ(page.values.newsongfolder, "NEW SONG\\");
     ui->AnswerPath("Z:\\songs\\inbox");
-    Click(1003);
+    Click(jukebox_page_id::kChooseInstallFolder);
     EXPECT_EQ(ui->prompts().back().Utf8Text(), "インストールするフォルダを選択して下さい");
-    EXPECT_EQ(page.newsongfolder, "Z:\\songs\\inbox\\");
-    EXPECT_EQ(Control<QLineEdit>(&page, 1002)->text(), "Z:\\songs\\inbox\\");
-    EXPECT_TRUE(Control<QLineEdit>(&page, 1002)->isReadOnly());
+    EXPECT_EQ(page.values.newsongfolder, "Z:\\songs\\inbox\\");
+    EXPECT_EQ(Control<QLineEdit>(&page, jukebox_page_id::kInstallFolder)->text(),
+              "Z:\\songs\\inbox\\");
+    EXPECT_TRUE(Control<QLineEdit>(&page, jukebox_page_id::kInstallFolder)->isReadOnly());
     std::vector<std::string> opened;
     auto old = SetShellOpenHandler([&](const std::string& t) { opened.push_back(t); });
-    Click(1004);
+    Click(jukebox_page_id::kOpenInstallFolder);
     SetShellOpenHandler(old);
     EXPECT_EQ(opened, (std::vector<std::string>{"Z:\\songs\\inbox\\"}));
 }
@@ -270,7 +273,7 @@ TEST(JukeboxConfig, RootsComeFromConfigAndGoBackInTreeOrder) {
                   (std::vector<std::string>{"songs\\", "other\\", "missing\\"}));
         EXPECT_EQ(FolderTree::ItemText(tree->topLevelItem(0)->child(0)), "a");
         tree->SetCurrent(tree->topLevelItem(1));
-        tree->RunCommand(32833);  // exclude "other"
+        tree->RunCommand(kCmdRootExclude);  // exclude "other"
         ASSERT_EQ(dlg.ApplySettings(), 1);
     }
     ConfigRecord back;
@@ -298,9 +301,9 @@ TEST_F(JukeboxPageTest, LongJobsEndWithASummaryLine) {
     EXPECT_NE(registered.find(test::U(u8"秒で登録しました")), std::string::npos);
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Click(1103);
+    Click(jukebox_page_id::kFullRescan);
     EXPECT_NE(FromQString(line->text()).find(test::U(u8"秒で再検索しました")), std::string::npos);
-    Run(tree()->topLevelItem(0), 32831);
+    Run(tree()->topLevelItem(0), kCmdRootRefresh);
     EXPECT_NE(FromQString(line->text()).find(test::U(u8"秒で更新しました")), std::string::npos);
 }
 

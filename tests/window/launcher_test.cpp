@@ -17,6 +17,9 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "window/wait_note.h"
+#include "window/folder_tree_ids.h"
+#include "window/main_page_ids.h"
+#include "window/main_window_ids.h"
 #include "support/fake_wine.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
@@ -90,13 +93,13 @@ TEST_F(LauncherTest, EveryStartPassesItsCommandLineInTheProgramDirectory) {
         {kCmdMovieAutoplay, "曲.avi", {"QV5body.exe", "-auto2avi", ChartUtf8(), out_utf8 + ".avi"}},
         {kCmdMovieBgaOnly, "曲", {"QV5body.exe", "-bga2avi", ChartUtf8(), out_utf8 + ".avi"}},
         {kCmdMovieReplay, "曲", {"QV5body.exe", "-replay2avi", ChartUtf8(), out_utf8 + ".avi"}},
-        {kCmdMakeMovie, "曲", {"QV5body.exe", "-movie", out_utf8 + ".avi"}},
-        {kCmdPlay, nullptr, {"QV5body.exe", "-s"}},
+        {main_window_id::kMakeMovie, "曲", {"QV5body.exe", "-movie", out_utf8 + ".avi"}},
+        {main_window_id::kPlay, nullptr, {"QV5body.exe", "-s"}},
     };
     size_t runs = 0;
     for (const Case& c : cases) {
         if (c.answer) ui->AnswerPath(Output(c.answer));
-        if (c.id == kCmdMakeMovie || c.id == kCmdPlay)
+        if (c.id == main_window_id::kMakeMovie || c.id == main_window_id::kPlay)
             Control<QPushButton>(&dlg, c.id, true)->click();
         else
             EXPECT_TRUE(dlg.RunChartCommand(c.id, Chart()));
@@ -110,14 +113,14 @@ TEST_F(LauncherTest, EveryStartPassesItsCommandLineInTheProgramDirectory) {
             << c.id;
     }
     EXPECT_TRUE(ui->Exhausted());
-    EXPECT_FALSE(dlg.RunChartCommand(32822, Chart()));
+    EXPECT_FALSE(dlg.RunChartCommand(32822, Chart()));  // no menu has this id
 }
 
 TEST_F(LauncherTest, SaveDialogsOfferTheExportTitleAndTheirFilter) {
     for (int id : {kCmdBgmWav, kCmdBgmMp3, kCmdMovieAutoplay, kCmdMovieBgaOnly, kCmdMovieReplay})
         ui->AnswerPath(std::nullopt), dlg.ExportChart(id, Chart());
     ui->AnswerPath(std::nullopt);
-    Control<QPushButton>(&dlg, kCmdMakeMovie, true)->click();
+    Control<QPushButton>(&dlg, main_window_id::kMakeMovie, true)->click();
     // Cancelled: nothing started and nothing said.
     EXPECT_TRUE(wine.Runs().empty());
     const auto& p = ui->prompts();
@@ -243,7 +246,7 @@ TEST_F(LauncherTest, Mp3ExportChecksTheToolSettingsItGoesOnWith) {
     MainWindow w;
     w.InitDialog();
     w.JukeboxTab()->tools.mp3enc_body = "tools\\lame.exe";
-    Control<QLineEdit>(w.MainTab(), 1002)->setText(QStringLiteral("wrong"));
+    Control<QLineEdit>(w.MainTab(), main_page_id::kPass)->setText(QStringLiteral("wrong"));
     ui->AcceptAllMessages();
     ui->AnswerPath(Output("a.mp3"));
     w.ExportChart(kCmdBgmMp3, Chart());
@@ -283,11 +286,11 @@ TEST_F(LauncherTest, UnreadableChartStopsTheExportSilently) {
 
 TEST_F(LauncherTest, FailedSettingsStopPlayCommandsButNotExports) {
     dlg.show();
-    Control<QLineEdit>(dlg.MainTab(), 1002)->setText(QStringLiteral("wrong"));
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kPass)->setText(QStringLiteral("wrong"));
     ui->AcceptAllMessages();
     dlg.PlayChart(Chart());
     dlg.AutoplayChart(Chart());
-    Control<QPushButton>(&dlg, kCmdPlay, true)->click();
+    Control<QPushButton>(&dlg, main_window_id::kPlay, true)->click();
     EXPECT_TRUE(wine.Runs().empty());
     EXPECT_TRUE(dlg.isVisible());
     ui->AnswerPath(Output("a.avi"));
@@ -306,7 +309,7 @@ TEST_F(LauncherTest, MissingGameBodyOrWineIsNamedAndNothingStarts) {
     wine.Remove();
     ui->AnswerMessage(MsgAnswer::Ok);
     dlg.show();
-    Control<QPushButton>(&dlg, kCmdPlay, true)->click();
+    Control<QPushButton>(&dlg, main_window_id::kPlay, true)->click();
     ASSERT_EQ(ui->MessageTexts().size(), 2u);
     EXPECT_NE(ui->MessageTexts()[1].find("wine not found"), std::string::npos);
     // Nothing started, so the window stays for the user to set things right.
@@ -315,8 +318,8 @@ TEST_F(LauncherTest, MissingGameBodyOrWineIsNamedAndNothingStarts) {
 
 TEST_F(LauncherTest, PlayWritesTheSettingsStartsTheGameAndCloses) {
     dlg.show();
-    Control<QLineEdit>(dlg.MainTab(), 1026)->setText(QStringLiteral("800"));
-    Control<QPushButton>(&dlg, kCmdPlay, true)->click();
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kWidth)->setText(QStringLiteral("800"));
+    Control<QPushButton>(&dlg, main_window_id::kPlay, true)->click();
     EXPECT_FALSE(dlg.isVisible());
     ConfigRecord back;
     LoadConfig(back);

@@ -20,6 +20,8 @@
 #include "window/main_page.h"
 #include "window/page.h"
 #include "window/folder_tree.h"
+#include "window/main_page_ids.h"
+#include "window/main_window_ids.h"
 #include "config/config_file.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
@@ -45,25 +47,29 @@ TEST_F(MainWindowTest, ShellLayout) {
     MainWindow dlg;
     dlg.InitDialog();
     EXPECT_EQ(dlg.windowTitle(), "QV5 SETUP");
-    QTabBar* tabs = Control<QTabBar>(&dlg, 1000);
+    QTabBar* tabs = Control<QTabBar>(&dlg, main_window_id::kTabs);
     ASSERT_TRUE(tabs);
     QStringList labels;
     for (int i = 0; i < tabs->count(); ++i) labels << tabs->tabText(i);
     EXPECT_EQ(labels, (QStringList{"MAIN", "JUKEBOX1", "JUKEBOX2", "OPTION", "SELECT", "SYSTEM"}));
-    for (int id : {1003, 1036, 1027, 1004}) {
+    for (int id : {main_window_id::kPlay, main_window_id::kPlayOptions, main_window_id::kMakeMovie,
+                   main_window_id::kExit}) {
         auto* b = Control<QPushButton>(&dlg, id, true);
         ASSERT_TRUE(b) << id;
         EXPECT_FALSE(b->isHidden()) << id;
     }
-    for (int id : {1, 2, 1035, 1104}) {
+    for (int id : std::initializer_list<int>{kIdOk, kIdCancel, main_window_id::kHiddenButton,
+                                             main_window_id::kNoOpButton}) {
         auto* b = Control<QPushButton>(&dlg, id, true);
         ASSERT_TRUE(b) << id;
         EXPECT_TRUE(b->isHidden()) << id;
         EXPECT_FALSE(b->isEnabled()) << id;
     }
     EXPECT_TRUE(dlg.acceptDrops());
-    EXPECT_EQ(Control<QPushButton>(&dlg, 1003, true)->text(), QString::fromUtf8(u8"QV5の起動"));
-    EXPECT_EQ(Control<QPushButton>(&dlg, 1004, true)->text(), QString::fromUtf8(u8"終了"));
+    EXPECT_EQ(Control<QPushButton>(&dlg, main_window_id::kPlay, true)->text(),
+              QString::fromUtf8(u8"QV5の起動"));
+    EXPECT_EQ(Control<QPushButton>(&dlg, main_window_id::kExit, true)->text(),
+              QString::fromUtf8(u8"終了"));
 }
 
 TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
@@ -76,8 +82,8 @@ TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
     dlg.MainTab()->values.screenmode = 1;
     dlg.MainTab()->ShowValues();
     // ... but the language chosen from the menu is written.
-    Control<QAction>(&dlg, 32778)->trigger();
-    EXPECT_EQ(Control<QPushButton>(&dlg, 1004, true)->text(), "Exit");
+    Control<QAction>(&dlg, main_window_id::kMenuEnglish)->trigger();
+    EXPECT_EQ(Control<QPushButton>(&dlg, main_window_id::kExit, true)->text(), "Exit");
     dlg.reject();  // Escape: the Cancel command
     ConfigRecord back;
     LoadConfig(back);
@@ -86,7 +92,7 @@ TEST_F(MainWindowTest, CancelWritesTheRecordUnchanged) {
     EXPECT_EQ(back.screenmode, 0);
     EXPECT_TRUE(dlg.isHidden());
 
-    Control<QAction>(&dlg, 32777)->trigger();
+    Control<QAction>(&dlg, main_window_id::kMenuJapanese)->trigger();
     EXPECT_EQ(TheConfig().language, 0);
 }
 
@@ -130,8 +136,8 @@ TEST_F(MainWindowTest, CloseRequestAppliesTheSettings) {
     MainWindow dlg;
     dlg.InitDialog();
     dlg.show();
-    Control<QLineEdit>(dlg.MainTab(), 1026)->setText("1280");
-    Control<QCheckBox>(dlg.MainTab(), 1006)->setChecked(true);
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kWidth)->setText("1280");
+    Control<QCheckBox>(dlg.MainTab(), main_page_id::kWindowMode)->setChecked(true);
     dlg.close();
     EXPECT_TRUE(dlg.isHidden());
     ConfigRecord back;
@@ -158,10 +164,10 @@ TEST_F(MainWindowTest, AFailedSaveIsToldAndExitKeepsTheWindowOpen) {
     MainWindow dlg;
     dlg.InitDialog();
     dlg.show();
-    Control<QLineEdit>(dlg.MainTab(), 1026)->setText("1280");
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kWidth)->setText("1280");
     ASSERT_TRUE(folder.ReadOnly(true));
     ui->AcceptAllMessages();
-    Control<QPushButton>(&dlg, 1004, true)->click();  // Exit
+    Control<QPushButton>(&dlg, main_window_id::kExit, true)->click();  // Exit
     dlg.close();                                      // the title bar's close button
     EXPECT_TRUE(dlg.isVisible());
     ASSERT_EQ(ui->MessageTexts().size(), 2u);
@@ -170,7 +176,7 @@ TEST_F(MainWindowTest, AFailedSaveIsToldAndExitKeepsTheWindowOpen) {
     EXPECT_EQ(game.ReadFile(kConfig), kept);
 
     ASSERT_TRUE(folder.ReadOnly(false));
-    Control<QPushButton>(&dlg, 1004, true)->click();  // retry
+    Control<QPushButton>(&dlg, main_window_id::kExit, true)->click();  // retry
     EXPECT_FALSE(dlg.isVisible());
     ConfigRecord back;
     LoadConfig(back);
@@ -194,7 +200,7 @@ TEST_F(MainWindowTest, TabChangeShowsThePageAndSaves) {
     dlg.InitDialog();
     auto* stack = dlg.findChild<QStackedWidget*>();
     EXPECT_EQ(stack->currentWidget(), dlg.PageAt(0));
-    Control<QLineEdit>(dlg.MainTab(), 1013)->setText("  720px");
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kHeight)->setText("  720px");
     dlg.Tabs()->setCurrentIndex(5);
     EXPECT_EQ(stack->currentWidget(), dlg.PageAt(5));
     ConfigRecord back;
@@ -215,10 +221,10 @@ TEST_F(MainWindowTest, RadioGroupExchangesItsIndex) {
         page->ReadControls();
         EXPECT_EQ(page->values.autoreload, c.read_back) << c.value;
     }
-    Control<QRadioButton>(page, 1041)->click();
+    Control<QRadioButton>(page, main_page_id::kReloadManual)->click();
     page->ReadControls();
     EXPECT_EQ(page->values.autoreload, 0);
-    EXPECT_FALSE(Control<QRadioButton>(page, 1042)->isChecked());
+    EXPECT_FALSE(Control<QRadioButton>(page, main_page_id::kReloadOpened)->isChecked());
 }
 
 }  // namespace

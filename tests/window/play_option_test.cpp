@@ -8,6 +8,9 @@
 #include "window/main_page.h"
 #include "window/main_window.h"
 #include "window/play_option_dialog.h"
+#include "window/main_page_ids.h"
+#include "window/main_window_ids.h"
+#include "window/play_option_dialog_ids.h"
 #include "config/config_file.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
@@ -39,18 +42,18 @@ TEST_F(PlayOptionTest, OkCopiesTheChoicesBackAndWritesTheFile) {
     ui->AnswerDialog([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("PLAY OPTION"));
         // The record's values are shown.
-        EXPECT_TRUE(Checked(d, 1098));
-        EXPECT_TRUE(Checked(d, 1090));
-        EXPECT_TRUE(Checked(d, 1095));
-        EXPECT_EQ(Control<QLineEdit>(&d, 1002)->text(), QStringLiteral("150"));
-        Control<QRadioButton>(&d, 1087)->click();
-        Control<QRadioButton>(&d, 1093)->click();
-        Control<QRadioButton>(&d, 1099)->click();
-        Control<QLineEdit>(&d, 1002)->setText(QStringLiteral(" 250x"));
-        Control<QPushButton>(&d, 1)->click();
+        EXPECT_TRUE(Checked(d, play_option_id::kGaugeNormal));
+        EXPECT_TRUE(Checked(d, play_option_id::kRandomRandom));
+        EXPECT_TRUE(Checked(d, play_option_id::kSpeedFixMax));
+        EXPECT_EQ(Control<QLineEdit>(&d, play_option_id::kHs)->text(), QStringLiteral("150"));
+        Control<QRadioButton>(&d, play_option_id::kGaugeGoodAttack)->click();
+        Control<QRadioButton>(&d, play_option_id::kRandomConverge)->click();
+        Control<QRadioButton>(&d, play_option_id::kSpeedConstant)->click();
+        Control<QLineEdit>(&d, play_option_id::kHs)->setText(QStringLiteral(" 250x"));
+        Control<QPushButton>(&d, kIdOk)->click();
         return d.result();
     });
-    Control<QPushButton>(&dlg, 1036, true)->click();
+    Control<QPushButton>(&dlg, main_window_id::kPlayOptions, true)->click();
     ConfigRecord back;
     LoadConfig(back);
     EXPECT_EQ(back.gauge, 5);
@@ -61,14 +64,14 @@ TEST_F(PlayOptionTest, OkCopiesTheChoicesBackAndWritesTheFile) {
 
 TEST_F(PlayOptionTest, CancelKeepsTheRecordButStillAppliesThePages) {
     Start(0);
-    Control<QLineEdit>(dlg.MainTab(), 1026)->setText(QStringLiteral("800"));
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kWidth)->setText(QStringLiteral("800"));
     ui->AnswerDialog([&](QDialog& d) {
-        Control<QRadioButton>(&d, 1083)->click();
-        Control<QLineEdit>(&d, 1002)->setText(QStringLiteral("999"));
-        Control<QPushButton>(&d, 2)->click();
+        Control<QRadioButton>(&d, play_option_id::kGaugeHard)->click();
+        Control<QLineEdit>(&d, play_option_id::kHs)->setText(QStringLiteral("999"));
+        Control<QPushButton>(&d, kIdCancel)->click();
         return d.result();
     });
-    Control<QPushButton>(&dlg, 1036, true)->click();
+    Control<QPushButton>(&dlg, main_window_id::kPlayOptions, true)->click();
     ConfigRecord back;
     LoadConfig(back);
     EXPECT_EQ(back.gauge, 0);
@@ -80,11 +83,14 @@ TEST_F(PlayOptionTest, CancelKeepsTheRecordButStillAppliesThePages) {
 TEST_F(PlayOptionTest, AValueOutsideItsGroupShowsNoChoiceAndIsSavedAsMinusOne) {
     Start(9);
     ui->AnswerDialog([&](QDialog& d) {
-        for (int id : {1098, 1083, 1084, 1085, 1086, 1087}) EXPECT_FALSE(Checked(d, id)) << id;
-        Control<QPushButton>(&d, 1)->click();
+        for (int id : {play_option_id::kGaugeNormal, play_option_id::kGaugeHard,
+                       play_option_id::kGaugeDeath, play_option_id::kGaugeEasy,
+                       play_option_id::kGaugePerfectAttack, play_option_id::kGaugeGoodAttack})
+            EXPECT_FALSE(Checked(d, id)) << id;
+        Control<QPushButton>(&d, kIdOk)->click();
         return d.result();
     });
-    Control<QPushButton>(&dlg, 1036, true)->click();
+    Control<QPushButton>(&dlg, main_window_id::kPlayOptions, true)->click();
     ConfigRecord back;
     LoadConfig(back);
     EXPECT_EQ(back.gauge, -1);
@@ -93,14 +99,14 @@ TEST_F(PlayOptionTest, AValueOutsideItsGroupShowsNoChoiceAndIsSavedAsMinusOne) {
 
 TEST_F(PlayOptionTest, AFailedCheckAfterTheDialogKeepsTheFileButNotTheRecord) {
     Start(0);
-    Control<QLineEdit>(dlg.MainTab(), 1002)->setText(QStringLiteral("wrong"));
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kPass)->setText(QStringLiteral("wrong"));
     ui->AcceptAllMessages();
     ui->AnswerDialog([&](QDialog& d) {
-        Control<QRadioButton>(&d, 1083)->click();
-        Control<QPushButton>(&d, 1)->click();
+        Control<QRadioButton>(&d, play_option_id::kGaugeHard)->click();
+        Control<QPushButton>(&d, kIdOk)->click();
         return d.result();
     });
-    Control<QPushButton>(&dlg, 1036, true)->click();
+    Control<QPushButton>(&dlg, main_window_id::kPlayOptions, true)->click();
     EXPECT_FALSE(ui->MessageTexts().empty());
     EXPECT_EQ(TheConfig().gauge, 1);
     ConfigRecord back;

@@ -16,6 +16,13 @@
 #include "window/main_window.h"
 #include "window/option_page.h"
 #include "window/system_page.h"
+#include "window/custom_folder_page_ids.h"
+#include "window/jukebox_page_ids.h"
+#include "window/main_page_ids.h"
+#include "window/option_page_ids.h"
+#include "window/select_page_ids.h"
+#include "window/system_page_ids.h"
+#include "window/tool_settings_dialog_ids.h"
 #include "config/config_file.h"
 #include "platform/text.h"
 #include "support/alsa_devices.h"
@@ -88,13 +95,13 @@ TEST_F(SettingsPagesTest, TypedTextIsStoredAsItsLeadingNumber) {
         std::int32_t ConfigRecord::*field;
         std::int32_t saved;
     } cases[] = {
-        {3, 1008, "1e3", &ConfigRecord::hsmax, 1},
-        {3, 1028, "  -12 fast", &ConfigRecord::basespeed, -12},
-        {3, 1011, "", &ConfigRecord::inputinterval, 0},
-        {2, 1002, "abc", &ConfigRecord::searchmax, 0},
-        {2, 1008, "+48h", &ConfigRecord::titleflash, 48},
-        {4, 1009, "99999999999", &ConfigRecord::levelbarflash_9, 2147483647},
-        {5, 1002, "64.5", &ConfigRecord::bufferlength, 64},
+        {3, option_page_id::kHsMax, "1e3", &ConfigRecord::hsmax, 1},
+        {3, option_page_id::kBaseSpeed, "  -12 fast", &ConfigRecord::basespeed, -12},
+        {3, option_page_id::kInputInterval, "", &ConfigRecord::inputinterval, 0},
+        {2, custom_folder_page_id::kSearchMax, "abc", &ConfigRecord::searchmax, 0},
+        {2, custom_folder_page_id::kTitleFlash, "+48h", &ConfigRecord::titleflash, 48},
+        {4, select_page_id::kLevelBar9, "99999999999", &ConfigRecord::levelbarflash_9, 2147483647},
+        {5, system_page_id::kBufferLength, "64.5", &ConfigRecord::bufferlength, 64},
     };
     for (const auto& c : cases) Control<QLineEdit>(dlg.PageAt(c.page), c.id)->setText(c.typed);
     ASSERT_EQ(dlg.ApplySettings(), 1);
@@ -104,7 +111,9 @@ TEST_F(SettingsPagesTest, TypedTextIsStoredAsItsLeadingNumber) {
 
 TEST_F(SettingsPagesTest, CheckBoxesOfCustomFoldersMakeTheBitSet) {
     Start("<system><customfolder>0</customfolder></system>");
-    for (int id : {1006, 1017, 1020}) Control<QCheckBox>(dlg.PageAt(2), id)->setChecked(true);
+    for (int id : {custom_folder_page_id::kRandomSelect, custom_folder_page_id::kLevel,
+                   custom_folder_page_id::kCourse})
+        Control<QCheckBox>(dlg.PageAt(2), id)->setChecked(true);
     ASSERT_EQ(dlg.ApplySettings(), 1);
     EXPECT_EQ(Saved().customfolder, 1 + 8 + 128);
 }
@@ -112,16 +121,16 @@ TEST_F(SettingsPagesTest, CheckBoxesOfCustomFoldersMakeTheBitSet) {
 TEST_F(SettingsPagesTest, FontChoiceShowsThePageAsLastRead) {
     Start("<play><basespeed>100</basespeed></play>");
     Page* page = dlg.PageAt(3);
-    auto* speed = Control<QLineEdit>(page, 1028);
-    auto* font = Control<QLineEdit>(page, 1026);
+    auto* speed = Control<QLineEdit>(page, option_page_id::kBaseSpeed);
+    auto* font = Control<QLineEdit>(page, option_page_id::kFontName);
     speed->setText("150");
     ui->AnswerFont(std::nullopt);  // cancelled: nothing changes
-    Control<QAbstractButton>(page, 1003)->click();
+    Control<QAbstractButton>(page, option_page_id::kChooseFont)->click();
     EXPECT_EQ(speed->text(), "150");
     EXPECT_EQ(font->text(), "Ariel");
 
     ui->AnswerFont(FontChoice{Sj(u8"ＭＳ ゴシック"), 12});
-    Control<QAbstractButton>(page, 1003)->click();
+    Control<QAbstractButton>(page, option_page_id::kChooseFont)->click();
     EXPECT_EQ(font->text(), QString::fromUtf8(u8"ＭＳ ゴシック"));
     EXPECT_EQ(speed->text(), "100");
     ASSERT_EQ(ui->prompts().size(), 2u);
@@ -133,8 +142,8 @@ TEST_F(SettingsPagesTest, FontChoiceShowsThePageAsLastRead) {
 
 TEST_F(SettingsPagesTest, OutputTypeListsItsDriversAndResetsTheDriver) {
     Start("<sound><output>1</output><driver>2</driver></sound>");
-    auto* output = Control<QComboBox>(dlg.PageAt(5), 1001);
-    auto* driver = Control<QComboBox>(dlg.PageAt(5), 1007);
+    auto* output = Control<QComboBox>(dlg.PageAt(5), system_page_id::kOutput);
+    auto* driver = Control<QComboBox>(dlg.PageAt(5), system_page_id::kDriver);
     ASSERT_EQ(output->count(), 3);
     ASSERT_EQ(driver->count(), 3);
     EXPECT_EQ(driver->itemText(0), QStringLiteral("Card A"));
@@ -155,7 +164,7 @@ TEST_F(SettingsPagesTest, OutputTypeListsItsDriversAndResetsTheDriver) {
 TEST_F(SettingsPagesTest, WithoutSoundDevicesTheDriverIsSavedAsNone) {
     test::ScopedAlsaDevices none({});
     Start("<sound><driver>0</driver></sound>");
-    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), 1007)->count(), 0);
+    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), system_page_id::kDriver)->count(), 0);
     ASSERT_EQ(dlg.ApplySettings(), 1);
     EXPECT_EQ(Saved().driver, -1);
 }
@@ -165,12 +174,12 @@ TEST_F(SettingsPagesTest, WithoutSoundDevicesTheDriverIsSavedAsNone) {
 TEST_F(SettingsPagesTest, ToolSettingsButtonOpensTheDialog) {
     Start();
     ui->AnswerDialog([](QDialog& d) {
-        Control<QLineEdit>(&d, 1014)->setText("150");
-        Control<QLineEdit>(&d, 1028)->setText("75");
-        Control<QPushButton>(&d, 1)->click();
+        Control<QLineEdit>(&d, tool_settings_id::kMp3Quality)->setText("150");
+        Control<QLineEdit>(&d, tool_settings_id::kFrameRate)->setText("75");
+        Control<QPushButton>(&d, kIdOk)->click();
         return d.result();
     });
-    Control<QAbstractButton>(dlg.PageAt(1), 1027)->click();
+    Control<QAbstractButton>(dlg.PageAt(1), jukebox_page_id::kToolSettings)->click();
     ASSERT_EQ(ui->prompts().size(), 1u);
     EXPECT_EQ(ui->prompts()[0].kind, "dialog");
     ASSERT_EQ(dlg.ApplySettings(), 1);
@@ -181,8 +190,9 @@ TEST_F(SettingsPagesTest, ToolSettingsButtonOpensTheDialog) {
 TEST_F(SettingsPagesTest, ReturnInAnEditPressesNothing) {
     Start();
     dlg.show();
-    for (int page : {0, 3}) {
-        auto* edit = Control<QLineEdit>(dlg.PageAt(page), 1002);
+    for (auto [page, id] :
+         {std::pair{0, int(main_page_id::kPass)}, {3, int(option_page_id::kHsMin)}}) {
+        auto* edit = Control<QLineEdit>(dlg.PageAt(page), id);
         edit->setFocus();
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(edit, &press);
@@ -192,7 +202,7 @@ TEST_F(SettingsPagesTest, ReturnInAnEditPressesNothing) {
     // No dialog and no message was scripted: any would have failed the test.
     EXPECT_TRUE(ui->prompts().empty());
     EXPECT_TRUE(dlg.isVisible());
-    auto* default_button = Control<QPushButton>(&dlg, 1, true);
+    auto* default_button = Control<QPushButton>(&dlg, kIdOk, true);
     EXPECT_TRUE(default_button->isDefault());
     for (QPushButton* b : dlg.findChildren<QPushButton*>()) {
         if (b->window() != &dlg) continue;  // the buttons of the window's own dialogs
@@ -202,11 +212,11 @@ TEST_F(SettingsPagesTest, ReturnInAnEditPressesNothing) {
 
 TEST_F(SettingsPagesTest, PlayerMessagesBelongToTheWindow) {
     Start();
-    Control<QLineEdit>(dlg.MainTab(), 1002)->setText("wrong");
+    Control<QLineEdit>(dlg.MainTab(), main_page_id::kPass)->setText("wrong");
     ui->AnswerMessage(MsgAnswer::Ok);
     EXPECT_EQ(dlg.ApplySettings(), 0);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Control<QAbstractButton>(dlg.MainTab(), 1036)->click();  // the ranking page
+    Control<QAbstractButton>(dlg.MainTab(), main_page_id::kMyPage)->click();  // the ranking page
     ASSERT_EQ(ui->prompts().size(), 2u);
     for (const auto& p : ui->prompts()) {
         ASSERT_TRUE(p.owner) << p.Utf8Text();
@@ -220,11 +230,21 @@ TEST_F(SettingsPagesTest, HiddenAndDisabledControls) {
         int page, id;
         bool hidden, disabled;
     } cases[] = {
-        {0, 1008, true, false},  {0, 1016, true, false},  {0, 1009, true, false},
-        {0, 1010, true, false},  {0, 1011, true, false},  {0, 1027, true, false},
-        {0, 1004, false, true},  {3, 1016, true, false},  {3, 1029, true, false},
-        {3, 1033, false, true},  {3, 1017, false, false}, {5, 1018, true, false},
-        {5, 1019, false, false}, {2, 1021, true, false},  {2, 1020, false, false},
+        {0, main_page_id::kScreenRate, true, false},
+        {0, main_page_id::kQv4Ir, true, false},
+        {0, main_page_id::kQv4Id, true, false},
+        {0, main_page_id::kQv4Pass, true, false},
+        {0, main_page_id::kMail, true, false},
+        {0, main_page_id::kResetDatabase, true, false},
+        {0, main_page_id::kDeletePlayer, false, true},
+        {3, option_page_id::kThread, true, false},
+        {3, option_page_id::kDisableFolderThread, true, false},
+        {3, option_page_id::kGomiScore, false, true},
+        {3, option_page_id::kControl, false, false},
+        {5, system_page_id::kDirectDraw, true, false},
+        {5, system_page_id::kSoftwareRendering, false, false},
+        {2, custom_folder_page_id::kRandomClose, true, false},
+        {2, custom_folder_page_id::kCourse, false, false},
     };
     for (const auto& c : cases) {
         QWidget* w = Control(dlg.PageAt(c.page), c.id);
@@ -232,15 +252,24 @@ TEST_F(SettingsPagesTest, HiddenAndDisabledControls) {
         EXPECT_EQ(w->isHidden(), c.hidden) << c.page << "/" << c.id;
         EXPECT_EQ(!w->isEnabled(), c.disabled) << c.page << "/" << c.id;
     }
-    auto* password = Control<QLineEdit>(dlg.PageAt(0), 1010);
+    auto* password = Control<QLineEdit>(dlg.PageAt(0), main_page_id::kQv4Pass);
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
 }
 
 TEST_F(SettingsPagesTest, DropDownHeightsAndIcon) {
     Start();
-    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(0), 1001)->property("dropDownHeight").toInt(), 120);
-    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), 1001)->property("dropDownHeight").toInt(), 200);
-    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), 1007)->property("dropDownHeight").toInt(), 200);
+    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(0), main_page_id::kPlayers)
+                  ->property("dropDownHeight")
+                  .toInt(),
+              120);
+    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), system_page_id::kOutput)
+                  ->property("dropDownHeight")
+                  .toInt(),
+              200);
+    EXPECT_EQ(Control<QComboBox>(dlg.PageAt(5), system_page_id::kDriver)
+                  ->property("dropDownHeight")
+                  .toInt(),
+              200);
     const QIcon icon = dlg.windowIcon();
     ASSERT_FALSE(icon.isNull());
     EXPECT_EQ(icon.pixmap(16, 16).width(), 16);

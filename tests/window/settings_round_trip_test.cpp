@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <map>
 #include <set>
 
 #include "window/controls.h"
@@ -20,6 +21,12 @@
 #include "config/config_file.h"
 #include "config/config_keys.h"
 #include "window/tool_settings_dialog.h"
+#include "window/custom_folder_page_ids.h"
+#include "window/main_page_ids.h"
+#include "window/option_page_ids.h"
+#include "window/select_page_ids.h"
+#include "window/system_page_ids.h"
+#include "window/tool_settings_dialog_ids.h"
 #include "platform/text.h"
 #include "support/alsa_devices.h"
 #include "support/players.h"
@@ -31,6 +38,7 @@ namespace {
 
 enum class Kind { Check, Edit, Radio, List, PlayerList, Bits };
 constexpr int kToolDialog = -2;
+namespace tools = tool_settings_id;
 
 struct Row {
     const char* section;
@@ -43,96 +51,159 @@ struct Row {
 
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
-        {"player", "id", 0, Kind::PlayerList, {1001}, "player"},
-        {"player", "pass", 0, Kind::Edit, {1002}, "pass"},
-        {"system", "screenmode", 0, Kind::Check, {1006}, "1"},
-        {"system", "windowsize_x", 0, Kind::Edit, {1026}, "1280"},
-        {"system", "windowsize_y", 0, Kind::Edit, {1013}, "-720"},
-        {"system", "screenexrate", 0, Kind::Edit, {1008}, "150"},
-        {"system", "autoreload", 0, Kind::Radio, {1041, 1042, 1043}, "1"},
-        {"network", "qv5ir", 0, Kind::Check, {1018}, "1"},
-        {"network", "getrival", 0, Kind::Check, {1017}, "1"},
-        {"network", "autoupdate", 0, Kind::Check, {1019}, "1"},
-        {"network", "qv4ir", 0, Kind::Check, {1016}, "1"},
-        {"network", "qv4id", 0, Kind::Edit, {1009}, "qv4user"},
-        {"network", "qv4pass", 0, Kind::Edit, {1010}, "qv4 pw"},
-        {"network", "mail", 0, Kind::Edit, {1011}, "a&b@example.jp"},
+        {"player", "id", 0, Kind::PlayerList, {main_page_id::kPlayers}, "player"},
+        {"player", "pass", 0, Kind::Edit, {main_page_id::kPass}, "pass"},
+        {"system", "screenmode", 0, Kind::Check, {main_page_id::kWindowMode}, "1"},
+        {"system", "windowsize_x", 0, Kind::Edit, {main_page_id::kWidth}, "1280"},
+        {"system", "windowsize_y", 0, Kind::Edit, {main_page_id::kHeight}, "-720"},
+        {"system", "screenexrate", 0, Kind::Edit, {main_page_id::kScreenRate}, "150"},
+        {"system",
+         "autoreload",
+         0,
+         Kind::Radio,
+         {main_page_id::kReloadManual, main_page_id::kReloadOpened, main_page_id::kReloadAtStart},
+         "1"},
+        {"network", "qv5ir", 0, Kind::Check, {main_page_id::kQv5Ir}, "1"},
+        {"network", "getrival", 0, Kind::Check, {main_page_id::kRival}, "1"},
+        {"network", "autoupdate", 0, Kind::Check, {main_page_id::kAutoUpdate}, "1"},
+        {"network", "qv4ir", 0, Kind::Check, {main_page_id::kQv4Ir}, "1"},
+        {"network", "qv4id", 0, Kind::Edit, {main_page_id::kQv4Id}, "qv4user"},
+        {"network", "qv4pass", 0, Kind::Edit, {main_page_id::kQv4Pass}, "qv4 pw"},
+        {"network", "mail", 0, Kind::Edit, {main_page_id::kMail}, "a&b@example.jp"},
 
         {"system",
          "customfolder",
          2,
          Kind::Bits,
-         {1006, 1015, 1016, 1017, 1018, 1019, 1029, 1020},
+         {custom_folder_page_id::kRandomSelect, custom_folder_page_id::kFavorite,
+          custom_folder_page_id::kPlaycountTop10, custom_folder_page_id::kLevel,
+          custom_folder_page_id::kClear, custom_folder_page_id::kPlayrank,
+          custom_folder_page_id::kIgnore, custom_folder_page_id::kCourse},
          "165"},
-        {"select", "randomclose", 2, Kind::Check, {1021}, "1"},
-        {"select", "searchmax", 2, Kind::Edit, {1002}, "250"},
-        {"system", "titleflash", 2, Kind::Edit, {1008}, "72"},
+        {"select", "randomclose", 2, Kind::Check, {custom_folder_page_id::kRandomClose}, "1"},
+        {"select", "searchmax", 2, Kind::Edit, {custom_folder_page_id::kSearchMax}, "250"},
+        {"system", "titleflash", 2, Kind::Edit, {custom_folder_page_id::kTitleFlash}, "72"},
 
-        {"play", "hsmin", 3, Kind::Edit, {1002}, "5"},
-        {"play", "hsmax", 3, Kind::Edit, {1008}, "950"},
-        {"play", "hsmargin", 3, Kind::Edit, {1009}, "7"},
-        {"play", "shuttermargin", 3, Kind::Edit, {1010}, "12"},
-        {"system", "inputinterval", 3, Kind::Edit, {1011}, "20"},
-        {"select", "speedfirst", 3, Kind::Edit, {1013}, "250"},
-        {"select", "speednext", 3, Kind::Edit, {1014}, "60"},
-        {"play", "basespeed", 3, Kind::Edit, {1028}, "120"},
-        {"play", "poorbga", 3, Kind::Edit, {1068}, "400"},
-        {"skin", "fontname", 3, Kind::Edit, {1026}, "ＭＳ Ｐゴシック"},
-        {"select", "control", 3, Kind::Check, {1017}, "1"},
-        {"select", "buttonselect", 3, Kind::Check, {1006}, "1"},
-        {"system", "outputlog", 3, Kind::Check, {1015}, "1"},
-        {"system", "thread", 3, Kind::Check, {1016}, "1"},
-        {"select", "folderlamp", 3, Kind::Check, {1018}, "1"},
-        {"system", "disablesystemkey", 3, Kind::Check, {1019}, "1"},
-        {"skin", "disableimagefont", 3, Kind::Check, {1020}, "1"},
-        {"system", "disableskinpreview", 3, Kind::Check, {1021}, "1"},
-        {"system", "disablebmsthread", 3, Kind::Check, {1030}, "1"},
-        {"system", "disablefolderthread", 3, Kind::Check, {1029}, "1"},
-        {"play", "gomiscore", 3, Kind::Check, {1033}, "1"},
-        {"play", "disablecurspeedchange", 3, Kind::Check, {1038}, "1"},
-        {"play", "disableleftclickexit", 3, Kind::Check, {1039}, "1"},
+        {"play", "hsmin", 3, Kind::Edit, {option_page_id::kHsMin}, "5"},
+        {"play", "hsmax", 3, Kind::Edit, {option_page_id::kHsMax}, "950"},
+        {"play", "hsmargin", 3, Kind::Edit, {option_page_id::kHsMargin}, "7"},
+        {"play", "shuttermargin", 3, Kind::Edit, {option_page_id::kShutterMargin}, "12"},
+        {"system", "inputinterval", 3, Kind::Edit, {option_page_id::kInputInterval}, "20"},
+        {"select", "speedfirst", 3, Kind::Edit, {option_page_id::kSpeedFirst}, "250"},
+        {"select", "speednext", 3, Kind::Edit, {option_page_id::kSpeedNext}, "60"},
+        {"play", "basespeed", 3, Kind::Edit, {option_page_id::kBaseSpeed}, "120"},
+        {"play", "poorbga", 3, Kind::Edit, {option_page_id::kPoorBga}, "400"},
+        {"skin", "fontname", 3, Kind::Edit, {option_page_id::kFontName}, "ＭＳ Ｐゴシック"},
+        {"select", "control", 3, Kind::Check, {option_page_id::kControl}, "1"},
+        {"select", "buttonselect", 3, Kind::Check, {option_page_id::kButtonSelect}, "1"},
+        {"system", "outputlog", 3, Kind::Check, {option_page_id::kOutputLog}, "1"},
+        {"system", "thread", 3, Kind::Check, {option_page_id::kThread}, "1"},
+        {"select", "folderlamp", 3, Kind::Check, {option_page_id::kFolderLamp}, "1"},
+        {"system", "disablesystemkey", 3, Kind::Check, {option_page_id::kDisableSystemKey}, "1"},
+        {"skin", "disableimagefont", 3, Kind::Check, {option_page_id::kDisableImageFont}, "1"},
+        {"system",
+         "disableskinpreview",
+         3,
+         Kind::Check,
+         {option_page_id::kDisableSkinPreview},
+         "1"},
+        {"system", "disablebmsthread", 3, Kind::Check, {option_page_id::kDisableBmsThread}, "1"},
+        {"system",
+         "disablefolderthread",
+         3,
+         Kind::Check,
+         {option_page_id::kDisableFolderThread},
+         "1"},
+        {"play", "gomiscore", 3, Kind::Check, {option_page_id::kGomiScore}, "1"},
+        {"play",
+         "disablecurspeedchange",
+         3,
+         Kind::Check,
+         {option_page_id::kDisableCurSpeedChange},
+         "1"},
+        {"play",
+         "disableleftclickexit",
+         3,
+         Kind::Check,
+         {option_page_id::kDisableLeftClickExit},
+         "1"},
 
-        {"select", "difficultychangetype", 4, Kind::Check, {1030}, "1"},
-        {"select", "ignorekeyall", 4, Kind::Check, {1017}, "1"},
-        {"select", "ignorekeysingle", 4, Kind::Check, {1018}, "1"},
-        {"select", "ignorekeydouble", 4, Kind::Check, {1019}, "1"},
-        {"select", "ignoredp", 4, Kind::Check, {1020}, "1"},
-        {"select", "ignorepms", 4, Kind::Check, {1021}, "1"},
-        {"select", "ignoredifficultyall", 4, Kind::Check, {1029}, "1"},
-        {"select", "ignore5key", 4, Kind::Check, {1033}, "1"},
-        {"select", "levelbarflash_5", 4, Kind::Edit, {1002}, "10"},
-        {"select", "levelbarflash_7", 4, Kind::Edit, {1008}, "13"},
-        {"select", "levelbarflash_9", 4, Kind::Edit, {1009}, "43"},
-        {"select", "disabledifficultyfilter", 4, Kind::Check, {1006}, "1"},
-        {"select", "preview", 4, Kind::Check, {1015}, "0"},
-        {"select", "disablesubtitle", 4, Kind::Check, {1016}, "1"},
+        {"select",
+         "difficultychangetype",
+         4,
+         Kind::Check,
+         {select_page_id::kDifficultyChangeType},
+         "1"},
+        {"select", "ignorekeyall", 4, Kind::Check, {select_page_id::kIgnoreKeyAll}, "1"},
+        {"select", "ignorekeysingle", 4, Kind::Check, {select_page_id::kIgnoreKeySingle}, "1"},
+        {"select", "ignorekeydouble", 4, Kind::Check, {select_page_id::kIgnoreKeyDouble}, "1"},
+        {"select", "ignoredp", 4, Kind::Check, {select_page_id::kIgnoreDp}, "1"},
+        {"select", "ignorepms", 4, Kind::Check, {select_page_id::kIgnorePms}, "1"},
+        {"select",
+         "ignoredifficultyall",
+         4,
+         Kind::Check,
+         {select_page_id::kIgnoreDifficultyAll},
+         "1"},
+        {"select", "ignore5key", 4, Kind::Check, {select_page_id::kIgnore5Key}, "1"},
+        {"select", "levelbarflash_5", 4, Kind::Edit, {select_page_id::kLevelBar5}, "10"},
+        {"select", "levelbarflash_7", 4, Kind::Edit, {select_page_id::kLevelBar7}, "13"},
+        {"select", "levelbarflash_9", 4, Kind::Edit, {select_page_id::kLevelBar9}, "43"},
+        {"select",
+         "disabledifficultyfilter",
+         4,
+         Kind::Check,
+         {select_page_id::kDisableDifficultyFilter},
+         "1"},
+        {"select", "preview", 4, Kind::Check, {select_page_id::kPreview}, "0"},
+        {"select", "disablesubtitle", 4, Kind::Check, {select_page_id::kDisableSubtitle}, "1"},
 
-        {"sound", "output", 5, Kind::List, {1001}, "1"},
-        {"sound", "driver", 5, Kind::List, {1007}, "2"},
-        {"sound", "bufferlength", 5, Kind::Edit, {1002}, "512"},
-        {"sound", "disablefmod", 5, Kind::Check, {1006}, "1"},
-        {"system", "highcolor", 5, Kind::Check, {1015}, "1"},
-        {"system", "vsync", 5, Kind::Check, {1016}, "1"},
-        {"system", "hptimer", 5, Kind::Check, {1017}, "1"},
-        {"system", "directdraw", 5, Kind::Check, {1018}, "1"},
-        {"system", "softwarerendering", 5, Kind::Check, {1019}, "1"},
-        {"system", "maindisplay", 5, Kind::Radio, {1105, 1042, 1041}, "2"},
+        {"sound", "output", 5, Kind::List, {system_page_id::kOutput}, "1"},
+        {"sound", "driver", 5, Kind::List, {system_page_id::kDriver}, "2"},
+        {"sound", "bufferlength", 5, Kind::Edit, {system_page_id::kBufferLength}, "512"},
+        {"sound", "disablefmod", 5, Kind::Check, {system_page_id::kDisableFmod}, "1"},
+        {"system", "highcolor", 5, Kind::Check, {system_page_id::kHighColor}, "1"},
+        {"system", "vsync", 5, Kind::Check, {system_page_id::kVsync}, "1"},
+        {"system", "hptimer", 5, Kind::Check, {system_page_id::kHpTimer}, "1"},
+        {"system", "directdraw", 5, Kind::Check, {system_page_id::kDirectDraw}, "1"},
+        {"system", "softwarerendering", 5, Kind::Check, {system_page_id::kSoftwareRendering}, "1"},
+        {"system",
+         "maindisplay",
+         5,
+         Kind::Radio,
+         {system_page_id::kMainDisplay, system_page_id::kSubDisplay1, system_page_id::kSubDisplay2},
+         "2"},
 
-        {"tools", "mp3enc_body", kToolDialog, Kind::Edit, {1002}, "C:\\tools\\lame.exe"},
-        {"tools", "mp3enc_option_normal", kToolDialog, Kind::Edit, {1008}, "-V 2"},
-        {"tools", "mp3enc_option_movie", kToolDialog, Kind::Edit, {1013}, "--cbr 128"},
-        {"tools", "movie_audio", kToolDialog, Kind::Radio, {1041, 1042, 1043}, "2"},
-        {"tools", "mp3_volume", kToolDialog, Kind::Edit, {1014}, "80"},
-        {"tools", "movie_framerate", kToolDialog, Kind::Edit, {1028}, "24"},
-        {"tools", "oggenc_body", kToolDialog, Kind::Edit, {1011}, "Z:\\usr\\bin\\oggenc"},
-        {"tools", "oggenc_option", kToolDialog, Kind::Edit, {1026}, "-q 4"},
-        {"tools", "oggdec_body", kToolDialog, Kind::Edit, {1068}, "音声\\oggdec.exe"},
-        {"tools", "oggdec_option", kToolDialog, Kind::Edit, {1102}, "--quiet"},
-        {"tools", "bmse_body", kToolDialog, Kind::Edit, {1009}, "iBMSC.exe"},
-        {"tools", "bmse_option", kToolDialog, Kind::Edit, {1010}, "-x \"a b\""},
-        {"tools", "autowavtoogg", kToolDialog, Kind::Check, {1006}, "1"},
-        {"tools", "autobmptopng", kToolDialog, Kind::Check, {1015}, "1"},
-        {"tools", "autofumensearch", kToolDialog, Kind::Check, {1016}, "1"},
+        {"tools", "mp3enc_body", kToolDialog, Kind::Edit, {tools::kMp3Encoder},
+         "C:\\tools\\lame.exe"},
+        {"tools", "mp3enc_option_normal", kToolDialog, Kind::Edit, {tools::kMp3OptionAudio},
+         "-V 2"},
+        {"tools", "mp3enc_option_movie", kToolDialog, Kind::Edit, {tools::kMp3OptionMovie},
+         "--cbr 128"},
+        {"tools",
+         "movie_audio",
+         kToolDialog,
+         Kind::Radio,
+         {tools::kMovieAudioMp3, tools::kMovieAudioWav, tools::kMovieAudioSeparateWav},
+         "2"},
+        {"tools", "mp3_volume", kToolDialog, Kind::Edit, {tools::kMp3Quality}, "80"},
+        {"tools", "movie_framerate", kToolDialog, Kind::Edit, {tools::kFrameRate}, "24"},
+        {"tools", "oggenc_body", kToolDialog, Kind::Edit, {tools::kOggEncoder},
+         "Z:\\usr\\bin\\oggenc"},
+        {"tools", "oggenc_option", kToolDialog, Kind::Edit, {tools::kOggEncoderOption},
+         "-q 4"},
+        {"tools", "oggdec_body", kToolDialog, Kind::Edit, {tools::kOggDecoder},
+         "音声\\oggdec.exe"},
+        {"tools", "oggdec_option", kToolDialog, Kind::Edit, {tools::kOggDecoderOption},
+         "--quiet"},
+        {"tools", "bmse_body", kToolDialog, Kind::Edit, {tools::kBmsEditor},
+         "iBMSC.exe"},
+        {"tools", "bmse_option", kToolDialog, Kind::Edit, {tools::kBmsEditorOption},
+         "-x \"a b\""},
+        {"tools", "autowavtoogg", kToolDialog, Kind::Check, {tools::kAutoWavToOgg}, "1"},
+        {"tools", "autobmptopng", kToolDialog, Kind::Check, {tools::kAutoBmpToPng}, "1"},
+        {"tools", "autofumensearch", kToolDialog, Kind::Check, {tools::kAutoHiddenSearch},
+         "1"},
     };
     return rows;
 }
@@ -221,6 +292,43 @@ TEST(SettingsRoundTrip, EveryPageKeyHasARow) {
     }
 }
 
+// Each page loads and stores the keys its controls name, no other, and no key
+// belongs to two pages: a key left out would silently keep its old value.
+TEST(SettingsRoundTrip, EachPageCarriesExactlyTheKeysOfItsRows) {
+    test::TempGame game;
+    test::ScopedScriptedUi ui;
+    std::map<int, std::set<std::string>> expected{{1, {"system/newsongfolder"}}};
+    for (const Row& r : Rows())
+        if (r.page >= 0) expected[r.page].insert(std::string(r.section) + "/" + r.key);
+    ConfigRecord loaded;  // a value of its own for every key
+    int n = 0;
+    for (const ConfigKey& k : ConfigKeys()) {
+        if (k.int_field) loaded.*k.int_field = ++n;
+        if (k.text_field) loaded.*k.text_field = "t" + std::to_string(++n);
+    }
+    MainWindow dlg;
+    std::set<std::string> seen;
+    for (int page = 0; page < 6; ++page) {
+        SCOPED_TRACE(page);
+        Page* p = dlg.PageAt(page);
+        p->LoadFrom(loaded);
+        ConfigRecord stored;
+        p->StoreTo(stored);
+        std::set<std::string> keys;
+        for (const ConfigKey* k : p->Keys()) {
+            const std::string name = std::string(k->section) + "/" + k->key;
+            keys.insert(name);
+            EXPECT_TRUE(seen.insert(name).second) << name << " is on two pages";
+            if (k->int_field) {
+                EXPECT_EQ(stored.*k->int_field, loaded.*k->int_field) << name;
+            } else {
+                EXPECT_EQ(stored.*k->text_field, loaded.*k->text_field) << name;
+            }
+        }
+        EXPECT_EQ(keys, expected[page]);
+    }
+}
+
 TEST(SettingsRoundTrip, EveryValueShowsAndComesBackByteIdentical) {
     test::TempGame game;
     test::ScopedScriptedUi ui;
@@ -251,7 +359,7 @@ TEST(SettingsRoundTrip, EveryValueShowsAndComesBackByteIdentical) {
         for (const Row& r : Rows())
             if (r.page == kToolDialog) ExpectShown(&d, r);
         dlg.JukeboxTab()->tools = ToolSettings{};
-        Control<QPushButton>(&d, 1)->click();
+        Control<QPushButton>(&d, kIdOk)->click();
         return d.result();
     });
     OpenToolSettings(&dlg, dlg.JukeboxTab()->tools);

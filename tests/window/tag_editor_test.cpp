@@ -11,6 +11,7 @@
 #include "window/controls.h"
 #include "browser/song_info.h"
 #include "window/tag_editor_dialog.h"
+#include "window/tag_editor_dialog_ids.h"
 #include "library/file_hash.h"
 #include "library/rescan.h"
 #include "library/scanner.h"
@@ -23,6 +24,8 @@
 
 namespace qv5 {
 namespace {
+
+using namespace tag_editor_id;
 
 std::string U(const char8_t* s) {
     return reinterpret_cast<const char*>(s);
@@ -39,22 +42,23 @@ const char* const kSongColumns =
 const char* const kTagColumns =
     "SELECT hash,title,subtitle,genre,artist,subartist,tag,level,difficulty,mode,exlevel FROM tag";
 
-// Typed values by control id; the check box is 1006 ("1" ticks it).
+// Typed values by control id; the check box is kFavorite ("1" ticks it).
 using Typed = std::map<int, std::string>;
 
 // Types into the dialog and presses OK; records what the dialog showed first.
 std::function<int(QDialog&)> Type(Typed typed, Typed* shown = nullptr) {
     return [typed, shown](QDialog& d) {
         if (shown)
-            for (int id : {1014, 1013, 1026, 1011, 1010, 1008, 1009, 1028})
+            for (int id :
+                 {kTitle, kSubtitle, kGenre, kArtist, kSubartist, kLevel, kExLevel, kDifficulty})
                 (*shown)[id] = FromQString(Control<QLineEdit>(&d, id)->text());
         for (const auto& [id, text] : typed) {
-            if (id == 1006)
+            if (id == kFavorite)
                 Control<QCheckBox>(&d, id)->setChecked(text == "1");
             else
                 Control<QLineEdit>(&d, id)->setText(ToQString(text));
         }
-        Control<QPushButton>(&d, 1)->click();
+        Control<QPushButton>(&d, kIdOk)->click();
         return d.result();
     };
 }
@@ -90,7 +94,8 @@ TEST_F(TagEditorTest, TypedNumbersAreHeldToTheirRanges) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level + "/" + c.exlevel + "/" + c.difficulty);
-        ui->AnswerDialog(Type({{1008, c.level}, {1009, c.exlevel}, {1028, c.difficulty}}));
+        ui->AnswerDialog(
+            Type({{kLevel, c.level}, {kExLevel, c.exlevel}, {kDifficulty, c.difficulty}}));
         ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
         EXPECT_EQ(test::QueryRows("SELECT level,difficulty,exlevel FROM song"),
                   std::vector<std::string>{c.stored});
@@ -106,18 +111,22 @@ TEST_F(TagEditorTest, EveryCopyChangesAndTheTagRowIsInsertedThenUpdated) {
     const std::string hash = Hash("songs\\one\\a.bms");
 
     Typed shown;
-    ui->AnswerDialog(
-        Type({{1014, "New"}, {1013, "[X]"}, {1026, "G"}, {1011, "A"}, {1010, "B"}, {1006, "1"}},
-             &shown));
+    ui->AnswerDialog(Type({{kTitle, "New"},
+                           {kSubtitle, "[X]"},
+                           {kGenre, "G"},
+                           {kArtist, "A"},
+                           {kSubartist, "B"},
+                           {kFavorite, "1"}},
+                          &shown));
     ASSERT_TRUE(EditTags(nullptr, "songs\\two\\copy.bms"));
-    EXPECT_EQ(shown, (Typed{{1014, "Song"},
-                            {1013, " [ANOTHER]"},
-                            {1026, "Trance"},
-                            {1011, "Someone"},
-                            {1010, ""},
-                            {1008, "7"},
-                            {1009, "2"},
-                            {1028, "4"}}));
+    EXPECT_EQ(shown, (Typed{{kTitle, "Song"},
+                            {kSubtitle, " [ANOTHER]"},
+                            {kGenre, "Trance"},
+                            {kArtist, "Someone"},
+                            {kSubartist, ""},
+                            {kLevel, "7"},
+                            {kExLevel, "2"},
+                            {kDifficulty, "4"}}));
     EXPECT_EQ(test::QueryRows(kSongColumns),
               (std::vector<std::string>{"songs\\one\\a.bms|New|[X]|G|A|B||7|4|5|1|2",
                                         "songs\\two\\copy.bms|New|[X]|G|A|B||7|4|5|1|2"}));
@@ -125,15 +134,15 @@ TEST_F(TagEditorTest, EveryCopyChangesAndTheTagRowIsInsertedThenUpdated) {
               std::vector<std::string>{hash + "|New|[X]|G|A|B||7|4|5|2"});
 
     // The second save updates every column of the same row.
-    ui->AnswerDialog(Type({{1014, "Again"},
-                           {1013, ""},
-                           {1026, "g2"},
-                           {1011, "a2"},
-                           {1010, ""},
-                           {1008, "11"},
-                           {1009, "0"},
-                           {1028, "2"},
-                           {1006, "0"}}));
+    ui->AnswerDialog(Type({{kTitle, "Again"},
+                           {kSubtitle, ""},
+                           {kGenre, "g2"},
+                           {kArtist, "a2"},
+                           {kSubartist, ""},
+                           {kLevel, "11"},
+                           {kExLevel, "0"},
+                           {kDifficulty, "2"},
+                           {kFavorite, "0"}}));
     ASSERT_TRUE(EditTags(nullptr, "songs\\one\\a.bms"));
     EXPECT_EQ(test::QueryRows(kTagColumns),
               std::vector<std::string>{hash + "|Again||g2|a2|||11|2|5|0"});
@@ -145,7 +154,7 @@ TEST_F(TagEditorTest, LongTextsSurviveTheDialogUncut) {
     const std::string title(90000, 'T');
     game.WriteFile("songs/long.bms", "#TITLE " + title + "\r\n#00111:01\r\n");
     Register("songs\\");
-    ui->AnswerDialog(Type({{1011, std::string(70000, 'A')}}));
+    ui->AnswerDialog(Type({{kArtist, std::string(70000, 'A')}}));
     ASSERT_TRUE(EditTags(nullptr, "songs\\long.bms"));
     EXPECT_EQ(test::QueryRows("SELECT title,artist FROM song"),
               std::vector<std::string>{title + "|" + std::string(70000, 'A')});
@@ -160,7 +169,7 @@ TEST_F(TagEditorTest, AnUnknownDifficultyShowsMinusOneAndIsStoredAsZero) {
     Typed shown;
     ui->AnswerDialog(Type({}, &shown));
     ASSERT_TRUE(EditTags(nullptr, "songs\\plain.bms"));
-    EXPECT_EQ(shown[1028], "-1");
+    EXPECT_EQ(shown[kDifficulty], "-1");
     EXPECT_EQ(test::QueryRows("SELECT difficulty FROM song"), std::vector<std::string>{"0"});
     EXPECT_EQ(test::QueryRows("SELECT difficulty FROM tag"), std::vector<std::string>{"0"});
 }
@@ -174,36 +183,37 @@ TEST_F(TagEditorTest, RestoreReadsTheFileAndKeepsADifficultyItCannotTell) {
         Typed after;  // the fields after restore
     } cases[] = {
         {"songs\\plain.bms",
-         {{1014, "Plain"},
-          {1013, ""},
-          {1026, ""},
-          {1011, ""},
-          {1010, ""},
-          {1008, "3"},
-          {1009, "0"},
-          {1028, "2"}}},
+         {{kTitle, "Plain"},
+          {kSubtitle, ""},
+          {kGenre, ""},
+          {kArtist, ""},
+          {kSubartist, ""},
+          {kLevel, "3"},
+          {kExLevel, "0"},
+          {kDifficulty, "2"}}},
         {"songs\\hint.bms",
-         {{1014, "Song"},
-          {1013, " [ANOTHER]"},
-          {1026, "Trance"},
-          {1011, "Someone"},
-          {1010, ""},
-          {1008, "7"},
-          {1009, "2"},
-          {1028, "4"}}},
+         {{kTitle, "Song"},
+          {kSubtitle, " [ANOTHER]"},
+          {kGenre, "Trance"},
+          {kArtist, "Someone"},
+          {kSubartist, ""},
+          {kLevel, "7"},
+          {kExLevel, "2"},
+          {kDifficulty, "4"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chart);
         Typed restored;
         ui->AnswerDialog([&](QDialog& d) {
-            for (int id : {1014, 1013, 1026, 1011, 1010, 1008, 1009})
+            for (int id : {kTitle, kSubtitle, kGenre, kArtist, kSubartist, kLevel, kExLevel})
                 Control<QLineEdit>(&d, id)->setText("edited");
-            Control<QLineEdit>(&d, 1028)->setText("2");
-            Control<QCheckBox>(&d, 1006)->setChecked(true);
-            Control<QPushButton>(&d, 1003)->click();
-            for (int id : {1014, 1013, 1026, 1011, 1010, 1008, 1009, 1028})
+            Control<QLineEdit>(&d, kDifficulty)->setText("2");
+            Control<QCheckBox>(&d, kFavorite)->setChecked(true);
+            Control<QPushButton>(&d, kRestore)->click();
+            for (int id :
+                 {kTitle, kSubtitle, kGenre, kArtist, kSubartist, kLevel, kExLevel, kDifficulty})
                 restored[id] = FromQString(Control<QLineEdit>(&d, id)->text());
-            EXPECT_TRUE(Control<QCheckBox>(&d, 1006)->isChecked());
+            EXPECT_TRUE(Control<QCheckBox>(&d, kFavorite)->isChecked());
             return int(QDialog::Rejected);  // nothing is saved before OK
         });
         EXPECT_FALSE(EditTags(nullptr, c.chart));
@@ -217,10 +227,10 @@ TEST_F(TagEditorTest, RestoreReadsTheFileAndKeepsADifficultyItCannotTell) {
 TEST_F(TagEditorTest, AChartOutsideTheLibraryWritesOnlyItsTagRow) {
     game.WriteFile("loose/x.bme", kChart);
     Typed shown;
-    ui->AnswerDialog(Type({{1014, "Loose"}}, &shown));
+    ui->AnswerDialog(Type({{kTitle, "Loose"}}, &shown));
     ASSERT_TRUE(EditTags(nullptr, "loose\\x.bme"));
-    EXPECT_EQ(shown[1014], "Song");
-    EXPECT_EQ(shown[1028], "4");
+    EXPECT_EQ(shown[kTitle], "Song");
+    EXPECT_EQ(shown[kDifficulty], "4");
     EXPECT_TRUE(test::QueryRows(kSongColumns).empty());
     EXPECT_EQ(test::QueryRows(kTagColumns),
               std::vector<std::string>{Hash("loose\\x.bme") +
@@ -233,7 +243,7 @@ TEST_F(TagEditorTest, AfterARescanTheTagRowIsWhatIsShownAndEdited) {
     game.WriteFile("songs/a.bms", kChart);
     Register("songs\\");
     const std::string hash = Hash("songs\\a.bms");
-    ui->AnswerDialog(Type({{1014, "Mine"}, {1008, "11"}, {1009, "0"}, {1028, "2"}}));
+    ui->AnswerDialog(Type({{kTitle, "Mine"}, {kLevel, "11"}, {kExLevel, "0"}, {kDifficulty, "2"}}));
     ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
     ASSERT_TRUE(RescanLibrary(SongLibrary(), {"songs\\"}, nullptr, nullptr, nullptr));
     EXPECT_EQ(test::QueryRows("SELECT title,level,difficulty,exlevel FROM song"),
@@ -243,12 +253,12 @@ TEST_F(TagEditorTest, AfterARescanTheTagRowIsWhatIsShownAndEdited) {
     EXPECT_EQ(lines[0], "[TITLE] Mine  [ANOTHER]");
     EXPECT_EQ(lines[3], "[LEVEL] 11");
     Typed shown;
-    ui->AnswerDialog(Type({{1026, "Edited"}}, &shown));
+    ui->AnswerDialog(Type({{kGenre, "Edited"}}, &shown));
     ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
-    EXPECT_EQ(shown[1014], "Mine");
-    EXPECT_EQ(shown[1008], "11");
-    EXPECT_EQ(shown[1009], "0");
-    EXPECT_EQ(shown[1028], "2");
+    EXPECT_EQ(shown[kTitle], "Mine");
+    EXPECT_EQ(shown[kLevel], "11");
+    EXPECT_EQ(shown[kExLevel], "0");
+    EXPECT_EQ(shown[kDifficulty], "2");
     EXPECT_EQ(test::QueryRows(kTagColumns),
               std::vector<std::string>{hash + "|Mine| [ANOTHER]|Edited|Someone|||11|2|5|0"});
 }
@@ -258,7 +268,7 @@ TEST_F(TagEditorTest, WithoutAPlayerDatabaseTheTagsAreStillKept) {
     game.WriteFile("songs/a.bms", kChart);
     Register("songs\\");
     ReopenSongLibrary("nobody");  // no player database
-    ui->AnswerDialog(Type({{1014, "Quiet"}}));
+    ui->AnswerDialog(Type({{kTitle, "Quiet"}}));
     EXPECT_TRUE(EditTags(nullptr, "songs\\a.bms"));
     EXPECT_EQ(test::QueryRows("SELECT title FROM song"), std::vector<std::string>{"Quiet"});
     EXPECT_TRUE(ui->MessageTexts().empty());
@@ -270,8 +280,8 @@ TEST_F(TagEditorTest, CancelWritesNothingAndAnUnreadableChartOpensNoDialog) {
     game.WriteFile("songs/a.bms", kChart);
     Register("songs\\");
     ui->AnswerDialog([](QDialog& d) {
-        Control<QLineEdit>(&d, 1014)->setText("Changed");
-        Control<QPushButton>(&d, 2)->click();
+        Control<QLineEdit>(&d, kTitle)->setText("Changed");
+        Control<QPushButton>(&d, kIdCancel)->click();
         return d.result();
     });
     EXPECT_FALSE(EditTags(nullptr, "songs\\a.bms"));
@@ -295,17 +305,21 @@ TEST_F(TagEditorTest, AFolderItemEditsItsFolderRow) {
     Typed shown;
     bool disabled = false;
     ui->AnswerDialog([&](QDialog& d) {
-        disabled = !Control<QLineEdit>(&d, 1009)->isEnabled() &&
-                   !Control<QLineEdit>(&d, 1028)->isEnabled() &&
-                   !Control<QCheckBox>(&d, 1006)->isEnabled() &&
-                   !Control<QPushButton>(&d, 1003)->isEnabled();
-        return Type(
-            {{1014, "It's"}, {1013, "s"}, {1026, "cat"}, {1011, "ia"}, {1010, "ib"}, {1008, "9"}},
-            &shown)(d);
+        disabled = !Control<QLineEdit>(&d, kExLevel)->isEnabled() &&
+                   !Control<QLineEdit>(&d, kDifficulty)->isEnabled() &&
+                   !Control<QCheckBox>(&d, kFavorite)->isEnabled() &&
+                   !Control<QPushButton>(&d, kRestore)->isEnabled();
+        return Type({{kTitle, "It's"},
+                     {kSubtitle, "s"},
+                     {kGenre, "cat"},
+                     {kArtist, "ia"},
+                     {kSubartist, "ib"},
+                     {kLevel, "9"}},
+                    &shown)(d);
     });
     ASSERT_TRUE(EditTags(nullptr, "songs\\sub", true));
     EXPECT_TRUE(disabled);
-    EXPECT_EQ(shown[1014], "sub");
+    EXPECT_EQ(shown[kTitle], "sub");
     EXPECT_EQ(test::QueryRows(kFolder), std::vector<std::string>{"It's|s|cat|ia|ib|cmd|9"});
     EXPECT_EQ(test::QueryRows("SELECT title FROM song"), std::vector<std::string>{"Song"});
     EXPECT_TRUE(test::QueryRows(kTagColumns).empty());

@@ -13,6 +13,7 @@
 
 #include "window/controls.h"
 #include "window/compressor_dialog.h"
+#include "window/tool_settings_dialog_ids.h"
 #include "config/compvars.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -47,11 +48,14 @@ TEST_F(ToolSettingsDialogTest, ChoosersShowTheirTitleAndSetTheirProgram) {
         std::string ToolSettings::*value;
         bool warns;
     } cases[] = {
-        {1003, 1002, u8"mp3エンコーダーの選択 (lame.exe推奨)", &ToolSettings::mp3enc_body, false},
-        {1004, 1011, u8"oggエンコーダーの選択 (oggenc2.exe推奨)", &ToolSettings::oggenc_body,
-         false},
-        {1036, 1068, u8"BMSエディター選択 (oggdec.exe推奨)", &ToolSettings::oggdec_body, false},
-        {1027, 1009, u8"BMSエディター選択 (BMSE.exe推奨)", &ToolSettings::bmse_body, true},
+        {tool_settings_id::kChooseMp3Encoder, tool_settings_id::kMp3Encoder,
+         u8"mp3エンコーダーの選択 (lame.exe推奨)", &ToolSettings::mp3enc_body, false},
+        {tool_settings_id::kChooseOggEncoder, tool_settings_id::kOggEncoder,
+         u8"oggエンコーダーの選択 (oggenc2.exe推奨)", &ToolSettings::oggenc_body, false},
+        {tool_settings_id::kChooseOggDecoder, tool_settings_id::kOggDecoder,
+         u8"BMSエディター選択 (oggdec.exe推奨)", &ToolSettings::oggdec_body, false},
+        {tool_settings_id::kChooseBmsEditor, tool_settings_id::kBmsEditor,
+         u8"BMSエディター選択 (BMSE.exe推奨)", &ToolSettings::bmse_body, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
@@ -59,7 +63,7 @@ TEST_F(ToolSettingsDialogTest, ChoosersShowTheirTitleAndSetTheirProgram) {
         const std::string chosen = Sj(u8"Z:\\opt\\ツール\\prog.exe");
         local->AnswerDialog([&](QDialog& d) {
             ToolSettingsDialog& tsd = static_cast<ToolSettingsDialog&>(d);
-            auto* options = Control<QLineEdit>(&d, 1026);
+            auto* options = Control<QLineEdit>(&d, tool_settings_id::kOggEncoderOption);
             auto* program = Control<QLineEdit>(&d, c.edit);
             // A cancelled choice changes nothing and warns of nothing.
             options->setText("-q 9");
@@ -72,7 +76,7 @@ TEST_F(ToolSettingsDialogTest, ChoosersShowTheirTitleAndSetTheirProgram) {
             EXPECT_EQ(program->text(), ToQString(chosen));
             EXPECT_EQ(options->text(), "-q 6");
             EXPECT_EQ(Cwd(), game.host());
-            Control<QPushButton>(&d, 1)->click();
+            Control<QPushButton>(&d, kIdOk)->click();
             return d.result();
         });
         local->AnswerPath(std::nullopt);
@@ -109,9 +113,9 @@ TEST_F(ToolSettingsDialogTest, NumbersAreLimitedAfterTheDialogCloses) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.quality);
         ui->AnswerDialog([&](QDialog& d) {
-            Control<QLineEdit>(&d, 1014)->setText(c.quality);
-            Control<QLineEdit>(&d, 1028)->setText(c.rate);
-            Control<QPushButton>(&d, 1)->click();
+            Control<QLineEdit>(&d, tool_settings_id::kMp3Quality)->setText(c.quality);
+            Control<QLineEdit>(&d, tool_settings_id::kFrameRate)->setText(c.rate);
+            Control<QPushButton>(&d, kIdOk)->click();
             return d.result();
         });
         OpenToolSettings(nullptr, tools);
@@ -124,14 +128,14 @@ TEST_F(ToolSettingsDialogTest, NumbersAreLimitedAfterTheDialogCloses) {
 
 TEST_F(ToolSettingsDialogTest, ClosingWithoutOkKeepsTheValues) {
     ui->AnswerDialog([&](QDialog& d) {
-        Control<QLineEdit>(&d, 1008)->setText("--changed");
+        Control<QLineEdit>(&d, tool_settings_id::kMp3OptionAudio)->setText("--changed");
         d.reject();
         return d.result();
     });
     OpenToolSettings(nullptr, tools);
     EXPECT_EQ(tools.mp3enc_option_normal, "--preset fast extreme");
     ToolSettingsDialog plain(tools);
-    EXPECT_TRUE(Control<QPushButton>(&plain, 2)->isHidden());
+    EXPECT_TRUE(Control<QPushButton>(&plain, kIdCancel)->isHidden());
 }
 
 std::uint32_t At(const std::string& bytes, size_t offset) {
@@ -147,11 +151,11 @@ TEST_F(ToolSettingsDialogTest, CompressorChoiceWritesThe64ByteRecord) {
             chooser.findChild<QComboBox*>("codec")->setCurrentIndex(1);
             chooser.findChild<QSpinBox*>("quality")->setValue(60);
             chooser.findChild<QSpinBox*>("keyframes")->setValue(30);
-            Control<QPushButton>(&chooser, 1)->click();
+            Control<QPushButton>(&chooser, kIdOk)->click();
             return chooser.result();
         });
-        Control<QPushButton>(&d, 1035)->click();
-        Control<QPushButton>(&d, 1)->click();
+        Control<QPushButton>(&d, tool_settings_id::kCompressor)->click();
+        Control<QPushButton>(&d, kIdOk)->click();
         return d.result();
     });
     OpenToolSettings(nullptr, tools);

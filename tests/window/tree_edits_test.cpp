@@ -5,6 +5,7 @@
 
 #include "window/browser_fixture.h"
 #include "window/tree_icons.h"
+#include "window/folder_tree_ids.h"
 #include "support/library_compare.h"
 #include "support/scoped_env.h"
 
@@ -41,12 +42,12 @@ TEST_F(TreeEditsTest, RenamingAChartToTextAndBackTakesItOutOfTheLibraryAndBackIn
     // Declining the extension question renames nothing.
     AnswerName("a.txt");
     ui->AnswerMessage(MsgAnswer::No);
-    Run(Item({"songs\\", "f", "a.bms"}), 32826);
+    Run(Item({"songs\\", "f", "a.bms"}), kCmdChartRename);
     EXPECT_TRUE(game.Exists("songs/f/a.bms"));
 
     AnswerName("a.txt");
     ui->AnswerMessage(MsgAnswer::Yes);
-    Run(Item({"songs\\", "f", "a.bms"}), 32826);
+    Run(Item({"songs\\", "f", "a.bms"}), kCmdChartRename);
     EXPECT_EQ(Messages()[1], "拡張子が変更されています。\n本当によろしいでしょうか？");
     QTreeWidgetItem* text = Item({"songs\\", "f", "a.txt"});
     ASSERT_TRUE(text);
@@ -57,7 +58,7 @@ TEST_F(TreeEditsTest, RenamingAChartToTextAndBackTakesItOutOfTheLibraryAndBackIn
 
     AnswerName("a.bms");
     ui->AnswerMessage(MsgAnswer::Yes);
-    Run(text, 32828);
+    Run(text, kCmdFileRename);
     QTreeWidgetItem* chart = Item({"songs\\", "f", "a.bms"});
     ASSERT_TRUE(chart);
     EXPECT_EQ(FolderTree::NormalIcon(chart), kIconChart);
@@ -65,7 +66,7 @@ TEST_F(TreeEditsTest, RenamingAChartToTextAndBackTakesItOutOfTheLibraryAndBackIn
 
     // Same extension: no question; the row follows the file.
     AnswerName("z.bms");
-    Run(chart, 32826);
+    Run(chart, kCmdChartRename);
     EXPECT_TRUE(HasSong("songs\\f\\z.bms"));
     EXPECT_FALSE(HasSong("songs\\f\\a.bms"));
     EXPECT_EQ(Children(Item({"songs\\", "f"})), (std::vector<std::string>{"note.txt", "z.bms"}));
@@ -79,7 +80,7 @@ TEST_F(TreeEditsTest, RenamingOntoAnExistingNameFailsAndOverwritesNothing) {
         if (std::string(name).find("bms") == std::string::npos)
             ui->AnswerMessage(MsgAnswer::Yes);  // the extension question
         ui->AnswerMessage(MsgAnswer::Ok);
-        Run(Item({"songs\\", "f", "a.bms"}), 32826);
+        Run(Item({"songs\\", "f", "a.bms"}), kCmdChartRename);
         EXPECT_EQ(Messages().back(), "リネームに失敗しました。") << name;
         EXPECT_EQ(ui->prompts().back().Utf8Caption(), "エラー");
     }
@@ -93,11 +94,11 @@ TEST_F(TreeEditsTest, RenamingAFolderSuggestsArtistAndTitleAndMovesOnlyItsOwnRow
     // "ab" is the beginning of its sibling "abc".
     game.WriteFile("songs/o/ab/x.bms", ChartText("Title/One", "#SUBTITLE [ANOTHER]\r\n"));
     game.WriteFile("songs/o/abc/y.bms", ChartText("Y"));
-    Run(Item({"songs\\", "o"}), 32807);  // refresh: lists and registers both
+    Run(Item({"songs\\", "o"}), kCmdFolderRefresh);  // refresh: lists and registers both
     ASSERT_TRUE(HasSong("songs\\o\\abc\\y.bms"));
     std::string offered;
     AnswerName("moved", &offered);
-    Run(Item({"songs\\", "o", "ab"}), 32808);
+    Run(Item({"songs\\", "o", "ab"}), kCmdFolderRename);
     EXPECT_EQ(offered, test::U(u8"[someone] Title／One"));
     EXPECT_TRUE(game.Exists("songs/o/moved/x.bms"));
     EXPECT_TRUE(HasSong("songs\\o\\moved\\x.bms"));
@@ -110,7 +111,7 @@ TEST_F(TreeEditsTest, RenamingAFolderSuggestsArtistAndTitleAndMovesOnlyItsOwnRow
 
 TEST_F(TreeEditsTest, RenamingTheRootChangesTheRootListAndTheRows) {
     AnswerName("library");
-    Run(root, 32834);
+    Run(root, kCmdRootRename);
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"library\\"}));
     EXPECT_TRUE(game.Exists("library/f/a.bms"));
     EXPECT_TRUE(HasSong("library\\f\\a.bms"));
@@ -122,15 +123,15 @@ TEST_F(TreeEditsTest, NewFolderCancelledCreatesNothingAndConfirmedShowsARedFolde
     QTreeWidgetItem* o = Item({"songs\\", "o"});
     std::string offered;
     AnswerName("", &offered);
-    Run(o, 32810);
+    Run(o, kCmdFolderNewFolder);
     EXPECT_EQ(offered, test::U(u8"新しいフォルダ"));
     EXPECT_EQ(Children(o), (std::vector<std::string>{"keep.txt"}));
     AnswerName("");
-    Run(root, 32832);
+    Run(root, kCmdRootNewFolder);
     EXPECT_FALSE(game.Exists("songs/" + Cp932ToUtf8(offered)));
 
     AnswerName("fresh");
-    Run(o, 32810);
+    Run(o, kCmdFolderNewFolder);
     EXPECT_TRUE(game.Exists("songs/o/fresh"));
     QTreeWidgetItem* fresh = Item({"songs\\", "o", "fresh"});
     ASSERT_TRUE(fresh);
@@ -142,7 +143,7 @@ TEST_F(TreeEditsTest, NewFolderCancelledCreatesNothingAndConfirmedShowsARedFolde
     for (const char* name : {"fresh", "a\\b"}) {
         AnswerName(name);
         ui->AnswerMessage(MsgAnswer::Ok);
-        Run(o, 32810);
+        Run(o, kCmdFolderNewFolder);
         EXPECT_EQ(Messages().back(), "フォルダの作成に失敗しました。") << name;
     }
 }
@@ -151,15 +152,15 @@ TEST_F(TreeEditsTest, PasteRespectsTheFolderItsOwnAncestorsAndSubfolders) {
     QTreeWidgetItem* q = Item({"songs\\", "p", "q"});
     // Onto its own parent or grandparent: nothing at all.
     for (auto target : {std::initializer_list<std::string>{"songs\\", "p"}, {"songs\\"}}) {
-        Run(q, 32840);
-        Run(Item(target), 32841);
+        Run(q, kCmdFolderCut);
+        Run(Item(target), kCmdFolderPaste);
         EXPECT_TRUE(Messages().empty());
     }
     // Into its own subfolder: asked, then refused by the file system.
-    Run(q, 32840);
+    Run(q, kCmdFolderCut);
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(Item({"songs\\", "p", "q", "r"}), 32841);
+    Run(Item({"songs\\", "p", "q", "r"}), kCmdFolderPaste);
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[0],
               "ファイルを移動してもよろしいですか？\n移動元:songs\\p\\q\n"
@@ -169,10 +170,10 @@ TEST_F(TreeEditsTest, PasteRespectsTheFolderItsOwnAncestorsAndSubfolders) {
     EXPECT_EQ(tree()->cut_item, nullptr);
 
     // Onto another folder: moved with its subtree, rows follow.
-    Run(Item({"songs\\", "p", "q"}), 32840);
+    Run(Item({"songs\\", "p", "q"}), kCmdFolderCut);
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(Item({"songs\\", "o"}), 32841);
+    Run(Item({"songs\\", "o"}), kCmdFolderPaste);
     EXPECT_EQ(Messages().back(), "ファイルを移動しました。");
     EXPECT_TRUE(game.Exists("songs/o/q/r/c.bms"));
     EXPECT_EQ(Children(Item({"songs\\", "o"})), (std::vector<std::string>{"keep.txt", "q"}));
@@ -186,20 +187,20 @@ TEST_F(TreeEditsTest, PasteRespectsTheFolderItsOwnAncestorsAndSubfolders) {
 
 TEST_F(TreeEditsTest, PasteOntoAnExistingNameFailsAndOverwritesNothing) {
     game.WriteFile("songs/o/a.bms", "the other a");
-    Run(Item({"songs\\", "o"}), 32807);
-    Run(Item({"songs\\", "f", "a.bms"}), 32840);
+    Run(Item({"songs\\", "o"}), kCmdFolderRefresh);
+    Run(Item({"songs\\", "f", "a.bms"}), kCmdFolderCut);
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(Item({"songs\\", "o"}), 32841);
+    Run(Item({"songs\\", "o"}), kCmdFolderPaste);
     EXPECT_EQ(Messages().back(), "ファイルの移動に失敗しました。");
     EXPECT_EQ(game.ReadFile("songs/o/a.bms"), "the other a");
     EXPECT_TRUE(game.Exists("songs/f/a.bms"));
 
     // A chart moved elsewhere takes its row along.
-    Run(Item({"songs\\", "f", "a.bms"}), 32840);
+    Run(Item({"songs\\", "f", "a.bms"}), kCmdFolderCut);
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(Item({"songs\\", "p"}), 32841);
+    Run(Item({"songs\\", "p"}), kCmdFolderPaste);
     EXPECT_TRUE(HasSong("songs\\p\\a.bms"));
     EXPECT_FALSE(HasSong("songs\\f\\a.bms"));
     EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts()));
@@ -212,13 +213,13 @@ TEST_F(TreeEditsTest, DeleteGoesToTheTrashAndTheParentIsListedAgain) {
     game.WriteFile("songs/f/late.bms", ChartText("L"));  // appeared meanwhile
     // Declined: nothing deleted, the folder listed again all the same.
     ui->AnswerMessage(MsgAnswer::No);
-    Run(Item({"songs\\", "f", "a.bms"}), 32827);
+    Run(Item({"songs\\", "f", "a.bms"}), kCmdChartDelete);
     EXPECT_TRUE(game.Exists("songs/f/a.bms"));
     EXPECT_EQ(Children(Item({"songs\\", "f"})),
               (std::vector<std::string>{"a.bms", "late.bms", "note.txt"}));
 
     ui->AnswerMessage(MsgAnswer::Yes);
-    Run(Item({"songs\\", "f", "a.bms"}), 32827);
+    Run(Item({"songs\\", "f", "a.bms"}), kCmdChartDelete);
     EXPECT_FALSE(game.Exists("songs/f/a.bms"));
     EXPECT_TRUE(game.Exists("data/Trash/files/a.bms"));
     EXPECT_EQ(Children(Item({"songs\\", "f"})), (std::vector<std::string>{"late.bms", "note.txt"}));
@@ -227,7 +228,7 @@ TEST_F(TreeEditsTest, DeleteGoesToTheTrashAndTheParentIsListedAgain) {
     EXPECT_EQ(tree()->CurrentItem(), Item({"songs\\", "f"}));
 
     ui->AnswerMessage(MsgAnswer::Yes);
-    Run(Item({"songs\\", "p"}), 32811);
+    Run(Item({"songs\\", "p"}), kCmdFolderDelete);
     EXPECT_TRUE(game.Exists("data/Trash/files/p/q/b.bms"));
     EXPECT_FALSE(Item({"songs\\", "p"}));
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE path LIKE 'songs\\p\\%'"), 0);
@@ -238,12 +239,12 @@ TEST_F(TreeEditsTest, AFolderHoldingARootIsNeitherDeletedNorRenamedNorMoved) {
     AddRoot("songs\\p\\q");  // the browser path makes no duplicate check
     ForgetMessages();
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(Item({"songs\\", "p"}), 32811);
+    Run(Item({"songs\\", "p"}), kCmdFolderDelete);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(Item({"songs\\", "p", "q"}), 32808);
-    Run(Item({"songs\\", "p"}), 32840);
+    Run(Item({"songs\\", "p", "q"}), kCmdFolderRename);
+    Run(Item({"songs\\", "p"}), kCmdFolderCut);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(Item({"songs\\", "o"}), 32841);
+    Run(Item({"songs\\", "o"}), kCmdFolderPaste);
     ASSERT_EQ(Messages().size(), 3u);
     EXPECT_TRUE(game.Exists("songs/p/q/b.bms"));
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\", "songs\\p\\q\\"}));
@@ -256,14 +257,14 @@ TEST_F(TreeEditsTest, ARegisteredSongFolderIsNeverCutNorPasted) {
     const std::string rows = Dump();
     ForgetMessages();
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(other, 32845);
+    Run(other, kCmdRootCut);
     EXPECT_EQ(tree()->cut_item, nullptr);
     // A root cut all the same (as before the refusal) is not pasted either:
     // not into another root, not into a folder.
     for (QTreeWidgetItem* target : {root, Item({"songs\\", "o"})}) {
         tree()->cut_item = other;
         ui->AnswerMessage(MsgAnswer::Ok);
-        Run(target, target == root ? 32843 : 32841);
+        Run(target, target == root ? kCmdRootPaste : kCmdFolderPaste);
         EXPECT_EQ(tree()->cut_item, nullptr);
     }
     EXPECT_EQ(Messages(), std::vector<std::string>(3, "ルートフォルダは移動できません。"));
@@ -286,7 +287,7 @@ TEST_F(TreeEditsTest, ACustomFolderRootIsRenamedAsAFile) {
     QTreeWidgetItem* custom = tree()->topLevelItem(1);
     std::string offered;
     AnswerName("renamed.qv5folder", &offered);
-    Run(custom, 32834);
+    Run(custom, kCmdRootRename);
     EXPECT_EQ(offered, "best.qv5folder");
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\", "lists\\renamed.qv5folder"}));
     EXPECT_TRUE(game.Exists("lists/renamed.qv5folder"));
@@ -296,7 +297,7 @@ TEST_F(TreeEditsTest, ACustomFolderRootIsRenamedAsAFile) {
     ForgetMessages();
     AnswerName("renamed.txt");
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(custom, 32834);
+    Run(custom, kCmdRootRename);
     EXPECT_EQ(Messages(),
               std::vector<std::string>{"カスタムフォルダの拡張子（.qv5folder）は変更できません。"});
     EXPECT_TRUE(game.Exists("lists/renamed.qv5folder"));
@@ -306,12 +307,12 @@ TEST_F(TreeEditsTest, ACustomFolderRootIsRenamedAsAFile) {
 TEST_F(TreeEditsTest, AFileRenamedToAChartAtARootsOwnLevelEntersTheLibrary) {
     game.WriteFile("songs/top.txt", ChartText("Top"));
     game.WriteFile("songs/x.bm_", ChartText("X"));
-    Run(root, 32831);
+    Run(root, kCmdRootRefresh);
     for (auto [from, to] :
          {std::pair<std::string, std::string>{"top.txt", "top.bme"}, {"x.bm_", "x.bms"}}) {
         AnswerName(to);
         ui->AnswerMessage(MsgAnswer::Yes);  // the extension question
-        Run(Item({"songs\\", from}), 32828);
+        Run(Item({"songs\\", from}), kCmdFileRename);
         EXPECT_TRUE(HasSong("songs\\" + to)) << to;
         EXPECT_TRUE(MatchesFreshRegistration(page.RootTexts())) << to;
     }
@@ -323,16 +324,16 @@ TEST_F(TreeEditsTest, ExcludingARootKeepsTheRowsOfAnotherRootOnTheSameFolders) {
     const int songs = test::QueryInt("SELECT count(*) FROM song");
     ForgetMessages();
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(root, 32834);  // renaming a root that another root names too: refused
+    Run(root, kCmdRootRename);  // renaming a root that another root names too: refused
     EXPECT_EQ(Messages().size(), 1u);
-    Run(root, 32833);
+    Run(root, kCmdRootExclude);
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\p\\q\\", "songs\\"}));
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), songs);
-    Run(tree()->topLevelItem(1), 32833);
+    Run(tree()->topLevelItem(1), kCmdRootExclude);
     EXPECT_EQ(page.RootTexts(), (std::vector<std::string>{"songs\\p\\q\\"}));
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 2);  // b.bms and r\\c.bms
     EXPECT_TRUE(HasSong("songs\\p\\q\\b.bms"));
-    Run(tree()->topLevelItem(0), 32833);
+    Run(tree()->topLevelItem(0), kCmdRootExclude);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
 }
@@ -340,16 +341,16 @@ TEST_F(TreeEditsTest, ExcludingARootKeepsTheRowsOfAnotherRootOnTheSameFolders) {
 TEST_F(TreeEditsTest, APathTooLongForTheTreeIsRefusedNotCut) {
     const std::string a(130, 'a'), b(130, 'b');
     game.WriteFile("songs/" + a + "/" + b + "/chart.bms", ChartText("Long"));
-    Run(root, 32831);
+    Run(root, kCmdRootRefresh);
     tree()->OnDoubleClick(Item({"songs\\", a}));
     tree()->OnDoubleClick(Item({"songs\\", a, b}));
     QTreeWidgetItem* chart = Item({"songs\\", a, b, "chart.bms"});
     ASSERT_TRUE(chart);
     ForgetMessages();
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(chart, 32827);
+    Run(chart, kCmdChartDelete);
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(chart, 32826);
+    Run(chart, kCmdChartRename);
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[0].rfind("パスが長すぎるため", 0), 0u);
     EXPECT_TRUE(game.Exists("songs/" + a + "/" + b + "/chart.bms"));

@@ -1,0 +1,54 @@
+#include "cli/command_support.h"
+
+#include <limits.h>
+#include <stdlib.h>
+
+#include <cstdio>
+
+#include "config/config_file.h"
+#include "platform/paths.h"
+
+namespace qv5 {
+
+int CommandFailed(const std::string& message) {
+    std::fprintf(stderr, "QV5: %s\n", message.c_str());
+    return 1;
+}
+
+std::string FromStartDir(const std::string& host, const std::string& start_dir) {
+    return !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
+}
+
+int FinishCommand(int code) {
+    // A summary that never arrived is a failure too (a full disk, a closed pipe).
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        CommandFailed("cannot write the output");
+        return code == 0 ? 1 : code;
+    }
+    return code;
+}
+
+std::optional<std::string> CommandLinePath(const std::string& host, const std::string& start_dir,
+                                           std::string& error, const char* missing) {
+    const std::string full = FromStartDir(host, start_dir);
+    char resolved[PATH_MAX];
+    if (!realpath(full.c_str(), resolved)) {
+        error = std::string(missing) + ": " + host;
+        return std::nullopt;
+    }
+    auto internal = FromHostPath(resolved);
+    if (!internal) {
+        error = "the path cannot be represented in Shift-JIS: " + host;
+        return std::nullopt;
+    }
+    const std::string& dir = ProgramDirectory();
+    if (internal->size() > dir.size() && internal->compare(0, dir.size(), dir) == 0)
+        internal->erase(0, dir.size());
+    return internal;
+}
+
+void LoadCommandConfig(ConfigRecord& config) {
+    if (LoadConfig(config) == ConfigState::Unreadable) CommandFailed(UnreadableConfigMessage());
+}
+
+}  // namespace qv5

@@ -1,0 +1,31 @@
+// What the commands of both programs share: messages, paths named on the
+// command line, the check of the output.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace qv5 {
+
+struct ConfigRecord;
+
+// "QV5: message" on stderr; returns 1.
+int CommandFailed(const std::string& message);
+// A relative host path taken from `start_dir`, as every command-line tool does.
+std::string FromStartDir(const std::string& host, const std::string& start_dir);
+// `code`, or a failure when the standard output could not be written.
+int FinishCommand(int code);
+
+// A path named on the command line (relative ones from `start_dir`) as the
+// program names it: relative to the game folder when inside it, else
+// absolute; the game folder itself stays absolute. `missing` begins the
+// error when there is no such entry.
+std::optional<std::string> CommandLinePath(const std::string& host, const std::string& start_dir,
+                                           std::string& error,
+                                           const char* missing = "no such file or folder");
+
+// config.xml for a command that only reads it: an unreadable file is said,
+// and the defaults are used.
+void LoadCommandConfig(ConfigRecord& config);
+
+}  // namespace qv5
