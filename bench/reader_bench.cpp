@@ -25,6 +25,7 @@
 #include "platform/database.h"
 #include "platform/paths.h"
 #include "platform/transaction.h"
+#include "platform/win_path.h"
 
 namespace fs = std::filesystem;
 using qv5::bench::Now;
@@ -99,7 +100,7 @@ int main(int argc, char** argv) {
     qv5::SetProgramDirectory(game.string());
     qv5::OpenSongLibrary("");
     qv5::Database& db = qv5::SongLibrary();
-    const std::string root = *qv5::FromHostPath((game / "songs").string()) + "\\";
+    const std::string root = qv5::WinPath::FromHost((game / "songs").string())->AsFolder().text();
     if (qv5::RegisterRootFolder(db, root, nullptr, nullptr) != 1) {
         std::fprintf(stderr, "the tree was not registered\n");
         return 1;

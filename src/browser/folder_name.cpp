@@ -7,6 +7,8 @@
 #include "library/chart_header.h"
 #include "library/difficulty.h"
 #include "platform/files.h"
+#include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -34,10 +36,9 @@ std::optional<std::string> SuggestFolderName(const std::string& folder_path) {
         if (!oldest || Seconds(e.write_time) < Seconds(oldest->write_time)) oldest = &e;
     }
     if (!oldest) return std::nullopt;
-    std::string path = folder_path;
-    if (path.empty() || path.back() != '\\') path += '\\';
     ChartRecord record;
-    if (!ReadChartHeader(record, path + oldest->name)) return std::nullopt;
+    if (!ReadChartHeader(record, WinPath(folder_path).Join(oldest->name).text()))
+        return std::nullopt;
     // The subartist is left out on purpose: a folder name carries one artist.
     return MakeExportTitle(record.title, record.subtitle, record.artist, std::string(), false);
 }

@@ -17,6 +17,7 @@
 #include "library/chart_parse.h"
 #include "platform/files.h"
 #include "platform/progress.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -73,7 +74,7 @@ std::int32_t HeaderNoteCount(const std::string& path, bool until_first, Progress
 
 HiddenSearchResult FindHiddenCharts(const std::string& folder, Progress& progress) {
     HiddenSearchResult result;
-    const std::string dir = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
+    const std::string dir = WinPath(folder).AsFolder().text();
     std::vector<DirEntry> entries;
     if (!ListFolder(dir, entries, ListDetail::NamesAndKinds)) return result;
     std::vector<const DirEntry*> candidates;

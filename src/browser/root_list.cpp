@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -17,14 +18,13 @@ std::string StoredRootPath(std::string path, bool folder) {
     const std::string& dir = ProgramDirectory();
     if (!dir.empty() && path.size() >= dir.size() && path.compare(0, dir.size(), dir) == 0)
         path.erase(0, dir.size());
-    if (folder && (path.empty() || path.back() != '\\')) path += '\\';
-    return path;
+    return folder ? WinPath(path).AsFolder().text() : path;
 }
 
 std::string RootConflictMessage(const std::vector<std::string>& roots, const std::string& path) {
     for (const std::string& root : roots) {
         if (root == path) return Sj(u8"このフォルダは既に登録されています。");
-        if (!root.empty() && path.compare(0, root.size(), root) == 0)
+        if (!root.empty() && WinPath(path).IsWithin(root))
             return Sj(u8"親フォルダが既に登録されています。");
     }
     return {};
@@ -37,48 +37,10 @@ std::string AbsolutePath(const std::string& path) {
 }
 
 bool HoldsRoot(const std::vector<std::string>& roots, const std::string& folder) {
-    std::string prefix = AbsolutePath(folder);
-    if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
-    for (const std::string& root : roots) {
-        std::string r = AbsolutePath(root);
-        if (r.empty() || r.back() != '\\') r += '\\';
-        if (r.compare(0, prefix.size(), prefix) == 0) return true;
-    }
+    const WinPath prefix = AbsolutePath(folder);
+    for (const std::string& root : roots)
+        if (WinPath(AbsolutePath(root)).IsWithin(prefix)) return true;
     return false;
-}
-
-std::string LowerAscii(std::string_view text) {
-    std::string out(text);
-    for (size_t i = 0; i < out.size(); ++i) {
-        const auto c = static_cast<unsigned char>(out[i]);
-        if (IsLeadByte(c) && i + 1 < out.size()) {
-            ++i;
-            continue;
-        }
-        if (c >= 'A' && c <= 'Z') out[i] = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
-bool EndsWith(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
-}  // namespace qv5
-
-namespace qv5 {
-
-std::string DirectoryOf(std::string_view path) {
-    size_t cut = 0;
-    for (size_t i = 0; i < path.size(); ++i) {
-        const auto c = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte(c) && i + 1 < path.size()) {
-            ++i;
-            continue;
-        }
-        if (c == '\\') cut = i + 1;
-    }
-    return std::string(path.substr(0, cut));
 }
 
 bool IsPlainName(std::string_view name) {

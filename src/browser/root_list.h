@@ -29,18 +29,6 @@ std::string AbsolutePath(const std::string& path);
 // path are compared absolute).
 bool HoldsRoot(const std::vector<std::string>& roots, const std::string& folder);
 
-// Lower-case ASCII letters of CP932 text; the trail bytes of double-byte
-// characters are left alone.
-std::string LowerAscii(std::string_view text);
-bool EndsWith(std::string_view text, std::string_view tail);
-
-}  // namespace qv5
-
-namespace qv5 {
-
-// The folder part of a path, with its trailing "\" ("" for a bare name).
-// Unlike ParentPath it needs no entry on disk: it serves after a move.
-std::string DirectoryOf(std::string_view path);
 // A name that stays one entry of its folder: not empty, not "." or "..",
 // no separator.
 bool IsPlainName(std::string_view name);

@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -30,7 +31,7 @@ int HiddenSearch(const std::string& host, const std::string& start_dir) {
     auto folder = CommandLinePath(host, start_dir, error);
     if (!folder) return Fail(error);
     if (!IsDirectory(*folder)) return Fail("not a folder: " + host);
-    if (!folder->empty() && folder->back() != '\\') *folder += '\\';
+    *folder = WinPath(*folder).AsFolder().text();
     HiddenSearchResult result;
     {
         TerminalProgress progress("files read");

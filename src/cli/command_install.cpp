@@ -7,13 +7,13 @@
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "install/install.h"
-#include "library/chart_header.h"
 #include "library/encodings.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -55,7 +55,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
     auto folder = CommandLinePath(into, start_dir, error);
     if (!folder) return Fail(error);
     if (!IsDirectory(*folder)) return Fail("not a folder: " + into);
-    if (!EndsWithSeparator(*folder)) *folder += '\\';
+    *folder = WinPath(*folder).AsFolder().text();
     ConfigRecord config;
     LoadConfig(config);
     if (!IsDirectory("QV5files\\Database"))

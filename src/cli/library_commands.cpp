@@ -17,6 +17,7 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/transaction.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -48,7 +49,7 @@ bool ToLibraryPath(const std::string& host, const std::string& start_dir, std::s
                    std::string& error) {
     auto internal = CommandLinePath(host, start_dir, error, "no such folder");
     if (!internal) return false;
-    if (IsDirectory(*internal)) *internal += '\\';
+    if (IsDirectory(*internal)) *internal = WinPath(*internal).AsFolder().text();
     out = *internal;
     return true;
 }
@@ -81,7 +82,7 @@ std::string RootConflict(const ConfigRecord& config, const std::string& path) {
         const std::string& root = config.path[i];
         if (root == path)
             return Show(Sj(u8"このフォルダは既に登録されています。")) + " " + Show(path);
-        if (!root.empty() && path.compare(0, root.size(), root) == 0)
+        if (!root.empty() && WinPath(path).IsWithin(root))
             return Show(Sj(u8"親フォルダが既に登録されています。")) + " " + Show(root);
     }
     if (config.path_count >= kMaxSongFolders) return "1000 song folders are registered already";
@@ -96,7 +97,7 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
             const std::string& start_dir) {
     std::string path, error;
     if (!ToLibraryPath(host, start_dir, path, error)) return CommandFailed(error);
-    if (path.back() != '\\') return CommandFailed("not a folder: " + host);
+    if (!WinPath(path).IsFolderForm()) return CommandFailed("not a folder: " + host);
     if (state == ConfigState::Unreadable)
         return CommandFailed(
             std::string(kConfigPath) +

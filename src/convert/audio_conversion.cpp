@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -54,7 +55,7 @@ void SettleEncoded(Pass& pass, const std::string& folder, const std::string& pat
 void EncodeOne(Pass& pass, const std::string& folder, const std::string& name, Tool tool) {
     const std::string path = folder + name;
     if (!pass.Begin(path)) return;
-    const std::string output = convert::ReplaceLastThree(convert::LowerName(name), "ogg");
+    const std::string output = convert::ReplaceLastThree(LowerAscii(name), "ogg");
     // A second source of that name (case ignored) would share the first one's ogg.
     if (Unquotable(path) || !pass.Claim(folder, output)) {
         pass.Kept(path);
@@ -70,13 +71,13 @@ void EncodeOne(Pass& pass, const std::string& folder, const std::string& name, T
 
 // Depth first in listing order; entries the system marks as its own are left.
 void WavToOgg(Pass& pass, const std::string& folder_in, Tool tool) {
-    const std::string folder = convert::WithSeparator(folder_in);
+    const std::string folder = WinPath(folder_in).AsFolder().text();
     for (const DirEntry& e : convert::ListEntries(folder)) {
         if (pass.stopped()) return;
         if (e.system) continue;
         if (e.directory)
             WavToOgg(pass, folder + e.name + "\\", tool);
-        else if (convert::EndsWithIgnoringCase(e.name, ".wav"))
+        else if (EndsWithIgnoringCase(e.name, ".wav"))
             EncodeOne(pass, folder, e.name, tool);
     }
 }
@@ -107,14 +108,14 @@ void SettleDecoded(Pass& pass, const std::string& folder, const convert::Snapsho
     std::vector<std::string> written;
     for (const DirEntry& e : convert::ListEntries(folder)) {
         if (e.directory) continue;
-        if (convert::EndsWithIgnoringCase(e.name, "ogg"))
-            groups[convert::LowerName(convert::ReplaceLastThree(e.name, "wav"))].push_back(e.name);
+        if (EndsWithIgnoringCase(e.name, "ogg"))
+            groups[LowerAscii(convert::ReplaceLastThree(e.name, "wav"))].push_back(e.name);
         if (convert::WrittenSince(before, e)) written.push_back(e.name);
     }
     for (const auto& [wav, oggs] : groups) {
         std::vector<std::string> outputs;
         for (const std::string& w : written)
-            if (convert::LowerName(w) == wav) outputs.push_back(w);
+            if (LowerAscii(w) == wav) outputs.push_back(w);
         std::vector<std::string> own(oggs.size());
         bool each_own = true;
         for (size_t i = 0; i < oggs.size(); ++i) {
@@ -140,7 +141,7 @@ void SettleDecoded(Pass& pass, const std::string& folder, const convert::Snapsho
 }
 
 void OggToWav(Pass& pass, const std::string& folder_in, Tool tool) {
-    const std::string folder = convert::WithSeparator(folder_in);
+    const std::string folder = WinPath(folder_in).AsFolder().text();
     if (!pass.Begin(folder)) return;
     const convert::Snapshot before = FolderSnapshot(folder);
     const std::vector<DirEntry> entries = convert::ListEntries(folder);
@@ -156,18 +157,18 @@ void OggToWav(Pass& pass, const std::string& folder_in, Tool tool) {
 }
 
 void WavAndBmp(Pass& pass, const std::string& folder_in, Tool tool) {
-    const std::string folder = convert::WithSeparator(folder_in);
+    const std::string folder = WinPath(folder_in).AsFolder().text();
     for (const DirEntry& e : convert::ListEntries(folder)) {
         if (pass.stopped()) return;
         if (e.system) continue;
         if (e.directory) {
             WavAndBmp(pass, folder + e.name + "\\", tool);
-        } else if (convert::EndsWithIgnoringCase(e.name, ".wav")) {
+        } else if (EndsWithIgnoringCase(e.name, ".wav")) {
             EncodeOne(pass, folder, e.name, tool);
-        } else if (convert::EndsWithIgnoringCase(e.name, ".bmp")) {
+        } else if (EndsWithIgnoringCase(e.name, ".bmp")) {
             // The name is written in lower case, as this pass always has.
             convert::ConvertOneImage(pass, folder, e.name,
-                                     convert::ReplaceLastThree(convert::LowerName(e.name), "png"));
+                                     convert::ReplaceLastThree(LowerAscii(e.name), "png"));
         }
     }
 }

@@ -3,62 +3,9 @@
 #include "platform/text.h"
 
 namespace qv5::convert {
-namespace {
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether a character starts at byte `at` of `s`.
-bool IsBoundary(std::string_view s, size_t at) {
-    size_t i = 0;
-    while (i < at) i += IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-    return i == at;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && LowerName(a) == LowerName(b);
-}
-
-}  // namespace
-
-std::string LowerName(std::string_view s) {
-    std::string out(s);
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(out[i])) && i + 1 < out.size())
-            ++i;  // the trail byte is not a letter
-        else
-            out[i] = LowerAscii(out[i]);
-    }
-    return out;
-}
-
-bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix) {
-    if (name.size() < suffix.size()) return false;
-    const size_t at = name.size() - suffix.size();
-    return IsBoundary(name, at) && LowerName(name.substr(at)) == suffix;
-}
 
 std::string ReplaceLastThree(std::string_view name, std::string_view ext) {
     return std::string(name.substr(0, name.size() - 3)).append(ext);
-}
-
-std::string WithSeparator(std::string folder) {
-    if (folder.empty() || folder.back() != '\\' || !IsBoundary(folder, folder.size() - 1))
-        folder += '\\';
-    return folder;
-}
-
-void SplitPath(const std::string& path, std::string& folder, std::string& name) {
-    size_t cut = 0;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
-            ++i;
-        else if (path[i] == '\\')
-            cut = i + 1;
-    }
-    folder = path.substr(0, cut);
-    name = path.substr(cut);
 }
 
 Snapshot TakeSnapshot(const std::string& folder, const std::string& name) {
@@ -106,15 +53,15 @@ bool Pass::Begin(const std::string& item) {
 }
 
 bool Pass::Produced(const std::string& folder, const std::string& name) const {
-    return produced_.count(LowerName(folder + name)) > 0;
+    return produced_.count(LowerAscii(folder + name)) > 0;
 }
 
 void Pass::MarkProduced(const std::string& folder, const std::string& name) {
-    produced_.insert(LowerName(folder + name));
+    produced_.insert(LowerAscii(folder + name));
 }
 
 bool Pass::Claim(const std::string& folder, const std::string& name) {
-    return produced_.insert(LowerName(folder + name)).second;
+    return produced_.insert(LowerAscii(folder + name)).second;
 }
 
 void Pass::RunConverter(const std::string& command_line, ConverterPool::Settle settle) {

@@ -1,6 +1,5 @@
-// What the conversion passes share: name tests that respect CP932 character
-// boundaries, the case-blind lookup of an expected output, and the state of
-// one pass.
+// What the conversion passes share: the output's name, the case-blind lookup
+// of an expected output, and the state of one pass.
 #pragma once
 
 #include <cstdint>
@@ -16,16 +15,8 @@
 
 namespace qv5::convert {
 
-// ASCII letters lowered, double-byte characters left whole.
-std::string LowerName(std::string_view cp932);
-// `suffix` (lower-case ASCII) ends `name` ignoring case and starts on a
-// character boundary, so a trail byte never counts as a letter.
-bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix);
 // `name` with its last three letters replaced by `ext` (three letters).
 std::string ReplaceLastThree(std::string_view name, std::string_view ext);
-std::string WithSeparator(std::string folder);
-// Splits an internal file path into its folder (with "\") and name.
-void SplitPath(const std::string& path, std::string& folder, std::string& name);
 
 // The files of `folder` named `name` ignoring case, each with its stamp: what
 // the folder held before a run, to tell afterwards what the run wrote.

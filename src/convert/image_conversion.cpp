@@ -10,6 +10,8 @@
 #include "convert/conversion.h"
 #include "convert/convert_walk.h"
 #include "platform/files.h"
+#include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -17,20 +19,20 @@ namespace {
 using convert::Pass;
 
 const char* WriterFormat(const std::string& destination) {
-    if (convert::EndsWithIgnoringCase(destination, "png")) return "PNG";
-    if (convert::EndsWithIgnoringCase(destination, "bmp")) return "BMP";
+    if (EndsWithIgnoringCase(destination, "png")) return "PNG";
+    if (EndsWithIgnoringCase(destination, "bmp")) return "BMP";
     return nullptr;
 }
 
 // Depth first in listing order: every file whose name ends in `from` (dot or
 // not), system files too.
 void ImageWalk(Pass& pass, const std::string& folder_in, const char* from, const char* to) {
-    const std::string folder = convert::WithSeparator(folder_in);
+    const std::string folder = WinPath(folder_in).AsFolder().text();
     for (const DirEntry& e : convert::ListEntries(folder)) {
         if (pass.stopped()) return;
         if (e.directory)
             ImageWalk(pass, folder + e.name + "\\", from, to);
-        else if (convert::EndsWithIgnoringCase(e.name, from))
+        else if (EndsWithIgnoringCase(e.name, from))
             convert::ConvertOneImage(pass, folder, e.name, convert::ReplaceLastThree(e.name, to));
     }
 }
@@ -66,8 +68,8 @@ bool ConvertImageFile(const std::string& source, const std::string& destination)
     if (encoded.isEmpty()) return false;
     // A file of that name in another case is the one replaced, as on the
     // case-blind file systems the songs come from.
-    std::string folder, name;
-    convert::SplitPath(destination, folder, name);
+    const std::string folder = WinPath(destination).Parent().text();
+    const std::string name = WinPath(destination).LastName();
     const std::string target = folder + convert::FindIgnoringCase(folder, name).value_or(name);
     if (!WriteFileAtomic(target, std::string_view(encoded.constData(), encoded.size())))
         return false;

@@ -22,17 +22,6 @@ size_t FindSeparator(const std::string& name, char sep, size_t from) {
     return std::string::npos;
 }
 
-bool EndsWithExactly(const std::string& name, const char* ext) {
-    const std::string e(ext);
-    return name.size() >= e.size() && name.compare(name.size() - e.size(), e.size(), e) == 0;
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 }  // namespace
 
 std::string LoadFailureText(ArchiveKind kind, bool inspection) {
@@ -86,9 +75,8 @@ Inspection InspectArchive(ArchiveKind kind, const std::string& archive_path,
         readable = step != ArchiveReader::Step::Failed;
         if (step != ArchiveReader::Step::Entry) break;
         if (reader.type() != EntryType::File || !reader.name()) continue;
-        const std::string lower = Lower(*reader.name());
         for (int p = 0; p < 4; ++p)
-            if (!found[p] && EndsWithExactly(lower, kExt[p])) {
+            if (!found[p] && EndsWithIgnoringCase(*reader.name(), kExt[p])) {
                 found[p] = true;
                 first[p] = *reader.name();
                 --left;
@@ -100,7 +88,7 @@ Inspection InspectArchive(ArchiveKind kind, const std::string& archive_path,
     }
     bool in_folder = false;
     for (int p = 0; p < 4; ++p) {
-        if (!found[p] || !EndsWithExactly(first[p], kExt[p])) continue;
+        if (!found[p] || !EndsWith(first[p], kExt[p])) continue;
         const std::string folder = FolderOfEntry(first[p]);
         if (folder.empty()) return Inspection::ChartAtRoot;
         SharedFolderName() = folder;

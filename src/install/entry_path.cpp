@@ -1,6 +1,7 @@
 #include "install/entry_path.h"
 
 #include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -26,17 +27,6 @@ std::optional<std::vector<std::string>> SafeEntryParts(const std::string& name) 
     }
     if (!flush()) return std::nullopt;
     return parts;
-}
-
-std::string FoldAsciiCase(const std::string& name) {
-    std::string out = name;
-    for (size_t i = 0; i < out.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(out[i])))
-            ++i;
-        else if (out[i] >= 'A' && out[i] <= 'Z')
-            out[i] = static_cast<char>(out[i] - 'A' + 'a');
-    }
-    return out;
 }
 
 std::optional<ExtractCommand> ParseExtractCommand(const std::string& command_line) {
@@ -71,16 +61,9 @@ std::optional<ExtractCommand> ParseExtractCommand(const std::string& command_lin
         if (IsLeadByte(static_cast<unsigned char>(ch)) && i + 1 < args[2].size())
             c.destination += args[2][++i];
     }
-    while (!c.destination.empty() && c.destination.back() == '\\') {
-        // A trailing trail byte 0x5C belongs to its character.
-        size_t i = 0, last = 0;
-        while (i < c.destination.size()) {
-            last = i;
-            i += IsLeadByte(static_cast<unsigned char>(c.destination[i])) ? 2 : 1;
-        }
-        if (last != c.destination.size() - 1) break;
-        c.destination.pop_back();
-    }
+    // A trailing trail byte 0x5C belongs to its character.
+    while (WinPath(c.destination).IsFolderForm())
+        c.destination = WinPath(c.destination).AsFile().text();
     if (c.archive.empty() || c.destination.empty()) return std::nullopt;
     return c;
 }

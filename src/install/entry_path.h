@@ -13,10 +13,6 @@ namespace qv5 {
 // an absolute name, a drive ("C:\x", "Z:x"), a ".." part, a ":" anywhere.
 std::optional<std::vector<std::string>> SafeEntryParts(const std::string& cp932_name);
 
-// ASCII letters folded to lower case, character by character (trail bytes
-// stay): names compare as Windows compares them.
-std::string FoldAsciiCase(const std::string& cp932_name);
-
 // The archive and the destination of the archivers' extraction command
 // `-x "ARCHIVE" "DEST/" *.*`, both internal paths ("/" of the destination
 // turned into "\", no trailing separator). nullopt when it is not that form.

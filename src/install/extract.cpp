@@ -158,7 +158,7 @@ std::map<std::string, std::string>& Extractor::Listing(const std::string& folder
     auto& names = listings_[folder];
     std::vector<DirEntry> entries;
     ListFolder(folder + "\\", entries, ListDetail::NamesAndKinds);
-    for (const DirEntry& e : entries) names.emplace(FoldAsciiCase(e.name), e.name);
+    for (const DirEntry& e : entries) names.emplace(LowerAscii(e.name), e.name);
     return names;
 }
 
@@ -166,14 +166,14 @@ void Extractor::ResolveCase(std::vector<std::string>& parts) {
     std::string folder = dest_;
     for (std::string& part : parts) {
         auto& names = Listing(folder);
-        auto found = names.find(FoldAsciiCase(part));
+        auto found = names.find(LowerAscii(part));
         if (found != names.end()) part = found->second;
         folder += "\\" + part;
     }
 }
 
 void Extractor::Remember(const std::vector<std::string>& parts, size_t n) {
-    Listing(InternalPath(parts, n - 1)).emplace(FoldAsciiCase(parts[n - 1]), parts[n - 1]);
+    Listing(InternalPath(parts, n - 1)).emplace(LowerAscii(parts[n - 1]), parts[n - 1]);
 }
 
 // Makes the first `count` parts as folders below the destination.

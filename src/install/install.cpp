@@ -7,32 +7,10 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
-
-std::string LowerAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-bool EndsWith(const std::string& s, const char* tail) {
-    const std::string t(tail);
-    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
-}
-
-// Index just past the last separator of a CP932 path; 0 when there is none.
-size_t NameStart(const std::string& path) {
-    size_t start = 0;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (path[i] == '\\' || path[i] == '/')
-            start = i + 1;
-        else if (IsLeadByte(static_cast<unsigned char>(path[i])))
-            ++i;
-    }
-    return start;
-}
 
 // A single folder name that stays inside the destination.
 bool IsPlainName(const std::string& name) {
@@ -51,38 +29,30 @@ std::string Format(const char8_t* utf8_format, const std::string& a) {
 std::string NameOnDisk(const std::string& dir, const std::string& name) {
     std::vector<DirEntry> entries;
     ListFolder(dir, entries, ListDetail::NamesAndKinds);
-    const std::string folded = FoldAsciiCase(name);
     for (const DirEntry& e : entries)
         if (e.name == name) return name;
     for (const DirEntry& e : entries)
-        if (e.directory && FoldAsciiCase(e.name) == folded) return e.name;
+        if (e.directory && SameIgnoringCase(e.name, name)) return e.name;
     return name;
 }
 
 }  // namespace
 
 std::optional<ArchiveKind> ArchiveKindOfPath(const std::string& path) {
-    const std::string lower = LowerAscii(path);
-    if (EndsWith(lower, ".zip")) return ArchiveKind::Zip;
-    if (EndsWith(lower, ".rar")) return ArchiveKind::Rar;
+    if (EndsWithIgnoringCase(path, ".zip")) return ArchiveKind::Zip;
+    if (EndsWithIgnoringCase(path, ".rar")) return ArchiveKind::Rar;
     return std::nullopt;
 }
 
 std::string ArchiveBaseName(const std::string& archive) {
-    std::string name = archive.substr(NameStart(archive));
+    std::string name = WinPath(archive).LastName();
     name.resize(name.size() > 4 ? name.size() - 4 : 0);
     return name;
 }
 
-bool EndsWithSeparator(const std::string& dir) {
-    return !dir.empty() && NameStart(dir) == dir.size();
-}
-
 bool HoldsChartFiles(const std::string& dir) {
     std::vector<DirEntry> entries;
-    std::string d = dir;
-    if (!EndsWithSeparator(d)) d += '\\';
-    ListFolder(d, entries, ListDetail::NamesAndKinds);
+    ListFolder(WinPath(dir).AsFolder().text(), entries, ListDetail::NamesAndKinds);
     for (const DirEntry& e : entries) {
         if (e.directory) continue;
         const std::string lower = LowerAscii(e.name);
@@ -109,8 +79,7 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
                              const ExtractOptions& options) {
     InstallResult r;
     r.kind = kind;
-    std::string dest = destination;
-    if (!EndsWithSeparator(dest)) dest += '\\';
+    const std::string dest = WinPath(destination).AsFolder().text();
     const std::string bare = dest.substr(0, dest.size() - 1);
 
     // One install at a time per destination, from extraction to registration:

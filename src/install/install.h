@@ -21,8 +21,6 @@ std::optional<ArchiveKind> ArchiveKindOfPath(const std::string& path);
 // The archive's file name without its last four characters.
 std::string ArchiveBaseName(const std::string& archive);
 
-// `dir` ends with a separator (character by character).
-bool EndsWithSeparator(const std::string& dir);
 // True when the folder directly holds a chart file (sub-folders not searched).
 bool HoldsChartFiles(const std::string& dir);
 

@@ -9,6 +9,7 @@
 #include "library/difficulty.h"
 #include "library/file_hash.h"
 #include "platform/files.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {

@@ -15,10 +15,6 @@
 namespace qv5 {
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // Leading white space, optional sign, decimal digits; 0 without digits.
 std::int32_t ParseInt(std::string_view s) {
     size_t i = 0;
@@ -321,20 +317,6 @@ void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
     }
 }
 
-// Where the last path component starts; a trail byte 0x5C is no separator.
-size_t LastComponentStart(std::string_view path) {
-    size_t start = 0;
-    for (size_t i = 0; i < path.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte(c) && i + 1 < path.size()) {
-            ++i;
-        } else if (c == '\\' || c == '/') {
-            start = i + 1;
-        }
-    }
-    return start;
-}
-
 }  // namespace
 
 void ParseChartLine(ChartRecord& r, ChartParseState& st, std::string_view raw) {
@@ -354,21 +336,6 @@ void ParseChartHeader(ChartRecord& r, std::string_view bytes) {
     st.may_hold_nul = std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;
     ParseChartPieces(r, st, bytes.data(), bytes.data() + bytes.size(), true);
     r.note_count = st.notes;
-}
-
-std::string ParentPath(std::string_view path) {
-    if (!path.empty() && (path.back() == '\\' || path.back() == '/') &&
-        LastComponentStart(path) == path.size())
-        path.remove_suffix(1);
-    if (path.empty() || !PathExists(path)) return "ERROR";
-    return std::string(path.substr(0, LastComponentStart(path)));
-}
-
-std::string LastPathName(std::string_view path) {
-    if (!path.empty() && (path.back() == '\\' || path.back() == '/') &&
-        LastComponentStart(path) == path.size())
-        path.remove_suffix(1);
-    return std::string(path.substr(LastComponentStart(path)));
 }
 
 }  // namespace qv5

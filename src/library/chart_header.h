@@ -21,10 +21,4 @@ bool ReadChartHeader(ChartRecord& record, const std::string& path);
 // The header pass over bytes already read (no file-system facts, no hash).
 void ParseChartHeader(ChartRecord& record, std::string_view bytes);
 
-// The containing folder of a path, with its trailing "\": "ERROR" when the
-// path does not exist.
-std::string ParentPath(std::string_view path);
-// The last component of a path, less one trailing separator.
-std::string LastPathName(std::string_view path);
-
 }  // namespace qv5

@@ -5,6 +5,7 @@
 #include "library/chart_header.h"
 #include "library/difficulty.h"
 #include "library/scanner_internal.h"
+#include "platform/win_path.h"
 #include "platform/text.h"
 
 namespace qv5 {
@@ -97,22 +98,6 @@ std::shared_ptr<const FolderNames> ListedNames(const std::string& dir) {
 
 }  // namespace
 
-void LowerInPlace(std::string& s) {
-    for (size_t i = 0; i < s.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (IsLeadByte(c))
-            ++i;
-        else if (c >= 'A' && c <= 'Z')
-            s[i] = char(c + 32);
-    }
-}
-
-std::string LowerName(std::string_view cp932) {
-    std::string out(cp932);
-    LowerInPlace(out);
-    return out;
-}
-
 void ChartReferences::Line(std::string_view raw, std::string_view line) {
     if (line.size() < 2 || line[0] != '#') return;
     if (IsDigit(line[1])) {
@@ -162,7 +147,7 @@ std::vector<std::string_view> ChartReferences::UsedNames() const {
 
 FolderNames::FolderNames(const std::vector<DirEntry>& entries) {
     names_.reserve(entries.size());
-    for (const DirEntry& e : entries) names_.push_back(LowerName(e.name));
+    for (const DirEntry& e : entries) names_.push_back(LowerAscii(e.name));
     std::sort(names_.begin(), names_.end());
 }
 
@@ -176,7 +161,7 @@ bool ReferencePresent(const std::string& dir, const FolderNames& names,
     // Most names are plain file names of the chart's own folder.
     if (reference.find_first_of("\\/") == std::string_view::npos) {
         lower.assign(reference);
-        LowerInPlace(lower);
+        LowerAsciiInPlace(lower);
         if (!lower.empty() && names.Has(lower)) return true;
     }
     const std::vector<std::string_view> parts = Components(reference);
@@ -197,7 +182,7 @@ bool ReferencePresent(const std::string& dir, const FolderNames& names,
         listed = ListedNames(folder);
         in = listed.get();
     }
-    const std::string name = LowerName(parts.back());
+    const std::string name = LowerAscii(parts.back());
     if (name.empty()) return false;
     if (in->Has(name)) return true;
     const size_t dot = name.rfind('.');

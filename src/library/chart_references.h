@@ -51,10 +51,6 @@ class FolderNames {
     std::vector<std::string> names_;  // sorted
 };
 
-// ASCII letters lower-cased; the bytes of a double-byte character kept.
-std::string LowerName(std::string_view cp932);
-void LowerInPlace(std::string& cp932);
-
 // Whether the folder `dir` (with its trailing "\"), whose entries are `names`,
 // holds the file `reference` as a chart names it: case ignored, "\" or "/"
 // between folders, and another extension of the same kind accepted (sound:

@@ -7,6 +7,8 @@
 #include "library/file_hash.h"
 #include "library/library_check.h"
 #include "library/md5_batch.h"
+#include "platform/text.h"
+#include "platform/win_path.h"
 #include "platform/files.h"
 
 namespace qv5 {
@@ -86,7 +88,7 @@ void LookUp(const ChartReferences& refs, const CheckFolder& folder, CheckReadRes
     std::vector<std::string> missing;  // lower-cased
     for (std::string_view name : refs.UsedNames()) {
         if (ReferencePresent(folder.dir, folder.names, name)) continue;
-        std::string lower = LowerName(name);
+        std::string lower = LowerAscii(name);
         if (std::find(missing.begin(), missing.end(), lower) != missing.end()) continue;
         missing.push_back(std::move(lower));
         if (out.missing_names.size() < kMissingNamesKept) out.missing_names.emplace_back(name);

@@ -26,14 +26,6 @@ std::string UpperAscii(std::string_view s) {
     return out;
 }
 
-bool EndsWith(std::string_view s, std::string_view end) {
-    return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 void TrimRight(std::string& s) {
     while (!s.empty() && IsBlank(s.back())) s.pop_back();
 }
@@ -116,8 +108,9 @@ bool TitleDifficulty(std::string_view line, std::string_view keyword, std::strin
     const std::string upper = UpperAscii(line);
     static const std::pair<const char*, int> endings[] = {{"HARD", 2}, {"HYPER", 3}, {"ANOTHER", 4},
                                                           {"EASY", 1}, {"EX", 4},    {"MANIAC", 4}};
+    // Endings compare byte-wise, a trail byte included, as the game's do.
     for (const auto& [word, value] : endings)
-        if (EndsWith(upper, word)) difficulty = value;
+        if (upper.ends_with(word)) difficulty = value;
 
     const std::string_view v = line.substr(keyword.size() + 1);
     for (const Bracket& b : Brackets()) {
@@ -125,10 +118,10 @@ bool TitleDifficulty(std::string_view line, std::string_view keyword, std::strin
         // The last opening that ends at least one character before the end.
         const size_t last_start = v.size() - 1 - b.open.size();
         const size_t pos = v.rfind(b.open, last_start);
-        if (pos == std::string_view::npos || pos == 0 || !EndsWith(v, b.close)) continue;
+        if (pos == std::string_view::npos || pos == 0 || !v.ends_with(b.close)) continue;
         title.assign(v.substr(0, pos));
         TrimRight(title);
-        if (EndsWith(title, FullWidthSpace())) title.resize(title.size() - FullWidthSpace().size());
+        if (title.ends_with(FullWidthSpace())) title.resize(title.size() - FullWidthSpace().size());
         subtitle.assign(v.substr(title.size()));
         TrimRight(subtitle);
         const int word = SubtitleWordDifficulty(UpperAscii(subtitle));
@@ -144,7 +137,7 @@ void FileNameDifficulty(std::string_view path, std::int32_t& difficulty) {
     if (path.size() < 4) return;
     const std::string_view base = path.substr(0, path.size() - 4);
     for (const Token& t : FileNameTokens())
-        if (EndsWith(base, t.text)) difficulty = t.value;
+        if (base.ends_with(t.text)) difficulty = t.value;
 }
 
 bool AssignFolderDifficulties(Database& db, const std::string& prefix) {

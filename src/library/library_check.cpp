@@ -11,6 +11,7 @@
 #include "library/check_readers.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
+#include "platform/win_path.h"
 #include "platform/database.h"
 #include "platform/file_identity.h"
 #include "platform/files.h"
@@ -78,10 +79,6 @@ class RowSet {
     size_t count_ = 0;
 };
 
-std::string WithSeparator(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
 
 bool HexDigest(const std::string& hex, unsigned char out[16]) {
     if (hex.size() != 32) return false;
@@ -158,12 +155,12 @@ class Check {
     }
 
     void WalkRoot(const std::string& root) {
-        if (IsCustomFolderFile(LastPathName(root))) {
+        if (IsCustomFolderFile(WinPath(root).LastName())) {
             if (!PathExists(root)) return Add(CheckReason::SongFolderMissing, root);
             folder_rows_.Mark(root);
             return;
         }
-        const std::string dir = WithSeparator(root);
+        const std::string dir = WinPath(root).AsFolder().text();
         if (!IsDirectory(dir)) return Add(CheckReason::SongFolderMissing, root);
         folder_rows_.Mark(root);
         folder_rows_.Mark(dir);

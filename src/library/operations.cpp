@@ -6,6 +6,7 @@
 #include "library/rescan.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
+#include "platform/win_path.h"
 #include "platform/database.h"
 #include "platform/transaction.h"
 
@@ -19,8 +20,7 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 // The folder a path lies in, with its trailing "\", by the text alone; empty
 // at the top.
 std::string FolderAbove(const std::string& path) {
-    const size_t end = !path.empty() && path.back() == '\\' ? path.size() - 1 : path.size();
-    return path.substr(0, end - LastPathName(path).size());
+    return WinPath(path).Parent().text();
 }
 
 // Commits through the caller's step, or simply. A step that declines keeps

@@ -16,6 +16,7 @@
 #include "platform/file_identity.h"
 #include "platform/progress.h"
 #include "platform/transaction.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -151,8 +152,8 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
             continue;
         }
         // The name as the file system spells it.
-        if (st.update_folder.ExecuteRow(LibraryTime(*time), now, LastPathName(f.path), f.path) !=
-            kDone)
+        if (st.update_folder.ExecuteRow(LibraryTime(*time), now, WinPath(f.path).LastName(),
+                                        f.path) != kDone)
             return failed();
         // A song folder's own level is scanned as any other folder's: a
         // chart put directly into it is added.

@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/transaction.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -26,21 +27,6 @@ constexpr size_t kReadAhead = 96;
 // While it waits for a slow chart the scan still reports this often, so a
 // progress window stays painted and its Stop button answers.
 constexpr std::chrono::milliseconds kWaitSlice{50};
-
-// ASCII letters in either case; the bytes of a double-byte character exactly.
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const unsigned char x = static_cast<unsigned char>(a[i]);
-        if (IsLeadByte(x) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-            ++i;
-        } else if (std::tolower(x) != std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::int32_t DateOf(const std::string& path) {
     auto t = WriteTime(path);
@@ -67,7 +53,7 @@ bool IsCustomFolderFile(const std::string& name) {
 
 std::optional<std::string> FindIgnoringCase(const std::string& path,
                                             const std::vector<DirEntry>* entries) {
-    const std::string name = LastPathName(path);
+    const std::string name = WinPath(path).LastName();
     if (name.empty() || name.size() > path.size()) return std::nullopt;
     const std::string dir = path.substr(0, path.size() - name.size());
     std::vector<DirEntry> own;
@@ -267,8 +253,7 @@ int Scanner::Scan(const std::string& path, const std::string& parent_path,
 // request, leaving the rollback to the caller.
 int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
                   const std::vector<DirEntry>* listed) {
-    std::string path = path_in;
-    if (path.empty() || path.back() != '\\') path += '\\';
+    const std::string path = WinPath(path_in).AsFolder().text();
     const std::int32_t now = LibraryTimeNow();
     const std::string parent_key = PathKey(parent_path);
     int count = 0;
@@ -408,7 +393,7 @@ int RegisterRootFolder(Database& db, const std::string& path, Progress* progress
     const std::int32_t now = LibraryTimeNow();
     Scanner scanner(db, progress);
     if (!scanner.ok()) return scanner.Finish(report, 0);
-    const std::string name = LastPathName(path);
+    const std::string name = WinPath(path).LastName();
     if (IsDirectory(path)) {
         Scanner::Insert inserted;
         if (const auto info = FindIgnoringCase(path + "folderinfo.txt")) {

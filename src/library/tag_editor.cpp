@@ -5,6 +5,7 @@
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/transaction.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -53,7 +54,7 @@ bool LoadChartForTags(const std::string& chart_path, ChartRecord& record) {
 bool LoadFolderForTags(const std::string& folder_path, ChartRecord& record) {
     record = ChartRecord{};
     std::string path = folder_path;
-    if (!path.empty() && path.back() != '\\' && IsDirectory(path)) path += '\\';
+    if (!path.empty() && IsDirectory(path)) path = WinPath(path).AsFolder().text();
     Statement s = SongLibrary().Prepare(
         "SELECT title,subtitle,category,info_a,info_b,command,max FROM folder WHERE path = ?1");
     if (!s) return false;

@@ -8,7 +8,9 @@
 namespace qv5 {
 namespace {
 
-bool IsBlank(char c) {
+// Only a space or a tab parts two arguments, as CommandLineToArgvW has it:
+// not every white space that IsBlank knows.
+bool IsArgumentGap(char c) {
     return c == ' ' || c == '\t';
 }
 
@@ -76,20 +78,20 @@ std::vector<std::string> SplitCommandLine(std::string_view s) {
             CopyChar(s, i, cur);
         }
     } else {
-        while (i < n && !IsBlank(s[i])) CopyChar(s, i, cur);
+        while (i < n && !IsArgumentGap(s[i])) CopyChar(s, i, cur);
     }
     out.push_back(cur);
     cur.clear();
-    while (i < n && IsBlank(s[i])) ++i;
+    while (i < n && IsArgumentGap(s[i])) ++i;
     bool in_arg = i < n;
     int quotes = 0;  // 1 inside a quoted part
     size_t backslashes = 0;
     while (i < n) {
         const char c = s[i];
-        if (IsBlank(c) && quotes == 0) {
+        if (IsArgumentGap(c) && quotes == 0) {
             out.push_back(cur);
             cur.clear();
-            while (i < n && IsBlank(s[i])) ++i;
+            while (i < n && IsArgumentGap(s[i])) ++i;
             in_arg = i < n;
             backslashes = 0;
         } else if (c == '\\') {

@@ -16,18 +16,6 @@
 namespace qv5 {
 namespace {
 
-bool WriteAllTo(int fd, std::string_view data) {
-    for (size_t off = 0; off < data.size();) {
-        const ssize_t w = ::write(fd, data.data() + off, data.size() - off);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        off += static_cast<size_t>(w);
-    }
-    return true;
-}
-
 // The file a path finally names, following links (also dangling ones, whose
 // target is then created).
 std::string FinalTarget(std::string path) {
@@ -53,7 +41,7 @@ std::string FinalTarget(std::string path) {
 bool WriteInPlace(const std::string& target, std::string_view data) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) return false;
-    bool ok = WriteAllTo(fd, data) && ::ftruncate(fd, off_t(data.size())) == 0 && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, data) && ::ftruncate(fd, off_t(data.size())) == 0 && ::fsync(fd) == 0;
     if (::close(fd) != 0) ok = false;
     return ok;
 }
@@ -111,7 +99,7 @@ bool WriteFileAtomic(std::string_view path, std::string_view data, LinkAtPath li
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
     }
-    bool ok = WriteAllTo(fd, data);
+    bool ok = WriteAll(fd, data);
     if (ok && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
     if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) ok = false;
@@ -150,7 +138,7 @@ void FileReplacement::Discard() {
 
 bool FileReplacement::Append(std::string_view data) {
     if (fd_ < 0) return false;
-    if (WriteAllTo(fd_, data)) return true;
+    if (WriteAll(fd_, data)) return true;
     Discard();
     return false;
 }

@@ -23,8 +23,6 @@ FileTime ToFileTime(std::int64_t unix_seconds) {
     return FileTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-namespace {
-
 bool WriteAll(int fd, std::string_view data) {
     for (size_t off = 0; off < data.size();) {
         const ssize_t w = ::write(fd, data.data() + off, data.size() - off);
@@ -36,6 +34,8 @@ bool WriteAll(int fd, std::string_view data) {
     }
     return true;
 }
+
+namespace {
 
 bool Stat(std::string_view path, struct stat& st) {
     auto host = ToHostPath(path);

@@ -126,6 +126,10 @@ enum class LinkAtPath {
     WriteThrough,
 };
 
+// All of `data` to the open descriptor `fd`, again after an interrupted write;
+// false when a write fails (errno says why).
+bool WriteAll(int fd, std::string_view data);
+
 // Writes a temporary file beside `path` and renames it over `path`: either the
 // new content is complete or the old file is untouched. A link at `path` is
 // treated as `links` says; the file keeps its mode and owner; a read-only file

@@ -52,7 +52,7 @@ bool SetProgramDirectory(const std::string& host_dir) {
     auto internal = FromHostPath(resolved);
     if (!internal) return false;
     if (chdir(resolved) != 0) return false;
-    if (internal->empty() || internal->back() != '\\') *internal += '\\';
+    if (!EndsWith(*internal, "\\")) *internal += '\\';
     g_program_dir = *internal;
     return true;
 }

@@ -114,4 +114,55 @@ std::string Sj(const char8_t* utf8) {
     return Utf8ToCp932Lossy(reinterpret_cast<const char*>(utf8));
 }
 
+bool IsCharStart(std::string_view text, size_t at) {
+    size_t i = 0;
+    while (i < at)
+        i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    return i == at;
+}
+
+namespace {
+char LowerLetter(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+}  // namespace
+
+void LowerAsciiInPlace(std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size())
+            ++i;  // the trail byte is no letter
+        else
+            text[i] = LowerLetter(text[i]);
+    }
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string out(text);
+    LowerAsciiInPlace(out);
+    return out;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (LowerLetter(a[i]) != LowerLetter(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+    return text.ends_with(tail) && IsCharStart(text, text.size() - tail.size());
+}
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view lower_tail) {
+    if (text.size() < lower_tail.size()) return false;
+    const size_t at = text.size() - lower_tail.size();
+    return IsCharStart(text, at) && LowerAscii(text.substr(at)) == lower_tail;
+}
+
 }  // namespace qv5

@@ -38,4 +38,27 @@ inline bool IsLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+// Name tests on CP932 text. They go character by character: the trail byte of
+// a double-byte character is never a letter, a separator or the start of a
+// match ("ソ" is 0x83 0x5C, "ア" 0x83 0x41, "ッ" 0x83 0x62).
+
+// Whether a character starts at byte `at` of `text` (the end counts).
+bool IsCharStart(std::string_view text, size_t at);
+// ASCII letters lowered; double-byte characters stay whole.
+std::string LowerAscii(std::string_view text);
+void LowerAsciiInPlace(std::string& text);
+// ASCII letters in either case; double-byte characters byte for byte.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
+// `tail` ends `text` and starts on a character of it.
+bool EndsWith(std::string_view text, std::string_view tail);
+// The same with the ASCII letters of `text` in either case; `lower_tail` is
+// written in lower case.
+bool EndsWithIgnoringCase(std::string_view text, std::string_view lower_tail);
+
+// White space as C's isspace has it: space, tab, line feed, vertical tab,
+// form feed, carriage return.
+inline bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 }  // namespace qv5

@@ -5,7 +5,6 @@
 #include "window/drops.h"
 #include "window/jukebox_page.h"
 #include "window/main_window.h"
-#include "install/entry_path.h"
 #include "install/install.h"
 #include "library/chart_header.h"
 #include "library/operations.h"
@@ -16,6 +15,7 @@
 #include "window/progress_window.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -41,17 +41,8 @@ void OfferLibraries(MainWindow& window) {
     }
 }
 
-std::string Folder(const std::string& path) {
-    return EndsWithSeparator(path) ? path : path + "\\";
-}
-
 bool IsFolderItem(const DropItem& item) {
     return item.icon == 0 || item.icon == 4;
-}
-
-// The file's own name: what follows the last separator.
-std::string OwnName(const std::string& path) {
-    return LastPathName(path);
 }
 
 // The item to install into: the selected folder, the folder of a selected
@@ -80,16 +71,9 @@ std::optional<Destination> FindDestination(DropTarget& target, bool for_archive)
 bool HasNameIgnoringCase(const std::string& folder, const std::string& name) {
     std::vector<DirEntry> entries;
     ListFolder(folder, entries, ListDetail::NamesAndKinds);
-    const std::string folded = FoldAsciiCase(name);
     for (const DirEntry& e : entries)
-        if (FoldAsciiCase(e.name) == folded) return true;
+        if (SameIgnoringCase(e.name, name)) return true;
     return false;
-}
-
-std::string LastComponent(const std::string& path) {
-    std::string p = path;
-    if (EndsWithSeparator(p)) p.pop_back();
-    return LastPathName(p);
 }
 
 std::string Fill(std::string format, const std::string& a, const std::string& b = {}) {
@@ -112,12 +96,12 @@ void DropChart(MainWindow& window, DropTarget& target, const std::string& path) 
         window.PlayDroppedChart(path);
         return;
     }
-    const std::string folder = Folder(dest->item.path);
+    const std::string folder = WinPath(dest->item.path).AsFolder().text();
     if (!Ask(window, Fill(Sj(u8"差分をインストールします。よろしいですか？\n%s"), dest->item.path)))
         return;
     // A chart that is there already, in any case of its letters, stays and
     // nothing is said; any other failure is.
-    const std::string name = OwnName(path);
+    const std::string name = WinPath(path).LastName();
     if (HasNameIgnoringCase(folder, name)) return;
     if (!CopyFileNoOverwrite(path, folder + name)) {
         ShowMessage(&window, Sj(u8"ファイルをコピーできませんでした。\n") + folder + name,
@@ -140,7 +124,7 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
         return false;
     }
     const std::string& text = selected->text;
-    if (text.size() >= 10 && text.compare(text.size() - 10, 10, ".qv5folder") == 0) {
+    if (EndsWith(text, ".qv5folder")) {
         ShowMessage(&window, Sj(u8"カスタムフォルダ内にインストールすることは出来ません。"),
                     Sj(u8"エラー"));
         return false;
@@ -155,7 +139,7 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
             u8"フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？\n"
             u8"(同時にドロップしたファイルも同じフォルダにインストールされます。)";
         if (!Ask(window,
-                 Fill(Sj(state.count > 1 ? many : one), dest_path, LastComponent(dest_path))))
+                 Fill(Sj(state.count > 1 ? many : one), dest_path, WinPath(dest_path).LastName())))
             return true;
         state.install_confirmed = true;
     }
@@ -166,7 +150,7 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
     {
         ProgressWindow progress(&window, Sj(u8"インストール中"));
         progress.SetUnit(FilesUnit());
-        r = InstallArchive(kind, path, Folder(dest_path), &progress);
+        r = InstallArchive(kind, path, WinPath(dest_path).AsFolder().text(), &progress);
     }
     const double seconds = took.elapsed() / 1000.0;
     ShowNotices(&window, InstallNotices(r));

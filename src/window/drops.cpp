@@ -9,6 +9,7 @@
 #include "window/main_window_steps.h"
 #include "window/folder_tree.h"
 #include "window/conversion_commands.h"
+#include "browser/root_list.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -18,25 +19,6 @@
 namespace qv5 {
 namespace {
 
-bool EndsWith(const std::string& s, const char* tail) {
-    const std::string t(tail);
-    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-// Relative to the program directory when inside it (case-sensitive).
-std::string Shorten(const std::string& path) {
-    const std::string& dir = ProgramDirectory();
-    if (!dir.empty() && path.size() >= dir.size() && path.compare(0, dir.size(), dir) == 0)
-        return path.substr(dir.size());
-    return path;
-}
-
 bool Ask(MainWindow& window, const std::string& text) {
     return Ui().MessageBox(&window, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
            MsgAnswer::Yes;
@@ -44,8 +26,7 @@ bool Ask(MainWindow& window, const std::string& text) {
 
 void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
                     const std::string& path) {
-    std::string folder = Shorten(path);
-    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    const std::string folder = StoredRootPath(path, true);
     if (target.RootRefused(folder)) return;
     if (!state.root_confirmed) {
         if (!Ask(window, Sj(u8"ルートフォルダに加えます。よろしいですか？\n(bmsが多い場合、"
@@ -65,7 +46,7 @@ void DropCourseList(MainWindow& window, const std::string& path) {
 }
 
 void DropCustomFolder(DropTarget& target, const std::string& path) {
-    const std::string file = Shorten(path);
+    const std::string file = StoredRootPath(path, false);
     if (!target.RootRefused(file)) target.AddCustomFolderRoot(file);
 }
 
@@ -132,7 +113,7 @@ class WindowDropTarget final : public DropTarget {
 
 DropKind ClassifyDrop(const std::string& path) {
     if (IsDirectory(path)) return DropKind::RootFolder;
-    const std::string lower = Lower(path);
+    const std::string lower = LowerAscii(path);
     if (EndsWith(lower, "qv5crs") || EndsWith(lower, "xml")) return DropKind::CourseList;
     if (EndsWith(lower, "bmp") || EndsWith(lower, "jpg") || EndsWith(path, "png") ||
         EndsWith(path, "gif"))

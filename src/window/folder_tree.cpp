@@ -14,6 +14,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -143,11 +144,8 @@ std::string FolderTree::ItemText(const QTreeWidgetItem* item) {
 std::string FolderTree::ItemPath(const QTreeWidgetItem* item) {
     if (!item) return "_ERROR_";
     std::string path = ItemText(item);
-    for (const QTreeWidgetItem* p = item->parent(); p; p = p->parent()) {
-        std::string text = ItemText(p);
-        if (!EndsWith(text, "\\")) text += '\\';
-        path = text + path;
-    }
+    for (const QTreeWidgetItem* p = item->parent(); p; p = p->parent())
+        path = WinPath(ItemText(p)).Join(path).text();
     return path;
 }
 
@@ -225,7 +223,7 @@ void FolderTree::Repopulate(QTreeWidgetItem* item) {
     for (int i = item->childCount() - 1; i >= 0; --i) ForgetItem(item->child(i));
     qDeleteAll(item->takeChildren());
     std::string path = ItemPath(item);
-    if (!EndsWith(path, "\\") && !EndsWith(path, ".qv5folder")) path += '\\';
+    if (!EndsWith(path, ".qv5folder")) path = WinPath(path).AsFolder().text();
     Populate(path, item);
 }
 
@@ -238,7 +236,7 @@ void FolderTree::FollowDisk() {
         if (item->childCount() == 0) continue;  // never opened: listed when it is
         std::string path = ItemPath(item);
         if (EndsWith(path, ".qv5folder")) continue;
-        if (!EndsWith(path, "\\")) path += '\\';
+        path = WinPath(path).AsFolder().text();
         QTreeWidgetItem fresh;
         Populate(path, &fresh);
         std::set<std::string> on_disk;

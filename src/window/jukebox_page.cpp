@@ -21,6 +21,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -148,8 +149,7 @@ void JukeboxPage::AddRootFromBrowser() {
     ReadControls();
     auto chosen = Ui().BrowseFolder(this, "NEW SONG FOLDER");
     if (!chosen) return;
-    std::string path = *chosen;
-    if (path.empty() || path.back() != '\\') path += '\\';
+    const std::string path = WinPath(*chosen).AsFolder().text();
     if (PathTooLong(path)) {
         ShowMessage(window(), PathTooLongMessage(path), Sj(u8"エラー"));
         return;
@@ -234,9 +234,7 @@ void JukeboxPage::ChooseInstallFolder() {
     ReadControls();
     auto chosen = Ui().BrowseFolder(this, Sj(u8"インストールするフォルダを選択して下さい"));
     if (!chosen) return;
-    values.newsongfolder = *chosen;
-    if (values.newsongfolder.empty() || values.newsongfolder.back() != '\\')
-        values.newsongfolder += '\\';
+    values.newsongfolder = WinPath(*chosen).AsFolder().text();
     ShowValues();
 }
 

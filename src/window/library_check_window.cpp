@@ -10,6 +10,7 @@
 
 #include "library/chart_header.h"
 #include "library/song_library.h"
+#include "platform/win_path.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -31,11 +32,8 @@ constexpr int kPathRole = Qt::UserRole + 1;     // a duplicate's own file (CP932
 // folder above it that still exists.
 std::string NearestFolder(std::string path) {
     if (path.empty()) return path;
-    if (path.back() != '\\') path = path.substr(0, path.size() - LastPathName(path).size());
-    while (!path.empty() && !IsDirectory(path)) {
-        path.pop_back();
-        path = path.substr(0, path.size() - LastPathName(path).size());
-    }
+    if (!WinPath(path).IsFolderForm()) path = WinPath(path).Parent().text();
+    while (!path.empty() && !IsDirectory(path)) path = WinPath(path).Parent().text();
     return path;
 }
 

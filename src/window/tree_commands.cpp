@@ -17,6 +17,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 #include "player/ranking.h"
 
 namespace qv5 {
@@ -24,11 +25,6 @@ namespace {
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
-}
-
-std::string WithSeparator(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
 }
 
 bool IsOneOf(int id, std::initializer_list<int> ids) {
@@ -107,7 +103,7 @@ bool FolderTree::RefreshLibrary(const std::string& prefix, LibraryReport* done) 
 
 // The children come again from the disk, then the library follows them.
 void FolderTree::Refresh(QTreeWidgetItem* item) {
-    const std::string path = WithSeparator(ItemPath(item));
+    const std::string path = WinPath(ItemPath(item)).AsFolder().text();
     if (RefuseLong(path)) return;
     QElapsedTimer took;
     took.start();
@@ -184,7 +180,7 @@ void FolderTree::Paste() {
     cut_item = nullptr;
     if (RefuseRootMove(cut)) return;
     const std::string source = ItemPath(cut);
-    const std::string destination = WithSeparator(ItemPath(target)) + ItemText(cut);
+    const std::string destination = WinPath(ItemPath(target)).Join(ItemText(cut)).text();
     if (RefuseLong(source) || RefuseLong(destination)) return;
     const bool folder = IsDirectory(source);
     if (folder && HoldsRoot(OtherRoots(cut), source)) {
@@ -208,7 +204,8 @@ void FolderTree::Paste() {
     Tell(Sj(u8"ファイルを移動しました。"));
     LibraryReport report;
     if (folder)
-        MoveSongPaths(SongLibrary(), WithSeparator(source), WithSeparator(destination), nullptr,
+        MoveSongPaths(SongLibrary(), WinPath(source).AsFolder().text(),
+                      WinPath(destination).AsFolder().text(), nullptr,
                       report);
     else
         MoveFileRows(source, destination);
@@ -240,7 +237,7 @@ void FolderTree::EditInBmsEditor() {
         if (!result.error.empty()) Tell(result.error, Sj(u8"エラー"));
         return;
     }
-    RefreshLibrary(DirectoryOf(chart));
+    RefreshLibrary(WinPath(chart).Parent().text());
     if (hooks.show_info) hooks.show_info(chart);
 }
 

@@ -12,14 +12,10 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
-
-std::string WithSeparator(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
 
 std::string Tail(const std::string& name, size_t n) {
     return name.size() <= n ? name : name.substr(name.size() - n);
@@ -36,7 +32,7 @@ bool IsChartName(const std::string& path) {
 // "a.bms.bme". When a sibling's name begins with the file's name, the folder
 // is refreshed instead.
 bool PrefixIsExact(const std::string& path) {
-    const std::string dir = DirectoryOf(path);
+    const std::string dir = WinPath(path).Parent().text();
     const std::string name = path.substr(dir.size());
     std::vector<DirEntry> entries;
     if (!ListFolder(dir, entries, ListDetail::NamesAndKinds)) return true;
@@ -63,13 +59,13 @@ void FolderTree::MoveFileRows(const std::string& from, const std::string& to) {
         if (!report.error.empty()) TellError(window(), report.error);
         return;
     }
-    RefreshLibrary(DirectoryOf(from));
-    if (DirectoryOf(to) != DirectoryOf(from)) RefreshLibrary(DirectoryOf(to));
+    RefreshLibrary(WinPath(from).Parent().text());
+    if (WinPath(to).Parent().text() != WinPath(from).Parent().text()) RefreshLibrary(WinPath(to).Parent().text());
 }
 
 void FolderTree::RemoveFileRows(const std::string& path) {
     if (!PrefixIsExact(path)) {
-        RefreshLibrary(DirectoryOf(path));
+        RefreshLibrary(WinPath(path).Parent().text());
         return;
     }
     LibraryReport report;
@@ -80,7 +76,7 @@ void FolderTree::NewFolder() {
     QTreeWidgetItem* item = current_;
     auto name = names_->Ask(Sj(u8"フォルダ名を入力して下さい。"), Sj(u8"新しいフォルダ"));
     if (!name) return;
-    const std::string path = WithSeparator(ItemPath(item)) + *name;
+    const std::string path = WinPath(ItemPath(item)).Join(*name).text();
     if (RefuseLong(path)) return;
     if (!IsPlainName(*name) || !CreateFolder(path)) {
         Tell(Sj(u8"フォルダの作成に失敗しました。"));
@@ -104,7 +100,7 @@ void FolderTree::RenameFolder() {
     const std::string suggested = SuggestFolderName(old_path).value_or(ItemText(item));
     auto name = names_->Ask(Sj(kNewFolderPrompt), suggested);
     if (!name) return;
-    const std::string new_path = WithSeparator(ItemPath(parent)) + *name;
+    const std::string new_path = WinPath(ItemPath(parent)).Join(*name).text();
     if (RefuseLong(new_path)) return;
     if (!IsPlainName(*name) || !MovePath(old_path, new_path)) {
         TellError(window(), Sj(kRenameFailed));
@@ -128,13 +124,12 @@ void FolderTree::RenameFolder() {
 void FolderTree::RenameRoot() {
     QTreeWidgetItem* item = current_;
     const bool custom = EndsWith(ItemText(item), kCustomFolderTail);
-    std::string old_path = ItemText(item);
-    if (EndsWith(old_path, "\\")) old_path.pop_back();
+    const std::string old_path = WinPath(ItemText(item)).AsFile().text();
     if (HoldsRoot(OtherRoots(item), old_path)) {
         TellError(window(), Sj(u8"ルートフォルダを含むフォルダの名前は変更できません。"));
         return;
     }
-    const std::string dir = DirectoryOf(old_path);
+    const std::string dir = WinPath(old_path).Parent().text();
     auto name =
         names_->Ask(Sj(custom ? kNewFilePrompt : kNewFolderPrompt), old_path.substr(dir.size()));
     if (!name) return;
@@ -170,7 +165,7 @@ void FolderTree::RenameFile() {
         Ui().MessageBox(window(), Sj(u8"拡張子が変更されています。\n本当によろしいでしょうか？"),
                         Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
         return;
-    const std::string new_path = WithSeparator(ItemPath(parent)) + *name;
+    const std::string new_path = WinPath(ItemPath(parent)).Join(*name).text();
     if (RefuseLong(new_path)) return;
     if (!IsPlainName(*name) || !MovePath(old_path, new_path)) {
         TellError(window(), Sj(kRenameFailed));
@@ -194,7 +189,7 @@ void FolderTree::RenameFile() {
     if (was_chart && is_chart)
         MoveFileRows(old_path, new_path);
     else if (is_chart)
-        RefreshLibrary(DirectoryOf(new_path));
+        RefreshLibrary(WinPath(new_path).Parent().text());
     else if (was_chart)
         RemoveFileRows(old_path);
 }

@@ -2,16 +2,13 @@
 
 #include <vector>
 
+#include "platform/win_path.h"
 #include "platform/text.h"
 #include "window/folder_tree.h"
 
 namespace qv5 {
 namespace {
 
-std::string WithSeparator(std::string path) {
-    if (!path.empty() && path.back() != '\\') path += '\\';
-    return path;
-}
 
 // The names after `prefix`; a trail byte 0x5C is no separator.
 std::vector<std::string> NamesAfter(const std::string& path, size_t prefix) {
@@ -36,11 +33,11 @@ std::vector<std::string> NamesAfter(const std::string& path, size_t prefix) {
 }  // namespace
 
 QTreeWidgetItem* RevealInTree(FolderTree& tree, const std::string& path) {
-    const std::string full = WithSeparator(path);
+    const std::string full = WinPath(path).AsFolder().text();
     QTreeWidgetItem* item = nullptr;
     size_t matched = 0;
     for (int i = 0; i < tree.topLevelItemCount(); ++i) {
-        const std::string root = WithSeparator(FolderTree::ItemText(tree.topLevelItem(i)));
+        const std::string root = WinPath(FolderTree::ItemText(tree.topLevelItem(i))).AsFolder().text();
         if (root.size() > matched && full.compare(0, root.size(), root) == 0) {
             item = tree.topLevelItem(i);
             matched = root.size();

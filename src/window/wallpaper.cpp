@@ -5,11 +5,11 @@
 
 #include "window/drops.h"
 #include "window/main_window.h"
-#include "library/chart_header.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -27,7 +27,7 @@ bool MakeWallpaper(const std::string& path, bool& saved) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRect(0, 0, 640, 480), source);
     }
-    std::string name = LastPathName(path);
+    std::string name = WinPath(path).LastName();
     name.resize(name.size() > 4 ? name.size() - 4 : 0);
     QByteArray bytes;
     QBuffer buffer(&bytes);

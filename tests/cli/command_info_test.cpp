@@ -42,6 +42,7 @@ TEST(BrowserCommands, HiddenSearchListsTheFolderItIsGiven) {
     game.WriteFile("songs/no ext", chart);
     game.WriteFile("songs/readme.txt", "#TITLE nothing here\r\n");
     game.WriteFile("songs/sub/y.bm_", chart);
+    game.WriteFile("songs/表/z.bm_", chart);  // "表" ends in the byte of "\\"
     struct Case {
         std::string args, cwd;
         int code;
@@ -50,6 +51,7 @@ TEST(BrowserCommands, HiddenSearchListsTheFolderItIsGiven) {
         {"hidden-search songs", game.host(), 0, {"songs\\no ext", "songs\\x.bm_"}},
         {"hidden-search .", game.HostPath("songs"), 0, {"songs\\no ext", "songs\\x.bm_"}},
         {"hidden-search sub", game.HostPath("songs"), 0, {"songs\\sub\\y.bm_"}},
+        {"hidden-search 表", game.HostPath("songs"), 0, {"songs\\表\\z.bm_"}},
         {"hidden-search songs/sub/..", game.host(), 0, {"songs\\no ext", "songs\\x.bm_"}},
         {"hidden-search missing", game.host(), 1, {}},
         {"hidden-search .", game.host(), 0, {}},

@@ -53,6 +53,11 @@ TEST(Paths, ProgramDirectoryIsCurrentWithTrailingSeparator) {
     ASSERT_TRUE(getcwd(cwd, sizeof cwd));
     EXPECT_EQ(ToHostPath(dir), std::string(cwd));
     EXPECT_FALSE(SetProgramDirectory("/no/such/dir/qv5"));
+    // "表" ends in the byte of "\\": the separator is still added.
+    const std::string game_dir = dir;
+    game.MakeDir("表");
+    ASSERT_TRUE(SetProgramDirectory(game.HostPath("表")));
+    EXPECT_EQ(ProgramDirectory(), game_dir + Sj(u8"表\\"));
 }
 
 }  // namespace

@@ -77,5 +77,38 @@ TEST(Text, LeadBytes) {
     EXPECT_FALSE(IsLeadByte('\\'));
 }
 
+TEST(Text, NameTestsRespectCharacterBoundaries) {
+    struct Case {
+        std::string name;
+        const char* tail;
+        bool ends, ends_ignoring_case;
+    } cases[] = {
+        {"a.wav", ".wav", true, true},
+        {"A.WaV", ".wav", false, true},
+        {"x.wave", ".wav", false, false},
+        {"stagebmp", "bmp", true, true},
+        {"bmp", "bmp", true, true},
+        {"mp", "bmp", false, false},
+        // "ッ" is 0x83 0x62: its trail byte is the letter b.
+        {Sj(u8"xッmp"), "bmp", false, false},
+        {Sj(u8"曲.Bmp"), "bmp", false, true},
+        // "ソ" is 0x83 0x5C: its trail byte is no separator either.
+        {Sj(u8"ソ"), "\\", false, false},
+        {Sj(u8"ソ\\"), "\\", true, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EndsWith(c.name, c.tail), c.ends) << Cp932ToUtf8(c.name);
+        EXPECT_EQ(EndsWithIgnoringCase(c.name, c.tail), c.ends_ignoring_case)
+            << Cp932ToUtf8(c.name);
+    }
+    // Only ASCII letters are lowered; "ア" is 0x83 0x41 and stays.
+    EXPECT_EQ(LowerAscii(Sj(u8"アB.WAV")), Sj(u8"アb.wav"));
+    EXPECT_TRUE(SameIgnoringCase(Sj(u8"アB.WAV"), Sj(u8"アb.wav")));
+    EXPECT_FALSE(SameIgnoringCase(Sj(u8"ア"), Sj(u8"ヂ")));  // 0x83 0x41, 0x83 0x61
+    for (char c : std::string(" \t\n\v\f\r")) EXPECT_TRUE(IsBlank(c));
+    EXPECT_FALSE(IsBlank('a'));
+    EXPECT_FALSE(IsBlank('\0'));
+}
+
 }  // namespace
 }  // namespace qv5

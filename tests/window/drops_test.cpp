@@ -407,6 +407,8 @@ TEST_F(DropTest, FilesEndingInXmlAreCourseListsAndOthersAreIgnored) {
                           Case{"a.QV5FOLDER", DropKind::Ignored}, Case{"a.PMS", DropKind::Chart},
                           Case{"a.ZIP", DropKind::Zip}, Case{"a.Rar", DropKind::Rar}})
         EXPECT_EQ(ClassifyDrop(c.path), c.kind) << c.path;
+    // "ベ" is 0x83 0x78: its trail byte is no "x", so this name does not end in "xml".
+    EXPECT_EQ(ClassifyDrop(Sj(u8"ベml")), DropKind::Ignored);
 }
 
 TEST_F(DropTest, ALongDroppedPathIsHandledWhole) {

@@ -73,6 +73,25 @@ TEST_F(FolderTreeTest, ShowsFoldersAndTheFilesAPlayerNeedsWithTheirIcons) {
     EXPECT_EQ(Children(Item({"songs\\", "mixed"})).size(), 2u);
 }
 
+// "表" is 0x95 0x5C: a folder of that name still needs a separator before its
+// entries, in the tree, in the library and in the song folder list.
+TEST_F(FolderTreeTest, AFolderWhoseNameEndsInTheByteOfASeparatorIsStillAFolder) {
+    const std::string hyo = Sj(u8"表");
+    game.WriteFile("songs/表/a.bms", ChartText("H"));
+    tree()->Repopulate(root);
+    QTreeWidgetItem* folder = Item({"songs\\", hyo});
+    ASSERT_TRUE(folder);
+    tree()->OnDoubleClick(folder);
+    ASSERT_EQ(Children(folder), std::vector<std::string>{"a.bms"});
+    EXPECT_EQ(FolderTree::ItemPath(folder->child(0)), "songs\\" + hyo + "\\a.bms");
+
+    game.WriteFile("more/表/b.bms", ChartText("B"));
+    AddRoot("more\\" + hyo);
+    EXPECT_EQ(FolderTree::ItemText(tree()->topLevelItem(1)), "more\\" + hyo + "\\");
+    EXPECT_EQ(test::PathsUnder("song", "more\\"),
+              std::vector<std::string>{"more\\" + hyo + "\\b.bms"});
+}
+
 TEST_F(FolderTreeTest, EachKindOfItemGetsItsMenu) {
     for (const char* f : {"mixed", "hidden", "upper", "web"}) Open(f);
     struct Case {
