@@ -6,6 +6,8 @@ packages=(build-essential cmake ninja-build pkg-config git qt6-base-dev libgl-de
   libsqlite3-dev sqlite3 libtinyxml2-dev libarchive-dev libssl-dev libcurl4-openssl-dev
   libgtest-dev xvfb xauth vorbis-tools python3 libasound2-dev
   fonts-ipafont-gothic
+  # lupdate/lrelease and their CMake functions: the English catalogue
+  qt6-l10n-tools qt6-tools-dev
   wine wine64 g++-mingw-w64-x86-64-posix locales
   # bsdtar: the baseline of bench/install_bench
   libarchive-tools
