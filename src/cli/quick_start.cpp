@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_language.h"
 #include "cli/library_commands.h"
 #include "platform/paths.h"
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "QV5: cannot use the folder %s\n", dir.c_str());
             return 2;
         }
+        qv5::UseLibraryCommandsLanguage(qv5::CommandLineLanguage());
         return qv5::FinishCommand(*qv5::RunLibraryCommand(args, start_dir));
     }
     const std::string full = qv5::ExecutableHostDirectory() + "/" + kFullProgram;

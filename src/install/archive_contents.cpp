@@ -9,6 +9,7 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -37,10 +38,10 @@ std::string Lower(std::string s) {
 }
 
 void ShowLoadFailure(ArchiveKind kind, bool inspection) {
-    const char8_t* zip = u8"unzip32.dllの読み込みに失敗しました。";
-    const char8_t* rar = inspection ? u8"UNrar32.DLLの読み込みに失敗しました。"
-                                    : u8"unrar32.dllの読み込みに失敗しました。";
-    ShowMessage(nullptr, Sj(kind == ArchiveKind::Zip ? zip : rar));
+    const char* zip = QT_TRANSLATE_NOOP("ArchiveContents", "unzip32.dllの読み込みに失敗しました。");
+    const char* rar = inspection ? QT_TRANSLATE_NOOP("ArchiveContents", "UNrar32.DLLの読み込みに失敗しました。")
+                                    : QT_TRANSLATE_NOOP("ArchiveContents", "unrar32.dllの読み込みに失敗しました。");
+    ShowMessage(nullptr, Tr("ArchiveContents", kind == ArchiveKind::Zip ? zip : rar));
 }
 
 }  // namespace
@@ -78,8 +79,8 @@ void ShowExtractLoadFailure(ArchiveKind kind) {
 
 int OfferLibraries() {
     const MsgAnswer a = Ui().MessageBox(
-        nullptr, Sj(u8"解凍に必要なライブラリが存在しません。\nダウンロードしますか？"),
-        Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question);
+        nullptr, Tr("ArchiveContents", "解凍に必要なライブラリが存在しません。\nダウンロードしますか？"),
+        Tr("ArchiveContents", "確認"), MsgButtons::YesNo, MsgIcon::Question);
     if (a == MsgAnswer::Yes) {
         // The installer is the archiver's own; it is offered only where it is.
         if (PathExists("QV5files\\caldix\\caldix.exe"))
@@ -87,9 +88,9 @@ int OfferLibraries() {
     } else {
         ShowMessage(
             nullptr,
-            Sj(u8"書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
-               u8"手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。"),
-            Sj(u8"エラー"));
+            Tr("ArchiveContents", "書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
+               "手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。"),
+            Tr("ArchiveContents", "エラー"));
     }
     return 1;
 }

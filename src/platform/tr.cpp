@@ -24,6 +24,21 @@ std::string FillCount(std::string text, int n) {
     return text;
 }
 
+std::string Arg(const std::string& text, std::initializer_list<std::string> args) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t index = i + 1 < text.size() ? static_cast<size_t>(text[i + 1] - '1') : 9;
+        if (text[i] == '%' && index < args.size()) {
+            out += *(args.begin() + index);
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 std::string Tr(const char* context, const char* japanese, const char*, int n) {
     std::string text;
     if (g_catalogue) text = g_catalogue(context, japanese, n);

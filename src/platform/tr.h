@@ -7,6 +7,7 @@
 // the sources are UTF-8, so the bytes are the same).
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace qv5 {
@@ -26,6 +27,10 @@ Catalogue CurrentCatalogue();
 
 // Replaces every %n in text by n.
 std::string FillCount(std::string text, int n);
+
+// Replaces %1...%9 in text by args[0]..., each where it stands (a translation
+// may put them in another order).
+std::string Arg(const std::string& text, std::initializer_list<std::string> args);
 
 }  // namespace qv5
 

@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "platform/tr.h"
+#include "platform/ui_service.h"
 
 namespace qv5 {
 namespace {
@@ -36,6 +37,7 @@ int g_language = 0;
 void UseLanguage(int language) {
     g_language = language == 1 ? 1 : 0;
     SetCatalogue(g_language == 1 ? &LookUp : nullptr);
+    SetUiLanguage(g_language);
     if (!QCoreApplication::instance()) return;
     QCoreApplication::removeTranslator(&English());
     QTranslator& base = QtBase();

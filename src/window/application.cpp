@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "window/about.h"
+#include "cli/command_language.h"
 #include "cli/command_line.h"
 #include "window/game_folder.h"
 #include "window/jukebox_page.h"
@@ -21,6 +22,7 @@
 #include "window/folder_tree.h"
 #include "config/config_record.h"
 #include "platform/paths.h"
+#include "platform/translation.h"
 #include "window/qt_ui_service.h"
 #include "window/wait_note.h"
 
@@ -105,6 +107,7 @@ int Application::Run(int argc, char** argv) {
             std::fprintf(stderr, "QV5: cannot use the folder %s\n", game->c_str());
             return 2;
         }
+        UseLanguage(CommandLineLanguage());
         return RunCommandLine(rest, start_dir);
     }
     if (!HasDisplay()) {

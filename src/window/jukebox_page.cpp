@@ -23,14 +23,16 @@
 #include "platform/text.h"
 #include "platform/transaction.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
+#include "window/recaption.h"
 
 namespace qv5 {
 namespace {
 
-const char8_t* kRemoved = u8"この機能は削除済みです。";
+const char* kRemoved = QT_TRANSLATE_NOOP("JukeboxPage", "この機能は削除済みです。");
 
 bool Confirm(QWidget* owner, const std::string& text) {
-    return Ui().MessageBox(owner, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
+    return Ui().MessageBox(owner, text, Tr("JukeboxPage", "確認"), MsgButtons::YesNo, MsgIcon::Question) ==
            MsgAnswer::Yes;
 }
 
@@ -54,17 +56,26 @@ JukeboxPage::JukeboxPage(QWidget* parent) : Page(parent), tree_(new FolderTree(t
         connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         return b;
     };
-    button(1035, ToQString(Sj(u8"フォルダ追加")), &JukeboxPage::AddRootFromBrowser);
-    button(1103, ToQString(Sj(u8"全フォルダ再検索")), &JukeboxPage::FullRescan);
+    // Captions that follow a change of language while the page is open.
+    auto caption = [](QObject* target, const char* japanese) {
+        SetCaption(target, "text", "JukeboxPage", japanese);
+    };
+    caption(button(1035, QString(), &JukeboxPage::AddRootFromBrowser),
+            QT_TRANSLATE_NOOP("JukeboxPage", "フォルダ追加"));
+    caption(button(1103, QString(), &JukeboxPage::FullRescan),
+            QT_TRANSLATE_NOOP("JukeboxPage", "全フォルダ再検索"));
     buttons->addStretch(1);
-    button(1027, ToQString(Sj(u8"詳細設定")), &JukeboxPage::OpenToolSettings);
+    caption(button(1027, QString(), &JukeboxPage::OpenToolSettings),
+            QT_TRANSLATE_NOOP("JukeboxPage", "詳細設定"));
     Place(row);
-    AddStatic(1048, ToQString(Sj(u8"右クリックでフォルダやファイルの操作ができます。")));
-    AddStatic(1049, ToQString(Sj(u8"フォルダをウィンドウにドロップしても登録できます。")));
+    caption(AddStatic(1048, QString()),
+            QT_TRANSLATE_NOOP("JukeboxPage", "右クリックでフォルダやファイルの操作ができます。"));
+    caption(AddStatic(1049, QString()),
+            QT_TRANSLATE_NOOP("JukeboxPage", "フォルダをウィンドウにドロップしても登録できます。"));
     Place(new SongInfoPanel(this));
 
     // Present but not shown: the install folder and the removed commands.
-    auto tell_removed = [this] { ShowMessage(this, Sj(kRemoved)); };
+    auto tell_removed = [this] { ShowMessage(this, Tr("JukeboxPage", kRemoved)); };
     QLineEdit* field = AddTextEdit(1002, QString(), &newsongfolder);
     field->setReadOnly(true);
     field->setVisible(false);
@@ -79,7 +90,8 @@ JukeboxPage::JukeboxPage(QWidget* parent) : Page(parent), tree_(new FolderTree(t
     }
     auto* menu = new QMenu(this);
     SetControlId(menu, 135);
-    QAction* add = menu->addAction(ToQString(Sj(u8"フォルダ追加")));
+    QAction* add = menu->addAction(QString());
+    caption(add, QT_TRANSLATE_NOOP("JukeboxPage", "フォルダ追加"));
     SetControlId(add, 32776);
     connect(add, &QAction::triggered, this, &JukeboxPage::AddRootFromBrowser);
     for (int id : {32773, 32774}) {
@@ -126,7 +138,7 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
     {
         std::unique_ptr<Progress> progress =
             tree_->progress_factory
-                ? tree_->progress_factory(window(), Sj(u8"フォルダを登録しています"))
+                ? tree_->progress_factory(window(), Tr("JukeboxPage", "フォルダを登録しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
         Transaction tx(db);
@@ -142,10 +154,10 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
     }
     tree_->RemoveItem(item);
     if (report.stopped)
-        ShowMessage(window(), Sj(u8"登録を中止しました。ライブラリは元のままです。"));
+        ShowMessage(window(), Tr("JukeboxPage", "登録を中止しました。ライブラリは元のままです。"));
     else
-        ShowMessage(window(), Sj(u8"フォルダを登録できませんでした。\n") + report.error,
-                    Sj(u8"エラー"), MsgIcon::Error);
+        ShowMessage(window(), Tr("JukeboxPage", "フォルダを登録できませんでした。\n") + report.error,
+                    Tr("JukeboxPage", "エラー"), MsgIcon::Error);
     return false;
 }
 
@@ -156,11 +168,11 @@ void JukeboxPage::AddRootFromBrowser() {
     std::string path = *chosen;
     if (path.empty() || path.back() != '\\') path += '\\';
     if (PathTooLong(path)) {
-        ShowMessage(window(), PathTooLongMessage(path), Sj(u8"エラー"));
+        ShowMessage(window(), PathTooLongMessage(path), Tr("JukeboxPage", "エラー"));
         return;
     }
-    if (!Confirm(window(), Sj(u8"bmsが多い場合、追加作業に数分かかる場合があります。\n"
-                              u8"よろしいですか？")))
+    if (!Confirm(window(), Tr("JukeboxPage", "bmsが多い場合、追加作業に数分かかる場合があります。\n"
+                              "よろしいですか？")))
         return;
     RegisterNewRoot(path);
     ShowValues();
@@ -177,12 +189,12 @@ bool JukeboxPage::RegisterDroppedFolder(const std::string& dropped, DropState& d
     const std::string path = StoredRootPath(dropped, true);
     if (DuplicateCheck(path)) return false;
     if (PathTooLong(path)) {
-        ShowMessage(window(), PathTooLongMessage(path), Sj(u8"エラー"));
+        ShowMessage(window(), PathTooLongMessage(path), Tr("JukeboxPage", "エラー"));
         return false;
     }
     if (!drop.confirmed) {
-        if (!Confirm(window(), Sj(u8"ルートフォルダに加えます。よろしいですか？\n"
-                                  u8"(bmsが多い場合、追加作業に数分かかる場合があります。)")))
+        if (!Confirm(window(), Tr("JukeboxPage", "ルートフォルダに加えます。よろしいですか？\n"
+                                  "(bmsが多い場合、追加作業に数分かかる場合があります。)")))
             return false;
         drop.confirmed = true;
     }
@@ -197,9 +209,9 @@ bool JukeboxPage::AddCustomFolderRoot(const std::string& dropped) {
 }
 
 void JukeboxPage::FullRescan() {
-    if (!Confirm(window(), Sj(u8"全フォルダを再検索します。\n"
-                              u8"しばらくコンフィグプログラムは応答不能になります。\n"
-                              u8"よろしいですか？")))
+    if (!Confirm(window(), Tr("JukeboxPage", "全フォルダを再検索します。\n"
+                              "しばらくコンフィグプログラムは応答不能になります。\n"
+                              "よろしいですか？")))
         return;
     const std::vector<std::string> roots = RootTexts();
     std::vector<std::string> missing;
@@ -210,27 +222,27 @@ void JukeboxPage::FullRescan() {
     {
         std::unique_ptr<Progress> progress =
             tree_->progress_factory
-                ? tree_->progress_factory(window(), Sj(u8"全フォルダを再検索しています"))
+                ? tree_->progress_factory(window(), Tr("JukeboxPage", "全フォルダを再検索しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
         done = RescanLibrary(SongLibrary(), roots, progress.get(), &report, &missing);
     }
     if (!done) {
         if (report.stopped)
-            ShowMessage(window(), Sj(u8"再検索を中止しました。ライブラリは元のままです。"));
+            ShowMessage(window(), Tr("JukeboxPage", "再検索を中止しました。ライブラリは元のままです。"));
         else
             ShowMessage(window(),
-                        Sj(u8"再検索に失敗しました。ライブラリは元のままです。\n") + report.error,
-                        Sj(u8"エラー"), MsgIcon::Error);
+                        Tr("JukeboxPage", "再検索に失敗しました。ライブラリは元のままです。\n") + report.error,
+                        Tr("JukeboxPage", "エラー"), MsgIcon::Error);
         return;
     }
     if (roots.empty()) return;
     const double seconds = took.elapsed() / 1000.0;
-    ShowMessage(window(), Sj(u8"終了しました"));
+    ShowMessage(window(), Tr("JukeboxPage", "終了しました"));
     ShowJobSummary(window(), LibrarySummary(LibraryJob::Rescan, CountRowsBelow("song", ""),
                                             CountRowsBelow("folder", ""), seconds));
     if (!missing.empty()) {
-        std::string list = Sj(u8"見つからないフォルダがありました:");
+        std::string list = Tr("JukeboxPage", "見つからないフォルダがありました:");
         for (const std::string& root : missing) list += "\n" + root;
         ShowMessage(window(), list);
     }
@@ -238,7 +250,7 @@ void JukeboxPage::FullRescan() {
 
 void JukeboxPage::ChooseInstallFolder() {
     ReadControls();
-    auto chosen = Ui().BrowseFolder(this, Sj(u8"インストールするフォルダを選択して下さい"));
+    auto chosen = Ui().BrowseFolder(this, Tr("JukeboxPage", "インストールするフォルダを選択して下さい"));
     if (!chosen) return;
     newsongfolder = *chosen;
     if (newsongfolder.empty() || newsongfolder.back() != '\\') newsongfolder += '\\';

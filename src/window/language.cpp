@@ -7,7 +7,8 @@
 #include "window/main_window.h"
 #include "window/page.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
+#include "platform/translation.h"
+#include "window/recaption.h"
 
 namespace qv5 {
 
@@ -16,7 +17,8 @@ std::string Localized(int language, const char8_t* japanese, const char* english
 }
 
 void ApplyLanguage(MainWindow& dlg, int language) {
-    SetUiLanguage(language);
+    UseLanguage(language);
+    RecaptionAll();
     dlg.SetMenuLanguage(language);
     for (const Caption& c : Captions()) {
         QObject* owner = c.page < 0 ? static_cast<QObject*>(&dlg) : dlg.PageAt(c.page);

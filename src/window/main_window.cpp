@@ -33,6 +33,7 @@
 #include "window/conversion_commands.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -225,7 +226,7 @@ MainWindow::Applied MainWindow::Apply(bool exiting) {
                           u8"保存せずに閉じるにはEscキーを押して下さい。",
                           "\n\nMake room (or allow writing), then press Exit again to retry; "
                           "press Escape to close without saving.");
-    ShowMessage(this, text, Sj(u8"エラー"), MsgIcon::Error);
+    ShowMessage(this, text, Tr("MainWindow", "エラー"), MsgIcon::Error);
     return Applied::SaveFailed;
 }
 
@@ -241,7 +242,7 @@ void MainWindow::OnCancel() {
     // (a language chosen from the menu) is still said to be lost.
     std::string error;
     if (!SaveConfig(TheConfig(), &error))
-        ShowMessage(this, SaveFailedMessage(TheConfig().language, error), Sj(u8"エラー"),
+        ShowMessage(this, SaveFailedMessage(TheConfig().language, error), Tr("MainWindow", "エラー"),
                     MsgIcon::Error);
     Close();
 }

@@ -9,6 +9,7 @@
 #include "window/controls.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 
@@ -39,7 +40,7 @@ std::optional<std::string> NameDialog::Ask(const std::string& prompt, const std:
     edit_->setFocus();
     const int result = Ui().RunDialog(*this);
     if (result == QDialog::Accepted && !confirmed)
-        ShowMessage(parentWidget(), Sj(u8"この名前には使えない文字が含まれています。"));
+        ShowMessage(parentWidget(), Tr("NameDialog", "この名前には使えない文字が含まれています。"));
     if (result != QDialog::Accepted || !confirmed || name.empty()) return std::nullopt;
     return name;
 }

@@ -11,6 +11,7 @@
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -40,15 +41,15 @@ TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("GENRE"), genre_);
     form->addRow(QStringLiteral("ARTIST"), artist_);
     form->addRow(QStringLiteral("SUBARTIST"), subartist_);
-    form->addRow(ToQString(Sj(u8"☆ LEVEL")), level_);
-    form->addRow(ToQString(Sj(u8"★ LEVEL")), exlevel_);
+    form->addRow(ToQString(Tr("TagEditorDialog", "☆ LEVEL")), level_);
+    form->addRow(ToQString(Tr("TagEditorDialog", "★ LEVEL")), exlevel_);
     form->addRow(QStringLiteral("DIFFICULTY"), difficulty_);
     form->addRow(QString(), new QLabel(QStringLiteral("1 BEGINNER, 2 NORMAL, 3 HYPER, "
                                                       "4 ANOTHER, 5 EX"),
                                        this));
     form->addRow(favorite_);
     auto* buttons = new QDialogButtonBox(this);
-    restore_ = buttons->addButton(ToQString(Sj(u8"元に戻す")), QDialogButtonBox::ResetRole);
+    restore_ = buttons->addButton(ToQString(Tr("TagEditorDialog", "元に戻す")), QDialogButtonBox::ResetRole);
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
     SetControlId(restore_, 1003);
@@ -112,10 +113,10 @@ bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
     ChartRecord record;
     if (is_folder ? !LoadFolderForTags(path, record) : !LoadChartForTags(path, record)) {
         ShowMessage(owner,
-                    (is_folder ? Sj(u8"フォルダがライブラリに登録されていません。\n")
-                               : Sj(u8"譜面ファイルを読み込めませんでした。\n")) +
+                    (is_folder ? Tr("TagEditorDialog", "フォルダがライブラリに登録されていません。\n")
+                               : Tr("TagEditorDialog", "譜面ファイルを読み込めませんでした。\n")) +
                         path,
-                    Sj(u8"エラー"), MsgIcon::Error);
+                    Tr("TagEditorDialog", "エラー"), MsgIcon::Error);
         return false;
     }
     TagEditorDialog dialog(owner);
@@ -128,8 +129,8 @@ bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
     if (!SaveTags(record)) {
         ShowMessage(
             owner,
-            Sj(u8"タグを保存できませんでした。\n") + Utf8ToCp932Lossy(SongLibrary().LastError()),
-            Sj(u8"エラー"), MsgIcon::Error);
+            Tr("TagEditorDialog", "タグを保存できませんでした。\n") + Utf8ToCp932Lossy(SongLibrary().LastError()),
+            Tr("TagEditorDialog", "エラー"), MsgIcon::Error);
         return false;
     }
     return true;

@@ -15,30 +15,31 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
 
-const char8_t* const kProgramFilter = u8"実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||";
+const char* const kProgramFilter = QT_TRANSLATE_NOOP("ToolSettingsDialog", "実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||");
 
 struct ProgramChoice {
     int button;
-    const char8_t* title;
+    const char* title;
     std::string ToolSettings::*value;
 };
 
 const ProgramChoice kPrograms[] = {
-    {1003, u8"mp3エンコーダーの選択 (lame.exe推奨)", &ToolSettings::mp3enc_body},
-    {1004, u8"oggエンコーダーの選択 (oggenc2.exe推奨)", &ToolSettings::oggenc_body},
-    {1027, u8"BMSエディター選択 (BMSE.exe推奨)", &ToolSettings::bmse_body},
-    {1036, u8"BMSエディター選択 (oggdec.exe推奨)", &ToolSettings::oggdec_body},
+    {1003, QT_TRANSLATE_NOOP("ToolSettingsDialog", "mp3エンコーダーの選択 (lame.exe推奨)"), &ToolSettings::mp3enc_body},
+    {1004, QT_TRANSLATE_NOOP("ToolSettingsDialog", "oggエンコーダーの選択 (oggenc2.exe推奨)"), &ToolSettings::oggenc_body},
+    {1027, QT_TRANSLATE_NOOP("ToolSettingsDialog", "BMSエディター選択 (BMSE.exe推奨)"), &ToolSettings::bmse_body},
+    {1036, QT_TRANSLATE_NOOP("ToolSettingsDialog", "BMSエディター選択 (oggdec.exe推奨)"), &ToolSettings::oggdec_body},
 };
 
 }  // namespace
 
 ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
     : QDialog(parent), tools_(tools) {
-    setWindowTitle(ToQString(Sj(u8"詳細設定")));
+    setWindowTitle(ToQString(Tr("ToolSettingsDialog", "詳細設定")));
     setModal(true);
     auto* top = new QVBoxLayout(this);
 
@@ -77,7 +78,7 @@ ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
                              }});
     };
 
-    QGridLayout* movie = group(ToQString(Sj(u8"動画・mp3作成")));
+    QGridLayout* movie = group(ToQString(Tr("ToolSettingsDialog", "動画・mp3作成")));
     text(movie, 0, 1002, QStringLiteral("mp3 encoder"), &ToolSettings::mp3enc_body);
     chooser(movie, 0, 1003);
     text(movie, 1, 1008, QStringLiteral("option (audio)"), &ToolSettings::mp3enc_option_normal);
@@ -89,7 +90,7 @@ ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
     audio_row->setContentsMargins(0, 0, 0, 0);
     std::vector<QRadioButton*> radios;
     const QString audio_captions[] = {QStringLiteral("mp3"), QStringLiteral("wav"),
-                                      ToQString(Sj(u8"wav (動画と別に保存)"))};
+                                      ToQString(Tr("ToolSettingsDialog", "wav (動画と別に保存)"))};
     const int audio_ids[] = {1041, 1042, 1043};
     for (int i = 0; i < 3; ++i) {
         auto* r = new QRadioButton(audio_captions[i], audio);
@@ -111,30 +112,30 @@ ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
                              for (size_t i = 0; i < radios.size(); ++i)
                                  if (radios[i]->isChecked()) tools_.movie_audio = std::int32_t(i);
                          }});
-    auto* compressor = new QPushButton(ToQString(Sj(u8"動画圧縮の設定")), this);
+    auto* compressor = new QPushButton(ToQString(Tr("ToolSettingsDialog", "動画圧縮の設定")), this);
     SetControlId(compressor, 1035);
     compressor->setAutoDefault(false);
     movie->addWidget(compressor, 6, 1);
     connect(compressor, &QPushButton::clicked, this, [this] { ChooseCompressor(this); });
 
-    QGridLayout* enc = group(ToQString(Sj(u8"oggエンコード")));
+    QGridLayout* enc = group(ToQString(Tr("ToolSettingsDialog", "oggエンコード")));
     text(enc, 0, 1011, QStringLiteral("ogg encoder"), &ToolSettings::oggenc_body);
     chooser(enc, 0, 1004);
     text(enc, 1, 1026, QStringLiteral("option"), &ToolSettings::oggenc_option);
-    QGridLayout* dec = group(ToQString(Sj(u8"oggデコード")));
+    QGridLayout* dec = group(ToQString(Tr("ToolSettingsDialog", "oggデコード")));
     text(dec, 0, 1068, QStringLiteral("ogg decoder"), &ToolSettings::oggdec_body);
     chooser(dec, 0, 1036);
     text(dec, 1, 1102, QStringLiteral("option"), &ToolSettings::oggdec_option);
-    QGridLayout* bms = group(ToQString(Sj(u8"BMSデータ")));
+    QGridLayout* bms = group(ToQString(Tr("ToolSettingsDialog", "BMSデータ")));
     text(bms, 0, 1009, QStringLiteral("BMS editor"), &ToolSettings::bmse_body);
     chooser(bms, 0, 1027);
     text(bms, 1, 1010, QStringLiteral("option"), &ToolSettings::bmse_option);
 
-    check(1006, ToQString(Sj(u8"インストール時にwavをoggに自動変換する")),
+    check(1006, ToQString(Tr("ToolSettingsDialog", "インストール時にwavをoggに自動変換する")),
           &ToolSettings::autowavtoogg);
-    check(1015, ToQString(Sj(u8"インストール時にbmpをpngに自動変換する")),
+    check(1015, ToQString(Tr("ToolSettingsDialog", "インストール時にbmpをpngに自動変換する")),
           &ToolSettings::autobmptopng);
-    check(1016, ToQString(Sj(u8"インストール時に隠し譜面を自動検索する")),
+    check(1016, ToQString(Tr("ToolSettingsDialog", "インストール時に隠し譜面を自動検索する")),
           &ToolSettings::autofumensearch);
 
     auto* row = new QHBoxLayout;
@@ -168,7 +169,7 @@ void ToolSettingsDialog::accept() {
 void ToolSettingsDialog::ChooseProgram(int button) {
     for (const ProgramChoice& p : kPrograms) {
         if (p.button != button) continue;
-        auto chosen = Ui().OpenFile(this, Sj(kProgramFilter), Sj(p.title));
+        auto chosen = Ui().OpenFile(this, Tr("ToolSettingsDialog", kProgramFilter), Tr("ToolSettingsDialog", p.title));
         if (!chosen) return;
         tools_.*p.value = *chosen;
         ShowValues();
@@ -176,11 +177,11 @@ void ToolSettingsDialog::ChooseProgram(int button) {
         if (button == 1027)
             ShowMessage(
                 this,
-                Sj(u8"bmsエディタでファイルを編集すると、以前のスコアデータは使用できなくなり、"
-                   u8"IRにも別の曲として登録されてしまいます。\n"
-                   u8"タイトル等の情報を変更したい場合は、bmsを直接編集せず、"
-                   u8"タグエディタを利用して下さい。"),
-                Sj(u8"bms編集の際の注意"));
+                Tr("ToolSettingsDialog", "bmsエディタでファイルを編集すると、以前のスコアデータは使用できなくなり、"
+                   "IRにも別の曲として登録されてしまいます。\n"
+                   "タイトル等の情報を変更したい場合は、bmsを直接編集せず、"
+                   "タグエディタを利用して下さい。"),
+                Tr("ToolSettingsDialog", "bms編集の際の注意"));
         return;
     }
 }

@@ -20,6 +20,7 @@
 #include "platform/transaction.h"
 #include "platform/ui_service.h"
 #include "player/ranking.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -57,7 +58,7 @@ void FolderTree::RunCommand(int id) {
     if (IsOneOf(id, {32811, 32827, 32829})) return Delete();
     if (id == 32833) return ExcludeRoot();
     if (IsOneOf(id, {32825, 32836})) {
-        if (!OpenInTextEditor(path)) Tell(Sj(u8"テキストエディタを起動できませんでした。"));
+        if (!OpenInTextEditor(path)) Tell(Tr("FolderTree", "テキストエディタを起動できませんでした。"));
         return;
     }
     if (id == 32823) return EditInBmsEditor();
@@ -83,7 +84,7 @@ void FolderTree::RunCommand(int id) {
 
 bool FolderTree::RefuseLong(const std::string& path) {
     if (!PathTooLong(path)) return false;
-    Tell(PathTooLongMessage(path), Sj(u8"エラー"));
+    Tell(PathTooLongMessage(path), Tr("FolderTree", "エラー"));
     return true;
 }
 
@@ -92,13 +93,13 @@ bool FolderTree::RefreshLibrary(const std::string& prefix) {
     int stored;
     {
         std::unique_ptr<Progress> progress =
-            progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
+            progress_factory ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
                              : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
         stored = RefreshFolder(prefix, progress.get(), &report);
     }
     if (!stored && !report.stopped && !report.error.empty())
-        Tell(Sj(u8"ライブラリを更新できませんでした。\n") + report.error, Sj(u8"エラー"));
+        Tell(Tr("FolderTree", "ライブラリを更新できませんでした。\n") + report.error, Tr("FolderTree", "エラー"));
     return stored != 0;
 }
 
@@ -135,7 +136,7 @@ void FolderTree::ScanRootLevel(const std::string& root) {
     bool stored;
     {
         std::unique_ptr<Progress> progress =
-            progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
+            progress_factory ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
                              : nullptr;
         Transaction tx(db);
         stored = tx.ok() && ScanFolder(db, root, root, progress.get(), &report) >= 0 &&
@@ -143,7 +144,7 @@ void FolderTree::ScanRootLevel(const std::string& root) {
         if (!stored && report.error.empty()) report.error = db.LastError();
     }
     if (!stored && !report.stopped && !report.error.empty())
-        Tell(Sj(u8"ライブラリを更新できませんでした。\n") + report.error, Sj(u8"エラー"));
+        Tell(Tr("FolderTree", "ライブラリを更新できませんでした。\n") + report.error, Tr("FolderTree", "エラー"));
 }
 
 // Deleting a folder that a root lies in would leave a root whose folder is
@@ -153,9 +154,9 @@ void FolderTree::Delete() {
     QTreeWidgetItem* item = current_;
     const std::string path = ItemPath(item);
     if (IsDirectory(path) && HoldsRoot(RootTexts(), path)) {
-        Tell(Sj(u8"ルートフォルダとして登録されているフォルダ（またはそれを含むフォルダ）は"
-                u8"削除できません。\n先にライブラリから除外して下さい。"),
-             Sj(u8"エラー"));
+        Tell(Tr("FolderTree", "ルートフォルダとして登録されているフォルダ（またはそれを含むフォルダ）は"
+                "削除できません。\n先にライブラリから除外して下さい。"),
+             Tr("FolderTree", "エラー"));
         return;
     }
     DeleteToTrash(window(), path);
@@ -180,7 +181,7 @@ void FolderTree::ExcludeRoot() {
         std::unique_ptr<Progress> progress =
             kept.empty() || !progress_factory
                 ? nullptr
-                : progress_factory(window(), Sj(u8"ライブラリを更新しています"));
+                : progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"));
         Transaction tx(db);
         removed = tx.ok() && RemovePaths(db, prefix, &report);
         for (const std::string& other : kept)
@@ -192,7 +193,7 @@ void FolderTree::ExcludeRoot() {
     if (!removed) {
         // The root stays: its rows are still in the library.
         if (!report.stopped)
-            Tell(Sj(u8"ライブラリから除外できませんでした。\n") + report.error, Sj(u8"エラー"));
+            Tell(Tr("FolderTree", "ライブラリから除外できませんでした。\n") + report.error, Tr("FolderTree", "エラー"));
         return;
     }
     RemoveItem(item);
@@ -209,7 +210,7 @@ std::vector<std::string> FolderTree::OtherRoots(const QTreeWidgetItem* except) c
 // the rows' "ROOT" parent all name it at its place.
 bool FolderTree::RefuseRootMove(const QTreeWidgetItem* item) {
     if (item->parent()) return false;
-    Tell(Sj(u8"ルートフォルダは移動できません。"), Sj(u8"エラー"));
+    Tell(Tr("FolderTree", "ルートフォルダは移動できません。"), Tr("FolderTree", "エラー"));
     return true;
 }
 
@@ -228,16 +229,16 @@ void FolderTree::Paste() {
     if (RefuseLong(source) || RefuseLong(destination)) return;
     const bool folder = IsDirectory(source);
     if (folder && HoldsRoot(OtherRoots(cut), source)) {
-        Tell(Sj(u8"ルートフォルダを含むフォルダは移動できません。"), Sj(u8"エラー"));
+        Tell(Tr("FolderTree", "ルートフォルダを含むフォルダは移動できません。"), Tr("FolderTree", "エラー"));
         return;
     }
-    const std::string question = Sj(u8"ファイルを移動してもよろしいですか？\n移動元:") + source +
-                                 Sj(u8"\n移動先:") + destination;
-    if (Ui().MessageBox(window(), question, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) !=
+    const std::string question = Arg(Tr("FolderTree", "ファイルを移動してもよろしいですか？\n移動元:%1\n移動先:%2"),
+                                     {source, destination});
+    if (Ui().MessageBox(window(), question, Tr("FolderTree", "確認"), MsgButtons::YesNo, MsgIcon::Question) !=
         MsgAnswer::Yes)
         return;
     if (!MovePath(source, destination)) {
-        Tell(Sj(u8"ファイルの移動に失敗しました。"), Sj(u8"エラー"));
+        Tell(Tr("FolderTree", "ファイルの移動に失敗しました。"), Tr("FolderTree", "エラー"));
         return;
     }
     QTreeWidgetItem* copy = cut->clone();
@@ -245,13 +246,13 @@ void FolderTree::Paste() {
     ForgetItem(cut);
     delete cut;
     target->insertChild(SortedIndex(target, name), copy);
-    Tell(Sj(u8"ファイルを移動しました。"));
+    Tell(Tr("FolderTree", "ファイルを移動しました。"));
     LibraryReport report;
     if (folder)
         MovePaths(WithSeparator(source), WithSeparator(destination), &report);
     else
         MoveFileRows(source, destination);
-    if (!report.error.empty()) Tell(report.error, Sj(u8"エラー"));
+    if (!report.error.empty()) Tell(report.error, Tr("FolderTree", "エラー"));
 }
 
 // A find that the tree lists already (a ".bm_" file, a text file holding
@@ -269,14 +270,14 @@ void FolderTree::EditInBmsEditor() {
     const std::string option = tools ? tools->bmse_option : std::string();
     if (body.empty() || !PathExists(body)) {
         Tell(
-            Sj(u8"利用するbmsエディターが設定されていないか、ファイルが見つかりません。\n"
-               u8"詳細設定ボタンから設定して下さい。"));
+            Tr("FolderTree", "利用するbmsエディターが設定されていないか、ファイルが見つかりません。\n"
+               "詳細設定ボタンから設定して下さい。"));
         return;
     }
     const std::string parameters = option.empty() ? Quoted(chart) : option + " " + Quoted(chart);
     const ProcessResult result = Processes().Run(Quoted(body) + " " + parameters, Wait::Yes);
     if (!result.started) {
-        if (!result.error.empty()) Tell(result.error, Sj(u8"エラー"));
+        if (!result.error.empty()) Tell(result.error, Tr("FolderTree", "エラー"));
         return;
     }
     RefreshLibrary(DirectoryOf(chart));

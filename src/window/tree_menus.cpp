@@ -6,56 +6,58 @@
 #include "window/controls.h"
 #include "window/folder_tree.h"
 #include "platform/text.h"
+#include "platform/tr.h"
+#include "window/recaption.h"
 
 namespace qv5 {
 namespace {
 
 struct MenuEntry {
     int id;
-    const char8_t* caption;
+    const char* caption;
 };
 
 const std::vector<MenuEntry>& Entries(ItemKind kind) {
-    static const std::vector<MenuEntry> root = {{32830, u8"エクスプローラで開く"},
-                                                {32831, u8"更新"},
-                                                {32832, u8"新しいフォルダ"},
-                                                {32834, u8"ルートフォルダ名の変更"},
-                                                {32845, u8"切り取り"},
-                                                {32843, u8"貼り付け"},
-                                                {32833, u8"ライブラリから除外"},
-                                                {32857, u8"wav → ogg 変換"},
-                                                {32859, u8"ogg → wav 変換"},
-                                                {32872, u8"bmp → png 変換"},
-                                                {32873, u8"png → bmp 変換"},
-                                                {32874, u8"wav・bmp → ogg・png 変換"}};
-    static const std::vector<MenuEntry> folder = {{32806, u8"エクスプローラで開く"},
-                                                  {32807, u8"更新"},
-                                                  {32808, u8"フォルダ名の変更"},
-                                                  {32840, u8"切り取り"},
-                                                  {32841, u8"貼り付け"},
-                                                  {32810, u8"新しいフォルダ"},
-                                                  {32811, u8"フォルダの削除"},
-                                                  {32812, u8"隠し譜面の検索"},
-                                                  {32814, u8"wav → ogg 変換"},
-                                                  {32815, u8"ogg → wav 変換"},
-                                                  {32864, u8"bmp → png 変換"},
-                                                  {32865, u8"png → bmp 変換"},
-                                                  {32866, u8"wav・bmp → ogg・png 変換"}};
-    static const std::vector<MenuEntry> chart = {{32821, u8"プレイ"},
-                                                 {32837, u8"オートプレイ"},
-                                                 {32879, u8"タグ編集"},
-                                                 {32823, u8"BMSエディタで編集"},
-                                                 {32824, u8"ランキングページ"},
-                                                 {32825, u8"メモ帳で開く"},
-                                                 {32826, u8"譜面ファイル名の変更"},
-                                                 {32827, u8"ファイルの削除"},
-                                                 {32856, u8"動画作成（オートプレイ）"},
-                                                 {32876, u8"動画作成（BGAのみ）"},
-                                                 {32875, u8"動画作成（リプレイ）"},
-                                                 {32855, u8"BGM作成（wav）"},
-                                                 {32854, u8"BGM作成（mp3）"}};
+    static const std::vector<MenuEntry> root = {{32830, QT_TRANSLATE_NOOP("FolderTree", "エクスプローラで開く")},
+                                                {32831, QT_TRANSLATE_NOOP("FolderTree", "更新")},
+                                                {32832, QT_TRANSLATE_NOOP("FolderTree", "新しいフォルダ")},
+                                                {32834, QT_TRANSLATE_NOOP("FolderTree", "ルートフォルダ名の変更")},
+                                                {32845, QT_TRANSLATE_NOOP("FolderTree", "切り取り")},
+                                                {32843, QT_TRANSLATE_NOOP("FolderTree", "貼り付け")},
+                                                {32833, QT_TRANSLATE_NOOP("FolderTree", "ライブラリから除外")},
+                                                {32857, QT_TRANSLATE_NOOP("FolderTree", "wav → ogg 変換")},
+                                                {32859, QT_TRANSLATE_NOOP("FolderTree", "ogg → wav 変換")},
+                                                {32872, QT_TRANSLATE_NOOP("FolderTree", "bmp → png 変換")},
+                                                {32873, QT_TRANSLATE_NOOP("FolderTree", "png → bmp 変換")},
+                                                {32874, QT_TRANSLATE_NOOP("FolderTree", "wav・bmp → ogg・png 変換")}};
+    static const std::vector<MenuEntry> folder = {{32806, QT_TRANSLATE_NOOP("FolderTree", "エクスプローラで開く")},
+                                                  {32807, QT_TRANSLATE_NOOP("FolderTree", "更新")},
+                                                  {32808, QT_TRANSLATE_NOOP("FolderTree", "フォルダ名の変更")},
+                                                  {32840, QT_TRANSLATE_NOOP("FolderTree", "切り取り")},
+                                                  {32841, QT_TRANSLATE_NOOP("FolderTree", "貼り付け")},
+                                                  {32810, QT_TRANSLATE_NOOP("FolderTree", "新しいフォルダ")},
+                                                  {32811, QT_TRANSLATE_NOOP("FolderTree", "フォルダの削除")},
+                                                  {32812, QT_TRANSLATE_NOOP("FolderTree", "隠し譜面の検索")},
+                                                  {32814, QT_TRANSLATE_NOOP("FolderTree", "wav → ogg 変換")},
+                                                  {32815, QT_TRANSLATE_NOOP("FolderTree", "ogg → wav 変換")},
+                                                  {32864, QT_TRANSLATE_NOOP("FolderTree", "bmp → png 変換")},
+                                                  {32865, QT_TRANSLATE_NOOP("FolderTree", "png → bmp 変換")},
+                                                  {32866, QT_TRANSLATE_NOOP("FolderTree", "wav・bmp → ogg・png 変換")}};
+    static const std::vector<MenuEntry> chart = {{32821, QT_TRANSLATE_NOOP("FolderTree", "プレイ")},
+                                                 {32837, QT_TRANSLATE_NOOP("FolderTree", "オートプレイ")},
+                                                 {32879, QT_TRANSLATE_NOOP("FolderTree", "タグ編集")},
+                                                 {32823, QT_TRANSLATE_NOOP("FolderTree", "BMSエディタで編集")},
+                                                 {32824, QT_TRANSLATE_NOOP("FolderTree", "ランキングページ")},
+                                                 {32825, QT_TRANSLATE_NOOP("FolderTree", "メモ帳で開く")},
+                                                 {32826, QT_TRANSLATE_NOOP("FolderTree", "譜面ファイル名の変更")},
+                                                 {32827, QT_TRANSLATE_NOOP("FolderTree", "ファイルの削除")},
+                                                 {32856, QT_TRANSLATE_NOOP("FolderTree", "動画作成（オートプレイ）")},
+                                                 {32876, QT_TRANSLATE_NOOP("FolderTree", "動画作成（BGAのみ）")},
+                                                 {32875, QT_TRANSLATE_NOOP("FolderTree", "動画作成（リプレイ）")},
+                                                 {32855, QT_TRANSLATE_NOOP("FolderTree", "BGM作成（wav）")},
+                                                 {32854, QT_TRANSLATE_NOOP("FolderTree", "BGM作成（mp3）")}};
     static const std::vector<MenuEntry> other = {
-        {32836, u8"メモ帳で開く"}, {32828, u8"ファイル名の変更"}, {32829, u8"ファイルの削除"}};
+        {32836, QT_TRANSLATE_NOOP("FolderTree", "メモ帳で開く")}, {32828, QT_TRANSLATE_NOOP("FolderTree", "ファイル名の変更")}, {32829, QT_TRANSLATE_NOOP("FolderTree", "ファイルの削除")}};
     switch (kind) {
         case ItemKind::Root:
             return root;
@@ -76,7 +78,8 @@ void FolderTree::BuildMenus() {
         auto* menu = new QMenu(this);
         menu->setObjectName(QStringLiteral("menu%1").arg(int(kind)));
         for (const MenuEntry& e : Entries(kind)) {
-            QAction* action = menu->addAction(QString::fromUtf8(e.caption));
+            QAction* action = menu->addAction(QString());
+            SetCaption(action, "text", "FolderTree", e.caption);
             SetControlId(action, e.id);
             connect(action, &QAction::triggered, this, [this, id = e.id] { RunCommand(id); });
         }
@@ -99,8 +102,8 @@ const std::vector<int>& FolderTree::MenuCommands(ItemKind kind) {
 void FolderTree::OnDragRelease(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
     if (!dragged || !target || IsInside(target, dragged)) return;
     Tell(
-        Sj(u8"現在ツリー内ファイルドラッグ機能は利用できません。\n"
-           u8"右クリックメニューの切り取り・貼り付けを用いてください。"));
+        Tr("FolderTree", "現在ツリー内ファイルドラッグ機能は利用できません。\n"
+           "右クリックメニューの切り取り・貼り付けを用いてください。"));
 }
 
 void FolderTree::contextMenuEvent(QContextMenuEvent* event) {
