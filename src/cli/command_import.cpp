@@ -26,7 +26,8 @@ namespace {
 // the kind of box (a database's reason) follows the text.
 void Print(const Notice& n) {
     std::string line = Cp932ToUtf8(n.text);
-    if (n.caption != kAppTitle && n.caption != Tr("CommandImport", "エラー") && n.caption != Tr("CommandImport", "報告"))
+    if (n.caption != kAppTitle && n.caption != Tr("CommandImport", "エラー") &&
+        n.caption != Tr("CommandImport", "報告"))
         line += " (" + Cp932ToUtf8(n.caption) + ")";
     std::fprintf(stderr, "QV5: %s\n", line.c_str());
 }

@@ -12,8 +12,10 @@ namespace qv5 {
 namespace {
 
 const CatalogueEntry kLibraryCommands[] = {
-    {"LibraryCommands", "このフォルダは既に登録されています。", "This folder is already registered."},
-    {"LibraryCommands", "親フォルダが既に登録されています。", "A parent folder is already registered."},
+    {"LibraryCommands", "このフォルダは既に登録されています。",
+     "This folder is already registered."},
+    {"LibraryCommands", "親フォルダが既に登録されています。",
+     "A parent folder is already registered."},
 };
 
 std::string LookUp(const char* context, const char* source, int) {

@@ -39,8 +39,9 @@ std::string Lower(std::string s) {
 
 void ShowLoadFailure(ArchiveKind kind, bool inspection) {
     const char* zip = QT_TRANSLATE_NOOP("ArchiveContents", "unzip32.dllの読み込みに失敗しました。");
-    const char* rar = inspection ? QT_TRANSLATE_NOOP("ArchiveContents", "UNrar32.DLLの読み込みに失敗しました。")
-                                    : QT_TRANSLATE_NOOP("ArchiveContents", "unrar32.dllの読み込みに失敗しました。");
+    const char* rar =
+        inspection ? QT_TRANSLATE_NOOP("ArchiveContents", "UNrar32.DLLの読み込みに失敗しました。")
+                   : QT_TRANSLATE_NOOP("ArchiveContents", "unrar32.dllの読み込みに失敗しました。");
     ShowMessage(nullptr, Tr("ArchiveContents", kind == ArchiveKind::Zip ? zip : rar));
 }
 
@@ -79,7 +80,8 @@ void ShowExtractLoadFailure(ArchiveKind kind) {
 
 int OfferLibraries() {
     const MsgAnswer a = Ui().MessageBox(
-        nullptr, Tr("ArchiveContents", "解凍に必要なライブラリが存在しません。\nダウンロードしますか？"),
+        nullptr,
+        Tr("ArchiveContents", "解凍に必要なライブラリが存在しません。\nダウンロードしますか？"),
         Tr("ArchiveContents", "確認"), MsgButtons::YesNo, MsgIcon::Question);
     if (a == MsgAnswer::Yes) {
         // The installer is the archiver's own; it is offered only where it is.
@@ -88,7 +90,8 @@ int OfferLibraries() {
     } else {
         ShowMessage(
             nullptr,
-            Tr("ArchiveContents", "書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
+            Tr("ArchiveContents",
+               "書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
                "手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。"),
             Tr("ArchiveContents", "エラー"));
     }

@@ -80,9 +80,9 @@ class Extractor {
         return false;
     }
     bool FailWrite(const std::string& path, int error) {
-        return Fail(
-            Tr("Extract", "ファイルを書き込めません。この書庫から展開したファイルは削除しました。\n") +
-            path + "\n" + Reason(error));
+        return Fail(Tr("Extract",
+                       "ファイルを書き込めません。この書庫から展開したファイルは削除しました。\n") +
+                    path + "\n" + Reason(error));
     }
     bool FailNoSpace(ArchiveReader& reader, std::int64_t entry_size);
     Made MakeFolders(const std::vector<std::string>& parts, size_t count);
@@ -135,11 +135,13 @@ bool Extractor::CreateDestination() {
         struct stat st;
         if (!h) return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
         if (stat(h->c_str(), &st) == 0) {
-            if (!S_ISDIR(st.st_mode)) return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
+            if (!S_ISDIR(st.st_mode))
+                return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
             continue;
         }
         if (mkdir(h->c_str(), 0755) != 0)
-            return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_ + "\n" + Reason(errno));
+            return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_ + "\n" +
+                        Reason(errno));
         report_.created.push_back({internal, true});
         ++report_.folders;
     }
@@ -222,7 +224,8 @@ bool Extractor::FailNoSpace(ArchiveReader& reader, std::int64_t entry_size) {
         if (reader.type() == EntryType::File) needed += on_disk(reader.declared_size());
     const std::int64_t missing = std::max(needed - free_at_start_, block_size_);
     report_.no_space = true;
-    return Fail(Tr("Extract", "空き容量が足りないため、展開できません。この書庫から展開したファイルは"
+    return Fail(Tr("Extract",
+                   "空き容量が足りないため、展開できません。この書庫から展開したファイルは"
                    "削除しました。\n") +
                 dest_ + "\n" +
                 Arg(Tr("Extract", "足りない容量: %1 (必要: %2、空き: %3)"),
@@ -291,8 +294,8 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
         if (r == 0) break;
         if (r < 0) {
             drop();
-            Fail(Tr("Extract", "書庫を読み込めません。壊れているか、対応していない形式です。\n") + internal +
-                 "\n" + reader.error());
+            Fail(Tr("Extract", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+                 internal + "\n" + reader.error());
             return Made::Fatal;
         }
         // What the entry really holds counts, not what its header claimed.
@@ -396,8 +399,9 @@ bool Extractor::Run(ArchiveKind kind, const ExtractCommand& command) {
     }
     ArchiveReader reader;
     if (!reader.Open(kind, *host))
-        return Fail(Tr("Extract", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
-                    command.archive + "\n" + reader.error());
+        return Fail(
+            Tr("Extract", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+            command.archive + "\n" + reader.error());
     if (!CreateDestination()) return false;
     for (;;) {
         if (progress_ && progress_->StopRequested()) {
@@ -407,8 +411,9 @@ bool Extractor::Run(ArchiveKind kind, const ExtractCommand& command) {
         const ArchiveReader::Step step = reader.Next();
         if (step == ArchiveReader::Step::End) return true;
         if (step == ArchiveReader::Step::Failed)
-            return Fail(Tr("Extract", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
-                        command.archive + "\n" + reader.error());
+            return Fail(
+                Tr("Extract", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+                command.archive + "\n" + reader.error());
         if (!ExtractEntry(reader)) return false;
     }
 }

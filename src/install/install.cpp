@@ -157,7 +157,8 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
         // A damaged archive is said to be one, not to hold no chart.
         if (!read_error.empty())
             r.error =
-                Tr("Install", "書庫を読み込めません。壊れているか、対応していない形式です。\n") + read_error;
+                Tr("Install", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+                read_error;
         return r;
     }
     // The extraction's command line quotes its paths and has no way to carry
@@ -166,7 +167,10 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
         if (path->find('"') == std::string::npos) continue;
         r.status = InstallResult::Status::Refused;
         r.error = Format(
-            QT_TRANSLATE_NOOP("Install", "名前に「\"」を含むため、インストールできません。名前を変えてください。\n%s"), *path);
+            QT_TRANSLATE_NOOP(
+                "Install",
+                "名前に「\"」を含むため、インストールできません。名前を変えてください。\n%s"),
+            *path);
         return r;
     }
     if (r.inspection == Inspection::ChartInFolder) {
@@ -181,7 +185,9 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     if (!IsPlainName(r.folder_name)) {
         r.status = InstallResult::Status::Refused;
         r.error =
-            Format(QT_TRANSLATE_NOOP("Install", "書庫のフォルダ名が正しくないため、インストールしません。\n%s"), r.folder_name);
+            Format(QT_TRANSLATE_NOOP(
+                       "Install", "書庫のフォルダ名が正しくないため、インストールしません。\n%s"),
+                   r.folder_name);
         return r;
     }
     r.extraction = ExtractArchive(kind, r.command_line, r.extract, options, progress);
@@ -210,7 +216,8 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
         UndoExtraction(r.extract);
         r.status = InstallResult::Status::LibraryFailed;
         if (r.library.stopped || (progress && progress->StopRequested())) r.extract.stopped = true;
-        r.error = Tr("Install", "曲をデータベースに登録できませんでした。展開したファイルは削除しました。");
+        r.error = Tr("Install",
+                     "曲をデータベースに登録できませんでした。展開したファイルは削除しました。");
         const std::string why = !r.library.error.empty() ? r.library.error : db.LastError();
         if (!why.empty()) r.error += "\n" + why;
         return r;
@@ -226,15 +233,17 @@ std::vector<Notice> InstallNotices(const InstallResult& r) {
         case InstallResult::Status::LibraryMissing:
             return out;
         case InstallResult::Status::NoChart:
-            out.push_back({r.error.empty() ? Tr("Install", "譜面ファイルが見つかりません。") : r.error,
-                           error_caption});
+            out.push_back(
+                {r.error.empty() ? Tr("Install", "譜面ファイルが見つかりません。") : r.error,
+                 error_caption});
             return out;
         case InstallResult::Status::Refused:
         case InstallResult::Status::ExtractFailed:
         case InstallResult::Status::LibraryFailed:
             if (r.extract.stopped)
-                out.push_back({Tr("Install", "インストールを中止しました。展開したファイルは削除しました。"),
-                               Tr("Install", "報告")});
+                out.push_back(
+                    {Tr("Install", "インストールを中止しました。展開したファイルは削除しました。"),
+                     Tr("Install", "報告")});
             else
                 out.push_back({r.error, error_caption});
             return out;
@@ -253,7 +262,7 @@ std::vector<Notice> InstallNotices(const InstallResult& r) {
     line(QT_TRANSLATE_NOOP("Install", "Shift-JISで表せない名前: "), e.unnamable);
     if (e.too_large > 0)
         text += "\n" + Arg(Tr("Install", "展開する大きさの上限(%1 KB)を超えるファイル: %2"),
-                            {std::to_string(e.max_bytes / 1024), std::to_string(e.too_large)});
+                           {std::to_string(e.max_bytes / 1024), std::to_string(e.too_large)});
     line(QT_TRANSLATE_NOOP("Install", "長すぎる名前: "), e.too_long);
     out.push_back({text, Tr("Install", "報告")});
     return out;

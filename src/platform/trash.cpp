@@ -42,12 +42,14 @@ bool MoveToTrash(const std::string& host) {
 }  // namespace
 
 TrashResult DeleteToTrash(QWidget* owner, const std::string& path) {
-    if (Ui().MessageBox(owner, Arg(Tr("Trash", "「%1」をごみ箱に移動しますか？"), {path}), Tr("Trash", "確認"),
-                        MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+    if (Ui().MessageBox(owner, Arg(Tr("Trash", "「%1」をごみ箱に移動しますか？"), {path}),
+                        Tr("Trash", "確認"), MsgButtons::YesNo,
+                        MsgIcon::Question) != MsgAnswer::Yes)
         return TrashResult::Declined;
     auto host = ToHostPath(path);
     if (!host || !MoveToTrash(*host)) {
-        ShowMessage(owner, Tr("Trash", "ごみ箱に移動できませんでした。何も削除していません。\n") + path,
+        ShowMessage(owner,
+                    Tr("Trash", "ごみ箱に移動できませんでした。何も削除していません。\n") + path,
                     Tr("Trash", "エラー"), MsgIcon::Error);
         return TrashResult::Failed;
     }

@@ -40,8 +40,9 @@ bool HasDbExtension(const std::string& name) {
 
 std::string CannotCreatePlayerMessage(const std::string& host_path, const std::string& why) {
     const std::string detail = "\n" + host_path + "\n" + Utf8ToCp932Lossy(why);
-    return TheConfig().language == 1 ? "Cannot create the player data." + detail
-                                     : Tr("PlayerDb", "プレイヤーデータを作成できません。") + detail;
+    return TheConfig().language == 1
+               ? "Cannot create the player data." + detail
+               : Tr("PlayerDb", "プレイヤーデータを作成できません。") + detail;
 }
 
 std::string PasswordDigest(const std::string& password) {
@@ -121,7 +122,8 @@ int CreatePlayer(const std::string& id, const std::string& password, const Tell&
         DeletePath(path);
         const std::string why =
             FolderWriteProblem(kScoreFolder).value_or(sqlite_error.empty() ? "?" : sqlite_error);
-        tell(Notice{CannotCreatePlayerMessage(HostPathForMessage(path), why), Tr("PlayerDb", "エラー")});
+        tell(Notice{CannotCreatePlayerMessage(HostPathForMessage(path), why),
+                    Tr("PlayerDb", "エラー")});
         return 0;
     }
     tell(Notice{Tr("PlayerDb", "新規データを作成しました。"), Tr("PlayerDb", "報告")});

@@ -44,7 +44,8 @@ int OpenRankingPage(const std::string& id, const std::string& password, bool my_
     const int irid = s.Int(3);
     if (irid < 1) {
         Error(tell,
-              Tr("Ranking", "QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n"
+              Tr("Ranking",
+                 "QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n"
                  "自動的に登録されます。"));
         return 0;
     }

@@ -136,7 +136,8 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
     FileReplacement file(kScoreListPath);
     if (!file.ok()) {
         d.end = DownloadEnd::NotWritten;
-        d.notice = Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。"));
+        d.notice =
+            Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。"));
         return d;
     }
     // Lines are short: they are gathered into larger writes.
@@ -160,10 +161,12 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
         d.notice = Report(QT_TRANSLATE_NOOP("ScoreRestore", "サーバーに接続できません。"));
     } else if (copy.signal() == ScoreListCopy::Signal::Pass) {
         d.end = DownloadEnd::BadPassword;
-        d.notice = Report(QT_TRANSLATE_NOOP("ScoreRestore", "パスワードが間違っているか、無効なQV5IDです。"));
+        d.notice = Report(
+            QT_TRANSLATE_NOOP("ScoreRestore", "パスワードが間違っているか、無効なQV5IDです。"));
     } else if (copy.write_failed() || !flushed) {
         d.end = DownloadEnd::NotWritten;
-        d.notice = Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。"));
+        d.notice =
+            Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。"));
     } else if (http.end == HttpEnd::TooLarge) {
         // Only the start of such an answer arrived: it is not kept.
         d.end = DownloadEnd::TooLarge;
@@ -182,7 +185,8 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
     if (answered && d.end != DownloadEnd::NotWritten && !file.Commit() &&
         d.end == DownloadEnd::Saved) {
         d.end = DownloadEnd::NotWritten;
-        d.notice = Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。"));
+        d.notice =
+            Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。"));
     }
     return d;
 }
@@ -195,19 +199,30 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
 // lists as a player.
 int CreatePlayerFromScoreList(const std::string& id, const std::string& password, int irid,
                               const Tell& tell, const MakeProgress& make_progress) {
-    if (id.size() < 3) return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "IDが短すぎます。(3文字以上)")));
-    if (password.size() < 3) return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "パスワードが短すぎます。(3文字以上)")));
-    if (!IsSafePlayerId(id)) return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "IDには半角英数のみ使用可能です。")));
+    if (id.size() < 3)
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "IDが短すぎます。(3文字以上)")));
+    if (password.size() < 3)
+        return Refuse(
+            tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "パスワードが短すぎます。(3文字以上)")));
+    if (!IsSafePlayerId(id))
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "IDには半角英数のみ使用可能です。")));
 
     XmlList list;
     if (!LoadXmlList(kScoreListPath, "scorelist", "score", list))
-        return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。")));
+        return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore",
+                                                    "スコアリストの読み込みに失敗しました。")));
 
     const std::string path = PlayerDbPath(id);
-    if (HoldsAPlayer(path)) return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
+    if (HoldsAPlayer(path))
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
     const auto building = CreateFreshFile(path + ".new-");
     // As when the database cannot be opened: no player of that name can be made.
-    if (!building) return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
+    if (!building)
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
     const Stored stored = StoreScoreList(*building, id, password, irid, list, make_progress);
     if (stored.end != Stored::End::Done) {
         DeletePath(*building);
@@ -216,17 +231,22 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
     }
     if (!PutInPlace(*building, path)) {
         DeletePath(*building);
-        return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
     }
-    tell({Tr("ScoreRestore", "%nスコアを引き継ぎました。", nullptr, stored.count), Tr("ScoreRestore", "報告")});
+    tell({Tr("ScoreRestore", "%nスコアを引き継ぎました。", nullptr, stored.count),
+          Tr("ScoreRestore", "報告")});
     return 1;
 }
 
 int RestoreScores(const std::string& id, const std::string& password, const std::string& irid_text,
                   const MakeProgress& make_progress, const Tell& tell, const HttpOptions& options) {
     const int irid = LeadingNumber(irid_text.c_str());
-    if (irid <= 0) return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "無効なQV5IDです。")));
-    tell(Report(QT_TRANSLATE_NOOP("ScoreRestore", "スコアデータをダウンロードします。\n環境により時間がかかる場合があります。")));
+    if (irid <= 0)
+        return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "無効なQV5IDです。")));
+    tell(Report(QT_TRANSLATE_NOOP(
+        "ScoreRestore",
+        "スコアデータをダウンロードします。\n環境により時間がかかる場合があります。")));
     ScoreDownload d;
     {
         std::unique_ptr<Progress> progress = make_progress(RestoreStep::Download);

@@ -28,25 +28,34 @@ struct CommandEntry {
 
 constexpr CommandEntry kCommands[] = {
     {kCmdRootWavToOgg, kCmdFolderWavToOgg, Kind::WavToOgg,
-     QT_TRANSLATE_NOOP("ConversionCommands", "サブフォルダも含めたすべてのwavをoggに変換します。\n変換元のwavは自動で削除されます。\n"
-     "よろしいですか？"),
+     QT_TRANSLATE_NOOP(
+         "ConversionCommands",
+         "サブフォルダも含めたすべてのwavをoggに変換します。\n変換元のwavは自動で削除されます。\n"
+         "よろしいですか？"),
      QT_TRANSLATE_NOOP("ConversionCommands", "wavをoggに変換しています")},
     {kCmdRootOggToWav, kCmdFolderOggToWav, Kind::OggToWav,
-     QT_TRANSLATE_NOOP("ConversionCommands", "サブフォルダも含めたすべてのoggをwavに変換します。\n変換元のoggは自動で削除されます。\n"
-     "よろしいですか？"),
+     QT_TRANSLATE_NOOP(
+         "ConversionCommands",
+         "サブフォルダも含めたすべてのoggをwavに変換します。\n変換元のoggは自動で削除されます。\n"
+         "よろしいですか？"),
      QT_TRANSLATE_NOOP("ConversionCommands", "oggをwavに変換しています")},
     {kCmdRootBmpToPng, kCmdFolderBmpToPng, Kind::BmpToPng,
-     QT_TRANSLATE_NOOP("ConversionCommands", "サブフォルダも含めたすべてのbmpをpngに変換します。\n変換元のbmpは自動で削除されます。\n"
-     "bmsに使われているかは問わず変換するので、同梱のhtml等に影響する場合があります。\n"
-     "よろしいですか？"),
+     QT_TRANSLATE_NOOP(
+         "ConversionCommands",
+         "サブフォルダも含めたすべてのbmpをpngに変換します。\n変換元のbmpは自動で削除されます。\n"
+         "bmsに使われているかは問わず変換するので、同梱のhtml等に影響する場合があります。\n"
+         "よろしいですか？"),
      QT_TRANSLATE_NOOP("ConversionCommands", "bmpをpngに変換しています")},
     {kCmdRootPngToBmp, kCmdFolderPngToBmp, Kind::PngToBmp,
-     QT_TRANSLATE_NOOP("ConversionCommands", "サブフォルダも含めたすべてのpngをbmpに変換します。\n変換元のpngは自動で削除されます。\n"
-     "よろしいですか？"),
+     QT_TRANSLATE_NOOP(
+         "ConversionCommands",
+         "サブフォルダも含めたすべてのpngをbmpに変換します。\n変換元のpngは自動で削除されます。\n"
+         "よろしいですか？"),
      QT_TRANSLATE_NOOP("ConversionCommands", "pngをbmpに変換しています")},
     {kCmdRootWavAndBmp, kCmdFolderWavAndBmp, Kind::WavAndBmp,
-     QT_TRANSLATE_NOOP("ConversionCommands", "サブフォルダも含めたすべてのwavをoggに、bmpをpngに変換します。\n"
-     "変換元のwavとbmpは自動で削除されます。\nよろしいですか？"),
+     QT_TRANSLATE_NOOP("ConversionCommands",
+                       "サブフォルダも含めたすべてのwavをoggに、bmpをpngに変換します。\n"
+                       "変換元のwavとbmpは自動で削除されます。\nよろしいですか？"),
      QT_TRANSLATE_NOOP("ConversionCommands", "wavとbmpを変換しています")},
 };
 
@@ -96,9 +105,13 @@ bool ProgramReady(Kind kind, const ToolSettings& tools) {
     // An untouched default says what was looked for and how to get it.
     std::string text = MissingDefaultConverterMessage(program);
     if (text.empty())
-        text = Tr("ConversionCommands", decoder ? QT_TRANSLATE_NOOP("ConversionCommands", "oggデコーダーが設定されていません。")
-                          : QT_TRANSLATE_NOOP("ConversionCommands", "oggエンコーダーが設定されていません。"));
-    Ui().MessageBox(nullptr, text, Tr("ConversionCommands", "報告"), MsgButtons::OkCancel, MsgIcon::None);
+        text = Tr(
+            "ConversionCommands",
+            decoder
+                ? QT_TRANSLATE_NOOP("ConversionCommands", "oggデコーダーが設定されていません。")
+                : QT_TRANSLATE_NOOP("ConversionCommands", "oggエンコーダーが設定されていません。"));
+    Ui().MessageBox(nullptr, text, Tr("ConversionCommands", "報告"), MsgButtons::OkCancel,
+                    MsgIcon::None);
     return false;
 }
 
@@ -148,7 +161,8 @@ bool RunConversionCommand(QWidget* owner, int command_id, const std::string& fol
                           const ToolSettings& tools) {
     const CommandEntry* command = Find(command_id);
     if (!command) return false;
-    if (Ui().MessageBox(owner, Tr("ConversionCommands", command->question), Tr("ConversionCommands", "確認"), MsgButtons::YesNo,
+    if (Ui().MessageBox(owner, Tr("ConversionCommands", command->question),
+                        Tr("ConversionCommands", "確認"), MsgButtons::YesNo,
                         MsgIcon::None) != MsgAnswer::Yes)
         return true;
     RunUnderWindow(owner, command->kind, folder_path, tools);

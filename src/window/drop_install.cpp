@@ -21,8 +21,8 @@ namespace qv5 {
 namespace {
 
 bool Ask(MainWindow& window, const std::string& text) {
-    return Ui().MessageBox(&window, text, Tr("DropInstall", "確認"), MsgButtons::YesNo, MsgIcon::Question) ==
-           MsgAnswer::Yes;
+    return Ui().MessageBox(&window, text, Tr("DropInstall", "確認"), MsgButtons::YesNo,
+                           MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 std::string Folder(const std::string& path) {
@@ -97,14 +97,16 @@ void DropChart(MainWindow& window, DropTarget& target, const std::string& path) 
         return;
     }
     const std::string folder = Folder(dest->item.path);
-    if (!Ask(window, Fill(Tr("DropInstall", "差分をインストールします。よろしいですか？\n%s"), dest->item.path)))
+    if (!Ask(window, Fill(Tr("DropInstall", "差分をインストールします。よろしいですか？\n%s"),
+                          dest->item.path)))
         return;
     // A chart that is there already, in any case of its letters, stays and
     // nothing is said; any other failure is.
     const std::string name = OwnName(path);
     if (HasNameIgnoringCase(folder, name)) return;
     if (!CopyFileNoOverwrite(path, folder + name)) {
-        ShowMessage(&window, Tr("DropInstall", "ファイルをコピーできませんでした。\n") + folder + name,
+        ShowMessage(&window,
+                    Tr("DropInstall", "ファイルをコピーできませんでした。\n") + folder + name,
                     Tr("DropInstall", "エラー"));
         return;
     }
@@ -125,7 +127,8 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
     }
     const std::string& text = selected->text;
     if (text.size() >= 10 && text.compare(text.size() - 10, 10, ".qv5folder") == 0) {
-        ShowMessage(&window, Tr("DropInstall", "カスタムフォルダ内にインストールすることは出来ません。"),
+        ShowMessage(&window,
+                    Tr("DropInstall", "カスタムフォルダ内にインストールすることは出来ません。"),
                     Tr("DropInstall", "エラー"));
         return false;
     }
@@ -133,13 +136,15 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
     if (!dest) return true;
     const std::string& dest_path = dest->item.path;
     if (!state.install_confirmed) {
-        const char* one =
-            QT_TRANSLATE_NOOP("DropInstall", "フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？");
-        const char* many =
-            QT_TRANSLATE_NOOP("DropInstall", "フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？\n"
+        const char* one = QT_TRANSLATE_NOOP(
+            "DropInstall",
+            "フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？");
+        const char* many = QT_TRANSLATE_NOOP(
+            "DropInstall",
+            "フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？\n"
             "(同時にドロップしたファイルも同じフォルダにインストールされます。)");
-        if (!Ask(window,
-                 Fill(Tr("DropInstall", state.count > 1 ? many : one), dest_path, LastComponent(dest_path))))
+        if (!Ask(window, Fill(Tr("DropInstall", state.count > 1 ? many : one), dest_path,
+                              LastComponent(dest_path))))
             return true;
         state.install_confirmed = true;
     }
@@ -161,8 +166,8 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
     const DropItem item = target.AddFolderItem(dest->item, r.folder_name);
     target.Select(item);
     if (state.delete_policy == DropState::Delete::Ask) {
-        const bool yes =
-            Ask(window, Tr("DropInstall", "インストールに成功しました。\n元ファイルを削除しますか？"));
+        const bool yes = Ask(
+            window, Tr("DropInstall", "インストールに成功しました。\n元ファイルを削除しますか？"));
         state.delete_policy = yes ? DropState::Delete::Always : DropState::Delete::Never;
         if (yes) DeletePath(path);
     } else if (state.delete_policy == DropState::Delete::Always) {

@@ -39,8 +39,8 @@ std::string Shorten(const std::string& path) {
 }
 
 bool Ask(MainWindow& window, const std::string& text) {
-    return Ui().MessageBox(&window, text, Tr("Drops", "確認"), MsgButtons::YesNo, MsgIcon::Question) ==
-           MsgAnswer::Yes;
+    return Ui().MessageBox(&window, text, Tr("Drops", "確認"), MsgButtons::YesNo,
+                           MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
@@ -49,7 +49,8 @@ void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     if (target.RootRefused(folder)) return;
     if (!state.root_confirmed) {
-        if (!Ask(window, Tr("Drops", "ルートフォルダに加えます。よろしいですか？\n(bmsが多い場合、"
+        if (!Ask(window, Tr("Drops",
+                            "ルートフォルダに加えます。よろしいですか？\n(bmsが多い場合、"
                             "追加作業に数分かかる場合があります。)")))
             return;
         state.root_confirmed = true;

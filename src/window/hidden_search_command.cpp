@@ -18,10 +18,11 @@ int RunHiddenSearch(QWidget* owner, const std::string& folder,
     for (const std::string& name : result.names) add_item(name);
     const int found = static_cast<int>(result.names.size());
     if (found == 0 && result.stopped) return 0;
-    ShowMessage(owner,
-                found > 0 ? Tr("FolderTree", "隠し譜面を発見しました。必要に応じて拡張子を変更して下さい。")
-                          : Tr("FolderTree", "隠し譜面は見つかりませんでした。"),
-                Tr("FolderTree", "検索終了"));
+    ShowMessage(
+        owner,
+        found > 0 ? Tr("FolderTree", "隠し譜面を発見しました。必要に応じて拡張子を変更して下さい。")
+                  : Tr("FolderTree", "隠し譜面は見つかりませんでした。"),
+        Tr("FolderTree", "検索終了"));
     return found;
 }
 

@@ -51,12 +51,12 @@ std::string Folders(long n) {
 }  // namespace
 
 std::string LibrarySummary(LibraryJob job, long charts, long folders, double seconds) {
-    const char* done = job == LibraryJob::Register ? QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で登録しました")
-                       : job == LibraryJob::Rescan ? QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で再検索しました")
-                                                   : QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で更新しました");
-    return Arg(Tr("JobSummary", done),
-               {Folders(folders), Charts(charts),
-                Seconds(seconds)});
+    const char* done = job == LibraryJob::Register
+                           ? QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で登録しました")
+                       : job == LibraryJob::Rescan
+                           ? QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で再検索しました")
+                           : QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で更新しました");
+    return Arg(Tr("JobSummary", done), {Folders(folders), Charts(charts), Seconds(seconds)});
 }
 
 std::string InstallSummary(long files, long charts, double seconds) {

@@ -32,8 +32,8 @@ namespace {
 const char* kRemoved = QT_TRANSLATE_NOOP("JukeboxPage", "この機能は削除済みです。");
 
 bool Confirm(QWidget* owner, const std::string& text) {
-    return Ui().MessageBox(owner, text, Tr("JukeboxPage", "確認"), MsgButtons::YesNo, MsgIcon::Question) ==
-           MsgAnswer::Yes;
+    return Ui().MessageBox(owner, text, Tr("JukeboxPage", "確認"), MsgButtons::YesNo,
+                           MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 }  // namespace
@@ -156,7 +156,8 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
     if (report.stopped)
         ShowMessage(window(), Tr("JukeboxPage", "登録を中止しました。ライブラリは元のままです。"));
     else
-        ShowMessage(window(), Tr("JukeboxPage", "フォルダを登録できませんでした。\n") + report.error,
+        ShowMessage(window(),
+                    Tr("JukeboxPage", "フォルダを登録できませんでした。\n") + report.error,
                     Tr("JukeboxPage", "エラー"), MsgIcon::Error);
     return false;
 }
@@ -171,7 +172,8 @@ void JukeboxPage::AddRootFromBrowser() {
         ShowMessage(window(), PathTooLongMessage(path), Tr("JukeboxPage", "エラー"));
         return;
     }
-    if (!Confirm(window(), Tr("JukeboxPage", "bmsが多い場合、追加作業に数分かかる場合があります。\n"
+    if (!Confirm(window(), Tr("JukeboxPage",
+                              "bmsが多い場合、追加作業に数分かかる場合があります。\n"
                               "よろしいですか？")))
         return;
     RegisterNewRoot(path);
@@ -193,7 +195,8 @@ bool JukeboxPage::RegisterDroppedFolder(const std::string& dropped, DropState& d
         return false;
     }
     if (!drop.confirmed) {
-        if (!Confirm(window(), Tr("JukeboxPage", "ルートフォルダに加えます。よろしいですか？\n"
+        if (!Confirm(window(), Tr("JukeboxPage",
+                                  "ルートフォルダに加えます。よろしいですか？\n"
                                   "(bmsが多い場合、追加作業に数分かかる場合があります。)")))
             return false;
         drop.confirmed = true;
@@ -209,7 +212,8 @@ bool JukeboxPage::AddCustomFolderRoot(const std::string& dropped) {
 }
 
 void JukeboxPage::FullRescan() {
-    if (!Confirm(window(), Tr("JukeboxPage", "全フォルダを再検索します。\n"
+    if (!Confirm(window(), Tr("JukeboxPage",
+                              "全フォルダを再検索します。\n"
                               "しばらくコンフィグプログラムは応答不能になります。\n"
                               "よろしいですか？")))
         return;
@@ -222,17 +226,20 @@ void JukeboxPage::FullRescan() {
     {
         std::unique_ptr<Progress> progress =
             tree_->progress_factory
-                ? tree_->progress_factory(window(), Tr("JukeboxPage", "全フォルダを再検索しています"))
+                ? tree_->progress_factory(window(),
+                                          Tr("JukeboxPage", "全フォルダを再検索しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
         done = RescanLibrary(SongLibrary(), roots, progress.get(), &report, &missing);
     }
     if (!done) {
         if (report.stopped)
-            ShowMessage(window(), Tr("JukeboxPage", "再検索を中止しました。ライブラリは元のままです。"));
+            ShowMessage(window(),
+                        Tr("JukeboxPage", "再検索を中止しました。ライブラリは元のままです。"));
         else
             ShowMessage(window(),
-                        Tr("JukeboxPage", "再検索に失敗しました。ライブラリは元のままです。\n") + report.error,
+                        Tr("JukeboxPage", "再検索に失敗しました。ライブラリは元のままです。\n") +
+                            report.error,
                         Tr("JukeboxPage", "エラー"), MsgIcon::Error);
         return;
     }
@@ -250,7 +257,8 @@ void JukeboxPage::FullRescan() {
 
 void JukeboxPage::ChooseInstallFolder() {
     ReadControls();
-    auto chosen = Ui().BrowseFolder(this, Tr("JukeboxPage", "インストールするフォルダを選択して下さい"));
+    auto chosen =
+        Ui().BrowseFolder(this, Tr("JukeboxPage", "インストールするフォルダを選択して下さい"));
     if (!chosen) return;
     newsongfolder = *chosen;
     if (newsongfolder.empty() || newsongfolder.back() != '\\') newsongfolder += '\\';

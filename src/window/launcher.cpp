@@ -26,11 +26,16 @@ struct ExportKind {
 };
 
 constexpr ExportKind kExports[] = {
-    {kCmdBgmWav, "-audio", "wav", false, QT_TRANSLATE_NOOP("Launcher", "サウンド ファイル (*.wav)")},
-    {kCmdBgmMp3, "-audio", "mp3", false, QT_TRANSLATE_NOOP("Launcher", "サウンド ファイル (*.mp3)")},
-    {kCmdMovieAutoplay, "-auto2avi", "avi", true, QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)")},
-    {kCmdMovieBgaOnly, "-bga2avi", "avi", true, QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)")},
-    {kCmdMovieReplay, "-replay2avi", "avi", true, QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)")},
+    {kCmdBgmWav, "-audio", "wav", false,
+     QT_TRANSLATE_NOOP("Launcher", "サウンド ファイル (*.wav)")},
+    {kCmdBgmMp3, "-audio", "mp3", false,
+     QT_TRANSLATE_NOOP("Launcher", "サウンド ファイル (*.mp3)")},
+    {kCmdMovieAutoplay, "-auto2avi", "avi", true,
+     QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)")},
+    {kCmdMovieBgaOnly, "-bga2avi", "avi", true,
+     QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)")},
+    {kCmdMovieReplay, "-replay2avi", "avi", true,
+     QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)")},
 };
 
 const ExportKind* FindExport(int id) {
@@ -101,7 +106,8 @@ bool CommandLineCarries(std::string_view path) {
 }
 
 std::string UncarriablePathMessage(const std::string& path) {
-    return Tr("Launcher", "パスに \" が含まれているため、ゲーム本体に渡せません"
+    return Tr("Launcher",
+              "パスに \" が含まれているため、ゲーム本体に渡せません"
               "（Windowsのコマンドラインでは渡せない文字です）。\n"
               "名前を変えてから、もう一度実行して下さい。\n") +
            path;
@@ -123,7 +129,8 @@ void OnPlay(MainWindow& dlg) {
 
 void OnMakeMovie(MainWindow& dlg) {
     dlg.ApplySettings();
-    auto output = AskOutput("movie.avi", "avi", QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)"));
+    auto output =
+        AskOutput("movie.avi", "avi", QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)"));
     if (!output || !Carried(dlg, *output)) return;
     StartGameBody(dlg, MovieCommandLine(*output), Wait::Yes);
 }
@@ -153,7 +160,8 @@ void MainWindow::ExportChart(int command_id, const std::string& chart_path) {
     // The tool settings as the page holds them: what the export goes on
     // with, whether or not ApplySettings could store them.
     if (command_id == kCmdBgmMp3 && !EntryExists(jukebox_->tools.mp3enc_body)) {
-        ShowMessage(this, Tr("Launcher", "mp3エンコーダーが設定されていません。\n"
+        ShowMessage(this, Tr("Launcher",
+                             "mp3エンコーダーが設定されていません。\n"
                              "詳細設定ボタンから設定して下さい。"));
         return;
     }

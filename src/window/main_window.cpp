@@ -242,8 +242,8 @@ void MainWindow::OnCancel() {
     // (a language chosen from the menu) is still said to be lost.
     std::string error;
     if (!SaveConfig(TheConfig(), &error))
-        ShowMessage(this, SaveFailedMessage(TheConfig().language, error), Tr("MainWindow", "エラー"),
-                    MsgIcon::Error);
+        ShowMessage(this, SaveFailedMessage(TheConfig().language, error),
+                    Tr("MainWindow", "エラー"), MsgIcon::Error);
     Close();
 }
 

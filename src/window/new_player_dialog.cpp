@@ -75,8 +75,10 @@ void NewPlayerDialog::reject() {
 int CreateLinkedPlayer(QWidget* owner, const NewPlayerDialog& dialog) {
     auto progress = [owner](RestoreStep step) {
         return std::make_unique<ProgressWindow>(
-            owner, Tr("NewPlayerDialog", step == RestoreStep::Download ? QT_TRANSLATE_NOOP("NewPlayerDialog", "スコアデータのダウンロード")
-                                                    : QT_TRANSLATE_NOOP("NewPlayerDialog", "スコアデータの読み込み")));
+            owner, Tr("NewPlayerDialog",
+                      step == RestoreStep::Download
+                          ? QT_TRANSLATE_NOOP("NewPlayerDialog", "スコアデータのダウンロード")
+                          : QT_TRANSLATE_NOOP("NewPlayerDialog", "スコアデータの読み込み")));
     };
     return RestoreScores(dialog.id, dialog.password, dialog.irid, progress, ShowOn(owner));
 }

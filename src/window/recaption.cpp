@@ -32,8 +32,7 @@ QString QTr(const char* context, const char* japanese) {
     return ToQString(Tr(context, japanese));
 }
 
-void SetCaption(QObject* target, const char* property, const char* context,
-                const char* japanese) {
+void SetCaption(QObject* target, const char* property, const char* context, const char* japanese) {
     target->setProperty((kPrefix + property).constData(),
                         QStringList{QString::fromUtf8(context), QString::fromUtf8(japanese)});
     target->setProperty(property, QTr(context, japanese));

@@ -14,8 +14,7 @@ QString QTr(const char* context, const char* japanese);
 
 // Sets target's property (text, title, windowTitle, toolTip...) to the
 // translation of japanese and remembers the source.
-void SetCaption(QObject* target, const char* property, const char* context,
-                const char* japanese);
+void SetCaption(QObject* target, const char* property, const char* context, const char* japanese);
 
 // Sets every remembered caption of every open window again.
 void RecaptionAll();

@@ -42,7 +42,8 @@ bool RunFirstRunLoop(MainWindow& dlg) {
     int closed_in_a_row = 0;
     while (page->values.id.empty()) {
         ShowMessage(&dlg,
-                    Tr("SignIn", "最初にプレイヤーデータを作成します。\n"
+                    Tr("SignIn",
+                       "最初にプレイヤーデータを作成します。\n"
                        "お好きなID(英数字のみ)とパスワードを設定して下さい。"),
                     Tr("SignIn", "ようこそ"));
         closed_in_a_row = page->OnNewPlayer() ? 0 : closed_in_a_row + 1;

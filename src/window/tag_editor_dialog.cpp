@@ -49,7 +49,8 @@ TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
                                        this));
     form->addRow(favorite_);
     auto* buttons = new QDialogButtonBox(this);
-    restore_ = buttons->addButton(ToQString(Tr("TagEditorDialog", "元に戻す")), QDialogButtonBox::ResetRole);
+    restore_ = buttons->addButton(ToQString(Tr("TagEditorDialog", "元に戻す")),
+                                  QDialogButtonBox::ResetRole);
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
     SetControlId(restore_, 1003);
@@ -112,11 +113,12 @@ void TagEditorDialog::accept() {
 bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
     ChartRecord record;
     if (is_folder ? !LoadFolderForTags(path, record) : !LoadChartForTags(path, record)) {
-        ShowMessage(owner,
-                    (is_folder ? Tr("TagEditorDialog", "フォルダがライブラリに登録されていません。\n")
-                               : Tr("TagEditorDialog", "譜面ファイルを読み込めませんでした。\n")) +
-                        path,
-                    Tr("TagEditorDialog", "エラー"), MsgIcon::Error);
+        ShowMessage(
+            owner,
+            (is_folder ? Tr("TagEditorDialog", "フォルダがライブラリに登録されていません。\n")
+                       : Tr("TagEditorDialog", "譜面ファイルを読み込めませんでした。\n")) +
+                path,
+            Tr("TagEditorDialog", "エラー"), MsgIcon::Error);
         return false;
     }
     TagEditorDialog dialog(owner);
@@ -127,10 +129,10 @@ bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
     if (Ui().RunDialog(dialog) != QDialog::Accepted) return false;
     ApplyFields(dialog.fields, record);
     if (!SaveTags(record)) {
-        ShowMessage(
-            owner,
-            Tr("TagEditorDialog", "タグを保存できませんでした。\n") + Utf8ToCp932Lossy(SongLibrary().LastError()),
-            Tr("TagEditorDialog", "エラー"), MsgIcon::Error);
+        ShowMessage(owner,
+                    Tr("TagEditorDialog", "タグを保存できませんでした。\n") +
+                        Utf8ToCp932Lossy(SongLibrary().LastError()),
+                    Tr("TagEditorDialog", "エラー"), MsgIcon::Error);
         return false;
     }
     return true;

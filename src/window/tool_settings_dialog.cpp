@@ -20,7 +20,8 @@
 namespace qv5 {
 namespace {
 
-const char* const kProgramFilter = QT_TRANSLATE_NOOP("ToolSettingsDialog", "実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||");
+const char* const kProgramFilter =
+    QT_TRANSLATE_NOOP("ToolSettingsDialog", "実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||");
 
 struct ProgramChoice {
     int button;
@@ -29,10 +30,14 @@ struct ProgramChoice {
 };
 
 const ProgramChoice kPrograms[] = {
-    {1003, QT_TRANSLATE_NOOP("ToolSettingsDialog", "mp3エンコーダーの選択 (lame.exe推奨)"), &ToolSettings::mp3enc_body},
-    {1004, QT_TRANSLATE_NOOP("ToolSettingsDialog", "oggエンコーダーの選択 (oggenc2.exe推奨)"), &ToolSettings::oggenc_body},
-    {1027, QT_TRANSLATE_NOOP("ToolSettingsDialog", "BMSエディター選択 (BMSE.exe推奨)"), &ToolSettings::bmse_body},
-    {1036, QT_TRANSLATE_NOOP("ToolSettingsDialog", "BMSエディター選択 (oggdec.exe推奨)"), &ToolSettings::oggdec_body},
+    {1003, QT_TRANSLATE_NOOP("ToolSettingsDialog", "mp3エンコーダーの選択 (lame.exe推奨)"),
+     &ToolSettings::mp3enc_body},
+    {1004, QT_TRANSLATE_NOOP("ToolSettingsDialog", "oggエンコーダーの選択 (oggenc2.exe推奨)"),
+     &ToolSettings::oggenc_body},
+    {1027, QT_TRANSLATE_NOOP("ToolSettingsDialog", "BMSエディター選択 (BMSE.exe推奨)"),
+     &ToolSettings::bmse_body},
+    {1036, QT_TRANSLATE_NOOP("ToolSettingsDialog", "BMSエディター選択 (oggdec.exe推奨)"),
+     &ToolSettings::oggdec_body},
 };
 
 }  // namespace
@@ -169,7 +174,8 @@ void ToolSettingsDialog::accept() {
 void ToolSettingsDialog::ChooseProgram(int button) {
     for (const ProgramChoice& p : kPrograms) {
         if (p.button != button) continue;
-        auto chosen = Ui().OpenFile(this, Tr("ToolSettingsDialog", kProgramFilter), Tr("ToolSettingsDialog", p.title));
+        auto chosen = Ui().OpenFile(this, Tr("ToolSettingsDialog", kProgramFilter),
+                                    Tr("ToolSettingsDialog", p.title));
         if (!chosen) return;
         tools_.*p.value = *chosen;
         ShowValues();
@@ -177,7 +183,8 @@ void ToolSettingsDialog::ChooseProgram(int button) {
         if (button == 1027)
             ShowMessage(
                 this,
-                Tr("ToolSettingsDialog", "bmsエディタでファイルを編集すると、以前のスコアデータは使用できなくなり、"
+                Tr("ToolSettingsDialog",
+                   "bmsエディタでファイルを編集すると、以前のスコアデータは使用できなくなり、"
                    "IRにも別の曲として登録されてしまいます。\n"
                    "タイトル等の情報を変更したい場合は、bmsを直接編集せず、"
                    "タグエディタを利用して下さい。"),

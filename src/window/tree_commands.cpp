@@ -58,7 +58,8 @@ void FolderTree::RunCommand(int id) {
     if (IsOneOf(id, {32811, 32827, 32829})) return Delete();
     if (id == 32833) return ExcludeRoot();
     if (IsOneOf(id, {32825, 32836})) {
-        if (!OpenInTextEditor(path)) Tell(Tr("FolderTree", "テキストエディタを起動できませんでした。"));
+        if (!OpenInTextEditor(path))
+            Tell(Tr("FolderTree", "テキストエディタを起動できませんでした。"));
         return;
     }
     if (id == 32823) return EditInBmsEditor();
@@ -93,13 +94,15 @@ bool FolderTree::RefreshLibrary(const std::string& prefix) {
     int stored;
     {
         std::unique_ptr<Progress> progress =
-            progress_factory ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
-                             : nullptr;
+            progress_factory
+                ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
+                : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
         stored = RefreshFolder(prefix, progress.get(), &report);
     }
     if (!stored && !report.stopped && !report.error.empty())
-        Tell(Tr("FolderTree", "ライブラリを更新できませんでした。\n") + report.error, Tr("FolderTree", "エラー"));
+        Tell(Tr("FolderTree", "ライブラリを更新できませんでした。\n") + report.error,
+             Tr("FolderTree", "エラー"));
     return stored != 0;
 }
 
@@ -136,15 +139,17 @@ void FolderTree::ScanRootLevel(const std::string& root) {
     bool stored;
     {
         std::unique_ptr<Progress> progress =
-            progress_factory ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
-                             : nullptr;
+            progress_factory
+                ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
+                : nullptr;
         Transaction tx(db);
         stored = tx.ok() && ScanFolder(db, root, root, progress.get(), &report) >= 0 &&
                  AssignFolderDifficulties(db, root) && tx.Commit();
         if (!stored && report.error.empty()) report.error = db.LastError();
     }
     if (!stored && !report.stopped && !report.error.empty())
-        Tell(Tr("FolderTree", "ライブラリを更新できませんでした。\n") + report.error, Tr("FolderTree", "エラー"));
+        Tell(Tr("FolderTree", "ライブラリを更新できませんでした。\n") + report.error,
+             Tr("FolderTree", "エラー"));
 }
 
 // Deleting a folder that a root lies in would leave a root whose folder is
@@ -154,7 +159,8 @@ void FolderTree::Delete() {
     QTreeWidgetItem* item = current_;
     const std::string path = ItemPath(item);
     if (IsDirectory(path) && HoldsRoot(RootTexts(), path)) {
-        Tell(Tr("FolderTree", "ルートフォルダとして登録されているフォルダ（またはそれを含むフォルダ）は"
+        Tell(Tr("FolderTree",
+                "ルートフォルダとして登録されているフォルダ（またはそれを含むフォルダ）は"
                 "削除できません。\n先にライブラリから除外して下さい。"),
              Tr("FolderTree", "エラー"));
         return;
@@ -193,7 +199,8 @@ void FolderTree::ExcludeRoot() {
     if (!removed) {
         // The root stays: its rows are still in the library.
         if (!report.stopped)
-            Tell(Tr("FolderTree", "ライブラリから除外できませんでした。\n") + report.error, Tr("FolderTree", "エラー"));
+            Tell(Tr("FolderTree", "ライブラリから除外できませんでした。\n") + report.error,
+                 Tr("FolderTree", "エラー"));
         return;
     }
     RemoveItem(item);
@@ -229,13 +236,15 @@ void FolderTree::Paste() {
     if (RefuseLong(source) || RefuseLong(destination)) return;
     const bool folder = IsDirectory(source);
     if (folder && HoldsRoot(OtherRoots(cut), source)) {
-        Tell(Tr("FolderTree", "ルートフォルダを含むフォルダは移動できません。"), Tr("FolderTree", "エラー"));
+        Tell(Tr("FolderTree", "ルートフォルダを含むフォルダは移動できません。"),
+             Tr("FolderTree", "エラー"));
         return;
     }
-    const std::string question = Arg(Tr("FolderTree", "ファイルを移動してもよろしいですか？\n移動元:%1\n移動先:%2"),
-                                     {source, destination});
-    if (Ui().MessageBox(window(), question, Tr("FolderTree", "確認"), MsgButtons::YesNo, MsgIcon::Question) !=
-        MsgAnswer::Yes)
+    const std::string question =
+        Arg(Tr("FolderTree", "ファイルを移動してもよろしいですか？\n移動元:%1\n移動先:%2"),
+            {source, destination});
+    if (Ui().MessageBox(window(), question, Tr("FolderTree", "確認"), MsgButtons::YesNo,
+                        MsgIcon::Question) != MsgAnswer::Yes)
         return;
     if (!MovePath(source, destination)) {
         Tell(Tr("FolderTree", "ファイルの移動に失敗しました。"), Tr("FolderTree", "エラー"));
@@ -269,9 +278,9 @@ void FolderTree::EditInBmsEditor() {
     const std::string body = tools ? tools->bmse_body : std::string();
     const std::string option = tools ? tools->bmse_option : std::string();
     if (body.empty() || !PathExists(body)) {
-        Tell(
-            Tr("FolderTree", "利用するbmsエディターが設定されていないか、ファイルが見つかりません。\n"
-               "詳細設定ボタンから設定して下さい。"));
+        Tell(Tr("FolderTree",
+                "利用するbmsエディターが設定されていないか、ファイルが見つかりません。\n"
+                "詳細設定ボタンから設定して下さい。"));
         return;
     }
     const std::string parameters = option.empty() ? Quoted(chart) : option + " " + Quoted(chart);

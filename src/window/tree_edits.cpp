@@ -49,7 +49,8 @@ void TellError(QWidget* owner, const std::string& text) {
 }
 
 const char* kRenameFailed = QT_TRANSLATE_NOOP("FolderTree", "リネームに失敗しました。");
-const char* kNewFolderPrompt = QT_TRANSLATE_NOOP("FolderTree", "新しいフォルダ名を入力して下さい。");
+const char* kNewFolderPrompt =
+    QT_TRANSLATE_NOOP("FolderTree", "新しいフォルダ名を入力して下さい。");
 const char* kNewFilePrompt = QT_TRANSLATE_NOOP("FolderTree", "新しいファイル名を入力して下さい。");
 const char* kCustomFolderTail = ".qv5folder";
 
@@ -74,7 +75,8 @@ void FolderTree::RemoveFileRows(const std::string& path) {
 
 void FolderTree::NewFolder() {
     QTreeWidgetItem* item = current_;
-    auto name = names_->Ask(Tr("FolderTree", "フォルダ名を入力して下さい。"), Tr("FolderTree", "新しいフォルダ"));
+    auto name = names_->Ask(Tr("FolderTree", "フォルダ名を入力して下さい。"),
+                            Tr("FolderTree", "新しいフォルダ"));
     if (!name) return;
     const std::string path = WithSeparator(ItemPath(item)) + *name;
     if (RefuseLong(path)) return;
@@ -94,7 +96,8 @@ void FolderTree::RenameFolder() {
     QTreeWidgetItem* parent = item->parent();
     const std::string old_path = ItemPath(item);
     if (HoldsRoot(RootTexts(), old_path)) {
-        TellError(window(), Tr("FolderTree", "ルートフォルダを含むフォルダの名前は変更できません。"));
+        TellError(window(),
+                  Tr("FolderTree", "ルートフォルダを含むフォルダの名前は変更できません。"));
         return;
     }
     const std::string suggested = SuggestFolderName(old_path).value_or(ItemText(item));
@@ -126,15 +129,17 @@ void FolderTree::RenameRoot() {
     std::string old_path = ItemText(item);
     if (EndsWith(old_path, "\\")) old_path.pop_back();
     if (HoldsRoot(OtherRoots(item), old_path)) {
-        TellError(window(), Tr("FolderTree", "ルートフォルダを含むフォルダの名前は変更できません。"));
+        TellError(window(),
+                  Tr("FolderTree", "ルートフォルダを含むフォルダの名前は変更できません。"));
         return;
     }
     const std::string dir = DirectoryOf(old_path);
-    auto name =
-        names_->Ask(Tr("FolderTree", custom ? kNewFilePrompt : kNewFolderPrompt), old_path.substr(dir.size()));
+    auto name = names_->Ask(Tr("FolderTree", custom ? kNewFilePrompt : kNewFolderPrompt),
+                            old_path.substr(dir.size()));
     if (!name) return;
     if (custom && !EndsWith(*name, kCustomFolderTail)) {
-        TellError(window(), Tr("FolderTree", "カスタムフォルダの拡張子（.qv5folder）は変更できません。"));
+        TellError(window(),
+                  Tr("FolderTree", "カスタムフォルダの拡張子（.qv5folder）は変更できません。"));
         return;
     }
     const std::string new_path = dir + *name;
@@ -162,8 +167,9 @@ void FolderTree::RenameFile() {
     auto name = names_->Ask(Tr("FolderTree", kNewFilePrompt), old_name);
     if (!name) return;
     if (Tail(*name, 3) != Tail(old_name, 3) &&
-        Ui().MessageBox(window(), Tr("FolderTree", "拡張子が変更されています。\n本当によろしいでしょうか？"),
-                        Tr("FolderTree", "確認"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+        Ui().MessageBox(
+            window(), Tr("FolderTree", "拡張子が変更されています。\n本当によろしいでしょうか？"),
+            Tr("FolderTree", "確認"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
         return;
     const std::string new_path = WithSeparator(ItemPath(parent)) + *name;
     if (RefuseLong(new_path)) return;

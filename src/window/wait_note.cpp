@@ -26,7 +26,8 @@ class WaitNote final : public QDialog {
         setWindowTitle(QStringLiteral("QV5 SETUP"));
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
         setModal(true);
-        auto* label = new QLabel(ToQString(Arg(Tr("WaitNote", "%1 の終了を待っています…"), {program})), this);
+        auto* label =
+            new QLabel(ToQString(Arg(Tr("WaitNote", "%1 の終了を待っています…"), {program})), this);
         label->setObjectName(QStringLiteral("program"));
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(label);
