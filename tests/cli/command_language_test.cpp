@@ -38,8 +38,8 @@ TEST(CommandLanguage, MessagesFollowConfigAndQv5Lang) {
          "This folder is already registered."},
         {"add-root songs/a", "親フォルダが既に登録されています。",
          "A parent folder is already registered."},
-        {"import-courses bad.xml", "[エラー] コースリストの読み込みに失敗しました。",
-         "[Error] Could not read the course list."},
+        {"import-courses bad.xml", "QV5: コースリストの読み込みに失敗しました。",
+         "QV5: Could not read the course list."},
         {"restore-scores abc pass 0", "無効なQV5IDです。", "Not a valid QV5 ID."},
     };
     struct Language {

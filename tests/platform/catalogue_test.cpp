@@ -32,9 +32,19 @@ std::vector<Message> ReadCatalogue(const std::string& path) {
     QXmlStreamReader xml(&file);
     std::vector<Message> out;
     QString context;
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (!xml.isStartElement()) continue;
+    bool in_translation = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
         const auto name = xml.name();
+        if (xml.isEndElement() && name == QLatin1String("translation")) {
+            in_translation = false;
+            if (out.back().forms.isEmpty()) out.back().forms << QString();
+        }
+        if (in_translation && xml.isCharacters() && !xml.isWhitespace()) {
+            if (out.back().forms.isEmpty()) out.back().forms << QString();
+            out.back().forms.back() += xml.text();
+        }
+        if (!xml.isStartElement()) continue;
         if (name == QLatin1String("name")) {
             context = xml.readElementText();
         } else if (name == QLatin1String("message")) {
@@ -43,16 +53,9 @@ std::vector<Message> ReadCatalogue(const std::string& path) {
             out.back().source = xml.readElementText();
         } else if (name == QLatin1String("translation")) {
             out.back().type = xml.attributes().value(QLatin1String("type")).toString();
-            // Either plain text or <numerusform> children.
-            QString text;
-            while (!xml.atEnd()) {
-                xml.readNext();
-                if (xml.isCharacters()) text += xml.text();
-                if (xml.isStartElement() && xml.name() == QLatin1String("numerusform"))
-                    out.back().forms << xml.readElementText();
-                if (xml.isEndElement() && xml.name() == QLatin1String("translation")) break;
-            }
-            if (out.back().forms.isEmpty()) out.back().forms << text;
+            in_translation = true;
+        } else if (name == QLatin1String("numerusform")) {
+            out.back().forms << xml.readElementText();
         }
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();

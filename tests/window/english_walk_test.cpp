@@ -82,9 +82,10 @@ bool IsLanguageName(const QString& text) {
 }
 
 void ExpectEnglish(const Texts& texts, const std::string& where) {
-    for (const auto& [key, text] : texts)
-        if (!IsLanguageName(text))
-            EXPECT_FALSE(HasJapanese(text)) << where << ": " << key << ": " << text.toStdString();
+    for (const auto& [key, text] : texts) {
+        if (IsLanguageName(text)) continue;
+        EXPECT_FALSE(HasJapanese(text)) << where << ": " << key << ": " << text.toStdString();
+    }
 }
 
 class EnglishWalk : public ::testing::Test {
@@ -159,25 +160,27 @@ TEST_F(EnglishWalk, NoJapaneseOnAnyPageMenuDialogOrMessage) {
     OnPlayOptions(window);
     WalkDialog("new player");
     static_cast<MainPage*>(window.PageAt(0))->OnNewPlayer();
-    QTreeWidgetItem* root = Item({"songs\\"});
-    QTreeWidgetItem* folder = Item({"songs\\", "Album"});
-    QTreeWidgetItem* chart = Item({"songs\\", "Album", "Song", "a.bms"});
+    // Items are looked up again before each command: a command may rebuild
+    // the level it ran on.
+    const auto root = [this] { return Item({"songs\\"}); };
+    const auto folder = [this] { return Item({"songs\\", "Album"}); };
     WalkDialog("tag editor");
-    Run(chart, 32879);
+    Run(Item({"songs\\", "Album", "Song", "a.bms"}), 32879);
     WalkDialog("name");
-    Run(folder, 32808);
+    Run(folder(), 32808);
     // Messages of the tree's commands and the page's buttons.
     ui->AnswerMessage(MsgAnswer::No);
     window.JukeboxTab()->FullRescan();
-    root = Item({"songs\\"});
-    folder = Item({"songs\\", "Album"});
-    Run(root, 32845);  // a song folder is never cut
+    ui->AnswerMessage(MsgAnswer::Ok);
+    Run(root(), 32845);  // a song folder is never cut
     ui->AnswerMessage(MsgAnswer::No);
-    Run(folder, 32811);                              // delete: the trash question
+    Run(folder(), 32811);  // delete: the trash question
+    ui->AnswerMessage(MsgAnswer::Ok);
     Run(Item({"songs\\", "Album", "Song"}), 32812);  // hidden chart search
     ui->AnswerMessage(MsgAnswer::No);
-    Run(folder, 32814);  // wav -> ogg: the question
-    tree->OnDragRelease(Item({"songs\\", "Album", "Empty"}), root);
+    Run(folder(), 32814);  // wav -> ogg: the question
+    ui->AnswerMessage(MsgAnswer::Ok);
+    tree->OnDragRelease(Item({"songs\\", "Album", "Empty"}), root());
     ui->AcceptAllMessages();
     window.JukeboxTab()->FullRescan();
 
@@ -209,7 +212,6 @@ TEST_F(JapaneseWalk, EnglishAndBackLeavesEveryJapaneseTextAsItWas) {
     window.OnLanguage(1);
     const Texts english = Collect(&window);
     ExpectEnglish(english, "after choosing English");
-    EXPECT_EQ(english.size(), japanese.size());
     window.OnLanguage(0);
     EXPECT_EQ(Collect(&window), japanese);
 }
