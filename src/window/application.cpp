@@ -71,8 +71,8 @@ int SaveTreeMenuScreenshot(MainWindow& dlg, const std::string& file) {
 // --tab PROGRESS: the progress window of a library update, part way.
 int SaveProgressScreenshot(MainWindow& dlg, const std::string& file) {
     ProgressWindow progress(&dlg, Tr("FolderTree", "ライブラリを更新しています"));
-    progress.SetUnit(ChartsUnit());
-    progress.Update(42, 120, "songs\\Demo Song 2\\demo.bms");
+    progress.Update(42, 120, "songs\\Demo Song 2\\demo2_1.bms");
+    progress.SetUnit(ChartsUnit());  // shows the count at once
     return SaveDialogPicture(*progress.dialog(), file) ? 0 : 1;
 }
 
