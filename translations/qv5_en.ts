@@ -834,6 +834,45 @@ Set it with the Tool settings button.</translation>
     </message>
 </context>
 <context>
+    <name>PageTips</name>
+    <message>
+        <source>手動のみ(F8で現在選択中のフォルダの更新を行えます)</source>
+        <translation>Only by hand: in the game, F8 updates the selected folder.</translation>
+    </message>
+    <message>
+        <source>開いたフォルダに対して自動で行う (フォルダ読み込み時間が少し長くなります)</source>
+        <translation>Each folder is updated when it is opened (opening a folder takes a little longer).</translation>
+    </message>
+    <message>
+        <source>起動時に全フォルダに対して行う (起動時間が長くなります)</source>
+        <translation>Every folder is updated when the game starts (the start takes longer).</translation>
+    </message>
+    <message>
+        <source>システムログの出力(重くなります)</source>
+        <translation>Writes a system log (the game runs slower).</translation>
+    </message>
+    <message>
+        <source>フォルダランプ(曲が多いと非常に重くなります)</source>
+        <translation>Shows clear lamps on folders (very slow with many songs).</translation>
+    </message>
+    <message>
+        <source>最低連打時間(これ以下の連打は無効になります)</source>
+        <translation>Presses closer together than this are ignored.</translation>
+    </message>
+    <message>
+        <source>これらのオプションはジュークボックスの構成によっては不具合を起こす可能性があります</source>
+        <translation>These options may misbehave, depending on how the song folders are organized.</translation>
+    </message>
+    <message>
+        <source>FMOD Exを使用しない(どうしても発音遅延やノイズが気になるならチェックを入れてください)</source>
+        <translation>Check this only if sound delay or noise really bothers you.</translation>
+    </message>
+    <message>
+        <source>垂直同期(プレイ中ちらつくなら変えてみてください)</source>
+        <translation>Change this if the screen flickers during play.</translation>
+    </message>
+</context>
+<context>
     <name>PlayerDb</name>
     <message>
         <source>エラー</source>

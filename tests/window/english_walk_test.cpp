@@ -212,6 +212,11 @@ TEST_F(JapaneseWalk, EnglishAndBackLeavesEveryJapaneseTextAsItWas) {
     window.OnLanguage(1);
     const Texts english = Collect(&window);
     ExpectEnglish(english, "after choosing English");
+    // The explanation the short English caption leaves out is its tooltip.
+    auto* reload = window.PageAt(0)->findChild<QWidget*>(QStringLiteral("1042"));
+    ASSERT_TRUE(reload);
+    EXPECT_EQ(reload->toolTip().toStdString(),
+              "Each folder is updated when it is opened (opening a folder takes a little longer).");
     window.OnLanguage(0);
     EXPECT_EQ(Collect(&window), japanese);
 }
