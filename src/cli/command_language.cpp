@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 
 #include "config/config_file.h"
 #include "config/config_record.h"
@@ -11,17 +10,12 @@
 namespace qv5 {
 namespace {
 
-const CatalogueEntry kLibraryCommands[] = {
-    {"LibraryCommands", "このフォルダは既に登録されています。",
-     "This folder is already registered."},
-    {"LibraryCommands", "親フォルダが既に登録されています。",
-     "A parent folder is already registered."},
-};
-
-std::string LookUp(const char* context, const char* source, int) {
-    for (const CatalogueEntry& e : kLibraryCommands)
+std::string LookUp(const char* context, const char* source, int n) {
+    for (size_t i = 0; i < kEnglishTableSize; ++i) {
+        const CatalogueEntry& e = kEnglishTable[i];
         if (std::strcmp(e.context, context) == 0 && std::strcmp(e.japanese, source) == 0)
-            return e.english;
+            return n == 1 || n < 0 ? e.english : e.english_plural;
+    }
     return {};
 }
 
@@ -37,12 +31,7 @@ int CommandLineLanguage() {
     return config.language == 1 ? 1 : 0;
 }
 
-const CatalogueEntry* LibraryCommandsEnglish(size_t& count) {
-    count = std::size(kLibraryCommands);
-    return kLibraryCommands;
-}
-
-void UseLibraryCommandsLanguage(int language) {
+void UseQuickLanguage(int language) {
     SetCatalogue(language == 1 ? &LookUp : nullptr);
 }
 

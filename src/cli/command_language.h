@@ -3,6 +3,7 @@
 // (for scripts). --help is English whatever the language.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace qv5 {
@@ -11,18 +12,20 @@ struct CatalogueEntry {
     const char* context;
     const char* japanese;
     const char* english;
+    const char* english_plural;  // the same as english for a text without a count
 };
+
+// The English catalogue as a table, made from translations/qv5_en.ts at
+// build time (scripts/ts-to-table.py): the quick program runs without Qt.
+extern const CatalogueEntry kEnglishTable[];
+extern const size_t kEnglishTableSize;
 
 // 1 English, 0 Japanese. Reads config.xml of the game folder in use, so call
 // it after SetProgramDirectory.
 int CommandLineLanguage();
 
-// The English texts of the library commands, which run without Qt in the
-// quick program; each must equal the translation in translations/qv5_en.ts.
-const CatalogueEntry* LibraryCommandsEnglish(size_t& count);
-
 // Uses the table above as the catalogue when language is 1 (the quick
-// program); the full program installs the whole catalogue instead.
-void UseLibraryCommandsLanguage(int language);
+// program); the full program installs the compiled catalogue instead.
+void UseQuickLanguage(int language);
 
 }  // namespace qv5

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "QV5: cannot use the folder %s\n", dir.c_str());
             return 2;
         }
-        qv5::UseLibraryCommandsLanguage(qv5::CommandLineLanguage());
+        qv5::UseQuickLanguage(qv5::CommandLineLanguage());
         return qv5::FinishCommand(*qv5::RunLibraryCommand(args, start_dir));
     }
     const std::string full = qv5::ExecutableHostDirectory() + "/" + kFullProgram;

@@ -104,22 +104,27 @@ TEST(Catalogue, EverySourceTextHasAFinishedTranslationWithTheSameArguments) {
     }
 }
 
+// The quick program's table, made from the catalogue at build time, holds
+// every finished message with its English (both forms of a counted text).
 TEST(Catalogue, TheQuickProgramsTableIsTheCataloguesEnglish) {
-    std::map<std::pair<QString, QString>, QString> english;
-    size_t library_commands = 0;
-    for (const Message& m : ReadCatalogue(CatalogueFile())) {
-        english[{m.context, m.source}] = m.forms.value(0);
-        if (m.context == QLatin1String("LibraryCommands")) ++library_commands;
+    std::map<std::pair<std::string, std::string>, QStringList> english;
+    for (const Message& m : ReadCatalogue(CatalogueFile()))
+        english[{m.context.toStdString(), m.source.toStdString()}] = m.forms;
+    EXPECT_EQ(kEnglishTableSize, english.size());
+    for (size_t i = 0; i < kEnglishTableSize; ++i) {
+        const CatalogueEntry& e = kEnglishTable[i];
+        const auto it = english.find({e.context, e.japanese});
+        ASSERT_NE(it, english.end()) << e.japanese;
+        EXPECT_EQ(it->second.first().toStdString(), e.english);
+        EXPECT_EQ(it->second.last().toStdString(), e.english_plural);
     }
-    size_t count = 0;
-    const CatalogueEntry* table = LibraryCommandsEnglish(count);
-    EXPECT_EQ(count, library_commands);
-    for (size_t i = 0; i < count; ++i) {
-        const auto it = english.find(
-            {QString::fromUtf8(table[i].context), QString::fromUtf8(table[i].japanese)});
-        ASSERT_NE(it, english.end()) << table[i].japanese;
-        EXPECT_EQ(it->second.toStdString(), table[i].english);
-    }
+    // Looked up as the quick program does.
+    UseQuickLanguage(1);
+    EXPECT_EQ(Tr("LibraryCommands", "このフォルダは既に登録されています。"),
+              "This folder is already registered.");
+    EXPECT_EQ(Tr("Drops", "%nコース追加しました\n", nullptr, 2), "2 courses added\n");
+    UseQuickLanguage(0);
+    EXPECT_EQ(Cp932ToUtf8(Tr("Drops", "%nコース追加しました\n", nullptr, 1)), "1コース追加しました\n");
 }
 
 // Tr: the Japanese source untouched without the catalogue, the English with
