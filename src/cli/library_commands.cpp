@@ -17,6 +17,7 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/transaction.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -80,9 +81,11 @@ std::string RootConflict(const ConfigRecord& config, const std::string& path) {
     for (int i = 0; i < config.path_count; ++i) {
         const std::string& root = config.path[i];
         if (root == path)
-            return Show(Sj(u8"このフォルダは既に登録されています。")) + " " + Show(path);
+            return Show(Tr("LibraryCommands", "このフォルダは既に登録されています。")) + " " +
+                   Show(path);
         if (!root.empty() && path.compare(0, root.size(), root) == 0)
-            return Show(Sj(u8"親フォルダが既に登録されています。")) + " " + Show(root);
+            return Show(Tr("LibraryCommands", "親フォルダが既に登録されています。")) + " " +
+                   Show(root);
     }
     if (config.path_count >= kMaxSongFolders) return "1000 song folders are registered already";
     return std::string();

@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "player/course_import.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -38,8 +39,8 @@ std::string Shorten(const std::string& path) {
 }
 
 bool Ask(MainWindow& window, const std::string& text) {
-    return Ui().MessageBox(&window, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
-           MsgAnswer::Yes;
+    return Ui().MessageBox(&window, text, Tr("Drops", "確認"), MsgButtons::YesNo,
+                           MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
@@ -48,8 +49,9 @@ void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     if (target.RootRefused(folder)) return;
     if (!state.root_confirmed) {
-        if (!Ask(window, Sj(u8"ルートフォルダに加えます。よろしいですか？\n(bmsが多い場合、"
-                            u8"追加作業に数分かかる場合があります。)")))
+        if (!Ask(window, Tr("Drops",
+                            "ルートフォルダに加えます。よろしいですか？\n(bmsが多い場合、"
+                            "追加作業に数分かかる場合があります。)")))
             return;
         state.root_confirmed = true;
     }
@@ -57,11 +59,11 @@ void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
 }
 
 void DropCourseList(MainWindow& window, const std::string& path) {
-    if (!Ask(window, Sj(u8"コースをデータベースに追加します。\nよろしいですか?"))) return;
+    if (!Ask(window, Tr("Drops", "コースをデータベースに追加します。\nよろしいですか?"))) return;
     const CourseImport r = ImportCourseList(path);
     ShowNotices(&window, r.notices);
-    ShowMessage(&window, Sj(u8"%dコース追加しました\n").replace(0, 2, std::to_string(r.count)),
-                Sj(u8"報告"));
+    ShowMessage(&window, Tr("Drops", "%nコース追加しました\n", nullptr, r.count),
+                Tr("Drops", "報告"));
 }
 
 void DropCustomFolder(DropTarget& target, const std::string& path) {
@@ -189,9 +191,9 @@ void OnDropFiles(MainWindow& window, const QList<QUrl>& urls) {
         auto internal = FromHostPath(host);
         if (!internal) {
             ShowMessage(&window,
-                        Sj(u8"このファイル名はShift-JISで表せないため扱えません。\n") +
+                        Tr("Drops", "このファイル名はShift-JISで表せないため扱えません。\n") +
                             Utf8ToCp932Lossy(host),
-                        Sj(u8"エラー"));
+                        Tr("Drops", "エラー"));
             continue;
         }
         paths.push_back(*internal);
