@@ -554,15 +554,15 @@ To: %2</translation>
 </translation>
     </message>
     <message>
-        <source>名前に「"」を含むため、インストールできません。名前を変えてください。
+        <source>名前に「&quot;」を含むため、インストールできません。名前を変えてください。
 %s</source>
-        <translation>The name holds ", so it cannot be installed. Rename it.
+        <translation>The name holds &quot;, so it cannot be installed. Rename it.
 %s</translation>
     </message>
     <message>
         <source>書庫のフォルダ名が正しくないため、インストールしません。
 %s</source>
-        <translation>The archive's folder name is not valid, so it is not installed.
+        <translation>The archive&apos;s folder name is not valid, so it is not installed.
 %s</translation>
     </message>
     <message>
@@ -779,10 +779,10 @@ The setup program will not respond for a while.</translation>
         <translation>Error</translation>
     </message>
     <message>
-        <source>パスに " が含まれているため、ゲーム本体に渡せません（Windowsのコマンドラインでは渡せない文字です）。
+        <source>パスに &quot; が含まれているため、ゲーム本体に渡せません（Windowsのコマンドラインでは渡せない文字です）。
 名前を変えてから、もう一度実行して下さい。
 </source>
-        <translation>The path holds ", which cannot be passed to the game (Windows command lines cannot carry it).
+        <translation>The path holds &quot;, which cannot be passed to the game (Windows command lines cannot carry it).
 Rename it and try again.
 </translation>
     </message>
@@ -841,7 +841,7 @@ Set it with the Tool settings button.</translation>
     </message>
     <message>
         <source>%1: 「%2」はShift-JISで表せません</source>
-        <translation>%1: "%2" has no Shift-JIS form</translation>
+        <translation>%1: &quot;%2&quot; has no Shift-JIS form</translation>
     </message>
     <message>
         <source>%1: パスが長すぎます</source>
@@ -1057,7 +1057,7 @@ Set it with the Tool settings button.</translation>
 「QV5IRに参加する」にチェックを入れた状態で起動すると、
 自動的に登録されます。</source>
         <translation>Not registered with QV5IR.
-Start the game with "QV5 InternetRanking" checked
+Start the game with &quot;QV5 InternetRanking&quot; checked
 to register automatically.</translation>
     </message>
 </context>
@@ -1098,7 +1098,7 @@ to register automatically.</translation>
     </message>
     <message>
         <source>サーバーの応答が大きすぎます。</source>
-        <translation>The server's answer is too large.</translation>
+        <translation>The server&apos;s answer is too large.</translation>
     </message>
     <message>
         <source>IDが短すぎます。(3文字以上)</source>
@@ -1287,7 +1287,7 @@ To change the title or similar, use the tag editor instead of editing the chart.
     </message>
     <message>
         <source>「%1」をごみ箱に移動しますか？</source>
-        <translation>Move "%1" to the trash?</translation>
+        <translation>Move &quot;%1&quot; to the trash?</translation>
     </message>
 </context>
 <context>
