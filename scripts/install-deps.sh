@@ -8,6 +8,8 @@ packages=(build-essential cmake ninja-build pkg-config git qt6-base-dev libgl-de
   fonts-ipafont-gothic
   # Korean names in the library check's screenshot
   fonts-nanum
+  # lupdate/lrelease and their CMake functions: the English catalogue
+  qt6-l10n-tools qt6-tools-dev
   wine wine64 g++-mingw-w64-x86-64-posix locales
   # bsdtar: the baseline of bench/install_bench
   libarchive-tools

@@ -35,6 +35,13 @@ for lang in ja en; do
     name=$(echo "$tab" | tr 'A-Z' 'a-z')
     "$qv5" --dir "$demo" --screenshot "$out/${name}-${lang}.png" --tab "$tab"
   done
+  # The English texts beyond the pages: a menu, a question, progress, a dialog.
+  if [ "$lang" = en ]; then
+    for tab in TREEMENU CONFIRM PROGRESS TOOLS; do
+      name=$(echo "$tab" | tr 'A-Z' 'a-z')
+      "$qv5" --dir "$demo" --screenshot "$out/${name}-${lang}.png" --tab "$tab"
+    done
+  fi
   # The game folder chooser of a first start, in the desktop's language.
   locale=C.UTF-8
   [ "$lang" = ja ] && locale=ja_JP.UTF-8

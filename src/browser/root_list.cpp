@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 #include "platform/win_path.h"
 
 namespace qv5 {
@@ -11,7 +12,7 @@ bool PathTooLong(std::string_view path) {
 }
 
 std::string PathTooLongMessage(const std::string& path) {
-    return Sj(u8"パスが長すぎるため、この操作はできません。\n") + path;
+    return Tr("RootList", "パスが長すぎるため、この操作はできません。\n") + path;
 }
 
 std::string StoredRootPath(std::string path, bool folder) {
@@ -23,9 +24,9 @@ std::string StoredRootPath(std::string path, bool folder) {
 
 std::string RootConflictMessage(const std::vector<std::string>& roots, const std::string& path) {
     for (const std::string& root : roots) {
-        if (root == path) return Sj(u8"このフォルダは既に登録されています。");
+        if (root == path) return Tr("RootList", "このフォルダは既に登録されています。");
         if (!root.empty() && WinPath(path).IsWithin(root))
-            return Sj(u8"親フォルダが既に登録されています。");
+            return Tr("RootList", "親フォルダが既に登録されています。");
     }
     return {};
 }

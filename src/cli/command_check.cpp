@@ -18,6 +18,7 @@
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "platform/translation.h"
 #include "platform/ui_service.h"
 #include "window/library_check_text.h"
 
@@ -127,7 +128,7 @@ int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& co
     Database db;
     if (!db.Open(kSongDbPath, Database::Mode::ReadOnly))
         return Fail("cannot read the song library QV5files/Database/song.db");
-    SetUiLanguage(Language(config));
+    UseLanguage(Language(config));
     CheckResult result;
     {
         TerminalProgress progress("charts read");

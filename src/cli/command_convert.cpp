@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -74,9 +75,13 @@ int RunConvert(const CommandCall& call) {
     if (report.program_missing && !MissingDefaultConverterMessage(program).empty())
         return Fail(Cp932ToUtf8(MissingDefaultConverterMessage(program)));
     if (report.program_missing)
-        return Fail(Cp932ToUtf8(Sj(ogg2wav ? u8"oggデコーダーが設定されていません。"
-                                           : u8"oggエンコーダーが設定されていません。")) +
-                    " (" + Cp932ToUtf8(ogg2wav ? tools.oggdec_body : tools.oggenc_body) + ")");
+        return Fail(
+            Cp932ToUtf8(Tr(
+                "CommandConvert",
+                ogg2wav ? QT_TRANSLATE_NOOP("CommandConvert", "oggデコーダーが設定されていません。")
+                        : QT_TRANSLATE_NOOP("CommandConvert",
+                                            "oggエンコーダーが設定されていません。"))) +
+            " (" + Cp932ToUtf8(ogg2wav ? tools.oggdec_body : tools.oggenc_body) + ")");
     for (const std::string& path : report.kept)
         std::fprintf(stderr, "QV5: kept %s\n", Cp932ToUtf8(path).c_str());
     if (report.not_started > 0)

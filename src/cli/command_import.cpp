@@ -18,6 +18,7 @@
 #include "player/course_import.h"
 #include "player/player_db.h"
 #include "player/score_restore.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -26,7 +27,8 @@ namespace {
 // the kind of box (a database's reason) follows the text.
 void Print(const Notice& n) {
     std::string line = Cp932ToUtf8(n.text);
-    if (n.caption != kAppTitle && n.caption != Sj(u8"エラー") && n.caption != Sj(u8"報告"))
+    if (n.caption != kAppTitle && n.caption != Tr("CommandImport", "エラー") &&
+        n.caption != Tr("CommandImport", "報告"))
         line += " (" + Cp932ToUtf8(n.caption) + ")";
     std::fprintf(stderr, "QV5: %s\n", line.c_str());
 }

@@ -17,6 +17,7 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/transaction.h"
+#include "platform/tr.h"
 #include "platform/win_path.h"
 
 namespace qv5 {
@@ -81,9 +82,11 @@ std::string RootConflict(const ConfigRecord& config, const std::string& path) {
     for (int i = 0; i < config.path_count; ++i) {
         const std::string& root = config.path[i];
         if (root == path)
-            return Show(Sj(u8"このフォルダは既に登録されています。")) + " " + Show(path);
+            return Show(Tr("LibraryCommands", "このフォルダは既に登録されています。")) + " " +
+                   Show(path);
         if (!root.empty() && WinPath(path).IsWithin(root))
-            return Show(Sj(u8"親フォルダが既に登録されています。")) + " " + Show(root);
+            return Show(Tr("LibraryCommands", "親フォルダが既に登録されています。")) + " " +
+                   Show(root);
     }
     if (config.path_count >= kMaxSongFolders) return "1000 song folders are registered already";
     return std::string();

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_language.h"
 #include "cli/command_table.h"
 #include "platform/paths.h"
+#include "platform/translation.h"
 #include "window/about.h"
 #include "window/application.h"
 #include "window/game_folder.h"
@@ -49,6 +51,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "QV5: cannot use the folder %s\n", game->c_str());
             return 2;
         }
+        UseLanguage(CommandLineLanguage());
         return RunCommand(*command, line.rest, start_dir);
     }
     return Application().Run(argc, argv,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/command_table.h"
+#include "cli/command_language.h"
 #include "platform/paths.h"
 
 namespace {
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "QV5: cannot use the folder %s\n", dir.c_str());
                 return 2;
             }
+            UseQuickLanguage(CommandLineLanguage());
             return RunCommand(*command, line.rest, start_dir);
         }
     }

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -25,10 +26,11 @@ size_t FindSeparator(const std::string& name, char sep, size_t from) {
 }  // namespace
 
 std::string LoadFailureText(ArchiveKind kind, bool inspection) {
-    const char8_t* zip = u8"unzip32.dllの読み込みに失敗しました。";
-    const char8_t* rar = inspection ? u8"UNrar32.DLLの読み込みに失敗しました。"
-                                    : u8"unrar32.dllの読み込みに失敗しました。";
-    return Sj(kind == ArchiveKind::Zip ? zip : rar);
+    const char* zip = QT_TRANSLATE_NOOP("ArchiveContents", "unzip32.dllの読み込みに失敗しました。");
+    const char* rar =
+        inspection ? QT_TRANSLATE_NOOP("ArchiveContents", "UNrar32.DLLの読み込みに失敗しました。")
+                   : QT_TRANSLATE_NOOP("ArchiveContents", "unrar32.dllの読み込みに失敗しました。");
+    return Tr("ArchiveContents", kind == ArchiveKind::Zip ? zip : rar);
 }
 
 std::string& SharedFolderName() {

@@ -21,6 +21,7 @@
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 
@@ -76,9 +77,9 @@ class Extractor {
         return false;
     }
     bool FailWrite(const std::string& path, int error) {
-        return Fail(
-            Sj(u8"ファイルを書き込めません。この書庫から展開したファイルは削除しました。\n") +
-            path + "\n" + Reason(error));
+        return Fail(Tr("Extract",
+                       "ファイルを書き込めません。この書庫から展開したファイルは削除しました。\n") +
+                    path + "\n" + Reason(error));
     }
     bool FailNoSpace(ArchiveReader& reader, std::int64_t entry_size);
     Made MakeFolders(const std::vector<std::string>& parts, size_t count);
@@ -115,7 +116,7 @@ class Extractor {
 
 bool Extractor::CreateDestination() {
     auto host = ToHostPath(dest_);
-    if (!host) return Fail(Sj(u8"展開先のフォルダを作れません。\n") + dest_);
+    if (!host) return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
     // Each missing folder of the destination is made and remembered.
     std::string internal;
     size_t i = 0;
@@ -129,13 +130,15 @@ bool Extractor::CreateDestination() {
         if (internal.empty() || (internal.size() == 2 && internal[1] == ':')) continue;
         auto h = ToHostPath(internal);
         struct stat st;
-        if (!h) return Fail(Sj(u8"展開先のフォルダを作れません。\n") + dest_);
+        if (!h) return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
         if (stat(h->c_str(), &st) == 0) {
-            if (!S_ISDIR(st.st_mode)) return Fail(Sj(u8"展開先のフォルダを作れません。\n") + dest_);
+            if (!S_ISDIR(st.st_mode))
+                return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
             continue;
         }
         if (mkdir(h->c_str(), 0755) != 0)
-            return Fail(Sj(u8"展開先のフォルダを作れません。\n") + dest_ + "\n" + Reason(errno));
+            return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_ + "\n" +
+                        Reason(errno));
         report_.created.push_back({internal, true});
         ++report_.folders;
     }
@@ -218,10 +221,12 @@ bool Extractor::FailNoSpace(ArchiveReader& reader, std::int64_t entry_size) {
         if (reader.type() == EntryType::File) needed += on_disk(reader.declared_size());
     const std::int64_t missing = std::max(needed - free_at_start_, block_size_);
     report_.no_space = true;
-    return Fail(Sj(u8"空き容量が足りないため、展開できません。この書庫から展開したファイルは"
-                   u8"削除しました。\n") +
-                dest_ + "\n" + Sj(u8"足りない容量: ") + ShowBytes(missing) + Sj(u8" (必要: ") +
-                ShowBytes(needed) + Sj(u8"、空き: ") + ShowBytes(free_at_start_) + ")");
+    return Fail(Tr("Extract",
+                   "空き容量が足りないため、展開できません。この書庫から展開したファイルは"
+                   "削除しました。\n") +
+                dest_ + "\n" +
+                Arg(Tr("Extract", "足りない容量: %1 (必要: %2、空き: %3)"),
+                    {ShowBytes(missing), ShowBytes(needed), ShowBytes(free_at_start_)}));
 }
 
 Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<std::string>& parts) {
@@ -286,8 +291,8 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
         if (r == 0) break;
         if (r < 0) {
             drop();
-            Fail(Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") + internal +
-                 "\n" + reader.error());
+            Fail(Tr("Extract", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+                 internal + "\n" + reader.error());
             return Made::Fatal;
         }
         // What the entry really holds counts, not what its header claimed.
@@ -361,7 +366,7 @@ bool Extractor::ExtractEntry(ArchiveReader& reader) {
     }
     if (reader.encrypted()) {
         report_.encrypted = true;
-        return Fail(Sj(u8"暗号化された書庫は展開できません。"));
+        return Fail(Tr("Extract", "暗号化された書庫は展開できません。"));
     }
     auto parts = SafeEntryParts(*reader.name());
     if (!parts) {
@@ -384,15 +389,16 @@ bool Extractor::Run(ArchiveKind kind, const ExtractCommand& command) {
     dest_ = command.destination;
     auto host = ToHostPath(command.archive);
     if (!host || access(host->c_str(), R_OK) != 0)
-        return Fail(Sj(u8"書庫を開けません。\n") + command.archive);
+        return Fail(Tr("Extract", "書庫を開けません。\n") + command.archive);
     if (kind == ArchiveKind::Rar && Rar5HoldsEncryption(*host)) {
         report_.encrypted = true;
-        return Fail(Sj(u8"暗号化された書庫は展開できません。"));
+        return Fail(Tr("Extract", "暗号化された書庫は展開できません。"));
     }
     ArchiveReader reader;
     if (!reader.Open(kind, *host))
-        return Fail(Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") +
-                    command.archive + "\n" + reader.error());
+        return Fail(
+            Tr("Extract", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+            command.archive + "\n" + reader.error());
     if (!CreateDestination()) return false;
     for (;;) {
         if (progress_ && progress_->StopRequested()) {
@@ -402,8 +408,9 @@ bool Extractor::Run(ArchiveKind kind, const ExtractCommand& command) {
         const ArchiveReader::Step step = reader.Next();
         if (step == ArchiveReader::Step::End) return true;
         if (step == ArchiveReader::Step::Failed)
-            return Fail(Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") +
-                        command.archive + "\n" + reader.error());
+            return Fail(
+                Tr("Extract", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+                command.archive + "\n" + reader.error());
         if (!ExtractEntry(reader)) return false;
     }
 }
@@ -415,7 +422,7 @@ int ExtractArchive(ArchiveKind kind, const std::string& command_line, ExtractRep
     if (!ArchiveKindReadable(kind)) return 0;
     auto command = ParseExtractCommand(command_line);
     if (!command) {
-        report.error = Sj(u8"展開のコマンドが正しくありません。\n") + command_line;
+        report.error = Tr("Extract", "展開のコマンドが正しくありません。\n") + command_line;
         return 2;
     }
     Extractor extractor(report, options, progress);

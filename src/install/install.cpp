@@ -7,6 +7,7 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 #include "platform/win_path.h"
 
 namespace qv5 {
@@ -18,8 +19,8 @@ bool IsPlainName(const std::string& name) {
     return parts && parts->size() == 1 && (*parts)[0] == name;
 }
 
-std::string Format(const char8_t* utf8_format, const std::string& a) {
-    std::string f = Sj(utf8_format);
+std::string Format(const char* utf8_format, const std::string& a) {
+    std::string f = Tr("Install", utf8_format);
     const size_t at = f.find("%s");
     if (at != std::string::npos) f.replace(at, 2, a);
     return f;
@@ -87,7 +88,7 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     // install is still extracting (and may yet remove).
     NullProgress quiet;
     FolderLock lock(bare, progress ? *progress : quiet,
-                    Sj(u8"同じフォルダへの別のインストールが終わるのを待っています。"));
+                    Tr("Install", "同じフォルダへの別のインストールが終わるのを待っています。"));
     if (lock.stopped()) {
         r.status = InstallResult::Status::Refused;
         r.extract.stopped = true;
@@ -105,7 +106,8 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
         // A damaged archive is said to be one, not to hold no chart.
         if (!read_error.empty())
             r.error =
-                Sj(u8"書庫を読み込めません。壊れているか、対応していない形式です。\n") + read_error;
+                Tr("Install", "書庫を読み込めません。壊れているか、対応していない形式です。\n") +
+                read_error;
         return r;
     }
     // The extraction's command line quotes its paths and has no way to carry
@@ -114,7 +116,10 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
         if (path->find('"') == std::string::npos) continue;
         r.status = InstallResult::Status::Refused;
         r.error = Format(
-            u8"名前に「\"」を含むため、インストールできません。名前を変えてください。\n%s", *path);
+            QT_TRANSLATE_NOOP(
+                "Install",
+                "名前に「\"」を含むため、インストールできません。名前を変えてください。\n%s"),
+            *path);
         return r;
     }
     if (r.inspection == Inspection::ChartInFolder) {
@@ -129,7 +134,9 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     if (!IsPlainName(r.folder_name)) {
         r.status = InstallResult::Status::Refused;
         r.error =
-            Format(u8"書庫のフォルダ名が正しくないため、インストールしません。\n%s", r.folder_name);
+            Format(QT_TRANSLATE_NOOP(
+                       "Install", "書庫のフォルダ名が正しくないため、インストールしません。\n%s"),
+                   r.folder_name);
         return r;
     }
     r.extraction = ExtractArchive(kind, r.command_line, r.extract, options, progress);
@@ -148,7 +155,8 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
         UndoExtraction(r.extract);
         r.status = InstallResult::Status::LibraryFailed;
         if (r.library.stopped || (progress && progress->StopRequested())) r.extract.stopped = true;
-        r.error = Sj(u8"曲をデータベースに登録できませんでした。展開したファイルは削除しました。");
+        r.error = Tr("Install",
+                     "曲をデータベースに登録できませんでした。展開したファイルは削除しました。");
         const std::string why = !r.library.error.empty() ? r.library.error : db.LastError();
         if (!why.empty()) r.error += "\n" + why;
         return r;
@@ -159,22 +167,24 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
 
 std::vector<Notice> InstallNotices(const InstallResult& r) {
     std::vector<Notice> out;
-    const std::string error_caption = Sj(u8"エラー");
+    const std::string error_caption = Tr("Install", "エラー");
     switch (r.status) {
         case InstallResult::Status::LibraryMissing:
             out.push_back({LoadFailureText(r.kind, r.inspection == Inspection::LibraryMissing),
                            kAppTitle});
             return out;
         case InstallResult::Status::NoChart:
-            out.push_back({r.error.empty() ? Sj(u8"譜面ファイルが見つかりません。") : r.error,
-                           error_caption});
+            out.push_back(
+                {r.error.empty() ? Tr("Install", "譜面ファイルが見つかりません。") : r.error,
+                 error_caption});
             return out;
         case InstallResult::Status::Refused:
         case InstallResult::Status::ExtractFailed:
         case InstallResult::Status::LibraryFailed:
             if (r.extract.stopped)
-                out.push_back({Sj(u8"インストールを中止しました。展開したファイルは削除しました。"),
-                               Sj(u8"報告")});
+                out.push_back(
+                    {Tr("Install", "インストールを中止しました。展開したファイルは削除しました。"),
+                     Tr("Install", "報告")});
             else
                 out.push_back({r.error, error_caption});
             return out;
@@ -183,19 +193,19 @@ std::vector<Notice> InstallNotices(const InstallResult& r) {
     }
     const ExtractReport& e = r.extract;
     if (e.Skipped() == 0) return out;
-    std::string text = Sj(u8"展開しなかった項目があります。");
-    auto line = [&](const char8_t* what, long n) {
-        if (n > 0) text += "\n" + Sj(what) + std::to_string(n);
+    std::string text = Tr("Install", "展開しなかった項目があります。");
+    auto line = [&](const char* what, long n) {
+        if (n > 0) text += "\n" + Tr("Install", what) + std::to_string(n);
     };
-    line(u8"既にあるファイル(置き換えていません): ", e.kept);
-    line(u8"展開先の外を指す名前: ", e.unsafe);
-    line(u8"リンク・特殊ファイル: ", e.links);
-    line(u8"Shift-JISで表せない名前: ", e.unnamable);
+    line(QT_TRANSLATE_NOOP("Install", "既にあるファイル(置き換えていません): "), e.kept);
+    line(QT_TRANSLATE_NOOP("Install", "展開先の外を指す名前: "), e.unsafe);
+    line(QT_TRANSLATE_NOOP("Install", "リンク・特殊ファイル: "), e.links);
+    line(QT_TRANSLATE_NOOP("Install", "Shift-JISで表せない名前: "), e.unnamable);
     if (e.too_large > 0)
-        text += "\n" + Sj(u8"展開する大きさの上限(") + std::to_string(e.max_bytes / 1024) +
-                Sj(u8" KB)を超えるファイル: ") + std::to_string(e.too_large);
-    line(u8"長すぎる名前: ", e.too_long);
-    out.push_back({text, Sj(u8"報告")});
+        text += "\n" + Arg(Tr("Install", "展開する大きさの上限(%1 KB)を超えるファイル: %2"),
+                           {std::to_string(e.max_bytes / 1024), std::to_string(e.too_large)});
+    line(QT_TRANSLATE_NOOP("Install", "長すぎる名前: "), e.too_long);
+    out.push_back({text, Tr("Install", "報告")});
     return out;
 }
 

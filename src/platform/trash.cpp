@@ -9,6 +9,7 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -41,13 +42,15 @@ bool MoveToTrash(const std::string& host) {
 }  // namespace
 
 TrashResult DeleteToTrash(QWidget* owner, const std::string& path) {
-    if (Ui().MessageBox(owner, Sj(u8"「") + path + Sj(u8"」をごみ箱に移動しますか？"), Sj(u8"確認"),
-                        MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+    if (Ui().MessageBox(owner, Arg(Tr("Trash", "「%1」をごみ箱に移動しますか？"), {path}),
+                        Tr("Trash", "確認"), MsgButtons::YesNo,
+                        MsgIcon::Question) != MsgAnswer::Yes)
         return TrashResult::Declined;
     auto host = ToHostPath(path);
     if (!host || !MoveToTrash(*host)) {
-        ShowMessage(owner, Sj(u8"ごみ箱に移動できませんでした。何も削除していません。\n") + path,
-                    Sj(u8"エラー"), MsgIcon::Error);
+        ShowMessage(owner,
+                    Tr("Trash", "ごみ箱に移動できませんでした。何も削除していません。\n") + path,
+                    Tr("Trash", "エラー"), MsgIcon::Error);
         return TrashResult::Failed;
     }
     return TrashResult::Moved;

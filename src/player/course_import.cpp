@@ -8,6 +8,7 @@
 #include "platform/text.h"
 #include "platform/transaction.h"
 #include "player/xml_list.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -32,8 +33,8 @@ std::string DbError(const Database& db) {
 
 void Refuse(CourseImport& r, const std::string& reason) {
     r.count = 0;
-    r.error = Sj(u8"コースを追加できません。") + " (" + reason + ")";
-    r.notices.push_back({Sj(u8"コースを追加できません。"), reason});
+    r.error = Tr("CourseImport", "コースを追加できません。") + " (" + reason + ")";
+    r.notices.push_back({Tr("CourseImport", "コースを追加できません。"), reason});
 }
 
 }  // namespace
@@ -50,8 +51,8 @@ CourseImport ImportCourseList(const std::string& path, int busy_ms) {
 
     XmlList list;
     if (!LoadXmlList(path, "courselist", "course", list)) {
-        r.error = Sj(u8"コースリストの読み込みに失敗しました。");
-        r.notices.push_back({r.error, Sj(u8"エラー")});
+        r.error = Tr("CourseImport", "コースリストの読み込みに失敗しました。");
+        r.notices.push_back({r.error, Tr("CourseImport", "エラー")});
         return r;
     }
     if (!db.IsOpen()) {
@@ -79,7 +80,7 @@ CourseImport ImportCourseList(const std::string& path, int busy_ms) {
         if (s && s.Run())
             ++r.count;
         else
-            r.notices.push_back({Sj(u8"コースを追加できません。"), DbError(db)});
+            r.notices.push_back({Tr("CourseImport", "コースを追加できません。"), DbError(db)});
     }
     for (Statement& s : insert) s = Statement();
     if (!tx.Commit()) {

@@ -5,6 +5,7 @@
 #include "platform/database.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 
@@ -24,8 +25,8 @@ const char* const kCreateScoreTable =
 
 namespace {
 
-void Error(const Tell& tell, const char8_t* text) {
-    tell(Notice{Sj(text), Sj(u8"エラー")});
+void Error(const Tell& tell, const char* text) {
+    tell(Notice{Tr("PlayerDb", text), Tr("PlayerDb", "エラー")});
 }
 
 // "*.db" as the Windows wildcard matches it: the extension in any case.
@@ -39,8 +40,9 @@ bool HasDbExtension(const std::string& name) {
 
 std::string CannotCreatePlayerMessage(const std::string& host_path, const std::string& why) {
     const std::string detail = "\n" + host_path + "\n" + Utf8ToCp932Lossy(why);
-    return TheConfig().language == 1 ? "Cannot create the player data." + detail
-                                     : Sj(u8"プレイヤーデータを作成できません。") + detail;
+    return TheConfig().language == 1
+               ? "Cannot create the player data." + detail
+               : Tr("PlayerDb", "プレイヤーデータを作成できません。") + detail;
 }
 
 std::string PasswordDigest(const std::string& password) {
@@ -87,15 +89,15 @@ std::vector<std::string> ListPlayers() {
 
 int CreatePlayer(const std::string& id, const std::string& password, const Tell& tell) {
     if (id.size() < 3) {
-        Error(tell, u8"IDが短すぎます。(3文字以上)");
+        Error(tell, QT_TRANSLATE_NOOP("PlayerDb", "IDが短すぎます。(3文字以上)"));
         return 0;
     }
     if (password.size() < 3) {
-        Error(tell, u8"パスワードが短すぎます。(3文字以上)");
+        Error(tell, QT_TRANSLATE_NOOP("PlayerDb", "パスワードが短すぎます。(3文字以上)"));
         return 0;
     }
     if (!IsSafePlayerId(id)) {
-        Error(tell, u8"IDには半角英数のみ使用可能です。");
+        Error(tell, QT_TRANSLATE_NOOP("PlayerDb", "IDには半角英数のみ使用可能です。"));
         return 0;
     }
     const std::string path = PlayerDbPath(id);
@@ -111,7 +113,7 @@ int CreatePlayer(const std::string& id, const std::string& password, const Tell&
     const std::string sqlite_error = db.LastError();
     db.Close();
     if (!ok && existed) {
-        Error(tell, u8"別のプレイヤー名を指定して下さい");
+        Error(tell, QT_TRANSLATE_NOOP("PlayerDb", "別のプレイヤー名を指定して下さい"));
         return 0;
     }
     if (!ok) {
@@ -120,10 +122,11 @@ int CreatePlayer(const std::string& id, const std::string& password, const Tell&
         DeletePath(path);
         const std::string why =
             FolderWriteProblem(kScoreFolder).value_or(sqlite_error.empty() ? "?" : sqlite_error);
-        tell(Notice{CannotCreatePlayerMessage(HostPathForMessage(path), why), Sj(u8"エラー")});
+        tell(Notice{CannotCreatePlayerMessage(HostPathForMessage(path), why),
+                    Tr("PlayerDb", "エラー")});
         return 0;
     }
-    tell(Notice{Sj(u8"新規データを作成しました。"), Sj(u8"報告")});
+    tell(Notice{Tr("PlayerDb", "新規データを作成しました。"), Tr("PlayerDb", "報告")});
     return 1;
 }
 
@@ -131,7 +134,7 @@ int VerifyPlayerPassword(const std::string& id, const std::string& password, con
     Database db;
     // A missing database is not created: it would show up as a player.
     if (!IsSafePlayerId(id) || !db.Open(PlayerDbPath(id), Database::Mode::OpenExisting)) {
-        Error(tell, u8"データベースを開けません");
+        Error(tell, QT_TRANSLATE_NOOP("PlayerDb", "データベースを開けません"));
         return 0;
     }
     const std::string digest = PasswordDigest(password);
@@ -141,7 +144,7 @@ int VerifyPlayerPassword(const std::string& id, const std::string& password, con
         // A wrong password is no database error: the caller says what it is.
         return 0;
     }
-    Error(tell, u8"データベースエラー");
+    Error(tell, QT_TRANSLATE_NOOP("PlayerDb", "データベースエラー"));
     return 0;
 }
 

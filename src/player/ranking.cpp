@@ -6,12 +6,13 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "player/player_db.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
 
 void Error(const Tell& tell, const std::string& text) {
-    tell(Notice{text, Sj(u8"エラー")});
+    tell(Notice{text, Tr("Ranking", "エラー")});
 }
 
 }  // namespace
@@ -32,19 +33,20 @@ int OpenRankingPage(const std::string& id, const std::string& password, bool my_
     if (IsSafePlayerId(id) && db.Open(PlayerDbPath(id), Database::Mode::OpenExisting))
         s = db.Prepare(SqlFormat("SELECT * FROM player WHERE id = '%q'", id.c_str()));
     if (!s.Step()) {
-        Error(tell, Sj(u8"データベースエラー"));
+        Error(tell, Tr("Ranking", "データベースエラー"));
         return 0;
     }
     const std::string digest = PasswordDigest(password);
     if (s.Text(1) != digest) {
-        Error(tell, Sj(u8"パスワードが違います"));
+        Error(tell, Tr("Ranking", "パスワードが違います"));
         return 0;
     }
     const int irid = s.Int(3);
     if (irid < 1) {
         Error(tell,
-              Sj(u8"QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n"
-                 u8"自動的に登録されます。"));
+              Tr("Ranking",
+                 "QV5IR未登録です。\n「QV5IRに参加する」にチェックを入れた状態で起動すると、\n"
+                 "自動的に登録されます。"));
         return 0;
     }
     s = Statement();

@@ -10,16 +10,17 @@
 #include "player/ranking.h"
 #include "player/score_list_copy.h"
 #include "player/xml_list.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
 
-Notice Error(const char8_t* text) {
-    return {Sj(text), Sj(u8"エラー")};
+Notice Error(const char* text) {
+    return {Tr("ScoreRestore", text), Tr("ScoreRestore", "エラー")};
 }
 
-Notice Report(const char8_t* text) {
-    return {Sj(text), kAppTitle};
+Notice Report(const char* text) {
+    return {Tr("ScoreRestore", text), kAppTitle};
 }
 
 int Refuse(const Tell& tell, const Notice& notice) {
@@ -133,7 +134,8 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
     FileReplacement file(kScoreListPath);
     if (!file.ok()) {
         d.end = DownloadEnd::NotWritten;
-        d.notice = Error(u8"スコアリストの読み込みに失敗しました。");
+        d.notice =
+            Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。"));
         return d;
     }
     // Lines are short: they are gathered into larger writes.
@@ -154,22 +156,24 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
     d.end = DownloadEnd::Saved;
     if (copy.signal() == ScoreListCopy::Signal::Error) {
         d.end = DownloadEnd::ServerError;
-        d.notice = Report(u8"サーバーに接続できません。");
+        d.notice = Report(QT_TRANSLATE_NOOP("ScoreRestore", "サーバーに接続できません。"));
     } else if (copy.signal() == ScoreListCopy::Signal::Pass) {
         d.end = DownloadEnd::BadPassword;
-        d.notice = Report(u8"パスワードが間違っているか、無効なQV5IDです。");
+        d.notice = Report(
+            QT_TRANSLATE_NOOP("ScoreRestore", "パスワードが間違っているか、無効なQV5IDです。"));
     } else if (copy.write_failed() || !flushed) {
         d.end = DownloadEnd::NotWritten;
-        d.notice = Error(u8"スコアリストの読み込みに失敗しました。");
+        d.notice =
+            Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。"));
     } else if (http.end == HttpEnd::TooLarge) {
         // Only the start of such an answer arrived: it is not kept.
         d.end = DownloadEnd::TooLarge;
-        d.notice = Error(u8"サーバーの応答が大きすぎます。");
+        d.notice = Error(QT_TRANSLATE_NOOP("ScoreRestore", "サーバーの応答が大きすぎます。"));
         d.notice.text += " (> " + std::to_string(options.max_body_bytes) + " bytes)";
         return d;
     } else if (http.end == HttpEnd::Failed) {
         d.end = DownloadEnd::NetworkError;
-        d.notice = {Utf8ToCp932Lossy(http.error), Sj(u8"エラー")};
+        d.notice = {Utf8ToCp932Lossy(http.error), Tr("ScoreRestore", "エラー")};
     } else if (http.end == HttpEnd::StoppedByUser) {
         d.end = DownloadEnd::Stopped;
     }
@@ -179,7 +183,8 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
     if (answered && d.end != DownloadEnd::NotWritten && !file.Commit() &&
         d.end == DownloadEnd::Saved) {
         d.end = DownloadEnd::NotWritten;
-        d.notice = Error(u8"スコアリストの読み込みに失敗しました。");
+        d.notice =
+            Error(QT_TRANSLATE_NOOP("ScoreRestore", "スコアリストの読み込みに失敗しました。"));
     }
     return d;
 }
@@ -192,38 +197,54 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
 // lists as a player.
 int CreatePlayerFromScoreList(const std::string& id, const std::string& password, int irid,
                               const Tell& tell, const MakeProgress& make_progress) {
-    if (id.size() < 3) return Refuse(tell, Error(u8"IDが短すぎます。(3文字以上)"));
-    if (password.size() < 3) return Refuse(tell, Error(u8"パスワードが短すぎます。(3文字以上)"));
-    if (!IsSafePlayerId(id)) return Refuse(tell, Error(u8"IDには半角英数のみ使用可能です。"));
+    if (id.size() < 3)
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "IDが短すぎます。(3文字以上)")));
+    if (password.size() < 3)
+        return Refuse(
+            tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "パスワードが短すぎます。(3文字以上)")));
+    if (!IsSafePlayerId(id))
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "IDには半角英数のみ使用可能です。")));
 
     XmlList list;
     if (!LoadXmlList(kScoreListPath, "scorelist", "score", list))
-        return Refuse(tell, Error(u8"スコアリストの読み込みに失敗しました。"));
+        return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore",
+                                                    "スコアリストの読み込みに失敗しました。")));
 
     const std::string path = PlayerDbPath(id);
-    if (HoldsAPlayer(path)) return Refuse(tell, Error(u8"別のプレイヤー名を指定して下さい"));
+    if (HoldsAPlayer(path))
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
     const auto building = CreateFreshFile(path + ".new-");
     // As when the database cannot be opened: no player of that name can be made.
-    if (!building) return Refuse(tell, Error(u8"別のプレイヤー名を指定して下さい"));
+    if (!building)
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
     const Stored stored = StoreScoreList(*building, id, password, irid, list, make_progress);
     if (stored.end != Stored::End::Done) {
         DeletePath(*building);
         if (stored.end == Stored::End::Stopped) return 0;
-        return Refuse(tell, Error(u8"データベースエラー"));
+        return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "データベースエラー")));
     }
     if (!PutInPlace(*building, path)) {
         DeletePath(*building);
-        return Refuse(tell, Error(u8"別のプレイヤー名を指定して下さい"));
+        return Refuse(tell,
+                      Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
     }
-    tell({std::to_string(stored.count) + Sj(u8"スコアを引き継ぎました。"), Sj(u8"報告")});
+    tell({Tr("ScoreRestore", "%nスコアを引き継ぎました。", nullptr, stored.count),
+          Tr("ScoreRestore", "報告")});
     return 1;
 }
 
 int RestoreScores(const std::string& id, const std::string& password, const std::string& irid_text,
                   const MakeProgress& make_progress, const Tell& tell, const HttpOptions& options) {
     const int irid = LeadingNumber(irid_text.c_str());
-    if (irid <= 0) return Refuse(tell, Error(u8"無効なQV5IDです。"));
-    tell(Report(u8"スコアデータをダウンロードします。\n環境により時間がかかる場合があります。"));
+    if (irid <= 0)
+        return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "無効なQV5IDです。")));
+    tell(Report(QT_TRANSLATE_NOOP(
+        "ScoreRestore",
+        "スコアデータをダウンロードします。\n環境により時間がかかる場合があります。")));
     ScoreDownload d;
     {
         std::unique_ptr<Progress> progress = make_progress(RestoreStep::Download);
@@ -233,7 +254,7 @@ int RestoreScores(const std::string& id, const std::string& password, const std:
         if (!d.notice.text.empty()) tell(d.notice);
         return 0;
     }
-    tell(Report(u8"スコアデータを読み込みます。"));
+    tell(Report(QT_TRANSLATE_NOOP("ScoreRestore", "スコアデータを読み込みます。")));
     return CreatePlayerFromScoreList(id, password, irid, tell, make_progress);
 }
 

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMenu>
+#include <QPainter>
 #include <QPixmap>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -15,6 +17,10 @@
 
 #include "window/about.h"
 #include "window/song_list_window.h"
+#include "window/job_summary.h"
+#include "window/progress_window.h"
+#include "platform/tr.h"
+#include "cli/command_language.h"
 #include "window/game_folder.h"
 #include "window/jukebox_page.h"
 #include "window/library_check_window.h"
@@ -22,6 +28,7 @@
 #include "window/folder_tree.h"
 #include "config/config_record.h"
 #include "platform/paths.h"
+#include "platform/translation.h"
 #include "window/qt_ui_service.h"
 #include "window/wait_note.h"
 
@@ -39,9 +46,39 @@ bool HasDisplay() {
 
 // --screenshot: the window as it starts, on the tab named by --tab (chosen as
 // a click would choose it, settings applied), the root folders opened.
+// --tab TREEMENU: the folder tree's menu of a song folder over the window.
+int SaveTreeMenuScreenshot(MainWindow& dlg, const std::string& file) {
+    FolderTree* tree = dlg.JukeboxTab()->Tree();
+    auto* menu = tree->findChild<QMenu*>(QStringLiteral("menu0"));
+    if (!menu || tree->topLevelItemCount() == 0) return 1;
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    tree->SetCurrent(root);
+    const QRect row = tree->visualItemRect(root);
+    menu->popup(tree->viewport()->mapToGlobal(row.center()));
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    QPixmap picture = dlg.grab();
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(dlg.mapFromGlobal(menu->pos()), menu->grab());
+    }
+    menu->hide();
+    return picture.save(QString::fromStdString(file), "PNG") ? 0 : 1;
+}
+
+// --tab PROGRESS: the progress window of a library update, part way.
+int SaveProgressScreenshot(MainWindow& dlg, const std::string& file) {
+    ProgressWindow progress(&dlg, Tr("FolderTree", "ライブラリを更新しています"));
+    progress.Update(42, 120, "songs\\Demo Song 2\\demo2_1.bms");
+    progress.SetUnit(ChartsUnit());  // shows the count at once
+    return SaveDialogPicture(*progress.dialog(), file) ? 0 : 1;
+}
+
 int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& tab) {
+    const bool over_jukebox =
+        tab == "TREEMENU" || tab == "CONFIRM" || tab == "TOOLS" || tab == "PROGRESS";
+    const QString page = QString::fromStdString(over_jukebox ? "JUKEBOX1" : tab);
     for (int i = 0; i < dlg.Tabs()->count(); ++i)
-        if (dlg.Tabs()->tabText(i).compare(QString::fromStdString(tab), Qt::CaseInsensitive) == 0)
+        if (dlg.Tabs()->tabText(i).compare(page, Qt::CaseInsensitive) == 0)
             dlg.Tabs()->setCurrentIndex(i);
     FolderTree* tree = dlg.JukeboxTab()->Tree();
     for (int i = 0; i < tree->topLevelItemCount(); ++i) tree->topLevelItem(i)->setExpanded(true);
@@ -56,6 +93,17 @@ int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& 
     QWidget* shown = &dlg;
     if (tab == "SONGS") shown = dlg.OpenSongList();
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    if (tab == "TREEMENU") return SaveTreeMenuScreenshot(dlg, file);
+    if (tab == "PROGRESS") return SaveProgressScreenshot(dlg, file);
+    // A confirmation box and the tool settings dialog, as their buttons open them.
+    if (tab == "CONFIRM" || tab == "TOOLS") {
+        GrabNextDialogTo(file);
+        if (tab == "CONFIRM")
+            dlg.JukeboxTab()->FullRescan();
+        else
+            dlg.JukeboxTab()->OpenToolSettings();
+        return DialogGrabbed() ? 0 : 1;
+    }
     if (!shown->grab().save(QString::fromStdString(file), "PNG")) {
         std::fprintf(stderr, "QV5: cannot write the screenshot %s\n", file.c_str());
         return 1;

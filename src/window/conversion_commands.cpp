@@ -12,6 +12,7 @@
 #include "window/progress_window.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -21,32 +22,41 @@ enum class Kind { WavToOgg, OggToWav, BmpToPng, PngToBmp, WavAndBmp };
 struct CommandEntry {
     int root_id, folder_id;
     Kind kind;
-    const char8_t* question;
-    const char8_t* title;
+    const char* question;
+    const char* title;
 };
 
 constexpr CommandEntry kCommands[] = {
     {kCmdRootWavToOgg, kCmdFolderWavToOgg, Kind::WavToOgg,
-     u8"サブフォルダも含めたすべてのwavをoggに変換します。\n変換元のwavは自動で削除されます。\n"
-     u8"よろしいですか？",
-     u8"wavをoggに変換しています"},
+     QT_TRANSLATE_NOOP(
+         "ConversionCommands",
+         "サブフォルダも含めたすべてのwavをoggに変換します。\n変換元のwavは自動で削除されます。\n"
+         "よろしいですか？"),
+     QT_TRANSLATE_NOOP("ConversionCommands", "wavをoggに変換しています")},
     {kCmdRootOggToWav, kCmdFolderOggToWav, Kind::OggToWav,
-     u8"サブフォルダも含めたすべてのoggをwavに変換します。\n変換元のoggは自動で削除されます。\n"
-     u8"よろしいですか？",
-     u8"oggをwavに変換しています"},
+     QT_TRANSLATE_NOOP(
+         "ConversionCommands",
+         "サブフォルダも含めたすべてのoggをwavに変換します。\n変換元のoggは自動で削除されます。\n"
+         "よろしいですか？"),
+     QT_TRANSLATE_NOOP("ConversionCommands", "oggをwavに変換しています")},
     {kCmdRootBmpToPng, kCmdFolderBmpToPng, Kind::BmpToPng,
-     u8"サブフォルダも含めたすべてのbmpをpngに変換します。\n変換元のbmpは自動で削除されます。\n"
-     u8"bmsに使われているかは問わず変換するので、同梱のhtml等に影響する場合があります。\n"
-     u8"よろしいですか？",
-     u8"bmpをpngに変換しています"},
+     QT_TRANSLATE_NOOP(
+         "ConversionCommands",
+         "サブフォルダも含めたすべてのbmpをpngに変換します。\n変換元のbmpは自動で削除されます。\n"
+         "bmsに使われているかは問わず変換するので、同梱のhtml等に影響する場合があります。\n"
+         "よろしいですか？"),
+     QT_TRANSLATE_NOOP("ConversionCommands", "bmpをpngに変換しています")},
     {kCmdRootPngToBmp, kCmdFolderPngToBmp, Kind::PngToBmp,
-     u8"サブフォルダも含めたすべてのpngをbmpに変換します。\n変換元のpngは自動で削除されます。\n"
-     u8"よろしいですか？",
-     u8"pngをbmpに変換しています"},
+     QT_TRANSLATE_NOOP(
+         "ConversionCommands",
+         "サブフォルダも含めたすべてのpngをbmpに変換します。\n変換元のpngは自動で削除されます。\n"
+         "よろしいですか？"),
+     QT_TRANSLATE_NOOP("ConversionCommands", "pngをbmpに変換しています")},
     {kCmdRootWavAndBmp, kCmdFolderWavAndBmp, Kind::WavAndBmp,
-     u8"サブフォルダも含めたすべてのwavをoggに、bmpをpngに変換します。\n"
-     u8"変換元のwavとbmpは自動で削除されます。\nよろしいですか？",
-     u8"wavとbmpを変換しています"},
+     QT_TRANSLATE_NOOP("ConversionCommands",
+                       "サブフォルダも含めたすべてのwavをoggに、bmpをpngに変換します。\n"
+                       "変換元のwavとbmpは自動で削除されます。\nよろしいですか？"),
+     QT_TRANSLATE_NOOP("ConversionCommands", "wavとbmpを変換しています")},
 };
 
 const CommandEntry* Find(int id) {
@@ -95,9 +105,13 @@ bool ProgramReady(Kind kind, const ToolSettings& tools) {
     // An untouched default says what was looked for and how to get it.
     std::string text = MissingDefaultConverterMessage(program);
     if (text.empty())
-        text = Sj(decoder ? u8"oggデコーダーが設定されていません。"
-                          : u8"oggエンコーダーが設定されていません。");
-    Ui().MessageBox(nullptr, text, Sj(u8"報告"), MsgButtons::OkCancel, MsgIcon::None);
+        text = Tr(
+            "ConversionCommands",
+            decoder
+                ? QT_TRANSLATE_NOOP("ConversionCommands", "oggデコーダーが設定されていません。")
+                : QT_TRANSLATE_NOOP("ConversionCommands", "oggエンコーダーが設定されていません。"));
+    Ui().MessageBox(nullptr, text, Tr("ConversionCommands", "報告"), MsgButtons::OkCancel,
+                    MsgIcon::None);
     return false;
 }
 
@@ -111,7 +125,7 @@ void RunUnderWindow(QWidget* owner, Kind kind, const std::string& folder,
     took.start();
     ConversionReport report;
     {
-        ProgressWindow window(owner, Sj(EntryOf(kind).title));
+        ProgressWindow window(owner, Tr("ConversionCommands", EntryOf(kind).title));
         window.SetUnit(FilesUnit());
         if (!native_note.empty()) window.SetStatus(native_note);
         PumpWhileWaiting pump;
@@ -147,7 +161,8 @@ bool RunConversionCommand(QWidget* owner, int command_id, const std::string& fol
                           const ToolSettings& tools) {
     const CommandEntry* command = Find(command_id);
     if (!command) return false;
-    if (Ui().MessageBox(owner, Sj(command->question), Sj(u8"確認"), MsgButtons::YesNo,
+    if (Ui().MessageBox(owner, Tr("ConversionCommands", command->question),
+                        Tr("ConversionCommands", "確認"), MsgButtons::YesNo,
                         MsgIcon::None) != MsgAnswer::Yes)
         return true;
     RunUnderWindow(owner, command->kind, folder_path, tools);

@@ -15,29 +15,31 @@
 #include "window/progress_window.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 #include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
 
 bool Ask(MainWindow& window, const std::string& text) {
-    return Ui().MessageBox(&window, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
-           MsgAnswer::Yes;
+    return Ui().MessageBox(&window, text, Tr("DropInstall", "確認"), MsgButtons::YesNo,
+                           MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 // The download offer for the archiver libraries, after the message that one
 // could not be loaded.
 void OfferLibraries(MainWindow& window) {
-    if (Ask(window, Sj(u8"解凍に必要なライブラリが存在しません。\nダウンロードしますか？"))) {
+    if (Ask(window, Tr("ArchiveContents",
+                       "解凍に必要なライブラリが存在しません。\nダウンロードしますか？"))) {
         // The installer is the archiver's own; it is offered only where it is.
         if (PathExists("QV5files\\caldix\\caldix.exe"))
             Processes().Run("QV5files/caldix/caldix.exe", Wait::Yes);
     } else {
-        ShowMessage(
-            &window,
-            Sj(u8"書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
-               u8"手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。"),
-            Sj(u8"エラー"));
+        ShowMessage(&window,
+                    Tr("ArchiveContents",
+                       "書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
+                       "手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。"),
+                    Tr("ArchiveContents", "エラー"));
     }
 }
 
@@ -97,22 +99,24 @@ void DropChart(MainWindow& window, DropTarget& target, const std::string& path) 
         return;
     }
     const std::string folder = WinPath(dest->item.path).AsFolder().text();
-    if (!Ask(window, Fill(Sj(u8"差分をインストールします。よろしいですか？\n%s"), dest->item.path)))
+    if (!Ask(window, Fill(Tr("DropInstall", "差分をインストールします。よろしいですか？\n%s"),
+                          dest->item.path)))
         return;
     // A chart that is there already, in any case of its letters, stays and
     // nothing is said; any other failure is.
     const std::string name = WinPath(path).LastName();
     if (HasNameIgnoringCase(folder, name)) return;
     if (!CopyFileNoOverwrite(path, folder + name)) {
-        ShowMessage(&window, Sj(u8"ファイルをコピーできませんでした。\n") + folder + name,
-                    Sj(u8"エラー"));
+        ShowMessage(&window,
+                    Tr("DropInstall", "ファイルをコピーできませんでした。\n") + folder + name,
+                    Tr("DropInstall", "エラー"));
         return;
     }
     LibraryReport report;
     if (!RefreshSongFolder(SongLibrary(), folder, nullptr, report) && !report.error.empty())
-        ShowMessage(&window, report.error, Sj(u8"エラー"));
+        ShowMessage(&window, report.error, Tr("DropInstall", "エラー"));
     target.RepopulateItem(dest->item);
-    if (Ask(window, Sj(u8"インストールに成功しました。元のファイルは削除しますか？")))
+    if (Ask(window, Tr("DropInstall", "インストールに成功しました。元のファイルは削除しますか？")))
         DeletePath(path);
 }
 
@@ -120,26 +124,29 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
                  const std::string& path) {
     auto selected = target.SelectedItem();
     if (!selected) {
-        ShowMessage(&window, Sj(u8"インストール先のフォルダをクリックして下さい。"));
+        ShowMessage(&window, Tr("DropInstall", "インストール先のフォルダをクリックして下さい。"));
         return false;
     }
     const std::string& text = selected->text;
     if (EndsWith(text, ".qv5folder")) {
-        ShowMessage(&window, Sj(u8"カスタムフォルダ内にインストールすることは出来ません。"),
-                    Sj(u8"エラー"));
+        ShowMessage(&window,
+                    Tr("DropInstall", "カスタムフォルダ内にインストールすることは出来ません。"),
+                    Tr("DropInstall", "エラー"));
         return false;
     }
     auto dest = FindDestination(target, true);
     if (!dest) return true;
     const std::string& dest_path = dest->item.path;
     if (!state.install_confirmed) {
-        const char8_t* one =
-            u8"フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？";
-        const char8_t* many =
-            u8"フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？\n"
-            u8"(同時にドロップしたファイルも同じフォルダにインストールされます。)";
-        if (!Ask(window,
-                 Fill(Sj(state.count > 1 ? many : one), dest_path, WinPath(dest_path).LastName())))
+        const char* one = QT_TRANSLATE_NOOP(
+            "DropInstall",
+            "フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？");
+        const char* many = QT_TRANSLATE_NOOP(
+            "DropInstall",
+            "フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？\n"
+            "(同時にドロップしたファイルも同じフォルダにインストールされます。)");
+        if (!Ask(window, Fill(Tr("DropInstall", state.count > 1 ? many : one), dest_path,
+                              WinPath(dest_path).LastName())))
             return true;
         state.install_confirmed = true;
     }
@@ -148,7 +155,7 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
     QElapsedTimer took;
     took.start();
     {
-        ProgressWindow progress(&window, Sj(u8"インストール中"));
+        ProgressWindow progress(&window, Tr("DropInstall", "インストール中"));
         progress.SetUnit(FilesUnit());
         r = InstallArchive(kind, path, WinPath(dest_path).AsFolder().text(), &progress);
     }
@@ -162,8 +169,8 @@ bool DropArchive(MainWindow& window, DropTarget& target, DropState& state,
     const DropItem item = target.AddFolderItem(dest->item, r.folder_name);
     target.Select(item);
     if (state.delete_policy == DropState::Delete::Ask) {
-        const bool yes =
-            Ask(window, Sj(u8"インストールに成功しました。\n元ファイルを削除しますか？"));
+        const bool yes = Ask(
+            window, Tr("DropInstall", "インストールに成功しました。\n元ファイルを削除しますか？"));
         state.delete_policy = yes ? DropState::Delete::Always : DropState::Delete::Never;
         if (yes) DeletePath(path);
     } else if (state.delete_policy == DropState::Delete::Always) {

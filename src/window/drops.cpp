@@ -15,13 +15,14 @@
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "player/course_import.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
 
 bool Ask(MainWindow& window, const std::string& text) {
-    return Ui().MessageBox(&window, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
-           MsgAnswer::Yes;
+    return Ui().MessageBox(&window, text, Tr("Drops", "確認"), MsgButtons::YesNo,
+                           MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
@@ -29,8 +30,9 @@ void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
     const std::string folder = StoredRootPath(path, true);
     if (target.RootRefused(folder)) return;
     if (!state.root_confirmed) {
-        if (!Ask(window, Sj(u8"ルートフォルダに加えます。よろしいですか？\n(bmsが多い場合、"
-                            u8"追加作業に数分かかる場合があります。)")))
+        if (!Ask(window, Tr("Drops",
+                            "ルートフォルダに加えます。よろしいですか？\n(bmsが多い場合、"
+                            "追加作業に数分かかる場合があります。)")))
             return;
         state.root_confirmed = true;
     }
@@ -38,11 +40,11 @@ void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
 }
 
 void DropCourseList(MainWindow& window, const std::string& path) {
-    if (!Ask(window, Sj(u8"コースをデータベースに追加します。\nよろしいですか?"))) return;
+    if (!Ask(window, Tr("Drops", "コースをデータベースに追加します。\nよろしいですか?"))) return;
     const CourseImport r = ImportCourseList(path);
     ShowNotices(&window, r.notices);
-    ShowMessage(&window, Sj(u8"%dコース追加しました\n").replace(0, 2, std::to_string(r.count)),
-                Sj(u8"報告"));
+    ShowMessage(&window, Tr("Drops", "%nコース追加しました\n", nullptr, r.count),
+                Tr("Drops", "報告"));
 }
 
 void DropCustomFolder(DropTarget& target, const std::string& path) {
@@ -170,9 +172,9 @@ void OnDropFiles(MainWindow& window, const QList<QUrl>& urls) {
         auto internal = FromHostPath(host);
         if (!internal) {
             ShowMessage(&window,
-                        Sj(u8"このファイル名はShift-JISで表せないため扱えません。\n") +
+                        Tr("Drops", "このファイル名はShift-JISで表せないため扱えません。\n") +
                             Utf8ToCp932Lossy(host),
-                        Sj(u8"エラー"));
+                        Tr("Drops", "エラー"));
             continue;
         }
         paths.push_back(*internal);

@@ -4,6 +4,7 @@
 #include "window/progress_window.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 
@@ -11,16 +12,17 @@ int RunHiddenSearch(QWidget* owner, const std::string& folder,
                     const std::function<void(const std::string& name)>& add_item) {
     HiddenSearchResult result;
     {
-        ProgressWindow progress(owner, Sj(u8"隠し譜面検索"));
+        ProgressWindow progress(owner, Tr("FolderTree", "隠し譜面検索"));
         result = FindHiddenCharts(folder, progress);
     }
     for (const std::string& name : result.names) add_item(name);
     const int found = static_cast<int>(result.names.size());
     if (found == 0 && result.stopped) return 0;
-    ShowMessage(owner,
-                found > 0 ? Sj(u8"隠し譜面を発見しました。必要に応じて拡張子を変更して下さい。")
-                          : Sj(u8"隠し譜面は見つかりませんでした。"),
-                Sj(u8"検索終了"));
+    ShowMessage(
+        owner,
+        found > 0 ? Tr("FolderTree", "隠し譜面を発見しました。必要に応じて拡張子を変更して下さい。")
+                  : Tr("FolderTree", "隠し譜面は見つかりませんでした。"),
+        Tr("FolderTree", "検索終了"));
     return found;
 }
 

@@ -6,13 +6,10 @@
 
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
-
-bool English() {
-    return UiLanguage() == 1;
-}
 
 std::string Seconds(double seconds) {
     char text[32];
@@ -28,38 +25,56 @@ std::string GroupedNumber(long n) {
     return n < 0 ? "-" + digits : digits;
 }
 
+namespace {
+
+// The count, its digits grouped (1,842), and its unit; English picks the
+// singular or the plural by the count.
+int PluralOf(long n) {
+    return n == 1 ? 1 : 2;
+}
+
+std::string Charts(long n) {
+    const int plural = PluralOf(n);
+    return Arg(Tr("JobSummary", "%1譜面", nullptr, plural), {GroupedNumber(n)});
+}
+
+std::string Files(long n) {
+    const int plural = PluralOf(n);
+    return Arg(Tr("JobSummary", "%1ファイル", nullptr, plural), {GroupedNumber(n)});
+}
+
+std::string Folders(long n) {
+    const int plural = PluralOf(n);
+    return Arg(Tr("JobSummary", "%1フォルダ", nullptr, plural), {GroupedNumber(n)});
+}
+
+}  // namespace
+
 std::string LibrarySummary(LibraryJob job, long charts, long folders, double seconds) {
-    const std::string c = GroupedNumber(charts), f = GroupedNumber(folders), s = Seconds(seconds);
-    if (English()) {
-        const char* done = job == LibraryJob::Register ? "registered"
-                           : job == LibraryJob::Rescan ? "rescanned"
-                                                       : "refreshed";
-        return c + " charts in " + f + " folders " + done + " in " + s + " s";
-    }
-    const char8_t* done = job == LibraryJob::Register ? u8"秒で登録しました"
-                          : job == LibraryJob::Rescan ? u8"秒で再検索しました"
-                                                      : u8"秒で更新しました";
-    return f + Sj(u8"フォルダの") + c + Sj(u8"譜面を") + s + Sj(done);
+    const char* done = job == LibraryJob::Register
+                           ? QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で登録しました")
+                       : job == LibraryJob::Rescan
+                           ? QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で再検索しました")
+                           : QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で更新しました");
+    return Arg(Tr("JobSummary", done), {Folders(folders), Charts(charts), Seconds(seconds)});
 }
 
 std::string InstallSummary(long files, long charts, double seconds) {
-    const std::string n = GroupedNumber(files), c = GroupedNumber(charts), s = Seconds(seconds);
-    if (English()) return n + " files installed (" + c + " charts) in " + s + " s";
-    return n + Sj(u8"ファイル(") + c + Sj(u8"譜面)を") + s + Sj(u8"秒でインストールしました");
+    return Arg(Tr("JobSummary", "%1(%2)を%3秒でインストールしました"),
+               {Files(files), Charts(charts), Seconds(seconds)});
 }
 
 std::string ConversionSummary(long converted, long kept, double seconds) {
-    const std::string n = GroupedNumber(converted), k = GroupedNumber(kept), s = Seconds(seconds);
-    if (English()) return n + " files converted, " + k + " kept, in " + s + " s";
-    return n + Sj(u8"ファイルを変換、") + k + Sj(u8"ファイルはそのまま(") + s + Sj(u8"秒)");
+    return Arg(Tr("JobSummary", "%1を変換、%2はそのまま(%3秒)"),
+               {Files(converted), Files(kept), Seconds(seconds)});
 }
 
 std::string ChartsUnit() {
-    return English() ? "charts" : Sj(u8"譜面");
+    return Tr("JobSummary", "譜面");
 }
 
 std::string FilesUnit() {
-    return English() ? "files" : Sj(u8"ファイル");
+    return Tr("JobSummary", "ファイル");
 }
 
 void ShowJobSummary(QWidget* owner, const std::string& cp932_text) {

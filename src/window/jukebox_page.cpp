@@ -21,18 +21,20 @@
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 #include "platform/win_path.h"
+#include "window/recaption.h"
 
 namespace qv5 {
 
 using namespace jukebox_page_id;
 namespace {
 
-const char8_t* kRemoved = u8"この機能は削除済みです。";
+const char* kRemoved = QT_TRANSLATE_NOOP("JukeboxPage", "この機能は削除済みです。");
 
 bool Confirm(QWidget* owner, const std::string& text) {
-    return Ui().MessageBox(owner, text, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) ==
-           MsgAnswer::Yes;
+    return Ui().MessageBox(owner, text, Tr("JukeboxPage", "確認"), MsgButtons::YesNo,
+                           MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 }  // namespace
@@ -55,17 +57,26 @@ JukeboxPage::JukeboxPage(QWidget* parent) : Page(parent), tree_(new FolderTree(t
         connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         return b;
     };
-    button(kAddRoot, ToQString(Sj(u8"フォルダ追加")), &JukeboxPage::AddRootFromBrowser);
-    button(kFullRescan, ToQString(Sj(u8"全フォルダ再検索")), &JukeboxPage::FullRescan);
+    // Captions that follow a change of language while the page is open.
+    auto caption = [](QObject* target, const char* japanese) {
+        SetCaption(target, "text", "JukeboxPage", japanese);
+    };
+    caption(button(kAddRoot, QString(), &JukeboxPage::AddRootFromBrowser),
+            QT_TRANSLATE_NOOP("JukeboxPage", "フォルダ追加"));
+    caption(button(kFullRescan, QString(), &JukeboxPage::FullRescan),
+            QT_TRANSLATE_NOOP("JukeboxPage", "全フォルダ再検索"));
     buttons->addStretch(1);
-    button(kToolSettings, ToQString(Sj(u8"詳細設定")), &JukeboxPage::OpenToolSettings);
+    caption(button(kToolSettings, QString(), &JukeboxPage::OpenToolSettings),
+            QT_TRANSLATE_NOOP("JukeboxPage", "詳細設定"));
     Place(row);
-    AddStatic(kTreeHint, ToQString(Sj(u8"右クリックでフォルダやファイルの操作ができます。")));
-    AddStatic(kDropHint, ToQString(Sj(u8"フォルダをウィンドウにドロップしても登録できます。")));
+    caption(AddStatic(kTreeHint, QString()),
+            QT_TRANSLATE_NOOP("JukeboxPage", "右クリックでフォルダやファイルの操作ができます。"));
+    caption(AddStatic(kDropHint, QString()),
+            QT_TRANSLATE_NOOP("JukeboxPage", "フォルダをウィンドウにドロップしても登録できます。"));
     Place(new SongInfoPanel(this));
 
     // Present but not shown: the install folder and the removed commands.
-    auto tell_removed = [this] { ShowMessage(this, Sj(kRemoved)); };
+    auto tell_removed = [this] { ShowMessage(this, Tr("JukeboxPage", kRemoved)); };
     QLineEdit* field = AddTextEdit(kInstallFolder, QString(), &ConfigRecord::newsongfolder);
     field->setReadOnly(true);
     field->setVisible(false);
@@ -80,7 +91,8 @@ JukeboxPage::JukeboxPage(QWidget* parent) : Page(parent), tree_(new FolderTree(t
     }
     auto* menu = new QMenu(this);
     SetControlId(menu, kMenu);
-    QAction* add = menu->addAction(ToQString(Sj(u8"フォルダ追加")));
+    QAction* add = menu->addAction(QString());
+    caption(add, QT_TRANSLATE_NOOP("JukeboxPage", "フォルダ追加"));
     SetControlId(add, kMenuAddRoot);
     connect(add, &QAction::triggered, this, &JukeboxPage::AddRootFromBrowser);
     for (int id : {kMenuRemoved1, kMenuRemoved2}) {
@@ -126,7 +138,7 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
     {
         std::unique_ptr<Progress> progress =
             tree_->progress_factory
-                ? tree_->progress_factory(window(), Sj(u8"フォルダを登録しています"))
+                ? tree_->progress_factory(window(), Tr("JukeboxPage", "フォルダを登録しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
         stored = AddSongFolder(SongLibrary(), path, progress.get(), report);
@@ -138,10 +150,11 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
     }
     tree_->RemoveItem(item);
     if (report.stopped)
-        ShowMessage(window(), Sj(u8"登録を中止しました。ライブラリは元のままです。"));
+        ShowMessage(window(), Tr("JukeboxPage", "登録を中止しました。ライブラリは元のままです。"));
     else
-        ShowMessage(window(), Sj(u8"フォルダを登録できませんでした。\n") + report.error,
-                    Sj(u8"エラー"), MsgIcon::Error);
+        ShowMessage(window(),
+                    Tr("JukeboxPage", "フォルダを登録できませんでした。\n") + report.error,
+                    Tr("JukeboxPage", "エラー"), MsgIcon::Error);
     return false;
 }
 
@@ -151,11 +164,12 @@ void JukeboxPage::AddRootFromBrowser() {
     if (!chosen) return;
     const std::string path = WinPath(*chosen).AsFolder().text();
     if (PathTooLong(path)) {
-        ShowMessage(window(), PathTooLongMessage(path), Sj(u8"エラー"));
+        ShowMessage(window(), PathTooLongMessage(path), Tr("JukeboxPage", "エラー"));
         return;
     }
-    if (!Confirm(window(), Sj(u8"bmsが多い場合、追加作業に数分かかる場合があります。\n"
-                              u8"よろしいですか？")))
+    if (!Confirm(window(), Tr("JukeboxPage",
+                              "bmsが多い場合、追加作業に数分かかる場合があります。\n"
+                              "よろしいですか？")))
         return;
     RegisterNewRoot(path);
     ShowValues();
@@ -172,12 +186,13 @@ bool JukeboxPage::RegisterDroppedFolder(const std::string& dropped, DropState& d
     const std::string path = StoredRootPath(dropped, true);
     if (DuplicateCheck(path)) return false;
     if (PathTooLong(path)) {
-        ShowMessage(window(), PathTooLongMessage(path), Sj(u8"エラー"));
+        ShowMessage(window(), PathTooLongMessage(path), Tr("JukeboxPage", "エラー"));
         return false;
     }
     if (!drop.confirmed) {
-        if (!Confirm(window(), Sj(u8"ルートフォルダに加えます。よろしいですか？\n"
-                                  u8"(bmsが多い場合、追加作業に数分かかる場合があります。)")))
+        if (!Confirm(window(), Tr("JukeboxPage",
+                                  "ルートフォルダに加えます。よろしいですか？\n"
+                                  "(bmsが多い場合、追加作業に数分かかる場合があります。)")))
             return false;
         drop.confirmed = true;
     }
@@ -192,9 +207,10 @@ bool JukeboxPage::AddCustomFolderRoot(const std::string& dropped) {
 }
 
 void JukeboxPage::FullRescan() {
-    if (!Confirm(window(), Sj(u8"全フォルダを再検索します。\n"
-                              u8"しばらくコンフィグプログラムは応答不能になります。\n"
-                              u8"よろしいですか？")))
+    if (!Confirm(window(), Tr("JukeboxPage",
+                              "全フォルダを再検索します。\n"
+                              "しばらくコンフィグプログラムは応答不能になります。\n"
+                              "よろしいですか？")))
         return;
     const std::vector<std::string> roots = RootTexts();
     LibraryReport report;
@@ -204,27 +220,30 @@ void JukeboxPage::FullRescan() {
     {
         std::unique_ptr<Progress> progress =
             tree_->progress_factory
-                ? tree_->progress_factory(window(), Sj(u8"全フォルダを再検索しています"))
+                ? tree_->progress_factory(window(),
+                                          Tr("JukeboxPage", "全フォルダを再検索しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
         done = RescanSongFolders(SongLibrary(), roots, progress.get(), report);
     }
     if (!done) {
         if (report.stopped)
-            ShowMessage(window(), Sj(u8"再検索を中止しました。ライブラリは元のままです。"));
+            ShowMessage(window(),
+                        Tr("JukeboxPage", "再検索を中止しました。ライブラリは元のままです。"));
         else
             ShowMessage(window(),
-                        Sj(u8"再検索に失敗しました。ライブラリは元のままです。\n") + report.error,
-                        Sj(u8"エラー"), MsgIcon::Error);
+                        Tr("JukeboxPage", "再検索に失敗しました。ライブラリは元のままです。\n") +
+                            report.error,
+                        Tr("JukeboxPage", "エラー"), MsgIcon::Error);
         return;
     }
     if (roots.empty()) return;
     const double seconds = took.elapsed() / 1000.0;
-    ShowMessage(window(), Sj(u8"終了しました"));
+    ShowMessage(window(), Tr("JukeboxPage", "終了しました"));
     ShowJobSummary(window(),
                    LibrarySummary(LibraryJob::Rescan, report.charts, report.folders, seconds));
     if (!report.missing.empty()) {
-        std::string list = Sj(u8"見つからないフォルダがありました:");
+        std::string list = Tr("JukeboxPage", "見つからないフォルダがありました:");
         for (const std::string& root : report.missing) list += "\n" + root;
         ShowMessage(window(), list);
     }
@@ -232,7 +251,8 @@ void JukeboxPage::FullRescan() {
 
 void JukeboxPage::ChooseInstallFolder() {
     ReadControls();
-    auto chosen = Ui().BrowseFolder(this, Sj(u8"インストールするフォルダを選択して下さい"));
+    auto chosen =
+        Ui().BrowseFolder(this, Tr("JukeboxPage", "インストールするフォルダを選択して下さい"));
     if (!chosen) return;
     values.newsongfolder = WinPath(*chosen).AsFolder().text();
     ShowValues();

@@ -7,7 +7,8 @@
 #include "window/main_window.h"
 #include "window/page.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
+#include "platform/translation.h"
+#include "window/recaption.h"
 
 namespace qv5 {
 
@@ -15,8 +16,33 @@ std::string Localized(int language, const char8_t* japanese, const char* english
     return language == 1 ? std::string(english) : Sj(japanese);
 }
 
+namespace {
+
+// Where an English caption leaves out the explanation its Japanese carries,
+// the English tooltip gives it; the key is the Japanese caption. Japanese
+// shows none (its caption says it all).
+struct Tip {
+    int page;
+    int control;
+    const char* japanese;
+};
+const Tip kTips[] = {
+    {0, 1041, QT_TRANSLATE_NOOP("PageTips", "手動のみ(F8で現在選択中のフォルダの更新を行えます)")},
+    {0, 1042, QT_TRANSLATE_NOOP("PageTips", "開いたフォルダに対して自動で行う (フォルダ読み込み時間が少し長くなります)")},
+    {0, 1043, QT_TRANSLATE_NOOP("PageTips", "起動時に全フォルダに対して行う (起動時間が長くなります)")},
+    {3, 1015, QT_TRANSLATE_NOOP("PageTips", "システムログの出力(重くなります)")},
+    {3, 1018, QT_TRANSLATE_NOOP("PageTips", "フォルダランプ(曲が多いと非常に重くなります)")},
+    {3, 1057, QT_TRANSLATE_NOOP("PageTips", "最低連打時間(これ以下の連打は無効になります)")},
+    {4, 1062, QT_TRANSLATE_NOOP("PageTips", "これらのオプションはジュークボックスの構成によっては不具合を起こす可能性があります")},
+    {5, 1006, QT_TRANSLATE_NOOP("PageTips", "FMOD Exを使用しない(どうしても発音遅延やノイズが気になるならチェックを入れてください)")},
+    {5, 1016, QT_TRANSLATE_NOOP("PageTips", "垂直同期(プレイ中ちらつくなら変えてみてください)")},
+};
+
+}  // namespace
+
 void ApplyLanguage(MainWindow& dlg, int language) {
-    SetUiLanguage(language);
+    UseLanguage(language);
+    RecaptionAll();
     dlg.SetMenuLanguage(language);
     for (const Caption& c : Captions()) {
         QObject* owner = c.page < 0 ? static_cast<QObject*>(&dlg) : dlg.PageAt(c.page);
@@ -29,6 +55,10 @@ void ApplyLanguage(MainWindow& dlg, int language) {
             b->setText(text);
         else if (auto* l = qobject_cast<QLabel*>(w))
             l->setText(text);
+    }
+    for (const Tip& t : kTips) {
+        QWidget* w = dlg.PageAt(t.page)->findChild<QWidget*>(QString::number(t.control));
+        if (w) w->setToolTip(language == 1 ? QTr("PageTips", t.japanese) : QString());
     }
 }
 

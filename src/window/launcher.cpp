@@ -12,6 +12,7 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -21,15 +22,20 @@ struct ExportKind {
     const char* option;
     const char* ext;     // without the dot
     bool keep_subtitle;  // movies keep a subtitle that names a difficulty
-    const char8_t* description;
+    const char* description;
 };
 
 constexpr ExportKind kExports[] = {
-    {kCmdBgmWav, "-audio", "wav", false, u8"サウンド ファイル (*.wav)"},
-    {kCmdBgmMp3, "-audio", "mp3", false, u8"サウンド ファイル (*.mp3)"},
-    {kCmdMovieAutoplay, "-auto2avi", "avi", true, u8"動画ファイル (*.avi)"},
-    {kCmdMovieBgaOnly, "-bga2avi", "avi", true, u8"動画ファイル (*.avi)"},
-    {kCmdMovieReplay, "-replay2avi", "avi", true, u8"動画ファイル (*.avi)"},
+    {kCmdBgmWav, "-audio", "wav", false,
+     QT_TRANSLATE_NOOP("Launcher", "サウンド ファイル (*.wav)")},
+    {kCmdBgmMp3, "-audio", "mp3", false,
+     QT_TRANSLATE_NOOP("Launcher", "サウンド ファイル (*.mp3)")},
+    {kCmdMovieAutoplay, "-auto2avi", "avi", true,
+     QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)")},
+    {kCmdMovieBgaOnly, "-bga2avi", "avi", true,
+     QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)")},
+    {kCmdMovieReplay, "-replay2avi", "avi", true,
+     QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)")},
 };
 
 const ExportKind* FindExport(int id) {
@@ -43,14 +49,14 @@ std::string Quoted(const std::string& path) {
 }
 
 // One filter entry: the description and its pattern.
-std::string SaveFilter(const char8_t* description, const char* ext) {
-    return Sj(description) + "|*." + ext + "||";
+std::string SaveFilter(const char* description, const char* ext) {
+    return Tr("Launcher", description) + "|*." + ext + "||";
 }
 
 // Asks for the output file; nullopt when cancelled. No owner window, as the
 // save dialogs of the exports always had.
 std::optional<std::string> AskOutput(const std::string& default_name, const char* ext,
-                                     const char8_t* description) {
+                                     const char* description) {
     auto chosen = Ui().SaveFile(nullptr, default_name, ext, SaveFilter(description, ext));
     if (!chosen) return std::nullopt;
     return WithExportExtension(*chosen, std::string(".") + ext);
@@ -60,7 +66,7 @@ std::optional<std::string> AskOutput(const std::string& default_name, const char
 // nothing is then started (or saved for it).
 bool Carried(MainWindow& dlg, const std::string& path) {
     if (CommandLineCarries(path)) return true;
-    ShowMessage(&dlg, UncarriablePathMessage(path), Sj(u8"エラー"), MsgIcon::Error);
+    ShowMessage(&dlg, UncarriablePathMessage(path), Tr("Launcher", "エラー"), MsgIcon::Error);
     return false;
 }
 
@@ -100,9 +106,10 @@ bool CommandLineCarries(std::string_view path) {
 }
 
 std::string UncarriablePathMessage(const std::string& path) {
-    return Sj(u8"パスに \" が含まれているため、ゲーム本体に渡せません"
-              u8"（Windowsのコマンドラインでは渡せない文字です）。\n"
-              u8"名前を変えてから、もう一度実行して下さい。\n") +
+    return Tr("Launcher",
+              "パスに \" が含まれているため、ゲーム本体に渡せません"
+              "（Windowsのコマンドラインでは渡せない文字です）。\n"
+              "名前を変えてから、もう一度実行して下さい。\n") +
            path;
 }
 
@@ -122,7 +129,8 @@ void OnPlay(MainWindow& dlg) {
 
 void OnMakeMovie(MainWindow& dlg) {
     dlg.ApplySettings();
-    auto output = AskOutput("movie.avi", "avi", u8"動画ファイル (*.avi)");
+    auto output =
+        AskOutput("movie.avi", "avi", QT_TRANSLATE_NOOP("Launcher", "動画ファイル (*.avi)"));
     if (!output || !Carried(dlg, *output)) return;
     StartGameBody(dlg, MovieCommandLine(*output), Wait::Yes);
 }
@@ -152,8 +160,9 @@ void MainWindow::ExportChart(int command_id, const std::string& chart_path) {
     // The tool settings as the page holds them: what the export goes on
     // with, whether or not ApplySettings could store them.
     if (command_id == kCmdBgmMp3 && !EntryExists(jukebox_->tools.mp3enc_body)) {
-        ShowMessage(this, Sj(u8"mp3エンコーダーが設定されていません。\n"
-                             u8"詳細設定ボタンから設定して下さい。"));
+        ShowMessage(this, Tr("Launcher",
+                             "mp3エンコーダーが設定されていません。\n"
+                             "詳細設定ボタンから設定して下さい。"));
         return;
     }
     ChartRecord chart;

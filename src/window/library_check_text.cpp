@@ -1,30 +1,14 @@
 #include "window/library_check_text.h"
 
 #include <QCoreApplication>
-#include <QHash>
 #include <QStringList>
 
 #include "platform/text.h"
 #include "platform/ui_service.h"
-#include "check_translations.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
-
-// The English forms of the check's texts, until the program's translation
-// catalogue carries them: "LibraryCheck<TAB>Japanese<TAB>English" lines.
-const QHash<QString, QString>& English() {
-    static const QHash<QString, QString> table = [] {
-        QHash<QString, QString> t;
-        for (const QString& line : QString::fromUtf8(kCheckTranslations).split(u'\n')) {
-            const QStringList parts = line.split(u'\t');
-            if (parts.size() == 3 && parts[0] == QLatin1String("LibraryCheck"))
-                t.insert(parts[1], parts[2]);
-        }
-        return t;
-    }();
-    return table;
-}
 
 QString Internal(const std::string& path) {
     return ToQString(path);
@@ -33,10 +17,7 @@ QString Internal(const std::string& path) {
 }  // namespace
 
 QString CheckText(const char* japanese) {
-    const QString source = QString::fromUtf8(japanese);
-    const QString translated = QCoreApplication::translate("LibraryCheck", japanese);
-    if (UiLanguage() != 1 || translated != source) return translated;
-    return English().value(source, source);
+    return ToQString(Tr("LibraryCheck", japanese));
 }
 
 QString KindTitle(CheckKind kind) {

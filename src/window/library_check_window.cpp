@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 #include "platform/ui_service.h"
 #include "window/folder_tree.h"
 #include "window/job_summary.h"
@@ -184,7 +185,7 @@ void LibraryCheckWindow::SaveReport() {
                 FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
                                                         "レポートを保存できませんでした。")) +
                             u'\n' + ToQString(HostPathForMessage(*file))),
-                Sj(u8"エラー"), MsgIcon::Error);
+                Tr("LibraryCheck", "エラー"), MsgIcon::Error);
 }
 
 LibraryCheckWindow* OpenLibraryCheck(MainWindow& window) {
@@ -208,7 +209,7 @@ LibraryCheckWindow* OpenLibraryCheck(MainWindow& window) {
                     FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
                                                             "ライブラリを読めませんでした。"))) +
                         "\n" + result.error,
-                    Sj(u8"エラー"), MsgIcon::Error);
+                    Tr("LibraryCheck", "エラー"), MsgIcon::Error);
         return nullptr;
     }
     CheckActions actions;

@@ -13,7 +13,6 @@
 #include <QVBoxLayout>
 
 #include "window/about.h"
-#include "window/caption_translator.h"
 #include "window/launcher.h"
 #include "window/song_list_window.h"
 #include "window/tree_reveal.h"
@@ -39,6 +38,7 @@
 #include "window/conversion_commands.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -230,7 +230,7 @@ MainWindow::Applied MainWindow::Apply(bool exiting) {
                           u8"保存せずに閉じるにはEscキーを押して下さい。",
                           "\n\nMake room (or allow writing), then press Exit again to retry; "
                           "press Escape to close without saving.");
-    ShowMessage(this, text, Sj(u8"エラー"), MsgIcon::Error);
+    ShowMessage(this, text, Tr("MainWindow", "エラー"), MsgIcon::Error);
     return Applied::SaveFailed;
 }
 
@@ -246,8 +246,8 @@ void MainWindow::OnCancel() {
     // (a language chosen from the menu) is still said to be lost.
     std::string error;
     if (!SaveConfig(TheConfig(), &error))
-        ShowMessage(this, SaveFailedMessage(TheConfig().language, error), Sj(u8"エラー"),
-                    MsgIcon::Error);
+        ShowMessage(this, SaveFailedMessage(TheConfig().language, error),
+                    Tr("MainWindow", "エラー"), MsgIcon::Error);
     Close();
 }
 
@@ -301,10 +301,9 @@ SongListWindow* MainWindow::OpenSongList() {
 }
 
 void MainWindow::SetMenuLanguage(int language) {
-    UseCaptionLanguage(language);
     LibraryMenu()->setTitle(tr("ライブラリ"));
     song_list_action_->setText(tr("曲リスト..."));
-    check_->setText(ToQString(Localized(language, u8"ライブラリの検査...", "Check library...")));
+    check_->setText(tr("ライブラリの検査..."));
     help_->setTitle(ToQString(Localized(language, u8"ヘルプ", "Help")));
     about_->setText(ToQString(Localized(language, u8"QV5 SETUPについて", "About QV5 SETUP")));
 }

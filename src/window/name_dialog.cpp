@@ -10,6 +10,7 @@
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "window/name_dialog_ids.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 
@@ -42,7 +43,7 @@ std::optional<std::string> NameDialog::Ask(const std::string& prompt, const std:
     edit_->setFocus();
     const int result = Ui().RunDialog(*this);
     if (result == QDialog::Accepted && !confirmed)
-        ShowMessage(parentWidget(), Sj(u8"この名前には使えない文字が含まれています。"));
+        ShowMessage(parentWidget(), Tr("NameDialog", "この名前には使えない文字が含まれています。"));
     if (result != QDialog::Accepted || !confirmed || name.empty()) return std::nullopt;
     return name;
 }

@@ -12,6 +12,7 @@
 #include "platform/ui_service.h"
 #include "player/score_restore.h"
 #include "window/new_player_dialog_ids.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 
@@ -77,8 +78,10 @@ void NewPlayerDialog::reject() {
 int CreateLinkedPlayer(QWidget* owner, const NewPlayerDialog& dialog) {
     auto progress = [owner](RestoreStep step) {
         return std::make_unique<ProgressWindow>(
-            owner, Sj(step == RestoreStep::Download ? u8"スコアデータのダウンロード"
-                                                    : u8"スコアデータの読み込み"));
+            owner, Tr("NewPlayerDialog",
+                      step == RestoreStep::Download
+                          ? QT_TRANSLATE_NOOP("NewPlayerDialog", "スコアデータのダウンロード")
+                          : QT_TRANSLATE_NOOP("NewPlayerDialog", "スコアデータの読み込み")));
     };
     return RestoreScores(dialog.id, dialog.password, dialog.irid, progress, ShowOn(owner));
 }

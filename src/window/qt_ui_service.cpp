@@ -124,8 +124,7 @@ bool DialogGrabbed() {
     return g_grabbed;
 }
 
-int RunModal(QDialog& dialog) {
-    if (g_grab_to.empty()) return dialog.exec();
+bool SaveDialogPicture(QDialog& dialog, const std::string& host_png) {
     dialog.show();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     // The picture carries the title, which the window manager would draw.
@@ -140,7 +139,12 @@ int RunModal(QDialog& dialog) {
                    dialog.windowTitle());
         p.drawPixmap(0, bar, body);
     }
-    g_grabbed = picture.save(QString::fromStdString(g_grab_to), "PNG");
+    return picture.save(QString::fromStdString(host_png), "PNG");
+}
+
+int RunModal(QDialog& dialog) {
+    if (g_grab_to.empty()) return dialog.exec();
+    g_grabbed = SaveDialogPicture(dialog, g_grab_to);
     g_grab_to.clear();
     dialog.hide();
     return QDialog::Rejected;
@@ -263,7 +267,7 @@ class QtUiService final : public UiService {
         return FontChoice{FromQString(chosen.family()), chosen.pointSize()};
     }
 
-    int RunDialog(QDialog& dialog) override { return dialog.exec(); }
+    int RunDialog(QDialog& dialog) override { return RunModal(dialog); }
 };
 
 }  // namespace

@@ -28,6 +28,8 @@ std::string UnrepresentablePathMessage(const std::string& host_path, int languag
 // is only shown, saved as a PNG picture and closed as cancelled (--screenshot).
 int RunModal(QDialog& dialog);
 void GrabNextDialogTo(const std::string& host_png);
+// Shows the dialog and saves its picture, with its title above it.
+bool SaveDialogPicture(QDialog& dialog, const std::string& host_png);
 bool DialogGrabbed();
 
 }  // namespace qv5

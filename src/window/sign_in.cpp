@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "player/player_db.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 
@@ -41,9 +42,10 @@ bool RunFirstRunLoop(MainWindow& dlg) {
     int closed_in_a_row = 0;
     while (page->values.id.empty()) {
         ShowMessage(&dlg,
-                    Sj(u8"最初にプレイヤーデータを作成します。\n"
-                       u8"お好きなID(英数字のみ)とパスワードを設定して下さい。"),
-                    Sj(u8"ようこそ"));
+                    Tr("SignIn",
+                       "最初にプレイヤーデータを作成します。\n"
+                       "お好きなID(英数字のみ)とパスワードを設定して下さい。"),
+                    Tr("SignIn", "ようこそ"));
         closed_in_a_row = page->OnNewPlayer() ? 0 : closed_in_a_row + 1;
         if (closed_in_a_row == 2) return false;
         page->ReadControls();

@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "window/tag_editor_dialog_ids.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 
@@ -43,15 +44,16 @@ TagEditorDialog::TagEditorDialog(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("GENRE"), genre_);
     form->addRow(QStringLiteral("ARTIST"), artist_);
     form->addRow(QStringLiteral("SUBARTIST"), subartist_);
-    form->addRow(ToQString(Sj(u8"☆ LEVEL")), level_);
-    form->addRow(ToQString(Sj(u8"★ LEVEL")), exlevel_);
+    form->addRow(ToQString(Tr("TagEditorDialog", "☆ LEVEL")), level_);
+    form->addRow(ToQString(Tr("TagEditorDialog", "★ LEVEL")), exlevel_);
     form->addRow(QStringLiteral("DIFFICULTY"), difficulty_);
     form->addRow(QString(), new QLabel(QStringLiteral("1 BEGINNER, 2 NORMAL, 3 HYPER, "
                                                       "4 ANOTHER, 5 EX"),
                                        this));
     form->addRow(favorite_);
     auto* buttons = new QDialogButtonBox(this);
-    restore_ = buttons->addButton(ToQString(Sj(u8"元に戻す")), QDialogButtonBox::ResetRole);
+    restore_ = buttons->addButton(ToQString(Tr("TagEditorDialog", "元に戻す")),
+                                  QDialogButtonBox::ResetRole);
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
     QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
     SetControlId(restore_, kRestore);
@@ -114,11 +116,12 @@ void TagEditorDialog::accept() {
 bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
     ChartRecord record;
     if (is_folder ? !LoadFolderForTags(path, record) : !LoadChartForTags(path, record)) {
-        ShowMessage(owner,
-                    (is_folder ? Sj(u8"フォルダがライブラリに登録されていません。\n")
-                               : Sj(u8"譜面ファイルを読み込めませんでした。\n")) +
-                        path,
-                    Sj(u8"エラー"), MsgIcon::Error);
+        ShowMessage(
+            owner,
+            (is_folder ? Tr("TagEditorDialog", "フォルダがライブラリに登録されていません。\n")
+                       : Tr("TagEditorDialog", "譜面ファイルを読み込めませんでした。\n")) +
+                path,
+            Tr("TagEditorDialog", "エラー"), MsgIcon::Error);
         return false;
     }
     TagEditorDialog dialog(owner);
@@ -129,10 +132,10 @@ bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
     if (Ui().RunDialog(dialog) != QDialog::Accepted) return false;
     ApplyFields(dialog.fields, record);
     if (!SaveTags(record)) {
-        ShowMessage(
-            owner,
-            Sj(u8"タグを保存できませんでした。\n") + Utf8ToCp932Lossy(SongLibrary().LastError()),
-            Sj(u8"エラー"), MsgIcon::Error);
+        ShowMessage(owner,
+                    Tr("TagEditorDialog", "タグを保存できませんでした。\n") +
+                        Utf8ToCp932Lossy(SongLibrary().LastError()),
+                    Tr("TagEditorDialog", "エラー"), MsgIcon::Error);
         return false;
     }
     return true;

@@ -16,32 +16,34 @@
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "window/tool_settings_dialog_ids.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 
 using namespace tool_settings_id;
 namespace {
 
-const char8_t* const kProgramFilter = u8"実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||";
+const char* const kProgramFilter =
+    QT_TRANSLATE_NOOP("ToolSettingsDialog", "実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||");
 
 struct ProgramChoice {
     int button;
-    const char8_t* title;
+    const char* title;
     std::string ToolSettings::*value;
 };
 
 const ProgramChoice kPrograms[] = {
-    {kChooseMp3Encoder, u8"mp3エンコーダーの選択 (lame.exe推奨)", &ToolSettings::mp3enc_body},
-    {kChooseOggEncoder, u8"oggエンコーダーの選択 (oggenc2.exe推奨)", &ToolSettings::oggenc_body},
-    {kChooseBmsEditor, u8"BMSエディター選択 (BMSE.exe推奨)", &ToolSettings::bmse_body},
-    {kChooseOggDecoder, u8"BMSエディター選択 (oggdec.exe推奨)", &ToolSettings::oggdec_body},
+    {kChooseMp3Encoder, QT_TRANSLATE_NOOP("ToolSettingsDialog", "mp3エンコーダーの選択 (lame.exe推奨)"), &ToolSettings::mp3enc_body},
+    {kChooseOggEncoder, QT_TRANSLATE_NOOP("ToolSettingsDialog", "oggエンコーダーの選択 (oggenc2.exe推奨)"), &ToolSettings::oggenc_body},
+    {kChooseBmsEditor, QT_TRANSLATE_NOOP("ToolSettingsDialog", "BMSエディター選択 (BMSE.exe推奨)"), &ToolSettings::bmse_body},
+    {kChooseOggDecoder, QT_TRANSLATE_NOOP("ToolSettingsDialog", "BMSエディター選択 (oggdec.exe推奨)"), &ToolSettings::oggdec_body},
 };
 
 }  // namespace
 
 ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
     : QDialog(parent), tools_(tools) {
-    setWindowTitle(ToQString(Sj(u8"詳細設定")));
+    setWindowTitle(ToQString(Tr("ToolSettingsDialog", "詳細設定")));
     setModal(true);
     auto* top = new QVBoxLayout(this);
 
@@ -80,7 +82,7 @@ ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
                              }});
     };
 
-    QGridLayout* movie = group(ToQString(Sj(u8"動画・mp3作成")));
+    QGridLayout* movie = group(ToQString(Tr("ToolSettingsDialog", "動画・mp3作成")));
     text(movie, 0, kMp3Encoder, QStringLiteral("mp3 encoder"), &ToolSettings::mp3enc_body);
     chooser(movie, 0, kChooseMp3Encoder);
     text(movie, 1, kMp3OptionAudio, QStringLiteral("option (audio)"),
@@ -94,7 +96,7 @@ ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
     audio_row->setContentsMargins(0, 0, 0, 0);
     std::vector<QRadioButton*> radios;
     const QString audio_captions[] = {QStringLiteral("mp3"), QStringLiteral("wav"),
-                                      ToQString(Sj(u8"wav (動画と別に保存)"))};
+                                      ToQString(Tr("ToolSettingsDialog", "wav (動画と別に保存)"))};
     const int audio_ids[] = {kMovieAudioMp3, kMovieAudioWav, kMovieAudioSeparateWav};
     for (int i = 0; i < 3; ++i) {
         auto* r = new QRadioButton(audio_captions[i], audio);
@@ -116,30 +118,30 @@ ToolSettingsDialog::ToolSettingsDialog(ToolSettings& tools, QWidget* parent)
                              for (size_t i = 0; i < radios.size(); ++i)
                                  if (radios[i]->isChecked()) tools_.movie_audio = std::int32_t(i);
                          }});
-    auto* compressor = new QPushButton(ToQString(Sj(u8"動画圧縮の設定")), this);
+    auto* compressor = new QPushButton(ToQString(Tr("ToolSettingsDialog", "動画圧縮の設定")), this);
     SetControlId(compressor, kCompressor);
     compressor->setAutoDefault(false);
     movie->addWidget(compressor, 6, 1);
     connect(compressor, &QPushButton::clicked, this, [this] { ChooseCompressor(this); });
 
-    QGridLayout* enc = group(ToQString(Sj(u8"oggエンコード")));
+    QGridLayout* enc = group(ToQString(Tr("ToolSettingsDialog", "oggエンコード")));
     text(enc, 0, kOggEncoder, QStringLiteral("ogg encoder"), &ToolSettings::oggenc_body);
     chooser(enc, 0, kChooseOggEncoder);
     text(enc, 1, kOggEncoderOption, QStringLiteral("option"), &ToolSettings::oggenc_option);
-    QGridLayout* dec = group(ToQString(Sj(u8"oggデコード")));
+    QGridLayout* dec = group(ToQString(Tr("ToolSettingsDialog", "oggデコード")));
     text(dec, 0, kOggDecoder, QStringLiteral("ogg decoder"), &ToolSettings::oggdec_body);
     chooser(dec, 0, kChooseOggDecoder);
     text(dec, 1, kOggDecoderOption, QStringLiteral("option"), &ToolSettings::oggdec_option);
-    QGridLayout* bms = group(ToQString(Sj(u8"BMSデータ")));
+    QGridLayout* bms = group(ToQString(Tr("ToolSettingsDialog", "BMSデータ")));
     text(bms, 0, kBmsEditor, QStringLiteral("BMS editor"), &ToolSettings::bmse_body);
     chooser(bms, 0, kChooseBmsEditor);
     text(bms, 1, kBmsEditorOption, QStringLiteral("option"), &ToolSettings::bmse_option);
 
-    check(kAutoWavToOgg, ToQString(Sj(u8"インストール時にwavをoggに自動変換する")),
+    check(kAutoWavToOgg, ToQString(Tr("ToolSettingsDialog", "インストール時にwavをoggに自動変換する")),
           &ToolSettings::autowavtoogg);
-    check(kAutoBmpToPng, ToQString(Sj(u8"インストール時にbmpをpngに自動変換する")),
+    check(kAutoBmpToPng, ToQString(Tr("ToolSettingsDialog", "インストール時にbmpをpngに自動変換する")),
           &ToolSettings::autobmptopng);
-    check(kAutoHiddenSearch, ToQString(Sj(u8"インストール時に隠し譜面を自動検索する")),
+    check(kAutoHiddenSearch, ToQString(Tr("ToolSettingsDialog", "インストール時に隠し譜面を自動検索する")),
           &ToolSettings::autofumensearch);
 
     auto* row = new QHBoxLayout;
@@ -173,7 +175,8 @@ void ToolSettingsDialog::accept() {
 void ToolSettingsDialog::ChooseProgram(int button) {
     for (const ProgramChoice& p : kPrograms) {
         if (p.button != button) continue;
-        auto chosen = Ui().OpenFile(this, Sj(kProgramFilter), Sj(p.title));
+        auto chosen = Ui().OpenFile(this, Tr("ToolSettingsDialog", kProgramFilter),
+                                    Tr("ToolSettingsDialog", p.title));
         if (!chosen) return;
         tools_.*p.value = *chosen;
         ShowValues();
@@ -181,11 +184,12 @@ void ToolSettingsDialog::ChooseProgram(int button) {
         if (button == kChooseBmsEditor)
             ShowMessage(
                 this,
-                Sj(u8"bmsエディタでファイルを編集すると、以前のスコアデータは使用できなくなり、"
-                   u8"IRにも別の曲として登録されてしまいます。\n"
-                   u8"タイトル等の情報を変更したい場合は、bmsを直接編集せず、"
-                   u8"タグエディタを利用して下さい。"),
-                Sj(u8"bms編集の際の注意"));
+                Tr("ToolSettingsDialog",
+                   "bmsエディタでファイルを編集すると、以前のスコアデータは使用できなくなり、"
+                   "IRにも別の曲として登録されてしまいます。\n"
+                   "タイトル等の情報を変更したい場合は、bmsを直接編集せず、"
+                   "タグエディタを利用して下さい。"),
+                Tr("ToolSettingsDialog", "bms編集の際の注意"));
         return;
     }
 }

@@ -19,6 +19,7 @@
 #include "platform/ui_service.h"
 #include "platform/win_path.h"
 #include "player/ranking.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -51,7 +52,7 @@ void FolderTree::RunCommand(int id) {
     if (IsOneOf(id, {kCmdFolderDelete, kCmdChartDelete, kCmdFileDelete})) return Delete();
     if (id == kCmdRootExclude) return ExcludeRoot();
     if (IsOneOf(id, {kCmdChartTextEditor, kCmdFileTextEditor})) {
-        if (!OpenInTextEditor(path)) Tell(Sj(u8"テキストエディタを起動できませんでした。"));
+        if (!OpenInTextEditor(path)) Tell(Tr("FolderTree", "テキストエディタを起動できませんでした。"));
         return;
     }
     if (id == kCmdChartBmsEditor) return EditInBmsEditor();
@@ -80,7 +81,7 @@ void FolderTree::RunCommand(int id) {
 
 bool FolderTree::RefuseLong(const std::string& path) {
     if (!PathTooLong(path)) return false;
-    Tell(PathTooLongMessage(path), Sj(u8"エラー"));
+    Tell(PathTooLongMessage(path), Tr("FolderTree", "エラー"));
     return true;
 }
 
@@ -90,13 +91,13 @@ bool FolderTree::RefreshLibrary(const std::string& prefix, LibraryReport* done) 
     bool stored;
     {
         std::unique_ptr<Progress> progress =
-            progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
+            progress_factory ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
                              : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
         stored = RefreshSongFolder(SongLibrary(), prefix, progress.get(), report);
     }
     if (!stored && !report.stopped && !report.error.empty())
-        Tell(Sj(u8"ライブラリを更新できませんでした。\n") + report.error, Sj(u8"エラー"));
+        Tell(Tr("FolderTree", "ライブラリを更新できませんでした。\n") + report.error, Tr("FolderTree", "エラー"));
     if (done) *done = report;
     return stored;
 }
@@ -121,9 +122,10 @@ void FolderTree::Delete() {
     QTreeWidgetItem* item = current_;
     const std::string path = ItemPath(item);
     if (IsDirectory(path) && HoldsRoot(RootTexts(), path)) {
-        Tell(Sj(u8"ルートフォルダとして登録されているフォルダ（またはそれを含むフォルダ）は"
-                u8"削除できません。\n先にライブラリから除外して下さい。"),
-             Sj(u8"エラー"));
+        Tell(Tr("FolderTree",
+                "ルートフォルダとして登録されているフォルダ（またはそれを含むフォルダ）は"
+                "削除できません。\n先にライブラリから除外して下さい。"),
+             Tr("FolderTree", "エラー"));
         return;
     }
     DeleteToTrash(window(), path);
@@ -140,7 +142,7 @@ void FolderTree::ExcludeRoot() {
     bool removed;
     {
         std::unique_ptr<Progress> progress =
-            progress_factory ? progress_factory(window(), Sj(u8"ライブラリを更新しています"))
+            progress_factory ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
                              : nullptr;
         removed = ExcludeSongFolder(SongLibrary(), ItemText(item), OtherRoots(item),
                                     progress.get(), report);
@@ -148,7 +150,8 @@ void FolderTree::ExcludeRoot() {
     if (!removed) {
         // The root stays: its rows are still in the library.
         if (!report.stopped)
-            Tell(Sj(u8"ライブラリから除外できませんでした。\n") + report.error, Sj(u8"エラー"));
+            Tell(Tr("FolderTree", "ライブラリから除外できませんでした。\n") + report.error,
+                 Tr("FolderTree", "エラー"));
         return;
     }
     RemoveItem(item);
@@ -165,7 +168,7 @@ std::vector<std::string> FolderTree::OtherRoots(const QTreeWidgetItem* except) c
 // the rows' "ROOT" parent all name it at its place.
 bool FolderTree::RefuseRootMove(const QTreeWidgetItem* item) {
     if (item->parent()) return false;
-    Tell(Sj(u8"ルートフォルダは移動できません。"), Sj(u8"エラー"));
+    Tell(Tr("FolderTree", "ルートフォルダは移動できません。"), Tr("FolderTree", "エラー"));
     return true;
 }
 
@@ -184,16 +187,18 @@ void FolderTree::Paste() {
     if (RefuseLong(source) || RefuseLong(destination)) return;
     const bool folder = IsDirectory(source);
     if (folder && HoldsRoot(OtherRoots(cut), source)) {
-        Tell(Sj(u8"ルートフォルダを含むフォルダは移動できません。"), Sj(u8"エラー"));
+        Tell(Tr("FolderTree", "ルートフォルダを含むフォルダは移動できません。"),
+             Tr("FolderTree", "エラー"));
         return;
     }
-    const std::string question = Sj(u8"ファイルを移動してもよろしいですか？\n移動元:") + source +
-                                 Sj(u8"\n移動先:") + destination;
-    if (Ui().MessageBox(window(), question, Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) !=
-        MsgAnswer::Yes)
+    const std::string question =
+        Arg(Tr("FolderTree", "ファイルを移動してもよろしいですか？\n移動元:%1\n移動先:%2"),
+            {source, destination});
+    if (Ui().MessageBox(window(), question, Tr("FolderTree", "確認"), MsgButtons::YesNo,
+                        MsgIcon::Question) != MsgAnswer::Yes)
         return;
     if (!MovePath(source, destination)) {
-        Tell(Sj(u8"ファイルの移動に失敗しました。"), Sj(u8"エラー"));
+        Tell(Tr("FolderTree", "ファイルの移動に失敗しました。"), Tr("FolderTree", "エラー"));
         return;
     }
     QTreeWidgetItem* copy = cut->clone();
@@ -201,7 +206,7 @@ void FolderTree::Paste() {
     ForgetItem(cut);
     delete cut;
     target->insertChild(SortedIndex(target, name), copy);
-    Tell(Sj(u8"ファイルを移動しました。"));
+    Tell(Tr("FolderTree", "ファイルを移動しました。"));
     LibraryReport report;
     if (folder)
         MoveSongPaths(SongLibrary(), WinPath(source).AsFolder().text(),
@@ -209,7 +214,7 @@ void FolderTree::Paste() {
                       report);
     else
         MoveFileRows(source, destination);
-    if (!report.error.empty()) Tell(report.error, Sj(u8"エラー"));
+    if (!report.error.empty()) Tell(report.error, Tr("FolderTree", "エラー"));
 }
 
 // A find that the tree lists already (a ".bm_" file, a text file holding
@@ -226,15 +231,15 @@ void FolderTree::EditInBmsEditor() {
     const std::string body = tools ? tools->bmse_body : std::string();
     const std::string option = tools ? tools->bmse_option : std::string();
     if (body.empty() || !PathExists(body)) {
-        Tell(
-            Sj(u8"利用するbmsエディターが設定されていないか、ファイルが見つかりません。\n"
-               u8"詳細設定ボタンから設定して下さい。"));
+        Tell(Tr("FolderTree",
+                "利用するbmsエディターが設定されていないか、ファイルが見つかりません。\n"
+                "詳細設定ボタンから設定して下さい。"));
         return;
     }
     const std::string parameters = option.empty() ? Quoted(chart) : option + " " + Quoted(chart);
     const ProcessResult result = Processes().Run(Quoted(body) + " " + parameters, Wait::Yes);
     if (!result.started) {
-        if (!result.error.empty()) Tell(result.error, Sj(u8"エラー"));
+        if (!result.error.empty()) Tell(result.error, Tr("FolderTree", "エラー"));
         return;
     }
     RefreshLibrary(WinPath(chart).Parent().text());

@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 #include "platform/win_path.h"
 
 namespace qv5 {
@@ -42,12 +43,13 @@ bool PrefixIsExact(const std::string& path) {
 }
 
 void TellError(QWidget* owner, const std::string& text) {
-    ShowMessage(owner, text, Sj(u8"エラー"));
+    ShowMessage(owner, text, Tr("FolderTree", "エラー"));
 }
 
-const char8_t* kRenameFailed = u8"リネームに失敗しました。";
-const char8_t* kNewFolderPrompt = u8"新しいフォルダ名を入力して下さい。";
-const char8_t* kNewFilePrompt = u8"新しいファイル名を入力して下さい。";
+const char* kRenameFailed = QT_TRANSLATE_NOOP("FolderTree", "リネームに失敗しました。");
+const char* kNewFolderPrompt =
+    QT_TRANSLATE_NOOP("FolderTree", "新しいフォルダ名を入力して下さい。");
+const char* kNewFilePrompt = QT_TRANSLATE_NOOP("FolderTree", "新しいファイル名を入力して下さい。");
 const char* kCustomFolderTail = ".qv5folder";
 
 }  // namespace
@@ -74,12 +76,13 @@ void FolderTree::RemoveFileRows(const std::string& path) {
 
 void FolderTree::NewFolder() {
     QTreeWidgetItem* item = current_;
-    auto name = names_->Ask(Sj(u8"フォルダ名を入力して下さい。"), Sj(u8"新しいフォルダ"));
+    auto name = names_->Ask(Tr("FolderTree", "フォルダ名を入力して下さい。"),
+                            Tr("FolderTree", "新しいフォルダ"));
     if (!name) return;
     const std::string path = WinPath(ItemPath(item)).Join(*name).text();
     if (RefuseLong(path)) return;
     if (!IsPlainName(*name) || !CreateFolder(path)) {
-        Tell(Sj(u8"フォルダの作成に失敗しました。"));
+        Tell(Tr("FolderTree", "フォルダの作成に失敗しました。"));
         return;
     }
     InsertChild(item, *name, kIconNewFolder, kIconNewFolderOpen);
@@ -94,16 +97,17 @@ void FolderTree::RenameFolder() {
     QTreeWidgetItem* parent = item->parent();
     const std::string old_path = ItemPath(item);
     if (HoldsRoot(RootTexts(), old_path)) {
-        TellError(window(), Sj(u8"ルートフォルダを含むフォルダの名前は変更できません。"));
+        TellError(window(),
+                  Tr("FolderTree", "ルートフォルダを含むフォルダの名前は変更できません。"));
         return;
     }
     const std::string suggested = SuggestFolderName(old_path).value_or(ItemText(item));
-    auto name = names_->Ask(Sj(kNewFolderPrompt), suggested);
+    auto name = names_->Ask(Tr("FolderTree", kNewFolderPrompt), suggested);
     if (!name) return;
     const std::string new_path = WinPath(ItemPath(parent)).Join(*name).text();
     if (RefuseLong(new_path)) return;
     if (!IsPlainName(*name) || !MovePath(old_path, new_path)) {
-        TellError(window(), Sj(kRenameFailed));
+        TellError(window(), Tr("FolderTree", kRenameFailed));
         return;
     }
     const int at = parent->indexOfChild(item);
@@ -126,15 +130,17 @@ void FolderTree::RenameRoot() {
     const bool custom = EndsWith(ItemText(item), kCustomFolderTail);
     const std::string old_path = WinPath(ItemText(item)).AsFile().text();
     if (HoldsRoot(OtherRoots(item), old_path)) {
-        TellError(window(), Sj(u8"ルートフォルダを含むフォルダの名前は変更できません。"));
+        TellError(window(),
+                  Tr("FolderTree", "ルートフォルダを含むフォルダの名前は変更できません。"));
         return;
     }
     const std::string dir = WinPath(old_path).Parent().text();
-    auto name =
-        names_->Ask(Sj(custom ? kNewFilePrompt : kNewFolderPrompt), old_path.substr(dir.size()));
+    auto name = names_->Ask(Tr("FolderTree", custom ? kNewFilePrompt : kNewFolderPrompt),
+                            old_path.substr(dir.size()));
     if (!name) return;
     if (custom && !EndsWith(*name, kCustomFolderTail)) {
-        TellError(window(), Sj(u8"カスタムフォルダの拡張子（.qv5folder）は変更できません。"));
+        TellError(window(),
+                  Tr("FolderTree", "カスタムフォルダの拡張子（.qv5folder）は変更できません。"));
         return;
     }
     const std::string new_path = dir + *name;
@@ -142,7 +148,7 @@ void FolderTree::RenameRoot() {
     if (RefuseLong(text)) return;
     if (!IsPlainName(*name) || (custom && !PrefixIsExact(old_path)) ||
         !MovePath(old_path, new_path)) {
-        TellError(window(), Sj(kRenameFailed));
+        TellError(window(), Tr("FolderTree", kRenameFailed));
         return;
     }
     item->setText(0, ToQString(text));
@@ -159,16 +165,17 @@ void FolderTree::RenameFile() {
     QTreeWidgetItem* parent = item->parent();
     const std::string old_name = ItemText(item);
     const std::string old_path = ItemPath(item);
-    auto name = names_->Ask(Sj(kNewFilePrompt), old_name);
+    auto name = names_->Ask(Tr("FolderTree", kNewFilePrompt), old_name);
     if (!name) return;
     if (Tail(*name, 3) != Tail(old_name, 3) &&
-        Ui().MessageBox(window(), Sj(u8"拡張子が変更されています。\n本当によろしいでしょうか？"),
-                        Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+        Ui().MessageBox(
+            window(), Tr("FolderTree", "拡張子が変更されています。\n本当によろしいでしょうか？"),
+            Tr("FolderTree", "確認"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
         return;
     const std::string new_path = WinPath(ItemPath(parent)).Join(*name).text();
     if (RefuseLong(new_path)) return;
     if (!IsPlainName(*name) || !MovePath(old_path, new_path)) {
-        TellError(window(), Sj(kRenameFailed));
+        TellError(window(), Tr("FolderTree", kRenameFailed));
         return;
     }
     const int at = parent->indexOfChild(item);

@@ -6,58 +6,60 @@
 #include "window/controls.h"
 #include "window/folder_tree.h"
 #include "platform/text.h"
+#include "platform/tr.h"
+#include "window/recaption.h"
 
 namespace qv5 {
 namespace {
 
 struct MenuEntry {
     int id;
-    const char8_t* caption;
+    const char* caption;
 };
 
 const std::vector<MenuEntry>& Entries(ItemKind kind) {
-    static const std::vector<MenuEntry> root = {{kCmdRootOpen, u8"エクスプローラで開く"},
-                                                {kCmdRootRefresh, u8"更新"},
-                                                {kCmdRootNewFolder, u8"新しいフォルダ"},
-                                                {kCmdRootRename, u8"ルートフォルダ名の変更"},
-                                                {kCmdRootCut, u8"切り取り"},
-                                                {kCmdRootPaste, u8"貼り付け"},
-                                                {kCmdRootExclude, u8"ライブラリから除外"},
-                                                {kCmdRootWavToOgg, u8"wav → ogg 変換"},
-                                                {kCmdRootOggToWav, u8"ogg → wav 変換"},
-                                                {kCmdRootBmpToPng, u8"bmp → png 変換"},
-                                                {kCmdRootPngToBmp, u8"png → bmp 変換"},
-                                                {kCmdRootWavAndBmp, u8"wav・bmp → ogg・png 変換"}};
+    static const std::vector<MenuEntry> root = {{kCmdRootOpen, QT_TRANSLATE_NOOP("FolderTree", "エクスプローラで開く")},
+                                                {kCmdRootRefresh, QT_TRANSLATE_NOOP("FolderTree", "更新")},
+                                                {kCmdRootNewFolder, QT_TRANSLATE_NOOP("FolderTree", "新しいフォルダ")},
+                                                {kCmdRootRename, QT_TRANSLATE_NOOP("FolderTree", "ルートフォルダ名の変更")},
+                                                {kCmdRootCut, QT_TRANSLATE_NOOP("FolderTree", "切り取り")},
+                                                {kCmdRootPaste, QT_TRANSLATE_NOOP("FolderTree", "貼り付け")},
+                                                {kCmdRootExclude, QT_TRANSLATE_NOOP("FolderTree", "ライブラリから除外")},
+                                                {kCmdRootWavToOgg, QT_TRANSLATE_NOOP("FolderTree", "wav → ogg 変換")},
+                                                {kCmdRootOggToWav, QT_TRANSLATE_NOOP("FolderTree", "ogg → wav 変換")},
+                                                {kCmdRootBmpToPng, QT_TRANSLATE_NOOP("FolderTree", "bmp → png 変換")},
+                                                {kCmdRootPngToBmp, QT_TRANSLATE_NOOP("FolderTree", "png → bmp 変換")},
+                                                {kCmdRootWavAndBmp, QT_TRANSLATE_NOOP("FolderTree", "wav・bmp → ogg・png 変換")}};
     static const std::vector<MenuEntry> folder = {
-        {kCmdFolderOpen, u8"エクスプローラで開く"},
-        {kCmdFolderRefresh, u8"更新"},
-        {kCmdFolderRename, u8"フォルダ名の変更"},
-        {kCmdFolderCut, u8"切り取り"},
-        {kCmdFolderPaste, u8"貼り付け"},
-        {kCmdFolderNewFolder, u8"新しいフォルダ"},
-        {kCmdFolderDelete, u8"フォルダの削除"},
-        {kCmdFolderHiddenSearch, u8"隠し譜面の検索"},
-        {kCmdFolderWavToOgg, u8"wav → ogg 変換"},
-        {kCmdFolderOggToWav, u8"ogg → wav 変換"},
-        {kCmdFolderBmpToPng, u8"bmp → png 変換"},
-        {kCmdFolderPngToBmp, u8"png → bmp 変換"},
-        {kCmdFolderWavAndBmp, u8"wav・bmp → ogg・png 変換"}};
-    static const std::vector<MenuEntry> chart = {{kCmdPlayChart, u8"プレイ"},
-                                                 {kCmdAutoplayChart, u8"オートプレイ"},
-                                                 {kCmdChartTags, u8"タグ編集"},
-                                                 {kCmdChartBmsEditor, u8"BMSエディタで編集"},
-                                                 {kCmdChartRanking, u8"ランキングページ"},
-                                                 {kCmdChartTextEditor, u8"メモ帳で開く"},
-                                                 {kCmdChartRename, u8"譜面ファイル名の変更"},
-                                                 {kCmdChartDelete, u8"ファイルの削除"},
-                                                 {kCmdMovieAutoplay, u8"動画作成（オートプレイ）"},
-                                                 {kCmdMovieBgaOnly, u8"動画作成（BGAのみ）"},
-                                                 {kCmdMovieReplay, u8"動画作成（リプレイ）"},
-                                                 {kCmdBgmWav, u8"BGM作成（wav）"},
-                                                 {kCmdBgmMp3, u8"BGM作成（mp3）"}};
-    static const std::vector<MenuEntry> other = {{kCmdFileTextEditor, u8"メモ帳で開く"},
-                                                 {kCmdFileRename, u8"ファイル名の変更"},
-                                                 {kCmdFileDelete, u8"ファイルの削除"}};
+        {kCmdFolderOpen, QT_TRANSLATE_NOOP("FolderTree", "エクスプローラで開く")},
+        {kCmdFolderRefresh, QT_TRANSLATE_NOOP("FolderTree", "更新")},
+        {kCmdFolderRename, QT_TRANSLATE_NOOP("FolderTree", "フォルダ名の変更")},
+        {kCmdFolderCut, QT_TRANSLATE_NOOP("FolderTree", "切り取り")},
+        {kCmdFolderPaste, QT_TRANSLATE_NOOP("FolderTree", "貼り付け")},
+        {kCmdFolderNewFolder, QT_TRANSLATE_NOOP("FolderTree", "新しいフォルダ")},
+        {kCmdFolderDelete, QT_TRANSLATE_NOOP("FolderTree", "フォルダの削除")},
+        {kCmdFolderHiddenSearch, QT_TRANSLATE_NOOP("FolderTree", "隠し譜面の検索")},
+        {kCmdFolderWavToOgg, QT_TRANSLATE_NOOP("FolderTree", "wav → ogg 変換")},
+        {kCmdFolderOggToWav, QT_TRANSLATE_NOOP("FolderTree", "ogg → wav 変換")},
+        {kCmdFolderBmpToPng, QT_TRANSLATE_NOOP("FolderTree", "bmp → png 変換")},
+        {kCmdFolderPngToBmp, QT_TRANSLATE_NOOP("FolderTree", "png → bmp 変換")},
+        {kCmdFolderWavAndBmp, QT_TRANSLATE_NOOP("FolderTree", "wav・bmp → ogg・png 変換")}};
+    static const std::vector<MenuEntry> chart = {{kCmdPlayChart, QT_TRANSLATE_NOOP("FolderTree", "プレイ")},
+                                                 {kCmdAutoplayChart, QT_TRANSLATE_NOOP("FolderTree", "オートプレイ")},
+                                                 {kCmdChartTags, QT_TRANSLATE_NOOP("FolderTree", "タグ編集")},
+                                                 {kCmdChartBmsEditor, QT_TRANSLATE_NOOP("FolderTree", "BMSエディタで編集")},
+                                                 {kCmdChartRanking, QT_TRANSLATE_NOOP("FolderTree", "ランキングページ")},
+                                                 {kCmdChartTextEditor, QT_TRANSLATE_NOOP("FolderTree", "メモ帳で開く")},
+                                                 {kCmdChartRename, QT_TRANSLATE_NOOP("FolderTree", "譜面ファイル名の変更")},
+                                                 {kCmdChartDelete, QT_TRANSLATE_NOOP("FolderTree", "ファイルの削除")},
+                                                 {kCmdMovieAutoplay, QT_TRANSLATE_NOOP("FolderTree", "動画作成（オートプレイ）")},
+                                                 {kCmdMovieBgaOnly, QT_TRANSLATE_NOOP("FolderTree", "動画作成（BGAのみ）")},
+                                                 {kCmdMovieReplay, QT_TRANSLATE_NOOP("FolderTree", "動画作成（リプレイ）")},
+                                                 {kCmdBgmWav, QT_TRANSLATE_NOOP("FolderTree", "BGM作成（wav）")},
+                                                 {kCmdBgmMp3, QT_TRANSLATE_NOOP("FolderTree", "BGM作成（mp3）")}};
+    static const std::vector<MenuEntry> other = {{kCmdFileTextEditor, QT_TRANSLATE_NOOP("FolderTree", "メモ帳で開く")},
+                                                 {kCmdFileRename, QT_TRANSLATE_NOOP("FolderTree", "ファイル名の変更")},
+                                                 {kCmdFileDelete, QT_TRANSLATE_NOOP("FolderTree", "ファイルの削除")}};
     switch (kind) {
         case ItemKind::Root:
             return root;
@@ -78,7 +80,8 @@ void FolderTree::BuildMenus() {
         auto* menu = new QMenu(this);
         menu->setObjectName(QStringLiteral("menu%1").arg(int(kind)));
         for (const MenuEntry& e : Entries(kind)) {
-            QAction* action = menu->addAction(QString::fromUtf8(e.caption));
+            QAction* action = menu->addAction(QString());
+            SetCaption(action, "text", "FolderTree", e.caption);
             SetControlId(action, e.id);
             connect(action, &QAction::triggered, this, [this, id = e.id] { RunCommand(id); });
         }
@@ -100,9 +103,9 @@ const std::vector<int>& FolderTree::MenuCommands(ItemKind kind) {
 
 void FolderTree::OnDragRelease(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
     if (!dragged || !target || IsInside(target, dragged)) return;
-    Tell(
-        Sj(u8"現在ツリー内ファイルドラッグ機能は利用できません。\n"
-           u8"右クリックメニューの切り取り・貼り付けを用いてください。"));
+    Tell(Tr("FolderTree",
+            "現在ツリー内ファイルドラッグ機能は利用できません。\n"
+            "右クリックメニューの切り取り・貼り付けを用いてください。"));
 }
 
 void FolderTree::contextMenuEvent(QContextMenuEvent* event) {

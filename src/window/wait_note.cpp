@@ -13,6 +13,7 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -25,7 +26,8 @@ class WaitNote final : public QDialog {
         setWindowTitle(QStringLiteral("QV5 SETUP"));
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
         setModal(true);
-        auto* label = new QLabel(ToQString(program + Sj(u8" の終了を待っています…")), this);
+        auto* label =
+            new QLabel(ToQString(Arg(Tr("WaitNote", "%1 の終了を待っています…"), {program})), this);
         label->setObjectName(QStringLiteral("program"));
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(label);

@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/ui_service.h"
+#include "platform/tr.h"
 #include "platform/win_path.h"
 
 namespace qv5 {
@@ -41,23 +42,27 @@ bool MakeWallpaper(const std::string& path, bool& saved) {
 }
 
 bool DropWallpaper(MainWindow& window, const std::string& path) {
-    if (Ui().MessageBox(
-            &window,
-            Sj(u8"画像を壁紙フォルダに追加します。(サイズと形式は自動で変換されます。)\n"
-               u8"よろしいですか?"),
-            Sj(u8"確認"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+    if (Ui().MessageBox(&window,
+                        Tr("Wallpaper",
+                           "画像を壁紙フォルダに追加します。(サイズと形式は自動で変換されます。)\n"
+                           "よろしいですか?"),
+                        Tr("Wallpaper", "確認"), MsgButtons::YesNo,
+                        MsgIcon::Question) != MsgAnswer::Yes)
         return true;
     bool saved = false;
     if (!MakeWallpaper(path, saved)) {
-        ShowMessage(&window, Sj(u8"画像の読み込みに失敗しました。"), Sj(u8"エラー"));
+        ShowMessage(&window, Tr("Wallpaper", "画像の読み込みに失敗しました。"),
+                    Tr("Wallpaper", "エラー"));
         return false;
     }
     if (!saved) {
-        ShowMessage(&window, Sj(u8"壁紙を保存できませんでした。"), Sj(u8"エラー"));
+        ShowMessage(&window, Tr("Wallpaper", "壁紙を保存できませんでした。"),
+                    Tr("Wallpaper", "エラー"));
         return true;
     }
-    ShowMessage(&window, Sj(u8"壁紙を追加しました。壁紙変更はマニュアルを参考にして下さい。"),
-                Sj(u8"確認"));
+    ShowMessage(&window,
+                Tr("Wallpaper", "壁紙を追加しました。壁紙変更はマニュアルを参考にして下さい。"),
+                Tr("Wallpaper", "確認"));
     return true;
 }
 

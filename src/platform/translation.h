@@ -1,0 +1,16 @@
+// The interface language as Qt sees it: the English catalogue compiled into
+// the program (translations/qv5_en.ts) and Qt's own texts for the standard
+// buttons.
+#pragma once
+
+namespace qv5 {
+
+// 1 installs the English catalogue; any other value removes it (Japanese).
+// Works without an application object (the command line); with one, Qt's
+// own tr() calls follow too.
+void UseLanguage(int language);
+
+// The language the catalogue is set for (1 English, else 0).
+int LanguageInUse();
+
+}  // namespace qv5

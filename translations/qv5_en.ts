@@ -1,0 +1,1469 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ja_JP">
+<context>
+    <name>ArchiveContents</name>
+    <message>
+        <source>unzip32.dllの読み込みに失敗しました。</source>
+        <translation>Could not load unzip32.dll.</translation>
+    </message>
+    <message>
+        <source>UNrar32.DLLの読み込みに失敗しました。</source>
+        <translation>Could not load UNrar32.DLL.</translation>
+    </message>
+    <message>
+        <source>unrar32.dllの読み込みに失敗しました。</source>
+        <translation>Could not load unrar32.dll.</translation>
+    </message>
+    <message>
+        <source>解凍に必要なライブラリが存在しません。
+ダウンロードしますか？</source>
+        <translation>The libraries needed to unpack archives are missing.
+Download them?</translation>
+    </message>
+    <message>
+        <source>書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。
+手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。</source>
+        <translation>Unpacking archives needs unzip32.dll, unrar32.dll and unrar.dll.
+To add them by hand, put them in the folder of QV5.exe.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>CommandConvert</name>
+    <message>
+        <source>oggデコーダーが設定されていません。</source>
+        <translation>No ogg decoder is set.</translation>
+    </message>
+    <message>
+        <source>oggエンコーダーが設定されていません。</source>
+        <translation>No ogg encoder is set.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandImport</name>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>報告</source>
+        <translation>Report</translation>
+    </message>
+</context>
+<context>
+    <name>ConversionCommands</name>
+    <message>
+        <source>サブフォルダも含めたすべてのwavをoggに変換します。
+変換元のwavは自動で削除されます。
+よろしいですか？</source>
+        <translation>Every wav here and in the sub-folders will be converted to ogg.
+Each wav is deleted once converted.
+Go ahead?</translation>
+    </message>
+    <message>
+        <source>wavをoggに変換しています</source>
+        <translation>Converting wav to ogg</translation>
+    </message>
+    <message>
+        <source>サブフォルダも含めたすべてのoggをwavに変換します。
+変換元のoggは自動で削除されます。
+よろしいですか？</source>
+        <translation>Every ogg here and in the sub-folders will be converted to wav.
+Each ogg is deleted once converted.
+Go ahead?</translation>
+    </message>
+    <message>
+        <source>oggをwavに変換しています</source>
+        <translation>Converting ogg to wav</translation>
+    </message>
+    <message>
+        <source>サブフォルダも含めたすべてのbmpをpngに変換します。
+変換元のbmpは自動で削除されます。
+bmsに使われているかは問わず変換するので、同梱のhtml等に影響する場合があります。
+よろしいですか？</source>
+        <translation>Every bmp here and in the sub-folders will be converted to png.
+Each bmp is deleted once converted.
+All bmp files are converted, used by a chart or not, so pages that came with the song (html and so on) may be affected.
+Go ahead?</translation>
+    </message>
+    <message>
+        <source>bmpをpngに変換しています</source>
+        <translation>Converting bmp to png</translation>
+    </message>
+    <message>
+        <source>サブフォルダも含めたすべてのpngをbmpに変換します。
+変換元のpngは自動で削除されます。
+よろしいですか？</source>
+        <translation>Every png here and in the sub-folders will be converted to bmp.
+Each png is deleted once converted.
+Go ahead?</translation>
+    </message>
+    <message>
+        <source>pngをbmpに変換しています</source>
+        <translation>Converting png to bmp</translation>
+    </message>
+    <message>
+        <source>サブフォルダも含めたすべてのwavをoggに、bmpをpngに変換します。
+変換元のwavとbmpは自動で削除されます。
+よろしいですか？</source>
+        <translation>Every wav here and in the sub-folders will be converted to ogg, and every bmp to png.
+Each wav and bmp is deleted once converted.
+Go ahead?</translation>
+    </message>
+    <message>
+        <source>wavとbmpを変換しています</source>
+        <translation>Converting wav and bmp</translation>
+    </message>
+    <message>
+        <source>oggデコーダーが設定されていません。</source>
+        <translation>No ogg decoder is set.</translation>
+    </message>
+    <message>
+        <source>oggエンコーダーが設定されていません。</source>
+        <translation>No ogg encoder is set.</translation>
+    </message>
+    <message>
+        <source>報告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+</context>
+<context>
+    <name>CourseImport</name>
+    <message>
+        <source>コースを追加できません。</source>
+        <translation>Cannot add the courses.</translation>
+    </message>
+    <message>
+        <source>コースリストの読み込みに失敗しました。</source>
+        <translation>Could not read the course list.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>DropInstall</name>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>差分をインストールします。よろしいですか？
+%s</source>
+        <translation>Install this additional chart?
+%s</translation>
+    </message>
+    <message>
+        <source>ファイルをコピーできませんでした。
+</source>
+        <translation>Could not copy the file.
+</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>インストールに成功しました。元のファイルは削除しますか？</source>
+        <translation>Installed. Delete the original file?</translation>
+    </message>
+    <message>
+        <source>インストール先のフォルダをクリックして下さい。</source>
+        <translation>Click the folder to install into first.</translation>
+    </message>
+    <message>
+        <source>カスタムフォルダ内にインストールすることは出来ません。</source>
+        <translation>Cannot install into a custom folder.</translation>
+    </message>
+    <message>
+        <source>フルパス:%s
+フォルダ名:%s
+このフォルダにインストールしますがよろしいですか？</source>
+        <translation>Full path: %s
+Folder: %s
+Install into this folder?</translation>
+    </message>
+    <message>
+        <source>フルパス:%s
+フォルダ名:%s
+このフォルダにインストールしますがよろしいですか？
+(同時にドロップしたファイルも同じフォルダにインストールされます。)</source>
+        <translation>Full path: %s
+Folder: %s
+Install into this folder?
+(The other files dropped with it go into the same folder.)</translation>
+    </message>
+    <message>
+        <source>インストール中</source>
+        <translation>Installing</translation>
+    </message>
+    <message>
+        <source>インストールに成功しました。
+元ファイルを削除しますか？</source>
+        <translation>Installed.
+Delete the original files?</translation>
+    </message>
+</context>
+<context>
+    <name>Drops</name>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>ルートフォルダに加えます。よろしいですか？
+(bmsが多い場合、追加作業に数分かかる場合があります。)</source>
+        <translation>Add this as a song folder?
+(With many charts this can take a few minutes.)</translation>
+    </message>
+    <message>
+        <source>コースをデータベースに追加します。
+よろしいですか?</source>
+        <translation>Add the courses to the database?</translation>
+    </message>
+    <message>
+        <source>報告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>このファイル名はShift-JISで表せないため扱えません。
+</source>
+        <translation>This file name has no Shift-JIS form, so it cannot be used.
+</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message numerus="yes">
+        <source>%nコース追加しました
+</source>
+        <translation>
+            <numerusform>%n course added
+</numerusform>
+            <numerusform>%n courses added
+</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Extract</name>
+    <message>
+        <source>ファイルを書き込めません。この書庫から展開したファイルは削除しました。
+</source>
+        <translation>Cannot write a file. The files unpacked from this archive were deleted.
+</translation>
+    </message>
+    <message>
+        <source>展開先のフォルダを作れません。
+</source>
+        <translation>Cannot create the destination folder.
+</translation>
+    </message>
+    <message>
+        <source>空き容量が足りないため、展開できません。この書庫から展開したファイルは削除しました。
+</source>
+        <translation>Not enough free space to unpack. The files unpacked from this archive were deleted.
+</translation>
+    </message>
+    <message>
+        <source>書庫を読み込めません。壊れているか、対応していない形式です。
+</source>
+        <translation>Cannot read the archive. It is damaged or of an unsupported kind.
+</translation>
+    </message>
+    <message>
+        <source>暗号化された書庫は展開できません。</source>
+        <translation>Encrypted archives cannot be unpacked.</translation>
+    </message>
+    <message>
+        <source>書庫を開けません。
+</source>
+        <translation>Cannot open the archive.
+</translation>
+    </message>
+    <message>
+        <source>展開のコマンドが正しくありません。
+</source>
+        <translation>The unpack command is not valid.
+</translation>
+    </message>
+    <message>
+        <source>足りない容量: %1 (必要: %2、空き: %3)</source>
+        <translation>Missing: %1 (needed: %2, free: %3)</translation>
+    </message>
+</context>
+<context>
+    <name>FolderTree</name>
+    <message>
+        <source>隠し譜面検索</source>
+        <translation>Hidden chart search</translation>
+    </message>
+    <message>
+        <source>隠し譜面を発見しました。必要に応じて拡張子を変更して下さい。</source>
+        <translation>Hidden charts found. Change their extensions if you want to play them.</translation>
+    </message>
+    <message>
+        <source>隠し譜面は見つかりませんでした。</source>
+        <translation>No hidden charts found.</translation>
+    </message>
+    <message>
+        <source>検索終了</source>
+        <translation>Search finished</translation>
+    </message>
+    <message>
+        <source>テキストエディタを起動できませんでした。</source>
+        <translation>Could not start the text editor.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>ライブラリを更新しています</source>
+        <translation>Updating the library</translation>
+    </message>
+    <message>
+        <source>ライブラリを更新できませんでした。
+</source>
+        <translation>Could not update the library.
+</translation>
+    </message>
+    <message>
+        <source>ルートフォルダとして登録されているフォルダ（またはそれを含むフォルダ）は削除できません。
+先にライブラリから除外して下さい。</source>
+        <translation>A registered song folder (or a folder holding one) cannot be deleted.
+Remove it from the library first.</translation>
+    </message>
+    <message>
+        <source>ライブラリから除外できませんでした。
+</source>
+        <translation>Could not remove it from the library.
+</translation>
+    </message>
+    <message>
+        <source>ルートフォルダは移動できません。</source>
+        <translation>A song folder cannot be moved.</translation>
+    </message>
+    <message>
+        <source>ルートフォルダを含むフォルダは移動できません。</source>
+        <translation>A folder holding a song folder cannot be moved.</translation>
+    </message>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>ファイルの移動に失敗しました。</source>
+        <translation>Could not move the file.</translation>
+    </message>
+    <message>
+        <source>ファイルを移動しました。</source>
+        <translation>File moved.</translation>
+    </message>
+    <message>
+        <source>利用するbmsエディターが設定されていないか、ファイルが見つかりません。
+詳細設定ボタンから設定して下さい。</source>
+        <translation>No BMS editor is set, or it cannot be found.
+Set it with the Tool settings button.</translation>
+    </message>
+    <message>
+        <source>リネームに失敗しました。</source>
+        <translation>Could not rename.</translation>
+    </message>
+    <message>
+        <source>新しいフォルダ名を入力して下さい。</source>
+        <translation>Enter the new folder name.</translation>
+    </message>
+    <message>
+        <source>新しいファイル名を入力して下さい。</source>
+        <translation>Enter the new file name.</translation>
+    </message>
+    <message>
+        <source>フォルダ名を入力して下さい。</source>
+        <translation>Enter the folder name.</translation>
+    </message>
+    <message>
+        <source>新しいフォルダ</source>
+        <translation>New folder</translation>
+    </message>
+    <message>
+        <source>フォルダの作成に失敗しました。</source>
+        <translation>Could not create the folder.</translation>
+    </message>
+    <message>
+        <source>ルートフォルダを含むフォルダの名前は変更できません。</source>
+        <translation>A folder holding a song folder cannot be renamed.</translation>
+    </message>
+    <message>
+        <source>カスタムフォルダの拡張子（.qv5folder）は変更できません。</source>
+        <translation>A custom folder must keep its extension (.qv5folder).</translation>
+    </message>
+    <message>
+        <source>拡張子が変更されています。
+本当によろしいでしょうか？</source>
+        <translation>The extension has changed.
+Rename anyway?</translation>
+    </message>
+    <message>
+        <source>エクスプローラで開く</source>
+        <translation>Open in file manager</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>ルートフォルダ名の変更</source>
+        <translation>Rename song folder</translation>
+    </message>
+    <message>
+        <source>切り取り</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>貼り付け</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>ライブラリから除外</source>
+        <translation>Remove from library</translation>
+    </message>
+    <message>
+        <source>wav → ogg 変換</source>
+        <translation>Convert wav → ogg</translation>
+    </message>
+    <message>
+        <source>ogg → wav 変換</source>
+        <translation>Convert ogg → wav</translation>
+    </message>
+    <message>
+        <source>bmp → png 変換</source>
+        <translation>Convert bmp → png</translation>
+    </message>
+    <message>
+        <source>png → bmp 変換</source>
+        <translation>Convert png → bmp</translation>
+    </message>
+    <message>
+        <source>wav・bmp → ogg・png 変換</source>
+        <translation>Convert wav, bmp → ogg, png</translation>
+    </message>
+    <message>
+        <source>フォルダ名の変更</source>
+        <translation>Rename folder</translation>
+    </message>
+    <message>
+        <source>フォルダの削除</source>
+        <translation>Delete folder</translation>
+    </message>
+    <message>
+        <source>隠し譜面の検索</source>
+        <translation>Search hidden charts</translation>
+    </message>
+    <message>
+        <source>プレイ</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>オートプレイ</source>
+        <translation>Autoplay</translation>
+    </message>
+    <message>
+        <source>タグ編集</source>
+        <translation>Edit tags</translation>
+    </message>
+    <message>
+        <source>BMSエディタで編集</source>
+        <translation>Edit in BMS editor</translation>
+    </message>
+    <message>
+        <source>ランキングページ</source>
+        <translation>Ranking page</translation>
+    </message>
+    <message>
+        <source>メモ帳で開く</source>
+        <translation>Open in text editor</translation>
+    </message>
+    <message>
+        <source>譜面ファイル名の変更</source>
+        <translation>Rename chart file</translation>
+    </message>
+    <message>
+        <source>ファイルの削除</source>
+        <translation>Delete file</translation>
+    </message>
+    <message>
+        <source>動画作成（オートプレイ）</source>
+        <translation>Make movie (autoplay)</translation>
+    </message>
+    <message>
+        <source>動画作成（BGAのみ）</source>
+        <translation>Make movie (BGA only)</translation>
+    </message>
+    <message>
+        <source>動画作成（リプレイ）</source>
+        <translation>Make movie (replay)</translation>
+    </message>
+    <message>
+        <source>BGM作成（wav）</source>
+        <translation>Make BGM (wav)</translation>
+    </message>
+    <message>
+        <source>BGM作成（mp3）</source>
+        <translation>Make BGM (mp3)</translation>
+    </message>
+    <message>
+        <source>ファイル名の変更</source>
+        <translation>Rename file</translation>
+    </message>
+    <message>
+        <source>現在ツリー内ファイルドラッグ機能は利用できません。
+右クリックメニューの切り取り・貼り付けを用いてください。</source>
+        <translation>Dragging files within the tree is not available.
+Use Cut and Paste from the right-click menu.</translation>
+    </message>
+    <message>
+        <source>ファイルを移動してもよろしいですか？
+移動元:%1
+移動先:%2</source>
+        <translation>Move the file?
+From: %1
+To: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Install</name>
+    <message>
+        <source>同じフォルダへの別のインストールが終わるのを待っています。</source>
+        <translation>Waiting for another install into the same folder to finish.</translation>
+    </message>
+    <message>
+        <source>書庫を読み込めません。壊れているか、対応していない形式です。
+</source>
+        <translation>Cannot read the archive. It is damaged or of an unsupported kind.
+</translation>
+    </message>
+    <message>
+        <source>名前に「&quot;」を含むため、インストールできません。名前を変えてください。
+%s</source>
+        <translation>The name holds &quot;, so it cannot be installed. Rename it.
+%s</translation>
+    </message>
+    <message>
+        <source>書庫のフォルダ名が正しくないため、インストールしません。
+%s</source>
+        <translation>The archive&apos;s folder name is not valid, so it is not installed.
+%s</translation>
+    </message>
+    <message>
+        <source>曲をデータベースに登録できませんでした。展開したファイルは削除しました。</source>
+        <translation>Could not register the songs in the database. The unpacked files were deleted.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>譜面ファイルが見つかりません。</source>
+        <translation>No chart file found.</translation>
+    </message>
+    <message>
+        <source>インストールを中止しました。展開したファイルは削除しました。</source>
+        <translation>Install stopped. The unpacked files were deleted.</translation>
+    </message>
+    <message>
+        <source>報告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>展開しなかった項目があります。</source>
+        <translation>Some entries were not unpacked.</translation>
+    </message>
+    <message>
+        <source>既にあるファイル(置き換えていません): </source>
+        <translation>Files already there (not replaced): </translation>
+    </message>
+    <message>
+        <source>展開先の外を指す名前: </source>
+        <translation>Names pointing outside the destination: </translation>
+    </message>
+    <message>
+        <source>リンク・特殊ファイル: </source>
+        <translation>Links and special files: </translation>
+    </message>
+    <message>
+        <source>Shift-JISで表せない名前: </source>
+        <translation>Names without a Shift-JIS form: </translation>
+    </message>
+    <message>
+        <source>長すぎる名前: </source>
+        <translation>Names too long: </translation>
+    </message>
+    <message>
+        <source>展開する大きさの上限(%1 KB)を超えるファイル: %2</source>
+        <translation>Files over the size limit (%1 KB): %2</translation>
+    </message>
+</context>
+<context>
+    <name>JobSummary</name>
+    <message>
+        <source>%1の%2を%3秒で登録しました</source>
+        <translation>%2 in %1 registered in %3 s</translation>
+    </message>
+    <message>
+        <source>%1の%2を%3秒で再検索しました</source>
+        <translation>%2 in %1 rescanned in %3 s</translation>
+    </message>
+    <message>
+        <source>%1の%2を%3秒で更新しました</source>
+        <translation>%2 in %1 refreshed in %3 s</translation>
+    </message>
+    <message>
+        <source>%1(%2)を%3秒でインストールしました</source>
+        <translation>%1 installed (%2) in %3 s</translation>
+    </message>
+    <message>
+        <source>%1を変換、%2はそのまま(%3秒)</source>
+        <translation>%1 converted, %2 kept, in %3 s</translation>
+    </message>
+    <message>
+        <source>譜面</source>
+        <translation>charts</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>files</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1譜面</source>
+        <translation>
+            <numerusform>%1 chart</numerusform>
+            <numerusform>%1 charts</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1ファイル</source>
+        <translation>
+            <numerusform>%1 file</numerusform>
+            <numerusform>%1 files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1フォルダ</source>
+        <translation>
+            <numerusform>%1 folder</numerusform>
+            <numerusform>%1 folders</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>JukeboxPage</name>
+    <message>
+        <source>この機能は削除済みです。</source>
+        <translation>This feature has been removed.</translation>
+    </message>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>フォルダ追加</source>
+        <translation>Add folder</translation>
+    </message>
+    <message>
+        <source>全フォルダ再検索</source>
+        <translation>Rescan all</translation>
+    </message>
+    <message>
+        <source>詳細設定</source>
+        <translation>Tool settings</translation>
+    </message>
+    <message>
+        <source>右クリックでフォルダやファイルの操作ができます。</source>
+        <translation>Right-click a folder or file for its commands.</translation>
+    </message>
+    <message>
+        <source>フォルダをウィンドウにドロップしても登録できます。</source>
+        <translation>You can also add a folder by dropping it on the window.</translation>
+    </message>
+    <message>
+        <source>フォルダを登録しています</source>
+        <translation>Registering the folder</translation>
+    </message>
+    <message>
+        <source>登録を中止しました。ライブラリは元のままです。</source>
+        <translation>Registration stopped. The library is unchanged.</translation>
+    </message>
+    <message>
+        <source>フォルダを登録できませんでした。
+</source>
+        <translation>Could not register the folder.
+</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>bmsが多い場合、追加作業に数分かかる場合があります。
+よろしいですか？</source>
+        <translation>With many charts this can take a few minutes.
+Go ahead?</translation>
+    </message>
+    <message>
+        <source>ルートフォルダに加えます。よろしいですか？
+(bmsが多い場合、追加作業に数分かかる場合があります。)</source>
+        <translation>Add this as a song folder?
+(With many charts this can take a few minutes.)</translation>
+    </message>
+    <message>
+        <source>全フォルダを再検索します。
+しばらくコンフィグプログラムは応答不能になります。
+よろしいですか？</source>
+        <translation>Rescan all song folders?
+The setup program will not respond for a while.</translation>
+    </message>
+    <message>
+        <source>全フォルダを再検索しています</source>
+        <translation>Rescanning all folders</translation>
+    </message>
+    <message>
+        <source>再検索を中止しました。ライブラリは元のままです。</source>
+        <translation>Rescan stopped. The library is unchanged.</translation>
+    </message>
+    <message>
+        <source>再検索に失敗しました。ライブラリは元のままです。
+</source>
+        <translation>The rescan failed. The library is unchanged.
+</translation>
+    </message>
+    <message>
+        <source>終了しました</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>見つからないフォルダがありました:</source>
+        <translation>Some folders were not found:</translation>
+    </message>
+    <message>
+        <source>インストールするフォルダを選択して下さい</source>
+        <translation>Choose the folder to install</translation>
+    </message>
+</context>
+<context>
+    <name>Launcher</name>
+    <message>
+        <source>サウンド ファイル (*.wav)</source>
+        <translation>Sound files (*.wav)</translation>
+    </message>
+    <message>
+        <source>サウンド ファイル (*.mp3)</source>
+        <translation>Sound files (*.mp3)</translation>
+    </message>
+    <message>
+        <source>動画ファイル (*.avi)</source>
+        <translation>Movie files (*.avi)</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>パスに &quot; が含まれているため、ゲーム本体に渡せません（Windowsのコマンドラインでは渡せない文字です）。
+名前を変えてから、もう一度実行して下さい。
+</source>
+        <translation>The path holds &quot;, which cannot be passed to the game (Windows command lines cannot carry it).
+Rename it and try again.
+</translation>
+    </message>
+    <message>
+        <source>mp3エンコーダーが設定されていません。
+詳細設定ボタンから設定して下さい。</source>
+        <translation>No mp3 encoder is set.
+Set it with the Tool settings button.</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryCheck</name>
+    <message>
+        <source>重複した譜面</source>
+        <translation>Duplicate charts</translation>
+    </message>
+    <message>
+        <source>見つからないファイル</source>
+        <translation>Missing files</translation>
+    </message>
+    <message>
+        <source>読めない譜面・空の譜面</source>
+        <translation>Unreadable or empty charts</translation>
+    </message>
+    <message>
+        <source>ライブラリに入らない名前</source>
+        <translation>Names the library cannot hold</translation>
+    </message>
+    <message>
+        <source>ライブラリと食い違うもの</source>
+        <translation>Out of date</translation>
+    </message>
+    <message>
+        <source>%1（%2バイト）</source>
+        <translation>%1 (%2 bytes)</translation>
+    </message>
+    <message>
+        <source>同じ譜面が%1個（%2）: %3</source>
+        <translation>%1 copies of one chart (%2): %3</translation>
+    </message>
+    <message>
+        <source>%1: %2個のファイルがありません: %3</source>
+        <translation>%1: %2 missing: %3</translation>
+    </message>
+    <message>
+        <source>%1: ライブラリの行にハッシュがありません</source>
+        <translation>%1: its library row has no hash</translation>
+    </message>
+    <message>
+        <source>%1: ノーツがありません</source>
+        <translation>%1: no notes</translation>
+    </message>
+    <message>
+        <source>%1: 開けません</source>
+        <translation>%1: cannot be opened</translation>
+    </message>
+    <message>
+        <source>%1: 「%2」はShift-JISで表せません</source>
+        <translation>%1: &quot;%2&quot; has no Shift-JIS form</translation>
+    </message>
+    <message>
+        <source>%1: パスが長すぎます</source>
+        <translation>%1: the path is too long</translation>
+    </message>
+    <message>
+        <source>%1: ファイルがありません（ライブラリの行が残っています）</source>
+        <translation>%1: the file is gone (its library row remains)</translation>
+    </message>
+    <message>
+        <source>%1: フォルダがありません（ライブラリの行が残っています）</source>
+        <translation>%1: the folder is gone (its library row remains)</translation>
+    </message>
+    <message>
+        <source>%1: ライブラリに登録されていません</source>
+        <translation>%1: not in the library</translation>
+    </message>
+    <message>
+        <source>%1: 曲フォルダがありません</source>
+        <translation>%1: the song folder does not exist</translation>
+    </message>
+    <message>
+        <source>ライブラリの検査: %1譜面、%2フォルダ</source>
+        <translation>Library check: %1 charts, %2 folders</translation>
+    </message>
+    <message>
+        <source>途中で止めました。ここまでに見つかったものです。</source>
+        <translation>Stopped: these are the findings so far.</translation>
+    </message>
+    <message>
+        <source>ライブラリの検査</source>
+        <translation>Library check</translation>
+    </message>
+    <message>
+        <source>フォルダツリーで表示</source>
+        <translation>Show in the folder tree</translation>
+    </message>
+    <message>
+        <source>フォルダを開く</source>
+        <translation>Open the folder</translation>
+    </message>
+    <message>
+        <source>このフォルダを更新</source>
+        <translation>Refresh this folder</translation>
+    </message>
+    <message>
+        <source>レポートを保存...</source>
+        <translation>Save report...</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>問題は見つかりませんでした。</source>
+        <translation>Nothing was found.</translation>
+    </message>
+    <message>
+        <source>テキストファイル (*.txt)</source>
+        <translation>Text files (*.txt)</translation>
+    </message>
+    <message>
+        <source>レポートを保存できませんでした。</source>
+        <translation>The report could not be saved.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>ライブラリを検査しています</source>
+        <translation>Checking the library</translation>
+    </message>
+    <message>
+        <source>ライブラリを読めませんでした。</source>
+        <translation>The library could not be read.</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryCommands</name>
+    <message>
+        <source>このフォルダは既に登録されています。</source>
+        <translation>This folder is already registered.</translation>
+    </message>
+    <message>
+        <source>親フォルダが既に登録されています。</source>
+        <translation>A parent folder is already registered.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>NameDialog</name>
+    <message>
+        <source>この名前には使えない文字が含まれています。</source>
+        <translation>This name holds characters that cannot be used.</translation>
+    </message>
+</context>
+<context>
+    <name>NewPlayerDialog</name>
+    <message>
+        <source>スコアデータのダウンロード</source>
+        <translation>Downloading score data</translation>
+    </message>
+    <message>
+        <source>スコアデータの読み込み</source>
+        <translation>Reading score data</translation>
+    </message>
+</context>
+<context>
+    <name>PageTips</name>
+    <message>
+        <source>手動のみ(F8で現在選択中のフォルダの更新を行えます)</source>
+        <translation>Only by hand: in the game, F8 updates the selected folder.</translation>
+    </message>
+    <message>
+        <source>開いたフォルダに対して自動で行う (フォルダ読み込み時間が少し長くなります)</source>
+        <translation>Each folder is updated when it is opened (opening a folder takes a little longer).</translation>
+    </message>
+    <message>
+        <source>起動時に全フォルダに対して行う (起動時間が長くなります)</source>
+        <translation>Every folder is updated when the game starts (the start takes longer).</translation>
+    </message>
+    <message>
+        <source>システムログの出力(重くなります)</source>
+        <translation>Writes a system log (the game runs slower).</translation>
+    </message>
+    <message>
+        <source>フォルダランプ(曲が多いと非常に重くなります)</source>
+        <translation>Shows clear lamps on folders (very slow with many songs).</translation>
+    </message>
+    <message>
+        <source>最低連打時間(これ以下の連打は無効になります)</source>
+        <translation>Presses closer together than this are ignored.</translation>
+    </message>
+    <message>
+        <source>これらのオプションはジュークボックスの構成によっては不具合を起こす可能性があります</source>
+        <translation>These options may misbehave, depending on how the song folders are organized.</translation>
+    </message>
+    <message>
+        <source>FMOD Exを使用しない(どうしても発音遅延やノイズが気になるならチェックを入れてください)</source>
+        <translation>Check this only if sound delay or noise really bothers you.</translation>
+    </message>
+    <message>
+        <source>垂直同期(プレイ中ちらつくなら変えてみてください)</source>
+        <translation>Change this if the screen flickers during play.</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerDb</name>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>プレイヤーデータを作成できません。</source>
+        <translation>Cannot create the player data.</translation>
+    </message>
+    <message>
+        <source>IDが短すぎます。(3文字以上)</source>
+        <translation>The ID is too short (3 characters or more).</translation>
+    </message>
+    <message>
+        <source>パスワードが短すぎます。(3文字以上)</source>
+        <translation>The password is too short (3 characters or more).</translation>
+    </message>
+    <message>
+        <source>IDには半角英数のみ使用可能です。</source>
+        <translation>The ID may hold only letters and digits.</translation>
+    </message>
+    <message>
+        <source>別のプレイヤー名を指定して下さい</source>
+        <translation>Choose another player name.</translation>
+    </message>
+    <message>
+        <source>新規データを作成しました。</source>
+        <translation>New player data created.</translation>
+    </message>
+    <message>
+        <source>報告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>データベースを開けません</source>
+        <translation>Cannot open the database.</translation>
+    </message>
+    <message>
+        <source>データベースエラー</source>
+        <translation>Database error</translation>
+    </message>
+</context>
+<context>
+    <name>Ranking</name>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>データベースエラー</source>
+        <translation>Database error</translation>
+    </message>
+    <message>
+        <source>パスワードが違います</source>
+        <translation>Wrong password.</translation>
+    </message>
+    <message>
+        <source>QV5IR未登録です。
+「QV5IRに参加する」にチェックを入れた状態で起動すると、
+自動的に登録されます。</source>
+        <translation>Not registered with QV5IR.
+Start the game with &quot;QV5 InternetRanking&quot; checked
+to register automatically.</translation>
+    </message>
+</context>
+<context>
+    <name>RootList</name>
+    <message>
+        <source>パスが長すぎるため、この操作はできません。
+</source>
+        <translation>The path is too long for this operation.
+</translation>
+    </message>
+    <message>
+        <source>このフォルダは既に登録されています。</source>
+        <translation>This folder is already registered.</translation>
+    </message>
+    <message>
+        <source>親フォルダが既に登録されています。</source>
+        <translation>A parent folder is already registered.</translation>
+    </message>
+</context>
+<context>
+    <name>ScoreRestore</name>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>スコアリストの読み込みに失敗しました。</source>
+        <translation>Could not read the score list.</translation>
+    </message>
+    <message>
+        <source>サーバーに接続できません。</source>
+        <translation>Cannot connect to the server.</translation>
+    </message>
+    <message>
+        <source>パスワードが間違っているか、無効なQV5IDです。</source>
+        <translation>Wrong password, or not a valid QV5 ID.</translation>
+    </message>
+    <message>
+        <source>サーバーの応答が大きすぎます。</source>
+        <translation>The server&apos;s answer is too large.</translation>
+    </message>
+    <message>
+        <source>IDが短すぎます。(3文字以上)</source>
+        <translation>The ID is too short (3 characters or more).</translation>
+    </message>
+    <message>
+        <source>パスワードが短すぎます。(3文字以上)</source>
+        <translation>The password is too short (3 characters or more).</translation>
+    </message>
+    <message>
+        <source>IDには半角英数のみ使用可能です。</source>
+        <translation>The ID may hold only letters and digits.</translation>
+    </message>
+    <message>
+        <source>別のプレイヤー名を指定して下さい</source>
+        <translation>Choose another player name.</translation>
+    </message>
+    <message>
+        <source>データベースエラー</source>
+        <translation>Database error</translation>
+    </message>
+    <message>
+        <source>報告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>無効なQV5IDです。</source>
+        <translation>Not a valid QV5 ID.</translation>
+    </message>
+    <message>
+        <source>スコアデータをダウンロードします。
+環境により時間がかかる場合があります。</source>
+        <translation>Downloading the score data.
+This may take a while.</translation>
+    </message>
+    <message>
+        <source>スコアデータを読み込みます。</source>
+        <translation>Reading the score data.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%nスコアを引き継ぎました。</source>
+        <translation>
+            <numerusform>%n score carried over.</numerusform>
+            <numerusform>%n scores carried over.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SignIn</name>
+    <message>
+        <source>最初にプレイヤーデータを作成します。
+お好きなID(英数字のみ)とパスワードを設定して下さい。</source>
+        <translation>First, create your player data.
+Choose an ID (letters and digits only) and a password.</translation>
+    </message>
+    <message>
+        <source>ようこそ</source>
+        <translation>Welcome</translation>
+    </message>
+</context>
+<context>
+    <name>TagEditorDialog</name>
+    <message>
+        <source>☆ LEVEL</source>
+        <translation>☆ LEVEL</translation>
+    </message>
+    <message>
+        <source>★ LEVEL</source>
+        <translation>★ LEVEL</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>フォルダがライブラリに登録されていません。
+</source>
+        <translation>The folder is not in the library.
+</translation>
+    </message>
+    <message>
+        <source>譜面ファイルを読み込めませんでした。
+</source>
+        <translation>Could not read the chart file.
+</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>タグを保存できませんでした。
+</source>
+        <translation>Could not save the tags.
+</translation>
+    </message>
+</context>
+<context>
+    <name>ToolSettingsDialog</name>
+    <message>
+        <source>実行ファイル(*.exe)|*.exe|All Files(*.*)|*.*||</source>
+        <translation>Programs (*.exe)|*.exe|All Files(*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>mp3エンコーダーの選択 (lame.exe推奨)</source>
+        <translation>Choose the mp3 encoder (lame.exe recommended)</translation>
+    </message>
+    <message>
+        <source>oggエンコーダーの選択 (oggenc2.exe推奨)</source>
+        <translation>Choose the ogg encoder (oggenc2.exe recommended)</translation>
+    </message>
+    <message>
+        <source>BMSエディター選択 (BMSE.exe推奨)</source>
+        <translation>Choose the BMS editor (BMSE.exe recommended)</translation>
+    </message>
+    <message>
+        <source>BMSエディター選択 (oggdec.exe推奨)</source>
+        <translation>Choose the ogg decoder (oggdec.exe recommended)</translation>
+    </message>
+    <message>
+        <source>詳細設定</source>
+        <translation>Tool settings</translation>
+    </message>
+    <message>
+        <source>動画・mp3作成</source>
+        <translation>Movies and mp3</translation>
+    </message>
+    <message>
+        <source>wav (動画と別に保存)</source>
+        <translation>wav (saved beside the movie)</translation>
+    </message>
+    <message>
+        <source>動画圧縮の設定</source>
+        <translation>Movie compression</translation>
+    </message>
+    <message>
+        <source>oggエンコード</source>
+        <translation>ogg encoding</translation>
+    </message>
+    <message>
+        <source>oggデコード</source>
+        <translation>ogg decoding</translation>
+    </message>
+    <message>
+        <source>BMSデータ</source>
+        <translation>BMS data</translation>
+    </message>
+    <message>
+        <source>インストール時にwavをoggに自動変換する</source>
+        <translation>Convert wav to ogg when installing</translation>
+    </message>
+    <message>
+        <source>インストール時にbmpをpngに自動変換する</source>
+        <translation>Convert bmp to png when installing</translation>
+    </message>
+    <message>
+        <source>インストール時に隠し譜面を自動検索する</source>
+        <translation>Search hidden charts when installing</translation>
+    </message>
+    <message>
+        <source>bmsエディタでファイルを編集すると、以前のスコアデータは使用できなくなり、IRにも別の曲として登録されてしまいます。
+タイトル等の情報を変更したい場合は、bmsを直接編集せず、タグエディタを利用して下さい。</source>
+        <translation>Once a chart is edited in a BMS editor, its old scores no longer apply and the ranking treats it as another song.
+To change the title or similar, use the tag editor instead of editing the chart.</translation>
+    </message>
+    <message>
+        <source>bms編集の際の注意</source>
+        <translation>Before editing a chart</translation>
+    </message>
+</context>
+<context>
+    <name>Trash</name>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>ごみ箱に移動できませんでした。何も削除していません。
+</source>
+        <translation>Could not move it to the trash. Nothing was deleted.
+</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>「%1」をごみ箱に移動しますか？</source>
+        <translation>Move &quot;%1&quot; to the trash?</translation>
+    </message>
+</context>
+<context>
+    <name>WaitNote</name>
+    <message>
+        <source>%1 の終了を待っています…</source>
+        <translation>Waiting for %1 to exit…</translation>
+    </message>
+</context>
+<context>
+    <name>Wallpaper</name>
+    <message>
+        <source>画像を壁紙フォルダに追加します。(サイズと形式は自動で変換されます。)
+よろしいですか?</source>
+        <translation>Add the picture to the wallpaper folder? (Its size and format are converted.)</translation>
+    </message>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>画像の読み込みに失敗しました。</source>
+        <translation>Could not read the picture.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>壁紙を保存できませんでした。</source>
+        <translation>Could not save the wallpaper.</translation>
+    </message>
+    <message>
+        <source>壁紙を追加しました。壁紙変更はマニュアルを参考にして下さい。</source>
+        <translation>Wallpaper added. See the manual for how to change the wallpaper.</translation>
+    </message>
+</context>
+<context>
+    <name>qv5::MainWindow</name>
+    <message>
+        <source>ライブラリ</source>
+        <translation>Library</translation>
+    </message>
+    <message>
+        <source>曲リスト...</source>
+        <translation>Song list...</translation>
+    </message>
+    <message>
+        <source>ライブラリの検査...</source>
+        <translation>Check library...</translation>
+    </message>
+</context>
+<context>
+    <name>qv5::SongListModel</name>
+    <message>
+        <source>タイトル</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>アーティスト</source>
+        <translation>Artist</translation>
+    </message>
+    <message>
+        <source>ジャンル</source>
+        <translation>Genre</translation>
+    </message>
+    <message>
+        <source>☆</source>
+        <translation>☆</translation>
+    </message>
+    <message>
+        <source>★</source>
+        <translation>★</translation>
+    </message>
+    <message>
+        <source>難易度</source>
+        <translation>Difficulty</translation>
+    </message>
+    <message>
+        <source>モード</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>BPM</source>
+        <translation>BPM</translation>
+    </message>
+    <message>
+        <source>ノーツ</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>追加日時</source>
+        <translation>Added</translation>
+    </message>
+    <message>
+        <source>パス</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>ランプ</source>
+        <translation>Lamp</translation>
+    </message>
+    <message>
+        <source>スコア</source>
+        <translation>Score</translation>
+    </message>
+</context>
+<context>
+    <name>qv5::SongListWindow</name>
+    <message>
+        <source>曲リスト</source>
+        <translation>Song list</translation>
+    </message>
+    <message>
+        <source>検索:</source>
+        <translation>Search:</translation>
+    </message>
+    <message>
+        <source>タイトル・アーティスト・ジャンル・パスの語</source>
+        <translation>Words of the title, artist, genre or path</translation>
+    </message>
+    <message>
+        <source>モード:</source>
+        <translation>Mode:</translation>
+    </message>
+    <message>
+        <source>レベル:</source>
+        <translation>Level:</translation>
+    </message>
+    <message>
+        <source>難易度:</source>
+        <translation>Difficulty:</translation>
+    </message>
+    <message>
+        <source>すべて</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>お気に入り</source>
+        <translation>Favourites</translation>
+    </message>
+    <message>
+        <source>未プレイ</source>
+        <translation>Not played</translation>
+    </message>
+    <message>
+        <source>未クリア</source>
+        <translation>Not cleared</translation>
+    </message>
+    <message>
+        <source>新曲</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>プレイ</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>オートプレイ</source>
+        <translation>Autoplay</translation>
+    </message>
+    <message>
+        <source>タグ編集</source>
+        <translation>Edit tags</translation>
+    </message>
+    <message>
+        <source>フォルダを開く</source>
+        <translation>Open folder</translation>
+    </message>
+    <message>
+        <source>フォルダツリーで表示</source>
+        <translation>Show in the folder tree</translation>
+    </message>
+    <message>
+        <source>%1 / %2 譜面</source>
+        <translation>%1 / %2 charts</translation>
+    </message>
+</context>
+</TS>
