@@ -1,5 +1,10 @@
 #include "window/language.h"
 
+#include "window/main_page_ids.h"
+#include "window/option_page_ids.h"
+#include "window/select_page_ids.h"
+#include "window/system_page_ids.h"
+
 #include <QAbstractButton>
 #include <QLabel>
 
@@ -27,15 +32,15 @@ struct Tip {
     const char* japanese;
 };
 const Tip kTips[] = {
-    {0, 1041, QT_TRANSLATE_NOOP("PageTips", "手動のみ(F8で現在選択中のフォルダの更新を行えます)")},
-    {0, 1042, QT_TRANSLATE_NOOP("PageTips", "開いたフォルダに対して自動で行う (フォルダ読み込み時間が少し長くなります)")},
-    {0, 1043, QT_TRANSLATE_NOOP("PageTips", "起動時に全フォルダに対して行う (起動時間が長くなります)")},
-    {3, 1015, QT_TRANSLATE_NOOP("PageTips", "システムログの出力(重くなります)")},
-    {3, 1018, QT_TRANSLATE_NOOP("PageTips", "フォルダランプ(曲が多いと非常に重くなります)")},
-    {3, 1057, QT_TRANSLATE_NOOP("PageTips", "最低連打時間(これ以下の連打は無効になります)")},
-    {4, 1062, QT_TRANSLATE_NOOP("PageTips", "これらのオプションはジュークボックスの構成によっては不具合を起こす可能性があります")},
-    {5, 1006, QT_TRANSLATE_NOOP("PageTips", "FMOD Exを使用しない(どうしても発音遅延やノイズが気になるならチェックを入れてください)")},
-    {5, 1016, QT_TRANSLATE_NOOP("PageTips", "垂直同期(プレイ中ちらつくなら変えてみてください)")},
+    {0, main_page_id::kReloadManual, QT_TRANSLATE_NOOP("PageTips", "手動のみ(F8で現在選択中のフォルダの更新を行えます)")},
+    {0, main_page_id::kReloadOpened, QT_TRANSLATE_NOOP("PageTips", "開いたフォルダに対して自動で行う (フォルダ読み込み時間が少し長くなります)")},
+    {0, main_page_id::kReloadAtStart, QT_TRANSLATE_NOOP("PageTips", "起動時に全フォルダに対して行う (起動時間が長くなります)")},
+    {3, option_page_id::kOutputLog, QT_TRANSLATE_NOOP("PageTips", "システムログの出力(重くなります)")},
+    {3, option_page_id::kFolderLamp, QT_TRANSLATE_NOOP("PageTips", "フォルダランプ(曲が多いと非常に重くなります)")},
+    {3, option_page_id::kInputIntervalLabel, QT_TRANSLATE_NOOP("PageTips", "最低連打時間(これ以下の連打は無効になります)")},
+    {4, select_page_id::kFilterNote, QT_TRANSLATE_NOOP("PageTips", "これらのオプションはジュークボックスの構成によっては不具合を起こす可能性があります")},
+    {5, system_page_id::kDisableFmod, QT_TRANSLATE_NOOP("PageTips", "FMOD Exを使用しない(どうしても発音遅延やノイズが気になるならチェックを入れてください)")},
+    {5, system_page_id::kVsync, QT_TRANSLATE_NOOP("PageTips", "垂直同期(プレイ中ちらつくなら変えてみてください)")},
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "window/library_check_window.h"
 
+#include "window/folder_tree_ids.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -223,7 +225,7 @@ LibraryCheckWindow* OpenLibraryCheck(MainWindow& window) {
         FolderTree* tree = main->JukeboxTab()->Tree();
         if (QTreeWidgetItem* item = RevealInTree(*tree, folder)) {
             tree->SetCurrent(item);
-            tree->RunCommand(32807);  // the folder menu's refresh
+            tree->RunCommand(kCmdFolderRefresh);
         }
     };
     for (auto* old : window.findChildren<LibraryCheckWindow*>()) delete old;  // one report at a time
