@@ -20,7 +20,6 @@
 #include "window/job_summary.h"
 #include "window/progress_window.h"
 #include "platform/tr.h"
-#include "cli/command_language.h"
 #include "window/game_folder.h"
 #include "window/jukebox_page.h"
 #include "window/library_check_window.h"
