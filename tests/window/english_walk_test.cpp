@@ -19,6 +19,7 @@
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "platform/translation.h"
+#include "window/folder_tree_ids.h"
 #include "window/controls.h"
 #include "window/folder_tree.h"
 #include "window/jukebox_page.h"
@@ -165,20 +166,20 @@ TEST_F(EnglishWalk, NoJapaneseOnAnyPageMenuDialogOrMessage) {
     const auto root = [this] { return Item({"songs\\"}); };
     const auto folder = [this] { return Item({"songs\\", "Album"}); };
     WalkDialog("tag editor");
-    Run(Item({"songs\\", "Album", "Song", "a.bms"}), 32879);
+    Run(Item({"songs\\", "Album", "Song", "a.bms"}), kCmdChartTags);
     WalkDialog("name");
-    Run(folder(), 32808);
+    Run(folder(), kCmdFolderRename);
     // Messages of the tree's commands and the page's buttons.
     ui->AnswerMessage(MsgAnswer::No);
     window.JukeboxTab()->FullRescan();
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(root(), 32845);  // a song folder is never cut
+    Run(root(), kCmdRootCut);  // a song folder is never cut
     ui->AnswerMessage(MsgAnswer::No);
-    Run(folder(), 32811);  // delete: the trash question
+    Run(folder(), kCmdFolderDelete);  // delete: the trash question
     ui->AnswerMessage(MsgAnswer::Ok);
-    Run(Item({"songs\\", "Album", "Song"}), 32812);  // hidden chart search
+    Run(Item({"songs\\", "Album", "Song"}), kCmdFolderHiddenSearch);  // hidden chart search
     ui->AnswerMessage(MsgAnswer::No);
-    Run(folder(), 32814);  // wav -> ogg: the question
+    Run(folder(), kCmdFolderWavToOgg);  // wav -> ogg: the question
     ui->AnswerMessage(MsgAnswer::Ok);
     tree->OnDragRelease(Item({"songs\\", "Album", "Empty"}), root());
     ui->AcceptAllMessages();

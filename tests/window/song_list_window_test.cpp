@@ -1,4 +1,5 @@
 // The song list window on a real library, opened from the main window.
+#include "window/tag_editor_dialog_ids.h"
 #include "window/song_list_window.h"
 
 #include <gtest/gtest.h>
@@ -104,7 +105,7 @@ TEST_F(SongListWindowTest, ShowInTheFolderTreeSelectsTheChartsItem) {
 
 TEST_F(SongListWindowTest, TheTagEditorsSaveShowsInTheRow) {
     ui->AnswerDialog([](QDialog& d) {
-        Control<QLineEdit>(&d, 1014)->setText(QStringLiteral("Renamed"));
+        Control<QLineEdit>(&d, tag_editor_id::kTitle)->setText(QStringLiteral("Renamed"));
         Control<QPushButton>(&d, 1)->click();
         return d.result();
     });
