@@ -18,39 +18,17 @@
 #include <vector>
 
 #include "chart_gen.h"
+#include "program_run.h"
 
 namespace fs = std::filesystem;
 using qv5::bench::Now;
 
 namespace {
 
-struct Run {
-    double seconds = -1;
-    long max_rss_kb = 0;
-    int code = -1;
-};
+using Run = qv5::bench::ProgramRun;
 
 Run RunQv5(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(QV5_EXE));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    Run r;
-    std::fflush(nullptr);
-    const double start = Now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (!freopen("/dev/null", "w", stdout) || !freopen("/dev/null", "w", stderr)) _exit(126);
-        execv(QV5_EXE, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    r.seconds = Now() - start;
-    r.max_rss_kb = usage.ru_maxrss;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return qv5::bench::RunProgram(QV5_EXE, args, true);
 }
 
 fs::path Generate(const fs::path& game, int count) {

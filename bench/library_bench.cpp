@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "chart_gen.h"
+#include "program_run.h"
 #include "library/refresh.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
@@ -36,35 +37,10 @@ using qv5::bench::Now;
 
 namespace {
 
-struct Run {
-    double seconds = -1;
-    long max_rss_kb = 0;
-    int code = -1;
-};
+using Run = qv5::bench::ProgramRun;
 
-// Runs the program as a child and reads its peak memory from the kernel.
 Run RunQv5(const std::vector<std::string>& args, bool quiet = false) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(QV5_EXE));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    Run r;
-    std::fflush(nullptr);  // the child must not write this process's buffered output
-    const double start = Now();
-    pid_t pid = fork();
-    if (pid == 0) {
-        freopen("/dev/null", "w", stdout);
-        if (quiet) freopen("/dev/null", "w", stderr);
-        execv(QV5_EXE, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    r.seconds = Now() - start;
-    r.max_rss_kb = usage.ru_maxrss;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return qv5::bench::RunProgram(QV5_EXE, args, quiet);
 }
 
 struct Library {

@@ -1,0 +1,19 @@
+// Running a program as a child of a benchmark, timed, with its peak memory.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qv5::bench {
+
+struct ProgramRun {
+    double seconds = -1;
+    long max_rss_kb = 0;
+    int code = -1;  // -1 when it did not exit normally
+};
+
+// Runs `exe` with `args`, its standard output to /dev/null (and its standard
+// error too when `quiet`), and reads its peak memory from the kernel.
+ProgramRun RunProgram(const char* exe, const std::vector<std::string>& args, bool quiet);
+
+}  // namespace qv5::bench
