@@ -268,9 +268,7 @@ std::string_view ChartLineText(std::string_view& raw, bool may_hold_nul) {
 
 namespace {
 
-void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
-    const std::string_view line = ChartLineText(raw, st.may_hold_nul);
-
+void ParseText(ChartRecord& r, ParseState& st, std::string_view raw, std::string_view line) {
     // No conditional, header command or named test starts with a digit:
     // go straight to the channel line (the bulk of every chart).
     if (line.size() > 1 && line[0] == '#') {
@@ -317,10 +315,17 @@ void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
     }
 }
 
+void ParseLine(ChartRecord& r, ParseState& st, std::string_view raw) {
+    const std::string_view line = ChartLineText(raw, st.may_hold_nul);
+    ParseText(r, st, raw, line);
+}
+
 }  // namespace
 
-void ParseChartLine(ChartRecord& r, ChartParseState& st, std::string_view raw) {
-    ParseLine(r, st, raw);
+std::string_view ParseChartLine(ChartRecord& r, ChartParseState& st, std::string_view& raw) {
+    const std::string_view line = ChartLineText(raw, st.may_hold_nul);
+    ParseText(r, st, raw, line);
+    return line;
 }
 
 size_t ParseChartPieces(ChartRecord& r, ChartParseState& st, const char* p, const char* const end,

@@ -54,8 +54,9 @@ std::size_t ForEachChartPiece(const char* p, const char* const end, bool last, P
 // the bytes may hold one), without white space at either end. `raw` is cut
 // at the NUL too.
 std::string_view ChartLineText(std::string_view& raw, bool may_hold_nul);
-// The header pass over one piece.
-void ParseChartLine(ChartRecord& r, ChartParseState& st, std::string_view raw);
+// The header pass over one piece; returns the piece's text (ChartLineText,
+// which cuts `raw` too).
+std::string_view ParseChartLine(ChartRecord& r, ChartParseState& st, std::string_view& raw);
 
 // Text-mode reading: Ctrl-Z ends the file (the caller cuts it off), CR LF
 // reads as one line end, and a line is cut into pieces of kLinePieceBytes

@@ -1,12 +1,18 @@
 #include "library/chart_references.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <functional>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "library/chart_header.h"
 #include "library/difficulty.h"
 #include "library/scanner_internal.h"
-#include "platform/win_path.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -19,17 +25,50 @@ char Upper(char c) {
     return c >= 'a' && c <= 'z' ? char(c - 32) : c;
 }
 
-// An object or definition id; any other character counts as 0, as the
-// header pass reads object pairs.
-int Base36(char c) {
-    if (IsDigit(c)) return c - '0';
-    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
-    return 0;
-}
+// The digit of an object or definition id; any other character counts as 0,
+// as the header pass reads object pairs.
+constexpr std::array<std::uint8_t, 256> kBase36 = [] {
+    std::array<std::uint8_t, 256> t{};
+    for (int c = '0'; c <= '9'; ++c) t[size_t(c)] = std::uint8_t(c - '0');
+    for (int c = 'A'; c <= 'Z'; ++c) t[size_t(c)] = std::uint8_t(c - 'A' + 10);
+    for (int c = 'a'; c <= 'z'; ++c) t[size_t(c)] = std::uint8_t(c - 'a' + 10);
+    return t;
+}();
 
 int Id(char a, char b) {
-    return Base36(a) * 36 + Base36(b);
+    return kBase36[static_cast<unsigned char>(a)] * 36 + kBase36[static_cast<unsigned char>(b)];
+}
+
+// Marks every id placed in the pairs [p, end) with a plain store per pair
+// (bits in a few words would chain each pair's read-modify-write on the one
+// before). Most of a channel line is "00": sixteen characters of it are
+// skipped at once. Id 00 may be marked; the caller clears it.
+void MarkPlaced(const char* p, const char* const end, std::uint8_t* ids) {
+#if defined(__SSE2__)
+    const __m128i zeros = _mm_set1_epi8('0');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const auto zero = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zeros)));
+        if (zero == 0xFFFFu) continue;
+        // The eight ids side by side, and a store each without a branch:
+        // "00" marks id 0, which the caller clears.
+        const __m128i lower = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
+        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)),
+                                            _mm_cmpgt_epi8(_mm_set1_epi8('9' + 1), bytes));
+        const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
+                                             _mm_cmpgt_epi8(_mm_set1_epi8('z' + 1), lower));
+        const __m128i value =
+            _mm_or_si128(_mm_and_si128(digit, _mm_sub_epi8(bytes, zeros)),
+                         _mm_and_si128(letter, _mm_sub_epi8(lower, _mm_set1_epi8('a' - 10))));
+        const __m128i high = _mm_and_si128(value, _mm_set1_epi16(0xFF));  // first of each pair
+        const __m128i low = _mm_srli_epi16(value, 8);
+        alignas(16) std::uint16_t id[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(id),
+                        _mm_add_epi16(_mm_mullo_epi16(high, _mm_set1_epi16(36)), low));
+        for (int k = 0; k < 8; ++k) ids[id[k]] = 1;
+    }
+#endif
+    for (; p < end; p += 2) ids[Id(p[0], p[1])] = 1;
 }
 
 // "#WAV", "#BMP" and "#BGA" in either case, as the header commands are read.
@@ -103,67 +142,82 @@ void ChartReferences::Line(std::string_view raw, std::string_view line) {
     if (IsDigit(line[1])) {
         if (line.size() < 9 || !IsDigit(line[2]) || !IsDigit(line[3])) return;
         const char a = Upper(line[4]), b = Upper(line[5]);
-        std::bitset<1296>* used = SoundChannel(a, b)     ? &used_sound_
-                                  : PictureChannel(a, b) ? &used_picture_
-                                                         : nullptr;
+        Ids* used = SoundChannel(a, b)     ? &used_sound_
+                    : PictureChannel(a, b) ? &used_picture_
+                                           : nullptr;
         if (!used) return;
         // Pairs from the 8th character of the line as read, as many as the
         // trimmed line holds (the header pass's rule).
         const size_t pairs = (line.size() - 7) / 2;
-        const char* p = raw.data() + 7;
-        for (size_t i = 0; i < pairs; ++i, p += 2)
-            if (const int id = Id(p[0], p[1])) used->set(size_t(id));
+        MarkPlaced(raw.data() + 7, raw.data() + 7 + 2 * pairs, used->data());
+        (*used)[0] = 0;  // id 00 places nothing
         return;
     }
     if (Begins(line, "#WAV") && line.size() > 7) {
-        sounds_.push_back({Id(line[4], line[5]), std::string(line.substr(7))});
+        sounds_.push_back({Id(line[4], line[5]), Keep(line.substr(7))});
     } else if (Begins(line, "#BMP") && line.size() > 7) {
-        pictures_.push_back({Id(line[4], line[5]), std::string(line.substr(7))});
+        pictures_.push_back({Id(line[4], line[5]), Keep(line.substr(7))});
     } else if (Begins(line, "#BGA") && line.size() > 8) {
         bgas_.emplace_back(Id(line[4], line[5]), Id(line[7], line[8]));
     } else {
         for (std::string_view command : {"#PREVIEW", "#STAGEFILE", "#BANNER", "#BACKBMP"})
             if (CarriesCommand(line, command)) {
-                always_.push_back({0, std::string(line.substr(command.size() + 1))});
+                always_.push_back({0, Keep(line.substr(command.size() + 1))});
                 break;
             }
     }
 }
 
+std::string_view ChartReferences::Keep(std::string_view name) {
+    if (!copy_names_) return name;
+    return copies_.emplace_back(name);
+}
+
 std::vector<std::string_view> ChartReferences::UsedNames() const {
-    std::bitset<1296> pictures = used_picture_;
-    pictures.set(0);  // #BMP00 is shown on a miss without being placed
+    Ids pictures = used_picture_;
+    pictures[0] = 1;  // #BMP00 is shown on a miss without being placed
     for (const auto& [bga, base] : bgas_)
-        if (used_picture_.test(size_t(bga))) pictures.set(size_t(base));
+        if (used_picture_[size_t(bga)]) pictures[size_t(base)] = 1;
     std::vector<std::string_view> names;
     names.reserve(always_.size() + sounds_.size() + pictures_.size());
     for (const Definition& d : always_) names.push_back(d.name);
     for (const Definition& d : sounds_)
-        if (used_sound_.test(size_t(d.id))) names.push_back(d.name);
+        if (used_sound_[size_t(d.id)]) names.push_back(d.name);
     for (const Definition& d : pictures_)
-        if (pictures.test(size_t(d.id))) names.push_back(d.name);
+        if (pictures[size_t(d.id)]) names.push_back(d.name);
     return names;
 }
 
 FolderNames::FolderNames(const std::vector<DirEntry>& entries) {
     names_.reserve(entries.size());
     for (const DirEntry& e : entries) names_.push_back(LowerAscii(e.name));
-    std::sort(names_.begin(), names_.end());
+    size_t slots = 16;
+    while (slots < 2 * names_.size()) slots *= 2;
+    slots_.assign(slots, 0);
+    for (size_t i = 0; i < names_.size(); ++i) {
+        size_t at = std::hash<std::string_view>{}(names_[i]) & (slots - 1);
+        while (slots_[at] != 0) at = (at + 1) & (slots - 1);
+        slots_[at] = static_cast<std::uint32_t>(i + 1);
+    }
 }
 
-bool FolderNames::Has(std::string_view lower_name) const {
-    return std::binary_search(names_.begin(), names_.end(), lower_name);
+bool FolderNames::Has(std::string_view name) const {
+    thread_local std::string lower;
+    lower.assign(name);
+    LowerAsciiInPlace(lower);  // a trail byte is no letter
+    const size_t mask = slots_.size() - 1;
+    for (size_t at = std::hash<std::string_view>{}(lower)&mask; slots_[at] != 0;
+         at = (at + 1) & mask)
+        if (names_[slots_[at] - 1] == lower) return true;
+    return false;
 }
 
 bool ReferencePresent(const std::string& dir, const FolderNames& names,
                       std::string_view reference) {
-    thread_local std::string lower;
     // Most names are plain file names of the chart's own folder.
-    if (reference.find_first_of("\\/") == std::string_view::npos) {
-        lower.assign(reference);
-        LowerAsciiInPlace(lower);
-        if (!lower.empty() && names.Has(lower)) return true;
-    }
+    if (reference.find_first_of("\\/") == std::string_view::npos && !reference.empty() &&
+        names.Has(reference))
+        return true;
     const std::vector<std::string_view> parts = Components(reference);
     std::string folder = dir;
     std::shared_ptr<const FolderNames> listed;

@@ -7,9 +7,9 @@
 #include "library/file_hash.h"
 #include "library/library_check.h"
 #include "library/md5_batch.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "platform/win_path.h"
-#include "platform/files.h"
 
 namespace qv5 {
 namespace {
@@ -26,10 +26,8 @@ class ChartLines {
   public:
     ChartLines(ChartRecord& record, ChartReferences* refs) : record_(record), refs_(refs) {}
     void operator()(std::string_view raw) {
-        ParseChartLine(record_, st_, raw);
-        if (!refs_) return;
-        const std::string_view line = ChartLineText(raw, st_.may_hold_nul);
-        refs_->Line(raw, line);
+        const std::string_view line = ParseChartLine(record_, st_, raw);
+        if (refs_) refs_->Line(raw, line);
     }
     ChartParseState& state() { return st_; }
 
@@ -62,6 +60,7 @@ bool ReadLarge(const std::string& path, ChartRecord& r, ChartReferences* refs,
                CheckReadResult& out) {
     FileReader file;
     if (!file.Open(path)) return false;
+    if (refs) refs->CopyNames();  // the pieces' buffer is reused
     ChartLines lines(r, refs);
     std::string buffer, pending;
     Md5Stream md5;
@@ -74,8 +73,8 @@ bool ReadLarge(const std::string& path, ChartRecord& r, ChartReferences* refs,
         out.size += std::int64_t(piece->size());
         if (ended) continue;
         pending.append(TextPart(*piece, ended));
-        pending.erase(0, ForEachChartPiece(pending.data(), pending.data() + pending.size(), false,
-                                           lines));
+        pending.erase(
+            0, ForEachChartPiece(pending.data(), pending.data() + pending.size(), false, lines));
     }
     ForEachChartPiece(pending.data(), pending.data() + pending.size(), true, lines);
     r.note_count = lines.state().notes;

@@ -94,6 +94,7 @@ TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
     for (const char* file : {"kick.WAV", "snare.ogg", "sub/hat.wav", "bg.png", "movie.mp4",
                              "Banner.JPG"})
         game.WriteFile(std::string("songs/refs/") + file, "x");
+    game.WriteFile(T(u8"songs/refs/ア.wav"), "x");
     game.WriteFile("songs/refs/a.bms",
                    "#TITLE refs\r\n"
                    "#STAGEFILE title.bmp\r\n"
@@ -105,6 +106,8 @@ TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
                    "#WAV05 unused.wav\r\n"        // defined, never placed
                    "#WAV06 gone.wav\r\n"          // placed, missing
                    "#wav07 Gone.WAV\r\n"          // one name, whatever its case
+                   "#WAV09 \x83\x41.wav\r\n"      // "ア": its trail byte is no letter "A"
+                   "#WAV0A lower.wav\r\n"         // placed as "0a"
                    "#BMP01 bg.bmp\r\n"            // png in its place
                    "#BMP02 base.bmp\r\n"          // the base of #BGA03
                    "#BMP04 movie.avi\r\n"         // a movie of another format
@@ -115,13 +118,27 @@ TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
                    "#WAV08 branch.wav\r\n"        // defined and placed in a branch only
                    "#00112:08\r\n"
                    "#ENDIF\r\n#ENDRANDOM\r\n"
-                   "#00111:010203040006\r\n"
-                   "#00101:07\r\n"
+                   "#00111:000a000001020304000600000000\r\n"
+                   "#00101:07\r\n#00113:09\r\n"
                    "#00104:0103\r\n#00107:040506\r\n");
     game.WriteFile("songs/refs/still.mpg", "x");
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
     const std::vector<std::string> expected = {
-        "missing-files songs\\refs\\a.bms 6: title.bmp gone.wav branch.wav base.bmp clip.mpg"};
+        "missing-files songs\\refs\\a.bms 7: title.bmp gone.wav lower.wav branch.wav base.bmp"};
+    EXPECT_EQ(Lines(Check({"songs\\"})), expected);
+}
+
+// A chart too large to hold at once is read piece by piece: the names it
+// defines early must outlive the pieces they came in.
+TEST_F(LibraryCheckTest, AChartTooLargeToHoldKeepsItsNames) {
+    game.WriteFile("songs/big/here.wav", "x");
+    std::string chart = "#TITLE big\r\n#WAV01 here.wav\r\n#WAV02 gone_one.wav\r\n";
+    while (chart.size() <= (5u << 20)) chart += "#00111:00000000000000000000000000000000\r\n";
+    chart += "#WAV03 gone_two.wav\r\n#00111:010203\r\n";
+    game.WriteFile("songs/big/big.bms", chart);
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    const std::vector<std::string> expected = {
+        "missing-files songs\\big\\big.bms 2: gone_one.wav gone_two.wav"};
     EXPECT_EQ(Lines(Check({"songs\\"})), expected);
 }
 
