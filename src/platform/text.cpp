@@ -4,15 +4,42 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace qv5 {
 namespace {
+
+// The thread's converter from `from` to `to`, in its initial state. Opening
+// one costs more than converting a title, and a library converts hundreds
+// of thousands of them.
+iconv_t Converter(const char* to, const char* from) {
+    struct Open {
+        std::string to, from;
+        iconv_t cd;
+    };
+    struct Cache {
+        std::vector<Open> open;
+        ~Cache() {
+            for (const Open& o : open) iconv_close(o.cd);
+        }
+    };
+    thread_local Cache cache;
+    for (const Open& o : cache.open)
+        if (o.to == to && o.from == from) {
+            iconv(o.cd, nullptr, nullptr, nullptr, nullptr);
+            return o.cd;
+        }
+    iconv_t cd = iconv_open(to, from);
+    if (cd != reinterpret_cast<iconv_t>(-1)) cache.open.push_back({to, from, cd});
+    return cd;
+}
 
 // One conversion with iconv; on an invalid or unconvertible sequence either
 // substitutes `replacement` for one input byte (lossy) or fails.
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
                                    const char* replacement) {
-    iconv_t cd = iconv_open(to, from);
+    iconv_t cd = Converter(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     std::string out;
     out.reserve(in.size() * 3 / 2 + 8);
@@ -41,7 +68,6 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
         } while (utf8_in && left > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80);
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    iconv_close(cd);
     if (!ok) return std::nullopt;
     return out;
 }
