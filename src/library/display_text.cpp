@@ -63,8 +63,9 @@ bool ReadsAsUtf8(std::string_view s) {
         } else {
             const unsigned cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3Fu);
             const bool letter = cp >= 0xC0 && cp <= 0x24F && cp != 0xD7 && cp != 0xF7;
-            const bool in_word = (i > 0 && IsAsciiLetter(static_cast<unsigned char>(s[i - 1]))) ||
-                                 (i + 2 < s.size() && IsAsciiLetter(static_cast<unsigned char>(s[i + 2])));
+            const bool in_word =
+                (i > 0 && IsAsciiLetter(static_cast<unsigned char>(s[i - 1]))) ||
+                (i + 2 < s.size() && IsAsciiLetter(static_cast<unsigned char>(s[i + 2])));
             if (!letter || !in_word) latin_words = false;
         }
         i += n;
@@ -102,11 +103,19 @@ static bool MayReadAsUtf8(std::string_view stored) {
            cp == 0xFFFD;
 }
 
-std::string DisplayTextOfStored(std::string_view stored) {
-    if (IsAscii(stored) || !MayReadAsUtf8(stored)) return std::string(stored);
+void AppendDisplayTextOfStored(std::string_view stored, std::string& out) {
+    if (IsAscii(stored) || !MayReadAsUtf8(stored)) {
+        out += stored;
+        return;
+    }
     const std::string cp932 = Utf8ToCp932Lossy(stored);
-    if (ReadsAsUtf8(cp932)) return cp932;
-    return std::string(stored);
+    out += ReadsAsUtf8(cp932) ? std::string_view(cp932) : stored;
+}
+
+std::string DisplayTextOfStored(std::string_view stored) {
+    std::string out;
+    AppendDisplayTextOfStored(stored, out);
+    return out;
 }
 
 bool LostBytes(std::string_view stored) {

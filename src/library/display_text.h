@@ -26,6 +26,8 @@ std::string DisplayText(std::string_view cp932);
 // The same for a text as the database returns it (UTF-8 of the CP932
 // reading): plain ASCII and ordinary Shift-JIS texts come back unchanged.
 std::string DisplayTextOfStored(std::string_view stored_utf8);
+// The same, appended to `out` (no string of its own for the common text).
+void AppendDisplayTextOfStored(std::string_view stored_utf8, std::string& out);
 
 // The library stores texts as UTF-8 of their Shift-JIS reading, so the bytes
 // of a UTF-8 chart that have no Shift-JIS meaning were replaced by U+FFFD

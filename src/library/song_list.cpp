@@ -1,13 +1,13 @@
 #include "library/song_list.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <limits>
 #include <memory>
 #include <unordered_map>
-
-#include <sqlite3.h>
 
 #include "library/chart_header.h"
 #include "library/display_text.h"
@@ -158,13 +158,26 @@ void RestoreFromHeader(const std::string& chart_path, std::string (&texts)[5]) {
 
 }  // namespace
 
-bool SongTable::Load(Database& db, std::string* error) {
+void SongTable::Clear() {
     rows_.clear();
-    store_.clear();
+    texts_.clear();
+    size_ = 0;
+}
+
+void SongTable::Add(const ListedSong& row) {
+    if (rows_.empty() || rows_.back().size() == kRowMask + 1) {
+        rows_.emplace_back();
+        rows_.back().reserve(kRowMask + 1);
+    }
+    rows_.back().push_back(row);
+    ++size_;
+}
+
+bool SongTable::Load(Database& db, std::string* error) {
+    Clear();
     auto fail = [&](std::string why) {
         if (error) *error = std::move(why);
-        rows_.clear();
-        store_.clear();
+        Clear();
         return false;
     };
     if (!db.handle()) return fail("the song library is not open");
@@ -199,7 +212,7 @@ bool SongTable::Load(Database& db, std::string* error) {
     RawQuery s(db.handle(), kSongQuery);
     if (!s) return fail(sqlite3_errmsg(db.handle()));
     int rc = SQLITE_ROW;
-    std::string hash;
+    std::string hash, row_text;
     while ((rc = s.Step()) == SQLITE_ROW) {
         hash.assign(s.Utf8(15));
         // Texts, levels, difficulty and mode: the tag row's when there is
@@ -207,26 +220,44 @@ bool SongTable::Load(Database& db, std::string* error) {
         const auto tag = tags.empty() ? tags.end() : tags.find(hash);
         const Tag* t = tag == tags.end() ? nullptr : &tag->second;
         ListedSong r;
-        std::string texts[5];
+        std::string_view stored[5];
         bool lost = false;
         for (int k = 0; k < 5; ++k) {
-            const std::string_view stored = t ? std::string_view(t->texts[k]) : s.Utf8(1 + k);
-            texts[k] = DisplayTextOfStored(stored);
-            lost = lost || (!t && LostBytes(stored));
+            stored[k] = t ? std::string_view(t->texts[k]) : s.Utf8(1 + k);
+            lost = lost || (!t && LostBytes(stored[k]));
         }
-        // A UTF-8 chart whose bytes the library could not keep: its header
-        // holds them (read only for such rows, which are few).
-        if (lost) RestoreFromHeader(Utf8ToCp932Lossy(s.Utf8(0)), texts);
-        for (int k = 0; k < 5; ++k) {
-            r.at[k] = static_cast<std::uint32_t>(store_.size());
-            store_ += texts[k];
+        // The row's texts, one after another, then into a block with room.
+        row_text.clear();
+        if (lost) {
+            // A UTF-8 chart whose bytes the library could not keep: its
+            // header holds them (read only for such rows, which are few).
+            std::string texts[5];
+            for (int k = 0; k < 5; ++k) texts[k] = DisplayTextOfStored(stored[k]);
+            RestoreFromHeader(Utf8ToCp932Lossy(s.Utf8(0)), texts);
+            for (int k = 0; k < 5; ++k) {
+                r.at[k] = static_cast<std::uint32_t>(row_text.size());
+                row_text += texts[k];
+            }
+        } else {
+            for (int k = 0; k < 5; ++k) {
+                r.at[k] = static_cast<std::uint32_t>(row_text.size());
+                AppendDisplayTextOfStored(stored[k], row_text);
+            }
         }
         // The path is a file name from the disk: always Shift-JIS.
-        r.at[5] = static_cast<std::uint32_t>(store_.size());
-        store_ += s.Utf8(0);
-        if (store_.size() > std::numeric_limits<std::uint32_t>::max())
+        r.at[5] = static_cast<std::uint32_t>(row_text.size());
+        row_text += s.Utf8(0);
+        if (row_text.size() > std::numeric_limits<std::uint32_t>::max() / 2)
             return fail("the library's texts do not fit in memory");
-        r.at[6] = static_cast<std::uint32_t>(store_.size());
+        r.at[6] = static_cast<std::uint32_t>(row_text.size());
+        if (texts_.empty() || texts_.back().capacity() - texts_.back().size() < row_text.size()) {
+            texts_.emplace_back();
+            texts_.back().reserve(std::max(kTextBlock, row_text.size()));
+        }
+        r.block = static_cast<std::uint32_t>(texts_.size() - 1);
+        const auto base = static_cast<std::uint32_t>(texts_.back().size());
+        texts_.back() += row_text;
+        for (std::uint32_t& at : r.at) at += base;
         const std::int32_t song_mode = s.Int(9);
         r.level = t ? t->level : s.Int(6);
         r.exlevel = t ? t->exlevel : s.Int(7);
@@ -248,23 +279,25 @@ bool SongTable::Load(Database& db, std::string* error) {
             r.rate = static_cast<std::int16_t>(std::clamp<std::int64_t>(rate, 0, 32767));
             r.clear = static_cast<std::int8_t>(std::clamp<std::int32_t>(c.clear, 0, 127));
         }
-        rows_.push_back(r);
+        Add(r);
     }
     // A library locked past the busy wait, or a failed read: no half list.
     if (rc != SQLITE_DONE) return fail(sqlite3_errmsg(db.handle()));
-    rows_.shrink_to_fit();
-    store_.shrink_to_fit();
+    // The last blocks give back what they did not use (copies of less than
+    // a block each).
+    if (!rows_.empty()) rows_.back().shrink_to_fit();
+    if (!texts_.empty()) texts_.back().shrink_to_fit();
     return true;
 }
 
 std::string_view SongTable::Text(size_t i, SongText which) const {
-    const ListedSong& r = rows_[i];
+    const ListedSong& r = Row(i);
     const auto k = static_cast<size_t>(which);
-    return std::string_view(store_).substr(r.at[k], r.at[k + 1] - r.at[k]);
+    return std::string_view(texts_[r.block]).substr(r.at[k], r.at[k + 1] - r.at[k]);
 }
 
 std::string SongTable::Cell(size_t i, SongColumn column) const {
-    const ListedSong& r = rows_[i];
+    const ListedSong& r = Row(i);
     auto joined = [&](SongText a, SongText b, const char* between) {
         std::string text(Text(i, a));
         if (!Text(i, b).empty()) text.append(between).append(Text(i, b));
@@ -312,13 +345,17 @@ std::string SongTable::ChartPath(size_t i) const {
 
 std::ptrdiff_t SongTable::Find(const std::string& chart_path) const {
     const std::string stored = Cp932ToUtf8(chart_path);
-    for (size_t i = 0; i < rows_.size(); ++i)
+    for (size_t i = 0; i < size_; ++i)
         if (Text(i, SongText::Path) == stored) return static_cast<std::ptrdiff_t>(i);
     return -1;
 }
 
 size_t SongTable::MemoryBytes() const {
-    return sizeof *this + rows_.capacity() * sizeof(ListedSong) + store_.capacity();
+    size_t bytes =
+        sizeof *this + rows_.capacity() * sizeof(rows_[0]) + texts_.capacity() * sizeof(texts_[0]);
+    for (const auto& block : rows_) bytes += block.capacity() * sizeof(ListedSong);
+    for (const std::string& block : texts_) bytes += block.capacity();
+    return bytes;
 }
 
 void FoldForSearch(std::string_view s, std::string& out) {
@@ -419,24 +456,37 @@ std::vector<std::uint32_t> SortedRows(const SongTable& table, SongColumn column,
             return c != 0 ? c : CompareFolded(table.Text(a, second), table.Text(b, second));
         };
         switch (column) {
-            case SongColumn::Title: return text(SongText::Title, SongText::Subtitle);
-            case SongColumn::Artist: return text(SongText::Artist, SongText::Subartist);
-            case SongColumn::Genre: return text(SongText::Genre, SongText::Genre);
-            case SongColumn::Level: return number(x.level, y.level);
-            case SongColumn::ExLevel: return number(x.exlevel, y.exlevel);
-            case SongColumn::Difficulty: return number(x.difficulty, y.difficulty);
-            case SongColumn::Mode: return number(x.mode, y.mode);
+            case SongColumn::Title:
+                return text(SongText::Title, SongText::Subtitle);
+            case SongColumn::Artist:
+                return text(SongText::Artist, SongText::Subartist);
+            case SongColumn::Genre:
+                return text(SongText::Genre, SongText::Genre);
+            case SongColumn::Level:
+                return number(x.level, y.level);
+            case SongColumn::ExLevel:
+                return number(x.exlevel, y.exlevel);
+            case SongColumn::Difficulty:
+                return number(x.difficulty, y.difficulty);
+            case SongColumn::Mode:
+                return number(x.mode, y.mode);
             case SongColumn::Bpm: {
                 const int c = number(x.maxbpm, y.maxbpm);
                 return c != 0 ? c : number(x.minbpm, y.minbpm);
             }
-            case SongColumn::Notes: return number(x.notes, y.notes);
-            case SongColumn::Added: return number(static_cast<std::uint32_t>(x.adddate),
-                                                  static_cast<std::uint32_t>(y.adddate));
-            case SongColumn::Path: return 0;
-            case SongColumn::Lamp: return number(x.clear, y.clear);
-            case SongColumn::Rate: return number(x.rate, y.rate);
-            case SongColumn::Count: break;
+            case SongColumn::Notes:
+                return number(x.notes, y.notes);
+            case SongColumn::Added:
+                return number(static_cast<std::uint32_t>(x.adddate),
+                              static_cast<std::uint32_t>(y.adddate));
+            case SongColumn::Path:
+                return 0;
+            case SongColumn::Lamp:
+                return number(x.clear, y.clear);
+            case SongColumn::Rate:
+                return number(x.rate, y.rate);
+            case SongColumn::Count:
+                break;
         }
         return 0;
     };

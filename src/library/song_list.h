@@ -40,10 +40,11 @@ std::optional<SongColumn> ColumnByKey(std::string_view key);
 bool DescendingFirst(SongColumn column);
 bool IsNumericColumn(SongColumn column);
 
-// One chart; the texts lie in the table's text store.
+// One chart; the texts lie in one block of the table's text store.
 struct ListedSong {
-    // Where title, subtitle, artist, subartist, genre and path begin in the
-    // store, and where the path ends. The texts are UTF-8 for display.
+    // The block, where title, subtitle, artist, subartist, genre and path
+    // begin in it, and where the path ends. The texts are UTF-8 for display.
+    std::uint32_t block = 0;
     std::uint32_t at[7] = {};
     std::int32_t level = 0, exlevel = 0, difficulty = -1, mode = 5;
     std::int32_t minbpm = 0, maxbpm = 0, notes = 0, adddate = 0;
@@ -62,8 +63,8 @@ class SongTable {
     // when the song table cannot be read; `error` then says why.
     bool Load(Database& db, std::string* error = nullptr);
 
-    size_t size() const { return rows_.size(); }
-    const ListedSong& Row(size_t i) const { return rows_[i]; }
+    size_t size() const { return size_; }
+    const ListedSong& Row(size_t i) const { return rows_[i >> kRowShift][i & kRowMask]; }
     std::string_view Text(size_t i, SongText which) const;
     // The cell as the window shows it (UTF-8).
     std::string Cell(size_t i, SongColumn column) const;
@@ -75,8 +76,18 @@ class SongTable {
     size_t MemoryBytes() const;
 
   private:
-    std::vector<ListedSong> rows_;
-    std::string store_;
+    // Rows and texts in blocks that are filled, never grown: growing one
+    // array by doubling would copy and touch twice the memory, which on
+    // opening the list costs as much as reading the rows.
+    static constexpr size_t kRowShift = 12;
+    static constexpr size_t kRowMask = (size_t{1} << kRowShift) - 1;
+    static constexpr size_t kTextBlock = 1 << 20;
+    void Clear();
+    void Add(const ListedSong& row);
+
+    std::vector<std::vector<ListedSong>> rows_;
+    size_t size_ = 0;
+    std::vector<std::string> texts_;
 };
 
 // The filter of the window and of the command.

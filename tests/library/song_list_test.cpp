@@ -41,7 +41,7 @@ class SongListTest : public ::testing::Test {
              std::string artist = "", std::string subartist = "", std::string genre = "",
              int level = 1, int exlevel = 0, int difficulty = -1, int mode = 7, int bpm = 150,
              int notes = 100, std::int32_t adddate = 1, int favorite = 0) {
-        const Song s{path,  title,      subtitle, artist, subartist, genre,   level,
+        const Song s{path,    title,      subtitle, artist, subartist, genre,   level,
                      exlevel, difficulty, mode,     bpm,    notes,     adddate, favorite};
         Statement st = SongLibrary().Prepare(
             "INSERT INTO song (hash,path,title,subtitle,artist,subartist,genre,level,exlevel,"
@@ -59,9 +59,8 @@ class SongListTest : public ::testing::Test {
     }
     static std::string Sj8(const std::string& utf8) { return Utf8ToCp932Lossy(utf8); }
     // The titles of the rows `filter` lets through, in title order.
-    std::vector<std::string> Shown(const SongFilter& filter,
-                                    SongColumn column = SongColumn::Title,
-                                    bool descending = false) {
+    std::vector<std::string> Shown(const SongFilter& filter, SongColumn column = SongColumn::Title,
+                                   bool descending = false) {
         SongTable table;
         EXPECT_TRUE(table.Load(SongLibrary()));
         std::vector<std::string> out;
@@ -78,13 +77,22 @@ using Titles = std::vector<std::string>;
 // Real titles of both kinds, written into chart files as they are and
 // registered: each shows as written, never as mojibake.
 TEST_F(SongListTest, ChartsInShiftJisAndInUtf8ShowTheirTitles) {
-    const std::string sjis[] = {U8(u8"千本桜"), U8(u8"ｶﾞｰﾙﾌﾚﾝﾄﾞ"), U8(u8"ﾃｽ"),
-                                U8(u8"Ａ列車で行こう"), U8(u8"ＦＲＥＥＤＯＭ ＤｉＶＥ↓"),
-                                U8(u8"えれくとりっく・えんじぇぅ"), U8(u8"☆彡"),
+    const std::string sjis[] = {U8(u8"千本桜"),
+                                U8(u8"ｶﾞｰﾙﾌﾚﾝﾄﾞ"),
+                                U8(u8"ﾃｽ"),
+                                U8(u8"Ａ列車で行こう"),
+                                U8(u8"ＦＲＥＥＤＯＭ ＤｉＶＥ↓"),
+                                U8(u8"えれくとりっく・えんじぇぅ"),
+                                U8(u8"☆彡"),
                                 U8(u8"ｺﾝﾄﾗﾃﾞｨｸｼｮﾝ")};
-    const std::string utf8[] = {U8(u8"千本桜"), U8(u8"新世界より"), U8(u8"恋愛サーキュレーション"),
-                                U8(u8"Pokémon"), U8(u8"ÇA PLANE"), U8(u8"ぼくらの16bit戦争"),
-                                U8(u8"チルノのパーフェクトさんすう教室"), U8(u8"東方萃夢想")};
+    const std::string utf8[] = {U8(u8"千本桜"),
+                                U8(u8"新世界より"),
+                                U8(u8"恋愛サーキュレーション"),
+                                U8(u8"Pokémon"),
+                                U8(u8"ÇA PLANE"),
+                                U8(u8"ぼくらの16bit戦争"),
+                                U8(u8"チルノのパーフェクトさんすう教室"),
+                                U8(u8"東方萃夢想")};
     std::vector<std::string> want;
     int n = 10;  // two digits: the path order is the written order
     for (const std::string& t : sjis) {
@@ -93,7 +101,8 @@ TEST_F(SongListTest, ChartsInShiftJisAndInUtf8ShowTheirTitles) {
         want.push_back(t);
     }
     for (const std::string& t : utf8) {
-        game.WriteFile("songs/u" + std::to_string(n++) + ".bms", "#TITLE " + t + "\r\n#00111:01\r\n");
+        game.WriteFile("songs/u" + std::to_string(n++) + ".bms",
+                       "#TITLE " + t + "\r\n#00111:01\r\n");
         want.push_back(t);
     }
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
@@ -118,16 +127,16 @@ TEST_F(SongListTest, WordsMatchAnyTextIgnoringCaseAndWidth) {
         Titles want;
     } cases[] = {
         {"freedom", {"Freedom Dive"}},
-        {"FREEDOM dive", {"Freedom Dive"}},           // several words, any case
-        {"dive hardcore", {"Freedom Dive"}},          // title and genre
-        {"dive trance", {}},                          // every word must match
-        {"allen", {U8(u8"ＡＬＬＥＮ 第二")}},        // full-width in the title
+        {"FREEDOM dive", {"Freedom Dive"}},         // several words, any case
+        {"dive hardcore", {"Freedom Dive"}},        // title and genre
+        {"dive trance", {}},                        // every word must match
+        {"allen", {U8(u8"ＡＬＬＥＮ 第二")}},       // full-width in the title
         {"ＳＹＮＴＨ", {U8(u8"ＡＬＬＥＮ 第二")}},  // full-width typed, any case
-        {"kazu", {U8(u8"ＡＬＬＥＮ 第二")}},         // subartist
-        {"[another]", {"Freedom Dive"}},              // subtitle
-        {U8(u8"千本"), {U8(u8"千本桜")}},             // Japanese
-        {U8(u8"桜　黒うさ"), {U8(u8"千本桜")}},       // ideographic space parts words
-        {"songs\\c", {U8(u8"千本桜")}},                // path
+        {"kazu", {U8(u8"ＡＬＬＥＮ 第二")}},        // subartist
+        {"[another]", {"Freedom Dive"}},            // subtitle
+        {U8(u8"千本"), {U8(u8"千本桜")}},           // Japanese
+        {U8(u8"桜　黒うさ"), {U8(u8"千本桜")}},     // ideographic space parts words
+        {"songs\\c", {U8(u8"千本桜")}},             // path
         {"", {"Freedom Dive", U8(u8"千本桜"), U8(u8"ＡＬＬＥＮ 第二")}},  // by bytes
     };
     for (const auto& c : cases) {
@@ -147,12 +156,12 @@ TEST_F(SongListTest, EachColumnSortsByItsValue) {
         SongColumn column;
         Titles ascending;
     } cases[] = {
-        {SongColumn::Title, {"a", "b", "C"}},      {SongColumn::Artist, {"C", "a", "b"}},
-        {SongColumn::Genre, {"a", "b", "C"}},      {SongColumn::Level, {"a", "b", "C"}},
-        {SongColumn::ExLevel, {"b", "a", "C"}},    {SongColumn::Difficulty, {"a", "b", "C"}},
-        {SongColumn::Mode, {"C", "b", "a"}},       {SongColumn::Bpm, {"C", "a", "b"}},
-        {SongColumn::Notes, {"b", "a", "C"}},      {SongColumn::Added, {"C", "a", "b"}},
-        {SongColumn::Path, {"b", "C", "a"}},       {SongColumn::Lamp, {"C", "a", "b"}},
+        {SongColumn::Title, {"a", "b", "C"}},   {SongColumn::Artist, {"C", "a", "b"}},
+        {SongColumn::Genre, {"a", "b", "C"}},   {SongColumn::Level, {"a", "b", "C"}},
+        {SongColumn::ExLevel, {"b", "a", "C"}}, {SongColumn::Difficulty, {"a", "b", "C"}},
+        {SongColumn::Mode, {"C", "b", "a"}},    {SongColumn::Bpm, {"C", "a", "b"}},
+        {SongColumn::Notes, {"b", "a", "C"}},   {SongColumn::Added, {"C", "a", "b"}},
+        {SongColumn::Path, {"b", "C", "a"}},    {SongColumn::Lamp, {"C", "a", "b"}},
         {SongColumn::Rate, {"C", "a", "b"}},
     };
     for (const auto& c : cases) {
@@ -190,10 +199,12 @@ TEST_F(SongListTest, EachFilterKeepsItsRows) {
         {"difficulty", with([](SongFilter& f) { f.difficulty = 3; }), {"five"}},
         {"favourites", with([](SongFilter& f) { f.favorites = true; }), {"nine", "seven"}},
         {"not played", with([](SongFilter& f) { f.not_played = true; }), {"five", "seven"}},
-        {"not cleared", with([](SongFilter& f) { f.not_cleared = true; }),
+        {"not cleared",
+         with([](SongFilter& f) { f.not_cleared = true; }),
          {"failed", "five", "seven"}},
         {"new in 24 h", with([](SongFilter& f) { f.new_only = true; }), {"failed", "seven"}},
-        {"new in 48 h", with([](SongFilter& f) { f.new_only = true, f.new_hours = 48; }),
+        {"new in 48 h",
+         with([](SongFilter& f) { f.new_only = true, f.new_hours = 48; }),
          {"failed", "five", "nine", "seven"}},
         {"new in 1 h", with([](SongFilter& f) { f.new_only = true, f.new_hours = 1; }), {}},
     };
@@ -209,11 +220,32 @@ TEST_F(SongListTest, CellsShowTheRowAsTheInformationPanelNamesIt) {
     ASSERT_TRUE(table.Load(SongLibrary()));
     std::vector<std::string> cells;
     for (int c = 0; c < kSongColumns; ++c) cells.push_back(table.Cell(0, SongColumn(c)));
-    EXPECT_EQ(cells, (std::vector<std::string>{"T [S]", "A/B", "G", U8(u8"☆3"), U8(u8"★2"),
-                                               "ANOTHER", "9BUTTONS", U8(u8"120–150"), "777",
-                                               "2026-03-04 05:06", "songs\\1.bms", "HARD CLEAR",
-                                               "87%"}));
+    EXPECT_EQ(cells,
+              (std::vector<std::string>{"T [S]", "A/B", "G", U8(u8"☆3"), U8(u8"★2"), "ANOTHER",
+                                        "9BUTTONS", U8(u8"120–150"), "777", "2026-03-04 05:06",
+                                        "songs\\1.bms", "HARD CLEAR", "87%"}));
     EXPECT_EQ(table.ChartPath(0), "songs\\1.bms");
+}
+
+// A library larger than one block of rows and of texts: every row keeps its
+// own texts, and a chart is found in any block.
+TEST_F(SongListTest, ALargeLibraryKeepsEveryRowsTexts) {
+    constexpr int kRows = 5000;              // more than a block of rows
+    const std::string long_title(300, 't');  // and 1.5 MB of titles
+    ASSERT_TRUE(SongLibrary().Exec("BEGIN"));
+    for (int i = 0; i < kRows; ++i)
+        Add("songs\\" + std::to_string(i) + ".bms", long_title + std::to_string(i), "",
+            "artist" + std::to_string(i));
+    ASSERT_TRUE(SongLibrary().Exec("COMMIT"));
+    SongTable table;
+    ASSERT_TRUE(table.Load(SongLibrary()));
+    ASSERT_EQ(table.size(), size_t{kRows});
+    for (size_t i = 0; i < table.size(); ++i) {
+        const std::string n(table.ChartPath(i).substr(6, table.ChartPath(i).size() - 10));
+        ASSERT_EQ(table.Text(i, SongText::Title), long_title + n) << i;
+        ASSERT_EQ(table.Text(i, SongText::Artist), "artist" + n) << i;
+    }
+    EXPECT_EQ(table.ChartPath(size_t(table.Find("songs\\4999.bms"))), "songs\\4999.bms");
 }
 
 }  // namespace
