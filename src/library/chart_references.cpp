@@ -206,8 +206,8 @@ bool FolderNames::Has(std::string_view name) const {
     lower.assign(name);
     LowerAsciiInPlace(lower);  // a trail byte is no letter
     const size_t mask = slots_.size() - 1;
-    for (size_t at = std::hash<std::string_view>{}(lower)&mask; slots_[at] != 0;
-         at = (at + 1) & mask)
+    const size_t hash = std::hash<std::string_view>{}(lower);
+    for (size_t at = hash & mask; slots_[at] != 0; at = (at + 1) & mask)
         if (names_[slots_[at] - 1] == lower) return true;
     return false;
 }
