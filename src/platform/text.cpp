@@ -12,26 +12,35 @@ namespace {
 
 // The thread's converter from `from` to `to`, in its initial state. Opening
 // one costs more than converting a title, and a library converts hundreds
-// of thousands of them.
-iconv_t Converter(const char* to, const char* from) {
+// of thousands of them. `kept` is false for one the caller must close: a
+// conversion made while the thread's converters are being put away (a
+// destructor that runs after them at exit).
+iconv_t Converter(const char* to, const char* from, bool& kept) {
     struct Open {
         std::string to, from;
         iconv_t cd;
     };
+    thread_local bool put_away = false;  // trivial: still there after the cache
     struct Cache {
         std::vector<Open> open;
         ~Cache() {
+            put_away = true;
             for (const Open& o : open) iconv_close(o.cd);
         }
     };
+    kept = false;
+    if (put_away) return iconv_open(to, from);
     thread_local Cache cache;
     for (const Open& o : cache.open)
         if (o.to == to && o.from == from) {
             iconv(o.cd, nullptr, nullptr, nullptr, nullptr);
+            kept = true;
             return o.cd;
         }
     iconv_t cd = iconv_open(to, from);
-    if (cd != reinterpret_cast<iconv_t>(-1)) cache.open.push_back({to, from, cd});
+    if (cd == reinterpret_cast<iconv_t>(-1)) return cd;
+    cache.open.push_back({to, from, cd});
+    kept = true;
     return cd;
 }
 
@@ -39,7 +48,8 @@ iconv_t Converter(const char* to, const char* from) {
 // substitutes `replacement` for one input byte (lossy) or fails.
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
                                    const char* replacement) {
-    iconv_t cd = Converter(to, from);
+    bool kept = false;
+    iconv_t cd = Converter(to, from, kept);
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     std::string out;
     out.reserve(in.size() * 3 / 2 + 8);
@@ -68,6 +78,7 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
         } while (utf8_in && left > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80);
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
+    if (!kept) iconv_close(cd);
     if (!ok) return std::nullopt;
     return out;
 }
