@@ -16,9 +16,12 @@ FakeWine::FakeWine() {
     dir_ = tmpl;
     bin_ = dir_ + "/bin";
     std::filesystem::create_directories(bin_);
+    // The record is written with one printf: runs started side by side
+    // (folders are converted in parallel) must not interleave their lines.
     std::ofstream(script()) << "#!/bin/sh\n"
-                               "{ echo \"@run\"; pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; "
-                               "done; } >> '"
+                               "r=\"@run\n$(pwd)\"\n"
+                               "for a in \"$@\"; do r=\"$r\n$a\"; done\n"
+                               "printf '%s\\n' \"$r\" >> '"
                             << log()
                             << "'\n"
                                "if [ -f '"
