@@ -257,8 +257,13 @@ TEST_F(HostileTreeTest, ReadAheadKeepsRowsAndTheirOrder) {
 // Charts saved in place (cut to nothing, then written, as an editor saves)
 // while a scan reads them: each row's title and hash come from one version
 // of its file (or from none, the chart then left for the next refresh).
+// One thing no reader can tell from a whole file: a save that stands still
+// inside one write (its thread preempted) for as long as the chart is read
+// and looked at again. The file then holds the first pages of the new
+// version, and its size and times do not move. Such a row is let pass; a
+// row of two versions, or cut anywhere else, is torn.
 TEST_F(HostileTreeTest, ChartsRewrittenDuringAScanGiveNoTornRow) {
-    constexpr int kCharts = 48;
+    constexpr int kCharts = 48, kRounds = 10;
     auto version = [](const char* title, int lines) {
         std::string body = std::string("#TITLE ") + title + "\n";
         for (int i = 0; i < lines; ++i) body += "#" + std::to_string(10000 + i) + ":01020304\n";
@@ -287,13 +292,18 @@ TEST_F(HostileTreeTest, ChartsRewrittenDuringAScanGiveNoTornRow) {
     });
     const std::set<std::pair<std::string, std::string>> whole = {
         {"A", Md5Hex(versions[0])}, {"B", Md5Hex(versions[1])}, {"", Md5Hex("")}, {"", ""}};
+    std::set<std::pair<std::string, std::string>> stood_still;  // whole pages of a version
+    for (const std::string& v : versions)
+        for (size_t n = 4096; n < v.size(); n += 4096)
+            stood_still.insert({v.substr(7, 1), Md5Hex(v.substr(0, n))});
     int rows = 0, torn = 0;
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < kRounds; ++round) {
         ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
         Statement s = SongLibrary().Prepare("SELECT title, hash FROM song");
         while (s.Step()) {
             ++rows;
-            if (whole.count({s.Text(0), s.Text(1)})) continue;
+            if (whole.count({s.Text(0), s.Text(1)}) || stood_still.count({s.Text(0), s.Text(1)}))
+                continue;
             ++torn;
             ADD_FAILURE() << "title " << s.Text(0) << " with hash " << s.Text(1);
         }
@@ -302,7 +312,7 @@ TEST_F(HostileTreeTest, ChartsRewrittenDuringAScanGiveNoTornRow) {
     }
     done = true;
     writer.join();
-    EXPECT_EQ(rows, 6 * kCharts);
+    EXPECT_EQ(rows, kRounds * kCharts);
     EXPECT_EQ(torn, 0);
 }
 
