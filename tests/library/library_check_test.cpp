@@ -1,7 +1,6 @@
 // The library check on real song folders in a temporary game folder: each
 // kind of finding with its edge cases, and nothing changed on disk or in
 // song.db.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -202,18 +201,7 @@ TEST_F(LibraryCheckTest, EveryKindOnARealGameFolderAndNothingChanges) {
 
 // A path longer than the host allows is what the scan leaves out: named.
 TEST_F(LibraryCheckTest, APathTooLongForTheHostIsNamed) {
-    game.MakeDir("deep");
-    int dir = open(game.HostPath("deep").c_str(), O_RDONLY | O_DIRECTORY);
-    ASSERT_GE(dir, 0);
-    const std::string name(200, 'd');
-    for (int level = 0; level < 25; ++level) {
-        ASSERT_EQ(mkdirat(dir, name.c_str(), 0755), 0);
-        const int next = openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY);
-        close(dir);
-        dir = next;
-        ASSERT_GE(dir, 0);
-    }
-    close(dir);
+    game.MakeDeepFolder("deep", 25);
     ASSERT_EQ(RegisterRootFolder("deep\\"), 1);
     const CheckResult r = Check({"deep\\"});
     ASSERT_EQ(r.findings.size(), 1u);

@@ -1,11 +1,9 @@
 // Library writes under pressure: a reader holding the library, a library of
 // another layout, a stop request, a file system that fills up. Each either
 // stores everything or nothing, and says why.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -181,21 +179,7 @@ namespace {
 // Paths longer than the host allows cannot be read: counted, not lost in
 // silence.
 TEST_F(LibraryWritesTest, PathsTooLongForTheHostAreCounted) {
-    game.MakeDir("deep");
-    int dir = open(game.HostPath("deep").c_str(), O_RDONLY | O_DIRECTORY);
-    ASSERT_GE(dir, 0);
-    const std::string name(200, 'd');
-    for (int level = 0; level < 25; ++level) {
-        ASSERT_EQ(mkdirat(dir, name.c_str(), 0755), 0);
-        const int chart = openat(dir, "c.bms", O_WRONLY | O_CREAT, 0644);
-        ASSERT_GE(chart, 0);
-        close(chart);
-        const int next = openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY);
-        close(dir);
-        dir = next;
-        ASSERT_GE(dir, 0);
-    }
-    close(dir);
+    game.MakeDeepFolder("deep", 25, "c.bms");
     LibraryReport report;
     ASSERT_EQ(RegisterRootFolder("deep\\", nullptr, &report), 1) << report.error;
     EXPECT_EQ(report.too_long, 1);

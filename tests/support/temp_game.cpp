@@ -1,8 +1,10 @@
 #include "support/temp_game.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -55,6 +57,25 @@ bool TempGame::Exists(const std::string& relative) const {
 
 void TempGame::MakeDir(const std::string& relative) const {
     std::filesystem::create_directories(HostPath(relative));
+}
+
+void TempGame::MakeDeepFolder(const std::string& relative, int levels, const char* chart) const {
+    MakeDir(relative);
+    int dir = open(HostPath(relative).c_str(), O_RDONLY | O_DIRECTORY);
+    const std::string name(200, 'd');
+    for (int level = 0; level < levels && dir >= 0; ++level) {
+        if (mkdirat(dir, name.c_str(), 0755) != 0) ADD_FAILURE() << "mkdirat at level " << level;
+        if (chart) {
+            const int file = openat(dir, chart, O_WRONLY | O_CREAT, 0644);
+            if (file < 0) ADD_FAILURE() << "cannot write " << chart << " at level " << level;
+            close(file);
+        }
+        const int next = openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY);
+        close(dir);
+        dir = next;
+    }
+    if (dir < 0) ADD_FAILURE() << "cannot open a level of " << relative;
+    close(dir);
 }
 
 }  // namespace qv5::test

@@ -19,6 +19,10 @@ class TempGame {
     std::string ReadFile(const std::string& relative) const;  // empty when missing
     bool Exists(const std::string& relative) const;
     void MakeDir(const std::string& relative) const;
+    // `levels` folders of 200-letter names, one in the other below `relative`,
+    // made a level at a time so the chain can pass the host's path limit;
+    // with `chart`, an empty file of that name in each of them.
+    void MakeDeepFolder(const std::string& relative, int levels, const char* chart = nullptr) const;
 
   private:
     std::string host_;
