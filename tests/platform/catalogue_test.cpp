@@ -15,6 +15,7 @@
 #include "platform/text.h"
 #include "platform/tr.h"
 #include "platform/translation.h"
+#include "support/both_languages.h"
 #include "support/shell.h"
 
 namespace qv5 {
@@ -124,23 +125,14 @@ TEST(Catalogue, TheQuickProgramsTableIsTheCataloguesEnglish) {
               "This folder is already registered.");
     EXPECT_EQ(Tr("Drops", "%nコース追加しました\n", nullptr, 2), "2 courses added\n");
     UseQuickLanguage(0);
-    EXPECT_EQ(Cp932ToUtf8(Tr("Drops", "%nコース追加しました\n", nullptr, 1)), "1コース追加しました\n");
+    EXPECT_EQ(Cp932ToUtf8(Tr("Drops", "%nコース追加しました\n", nullptr, 1)),
+              "1コース追加しました\n");
 }
 
 // Tr: the Japanese source untouched without the catalogue, the English with
 // it; the plural form by the count; numbered arguments where the text puts them.
 TEST(Catalogue, TrGivesTheSourceOrItsEnglish) {
-    struct Case {
-        int language;
-        std::string text;
-        const char* expected;
-    };
-    std::vector<Case> cases;
-    for (int language : {1, 0}) {
-        UseLanguage(language);
-        auto add = [&](std::string text, const char* en, const char* ja) {
-            cases.push_back({language, std::move(text), language == 1 ? en : ja});
-        };
+    test::ExpectInBothLanguages([](const test::AddText& add) {
         add(Tr("JukeboxPage", "終了しました"), "Done", "終了しました");
         add(Tr("Drops", "%nコース追加しました\n", nullptr, 1), "1 course added\n",
             "1コース追加しました\n");
@@ -149,9 +141,7 @@ TEST(Catalogue, TrGivesTheSourceOrItsEnglish) {
         add(Arg(Tr("JobSummary", "%1の%2を%3秒で登録しました"), {"A", "B", "C"}),
             "B in A registered in C s", "AのBをC秒で登録しました");
         add(Tr("NoSuchContext", "未訳"), "未訳", "未訳");
-    }
-    UseLanguage(0);
-    for (const Case& c : cases) EXPECT_EQ(Cp932ToUtf8(c.text), c.expected) << c.language;
+    });
 }
 
 }  // namespace

@@ -6,25 +6,15 @@
 #include <QWidget>
 
 #include "platform/text.h"
-#include "platform/translation.h"
 #include "platform/ui_service.h"
+#include "support/both_languages.h"
 
 namespace qv5 {
 namespace {
 
 // Every summary in both languages.
 TEST(JobSummary, TextsInBothLanguages) {
-    struct Case {
-        int language;
-        std::string text;
-        const char* expected;
-    };
-    std::vector<Case> cases;
-    for (int language : {1, 0}) {
-        UseLanguage(language);
-        auto add = [&](std::string text, const char* en, const char* ja) {
-            cases.push_back({language, std::move(text), language == 1 ? en : ja});
-        };
+    test::ExpectInBothLanguages([](const test::AddText& add) {
         add(LibrarySummary(LibraryJob::Register, 1842, 103, 0.42),
             "1,842 charts in 103 folders registered in 0.4 s",
             "103フォルダの1,842譜面を0.4秒で登録しました");
@@ -41,9 +31,7 @@ TEST(JobSummary, TextsInBothLanguages) {
             "1ファイル(1譜面)を0.5秒でインストールしました");
         add(ChartsUnit(), "charts", "譜面");
         add(FilesUnit(), "files", "ファイル");
-    }
-    UseLanguage(0);
-    for (const Case& c : cases) EXPECT_EQ(Cp932ToUtf8(c.text), c.expected) << c.language;
+    });
 }
 
 TEST(JobSummary, GoesToTheStatusLineOfTheOwnersWindow) {
