@@ -107,6 +107,16 @@ std::vector<std::string_view> Components(std::string_view name) {
     return parts;
 }
 
+// A name as Windows opens it: a folder's name loses one trailing dot, the
+// file's name every trailing dot and space ("kick.wav." opens kick.wav). A
+// name of dots alone stays (".." and "..." are names of their own).
+std::string_view AsWindowsNames(std::string_view part, bool last) {
+    if (part.find_first_not_of('.') == std::string_view::npos) return part;
+    if (!last) return part.ends_with('.') ? part.substr(0, part.size() - 1) : part;
+    while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
+    return part;
+}
+
 // The extensions of one kind: a player may put any of them in place of another.
 const std::vector<std::vector<std::string_view>>& Kinds() {
     static const std::vector<std::vector<std::string_view>> kinds = {
@@ -190,7 +200,7 @@ std::vector<std::string_view> ChartReferences::UsedNames() const {
 
 FolderNames::FolderNames(const std::vector<DirEntry>& entries) {
     names_.reserve(entries.size());
-    for (const DirEntry& e : entries) names_.push_back(LowerAscii(e.name));
+    for (const DirEntry& e : entries) names_.push_back(FoldNameCase(e.name));
     size_t slots = 16;
     while (slots < 2 * names_.size()) slots *= 2;
     slots_.assign(slots, 0);
@@ -204,7 +214,7 @@ FolderNames::FolderNames(const std::vector<DirEntry>& entries) {
 bool FolderNames::Has(std::string_view name) const {
     thread_local std::string lower;
     lower.assign(name);
-    LowerAsciiInPlace(lower);  // a trail byte is no letter
+    FoldNameCaseInPlace(lower);  // as Wine compares names
     const size_t mask = slots_.size() - 1;
     const size_t hash = std::hash<std::string_view>{}(lower);
     for (size_t at = hash & mask; slots_[at] != 0; at = (at + 1) & mask)
@@ -223,7 +233,7 @@ bool ReferencePresent(const std::string& dir, const FolderNames& names,
     std::shared_ptr<const FolderNames> listed;
     const FolderNames* in = &names;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
-        const std::string_view part = parts[i];
+        const std::string_view part = AsWindowsNames(parts[i], false);
         if (part.empty() || part == ".") continue;
         if (part == "..") {
             folder = ParentPath(folder);
@@ -236,7 +246,7 @@ bool ReferencePresent(const std::string& dir, const FolderNames& names,
         listed = ListedNames(folder);
         in = listed.get();
     }
-    const std::string name = LowerAscii(parts.back());
+    const std::string name = FoldNameCase(AsWindowsNames(parts.back(), true));
     if (name.empty()) return false;
     if (in->Has(name)) return true;
     const size_t dot = name.rfind('.');

@@ -84,10 +84,10 @@ bool ReadLarge(const std::string& path, ChartRecord& r, ChartReferences* refs,
 
 // A name used twice (in either case) is one missing file.
 void LookUp(const ChartReferences& refs, const CheckFolder& folder, CheckReadResult& out) {
-    std::vector<std::string> missing;  // lower-cased
+    std::vector<std::string> missing;  // case folded
     for (std::string_view name : refs.UsedNames()) {
         if (ReferencePresent(folder.dir, folder.names, name)) continue;
-        std::string lower = LowerAscii(name);
+        std::string lower = FoldNameCase(name);
         if (std::find(missing.begin(), missing.end(), lower) != missing.end()) continue;
         missing.push_back(std::move(lower));
         if (out.missing_names.size() < kMissingNamesKept) out.missing_names.emplace_back(name);
@@ -200,11 +200,14 @@ void CheckReaders::Work() {
             out.notes = r.note_count;
         }
         md5.Run();
-        for (FileBuffer& b : buffers)
-            if (b.view().size() > kKeptBufferBytes) b.Release();
+        // The names are views into the buffers: look them up before a large
+        // buffer is given back.
         if (references_)
             for (size_t i = 0; i < batch.size(); ++i)
                 if (results[i].opened) LookUp(refs[i], *batch[i].folder, results[i]);
+        refs.clear();
+        for (FileBuffer& b : buffers)
+            if (b.view().size() > kKeptBufferBytes) b.Release();
         {
             std::lock_guard lock(mutex_);
             for (CheckReadResult& r : results) ready_.push_back(std::move(r));

@@ -66,7 +66,7 @@ std::optional<std::string> FindIgnoringCase(const std::string& path,
     const DirEntry* found = nullptr;
     for (const DirEntry& e : *entries) {
         if (e.name == name) return path;
-        if (!found && SameIgnoringCase(e.name, name)) found = &e;
+        if (!found && SameNameIgnoringCase(e.name, name)) found = &e;
     }
     if (found) return dir + found->name;
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -190,6 +191,106 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+namespace {
+
+// The lower-case form of the double-byte letter `lead` `trail`, in place.
+// Both Roman numeral rows of CP932 fold to the IBM row of small numerals,
+// which is what a name read from the disk gives for U+2170..U+2179.
+void LowerDoubleByte(unsigned char& lead, unsigned char& trail) {
+    switch (lead) {
+        case 0x82:  // full-width A..Z
+            if (trail >= 0x60 && trail <= 0x79) trail = static_cast<unsigned char>(trail + 0x21);
+            break;
+        case 0x83:  // Greek capitals
+            if (trail >= 0x9F && trail <= 0xB6) trail = static_cast<unsigned char>(trail + 0x20);
+            break;
+        case 0x84:  // Cyrillic capitals; the small row skips the trail byte 0x7F
+            if (trail >= 0x40 && trail <= 0x60) {
+                const int k = trail - 0x40;
+                trail = static_cast<unsigned char>(k < 15 ? 0x70 + k : 0x71 + k);
+            }
+            break;
+        case 0x87:  // Roman numerals I..X (NEC row)
+            if (trail >= 0x54 && trail <= 0x5D) {
+                lead = 0xFA;
+                trail = static_cast<unsigned char>(trail - 0x54 + 0x40);
+            }
+            break;
+        case 0xEE:  // small Roman numerals (NEC-selected IBM row)
+            if (trail >= 0xEF && trail <= 0xF8) {
+                lead = 0xFA;
+                trail = static_cast<unsigned char>(trail - 0xEF + 0x40);
+            }
+            break;
+        case 0xFA:  // Roman numerals I..X (IBM row)
+            if (trail >= 0x4A && trail <= 0x53) trail = static_cast<unsigned char>(trail - 10);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+void FoldNameCaseInPlace(std::string& name) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c < 0x80) {
+            name[i] = LowerLetter(name[i]);
+        } else if (IsLeadByte(c) && i + 1 < name.size()) {
+            unsigned char lead = c, trail = static_cast<unsigned char>(name[i + 1]);
+            LowerDoubleByte(lead, trail);
+            name[i] = static_cast<char>(lead);
+            name[++i] = static_cast<char>(trail);
+        }
+    }
+}
+
+std::string FoldNameCase(std::string_view name) {
+    std::string out(name);
+    FoldNameCaseInPlace(out);
+    return out;
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && (a == b || FoldNameCase(a) == FoldNameCase(b));
+}
+
+std::string EscapeControls(std::string_view utf8) {
+    auto control = [](unsigned char c, unsigned char next) {
+        return c < 0x20 || c == 0x7F || (c == 0xC2 && next >= 0x80 && next <= 0x9F);
+    };
+    size_t i = 0;
+    while (i < utf8.size() &&
+           !control(static_cast<unsigned char>(utf8[i]),
+                    i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0))
+        ++i;
+    if (i == utf8.size()) return std::string(utf8);
+    std::string out(utf8.substr(0, i));
+    for (; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        if (!control(c, next)) {
+            out += utf8[i];
+            continue;
+        }
+        char escape[8];
+        if (c == '\t' || c == '\n' || c == '\r') {
+            out += '\\';
+            out += c == '\t' ? 't' : c == '\n' ? 'n' : 'r';
+            continue;
+        }
+        if (c == 0xC2) {
+            std::snprintf(escape, sizeof escape, "\\u%04x", next);
+            ++i;
+        } else {
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+        }
+        out += escape;
+    }
+    return out;
 }
 
 bool EndsWith(std::string_view text, std::string_view tail) {

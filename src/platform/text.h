@@ -49,11 +49,25 @@ std::string LowerAscii(std::string_view text);
 void LowerAsciiInPlace(std::string& text);
 // ASCII letters in either case; double-byte characters byte for byte.
 bool SameIgnoringCase(std::string_view a, std::string_view b);
+// File names as Wine compares them, which is how the game finds a file:
+// ASCII letters and the double-byte letters that have a case in CP932
+// (full-width Latin, Greek, Cyrillic, Roman numerals) lowered; every other
+// character byte for byte.
+void FoldNameCaseInPlace(std::string& name);
+std::string FoldNameCase(std::string_view name);
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 // `tail` ends `text` and starts on a character of it.
 bool EndsWith(std::string_view text, std::string_view tail);
 // The same with the ASCII letters of `text` in either case; `lower_tail` is
 // written in lower case.
 bool EndsWithIgnoringCase(std::string_view text, std::string_view lower_tail);
+
+// UTF-8 text for a terminal or a line-per-record output: control
+// characters (C0, DEL, C1) written as escapes ("\t", "\n", "\r", "\x1b",
+// "\u009b"), so that a tab or line feed in a name cannot split a record and
+// an escape sequence in a chart's title cannot reach the terminal. A "\"
+// stays as it is: every internal path is full of them.
+std::string EscapeControls(std::string_view utf8);
 
 // White space as C's isspace has it: space, tab, line feed, vertical tab,
 // form feed, carriage return.

@@ -94,6 +94,9 @@ TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
                              "Banner.JPG"})
         game.WriteFile(std::string("songs/refs/") + file, "x");
     game.WriteFile(T(u8"songs/refs/ア.wav"), "x");
+    for (const char8_t* file : {u8"ＡＢ.wav", u8"Ω.wav", u8"Я.wav", u8"О.wav", u8"Ⅲ.wav",
+                                u8"dot.wav"})
+        game.WriteFile(T(u8"songs/refs/") + T(file), "x");
     game.WriteFile("songs/refs/a.bms",
                    "#TITLE refs\r\n"
                    "#STAGEFILE title.bmp\r\n"
@@ -107,6 +110,13 @@ TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
                    "#wav07 Gone.WAV\r\n"          // one name, whatever its case
                    "#WAV09 \x83\x41.wav\r\n"      // "ア": its trail byte is no letter "A"
                    "#WAV0A lower.wav\r\n"         // placed as "0a"
+                   "#WAV0B " + Sj(u8"ａｂ.wav") + "\r\n"  // full-width letters of either case
+                   "#WAV0C " + Sj(u8"ω.wav") + "\r\n"    // Greek
+                   "#WAV0D " + Sj(u8"я.wav") + "\r\n"    // Cyrillic, at either end of
+                   "#WAV0E " + Sj(u8"о.wav") + "\r\n"    // the row that skips 0x7F
+                   "#WAV0F " + Sj(u8"ⅲ.wav") + "\r\n"    // Roman numerals
+                   "#WAV0G dot.wav.\r\n"          // a trailing dot Windows drops
+                   "#WAV0H sub.\\hat.wav \r\n"     // and a folder's, and a trailing blank
                    "#BMP01 bg.bmp\r\n"            // png in its place
                    "#BMP02 base.bmp\r\n"          // the base of #BGA03
                    "#BMP04 movie.avi\r\n"         // a movie of another format
@@ -119,7 +129,8 @@ TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
                    "#ENDIF\r\n#ENDRANDOM\r\n"
                    "#00111:000a000001020304000600000000\r\n"
                    "#00101:07\r\n#00113:09\r\n"
-                   "#00104:0103\r\n#00107:040506\r\n");
+                   "#00104:0103\r\n#00107:040506\r\n"
+                   "#00114:0B0C0D0E0F0G0H\r\n");
     game.WriteFile("songs/refs/still.mpg", "x");
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
     const std::vector<std::string> expected = {
@@ -138,6 +149,37 @@ TEST_F(LibraryCheckTest, AChartTooLargeToHoldKeepsItsNames) {
     ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
     const std::vector<std::string> expected = {
         "missing-files songs\\big\\big.bms 2: gone_one.wav gone_two.wav"};
+    EXPECT_EQ(Lines(Check({"songs\\"})), expected);
+}
+
+// A chart of exactly `size` bytes that uses here.wav and the missing `gone`.
+std::string ChartOfSize(size_t size, const std::string& gone) {
+    std::string chart = "#TITLE sized\r\n#WAV01 here.wav\r\n#WAV02 " + gone + "\r\n#00111:0102\r\n";
+    const std::string filler = "#00211:00000000000000000000000000000000\r\n";
+    while (chart.size() + filler.size() + 3 <= size) chart += filler;
+    chart += std::string(size - chart.size() - 2, 'x') + "\r\n";  // a line the reader skips
+    return chart;
+}
+
+// Charts on either side of each size the readers handle differently (the
+// buffer they keep, the whole read, the bytes one batch hashes at once):
+// every name outlives the buffer it was read into.
+TEST_F(LibraryCheckTest, ChartsOfEverySizeKeepTheirNamesThroughTheReaders) {
+    constexpr size_t kMiB = 1 << 20;
+    const std::vector<size_t> sizes = {kMiB - 1,     kMiB,         kMiB + 1,     kMiB * 5 / 2,
+                                       4 * kMiB - 1, 4 * kMiB,     4 * kMiB + 1, 3 * kMiB,
+                                       3 * kMiB + 7, 3 * kMiB + 11, 3 * kMiB + 13, 3 * kMiB + 17};
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        const std::string folder = "songs/s" + std::to_string(10 + i);
+        const std::string gone = "gone" + std::to_string(sizes[i]) + ".wav";
+        game.WriteFile(folder + "/here.wav", "x");
+        const std::string chart = ChartOfSize(sizes[i], gone);
+        ASSERT_EQ(chart.size(), sizes[i]);
+        game.WriteFile(folder + "/c.bms", chart);
+        expected.push_back("missing-files songs\\s" + std::to_string(10 + i) + "\\c.bms 1: " + gone);
+    }
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
     EXPECT_EQ(Lines(Check({"songs\\"})), expected);
 }
 
@@ -170,20 +212,22 @@ TEST_F(LibraryCheckTest, EveryKindOnARealGameFolderAndNothingChanges) {
     const CheckResult r = Check({"songs\\", "more\\", "absent\\"});
     const std::string host = game.host();
     const std::vector<std::string> expected = {
-        "same-hash more\\copy\\two.bme more\\copy\\two.bme=38 songs\\pack\\one.bms=38",
+        "song-folder-missing absent\\",
+        "folder-row-without-folder songs\\gone\\",
+        "row-without-file songs\\gone\\old.bms",
+        "chart-not-in-library songs\\pack\\new.bms",
         "no-notes songs\\pack\\empty.bms",
         "empty-hash songs\\pack\\pipe.bms",
         "cannot-open songs\\pack\\pipe.bms",
         "no-shift-jis-form " + host + T(u8"/songs/노래 [노]"),
         "no-shift-jis-form " + host + "/songs/pack/back\\slash.bms [\\]",
         "no-shift-jis-form " + host + T(u8"/songs/pack/café.bms [é]"),
-        "song-folder-missing absent\\",
-        "folder-row-without-folder songs\\gone\\",
-        "row-without-file songs\\gone\\old.bms",
-        "chart-not-in-library songs\\pack\\new.bms",
+        "same-hash more\\copy\\two.bme more\\copy\\two.bme=38 songs\\pack\\one.bms=38",
     };
     std::vector<std::string> got = Lines(r);
-    // Within a kind the order is by path (a name's folder), then by host path.
+    // The kinds a player acts on at once first (out of date, unreadable,
+    // names, duplicates; the missing files last); within a kind the order
+    // is by path (a name's folder), then by host path.
     EXPECT_EQ(got, expected);
     EXPECT_FALSE(r.stopped);
     EXPECT_EQ(r.Count(CheckKind::OutOfDate), 4);

@@ -110,5 +110,50 @@ TEST(Text, NameTestsRespectCharacterBoundaries) {
     EXPECT_FALSE(IsBlank('\0'));
 }
 
+// Wine finds a file whatever the case of any letter that has one; other
+// characters, and a trail byte that looks like a letter, stay as they are.
+TEST(Text, NamesMatchAsWineComparesThem) {
+    const struct {
+        const char8_t *a, *b;
+        bool same;
+    } cases[] = {
+        {u8"Kick.WAV", u8"kick.wav", true},
+        {u8"ＡＢＺ.wav", u8"ａｂｚ.wav", true},
+        {u8"ΑΩ.wav", u8"αω.wav", true},
+        {u8"АНОЯЁ.wav", u8"анояё.wav", true},  // the small row skips a byte after н
+        {u8"ⅠⅩ.wav", u8"ⅰⅹ.wav", true},
+        {u8"ア.wav", u8"ヂ.wav", false},  // 0x83 0x41 and 0x83 0x61
+        {u8"ａ.wav", u8"ｂ.wav", false},
+        {u8"Ａ.wav", u8"A.wav", false},  // full-width is not half-width
+        {u8"ぁ.wav", u8"あ.wav", false},  // small kana have no case
+        {u8"Ω.wav", u8"Ω.wa", false},
+    };
+    for (const auto& c : cases) {
+        const std::string a = Sj(c.a), b = Sj(c.b);
+        EXPECT_EQ(SameNameIgnoringCase(a, b), c.same) << Cp932ToUtf8(a) << " " << Cp932ToUtf8(b);
+        EXPECT_EQ(FoldNameCase(a) == FoldNameCase(b), c.same) << Cp932ToUtf8(a);
+    }
+    // The IBM row of capitals folds too (a name typed on another machine).
+    EXPECT_TRUE(SameNameIgnoringCase("\xFA\x4A", "\x87\x54"));
+    EXPECT_TRUE(SameNameIgnoringCase("\xEE\xEF", "\xFA\x40"));
+}
+
+TEST(Text, ControlCharactersAreEscapedForTheTerminal) {
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"plain", "plain"},
+        {"songs\\pack\\a.bms", "songs\\pack\\a.bms"},  // a separator stays
+        {"a\tb\nc\rd", "a\\tb\\nc\\rd"},
+        {"\x1b[31mred\x1b[0m", "\\x1b[31mred\\x1b[0m"},
+        {std::string("nul\0x", 5), "nul\\x00x"},
+        {"del\x7f", "del\\x7f"},
+        {"csi\xc2\x9b" "2J", "csi\\u009b2J"},
+        {"\xc2\xa0nbsp \xe6\x9b\xb2", "\xc2\xa0nbsp \xe6\x9b\xb2"},  // no control: kept
+        {"end\xc2", "end\xc2"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EscapeControls(c.in), c.out) << c.in;
+}
+
 }  // namespace
 }  // namespace qv5
