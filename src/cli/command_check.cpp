@@ -2,6 +2,7 @@
 // tab, the finding's text in the language of config.xml or QV5_LANG), or as
 // JSON for scripts. Reads song.db without writing to it.
 #include "cli/command_check.h"
+#include "cli/command_support.h"
 #include "cli/commands.h"
 
 #include <cstdio>
@@ -141,10 +142,11 @@ int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& co
     } else {
         for (const CheckFinding& f : result.findings)
             std::printf("%s\t%s\n", CheckKindWord(KindOf(f.reason)),
-                        FindingText(f).toUtf8().constData());
+                        EscapeControls(FindingText(f).toUtf8().toStdString()).c_str());
     }
-    std::fprintf(stderr, "check: %ld charts in %ld folders, %zu findings%s\n", result.charts,
-                 result.folders, result.findings.size(),
+    std::fprintf(stderr, "check: %s in %s, %s%s\n", Counted(result.charts, "chart").c_str(),
+                 Counted(result.folders, "folder").c_str(),
+                 Counted(long(result.findings.size()), "finding").c_str(),
                  result.stopped ? " (stopped: what was found so far)" : "");
     if (result.stopped) return 2;
     return result.findings.empty() ? 0 : 1;

@@ -38,8 +38,9 @@ int HiddenSearch(const std::string& host, const std::string& start_dir) {
         result = FindHiddenCharts(*folder, progress);
     }
     for (const std::string& name : result.names)
-        std::printf("%s\n", Cp932ToUtf8(*folder + name).c_str());
-    std::fprintf(stderr, "hidden-search: %zu hidden charts in %s\n", result.names.size(),
+        std::printf("%s\n", EscapeControls(Cp932ToUtf8(*folder + name)).c_str());
+    std::fprintf(stderr, "hidden-search: %s in %s\n",
+                 Counted(long(result.names.size()), "hidden chart").c_str(),
                  Cp932ToUtf8(*folder).c_str());
     return 0;
 }
@@ -55,7 +56,8 @@ int Info(const ConfigRecord& config, const std::string& host, const std::string&
     const SongInfo lines = SongInfoLines(*chart);
     CloseSongLibrary();
     if (lines[0].empty()) return Fail("cannot read the chart " + host);
-    for (const std::string& line : lines) std::printf("%s\n", DisplayText(line).c_str());
+    for (const std::string& line : lines)
+        std::printf("%s\n", EscapeControls(DisplayText(line)).c_str());
     return 0;
 }
 

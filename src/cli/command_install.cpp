@@ -96,8 +96,9 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
             ++failed;
             continue;
         }
-        std::printf("install: %s -> %s (%ld files, %d charts in the folder)\n", host.c_str(),
-                    Cp932ToUtf8(r.new_folder).c_str(), r.extract.files, CountSongs(r.new_folder));
+        std::printf("install: %s -> %s (%s, %s in the folder)\n", host.c_str(),
+                    Cp932ToUtf8(r.new_folder).c_str(), Counted(r.extract.files, "file").c_str(),
+                    Counted(CountSongs(r.new_folder), "chart").c_str());
     }
     return failed == 0 ? 0 : 1;
 }

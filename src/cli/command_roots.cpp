@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "browser/root_list.h"
+#include "cli/command_support.h"
 #include "cli/commands.h"
 #include "config/config_file.h"
 #include "library/operations.h"
@@ -105,8 +106,8 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
             "the rows of the song folder left the library, but config.xml could not be "
             "changed: " +
             error + " (remove-root again finishes it)");
-    std::printf("remove-root: %s excluded, %ld charts removed from the library; no file changed\n",
-                Cp932ToUtf8(*path).c_str(), charts - report.charts);
+    std::printf("remove-root: %s excluded, %s removed from the library; no file changed\n",
+                Cp932ToUtf8(*path).c_str(), Counted(charts - report.charts, "chart").c_str());
     return 0;
 }
 

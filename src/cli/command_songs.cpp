@@ -110,15 +110,15 @@ std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& ar
     return o;
 }
 
+// One chart a line: a tab or line break in a name or a header text would
+// break the line up, and an escape sequence would reach the terminal.
 std::string SongsLine(const SongTable& table, size_t row, bool tsv) {
-    std::string line = table.Cell(row, SongColumn::Path);
+    std::string line = EscapeControls(table.Cell(row, SongColumn::Path));
     if (tsv) {
         for (int c = 0; c < kSongColumns; ++c) {
             if (static_cast<SongColumn>(c) == SongColumn::Path) continue;
             line += '\t';
-            // A tab or line break in a header text would break the line up.
-            for (char ch : table.Cell(row, static_cast<SongColumn>(c)))
-                line += ch == '\t' || ch == '\n' || ch == '\r' ? ' ' : ch;
+            line += EscapeControls(table.Cell(row, static_cast<SongColumn>(c)));
         }
         return line;
     }
@@ -126,7 +126,7 @@ std::string SongsLine(const SongTable& table, size_t row, bool tsv) {
                          SongColumn::ExLevel, SongColumn::Mode, SongColumn::Lamp,
                          SongColumn::Rate}) {
         const std::string cell = table.Cell(row, c);
-        if (!cell.empty()) line += "  " + cell;
+        if (!cell.empty()) line += "  " + EscapeControls(cell);
     }
     return line;
 }
@@ -167,7 +167,7 @@ int RunSongs(const CommandCall& call) {
         std::printf("%s\n", header.c_str());
     }
     for (std::uint32_t row : rows) std::printf("%s\n", SongsLine(table, row, options->tsv).c_str());
-    std::fprintf(stderr, "songs: %zu / %zu charts\n", rows.size(), table.size());
+    std::fprintf(stderr, "songs: %zu / %s\n", rows.size(), Counted(long(table.size()), "chart").c_str());
     return 0;
 }
 

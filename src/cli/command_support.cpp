@@ -15,6 +15,15 @@ int CommandFailed(const std::string& message) {
     return 1;
 }
 
+std::string Counted(long n, const char* singular) {
+    std::string noun = singular;
+    if (n != 1 && noun.ends_with('y'))
+        noun.replace(noun.size() - 1, 1, "ies");  // entry, entries
+    else if (n != 1)
+        noun += 's';
+    return std::to_string(n) + " " + noun;
+}
+
 std::string FromStartDir(const std::string& host, const std::string& start_dir) {
     return !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
 }

@@ -11,6 +11,10 @@ struct ConfigRecord;
 
 // "QV5: message" on stderr; returns 1.
 int CommandFailed(const std::string& message);
+// "1 chart", "3 charts", "0 charts": a count and its noun for the summary
+// lines (English). The number stays the line's field a script reads.
+std::string Counted(long n, const char* singular);
+
 // A relative host path taken from `start_dir`, as every command-line tool does.
 std::string FromStartDir(const std::string& host, const std::string& start_dir);
 // `code`, or a failure when the standard output could not be written.

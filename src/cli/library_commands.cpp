@@ -35,14 +35,13 @@ int FailReport(const char* what, const LibraryReport& report) {
 void WarnSkipped(const LibraryReport& report) {
     if (report.too_long > 0)
         std::fprintf(stderr,
-                     "QV5: %ld entries left out: their paths are longer than the system "
-                     "allows\n",
-                     report.too_long);
+                     "QV5: %s left out: their paths are longer than the system allows\n",
+                     Counted(report.too_long, "entry").c_str());
     if (report.repeated > 0)
         std::fprintf(stderr,
-                     "QV5: %ld folders met again through links were left out: each "
-                     "folder is registered once\n",
-                     report.repeated);
+                     "QV5: %s met again through links were left out: each folder is "
+                     "registered once\n",
+                     Counted(report.repeated, "folder").c_str());
 }
 
 // A folder as a dropped folder is stored, with a trailing "\".
@@ -135,8 +134,8 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
             return CommandFailed("the folder is registered, but not added to config.xml: " + error);
     }
     WarnSkipped(report);
-    std::printf("add-root: %ld charts in %ld folders registered from %s\n", report.charts,
-                report.folders, Show(path).c_str());
+    std::printf("add-root: %s in %s registered from %s\n", Counted(report.charts, "chart").c_str(),
+                Counted(report.folders, "folder").c_str(), Show(path).c_str());
     return 0;
 }
 
@@ -171,8 +170,8 @@ int Refresh(const ConfigRecord& config, const std::string& host, const std::stri
             return FailReport("the library was left as it was", report);
     }
     WarnSkipped(report);
-    std::printf("refresh: %ld charts in %ld folders below %s\n", report.charts, report.folders,
-                Show(path).c_str());
+    std::printf("refresh: %s in %s below %s\n", Counted(report.charts, "chart").c_str(),
+                Counted(report.folders, "folder").c_str(), Show(path).c_str());
     return 0;
 }
 
@@ -209,8 +208,9 @@ int Rescan(const ConfigRecord& first, ConfigState state) {
     for (const std::string& root : report.missing)
         std::fprintf(stderr, "QV5: song folder not found: %s\n", Show(root).c_str());
     WarnSkipped(report);
-    std::printf("rescan: %ld charts in %ld folders from %d song folders\n", report.charts,
-                report.folders, config.path_count);
+    std::printf("rescan: %s in %s from %s\n", Counted(report.charts, "chart").c_str(),
+                Counted(report.folders, "folder").c_str(),
+                Counted(config.path_count, "song folder").c_str());
     return report.missing.empty() ? 0 : 1;
 }
 

@@ -57,12 +57,12 @@ TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound
     EXPECT_EQ(doc["counts"].toObject()["names"].toInt(), 1);
     const QJsonArray findings = doc["findings"].toArray();
     ASSERT_EQ(findings.size(), 2);
-    const QJsonObject missing = findings[0].toObject();
+    const QJsonObject missing = findings[1].toObject();
     EXPECT_EQ(missing["kind"].toString(), "missing");
     EXPECT_EQ(missing["path"].toString(), "songs\\s\\a.bms");
     EXPECT_EQ(missing["count"].toInt(), 1);
     EXPECT_EQ(missing["names"].toArray()[0].toString(), "kick.wav");
-    const QJsonObject name = findings[1].toObject();
+    const QJsonObject name = findings[0].toObject();  // the missing files come last
     EXPECT_EQ(name["reason"].toString(), "no-shift-jis-form");
     EXPECT_EQ(name["host_path"].toString().toStdString(), game.host() + T(u8"/songs/s/é.bms"));
     EXPECT_EQ(name["character"].toString(), QStringLiteral(u"é"));
@@ -77,6 +77,43 @@ TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound
               T(u8"missing\tsongs\\s\\a.bms: 1個のファイルがありません: kick.wav\n"));
     EXPECT_EQ(test::RunShell(qv5 + "check duplicates 2>/dev/null").code, 0);
     EXPECT_EQ(test::RunShell(qv5 + "check nonsense 2>/dev/null").code, 2);
+}
+
+// A tab or line feed in a name, or an escape sequence in a title or a
+// sound's name, is written as an escape: every record stays one line, and
+// the terminal receives no control character but the separators.
+TEST(TextOutput, EveryRecordIsOneLineWhateverItsNamesHold) {
+    test::TempGame game;
+    test::MakePlayer("abc", "pass");
+    ConfigRecord config;
+    config.id = "abc";
+    config.language = 1;
+    ASSERT_EQ(SaveConfig(config), 1);
+    game.WriteFile("songs/tab\there/line\nfeed.bms",
+                   "#TITLE \x1b[2Jwiped\r\n#WAV01 \x1b]0;x\x07.wav\r\n#00111:01\r\n");
+    game.WriteFile("songs/plain/a.bms", "#TITLE a\r\n#WAV01 gone.wav\r\n#00111:01\r\n");
+    const std::string qv5 = std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' ";
+    ASSERT_EQ(test::RunShell(qv5 + "add-root '" + game.HostPath("songs") + "' 2>&1").code, 0);
+    const struct {
+        std::string command;
+        size_t lines;
+        std::string holds;  // what the escaped record reads
+    } cases[] = {
+        {"songs", 2, "songs\\tab\\there\\line\\nfeed.bms  \\x1b[2Jwiped"},
+        {"songs --tsv", 3, "songs\\tab\\there\\line\\nfeed.bms\t\\x1b[2Jwiped\t"},
+        {"check missing", 2, "\\x1b]0;x\\x07.wav"},
+    };
+    for (const auto& c : cases) {
+        const test::ShellResult r = test::RunShell(qv5 + c.command + " 2>/dev/null");
+        size_t lines = 0;
+        for (const char ch : r.out) {
+            lines += ch == '\n';
+            EXPECT_TRUE(ch == '\n' || ch == '\t' || static_cast<unsigned char>(ch) >= 0x20)
+                << c.command << ": " << int(ch);
+        }
+        EXPECT_EQ(lines, c.lines) << c.command << "\n" << r.out;
+        EXPECT_NE(r.out.find(c.holds), std::string::npos) << c.command << "\n" << r.out;
+    }
 }
 
 }  // namespace

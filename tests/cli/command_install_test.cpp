@@ -56,7 +56,7 @@ TEST(InstallCommand, InstallsEachArchiveAndReportsWhatItLeftOut) {
     test::WriteZip(game.HostPath("Song Remix.zip"), {test::File("r.bms", "#TITLE r\r\n")});
     r = RunQv5(game, "install a.zip 'Root Pack.zip' --into Songs/Cat");
     EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_NE(r.out.find("install: a.zip -> Songs\\Cat\\Song\\ (1 files, 1 charts in the folder)"),
+    EXPECT_NE(r.out.find("install: a.zip -> Songs\\Cat\\Song\\ (1 file, 1 chart in the folder)"),
               std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("展開先の外を指す名前: 1"), std::string::npos) << r.out;
@@ -136,7 +136,7 @@ TEST(InstallCommand, IntoAnyFolderInsideASongFolderAsADropDoes) {
             continue;
         }
         EXPECT_EQ(r.code, 0) << r.out;
-        EXPECT_NE(r.out.find("-> " + c.installed + " (1 files, 1 charts"), std::string::npos)
+        EXPECT_NE(r.out.find("-> " + c.installed + " (1 file, 1 chart"), std::string::npos)
             << r.out;
         EXPECT_EQ(test::SongsLike(test::SongDbFile(game), c.installed + "p.bms"), 1);
         const std::vector<std::string> installed = Rows(game);

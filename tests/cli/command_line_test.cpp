@@ -62,7 +62,7 @@ TEST(CommandLine, AddRootRefreshRescan) {
     game.WriteFile("songs/p2/d.bms", "#TITLE D\n");
     r = RunQv5(game, "rescan");
     EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_NE(r.out.find("rescan: 3 charts in 3 folders from 1 song folders"), std::string::npos)
+    EXPECT_NE(r.out.find("rescan: 3 charts in 3 folders from 1 song folder"), std::string::npos)
         << r.out;
 
     // An absolute root outside the game folder keeps its Z: form.

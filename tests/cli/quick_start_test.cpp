@@ -76,7 +76,7 @@ TEST(QuickStart, LibraryCommandsNeedNothingElse) {
     const std::string dir = "--dir '" + game.host() + "' ";
     Result r = RunProgram(exe, dir + "add-root '" + game.HostPath("songs") + "'");
     EXPECT_EQ(r.code, 0) << r.out;
-    EXPECT_NE(r.out.find("add-root: 1 charts in 2 folders"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("add-root: 1 chart in 2 folders"), std::string::npos) << r.out;
     r = RunProgram(exe, dir + "refresh '" + game.HostPath("songs/p1") + "'");
     EXPECT_EQ(r.code, 0) << r.out;
     r = RunProgram(exe, dir + "info '" + game.HostPath("songs/p1/a.bms") + "'");
