@@ -864,10 +864,6 @@ Set it with the Tool settings button.</translation>
         <translation>%1: the song folder does not exist</translation>
     </message>
     <message>
-        <source>ライブラリの検査: %1譜面、%2フォルダ</source>
-        <translation>Library check: %1 charts, %2 folders</translation>
-    </message>
-    <message>
         <source>途中で止めました。ここまでに見つかったものです。</source>
         <translation>Stopped: these are the findings so far.</translation>
     </message>
@@ -918,6 +914,25 @@ Set it with the Tool settings button.</translation>
     <message>
         <source>ライブラリを読めませんでした。</source>
         <translation>The library could not be read.</translation>
+    </message>
+    <message>
+        <source>ライブラリの検査: %1、%2</source>
+        <translation>Library check: %1, %2</translation>
+    </message>
+    <message>
+        <source>%1: %2、%3</source>
+        <translation>%1: %2, %3</translation>
+    </message>
+    <message>
+        <source>済: %1</source>
+        <translation>Done: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1個のファイルがありません</source>
+        <translation>
+            <numerusform>%1 file missing</numerusform>
+            <numerusform>%1 files missing</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 #include "library/chart_header.h"
@@ -19,6 +20,16 @@
 #include "platform/text.h"
 
 namespace qv5 {
+namespace {
+
+int ReportRank(CheckKind kind) {
+    for (int rank = 0; rank < kCheckKinds; ++rank)
+        if (kReportOrder[rank] == kind) return rank;
+    return kCheckKinds;
+}
+
+}  // namespace
+
 namespace {
 
 // Charts handed to the readers and not yet back: enough to keep every
@@ -309,7 +320,8 @@ class Check {
     void Sort() {
         std::stable_sort(result_.findings.begin(), result_.findings.end(),
                          [](const CheckFinding& a, const CheckFinding& b) {
-                             const int ka = int(KindOf(a.reason)), kb = int(KindOf(b.reason));
+                             const int ka = ReportRank(KindOf(a.reason)),
+                                       kb = ReportRank(KindOf(b.reason));
                              if (ka != kb) return ka < kb;
                              if (a.path != b.path) return a.path < b.path;
                              return a.host_path < b.host_path;
@@ -399,6 +411,23 @@ const char* CheckReasonWord(CheckReason reason) {
             return "song-folder-missing";
     }
     return "";
+}
+
+std::vector<MissingGroup> MissingByFolder(const CheckResult& result) {
+    std::vector<MissingGroup> groups;
+    std::unordered_map<std::string, size_t> at;  // folder -> its group
+    for (size_t i = 0; i < result.findings.size(); ++i) {
+        const CheckFinding& f = result.findings[i];
+        if (f.reason != CheckReason::MissingFiles) continue;
+        std::string folder = WinPath(f.path).Parent().text();
+        const auto [it, added] = at.emplace(folder, groups.size());
+        if (added) groups.push_back({std::move(folder), 0, 0, {}});
+        MissingGroup& g = groups[it->second];
+        ++g.charts;
+        g.files += f.count;
+        g.findings.push_back(i);
+    }
+    return groups;
 }
 
 long CheckResult::Count(CheckKind kind) const {

@@ -15,6 +15,11 @@ class Progress;
 
 enum class CheckKind { Duplicates, Missing, Unreadable, Names, OutOfDate };
 inline constexpr int kCheckKinds = 5;
+// The order findings come in: the small groups a player can act on at once
+// first, the missing files (often thousands of them) last.
+inline constexpr CheckKind kReportOrder[kCheckKinds] = {
+    CheckKind::OutOfDate, CheckKind::Unreadable, CheckKind::Names, CheckKind::Duplicates,
+    CheckKind::Missing};
 // The word of each kind on the command line and in reports.
 const char* CheckKindWord(CheckKind kind);
 
@@ -64,13 +69,22 @@ struct CheckOptions {
 };
 
 struct CheckResult {
-    // Grouped by kind (in the order of CheckKind), each kind by path.
+    // Grouped by kind (in kReportOrder), each kind by path.
     std::vector<CheckFinding> findings;
     long charts = 0, folders = 0;  // read and walked
     bool stopped = false;          // the progress asked to stop: what was found so far
     std::string error;             // the library could not be read (nothing checked)
     long Count(CheckKind kind) const;
 };
+
+// The missing-file findings of one chart folder ("cat01\song00050\").
+struct MissingGroup {
+    std::string folder;           // internal, with its trailing "\"
+    long charts = 0, files = 0;   // charts with missing files, and the files they miss
+    std::vector<size_t> findings;  // indices into CheckResult::findings, by path
+};
+// The missing-file findings of `result` by chart folder, in path order.
+std::vector<MissingGroup> MissingByFolder(const CheckResult& result);
 
 // How many names of a chart's missing files a finding keeps.
 inline constexpr size_t kMissingNamesKept = 5;

@@ -108,6 +108,10 @@ class FolderTree : public QTreeWidget {
 
     static bool IsInside(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor);
 
+    // The item's children read again from the disk, then its library rows
+    // refreshed, with the summary; false when the library could not follow.
+    bool Refresh(QTreeWidgetItem* item);
+
   protected:
     // No expand buttons: a level opens by a double click.
     void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
@@ -120,7 +124,6 @@ class FolderTree : public QTreeWidget {
   private:
     void BuildMenus();
     // Commands (tree_commands.cpp, tree_edits.cpp).
-    void Refresh(QTreeWidgetItem* item);
     void NewFolder();
     void RenameFolder();
     void RenameRoot();

@@ -33,22 +33,21 @@ int PluralOf(long n) {
     return n == 1 ? 1 : 2;
 }
 
-std::string Charts(long n) {
-    const int plural = PluralOf(n);
-    return Arg(Tr("JobSummary", "%1譜面", nullptr, plural), {GroupedNumber(n)});
-}
 
 std::string Files(long n) {
     const int plural = PluralOf(n);
     return Arg(Tr("JobSummary", "%1ファイル", nullptr, plural), {GroupedNumber(n)});
 }
 
-std::string Folders(long n) {
-    const int plural = PluralOf(n);
-    return Arg(Tr("JobSummary", "%1フォルダ", nullptr, plural), {GroupedNumber(n)});
+}  // namespace
+
+std::string ChartCount(long n) {
+    return Arg(Tr("JobSummary", "%1譜面", nullptr, PluralOf(n)), {GroupedNumber(n)});
 }
 
-}  // namespace
+std::string FolderCount(long n) {
+    return Arg(Tr("JobSummary", "%1フォルダ", nullptr, PluralOf(n)), {GroupedNumber(n)});
+}
 
 std::string LibrarySummary(LibraryJob job, long charts, long folders, double seconds) {
     const char* done = job == LibraryJob::Register
@@ -56,12 +55,12 @@ std::string LibrarySummary(LibraryJob job, long charts, long folders, double sec
                        : job == LibraryJob::Rescan
                            ? QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で再検索しました")
                            : QT_TRANSLATE_NOOP("JobSummary", "%1の%2を%3秒で更新しました");
-    return Arg(Tr("JobSummary", done), {Folders(folders), Charts(charts), Seconds(seconds)});
+    return Arg(Tr("JobSummary", done), {FolderCount(folders), ChartCount(charts), Seconds(seconds)});
 }
 
 std::string InstallSummary(long files, long charts, double seconds) {
     return Arg(Tr("JobSummary", "%1(%2)を%3秒でインストールしました"),
-               {Files(files), Charts(charts), Seconds(seconds)});
+               {Files(files), ChartCount(charts), Seconds(seconds)});
 }
 
 std::string ConversionSummary(long converted, long kept, double seconds) {

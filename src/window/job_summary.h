@@ -20,6 +20,9 @@ std::string FilesUnit();
 
 // 1842 -> "1,842".
 std::string GroupedNumber(long n);
+// "1,842譜面" / "1,842 charts", "1 chart"; "3フォルダ" / "3 folders".
+std::string ChartCount(long n);
+std::string FolderCount(long n);
 
 // Sets the status line of the window `owner` belongs to (the label named
 // "jobSummary"); nothing when it has none.

@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "platform/ui_service.h"
 #include "platform/tr.h"
+#include "window/job_summary.h"
 
 namespace qv5 {
 namespace {
@@ -96,18 +97,37 @@ QString FindingText(const CheckFinding& f) {
     return path;
 }
 
-QString ReportText(const CheckResult& result) {
-    QString text = CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "ライブラリの検査: %1譜面、%2フォルダ"))
-                       .arg(result.charts)
-                       .arg(result.folders) +
-                   u'\n';
+QString CheckSummary(const CheckResult& result) {
+    QString text = CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "ライブラリの検査: %1、%2"))
+                       .arg(ToQString(ChartCount(result.charts)),
+                            ToQString(FolderCount(result.folders)));
     if (result.stopped)
-        text += CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
-                                            "途中で止めました。ここまでに見つかったものです。")) +
-                u'\n';
-    for (int k = 0; k < kCheckKinds; ++k) {
-        const auto kind = static_cast<CheckKind>(k);
+        text += u'\n' + CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                                    "途中で止めました。ここまでに見つかったものです。"));
+    return text;
+}
+
+QString MissingGroupText(const MissingGroup& group) {
+    const int plural = group.files == 1 ? 1 : 2;
+    const std::string files =
+        Arg(Tr("LibraryCheck", "%1個のファイルがありません", nullptr, plural),
+            {GroupedNumber(group.files)});
+    return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1: %2、%3"))
+        .arg(Internal(group.folder), ToQString(ChartCount(group.charts)), ToQString(files));
+}
+
+QString ReportText(const CheckResult& result) {
+    QString text = CheckSummary(result) + u'\n';
+    for (const CheckKind kind : kReportOrder) {
         text += QStringLiteral("\n%1 (%2)\n").arg(KindTitle(kind)).arg(result.Count(kind));
+        if (kind == CheckKind::Missing) {
+            for (const MissingGroup& g : MissingByFolder(result)) {
+                text += MissingGroupText(g) + u'\n';
+                for (const size_t i : g.findings)
+                    text += QStringLiteral("  ") + FindingText(result.findings[i]) + u'\n';
+            }
+            continue;
+        }
         for (const CheckFinding& f : result.findings)
             if (KindOf(f.reason) == kind) text += FindingText(f) + u'\n';
     }

@@ -2,6 +2,7 @@
 
 #include "window/folder_tree_ids.h"
 
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -93,40 +94,77 @@ void LibraryCheckWindow::Caption() {
     refresh_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "このフォルダを更新")));
     save_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "レポートを保存...")));
     close_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "閉じる")));
-    QString summary = ReportText(CheckResult{{}, result_.charts, result_.folders, result_.stopped,
-                                             {}})
-                          .section(u'\n', 0, result_.stopped ? 1 : 0);
+    QString summary = CheckSummary(result_);
     if (result_.findings.empty())
         summary += u'\n' + CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "問題は見つかりませんでした。"));
     summary_->setText(summary);
 }
 
+QTreeWidgetItem* LibraryCheckWindow::AddFinding(QTreeWidgetItem* parent, size_t i) {
+    const CheckFinding& f = result_.findings[i];
+    auto* item = new QTreeWidgetItem(parent);
+    item->setText(0, FindingText(f));
+    item->setToolTip(0, item->text(0));
+    item->setData(0, kFindingRole, int(i));
+    for (const CheckFile& file : f.files) {
+        auto* child = new QTreeWidgetItem(item);
+        child->setText(0, CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1（%2バイト）"))
+                              .arg(ToQString(file.path))
+                              .arg(file.size));
+        child->setData(0, kFindingRole, int(i));
+        child->setData(0, kPathRole, QByteArray(file.path.data(), qsizetype(file.path.size())));
+    }
+    item->setExpanded(!f.files.empty());
+    items_[i] = item;
+    return item;
+}
+
+// The kinds a player acts on at once come first and open; the missing
+// files, often thousands, come last, closed, one group per chart folder.
 void LibraryCheckWindow::Fill() {
     findings_->clear();
-    for (int k = 0; k < kCheckKinds; ++k) {
-        const auto kind = static_cast<CheckKind>(k);
+    items_.assign(result_.findings.size(), nullptr);
+    for (const CheckKind kind : kReportOrder) {
         auto* group = new QTreeWidgetItem(findings_);
         group->setText(0, QStringLiteral("%1 (%2)").arg(KindTitle(kind)).arg(result_.Count(kind)));
         group->setData(0, kFindingRole, -1);
-        for (size_t i = 0; i < result_.findings.size(); ++i) {
-            const CheckFinding& f = result_.findings[i];
-            if (KindOf(f.reason) != kind) continue;
-            auto* item = new QTreeWidgetItem(group);
-            item->setText(0, FindingText(f));
-            item->setToolTip(0, item->text(0));
-            item->setData(0, kFindingRole, int(i));
-            for (const CheckFile& file : f.files) {
-                auto* child = new QTreeWidgetItem(item);
-                child->setText(0, CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1（%2バイト）"))
-                                      .arg(ToQString(file.path))
-                                      .arg(file.size));
-                child->setData(0, kFindingRole, int(i));
-                child->setData(0, kPathRole,
-                               QByteArray(file.path.data(), qsizetype(file.path.size())));
+        if (kind == CheckKind::Missing) {
+            for (const MissingGroup& g : MissingByFolder(result_)) {
+                auto* folder = new QTreeWidgetItem(group);
+                folder->setText(0, MissingGroupText(g));
+                folder->setToolTip(0, folder->text(0));
+                folder->setData(0, kFindingRole, -1);
+                for (const size_t i : g.findings) AddFinding(folder, i);
             }
-            item->setExpanded(!f.files.empty());
+            group->setExpanded(false);
+            continue;
         }
+        for (size_t i = 0; i < result_.findings.size(); ++i)
+            if (KindOf(result_.findings[i].reason) == kind) AddFinding(group, i);
         group->setExpanded(true);
+    }
+}
+
+bool LibraryCheckWindow::IsDone(size_t finding) const {
+    return finding < done_.size() && done_[finding];
+}
+
+// What a refresh of `folder` mends: the rows and charts out of date below it.
+void LibraryCheckWindow::MarkDoneBelow(const std::string& folder) {
+    done_.resize(result_.findings.size(), false);
+    const WinPath below(folder);
+    for (size_t i = 0; i < result_.findings.size(); ++i) {
+        const CheckFinding& f = result_.findings[i];
+        if (KindOf(f.reason) != CheckKind::OutOfDate || done_[i]) continue;
+        if (!WinPath(f.path).IsWithin(below)) continue;
+        done_[i] = true;
+        QTreeWidgetItem* item = items_[i];
+        if (!item) continue;
+        item->setText(0, CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "済: %1")).arg(FindingText(f)));
+        QFont font = item->font(0);
+        font.setStrikeOut(true);
+        item->setFont(0, font);
+        item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
     }
 }
 
@@ -172,7 +210,8 @@ void LibraryCheckWindow::RefreshFolder() {
     const CheckFinding* f = SelectedFinding();
     const std::string folder =
         f && f->reason == CheckReason::SongFolderMissing ? f->path : SelectedFolder();
-    if (!folder.empty() && actions_.refresh_folder) actions_.refresh_folder(folder);
+    if (!folder.empty() && actions_.refresh_folder && actions_.refresh_folder(folder))
+        MarkDoneBelow(folder);
 }
 
 void LibraryCheckWindow::SaveReport() {
@@ -223,10 +262,10 @@ LibraryCheckWindow* OpenLibraryCheck(MainWindow& window) {
     actions.refresh_folder = [main](const std::string& folder) {
         main->Tabs()->setCurrentIndex(1);
         FolderTree* tree = main->JukeboxTab()->Tree();
-        if (QTreeWidgetItem* item = RevealInTree(*tree, folder)) {
-            tree->SetCurrent(item);
-            tree->RunCommand(kCmdFolderRefresh);
-        }
+        QTreeWidgetItem* item = RevealInTree(*tree, folder);
+        if (!item) return false;
+        tree->SetCurrent(item);
+        return tree->Refresh(item);
     };
     for (auto* old : window.findChildren<LibraryCheckWindow*>()) delete old;  // one report at a time
     auto* report = new LibraryCheckWindow(&window, std::move(result), std::move(actions));

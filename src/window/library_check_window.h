@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "library/library_check.h"
 
@@ -21,7 +22,8 @@ class MainWindow;
 // What the report asks of the main window for a finding's path (internal).
 struct CheckActions {
     std::function<void(const std::string& path)> show_in_tree;
-    std::function<void(const std::string& folder)> refresh_folder;
+    // True when the refresh succeeded: the findings it mends are marked done.
+    std::function<bool(const std::string& folder)> refresh_folder;
 };
 
 class LibraryCheckWindow : public QDialog {
@@ -40,9 +42,13 @@ class LibraryCheckWindow : public QDialog {
     // The folder the selected item's actions go to (internal, with its
     // trailing "\"): the nearest one on disk. Empty when nothing is selected.
     std::string SelectedFolder() const;
+    // Whether the action on a finding (its index in result()) has succeeded.
+    bool IsDone(size_t finding) const;
 
   private:
     void Fill();
+    QTreeWidgetItem* AddFinding(QTreeWidgetItem* parent, size_t finding);
+    void MarkDoneBelow(const std::string& folder);
     void Caption();
     void OnSelection();
     // The path of the selected item: a finding's, or one file of a group.
@@ -51,6 +57,8 @@ class LibraryCheckWindow : public QDialog {
 
     CheckResult result_;
     CheckActions actions_;
+    std::vector<QTreeWidgetItem*> items_;  // each finding's own item
+    std::vector<bool> done_;
     QLabel* summary_;
     QTreeWidget* findings_;
     QPushButton *show_, *open_, *refresh_, *save_, *close_;

@@ -44,7 +44,10 @@ void FolderTree::RunCommand(int id) {
     if (IsOneOf(id, {kCmdRootPaste, kCmdFolderPaste})) return Paste();
     if (RefuseLong(path)) return;
     if (IsOneOf(id, {kCmdRootOpen, kCmdFolderOpen})) return ShellOpen(Quoted(path));
-    if (IsOneOf(id, {kCmdRootRefresh, kCmdFolderRefresh})) return Refresh(item);
+    if (IsOneOf(id, {kCmdRootRefresh, kCmdFolderRefresh})) {
+        Refresh(item);
+        return;
+    }
     if (IsOneOf(id, {kCmdRootNewFolder, kCmdFolderNewFolder})) return NewFolder();
     if (id == kCmdRootRename) return RenameRoot();
     if (id == kCmdFolderRename) return RenameFolder();
@@ -103,16 +106,17 @@ bool FolderTree::RefreshLibrary(const std::string& prefix, LibraryReport* done) 
 }
 
 // The children come again from the disk, then the library follows them.
-void FolderTree::Refresh(QTreeWidgetItem* item) {
+bool FolderTree::Refresh(QTreeWidgetItem* item) {
     const std::string path = WinPath(ItemPath(item)).AsFolder().text();
-    if (RefuseLong(path)) return;
+    if (RefuseLong(path)) return false;
     QElapsedTimer took;
     took.start();
     Repopulate(item);
     LibraryReport report;
-    if (RefreshLibrary(path, &report))
-        ShowJobSummary(window(), LibrarySummary(LibraryJob::Refresh, report.charts,
-                                                report.folders, took.elapsed() / 1000.0));
+    if (!RefreshLibrary(path, &report)) return false;
+    ShowJobSummary(window(), LibrarySummary(LibraryJob::Refresh, report.charts, report.folders,
+                                            took.elapsed() / 1000.0));
+    return true;
 }
 
 // Deleting a folder that a root lies in would leave a root whose folder is

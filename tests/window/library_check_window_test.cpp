@@ -25,6 +25,7 @@
 #include "support/temp_game.h"
 #include "window/folder_tree.h"
 #include "window/jukebox_page.h"
+#include "window/library_check_text.h"
 #include "window/library_check_window.h"
 #include "window/main_window.h"
 #include "window/progress_window.h"
@@ -82,11 +83,14 @@ class LibraryCheckWindowTest : public ::testing::Test {
         return library ? library->findChild<QAction*>(QStringLiteral("checkLibrary")) : nullptr;
     }
     LibraryCheckWindow* Report() { return dlg.findChild<LibraryCheckWindow*>(); }
+    // The `child`th finding of a kind (the first of a folder group).
     void Select(const std::string& kind_prefix, int child = 0) {
         QTreeWidget* t = Report()->Findings();
         for (int i = 0; i < t->topLevelItemCount(); ++i)
             if (t->topLevelItem(i)->text(0).startsWith(QString::fromUtf8(kind_prefix))) {
-                t->setCurrentItem(t->topLevelItem(i)->child(child));
+                QTreeWidgetItem* item = t->topLevelItem(i)->child(child);
+                if (item && item->data(0, Qt::UserRole).toInt() < 0) item = item->child(0);
+                t->setCurrentItem(item);
                 return;
             }
         FAIL() << kind_prefix;
@@ -108,9 +112,21 @@ TEST_F(LibraryCheckWindowTest, TheMenuEntryChecksAndTheReportActsOnItsFindings) 
     Entry()->trigger();
     ASSERT_TRUE(Report());
     QTreeWidget* t = Report()->Findings();
+    // What can be mended at once comes first and open; the missing files
+    // last, closed, by chart folder.
     ASSERT_EQ(t->topLevelItemCount(), kCheckKinds);
-    EXPECT_EQ(t->topLevelItem(1)->text(0), QStringLiteral("Missing files (29)"));
-    EXPECT_EQ(t->topLevelItem(4)->text(0), QStringLiteral("Out of date (3)"));
+    EXPECT_EQ(t->topLevelItem(0)->text(0), QStringLiteral("Out of date (3)"));
+    EXPECT_TRUE(t->topLevelItem(0)->isExpanded());
+    EXPECT_EQ(t->topLevelItem(4)->text(0), QStringLiteral("Missing files (29)"));
+    EXPECT_FALSE(t->topLevelItem(4)->isExpanded());
+    EXPECT_EQ(t->topLevelItem(4)->childCount(), 29);
+    EXPECT_EQ(t->topLevelItem(4)->child(0)->text(0),
+              QStringLiteral("songs\\f0\\: 1 chart, 1 file missing"));
+    const QString text = ReportText(Report()->result());
+    EXPECT_TRUE(text.contains(QStringLiteral("\nOut of date (3)\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nsongs\\f0\\: 1 chart, 1 file missing\n"
+                                             "  songs\\f0\\a.bms: 1 missing: k.wav\n")))
+        << text.toStdString();
     EXPECT_EQ(Report()->findChild<QPushButton*>(QStringLiteral("saveReport"))->text(),
               QStringLiteral("Save report..."));
 
@@ -127,13 +143,21 @@ TEST_F(LibraryCheckWindowTest, TheMenuEntryChecksAndTheReportActsOnItsFindings) 
     Select("Out of date", 0);
     EXPECT_EQ(Report()->SelectedFolder(), "songs\\");
     EXPECT_TRUE(Report()->findChild<QPushButton*>(QStringLiteral("refreshFolder"))->isEnabled());
+    EXPECT_FALSE(Report()->IsDone(0));
     Report()->RefreshFolder();
     EXPECT_EQ(FolderTree::ItemPath(dlg.JukeboxTab()->Tree()->currentItem()), "songs\\");
+    // The refresh mended every finding out of date below the folder, and
+    // the report says so; the others stay as they were.
+    for (size_t i = 0; i < Report()->result().findings.size(); ++i)
+        EXPECT_EQ(Report()->IsDone(i),
+                  KindOf(Report()->result().findings[i].reason) == CheckKind::OutOfDate)
+            << i;
+    EXPECT_TRUE(t->topLevelItem(0)->child(0)->text(0).startsWith(QStringLiteral("Done: ")));
     SetShellOpenHandler(old);
     Report()->close();
     QApplication::processEvents();
     Entry()->trigger();
-    EXPECT_EQ(Report()->Findings()->topLevelItem(4)->text(0), QStringLiteral("Out of date (0)"));
+    EXPECT_EQ(Report()->Findings()->topLevelItem(0)->text(0), QStringLiteral("Out of date (0)"));
 }
 
 // Stop in the progress window ends the check early; the report says so and
@@ -162,6 +186,7 @@ TEST_F(LibraryCheckWindowTest, StopShowsTheFindingsSoFarAndTheReportIsSaved) {
               std::string::npos);
     EXPECT_NE(text.find(T(u8"\nsongs\\f5\\p.bms: ライブラリの行にハッシュがありません\n")),
               std::string::npos);
+    EXPECT_LT(text.find(T(u8"\n読めない譜面・空の譜面 (")), text.find(T(u8"\n見つからないファイル (")));
 }
 
 }  // namespace
