@@ -6,9 +6,12 @@
 #include "cli/command_table.h"
 
 #include <errno.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "cli/command_support.h"
@@ -243,6 +246,13 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 const Command* CommandOf(const std::vector<std::string>& rest) {
     const Command* c = rest.empty() ? nullptr : FindCommand(rest[0]);
+    // An empty word is what an unset variable gives a script; taken as a
+    // path it would be the current folder, which nobody means.
+    if (c && std::find(rest.begin() + 1, rest.end(), std::string()) != rest.end()) {
+        std::fprintf(stderr, "QV5: %s: an empty argument names nothing (is a variable unset?)\n",
+                     c->name);
+        return nullptr;
+    }
     if (c && ArgumentsFit(*c, rest.size() - 1)) return c;
     std::fputs(UsageText().c_str(), stderr);
     return nullptr;
@@ -259,8 +269,30 @@ int RunCommand(const Command& command, const std::vector<std::string>& rest,
     return FinishCommand(code);
 }
 
+bool StartedAsAnother(const char* own_name) {
+    const char* as = std::getenv(kStartedAsVariable);
+    const std::string started_as = as ? as : "";
+    ::unsetenv(kStartedAsVariable);  // not for the programs this one starts
+    if (started_as.empty() || started_as == own_name) return false;
+    std::fprintf(stderr,
+                 "QV5: cannot start %s: %s/%s is a copy of %s, not %s\n", started_as.c_str(),
+                 ExecutableHostDirectory().c_str(), started_as.c_str(), own_name,
+                 started_as.c_str());
+    return true;
+}
+
 int HandOver(const char* name, const std::vector<std::string>& argv) {
     const std::string program = ExecutableHostDirectory() + "/" + name;
+    // A copy of this very program under the other's name would start itself
+    // for ever.
+    struct stat self {}, target {};
+    if (::stat("/proc/self/exe", &self) == 0 && ::stat(program.c_str(), &target) == 0 &&
+        self.st_dev == target.st_dev && self.st_ino == target.st_ino) {
+        std::fprintf(stderr, "QV5: cannot start %s: it is this program itself, not %s\n",
+                     program.c_str(), name);
+        return 127;
+    }
+    ::setenv(kStartedAsVariable, name, 1);
     std::vector<char*> pointers;
     for (const std::string& a : argv) pointers.push_back(const_cast<char*>(a.c_str()));
     pointers.push_back(nullptr);

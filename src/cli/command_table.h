@@ -66,7 +66,8 @@ struct CommandLine {
 CommandLine ReadCommandLine(int argc, char** argv);
 
 // The command `rest` names (a command and its arguments), when its arguments
-// fit it; else null, after showing the usage on stderr.
+// fit it; else null, after showing the usage (or, for an empty argument,
+// saying so) on stderr.
 const Command* CommandOf(const std::vector<std::string>& rest);
 
 // Runs a command whose handler this program holds, the program directory
@@ -74,6 +75,14 @@ const Command* CommandOf(const std::vector<std::string>& rest);
 // never 0 when the standard output could not be written).
 int RunCommand(const Command& command, const std::vector<std::string>& rest,
                const std::string& start_dir);
+
+// The variable a hand-over names its target in, so that the program started
+// can tell that it is not the one that was meant.
+inline constexpr const char* kStartedAsVariable = "QV5_STARTED_AS";
+// True, after saying so on stderr, when this program (`own_name`) was started
+// by a hand-over meant for the other program: a copy of one program under
+// the other's name would otherwise hand the command line to itself for ever.
+bool StartedAsAnother(const char* own_name);
 
 // Ends this process by starting the program `name` beside the executable in
 // its place with `argv` (argv[0] included); says why and returns 127 when it

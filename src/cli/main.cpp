@@ -22,6 +22,7 @@ constexpr const char* kQuickProgram = "QV5";
 
 int main(int argc, char** argv) {
     using namespace qv5;
+    if (StartedAsAnother("QV5-full")) return 127;
     const CommandLine line = ReadCommandLine(argc, argv);
     if (!line.error.empty()) {
         std::fprintf(stderr, "QV5: %s\n", line.error.c_str());

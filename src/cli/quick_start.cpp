@@ -26,6 +26,7 @@ bool HoldsGameFiles(const std::string& dir) {
 
 int main(int argc, char** argv) {
     using namespace qv5;
+    if (StartedAsAnother("QV5")) return 127;
     const CommandLine line = ReadCommandLine(argc, argv);
     if (!line.error.empty()) {
         std::fprintf(stderr, "QV5: %s\n", line.error.c_str());

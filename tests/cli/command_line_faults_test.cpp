@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <thread>
 
@@ -229,6 +230,57 @@ TEST(CommandLineFaults, PathsAndSmallFailures) {
     r = Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Qv5(game.host()));
     EXPECT_EQ(r.code, 1) << r.out;
     EXPECT_NE(r.out.find("xvfb-run"), std::string::npos) << r.out;
+}
+
+// An empty word, as an unset variable gives it, is no path: the current
+// folder is never taken for it, whatever the command.
+TEST(CommandLineFaults, AnEmptyArgumentIsRefused) {
+    test::TempGame game;
+    SavePlayerConfig({"songs\\"});
+    MakeTree(game, "songs", 1, 2);
+    ASSERT_EQ(Shell(Qv5(game.host()) + "rescan").code, 0);
+    game.WriteFile("songs/p0/k.wav", "RIFF");
+    game.WriteFile("a.zip", "PK");
+    const std::string config = game.ReadFile("QV5files/Config/config.xml");
+    const std::string db = game.ReadFile("QV5files/Database/song.db");
+    for (const std::string args :
+         {"add-root ''", "refresh ''", "remove-root ''", "hidden-search ''",
+          "install a.zip --into ''", "install '' --into songs", "convert wav2ogg ''", "info ''",
+          "play ''", "import-courses ''"}) {
+        const Result r =
+            Shell("cd '" + game.HostPath("songs/p0") + "' && " + Qv5(game.host()) + args);
+        EXPECT_EQ(r.code, 2) << args << "\n" << r.out;
+        EXPECT_NE(r.out.find("an empty argument"), std::string::npos) << args << "\n" << r.out;
+    }
+    EXPECT_TRUE(fs::exists(game.HostPath("songs/p0/k.wav")));
+    EXPECT_EQ(game.ReadFile("QV5files/Config/config.xml"), config);
+    EXPECT_EQ(game.ReadFile("QV5files/Database/song.db"), db);
+}
+
+// A copy or a link of one program under the other's name is refused, not
+// started again and again.
+TEST(CommandLineFaults, AProgramStartedUnderTheOthersNameStops) {
+    test::TempGame game;
+    SavePlayerConfig();
+    const std::string bin = game.HostPath("bin");
+    fs::create_directories(bin);
+    fs::copy_file(QV5_EXE, bin + "/QV5");
+    const struct {
+        const char* how;
+        std::function<void()> make;
+    } cases[] = {
+        {"copy", [&] { fs::copy_file(QV5_EXE, bin + "/QV5-full"); }},
+        {"link", [&] { fs::create_symlink(bin + "/QV5", bin + "/QV5-full"); }},
+        {"hard link", [&] { fs::create_hard_link(bin + "/QV5", bin + "/QV5-full"); }},
+    };
+    for (const auto& c : cases) {
+        fs::remove(bin + "/QV5-full");
+        c.make();
+        // The window and every Qt command go to QV5-full.
+        const Result r = Shell("timeout 20 '" + bin + "/QV5' --dir '" + game.host() + "' songs");
+        EXPECT_EQ(r.code, 127) << c.how << "\n" << r.out;
+        EXPECT_NE(r.out.find("cannot start"), std::string::npos) << c.how << "\n" << r.out;
+    }
 }
 
 // A library whose pages are damaged: every command says what SQLite found
