@@ -934,6 +934,10 @@ Set it with the Tool settings button.</translation>
             <numerusform>%1 files missing</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1: 64 MiBより大きく、譜面ではありません（読みません）</source>
+        <translation>%1: larger than 64 MiB, so no chart (not read)</translation>
+    </message>
 </context>
 <context>
     <name>LibraryCommands</name>

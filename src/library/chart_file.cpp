@@ -77,15 +77,18 @@ class HeaderStream {
 
 constexpr size_t kReadPieceBytes = 1 << 20;
 
-bool ReadLargeChart(ChartRecord& r, const std::string& path) {
+bool ReadLargeChart(ChartRecord& r, const std::string& path, const std::atomic<bool>* cancel) {
     FileReader file;
     if (!file.Open(path)) return false;
     std::string buffer;
     Md5Stream md5;
     HeaderStream header(r);
+    std::int64_t total = 0;
     for (;;) {
         const auto piece = file.Next(buffer, kReadPieceBytes);
-        if (!piece) {
+        total += piece ? std::int64_t(piece->size()) : 0;
+        if (!piece || total > kLargestChartBytes ||
+            (cancel && cancel->load(std::memory_order_relaxed))) {
             r = ChartRecord{};  // as an unreadable file: initial values
             return false;
         }
@@ -111,12 +114,12 @@ namespace {
 // Header pass, song hash and file-name rules from one read of the file.
 // `hasher` (may be null) hashes large charts while the header is parsed.
 bool ReadFileFacts(ChartRecord& r, const std::string& path, FileBuffer& buffer,
-                   BackgroundMd5* hasher) {
+                   BackgroundMd5* hasher, const std::atomic<bool>* cancel) {
     if (!buffer.Read(path, kWholeReadBytes)) {
         r = ChartRecord{};
         if (!buffer.too_large()) return false;
         if (IsPmsPath(path)) r.mode = 9;
-        if (!ReadLargeChart(r, path)) return false;
+        if (!ReadLargeChart(r, path, cancel)) return false;
         if (r.difficulty == -1) FileNameDifficulty(path, r.difficulty);
         return true;
     }
@@ -142,15 +145,16 @@ bool IsTextFileName(std::string_view n) {
            (n[n.size() - 2] | 0x20) == 'x' && (n[n.size() - 1] | 0x20) == 't';
 }
 
-bool ReadChartFile(ChartRecord& r, const std::string& path, FileBuffer& buffer) {
-    return ReadFileFacts(r, path, buffer, nullptr);
+bool ReadChartFile(ChartRecord& r, const std::string& path, FileBuffer& buffer,
+                   const std::atomic<bool>* cancel) {
+    return ReadFileFacts(r, path, buffer, nullptr, cancel);
 }
 
 bool ReadChartHeader(ChartRecord& r, const std::string& path) {
     thread_local FileBuffer buffer;
     // Large charts are hashed on a helper thread while the header is parsed.
     static BackgroundMd5 hasher;
-    if (!ReadFileFacts(r, path, buffer, &hasher)) return false;
+    if (!ReadFileFacts(r, path, buffer, &hasher, nullptr)) return false;
     AddFolderFacts(r, path);
     return true;
 }

@@ -1,6 +1,7 @@
 // The header pass in pieces, shared by the parser and the file reader.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -69,10 +70,18 @@ std::size_t ParseChartPieces(ChartRecord& r, ChartParseState& st, const char* p,
 // ReadChartHeader without what the chart's folder adds (directory, parent
 // directory, txt): the file's own facts only. Any thread may call it, each
 // with a buffer of its own.
-bool ReadChartFile(ChartRecord& r, const std::string& path, FileBuffer& buffer);
+// `cancel` (may be null) ends the read of a large chart between its pieces,
+// which then counts as unreadable.
+bool ReadChartFile(ChartRecord& r, const std::string& path, FileBuffer& buffer,
+                   const std::atomic<bool>* cancel = nullptr);
 // Charts up to this size are read whole (one read, hashed alongside);
 // larger ones piece by piece, so memory stays bounded whatever the file.
 inline constexpr std::int64_t kWholeReadBytes = 4 << 20;
+// No chart is larger: the longest marathon charts in use are a few MB, and
+// even a chart of 999 measures with every channel full of 1/192 notes stays
+// near 40 MB. A larger file is no chart (a disk image named .bms, a sparse
+// file) and is not read: reading 20 GB of it would hold a scan for a minute.
+inline constexpr std::int64_t kLargestChartBytes = 64 << 20;
 // ReadChartFile's work on a file read whole, but for the song hash.
 void ParseChartFile(ChartRecord& r, const std::string& path, std::string_view bytes);
 // What a chart's folder adds to its record (directory, parent directory,

@@ -39,6 +39,7 @@ ChartPipeline::~ChartPipeline() {
         stop_ = true;
         todo_.clear();
     }
+    cancel_.store(true, std::memory_order_relaxed);  // a large chart being read
     work_.notify_all();
     // A slot a worker still reads stays alive in order_ until the join.
     for (std::thread& t : threads_) t.join();
@@ -81,7 +82,7 @@ namespace {
 // and (by the caller) its hash come from: false when there are no bytes to
 // hash (unreadable, changing all the while it is read, or too large to hold
 // and read piece by piece).
-bool ReadChart(ChartJob& job, FileBuffer& buffer) {
+bool ReadChart(ChartJob& job, FileBuffer& buffer, const std::atomic<bool>& cancel) {
     if (buffer.Read(job.path, kWholeReadBytes)) {
         if (job.find_date) job.date = LibraryTime(buffer.write_time());
         ParseChartFile(job.record, job.path, buffer.view());
@@ -95,7 +96,7 @@ bool ReadChart(ChartJob& job, FileBuffer& buffer) {
         job.date = time ? LibraryTime(*time) : -1;
     }
     if (buffer.too_large()) {
-        job.read = ReadChartFile(job.record, job.path, buffer);
+        job.read = ReadChartFile(job.record, job.path, buffer, &cancel);
         if (job.read && !job.folder) AddFolderFacts(job.record, job.path);
     } else {
         job.record = ChartRecord{};
@@ -142,7 +143,7 @@ void ChartPipeline::Work() {
         for (size_t i = 0; i < batch.size(); ++i) {
             ChartJob& job = batch[i]->job;
             // One open gives the bytes, the size and (unless known) the date.
-            if (!ReadChart(job, buffers[i])) continue;
+            if (!ReadChart(job, buffers[i], cancel_)) continue;
             copied[i] = true;
             const std::string_view bytes = buffers[i].view();
             md5.Add(bytes, &job.record.hash);
@@ -159,7 +160,7 @@ void ChartPipeline::Work() {
             ChartJob& job = batch[i]->job;
             for (int again = 0; copied[i] && again < 3 && !buffers[i].StillAsRead(job.path);
                  ++again) {
-                copied[i] = ReadChart(job, buffers[i]);
+                copied[i] = ReadChart(job, buffers[i], cancel_);
                 if (copied[i]) job.record.hash = Md5Hex(buffers[i].view());
             }
         }

@@ -3,6 +3,7 @@
 // exactly as a one-by-one scan writes them.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -66,6 +67,7 @@ class ChartPipeline {
     std::deque<std::unique_ptr<Slot>> order_;  // caller's order; owned here
     std::deque<Slot*> todo_;                   // not yet picked by a worker
     bool stop_ = false;
+    std::atomic<bool> cancel_{false};  // read between the pieces of a large chart
     bool waiting_ = false;  // the caller waits in TakeFront
     unsigned workers_;      // set before any worker starts
     std::vector<std::thread> threads_;

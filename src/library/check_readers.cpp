@@ -57,7 +57,7 @@ void ParseWhole(std::string_view bytes, ChartRecord& r, ChartReferences* refs) {
 
 // A chart too large to hold, read piece by piece with the same result.
 bool ReadLarge(const std::string& path, ChartRecord& r, ChartReferences* refs,
-               CheckReadResult& out) {
+               CheckReadResult& out, const std::atomic<bool>* cancel) {
     FileReader file;
     if (!file.Open(path)) return false;
     if (refs) refs->CopyNames();  // the pieces' buffer is reused
@@ -67,10 +67,14 @@ bool ReadLarge(const std::string& path, ChartRecord& r, ChartReferences* refs,
     bool ended = false;
     for (;;) {
         const auto piece = file.Next(buffer, 1 << 20);
-        if (!piece) return false;
+        if (!piece || (cancel && cancel->load(std::memory_order_relaxed))) return false;
         if (piece->empty()) break;
         md5.Update(*piece);
         out.size += std::int64_t(piece->size());
+        if (out.size > kLargestChartBytes) {
+            out.too_large = true;
+            return false;
+        }
         if (ended) continue;
         pending.append(TextPart(*piece, ended));
         pending.erase(
@@ -108,7 +112,7 @@ CheckReadResult ReadChartForCheck(const std::string& path, const CheckFolder& fo
         out.size = std::int64_t(buffer.view().size());
         out.opened = true;
     } else {
-        out.opened = buffer.too_large() && ReadLarge(path, r, &refs, out);
+        out.opened = buffer.too_large() && ReadLarge(path, r, &refs, out, nullptr);
     }
     if (!out.opened) return out;
     out.notes = r.note_count;
@@ -127,6 +131,7 @@ CheckReaders::~CheckReaders() {
         stop_ = true;
         todo_.clear();
     }
+    cancel_.store(true, std::memory_order_relaxed);  // a large chart being read
     work_.notify_all();
     for (std::thread& t : threads_) t.join();
 }
@@ -195,7 +200,8 @@ void CheckReaders::Work() {
                     held = 0;
                 }
             } else {
-                out.opened = buffers[i].too_large() && ReadLarge(batch[i].path, r, chart_refs, out);
+                out.opened = buffers[i].too_large() &&
+                             ReadLarge(batch[i].path, r, chart_refs, out, &cancel_);
             }
             out.notes = r.note_count;
         }

@@ -3,6 +3,7 @@
 // its notes and collect the files it uses, which they look up in its folder.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -32,6 +33,7 @@ struct CheckReadJob {
 struct CheckReadResult {
     std::uint32_t index = 0;
     bool opened = false;
+    bool too_large = false;  // larger than any chart: left unread
     std::int32_t notes = 0;
     std::string hash;  // the song hash, empty when not opened
     std::int64_t size = 0;
@@ -64,6 +66,7 @@ class CheckReaders {
     std::deque<CheckReadJob> todo_;
     std::vector<CheckReadResult> ready_;
     bool stop_ = false, hurry_ = false;
+    std::atomic<bool> cancel_{false};  // read between the pieces of a large chart
     size_t in_flight_ = 0;  // caller's thread only
     std::vector<std::thread> threads_;
 };

@@ -255,7 +255,8 @@ class Check {
             ++result_.charts;
             Chart& chart = charts_[r.index];
             if (!r.opened) {
-                Add(CheckReason::CannotOpen, ChartPath(r.index));
+                Add(r.too_large ? CheckReason::TooLarge : CheckReason::CannotOpen,
+                    ChartPath(r.index));
                 continue;
             }
             chart.hashed = HexDigest(r.hash, chart.digest);
@@ -376,6 +377,7 @@ CheckKind KindOf(CheckReason reason) {
         case CheckReason::EmptyHash:
         case CheckReason::NoNotes:
         case CheckReason::CannotOpen:
+        case CheckReason::TooLarge:
             return CheckKind::Unreadable;
         case CheckReason::NoShiftJisForm:
         case CheckReason::TooLong:
@@ -397,6 +399,8 @@ const char* CheckReasonWord(CheckReason reason) {
             return "no-notes";
         case CheckReason::CannotOpen:
             return "cannot-open";
+        case CheckReason::TooLarge:
+            return "too-large";
         case CheckReason::NoShiftJisForm:
             return "no-shift-jis-form";
         case CheckReason::TooLong:

@@ -29,6 +29,7 @@ enum class CheckReason {
     EmptyHash,               // Unreadable: a song row without a hash
     NoNotes,                 // Unreadable: a chart file without notes
     CannotOpen,              // Unreadable: a chart file that cannot be read
+    TooLarge,                // Unreadable: a chart file larger than any chart
     NoShiftJisForm,          // Names: a name without a Shift-JIS form
     TooLong,                 // Names: a path longer than the system allows
     RowWithoutFile,          // OutOfDate: a song row whose file is gone

@@ -73,6 +73,10 @@ QString FindingText(const CheckFinding& f) {
             return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1: ノーツがありません")).arg(path);
         case CheckReason::CannotOpen:
             return CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1: 開けません")).arg(path);
+        case CheckReason::TooLarge:
+            return CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
+                                               "%1: 64 MiBより大きく、譜面ではありません（読みません）"))
+                .arg(path);
         case CheckReason::NoShiftJisForm:
             return CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
                                                "%1: 「%2」はShift-JISで表せません"))

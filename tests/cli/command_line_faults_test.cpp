@@ -257,6 +257,35 @@ TEST(CommandLineFaults, AnEmptyArgumentIsRefused) {
     EXPECT_EQ(game.ReadFile("QV5files/Database/song.db"), db);
 }
 
+// A file named like a chart but larger than any chart (here 20 GB, sparse)
+// is not read through: the scan registers it as unreadable and the check
+// names it, both at once rather than after minutes.
+TEST(CommandLineFaults, AFileLargerThanAnyChartIsNotReadThrough) {
+    test::TempGame game;
+    SavePlayerConfig();
+    MakeTree(game, "songs", 1, 1);
+    {
+        std::ofstream(game.HostPath("songs/p0/huge.bms")) << "#TITLE huge\r\n";
+    }
+    fs::resize_file(game.HostPath("songs/p0/huge.bms"), std::uintmax_t(20) << 30);
+    const struct {
+        std::string args;
+        int code;
+        std::string says;
+    } cases[] = {
+        {"add-root '" + game.HostPath("songs") + "'", 0, "add-root: 2 charts in 2 folders"},
+        {"check unreadable", 1, "unreadable\tsongs\\p0\\huge.bms: larger than 64 MiB"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Shell("QV5_LANG=en timeout 30 " + Qv5(game.host()) + c.args);
+        EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.out;
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << c.args << "\n" << r.out;
+    }
+    EXPECT_EQ(test::QueryInt(test::SongDbFile(game),
+                             "SELECT count(*) FROM song WHERE hash = '' AND path LIKE '%huge.bms'"),
+              1);
+}
+
 // A copy or a link of one program under the other's name is refused, not
 // started again and again.
 TEST(CommandLineFaults, AProgramStartedUnderTheOthersNameStops) {
