@@ -996,6 +996,13 @@ Set it with the Tool settings button.</translation>
     </message>
 </context>
 <context>
+    <name>PlayCommand</name>
+    <message>
+        <source>%1 は終了コード %2 で終了しました。</source>
+        <translation>%1 exited with status %2.</translation>
+    </message>
+</context>
+<context>
     <name>PlayerDb</name>
     <message>
         <source>エラー</source>
@@ -1036,6 +1043,17 @@ Set it with the Tool settings button.</translation>
     <message>
         <source>データベースエラー</source>
         <translation>Database error</translation>
+    </message>
+</context>
+<context>
+    <name>Process</name>
+    <message>
+        <source>%1 が %2 にもPATHにも見つかりません。</source>
+        <translation>%1 not found in %2 nor on PATH.</translation>
+    </message>
+    <message>
+        <source>%1 が %2 に見つかりません。</source>
+        <translation>%1 not found in %2.</translation>
     </message>
 </context>
 <context>
