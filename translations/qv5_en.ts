@@ -542,6 +542,63 @@ To: %2</translation>
     </message>
 </context>
 <context>
+    <name>GameFolder</name>
+    <message>
+        <source>フォルダを作成できません。</source>
+        <translation>Cannot create the folder.</translation>
+    </message>
+    <message>
+        <source>%1 はShift-JISで表せない名前を含むため使えません。</source>
+        <translation>%1 cannot be used: a name in it has no Shift-JIS form.</translation>
+    </message>
+    <message>
+        <source>%1 にはQV5filesがすでにあります。何も変更していません。</source>
+        <translation>%1 holds QV5files already; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>曲フォルダを登録できません。</source>
+        <translation>Cannot register the song folder.</translation>
+    </message>
+    <message>
+        <source>設定を保存できません。</source>
+        <translation>Cannot save the settings.</translation>
+    </message>
+    <message>
+        <source>%1 にはQV5filesフォルダがありません。</source>
+        <translation>The folder %1 holds no QV5files folder.</translation>
+    </message>
+    <message>
+        <source>ゲームフォルダは、ゲーム本体(QV5body.exe)とQV5filesフォルダ(設定、プレイヤー、曲ライブラリ)のあるフォルダです。
+
+このフォルダを新しいゲームフォルダにしますか?
+QV5filesとその中のフォルダ、曲を入れる空のsongsフォルダ(曲フォルダとして登録)を作ります。プレイヤーは最初の起動で作成します。ゲーム本体は含まれません。
+「いいえ」で別のフォルダを選びます。</source>
+        <translation>A game folder is the folder of the game body (QV5body.exe) that holds the QV5files folder (settings, players, song library).
+
+Make this folder a new game folder?
+This makes QV5files with its folders and an empty songs folder for your songs (registered as a song folder). The first player is made at the first start. The game body is not included.
+No chooses another folder.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>%1 にゲームフォルダを作成しました。
+曲はsongsフォルダに入れて下さい。プレイするにはゲーム本体(QV5body.exe)をQV5filesと同じフォルダに置いて下さい。</source>
+        <translation>Made a game folder in %1.
+Put your songs into its songs folder. To play, put the game body (QV5body.exe) beside QV5files.</translation>
+    </message>
+    <message>
+        <source>報告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>ゲームフォルダ(QV5filesのあるフォルダ)を選んで下さい</source>
+        <translation>Choose the game folder (the folder that holds QV5files)</translation>
+    </message>
+</context>
+<context>
     <name>Install</name>
     <message>
         <source>同じフォルダへの別のインストールが終わるのを待っています。</source>
@@ -1015,6 +1072,13 @@ Set it with the Tool settings button.</translation>
     </message>
 </context>
 <context>
+    <name>PlayCommand</name>
+    <message>
+        <source>%1 は終了コード %2 で終了しました。</source>
+        <translation>%1 exited with status %2.</translation>
+    </message>
+</context>
+<context>
     <name>PlayerDb</name>
     <message>
         <source>エラー</source>
@@ -1055,6 +1119,17 @@ Set it with the Tool settings button.</translation>
     <message>
         <source>データベースエラー</source>
         <translation>Database error</translation>
+    </message>
+</context>
+<context>
+    <name>Process</name>
+    <message>
+        <source>%1 が %2 にもPATHにも見つかりません。</source>
+        <translation>%1 not found in %2 nor on PATH.</translation>
+    </message>
+    <message>
+        <source>%1 が %2 に見つかりません。</source>
+        <translation>%1 not found in %2.</translation>
     </message>
 </context>
 <context>

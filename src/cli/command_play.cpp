@@ -8,11 +8,12 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "config/config_file.h"
-#include "window/launcher.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "platform/tr.h"
+#include "window/launcher.h"
 
 namespace qv5 {
 namespace {
@@ -61,6 +62,15 @@ int PlayCommand(const std::string& command, const std::string& host_chart) {
     if (!r.started) {
         std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(r.error).c_str());
         return 1;
+    }
+    // A script is told how the game ended: its status is the command's.
+    if (play && r.exit_code != 0) {
+        const std::string status = std::to_string(r.exit_code);
+        std::fprintf(stderr, "QV5: %s\n",
+                     Cp932ToUtf8(Arg(Tr("PlayCommand", "%1 は終了コード %2 で終了しました。"),
+                                     {kGameBody, status}))
+                         .c_str());
+        return r.exit_code > 0 && r.exit_code < 256 ? r.exit_code : 1;
     }
     return 0;
 }

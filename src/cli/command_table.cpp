@@ -39,6 +39,7 @@ constexpr const char* kPlayers = "Commands (players and courses):";
 constexpr const char* kFolders = "Commands (song folders; they change no file and no library row):";
 constexpr const char* kGame = "Commands (game body, with the settings of config.xml):";
 constexpr const char* kMedia = "Commands (media files, with the encoder and decoder of config.xml):";
+constexpr const char* kSetUp = "Commands (game folders):";
 
 constexpr Command kCommands[] = {
     {"add-root", "PATH",
@@ -114,6 +115,12 @@ constexpr Command kCommands[] = {
      "to ogg and bmp to png); a source is deleted once its\n"
      "converted twin has been written",
      kMedia, WITH_QT(RunConvert)},
+    {"init", "DIR",
+     "make DIR (created when missing) a ready game folder:\n"
+     "QV5files with its folders and an empty song folder\n"
+     "songs, registered; no player (the window asks for the\n"
+     "first). Refused when DIR holds QV5files already",
+     kSetUp, WITHOUT_QT(RunInit), false},
 };
 
 constexpr const char* kHead =

@@ -38,6 +38,9 @@ struct Command {
     const char* group;  // the heading of its block in --help
     bool needs_qt;      // runs in QV5-full
     CommandHandler handler;  // null in the other program's copy
+    // False for a command that makes its game folder (init): it runs without
+    // one, the program directory unset.
+    bool needs_game_folder = true;
 };
 
 std::span<const Command> Commands();

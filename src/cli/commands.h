@@ -12,6 +12,7 @@ int RunRefresh(const CommandCall& call);
 int RunRescan(const CommandCall& call);
 int RunRemoveRoot(const CommandCall& call);
 int RunInstall(const CommandCall& call);
+int RunInit(const CommandCall& call);
 
 // The full program's.
 int RunImportCourses(const CommandCall& call);

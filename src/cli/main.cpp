@@ -41,6 +41,9 @@ int main(int argc, char** argv) {
     if (!line.rest.empty()) {
         const Command* command = CommandOf(line.rest);
         if (!command) return 2;
+        // A command that makes its game folder is the quick program's.
+        if (!command->needs_game_folder)
+            return HandOver(kQuickProgram, std::vector<std::string>(argv, argv + argc));
         const std::optional<std::string> game = CommandLineGameFolder(dir, line.dir_given);
         if (!game) return 1;
         if (!command->handler) {

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/command_table.h"
 #include "cli/command_language.h"
+#include "cli/command_table.h"
 #include "platform/paths.h"
+#include "platform/tr.h"
 
 namespace {
 
@@ -44,6 +45,11 @@ int main(int argc, char** argv) {
         const Command* command = CommandOf(line.rest);
         if (!command) return 2;
         const std::string dir = line.dir_given ? line.dir : ExecutableHostDirectory();
+        if (command->handler && !command->needs_game_folder) {
+            // No config.xml to say the language yet: the desktop's.
+            UseQuickLanguage(DesktopLanguage());
+            return RunCommand(*command, line.rest, CurrentHostDirectory());
+        }
         if (command->handler && (line.dir_given || HoldsGameFiles(dir))) {
             const std::string start_dir = CurrentHostDirectory();
             if (!SetProgramDirectory(dir)) {

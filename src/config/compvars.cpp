@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "config/config_file.h"
 #include "platform/files.h"
 
 namespace qv5 {
@@ -37,6 +38,7 @@ std::array<std::uint8_t, 64> CompVarsBytes(const CompressorChoice& choice) {
 
 bool WriteCompVars(const CompressorChoice& choice) {
     const auto bytes = CompVarsBytes(choice);
+    CreateFolders(kConfigFolder);
     return WriteFileAtomic(
         kCompVarsPath, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }

@@ -56,6 +56,8 @@ std::string SaveFailure(int err) {
 }  // namespace
 
 int SaveConfig(const ConfigRecord& config, std::string* error) {
+    // A game folder made by hand may lack it; a failure shows in the save.
+    CreateFolders(kConfigFolder);
     FolderLock lock(kConfigFolder);
     errno = 0;
     if (SaveConfigLocked(config)) return 1;
@@ -72,6 +74,7 @@ std::string UnreadableConfigMessage() {
 bool UpdateConfig(ConfigRecord& config,
                   const std::function<bool(ConfigRecord&, std::string&)>& change,
                   std::string& error) {
+    CreateFolders(kConfigFolder);
     FolderLock lock(kConfigFolder);
     if (LoadConfig(config) == ConfigState::Unreadable) {
         error = std::string(kConfigPath) + " cannot be read; it was left as it is";

@@ -45,6 +45,8 @@ Database& SongLibrary() {
 }
 
 void OpenSongLibrary(const std::string& player_id) {
+    // A game folder made by hand may lack it: song.db and tag.db go there.
+    CreateFolders(kDatabaseFolder);
     {
         Database tag;
         if (tag.Open(kTagDbPath)) tag.Exec(kCreateTagTable);

@@ -9,6 +9,7 @@
 
 namespace qv5 {
 
+inline constexpr const char* kDatabaseFolder = "QV5files\\Database";
 inline constexpr const char* kSongDbPath = "QV5files\\Database\\song.db";
 inline constexpr const char* kTagDbPath = "QV5files\\Database\\tag.db";
 // What a write transaction on the library may keep in memory before it

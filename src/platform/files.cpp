@@ -187,6 +187,19 @@ bool CreateFolder(std::string_view path) {
     return host && mkdir(host->c_str(), 0777) == 0;
 }
 
+bool CreateFolders(std::string_view path) {
+    const std::optional<std::string> host = ToHostPath(path);
+    if (!host) return false;
+    // Each prefix ending before a separator, then the whole path.
+    for (size_t at = host->find('/', 1);; at = host->find('/', at + 1)) {
+        const std::string folder = host->substr(0, at);
+        if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return false;
+        if (at == std::string::npos) break;
+    }
+    struct stat st {};
+    return stat(host->c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool MovePath(std::string_view from, std::string_view to) {
     auto a = ToHostPath(from), b = ToHostPath(to);
     if (!a || !b) return false;

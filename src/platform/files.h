@@ -55,6 +55,9 @@ std::optional<FileTime> WriteTime(std::string_view path);
 std::optional<std::int64_t> ChangeStamp(std::string_view path);
 
 bool CreateFolder(std::string_view path);
+// The folder and every missing folder above it (a relative path from the
+// program directory); true when it is a folder at the end.
+bool CreateFolders(std::string_view path);
 // Why no file can be created in the folder (the system's text: missing, not
 // writable, not a folder); nullopt when nothing stands in the way.
 std::optional<std::string> FolderWriteProblem(std::string_view dir);

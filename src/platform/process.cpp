@@ -14,6 +14,7 @@
 
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 #include "platform/wine_locale.h"
 
 namespace qv5 {
@@ -115,6 +116,21 @@ void AppendExpanded(const std::string& host_arg, std::vector<std::string>& out) 
     out.insert(out.end(), names.begin(), names.end());
 }
 
+// "QV5body.exe not found in /games/qv5 (nor on PATH)." names the folder the
+// program was looked for in: the one the user must put it into.
+std::string NotFoundMessage(const std::string& program, bool bare) {
+    std::string folder = ProgramDirHost();
+    if (!bare) {
+        if (auto host = ToHostPath(program)) {
+            const std::string full = Absolute(*host);
+            folder = full.substr(0, std::max<size_t>(full.rfind('/'), 1));
+        }
+    }
+    const std::string shown = Utf8ToCp932Lossy(folder);
+    return bare ? Arg(Tr("Process", "%1 が %2 にもPATHにも見つかりません。"), {program, shown})
+                : Arg(Tr("Process", "%1 が %2 に見つかりません。"), {program, shown});
+}
+
 ProcessResult Fail(StartError reason, std::string text) {
     ProcessResult r;
     r.reason = reason;
@@ -149,7 +165,7 @@ HostCommand PrepareCommand(const std::string& command_line) {
         wine_name = *host;
     }
     if (exec_path.empty()) {
-        cmd.result = Fail(StartError::ProgramMissing, tokens[0] + " not found.");
+        cmd.result = Fail(StartError::ProgramMissing, NotFoundMessage(tokens[0], bare));
         return cmd;
     }
 

@@ -1,5 +1,8 @@
 #include "platform/tr.h"
 
+#include <cstdlib>
+#include <string_view>
+
 #include "platform/text.h"
 
 namespace qv5 {
@@ -13,6 +16,18 @@ void SetCatalogue(Catalogue catalogue) {
 
 Catalogue CurrentCatalogue() {
     return g_catalogue;
+}
+
+int DesktopLanguage() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (!value || !*value) continue;
+        const std::string_view locale = value;
+        const bool japanese = locale.starts_with("ja") && (locale.size() == 2 || locale[2] == '_' ||
+                                                           locale[2] == '.' || locale[2] == '@');
+        return japanese ? 0 : 1;
+    }
+    return 1;
 }
 
 std::string FillCount(std::string text, int n) {

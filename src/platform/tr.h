@@ -25,6 +25,11 @@ using Catalogue = std::string (*)(const char* context, const char* source, int n
 void SetCatalogue(Catalogue catalogue);
 Catalogue CurrentCatalogue();
 
+// The desktop's language, for a start before config.xml says one: 0 when
+// the locale of messages (LC_ALL, else LC_MESSAGES, else LANG: the first
+// that is set) is Japanese ("ja", "ja_JP.UTF-8"), 1 (English) otherwise.
+int DesktopLanguage();
+
 // Replaces every %n in text by n.
 std::string FillCount(std::string text, int n);
 

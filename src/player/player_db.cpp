@@ -100,6 +100,8 @@ int CreatePlayer(const std::string& id, const std::string& password, const Tell&
         Error(tell, QT_TRANSLATE_NOOP("PlayerDb", "IDには半角英数のみ使用可能です。"));
         return 0;
     }
+    // A game folder made by hand may lack it; a failure is told below.
+    CreateFolders(kScoreFolder);
     const std::string path = PlayerDbPath(id);
     const bool existed = PathExists(path);
     Database db;

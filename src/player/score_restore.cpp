@@ -131,6 +131,7 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
         RankingBaseAddress() +
         SqlFormat("restorescore.cgi?id=%d&passmd5=%s", irid, PasswordDigest(password).c_str());
     ScoreDownload d;
+    CreateFolders(kConfigFolder);
     FileReplacement file(kScoreListPath);
     if (!file.ok()) {
         d.end = DownloadEnd::NotWritten;
@@ -212,6 +213,7 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
         return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore",
                                                     "スコアリストの読み込みに失敗しました。")));
 
+    CreateFolders(kScoreFolder);
     const std::string path = PlayerDbPath(id);
     if (HoldsAPlayer(path))
         return Refuse(tell,

@@ -2,14 +2,15 @@
 
 #include <sys/stat.h>
 
-#include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
 #include <cstdio>
 
-#include "window/language.h"
+#include "browser/game_folder_setup.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/tr.h"
+#include "platform/translation.h"
 #include "platform/ui_service.h"
 
 namespace qv5 {
@@ -17,20 +18,42 @@ namespace {
 
 constexpr const char* kGameFolderKey = "gameFolder";
 
-// No config.xml is read yet: the desktop's language decides.
-int StartLanguage() {
-    return QLocale::system().language() == QLocale::Japanese ? 0 : 1;
+std::string NoGameFilesMessage(const std::string& host_dir) {
+    return Arg(Tr("GameFolder", "%1 にはQV5filesフォルダがありません。"),
+               {Utf8ToCp932Lossy(host_dir)});
 }
 
-std::string ChooserTitle(int language) {
-    return Localized(language, u8"ゲームフォルダ(QV5filesのあるフォルダ)を選んで下さい",
-                     "Choose the game folder (the folder that holds QV5files)");
+// What a game folder is, and the offer to make one where the person looked.
+bool AskToMakeGameFolder(QWidget* owner, const std::string& host_dir) {
+    const std::string text =
+        NoGameFilesMessage(host_dir) + "\n\n" +
+        Tr("GameFolder",
+           "ゲームフォルダは、ゲーム本体(QV5body.exe)とQV5filesフォルダ(設定、プレイヤー、"
+           "曲ライブラリ)のあるフォルダです。\n\n"
+           "このフォルダを新しいゲームフォルダにしますか?\n"
+           "QV5filesとその中のフォルダ、曲を入れる空のsongsフォルダ(曲フォルダとして登録)を"
+           "作ります。プレイヤーは最初の起動で作成します。ゲーム本体は含まれません。\n"
+           "「いいえ」で別のフォルダを選びます。");
+    return Ui().MessageBox(owner, text, kAppTitle, MsgButtons::YesNo, MsgIcon::Question) ==
+           MsgAnswer::Yes;
 }
 
-std::string NoGameFilesMessage(int language, const std::string& host_dir) {
-    const std::string path = Utf8ToCp932Lossy(host_dir);
-    return language == 1 ? "The folder " + path + " holds no QV5files folder."
-                         : path + Sj(u8" にはQV5filesフォルダがありません。");
+// Makes the game folder the person agreed to and says what is left to do;
+// false after saying why it could not be made.
+bool MakeChosenGameFolder(QWidget* owner, const std::string& host_dir) {
+    std::string error;
+    if (!MakeGameFolder(host_dir, error)) {
+        ShowMessage(owner, error, Tr("GameFolder", "エラー"), MsgIcon::Error);
+        return false;
+    }
+    ShowMessage(owner,
+                Arg(Tr("GameFolder",
+                       "%1 にゲームフォルダを作成しました。\n"
+                       "曲はsongsフォルダに入れて下さい。プレイするにはゲーム本体(QV5body.exe)を"
+                       "QV5filesと同じフォルダに置いて下さい。"),
+                    {Utf8ToCp932Lossy(host_dir)}),
+                Tr("GameFolder", "報告"), MsgIcon::Information);
+    return true;
 }
 
 }  // namespace
@@ -77,16 +100,17 @@ std::optional<std::string> WindowGameFolder(QWidget* owner, const std::string& d
         const std::string remembered = RememberedGameFolder();
         if (!remembered.empty() && HoldsGameFiles(remembered)) return remembered;
     }
-    const int language = StartLanguage();
+    // No config.xml is read yet: the desktop's language decides.
+    UseLanguage(DesktopLanguage());
     for (;;) {
-        const std::optional<std::string> chosen = Ui().BrowseFolder(owner, ChooserTitle(language));
+        const std::optional<std::string> chosen = Ui().BrowseFolder(
+            owner, Tr("GameFolder", "ゲームフォルダ(QV5filesのあるフォルダ)を選んで下さい"));
         if (!chosen) break;
         const std::optional<std::string> host = ToHostPath(*chosen);
         if (!host) break;
-        if (!HoldsGameFiles(*host)) {
-            ShowMessage(owner, NoGameFilesMessage(language, *host), kAppTitle, MsgIcon::Warning);
+        if (!HoldsGameFiles(*host) &&
+            (!AskToMakeGameFolder(owner, *host) || !MakeChosenGameFolder(owner, *host)))
             continue;
-        }
         if (!RememberGameFolder(*host))
             std::fprintf(stderr, "QV5: cannot remember the game folder in %s\n",
                          SettingsFile().toStdString().c_str());

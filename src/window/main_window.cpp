@@ -12,14 +12,20 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "browser/game_folder_setup.h"
+#include "config/config_file.h"
+#include "platform/text.h"
+#include "platform/tr.h"
+#include "platform/ui_service.h"
 #include "window/about.h"
-#include "window/launcher.h"
-#include "window/song_list_window.h"
-#include "window/tree_reveal.h"
 #include "window/app_icon.h"
 #include "window/controls.h"
+#include "window/conversion_commands.h"
+#include "window/custom_folder_page.h"
+#include "window/folder_tree.h"
 #include "window/jukebox_page.h"
 #include "window/language.h"
+#include "window/launcher.h"
 #include "window/library_check_window.h"
 #include "window/library_watch.h"
 #include "window/main_page.h"
@@ -28,17 +34,12 @@
 #include "window/option_page.h"
 #include "window/play_option_dialog.h"
 #include "window/select_page.h"
-#include "window/system_page.h"
-#include "window/custom_folder_page.h"
-#include "window/folder_tree.h"
 #include "window/song_info_panel.h"
+#include "window/song_list_window.h"
+#include "window/system_page.h"
 #include "window/tag_editor_dialog.h"
-#include "config/config_file.h"
 #include "window/tool_settings_dialog.h"
-#include "window/conversion_commands.h"
-#include "platform/text.h"
-#include "platform/ui_service.h"
-#include "platform/tr.h"
+#include "window/tree_reveal.h"
 
 namespace qv5 {
 namespace {
@@ -176,7 +177,13 @@ bool MainWindow::InitDialog() {
     tabs_->setCurrentIndex(0);
     tabs_->blockSignals(false);
     OnTabChange();
-    if (LoadConfig(config) == ConfigState::Unreadable) ShowMessage(this, UnreadableConfigMessage());
+    // A game folder made by hand may hold QV5files alone.
+    MakeGameFolders();
+    const ConfigState state = LoadConfig(config);
+    if (state == ConfigState::Unreadable) ShowMessage(this, UnreadableConfigMessage());
+    // Until config.xml says otherwise, the desktop's language; the first
+    // save stores it.
+    if (state == ConfigState::Missing) config.language = DesktopLanguage();
     main_->FillPlayerList(config.id);
     main_->LoadFrom(config);
     OpenLibraryAtStart(config.id);

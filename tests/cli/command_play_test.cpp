@@ -72,9 +72,10 @@ TEST(PlayCommands, SayWhatIsMissing) {
     game.WriteFile("a.bms", "");
     struct Case {
         std::string args;
-        const char* message;
+        std::string message;
     } cases[] = {
-        {"play a.bms", "QV5body.exe not found"},
+        // The folder it looked in is where the game body must go.
+        {"play a.bms", "QV5body.exe が " + game.host() + " にもPATHにも見つかりません。"},
         {"play missing.bms", "no such chart"},
         {"autoplay QV5files", "not a chart file"},
         {"play", "Usage:"},

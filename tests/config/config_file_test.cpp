@@ -88,11 +88,14 @@ TEST(SaveConfig, FailureKeepsTheOldFile) {
         EXPECT_EQ(e.path().filename(), "config.xml");
 }
 
-TEST(SaveConfig, MissingFolderWritesNothing) {
+// A missing folder is made (see the game folder's own folders); one that
+// cannot be made, a file in its place, leaves nothing written.
+TEST(SaveConfig, AFolderThatCannotBeMadeWritesNothing) {
     test::TempGame game;
     std::filesystem::remove_all(game.HostPath("QV5files/Config"));
+    game.WriteFile("QV5files/Config", "not a folder");
     EXPECT_EQ(SaveConfig(ConfigRecord{}), 0);
-    EXPECT_FALSE(game.Exists("QV5files/Config"));
+    EXPECT_EQ(game.ReadFile("QV5files/Config"), "not a folder");
 }
 
 TEST(SaveConfig, FullDiskKeepsTheOldFile) {

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "platform/text.h"
+#include "support/both_languages.h"
 #include "support/fake_wine.h"
 #include "support/temp_game.h"
 
@@ -17,6 +18,10 @@ namespace qv5 {
 namespace {
 
 using Args = std::vector<std::string>;
+
+std::string U(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
+}
 
 TEST(SplitCommandLine, FollowsTheWindowsRules) {
     struct Case {
@@ -111,7 +116,17 @@ TEST_F(ProcessTest, MissingProgramOrWineStartsNothing) {
     ProcessResult r = run.Run("QV5body.exe -s", Wait::Yes);
     EXPECT_FALSE(r.started);
     EXPECT_EQ(r.reason, StartError::ProgramMissing);
-    EXPECT_NE(r.error.find("QV5body.exe"), std::string::npos);
+    // The message names the folder looked in: where the program must go.
+    const std::string bare_en = "QV5body.exe not found in " + game.host() + " nor on PATH.";
+    const std::string bare_ja =
+        "QV5body.exe が " + game.host() + U(u8" にもPATHにも見つかりません。");
+    const std::string path_en = "bin\\QV5body.exe not found in " + game.host() + "/bin.";
+    const std::string path_ja =
+        "bin\\QV5body.exe が " + game.host() + U(u8"/bin に見つかりません。");
+    test::ExpectInBothLanguages([&](const test::AddText& add) {
+        add(run.Run("QV5body.exe -s", Wait::Yes).error, bare_en.c_str(), bare_ja.c_str());
+        add(run.Run("bin\\QV5body.exe -s", Wait::Yes).error, path_en.c_str(), path_ja.c_str());
+    });
 
     game.WriteFile("QV5body.exe", "x");
     wine.Remove();

@@ -113,5 +113,14 @@ TEST_F(RealWineTest, AMissingLocaleIsNamedOnceWithHowToMakeItAndTheGameStillStar
         << r.out;
 }
 
+// A script learns how the game ended: `play` exits with the game body's
+// status, and says so.
+TEST_F(RealWineTest, PlayExitsWithTheGameBodysStatus) {
+    game.WriteFile("exit_code.txt", "3");
+    test::ShellResult r = Play("QV5_LANG=en");
+    EXPECT_EQ(r.code, 3) << r.out;
+    EXPECT_NE(r.out.find("QV5: QV5body.exe exited with status 3.\n"), std::string::npos) << r.out;
+}
+
 }  // namespace
 }  // namespace qv5

@@ -10,21 +10,23 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "window/controls.h"
-#include "window/main_page.h"
-#include "window/main_window.h"
-#include "window/new_player_dialog.h"
-#include "window/main_page_ids.h"
-#include "window/main_window_ids.h"
-#include "window/new_player_dialog_ids.h"
 #include "config/config_file.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/translation.h"
 #include "player/player_db.h"
 #include "support/http_server.h"
 #include "support/players.h"
+#include "support/scoped_env.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/controls.h"
+#include "window/main_page.h"
+#include "window/main_page_ids.h"
+#include "window/main_window.h"
+#include "window/main_window_ids.h"
+#include "window/new_player_dialog.h"
+#include "window/new_player_dialog_ids.h"
 
 namespace qv5 {
 namespace {
@@ -66,6 +68,57 @@ class SignInTest : public ::testing::Test {
     test::TempGame game;
     test::ScopedScriptedUi ui;
 };
+
+// A game folder made by hand holds QV5files alone, and no config.xml says a
+// language yet: the first start speaks the desktop's language, makes the
+// folders the first player and the first save write into, and that save
+// keeps the language.
+TEST_F(SignInTest, AFirstStartInAHandMadeGameFolderSpeaksTheDesktopsLanguage) {
+    struct Case {
+        const char* locale;
+        int language;
+        std::vector<std::string> messages;  // the welcome, then the report
+        std::string caption;
+    } cases[] = {
+        {"ja_JP.UTF-8",
+         0,
+         {U(u8"最初にプレイヤーデータを作成します。\nお好きなID(英数字のみ)"
+            u8"とパスワードを設定して下さい。"),
+          U(u8"新規データを作成しました。")},
+         U(u8"ようこそ")},
+        {"en_GB.UTF-8",
+         1,
+         {"First, create your player data.\nChoose an ID (letters and digits only) and a "
+          "password.",
+          "New player data created."},
+         "Welcome"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale);
+        std::filesystem::remove_all(game.HostPath("QV5files/Config"));
+        std::filesystem::remove_all(game.HostPath("QV5files/Database"));
+        TheConfig() = ConfigRecord{};
+        test::ScopedEnv desktop("LC_ALL", c.locale);
+        test::ScopedScriptedUi person;
+        person->AnswerMessage(MsgAnswer::Ok);
+        person->AnswerDialog(Fill("player1", "secret"));
+        person->AnswerMessage(MsgAnswer::Ok);
+        MainWindow dlg;
+        ASSERT_TRUE(dlg.InitDialog());
+        EXPECT_EQ(person->MessageTexts(), c.messages);
+        ASSERT_FALSE(person->prompts().empty());
+        EXPECT_EQ(person->prompts()[0].Utf8Caption(), c.caption);
+        // The first save: a tab change (no song folder is registered yet).
+        person->AnswerMessage(MsgAnswer::Ok);
+        dlg.Tabs()->setCurrentIndex(1);
+        EXPECT_EQ(person->MessageTexts().size(), 3u);
+        ConfigRecord back;
+        ASSERT_EQ(LoadConfig(back), ConfigState::Read);
+        EXPECT_EQ(back.language, c.language);
+        EXPECT_EQ(back.id, "player1");
+        UseLanguage(0);
+    }
+}
 
 TEST_F(SignInTest, PlayerListSelection) {
     for (const char* id : {"a", "ab", "b"}) test::MakePlayer(id, "pass");

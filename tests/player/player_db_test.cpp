@@ -95,14 +95,15 @@ TEST(PlayerDb, CreatePlayerChecksInOrder) {
 // nothing is left that would list as a player.
 TEST(PlayerDb, APlayerThatCannotBeMadeSaysWhereAndWhy) {
     test::TempGame game;
+    // A missing score folder is made; a file in its place cannot be.
     std::filesystem::remove_all(game.HostPath("QV5files/Database/Score"));
+    game.WriteFile("QV5files/Database/Score", "not a folder");
     test::ScopedScriptedUi ui;
     ui->AnswerMessage(MsgAnswer::Ok);
     EXPECT_EQ(CreatePlayer("alice", "secret", ShowOn(nullptr)), 0);
     EXPECT_EQ(ui->MessageTexts().at(0),
               std::string(reinterpret_cast<const char*>(u8"プレイヤーデータを作成できません。\n")) +
-                  game.HostPath("QV5files/Database/Score/alice.db") +
-                  "\nNo such file or directory");
+                  game.HostPath("QV5files/Database/Score/alice.db") + "\nNot a directory");
     EXPECT_TRUE(ListPlayers().empty());
 }
 

@@ -3,6 +3,7 @@
 // by the tests. It writes to wine_stand_in.txt, in its working directory, its
 // ANSI code page and whether it could open the file its last argument names
 // and the file whose CP932 path cp932_path.txt holds (as song.db holds it).
+// It exits with the number exit_code.txt holds (0 without that file).
 #include <stdio.h>
 #include <windows.h>
 
@@ -24,5 +25,10 @@ int main(int argc, char** argv) {
     fprintf(out, "acp=%u\nargument=%s\ncp932=%s\n", GetACP(),
             argc > 1 ? Opens(argv[argc - 1]) : "none", cp932_path[0] ? Opens(cp932_path) : "none");
     fclose(out);
-    return 0;
+    int code = 0;
+    if (FILE* f = fopen("exit_code.txt", "rb")) {
+        if (fscanf(f, "%d", &code) != 1) code = 0;
+        fclose(f);
+    }
+    return code;
 }

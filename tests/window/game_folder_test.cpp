@@ -39,14 +39,17 @@ class GameFolderTest : public ::testing::Test {
 };
 
 TEST_F(GameFolderTest, TheWindowAsksForTheFolderAndRemembersIt) {
-    ui->AnswerPath(FromHostPath(empty));  // holds no QV5files: said, asked again
-    ui->AnswerMessage(MsgAnswer::Ok);
+    // Holds no QV5files: the offer to make a game folder there is declined,
+    // and the chooser comes back.
+    ui->AnswerPath(FromHostPath(empty));
+    ui->AnswerMessage(MsgAnswer::No);
     ui->AnswerPath(FromHostPath(game.host()));
     EXPECT_EQ(WindowGameFolder(nullptr, empty, false), game.host());
     ASSERT_EQ(ui->prompts().size(), 3u);
     EXPECT_EQ(ui->prompts()[0].kind, "folder");
     EXPECT_NE(ui->prompts()[0].Utf8Text().find("QV5files"), std::string::npos);
     EXPECT_NE(ui->prompts()[1].Utf8Text().find(empty), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(empty + "/QV5files"));
     EXPECT_TRUE(std::filesystem::exists(config_home + "/qv5setup/QV5.conf"));
 
     // The next start without --dir goes there at once; --dir wins over it.
@@ -62,6 +65,27 @@ TEST_F(GameFolderTest, TheWindowAsksForTheFolderAndRemembersIt) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("no game folder chosen"),
               std::string::npos);
     EXPECT_EQ(RememberedGameFolder(), game.host());
+}
+
+// A new user has no game folder: the chooser says what one is and makes a
+// ready one in the folder picked, which is then remembered.
+TEST_F(GameFolderTest, TheChooserOffersToMakeAGameFolderWhereThePersonLooked) {
+    ui->AnswerPath(FromHostPath(empty));
+    ui->AnswerMessage(MsgAnswer::Yes);
+    ui->AnswerMessage(MsgAnswer::Ok);  // made: what is left to do
+    EXPECT_EQ(WindowGameFolder(nullptr, empty, true), empty);
+    ASSERT_EQ(ui->prompts().size(), 3u);
+    const test::Prompt& offer = ui->prompts()[1];
+    EXPECT_EQ(offer.buttons, MsgButtons::YesNo);
+    // What a game folder is: the game body's folder, holding QV5files.
+    EXPECT_NE(offer.Utf8Text().find(reinterpret_cast<const char*>(
+                  u8"ゲームフォルダは、ゲーム本体(QV5body.exe)とQV5filesフォルダ")),
+              std::string::npos)
+        << offer.Utf8Text();
+    EXPECT_NE(ui->prompts()[2].Utf8Text().find(empty), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(empty + "/QV5files/Database/Score"));
+    EXPECT_TRUE(std::filesystem::is_directory(empty + "/songs"));
+    EXPECT_EQ(RememberedGameFolder(), empty);
 }
 
 TEST_F(GameFolderTest, ACommandLineWithoutAnyGameFolderSaysWhereItLooked) {

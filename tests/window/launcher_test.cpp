@@ -303,7 +303,8 @@ TEST_F(LauncherTest, MissingGameBodyOrWineIsNamedAndNothingStarts) {
     ui->AnswerMessage(MsgAnswer::Ok);
     dlg.PlayChart(Chart());
     ASSERT_EQ(ui->MessageTexts().size(), 1u);
-    EXPECT_NE(ui->MessageTexts()[0].find("QV5body.exe not found"), std::string::npos);
+    EXPECT_NE(ui->MessageTexts()[0].find("QV5body.exe が " + game.host()), std::string::npos)
+        << ui->MessageTexts()[0];
 
     game.WriteFile("QV5body.exe", "MZ");
     wine.Remove();
