@@ -34,7 +34,7 @@ bool KeepUnreadableFile() {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = BackupName(attempt);
         if (PathExists(name)) continue;
-        return CopyFileNoOverwrite(kConfigPath, name);
+        return CopyFileNoOverwrite(kConfigPath, name, kPrivateFileMode);
     }
     return false;
 }
@@ -42,7 +42,11 @@ bool KeepUnreadableFile() {
 int SaveConfigLocked(const ConfigRecord& config) {
     if (!KeepUnreadableFile()) return 0;
     // A link at config.xml is one the user made (the file kept elsewhere).
-    return WriteFileAtomic(kConfigPath, FormatConfig(config), LinkAtPath::WriteThrough) ? 1 : 0;
+    // It holds the player's password as the game reads it, in clear text.
+    return WriteFileAtomic(kConfigPath, FormatConfig(config), LinkAtPath::WriteThrough,
+                           kPrivateFileMode)
+               ? 1
+               : 0;
 }
 
 // "/host/path/QV5files/Config/config.xml: No space left on device", from the

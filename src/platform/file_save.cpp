@@ -59,7 +59,8 @@ void SyncFolderOf(const std::string& target) {
 
 }  // namespace
 
-bool WriteFileAtomic(std::string_view path, std::string_view data, LinkAtPath links) {
+bool WriteFileAtomic(std::string_view path, std::string_view data, LinkAtPath links,
+                     unsigned new_file_mode) {
     auto host = ToHostPath(path);
     if (!host) {
         errno = EINVAL;
@@ -97,7 +98,7 @@ bool WriteFileAtomic(std::string_view path, std::string_view data, LinkAtPath li
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+        ::fchmod(fd, mode_t(new_file_mode) & ~mask);
     }
     bool ok = WriteAll(fd, data);
     if (ok && ::fsync(fd) != 0) ok = false;
@@ -156,7 +157,7 @@ bool FileReplacement::Commit() {
     return true;
 }
 
-std::optional<std::string> CreateFreshFile(std::string_view prefix) {
+std::optional<std::string> CreateFreshFile(std::string_view prefix, unsigned mode) {
     auto host = ToHostPath(prefix);
     if (!host) return std::nullopt;
     std::string name = *host + "XXXXXX";
@@ -165,7 +166,7 @@ std::optional<std::string> CreateFreshFile(std::string_view prefix) {
     // The mode a file created in the usual way would have.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd, mode_t(mode) & ~mask);
     ::close(fd);
     return std::string(prefix) + name.substr(name.size() - 6);
 }

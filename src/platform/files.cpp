@@ -213,7 +213,15 @@ bool MovePath(std::string_view from, std::string_view to) {
     return ::rename(a->c_str(), b->c_str()) == 0;
 }
 
-bool CopyFileNoOverwrite(std::string_view from, std::string_view to) {
+bool CreateEmptyFile(std::string_view path, unsigned mode) {
+    const auto host = ToHostPath(path);
+    if (!host) return false;
+    const int fd = ::open(host->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode));
+    if (fd < 0) return false;
+    return ::close(fd) == 0;
+}
+
+bool CopyFileNoOverwrite(std::string_view from, std::string_view to, unsigned mode) {
     auto a = ToHostPath(from), b = ToHostPath(to);
     if (!a || !b) return false;
     int in = ::open(a->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -223,7 +231,8 @@ bool CopyFileNoOverwrite(std::string_view from, std::string_view to) {
         ::close(in);
         return false;
     }
-    int out = ::open(b->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    int out = ::open(b->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                     st.st_mode & 0777 & mode_t(mode));
     if (out < 0) {
         ::close(in);
         return false;

@@ -66,7 +66,16 @@ std::optional<std::string> FolderWriteProblem(std::string_view dir);
 std::string HostPathForMessage(std::string_view path);
 // Renames or moves; fails when the target exists.
 bool MovePath(std::string_view from, std::string_view to);
-bool CopyFileNoOverwrite(std::string_view from, std::string_view to);
+// The modes of files this program creates (less the umask): a file that holds
+// a password, or a digest of one (config.xml, a player's database), is the
+// user's alone. An existing file keeps its own mode whatever is asked.
+inline constexpr unsigned kOrdinaryFileMode = 0666;
+inline constexpr unsigned kPrivateFileMode = 0600;
+// The copy gets the source's mode, within `mode`.
+bool CopyFileNoOverwrite(std::string_view from, std::string_view to,
+                         unsigned mode = kOrdinaryFileMode);
+// Creates an empty file of `mode`; false when it exists or cannot be made.
+bool CreateEmptyFile(std::string_view path, unsigned mode);
 // Deletes a file or an empty folder.
 bool DeletePath(std::string_view path);
 
@@ -141,7 +150,8 @@ bool WriteAll(int fd, std::string_view data);
 // it (a folder the user may not write to, holding a file they may) is a plain
 // file rewritten in place. On failure errno says why.
 bool WriteFileAtomic(std::string_view path, std::string_view data,
-                     LinkAtPath links = LinkAtPath::Replace);
+                     LinkAtPath links = LinkAtPath::Replace,
+                     unsigned new_file_mode = kOrdinaryFileMode);
 
 // A file written piece by piece under a fresh temporary name beside `path`
 // and renamed over it by Commit, for content too large to hold whole: until
@@ -168,7 +178,8 @@ class FileReplacement {
 // exclusively (nothing that was there is followed), and returns its name;
 // nullopt when none can be made. For work that is renamed into place once
 // complete.
-std::optional<std::string> CreateFreshFile(std::string_view prefix);
+std::optional<std::string> CreateFreshFile(std::string_view prefix,
+                                           unsigned mode = kOrdinaryFileMode);
 
 // An advisory lock on a folder, held while the object lives: programs that
 // read, change and save a file in it take it around all three steps, so no

@@ -104,6 +104,9 @@ int CreatePlayer(const std::string& id, const std::string& password, const Tell&
     CreateFolders(kScoreFolder);
     const std::string path = PlayerDbPath(id);
     const bool existed = PathExists(path);
+    // The player row holds the password's digest: a new database, and the
+    // journals SQLite makes beside it with its mode, are the user's alone.
+    if (!existed) CreateEmptyFile(path, kPrivateFileMode);
     Database db;
     bool ok = false;
     if (db.Open(path)) {

@@ -218,7 +218,7 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
     if (HoldsAPlayer(path))
         return Refuse(tell,
                       Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
-    const auto building = CreateFreshFile(path + ".new-");
+    const auto building = CreateFreshFile(path + ".new-", kPrivateFileMode);
     // As when the database cannot be opened: no player of that name can be made.
     if (!building)
         return Refuse(tell,

@@ -8,6 +8,8 @@
 #include <filesystem>
 
 #include "config/config_file.h"
+#include "player/notice.h"
+#include "player/player_db.h"
 #include "platform/text.h"
 #include "support/temp_game.h"
 
@@ -159,6 +161,45 @@ TEST(ConfigSave, CharacterReferencesBecomeShiftJis) {
     ConfigRecord r;
     LoadConfig(r);
     EXPECT_EQ(r.id, Sj(u8"ソあ"));
+}
+
+// The files that hold the password (config.xml in clear, the player's
+// database its digest) are made the user's alone, whatever the umask lets
+// others read; a file that exists keeps the mode its owner gave it.
+TEST(PrivateFiles, NewFilesWithThePasswordAreTheUsersAlone) {
+    test::TempGame game;
+    const mode_t old_mask = umask(022);
+    auto mode = [&](const std::string& file) {
+        struct stat st {};
+        EXPECT_EQ(stat(game.HostPath(file).c_str(), &st), 0) << file;
+        return st.st_mode & 0777;
+    };
+    ConfigRecord config;
+    config.id = "abc";
+    config.pass = "secret";
+    ASSERT_EQ(SaveConfig(config), 1);
+    ASSERT_EQ(CreatePlayer("abc", "secret", [](const Notice&) {}), 1);
+    game.WriteFile("QV5files/Config/config.xml", "<broken");
+    ASSERT_EQ(SaveConfig(config), 1);
+    std::string copy;
+    for (const auto& e : fs::directory_iterator(game.HostPath("QV5files/Config")))
+        if (e.path().filename().string().find(".unreadable-") != std::string::npos)
+            copy = "QV5files/Config/" + e.path().filename().string();
+    ASSERT_FALSE(copy.empty());
+    const struct {
+        std::string file;
+        mode_t mode;
+    } cases[] = {
+        {"QV5files/Config/config.xml", 0600},
+        {"QV5files/Database/Score/abc.db", 0600},
+        {copy, 0600},
+    };
+    for (const auto& c : cases) EXPECT_EQ(mode(c.file), c.mode) << c.file;
+    // The user's own choice stays.
+    ASSERT_EQ(chmod(game.HostPath("QV5files/Config/config.xml").c_str(), 0640), 0);
+    ASSERT_EQ(SaveConfig(config), 1);
+    EXPECT_EQ(mode("QV5files/Config/config.xml"), 0640u);
+    umask(old_mask);
 }
 
 }  // namespace

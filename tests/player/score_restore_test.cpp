@@ -310,12 +310,12 @@ TEST_F(ScoreRestoreTest, APlayerIsListedOnlyOnceComplete) {
         ASSERT_TRUE(ListFolder(kScoreFolder, entries));
         EXPECT_EQ(entries.size(), completes ? 1u : 0u) << stop_at;
     }
-    // The file renamed into place has the mode of any file made here.
+    // The file renamed into place holds the password's digest: the user's alone.
     const mode_t mask = umask(0);
     umask(mask);
     EXPECT_EQ(
         std::filesystem::status(game.HostPath("QV5files/Database/Score/player1.db")).permissions(),
-        std::filesystem::perms(0666 & ~mask));
+        std::filesystem::perms(0600 & ~mask));
 }
 
 TEST_F(ScoreRestoreTest, AnEmptyFileLeftByAnEarlierInterruptionIsReplaced) {
