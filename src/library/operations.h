@@ -49,7 +49,9 @@ bool ExcludeSongFolder(Database& db, const std::string& root,
 
 // Brings the rows below `path` (a song folder, a folder or a file inside
 // one) in step with the disk: changed charts read again, vanished entries
-// removed, new ones added, at a song folder's own level too.
+// removed, new ones added, at a song folder's own level too. A folder or
+// chart the library does not list yet is added from the nearest listed
+// folder above it; below no listed folder nothing is added.
 bool RefreshSongFolder(Database& db, const std::string& path, Progress* progress,
                        LibraryReport& report);
 

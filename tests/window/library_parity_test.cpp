@@ -3,6 +3,7 @@
 // song folders in config.xml.
 #include <gtest/gtest.h>
 
+#include <QTreeWidget>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -24,6 +25,7 @@
 #include "window/folder_tree.h"
 #include "window/folder_tree_ids.h"
 #include "window/jukebox_page.h"
+#include "window/library_check_window.h"
 #include "window/main_window.h"
 
 namespace qv5 {
@@ -74,6 +76,22 @@ void Trigger(MainWindow& w, const std::string& root, int command) {
             return;
         }
     ADD_FAILURE() << "no root item " << root;
+}
+
+// The library check's "Refresh this folder" on the finding of `chart`.
+void RefreshFromCheck(MainWindow& w, const QString& chart) {
+    LibraryCheckWindow* check = OpenLibraryCheck(w);
+    ASSERT_TRUE(check);
+    QTreeWidget* findings = check->Findings();
+    for (int k = 0; k < findings->topLevelItemCount(); ++k)
+        for (int i = 0; i < findings->topLevelItem(k)->childCount(); ++i)
+            if (QTreeWidgetItem* item = findings->topLevelItem(k)->child(i);
+                item->text(0).contains(chart)) {
+                findings->setCurrentItem(item);
+                check->RefreshFolder();
+                return;
+            }
+    ADD_FAILURE() << "no finding of " << chart.toStdString();
 }
 
 struct Case {
@@ -140,6 +158,14 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
          },
          "install pack.zip --into songs",
          6,
+         "songs\\;"},
+        // A chart the check finds in a folder the library does not list yet.
+        {"refresh new folder",
+         {"add-root songs"},
+         "songs/a/new/n.bms",
+         [](MainWindow& w, test::ScriptedUi&) { RefreshFromCheck(w, QStringLiteral("n.bms")); },
+         "refresh songs/a/new",
+         5,
          "songs\\;"},
     };
     for (const Case& c : cases) {
