@@ -1,6 +1,7 @@
 #include "library/operations.h"
 
 #include "library/chart_header.h"
+#include "library/chart_marks.h"
 #include "library/difficulty.h"
 #include "library/refresh.h"
 #include "library/rescan.h"
@@ -112,7 +113,9 @@ bool ExcludeSongFolder(Database& db, const std::string& root,
                        LibraryReport& report, const CommitStep& step) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
-    if (!tx.ok() || !RemovePaths(db, root, &report)) return Failed(db, report);
+    ChartMarks marks;  // for the rows that come back
+    if (!tx.ok() || !marks.Read(db, root) || !RemovePaths(db, root, &report))
+        return Failed(db, report);
     std::string outer;  // the song folder nearest above it that stays
     for (const std::string& other : others) {
         if (StartsWith(other, root)) {
@@ -128,6 +131,7 @@ bool ExcludeSongFolder(Database& db, const std::string& root,
         if (StartsWith(above, outer) && !ScanFromListed(db, above, progress, report))
             return Failed(db, report);
     }
+    if (!marks.Restore(db)) return Failed(db, report);
     return Commit(db, tx, step, report) && Counted(db, root, report);
 }
 
