@@ -5,9 +5,7 @@
 // another song folder still covers) reads them first and gives them back.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 namespace qv5 {
 
@@ -19,19 +17,16 @@ class ChartMarks {
     // they could not be read (the database's LastError() says why); a song
     // table of another layout has none to keep, which is no failure.
     bool Read(Database& db, const std::string& prefix);
-    // Each mark goes back to the row of the same path whose file is still
-    // the same chart (the same hash). The added date is never earlier than
-    // the chart's write time: the row has just been read, and a refresh
-    // would take an earlier one for a change and read the chart again.
-    // False when a write failed (see LastError(); the caller rolls back).
-    bool Restore(Database& db) const;
+    // Once, after the rows came back: each mark goes back to the row of the
+    // same path whose file is still the same chart (the same hash). The
+    // added date is never earlier than the chart's write time: the row has
+    // just been read, and a refresh would take an earlier one for a change
+    // and read the chart again. False when a write failed (see LastError();
+    // the caller rolls back).
+    bool Restore(Database& db);
 
   private:
-    struct Mark {
-        std::string path, hash;
-        std::int32_t favorite, adddate;
-    };
-    std::vector<Mark> marks_;
+    bool kept_ = false;
 };
 
 }  // namespace qv5
