@@ -1,14 +1,15 @@
 #include "library/operations.h"
 
 #include "library/chart_header.h"
+#include "library/chart_marks.h"
 #include "library/difficulty.h"
 #include "library/refresh.h"
 #include "library/rescan.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
-#include "platform/win_path.h"
 #include "platform/database.h"
 #include "platform/transaction.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -59,6 +60,25 @@ bool Failed(Database& db, LibraryReport& report) {
     return false;
 }
 
+// Whether the library has a row of `path` itself, a folder's or a chart's.
+bool HasRow(Database& db, const std::string& path) {
+    Statement s = db.Prepare(
+        "SELECT 1 FROM folder WHERE path = ?1 UNION ALL SELECT 1 FROM song WHERE path = ?1");
+    if (!s) return false;
+    s.Bind(1, path);
+    return s.Step();
+}
+
+// A folder made after its song folder was registered has no row yet, nor
+// has what lies in it: scanning from `listed` (a folder the library lists)
+// gives it and each unlisted folder between its row and parent, as a fresh
+// registration would, and the difficulty pass ranks what came in.
+bool ScanFromListed(Database& db, const std::string& listed, Progress* progress,
+                    LibraryReport& report) {
+    return ScanFolder(db, listed, listed, progress, &report) >= 0 &&
+           AssignFolderDifficulties(db, listed, progress, &report);
+}
+
 }  // namespace
 
 std::string NearestListedFolder(Database& db, const std::string& path) {
@@ -93,7 +113,9 @@ bool ExcludeSongFolder(Database& db, const std::string& root,
                        LibraryReport& report, const CommitStep& step) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
-    if (!tx.ok() || !RemovePaths(db, root, &report)) return Failed(db, report);
+    ChartMarks marks;  // for the rows that come back
+    if (!tx.ok() || !marks.Read(db, root) || !RemovePaths(db, root, &report))
+        return Failed(db, report);
     std::string outer;  // the song folder nearest above it that stays
     for (const std::string& other : others) {
         if (StartsWith(other, root)) {
@@ -106,17 +128,29 @@ bool ExcludeSongFolder(Database& db, const std::string& root,
     }
     if (!outer.empty()) {
         const std::string above = NearestListedFolder(db, FolderAbove(root));
-        if (StartsWith(above, outer) && (ScanFolder(db, above, above, progress, &report) < 0 ||
-                                         !AssignFolderDifficulties(db, above, progress, &report)))
+        if (StartsWith(above, outer) && !ScanFromListed(db, above, progress, report))
             return Failed(db, report);
     }
+    if (!marks.Restore(db)) return Failed(db, report);
     return Commit(db, tx, step, report) && Counted(db, root, report);
 }
 
+// A path the library has no row of (a folder made or renamed on disk since,
+// or a chart put into one) lies below no row that the refresh would select:
+// its rows come first from the nearest listed folder above, as an install
+// into it gets them. Outside every listed folder nothing is scanned.
 bool RefreshSongFolder(Database& db, const std::string& path, Progress* progress,
                        LibraryReport& report) {
-    return (RefreshFolder(db, path, progress, &report) != 0 || Failed(db, report)) &&
-           Counted(db, path, report);
+    BusyReporting busy(db, progress);
+    Transaction tx(db);
+    if (!tx.ok()) return Failed(db, report);
+    if (!HasRow(db, path)) {
+        const std::string listed = NearestListedFolder(db, path);
+        if (listed != path && !ScanFromListed(db, listed, progress, report))
+            return Failed(db, report);
+    }
+    if (RefreshFolder(db, path, progress, &report) != 1 || !tx.Commit()) return Failed(db, report);
+    return Counted(db, path, report);
 }
 
 bool RescanSongFolders(Database& db, const RootSource& roots, Progress* progress,
@@ -148,19 +182,15 @@ bool MoveSongPaths(Database& db, const std::string& from, const std::string& to,
            Counted(db, to, report);
 }
 
-// The scan of the destination descends only into folders it inserts; the
-// refresh of the new folder registers what an update added to a folder the
-// library knew already. A folder made after its root was registered has no
-// row yet: scanning from the nearest listed folder above gives it (and each
-// unlisted folder between) its row and parent, as a fresh registration would.
+// The scan of the destination (from the nearest listed folder at or above
+// it) descends only into folders it inserts; the refresh of the new folder
+// registers what an update added to a folder the library knew already.
 bool RegisterInstalled(Database& db, const std::string& dest, const std::string& new_folder,
                        Progress* progress, LibraryReport& report) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
-    const std::string scan = NearestListedFolder(db, dest);
-    if (ScanFolder(db, scan, scan, progress, &report) < 0 ||
-        !AssignFolderDifficulties(db, scan, progress, &report) ||
+    if (!ScanFromListed(db, NearestListedFolder(db, dest), progress, report) ||
         RefreshFolder(db, new_folder, progress, &report) != 1 || !tx.Commit())
         return Failed(db, report);
     return Counted(db, new_folder, report);

@@ -41,21 +41,25 @@ bool AddSongFolder(Database& db, const std::string& root, Progress* progress, Li
 // song folder in `others` (the ones that stay registered) still covers,
 // whichever is inside which: a song folder inside it keeps its own rows, and
 // when it lies inside another, that one's rows for it come back as a fresh
-// registration of that one would give them. `report` counts what stays
-// below `root`.
+// registration of that one would give them. The charts that stay keep their
+// favourite marks and added dates (those of the charts that go are not kept
+// anywhere). `report` counts what stays below `root`.
 bool ExcludeSongFolder(Database& db, const std::string& root,
                        const std::vector<std::string>& others, Progress* progress,
                        LibraryReport& report, const CommitStep& step = {});
 
 // Brings the rows below `path` (a song folder, a folder or a file inside
 // one) in step with the disk: changed charts read again, vanished entries
-// removed, new ones added, at a song folder's own level too.
+// removed, new ones added, at a song folder's own level too. A folder or
+// chart the library does not list yet is added from the nearest listed
+// folder above it; below no listed folder nothing is added.
 bool RefreshSongFolder(Database& db, const std::string& path, Progress* progress,
                        LibraryReport& report);
 
-// The library built anew from the song folders `roots` gives; those that do
-// not exist are listed in `report.missing`. A reader (the game body) sees
-// the old library until the new one is complete.
+// The library built anew from the song folders `roots` gives, with the
+// difficulty pass; those that do not exist are listed in `report.missing`.
+// Unchanged charts keep their favourite marks and added dates. A reader (the
+// game body) sees the old library until the new one is complete.
 bool RescanSongFolders(Database& db, const RootSource& roots, Progress* progress,
                        LibraryReport& report);
 bool RescanSongFolders(Database& db, const std::vector<std::string>& roots, Progress* progress,

@@ -1,5 +1,7 @@
 #include "library/rescan.h"
 
+#include "library/chart_marks.h"
+#include "library/difficulty.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/database.h"
@@ -11,12 +13,16 @@ bool RescanLibrary(Database& db, const std::vector<std::string>& roots, Progress
                    LibraryReport* report, std::vector<std::string>* missing) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
-    if (!tx.ok() || !ResetSongLibrary(db)) return ReportError(report, db.LastError(), 0);
+    ChartMarks marks;
+    if (!tx.ok() || !marks.Read(db, "") || !ResetSongLibrary(db))
+        return ReportError(report, db.LastError(), 0);
     for (const std::string& root : roots) {
         const int result = RegisterRootFolder(db, root, progress, report);
         if (result == 0) return false;
         if (result < 0 && missing) missing->push_back(root);
     }
+    if (!marks.Restore(db)) return ReportError(report, db.LastError(), 0);
+    if (!AssignFolderDifficulties(db, "", progress, report)) return false;
     if (!tx.Commit()) return ReportError(report, db.LastError(), 0);
     return true;
 }

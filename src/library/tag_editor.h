@@ -18,9 +18,10 @@ struct TagFields {
 
 // Lays the chart's `tag` row (when tag.db holds one for its hash) over the
 // record: its texts, levels, difficulty and mode. A rescan rebuilds `song`
-// from the chart files and leaves the player's edits in `tag` only (the game
-// body applies them), so wherever this program shows or edits a chart it
-// does the same. True when a row was found; song.db is not changed.
+// from the chart files and leaves these edits in `tag` only (the game body
+// applies them; the favourite mark stays in `song`), so wherever this
+// program shows or edits a chart it does the same. True when a row was
+// found; song.db is not changed.
 bool OverlayTagRow(Database& db, ChartRecord& record);
 
 // The chart as the player sees it: as the library knows it, or as its header

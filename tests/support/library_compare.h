@@ -23,8 +23,8 @@ namespace qv5::test {
 // refresh or re-read: a folder's title and time, and a chart's mark for a
 // text file beside it (txt). Left out too are the times a row was written
 // (adddate), what the player set (favorite, tag) and the difficulty, which
-// the folder pass gives a chart once, when it first meets it (a full rescan
-// gives none).
+// the folder pass gives a chart once, when it first meets it (a folder
+// filled step by step may rank otherwise than a fresh registration does).
 //
 // Fails with every row that differs, in both forms.
 ::testing::AssertionResult MatchesFreshRegistration(const std::vector<std::string>& roots);

@@ -3,6 +3,7 @@
 // song folders in config.xml.
 #include <gtest/gtest.h>
 
+#include <QTreeWidget>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "config/config_file.h"
 #include "library/encodings.h"
 #include "library/song_library.h"
+#include "platform/database.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "support/library_rows.h"
@@ -24,6 +26,7 @@
 #include "window/folder_tree.h"
 #include "window/folder_tree_ids.h"
 #include "window/jukebox_page.h"
+#include "window/library_check_window.h"
 #include "window/main_window.h"
 
 namespace qv5 {
@@ -46,7 +49,8 @@ std::vector<std::string> Rows(const std::string& game_host, std::int32_t since) 
     for (std::string& r :
          test::QueryRows(db,
                          "SELECT path,hash,title,subtitle,genre,artist,level,date,folder,parent,"
-                         "difficulty,mode,txt,karinotes,type,exlevel FROM song ORDER BY path"))
+                         "difficulty,mode,txt,karinotes,type,exlevel,favorite FROM song ORDER BY "
+                         "path"))
         rows.push_back(std::move(r));
     return rows;
 }
@@ -76,13 +80,30 @@ void Trigger(MainWindow& w, const std::string& root, int command) {
     ADD_FAILURE() << "no root item " << root;
 }
 
+// The library check's "Refresh this folder" on the finding of `chart`.
+void RefreshFromCheck(MainWindow& w, const QString& chart) {
+    LibraryCheckWindow* check = OpenLibraryCheck(w);
+    ASSERT_TRUE(check);
+    QTreeWidget* findings = check->Findings();
+    for (int k = 0; k < findings->topLevelItemCount(); ++k)
+        for (int i = 0; i < findings->topLevelItem(k)->childCount(); ++i)
+            if (QTreeWidgetItem* item = findings->topLevelItem(k)->child(i);
+                item->text(0).contains(chart)) {
+                findings->setCurrentItem(item);
+                check->RefreshFolder();
+                return;
+            }
+    ADD_FAILURE() << "no finding of " << chart.toStdString();
+}
+
 struct Case {
     const char* name;
     std::vector<std::string> before;  // commands that set the library up
     const char* new_chart;            // written after that, or null
     std::function<void(MainWindow&, test::ScriptedUi&)> window;
     std::string command;
-    int charts;  // song rows afterwards
+    int charts;     // song rows afterwards
+    int favorites;  // of them, marked by the player (one chart before)
     std::string roots;
 };
 
@@ -97,6 +118,7 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
          },
          "add-root songs",
          4,
+         0,
          "songs\\;"},
         // A song folder inside the excluded one keeps its rows.
         {"exclude outer",
@@ -105,6 +127,7 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
          [](MainWindow& w, test::ScriptedUi&) { Trigger(w, "songs\\", kCmdRootExclude); },
          "remove-root songs",
          2,
+         1,
          "songs\\in\\;"},
         // The rows of the excluded one stay while the outer one covers them.
         {"exclude inner",
@@ -113,6 +136,7 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
          [](MainWindow& w, test::ScriptedUi&) { Trigger(w, "songs\\in\\", kCmdRootExclude); },
          "remove-root songs/in",
          4,
+         1,
          "songs\\;"},
         // A chart put directly into the song folder.
         {"refresh root",
@@ -121,6 +145,7 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
          [](MainWindow& w, test::ScriptedUi&) { Trigger(w, "songs\\", kCmdRootRefresh); },
          "refresh songs",
          5,
+         1,
          "songs\\;"},
         {"rescan",
          {"add-root songs/in", "add-root songs"},
@@ -128,6 +153,7 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
          [](MainWindow& w, test::ScriptedUi&) { w.JukeboxTab()->FullRescan(); },
          "rescan",
          5,
+         1,
          "songs\\in\\;songs\\;"},
         // Into a folder the library did not list yet.
         {"install",
@@ -140,6 +166,16 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
          },
          "install pack.zip --into songs",
          6,
+         1,
+         "songs\\;"},
+        // A chart the check finds in a folder the library does not list yet.
+        {"refresh new folder",
+         {"add-root songs"},
+         "songs/a/new/n.bms",
+         [](MainWindow& w, test::ScriptedUi&) { RefreshFromCheck(w, QStringLiteral("n.bms")); },
+         "refresh songs/a/new",
+         5,
+         1,
          "songs\\;"},
     };
     for (const Case& c : cases) {
@@ -150,6 +186,11 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
              {"songs/a/x.bms", "songs/a/y.bms", "songs/in/b/z.bms", "songs/in/c.bms"})
             game.WriteFile(chart, Chart(chart));
         for (const std::string& command : c.before) ASSERT_EQ(Qv5(game.host(), command).code, 0);
+        if (!c.before.empty()) {
+            Database db;
+            ASSERT_TRUE(db.Open(kSongDbPath));
+            ASSERT_TRUE(db.Exec("UPDATE song SET favorite = 1 WHERE path = 'songs\\in\\c.bms'"));
+        }
         if (c.new_chart) game.WriteFile(c.new_chart, Chart("new"));
         test::WriteZip(game.HostPath("pack.zip"), {test::File("pack/p.bms", Chart("p"))});
         const std::string copy = game.host() + "-cli";
@@ -171,6 +212,9 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
         EXPECT_EQ(rows, Rows(copy, since));
         EXPECT_EQ(test::QueryInt(test::SongDbFile(game.host()), "SELECT count(*) FROM song"),
                   c.charts);
+        EXPECT_EQ(test::QueryInt(test::SongDbFile(game.host()),
+                                 "SELECT count(*) FROM song WHERE favorite = 1"),
+                  c.favorites);
         EXPECT_EQ(Roots(), c.roots);
         ASSERT_TRUE(SetProgramDirectory(copy));
         EXPECT_EQ(Roots(), c.roots);
