@@ -43,6 +43,11 @@ void StampOf(const std::string& path, std::int64_t& time, std::int64_t& size) {
     size = st.st_size;
 }
 
+bool IsEnter(QEvent* event) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 QString HostOf(const std::string& path) {
     return QString::fromStdString(ToHostPath(path).value_or(std::string()));
 }
@@ -124,9 +129,10 @@ SongListWindow::SongListWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this] { OpenFolder(view_->currentIndex().row()); });
     connect(actions_[4], &QAction::triggered, this,
             [this] { ShowInTree(view_->currentIndex().row()); });
-    // A double click or Enter.
+    // A double click; Enter is the window's (eventFilter).
     connect(view_, &QAbstractItemView::activated, this,
             [this](const QModelIndex& index) { Play(index.row()); });
+    view_->installEventFilter(this);
     connect(view_, &QWidget::customContextMenuRequested, this, &SongListWindow::ShowMenu);
     connect(filter_edit_, &QLineEdit::textChanged, this, &SongListWindow::ApplyFilter);
     connect(mode_, &QComboBox::currentIndexChanged, this, &SongListWindow::ApplyFilter);
@@ -198,6 +204,17 @@ void SongListWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+bool SongListWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The view answers Enter with `activated` and then passes the key on to
+    // the window, whose Enter plays too: one key, two games. Enter on the
+    // view is taken here, before the view sees it.
+    if (watched == view_ && event->type() == QEvent::KeyPress && IsEnter(event)) {
+        Play(view_->currentIndex().row());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void SongListWindow::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Find)) {  // Ctrl+F again: to the search box
         filter_edit_->setFocus();
@@ -208,8 +225,7 @@ void SongListWindow::keyPressEvent(QKeyEvent* event) {
         close();
         return;
     }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        view_->currentIndex().isValid()) {
+    if (IsEnter(event) && view_->currentIndex().isValid()) {
         Play(view_->currentIndex().row());
         return;
     }

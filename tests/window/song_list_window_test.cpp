@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
+#include <QTest>
+#include <functional>
 
 #include "cli/command_songs.h"
 #include "config/config_file.h"
@@ -84,15 +86,37 @@ TEST_F(SongListWindowTest, TheMenuOpensTheListAndPlayRunsTheTreesPlayCommand) {
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(list->CountText().toStdString(), U8(u8"3 / 3 譜面"));
     EXPECT_EQ(Cell(Row("songs\\c\\utf.bms"), SongColumn::Title), U8(u8"新世界"));
-    // A double click (or Enter) on the row, then the tree's own command.
+    // The tree's own command, then each way of playing the row: one game each.
     const std::string chart = "songs\\c\\easy.bms";
-    emit list->View()->activated(list->Model()->index(Row(chart), 0));
     dlg.JukeboxTab()->Tree()->hooks.chart_command(kCmdPlayChart, chart);
-    const auto runs = wine.Runs();
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].argv, runs[1].argv);
-    EXPECT_EQ(runs[0].cwd, runs[1].cwd);
-    EXPECT_NE(std::find(runs[0].argv.begin(), runs[0].argv.end(), chart), runs[0].argv.end());
+    const QModelIndex index = list->Model()->index(Row(chart), 0);
+    list->View()->setCurrentIndex(index);
+    const struct {
+        const char* way;
+        std::function<void()> act;
+    } ways[] = {
+        {"Enter", [&] { QTest::keyClick(list->View(), Qt::Key_Return); }},
+        {"Enter of the keypad",
+         [&] { QTest::keyClick(list->View(), Qt::Key_Enter, Qt::KeypadModifier); }},
+        // The first click, then the second one that makes it double.
+        {"double click",
+         [&] {
+             const QPoint at = list->View()->visualRect(index).center();
+             QTest::mouseClick(list->View()->viewport(), Qt::LeftButton, {}, at);
+             QTest::mouseDClick(list->View()->viewport(), Qt::LeftButton, {}, at);
+         }},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        const size_t before = wine.Runs().size();
+        w.act();
+        const auto runs = wine.Runs();
+        ASSERT_EQ(runs.size(), before + 1);
+        EXPECT_EQ(runs.back().argv, runs[0].argv);
+        EXPECT_EQ(runs.back().cwd, runs[0].cwd);
+    }
+    const auto argv = wine.Runs()[0].argv;
+    EXPECT_NE(std::find(argv.begin(), argv.end(), chart), argv.end());
 }
 
 TEST_F(SongListWindowTest, ShowInTheFolderTreeSelectsTheChartsItem) {
