@@ -22,6 +22,7 @@
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 #include "player/player_db.h"
 #include "window/game_folder.h"
 #include "window/song_list_model.h"
@@ -330,9 +331,8 @@ void SongListWindow::EditTags(int row) {
 }
 
 void SongListWindow::OpenFolder(int row) {
-    const std::string path = PathOf(row);
-    const size_t cut = path.rfind('\\');
-    if (cut != std::string::npos) ShellOpen(path.substr(0, cut + 1));
+    const WinPath folder = WinPath(PathOf(row)).Parent();
+    if (!folder.empty()) ShellOpen(folder.text());
 }
 
 void SongListWindow::ShowInTree(int row) {

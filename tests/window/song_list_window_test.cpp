@@ -19,8 +19,10 @@
 
 #include "cli/command_songs.h"
 #include "config/config_file.h"
+#include "library/refresh.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
+#include "platform/shell.h"
 #include "platform/text.h"
 #include "support/fake_wine.h"
 #include "support/players.h"
@@ -117,6 +119,27 @@ TEST_F(SongListWindowTest, TheMenuOpensTheListAndPlayRunsTheTreesPlayCommand) {
     }
     const auto argv = wine.Runs()[0].argv;
     EXPECT_NE(std::find(argv.begin(), argv.end(), chart), argv.end());
+}
+
+TEST_F(SongListWindowTest, OpenTheFolderOpensTheFolderThatHoldsTheChart) {
+    game.WriteFile(U8(u8"songs/pack/ソング.bms"), Chart("Pack Song"));
+    ASSERT_EQ(RefreshFolder("songs\\"), 1);
+    list->FollowLibrary(true);
+    const struct {
+        std::string chart, folder;
+    } cases[] = {
+        {"songs\\a\\b\\deep.bms", "songs\\a\\b\\"},
+        {Sj(u8"songs\\pack\\ソング.bms"), "songs\\pack\\"},  // ソ is 0x83 0x5C
+    };
+    std::vector<std::string> opened, want;
+    const auto old = SetShellOpenHandler([&](const std::string& t) { opened.push_back(t); });
+    for (const auto& c : cases) {
+        ASSERT_GE(Row(c.chart), 0) << c.folder;
+        list->OpenFolder(Row(c.chart));
+        want.push_back(c.folder);
+    }
+    SetShellOpenHandler(old);
+    EXPECT_EQ(opened, want);
 }
 
 TEST_F(SongListWindowTest, ShowInTheFolderTreeSelectsTheChartsItem) {
