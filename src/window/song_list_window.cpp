@@ -238,7 +238,11 @@ void SongListWindow::FollowLibrary(bool force) {
     StampOf(kSongDbPath, stamp[0], stamp[1]);
     StampOf(kTagDbPath, stamp[2], stamp[3]);
     StampOf(PlayerDbPath(TheConfig().id), stamp[4], stamp[5]);
-    if (!force && loaded_ && stamp == stamp_) return;
+    if (!force && loaded_ && stamp == stamp_) {
+        // Nothing written, but a chart's file may have gone meanwhile.
+        model_->RecheckFiles();
+        return;
+    }
     const std::string selected = PathOf(view_->currentIndex().row());
     stamp_ = stamp;
     loaded_ = true;
