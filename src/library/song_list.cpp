@@ -3,16 +3,20 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <ctime>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 
 #include "library/chart_header.h"
 #include "library/display_text.h"
 #include "library/encodings.h"
 #include "platform/database.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 
 namespace qv5 {
@@ -145,15 +149,62 @@ class RawQuery {
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// The title, subtitle, artist, subartist and genre of a chart's header, as
+// read (CP932).
+using HeaderTexts = std::array<std::string, 5>;
+
+// What the headers of the charts that lost bytes gave, kept for the life of
+// the process: the list is read again after every tag save, play and
+// refresh, and reading (and hashing) those charts each time cost several
+// times the rest of the load. An entry holds for the chart's path, size and
+// last-write time; a chart written again is read again. Loads on several
+// threads share it.
+class HeaderTextCache {
+  public:
+    // The header's texts; nullopt when the chart cannot be read.
+    std::optional<HeaderTexts> Get(const std::string& chart_path) {
+        const auto version = VersionOf(chart_path);
+        if (!version) return std::nullopt;
+        // The path is relative to the game folder, which may change.
+        std::string key = ProgramDirectory();
+        key += '\0';
+        key += chart_path;
+        {
+            std::lock_guard lock(mutex_);
+            const auto it = entries_.find(key);
+            if (it != entries_.end() && it->second.version == *version) return it->second.texts;
+        }
+        std::optional<HeaderTexts> texts;
+        ChartRecord header;
+        if (ReadChartHeader(header, chart_path))
+            texts = HeaderTexts{header.title, header.subtitle, header.artist, header.subartist,
+                                header.genre};
+        std::lock_guard lock(mutex_);
+        // Such charts are a part of one library; many more than that are
+        // paths of other game folders or of charts gone since.
+        if (entries_.size() >= kMaxEntries && !entries_.contains(key)) entries_.clear();
+        entries_.insert_or_assign(std::move(key), Entry{*version, texts});
+        return texts;
+    }
+
+  private:
+    static constexpr size_t kMaxEntries = size_t{1} << 16;
+    struct Entry {
+        FileVersion version;
+        std::optional<HeaderTexts> texts;
+    };
+    std::mutex mutex_;
+    std::unordered_map<std::string, Entry> entries_;
+};
+
 // `texts` (title, subtitle, artist, subartist, genre) as the library stored
 // them; those that lost bytes take the chart header's text when it is theirs.
 void RestoreFromHeader(const std::string& chart_path, std::string (&texts)[5]) {
-    ChartRecord header;
-    if (!ReadChartHeader(header, chart_path)) return;
-    const std::string* read[5] = {&header.title, &header.subtitle, &header.artist,
-                                  &header.subartist, &header.genre};
-    for (int k = 0; k < 5; ++k)
-        if (LostBytes(texts[k]) && HeaderRestores(texts[k], *read[k])) texts[k] = *read[k];
+    static HeaderTextCache cache;
+    const std::optional<HeaderTexts> read = cache.Get(chart_path);
+    if (!read) return;
+    for (size_t k = 0; k < 5; ++k)
+        if (LostBytes(texts[k]) && HeaderRestores(texts[k], (*read)[k])) texts[k] = (*read)[k];
 }
 
 }  // namespace

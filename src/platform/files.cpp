@@ -177,9 +177,16 @@ std::optional<FileTime> WriteTime(std::string_view path) {
 }
 
 std::optional<std::int64_t> ChangeStamp(std::string_view path) {
+    const auto version = VersionOf(path);
+    if (!version) return std::nullopt;
+    return version->stamp;
+}
+
+std::optional<FileVersion> VersionOf(std::string_view path) {
     struct stat st {};
     if (!Stat(path, st)) return std::nullopt;
-    return std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+    return FileVersion{std::int64_t{st.st_size},
+                       std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 bool CreateFolder(std::string_view path) {

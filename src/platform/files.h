@@ -53,6 +53,13 @@ bool IsDirectory(std::string_view path);
 std::optional<FileTime> WriteTime(std::string_view path);
 // Last change of a file or folder in nanoseconds, to tell whether it changed.
 std::optional<std::int64_t> ChangeStamp(std::string_view path);
+// The size and ChangeStamp of a file from one look-up: what tells one
+// version of it from the next.
+struct FileVersion {
+    std::int64_t size = 0, stamp = 0;
+    bool operator==(const FileVersion&) const = default;
+};
+std::optional<FileVersion> VersionOf(std::string_view path);
 
 bool CreateFolder(std::string_view path);
 // The folder and every missing folder above it (a relative path from the

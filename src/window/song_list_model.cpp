@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QGuiApplication>
 #include <QPalette>
+#include <algorithm>
 
 #include "library/song_library.h"
 
@@ -51,6 +52,13 @@ bool SongListModel::Vanished(int row) const {
     // more than the load itself.
     if (presence_[i] == 0) presence_[i] = EntryExists(table_.ChartPath(i)) ? 1 : 2;
     return presence_[i] == 2;
+}
+
+void SongListModel::RecheckFiles() {
+    std::fill(presence_.begin(), presence_.end(), std::uint8_t{0});
+    if (!visible_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kSongColumns - 1),
+                         {Qt::ForegroundRole});
 }
 
 size_t SongListModel::MemoryBytes() const {

@@ -30,8 +30,12 @@ class SongListModel : public QAbstractTableModel {
     std::uint32_t TableRow(int row) const { return visible_[static_cast<size_t>(row)]; }
     // The shown row of a chart path (CP932), or -1.
     int RowOf(const std::string& chart_path) const;
-    // True when the chart's file is gone (checked once per load, as shown).
+    // True when the chart's file is gone (checked when the row is first
+    // shown after a load or after RecheckFiles).
     bool Vanished(int row) const;
+    // Forgets what Vanished found: the rows shown next are looked at again,
+    // the others only when they are shown.
+    void RecheckFiles();
     // Bytes held for the list.
     size_t MemoryBytes() const;
 

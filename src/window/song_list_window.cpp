@@ -22,6 +22,7 @@
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 #include "player/player_db.h"
 #include "window/game_folder.h"
 #include "window/song_list_model.h"
@@ -41,6 +42,11 @@ void StampOf(const std::string& path, std::int64_t& time, std::int64_t& size) {
     if (!host || stat(host->c_str(), &st) != 0) return;
     time = std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
     size = st.st_size;
+}
+
+bool IsEnter(QEvent* event) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 QString HostOf(const std::string& path) {
@@ -124,9 +130,10 @@ SongListWindow::SongListWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this] { OpenFolder(view_->currentIndex().row()); });
     connect(actions_[4], &QAction::triggered, this,
             [this] { ShowInTree(view_->currentIndex().row()); });
-    // A double click or Enter.
+    // A double click; Enter is the window's (eventFilter).
     connect(view_, &QAbstractItemView::activated, this,
             [this](const QModelIndex& index) { Play(index.row()); });
+    view_->installEventFilter(this);
     connect(view_, &QWidget::customContextMenuRequested, this, &SongListWindow::ShowMenu);
     connect(filter_edit_, &QLineEdit::textChanged, this, &SongListWindow::ApplyFilter);
     connect(mode_, &QComboBox::currentIndexChanged, this, &SongListWindow::ApplyFilter);
@@ -198,6 +205,17 @@ void SongListWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+bool SongListWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The view answers Enter with `activated` and then passes the key on to
+    // the window, whose Enter plays too: one key, two games. Enter on the
+    // view is taken here, before the view sees it.
+    if (watched == view_ && event->type() == QEvent::KeyPress && IsEnter(event)) {
+        Play(view_->currentIndex().row());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void SongListWindow::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Find)) {  // Ctrl+F again: to the search box
         filter_edit_->setFocus();
@@ -208,8 +226,7 @@ void SongListWindow::keyPressEvent(QKeyEvent* event) {
         close();
         return;
     }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        view_->currentIndex().isValid()) {
+    if (IsEnter(event) && view_->currentIndex().isValid()) {
         Play(view_->currentIndex().row());
         return;
     }
@@ -221,7 +238,11 @@ void SongListWindow::FollowLibrary(bool force) {
     StampOf(kSongDbPath, stamp[0], stamp[1]);
     StampOf(kTagDbPath, stamp[2], stamp[3]);
     StampOf(PlayerDbPath(TheConfig().id), stamp[4], stamp[5]);
-    if (!force && loaded_ && stamp == stamp_) return;
+    if (!force && loaded_ && stamp == stamp_) {
+        // Nothing written, but a chart's file may have gone meanwhile.
+        model_->RecheckFiles();
+        return;
+    }
     const std::string selected = PathOf(view_->currentIndex().row());
     stamp_ = stamp;
     loaded_ = true;
@@ -314,9 +335,8 @@ void SongListWindow::EditTags(int row) {
 }
 
 void SongListWindow::OpenFolder(int row) {
-    const std::string path = PathOf(row);
-    const size_t cut = path.rfind('\\');
-    if (cut != std::string::npos) ShellOpen(path.substr(0, cut + 1));
+    const WinPath folder = WinPath(PathOf(row)).Parent();
+    if (!folder.empty()) ShellOpen(folder.text());
 }
 
 void SongListWindow::ShowInTree(int row) {

@@ -44,7 +44,8 @@ class SongListWindow : public QWidget {
     SongListHooks hooks;
 
     // Reads the library again when song.db, tag.db or the player's scores
-    // changed since the list was read (or always with `force`).
+    // changed since the list was read (or always with `force`); else looks
+    // again whether the charts' files are there, as their rows are shown.
     void FollowLibrary(bool force = false);
     // The filter as the controls set it.
     SongFilter CurrentFilter() const;
@@ -63,6 +64,7 @@ class SongListWindow : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

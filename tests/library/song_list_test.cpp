@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
+#include <filesystem>
 
 #include "library/display_text.h"
 #include "library/encodings.h"
@@ -116,6 +118,44 @@ TEST_F(SongListTest, ChartsInShiftJisAndInUtf8ShowTheirTitles) {
     // The information panel's line reads the same way.
     EXPECT_EQ(DisplayText("[TITLE] " + Utf8ToCp932Lossy(sjis[1])), "[TITLE] " + sjis[1]);
     EXPECT_EQ(DisplayText("[TITLE] " + utf8[1]), "[TITLE] " + utf8[1]);
+}
+
+// A chart whose title lost bytes is read for the first load only; later
+// loads take what it gave until the file's size or time changes.
+TEST_F(SongListTest, AChartThatLostBytesIsReadAgainOnlyWhenItsFileChanged) {
+    const std::string title = U8(u8"새로운 세계");
+    ASSERT_TRUE(LostBytes(Cp932ToUtf8(title)));
+    auto chart = [](const std::string& t) { return "#TITLE " + t + "\r\n#00111:01\r\n"; };
+    // Each chart is written again with another title, then given its old
+    // time again or a later one.
+    const struct {
+        std::string file, bytes;
+        int later_seconds;
+        bool read_again;
+    } cases[] = {
+        {"same.bms", chart(std::string(title.size(), 'x')), 0, false},
+        {"later.bms", chart(std::string(title.size(), 'x')), 1, true},
+        {"larger.bms", chart(std::string(title.size() + 1, 'x')), 0, true},
+    };
+    for (const auto& c : cases) game.WriteFile("songs/" + c.file, chart(title));
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    auto shown = [&](const std::string& file) {
+        SongTable table;
+        EXPECT_TRUE(table.Load(SongLibrary()));
+        const std::ptrdiff_t row = table.Find("songs\\" + file);
+        return row < 0 ? "(no row)" : std::string(table.Text(size_t(row), SongText::Title));
+    };
+    for (const auto& c : cases) ASSERT_EQ(shown(c.file), title) << c.file;
+    for (const auto& c : cases) {
+        const std::string host = game.HostPath("songs/" + c.file);
+        const auto time = std::filesystem::last_write_time(host);
+        game.WriteFile("songs/" + c.file, c.bytes);
+        std::filesystem::last_write_time(host, time + std::chrono::seconds(c.later_seconds));
+    }
+    // Read again, the chart's title is no longer the one stored: the stored
+    // text shows.
+    const std::string stored = DisplayTextOfStored(Cp932ToUtf8(title));
+    for (const auto& c : cases) EXPECT_EQ(shown(c.file), c.read_again ? stored : title) << c.file;
 }
 
 TEST_F(SongListTest, WordsMatchAnyTextIgnoringCaseAndWidth) {

@@ -14,11 +14,15 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
+#include <QTest>
+#include <functional>
 
 #include "cli/command_songs.h"
 #include "config/config_file.h"
+#include "library/refresh.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
+#include "platform/shell.h"
 #include "platform/text.h"
 #include "support/fake_wine.h"
 #include "support/players.h"
@@ -84,15 +88,58 @@ TEST_F(SongListWindowTest, TheMenuOpensTheListAndPlayRunsTheTreesPlayCommand) {
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(list->CountText().toStdString(), U8(u8"3 / 3 譜面"));
     EXPECT_EQ(Cell(Row("songs\\c\\utf.bms"), SongColumn::Title), U8(u8"新世界"));
-    // A double click (or Enter) on the row, then the tree's own command.
+    // The tree's own command, then each way of playing the row: one game each.
     const std::string chart = "songs\\c\\easy.bms";
-    emit list->View()->activated(list->Model()->index(Row(chart), 0));
     dlg.JukeboxTab()->Tree()->hooks.chart_command(kCmdPlayChart, chart);
-    const auto runs = wine.Runs();
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].argv, runs[1].argv);
-    EXPECT_EQ(runs[0].cwd, runs[1].cwd);
-    EXPECT_NE(std::find(runs[0].argv.begin(), runs[0].argv.end(), chart), runs[0].argv.end());
+    const QModelIndex index = list->Model()->index(Row(chart), 0);
+    list->View()->setCurrentIndex(index);
+    const struct {
+        const char* way;
+        std::function<void()> act;
+    } ways[] = {
+        {"Enter", [&] { QTest::keyClick(list->View(), Qt::Key_Return); }},
+        {"Enter of the keypad",
+         [&] { QTest::keyClick(list->View(), Qt::Key_Enter, Qt::KeypadModifier); }},
+        // The first click, then the second one that makes it double.
+        {"double click",
+         [&] {
+             const QPoint at = list->View()->visualRect(index).center();
+             QTest::mouseClick(list->View()->viewport(), Qt::LeftButton, {}, at);
+             QTest::mouseDClick(list->View()->viewport(), Qt::LeftButton, {}, at);
+         }},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        const size_t before = wine.Runs().size();
+        w.act();
+        const auto runs = wine.Runs();
+        ASSERT_EQ(runs.size(), before + 1);
+        EXPECT_EQ(runs.back().argv, runs[0].argv);
+        EXPECT_EQ(runs.back().cwd, runs[0].cwd);
+    }
+    const auto argv = wine.Runs()[0].argv;
+    EXPECT_NE(std::find(argv.begin(), argv.end(), chart), argv.end());
+}
+
+TEST_F(SongListWindowTest, OpenTheFolderOpensTheFolderThatHoldsTheChart) {
+    game.WriteFile(U8(u8"songs/pack/ソング.bms"), Chart("Pack Song"));
+    ASSERT_EQ(RefreshFolder("songs\\"), 1);
+    list->FollowLibrary(true);
+    const struct {
+        std::string chart, folder;
+    } cases[] = {
+        {"songs\\a\\b\\deep.bms", "songs\\a\\b\\"},
+        {Sj(u8"songs\\pack\\ソング.bms"), "songs\\pack\\"},  // ソ is 0x83 0x5C
+    };
+    std::vector<std::string> opened, want;
+    const auto old = SetShellOpenHandler([&](const std::string& t) { opened.push_back(t); });
+    for (const auto& c : cases) {
+        ASSERT_GE(Row(c.chart), 0) << c.folder;
+        list->OpenFolder(Row(c.chart));
+        want.push_back(c.folder);
+    }
+    SetShellOpenHandler(old);
+    EXPECT_EQ(opened, want);
 }
 
 TEST_F(SongListWindowTest, ShowInTheFolderTreeSelectsTheChartsItem) {
@@ -113,12 +160,16 @@ TEST_F(SongListWindowTest, TheTagEditorsSaveShowsInTheRow) {
     EXPECT_EQ(Cell(Row("songs\\c\\easy.bms"), SongColumn::Title), "Renamed");
 }
 
+// Gone while the list was open, nothing written to the library: greyed when
+// the window is next activated.
 TEST_F(SongListWindowTest, AVanishedFileIsGreyedNotHidden) {
-    ASSERT_EQ(unlink(game.HostPath("songs/c/easy.bms").c_str()), 0);
-    list->FollowLibrary(true);
     auto colour = [&](const std::string& path) {
         return list->Model()->data(list->Model()->index(Row(path), 0), Qt::ForegroundRole);
     };
+    ASSERT_FALSE(colour("songs\\c\\easy.bms").isValid());  // shown while there
+    ASSERT_EQ(unlink(game.HostPath("songs/c/easy.bms").c_str()), 0);
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(list, &activate);
     EXPECT_TRUE(colour("songs\\c\\easy.bms").isValid());
     EXPECT_FALSE(colour("songs\\a\\b\\deep.bms").isValid());
     EXPECT_EQ(list->Model()->rowCount(), 3);
