@@ -27,13 +27,18 @@ std::string ReadBytes(const std::string& host) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound) {
-    test::TempGame game;
+// A player in config.xml, whose language is English.
+void MakeEnglishPlayer() {
     test::MakePlayer("abc", "pass");
     ConfigRecord config;
     config.id = "abc";
     config.language = 1;
     ASSERT_EQ(SaveConfig(config), 1);
+}
+
+TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound) {
+    test::TempGame game;
+    ASSERT_NO_FATAL_FAILURE(MakeEnglishPlayer());
     game.WriteFile("songs/s/kick.wav", "x");
     game.WriteFile("songs/s/a.bms", "#TITLE a\r\n#WAV01 kick.wav\r\n#00111:01\r\n");
     const std::string qv5 = std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' ";
@@ -84,11 +89,7 @@ TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound
 // the terminal receives no control character but the separators.
 TEST(TextOutput, EveryRecordIsOneLineWhateverItsNamesHold) {
     test::TempGame game;
-    test::MakePlayer("abc", "pass");
-    ConfigRecord config;
-    config.id = "abc";
-    config.language = 1;
-    ASSERT_EQ(SaveConfig(config), 1);
+    ASSERT_NO_FATAL_FAILURE(MakeEnglishPlayer());
     game.WriteFile("songs/tab\there/line\nfeed.bms",
                    "#TITLE \x1b[2Jwiped\r\n#WAV01 \x1b]0;x\x07.wav\r\n#00111:01\r\n");
     game.WriteFile("songs/plain/a.bms", "#TITLE a\r\n#WAV01 gone.wav\r\n#00111:01\r\n");
