@@ -1555,9 +1555,12 @@ To change the title or similar, use the tag editor instead of editing the chart.
         <source>フォルダツリーで表示</source>
         <translation>Show in the folder tree</translation>
     </message>
-    <message>
-        <source>%1 / %2 譜面</source>
-        <translation>%1 / %2 charts</translation>
+    <message numerus="yes">
+        <source>%1 / %n 譜面</source>
+        <translation>
+            <numerusform>%1 / %n chart</numerusform>
+            <numerusform>%1 / %n charts</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -15,6 +15,8 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
 #include <ctime>
 
 #include "config/config_record.h"
@@ -293,9 +295,8 @@ void SongListWindow::ApplyFilter() {
 }
 
 QString SongListWindow::CountText() const {
-    return tr("%1 / %2 譜面")
-        .arg(model_->rowCount())
-        .arg(static_cast<qulonglong>(model_->Table().size()));
+    const int total = int(std::min<size_t>(model_->Table().size(), INT_MAX));
+    return tr("%1 / %n 譜面", nullptr, total).arg(model_->rowCount());
 }
 
 void SongListWindow::ShowCount() {
