@@ -54,7 +54,7 @@ void SettleEncoded(Pass& pass, const std::string& folder, const std::string& pat
 
 void EncodeOne(Pass& pass, const std::string& folder, const std::string& name, Tool tool) {
     const std::string path = folder + name;
-    if (!pass.Begin(path)) return;
+    if (!pass.BeginSource(path)) return;
     const std::string output = convert::ReplaceLastThree(LowerAscii(name), "ogg");
     // A second source of that name (case ignored) would share the first one's ogg.
     if (Unquotable(path) || !pass.Claim(folder, output)) {
@@ -70,10 +70,10 @@ void EncodeOne(Pass& pass, const std::string& folder, const std::string& name, T
 }
 
 // Depth first in listing order; entries the system marks as its own are left.
+// After a stop the walk goes on only to name the sources it keeps.
 void WavToOgg(Pass& pass, const std::string& folder_in, Tool tool) {
     const std::string folder = WinPath(folder_in).AsFolder().text();
     for (const DirEntry& e : convert::ListEntries(folder)) {
-        if (pass.stopped()) return;
         if (e.system) continue;
         if (e.directory)
             WavToOgg(pass, folder + e.name + "\\", tool);
@@ -140,18 +140,22 @@ void SettleDecoded(Pass& pass, const std::string& folder, const convert::Snapsho
     }
 }
 
+// After a stop the walk goes on only to name the oggs it keeps.
 void OggToWav(Pass& pass, const std::string& folder_in, Tool tool) {
     const std::string folder = WinPath(folder_in).AsFolder().text();
-    if (!pass.Begin(folder)) return;
-    const convert::Snapshot before = FolderSnapshot(folder);
     const std::vector<DirEntry> entries = convert::ListEntries(folder);
-    if (Unquotable(folder))
-        SettleDecoded(pass, folder, before, false);
-    else
+    if (!pass.Begin(folder)) {
+        for (const DirEntry& e : entries)
+            if (!e.directory && EndsWithIgnoringCase(e.name, "ogg")) pass.Kept(folder + e.name);
+    } else if (Unquotable(folder)) {
+        SettleDecoded(pass, folder, FolderSnapshot(folder), false);
+    } else {
+        const convert::Snapshot before = FolderSnapshot(folder);
         pass.RunConverter(DecoderCommandLine(tool.program, tool.options, folder),
                           [&pass, folder, before](bool exited_zero) {
                               SettleDecoded(pass, folder, before, exited_zero);
                           });
+    }
     for (const DirEntry& e : entries)
         if (e.directory) OggToWav(pass, folder + e.name + "\\", tool);
 }
@@ -159,7 +163,6 @@ void OggToWav(Pass& pass, const std::string& folder_in, Tool tool) {
 void WavAndBmp(Pass& pass, const std::string& folder_in, Tool tool) {
     const std::string folder = WinPath(folder_in).AsFolder().text();
     for (const DirEntry& e : convert::ListEntries(folder)) {
-        if (pass.stopped()) return;
         if (e.system) continue;
         if (e.directory) {
             WavAndBmp(pass, folder + e.name + "\\", tool);

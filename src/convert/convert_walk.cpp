@@ -45,6 +45,12 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
     return std::nullopt;
 }
 
+bool Pass::BeginSource(const std::string& path) {
+    if (Begin(path)) return true;
+    Kept(path);
+    return false;
+}
+
 bool Pass::Begin(const std::string& item) {
     if (progress_.StopRequested()) report_.stopped = true;
     if (report_.stopped) return false;
@@ -65,8 +71,10 @@ bool Pass::Claim(const std::string& folder, const std::string& name) {
 }
 
 void Pass::RunConverter(const std::string& command_line, ConverterPool::Settle settle) {
+    const ConverterPool::Start start = pool_.Run(command_line, std::move(settle));
+    if (start == ConverterPool::Start::Stopped) return;
     ++report_.runs;
-    if (!pool_.Run(command_line, std::move(settle))) ++report_.not_started;
+    if (start == ConverterPool::Start::Failed) ++report_.not_started;
 }
 
 std::vector<DirEntry> ListEntries(const std::string& folder) {

@@ -42,6 +42,9 @@ class Pass {
 
     // Before each item: shows it, and says whether to stop instead.
     bool Begin(const std::string& item);
+    // Begin for a source file: once stopped, the source is kept (and
+    // listed as such), as every source the pass does not convert is.
+    bool BeginSource(const std::string& path);
     // Whether an earlier item of this pass produced `path` (case ignored):
     // a second source of that name would overwrite it and then be deleted.
     bool Produced(const std::string& folder, const std::string& name) const;
@@ -56,7 +59,6 @@ class Pass {
     void Converted() { ++report_.converted; }
     void Kept(const std::string& path) { report_.kept.push_back(path); }
     ConversionReport& report() { return report_; }
-    bool stopped() const { return report_.stopped; }
 
   private:
     Progress& progress_;

@@ -22,16 +22,22 @@ ConverterPool::~ConverterPool() {
     Finish();
 }
 
-bool ConverterPool::Run(const std::string& command_line, Settle settle) {
+ConverterPool::Start ConverterPool::Run(const std::string& command_line, Settle settle) {
     while (running_.size() >= slots_) SettleOne();
+    // Asked for meanwhile (while a slot was awaited, say): this one does not
+    // start either, and its source stays.
+    if (progress_.StopRequested()) {
+        settle(false);
+        return Start::Stopped;
+    }
     ProcessResult result;
     std::unique_ptr<ChildProcess> child = StartProgram(command_line, result);
     if (!child) {
         settle(false);
-        return false;
+        return Start::Failed;
     }
     running_.push_back(Running{std::move(child), std::move(settle)});
-    return true;
+    return Start::Started;
 }
 
 void ConverterPool::Finish() {

@@ -27,10 +27,12 @@ class ConverterPool {
     ConverterPool(const ConverterPool&) = delete;
     ConverterPool& operator=(const ConverterPool&) = delete;
 
+    enum class Start { Started, Failed, Stopped };
     // Starts `command_line` once fewer than `slots` run, settling those that
-    // end meanwhile; `settle` runs once it has ended. False when it could not
-    // start: `settle` has run then already.
-    bool Run(const std::string& command_line, Settle settle);
+    // end meanwhile; `settle` runs once it has ended. Failed when it could
+    // not start, Stopped when the stop was asked for before it could (while
+    // it waited for a slot, say): `settle` has run then already.
+    Start Run(const std::string& command_line, Settle settle);
     // Waits until every converter has ended and is settled.
     void Finish();
 

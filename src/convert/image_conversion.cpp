@@ -25,11 +25,11 @@ const char* WriterFormat(const std::string& destination) {
 }
 
 // Depth first in listing order: every file whose name ends in `from` (dot or
-// not), system files too.
+// not), system files too. After a stop the walk goes on only to name the
+// sources it keeps.
 void ImageWalk(Pass& pass, const std::string& folder_in, const char* from, const char* to) {
     const std::string folder = WinPath(folder_in).AsFolder().text();
     for (const DirEntry& e : convert::ListEntries(folder)) {
-        if (pass.stopped()) return;
         if (e.directory)
             ImageWalk(pass, folder + e.name + "\\", from, to);
         else if (EndsWithIgnoringCase(e.name, from))
@@ -82,7 +82,7 @@ namespace convert {
 void ConvertOneImage(Pass& pass, const std::string& folder, const std::string& name,
                      const std::string& destination_name) {
     const std::string path = folder + name;
-    if (!pass.Begin(path)) return;
+    if (!pass.BeginSource(path)) return;
     if (pass.Produced(folder, destination_name) ||
         !ConvertImageFile(path, folder + destination_name)) {
         pass.Kept(path);

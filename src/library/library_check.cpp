@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <set>
 #include <unordered_map>
 #include <utility>
 
@@ -12,12 +11,13 @@
 #include "library/check_readers.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
-#include "platform/win_path.h"
+#include "library/subfolder_rule.h"
 #include "platform/database.h"
 #include "platform/file_identity.h"
 #include "platform/files.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -176,15 +176,15 @@ class Check {
         folder_rows_.Mark(root);
         folder_rows_.Mark(dir);
         if (const auto facts = LookUpEntry(dir)) {
-            if (!walked_.insert({facts->id.device, facts->id.inode}).second) return;
+            if (!rule_.MarkEntered(facts->id)) return;
         }
         tree_ = dir;
+        rule_.Start(dir);
         Walk(dir);
     }
 
-    // Depth-first, in listing order, as the scanner walks: a folder reached
-    // again through a link, or a link into the same song folder, is the
-    // scanner's to leave out, and so it is here.
+    // Depth-first, in listing order, into the sub-folders the scanner
+    // enters, by the scanner's own rule (SubfolderRule).
     void Walk(const std::string& dir) {
         if (Stopped()) return;
         current_ = dir;
@@ -210,13 +210,12 @@ class Check {
             }
             if (e.directory) {
                 const std::string sub = dir + e.name + "\\";
-                if (const auto facts = LookUpEntry(sub)) {
-                    if (walked_.count({facts->id.device, facts->id.inode}) != 0) continue;
-                    if (IsLink(sub) && ResolvesInside(sub, tree_)) continue;
-                    walked_.insert({facts->id.device, facts->id.inode});
-                }
+                const auto facts = LookUpEntry(sub);
+                if (!rule_.Enters(sub, facts)) continue;
                 folder_rows_.Mark(sub);
+                rule_.Descend(facts);
                 Walk(sub);
+                rule_.Ascend(facts);
                 current_ = dir;
             } else if (IsChartFile(e.name)) {
                 const std::string path = dir + e.name;
@@ -342,8 +341,8 @@ class Check {
     RowSet song_rows_, folder_rows_;
     std::unique_ptr<CheckReaders> readers_;
     std::vector<CheckReadResult> results_;
-    std::set<std::pair<std::uint64_t, std::uint64_t>> walked_;
     std::string tree_, current_;
+    SubfolderRule rule_{[this]() -> const std::string& { return tree_; }};
     // Every chart read, compactly: its folder, its name and its digest.
     std::vector<std::string> dirs_;
     std::string names_;

@@ -199,27 +199,13 @@ Scanner::Insert Scanner::InsertSubfolder(const std::string& sub, const std::stri
     return InsertPlainFolder(sub, name, parent_key, date, now);
 }
 
-bool Scanner::LeadsBack(const FileIdentity& id) {
-    if (!chain_ready_) {
-        // Only asked before the first descent, so the chain is the top's.
-        chain_ = DirectoryChain(top_);
-        chain_ready_ = true;
-    }
-    return std::find(chain_.begin(), chain_.end(), id) != chain_.end();
-}
-
-// A directory is registered once, by the first path that reaches it: links
-// that fan out (two in each folder, each to the next one) would otherwise
-// repeat a tree once per path, 2^n times, and a link up the walked path
-// without end. A link to a folder inside the tree being walked is left to
-// that folder's own path, whichever the listing gives first.
-bool Scanner::FirstPath(const std::string& sub, const FileIdentity& id) {
-    if (LeadsBack(id) || walked_.count({id.device, id.inode}) != 0 ||
-        (IsLink(sub) && ResolvesInside(sub, Tree()))) {
-        ++repeated_;
-        return false;
-    }
-    return true;
+// A directory is registered once, by the first path that reaches it; links
+// up the walked path and links into the tree are left to the folders' own
+// paths (SubfolderRule).
+bool Scanner::FirstPath(const std::string& sub, const std::optional<EntryFacts>& facts) {
+    if (rule_.Enters(sub, facts)) return true;
+    ++repeated_;
+    return false;
 }
 
 const std::string& Scanner::Tree() {
@@ -236,8 +222,7 @@ const std::string& Scanner::Tree() {
 int Scanner::Scan(const std::string& path, const std::string& parent_path,
                   const std::vector<DirEntry>* listed) {
     top_ = path;
-    chain_.clear();
-    chain_ready_ = false;
+    rule_.Start(top_);
     const int count = Walk(path, parent_path, listed);
     if (flush_each_scan_) Flush();  // what is still being read is dropped when not ok
     return count;
@@ -269,19 +254,16 @@ int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
             const std::string sub = path + e.name + "\\";
             if (FolderExists(sub)) continue;
             const auto facts = LookUpEntry(sub);
-            if (facts && !FirstPath(sub, facts->id)) continue;
+            if (!FirstPath(sub, facts)) continue;
             std::vector<DirEntry> sub_entries;
             const bool listed_sub = ListFolder(sub, sub_entries, ListDetail::NamesAndKinds);
             const std::int32_t date = facts ? LibraryTime(facts->write_time) : -1;
             if (InsertSubfolder(sub, e.name, parent_key, date, now,
                                 listed_sub ? &sub_entries : nullptr) != Insert::Added)
                 continue;
-            if (facts) {
-                chain_.push_back(facts->id);
-                walked_.insert({facts->id.device, facts->id.inode});
-            }
+            rule_.Descend(facts);
             count += Walk(sub, sub, listed_sub ? &sub_entries : nullptr);
-            if (facts) chain_.pop_back();
+            rule_.Ascend(facts);
         } else if (IsChartFile(e.name)) {
             std::string file = path + e.name;
             ++count;

@@ -3,7 +3,6 @@
 
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "library/chart_record.h"
 #include "library/library_report.h"
 #include "library/path_set.h"
+#include "library/subfolder_rule.h"
 #include "platform/database.h"
 #include "platform/file_identity.h"
 #include "platform/files.h"
@@ -81,11 +81,9 @@ class Scanner {
     void ReadChart(ChartJob job);
     void Collect(bool all);
     void Store(ChartJob& job);
-    // True when `id` is a directory on the path being walked.
-    bool LeadsBack(const FileIdentity& id);
-    // False (and counted) when the directory `sub` must not be walked from
-    // this path, the walk reaching it by another.
-    bool FirstPath(const std::string& sub, const FileIdentity& id);
+    // False (and counted) when the directory `sub` is not to be walked
+    // from this path (SubfolderRule).
+    bool FirstPath(const std::string& sub, const std::optional<EntryFacts>& facts);
     // The registered root that holds the folder being scanned (the folder
     // itself when none does).
     const std::string& Tree();
@@ -100,12 +98,11 @@ class Scanner {
     std::unique_ptr<ChartPipeline> pipeline_;
     PathSet *known_songs_ = nullptr, *known_folders_ = nullptr;
     std::string top_, current_;
-    std::vector<FileIdentity> chain_;
-    // Every directory this scanner walked, whatever the path to it.
-    std::set<std::pair<std::uint64_t, std::uint64_t>> walked_;
+    // Which sub-folders the walks enter; it remembers every directory this
+    // scanner walked, whatever the path to it.
+    SubfolderRule rule_{[this]() -> const std::string& { return Tree(); }};
     long repeated_ = 0;
     std::string tree_;
-    bool chain_ready_ = false;
     bool flush_each_scan_ = true;
     long charts_read_ = 0;
     long too_long_ = 0;

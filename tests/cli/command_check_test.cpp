@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "config/config_file.h"
+#include "support/link_tree.h"
 #include "support/players.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
@@ -82,6 +83,24 @@ TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound
               T(u8"missing\tsongs\\s\\a.bms: 1個のファイルがありません: kick.wav\n"));
     EXPECT_EQ(test::RunShell(qv5 + "check duplicates 2>/dev/null").code, 0);
     EXPECT_EQ(test::RunShell(qv5 + "check nonsense 2>/dev/null").code, 2);
+}
+
+// Links back up the walked path and to "/": the check ends at once, having
+// walked the folders the registration holds.
+TEST(CheckCommand, LinksUpThePathAndToTheRootAreNotFollowed) {
+    test::TempGame game;
+    ASSERT_NO_FATAL_FAILURE(MakeEnglishPlayer());
+    ASSERT_NO_FATAL_FAILURE(test::MakeTreeWithLinksBack(game));
+    const std::string qv5 = std::string("'") + QV5_EXE + "' --dir '" + game.host() + "' ";
+    ASSERT_EQ(test::RunShell(qv5 + "add-root '" + game.HostPath("songs") + "' 2>&1").code, 0);
+    // A walk of the whole machine takes far longer than this.
+    test::ShellResult r = test::RunShell("timeout 30 " + qv5 + "check --json 2>/dev/null");
+    EXPECT_EQ(r.code, 0) << r.out;
+    const QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+    EXPECT_EQ(doc["folders"].toInt(), int(test::FoldersOfTreeWithLinksBack().size())) << r.out;
+    EXPECT_EQ(doc["charts"].toInt(), 3);
+    EXPECT_FALSE(doc["stopped"].toBool());
+    EXPECT_TRUE(doc["findings"].toArray().isEmpty()) << r.out;
 }
 
 // A tab or line feed in a name, or an escape sequence in a title or a

@@ -1,18 +1,22 @@
 // `QV5 convert`: the real executable with the programs of config.xml.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "config/config_file.h"
 #include "config/tool_settings.h"
-#include "convert/output_check.h"
 #include "convert/media_files.h"
+#include "convert/output_check.h"
 #include "platform/process.h"
 #include "support/shell.h"
 #include "support/small_fs.h"
@@ -179,6 +183,90 @@ TEST(ConvertCommand, CtrlCToTheWholeGroupKeepsEverySourceWithoutAWholeOutput) {
             EXPECT_TRUE(convert::CompleteOgg(name + ".ogg")) << i;
         }
     }
+}
+
+// The state letter of a process ('S' while it sleeps in a wait).
+char ProcessState(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(in)), {});
+    const size_t end = stat.rfind(") ");
+    return end == std::string::npos ? '?' : stat[end + 2];
+}
+
+// Ctrl-C while a converter runs and the next source waits for its turn: the
+// one running finishes, no other starts, and every source not converted is
+// named and counted as kept.
+TEST(ConvertCommand, CtrlCStartsNoFurtherConverterAndKeepsEveryUntouchedSource) {
+    test::TempGame game;
+    // Each run waits for "go", then encodes for real.
+    test::WriteFakeProgram(game, "tools/enc",
+                           "while [ ! -e go ]; do sleep 0.01; done; exec oggenc \"$@\"");
+    Configure(test::Tools("tools\\enc", "", "-Q"));
+    const int kWavs = 4;
+    for (int i = 0; i < kWavs; ++i)
+        game.WriteFile("songs/s/" + std::to_string(i) + ".wav", test::WavBytes(i));
+
+    const std::string out = game.HostPath("out.txt");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // One processor: one converter at a time, the next waiting for its turn.
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        if (sched_getaffinity(0, sizeof set, &set) == 0) {
+            int first = 0;
+            while (!CPU_ISSET(first, &set)) ++first;
+            CPU_ZERO(&set);
+            CPU_SET(first, &set);
+            sched_setaffinity(0, sizeof set, &set);
+        }
+        const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        if (chdir(game.host().c_str()) != 0) _exit(126);
+        execl(QV5_EXE, QV5_EXE, "--dir", game.host().c_str(), "convert", "wav2ogg", "songs/s",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // The first converter runs and QV5 sleeps waiting for a free slot, the
+    // second source taken already.
+    EXPECT_TRUE(Within([&] { return test::FakeRuns(game, "tools/enc").size() == 1; }));
+    EXPECT_TRUE(Within([&] { return ProcessState(child) == 'S'; }));
+    kill(child, SIGINT);  // to QV5 alone: the running converter goes on
+    game.WriteFile("go", "");
+    int status = -1;
+    if (!Within([&] { return waitpid(child, &status, WNOHANG) == child; })) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        ADD_FAILURE() << "the command did not end";
+    }
+    const std::string text = game.ReadFile("out.txt");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status << "\n" << text;
+    const auto runs = test::FakeRuns(game, "tools/enc");
+    ASSERT_EQ(runs.size(), 1u) << text;  // none started after the signal
+
+    // The converted one is gone for its whole ogg; the others are untouched
+    // and exactly those are kept.
+    std::set<std::string> untouched, kept;
+    for (int i = 0; i < kWavs; ++i) {
+        const std::string name = "songs/s/" + std::to_string(i);
+        if (game.Exists(name + ".wav")) {
+            EXPECT_TRUE(game.ReadFile(name + ".wav") == test::WavBytes(i)) << i;
+            EXPECT_FALSE(game.Exists(name + ".ogg")) << i;
+            untouched.insert("songs\\s\\" + std::to_string(i) + ".wav");
+        } else {
+            EXPECT_TRUE(convert::CompleteOgg(name + ".ogg")) << i;
+        }
+    }
+    EXPECT_EQ(untouched.size(), size_t(kWavs - 1));
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("QV5: kept ", 0) == 0) kept.insert(line.substr(10));
+    EXPECT_EQ(kept, untouched) << text;
+    EXPECT_NE(text.find("1 file converted, " + std::to_string(untouched.size()) + " kept in "),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("stopped"), std::string::npos) << text;
 }
 
 // The untouched defaults are Windows programs; without them the native ones

@@ -1,8 +1,11 @@
 // The wav and ogg passes with the real vorbis-tools programs, and with fake
 // converters where a test needs a program that fails or records its arguments.
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "convert/conversion.h"
 #include "media_files.h"
@@ -163,6 +166,39 @@ TEST_F(AudioConversion, TheEncoderGetsProgramOptionsAndTheQuotedPath) {
     EXPECT_EQ(FilesBelow(game_, "songs/t").size(), 3u);
 }
 
+// A stop asked for before the first source: nothing runs, and every source
+// of every pass is named as kept, below the first folder too.
+TEST_F(AudioConversion, AStopBeforeTheFirstSourceKeepsAndNamesEveryOne) {
+    game_.WriteFile("songs/s/a.wav", test::WavBytes(1));
+    game_.WriteFile("songs/s/x/b.WAV", test::WavBytes(2));
+    test::WriteOgg(game_, "songs/o/c.ogg", 3);
+    test::WriteOgg(game_, "songs/o/y/d.OGG", 4);
+    game_.WriteFile("songs/i/e.bmp", test::Encode(test::TestPicture(), "BMP"));
+    game_.WriteFile("songs/i/z/f.wav", test::WavBytes(5));
+    test::WriteFakeProgram(game_, "tools/rec");
+    NullProgress stopped;
+    stopped.RequestStop();
+    struct Case {
+        ConversionReport report;
+        Names kept;
+    } cases[] = {
+        {ConvertWavToOgg("songs\\s\\", "tools\\rec", "", stopped),
+         {"songs\\s\\a.wav", "songs\\s\\x\\b.WAV"}},
+        {ConvertOggToWav("songs\\o\\", "tools\\rec", "", stopped),
+         {"songs\\o\\c.ogg", "songs\\o\\y\\d.OGG"}},
+        {ConvertWavAndBmp("songs\\i\\", "tools\\rec", "", stopped),
+         {"songs\\i\\e.bmp", "songs\\i\\z\\f.wav"}},
+        {ConvertBmpToPng("songs\\i\\", stopped), {"songs\\i\\e.bmp"}},
+    };
+    for (Case& c : cases) {
+        std::sort(c.report.kept.begin(), c.report.kept.end());
+        EXPECT_EQ(c.report.kept, c.kept);
+        EXPECT_EQ(c.report.converted, 0);
+        EXPECT_EQ(c.report.runs, 0);
+    }
+    EXPECT_TRUE(test::FakeRuns(game_, "tools/rec").empty());
+}
+
 TEST_F(AudioConversion, TheDecoderRunsOncePerFolderAndTheOggsGo) {
     test::WriteOgg(game_, "songs/t/a.ogg", 1);
     test::WriteOgg(game_, "songs/t/B.OGG", 2);
@@ -232,46 +268,101 @@ TEST_F(AudioConversion, AMissingProgramDoesNothing) {
     EXPECT_EQ(FilesBelow(game_, "songs/t"), (Names{"a.wav", "b.ogg"}));
 }
 
-// Asks to stop as soon as the first file is reported.
-class StopAtFirst final : public Progress {
+// Asks `progress` to stop once the converter has made the file `started`
+// (so while it runs), as a person pressing Stop then would; then makes `go`
+// (when named) to let the converter go on.
+class StopWhenStarted {
   public:
-    void Update(long, long, const std::string& current) override {
-        seen.push_back(current);
-        RequestStop();
-    }
-    void SetStatus(const std::string&) override {}
-    Names seen;
+    StopWhenStarted(Progress& progress, const test::TempGame& game, const char* started,
+                    const char* go = nullptr)
+        : thread_([&progress, &game, started, go] {
+              for (int i = 0; i < 6000 && !game.Exists(started); ++i)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+              progress.RequestStop();
+              if (go) game.WriteFile(go, "");
+          }) {}
+    ~StopWhenStarted() { thread_.join(); }
+
+  private:
+    std::thread thread_;
 };
 
+// The converters run one at a time while it lives (the pass takes one per
+// processor this thread may use).
+class OneProcessor {
+  public:
+    OneProcessor() {
+        sched_getaffinity(0, sizeof old_, &old_);
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        int first = 0;
+        while (first < CPU_SETSIZE && !CPU_ISSET(first, &old_)) ++first;
+        CPU_SET(first, &one);
+        sched_setaffinity(0, sizeof one, &one);
+    }
+    ~OneProcessor() { sched_setaffinity(0, sizeof old_, &old_); }
+
+  private:
+    cpu_set_t old_;
+};
+
+// The file being converted when the stop comes is finished; the next one,
+// waiting for its turn, does not start, and it and the rest are kept.
 TEST_F(AudioConversion, StoppingEndsThePassAfterTheCurrentFile) {
     game_.WriteFile("songs/t/a.wav", test::WavBytes(1));
     game_.WriteFile("songs/t/b.wav", test::WavBytes(2));
     game_.WriteFile("songs/t/c/d.wav", test::WavBytes(3));
-    StopAtFirst stop;
-    ConversionReport r = ConvertWavToOgg("songs\\t", encoder_, "-Q", stop);
+    test::WriteFakeProgram(game_, "tools/enc",
+                           "touch started; while [ ! -e go ]; do sleep 0.01; done; "
+                           "exec oggenc \"$@\"");
+    OneProcessor one;
+    NullProgress progress;
+    ConversionReport r;
+    {
+        StopWhenStarted stop(progress, game_, "started", "go");
+        r = ConvertWavToOgg("songs\\t", "tools\\enc", "-Q", progress);
+    }
     EXPECT_TRUE(r.stopped);
     EXPECT_EQ(r.converted, 1);
-    ASSERT_EQ(stop.seen.size(), 1u);
+    EXPECT_EQ(r.runs, 1);
+    const auto runs = test::FakeRuns(game_, "tools/enc");
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_EQ(runs[0].size(), 2u);
     // The file that was being converted is complete: its ogg is there, its wav gone.
-    std::string ogg = stop.seen[0].substr(0, stop.seen[0].size() - 3) + "ogg";
-    for (char& ch : ogg)
-        if (ch == '\\') ch = '/';
+    const std::string wav = runs[0][1];
+    const std::string ogg = wav.substr(0, wav.size() - 3) + "ogg";
     EXPECT_TRUE(IsOgg(game_, ogg)) << ogg;
+    EXPECT_FALSE(game_.Exists(wav));
+    Names kept;
+    for (const char* other : {"songs/t/a.wav", "songs/t/b.wav", "songs/t/c/d.wav"}) {
+        if (other == wav) continue;
+        EXPECT_TRUE(game_.Exists(other)) << other;
+        std::string path = other;
+        std::replace(path.begin(), path.end(), '/', '\\');
+        kept.push_back(path);
+    }
+    std::sort(r.kept.begin(), r.kept.end());
+    EXPECT_EQ(r.kept, kept);
     EXPECT_EQ(FilesBelow(game_, "songs/t").size(), 3u);
 }
 
 TEST_F(AudioConversion, AStopEndsAHungConverterAndKeepsItsSource) {
     const char* actions[] = {
-        "printf OggS > \"${2%.wav}.ogg\"; sleep 20; touch finished",
-        "trap '' TERM; printf OggS > \"${2%.wav}.ogg\"; sleep 20; touch finished",
+        "printf OggS > \"${2%.wav}.ogg\"; touch started; sleep 20; touch finished",
+        "trap '' TERM; printf OggS > \"${2%.wav}.ogg\"; touch started; sleep 20; touch finished",
     };
     for (const char* action : actions) {
         test::TempGame game;
         game.WriteFile("songs/s/a.wav", test::WavBytes());
         test::WriteFakeProgram(game, "tools/enc", action);
-        StopAtFirst stop;
-        ConversionReport r = ConvertWavToOgg("songs\\s", "tools\\enc", "-Q", stop);
+        NullProgress progress;
+        ConversionReport r;
+        {
+            StopWhenStarted stop(progress, game, "started");
+            r = ConvertWavToOgg("songs\\s", "tools\\enc", "-Q", progress);
+        }
         EXPECT_TRUE(r.stopped);
+        EXPECT_EQ(r.runs, 1) << action;
         EXPECT_EQ(r.kept, Names{"songs\\s\\a.wav"}) << action;
         EXPECT_EQ(FilesBelow(game, "songs/s"), Names{"a.wav"}) << action;
         EXPECT_FALSE(game.Exists("finished")) << action;  // ended, not finished

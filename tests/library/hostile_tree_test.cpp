@@ -21,6 +21,7 @@
 #include "platform/files.h"
 #include "platform/progress.h"
 #include "support/library_rows.h"
+#include "support/link_tree.h"
 #include "support/players.h"
 #include "support/stop_after.h"
 #include "support/temp_game.h"
@@ -47,25 +48,11 @@ class HostileTreeTest : public ::testing::Test {
 // folders inside the tree, which their own paths register. Each case but the
 // last two would repeat the tree without end otherwise.
 TEST_F(HostileTreeTest, LinksBackUpThePathAreSkipped) {
-    game.WriteFile("songs/A/c.bms", "#TITLE C\n");
-    game.WriteFile("songs/B/d.bms", "#TITLE D\n");
-    game.WriteFile("songs/X/Y/e.bms", "#TITLE E\n");
-    game.MakeDir("songs/P");
-    game.MakeDir("songs/Q");
-    Link("..", "songs/A/up");
-    Link("../..", "songs/A/top");
-    Link(".", "songs/A/self");
-    Link("/", "songs/A/fsroot");
-    Link("../../X", "songs/X/Y/loop");
-    Link("../B", "songs/A/toB");  // a sibling, whichever is listed first
-    Link("../Q", "songs/P/q");    // two siblings naming each other
-    Link("../P", "songs/Q/p");
+    test::MakeTreeWithLinksBack(game);
     LibraryReport report;
     ASSERT_EQ(RegisterRootFolder("songs\\", nullptr, &report), 1);
     EXPECT_EQ(report.repeated, 8);
-    const std::set<std::string> folders = {"songs\\",    "songs\\A\\",    "songs\\B\\",
-                                           "songs\\X\\", "songs\\X\\Y\\", "songs\\P\\",
-                                           "songs\\Q\\"};
+    const std::set<std::string> folders = test::FoldersOfTreeWithLinksBack();
     const auto got = test::QueryRows("SELECT path FROM folder");
     EXPECT_EQ(std::set<std::string>(got.begin(), got.end()), folders);
     const auto songs = test::QueryRows("SELECT path FROM song ORDER BY path");

@@ -1,6 +1,8 @@
 // The library check on real song folders in a temporary game folder: each
 // kind of finding with its edge cases, and nothing changed on disk or in
 // song.db.
+#include "library/library_check.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,16 +10,19 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "library/file_hash.h"
-#include "library/library_check.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/paths.h"
+#include "platform/progress.h"
 #include "platform/text.h"
+#include "support/library_rows.h"
+#include "support/link_tree.h"
 #include "support/players.h"
 #include "support/temp_game.h"
 
@@ -252,6 +257,41 @@ TEST_F(LibraryCheckTest, APathTooLongForTheHostIsNamed) {
     EXPECT_EQ(r.findings[0].reason, CheckReason::TooLong);
     EXPECT_GT(r.findings[0].host_path.size(), 4000u);
     EXPECT_EQ(r.findings[0].host_path.rfind(game.host() + "/deep/", 0), 0u);
+}
+
+// Every folder the check reports walking, and a stop well past what walking
+// a small tree reports: a walk that escapes the tree ends there.
+class WalkedFolders final : public Progress {
+  public:
+    void Update(long, long, const std::string& item) override {
+        folders.insert(item);
+        if (++updates_ == 5000) RequestStop();
+    }
+    void SetStatus(const std::string&) override {}
+    std::set<std::string> folders;
+
+  private:
+    long updates_ = 0;
+};
+
+// Links back up the walked path, to "/" and to folders beside the one that
+// holds them: the check walks the folders the scan registered, no more.
+TEST_F(LibraryCheckTest, LinksUpThePathAndToTheRootAreLeftAsTheScanLeavesThem) {
+    test::MakeTreeWithLinksBack(game);
+    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    const auto rows = test::QueryRows("SELECT path FROM folder");
+    const std::set<std::string> registered(rows.begin(), rows.end());
+    ASSERT_EQ(registered, test::FoldersOfTreeWithLinksBack());
+
+    WalkedFolders progress;
+    CheckOptions options;
+    options.roots = {"songs\\"};
+    const CheckResult r = CheckLibrary(SongLibrary(), options, &progress);
+    EXPECT_FALSE(r.stopped);
+    EXPECT_EQ(progress.folders, registered);
+    EXPECT_EQ(r.folders, static_cast<long>(registered.size()));
+    EXPECT_EQ(r.charts, 3);
+    EXPECT_EQ(Lines(r), std::vector<std::string>{});
 }
 
 }  // namespace

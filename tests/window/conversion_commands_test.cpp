@@ -160,13 +160,16 @@ TEST(ConversionCommands, StopInTheProgressWindowEndsThePassBetweenFiles) {
     test::TempGame game;
     for (int i = 0; i < 4; ++i)
         game.WriteFile("songs/s/" + std::to_string(i) + ".wav", test::WavBytes(i));
+    QWidget window;
+    auto* line = new QLabel(&window);
+    line->setObjectName("jobSummary");
     test::ScopedScriptedUi ui;
     ui->AnswerMessage(MsgAnswer::Yes);
     PressStop press;
-    RunConversionCommand(nullptr, kCmdFolderWavToOgg, "songs\\s", test::Tools(test::RealEncoder()));
+    RunConversionCommand(&window, kCmdFolderWavToOgg, "songs\\s", test::Tools(test::RealEncoder()));
     EXPECT_TRUE(press.pressed);
-    // Every wav is either whole or replaced by its complete ogg, and the pass
-    // did not go on to the end.
+    // Every wav is either whole or replaced by its complete ogg, the pass
+    // did not go on to the end, and the summary counts each wav left whole.
     const Names files = FilesBelow(game, "songs/s");
     EXPECT_EQ(files.size(), 4u);
     int oggs = 0;
@@ -179,6 +182,10 @@ TEST(ConversionCommands, StopInTheProgressWindowEndsThePassBetweenFiles) {
         }
     }
     EXPECT_LT(oggs, 4);
+    const std::string summary = std::to_string(oggs) + "ファイルを変換、" +
+                                std::to_string(4 - oggs) + "ファイルはそのまま(";
+    EXPECT_TRUE(line->text().startsWith(QString::fromStdString(summary)))
+        << line->text().toStdString();
 }
 
 TEST(ConversionCommands, StopEndsAHungConverterAndKeepsItsSource) {
