@@ -20,6 +20,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
+#include "platform/test_pause.h"
 #include "platform/text.h"
 #include "platform/tr.h"
 
@@ -308,6 +309,7 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
             return Made::Fatal;
         }
         if (!writer_.Put(data, size, offset)) break;  // a write failed: Finish() says why
+        PauseAt("extract-block");
         written = std::max(written, offset + block);
     }
     if (const int e = writer_.Finish(); e != 0) {
@@ -348,6 +350,7 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
     }
     report_.created.back() = {internal, false};
     Remember(parts, parts.size());
+    PauseAt("extract-file");
     bomb_left_ -= written;
     space_left_ -= written;
     report_.bytes += written;

@@ -8,6 +8,7 @@
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/database.h"
+#include "platform/test_pause.h"
 #include "platform/transaction.h"
 #include "platform/win_path.h"
 
@@ -190,8 +191,10 @@ bool RegisterInstalled(Database& db, const std::string& dest, const std::string&
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
-    if (!ScanFromListed(db, NearestListedFolder(db, dest), progress, report) ||
-        RefreshFolder(db, new_folder, progress, &report) != 1 || !tx.Commit())
+    if (!ScanFromListed(db, NearestListedFolder(db, dest), progress, report))
+        return Failed(db, report);
+    PauseAt("register-scanned");
+    if (RefreshFolder(db, new_folder, progress, &report) != 1 || !tx.Commit())
         return Failed(db, report);
     return Counted(db, new_folder, report);
 }
