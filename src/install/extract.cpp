@@ -494,10 +494,9 @@ void UndoExtraction(ExtractReport& report) {
     for (auto it = report.created.rbegin(); it != report.created.rend(); ++it) {
         auto host = ToHostPath(it->path);
         if (!host) continue;
-        if (it->folder)
-            rmdir(host->c_str());
-        else
-            unlink(host->c_str());
+        // A folder another install has put files in meanwhile stays.
+        const int gone = it->folder ? rmdir(host->c_str()) : unlink(host->c_str());
+        if (gone == 0 || errno == ENOENT) report.taken_back.push_back(*it);
     }
     report.created.clear();
 }

@@ -184,5 +184,61 @@ TEST(InstallRace, NestedInstallsOfOneFileEachWriteTheirOwn) {
     CloseSongLibrary();
 }
 
+// An install into Songs/Cat, a folder the library does not list yet, is held
+// once its chart is on disk; an install into Songs registers meanwhile, its
+// scan going down into Songs/Cat. Whether the held one then fails or ends
+// well, and whether it fails before or during the other's registration,
+// song.db afterwards is what registering Songs anew would give.
+TEST(InstallRace, ANestedInstallsOutcomeIsWhatTheLibraryKeeps) {
+    struct Case {
+        const char* name;
+        bool damaged;      // the held install fails and takes its files back
+        bool during_scan;  // it does so while the other's registration is open
+    } cases[] = {{"fails after the other registered", true, false},
+                 {"fails during the other's registration", true, true},
+                 {"ends well after the other registered", false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempGame game;
+        game.WriteFile("Songs/Old/old.bms", "#TITLE old\r\n");
+        AddRoot(game);
+        game.MakeDir("Songs/Cat");
+        if (c.damaged)
+            WriteDamagedZip(game.HostPath("inner.zip"));
+        else
+            test::WriteZip(game.HostPath("inner.zip"),
+                           {test::File("Song/a.bms", "#TITLE a\r\n"), test::File("Song/c.bms")});
+        test::WriteZip(game.HostPath("outer.zip"), {test::File("Other/b.bms", "#TITLE b\r\n")});
+        const std::string inner_hold = game.HostPath("inner-hold");
+        const std::string outer_hold = game.HostPath("outer-hold");
+        const pid_t inner =
+            StartInstall(game, "inner.zip", "Songs/Cat", "extract-file:" + inner_hold);
+        ASSERT_TRUE(Held(inner, inner_hold));
+        const pid_t outer = StartInstall(game, "outer.zip", "Songs",
+                                         c.during_scan ? "register-scanned:" + outer_hold : "");
+        if (c.during_scan) {
+            ASSERT_TRUE(Held(outer, outer_hold));
+            Release(inner_hold);
+            while (game.Exists("Songs/Cat/Song")) {
+                int status = 0;
+                ASSERT_EQ(waitpid(inner, &status, WNOHANG), 0) << "ended with its files there";
+                usleep(1000);
+            }
+            Release(outer_hold);
+        } else {
+            EXPECT_EQ(Wait(outer), 0);
+            Release(inner_hold);
+        }
+        EXPECT_EQ(Wait(inner), c.damaged ? 1 : 0);
+        if (c.during_scan) {
+            EXPECT_EQ(Wait(outer), 0);
+        }
+        EXPECT_EQ(game.Exists("Songs/Cat/Song/a.bms"), !c.damaged);
+        OpenSongLibrary("");
+        EXPECT_TRUE(test::MatchesFreshRegistration({"Songs\\"}));
+        CloseSongLibrary();
+    }
+}
+
 }  // namespace
 }  // namespace qv5
