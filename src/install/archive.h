@@ -56,6 +56,8 @@ struct ExtractReport {
         bool folder = false;
     };
     std::vector<Created> created;
+    // What UndoExtraction took back from the disk, in the order it did.
+    std::vector<Created> taken_back;
 
     long Skipped() const { return kept + unsafe + links + unnamable + too_large + too_long; }
 };

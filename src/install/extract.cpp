@@ -3,6 +3,7 @@
 // a failure or a stop can take back all of this extraction and nothing else.
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <random>
 #include <set>
 
 #include "install/archive.h"
@@ -20,6 +22,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
+#include "platform/test_pause.h"
 #include "platform/text.h"
 #include "platform/tr.h"
 
@@ -40,16 +43,75 @@ std::string ShowBytes(std::int64_t bytes) {
     return text;
 }
 
-// The temporary name an entry is written under, in its own folder: always the
-// same for the same entry, so that the next install of the archive finds and
-// replaces what a killed one left, and short, so that it fits wherever the
-// entry's own name does.
-std::string TemporaryName(const std::string& name) {
-    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
-    for (unsigned char c : name) h = (h ^ c) * 1099511628211ull;
-    char text[32];
-    std::snprintf(text, sizeof text, ".qv5-%016llx.part", static_cast<unsigned long long>(h));
+// An entry is written under a temporary name of its own writer, in its own
+// folder, and gets its name only when complete: ".qv5-<pid>-<random>.part",
+// created exclusively, so that no other writer (another install, or another
+// entry of this one) ever opens, replaces or removes it. The writer holds an
+// flock on it until it is renamed or removed; what a killed install left is
+// one that nobody holds. A lock rather than the pid in the name: the kernel
+// drops it with the process however it ends, and it cannot be mistaken for
+// a live writer when the pid is reused, nor for a dead one when the writer
+// runs in another pid namespace sharing the folder.
+constexpr char kTemporaryStart[] = ".qv5-";
+constexpr char kTemporaryEnd[] = ".part";
+
+bool IsTemporaryName(const std::string& name) {
+    return name.starts_with(kTemporaryStart) && name.ends_with(kTemporaryEnd) &&
+           name.size() > sizeof kTemporaryStart + sizeof kTemporaryEnd - 2;
+}
+
+std::string TemporaryName() {
+    static std::mt19937_64 random{std::random_device{}()};
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%ld-%08llx%s", kTemporaryStart, static_cast<long>(getpid()),
+                  static_cast<unsigned long long>(random() & 0xffffffffu), kTemporaryEnd);
     return text;
+}
+
+// Creates and locks a fresh temporary file in `folder` (internal path): its
+// descriptor, with `temp` its internal path, or -1 with errno set.
+int CreateTemporary(const std::string& folder, std::string& temp) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = folder + "\\" + TemporaryName();
+        auto host = ToHostPath(temp);
+        if (!host) {
+            errno = EINVAL;
+            return -1;
+        }
+        const int fd =
+            open(host->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return -1;
+        while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        // Between its creation and the lock, a cleaner may have taken it for
+        // a leftover: it is then unlinked, and another name is tried.
+        struct stat st;
+        if (fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
+        close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Removes from `folder` (internal path) the temporary files no writer holds:
+// those of an install that was killed while writing them.
+void RemoveLeftovers(const std::string& folder) {
+    std::vector<DirEntry> entries;
+    ListFolder(folder + "\\", entries, ListDetail::NamesAndKinds);
+    for (const DirEntry& e : entries) {
+        if (e.directory || !IsTemporaryName(e.name)) continue;
+        auto host = ToHostPath(folder + "\\" + e.name);
+        if (!host) continue;
+        const int fd = open(host->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held, named;
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &held) == 0 &&
+            lstat(host->c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+            held.st_dev == named.st_dev)
+            unlink(host->c_str());
+        close(fd);  // releases the lock
+    }
 }
 
 // Renames without replacing: EEXIST when `to` is there.
@@ -109,6 +171,7 @@ class Extractor {
     std::map<std::string, std::string>& Listing(const std::string& folder);
 
     std::set<std::string> folders_;  // internal paths known to be folders
+    std::set<std::string> cleaned_;  // folders whose leftovers were removed
     std::map<std::string, std::map<std::string, std::string>> listings_;  // folded -> on disk
     BlockWriter writer_;
     long entries_ = 0;
@@ -253,21 +316,15 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
         FailNoSpace(reader, declared);
         return Made::Fatal;
     }
-    const std::string temp_name = TemporaryName(parts.back());
-    const std::string temp = InternalPath(parts, parts.size() - 1) + "\\" + temp_name;
-    auto host_temp = ToHostPath(temp);
-    if (!host_temp) return Made::Skip;
-    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = open(host_temp->c_str(), flags, 0644);
-    if (fd < 0 && errno == EEXIST) {
-        // What an install killed while writing this entry left behind.
-        unlink(host_temp->c_str());
-        fd = open(host_temp->c_str(), flags, 0644);
-    }
+    const std::string folder = InternalPath(parts, parts.size() - 1);
+    if (cleaned_.insert(folder).second) RemoveLeftovers(folder);
+    std::string temp;
+    const int fd = CreateTemporary(folder, temp);
     if (fd < 0) {
         FailWrite(internal, errno);
         return Made::Fatal;
     }
+    auto host_temp = ToHostPath(temp);  // known to have one: it was created
     report_.created.push_back({temp, false});
     std::int64_t written = 0;
     writer_.Begin(fd);
@@ -308,6 +365,7 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
             return Made::Fatal;
         }
         if (!writer_.Put(data, size, offset)) break;  // a write failed: Finish() says why
+        PauseAt("extract-block");
         written = std::max(written, offset + block);
     }
     if (const int e = writer_.Finish(); e != 0) {
@@ -348,6 +406,7 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
     }
     report_.created.back() = {internal, false};
     Remember(parts, parts.size());
+    PauseAt("extract-file");
     bomb_left_ -= written;
     space_left_ -= written;
     report_.bytes += written;
@@ -435,10 +494,9 @@ void UndoExtraction(ExtractReport& report) {
     for (auto it = report.created.rbegin(); it != report.created.rend(); ++it) {
         auto host = ToHostPath(it->path);
         if (!host) continue;
-        if (it->folder)
-            rmdir(host->c_str());
-        else
-            unlink(host->c_str());
+        // A folder another install has put files in meanwhile stays.
+        const int gone = it->folder ? rmdir(host->c_str()) : unlink(host->c_str());
+        if (gone == 0 || errno == ENOENT) report.taken_back.push_back(*it);
     }
     report.created.clear();
 }

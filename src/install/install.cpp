@@ -37,6 +37,19 @@ std::string NameOnDisk(const std::string& dir, const std::string& name) {
     return name;
 }
 
+// Takes back what `r`'s extraction made, if it still holds any, then the
+// rows another install's registration may have given to what it took back.
+void TakeBack(Database& db, InstallResult& r) {
+    UndoExtraction(r.extract);
+    std::vector<std::string> paths;
+    for (const ExtractReport::Created& c : r.extract.taken_back)
+        paths.push_back(c.folder ? WinPath(c.path).AsFolder().text() : c.path);
+    if (paths.empty()) return;
+    LibraryReport forgotten;
+    if (!ForgetTakenBack(db, paths, nullptr, forgotten) && !forgotten.error.empty())
+        r.error += "\n" + forgotten.error;
+}
+
 }  // namespace
 
 std::optional<ArchiveKind> ArchiveKindOfPath(const std::string& path) {
@@ -75,6 +88,9 @@ InstallResult InstallArchive(ArchiveKind kind, const std::string& archive,
 // transaction on `db`: scan the destination, rank the new charts, refresh the
 // new folder. When that transaction does not commit, the extracted files are
 // removed as well, so the disk and the library never disagree about them.
+// An install into a folder nested in this one's runs beside it, and its
+// registration may list files this one is still extracting: whatever this
+// one takes back, it then takes out of the library too.
 InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& archive,
                              const std::string& destination, Progress* progress,
                              const ExtractOptions& options) {
@@ -144,6 +160,7 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
         r.status = r.extraction == 0 ? InstallResult::Status::LibraryMissing
                                      : InstallResult::Status::ExtractFailed;
         r.error = r.extract.error;
+        TakeBack(db, r);
         return r;
     }
     // The folder the archive's went into, as it is named on disk.
@@ -152,13 +169,13 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
 
     const bool stored = RegisterInstalled(db, dest, r.new_folder, progress, r.library);
     if (!stored) {
-        UndoExtraction(r.extract);
         r.status = InstallResult::Status::LibraryFailed;
         if (r.library.stopped || (progress && progress->StopRequested())) r.extract.stopped = true;
         r.error = Tr("Install",
                      "曲をデータベースに登録できませんでした。展開したファイルは削除しました。");
         const std::string why = !r.library.error.empty() ? r.library.error : db.LastError();
         if (!why.empty()) r.error += "\n" + why;
+        TakeBack(db, r);
         return r;
     }
     r.status = InstallResult::Status::Installed;

@@ -8,6 +8,8 @@
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/database.h"
+#include "platform/files.h"
+#include "platform/test_pause.h"
 #include "platform/transaction.h"
 #include "platform/win_path.h"
 
@@ -190,10 +192,34 @@ bool RegisterInstalled(Database& db, const std::string& dest, const std::string&
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
-    if (!ScanFromListed(db, NearestListedFolder(db, dest), progress, report) ||
-        RefreshFolder(db, new_folder, progress, &report) != 1 || !tx.Commit())
+    if (!ScanFromListed(db, NearestListedFolder(db, dest), progress, report))
+        return Failed(db, report);
+    PauseAt("register-scanned");
+    if (RefreshFolder(db, new_folder, progress, &report) != 1 || !tx.Commit())
         return Failed(db, report);
     return Counted(db, new_folder, report);
+}
+
+bool ForgetTakenBack(Database& db, const std::vector<std::string>& paths, Progress* progress,
+                     LibraryReport& report) {
+    BusyReporting busy(db, progress);
+    Transaction tx(db);
+    if (!tx.ok()) return Failed(db, report);
+    Statement chart = db.Prepare("DELETE FROM song WHERE path = ?1");
+    if (!chart) return Failed(db, report);
+    for (const std::string& path : paths) {
+        if (PathExists(path)) continue;
+        if (WinPath(path).IsFolderForm()) {
+            if (!RemovePaths(db, path, &report)) return Failed(db, report);
+            continue;
+        }
+        chart.Bind(1, path);
+        const bool removed = chart.Run();
+        chart.Reset();
+        if (!removed) return Failed(db, report);
+    }
+    if (!tx.Commit()) return Failed(db, report);
+    return true;
 }
 
 }  // namespace qv5

@@ -78,6 +78,14 @@ bool MoveSongPaths(Database& db, const std::string& from, const std::string& to,
 bool RegisterInstalled(Database& db, const std::string& dest, const std::string& new_folder,
                        Progress* progress, LibraryReport& report);
 
+// After an install took its files back from the disk: the rows of those of
+// `paths` (files, and folders with their trailing "\") that are no longer
+// there. Another install's registration may have listed them meanwhile, its
+// scan passing through the folder they were extracted into; this runs once
+// that registration has ended, as it waits for the library's write lock.
+bool ForgetTakenBack(Database& db, const std::vector<std::string>& paths, Progress* progress,
+                     LibraryReport& report);
+
 // The nearest folder at or above `path` (a folder, with its trailing "\")
 // that the library lists; `path` itself when none is.
 std::string NearestListedFolder(Database& db, const std::string& path);

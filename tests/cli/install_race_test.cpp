@@ -1,6 +1,8 @@
-// Two installs into one folder at once, as two real processes: the first is
-// held mid-extraction while the second runs, then fails on a damaged archive.
-// Afterwards song.db lists exactly the charts that are on disk.
+// Installs beside each other, as real processes: into one folder (the first
+// held mid-extraction while the second runs, then failing on a damaged
+// archive), and into nested folders, held at named points (see
+// platform/test_pause.h). Afterwards the files are whole and song.db lists
+// exactly what is on disk.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -10,10 +12,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "library/song_library.h"
 #include "platform/database.h"
+#include "support/library_compare.h"
 #include "support/library_rows.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
@@ -24,14 +29,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-pid_t StartInstall(const test::TempGame& game, const std::string& archive) {
+// Starts `install ARCHIVE --into INTO`; with `pause` ("<point>:<host file>")
+// it is held there until the file exists.
+pid_t StartInstall(const test::TempGame& game, const std::string& archive,
+                   const std::string& into = "Songs", const std::string& pause = "") {
     const pid_t child = fork();
     if (child == 0) {
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
         dup2(null, 2);
+        if (!pause.empty()) setenv("QV5_PAUSE", pause.c_str(), 1);
         execl(QV5_EXE, QV5_EXE, "--dir", game.host().c_str(), "install",
-              game.HostPath(archive).c_str(), "--into", game.HostPath("Songs").c_str(),
+              game.HostPath(archive).c_str(), "--into", game.HostPath(into).c_str(),
               static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -56,15 +65,34 @@ bool WaitsWithFolderOpen(pid_t pid, const std::string& folder) {
     return false;
 }
 
+// Waits until `child` is held at its pause, whose file is `hold`.
+::testing::AssertionResult Held(pid_t child, const std::string& hold) {
+    int status = 0;
+    while (!fs::exists(hold + ".here")) {
+        if (waitpid(child, &status, WNOHANG) != 0)
+            return ::testing::AssertionFailure() << "ended before its pause: " << hold;
+        usleep(1000);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+void Release(const std::string& hold) {
+    std::ofstream{hold};
+}
+
+std::string Noise(size_t size, std::uint32_t seed) {
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
+    return bytes;
+}
+
 // A zip whose chart comes first and whose end is cut off: its extraction
 // writes the chart, many other files, then fails.
 void WriteDamagedZip(const std::string& host_path) {
     std::vector<test::ZipItem> items = {test::File("Song/a.bms", "#TITLE a\r\n")};
     for (int i = 0; i < 5000; ++i)
         items.push_back(test::File("Song/f" + std::to_string(i) + ".txt"));
-    std::string noise(300000, '\0');
-    std::uint32_t seed = 7;  // incompressible
-    for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
+    const std::string noise = Noise(300000, 7);  // incompressible
     items.push_back(test::File("Song/z.wav", noise));
     test::WriteZip(host_path, items);
     // Cut inside z.wav, before the central directory.
@@ -111,6 +139,105 @@ TEST(InstallRace, TwoInstallsIntoOneFolderRegisterOnlyWhatStays) {
     EXPECT_EQ(test::QueryRows(test::SongDbFile(game), "SELECT path FROM song ORDER BY path"),
               (std::vector<std::string>{"Songs\\Old\\old.bms", "Songs\\Other\\b.bms"}));
     EXPECT_FALSE(game.Exists("Songs/Song"));
+}
+
+void AddRoot(const test::TempGame& game) {
+    ASSERT_EQ(test::RunShell(std::string("'") + QV5_EXE + "' --dir '" + game.host() +
+                             "' add-root Songs >/dev/null 2>&1")
+                  .code,
+              0);
+}
+
+// Two installs write the same file, one into Songs, the other into
+// Songs/Cat: each is held in the middle of writing it while the other writes
+// its own. The first to finish gets the name, with its own bytes whole.
+TEST(InstallRace, NestedInstallsOfOneFileEachWriteTheirOwn) {
+    test::TempGame game;
+    game.WriteFile("Songs/Cat/Old/old.bms", "#TITLE old\r\n");
+    AddRoot(game);
+    const std::string outer_wav = Noise(1 << 20, 1), inner_wav = Noise(1 << 20, 2);
+    test::WriteZip(game.HostPath("outer.zip"), {test::File("Cat/Song/big.wav", outer_wav),
+                                                test::File("Cat/Song/a.bms", "#TITLE a\r\n")});
+    test::WriteZip(game.HostPath("inner.zip"), {test::File("Song/big.wav", inner_wav),
+                                                test::File("Song/b.bms", "#TITLE b\r\n")});
+    const std::string outer_hold = game.HostPath("outer-hold");
+    const std::string inner_hold = game.HostPath("inner-hold");
+    const pid_t outer = StartInstall(game, "outer.zip", "Songs", "extract-block:" + outer_hold);
+    ASSERT_TRUE(Held(outer, outer_hold));
+    const pid_t inner = StartInstall(game, "inner.zip", "Songs/Cat", "extract-block:" + inner_hold);
+    ASSERT_TRUE(Held(inner, inner_hold));
+    Release(outer_hold);
+    EXPECT_EQ(Wait(outer), 0);
+    Release(inner_hold);
+    EXPECT_EQ(Wait(inner), 0);  // its big.wav is kept out: the outer one was there first
+
+    EXPECT_TRUE(game.ReadFile("Songs/Cat/Song/big.wav") == outer_wav)
+        << "big.wav has " << game.ReadFile("Songs/Cat/Song/big.wav").size() << " bytes, "
+        << (game.ReadFile("Songs/Cat/Song/big.wav") == inner_wav ? "the inner install's"
+                                                                 : "neither install's");
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(game.HostPath("Songs/Cat/Song")))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"a.bms", "b.bms", "big.wav"}));
+    OpenSongLibrary("");
+    EXPECT_TRUE(test::MatchesFreshRegistration({"Songs\\"}));
+    CloseSongLibrary();
+}
+
+// An install into Songs/Cat, a folder the library does not list yet, is held
+// once its chart is on disk; an install into Songs registers meanwhile, its
+// scan going down into Songs/Cat. Whether the held one then fails or ends
+// well, and whether it fails before or during the other's registration,
+// song.db afterwards is what registering Songs anew would give.
+TEST(InstallRace, ANestedInstallsOutcomeIsWhatTheLibraryKeeps) {
+    struct Case {
+        const char* name;
+        bool damaged;      // the held install fails and takes its files back
+        bool during_scan;  // it does so while the other's registration is open
+    } cases[] = {{"fails after the other registered", true, false},
+                 {"fails during the other's registration", true, true},
+                 {"ends well after the other registered", false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempGame game;
+        game.WriteFile("Songs/Old/old.bms", "#TITLE old\r\n");
+        AddRoot(game);
+        game.MakeDir("Songs/Cat");
+        if (c.damaged)
+            WriteDamagedZip(game.HostPath("inner.zip"));
+        else
+            test::WriteZip(game.HostPath("inner.zip"),
+                           {test::File("Song/a.bms", "#TITLE a\r\n"), test::File("Song/c.bms")});
+        test::WriteZip(game.HostPath("outer.zip"), {test::File("Other/b.bms", "#TITLE b\r\n")});
+        const std::string inner_hold = game.HostPath("inner-hold");
+        const std::string outer_hold = game.HostPath("outer-hold");
+        const pid_t inner =
+            StartInstall(game, "inner.zip", "Songs/Cat", "extract-file:" + inner_hold);
+        ASSERT_TRUE(Held(inner, inner_hold));
+        const pid_t outer = StartInstall(game, "outer.zip", "Songs",
+                                         c.during_scan ? "register-scanned:" + outer_hold : "");
+        if (c.during_scan) {
+            ASSERT_TRUE(Held(outer, outer_hold));
+            Release(inner_hold);
+            while (game.Exists("Songs/Cat/Song")) {
+                int status = 0;
+                ASSERT_EQ(waitpid(inner, &status, WNOHANG), 0) << "ended with its files there";
+                usleep(1000);
+            }
+            Release(outer_hold);
+        } else {
+            EXPECT_EQ(Wait(outer), 0);
+            Release(inner_hold);
+        }
+        EXPECT_EQ(Wait(inner), c.damaged ? 1 : 0);
+        if (c.during_scan) {
+            EXPECT_EQ(Wait(outer), 0);
+        }
+        EXPECT_EQ(game.Exists("Songs/Cat/Song/a.bms"), !c.damaged);
+        OpenSongLibrary("");
+        EXPECT_TRUE(test::MatchesFreshRegistration({"Songs\\"}));
+        CloseSongLibrary();
+    }
 }
 
 }  // namespace

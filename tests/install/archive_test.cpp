@@ -1,9 +1,12 @@
 #include "install/archive.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -226,6 +229,40 @@ TEST_F(ArchiveTest, ExistingFilesAreKeptAndAReinstallChangesNothing) {
     EXPECT_EQ(again.kept, 2);
     EXPECT_EQ(again.files, 0);
     EXPECT_EQ(Tree(game, "Songs"), before);
+}
+
+// An entry may have any name, this program's working names included: one
+// named like the file another entry is written under stays as it is.
+TEST_F(ArchiveTest, AnEntryNamedLikeAWorkingFileIsWrittenAsAnyOther) {
+    // ".qv5-<FNV-1a of the entry's name>.part", once the working name of b.wav.
+    std::uint64_t h = 1469598103934665603ull;
+    for (unsigned char c : std::string("b.wav")) h = (h ^ c) * 1099511628211ull;
+    char name[32];
+    std::snprintf(name, sizeof name, ".qv5-%016llx.part", static_cast<unsigned long long>(h));
+    test::WriteZip(game.HostPath("a.zip"), {File(std::string("Song/") + name, "mine"),
+                                            File("Song/b.wav", "wav"), File("Song/a.bms", "a")});
+    ExtractReport r;
+    ASSERT_EQ(Extract("Songs", r), 1);
+    EXPECT_EQ(r.files, 3);
+    EXPECT_EQ(Tree(game, "Songs"), (std::set<std::string>{"Song/", std::string("Song/") + name,
+                                                          "Song/a.bms", "Song/b.wav"}));
+    EXPECT_EQ(game.ReadFile(std::string("Songs/Song/") + name), "mine");
+}
+
+// What a killed install left is removed by the next one into its folder;
+// what a live writer holds is not.
+TEST_F(ArchiveTest, OnlyWorkingFilesNoWriterHoldsAreRemoved) {
+    game.WriteFile("Songs/Song/.qv5-4000000-0badf00d.part", "left");
+    game.WriteFile("Songs/Song/.qv5-4000001-00c0ffee.part", "held");
+    const int held = open(game.HostPath("Songs/Song/.qv5-4000001-00c0ffee.part").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    test::WriteZip(game.HostPath("a.zip"), {File("Song/a.bms", "a")});
+    ExtractReport r;
+    ASSERT_EQ(Extract("Songs", r), 1);
+    close(held);
+    EXPECT_EQ(Tree(game, "Songs"),
+              (std::set<std::string>{"Song/", "Song/a.bms", "Song/.qv5-4000001-00c0ffee.part"}));
 }
 
 TEST_F(ArchiveTest, NamesDifferingOnlyInCaseAreTheSameEntry) {
