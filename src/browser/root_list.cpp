@@ -1,5 +1,7 @@
 #include "browser/root_list.h"
 
+#include <algorithm>
+
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/tr.h"
@@ -29,6 +31,21 @@ std::string RootConflictMessage(const std::vector<std::string>& roots, const std
             return Tr("RootList", "親フォルダが既に登録されています。");
     }
     return {};
+}
+
+std::vector<std::string> MergeRootLists(const std::vector<std::string>& shown,
+                                        const std::vector<std::string>& read,
+                                        const std::vector<std::string>& now) {
+    auto holds = [](const std::vector<std::string>& list, const std::string& root) {
+        return std::find(list.begin(), list.end(), root) != list.end();
+    };
+    std::vector<std::string> merged;
+    for (const std::string& root : shown)
+        if (!holds(read, root) || holds(now, root)) merged.push_back(root);
+    for (const std::string& root : now)
+        if (!holds(read, root) && !holds(shown, root) && !holds(merged, root))
+            merged.push_back(root);
+    return merged;
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -23,6 +23,16 @@ std::string StoredRootPath(std::string path, bool folder);
 // equals a root or lies below one, empty when it may be added.
 std::string RootConflictMessage(const std::vector<std::string>& roots, const std::string& path);
 
+// The window's root list brought in step with what another program (a
+// command beside the window) did to the list in config.xml. `shown` is the
+// window's list, `read` the file's list when the window last read it, `now`
+// the file's list at present. The window's own changes since `read` (roots it
+// added or removed) stay; of the others, roots gone from the file leave and
+// roots new in the file are appended, in the file's order.
+std::vector<std::string> MergeRootLists(const std::vector<std::string>& shown,
+                                        const std::vector<std::string>& read,
+                                        const std::vector<std::string>& now);
+
 // An internal path made absolute against the program directory.
 std::string AbsolutePath(const std::string& path);
 // True when some root is `folder` itself or lies below it (both forms of a

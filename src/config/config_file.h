@@ -29,6 +29,14 @@ enum class ConfigState {
 // On failure `error` (may be null) gets the file's host path and the
 // system's reason (UTF-8), for the user to set things right.
 int SaveConfig(const ConfigRecord& config, std::string* error = nullptr);
+// SaveConfig for a program that keeps the record open while others change
+// the file: under the lock, before the record is written, `merge` sees the
+// file's record as it is now (null when there is no readable file) and
+// takes into `config` what it must not lose of it.
+int SaveConfigMerged(
+    ConfigRecord& config,
+    const std::function<void(const ConfigRecord* now, ConfigRecord& config)>& merge,
+    std::string* error = nullptr);
 // Fills every field from config.xml or with its default; never fails. Tells
 // whether the file was there and readable (callers say so when it was not:
 // UnreadableConfigMessage).

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qv5 {
 
@@ -200,5 +201,10 @@ struct ConfigRecord {
 
 // The one instance for the whole run.
 ConfigRecord& TheConfig();
+
+// The registered root folders in list order, and their replacement (cut
+// after kMaxSongFolders entries).
+std::vector<std::string> SongFolders(const ConfigRecord& config);
+void SetSongFolders(ConfigRecord& config, const std::vector<std::string>& roots);
 
 }  // namespace qv5

@@ -57,16 +57,31 @@ std::string SaveFailure(int err) {
            (err != 0 ? std::strerror(err) : "the file could not be written");
 }
 
+int SaveTelling(const ConfigRecord& config, std::string* error) {
+    errno = 0;
+    if (SaveConfigLocked(config)) return 1;
+    if (error) *error = SaveFailure(errno);
+    return 0;
+}
+
 }  // namespace
 
 int SaveConfig(const ConfigRecord& config, std::string* error) {
     // A game folder made by hand may lack it; a failure shows in the save.
     CreateFolders(kConfigFolder);
     FolderLock lock(kConfigFolder);
-    errno = 0;
-    if (SaveConfigLocked(config)) return 1;
-    if (error) *error = SaveFailure(errno);
-    return 0;
+    return SaveTelling(config, error);
+}
+
+int SaveConfigMerged(
+    ConfigRecord& config,
+    const std::function<void(const ConfigRecord* now, ConfigRecord& config)>& merge,
+    std::string* error) {
+    CreateFolders(kConfigFolder);
+    FolderLock lock(kConfigFolder);
+    ConfigRecord now;
+    merge(LoadConfig(now) == ConfigState::Read ? &now : nullptr, config);
+    return SaveTelling(config, error);
 }
 
 std::string UnreadableConfigMessage() {

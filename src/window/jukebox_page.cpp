@@ -109,22 +109,28 @@ std::vector<std::string> JukeboxPage::RootTexts() const {
 void JukeboxPage::SetRoots(const std::vector<std::string>& roots) {
     tree_->ClearRoots();
     for (const std::string& root : roots) tree_->InsertRoot(root);
+    roots_read_ = roots;
+}
+
+void JukeboxPage::FollowRoots(const std::vector<std::string>& now) {
+    const std::vector<std::string> merged = MergeRootLists(RootTexts(), roots_read_, now);
+    for (int i = tree_->topLevelItemCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* item = tree_->topLevelItem(i);
+        if (std::find(merged.begin(), merged.end(), FolderTree::ItemText(item)) == merged.end())
+            tree_->RemoveItem(item);
+    }
+    const std::vector<std::string> shown = RootTexts();
+    for (const std::string& root : merged)
+        if (std::find(shown.begin(), shown.end(), root) == shown.end()) tree_->InsertRoot(root);
+    roots_read_ = now;
 }
 
 void JukeboxPage::FollowLibrary(ConfigRecord& record) {
     ConfigRecord fresh;
     if (LoadConfig(fresh) == ConfigState::Read) {
-        const auto known = record.path.begin() + record.path_count;
-        std::vector<std::string> shown = RootTexts();
-        for (int i = 0; i < fresh.path_count; ++i) {
-            const std::string& root = fresh.path[i];
-            if (std::find(record.path.begin(), known, root) != known) continue;
-            if (record.path_count < kMaxSongFolders) record.path[record.path_count++] = root;
-            if (std::find(shown.begin(), shown.end(), root) == shown.end()) {
-                tree_->InsertRoot(root);
-                shown.push_back(root);
-            }
-        }
+        const std::vector<std::string> now = SongFolders(fresh);
+        SetSongFolders(record, MergeRootLists(SongFolders(record), roots_read_, now));
+        FollowRoots(now);
     }
     tree_->FollowDisk();
 }

@@ -25,8 +25,16 @@ class JukeboxPage : public Page {
     std::vector<std::string> RootTexts() const;
     // The roots of the configuration: listed from the disk, not scanned.
     void SetRoots(const std::vector<std::string>& roots);
-    // After another program changed the library: song folders it added to
-    // config.xml join the tree (and the record), and the listed levels follow
+    // The root list config.xml held when the page last read it.
+    const std::vector<std::string>& RootsRead() const { return roots_read_; }
+    // The tree takes in what another program changed in config.xml's list
+    // since the page read it (`now`, the list there at present): a root gone
+    // from the file leaves the tree, a new one is appended; `now` becomes the
+    // list read. The roots the page added or removed itself meanwhile stay as
+    // the page has them.
+    void FollowRoots(const std::vector<std::string>& now);
+    // After another program changed the library: the tree (and the record's
+    // list) follow config.xml's song folders, and the listed levels follow
     // the disk.
     void FollowLibrary(ConfigRecord& record);
 
@@ -61,6 +69,7 @@ class JukeboxPage : public Page {
     bool RegisterNewRoot(const std::string& path);
 
     FolderTree* tree_;
+    std::vector<std::string> roots_read_;
 };
 
 }  // namespace qv5

@@ -1,6 +1,6 @@
-// Notices when song.db changes under the window (a command-line install or
-// add-root while the window is open), so that the tree can follow it the next
-// time the window is activated.
+// Notices when song.db changes under the window (a command-line install,
+// add-root or remove-root while the window is open), so that the tree can
+// follow it the next time the window is activated.
 #pragma once
 
 #include <QFileSystemWatcher>

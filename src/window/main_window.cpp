@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "browser/game_folder_setup.h"
+#include "browser/root_list.h"
 #include "config/config_file.h"
 #include "platform/text.h"
 #include "platform/tr.h"
@@ -216,11 +217,6 @@ MainWindow::Applied MainWindow::Apply(bool exiting) {
     main_->StoreTo(config);
     ReopenLibrary(config.id);
 
-    config.path_count = 0;
-    for (const std::string& root : roots) {
-        if (config.path_count >= kMaxSongFolders) break;
-        config.path[config.path_count++] = root;
-    }
     StoreToolSettings(jukebox_->tools, config);
     for (Page* p : settings_pages_) {
         p->ReadControls();
@@ -229,7 +225,11 @@ MainWindow::Applied MainWindow::Apply(bool exiting) {
     // A full disk or a read-only folder must not pass unnoticed: the
     // settings would be lost when the window closes.
     std::string error;
-    if (SaveConfig(config, &error)) return Applied::Saved;
+    if (SaveConfigMerged(config, TakeInOthersRoots(roots), &error)) {
+        // What others changed in the list is now in the file: the tree shows it.
+        jukebox_->FollowRoots(SongFolders(config));
+        return Applied::Saved;
+    }
     std::string text = SaveFailedMessage(config.language, error);
     if (exiting)
         text += Localized(config.language,
@@ -239,6 +239,19 @@ MainWindow::Applied MainWindow::Apply(bool exiting) {
                           "press Escape to close without saving.");
     ShowMessage(this, text, Tr("MainWindow", "エラー"), MsgIcon::Error);
     return Applied::SaveFailed;
+}
+
+// The song folders commands beside the window (add-root, remove-root) changed
+// in config.xml since the tree last read them join `ours`, the window's list,
+// under the file's lock: the window's save keeps its own additions and
+// removals and loses none of theirs.
+std::function<void(const ConfigRecord*, ConfigRecord&)> MainWindow::TakeInOthersRoots(
+    std::vector<std::string> ours) const {
+    return [this, ours = std::move(ours)](const ConfigRecord* now, ConfigRecord& record) {
+        // With no readable file there is nothing to take in.
+        SetSongFolders(record,
+                       now ? MergeRootLists(ours, jukebox_->RootsRead(), SongFolders(*now)) : ours);
+    };
 }
 
 void MainWindow::OnTabChange() {
@@ -252,7 +265,7 @@ void MainWindow::OnCancel() {
     // Cancel leaves whatever happens; a record that could not be written
     // (a language chosen from the menu) is still said to be lost.
     std::string error;
-    if (!SaveConfig(TheConfig(), &error))
+    if (!SaveConfigMerged(TheConfig(), TakeInOthersRoots(SongFolders(TheConfig())), &error))
         ShowMessage(this, SaveFailedMessage(TheConfig().language, error),
                     Tr("MainWindow", "エラー"), MsgIcon::Error);
     Close();

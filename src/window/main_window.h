@@ -3,7 +3,9 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <string>
+#include <vector>
 
 class QTabBar;
 class QStackedWidget;
@@ -15,6 +17,7 @@ class QMenuBar;
 
 namespace qv5 {
 
+struct ConfigRecord;
 class Page;
 class LibraryWatch;
 class MainPage;
@@ -79,6 +82,8 @@ class MainWindow : public QDialog {
     // ApplySettings; `exiting` adds how to retry or leave to a save failure.
     Applied Apply(bool exiting);
     void Close();
+    std::function<void(const ConfigRecord*, ConfigRecord&)> TakeInOthersRoots(
+        std::vector<std::string> ours) const;
     void ConnectTreeCommands();
     void AddSongListCommand();
 

@@ -14,6 +14,29 @@
 namespace qv5 {
 namespace {
 
+// The window's list meets the file's: each side's change wins for the roots
+// it changed.
+TEST(RootList, MergeTakesInWhatOthersChanged) {
+    using List = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        List shown, read, now, merged;
+    } cases[] = {
+        {"nobody changed", {"a", "b"}, {"a", "b"}, {"a", "b"}, {"a", "b"}},
+        {"others removed", {"a", "b"}, {"a", "b"}, {"b"}, {"b"}},
+        {"others added, appended", {"b", "a"}, {"a", "b"}, {"a", "c", "b"}, {"b", "a", "c"}},
+        {"the window removed", {"a"}, {"a", "b"}, {"a", "b"}, {"a"}},
+        {"the window added", {"a", "c"}, {"a"}, {"a"}, {"a", "c"}},
+        {"both added the same", {"a", "c"}, {"a"}, {"a", "c"}, {"a", "c"}},
+        {"both removed the same", {"a"}, {"a", "b"}, {"a"}, {"a"}},
+        {"the window's twice-added root stays twice", {"a", "a"}, {"a"}, {"a"}, {"a", "a"}},
+        {"the window removed, others added", {"c"}, {"a", "b"}, {"a", "b", "d"}, {"c", "d"}},
+        {"no file list any more", {"a", "c"}, {"a", "b"}, {}, {"c"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MergeRootLists(c.shown, c.read, c.now), c.merged) << c.name;
+}
+
 TEST(RootList, DuplicateRule) {
     const std::vector<std::string> roots = {"songs\\", "Z:\\music\\bms\\", "list.qv5folder"};
     struct Case {

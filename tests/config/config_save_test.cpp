@@ -60,6 +60,42 @@ TEST(ConfigSave, AnUnreadableFileIsKeptBeforeItIsReplaced) {
     EXPECT_EQ(LoadConfig(c), ConfigState::Missing);
 }
 
+// The merge sees the file as it is at the save (nothing when there is none
+// or it cannot be read) and its result is what is written.
+TEST(ConfigSave, TheMergedSaveSeesTheFileAsItIsNow) {
+    test::TempGame game;
+    ConfigRecord mine;
+    mine.id = "me";
+    SetSongFolders(mine, {"mine\\"});
+    int calls = 0;
+    auto expect_none = [&](const ConfigRecord* now, ConfigRecord&) {
+        ++calls;
+        EXPECT_FALSE(now);
+    };
+    ASSERT_EQ(SaveConfigMerged(mine, expect_none), 1);
+    ConfigRecord other;
+    SetSongFolders(other, {"theirs\\"});
+    ASSERT_EQ(SaveConfig(other), 1);
+    ASSERT_EQ(SaveConfigMerged(mine,
+                               [&](const ConfigRecord* now, ConfigRecord& record) {
+                                   ++calls;
+                                   ASSERT_TRUE(now);
+                                   EXPECT_EQ(now->id, "");
+                                   EXPECT_EQ(record.id, "me");
+                                   std::vector<std::string> both = SongFolders(record);
+                                   both.push_back(now->path[0]);
+                                   SetSongFolders(record, both);
+                               }),
+              1);
+    ConfigRecord saved;
+    ASSERT_EQ(LoadConfig(saved), ConfigState::Read);
+    EXPECT_EQ(saved.id, "me");
+    EXPECT_EQ(SongFolders(saved), (std::vector<std::string>{"mine\\", "theirs\\"}));
+    game.WriteFile("QV5files/Config/config.xml", "<config");
+    ASSERT_EQ(SaveConfigMerged(mine, expect_none), 1);
+    EXPECT_EQ(calls, 3);
+}
+
 TEST(ConfigSave, LinksArePlantedInVainAndFollowedWhereTheUserMadeThem) {
     test::TempGame game;
     ASSERT_EQ(SaveConfig(ConfigRecord{}), 1);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "config/config_file.h"
 #include "platform/paths.h"
 
 namespace qv5::test {
@@ -76,6 +77,18 @@ void TempGame::MakeDeepFolder(const std::string& relative, int levels, const cha
     }
     if (dir < 0) ADD_FAILURE() << "cannot open a level of " << relative;
     close(dir);
+}
+
+std::string JoinedRoots(const std::vector<std::string>& roots) {
+    std::string out;
+    for (const std::string& root : roots) out += root + ";";
+    return out;
+}
+
+std::string ConfigRoots() {
+    ConfigRecord config;
+    LoadConfig(config);
+    return JoinedRoots(SongFolders(config));
 }
 
 }  // namespace qv5::test

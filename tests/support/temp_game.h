@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qv5::test {
 
@@ -28,5 +29,10 @@ class TempGame {
     std::string host_;
     std::string old_cwd_;
 };
+
+// `roots` each followed by ";", for comparing root lists as one text.
+std::string JoinedRoots(const std::vector<std::string>& roots);
+// The song folders config.xml of the program directory names, joined so.
+std::string ConfigRoots();
 
 }  // namespace qv5::test

@@ -55,14 +55,6 @@ std::vector<std::string> Rows(const std::string& game_host, std::int32_t since) 
     return rows;
 }
 
-std::string Roots() {
-    ConfigRecord c;
-    LoadConfig(c);
-    std::string out;
-    for (int i = 0; i < c.path_count; ++i) out += c.path[i] + ";";
-    return out;
-}
-
 test::ShellResult Qv5(const std::string& game_host, const std::string& args) {
     return test::RunShell("cd '" + game_host + "' && '" + QV5_EXE + "' --dir '" + game_host + "' " +
                           args + " 2>&1");
@@ -215,9 +207,9 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
         EXPECT_EQ(test::QueryInt(test::SongDbFile(game.host()),
                                  "SELECT count(*) FROM song WHERE favorite = 1"),
                   c.favorites);
-        EXPECT_EQ(Roots(), c.roots);
+        EXPECT_EQ(test::ConfigRoots(), c.roots);
         ASSERT_TRUE(SetProgramDirectory(copy));
-        EXPECT_EQ(Roots(), c.roots);
+        EXPECT_EQ(test::ConfigRoots(), c.roots);
         ASSERT_TRUE(SetProgramDirectory(game.host()));
         test::RunShell("rm -rf '" + copy + "'");
     }

@@ -4,16 +4,19 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTabBar>
 #include <QTreeWidgetItem>
 
-#include "window/jukebox_page.h"
-#include "window/main_window.h"
-#include "window/folder_tree.h"
 #include "config/config_file.h"
+#include "support/library_rows.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
+#include "window/folder_tree.h"
+#include "window/folder_tree_ids.h"
+#include "window/jukebox_page.h"
+#include "window/main_window.h"
 
 namespace qv5 {
 namespace {
@@ -78,6 +81,100 @@ TEST(LibraryWatch, WhatAnotherProcessRegisteredShowsOnActivation) {
     EXPECT_TRUE(one->isExpanded());
     // The window's next save keeps the folder the command added.
     EXPECT_EQ(TheConfig().path_count, 2);
+}
+
+std::string TreeRoots(MainWindow& dlg) {
+    return test::JoinedRoots(dlg.JukeboxTab()->RootTexts());
+}
+
+// A game folder with the song folders one to four, the first ones
+// registered, and a window open on it.
+class RootsBeside : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(SaveConfig(test::NewPlayerRecord()), 1);
+        for (const char* name : {"one", "two", "three", "four"})
+            game_.WriteFile(std::string(name) + "/s/a.bms", "#TITLE A\n#00111:0101\n");
+        ASSERT_EQ(Qv5("add-root one"), 0);
+        ASSERT_EQ(Qv5("add-root two"), 0);
+        ui_->AcceptAllMessages();
+        ASSERT_TRUE(dlg_.InitDialog());
+        ASSERT_EQ(TreeRoots(dlg_), "one\\;two\\;");
+    }
+    int Qv5(const std::string& args) {
+        return test::RunShell("cd '" + game_.host() + "' && '" + QV5_EXE + "' --dir '" +
+                              game_.host() + "' " + args + " 2>&1")
+            .code;
+    }
+    int Charts(const std::string& root) {
+        return test::QueryInt(test::SongDbFile(game_.host()),
+                              "SELECT count(*) FROM song WHERE path LIKE '" + root + "%'");
+    }
+    void Exclude(const std::string& root) {
+        FolderTree* tree = dlg_.JukeboxTab()->Tree();
+        QTreeWidgetItem* item = Root(tree, root);
+        ASSERT_TRUE(item);
+        tree->setCurrentItem(item);
+        tree->SetCurrent(item);
+        tree->RunCommand(kCmdRootExclude);
+    }
+
+    test::TempGame game_;
+    test::ScopedScriptedUi ui_;
+    MainWindow dlg_;
+};
+
+TEST_F(RootsBeside, ASongFolderACommandRemovedStaysRemovedAtTheWindowsSave) {
+    ASSERT_EQ(Qv5("remove-root one"), 0);
+    dlg_.Tabs()->setCurrentIndex(3);  // the window saves, not activated meanwhile
+    EXPECT_EQ(test::ConfigRoots(), "two\\;");
+    EXPECT_EQ(TreeRoots(dlg_), "two\\;");
+    EXPECT_EQ(Charts("one\\"), 0);
+}
+
+TEST_F(RootsBeside, ASongFolderACommandAddedIsKeptWhenTheWindowExits) {
+    ASSERT_EQ(Qv5("add-root three"), 0);
+    dlg_.Tabs()->setCurrentIndex(2);
+    EXPECT_EQ(TreeRoots(dlg_), "one\\;two\\;three\\;");
+    ASSERT_EQ(Qv5("add-root four"), 0);
+    dlg_.OnExit();
+    EXPECT_EQ(test::ConfigRoots(), "one\\;two\\;three\\;four\\;");
+    EXPECT_EQ(Charts("four\\"), 1);
+}
+
+// The window's own changes win for the folders it changed, the commands' for
+// the others.
+TEST_F(RootsBeside, TheWindowsOwnChangesAndTheCommandsMeet) {
+    Exclude("two\\");
+    ui_->AnswerPath("three");
+    dlg_.JukeboxTab()->AddRootFromBrowser();
+    ASSERT_EQ(TreeRoots(dlg_), "one\\;three\\;");
+    ASSERT_EQ(Qv5("remove-root one"), 0);
+    ASSERT_EQ(Qv5("add-root four"), 0);
+    ASSERT_EQ(test::ConfigRoots(), "two\\;four\\;");
+    dlg_.Tabs()->setCurrentIndex(4);
+    EXPECT_EQ(test::ConfigRoots(), "three\\;four\\;");
+    EXPECT_EQ(TreeRoots(dlg_), "three\\;four\\;");
+    // A song folder the window excluded is not brought back by the next
+    // save, nor one the command removed: the list and the rows agree.
+    ASSERT_EQ(Qv5("add-root one"), 0);
+    dlg_.OnExit();
+    EXPECT_EQ(test::ConfigRoots(), "three\\;four\\;one\\;");
+    for (const char* root : {"one\\", "three\\", "four\\"}) EXPECT_EQ(Charts(root), 1) << root;
+    EXPECT_EQ(Charts("two\\"), 0);
+}
+
+// Following the library (on activation) takes removals in too, and the
+// Cancel command, which writes the record without reading the pages, keeps
+// what the commands did.
+TEST_F(RootsBeside, TheTreeFollowsARemovalAndCancelKeepsTheCommandsList) {
+    ASSERT_EQ(Qv5("remove-root one"), 0);
+    ASSERT_EQ(Qv5("add-root three"), 0);
+    dlg_.JukeboxTab()->FollowLibrary(TheConfig());
+    EXPECT_EQ(TreeRoots(dlg_), "two\\;three\\;");
+    ASSERT_EQ(Qv5("add-root four"), 0);
+    dlg_.OnCancel();
+    EXPECT_EQ(test::ConfigRoots(), "two\\;three\\;four\\;");
 }
 
 }  // namespace
