@@ -2,16 +2,16 @@
 // tab, the finding's text in the language of config.xml or QV5_LANG), or as
 // JSON for scripts. Reads song.db without writing to it.
 #include "cli/command_check.h"
-#include "cli/command_support.h"
-#include "cli/commands.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
+#include "cli/command_support.h"
+#include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "config/config_record.h"
+#include "library/check_text.h"
 #include "library/library_check.h"
 #include "library/song_library.h"
 #include "platform/database.h"
@@ -19,9 +19,7 @@
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
-#include "platform/translation.h"
 #include "platform/ui_service.h"
-#include "window/library_check_text.h"
 
 namespace qv5 {
 namespace {
@@ -93,14 +91,6 @@ void PrintJson(const CheckResult& result) {
     std::printf("]}\n");
 }
 
-int Language(const ConfigRecord& config) {
-    if (const char* lang = std::getenv("QV5_LANG")) {
-        if (std::strcmp(lang, "en") == 0) return 1;
-        if (std::strcmp(lang, "ja") == 0) return 0;
-    }
-    return config.language == 1 ? 1 : 0;
-}
-
 }  // namespace
 
 int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& config,
@@ -129,7 +119,6 @@ int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& co
     Database db;
     if (!db.Open(kSongDbPath, Database::Mode::ReadOnly))
         return Fail("cannot read the song library QV5files/Database/song.db");
-    UseLanguage(Language(config));
     CheckResult result;
     {
         TerminalProgress progress("charts read");
@@ -142,7 +131,7 @@ int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& co
     } else {
         for (const CheckFinding& f : result.findings)
             std::printf("%s\t%s\n", CheckKindWord(KindOf(f.reason)),
-                        EscapeControls(FindingText(f).toUtf8().toStdString()).c_str());
+                        EscapeControls(FindingText(f)).c_str());
     }
     std::fprintf(stderr, "check: %s in %s, %s%s\n", Counted(result.charts, "chart").c_str(),
                  Counted(result.folders, "folder").c_str(),

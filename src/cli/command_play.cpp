@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "browser/game_body.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "config/config_file.h"
@@ -13,7 +14,6 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "platform/tr.h"
-#include "window/launcher.h"
 
 namespace qv5 {
 namespace {

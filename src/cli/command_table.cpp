@@ -77,11 +77,11 @@ constexpr Command kCommands[] = {
     {"hidden-search", "FOLDER",
      "list the hidden charts of FOLDER (not its sub-folders): files\n"
      "without a chart extension that hold notes",
-     kFolders, WITH_QT(RunHiddenSearch)},
+     kFolders, WITHOUT_QT(RunHiddenSearch)},
     {"info", "CHART",
      "show the information panel's six lines for the chart file\n"
      "CHART, with the score of the player of config.xml",
-     kFolders, WITH_QT(RunInfo)},
+     kFolders, WITHOUT_QT(RunInfo)},
     {"check", "[KIND...] [--json]",
      "check the song folders and the library: duplicates\n"
      "(charts of one song hash), missing (files a chart uses\n"
@@ -93,7 +93,7 @@ constexpr Command kCommands[] = {
      "JSON with --json. Exits 0 when nothing was found, 1 when\n"
      "something was, 2 when the check could not run or was\n"
      "stopped",
-     kFolders, WITH_QT(RunCheck)},
+     kFolders, WITHOUT_QT(RunCheck)},
     {"songs", "[WORDS...]",
      "list the charts of the library as the song list window\n"
      "shows them, one a line, path first (newest first); WORDS\n"
@@ -105,11 +105,11 @@ constexpr Command kCommands[] = {
      "difficulty, mode, bpm, notes, added, path, lamp, rate;\n"
      "- reverses), --tsv (every column, tab-separated, under a\n"
      "header line)",
-     kFolders, WITH_QT(RunSongs)},
+     kFolders, WITHOUT_QT(RunSongs)},
     {"play", "CHART", "play the chart file CHART with QV5body.exe and wait for it", kGame,
-     WITH_QT(RunPlay)},
+     WITHOUT_QT(RunPlay)},
     {"autoplay", "CHART", "start QV5body.exe in autoplay on CHART and return", kGame,
-     WITH_QT(RunAutoplay)},
+     WITHOUT_QT(RunAutoplay)},
     {"convert", "wav2ogg|ogg2wav|bmp2png|png2bmp|all FOLDER",
      "convert the files of FOLDER and its sub-folders (all: wav\n"
      "to ogg and bmp to png); a source is deleted once its\n"

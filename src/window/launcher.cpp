@@ -1,18 +1,18 @@
 // The game body's starts. Every one writes the settings first (ApplySettings)
 // and passes only a mode switch and paths; the game reads config.xml itself.
-#include "window/launcher.h"
-
-#include "window/jukebox_page.h"
-#include "window/main_window.h"
-#include "window/main_window_steps.h"
+#include "browser/game_body.h"
 #include "config/config_file.h"
 #include "library/chart_header.h"
 #include "library/difficulty.h"
 #include "library/song_library.h"
 #include "platform/process.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
 #include "platform/tr.h"
+#include "platform/ui_service.h"
+#include "window/folder_tree_ids.h"
+#include "window/jukebox_page.h"
+#include "window/main_window.h"
+#include "window/main_window_steps.h"
 
 namespace qv5 {
 namespace {
@@ -42,10 +42,6 @@ const ExportKind* FindExport(int id) {
     for (const ExportKind& k : kExports)
         if (k.id == id) return &k;
     return nullptr;
-}
-
-std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
 }
 
 // One filter entry: the description and its pattern.
@@ -79,46 +75,6 @@ bool StartGameBody(MainWindow& dlg, const std::string& command_line, Wait wait) 
 }
 
 }  // namespace
-
-std::string PlayCommandLine() {
-    return std::string(kGameBody) + " -s";
-}
-
-std::string PlayChartCommandLine(const std::string& chart_path) {
-    return std::string(kGameBody) + " " + Quoted(chart_path);
-}
-
-std::string AutoplayCommandLine(const std::string& chart_path) {
-    return std::string(kGameBody) + " -a " + Quoted(chart_path);
-}
-
-std::string ExportCommandLine(const char* option, const std::string& chart_path,
-                              const std::string& output) {
-    return std::string(kGameBody) + " " + option + " " + Quoted(chart_path) + " " + Quoted(output);
-}
-
-std::string MovieCommandLine(const std::string& output) {
-    return std::string(kGameBody) + " -movie " + Quoted(output);
-}
-
-bool CommandLineCarries(std::string_view path) {
-    return path.find('"') == std::string_view::npos;
-}
-
-std::string UncarriablePathMessage(const std::string& path) {
-    return Tr("Launcher",
-              "パスに \" が含まれているため、ゲーム本体に渡せません"
-              "（Windowsのコマンドラインでは渡せない文字です）。\n"
-              "名前を変えてから、もう一度実行して下さい。\n") +
-           path;
-}
-
-std::string WithExportExtension(std::string path, std::string_view dot_ext) {
-    if (path.size() < dot_ext.size() ||
-        path.compare(path.size() - dot_ext.size(), dot_ext.size(), dot_ext) != 0)
-        path += dot_ext;
-    return path;
-}
 
 void OnPlay(MainWindow& dlg) {
     if (!dlg.ApplySettings()) return;

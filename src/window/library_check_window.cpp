@@ -1,7 +1,5 @@
 #include "window/library_check_window.h"
 
-#include "window/folder_tree_ids.h"
-
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,17 +10,18 @@
 #include <QVBoxLayout>
 
 #include "library/chart_header.h"
+#include "library/check_text.h"
 #include "library/song_library.h"
-#include "platform/win_path.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "platform/tr.h"
 #include "platform/ui_service.h"
+#include "platform/win_path.h"
 #include "window/folder_tree.h"
+#include "window/folder_tree_ids.h"
 #include "window/job_summary.h"
 #include "window/jukebox_page.h"
-#include "window/library_check_text.h"
 #include "window/main_window.h"
 #include "window/tree_reveal.h"
 
@@ -31,6 +30,15 @@ namespace {
 
 constexpr int kFindingRole = Qt::UserRole;      // index into the findings, -1 for a kind
 constexpr int kPathRole = Qt::UserRole + 1;     // a duplicate's own file (CP932 bytes)
+
+// The check's texts are UTF-8.
+QString Q(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+QString Text(const char* japanese) {
+    return Q(CheckText(japanese));
+}
 
 // The folder of a path (a folder's own path ends with "\"), or the nearest
 // folder above it that still exists.
@@ -88,29 +96,27 @@ LibraryCheckWindow::LibraryCheckWindow(QWidget* owner, CheckResult result, Check
 }
 
 void LibraryCheckWindow::Caption() {
-    setWindowTitle(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "ライブラリの検査")));
-    show_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "フォルダツリーで表示")));
-    open_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "フォルダを開く")));
-    refresh_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "このフォルダを更新")));
-    save_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "レポートを保存...")));
-    close_->setText(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "閉じる")));
-    QString summary = CheckSummary(result_);
+    setWindowTitle(Text(QT_TRANSLATE_NOOP("LibraryCheck", "ライブラリの検査")));
+    show_->setText(Text(QT_TRANSLATE_NOOP("LibraryCheck", "フォルダツリーで表示")));
+    open_->setText(Text(QT_TRANSLATE_NOOP("LibraryCheck", "フォルダを開く")));
+    refresh_->setText(Text(QT_TRANSLATE_NOOP("LibraryCheck", "このフォルダを更新")));
+    save_->setText(Text(QT_TRANSLATE_NOOP("LibraryCheck", "レポートを保存...")));
+    close_->setText(Text(QT_TRANSLATE_NOOP("LibraryCheck", "閉じる")));
+    QString summary = Q(CheckSummary(result_));
     if (result_.findings.empty())
-        summary += u'\n' + CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "問題は見つかりませんでした。"));
+        summary += u'\n' + Text(QT_TRANSLATE_NOOP("LibraryCheck", "問題は見つかりませんでした。"));
     summary_->setText(summary);
 }
 
 QTreeWidgetItem* LibraryCheckWindow::AddFinding(QTreeWidgetItem* parent, size_t i) {
     const CheckFinding& f = result_.findings[i];
     auto* item = new QTreeWidgetItem(parent);
-    item->setText(0, FindingText(f));
+    item->setText(0, Q(FindingText(f)));
     item->setToolTip(0, item->text(0));
     item->setData(0, kFindingRole, int(i));
     for (const CheckFile& file : f.files) {
         auto* child = new QTreeWidgetItem(item);
-        child->setText(0, CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1（%2バイト）"))
-                              .arg(ToQString(file.path))
-                              .arg(file.size));
+        child->setText(0, Q(DuplicateFileText(file)));
         child->setData(0, kFindingRole, int(i));
         child->setData(0, kPathRole, QByteArray(file.path.data(), qsizetype(file.path.size())));
     }
@@ -126,12 +132,13 @@ void LibraryCheckWindow::Fill() {
     items_.assign(result_.findings.size(), nullptr);
     for (const CheckKind kind : kReportOrder) {
         auto* group = new QTreeWidgetItem(findings_);
-        group->setText(0, QStringLiteral("%1 (%2)").arg(KindTitle(kind)).arg(result_.Count(kind)));
+        group->setText(0,
+                       QStringLiteral("%1 (%2)").arg(Q(KindTitle(kind))).arg(result_.Count(kind)));
         group->setData(0, kFindingRole, -1);
         if (kind == CheckKind::Missing) {
             for (const MissingGroup& g : MissingByFolder(result_)) {
                 auto* folder = new QTreeWidgetItem(group);
-                folder->setText(0, MissingGroupText(g));
+                folder->setText(0, Q(MissingGroupText(g)));
                 folder->setToolTip(0, folder->text(0));
                 folder->setData(0, kFindingRole, -1);
                 for (const size_t i : g.findings) AddFinding(folder, i);
@@ -160,7 +167,7 @@ void LibraryCheckWindow::MarkDoneBelow(const std::string& folder) {
         done_[i] = true;
         QTreeWidgetItem* item = items_[i];
         if (!item) continue;
-        item->setText(0, CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "済: %1")).arg(FindingText(f)));
+        item->setText(0, Text(QT_TRANSLATE_NOOP("LibraryCheck", "済: %1")).arg(Q(FindingText(f))));
         QFont font = item->font(0);
         font.setStrikeOut(true);
         item->setFont(0, font);
@@ -217,16 +224,13 @@ void LibraryCheckWindow::RefreshFolder() {
 void LibraryCheckWindow::SaveReport() {
     const auto file = Ui().SaveFile(
         this, "library-check.txt", "txt",
-        FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "テキストファイル (*.txt)"))) +
-            "|*.txt|All Files(*.*)|*.*||");
+        Tr("LibraryCheck", "テキストファイル (*.txt)") + "|*.txt|All Files(*.*)|*.*||");
     if (!file) return;
-    const QByteArray text = ReportText(result_).toUtf8();
-    if (WriteFileAtomic(*file, std::string_view(text.constData(), size_t(text.size())))) return;
-    ShowMessage(this,
-                FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
-                                                        "レポートを保存できませんでした。")) +
-                            u'\n' + ToQString(HostPathForMessage(*file))),
-                Tr("LibraryCheck", "エラー"), MsgIcon::Error);
+    if (WriteFileAtomic(*file, ReportText(result_))) return;
+    ShowMessage(
+        this,
+        Tr("LibraryCheck", "レポートを保存できませんでした。") + "\n" + HostPathForMessage(*file),
+        Tr("LibraryCheck", "エラー"), MsgIcon::Error);
 }
 
 LibraryCheckWindow* OpenLibraryCheck(MainWindow& window) {
@@ -237,19 +241,14 @@ LibraryCheckWindow* OpenLibraryCheck(MainWindow& window) {
     {
         std::unique_ptr<Progress> progress =
             tree->progress_factory
-                ? tree->progress_factory(
-                      &window,
-                      FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
-                                                              "ライブラリを検査しています"))))
+                ? tree->progress_factory(&window, Tr("LibraryCheck", "ライブラリを検査しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
         result = CheckLibrary(SongLibrary(), options, progress.get());
     }
     if (!result.error.empty()) {
         ShowMessage(&window,
-                    FromQString(CheckText(QT_TRANSLATE_NOOP("LibraryCheck",
-                                                            "ライブラリを読めませんでした。"))) +
-                        "\n" + result.error,
+                    Tr("LibraryCheck", "ライブラリを読めませんでした。") + "\n" + result.error,
                     Tr("LibraryCheck", "エラー"), MsgIcon::Error);
         return nullptr;
     }

@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "browser/game_body.h"
 #include "browser/game_folder_setup.h"
 #include "browser/root_list.h"
 #include "config/config_file.h"
@@ -24,9 +25,9 @@
 #include "window/conversion_commands.h"
 #include "window/custom_folder_page.h"
 #include "window/folder_tree.h"
+#include "window/folder_tree_ids.h"
 #include "window/jukebox_page.h"
 #include "window/language.h"
-#include "window/launcher.h"
 #include "window/library_check_window.h"
 #include "window/library_watch.h"
 #include "window/main_page.h"

@@ -306,7 +306,8 @@ TEST(CommandLineFaults, AProgramStartedUnderTheOthersNameStops) {
         fs::remove(bin + "/QV5-full");
         c.make();
         // The window and every Qt command go to QV5-full.
-        const Result r = Shell("timeout 20 '" + bin + "/QV5' --dir '" + game.host() + "' songs");
+        const Result r = Shell("timeout 20 '" + bin + "/QV5' --dir '" + game.host() +
+                               "' import-courses courses.xml");
         EXPECT_EQ(r.code, 127) << c.how << "\n" << r.out;
         EXPECT_NE(r.out.find("cannot start"), std::string::npos) << c.how << "\n" << r.out;
     }

@@ -1,5 +1,3 @@
-#include "window/launcher.h"
-
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -8,22 +6,23 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "window/controls.h"
-#include "window/jukebox_page.h"
-#include "window/main_page.h"
-#include "window/main_window.h"
+#include "browser/game_body.h"
 #include "config/config_file.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/text.h"
-#include "window/wait_note.h"
-#include "window/folder_tree_ids.h"
-#include "window/main_page_ids.h"
-#include "window/main_window_ids.h"
 #include "support/fake_wine.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/controls.h"
+#include "window/folder_tree_ids.h"
+#include "window/jukebox_page.h"
+#include "window/main_page.h"
+#include "window/main_page_ids.h"
+#include "window/main_window.h"
+#include "window/main_window_ids.h"
+#include "window/wait_note.h"
 
 namespace qv5 {
 namespace {

@@ -1,5 +1,7 @@
 // The Library menu's check: progress window with Stop, the report grouped by
 // kind, its actions on the folder tree, and the saved report.
+#include "window/library_check_window.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -14,6 +16,7 @@
 #include <fstream>
 
 #include "config/config_file.h"
+#include "library/check_text.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/paths.h"
@@ -25,8 +28,6 @@
 #include "support/temp_game.h"
 #include "window/folder_tree.h"
 #include "window/jukebox_page.h"
-#include "window/library_check_text.h"
-#include "window/library_check_window.h"
 #include "window/main_window.h"
 #include "window/progress_window.h"
 
@@ -122,7 +123,7 @@ TEST_F(LibraryCheckWindowTest, TheMenuEntryChecksAndTheReportActsOnItsFindings) 
     EXPECT_EQ(t->topLevelItem(4)->childCount(), 29);
     EXPECT_EQ(t->topLevelItem(4)->child(0)->text(0),
               QStringLiteral("songs\\f0\\: 1 chart, 1 file missing"));
-    const QString text = ReportText(Report()->result());
+    const QString text = QString::fromStdString(ReportText(Report()->result()));
     EXPECT_TRUE(text.contains(QStringLiteral("\nOut of date (3)\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\nsongs\\f0\\: 1 chart, 1 file missing\n"
                                              "  songs\\f0\\a.bms: 1 missing: k.wav\n")))

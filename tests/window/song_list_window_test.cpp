@@ -1,5 +1,4 @@
 // The song list window on a real library, opened from the main window.
-#include "window/tag_editor_dialog_ids.h"
 #include "window/song_list_window.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +16,7 @@
 #include <QTest>
 #include <functional>
 
+#include "browser/game_body.h"
 #include "cli/command_songs.h"
 #include "config/config_file.h"
 #include "library/refresh.h"
@@ -32,10 +32,11 @@
 #include "support/temp_game.h"
 #include "window/controls.h"
 #include "window/folder_tree.h"
+#include "window/folder_tree_ids.h"
 #include "window/jukebox_page.h"
-#include "window/launcher.h"
 #include "window/main_window.h"
 #include "window/song_list_model.h"
+#include "window/tag_editor_dialog_ids.h"
 
 namespace qv5 {
 namespace {

@@ -58,6 +58,6 @@ int main(int argc, char** argv) {
         UseLanguage(CommandLineLanguage());
         return RunCommand(*command, line.rest, start_dir);
     }
-    return Application().Run(argc, argv,
-                             WindowStart{dir, line.dir_given, line.screenshot, line.tab, start_dir});
+    return Application().Run(
+        argc, argv, WindowStart{dir, line.dir_given, line.screenshot, line.tab, start_dir});
 }

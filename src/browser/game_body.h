@@ -1,11 +1,10 @@
-// Starting the game body: to play, to play or autoplay one chart, and to have
-// it render a chart's audio or a movie into a file.
+// The game body's command lines: to play, to play or autoplay one chart, and
+// to have it render a chart's audio or a movie into a file. The window and
+// the command line start the same lines.
 #pragma once
 
 #include <string>
 #include <string_view>
-
-#include "window/folder_tree_ids.h"
 
 namespace qv5 {
 
