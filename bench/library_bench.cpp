@@ -24,13 +24,13 @@
 #include <vector>
 
 #include "chart_gen.h"
-#include "program_run.h"
 #include "library/refresh.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/database.h"
 #include "platform/paths.h"
-#include "window/progress_window.h"
+#include "program_run.h"
+#include "window/common/progress_window.h"
 
 namespace fs = std::filesystem;
 using qv5::bench::Now;

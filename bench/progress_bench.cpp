@@ -9,7 +9,7 @@
 
 #include "chart_gen.h"
 #include "library/chart_header.h"
-#include "window/progress_window.h"
+#include "window/common/progress_window.h"
 
 namespace {
 

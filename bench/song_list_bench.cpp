@@ -28,8 +28,8 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/win_path.h"
-#include "window/song_list_model.h"
-#include "window/song_list_window.h"
+#include "window/song_list/song_list_model.h"
+#include "window/song_list/song_list_window.h"
 
 namespace {
 

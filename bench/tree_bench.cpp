@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "window/folder_tree.h"
 #include "chart_gen.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "window/tree/folder_tree.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

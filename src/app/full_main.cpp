@@ -10,9 +10,9 @@
 #include "cli/command_table.h"
 #include "platform/paths.h"
 #include "platform/translation.h"
-#include "window/about.h"
-#include "window/application.h"
-#include "window/game_folder.h"
+#include "window/main/about.h"
+#include "window/main/application.h"
+#include "window/main/game_folder.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <random>
 
-#include "window/hidden_search_command.h"
 #include "library/chart_header.h"
 #include "platform/process.h"
 #include "platform/progress.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/tree/hidden_search_command.h"
 
 namespace qv5 {
 namespace {

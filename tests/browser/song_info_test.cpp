@@ -6,16 +6,16 @@
 
 #include <QLabel>
 
-#include "window/controls.h"
-#include "window/main_window.h"
-#include "window/song_info_panel.h"
-#include "window/song_info_panel_ids.h"
 #include "library/file_hash.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "support/players.h"
 #include "support/temp_game.h"
+#include "window/common/controls.h"
+#include "window/main/main_window.h"
+#include "window/pages/song_info_panel.h"
+#include "window/pages/song_info_panel_ids.h"
 
 namespace qv5 {
 namespace {

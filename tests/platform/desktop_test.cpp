@@ -6,12 +6,12 @@
 #include <fstream>
 
 #include "platform/process.h"
-#include "window/qt_ui_service.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "support/scoped_env.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/common/qt_ui_service.h"
 
 namespace qv5 {
 namespace {

@@ -20,13 +20,13 @@
 #include "support/scoped_env.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
-#include "window/controls.h"
-#include "window/main_page.h"
-#include "window/main_page_ids.h"
-#include "window/main_window.h"
-#include "window/main_window_ids.h"
-#include "window/new_player_dialog.h"
-#include "window/new_player_dialog_ids.h"
+#include "window/common/controls.h"
+#include "window/dialogs/new_player_dialog.h"
+#include "window/dialogs/new_player_dialog_ids.h"
+#include "window/main/main_window.h"
+#include "window/main/main_window_ids.h"
+#include "window/pages/main_page.h"
+#include "window/pages/main_page_ids.h"
 
 namespace qv5 {
 namespace {

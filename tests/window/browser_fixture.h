@@ -15,16 +15,16 @@
 #include <string>
 #include <vector>
 
-#include "window/controls.h"
-#include "window/jukebox_page.h"
-#include "window/folder_tree.h"
-#include "window/name_dialog_ids.h"
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "support/library_rows.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/common/controls.h"
+#include "window/dialogs/name_dialog_ids.h"
+#include "window/pages/jukebox_page.h"
+#include "window/tree/folder_tree.h"
 
 namespace qv5::test {
 

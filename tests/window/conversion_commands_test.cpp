@@ -1,7 +1,6 @@
 // The ten folder-menu commands and the conversions after an install, with
 // the person at the screen scripted and the real converters.
-#include "window/conversion_commands.h"
-#include "window/folder_tree_ids.h"
+#include "window/tree/conversion_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 
 #include "convert/media_files.h"
 #include "support/scripted_ui.h"
+#include "window/tree/folder_tree_ids.h"
 
 namespace qv5 {
 namespace {

@@ -1,6 +1,6 @@
 // Drops on the real main window: real archives, files and song.db; the tree
 // side is a recording stand-in and the person at the screen is scripted.
-#include "window/drops.h"
+#include "window/main/drops.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,9 +10,6 @@
 #include <map>
 #include <set>
 
-#include "window/jukebox_page.h"
-#include "window/main_window.h"
-#include "window/main_window_steps.h"
 #include "config/config_file.h"
 #include "install/archive.h"
 #include "library/scanner.h"
@@ -26,6 +23,8 @@
 #include "support/small_fs.h"
 #include "support/temp_game.h"
 #include "support/zip_writer.h"
+#include "window/main/main_window.h"
+#include "window/pages/jukebox_page.h"
 
 namespace qv5 {
 namespace {
@@ -136,7 +135,7 @@ TEST_F(DropTest, ThreeArchivesAskOnceAndTheDeleteAnswerHoldsForAll) {
         ui->AnswerMessage(MsgAnswer::Yes);
         ui->AnswerMessage(c.delete_answer);
         const size_t before = ui->prompts().size();
-        HandleDrop(dlg, tree, paths);
+        dlg.HandleDrop(tree, paths);
         ASSERT_EQ(ui->prompts().size(), before + 2);
         EXPECT_EQ(ui->prompts()[before].Utf8Text(),
                   "フルパス:Songs\\Cat\\\nフォルダ名:"
@@ -166,7 +165,7 @@ TEST_F(DropTest, AFailedInstallDoesNotOfferToDeleteTheArchive) {
     tree.SelectHandle(full);
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    HandleDrop(dlg, tree, {Abs("f.zip")});
+    dlg.HandleDrop(tree, {Abs("f.zip")});
     const auto texts = ui->MessageTexts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[1].rfind("空き容量が足りないため", 0), 0u) << texts[1];
@@ -207,7 +206,7 @@ TEST_F(DropTest, AnUnreadableArchiveKindIsSaidAndTheLibrariesOffered) {
         script->AnswerMessage(c.offer);
         if (c.offer == MsgAnswer::No) script->AnswerMessage(MsgAnswer::Ok);
         SetArchiveKindReadableForTesting(c.kind, false);
-        HandleDrop(dlg, tree, {Abs(c.archive)});
+        dlg.HandleDrop(tree, {Abs(c.archive)});
         SetArchiveKindReadableForTesting(c.kind, true);
         std::vector<std::string> texts = script->MessageTexts();
         ASSERT_FALSE(texts.empty());
@@ -227,7 +226,7 @@ TEST_F(DropTest, OneArchiveGetsTheShortQuestionAndANoSkipsIt) {
     test::WriteZip(game.HostPath("p.zip"), {File("p.bms", Chart("p"))});
     tree.SelectHandle(cat);
     ui->AnswerMessage(MsgAnswer::No);
-    HandleDrop(dlg, tree, {Abs("p.zip")});
+    dlg.HandleDrop(tree, {Abs("p.zip")});
     EXPECT_EQ(ui->MessageTexts().back(),
               "フルパス:Songs\\Cat\\\nフォルダ名:"
               "Cat\nこのフォルダにインストールしますがよろしいですか？");
@@ -235,7 +234,7 @@ TEST_F(DropTest, OneArchiveGetsTheShortQuestionAndANoSkipsIt) {
     // Charts at the archive's root: a folder named after it.
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::No);
-    HandleDrop(dlg, tree, {Abs("p.zip")});
+    dlg.HandleDrop(tree, {Abs("p.zip")});
     EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\p\\").size(), 1u);
 }
 
@@ -246,7 +245,7 @@ TEST_F(DropTest, ASongFolderOrAChartSelectedInstallsNextToIt) {
         tree.SelectHandle(selected);
         ui->AnswerMessage(MsgAnswer::Yes);
         ui->AnswerMessage(MsgAnswer::No);
-        HandleDrop(dlg, tree, {Abs(name + ".zip")});
+        dlg.HandleDrop(tree, {Abs(name + ".zip")});
         EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\" + name + "\\").size(), 1u) << name;
     }
     // A root holding charts itself has nothing above it: the root is used.
@@ -255,19 +254,19 @@ TEST_F(DropTest, ASongFolderOrAChartSelectedInstallsNextToIt) {
     tree.SelectHandle(root);
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::No);
-    HandleDrop(dlg, tree, {Abs("r.zip")});
+    dlg.HandleDrop(tree, {Abs("r.zip")});
     EXPECT_EQ(test::PathsUnder("song", "Songs\\r\\").size(), 1u);
 }
 
 TEST_F(DropTest, NoSelectionOrACustomFolderEndsTheDrop) {
     test::WriteZip(game.HostPath("a.zip"), {File("a/a.bms", Chart("a"))});
     ui->AnswerMessage(MsgAnswer::Ok);
-    HandleDrop(dlg, tree, {Abs("a.zip"), Abs("a.zip")});
+    dlg.HandleDrop(tree, {Abs("a.zip"), Abs("a.zip")});
     EXPECT_EQ(ui->MessageTexts(),
               std::vector<std::string>{"インストール先のフォルダをクリックして下さい。"});
     tree.SelectHandle(tree.Add(0, "list.qv5folder", "list.qv5folder", 3));
     ui->AnswerMessage(MsgAnswer::Ok);
-    HandleDrop(dlg, tree, {Abs("a.zip"), Abs("a.zip")});
+    dlg.HandleDrop(tree, {Abs("a.zip"), Abs("a.zip")});
     EXPECT_EQ(ui->MessageTexts().back(), "カスタムフォルダ内にインストールすることは出来ません。");
     EXPECT_EQ(ui->MessageTexts().size(), 2u);
 }
@@ -278,13 +277,13 @@ TEST_F(DropTest, TwoFoldersAskAgainAfterANo) {
     game.MakeDir("More/C");
     ui->AnswerMessage(MsgAnswer::No);
     ui->AnswerMessage(MsgAnswer::Yes);
-    HandleDrop(dlg, tree, {Abs("More\\A"), Abs("More\\B"), Abs("More\\C")});
+    dlg.HandleDrop(tree, {Abs("More\\A"), Abs("More\\B"), Abs("More\\C")});
     EXPECT_EQ(ui->MessageTexts().size(), 2u);
     EXPECT_EQ(tree.log, (std::vector<std::string>{"root More\\B\\", "root More\\C\\"}));
     tree.refused = {"More\\A\\"};
     tree.log.clear();
     ui->AnswerMessage(MsgAnswer::Yes);
-    HandleDrop(dlg, tree, {Abs("More\\A"), Abs("More\\B")});
+    dlg.HandleDrop(tree, {Abs("More\\A"), Abs("More\\B")});
     EXPECT_EQ(tree.log, (std::vector<std::string>{"root More\\B\\"}));
 }
 
@@ -293,11 +292,11 @@ TEST_F(DropTest, PicturesByTheirEndings) {
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save(QString::fromStdString(game.HostPath("shot.PNG")), "PNG"));
     ASSERT_TRUE(picture.save(QString::fromStdString(game.HostPath("wide.BMP")), "BMP"));
-    HandleDrop(dlg, tree, {Abs("shot.PNG")});
+    dlg.HandleDrop(tree, {Abs("shot.PNG")});
     EXPECT_TRUE(ui->prompts().empty());
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    HandleDrop(dlg, tree, {Abs("wide.BMP")});
+    dlg.HandleDrop(tree, {Abs("wide.BMP")});
     ASSERT_EQ(ui->MessageTexts().size(), 2u);
     EXPECT_EQ(ui->MessageTexts()[1],
               "壁紙を追加しました。壁紙変更はマニュアルを参考にして下さい。");
@@ -312,7 +311,7 @@ TEST_F(DropTest, PicturesByTheirEndings) {
     test::WriteZip(game.HostPath("a.zip"), {File("a/a.bms")});
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    HandleDrop(dlg, tree, {Abs("bad.jpg"), Abs("a.zip")});
+    dlg.HandleDrop(tree, {Abs("bad.jpg"), Abs("a.zip")});
     EXPECT_EQ(ui->MessageTexts().back(), "画像の読み込みに失敗しました。");
 }
 
@@ -322,7 +321,7 @@ TEST_F(DropTest, AChartPlaysOnAnotherTabAndInstallsIntoTheSongFolderOnJukebox) {
     game.WriteFile("dl/another.bms", Chart("another"));
     tree.jukebox = false;
     tree.SelectHandle(old);
-    HandleDrop(dlg, tree, {Abs("dl\\another.bms")});
+    dlg.HandleDrop(tree, {Abs("dl\\another.bms")});
     for (int i = 0; i < 2000 && wine.Runs().empty(); ++i) usleep(5000);
     ASSERT_EQ(wine.Runs().size(), 1u);
     EXPECT_EQ(wine.Runs()[0].argv,
@@ -333,7 +332,7 @@ TEST_F(DropTest, AChartPlaysOnAnotherTabAndInstallsIntoTheSongFolderOnJukebox) {
     tree.SelectHandle(chart);
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Yes);
-    HandleDrop(dlg, tree, {Abs("dl\\another.bms")});
+    dlg.HandleDrop(tree, {Abs("dl\\another.bms")});
     EXPECT_EQ(ui->MessageTexts().at(0),
               "差分をインストールします。よろしいですか？\nSongs\\Cat\\Old\\");
     EXPECT_EQ(game.ReadFile("Songs/Cat/Old/another.bms"), Chart("another"));
@@ -344,7 +343,7 @@ TEST_F(DropTest, AChartPlaysOnAnotherTabAndInstallsIntoTheSongFolderOnJukebox) {
     for (const char* name : {"old.bms", "OLD.BMS"}) {
         game.WriteFile(std::string("dl/") + name, "other");
         ui->AnswerMessage(MsgAnswer::Yes);
-        HandleDrop(dlg, tree, {Abs(std::string("dl\\") + name)});
+        dlg.HandleDrop(tree, {Abs(std::string("dl\\") + name)});
     }
     EXPECT_EQ(game.ReadFile("Songs/Cat/Old/old.bms"), Chart("old"));
     EXPECT_FALSE(game.Exists("Songs/Cat/Old/OLD.BMS"));
@@ -360,7 +359,7 @@ TEST_F(DropTest, AChartNamedWithADoubleQuoteIsNotPlayed) {
     game.WriteFile("dl/plain.bms", Chart("p"));
     tree.jukebox = false;
     ui->AnswerMessage(MsgAnswer::Ok);
-    HandleDrop(dlg, tree, {Abs("dl\\q\"uote.bms"), Abs("dl\\plain.bms")});
+    dlg.HandleDrop(tree, {Abs("dl\\q\"uote.bms"), Abs("dl\\plain.bms")});
     ASSERT_EQ(ui->MessageTexts().size(), 1u);
     EXPECT_NE(ui->MessageTexts()[0].find(Cp932ToUtf8(Abs("dl\\q\"uote.bms"))), std::string::npos);
     for (int i = 0; i < 2000 && wine.Runs().empty(); ++i) usleep(5000);
@@ -374,9 +373,9 @@ TEST_F(DropTest, TheWindowTakesDroppedUrlsWhole) {
     game.WriteFile("dl/曲.bms", Chart("c"));
     test::WriteZip(game.HostPath("a.zip"), {File("a/a.bms")});
     ui->AnswerMessage(MsgAnswer::Ok);
-    OnDropFiles(dlg, {QUrl::fromLocalFile(QString::fromStdString(game.HostPath("dl/曲.bms"))),
-                      QUrl::fromLocalFile(QString::fromStdString(game.HostPath("a.zip"))),
-                      QUrl::fromLocalFile(QString::fromStdString(game.HostPath("a.zip")))});
+    dlg.OnDropFiles({QUrl::fromLocalFile(QString::fromStdString(game.HostPath("dl/曲.bms"))),
+                     QUrl::fromLocalFile(QString::fromStdString(game.HostPath("a.zip"))),
+                     QUrl::fromLocalFile(QString::fromStdString(game.HostPath("a.zip")))});
     for (int i = 0; i < 2000 && wine.Runs().empty(); ++i) usleep(5000);
     ASSERT_EQ(wine.Runs().size(), 1u);
     EXPECT_EQ(wine.Runs()[0].argv.back(), Cp932ToUtf8(Abs(Sj(u8"dl\\曲.bms"))));
@@ -392,7 +391,7 @@ TEST_F(DropTest, FilesEndingInXmlAreCourseListsAndOthersAreIgnored) {
     game.WriteFile("list.qv5folder", "#TITLE list\r\n");
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
-    HandleDrop(dlg, tree, {Abs("x.myxml"), Abs("y.txt"), Abs("list.qv5folder")});
+    dlg.HandleDrop(tree, {Abs("x.myxml"), Abs("y.txt"), Abs("list.qv5folder")});
     EXPECT_EQ(ui->MessageTexts(),
               (std::vector<std::string>{"コースをデータベースに追加します。\nよろしいですか?",
                                         "1コース追加しました\n"}));
@@ -422,7 +421,7 @@ TEST_F(DropTest, ALongDroppedPathIsHandledWhole) {
     tree.SelectHandle(cat);
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::No);
-    HandleDrop(dlg, tree, {Abs(internal + "\\long.zip")});
+    dlg.HandleDrop(tree, {Abs(internal + "\\long.zip")});
     EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\Long\\").size(), 1u);
 }
 

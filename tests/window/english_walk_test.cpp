@@ -19,17 +19,17 @@
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "platform/translation.h"
-#include "window/folder_tree_ids.h"
-#include "window/controls.h"
-#include "window/folder_tree.h"
-#include "window/jukebox_page.h"
-#include "window/main_page.h"
-#include "window/main_window.h"
-#include "window/play_option_dialog.h"
-#include "window/tool_settings_dialog.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/common/controls.h"
+#include "window/dialogs/play_option_dialog.h"
+#include "window/dialogs/tool_settings_dialog.h"
+#include "window/main/main_window.h"
+#include "window/pages/jukebox_page.h"
+#include "window/pages/main_page.h"
+#include "window/tree/folder_tree.h"
+#include "window/tree/folder_tree_ids.h"
 
 namespace qv5 {
 namespace {
@@ -158,7 +158,7 @@ TEST_F(EnglishWalk, NoJapaneseOnAnyPageMenuDialogOrMessage) {
     WalkDialog("tool settings");
     window.JukeboxTab()->OpenToolSettings();
     WalkDialog("play options");
-    OnPlayOptions(window);
+    window.OnPlayOptions();
     WalkDialog("new player");
     static_cast<MainPage*>(window.PageAt(0))->OnNewPlayer();
     // Items are looked up again before each command: a command may rebuild

@@ -2,11 +2,11 @@
 // and what a double click or a drag does.
 #include <QAction>
 
-#include "window/browser_fixture.h"
-#include "window/tree_icons.h"
-#include "window/folder_tree_ids.h"
 #include "platform/shell.h"
 #include "support/library_compare.h"
+#include "window/browser_fixture.h"
+#include "window/tree/folder_tree_ids.h"
+#include "window/tree/tree_icons.h"
 
 namespace qv5 {
 namespace {

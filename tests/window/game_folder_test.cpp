@@ -1,6 +1,6 @@
 // The game folder of a start without one: the window's chooser, the folder
 // remembered per user, and the command line that uses it.
-#include "window/game_folder.h"
+#include "window/main/game_folder.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

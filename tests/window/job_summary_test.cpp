@@ -1,4 +1,4 @@
-#include "window/job_summary.h"
+#include "window/common/job_summary.h"
 
 #include <gtest/gtest.h>
 

@@ -4,15 +4,15 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "window/main_window.h"
-#include "window/browser_fixture.h"
-#include "window/tree_icons.h"
 #include "config/config_file.h"
 #include "platform/paths.h"
-#include "window/progress_window.h"
-#include "window/folder_tree_ids.h"
-#include "window/jukebox_page_ids.h"
 #include "platform/shell.h"
+#include "window/browser_fixture.h"
+#include "window/common/progress_window.h"
+#include "window/main/main_window.h"
+#include "window/pages/jukebox_page_ids.h"
+#include "window/tree/folder_tree_ids.h"
+#include "window/tree/tree_icons.h"
 
 namespace qv5 {
 namespace {

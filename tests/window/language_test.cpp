@@ -1,5 +1,5 @@
 // Interface language: the captions of the window and its pages.
-#include "window/language.h"
+#include "window/main/language.h"
 
 #include <gtest/gtest.h>
 
@@ -8,21 +8,21 @@
 #include <QLabel>
 #include <set>
 
-#include "window/controls.h"
-#include "window/main_window.h"
-#include "window/page.h"
-#include "window/custom_folder_page_ids.h"
-#include "window/jukebox_page_ids.h"
-#include "window/main_page_ids.h"
-#include "window/main_window_ids.h"
-#include "window/option_page_ids.h"
-#include "window/select_page_ids.h"
-#include "window/system_page_ids.h"
 #include "config/config_file.h"
 #include "platform/text.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/common/controls.h"
+#include "window/main/main_window.h"
+#include "window/main/main_window_ids.h"
+#include "window/pages/custom_folder_page_ids.h"
+#include "window/pages/jukebox_page_ids.h"
+#include "window/pages/main_page_ids.h"
+#include "window/pages/option_page_ids.h"
+#include "window/pages/page.h"
+#include "window/pages/select_page_ids.h"
+#include "window/pages/system_page_ids.h"
 
 namespace qv5 {
 namespace {

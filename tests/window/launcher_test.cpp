@@ -15,14 +15,14 @@
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
-#include "window/controls.h"
-#include "window/folder_tree_ids.h"
-#include "window/jukebox_page.h"
-#include "window/main_page.h"
-#include "window/main_page_ids.h"
-#include "window/main_window.h"
-#include "window/main_window_ids.h"
-#include "window/wait_note.h"
+#include "window/common/controls.h"
+#include "window/common/wait_note.h"
+#include "window/main/main_window.h"
+#include "window/main/main_window_ids.h"
+#include "window/pages/jukebox_page.h"
+#include "window/pages/main_page.h"
+#include "window/pages/main_page_ids.h"
+#include "window/tree/folder_tree_ids.h"
 
 namespace qv5 {
 namespace {

@@ -1,6 +1,6 @@
 // The Library menu's check: progress window with Stop, the report grouped by
 // kind, its actions on the folder tree, and the saved report.
-#include "window/library_check_window.h"
+#include "window/check/library_check_window.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -26,10 +26,10 @@
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
-#include "window/folder_tree.h"
-#include "window/jukebox_page.h"
-#include "window/main_window.h"
-#include "window/progress_window.h"
+#include "window/common/progress_window.h"
+#include "window/main/main_window.h"
+#include "window/pages/jukebox_page.h"
+#include "window/tree/folder_tree.h"
 
 namespace qv5 {
 namespace {

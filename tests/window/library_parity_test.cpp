@@ -21,13 +21,13 @@
 #include "support/shell.h"
 #include "support/temp_game.h"
 #include "support/zip_writer.h"
-#include "window/drop_target.h"
-#include "window/drops.h"
-#include "window/folder_tree.h"
-#include "window/folder_tree_ids.h"
-#include "window/jukebox_page.h"
-#include "window/library_check_window.h"
-#include "window/main_window.h"
+#include "window/check/library_check_window.h"
+#include "window/main/drop_target.h"
+#include "window/main/drops.h"
+#include "window/main/main_window.h"
+#include "window/pages/jukebox_page.h"
+#include "window/tree/folder_tree.h"
+#include "window/tree/folder_tree_ids.h"
 
 namespace qv5 {
 namespace {
@@ -74,7 +74,7 @@ void Trigger(MainWindow& w, const std::string& root, int command) {
 
 // The library check's "Refresh this folder" on the finding of `chart`.
 void RefreshFromCheck(MainWindow& w, const QString& chart) {
-    LibraryCheckWindow* check = OpenLibraryCheck(w);
+    LibraryCheckWindow* check = w.OpenLibraryCheck();
     ASSERT_TRUE(check);
     QTreeWidget* findings = check->Findings();
     for (int k = 0; k < findings->topLevelItemCount(); ++k)
@@ -154,7 +154,7 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
          [](MainWindow& w, test::ScriptedUi&) {
              Trigger(w, "songs\\", 0);
              w.Tabs()->setCurrentIndex(1);
-             HandleDrop(w, *MakeWindowDropTarget(w), {ProgramDirectory() + "pack.zip"});
+             w.HandleDrop(*w.MakeDropTarget(), {ProgramDirectory() + "pack.zip"});
          },
          "install pack.zip --into songs",
          6,

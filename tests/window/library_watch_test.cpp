@@ -13,10 +13,10 @@
 #include "support/scripted_ui.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
-#include "window/folder_tree.h"
-#include "window/folder_tree_ids.h"
-#include "window/jukebox_page.h"
-#include "window/main_window.h"
+#include "window/main/main_window.h"
+#include "window/pages/jukebox_page.h"
+#include "window/tree/folder_tree.h"
+#include "window/tree/folder_tree_ids.h"
 
 namespace qv5 {
 namespace {

@@ -1,4 +1,4 @@
-#include "window/main_window.h"
+#include "window/main/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +14,19 @@
 #include <cstring>
 #include <filesystem>
 
-#include "window/about.h"
-#include "window/controls.h"
-#include "window/jukebox_page.h"
-#include "window/main_page.h"
-#include "window/page.h"
-#include "window/folder_tree.h"
-#include "window/main_page_ids.h"
-#include "window/main_window_ids.h"
 #include "config/config_file.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/small_fs.h"
 #include "support/temp_game.h"
+#include "window/common/controls.h"
+#include "window/main/about.h"
+#include "window/main/main_window_ids.h"
+#include "window/pages/jukebox_page.h"
+#include "window/pages/main_page.h"
+#include "window/pages/main_page_ids.h"
+#include "window/pages/page.h"
+#include "window/tree/folder_tree.h"
 
 namespace qv5 {
 namespace {

@@ -4,17 +4,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "window/controls.h"
-#include "window/main_page.h"
-#include "window/main_window.h"
-#include "window/play_option_dialog.h"
-#include "window/main_page_ids.h"
-#include "window/main_window_ids.h"
-#include "window/play_option_dialog_ids.h"
 #include "config/config_file.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/common/controls.h"
+#include "window/dialogs/play_option_dialog.h"
+#include "window/dialogs/play_option_dialog_ids.h"
+#include "window/main/main_window.h"
+#include "window/main/main_window_ids.h"
+#include "window/pages/main_page.h"
+#include "window/pages/main_page_ids.h"
 
 namespace qv5 {
 namespace {

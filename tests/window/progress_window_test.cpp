@@ -1,4 +1,4 @@
-#include "window/progress_window.h"
+#include "window/common/progress_window.h"
 
 #include <gtest/gtest.h>
 

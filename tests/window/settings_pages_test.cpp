@@ -11,24 +11,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "window/controls.h"
-#include "window/main_page.h"
-#include "window/main_window.h"
-#include "window/option_page.h"
-#include "window/system_page.h"
-#include "window/custom_folder_page_ids.h"
-#include "window/jukebox_page_ids.h"
-#include "window/main_page_ids.h"
-#include "window/option_page_ids.h"
-#include "window/select_page_ids.h"
-#include "window/system_page_ids.h"
-#include "window/tool_settings_dialog_ids.h"
 #include "config/config_file.h"
 #include "platform/text.h"
 #include "support/alsa_devices.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/common/controls.h"
+#include "window/dialogs/tool_settings_dialog_ids.h"
+#include "window/main/main_window.h"
+#include "window/pages/custom_folder_page_ids.h"
+#include "window/pages/jukebox_page_ids.h"
+#include "window/pages/main_page.h"
+#include "window/pages/main_page_ids.h"
+#include "window/pages/option_page.h"
+#include "window/pages/option_page_ids.h"
+#include "window/pages/select_page_ids.h"
+#include "window/pages/system_page.h"
+#include "window/pages/system_page_ids.h"
 
 namespace qv5 {
 namespace {

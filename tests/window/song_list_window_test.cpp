@@ -1,5 +1,5 @@
 // The song list window on a real library, opened from the main window.
-#include "window/song_list_window.h"
+#include "window/song_list/song_list_window.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -30,13 +30,13 @@
 #include "support/scripted_ui.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
-#include "window/controls.h"
-#include "window/folder_tree.h"
-#include "window/folder_tree_ids.h"
-#include "window/jukebox_page.h"
-#include "window/main_window.h"
-#include "window/song_list_model.h"
-#include "window/tag_editor_dialog_ids.h"
+#include "window/common/controls.h"
+#include "window/dialogs/tag_editor_dialog_ids.h"
+#include "window/main/main_window.h"
+#include "window/pages/jukebox_page.h"
+#include "window/song_list/song_list_model.h"
+#include "window/tree/folder_tree.h"
+#include "window/tree/folder_tree_ids.h"
 
 namespace qv5 {
 namespace {

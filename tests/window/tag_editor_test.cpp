@@ -8,10 +8,7 @@
 #include <QPushButton>
 #include <map>
 
-#include "window/controls.h"
 #include "browser/song_info.h"
-#include "window/tag_editor_dialog.h"
-#include "window/tag_editor_dialog_ids.h"
 #include "library/file_hash.h"
 #include "library/rescan.h"
 #include "library/scanner.h"
@@ -21,6 +18,9 @@
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/common/controls.h"
+#include "window/dialogs/tag_editor_dialog.h"
+#include "window/dialogs/tag_editor_dialog_ids.h"
 
 namespace qv5 {
 namespace {

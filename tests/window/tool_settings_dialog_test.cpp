@@ -1,6 +1,6 @@
 // The tool settings dialog: program choosers, redisplay, the BMS editor
 // warning, the limits after closing and the compressor record.
-#include "window/tool_settings_dialog.h"
+#include "window/dialogs/tool_settings_dialog.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,14 +11,14 @@
 #include <QSpinBox>
 #include <filesystem>
 
-#include "window/controls.h"
-#include "window/compressor_dialog.h"
-#include "window/tool_settings_dialog_ids.h"
 #include "config/compvars.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "window/common/controls.h"
+#include "window/dialogs/compressor_dialog.h"
+#include "window/dialogs/tool_settings_dialog_ids.h"
 
 namespace qv5 {
 namespace {

@@ -3,11 +3,11 @@
 #include <QAction>
 #include <cstdlib>
 
-#include "window/browser_fixture.h"
-#include "window/tree_icons.h"
-#include "window/folder_tree_ids.h"
 #include "support/library_compare.h"
 #include "support/scoped_env.h"
+#include "window/browser_fixture.h"
+#include "window/tree/folder_tree_ids.h"
+#include "window/tree/tree_icons.h"
 
 namespace qv5 {
 namespace {

@@ -1,4 +1,4 @@
-#include "window/wait_note.h"
+#include "window/common/wait_note.h"
 
 #include <gtest/gtest.h>
 

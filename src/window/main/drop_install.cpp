@@ -1,0 +1,189 @@
+// The installing branches of a drop: a chart file into a song folder, the
+// songs of an archive into a folder of the tree.
+#include <QElapsedTimer>
+
+#include "install/install.h"
+#include "library/chart_header.h"
+#include "library/operations.h"
+#include "library/song_library.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "platform/text.h"
+#include "platform/tr.h"
+#include "platform/ui_service.h"
+#include "platform/win_path.h"
+#include "window/common/job_summary.h"
+#include "window/common/progress_window.h"
+#include "window/main/drops.h"
+#include "window/main/main_window.h"
+#include "window/pages/jukebox_page.h"
+
+namespace qv5 {
+namespace {
+
+bool Ask(MainWindow& window, const std::string& text) {
+    return Ui().MessageBox(&window, text, Tr("DropInstall", "確認"), MsgButtons::YesNo,
+                           MsgIcon::Question) == MsgAnswer::Yes;
+}
+
+// The download offer for the archiver libraries, after the message that one
+// could not be loaded.
+void OfferLibraries(MainWindow& window) {
+    if (Ask(window, Tr("ArchiveContents",
+                       "解凍に必要なライブラリが存在しません。\nダウンロードしますか？"))) {
+        // The installer is the archiver's own; it is offered only where it is.
+        if (PathExists("QV5files\\caldix\\caldix.exe"))
+            Processes().Run("QV5files/caldix/caldix.exe", Wait::Yes);
+    } else {
+        ShowMessage(
+            &window,
+            Tr("ArchiveContents",
+               "書庫解凍機能を利用するには、unzip32.dll、unrar32.dll、unrar.dllが必要です。\n"
+               "手動で導入する場合は、これらをQV5.exeと同じフォルダに置いてください。"),
+            Tr("ArchiveContents", "エラー"));
+    }
+}
+
+bool IsFolderItem(const DropItem& item) {
+    return item.icon == 0 || item.icon == 4;
+}
+
+// The item to install into: the selected folder, the folder of a selected
+// file; a song folder's parent for archives. Above a root there is nothing,
+// so an archive dropped on a root that holds charts goes into the root.
+struct Destination {
+    DropItem item;
+    bool song_folder = false;
+};
+
+std::optional<Destination> FindDestination(DropTarget& target, bool for_archive) {
+    auto selected = target.SelectedItem();
+    if (!selected) return std::nullopt;
+    Destination d{*selected, false};
+    if (!IsFolderItem(d.item)) {
+        auto parent = target.ParentOf(d.item);
+        if (!parent) return std::nullopt;
+        d.item = *parent;
+    }
+    d.song_folder = HoldsChartFiles(d.item.path);
+    if (d.song_folder && for_archive)
+        if (auto parent = target.ParentOf(d.item)) d.item = *parent;
+    return d;
+}
+
+bool HasNameIgnoringCase(const std::string& folder, const std::string& name) {
+    std::vector<DirEntry> entries;
+    ListFolder(folder, entries, ListDetail::NamesAndKinds);
+    for (const DirEntry& e : entries)
+        if (SameIgnoringCase(e.name, name)) return true;
+    return false;
+}
+
+std::string Fill(std::string format, const std::string& a, const std::string& b = {}) {
+    size_t at = format.find("%s");
+    if (at != std::string::npos) {
+        format.replace(at, 2, a);
+        at = format.find("%s", at + a.size());
+        if (at != std::string::npos) format.replace(at, 2, b);
+    }
+    return format;
+}
+
+}  // namespace
+
+void MainWindow::DropChart(DropTarget& target, const std::string& path) {
+    MainWindow& window = *this;
+    auto dest = FindDestination(target, false);
+    const bool valid = dest && dest->song_folder;
+    if (dest) target.Select(dest->item);
+    if (!target.JukeboxShown() || !valid) {
+        window.PlayDroppedChart(path);
+        return;
+    }
+    const std::string folder = WinPath(dest->item.path).AsFolder().text();
+    if (!Ask(window, Fill(Tr("DropInstall", "差分をインストールします。よろしいですか？\n%s"),
+                          dest->item.path)))
+        return;
+    // A chart that is there already, in any case of its letters, stays and
+    // nothing is said; any other failure is.
+    const std::string name = WinPath(path).LastName();
+    if (HasNameIgnoringCase(folder, name)) return;
+    if (!CopyFileNoOverwrite(path, folder + name)) {
+        ShowMessage(&window,
+                    Tr("DropInstall", "ファイルをコピーできませんでした。\n") + folder + name,
+                    Tr("DropInstall", "エラー"));
+        return;
+    }
+    LibraryReport report;
+    if (!RefreshSongFolder(SongLibrary(), folder, nullptr, report) && !report.error.empty())
+        ShowMessage(&window, report.error, Tr("DropInstall", "エラー"));
+    target.RepopulateItem(dest->item);
+    if (Ask(window, Tr("DropInstall", "インストールに成功しました。元のファイルは削除しますか？")))
+        DeletePath(path);
+}
+
+bool MainWindow::DropArchive(DropTarget& target, DropState& state, const std::string& path) {
+    MainWindow& window = *this;
+    auto selected = target.SelectedItem();
+    if (!selected) {
+        ShowMessage(&window, Tr("DropInstall", "インストール先のフォルダをクリックして下さい。"));
+        return false;
+    }
+    const std::string& text = selected->text;
+    if (EndsWith(text, ".qv5folder")) {
+        ShowMessage(&window,
+                    Tr("DropInstall", "カスタムフォルダ内にインストールすることは出来ません。"),
+                    Tr("DropInstall", "エラー"));
+        return false;
+    }
+    auto dest = FindDestination(target, true);
+    if (!dest) return true;
+    const std::string& dest_path = dest->item.path;
+    if (!state.install_confirmed) {
+        const char* one = QT_TRANSLATE_NOOP(
+            "DropInstall",
+            "フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？");
+        const char* many = QT_TRANSLATE_NOOP(
+            "DropInstall",
+            "フルパス:%s\nフォルダ名:%s\nこのフォルダにインストールしますがよろしいですか？\n"
+            "(同時にドロップしたファイルも同じフォルダにインストールされます。)");
+        if (!Ask(window, Fill(Tr("DropInstall", state.count > 1 ? many : one), dest_path,
+                              WinPath(dest_path).LastName())))
+            return true;
+        state.install_confirmed = true;
+    }
+    const ArchiveKind kind = ArchiveKindOfPath(path).value_or(ArchiveKind::Zip);
+    InstallResult r;
+    QElapsedTimer took;
+    took.start();
+    {
+        ProgressWindow progress(&window, Tr("DropInstall", "インストール中"));
+        progress.SetUnit(FilesUnit());
+        r = InstallArchive(kind, path, WinPath(dest_path).AsFolder().text(), &progress);
+    }
+    const double seconds = took.elapsed() / 1000.0;
+    ShowNotices(&window, InstallNotices(r));
+    if (r.status == InstallResult::Status::LibraryMissing) OfferLibraries(window);
+    if (!r.installed()) return true;
+    ShowJobSummary(&window,
+                   InstallSummary(r.extract.files, CountRowsBelow("song", r.new_folder), seconds));
+
+    const DropItem item = target.AddFolderItem(dest->item, r.folder_name);
+    target.Select(item);
+    if (state.delete_policy == DropState::Delete::Ask) {
+        const bool yes = Ask(
+            window, Tr("DropInstall", "インストールに成功しました。\n元ファイルを削除しますか？"));
+        state.delete_policy = yes ? DropState::Delete::Always : DropState::Delete::Never;
+        if (yes) DeletePath(path);
+    } else if (state.delete_policy == DropState::Delete::Always) {
+        DeletePath(path);
+    }
+    const ToolSettings& tools = window.JukeboxTab()->tools;
+    if (tools.autowavtoogg) target.ConvertWavToOgg(r.new_folder);
+    if (tools.autobmptopng) target.ConvertBmpToPng(r.new_folder);
+    if (tools.autofumensearch) target.SearchHiddenCharts(item);
+    target.RefreshControls();
+    return true;
+}
+
+}  // namespace qv5

@@ -1,0 +1,103 @@
+// The song list window: every chart of the library in one table, with a
+// filter box, filters, sorting on every column and the chart commands.
+// Non-modal; closing it changes nothing.
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "library/song_list.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QTableView;
+class QAction;
+
+namespace qv5 {
+
+class SongListModel;
+
+// What the main window does for the list; an empty hook does nothing.
+struct SongListHooks {
+    // The folder tree's play and autoplay commands on a chart path.
+    std::function<void(const std::string&chart_path)> play, autoplay;
+    // The tag editor; true when saved.
+    std::function<bool(const std::string& chart_path)> edit_tags;
+    // Switches to JUKEBOX1 and selects the chart's item.
+    std::function<void(const std::string& chart_path)> show_in_tree;
+};
+
+class SongListWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit SongListWindow(QWidget* parent = nullptr);
+    ~SongListWindow() override;
+
+    SongListHooks hooks;
+
+    // Reads the library again when song.db, tag.db or the player's scores
+    // changed since the list was read (or always with `force`); else looks
+    // again whether the charts' files are there, as their rows are shown.
+    void FollowLibrary(bool force = false);
+    // The filter as the controls set it.
+    SongFilter CurrentFilter() const;
+    void SetFilterControls(const SongFilter& filter);
+
+    SongListModel* Model() const { return model_; }
+    QTableView* View() const { return view_; }
+    QLineEdit* FilterEdit() const { return filter_edit_; }
+    QString CountText() const;
+    // The chart commands on a shown row.
+    void Play(int row);
+    void Autoplay(int row);
+    void EditTags(int row);
+    void OpenFolder(int row);
+    void ShowInTree(int row);
+
+  protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void Recaption();
+    void ApplyFilter();
+    void ShowCount();
+    void ShowMenu(const QPoint& at);
+    void SaveSettings() const;
+    void LoadSettings();
+    std::string PathOf(int row) const;
+
+    SongListModel* model_;
+    QTableView* view_;
+    QLineEdit* filter_edit_;
+    QComboBox* mode_;
+    QSpinBox* level_min_;
+    QSpinBox* level_max_;
+    QComboBox* difficulty_;
+    QCheckBox* favorites_;
+    QCheckBox* not_played_;
+    QCheckBox* not_cleared_;
+    QCheckBox* new_;
+    QLabel* count_;
+    std::array<QLabel*, 4> labels_{};
+    std::array<QAction*, 5> actions_{};
+    QFileSystemWatcher watcher_;
+    QTimer settle_;
+    // Modification times and sizes of song.db, tag.db and the player's file
+    // when the list was read.
+    std::array<std::int64_t, 6> stamp_{};
+    bool loaded_ = false;
+};
+
+}  // namespace qv5
