@@ -3,7 +3,6 @@
 // full program beside this one, which takes over this process with the same
 // arguments. Loading Qt and the libraries of the window costs more than an
 // unchanged refresh of thousands of charts.
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
@@ -19,8 +18,7 @@ namespace {
 constexpr const char* kFullProgram = "QV5-full";
 
 bool HoldsGameFiles(const std::string& dir) {
-    struct stat st {};
-    return stat((dir + "/QV5files").c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return qv5::IsHostDirectory(dir + "/QV5files");
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 // The import commands of the command line: course lists and restored scores.
 #include <limits.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 
 #include "cli/command_support.h"
@@ -14,11 +12,11 @@
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 #include "platform/ui_service.h"
 #include "player/course_import.h"
 #include "player/player_db.h"
 #include "player/score_restore.h"
-#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -36,13 +34,7 @@ void Print(const Notice& n) {
 // The file as the user named it: its folder resolved, its own name kept, so
 // that a link is what gets deleted after the import, never the file it names.
 std::optional<std::string> NamedFile(const std::string& host) {
-    const std::filesystem::path named(host);
-    const std::filesystem::path dir = named.has_parent_path() ? named.parent_path() : ".";
-    char resolved[PATH_MAX];
-    struct stat st {};
-    if (!named.has_filename() || !realpath(dir.c_str(), resolved) || lstat(host.c_str(), &st) != 0)
-        return std::nullopt;
-    return (std::filesystem::path(resolved) / named.filename()).string();
+    return ResolveFolderOf(host);
 }
 
 int ImportCourses(const std::string& host) {

@@ -1,7 +1,6 @@
 // `init DIR`: the ready game folder the window's chooser offers to make, for
 // scripts (the demo folder is made this way).
 #include <cstdio>
-#include <filesystem>
 
 #include "browser/game_folder_setup.h"
 #include "cli/command_support.h"
@@ -11,9 +10,7 @@
 namespace qv5 {
 
 int RunInit(const CommandCall& call) {
-    std::string dir =
-        std::filesystem::path(FromStartDir(call.args[0], call.start_dir)).lexically_normal();
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    const std::string dir = TidyHostPath(FromStartDir(call.args[0], call.start_dir));
     std::string error;
     if (!MakeGameFolder(dir, error)) return CommandFailed(Cp932ToUtf8(error));
     std::printf(

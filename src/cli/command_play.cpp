@@ -1,8 +1,5 @@
 // `play CHART` and `autoplay CHART`: the chart commands of the folder tree for
 // scripts. The settings are taken as config.xml holds them.
-#include <limits.h>
-#include <stdlib.h>
-
 #include <cstdio>
 
 #include "browser/game_body.h"
@@ -21,12 +18,12 @@ namespace {
 // The chart as the folder tree would name it: relative to the program
 // directory when inside it, else absolute.
 std::optional<std::string> ChartPath(const std::string& host, std::string& error) {
-    char resolved[PATH_MAX];
-    if (!realpath(host.c_str(), resolved)) {
+    const auto resolved = RealHostPath(host);
+    if (!resolved) {
         error = "no such chart: " + host;
         return std::nullopt;
     }
-    auto internal = FromHostPath(resolved);
+    auto internal = FromHostPath(*resolved);
     if (!internal) {
         error = "the path cannot be represented in Shift-JIS: " + host;
         return std::nullopt;

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 
 #include "browser/root_list.h"
@@ -42,12 +41,8 @@ std::optional<std::string> StoredForm(const ConfigRecord& config, const std::str
         for (const std::string& candidate : {*as_is, *as_is + "\\"})
             if (Registered(config, candidate)) return candidate;
     }
-    namespace fs = std::filesystem;
-    fs::path full = !arg.empty() && arg.front() == '/' ? fs::path(arg) : fs::path(start_dir) / arg;
-    char resolved[PATH_MAX];
-    std::string host =
-        realpath(full.c_str(), resolved) ? std::string(resolved) : full.lexically_normal().string();
-    while (host.size() > 1 && host.back() == '/') host.pop_back();
+    const std::string full = FromStartDir(arg, start_dir);
+    const std::string host = RealHostPath(full).value_or(TidyHostPath(full));
     auto internal = FromHostPath(host);
     if (!internal) return std::nullopt;
     const bool file = EndsWith(*internal, ".qv5folder");

@@ -1,8 +1,5 @@
 #include "cli/command_support.h"
 
-#include <limits.h>
-#include <stdlib.h>
-
 #include <cstdio>
 
 #include "config/config_file.h"
@@ -24,10 +21,6 @@ std::string Counted(long n, const char* singular) {
     return std::to_string(n) + " " + noun;
 }
 
-std::string FromStartDir(const std::string& host, const std::string& start_dir) {
-    return !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
-}
-
 int FinishCommand(int code) {
     // A summary that never arrived is a failure too (a full disk, a closed pipe).
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
@@ -40,12 +33,12 @@ int FinishCommand(int code) {
 std::optional<std::string> CommandLinePath(const std::string& host, const std::string& start_dir,
                                            std::string& error, const char* missing) {
     const std::string full = FromStartDir(host, start_dir);
-    char resolved[PATH_MAX];
-    if (!realpath(full.c_str(), resolved)) {
+    const auto resolved = RealHostPath(full);
+    if (!resolved) {
         error = std::string(missing) + ": " + host;
         return std::nullopt;
     }
-    auto internal = FromHostPath(resolved);
+    auto internal = FromHostPath(*resolved);
     if (!internal) {
         error = "the path cannot be represented in Shift-JIS: " + host;
         return std::nullopt;

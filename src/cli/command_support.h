@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/paths.h"
+
 namespace qv5 {
 
 struct ConfigRecord;
@@ -15,8 +17,6 @@ int CommandFailed(const std::string& message);
 // lines (English). The number stays the line's field a script reads.
 std::string Counted(long n, const char* singular);
 
-// A relative host path taken from `start_dir`, as every command-line tool does.
-std::string FromStartDir(const std::string& host, const std::string& start_dir);
 // `code`, or a failure when the standard output could not be written.
 int FinishCommand(int code);
 

@@ -6,7 +6,6 @@
 #include "cli/command_table.h"
 
 #include <errno.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -292,9 +291,7 @@ int HandOver(const char* name, const std::vector<std::string>& argv) {
     const std::string program = ExecutableHostDirectory() + "/" + name;
     // A copy of this very program under the other's name would start itself
     // for ever.
-    struct stat self {}, target {};
-    if (::stat("/proc/self/exe", &self) == 0 && ::stat(program.c_str(), &target) == 0 &&
-        self.st_dev == target.st_dev && self.st_ino == target.st_ino) {
+    if (SameHostFile("/proc/self/exe", program)) {
         std::fprintf(stderr, "QV5: cannot start %s: it is this program itself, not %s\n",
                      program.c_str(), name);
         return 127;

@@ -2,10 +2,12 @@
 
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 
 #include "platform/text.h"
 
@@ -80,6 +82,43 @@ std::string CurrentHostDirectory() {
     }
     dir.resize(std::char_traits<char>::length(dir.c_str()));
     return dir;
+}
+
+std::string FromStartDir(const std::string& host, const std::string& start_dir) {
+    return !host.empty() && host.front() == '/' ? host : start_dir + "/" + host;
+}
+
+std::optional<std::string> RealHostPath(const std::string& host) {
+    char resolved[PATH_MAX];
+    if (!realpath(host.c_str(), resolved)) return std::nullopt;
+    return std::string(resolved);
+}
+
+std::string TidyHostPath(const std::string& host) {
+    std::string tidy = std::filesystem::path(host).lexically_normal().string();
+    while (tidy.size() > 1 && tidy.back() == '/') tidy.pop_back();
+    return tidy;
+}
+
+std::optional<std::string> ResolveFolderOf(const std::string& host) {
+    const std::filesystem::path named(host);
+    if (!named.has_filename()) return std::nullopt;
+    const auto dir = RealHostPath(named.has_parent_path() ? named.parent_path().string() : ".");
+    struct stat st {};
+    if (!dir || lstat(host.c_str(), &st) != 0) return std::nullopt;
+    return (std::filesystem::path(*dir) / named.filename()).string();
+}
+
+bool IsHostDirectory(const std::string& host) {
+    struct stat st {};
+    return stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool SameHostFile(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 }  // namespace qv5

@@ -34,4 +34,19 @@ std::string ExecutableHostDirectory();
 // The host directory this process was started in ("." when it has none).
 std::string CurrentHostDirectory();
 
+// Host paths as a person types them on the command line.
+// `host` made absolute from `start_dir` when it is relative.
+std::string FromStartDir(const std::string& host, const std::string& start_dir);
+// The real path (links, "." and ".." resolved); nullopt when it does not exist.
+std::optional<std::string> RealHostPath(const std::string& host);
+// Tidied by its text alone ("a/./b/../c" is "a/c"), without a trailing "/".
+std::string TidyHostPath(const std::string& host);
+// The path with its folder resolved and its own name kept, so that a link
+// stays the link; nullopt when the folder or the entry itself is missing.
+std::optional<std::string> ResolveFolderOf(const std::string& host);
+// True when the host path names a folder (through links).
+bool IsHostDirectory(const std::string& host);
+// True when the two host paths name one file (through links).
+bool SameHostFile(const std::string& a, const std::string& b);
+
 }  // namespace qv5

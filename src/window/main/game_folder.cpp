@@ -1,7 +1,5 @@
 #include "window/main/game_folder.h"
 
-#include <sys/stat.h>
-
 #include <QSettings>
 #include <QStandardPaths>
 #include <cstdio>
@@ -66,8 +64,7 @@ QString SettingsFile() {
 }
 
 bool HoldsGameFiles(const std::string& host_dir) {
-    struct stat st {};
-    return stat((host_dir + "/QV5files").c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return IsHostDirectory(host_dir + "/QV5files");
 }
 
 std::string RememberedGameFolder() {

@@ -1,7 +1,5 @@
 #include "window/song_list/song_list_window.h"
 
-#include <sys/stat.h>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -21,6 +19,7 @@
 
 #include "config/config_record.h"
 #include "library/song_library.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -39,11 +38,10 @@ const QString kGroup = QStringLiteral("songList/");
 // What changes when a command or the game writes the library or the scores.
 void StampOf(const std::string& path, std::int64_t& time, std::int64_t& size) {
     time = size = -1;
-    const auto host = ToHostPath(path);
-    struct stat st {};
-    if (!host || stat(host->c_str(), &st) != 0) return;
-    time = std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
-    size = st.st_size;
+    const auto version = VersionOf(path);
+    if (!version) return;
+    time = version->stamp;
+    size = version->size;
 }
 
 bool IsEnter(QEvent* event) {
