@@ -82,6 +82,8 @@ class ListScanner {
         if (end_) return false;
         const size_t drop = std::min(pos_, held_);
         buf_.erase(0, drop);
+        data_ = buf_.data();
+        size_ = buf_.size();
         pos_ -= drop;
         if (held_ != kNone) held_ -= drop;
         std::optional<std::string_view> piece = file_.Next(block_buffer_, block_);
@@ -97,13 +99,16 @@ class ListScanner {
             *piece = piece->substr(0, nul);
         }
         buf_.append(*piece);
+        data_ = buf_.data();
+        size_ = buf_.size();
         return !piece->empty();
     }
     // The byte `k` places ahead, -1 past the end.
     int At(size_t k) {
-        while (pos_ + k >= buf_.size())
+        if (pos_ + k < size_) return static_cast<unsigned char>(data_[pos_ + k]);
+        while (pos_ + k >= size_)
             if (!More()) return -1;
-        return static_cast<unsigned char>(buf_[pos_ + k]);
+        return static_cast<unsigned char>(data_[pos_ + k]);
     }
     bool StartsWith(std::string_view text) {
         for (size_t k = 0; k < text.size(); ++k)
@@ -111,7 +116,9 @@ class ListScanner {
         return true;
     }
     void SkipSpace() {
-        for (int c; (c = At(0)) >= 0 && IsXmlSpace(c);) ++pos_;
+        do {
+            while (pos_ < size_ && IsXmlSpace(static_cast<unsigned char>(data_[pos_]))) ++pos_;
+        } while (pos_ == size_ && More());
     }
     // Moves past the first `end` ahead; false when the file ends before one.
     bool SkipPast(std::string_view end) {
@@ -140,13 +147,17 @@ class ListScanner {
     }
     bool Name(std::string& out) {
         out.clear();
-        int c = At(0);
+        const int c = At(0);
         if (c < 0 || !IsNameStart(c)) return false;
-        do {
-            out.push_back(static_cast<char>(c));
-            ++pos_;
-        } while ((c = At(0)) >= 0 && IsNameChar(c));
-        return true;
+        size_t from = 1;
+        for (;;) {
+            size_t end = pos_ + from;
+            while (end < size_ && IsNameChar(static_cast<unsigned char>(data_[end]))) ++end;
+            out.append(data_ + pos_, end - pos_);
+            pos_ = end;
+            from = 0;
+            if (end < size_ || !More()) return true;
+        }
     }
 
     // The texts are UTF-8 when the file begins with a byte-order mark or a
@@ -212,10 +223,34 @@ class ListScanner {
         return each_({doc_.RootElement(), utf8_}) ? ListRead::Done : ListRead::Stopped;
     }
 
+    // The names of the elements not yet closed, one after the other in one
+    // string: a list opens and closes an element every few bytes.
+    class OpenElements {
+      public:
+        bool empty() const { return ends_.empty(); }
+        size_t size() const { return ends_.size(); }
+        void Open(const std::string& name) {
+            names_ += name;
+            ends_.push_back(names_.size());
+        }
+        // False when `name` is not the last one opened.
+        bool Close(const std::string& name) {
+            const size_t begin = ends_.size() > 1 ? ends_[ends_.size() - 2] : 0;
+            if (std::string_view(names_).substr(begin) != name) return false;
+            names_.resize(begin);
+            ends_.pop_back();
+            return true;
+        }
+
+      private:
+        std::string names_;
+        std::vector<size_t> ends_;
+    };
+
     ListRead Walk() {
         SkipSpace();
         if (StartsWith("\xEF\xBB\xBF")) pos_ += 3;
-        std::vector<std::string> open;  // the names of the elements not yet closed
+        OpenElements open;
         bool only_declarations = true;  // so far at the top
         bool root_seen = false, in_root = false, entries = false, in_entry = false;
         std::string name;
@@ -226,19 +261,19 @@ class ListScanner {
             const bool top = open.empty();
             if (c != '<') {
                 if (!SkipTo('<')) return ListRead::Unreadable;  // text up to the end
-            } else if (StartsWith("<?")) {
+            } else if (At(1) == '?') {
                 pos_ += 2;
                 if (!SkipPast("?>")) return ListRead::Unreadable;
                 // Only at the top, before anything else.
                 if (!top || !only_declarations) return ListRead::Unreadable;
                 continue;
-            } else if (StartsWith("<!--")) {
+            } else if (At(1) == '!' && StartsWith("<!--")) {
                 pos_ += 4;
                 if (!SkipPast("-->")) return ListRead::Unreadable;
-            } else if (StartsWith("<![CDATA[")) {
+            } else if (At(1) == '!' && StartsWith("<![CDATA[")) {
                 pos_ += 9;
                 if (!SkipPast("]]>")) return ListRead::Unreadable;
-            } else if (StartsWith("<!")) {
+            } else if (At(1) == '!') {
                 pos_ += 2;
                 if (!SkipPast(">")) return ListRead::Unreadable;
             } else {
@@ -250,8 +285,7 @@ class ListScanner {
                 if (tag == Tag::Closing) {
                     // An end tag at the top ends the document there.
                     if (top) break;
-                    if (name != open.back()) return ListRead::Unreadable;
-                    open.pop_back();
+                    if (!open.Close(name)) return ListRead::Unreadable;
                     if (in_entry && open.size() == 1) {
                         in_entry = false;
                         if (const ListRead r = GiveEntry(); r != ListRead::Done) return r;
@@ -275,7 +309,7 @@ class ListScanner {
                 if (tag == Tag::Open) {
                     if (At(0) < 0 || open.size() + 2 >= kTinyxmlDepthLimit)
                         return ListRead::Unreadable;
-                    open.push_back(name);
+                    open.Open(name);
                 }
             }
             if (top) only_declarations = false;
@@ -289,6 +323,9 @@ class ListScanner {
     size_t block_;
     FileReader file_;
     std::string block_buffer_, buf_;
+    // buf_'s bytes, for the reading of one byte at a time
+    const char* data_ = nullptr;
+    size_t size_ = 0;
     size_t pos_ = 0;       // in buf_
     size_t held_ = kNone;  // where the bytes kept in buf_ begin, kNone when none are
     bool end_ = false, read_failed_ = false, utf8_ = false;
