@@ -108,8 +108,8 @@ Stored StoreScoreList(const std::string& file, const std::string& id, const std:
     if (ok) {
         Statement insert = db.Prepare(kInsertScore);
         long done = 0;
-        const ListRead read = ReadXmlList(
-            kScoreListPath, "scorelist", "score", [&](const XmlEntry& e) {
+        const ListRead read =
+            ReadXmlList(kScoreListPath, "scorelist", "score", [&](const XmlEntry& e) {
                 if (!insert) return false;
                 if (progress) {
                     progress->Update(done, total, std::string());
