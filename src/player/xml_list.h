@@ -36,9 +36,10 @@ enum class ListRead { Done, Unreadable, Stopped };
 // many times that. So the file is read a block at a time, and only the entry
 // being read is held, parsed on its own. Files are accepted and refused as
 // LoadXmlList accepts and refuses them, and entries are the same elements:
-// Unreadable where LoadXmlList is false. Each entry goes to `each` as soon as
-// it is complete, before the rest of the file is known to be good; Stopped
-// when `each` returned false. `block` is the size of a read.
+// Unreadable where LoadXmlList is false, and when a read fails on the way.
+// Each entry goes to `each` as soon as it is complete, before the rest of the
+// file is known to be good; Stopped when `each` returned false. `block` is the
+// size of a read.
 inline constexpr std::size_t kXmlListBlock = std::size_t{1} << 18;
 ListRead ReadXmlList(const std::string& path, const char* root, const char* entry,
                      const std::function<bool(const XmlEntry&)>& each,
