@@ -45,10 +45,11 @@ std::int64_t Rank(std::int64_t pg, std::int64_t gr, std::int64_t notes) {
     return rank < 0 ? 0 : rank;
 }
 
-bool InsertScore(Statement& s, const XmlList& list, const tinyxml2::XMLElement* e) {
+bool InsertScore(Statement& s, const XmlEntry& entry) {
+    const tinyxml2::XMLElement* e = entry.element;
     auto num = [e](const char* name) { return std::int64_t{EntryNumber(e, name)}; };
     const std::int64_t playcount = num("playcount"), clearcount = num("clearcount");
-    s.BindRaw(1, EntryTextUtf8(list, e, "hash"));
+    s.BindRaw(1, EntryTextUtf8(entry, "hash"));
     int i = 2;
     for (const char* name : {"clear", "pg", "gr", "gd", "bd", "pr", "notes", "combo", "minbp"})
         s.Bind(i++, num(name));
@@ -59,10 +60,10 @@ bool InsertScore(Statement& s, const XmlList& list, const tinyxml2::XMLElement* 
     s.Bind(i++, Rank(num("pg"), num("gr"), num("notes")));
     s.Bind(i++, num("rate"));
     s.Bind(i++, num("clear_db"));
-    s.BindRaw(i++, EntryTextUtf8(list, e, "scorehash"));
+    s.BindRaw(i++, EntryTextUtf8(entry, "scorehash"));
     for (const char* name : {"clear_sd", "clear_ex", "opt_this", "rseed"}) s.Bind(i++, num(name));
     s.Bind(i++, std::int64_t{1});
-    s.BindRaw(i++, EntryTextUtf8(list, e, "ghost"));
+    s.BindRaw(i++, EntryTextUtf8(entry, "ghost"));
     return s.Run();
 }
 
@@ -81,21 +82,21 @@ bool PutInPlace(const std::string& building, const std::string& path) {
 }
 
 struct Stored {
-    enum class End { Done, Stopped, Failed };
+    enum class End { Done, Stopped, Failed, Unreadable };
     End end = End::Failed;
     int count = 0;
 };
 
 // Fills the new database `file` in one transaction: the player row, the score
-// table and one row per entry. A row the table refuses (a hash listed twice)
-// is skipped. A stop rolls everything back.
+// table and one row per entry of temp.xml, read again as the rows are stored
+// (`total` entries when it was checked). A row the table refuses (a hash
+// listed twice) is skipped. A stop, or a list that no longer reads to its
+// end, rolls everything back.
 Stored StoreScoreList(const std::string& file, const std::string& id, const std::string& password,
-                      int irid, const XmlList& list, const MakeProgress& make_progress) {
+                      int irid, long total, const MakeProgress& make_progress) {
     Stored r;
     std::unique_ptr<Progress> progress =
         make_progress ? make_progress(RestoreStep::Store) : nullptr;
-    long total = 0;
-    for (const auto* e = list.first; e; e = e->NextSiblingElement()) ++total;
     Database db;
     const bool opened = db.Open(file);
     Transaction tx(db);
@@ -107,17 +108,22 @@ Stored StoreScoreList(const std::string& file, const std::string& id, const std:
     if (ok) {
         Statement insert = db.Prepare(kInsertScore);
         long done = 0;
-        for (const auto* e = list.first; e && insert; e = e->NextSiblingElement(), ++done) {
-            if (progress) {
-                progress->Update(done, total, std::string());
-                if (progress->StopRequested()) {
-                    r.end = Stored::End::Stopped;
-                    break;
+        const ListRead read =
+            ReadXmlList(kScoreListPath, "scorelist", "score", [&](const XmlEntry& e) {
+                if (!insert) return false;
+                if (progress) {
+                    progress->Update(done, total, std::string());
+                    if (progress->StopRequested()) {
+                        r.end = Stored::End::Stopped;
+                        return false;
+                    }
                 }
-            }
-            if (InsertScore(insert, list, e)) ++r.count;
-        }
-        ok = insert && r.end != Stored::End::Stopped;
+                if (InsertScore(insert, e)) ++r.count;
+                ++done;
+                return true;
+            });
+        if (read == ListRead::Unreadable) r.end = Stored::End::Unreadable;
+        ok = insert && read == ListRead::Done;
     }
     if (ok && tx.Commit()) r.end = Stored::End::Done;
     return r;
@@ -190,8 +196,9 @@ ScoreDownload DownloadScoreList(int irid, const std::string& password, const Htt
     return d;
 }
 
-// Order of effects: the checks of a plain new player; temp.xml is parsed
-// before any database is touched; the player row, the score table and every
+// Order of effects: the checks of a plain new player; temp.xml is read through
+// and found good before any database is touched (and read again to store it:
+// a list is too large to hold whole); the player row, the score table and every
 // score row go into a new file under a temporary name in one transaction; only
 // after the commit is that file renamed to the player's name, never over another
 // player's. A stop, a failure or a kill at any moment leaves no file that
@@ -208,8 +215,11 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
         return Refuse(tell,
                       Error(QT_TRANSLATE_NOOP("ScoreRestore", "IDには半角英数のみ使用可能です。")));
 
-    XmlList list;
-    if (!LoadXmlList(kScoreListPath, "scorelist", "score", list))
+    long entries = 0;
+    if (ReadXmlList(kScoreListPath, "scorelist", "score", [&entries](const XmlEntry&) {
+            ++entries;
+            return true;
+        }) != ListRead::Done)
         return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore",
                                                     "スコアリストの読み込みに失敗しました。")));
 
@@ -223,10 +233,13 @@ int CreatePlayerFromScoreList(const std::string& id, const std::string& password
     if (!building)
         return Refuse(tell,
                       Error(QT_TRANSLATE_NOOP("ScoreRestore", "別のプレイヤー名を指定して下さい")));
-    const Stored stored = StoreScoreList(*building, id, password, irid, list, make_progress);
+    const Stored stored = StoreScoreList(*building, id, password, irid, entries, make_progress);
     if (stored.end != Stored::End::Done) {
         DeletePath(*building);
         if (stored.end == Stored::End::Stopped) return 0;
+        if (stored.end == Stored::End::Unreadable)
+            return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore",
+                                                        "スコアリストの読み込みに失敗しました。")));
         return Refuse(tell, Error(QT_TRANSLATE_NOOP("ScoreRestore", "データベースエラー")));
     }
     if (!PutInPlace(*building, path)) {

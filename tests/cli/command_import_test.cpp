@@ -214,5 +214,53 @@ TEST(ImportCommands, AnInterruptedRestoreListsNoPlayer) {
     }
 }
 
+// A list near the download's limit is stored as it is read: held whole as a
+// tree it took over ten times its size.
+TEST(ImportCommands, ALargeListIsStoredWithBoundedMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory and quarantine hide the peak of the reading";
+#else
+    test::TempGame game;
+    test::HttpServer server;
+    game.WriteFile("QV5files/Config/irserver.txt", server.Url("/ir/"));
+    std::string body = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<scorelist>\n";
+    int count = 0;
+    char hash[40];
+    body.reserve(61'000'000);
+    for (char entry[1024]; body.size() < 60'000'000; ++count) {
+        std::snprintf(hash, sizeof hash, "%032x", count);
+        const int n = count % 1000;
+        body.append(
+            entry,
+            std::snprintf(entry, sizeof entry,
+                          "<score><hash>%s</hash><clear>4</clear><pg>%d</pg><gr>100</gr>"
+                          "<gd>5</gd><bd>2</bd><pr>7</pr><notes>2000</notes><combo>250</combo>"
+                          "<minbp>9</minbp><playcount>12</playcount><clearcount>5</clearcount>"
+                          "<opt_history>33</opt_history><rate>87</rate><clear_db>2</clear_db>"
+                          "<scorehash>%s</scorehash><clear_sd>3</clear_sd><clear_ex>1</clear_ex>"
+                          "<opt_this>6</opt_this><rseed>%d</rseed><ghost>%s</ghost></score>\n",
+                          hash, n, hash, n, hash));
+    }
+    server.SetBody(body + "</scorelist>\n");
+    body = std::string();
+    long peak_kib = 0;
+    ASSERT_EQ(
+        Wait(StartQv5(game, {"restore-scores", "big", "secret", "1"}, game.HostPath("log.txt")),
+             &peak_kib),
+        0)
+        << game.ReadFile("log.txt");
+    EXPECT_NE(game.ReadFile("log.txt").find(std::to_string(count) + "スコアを引き継ぎました。"),
+              std::string::npos)
+        << game.ReadFile("log.txt");
+    Database db;
+    ASSERT_TRUE(db.Open(PlayerDbPath("big"), Database::Mode::OpenExisting));
+    Statement rows = db.Prepare("SELECT count(*) FROM score");
+    ASSERT_TRUE(rows.Step());
+    EXPECT_EQ(rows.Int(0), count);
+    RecordProperty("peak_kib", std::to_string(peak_kib));
+    EXPECT_LT(peak_kib, 200 * 1024) << "KiB at the peak, for a list of 60 MB";
+#endif
+}
+
 }  // namespace
 }  // namespace qv5

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "player/player_db.h"
+#include "player/xml_list.h"
 #include "support/http_server.h"
 #include "support/library_rows.h"
 #include "support/players.h"
@@ -326,6 +327,131 @@ TEST_F(ScoreRestoreTest, AnEmptyFileLeftByAnEarlierInterruptionIsReplaced) {
     Database db;
     ASSERT_TRUE(db.Open(PlayerDbPath("player1"), Database::Mode::OpenExisting));
     EXPECT_EQ(test::QueryInt(db, "SELECT count(*) FROM score"), 1);
+}
+
+// A list of `count` entries, from "<scorelist>" up to its end tag (not included).
+std::string ManyScores(int count) {
+    std::string list = "<scorelist>\n";
+    for (int i = 0; i < count; ++i) list += Score("h" + std::to_string(i), i, 1, 1);
+    return list;
+}
+
+// Lists the whole-document parse refused are refused as before, however far
+// into the file the fault lies, and before the player's name is looked at.
+TEST_F(ScoreRestoreTest, AFaultAnywhereInTheListCreatesNothing) {
+    const std::string many = ManyScores(8000);
+    ASSERT_GT(many.size(), 2 * kXmlListBlock);
+    const std::string lists[] = {
+        many.substr(0, many.size() - 30),  // cut inside an entry
+        many.substr(0, kXmlListBlock + 7),
+        many,  // the root never closed
+        many + "</scorelist>\ntrailing text",
+        many + "</scorelist><?xml late?>",
+        many + "</scorelist><!-- open",
+        "<?xml version=\"1.0\"?><!-- c --><?xml again?>" + many + "</scorelist>",
+        many + "<score><hash a='1' a='2'/></score></scorelist>",
+        many + "<score></scores></scorelist>",
+    };
+    auto tell = [this](const Notice& n) { told.push_back(Cp932ToUtf8(n.text)); };
+    test::MakePlayer("taken", "other", 3);
+    for (const std::string& list : lists) {
+        game.WriteFile("QV5files/Config/temp.xml", list);
+        for (const char* id : {"player1", "taken"}) {
+            told.clear();
+            EXPECT_EQ(CreatePlayerFromScoreList(id, "secret", 3, tell), 0);
+            EXPECT_EQ(told, std::vector<std::string>{kUnreadable}) << list.substr(list.size() - 40);
+        }
+        EXPECT_EQ(ListPlayers(), std::vector<std::string>{"taken"});
+        std::vector<DirEntry> entries;
+        ASSERT_TRUE(ListFolder(kScoreFolder, entries));
+        EXPECT_EQ(entries.size(), 1u);
+    }
+}
+
+TEST_F(ScoreRestoreTest, EveryEntryOfAListLargerThanABlock) {
+    const std::string list = ManyScores(12000);
+    ASSERT_GT(list.size(), 3 * kXmlListBlock);
+    game.WriteFile("QV5files/Config/temp.xml", list + "</scorelist>\n");
+    std::vector<std::string> notes;
+    auto tell = [&](const Notice& n) { notes.push_back(Cp932ToUtf8(n.text)); };
+    ASSERT_EQ(CreatePlayerFromScoreList("player1", "secret", 3, tell), 1);
+    EXPECT_EQ(notes, std::vector<std::string>{U(u8"12000スコアを引き継ぎました。")});
+    Database db;
+    ASSERT_TRUE(db.Open(PlayerDbPath("player1"), Database::Mode::OpenExisting));
+    EXPECT_EQ(test::QueryInt(db, "SELECT count(*) FROM score"), 12000);
+    EXPECT_EQ(test::QueryInt(db, "SELECT sum(perfect) FROM score"), 11999 * 12000 / 2);
+}
+
+// Markup inside the values reads as the parse of the whole file read it.
+TEST_F(ScoreRestoreTest, ValuesWithMarkupAndEncodings) {
+    struct Case {
+        std::string list;
+        std::string hash, scorehash, ghost;
+    } cases[] = {
+        {"<scorelist><score><hash> &#x41;&amp;&#66; </hash>"
+         "<scorehash><![CDATA[<sh>&amp;]]></scorehash><ghost><!-- g -->g</ghost></score>"
+         "</scorelist>",
+         "A&B", "<sh>&amp;", "g"},
+        // Texts come back from the database as the program's Shift-JIS.
+        {"<scorelist><score><hash>\x82\xA0</hash></score></scorelist>", Sj(u8"あ"), "", ""},
+        {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<scorelist><score><hash>" +
+             U(u8"あ") + "</hash></score></scorelist>",
+         Sj(u8"あ"), "", ""},
+        {"<?xml version='1.0' encoding='utf-8'?><scorelist><score><hash>" + U(u8"い") +
+             "</hash></score></scorelist>",
+         Sj(u8"い"), "", ""},
+        {"<scorelist><score><!-- <hash>x</hash> --><hash>\r\n\tv </hash><ghost>a<b/>c</ghost>"
+         "</score></scorelist>",
+         "v", "", "a"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        game.WriteFile("QV5files/Config/temp.xml", c.list);
+        const std::string id = "player" + std::to_string(++n);
+        ASSERT_EQ(CreatePlayerFromScoreList(id, "secret", 3, [](const Notice&) {}), 1) << c.list;
+        Database db;
+        ASSERT_TRUE(db.Open(PlayerDbPath(id), Database::Mode::OpenExisting));
+        Statement s = db.Prepare("SELECT hash,scorehash,ghost FROM score");
+        ASSERT_TRUE(s.Step());
+        EXPECT_EQ(s.Text(0), c.hash) << c.list;
+        EXPECT_EQ(s.Text(1), c.scorehash) << c.list;
+        EXPECT_EQ(s.Text(2), c.ghost) << c.list;
+    }
+}
+
+// Cuts temp.xml short once the rows have begun to be stored.
+class CutTheList final : public Progress {
+  public:
+    explicit CutTheList(std::string host_path) : host_path_(std::move(host_path)) {}
+    void Update(long done, long total, const std::string&) override {
+        totals.push_back(total);
+        if (done == 0) std::filesystem::resize_file(host_path_, 2 * kXmlListBlock + 11);
+    }
+    void SetStatus(const std::string&) override {}
+    static inline std::vector<long> totals;
+
+  private:
+    std::string host_path_;
+};
+
+TEST_F(ScoreRestoreTest, AListThatFailsWhileStoredCreatesNothing) {
+    const std::string list = ManyScores(12000);
+    ASSERT_GT(list.size(), 3 * kXmlListBlock);
+    game.WriteFile("QV5files/Config/temp.xml", list + "</scorelist>\n");
+    auto progress = [this](RestoreStep) {
+        return std::make_unique<CutTheList>(game.HostPath("QV5files/Config/temp.xml"));
+    };
+    std::vector<std::string> notes;
+    auto tell = [&](const Notice& n) { notes.push_back(Cp932ToUtf8(n.text)); };
+    EXPECT_EQ(CreatePlayerFromScoreList("player1", "secret", 3, tell, progress), 0);
+    EXPECT_EQ(notes, std::vector<std::string>{kUnreadable});
+    ASSERT_FALSE(CutTheList::totals.empty());
+    EXPECT_EQ(CutTheList::totals.front(), 12000);  // counted when the list was checked
+    EXPECT_LT(CutTheList::totals.size(), 12000u);
+    EXPECT_TRUE(ListPlayers().empty());
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(ListFolder(kScoreFolder, entries));
+    EXPECT_TRUE(entries.empty());
 }
 
 }  // namespace
