@@ -5,6 +5,7 @@
 
 #include "browser/root_list.h"
 #include "library/chart_header.h"
+#include "library/chart_names.h"
 #include "library/difficulty.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -12,13 +13,6 @@
 
 namespace qv5 {
 namespace {
-
-bool IsChartName(const std::string& name) {
-    const std::string lower = LowerAscii(name);
-    for (const char* ext : {".bms", ".bme", ".bml", ".pms"})
-        if (EndsWith(lower, ext)) return true;
-    return false;
-}
 
 auto Seconds(const FileTime& t) {
     return std::tie(t.year, t.month, t.day, t.hour, t.minute, t.second);

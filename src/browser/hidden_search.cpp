@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "library/chart_header.h"
+#include "library/chart_names.h"
 #include "library/chart_parse.h"
 #include "platform/files.h"
 #include "platform/progress.h"
@@ -24,14 +25,6 @@ namespace {
 
 constexpr size_t kFirstReadBytes = 64 * 1024;
 constexpr size_t kReadBytes = 1024 * 1024;
-
-bool HasChartExtension(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string tail = name.substr(name.size() - 4);
-    for (char& c : tail)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return tail == ".bme" || tail == ".bms" || tail == ".bml" || tail == ".pms";
-}
 
 }  // namespace
 
@@ -79,7 +72,7 @@ HiddenSearchResult FindHiddenCharts(const std::string& folder, Progress& progres
     if (!ListFolder(dir, entries, ListDetail::NamesAndKinds)) return result;
     std::vector<const DirEntry*> candidates;
     for (const DirEntry& e : entries)
-        if (!e.directory && !e.system && !HasChartExtension(e.name)) candidates.push_back(&e);
+        if (!e.directory && !e.system && !IsChartName(e.name)) candidates.push_back(&e);
     const long total = static_cast<long>(candidates.size());
     for (long i = 0; i < total; ++i) {
         const std::string& name = candidates[static_cast<size_t>(i)]->name;

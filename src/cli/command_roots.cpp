@@ -13,6 +13,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "config/config_file.h"
+#include "library/chart_names.h"
 #include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
@@ -45,7 +46,7 @@ std::optional<std::string> StoredForm(const ConfigRecord& config, const std::str
     const std::string host = RealHostPath(full).value_or(TidyHostPath(full));
     auto internal = FromHostPath(host);
     if (!internal) return std::nullopt;
-    const bool file = EndsWith(*internal, ".qv5folder");
+    const bool file = IsCustomFolderName(*internal);
     return StoredRootPath(*internal, !file);
 }
 

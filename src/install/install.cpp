@@ -1,13 +1,14 @@
 #include "install/install.h"
 
 #include "install/entry_path.h"
+#include "library/chart_names.h"
 #include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/progress.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
 #include "platform/tr.h"
+#include "platform/ui_service.h"
 #include "platform/win_path.h"
 
 namespace qv5 {
@@ -69,10 +70,7 @@ bool HoldsChartFiles(const std::string& dir) {
     ListFolder(WinPath(dir).AsFolder().text(), entries, ListDetail::NamesAndKinds);
     for (const DirEntry& e : entries) {
         if (e.directory) continue;
-        const std::string lower = LowerAscii(e.name);
-        if (EndsWith(lower, ".bms") || EndsWith(lower, ".bme") || EndsWith(lower, ".pms") ||
-            EndsWith(lower, ".bml"))
-            return true;
+        if (IsChartName(e.name)) return true;
     }
     return false;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "library/chart_header.h"
+#include "library/chart_names.h"
 #include "library/chart_pipeline.h"
 #include "library/check_readers.h"
 #include "library/scanner.h"
@@ -166,7 +167,7 @@ class Check {
     }
 
     void WalkRoot(const std::string& root) {
-        if (IsCustomFolderFile(WinPath(root).LastName())) {
+        if (IsCustomFolderName(WinPath(root).LastName())) {
             if (!PathExists(root)) return Add(CheckReason::SongFolderMissing, root);
             folder_rows_.Mark(root);
             return;
@@ -217,7 +218,7 @@ class Check {
                 Walk(sub);
                 rule_.Ascend(facts);
                 current_ = dir;
-            } else if (IsChartFile(e.name)) {
+            } else if (IsChartName(e.name)) {
                 const std::string path = dir + e.name;
                 if (!song_rows_.Mark(path)) Add(CheckReason::ChartNotInLibrary, path);
                 if (!readers_) continue;
@@ -236,7 +237,7 @@ class Check {
                 readers_->Submit({path, folder, static_cast<std::uint32_t>(charts_.size() - 1)});
                 Collect(readers_->in_flight() >= kReadAhead ? kWaitSlice
                                                             : std::chrono::milliseconds(0));
-            } else if (IsCustomFolderFile(e.name)) {
+            } else if (IsCustomFolderName(e.name)) {
                 folder_rows_.Mark(dir + e.name);
             }
         }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "library/chart_header.h"
+#include "library/chart_names.h"
 #include "library/chart_parse.h"
 #include "library/encodings.h"
 #include "library/scanner_internal.h"
@@ -38,17 +39,6 @@ std::int32_t DateOf(const std::string& path) {
 int ReportError(LibraryReport* report, const std::string& error, int result) {
     if (report) report->error = error;
     return result;
-}
-
-bool IsChartFile(const std::string& name) {
-    if (name.size() <= 4) return false;
-    std::string ext = name.substr(name.size() - 4);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == ".bme" || ext == ".bms" || ext == ".bml" || ext == ".pms";
-}
-
-bool IsCustomFolderFile(const std::string& name) {
-    return name.size() > 10 && name.compare(name.size() - 10, 10, ".qv5folder") == 0;
 }
 
 std::optional<std::string> FindIgnoringCase(const std::string& path,
@@ -264,7 +254,7 @@ int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
             rule_.Descend(facts);
             count += Walk(sub, sub, listed_sub ? &sub_entries : nullptr);
             rule_.Ascend(facts);
-        } else if (IsChartFile(e.name)) {
+        } else if (IsChartName(e.name)) {
             std::string file = path + e.name;
             ++count;
             if (SongExists(file)) continue;
@@ -281,7 +271,7 @@ int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
             job.adddate = now;
             job.folder = folder;
             ReadChart(std::move(job));
-        } else if (IsCustomFolderFile(e.name)) {
+        } else if (IsCustomFolderName(e.name)) {
             const std::string file = path + e.name;
             ++count;
             if (FolderExists(file)) continue;
@@ -386,7 +376,7 @@ int RegisterRootFolder(Database& db, const std::string& path, Progress* progress
             inserted = scanner.InsertPlainFolder(path, name, kRootKey, date, now);
         }
         if (inserted == Scanner::Insert::Added) scanner.Scan(path, path);
-    } else if (IsCustomFolderFile(name)) {
+    } else if (IsCustomFolderName(name)) {
         ChartRecord r;
         ReadChartHeader(r, path);
         std::int32_t kind = 2;

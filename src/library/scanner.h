@@ -43,8 +43,4 @@ bool ScanParentFolder(const std::string& path, Progress* progress = nullptr,
 // has a host path short enough to be used; the scan leaves out the others.
 bool FitsHostPath(const std::string& path, const std::string& name);
 
-// Chart and custom-folder file names.
-bool IsChartFile(const std::string& name);
-bool IsCustomFolderFile(const std::string& name);
-
 }  // namespace qv5

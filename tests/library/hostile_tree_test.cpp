@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "library/chart_header.h"
+#include "library/chart_names.h"
 #include "library/encodings.h"
 #include "library/file_hash.h"
 #include "library/refresh.h"
@@ -208,7 +209,7 @@ TEST_F(HostileTreeTest, ReadAheadKeepsRowsAndTheirOrder) {
         for (const DirEntry& e : entries) {
             if (e.directory)
                 walk(dir + e.name + "\\");
-            else if (IsChartFile(e.name))
+            else if (IsChartName(e.name))
                 expected.push_back(dir + e.name);
         }
     };

@@ -4,6 +4,7 @@
 
 #include "install/install.h"
 #include "library/chart_header.h"
+#include "library/chart_names.h"
 #include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
@@ -130,7 +131,7 @@ bool MainWindow::DropArchive(DropTarget& target, DropState& state, const std::st
         return false;
     }
     const std::string& text = selected->text;
-    if (EndsWith(text, ".qv5folder")) {
+    if (IsCustomFolderName(text)) {
         ShowMessage(&window,
                     Tr("DropInstall", "カスタムフォルダ内にインストールすることは出来ません。"),
                     Tr("DropInstall", "エラー"));

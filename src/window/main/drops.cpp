@@ -5,6 +5,7 @@
 #include <QTabBar>
 
 #include "browser/root_list.h"
+#include "library/chart_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -119,10 +120,8 @@ DropKind ClassifyDrop(const std::string& path) {
     if (EndsWith(lower, "bmp") || EndsWith(lower, "jpg") || EndsWith(path, "png") ||
         EndsWith(path, "gif"))
         return DropKind::Wallpaper;
-    if (EndsWith(path, "qv5folder")) return DropKind::CustomFolder;
-    if (EndsWith(lower, ".bms") || EndsWith(lower, ".bme") || EndsWith(lower, ".pms") ||
-        EndsWith(lower, ".bml"))
-        return DropKind::Chart;
+    if (IsCustomFolderName(path)) return DropKind::CustomFolder;
+    if (IsChartName(path)) return DropKind::Chart;
     if (EndsWith(lower, ".zip")) return DropKind::Zip;
     if (EndsWith(lower, ".rar")) return DropKind::Rar;
     return DropKind::Ignored;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "browser/root_list.h"
+#include "library/chart_names.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/text.h"
@@ -40,8 +41,7 @@ std::optional<Shown> ShownFile(const std::string& name) {
         return std::any_of(tails.begin(), tails.end(),
                            [&](const char* t) { return EndsWith(lower, t); });
     };
-    if (ends({".bms", ".bme", ".pms", ".bml"}))
-        return Shown{kIconChart, kIconChart, kIconFolder, kIconFolderOpen};
+    if (IsChartName(name)) return Shown{kIconChart, kIconChart, kIconFolder, kIconFolderOpen};
     if (ends({".txt", ".htm", ".html", ".qv5folder"}))
         return Shown{kIconDocument, kIconDocument, kIconFolder, kIconFolderOpen};
     if (ends({".bmx", ".xxx", ".bm_", ".b__", ".bms_", ".bme_", ".bml_", ".pms_"}))
@@ -167,6 +167,8 @@ ItemKind FolderTree::KindOf(const QTreeWidgetItem* item) const {
     const std::string path = ItemPath(item);
     // A folder marked for a hidden chart inside is still a folder.
     if (icon == kIconHidden && IsDirectory(path)) return ItemKind::Folder;
+    // The menu goes by the exact ending, as it always has: "A.BMS" gets the
+    // menu of a file, though the tree shows it as a chart.
     for (const char* tail : {"bms", "bml", "bme", "pms"})
         if (EndsWith(path, tail)) return ItemKind::Chart;
     return ItemKind::OtherFile;
@@ -176,7 +178,7 @@ ItemKind FolderTree::KindOf(const QTreeWidgetItem* item) const {
 // it, the question mark when the last entry shown is a hidden chart
 // candidate; a custom-folder root keeps the document icon.
 void FolderTree::Populate(const std::string& path, QTreeWidgetItem* parent) {
-    if (EndsWith(path, ".qv5folder")) {
+    if (IsCustomFolderName(path)) {
         SetIcons(parent, kIconDocument, kIconDocument);
         return;
     }
@@ -223,7 +225,7 @@ void FolderTree::Repopulate(QTreeWidgetItem* item) {
     for (int i = item->childCount() - 1; i >= 0; --i) ForgetItem(item->child(i));
     qDeleteAll(item->takeChildren());
     std::string path = ItemPath(item);
-    if (!EndsWith(path, ".qv5folder")) path = WinPath(path).AsFolder().text();
+    if (!IsCustomFolderName(path)) path = WinPath(path).AsFolder().text();
     Populate(path, item);
 }
 
@@ -235,7 +237,7 @@ void FolderTree::FollowDisk() {
         listed.pop_back();
         if (item->childCount() == 0) continue;  // never opened: listed when it is
         std::string path = ItemPath(item);
-        if (EndsWith(path, ".qv5folder")) continue;
+        if (IsCustomFolderName(path)) continue;
         path = WinPath(path).AsFolder().text();
         QTreeWidgetItem fresh;
         Populate(path, &fresh);
@@ -347,7 +349,7 @@ void FolderTree::OnDoubleClick(QTreeWidgetItem* item) {
     const std::string path = ItemPath(item);
     for (const char* tail : {".bme", ".bms", ".bml", ".pms"})
         if (EndsWith(path, tail)) return;
-    if (!item->parent() && !EndsWith(path, ".qv5folder")) return;  // a root folder
+    if (!item->parent() && !IsCustomFolderName(path)) return;  // a root folder
     if (EndsWith(path, ".htm") || EndsWith(path, ".html"))
         ShellOpen(path);
     else

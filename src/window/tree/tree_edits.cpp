@@ -1,6 +1,7 @@
 // The folder tree's commands that create and rename.
 #include "browser/folder_name.h"
 #include "browser/root_list.h"
+#include "library/chart_names.h"
 #include "library/library_report.h"
 #include "library/operations.h"
 #include "library/refresh.h"
@@ -20,13 +21,6 @@ namespace {
 
 std::string Tail(const std::string& name, size_t n) {
     return name.size() <= n ? name : name.substr(name.size() - n);
-}
-
-bool IsChartName(const std::string& path) {
-    const std::string lower = LowerAscii(path);
-    for (const char* ext : {".bms", ".bme", ".pms", ".bml"})
-        if (EndsWith(lower, ext)) return true;
-    return false;
 }
 
 // The library's file operations match a path prefix: "a.bms" would also take
@@ -50,7 +44,6 @@ const char* kRenameFailed = QT_TRANSLATE_NOOP("FolderTree", "リネームに失�
 const char* kNewFolderPrompt =
     QT_TRANSLATE_NOOP("FolderTree", "新しいフォルダ名を入力して下さい。");
 const char* kNewFilePrompt = QT_TRANSLATE_NOOP("FolderTree", "新しいファイル名を入力して下さい。");
-const char* kCustomFolderTail = ".qv5folder";
 
 }  // namespace
 
@@ -128,7 +121,7 @@ void FolderTree::RenameFolder() {
 // have its rows moved along: that rename is refused.
 void FolderTree::RenameRoot() {
     QTreeWidgetItem* item = current_;
-    const bool custom = EndsWith(ItemText(item), kCustomFolderTail);
+    const bool custom = IsCustomFolderName(ItemText(item));
     const std::string old_path = WinPath(ItemText(item)).AsFile().text();
     if (HoldsRoot(OtherRoots(item), old_path)) {
         TellError(window(),
@@ -139,7 +132,7 @@ void FolderTree::RenameRoot() {
     auto name = names_->Ask(Tr("FolderTree", custom ? kNewFilePrompt : kNewFolderPrompt),
                             old_path.substr(dir.size()));
     if (!name) return;
-    if (custom && !EndsWith(*name, kCustomFolderTail)) {
+    if (custom && !IsCustomFolderName(*name)) {
         TellError(window(),
                   Tr("FolderTree", "カスタムフォルダの拡張子（.qv5folder）は変更できません。"));
         return;
