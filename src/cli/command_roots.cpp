@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 namespace {
@@ -39,7 +40,7 @@ bool Registered(const ConfigRecord& config, const std::string& path) {
 std::optional<std::string> StoredForm(const ConfigRecord& config, const std::string& arg,
                                       const std::string& start_dir) {
     if (auto as_is = Utf8ToCp932(arg)) {
-        for (const std::string& candidate : {*as_is, *as_is + "\\"})
+        for (const std::string& candidate : {*as_is, WinPath(*as_is).AsFolder().text()})
             if (Registered(config, candidate)) return candidate;
     }
     const std::string full = FromStartDir(arg, start_dir);

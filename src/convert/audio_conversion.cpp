@@ -76,7 +76,7 @@ void WavToOgg(Pass& pass, const std::string& folder_in, Tool tool) {
     for (const DirEntry& e : convert::ListEntries(folder)) {
         if (e.system) continue;
         if (e.directory)
-            WavToOgg(pass, folder + e.name + "\\", tool);
+            WavToOgg(pass, WinPath(folder).Join(e.name).AsFolder().text(), tool);
         else if (EndsWithIgnoringCase(e.name, ".wav"))
             EncodeOne(pass, folder, e.name, tool);
     }
@@ -157,7 +157,7 @@ void OggToWav(Pass& pass, const std::string& folder_in, Tool tool) {
                           });
     }
     for (const DirEntry& e : entries)
-        if (e.directory) OggToWav(pass, folder + e.name + "\\", tool);
+        if (e.directory) OggToWav(pass, WinPath(folder).Join(e.name).AsFolder().text(), tool);
 }
 
 void WavAndBmp(Pass& pass, const std::string& folder_in, Tool tool) {
@@ -165,7 +165,7 @@ void WavAndBmp(Pass& pass, const std::string& folder_in, Tool tool) {
     for (const DirEntry& e : convert::ListEntries(folder)) {
         if (e.system) continue;
         if (e.directory) {
-            WavAndBmp(pass, folder + e.name + "\\", tool);
+            WavAndBmp(pass, WinPath(folder).Join(e.name).AsFolder().text(), tool);
         } else if (EndsWithIgnoringCase(e.name, ".wav")) {
             EncodeOne(pass, folder, e.name, tool);
         } else if (EndsWithIgnoringCase(e.name, ".bmp")) {

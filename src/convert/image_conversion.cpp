@@ -31,7 +31,7 @@ void ImageWalk(Pass& pass, const std::string& folder_in, const char* from, const
     const std::string folder = WinPath(folder_in).AsFolder().text();
     for (const DirEntry& e : convert::ListEntries(folder)) {
         if (e.directory)
-            ImageWalk(pass, folder + e.name + "\\", from, to);
+            ImageWalk(pass, WinPath(folder).Join(e.name).AsFolder().text(), from, to);
         else if (EndsWithIgnoringCase(e.name, from))
             convert::ConvertOneImage(pass, folder, e.name, convert::ReplaceLastThree(e.name, to));
     }

@@ -25,6 +25,7 @@
 #include "platform/test_pause.h"
 #include "platform/text.h"
 #include "platform/tr.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -72,7 +73,7 @@ std::string TemporaryName() {
 // descriptor, with `temp` its internal path, or -1 with errno set.
 int CreateTemporary(const std::string& folder, std::string& temp) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = folder + "\\" + TemporaryName();
+        temp = WinPath(folder).Join(TemporaryName()).text();
         auto host = ToHostPath(temp);
         if (!host) {
             errno = EINVAL;
@@ -98,10 +99,10 @@ int CreateTemporary(const std::string& folder, std::string& temp) {
 // those of an install that was killed while writing them.
 void RemoveLeftovers(const std::string& folder) {
     std::vector<DirEntry> entries;
-    ListFolder(folder + "\\", entries, ListDetail::NamesAndKinds);
+    ListFolder(WinPath(folder).AsFolder().text(), entries, ListDetail::NamesAndKinds);
     for (const DirEntry& e : entries) {
         if (e.directory || !IsTemporaryName(e.name)) continue;
-        auto host = ToHostPath(folder + "\\" + e.name);
+        auto host = ToHostPath(WinPath(folder).Join(e.name).text());
         if (!host) continue;
         const int fd = open(host->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
@@ -151,7 +152,7 @@ class Extractor {
 
     std::string InternalPath(const std::vector<std::string>& parts, size_t count) const {
         std::string p = dest_;
-        for (size_t i = 0; i < count; ++i) p += "\\" + parts[i];
+        for (size_t i = 0; i < count; ++i) p = WinPath(p).Join(parts[i]).text();
         return p;
     }
 
@@ -223,7 +224,7 @@ std::map<std::string, std::string>& Extractor::Listing(const std::string& folder
     if (it != listings_.end()) return it->second;
     auto& names = listings_[folder];
     std::vector<DirEntry> entries;
-    ListFolder(folder + "\\", entries, ListDetail::NamesAndKinds);
+    ListFolder(WinPath(folder).AsFolder().text(), entries, ListDetail::NamesAndKinds);
     for (const DirEntry& e : entries) names.emplace(LowerAscii(e.name), e.name);
     return names;
 }
@@ -234,7 +235,7 @@ void Extractor::ResolveCase(std::vector<std::string>& parts) {
         auto& names = Listing(folder);
         auto found = names.find(LowerAscii(part));
         if (found != names.end()) part = found->second;
-        folder += "\\" + part;
+        folder = WinPath(folder).Join(part).text();
     }
 }
 

@@ -95,7 +95,7 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     InstallResult r;
     r.kind = kind;
     const std::string dest = WinPath(destination).AsFolder().text();
-    const std::string bare = dest.substr(0, dest.size() - 1);
+    const std::string bare = WinPath(dest).AsFile().text();
 
     // One install at a time per destination, from extraction to registration:
     // the scan of the destination would otherwise register files another
@@ -163,7 +163,7 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
     }
     // The folder the archive's went into, as it is named on disk.
     r.folder_name = NameOnDisk(dest, r.folder_name);
-    r.new_folder = dest + r.folder_name + "\\";
+    r.new_folder = WinPath(dest).Join(r.folder_name).AsFolder().text();
 
     const bool stored = RegisterInstalled(db, dest, r.new_folder, progress, r.library);
     if (!stored) {

@@ -241,7 +241,7 @@ bool ReferencePresent(const std::string& dir, const FolderNames& names,
         } else {
             const auto found = FindIgnoringCase(folder + std::string(part));
             if (!found) return false;
-            folder = *found + "\\";
+            folder = WinPath(*found).AsFolder().text();
         }
         listed = ListedNames(folder);
         in = listed.get();

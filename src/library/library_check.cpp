@@ -210,7 +210,7 @@ class Check {
                 continue;
             }
             if (e.directory) {
-                const std::string sub = dir + e.name + "\\";
+                const std::string sub = WinPath(dir).Join(e.name).AsFolder().text();
                 const auto facts = LookUpEntry(sub);
                 if (!rule_.Enters(sub, facts)) continue;
                 folder_rows_.Mark(sub);

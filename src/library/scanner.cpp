@@ -168,7 +168,7 @@ bool Scanner::FolderExists(const std::string& path) {
 bool FitsHostPath(const std::string& path, const std::string& name) {
     const size_t rough = ProgramDirectory().size() + path.size() + name.size() + 1;
     if (rough * 3 / 2 < PATH_MAX - 1) return true;  // CP932 grows at most by half in UTF-8
-    const auto host = ToHostPath(path + name + "\\");
+    const auto host = ToHostPath(WinPath(path).Join(name).AsFolder().text());
     return host && host->size() < PATH_MAX - 1;
 }
 
@@ -241,7 +241,7 @@ int Scanner::Walk(const std::string& path_in, const std::string& parent_path,
         if (!ok() || CheckStop()) break;
         if (!Fits(path, e.name)) continue;
         if (e.directory) {
-            const std::string sub = path + e.name + "\\";
+            const std::string sub = WinPath(path).Join(e.name).AsFolder().text();
             if (FolderExists(sub)) continue;
             const auto facts = LookUpEntry(sub);
             if (!FirstPath(sub, facts)) continue;

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/tr.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -60,7 +61,7 @@ bool IsSafePlayerId(const std::string& id) {
 }
 
 std::string PlayerDbPath(const std::string& id) {
-    const std::string folder = std::string(kScoreFolder) + "\\";
+    const std::string folder = WinPath(kScoreFolder).AsFolder().text();
     const std::string exact = folder + id + ".db";
     if (PathExists(exact)) return exact;
     // A file listed as this player whose extension has another case is the

@@ -24,6 +24,7 @@ const std::map<std::string, int> kFloors = {
 struct Source {
     std::string path;  // below src/, "library/scanner.cpp"
     std::string folder;
+    std::vector<std::string> raw;    // as written
     std::vector<std::string> lines;  // without comments and string literals
     std::vector<std::string> includes;
 };
@@ -71,6 +72,7 @@ std::vector<Source> Sources() {
             std::smatch m;
             if (std::regex_search(line, m, include)) s.includes.push_back(m[1]);
             s.lines.push_back(Code(line, in_comment));
+            s.raw.push_back(line);
         }
         all.push_back(std::move(s));
     }
@@ -132,6 +134,24 @@ TEST(IncludeRules, OnlyThePlatformTouchesHostPaths) {
             continue;
         }
         found.insert(found.end(), own.begin(), own.end());
+    }
+    EXPECT_EQ(found, std::vector<std::string>{});
+}
+
+// Paths are joined by their type (WinPath::Join, AsFolder), which knows that
+// the trail byte of "表" is no separator and never doubles one.
+TEST(IncludeRules, PathsAreJoinedThroughTheirType) {
+    static const std::regex join(R"re([^+]\+\s*"\\\\"|"\\\\"\s*\+|[^+]\+\s*'\\\\')re");
+    std::vector<std::string> found;
+    for (const Source& s : Sources()) {
+        if (s.folder == "platform") continue;
+        for (size_t n = 0; n < s.raw.size(); ++n) {
+            const std::string& line = s.raw[n];
+            const size_t code = line.find_first_not_of(" \t");
+            if (code != std::string::npos && line.compare(code, 2, "//") == 0) continue;
+            if (std::regex_search(line, join))
+                found.push_back(s.path + ":" + std::to_string(n + 1) + ": " + line);
+        }
     }
     EXPECT_EQ(found, std::vector<std::string>{});
 }

@@ -308,7 +308,7 @@ int FolderTree::SortedIndex(const QTreeWidgetItem* parent, const std::string& na
 
 QTreeWidgetItem* FolderTree::InsertNewFolderItem(QTreeWidgetItem* parent, const std::string& name) {
     QTreeWidgetItem* item = InsertChild(parent, name, kIconNewFolder, kIconNewFolderOpen);
-    Populate(ItemPath(item) + "\\", item);
+    Populate(WinPath(ItemPath(item)).AsFolder().text(), item);
     SetIcons(item, kIconNewFolder, kIconNewFolderOpen);
     parent->setExpanded(true);
     setCurrentItem(item);

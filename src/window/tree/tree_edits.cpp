@@ -111,7 +111,8 @@ void FolderTree::RenameFolder() {
     parent->insertChild(SortedIndex(parent, *name), item);
     setCurrentItem(item);
     LibraryReport report;
-    if (!MoveSongPaths(SongLibrary(), old_path + "\\", new_path + "\\", nullptr, report))
+    if (!MoveSongPaths(SongLibrary(), WinPath(old_path).AsFolder().text(),
+                       WinPath(new_path).AsFolder().text(), nullptr, report))
         TellError(window(), report.error);
 }
 
@@ -138,7 +139,7 @@ void FolderTree::RenameRoot() {
         return;
     }
     const std::string new_path = dir + *name;
-    const std::string text = custom ? new_path : new_path + "\\";
+    const std::string text = custom ? new_path : WinPath(new_path).AsFolder().text();
     if (RefuseLong(text)) return;
     if (!IsPlainName(*name) || (custom && !PrefixIsExact(old_path)) ||
         !MovePath(old_path, new_path)) {
@@ -148,7 +149,8 @@ void FolderTree::RenameRoot() {
     item->setText(0, ToQString(text));
     item->setData(0, Qt::UserRole + 2, QByteArray(text.data(), qsizetype(text.size())));
     LibraryReport report;
-    if (!MoveSongPaths(SongLibrary(), custom ? old_path : old_path + "\\", text, nullptr, report))
+    if (!MoveSongPaths(SongLibrary(), custom ? old_path : WinPath(old_path).AsFolder().text(), text,
+                       nullptr, report))
         TellError(window(), report.error);
 }
 
