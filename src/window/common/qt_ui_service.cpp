@@ -15,6 +15,7 @@
 
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -172,7 +173,7 @@ std::string UnrepresentablePathMessage(const std::string& host_path, int languag
 std::optional<std::string> ChosenPath(QWidget* owner, const QString& host) {
     if (host.isEmpty()) return std::nullopt;
     if (auto internal = FromHostPath(host.toStdString())) return internal;
-    ShowMessage(owner, UnrepresentablePathMessage(host.toStdString(), UiLanguage()), kAppTitle,
+    ShowMessage(owner, UnrepresentablePathMessage(host.toStdString(), LanguageInUse()), kAppTitle,
                 MsgIcon::Warning);
     return std::nullopt;
 }
