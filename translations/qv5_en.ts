@@ -299,6 +299,15 @@ To add them by hand, put them in the folder of QV5.exe.</translation>
     </message>
 </context>
 <context>
+    <name>ChosenPath</name>
+    <message>
+        <source>このパスは使用できません。文字 %1 はShift-JISで表せません。元の値のままです。
+</source>
+        <translation>This path cannot be used: its character %1 has no Shift-JIS form. The previous value is kept.
+</translation>
+    </message>
+</context>
+<context>
     <name>CommandConvert</name>
     <message>
         <source>oggデコーダーが設定されていません。</source>
@@ -1304,6 +1313,17 @@ Make room (or allow writing), then press Exit again to retry; press Escape to cl
     <message>
         <source>この名前には使えない文字が含まれています。</source>
         <translation>This name holds characters that cannot be used.</translation>
+    </message>
+</context>
+<context>
+    <name>NativeTools</name>
+    <message>
+        <source>%1 が見つからないため、代わりに %2 を使用します。</source>
+        <translation>%1 is not installed: using %2 instead.</translation>
+    </message>
+    <message>
+        <source>ゲームフォルダに %1 がなく、PATH にも %1 / %2 が見つかりません。次のコマンドでインストールして下さい: %3</source>
+        <translation>No %1 in the game folder and no %1 or %2 on PATH. Install it with: %3</translation>
     </message>
 </context>
 <context>
