@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
+    <name>About</name>
+    <message>
+        <source>ライセンス: MIT (Copyright (c) QV5 SETUP developers)</source>
+        <translation>Licence: MIT (Copyright (c) QV5 SETUP developers)</translation>
+    </message>
+    <message>
+        <source>QV5 SETUPについて</source>
+        <translation>About QV5 SETUP</translation>
+    </message>
+</context>
+<context>
     <name>ArchiveContents</name>
     <message>
         <source>unzip32.dllの読み込みに失敗しました。</source>
@@ -30,6 +41,270 @@ To add them by hand, put them in the folder of QV5.exe.</translation>
     <message>
         <source>エラー</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>Captions</name>
+    <message>
+        <source>QV5の起動</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>新規プレイヤーデータ作成</source>
+        <translation>New player</translation>
+    </message>
+    <message>
+        <source>プレイヤーデータ削除</source>
+        <translation>Delete player</translation>
+    </message>
+    <message>
+        <source>ウインドウモード</source>
+        <translation>Window mode</translation>
+    </message>
+    <message>
+        <source>QV4/em用インターネットランキングに参加する</source>
+        <translation>QV4/EM internet ranking</translation>
+    </message>
+    <message>
+        <source>QV5インターネットランキング(QV5IR)に参加する</source>
+        <translation>QV5 InternetRanking</translation>
+    </message>
+    <message>
+        <source>曲データベースの再作成</source>
+        <translation>Reset database</translation>
+    </message>
+    <message>
+        <source>QV5IRトップページに接続</source>
+        <translation>QV5IR top page</translation>
+    </message>
+    <message>
+        <source>QV5IRマイページに接続</source>
+        <translation>QV5IR my page</translation>
+    </message>
+    <message>
+        <source>手動のみ(F8で現在選択中のフォルダの更新を行えます)</source>
+        <translation>Manual reload (F8:Update folder/song information)</translation>
+    </message>
+    <message>
+        <source>開いたフォルダに対して自動で行う (フォルダ読み込み時間が少し長くなります)</source>
+        <translation>Auto reload type 1</translation>
+    </message>
+    <message>
+        <source>起動時に全フォルダに対して行う (起動時間が長くなります)</source>
+        <translation>Auto reload type 2</translation>
+    </message>
+    <message>
+        <source>ウインドウサイズ</source>
+        <translation>Window size</translation>
+    </message>
+    <message>
+        <source>データベース自動更新</source>
+        <translation>Song reload</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>フォルダを開く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>ルートフォルダ追加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>登録解除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>曲検索フォルダ</source>
+        <translation>Jukebox</translation>
+    </message>
+    <message>
+        <source>フォルダをドラッグ・ドロップでルートフォルダに登録できます。</source>
+        <translation>Add song(s) : Drop zip/rar file(s)</translation>
+    </message>
+    <message>
+        <source>また、ZIP/RARファイルをドロップすることにより曲のインストールが行えます。</source>
+        <translation>Add folder(s) : Push add button or drop folder(s)</translation>
+    </message>
+    <message>
+        <source>特殊フォルダ</source>
+        <translation>Folder customize</translation>
+    </message>
+    <message>
+        <source>検索最大ヒット数</source>
+        <translation>Max result</translation>
+    </message>
+    <message>
+        <source>(0:無制限)</source>
+        <translation>(0:No limit)</translation>
+    </message>
+    <message>
+        <source>タイトルのフラッシュ</source>
+        <translation>New song flash</translation>
+    </message>
+    <message>
+        <source>時間以内に追加した曲</source>
+        <translation>hour</translation>
+    </message>
+    <message>
+        <source>1/3キーを選曲に割り当てる</source>
+        <translation>Assign 1/3 key to scroll</translation>
+    </message>
+    <message>
+        <source>システムログの出力(重くなります)</source>
+        <translation>Output system log</translation>
+    </message>
+    <message>
+        <source>選曲にポプコンを使う</source>
+        <translation>PM controller</translation>
+    </message>
+    <message>
+        <source>フォルダランプ(曲が多いと非常に重くなります)</source>
+        <translation>Folder lamp</translation>
+    </message>
+    <message>
+        <source>システムキー(windowsキー等)の無効化</source>
+        <translation>Disable system keys</translation>
+    </message>
+    <message>
+        <source>画像フォントを無効にする</source>
+        <translation>User font</translation>
+    </message>
+    <message>
+        <source>スキンセレクトでプレビューを表示しない</source>
+        <translation>Disable skin preview</translation>
+    </message>
+    <message>
+        <source>暗転中に曲のロードを行う</source>
+        <translation>Disable parallel loading</translation>
+    </message>
+    <message>
+        <source>瞬殺された/escを押したスコアもIR登録する</source>
+        <translation>Regist gave up score to IR</translation>
+    </message>
+    <message>
+        <source>上下キーを速度変更に割り当てる</source>
+        <translation>Assign up/down key to hs change</translation>
+    </message>
+    <message>
+        <source>右クリックで曲を終了させない</source>
+        <translation>Disable righ click exit</translation>
+    </message>
+    <message>
+        <source>基本スクロールスピード</source>
+        <translation>Base speed</translation>
+    </message>
+    <message>
+        <source>レーンカバー変化間隔</source>
+        <translation>Lane cover</translation>
+    </message>
+    <message>
+        <source>最低連打時間(これ以下の連打は無効になります)</source>
+        <translation>Minimum input interval</translation>
+    </message>
+    <message>
+        <source>選曲リスト速度</source>
+        <translation>Music list scroll speed</translation>
+    </message>
+    <message>
+        <source>最初</source>
+        <translation>First</translation>
+    </message>
+    <message>
+        <source>以降</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>無効時のフォント</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>ミスBGA表示時間</source>
+        <translation>Miss BGA</translation>
+    </message>
+    <message>
+        <source>難度フィルタ(normal/hyper/another)を使用しない</source>
+        <translation>Disable difficulty filter</translation>
+    </message>
+    <message>
+        <source>選曲中プレビューを再生する</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>選曲バーにサブタイトルを表示しない</source>
+        <translation>Remove subtitles from song bar</translation>
+    </message>
+    <message>
+        <source>鍵盤数ALLを使用しない</source>
+        <translation>Disable playmode "ALL"</translation>
+    </message>
+    <message>
+        <source>鍵盤数SINGLE(5+7同時表示)を使用しない</source>
+        <translation>Disable playmode "SINGLE(5+7)"</translation>
+    </message>
+    <message>
+        <source>鍵盤数DOUBLE(10+14同時表示)を使用しない</source>
+        <translation>Disable playmode "DOUBLE(10+14)"</translation>
+    </message>
+    <message>
+        <source>DP譜面は無視する</source>
+        <translation>Ignore 10/14keys</translation>
+    </message>
+    <message>
+        <source>9ボタン譜面は無視する</source>
+        <translation>Ignore 9keys</translation>
+    </message>
+    <message>
+        <source>難度ALLを使用しない</source>
+        <translation>Disable difficulty "ALL"</translation>
+    </message>
+    <message>
+        <source>難度変更の挙動をbeta1のものに戻す</source>
+        <translation>Beta1-style difficulty change</translation>
+    </message>
+    <message>
+        <source>7鍵譜面が存在する場合5鍵譜面を無視する</source>
+        <translation>Ignore 5keys if 7keys exist</translation>
+    </message>
+    <message>
+        <source>これらのオプションはジュークボックスの構成によっては不具合を起こす可能性があります</source>
+        <translation>Musicselect options</translation>
+    </message>
+    <message>
+        <source>レベルバー最大値</source>
+        <translation>Maximum level (levelbar)</translation>
+    </message>
+    <message>
+        <source>FMOD Exを使用しない(どうしても発音遅延やノイズが気になるならチェックを入れてください)</source>
+        <translation>Disable FMOD Ex soundsystem</translation>
+    </message>
+    <message>
+        <source>16bitモードで起動する(フルスクリーンモードのみ)</source>
+        <translation>16bit color (window mode only)</translation>
+    </message>
+    <message>
+        <source>垂直同期(プレイ中ちらつくなら変えてみてください)</source>
+        <translation>Wait for vsync</translation>
+    </message>
+    <message>
+        <source>高精度なタイマーを使用する(基本的に外して下さい)</source>
+        <translation>Use high performance timer (not recommended)</translation>
+    </message>
+</context>
+<context>
+    <name>ChosenPath</name>
+    <message>
+        <source>このパスは使用できません。文字 %1 はShift-JISで表せません。元の値のままです。
+</source>
+        <translation>This path cannot be used: its character %1 has no Shift-JIS form. The previous value is kept.
+</translation>
     </message>
 </context>
 <context>
@@ -611,15 +886,15 @@ Put your songs into its songs folder. To play, put the game body (QV5body.exe) b
 </translation>
     </message>
     <message>
-        <source>名前に「&quot;」を含むため、インストールできません。名前を変えてください。
+        <source>名前に「"」を含むため、インストールできません。名前を変えてください。
 %s</source>
-        <translation>The name holds &quot;, so it cannot be installed. Rename it.
+        <translation>The name holds ", so it cannot be installed. Rename it.
 %s</translation>
     </message>
     <message>
         <source>書庫のフォルダ名が正しくないため、インストールしません。
 %s</source>
-        <translation>The archive&apos;s folder name is not valid, so it is not installed.
+        <translation>The archive's folder name is not valid, so it is not installed.
 %s</translation>
     </message>
     <message>
@@ -836,10 +1111,10 @@ The setup program will not respond for a while.</translation>
         <translation>Error</translation>
     </message>
     <message>
-        <source>パスに &quot; が含まれているため、ゲーム本体に渡せません（Windowsのコマンドラインでは渡せない文字です）。
+        <source>パスに " が含まれているため、ゲーム本体に渡せません（Windowsのコマンドラインでは渡せない文字です）。
 名前を変えてから、もう一度実行して下さい。
 </source>
-        <translation>The path holds &quot;, which cannot be passed to the game (Windows command lines cannot carry it).
+        <translation>The path holds ", which cannot be passed to the game (Windows command lines cannot carry it).
 Rename it and try again.
 </translation>
     </message>
@@ -898,7 +1173,7 @@ Set it with the Tool settings button.</translation>
     </message>
     <message>
         <source>%1: 「%2」はShift-JISで表せません</source>
-        <translation>%1: &quot;%2&quot; has no Shift-JIS form</translation>
+        <translation>%1: "%2" has no Shift-JIS form</translation>
     </message>
     <message>
         <source>%1: パスが長すぎます</source>
@@ -1013,12 +1288,42 @@ Set it with the Tool settings button.</translation>
         <source>エラー</source>
         <translation>Error</translation>
     </message>
+    <message>
+        <source>設定を保存できませんでした。
+</source>
+        <translation>The settings could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>曲の検索を行うフォルダが登録されていません。
+JUKEBOXタグにて、登録を行ってください。</source>
+        <translation>Please register a folder.</translation>
+    </message>
+    <message>
+        <source>
+
+空きを作るなどしてから、もう一度「終了」を押すと保存し直します。保存せずに閉じるにはEscキーを押して下さい。</source>
+        <translation>
+
+Make room (or allow writing), then press Exit again to retry; press Escape to close without saving.</translation>
+    </message>
 </context>
 <context>
     <name>NameDialog</name>
     <message>
         <source>この名前には使えない文字が含まれています。</source>
         <translation>This name holds characters that cannot be used.</translation>
+    </message>
+</context>
+<context>
+    <name>NativeTools</name>
+    <message>
+        <source>%1 が見つからないため、代わりに %2 を使用します。</source>
+        <translation>%1 is not installed: using %2 instead.</translation>
+    </message>
+    <message>
+        <source>ゲームフォルダに %1 がなく、PATH にも %1 / %2 が見つかりません。次のコマンドでインストールして下さい: %3</source>
+        <translation>No %1 in the game folder and no %1 or %2 on PATH. Install it with: %3</translation>
     </message>
 </context>
 <context>
@@ -1151,7 +1456,7 @@ Set it with the Tool settings button.</translation>
 「QV5IRに参加する」にチェックを入れた状態で起動すると、
 自動的に登録されます。</source>
         <translation>Not registered with QV5IR.
-Start the game with &quot;QV5 InternetRanking&quot; checked
+Start the game with "QV5 InternetRanking" checked
 to register automatically.</translation>
     </message>
 </context>
@@ -1192,7 +1497,7 @@ to register automatically.</translation>
     </message>
     <message>
         <source>サーバーの応答が大きすぎます。</source>
-        <translation>The server&apos;s answer is too large.</translation>
+        <translation>The server's answer is too large.</translation>
     </message>
     <message>
         <source>IDが短すぎます。(3文字以上)</source>
@@ -1251,6 +1556,18 @@ Choose an ID (letters and digits only) and a password.</translation>
     <message>
         <source>ようこそ</source>
         <translation>Welcome</translation>
+    </message>
+    <message>
+        <source>NEW PLAYERボタンでプレイヤーデータを作成してください。</source>
+        <translation>Create new player data.</translation>
+    </message>
+    <message>
+        <source>パスワードを入力して下さい。</source>
+        <translation>Input password.</translation>
+    </message>
+    <message>
+        <source>パスワードが違います。</source>
+        <translation>Password error.</translation>
     </message>
 </context>
 <context>
@@ -1381,7 +1698,7 @@ To change the title or similar, use the tag editor instead of editing the chart.
     </message>
     <message>
         <source>「%1」をごみ箱に移動しますか？</source>
-        <translation>Move &quot;%1&quot; to the trash?</translation>
+        <translation>Move "%1" to the trash?</translation>
     </message>
 </context>
 <context>
@@ -1432,6 +1749,14 @@ To change the title or similar, use the tag editor instead of editing the chart.
     <message>
         <source>ライブラリの検査...</source>
         <translation>Check library...</translation>
+    </message>
+    <message>
+        <source>ヘルプ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>QV5 SETUPについて</source>
+        <translation>About QV5 SETUP</translation>
     </message>
 </context>
 <context>

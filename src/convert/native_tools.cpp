@@ -7,7 +7,7 @@
 #include "convert/conversion.h"
 #include "platform/process.h"
 #include "platform/text.h"
-#include "platform/ui_service.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -54,9 +54,8 @@ ToolSettings WithNativeConverters(const ToolSettings& tools,
             if (!told.insert(native).second) continue;
         }
         if (!say) continue;
-        say(UiLanguage() == 1 ? configured + " is not installed: using " + path + " instead."
-                              : configured + Sj(u8" が見つからないため、代わりに ") + path +
-                                    Sj(u8" を使用します。"));
+        say(Arg(Tr("NativeTools", "%1 が見つからないため、代わりに %2 を使用します。"),
+                {configured, path}));
     }
     return out;
 }
@@ -65,12 +64,10 @@ std::string MissingDefaultConverterMessage(const std::string& program) {
     const NativeConverter* c = DefaultOf(program);
     if (!c) return {};
     const std::string install = std::string("apt install ") + c->package;
-    if (UiLanguage() == 1)
-        return std::string("No ") + c->windows_default + " in the game folder and no " +
-               c->windows_default + " or " + c->native + " on PATH. Install it with: " + install;
-    return Sj(u8"ゲームフォルダに ") + c->windows_default + Sj(u8" がなく、PATH にも ") +
-           c->windows_default + Sj(u8" / ") + c->native +
-           Sj(u8" が見つかりません。次のコマンドでインストールして下さい: ") + install;
+    return Arg(Tr("NativeTools",
+                  "ゲームフォルダに %1 がなく、PATH にも %1 / %2 が見つかりません。"
+                  "次のコマンドでインストールして下さい: %3"),
+               {c->windows_default, c->native, install});
 }
 
 }  // namespace qv5

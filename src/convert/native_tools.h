@@ -13,7 +13,7 @@ namespace qv5 {
 
 // `tools` with the encoder and decoder resolved as above. `say` (may be
 // empty) is told, once per run and program, which native program is used
-// (CP932, in the language of UiLanguage).
+// (CP932, in the language in use).
 ToolSettings WithNativeConverters(const ToolSettings& tools,
                                   const std::function<void(const std::string&)>& say);
 

@@ -18,6 +18,10 @@ Catalogue CurrentCatalogue() {
     return g_catalogue;
 }
 
+int LanguageInUse() {
+    return g_catalogue ? 1 : 0;
+}
+
 int DesktopLanguage() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);

@@ -21,9 +21,15 @@ std::string Tr(const char* context, const char* japanese, const char* disambigua
 // an empty string when the catalogue has none. %n is replaced by Tr.
 using Catalogue = std::string (*)(const char* context, const char* source, int n);
 
-// The catalogue in use; nullptr for Japanese.
+// The catalogue in use; nullptr for Japanese. It is the one record of the
+// interface language: the window, the command line and the UI service all
+// read it through LanguageInUse.
 void SetCatalogue(Catalogue catalogue);
 Catalogue CurrentCatalogue();
+
+// The language the texts are in: 1 English while a catalogue is in use, else
+// 0 (Japanese).
+int LanguageInUse();
 
 // The desktop's language, for a start before config.xml says one: 0 when
 // the locale of messages (LC_ALL, else LC_MESSAGES, else LANG: the first

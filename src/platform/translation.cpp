@@ -5,7 +5,6 @@
 #include <QTranslator>
 
 #include "platform/tr.h"
-#include "platform/ui_service.h"
 
 namespace qv5 {
 namespace {
@@ -30,27 +29,19 @@ std::string LookUp(const char* context, const char* source, int n) {
     return English().translate(context, source, nullptr, n).toStdString();
 }
 
-int g_language = 0;
-
 }  // namespace
 
 void UseLanguage(int language) {
-    g_language = language == 1 ? 1 : 0;
-    SetCatalogue(g_language == 1 ? &LookUp : nullptr);
-    SetUiLanguage(g_language);
+    SetCatalogue(language == 1 ? &LookUp : nullptr);
     if (!QCoreApplication::instance()) return;
     QCoreApplication::removeTranslator(&English());
     QTranslator& base = QtBase();
     QCoreApplication::removeTranslator(&base);
-    const QLocale locale(g_language == 1 ? QLocale::English : QLocale::Japanese);
+    const QLocale locale(LanguageInUse() == 1 ? QLocale::English : QLocale::Japanese);
     if (base.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&base);
-    if (g_language == 1) QCoreApplication::installTranslator(&English());
-}
-
-int LanguageInUse() {
-    return g_language;
+    if (LanguageInUse() == 1) QCoreApplication::installTranslator(&English());
 }
 
 }  // namespace qv5

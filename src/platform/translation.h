@@ -3,14 +3,13 @@
 // buttons.
 #pragma once
 
+#include "platform/tr.h"
+
 namespace qv5 {
 
 // 1 installs the English catalogue; any other value removes it (Japanese).
 // Works without an application object (the command line); with one, Qt's
-// own tr() calls follow too.
+// own tr() calls follow too. LanguageInUse (platform/tr.h) tells which.
 void UseLanguage(int language);
-
-// The language the catalogue is set for (1 English, else 0).
-int LanguageInUse();
 
 }  // namespace qv5

@@ -43,18 +43,6 @@ std::unique_ptr<UiService>& Current() {
 
 }  // namespace
 
-namespace {
-int g_language = 0;
-}
-
-int UiLanguage() {
-    return g_language;
-}
-
-void SetUiLanguage(int language) {
-    g_language = language;
-}
-
 UiService& Ui() {
     return *Current();
 }

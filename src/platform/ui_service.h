@@ -48,10 +48,6 @@ class UiService {
 };
 
 UiService& Ui();
-// The language of the service's own texts (1 English, else Japanese); the
-// window sets it with its captions.
-int UiLanguage();
-void SetUiLanguage(int language);
 // Installs the service used by Ui(); the previous one is returned.
 std::unique_ptr<UiService> SetUi(std::unique_ptr<UiService> ui);
 

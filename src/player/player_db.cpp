@@ -1,6 +1,5 @@
 #include "player/player_db.h"
 
-#include "config/config_record.h"
 #include "library/file_hash.h"
 #include "platform/database.h"
 #include "platform/files.h"
@@ -41,9 +40,7 @@ bool HasDbExtension(const std::string& name) {
 
 std::string CannotCreatePlayerMessage(const std::string& host_path, const std::string& why) {
     const std::string detail = "\n" + host_path + "\n" + Utf8ToCp932Lossy(why);
-    return TheConfig().language == 1
-               ? "Cannot create the player data." + detail
-               : Tr("PlayerDb", "プレイヤーデータを作成できません。") + detail;
+    return Tr("PlayerDb", "プレイヤーデータを作成できません。") + detail;
 }
 
 std::string PasswordDigest(const std::string& password) {

@@ -8,6 +8,7 @@
 #include "platform/process.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/translation.h"
 #include "support/scoped_env.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
@@ -127,7 +128,7 @@ TEST(ChosenPath, ANameWithoutAShiftJisFormIsSaid) {
     };
     for (const Case& c : cases) {
         test::ScopedScriptedUi ui;
-        SetUiLanguage(c.language);
+        UseLanguage(c.language);
         if (c.said) ui->AnswerMessage(MsgAnswer::Ok);
         const std::optional<std::string> got = ChosenPath(nullptr, QString::fromUtf8(c.host));
         EXPECT_EQ(got.has_value(), c.said == nullptr) << c.host;
@@ -135,7 +136,7 @@ TEST(ChosenPath, ANameWithoutAShiftJisFormIsSaid) {
             EXPECT_EQ(ui->MessageTexts(), std::vector<std::string>{c.said}) << c.host;
         }
     }
-    SetUiLanguage(0);
+    UseLanguage(0);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include "config/config_file.h"
 #include "platform/text.h"
+#include "platform/tr.h"
+#include "platform/translation.h"
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
@@ -183,6 +185,19 @@ TEST_F(LanguageTest, TheTableHoldsSixtyFourDistinctControls) {
     EXPECT_EQ(Captions().size(), 64u);
     EXPECT_EQ(expected.size(), 64u);
     EXPECT_EQ(seen, expected);
+}
+
+// Each caption the table gives to the catalogue finds its English there (one
+// whose English is its Japanese, "Language", would not show a missing entry
+// on screen), and the note the English window leaves empty has none.
+TEST_F(LanguageTest, EveryCaptionOfTheTableHasItsEnglishInTheCatalogue) {
+    UseLanguage(1);
+    const Catalogue catalogue = CurrentCatalogue();
+    ASSERT_TRUE(catalogue);
+    for (const Caption& c : Captions())
+        EXPECT_EQ(catalogue(kCaptionContext, c.japanese, -1).empty(), c.japanese_only)
+            << c.page << "/" << c.control << " " << c.japanese;
+    UseLanguage(0);
 }
 
 TEST_F(LanguageTest, EnglishThenJapaneseRestoresEveryCaption) {

@@ -15,6 +15,7 @@
 
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 
 namespace qv5 {
 namespace {
@@ -150,7 +151,7 @@ int RunModal(QDialog& dialog) {
     return QDialog::Rejected;
 }
 
-std::string UnrepresentablePathMessage(const std::string& host_path, int language) {
+std::string UnrepresentablePathMessage(const std::string& host_path) {
     char32_t bad = U'\\';
     for (char32_t c : QString::fromStdString(host_path).toUcs4()) {
         const std::string one = QString::fromUcs4(&c, 1).toStdString();
@@ -161,19 +162,17 @@ std::string UnrepresentablePathMessage(const std::string& host_path, int languag
     }
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(bad));
-    const std::string path = Utf8ToCp932Lossy(host_path);
-    if (language == 1)
-        return "This path cannot be used: its character " + std::string(code) +
-               " has no Shift-JIS form. The previous value is kept.\n" + path;
-    return Sj(u8"このパスは使用できません。文字 ") + code +
-           Sj(u8" はShift-JISで表せません。元の値のままです。\n") + path;
+    return Arg(Tr("ChosenPath",
+                  "このパスは使用できません。文字 %1 "
+                  "はShift-JISで表せません。元の値のままです。\n"),
+               {code}) +
+           Utf8ToCp932Lossy(host_path);
 }
 
 std::optional<std::string> ChosenPath(QWidget* owner, const QString& host) {
     if (host.isEmpty()) return std::nullopt;
     if (auto internal = FromHostPath(host.toStdString())) return internal;
-    ShowMessage(owner, UnrepresentablePathMessage(host.toStdString(), UiLanguage()), kAppTitle,
-                MsgIcon::Warning);
+    ShowMessage(owner, UnrepresentablePathMessage(host.toStdString()), kAppTitle, MsgIcon::Warning);
     return std::nullopt;
 }
 

@@ -22,7 +22,8 @@ QString QtNameFilter(const std::string& filter);
 // A path chosen in a dialog as an internal path; a name without a Shift-JIS
 // form is said (path and character) and gives nullopt, as a cancel does.
 std::optional<std::string> ChosenPath(QWidget* owner, const QString& host);
-std::string UnrepresentablePathMessage(const std::string& host_path, int language);
+// What ChosenPath says, in the language in use.
+std::string UnrepresentablePathMessage(const std::string& host_path);
 
 // Runs a dialog of the service modally; after GrabNextDialogTo, the next one
 // is only shown, saved as a PNG picture and closed as cancelled (--screenshot).

@@ -6,8 +6,8 @@
 
 #include <QtGlobal>
 
+#include "platform/tr.h"
 #include "platform/ui_service.h"
-#include "window/main/language.h"
 
 namespace qv5 {
 
@@ -22,13 +22,10 @@ std::string VersionText() {
     return text;
 }
 
-void ShowAbout(QWidget* owner, int language) {
-    const std::string licence =
-        Localized(language, u8"ライセンス: MIT (Copyright (c) QV5 SETUP developers)",
-                  "Licence: MIT (Copyright (c) QV5 SETUP developers)");
-    Ui().MessageBox(owner, VersionText() + "\n" + licence,
-                    Localized(language, u8"QV5 SETUPについて", "About QV5 SETUP"), MsgButtons::Ok,
-                    MsgIcon::Information);
+void ShowAbout(QWidget* owner) {
+    const std::string licence = Tr("About", "ライセンス: MIT (Copyright (c) QV5 SETUP developers)");
+    Ui().MessageBox(owner, VersionText() + "\n" + licence, Tr("About", "QV5 SETUPについて"),
+                    MsgButtons::Ok, MsgIcon::Information);
 }
 
 }  // namespace qv5

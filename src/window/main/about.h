@@ -11,7 +11,7 @@ namespace qv5 {
 // Lines of ASCII text: the program's version, then Qt, SQLite, libarchive
 // and libcurl as loaded at run time.
 std::string VersionText();
-// VersionText and the licence in a message box.
-void ShowAbout(QWidget* owner, int language);
+// VersionText and the licence in a message box, in the language in use.
+void ShowAbout(QWidget* owner);
 
 }  // namespace qv5

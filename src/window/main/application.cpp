@@ -158,7 +158,7 @@ int Application::Run(int argc, char** argv, const WindowStart& start) {
     if (about) {
         dlg.show();
         GrabNextDialogTo(screenshot);
-        ShowAbout(&dlg, TheConfig().language);
+        ShowAbout(&dlg);
         return DialogGrabbed() ? 0 : 1;
     }
     if (!screenshot.empty() && tab == "CHECK") return SaveCheckScreenshot(dlg, screenshot);

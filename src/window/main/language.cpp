@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QLabel>
 
-#include "platform/text.h"
 #include "platform/translation.h"
 #include "window/common/controls.h"
 #include "window/common/recaption.h"
@@ -15,10 +14,6 @@
 #include "window/pages/system_page_ids.h"
 
 namespace qv5 {
-
-std::string Localized(int language, const char8_t* japanese, const char* english) {
-    return language == 1 ? std::string(english) : Sj(japanese);
-}
 
 namespace {
 
@@ -62,11 +57,11 @@ void MainWindow::ApplyLanguage(int language) {
     MainWindow& dlg = *this;
     UseLanguage(language);
     RecaptionAll();
-    dlg.SetMenuLanguage(language);
+    dlg.SetMenuCaptions();
     for (const Caption& c : Captions()) {
         QObject* owner = c.page < 0 ? static_cast<QObject*>(&dlg) : dlg.PageAt(c.page);
-        QString text = language == 1 ? QString::fromUtf8(c.english)
-                                     : QString::fromUtf8(reinterpret_cast<const char*>(c.japanese));
+        const QString text =
+            c.japanese_only && language == 1 ? QString() : QTr(kCaptionContext, c.japanese);
         // The main window's own buttons are found among its direct children only.
         auto options = c.page < 0 ? Qt::FindDirectChildrenOnly : Qt::FindChildrenRecursively;
         QWidget* w = owner->findChild<QWidget*>(QString::number(c.control), options);

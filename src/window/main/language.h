@@ -1,21 +1,23 @@
-// Interface language: control captions in Japanese or English.
+// Interface language: the control captions of the window and its pages.
 #pragma once
 
-#include <string>
 #include <vector>
 
 namespace qv5 {
 
+// The catalogue context of the captions.
+inline constexpr char kCaptionContext[] = "Captions";
+
 struct Caption {
     int page;  // tab index, -1 for the main window itself
     int control;
-    const char8_t* japanese;
-    const char* english;
+    // The Japanese caption, the source of its English in the catalogue
+    // (context kCaptionContext).
+    const char* japanese;
+    // The English window leaves the control empty: the note has no English.
+    bool japanese_only = false;
 };
 
 const std::vector<Caption>& Captions();
-
-// Picks the text of a message that exists in both languages.
-std::string Localized(int language, const char8_t* japanese, const char* english);
 
 }  // namespace qv5

@@ -27,7 +27,6 @@
 #include "window/dialogs/tag_editor_dialog.h"
 #include "window/dialogs/tool_settings_dialog.h"
 #include "window/main/about.h"
-#include "window/main/language.h"
 #include "window/main/library_watch.h"
 #include "window/main/main_window_ids.h"
 #include "window/pages/custom_folder_page.h"
@@ -47,10 +46,8 @@ namespace qv5 {
 namespace {
 
 // `error` is the host path and the system's reason, in UTF-8.
-std::string SaveFailedMessage(int language, const std::string& error) {
-    return Localized(language, u8"設定を保存できませんでした。\n",
-                     "The settings could not be saved.\n") +
-           Utf8ToCp932Lossy(error);
+std::string SaveFailedMessage(const std::string& error) {
+    return Tr("MainWindow", "設定を保存できませんでした。\n") + Utf8ToCp932Lossy(error);
 }
 
 }  // namespace
@@ -75,12 +72,12 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     help_ = menu_bar->addMenu(QString());
     about_ = help_->addAction(QString());
     about_->setObjectName(QStringLiteral("about"));
-    connect(about_, &QAction::triggered, this, [this] { ShowAbout(this, TheConfig().language); });
+    connect(about_, &QAction::triggered, this, [this] { ShowAbout(this); });
     AddSongListCommand();
     check_ = LibraryMenu()->addAction(QString());
     check_->setObjectName(QStringLiteral("checkLibrary"));
     connect(check_, &QAction::triggered, this, [this] { OpenLibraryCheck(); });
-    SetMenuLanguage(0);
+    SetMenuCaptions();
 
     tabs_ = new QTabBar(this);
     SetControlId(tabs_, main_window_id::kTabs);
@@ -211,10 +208,9 @@ MainWindow::Applied MainWindow::Apply(bool exiting) {
     if (!CheckPlayer()) return Applied::CheckFailed;
     const std::vector<std::string> roots = jukebox_->RootTexts();
     if (roots.empty())
-        ShowMessage(this, Localized(config.language,
-                                    u8"曲の検索を行うフォルダが登録されていません。\n"
-                                    u8"JUKEBOXタグにて、登録を行ってください。",
-                                    "Please register a folder."));
+        ShowMessage(this, Tr("MainWindow",
+                             "曲の検索を行うフォルダが登録されていません。\n"
+                             "JUKEBOXタグにて、登録を行ってください。"));
     main_->StoreTo(config);
     ReopenSongLibrary(config.id);
 
@@ -231,13 +227,11 @@ MainWindow::Applied MainWindow::Apply(bool exiting) {
         jukebox_->FollowRoots(SongFolders(config));
         return Applied::Saved;
     }
-    std::string text = SaveFailedMessage(config.language, error);
+    std::string text = SaveFailedMessage(error);
     if (exiting)
-        text += Localized(config.language,
-                          u8"\n\n空きを作るなどしてから、もう一度「終了」を押すと保存し直します。"
-                          u8"保存せずに閉じるにはEscキーを押して下さい。",
-                          "\n\nMake room (or allow writing), then press Exit again to retry; "
-                          "press Escape to close without saving.");
+        text += Tr("MainWindow",
+                   "\n\n空きを作るなどしてから、もう一度「終了」を押すと保存し直します。"
+                   "保存せずに閉じるにはEscキーを押して下さい。");
     ShowMessage(this, text, Tr("MainWindow", "エラー"), MsgIcon::Error);
     return Applied::SaveFailed;
 }
@@ -267,8 +261,7 @@ void MainWindow::OnCancel() {
     // (a language chosen from the menu) is still said to be lost.
     std::string error;
     if (!SaveConfigMerged(TheConfig(), TakeInOthersRoots(SongFolders(TheConfig())), &error))
-        ShowMessage(this, SaveFailedMessage(TheConfig().language, error),
-                    Tr("MainWindow", "エラー"), MsgIcon::Error);
+        ShowMessage(this, SaveFailedMessage(error), Tr("MainWindow", "エラー"), MsgIcon::Error);
     Close();
 }
 
@@ -321,12 +314,12 @@ SongListWindow* MainWindow::OpenSongList() {
     return song_list_;
 }
 
-void MainWindow::SetMenuLanguage(int language) {
+void MainWindow::SetMenuCaptions() {
     LibraryMenu()->setTitle(tr("ライブラリ"));
     song_list_action_->setText(tr("曲リスト..."));
     check_->setText(tr("ライブラリの検査..."));
-    help_->setTitle(ToQString(Localized(language, u8"ヘルプ", "Help")));
-    about_->setText(ToQString(Localized(language, u8"QV5 SETUPについて", "About QV5 SETUP")));
+    help_->setTitle(tr("ヘルプ"));
+    about_->setText(tr("QV5 SETUPについて"));
 }
 
 void MainWindow::OnLanguage(int language) {

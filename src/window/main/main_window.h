@@ -45,8 +45,9 @@ class MainWindow : public QDialog {
     void OnCancel();
     void OnExit();
     void OnLanguage(int language);
-    // The Help menu's captions (the Language menu keeps its own).
-    void SetMenuLanguage(int language);
+    // The Library and Help menus' captions in the language in use (the
+    // Language menu keeps its own).
+    void SetMenuCaptions();
     // Escape and the hidden Cancel command.
     void reject() override;
 

@@ -4,7 +4,6 @@
 #include "platform/tr.h"
 #include "platform/ui_service.h"
 #include "player/player_db.h"
-#include "window/main/language.h"
 #include "window/main/main_window.h"
 #include "window/pages/main_page.h"
 
@@ -12,21 +11,18 @@ namespace qv5 {
 
 bool MainWindow::CheckPlayer() {
     MainWindow& dlg = *this;
-    const int language = TheConfig().language;
     const ConfigRecord& v = dlg.MainTab()->values;
     if (v.id.size() < 3) {
-        ShowMessage(&dlg,
-                    Localized(language, u8"NEW PLAYERボタンでプレイヤーデータを作成してください。",
-                              "Create new player data."));
+        ShowMessage(&dlg, Tr("SignIn", "NEW PLAYERボタンでプレイヤーデータを作成してください。"));
         return false;
     }
     if (v.pass.size() < 3) {
-        ShowMessage(&dlg, Localized(language, u8"パスワードを入力して下さい。", "Input password."));
+        ShowMessage(&dlg, Tr("SignIn", "パスワードを入力して下さい。"));
         return false;
     }
     if (!VerifyPlayerPassword(v.id, v.pass, ShowOn(&dlg))) {
         dlg.setWindowTitle(QString::fromLatin1(kAppTitle));
-        ShowMessage(&dlg, Localized(language, u8"パスワードが違います。", "Password error."));
+        ShowMessage(&dlg, Tr("SignIn", "パスワードが違います。"));
         return false;
     }
     // The title says who is signed in: the check itself says nothing.
