@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cassert>
 #include <chrono>
 #include <cstdarg>
 #include <thread>
@@ -68,20 +69,34 @@ bool Statement::CheckCount(int n) {
     return false;
 }
 
+// A column past the row's end reads as NULL, 0 or "" without a word: a
+// read by position that no longer matches the statement's columns.
+bool Statement::HasColumn(int col) const {
+    return col >= 0 && col < sqlite3_column_count(stmt_);
+}
+
+bool Statement::HasParameter(int index) const {
+    return index >= 1 && index <= sqlite3_bind_parameter_count(stmt_);
+}
+
 std::int32_t Statement::Int(int col) const {
+    assert(HasColumn(col));
     return sqlite3_column_int(stmt_, col);
 }
 std::int64_t Statement::Int64(int col) const {
+    assert(HasColumn(col));
     return sqlite3_column_int64(stmt_, col);
 }
 int Statement::Columns() const {
     return sqlite3_column_count(stmt_);
 }
 bool Statement::IsNull(int col) const {
+    assert(HasColumn(col));
     return sqlite3_column_type(stmt_, col) == SQLITE_NULL;
 }
 
 std::string Statement::Text(int col) const {
+    assert(HasColumn(col));
     const unsigned char* t = sqlite3_column_text(stmt_, col);
     if (!t) return std::string();
     int n = sqlite3_column_bytes(stmt_, col);
@@ -89,15 +104,18 @@ std::string Statement::Text(int col) const {
 }
 
 void Statement::Bind(int index, std::string_view cp932) {
+    assert(HasParameter(index));
     std::string u = Cp932ToUtf8(cp932);
     sqlite3_bind_text(stmt_, index, u.data(), int(u.size()), SQLITE_TRANSIENT);
 }
 
 void Statement::BindRaw(int index, std::string_view bytes) {
+    assert(HasParameter(index));
     sqlite3_bind_text(stmt_, index, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
 }
 
 void Statement::Bind(int index, std::int64_t value) {
+    assert(HasParameter(index));
     sqlite3_bind_int64(stmt_, index, value);
 }
 

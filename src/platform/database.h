@@ -39,6 +39,10 @@ class Statement {
     std::string Text(int col) const;  // CP932
     int Columns() const;              // the number of columns a row has
     bool IsNull(int col) const;
+    // The statement has this column (0-based) / this parameter (1-based).
+    // Reads and binds check them in debug builds.
+    bool HasColumn(int col) const;
+    bool HasParameter(int index) const;
     // Parameters count from 1. Text is CP932.
     void Bind(int index, std::string_view cp932);
     void Bind(int index, std::int64_t value);

@@ -1,5 +1,6 @@
 #include "platform/transaction.h"
 
+#include <cassert>
 #include <string>
 
 namespace qv5 {
@@ -26,6 +27,9 @@ Transaction::~Transaction() {
 
 bool Transaction::Commit() {
     if (!open_) return false;
+    // Nothing else may end the transaction (or the one holding this
+    // savepoint) while this object still holds it open.
+    assert(db_.InTransaction());
     if (db_.Exec(nested_ ? "RELEASE step" : "COMMIT")) {
         open_ = false;
         return true;

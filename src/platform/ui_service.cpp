@@ -1,5 +1,6 @@
 #include "platform/ui_service.h"
 
+#include <cassert>
 #include <cstdio>
 
 #include "platform/text.h"
@@ -44,6 +45,8 @@ std::unique_ptr<UiService>& Current() {
 }  // namespace
 
 UiService& Ui() {
+    // Every program installs its service before it asks anything.
+    assert(Current());
     return *Current();
 }
 

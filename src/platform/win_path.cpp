@@ -1,5 +1,7 @@
 #include "platform/win_path.h"
 
+#include <cassert>
+
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -41,6 +43,9 @@ std::string WinPath::LastName() const {
 }
 
 WinPath WinPath::Join(std::string_view name) const {
+    // A name below this folder, never a path of its own.
+    assert(!name.empty() && name.front() != '\\' && name.front() != '/' &&
+           (name.size() < 2 || name[1] != ':'));
     return AsFolder().text_.append(name);
 }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -100,7 +101,10 @@ void ProgressWindow::SetUnit(const std::string& cp932_unit) {
     Show(true);
 }
 
+// Widgets live on the window's thread: the operations that report here
+// call it from the thread that stores their results, never from a worker.
 void ProgressWindow::Show(bool force) {
+    Q_ASSERT(QThread::currentThread() == dialog_->thread());
     if (!force && last_shown_.isValid() && last_shown_.elapsed() < kRedrawMs) return;
     last_shown_.start();
     const QString unit = unit_.isEmpty() ? QString() : QLatin1Char(' ') + unit_;
