@@ -178,10 +178,10 @@ std::string FormatConfig(const ConfigRecord& c) {
     return out;
 }
 
-ConfigState LoadConfig(ConfigRecord& config) {
-    tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
-    const ConfigState state = ReadConfigDocument(doc);
-    const tinyxml2::XMLDocument* parsed = state == ConfigState::Read ? &doc : nullptr;
+namespace {
+
+// Every field from the document (null: no readable file) or its default.
+void FillConfig(const tinyxml2::XMLDocument* parsed, ConfigRecord& config) {
     for (const ConfigKey& k : ConfigKeys()) {
         if (!k.key) continue;
         if (k.int_field)
@@ -191,6 +191,21 @@ ConfigState LoadConfig(ConfigRecord& config) {
     }
     ReadSongFolders(parsed, config);
     ApplyCorrections(config);
+}
+
+}  // namespace
+
+ConfigState LoadConfig(ConfigRecord& config) {
+    tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
+    const ConfigState state = ReadConfigDocument(doc);
+    FillConfig(state == ConfigState::Read ? &doc : nullptr, config);
+    return state;
+}
+
+ConfigState ParseConfig(ConfigRecord& config, std::string_view bytes) {
+    tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
+    const ConfigState state = ParseConfigDocument(doc, bytes);
+    FillConfig(state == ConfigState::Read ? &doc : nullptr, config);
     return state;
 }
 
@@ -198,6 +213,10 @@ ConfigState ReadConfigDocument(tinyxml2::XMLDocument& doc) {
     if (!PathExists(kConfigPath)) return ConfigState::Missing;
     std::string bytes;
     if (!ReadWholeFile(kConfigPath, bytes)) return ConfigState::Unreadable;
+    return ParseConfigDocument(doc, bytes);
+}
+
+ConfigState ParseConfigDocument(tinyxml2::XMLDocument& doc, std::string_view bytes) {
     const std::string text = DecodeCharacterReferences(bytes);
     // The parser stops at a NUL: a file holding one is not what it seems.
     if (text.find('\0') != std::string::npos) return ConfigState::Unreadable;
