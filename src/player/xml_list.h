@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qv5 {
 
@@ -21,6 +22,9 @@ struct XmlList {
 // False when the file (internal path) cannot be read or parsed, has no root
 // element `root`, or the root has no child element `entry`.
 bool LoadXmlList(const std::string& path, const char* root, const char* entry, XmlList& out);
+// The same over the file's bytes; `out` refers to them only through its
+// document, so they need not outlive this call.
+bool ParseXmlList(std::string_view data, const char* root, const char* entry, XmlList& out);
 
 // The text of the entry's child `name` as UTF-8 for the database, without
 // the white space at its ends; empty when the child or its text is missing.
