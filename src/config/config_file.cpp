@@ -77,6 +77,7 @@ std::int32_t LeadingNumber(const char* text) {
 }
 
 std::string EscapeXmlText(const std::string& text) {
+    if (text.find_first_of("&<>'\"") == std::string::npos) return text;  // the usual value
     std::string out;
     out.reserve(text.size() + 16);
     // Equivalent to replacing &, <, >, ', " in that order over the whole text.
@@ -120,9 +121,13 @@ void WriteTextLine(const std::string& text, const char* key, std::string& out) {
     out += key;
     out += '>';
     // Written as in a text-mode stream: a line feed inside a value becomes CRLF.
-    for (char ch : EscapeXmlText(text)) {
-        if (ch == '\n') out += '\r';
-        out += ch;
+    if (text.find_first_of("&<>'\"\n") == std::string::npos) {
+        out += text;  // the usual value: nothing to escape
+    } else {
+        for (char ch : EscapeXmlText(text)) {
+            if (ch == '\n') out += '\r';
+            out += ch;
+        }
     }
     out += "</";
     out += key;
