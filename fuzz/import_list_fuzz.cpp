@@ -1,27 +1,34 @@
-// Feeds arbitrary bytes as a course list and as a downloaded score list in a
-// scratch folder.
+// Arbitrary bytes as a course list and as a downloaded score list: parsed as
+// ImportCourseList and CreatePlayerFromScoreList parse them, and every value
+// they store taken from each entry (the database rows themselves are
+// SQLite's business and would cost a file per input).
+#include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include <string_view>
 
-#include "platform/paths.h"
-#include "player/course_import.h"
-#include "player/score_restore.h"
+#include "player/xml_list.h"
+
+namespace {
+
+void ReadEntries(std::string_view bytes, const char* root, const char* entry,
+                 std::initializer_list<const char*> texts,
+                 std::initializer_list<const char*> numbers) {
+    qv5::XmlList list;
+    if (!qv5::ParseXmlList(bytes, root, entry, list)) return;
+    for (const auto* e = list.first; e; e = e->NextSiblingElement()) {
+        for (const char* name : texts) qv5::EntryTextUtf8(list, e, name);
+        for (const char* name : numbers) qv5::EntryNumber(e, name);
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string dir = [] {
-        std::string d = (std::filesystem::temp_directory_path() / "qv5_import_fuzz").string();
-        std::filesystem::create_directories(d + "/QV5files/Config");
-        std::filesystem::create_directories(d + "/QV5files/Database/Score");
-        qv5::SetProgramDirectory(d);
-        return d;
-    }();
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    std::ofstream(dir + "/list.xml", std::ios::binary) << bytes;
-    qv5::ImportCourseList("list.xml");
-    std::ofstream(dir + "/QV5files/Config/temp.xml", std::ios::binary) << bytes;
-    qv5::CreatePlayerFromScoreList("fuzz", "pass", 1, [](const qv5::Notice&) {});
-    std::filesystem::remove(dir + "/QV5files/Database/Score/fuzz.db");
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    ReadEntries(bytes, "courselist", "course", {"title", "hash"}, {"type", "line"});
+    ReadEntries(bytes, "scorelist", "score", {"hash", "scorehash", "ghost"},
+                {"clear", "pg", "gr", "gd", "bd", "pr", "notes", "combo", "minbp", "playcount",
+                 "clearcount", "opt_history", "rate", "clear_db", "clear_sd", "clear_ex",
+                 "opt_this", "rseed"});
     return 0;
 }
