@@ -14,7 +14,10 @@ packages=(build-essential cmake ninja-build pkg-config git qt6-base-dev libgl-de
   # bsdtar: the baseline of bench/install_bench
   libarchive-tools
   # desktop-file-validate: the test of the installed desktop entry
-  desktop-file-utils)
+  desktop-file-utils
+  # scripts/fuzz.sh: clang, and its libFuzzer and sanitizer runtimes, which
+  # clang only recommends
+  clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

@@ -28,41 +28,52 @@ constexpr size_t kReadBytes = 1024 * 1024;
 
 }  // namespace
 
+bool NoteCountReader::Feed(std::string_view piece) {
+    bool ended = false;
+    if (const void* eof = std::memchr(piece.data(), '\x1A', piece.size())) {
+        piece = piece.substr(0, static_cast<size_t>(static_cast<const char*>(eof) - piece.data()));
+        ended = true;
+    }
+    // Whole lines only, exactly as the reader cuts them; the unfinished one
+    // waits for the next piece.
+    if (pending_.empty()) {
+        const size_t used =
+            ParseChartPieces(record_, state_, piece.data(), piece.data() + piece.size(), false);
+        pending_.assign(piece.substr(used));
+    } else {
+        pending_.append(piece);
+        const size_t used = ParseChartPieces(record_, state_, pending_.data(),
+                                             pending_.data() + pending_.size(), false);
+        pending_.erase(0, used);
+    }
+    if (until_first_ && state_.notes > 0) {
+        decided_ = true;
+        return false;
+    }
+    return !ended;
+}
+
+std::int32_t NoteCountReader::Finish() {
+    if (!decided_)
+        ParseChartPieces(record_, state_, pending_.data(), pending_.data() + pending_.size(), true);
+    decided_ = true;
+    return state_.notes;
+}
+
 std::int32_t HeaderNoteCount(const std::string& path, bool until_first, Progress* progress) {
     FileReader file;
     if (!file.Open(path)) return 0;
-    ChartRecord record;
-    ChartParseState state;
-    std::string buffer, pending;
+    NoteCountReader counter(until_first);
+    std::string buffer;
     size_t want = kFirstReadBytes;
-    for (bool ended = false; !ended;) {
+    for (;;) {
         if (progress && progress->StopRequested()) return -1;
         const auto read = file.Next(buffer, want);
         if (!read) return 0;  // the reader's record is then its initial one
         want = kReadBytes;
-        std::string_view piece = *read;
-        if (piece.empty()) break;
-        if (const void* eof = std::memchr(piece.data(), '\x1A', piece.size())) {
-            piece =
-                piece.substr(0, static_cast<size_t>(static_cast<const char*>(eof) - piece.data()));
-            ended = true;
-        }
-        // Whole lines only, exactly as the reader cuts them; the unfinished
-        // one waits for the next read.
-        if (pending.empty()) {
-            const size_t used =
-                ParseChartPieces(record, state, piece.data(), piece.data() + piece.size(), false);
-            pending.assign(piece.substr(used));
-        } else {
-            pending.append(piece);
-            const size_t used = ParseChartPieces(record, state, pending.data(),
-                                                 pending.data() + pending.size(), false);
-            pending.erase(0, used);
-        }
-        if (until_first && state.notes > 0) return state.notes;
+        if (read->empty() || !counter.Feed(*read)) break;
     }
-    ParseChartPieces(record, state, pending.data(), pending.data() + pending.size(), true);
-    return state.notes;
+    return counter.Finish();
 }
 
 HiddenSearchResult FindHiddenCharts(const std::string& folder, Progress& progress) {

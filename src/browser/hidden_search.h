@@ -4,7 +4,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "library/chart_parse.h"
+#include "library/chart_record.h"
 
 namespace qv5 {
 
@@ -28,5 +32,23 @@ HiddenSearchResult FindHiddenCharts(const std::string& folder, Progress& progres
 // a hidden chart. 0 when the file cannot be read; -1 when `progress` (may be
 // null) asked to stop first.
 std::int32_t HeaderNoteCount(const std::string& path, bool until_first, Progress* progress);
+
+// HeaderNoteCount's count over the file's bytes as they are read, in pieces
+// of any size: Feed each in turn while it asks for more, then Finish.
+class NoteCountReader {
+  public:
+    explicit NoteCountReader(bool until_first) : until_first_(until_first) {}
+    // False once nothing after this piece can change the outcome (a Ctrl-Z,
+    // or the first note when reading until the first).
+    bool Feed(std::string_view piece);
+    std::int32_t Finish();
+
+  private:
+    bool until_first_;
+    bool decided_ = false;
+    ChartRecord record_;
+    ChartParseState state_;
+    std::string pending_;
+};
 
 }  // namespace qv5

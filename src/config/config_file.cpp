@@ -77,6 +77,7 @@ std::int32_t LeadingNumber(const char* text) {
 }
 
 std::string EscapeXmlText(const std::string& text) {
+    if (text.find_first_of("&<>'\"") == std::string::npos) return text;  // the usual value
     std::string out;
     out.reserve(text.size() + 16);
     // Equivalent to replacing &, <, >, ', " in that order over the whole text.
@@ -120,9 +121,13 @@ void WriteTextLine(const std::string& text, const char* key, std::string& out) {
     out += key;
     out += '>';
     // Written as in a text-mode stream: a line feed inside a value becomes CRLF.
-    for (char ch : EscapeXmlText(text)) {
-        if (ch == '\n') out += '\r';
-        out += ch;
+    if (text.find_first_of("&<>'\"\n") == std::string::npos) {
+        out += text;  // the usual value: nothing to escape
+    } else {
+        for (char ch : EscapeXmlText(text)) {
+            if (ch == '\n') out += '\r';
+            out += ch;
+        }
     }
     out += "</";
     out += key;
@@ -178,10 +183,10 @@ std::string FormatConfig(const ConfigRecord& c) {
     return out;
 }
 
-ConfigState LoadConfig(ConfigRecord& config) {
-    tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
-    const ConfigState state = ReadConfigDocument(doc);
-    const tinyxml2::XMLDocument* parsed = state == ConfigState::Read ? &doc : nullptr;
+namespace {
+
+// Every field from the document (null: no readable file) or its default.
+void FillConfig(const tinyxml2::XMLDocument* parsed, ConfigRecord& config) {
     for (const ConfigKey& k : ConfigKeys()) {
         if (!k.key) continue;
         if (k.int_field)
@@ -191,6 +196,21 @@ ConfigState LoadConfig(ConfigRecord& config) {
     }
     ReadSongFolders(parsed, config);
     ApplyCorrections(config);
+}
+
+}  // namespace
+
+ConfigState LoadConfig(ConfigRecord& config) {
+    tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
+    const ConfigState state = ReadConfigDocument(doc);
+    FillConfig(state == ConfigState::Read ? &doc : nullptr, config);
+    return state;
+}
+
+ConfigState ParseConfig(ConfigRecord& config, std::string_view bytes) {
+    tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
+    const ConfigState state = ParseConfigDocument(doc, bytes);
+    FillConfig(state == ConfigState::Read ? &doc : nullptr, config);
     return state;
 }
 
@@ -198,6 +218,10 @@ ConfigState ReadConfigDocument(tinyxml2::XMLDocument& doc) {
     if (!PathExists(kConfigPath)) return ConfigState::Missing;
     std::string bytes;
     if (!ReadWholeFile(kConfigPath, bytes)) return ConfigState::Unreadable;
+    return ParseConfigDocument(doc, bytes);
+}
+
+ConfigState ParseConfigDocument(tinyxml2::XMLDocument& doc, std::string_view bytes) {
     const std::string text = DecodeCharacterReferences(bytes);
     // The parser stops at a NUL: a file holding one is not what it seems.
     if (text.find('\0') != std::string::npos) return ConfigState::Unreadable;

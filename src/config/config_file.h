@@ -41,6 +41,8 @@ int SaveConfigMerged(
 // whether the file was there and readable (callers say so when it was not:
 // UnreadableConfigMessage).
 ConfigState LoadConfig(ConfigRecord& config);
+// LoadConfig over config.xml's bytes already read: Read or Unreadable.
+ConfigState ParseConfig(ConfigRecord& config, std::string_view bytes);
 // What to tell the user, once, when LoadConfig found the file unreadable.
 std::string UnreadableConfigMessage();
 
@@ -69,6 +71,8 @@ std::string EscapeXmlText(const std::string& text);
 
 // Reads config.xml (with DecodeCharacterReferences) into `doc`.
 ConfigState ReadConfigDocument(tinyxml2::XMLDocument& doc);
+// The same over the file's bytes: Read or Unreadable.
+ConfigState ParseConfigDocument(tinyxml2::XMLDocument& doc, std::string_view bytes);
 
 // Read config/section/key: 1 found, -1 not found (default taken), 0 no document.
 int ReadIntSetting(const tinyxml2::XMLDocument* doc, std::int32_t& field, std::int32_t def,

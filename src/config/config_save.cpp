@@ -110,17 +110,15 @@ bool UpdateConfig(ConfigRecord& config,
 std::string DecodeCharacterReferences(std::string_view in) {
     std::string out;
     out.reserve(in.size());
+    // Bytes are copied in runs, up to each reference that changes.
+    size_t kept = 0;
     for (size_t i = 0; i < in.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(in[i]);
         if (IsLeadByte(c) && i + 1 < in.size()) {
-            out += in[i];
-            out += in[++i];
+            ++i;
             continue;
         }
-        if (c != '&' || i + 2 >= in.size() || in[i + 1] != '#') {
-            out += in[i];
-            continue;
-        }
+        if (c != '&' || i + 2 >= in.size() || in[i + 1] != '#') continue;
         const bool hex = in[i + 2] == 'x' || in[i + 2] == 'X';
         size_t j = i + (hex ? 3 : 2);
         std::uint32_t code = 0;
@@ -139,10 +137,8 @@ std::string DecodeCharacterReferences(std::string_view in) {
         }
         // Malformed, or plain ASCII (the markup characters among it): the
         // parser handles those as it always did.
-        if (digits == 0 || j >= in.size() || in[j] != ';' || code < 0x80) {
-            out += in[i];
-            continue;
-        }
+        if (digits == 0 || j >= in.size() || in[j] != ';' || code < 0x80) continue;
+        out.append(in.substr(kept, i - kept));
         std::string utf8;
         if (code <= 0x7FF) {
             utf8 += char(0xC0 | (code >> 6));
@@ -165,7 +161,9 @@ std::string DecodeCharacterReferences(std::string_view in) {
             out.append(in.substr(i + 1, j - i));
         }
         i = j;
+        kept = j + 1;
     }
+    out.append(in.substr(kept));
     return out;
 }
 

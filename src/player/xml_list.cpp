@@ -345,6 +345,10 @@ ListRead ReadXmlList(const std::string& path, const char* root, const char* entr
 bool LoadXmlList(const std::string& path, const char* root, const char* entry, XmlList& out) {
     std::string data;
     if (!ReadWholeFile(path, data)) return false;
+    return ParseXmlList(data, root, entry, out);
+}
+
+bool ParseXmlList(std::string_view data, const char* root, const char* entry, XmlList& out) {
     if (out.doc.Parse(data.data(), data.size()) != tinyxml2::XML_SUCCESS) return false;
     const tinyxml2::XMLElement* r = out.doc.FirstChildElement(root);
     out.first = r ? r->FirstChildElement(entry) : nullptr;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace qv5 {
 
@@ -23,6 +24,9 @@ struct XmlList {
 // False when the file (internal path) cannot be read or parsed, has no root
 // element `root`, or the root has no child element `entry`.
 bool LoadXmlList(const std::string& path, const char* root, const char* entry, XmlList& out);
+// The same over the file's bytes; `out` refers to them only through its
+// document, so they need not outlive this call.
+bool ParseXmlList(std::string_view data, const char* root, const char* entry, XmlList& out);
 
 // One entry of a list read piece by piece, valid during the call that gives it.
 struct XmlEntry {

@@ -201,6 +201,52 @@ TEST(HiddenSearch, PartialReadsAgreeWithTheHeaderReader) {
     EXPECT_EQ(HeaderNoteCount("corpus\\missing", true, nullptr), 0);
 }
 
+// The count over pieces as they arrive, of any size, is the whole read's; the
+// reading until the first note asks for no piece after the one that held it.
+TEST(HiddenSearch, PiecesOfAnySizeCountAsTheWholeRead) {
+    const std::string notes = "#00111:0101\r\n";
+    const std::string charts[] = {
+        "",
+        kChart,
+        notes + "\x1A" + notes,
+        "#00111:01\r\n#00111:01\0"
+        "0101\n#IF 2\r\n"s +
+            notes + "#ENDIF\r\n" + notes,
+        "#LNOBJ ZZ\r\n#00111:ZZZZ00ZZ\r\n#00112:01\r",
+        RandomBytes(5000, 4, false) + "\n" + notes + "; trailing text",
+    };
+    for (const std::string& bytes : charts) {
+        ChartRecord full;
+        ParseChartHeader(full, bytes);
+        for (size_t size :
+             {size_t{1}, size_t{2}, size_t{3}, size_t{13}, size_t{64}, size_t{1} << 16}) {
+            SCOPED_TRACE(std::to_string(bytes.size()) + " bytes in pieces of " +
+                         std::to_string(size));
+            for (bool until_first : {false, true}) {
+                NoteCountReader counter(until_first);
+                size_t fed = 0;
+                bool more = true;
+                while (more && fed < bytes.size()) {
+                    more = counter.Feed(std::string_view(bytes).substr(fed, size));
+                    fed += size;
+                }
+                const std::int32_t count = counter.Finish();
+                if (until_first)
+                    EXPECT_EQ(count > 0, full.note_count > 0);
+                else
+                    EXPECT_EQ(count, full.note_count);
+            }
+        }
+    }
+    // Nothing after the line of the first note is asked for.
+    const std::string chart = "#TITLE x\r\n" + notes + notes + "; and more";
+    NoteCountReader counter(true);
+    size_t fed = 0;
+    while (fed < chart.size() && counter.Feed(chart.substr(fed, 1))) ++fed;
+    EXPECT_EQ(fed, chart.find(notes) + notes.size() - 1);
+    EXPECT_EQ(counter.Finish(), 2);
+}
+
 // Files stitched from chart fragments, control bytes, binary runs and long
 // fillers that put line ends on either side of every read boundary.
 TEST(HiddenSearch, GeneratedFilesAgreeWithTheHeaderReader) {

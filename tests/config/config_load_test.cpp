@@ -166,6 +166,37 @@ TEST(LoadConfig, SongFolderListStopsAt1000) {
     EXPECT_EQ(c.path[999], "p999");
 }
 
+// The reading over bytes already read is the file's reading: the same record
+// and the same verdict, whatever the bytes.
+TEST(ParseConfig, ReadsBytesAsLoadConfigReadsTheFile) {
+    test::TempGame game;
+    const std::string texts[] = {
+        "",
+        "<config><system>",
+        Doc("<system><vsync>1</vsync></system>") + std::string(1, '\0'),
+        Doc("<system><vsync>1</vsync><bufferlength>8</bufferlength></system>"
+            "<jukebox><path>Z:\\a\\\\</path><path>b\\</path><path><x/></path></jukebox>"),
+        Doc("<player><name>&#12354;&#x3044;&#128512;&amp;</name><id> 12abc</id></player>"),
+        Doc("<play><hs>-99999999999</hs></play><skin><theme>a\r\nb</theme></skin>"),
+    };
+    for (const std::string& xml : texts) {
+        SCOPED_TRACE(xml);
+        game.WriteFile("QV5files/Config/config.xml", xml);
+        ConfigRecord from_file, from_bytes;
+        from_bytes.vsync = 77;  // every field is overwritten
+        from_bytes.path_count = 5;
+        const ConfigState file_state = LoadConfig(from_file);
+        EXPECT_EQ(ParseConfig(from_bytes, xml), file_state);
+        EXPECT_EQ(FormatConfig(from_bytes), FormatConfig(from_file));
+        EXPECT_EQ(from_bytes.vsync, from_file.vsync);
+    }
+    ConfigRecord c;
+    EXPECT_EQ(ParseConfig(c, Doc("<system><vsync>1</vsync></system>")), ConfigState::Read);
+    EXPECT_EQ(c.vsync, 1);
+    EXPECT_EQ(ParseConfig(c, "<config>"), ConfigState::Unreadable);
+    EXPECT_EQ(c.vsync, 0);
+}
+
 TEST(ReadSetting, ReportsWhatItFound) {
     tinyxml2::XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
     ASSERT_EQ(doc.Parse("<config><system><vsync>4</vsync><t>x</t></system></config>"),

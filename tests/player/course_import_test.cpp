@@ -8,6 +8,7 @@
 #include "library/song_library.h"
 #include "platform/database.h"
 #include "platform/text.h"
+#include "player/xml_list.h"
 #include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
@@ -182,6 +183,46 @@ TEST_F(CourseImportTest, FailedCommitKeepsTheFile) {
     // Once the library is free, the same file goes in.
     EXPECT_EQ(ImportCourseList(kListInternal).count, 1);
     EXPECT_FALSE(game.Exists(kList));
+}
+
+// A list read from its bytes is the list read from the file: the same
+// verdict, entries and values.
+TEST(XmlList, BytesReadAsTheFile) {
+    test::TempGame game;
+    const std::string lists[] = {
+        "",
+        "<courselist>",
+        "<courselist><other/></courselist>",
+        "<courselist>" + Course(Sj(u8" 段位 "), 3, "h1", "2") + Course("b", -4, "", "x") +
+            "</courselist>",
+        "\xEF\xBB\xBF<courselist>" + Course(U(u8"十段"), 1, "h", "0") + "</courselist>",
+        "<?xml version='1.0' encoding='UTF8'?><courselist>" + Course("u", 2, " h ", "1") +
+            "</courselist>",
+    };
+    for (const std::string& bytes : lists) {
+        SCOPED_TRACE(bytes);
+        game.WriteFile(kList, bytes);
+        XmlList from_file, from_bytes;
+        const bool read = LoadXmlList(kListInternal, "courselist", "course", from_file);
+        ASSERT_EQ(ParseXmlList(bytes, "courselist", "course", from_bytes), read);
+        if (!read) continue;
+        EXPECT_EQ(from_bytes.utf8, from_file.utf8);
+        const auto* a = from_file.first;
+        const auto* b = from_bytes.first;
+        for (; a && b; a = a->NextSiblingElement(), b = b->NextSiblingElement()) {
+            for (const char* name : {"title", "hash"})
+                EXPECT_EQ(EntryTextUtf8(from_bytes, b, name), EntryTextUtf8(from_file, a, name));
+            for (const char* name : {"type", "line"})
+                EXPECT_EQ(EntryNumber(b, name), EntryNumber(a, name));
+        }
+        EXPECT_EQ(a, nullptr);
+        EXPECT_EQ(b, nullptr);
+    }
+    XmlList list;
+    ASSERT_TRUE(ParseXmlList("<courselist>" + Course(Sj(u8"段位"), 7, "h", "2") + "</courselist>",
+                             "courselist", "course", list));
+    EXPECT_EQ(EntryTextUtf8(list, list.first, "title"), U(u8"段位"));
+    EXPECT_EQ(EntryNumber(list.first, "line"), 7);
 }
 
 }  // namespace
