@@ -8,7 +8,6 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
-#include "platform/database.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
@@ -56,13 +55,6 @@ int ImportCourses(const std::string& host) {
     return r.count > 0 ? 0 : 1;
 }
 
-int CountScores(const std::string& id) {
-    Database db;
-    if (!db.Open(PlayerDbPath(id), Database::Mode::OpenExisting)) return 0;
-    Statement s = db.Prepare("SELECT count(*) FROM score");
-    return s.Step() ? s.Int(0) : 0;
-}
-
 // A step on the terminal. A Ctrl-C caught for the whole command reaches the
 // step through its updates, which both steps give often, also while waiting.
 class CommandStep final : public Progress {
@@ -103,7 +95,7 @@ int RestoreScoresCommand(const std::string& id, const std::string& password,
         return 1;
     }
     std::printf("restore-scores: player %s created with %d scores\n", id.c_str(),
-                CountScores(*cp_id));
+                ScoreCount(*cp_id));
     return 0;
 }
 

@@ -27,28 +27,6 @@ void Print(const Notice& n) {
     std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(n.text).c_str());
 }
 
-// The registered song folder (a root row of the library) that is `folder`
-// or holds it; nullopt when it lies outside every one. A folder made after
-// its root was registered has no row yet, and a drop on the window installs
-// into it all the same.
-std::optional<std::string> RootHolding(const std::string& folder) {
-    Statement s = SongLibrary().Prepare(
-        "SELECT path FROM folder WHERE parent = ?2 AND substr(path, -1) = '\\' AND "
-        "substr(?1, 1, length(path)) = path");
-    if (!s) return std::nullopt;
-    s.Bind(1, folder);
-    s.Bind(2, std::string(kRootKey));
-    if (!s.Step()) return std::nullopt;
-    return s.Text(0);
-}
-
-int CountSongs(const std::string& prefix) {
-    Statement s = SongLibrary().Prepare("SELECT count(*) FROM song WHERE " + PrefixCondition(1));
-    if (!s) return 0;
-    BindPrefix(s, 1, prefix);
-    return s.Step() ? s.Int(0) : 0;
-}
-
 int Install(const std::vector<std::string>& archives, const std::string& into,
             const std::string& start_dir) {
     std::string error;
@@ -62,7 +40,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
         return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
     OpenSongLibrary(config.id);
     if (!SongLibrary().IsOpen()) return Fail("cannot open the song library");
-    const auto root = RootHolding(*folder);
+    const auto root = SongFolderHolding(SongLibrary(), *folder);
     if (!root)
         return Fail("not inside a registered song folder: " + Cp932ToUtf8(*folder) +
                     " (register its song folder with add-root first)");
@@ -98,7 +76,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
         }
         std::printf("install: %s -> %s (%s, %s in the folder)\n", host.c_str(),
                     Cp932ToUtf8(r.new_folder).c_str(), Counted(r.extract.files, "file").c_str(),
-                    Counted(CountSongs(r.new_folder), "chart").c_str());
+                    Counted(CountRowsBelow(SongLibrary(), "song", r.new_folder), "chart").c_str());
     }
     return failed == 0 ? 0 : 1;
 }

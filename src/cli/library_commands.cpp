@@ -139,25 +139,11 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
     return 0;
 }
 
-// Below a registered root, or a row of its own; nullopt when the library
-// cannot be read (a damaged file), which is an error, not a "no".
-std::optional<bool> IsRegistered(const std::string& path) {
-    Statement s = SongLibrary().Prepare(
-        "SELECT 1 FROM folder WHERE path = ?1 OR (parent = ?2 AND substr(?1, 1, length(path)) = "
-        "path) UNION ALL SELECT 1 FROM song WHERE path = ?1");
-    if (!s) return std::nullopt;
-    s.Bind(1, path);
-    s.Bind(2, std::string(kRootKey));
-    const bool found = s.Step();
-    if (s.Failed()) return std::nullopt;
-    return found;
-}
-
 int Refresh(const ConfigRecord& config, const std::string& host, const std::string& start_dir) {
     std::string path, error;
     if (!ToLibraryPath(host, start_dir, path, error)) return CommandFailed(error);
     if (!OpenLibrary(config, error)) return CommandFailed(error);
-    const std::optional<bool> registered = IsRegistered(path);
+    const std::optional<bool> registered = IsInLibrary(SongLibrary(), path);
     if (!registered)
         return CommandFailed("cannot read the song library " + std::string(kSongDbPath) + ": " +
                              SongLibrary().LastError());

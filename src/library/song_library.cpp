@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "library/encodings.h"
 #include "library/file_hash.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -210,6 +211,31 @@ bool LookupChart(const std::string& chart_path, ChartRecord& r) {
         if (r.rank == 0 && r.perfect + r.great > 0) r.rank = 1;
     }
     return true;
+}
+
+std::optional<bool> IsInLibrary(Database& db, const std::string& path) {
+    Statement s = db.Prepare(
+        "SELECT 1 FROM folder WHERE path = ?1 OR (parent = ?2 AND substr(?1, 1, length(path)) = "
+        "path) UNION ALL SELECT 1 FROM song WHERE path = ?1");
+    if (!s) return std::nullopt;
+    s.Bind(1, path);
+    s.Bind(2, std::string(kRootKey));
+    const bool found = s.Step();
+    if (s.Failed()) return std::nullopt;
+    return found;
+}
+
+// A custom-folder file is a root too, but holds no folder: only rows in
+// folder form count.
+std::optional<std::string> SongFolderHolding(Database& db, const std::string& folder) {
+    Statement s = db.Prepare(
+        "SELECT path FROM folder WHERE parent = ?2 AND substr(path, -1) = '\\' AND "
+        "substr(?1, 1, length(path)) = path");
+    if (!s) return std::nullopt;
+    s.Bind(1, folder);
+    s.Bind(2, std::string(kRootKey));
+    if (!s.Step()) return std::nullopt;
+    return s.Text(0);
 }
 
 }  // namespace qv5

@@ -1,6 +1,7 @@
 // The song library: song.db with the player's scores and tag.db attached.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,5 +54,15 @@ void BindPrefix(Statement& s, int first_param, const std::string& prefix);
 // ("" for all); 0 when it cannot be read.
 int CountRowsBelow(const char* table, const std::string& prefix);
 int CountRowsBelow(Database& db, const char* table, const std::string& prefix);
+
+// The library lists `path`: a row of its own, or it lies below a song folder
+// (a root's row). nullopt when the library cannot be read (a damaged file),
+// which is an error, not a "no".
+std::optional<bool> IsInLibrary(Database& db, const std::string& path);
+// The song folder (a root's row, a folder in folder form) that is `folder`
+// or holds it; nullopt when none does or the library cannot be read. A
+// folder made after its root was registered has no row yet, and installs
+// go into it all the same.
+std::optional<std::string> SongFolderHolding(Database& db, const std::string& folder);
 
 }  // namespace qv5

@@ -151,4 +151,11 @@ int VerifyPlayerPassword(const std::string& id, const std::string& password, con
     return 0;
 }
 
+int ScoreCount(const std::string& id) {
+    Database db;
+    if (!db.Open(PlayerDbPath(id), Database::Mode::OpenExisting)) return 0;
+    Statement s = db.Prepare("SELECT count(*) FROM score");
+    return s.Step() ? s.Int(0) : 0;
+}
+
 }  // namespace qv5

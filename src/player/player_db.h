@@ -24,6 +24,9 @@ std::string PlayerDbPath(const std::string& id);
 
 // Player IDs in file-system order.
 std::vector<std::string> ListPlayers();
+// The number of score rows of the player's database; 0 when it has none or
+// cannot be read.
+int ScoreCount(const std::string& id);
 
 // The message of a player file that cannot be made for a reason other than
 // its name (CP932 host path, the system's UTF-8 text).

@@ -156,4 +156,20 @@ TEST(IncludeRules, PathsAreJoinedThroughTheirType) {
     EXPECT_EQ(found, std::vector<std::string>{});
 }
 
+// The front ends and the folder rules call the library's functions; no
+// statement on a database is written outside the floors that own them.
+TEST(IncludeRules, SqlIsWrittenOnlyWhereTheDatabasesAreKept) {
+    static const std::regex sql(
+        R"re("\s*(SELECT|INSERT|UPDATE|DELETE|CREATE|DROP|ATTACH|PRAGMA|BEGIN|COMMIT|SAVEPOINT)\s+[^"\s])re");
+    const std::set<std::string> keepers = {"platform", "library", "player"};
+    std::vector<std::string> found;
+    for (const Source& s : Sources()) {
+        if (keepers.count(s.folder)) continue;
+        for (size_t n = 0; n < s.raw.size(); ++n)
+            if (std::regex_search(s.raw[n], sql))
+                found.push_back(s.path + ":" + std::to_string(n + 1) + ": " + s.raw[n]);
+    }
+    EXPECT_EQ(found, std::vector<std::string>{});
+}
+
 }  // namespace
