@@ -1,8 +1,8 @@
-// The one set of worker threads that the library's readers, the refresh's
-// look-ups and the install's block writer hand their work to: a fixed
-// number of threads, a bounded queue (a producer that runs ahead waits), a
-// stop that leaves queued work unstarted, and a task's exception handed to
-// the caller instead of ending the program.
+// Worker threads that the library's chart readers and the install's block
+// writer hand their work to: a fixed number of threads, a bounded queue (a
+// producer that runs ahead waits), a stop that leaves queued work
+// unstarted, and a task's exception handed to the caller instead of ending
+// the program.
 #pragma once
 
 #include <atomic>
