@@ -133,14 +133,12 @@ class PoolResults {
             if (order_ == ResultOrder::Submitted) {
                 if (submitted_.empty()) return std::nullopt;
                 Slot* front = submitted_.front().get();
-                if (!done_.wait_for(lock, wait, [front] { return front->done; }))
-                    return std::nullopt;
+                if (!Await(lock, wait, [front] { return front->done; })) return std::nullopt;
                 slot = std::move(submitted_.front());
                 submitted_.pop_front();
             } else {
                 if (in_flight_ == 0) return std::nullopt;
-                if (!done_.wait_for(lock, wait, [this] { return !finished_.empty(); }))
-                    return std::nullopt;
+                if (!Await(lock, wait, [this] { return !finished_.empty(); })) return std::nullopt;
                 slot = std::move(finished_.front());
                 finished_.pop_front();
             }
@@ -159,6 +157,13 @@ class PoolResults {
         std::exception_ptr error;
         bool done = false;
     };
+
+    // A look without a wait stays a look: no timed wait, no unlocking.
+    template <class Ready>
+    bool Await(std::unique_lock<std::mutex>& lock, std::chrono::milliseconds wait, Ready ready) {
+        if (ready()) return true;
+        return wait.count() > 0 && done_.wait_for(lock, wait, ready);
+    }
 
     const ResultOrder order_;
     std::mutex mutex_;
