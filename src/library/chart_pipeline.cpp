@@ -143,8 +143,9 @@ std::optional<ChartJob> ChartPipeline::TakeFront(std::chrono::milliseconds wait)
     if (taken_.empty()) {
         auto batch = pool_.Take({});
         if (!batch && wait.count() > 0) {
-            // The caller waits: the workers take what there is, however little.
-            Send();
+            // The caller waits: a worker with nothing to do takes what there is,
+            // however little; while every worker is busy the batch still fills.
+            if (pool_.in_flight() < pool_.threads()) Send();
             batch = pool_.Take(wait);
         }
         if (!batch) return std::nullopt;

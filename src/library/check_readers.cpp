@@ -207,8 +207,9 @@ void CheckReaders::Submit(CheckReadJob job) {
 void CheckReaders::Take(std::vector<CheckReadResult>& out, std::chrono::milliseconds wait) {
     auto results = pool_.Take({});
     if (!results && wait.count() > 0) {
-        // The caller waits: the readers take what there is, however little.
-        Send();
+        // The caller waits: a worker with nothing to do takes what there is,
+        // however little; while every worker is busy the batch still fills.
+        if (pool_.in_flight() < pool_.threads()) Send();
         results = pool_.Take(wait);
     }
     for (; results; results = pool_.Take({})) {
