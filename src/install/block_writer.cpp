@@ -3,88 +3,70 @@
 #include <errno.h>
 #include <unistd.h>
 
+#include <system_error>
+#include <utility>
+
 namespace qv5 {
 
 namespace {
+// Blocks waiting for the writer while it writes another.
 constexpr size_t kQueued = 2;
-}
 
-BlockWriter::BlockWriter() : thread_([this] { Run(); }) {}
-
-BlockWriter::~BlockWriter() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        quit_ = true;
+// One block, on the pool's thread: a failure is thrown, for Finish() to give.
+void Write(const std::string& bytes, std::int64_t offset, int fd) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = pwrite(fd, p, left, offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw std::system_error(n < 0 ? errno : ENOSPC, std::generic_category());
+        p += n;
+        left -= static_cast<size_t>(n);
+        offset += n;
     }
-    changed_.notify_all();
-    thread_.join();
 }
+
+}  // namespace
+
+BlockWriter::BlockWriter() : pool_(1, kQueued) {}
+
+// Blocks still queued (a stop between Put and Finish) are dropped unwritten.
+BlockWriter::~BlockWriter() = default;
 
 void BlockWriter::Begin(int fd) {
-    std::lock_guard<std::mutex> lock(mutex_);
     fd_ = fd;
-    error_ = 0;
 }
 
 bool BlockWriter::Put(const void* data, size_t size, std::int64_t offset) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return queue_.size() < kQueued || error_ != 0; });
-    if (error_ != 0) return false;
-    Block block;
-    if (!spare_.empty()) {
-        block.bytes = std::move(spare_.back());
-        spare_.pop_back();
+    if (pool_.failed()) return false;
+    std::string bytes;
+    {
+        std::lock_guard lock(spare_mutex_);
+        if (!spare_.empty()) {
+            bytes = std::move(spare_.back());
+            spare_.pop_back();
+        }
     }
-    block.bytes.assign(static_cast<const char*>(data), size);
-    block.offset = offset;
-    queue_.push_back(std::move(block));
-    changed_.notify_all();
-    return true;
+    bytes.assign(static_cast<const char*>(data), size);
+    const int fd = fd_;
+    return pool_.Submit([this, bytes = std::move(bytes), offset, fd](unsigned) mutable {
+        // After a failure what is still queued is dropped unwritten; the
+        // failed block's buffer goes with its exception.
+        if (!pool_.failed()) Write(bytes, offset, fd);
+        std::lock_guard lock(spare_mutex_);
+        spare_.push_back(std::move(bytes));
+    });
 }
 
 int BlockWriter::Finish() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return (queue_.empty() && !busy_) || error_ != 0; });
-    // After a failure what is still queued is dropped unwritten.
-    for (Block& b : queue_) spare_.push_back(std::move(b.bytes));
-    queue_.clear();
-    changed_.wait(lock, [this] { return !busy_; });
-    fd_ = -1;
-    return error_;
-}
-
-void BlockWriter::Run() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [this] { return quit_ || !queue_.empty(); });
-        if (queue_.empty()) return;  // quit with nothing left to write
-        Block block = std::move(queue_.front());
-        queue_.pop_front();
-        busy_ = true;
-        const int fd = fd_;
-        const bool failed = error_ != 0;
-        lock.unlock();
-        int error = 0;
-        const char* p = block.bytes.data();
-        size_t left = failed ? 0 : block.bytes.size();
-        std::int64_t offset = block.offset;
-        while (left > 0) {
-            const ssize_t n = pwrite(fd, p, left, offset);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                error = n < 0 ? errno : ENOSPC;
-                break;
-            }
-            p += n;
-            left -= static_cast<size_t>(n);
-            offset += n;
-        }
-        lock.lock();
-        busy_ = false;
-        if (error != 0 && error_ == 0) error_ = error;
-        spare_.push_back(std::move(block.bytes));
-        changed_.notify_all();
+    int error = 0;
+    try {
+        pool_.Wait();
+    } catch (const std::system_error& e) {
+        error = e.code().value();
     }
+    fd_ = -1;
+    return error;
 }
 
 }  // namespace qv5

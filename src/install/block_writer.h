@@ -2,13 +2,12 @@
 // the next ones: unpacking and the kernel's copy of the data overlap.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "platform/worker_pool.h"
 
 namespace qv5 {
 
@@ -29,21 +28,11 @@ class BlockWriter {
     int Finish();
 
   private:
-    struct Block {
-        std::string bytes;
-        std::int64_t offset = 0;
-    };
-    void Run();
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Block> queue_;
-    std::vector<std::string> spare_;
-    bool busy_ = false;  // the thread is writing a block taken off the queue
-    bool quit_ = false;
+    std::mutex spare_mutex_;
+    std::vector<std::string> spare_;  // written blocks' buffers, for the next ones
     int fd_ = -1;
-    int error_ = 0;
-    std::thread thread_;
+    // Last: its thread is joined before the buffers it gives back go.
+    WorkerPool pool_;
 };
 
 }  // namespace qv5

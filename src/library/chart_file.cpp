@@ -152,8 +152,10 @@ bool ReadChartFile(ChartRecord& r, const std::string& path, FileBuffer& buffer,
 
 bool ReadChartHeader(ChartRecord& r, const std::string& path) {
     thread_local FileBuffer buffer;
-    // Large charts are hashed on a helper thread while the header is parsed.
-    static BackgroundMd5 hasher;
+    // Large charts are hashed on a helper thread while the header is parsed:
+    // one helper for each thread that reads headers, as a hasher runs one
+    // job at a time.
+    thread_local BackgroundMd5 hasher;
     if (!ReadFileFacts(r, path, buffer, &hasher, nullptr)) return false;
     AddFolderFacts(r, path);
     return true;

@@ -1,6 +1,8 @@
 #include "library/chart_pipeline.h"
 
 #include <algorithm>
+#include <thread>
+#include <utility>
 
 #include "library/chart_parse.h"
 #include "library/encodings.h"
@@ -12,10 +14,12 @@ namespace qv5 {
 
 namespace {
 
-// Charts one worker reads before it hashes them side by side.
-constexpr size_t kBatch = 16;
-// As many as Md5Batch hashes at once.
-constexpr size_t kFullBatch = 8;
+// Charts one task reads before it hashes them side by side: as many as
+// Md5Batch hashes at once.
+constexpr size_t kBatch = 8;
+// Batches waiting for a worker at most: more than a scan keeps ahead, so
+// the scan's own read-ahead is what holds it back.
+constexpr size_t kQueuedBatches = 32;
 // Bytes one worker holds at most before it hashes what it has read.
 constexpr size_t kBatchBytes = 16 << 20;
 // Buffers that grew past this are given back after each batch.
@@ -28,53 +32,15 @@ unsigned ChartReadWorkers() {
     return cores < 1 ? 1 : cores > 4 ? 4 : cores;
 }
 
-ChartPipeline::ChartPipeline(unsigned workers) : workers_(workers < 1 ? 1 : workers) {
-    threads_.reserve(workers_);
-    for (unsigned i = 0; i < workers_; ++i) threads_.emplace_back([this] { Work(); });
-}
-
-ChartPipeline::~ChartPipeline() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-        todo_.clear();
-    }
-    cancel_.store(true, std::memory_order_relaxed);  // a large chart being read
-    work_.notify_all();
-    // A slot a worker still reads stays alive in order_ until the join.
-    for (std::thread& t : threads_) t.join();
-}
-
-void ChartPipeline::Submit(ChartJob job) {
-    auto slot = std::make_unique<Slot>();
-    slot->job = std::move(job);
-    bool wake;
-    {
-        std::lock_guard lock(mutex_);
-        todo_.push_back(slot.get());
-        order_.push_back(std::move(slot));
-        wake = todo_.size() % kFullBatch == 0 || waiting_;
-    }
-    if (wake) work_.notify_one();
-}
-
-std::optional<ChartJob> ChartPipeline::TakeFront(std::chrono::milliseconds wait) {
-    std::unique_lock lock(mutex_);
-    if (order_.empty()) return std::nullopt;
-    Slot* front = order_.front().get();
-    if (!front->done) {
-        if (wait.count() == 0) return std::nullopt;
-        // The caller waits: the workers take what there is, however little.
-        waiting_ = true;
-        work_.notify_all();
-        const bool done = done_.wait_for(lock, wait, [front] { return front->done; });
-        waiting_ = false;
-        if (!done) return std::nullopt;
-    }
-    ChartJob job = std::move(front->job);
-    order_.pop_front();
-    return job;
-}
+// Kept by each worker from batch to batch: the buffers keep their memory
+// (up to kKeptBufferBytes each).
+struct ChartReadScratch {
+    // Read copies rather than mappings: a mapping is read twice (parse, then
+    // hash) and a chart saved in between gives a row of two versions.
+    std::vector<FileBuffer> buffers = std::vector<FileBuffer>(kBatch);
+    std::vector<bool> copied;  // batch places read into their buffer
+    Md5Batch md5;
+};
 
 namespace {
 
@@ -105,71 +71,90 @@ bool ReadChart(ChartJob& job, FileBuffer& buffer, const std::atomic<bool>& cance
     return false;
 }
 
-}  // namespace
-
-void ChartPipeline::Work() {
-    // Read copies rather than mappings: a mapping is read twice (parse, then
-    // hash) and a chart saved in between gives a row of two versions.
-    std::vector<FileBuffer> buffers(kBatch);
-    std::vector<Slot*> batch;
-    std::vector<bool> copied;  // batch places read into their buffer
-    Md5Batch md5;
+void ReadBatch(std::vector<ChartJob>& batch, ChartReadScratch& scratch,
+               const std::atomic<bool>& cancel) {
+    std::vector<FileBuffer>& buffers = scratch.buffers;
+    std::vector<bool>& copied = scratch.copied;
+    Md5Batch& md5 = scratch.md5;
     auto hash = [&] {
         md5.Run();
         for (FileBuffer& b : buffers)
             if (b.view().size() > kKeptBufferBytes) b.Release();
     };
-    for (;;) {
-        batch.clear();
-        {
-            std::unique_lock lock(mutex_);
-            // Charts are hashed eight side by side: a worker waits for that
-            // many, unless the caller is waiting for what is there.
-            work_.wait(lock, [this] {
-                return stop_ || todo_.size() >= kFullBatch || (waiting_ && !todo_.empty());
-            });
-            if (stop_) return;
-            const size_t share = std::min(todo_.size(), kBatch);
-            for (size_t i = 0; i < share; ++i) {
-                batch.push_back(todo_.front());
-                todo_.pop_front();
-            }
-            // What is left may be another worker's batch already.
-            if (todo_.size() >= kFullBatch || (waiting_ && !todo_.empty())) work_.notify_one();
+    size_t held = 0;
+    copied.assign(batch.size(), false);
+    for (size_t i = 0; i < batch.size(); ++i) {
+        ChartJob& job = batch[i];
+        // One open gives the bytes, the size and (unless known) the date.
+        if (!ReadChart(job, buffers[i], cancel)) continue;
+        copied[i] = true;
+        const std::string_view bytes = buffers[i].view();
+        md5.Add(bytes, &job.record.hash);
+        held += bytes.size();
+        if (held > kBatchBytes) {
+            hash();
+            held = 0;
         }
-        // The batch's slots are this worker's alone until they are marked done.
-        size_t held = 0;
-        copied.assign(batch.size(), false);
-        for (size_t i = 0; i < batch.size(); ++i) {
-            ChartJob& job = batch[i]->job;
-            // One open gives the bytes, the size and (unless known) the date.
-            if (!ReadChart(job, buffers[i], cancel_)) continue;
-            copied[i] = true;
-            const std::string_view bytes = buffers[i].view();
-            md5.Add(bytes, &job.record.hash);
-            held += bytes.size();
-            if (held > kBatchBytes) {
-                hash();
-                held = 0;
-            }
-        }
-        hash();
-        // A chart whose save stood still halfway while it was read has moved
-        // on since: read alone again, it gives a row of the file as it is.
-        for (size_t i = 0; i < batch.size(); ++i) {
-            ChartJob& job = batch[i]->job;
-            for (int again = 0; copied[i] && again < 3 && !buffers[i].StillAsRead(job.path);
-                 ++again) {
-                copied[i] = ReadChart(job, buffers[i], cancel_);
-                if (copied[i]) job.record.hash = Md5Hex(buffers[i].view());
-            }
-        }
-        {
-            std::lock_guard lock(mutex_);
-            for (Slot* slot : batch) slot->done = true;
-        }
-        done_.notify_all();
     }
+    hash();
+    // A chart whose save stood still halfway while it was read has moved
+    // on since: read alone again, it gives a row of the file as it is.
+    for (size_t i = 0; i < batch.size(); ++i) {
+        ChartJob& job = batch[i];
+        for (int again = 0; copied[i] && again < 3 && !buffers[i].StillAsRead(job.path); ++again) {
+            copied[i] = ReadChart(job, buffers[i], cancel);
+            if (copied[i]) job.record.hash = Md5Hex(buffers[i].view());
+        }
+    }
+}
+
+}  // namespace
+
+ChartPipeline::ChartPipeline(unsigned workers)
+    : pool_(workers < 1 ? 1 : workers, kQueuedBatches, ResultOrder::Submitted) {
+    for (unsigned i = 0; i < pool_.threads(); ++i)
+        scratch_.push_back(std::make_unique<ChartReadScratch>());
+    gathering_.reserve(kBatch);
+}
+
+// The pool's stop: batches not started are dropped, a large chart being
+// read gives up between its pieces; the workers are joined.
+ChartPipeline::~ChartPipeline() = default;
+
+void ChartPipeline::Send() {
+    if (gathering_.empty()) return;
+    Batch batch = std::exchange(gathering_, {});
+    gathering_.reserve(kBatch);
+    pool_.Submit(
+        [this, batch = std::move(batch)](unsigned worker, const std::atomic<bool>& cancel) mutable {
+            ReadBatch(batch, *scratch_[worker], cancel);
+            return std::move(batch);
+        });
+}
+
+void ChartPipeline::Submit(ChartJob job) {
+    gathering_.push_back(std::move(job));
+    ++pending_;
+    // Charts are hashed eight side by side: a batch goes once it is full.
+    if (gathering_.size() >= kBatch) Send();
+}
+
+std::optional<ChartJob> ChartPipeline::TakeFront(std::chrono::milliseconds wait) {
+    if (taken_.empty()) {
+        auto batch = pool_.Take({});
+        if (!batch && wait.count() > 0) {
+            // The caller waits: a worker with nothing to do takes what there is,
+            // however little; while every worker is busy the batch still fills.
+            if (pool_.in_flight() < pool_.threads()) Send();
+            batch = pool_.Take(wait);
+        }
+        if (!batch) return std::nullopt;
+        for (ChartJob& job : *batch) taken_.push_back(std::move(job));
+    }
+    ChartJob job = std::move(taken_.front());
+    taken_.pop_front();
+    --pending_;
+    return job;
 }
 
 }  // namespace qv5

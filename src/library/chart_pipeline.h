@@ -5,17 +5,15 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "library/chart_record.h"
+#include "platform/worker_pool.h"
 
 namespace qv5 {
 
@@ -40,6 +38,9 @@ struct ChartJob {
     bool read = false;
 };
 
+// What each worker keeps from batch to batch.
+struct ChartReadScratch;
+
 class ChartPipeline {
   public:
     explicit ChartPipeline(unsigned workers);
@@ -49,28 +50,23 @@ class ChartPipeline {
     ChartPipeline& operator=(const ChartPipeline&) = delete;
 
     // Jobs handed in and not yet taken back (caller's thread only).
-    size_t pending() const { return order_.size(); }
+    size_t pending() const { return pending_; }
     void Submit(ChartJob job);
     // The oldest job once it is read, waiting at most `wait`; nullopt when
     // none is pending or it is not read yet.
     std::optional<ChartJob> TakeFront(std::chrono::milliseconds wait);
 
   private:
-    struct Slot {
-        ChartJob job;
-        bool done = false;
-    };
-    void Work();
+    using Batch = std::vector<ChartJob>;
+    // Hands the batch being gathered to the pool.
+    void Send();
 
-    std::mutex mutex_;
-    std::condition_variable work_, done_;
-    std::deque<std::unique_ptr<Slot>> order_;  // caller's order; owned here
-    std::deque<Slot*> todo_;                   // not yet picked by a worker
-    bool stop_ = false;
-    std::atomic<bool> cancel_{false};  // read between the pieces of a large chart
-    bool waiting_ = false;  // the caller waits in TakeFront
-    unsigned workers_;      // set before any worker starts
-    std::vector<std::thread> threads_;
+    size_t pending_ = 0;
+    Batch gathering_;             // the newest jobs, not yet handed to the pool
+    std::deque<ChartJob> taken_;  // the rest of the oldest batch read
+    std::vector<std::unique_ptr<ChartReadScratch>> scratch_;  // one per worker
+    // Last: its workers are joined before the scratch they use goes.
+    PoolResults<Batch> pool_;
 };
 
 // Worker threads worth running beside the thread that stores rows.

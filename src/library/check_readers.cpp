@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "library/chart_parse.h"
 #include "library/file_hash.h"
@@ -14,12 +15,15 @@
 namespace qv5 {
 namespace {
 
-// Charts one worker reads before it hashes them side by side, and how many
-// it waits for (unless the caller hurries it): as the scanner's readers.
-constexpr size_t kBatch = 16;
-constexpr size_t kFullBatch = 8;
+// Charts one task reads before it hashes them side by side (unless the
+// caller hurries it), and the bytes a worker holds at most before it hashes
+// what it has read: as the scanner's readers.
+constexpr size_t kBatch = 8;
 constexpr size_t kBatchBytes = 16 << 20;
 constexpr size_t kKeptBufferBytes = 1 << 20;
+// Batches waiting for a reader at most: more than the check keeps ahead,
+// so its own read-ahead is what holds it back.
+constexpr size_t kQueuedBatches = 64;
 
 // The header pass and the reference collection over the same pieces.
 class ChartLines {
@@ -120,105 +124,97 @@ CheckReadResult ReadChartForCheck(const std::string& path, const CheckFolder& fo
     return out;
 }
 
-CheckReaders::CheckReaders(unsigned workers, bool references) : references_(references) {
-    if (workers < 1) workers = 1;
-    for (unsigned i = 0; i < workers; ++i) threads_.emplace_back([this] { Work(); });
+struct CheckReadScratch {
+    std::vector<FileBuffer> buffers = std::vector<FileBuffer>(kBatch);
+    std::vector<ChartReferences> refs;
+    Md5Batch md5;
+};
+
+namespace {
+
+std::vector<CheckReadResult> ReadBatch(const std::vector<CheckReadJob>& batch, bool references,
+                                       CheckReadScratch& scratch, const std::atomic<bool>& cancel) {
+    std::vector<FileBuffer>& buffers = scratch.buffers;
+    std::vector<ChartReferences>& refs = scratch.refs;
+    Md5Batch& md5 = scratch.md5;
+    std::vector<CheckReadResult> results(batch.size());
+    refs.assign(batch.size(), ChartReferences{});
+    size_t held = 0;
+    for (size_t i = 0; i < batch.size(); ++i) {
+        CheckReadResult& out = results[i];
+        out.index = batch[i].index;
+        ChartReferences* chart_refs = references ? &refs[i] : nullptr;
+        ChartRecord r;
+        if (buffers[i].Read(batch[i].path, kWholeReadBytes)) {
+            const std::string_view bytes = buffers[i].view();
+            ParseWhole(bytes, r, chart_refs);
+            md5.Add(bytes, &out.hash);
+            out.size = std::int64_t(bytes.size());
+            out.opened = true;
+            held += bytes.size();
+            if (held > kBatchBytes) {
+                md5.Run();
+                held = 0;
+            }
+        } else {
+            out.opened =
+                buffers[i].too_large() && ReadLarge(batch[i].path, r, chart_refs, out, &cancel);
+        }
+        out.notes = r.note_count;
+    }
+    md5.Run();
+    // The names are views into the buffers: look them up before a large
+    // buffer is given back.
+    if (references)
+        for (size_t i = 0; i < batch.size(); ++i)
+            if (results[i].opened) LookUp(refs[i], *batch[i].folder, results[i]);
+    refs.clear();
+    for (FileBuffer& b : buffers)
+        if (b.view().size() > kKeptBufferBytes) b.Release();
+    return results;
 }
 
-CheckReaders::~CheckReaders() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-        todo_.clear();
-    }
-    cancel_.store(true, std::memory_order_relaxed);  // a large chart being read
-    work_.notify_all();
-    for (std::thread& t : threads_) t.join();
+}  // namespace
+
+CheckReaders::CheckReaders(unsigned workers, bool references)
+    : references_(references),
+      pool_(workers < 1 ? 1 : workers, kQueuedBatches, ResultOrder::Finished) {
+    for (unsigned i = 0; i < pool_.threads(); ++i)
+        scratch_.push_back(std::make_unique<CheckReadScratch>());
+    gathering_.reserve(kBatch);
+}
+
+// The pool's stop: batches not started are dropped, a large chart being
+// read gives up between its pieces; the workers are joined.
+CheckReaders::~CheckReaders() = default;
+
+void CheckReaders::Send() {
+    if (gathering_.empty()) return;
+    Batch batch = std::exchange(gathering_, {});
+    gathering_.reserve(kBatch);
+    pool_.Submit(
+        [this, batch = std::move(batch)](unsigned worker, const std::atomic<bool>& cancel) {
+            return ReadBatch(batch, references_, *scratch_[worker], cancel);
+        });
 }
 
 void CheckReaders::Submit(CheckReadJob job) {
-    bool wake;
-    {
-        std::lock_guard lock(mutex_);
-        todo_.push_back(std::move(job));
-        wake = todo_.size() % kFullBatch == 0 || hurry_;
-    }
+    gathering_.push_back(std::move(job));
     ++in_flight_;
-    if (wake) work_.notify_one();
+    if (gathering_.size() >= kBatch) Send();
 }
 
 void CheckReaders::Take(std::vector<CheckReadResult>& out, std::chrono::milliseconds wait) {
-    std::unique_lock lock(mutex_);
-    if (ready_.empty() && wait.count() > 0 && in_flight_ > 0) {
-        hurry_ = true;
-        work_.notify_all();
-        done_.wait_for(lock, wait, [this] { return !ready_.empty(); });
-        hurry_ = false;
+    auto results = pool_.Take({});
+    if (!results && wait.count() > 0) {
+        // The caller waits: a worker with nothing to do takes what there is,
+        // however little; while every worker is busy the batch still fills.
+        if (pool_.in_flight() < pool_.threads()) Send();
+        results = pool_.Take(wait);
     }
-    in_flight_ -= ready_.size();
-    for (CheckReadResult& r : ready_) out.push_back(std::move(r));
-    ready_.clear();
-}
-
-void CheckReaders::Work() {
-    std::vector<FileBuffer> buffers(kBatch);
-    std::vector<CheckReadJob> batch;
-    std::vector<CheckReadResult> results;
-    std::vector<ChartReferences> refs;
-    Md5Batch md5;
-    for (;;) {
-        batch.clear();
-        {
-            std::unique_lock lock(mutex_);
-            work_.wait(lock, [this] {
-                return stop_ || todo_.size() >= kFullBatch || (hurry_ && !todo_.empty());
-            });
-            if (stop_) return;
-            while (!todo_.empty() && batch.size() < kBatch) {
-                batch.push_back(std::move(todo_.front()));
-                todo_.pop_front();
-            }
-            if (todo_.size() >= kFullBatch || (hurry_ && !todo_.empty())) work_.notify_one();
-        }
-        results.assign(batch.size(), CheckReadResult{});
-        refs.assign(batch.size(), ChartReferences{});
-        size_t held = 0;
-        for (size_t i = 0; i < batch.size(); ++i) {
-            CheckReadResult& out = results[i];
-            out.index = batch[i].index;
-            ChartReferences* chart_refs = references_ ? &refs[i] : nullptr;
-            ChartRecord r;
-            if (buffers[i].Read(batch[i].path, kWholeReadBytes)) {
-                const std::string_view bytes = buffers[i].view();
-                ParseWhole(bytes, r, chart_refs);
-                md5.Add(bytes, &out.hash);
-                out.size = std::int64_t(bytes.size());
-                out.opened = true;
-                held += bytes.size();
-                if (held > kBatchBytes) {
-                    md5.Run();
-                    held = 0;
-                }
-            } else {
-                out.opened = buffers[i].too_large() &&
-                             ReadLarge(batch[i].path, r, chart_refs, out, &cancel_);
-            }
-            out.notes = r.note_count;
-        }
-        md5.Run();
-        // The names are views into the buffers: look them up before a large
-        // buffer is given back.
-        if (references_)
-            for (size_t i = 0; i < batch.size(); ++i)
-                if (results[i].opened) LookUp(refs[i], *batch[i].folder, results[i]);
-        refs.clear();
-        for (FileBuffer& b : buffers)
-            if (b.view().size() > kKeptBufferBytes) b.Release();
-        {
-            std::lock_guard lock(mutex_);
-            for (CheckReadResult& r : results) ready_.push_back(std::move(r));
-        }
-        done_.notify_all();
+    for (; results; results = pool_.Take({})) {
+        in_flight_ -= results->size();
+        for (CheckReadResult& r : *results) out.push_back(std::move(r));
     }
 }
 

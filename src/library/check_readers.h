@@ -5,16 +5,13 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "library/chart_references.h"
+#include "platform/worker_pool.h"
 
 namespace qv5 {
 
@@ -41,6 +38,9 @@ struct CheckReadResult {
     std::vector<std::string> missing_names;  // the first kMissingNamesKept of them
 };
 
+// What each reader keeps from batch to batch.
+struct CheckReadScratch;
+
 class CheckReaders {
   public:
     // `references`: whether the files each chart uses are looked up.
@@ -58,17 +58,17 @@ class CheckReaders {
     void Take(std::vector<CheckReadResult>& out, std::chrono::milliseconds wait);
 
   private:
-    void Work();
+    using Batch = std::vector<CheckReadJob>;
+    using Results = std::vector<CheckReadResult>;
+    // Hands the batch being gathered to the pool.
+    void Send();
 
     const bool references_;
-    std::mutex mutex_;
-    std::condition_variable work_, done_;
-    std::deque<CheckReadJob> todo_;
-    std::vector<CheckReadResult> ready_;
-    bool stop_ = false, hurry_ = false;
-    std::atomic<bool> cancel_{false};  // read between the pieces of a large chart
     size_t in_flight_ = 0;  // caller's thread only
-    std::vector<std::thread> threads_;
+    Batch gathering_;       // the newest jobs, not yet handed to the pool
+    std::vector<std::unique_ptr<CheckReadScratch>> scratch_;  // one per worker
+    // Last: its workers are joined before the scratch they use goes.
+    PoolResults<Results> pool_;
 };
 
 // One chart's reading as the workers do it (for tests): opened, notes, hash,

@@ -69,6 +69,7 @@ std::optional<std::string> FileHash(std::string_view path) {
 }  // namespace qv5
 
 #include <atomic>
+#include <cassert>
 #include <thread>
 
 namespace qv5 {
@@ -94,6 +95,9 @@ struct BackgroundMd5::State {
     std::string_view job;
     std::string result;
     std::thread worker;
+#ifndef NDEBUG
+    std::thread::id owner;  // the one thread that hands jobs over
+#endif
 };
 
 BackgroundMd5::BackgroundMd5() : state_(new State) {
@@ -120,12 +124,20 @@ BackgroundMd5::~BackgroundMd5() {
 }
 
 void BackgroundMd5::Start(std::string_view bytes) {
+#ifndef NDEBUG
+    // One job at a time, handed over by one thread: `job` and `result` are
+    // unguarded between Start and Wait.
+    if (state_->owner == std::thread::id()) state_->owner = std::this_thread::get_id();
+    assert(state_->owner == std::this_thread::get_id());
+    assert(state_->finished.load() == state_->started.load());
+#endif
     state_->job = bytes;
     state_->started.fetch_add(1, std::memory_order_release);
     state_->started.notify_all();
 }
 
 std::string BackgroundMd5::Wait() {
+    assert(state_->owner == std::this_thread::get_id());
     const std::uint32_t target = state_->started.load(std::memory_order_acquire);
     for (;;) {
         const std::uint32_t now = state_->finished.load(std::memory_order_acquire);

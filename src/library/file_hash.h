@@ -32,7 +32,8 @@ class Md5Stream {
 namespace qv5 {
 
 // Hashes one buffer on a helper thread while the caller works on the same
-// bytes; Wait() returns the digest. One job at a time per object.
+// bytes; Wait() returns the digest. One job at a time per object, started
+// and waited for by one thread (checked in debug builds).
 class BackgroundMd5 {
   public:
     BackgroundMd5();
