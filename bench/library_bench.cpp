@@ -32,6 +32,12 @@
 #include "program_run.h"
 #include "window/common/progress_window.h"
 
+// The song library the benchmark works on.
+static qv5::SongLibrary& BenchLibrary() {
+    static qv5::SongLibrary library;
+    return library;
+}
+
 namespace fs = std::filesystem;
 using qv5::bench::Now;
 
@@ -127,14 +133,14 @@ void InProcess(const Library& lib, double& per_second, double& gap, double& seco
     fs::remove(lib.game / "QV5files/Database/song.db");
     const std::string old_dir = fs::current_path().string();
     qv5::SetProgramDirectory(lib.game.string());
-    qv5::OpenSongLibrary("");
+    BenchLibrary().Open("");
     {
         qv5::ProgressWindow window(nullptr, "bench");
         TimedProgress progress(window);
         const double start = Now();
         qv5::LibraryReport report;
-        qv5::RegisterRootFolder(qv5::SongLibrary(), *qv5::FromHostPath(lib.tree.string()),
-                                &progress, &report);
+        qv5::RegisterRootFolder(BenchLibrary().connection(), *qv5::FromHostPath(lib.tree.string()),
+                                &progress, report);
         const double end = Now();
         seconds = end - start;
         progress.Rates(start, end, 0.1, per_second, gap);
@@ -142,11 +148,12 @@ void InProcess(const Library& lib, double& per_second, double& gap, double& seco
     refresh = 1e9;
     for (int i = 0; i < 3; ++i) {
         const double start = Now();
-        qv5::RefreshFolder(qv5::SongLibrary(), *qv5::FromHostPath(lib.tree.string()), nullptr,
-                           nullptr);
+        qv5::LibraryReport report;
+        qv5::RefreshFolder(BenchLibrary().connection(), *qv5::FromHostPath(lib.tree.string()),
+                           nullptr, report);
         refresh = std::min(refresh, Now() - start);
     }
-    qv5::CloseSongLibrary();
+    BenchLibrary().Close();
     fs::current_path(old_dir);
 }
 

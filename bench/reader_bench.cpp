@@ -27,6 +27,12 @@
 #include "platform/transaction.h"
 #include "platform/win_path.h"
 
+// The song library the benchmark works on.
+static qv5::SongLibrary& BenchLibrary() {
+    static qv5::SongLibrary library;
+    return library;
+}
+
 namespace fs = std::filesystem;
 using qv5::bench::Now;
 
@@ -98,10 +104,11 @@ int main(int argc, char** argv) {
     }
     fs::remove(game / "QV5files/Database/song.db");
     qv5::SetProgramDirectory(game.string());
-    qv5::OpenSongLibrary("");
-    qv5::Database& db = qv5::SongLibrary();
+    BenchLibrary().Open("");
+    qv5::Database& db = BenchLibrary().connection();
     const std::string root = qv5::WinPath::FromHost((game / "songs").string())->AsFolder().text();
-    if (qv5::RegisterRootFolder(db, root, nullptr, nullptr) != 1) {
+    qv5::LibraryReport registered;
+    if (!qv5::RegisterRootFolder(db, root, nullptr, registered) || !registered.missing.empty()) {
         std::fprintf(stderr, "the tree was not registered\n");
         return 1;
     }
@@ -119,7 +126,8 @@ int main(int argc, char** argv) {
             // As the rescan command runs it: the rebuild inside a
             // transaction whose COMMIT is timed apart.
             qv5::Transaction tx(db);
-            ok = tx.ok() && qv5::RescanLibrary(db, {root}, nullptr, nullptr, nullptr);
+            qv5::LibraryReport report;
+            ok = tx.ok() && qv5::RescanLibrary(db, {root}, nullptr, report);
             commit_start = Now();
             ok = ok && tx.Commit();
             end = Now();
@@ -144,7 +152,7 @@ int main(int argc, char** argv) {
             round + 1, end - start, (end - commit_start) * 1000, pages.Step() ? pages.Int(0) : -1,
             polls.size(), refused, before_commit, refused_time * 1000);
     }
-    qv5::CloseSongLibrary();
+    BenchLibrary().Close();
     if (!std::getenv("QV5_BENCH_KEEP")) fs::remove_all(game);
     return 0;
 }

@@ -31,6 +31,12 @@
 #include "window/song_list/song_list_model.h"
 #include "window/song_list/song_list_window.h"
 
+// The song library the benchmark works on.
+static qv5::SongLibrary& BenchLibrary() {
+    static qv5::SongLibrary library;
+    return library;
+}
+
 namespace {
 
 using qv5::Sj;
@@ -53,7 +59,7 @@ bool WriteUtf8Chart(const qv5::WinPath& path, const std::string& title, std::uin
 // in 17 written in UTF-8 that lost bytes (its file on disk) and one in 17
 // that did not, paths of three levels, a third of them played.
 bool FillLibrary(int charts) {
-    qv5::Database& db = qv5::SongLibrary();
+    qv5::Database& db = BenchLibrary().connection();
     db.Exec("BEGIN");
     qv5::Statement s = db.Prepare(
         "INSERT INTO song (hash,title,subtitle,genre,artist,subartist,level,date,path,folder,"
@@ -103,7 +109,7 @@ bool FillLibrary(int charts) {
 // reads it (texts converted to CP932).
 double PlainSelect(size_t& bytes) {
     const double start = qv5::bench::Now();
-    qv5::Statement s = qv5::SongLibrary().Prepare("SELECT * FROM song");
+    qv5::Statement s = BenchLibrary().connection().Prepare("SELECT * FROM song");
     bytes = 0;
     while (s.Step())
         for (int c = 0; c < s.Columns(); ++c) {
@@ -127,10 +133,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::filesystem::create_directories(std::string(dir) + "/QV5files/Database/Score");
     qv5::SetProgramDirectory(dir);
-    qv5::OpenSongLibrary("");
+    BenchLibrary().Open("");
     if (!FillLibrary(charts)) return 1;
     const std::int64_t text_bytes = [] {
-        qv5::Statement s = qv5::SongLibrary().Prepare(
+        qv5::Statement s = BenchLibrary().connection().Prepare(
             "SELECT total(length(CAST(hash AS BLOB))+length(CAST(title AS BLOB))+"
             "length(CAST(subtitle AS BLOB))+length(CAST(genre AS BLOB))+"
             "length(CAST(artist AS BLOB))+length(CAST(subartist AS BLOB))+"
@@ -149,13 +155,13 @@ int main(int argc, char** argv) {
         const double select = PlainSelect(bytes);
         const double start = qv5::bench::Now();
         qv5::SongTable table;
-        table.Load(qv5::SongLibrary());
+        table.Load(BenchLibrary());
         const double load = qv5::bench::Now() - start;
         std::printf("first load %.3f s (%.2fx the select)\n", load, load / select);
     }
     // Qt's first window of a process sets up fonts and styles once; that is
     // no part of opening the list in a running program.
-    delete new qv5::SongListWindow;
+    delete new qv5::SongListWindow(BenchLibrary());
     for (int run = 1; run <= runs; ++run) {
         size_t bytes = 0;
         const double select = PlainSelect(bytes);
@@ -165,7 +171,7 @@ int main(int argc, char** argv) {
         {
             double start = qv5::bench::Now();
             qv5::SongTable table;
-            table.Load(qv5::SongLibrary());
+            table.Load(BenchLibrary());
             const double load = qv5::bench::Now() - start;
             start = qv5::bench::Now();
             const auto order = qv5::SortedRows(table, qv5::SongColumn::Title, false);
@@ -178,7 +184,7 @@ int main(int argc, char** argv) {
         }
 
         double start = qv5::bench::Now();
-        auto* window = new qv5::SongListWindow;
+        auto* window = new qv5::SongListWindow(BenchLibrary());
         window->show();
         const QPixmap painted = window->grab();
         const double open = qv5::bench::Now() - start;
@@ -215,7 +221,7 @@ int main(int argc, char** argv) {
             total / typed.size() / select, worst, worst / select, memory / 1048576.0,
             text_bytes / 1048576.0, double(memory) / double(text_bytes));
     }
-    qv5::CloseSongLibrary();
+    BenchLibrary().Close();
     std::filesystem::remove_all(dir);
     return 0;
 }

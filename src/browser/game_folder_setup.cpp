@@ -6,7 +6,6 @@
 
 #include "browser/root_list.h"
 #include "config/config_file.h"
-#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -72,10 +71,11 @@ bool MakeGameFolder(const std::string& host_dir, std::string& error) {
     config.language = DesktopLanguage();
     config.path[0] = StoredRootPath(ProgramDirectory() + kSongsFolder, true);
     config.path_count = 1;
-    OpenSongLibrary(config.id);
+    SongLibrary library;
     LibraryReport report;
-    const bool registered = AddSongFolder(SongLibrary(), config.path[0], nullptr, report);
-    CloseSongLibrary();
+    const bool registered = library.Open(ExistingPlayerDb(config.id))
+                                ? library.AddSongFolder(config.path[0], nullptr, report)
+                                : ReportError(report, library.LastError());
     if (!registered) {
         error = Tr("GameFolder", "曲フォルダを登録できません。") + "\n" + report.error;
         return false;

@@ -36,9 +36,9 @@ SongInfo SongInfoLines(const ChartRecord& r) {
     return lines;
 }
 
-SongInfo SongInfoLines(const std::string& chart_path) {
+SongInfo SongInfoLines(SongLibrary& library, const std::string& chart_path) {
     ChartRecord r;
-    if (!LoadChartAsShown(chart_path, r)) return SongInfo{};
+    if (!LoadChartAsShown(library, chart_path, r)) return SongInfo{};
     // A UTF-8 chart's texts lost the bytes that have no Shift-JIS meaning in
     // the library; where the header's text is the one stored, it is shown.
     ChartRecord header;

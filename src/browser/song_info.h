@@ -9,6 +9,8 @@
 
 namespace qv5 {
 
+class SongLibrary;
+
 // CP932 texts, in panel order.
 using SongInfo = std::array<std::string, 6>;
 
@@ -16,6 +18,6 @@ SongInfo SongInfoLines(const ChartRecord& record);
 // The chart as the library has it with the player's score, or as its header
 // reads (no score) when the library has no row, with its tag row laid over
 // (LoadChartAsShown); all empty when the file cannot be read.
-SongInfo SongInfoLines(const std::string& chart_path);
+SongInfo SongInfoLines(SongLibrary& library, const std::string& chart_path);
 
 }  // namespace qv5

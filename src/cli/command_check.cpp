@@ -116,14 +116,14 @@ int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& co
     if (!PathExists(kSongDbPath))
         return Fail("no song library (QV5files/Database/song.db) in " +
                     Cp932ToUtf8(ProgramDirectory()));
-    Database db;
-    if (!db.Open(kSongDbPath, Database::Mode::ReadOnly))
+    SongLibrary library;
+    if (!library.OpenForReading())
         return Fail("cannot read the song library QV5files/Database/song.db");
     CheckResult result;
     {
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
-        result = CheckLibrary(db, options, &progress);
+        result = CheckLibrary(library, options, &progress);
     }
     if (!result.error.empty()) return Fail("cannot read the song library: " + result.error);
     if (json) {

@@ -8,6 +8,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
+#include "library/song_library.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
@@ -48,7 +49,9 @@ int ImportCourses(const std::string& host) {
                      host.c_str());
         return 1;
     }
-    const CourseImport r = ImportCourseList(*path);
+    SongLibrary library;
+    library.Open("");
+    const CourseImport r = ImportCourseList(library, *path);
     for (const Notice& n : r.notices) Print(n);
     std::printf("import-courses: %d courses imported from %s%s\n", r.count, host.c_str(),
                 r.consumed ? " (the file was deleted)" : "");

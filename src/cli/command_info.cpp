@@ -17,6 +17,7 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/win_path.h"
+#include "player/player_db.h"
 
 namespace qv5 {
 namespace {
@@ -52,9 +53,10 @@ int Info(const ConfigRecord& config, const std::string& host, const std::string&
     if (IsDirectory(*chart)) return Fail("not a chart file: " + host);
     if (!IsDirectory("QV5files\\Database"))
         return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
-    OpenSongLibrary(config.id);
-    const SongInfo lines = SongInfoLines(*chart);
-    CloseSongLibrary();
+    SongLibrary library;
+    library.Open(ExistingPlayerDb(config.id));
+    const SongInfo lines = SongInfoLines(library, *chart);
+    library.Close();
     if (lines[0].empty()) return Fail("cannot read the chart " + host);
     for (const std::string& line : lines)
         std::printf("%s\n", EscapeControls(DisplayText(line)).c_str());

@@ -14,6 +14,7 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/win_path.h"
+#include "player/player_db.h"
 
 namespace qv5 {
 namespace {
@@ -38,9 +39,9 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
     LoadConfig(config);
     if (!IsDirectory("QV5files\\Database"))
         return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
-    OpenSongLibrary(config.id);
-    if (!SongLibrary().IsOpen()) return Fail("cannot open the song library");
-    const auto root = SongFolderHolding(SongLibrary(), *folder);
+    SongLibrary library;
+    if (!library.Open(ExistingPlayerDb(config.id))) return Fail("cannot open the song library");
+    const auto root = library.SongFolderHolding(*folder);
     if (!root)
         return Fail("not inside a registered song folder: " + Cp932ToUtf8(*folder) +
                     " (register its song folder with add-root first)");
@@ -67,7 +68,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
             // is printed below it.
             TerminalProgress progress("entries");
             StopOnInterrupt stop(progress);
-            r = InstallArchive(*kind, *archive, *folder, &progress);
+            r = InstallArchive(library, *kind, *archive, *folder, &progress);
         }
         for (const Notice& n : InstallNotices(r)) Print(n);
         if (!r.installed()) {
@@ -76,7 +77,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
         }
         std::printf("install: %s -> %s (%s, %s in the folder)\n", host.c_str(),
                     Cp932ToUtf8(r.new_folder).c_str(), Counted(r.extract.files, "file").c_str(),
-                    Counted(CountRowsBelow(SongLibrary(), "song", r.new_folder), "chart").c_str());
+                    Counted(library.CountRowsBelow("song", r.new_folder), "chart").c_str());
     }
     return failed == 0 ? 0 : 1;
 }

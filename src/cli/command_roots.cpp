@@ -14,12 +14,12 @@
 #include "cli/commands.h"
 #include "config/config_file.h"
 #include "library/chart_names.h"
-#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/win_path.h"
+#include "player/player_db.h"
 
 namespace qv5 {
 namespace {
@@ -67,11 +67,10 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
         return Fail("not a registered song folder: " + Cp932ToUtf8(*path));
     if (!IsDirectory("QV5files\\Database"))
         return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
-    OpenSongLibrary(config.id);
-    Database& db = SongLibrary();
-    if (!db.IsOpen() || sqlite3_db_readonly(db.handle(), "main") != 0)
+    SongLibrary library;
+    if (!library.Open(ExistingPlayerDb(config.id)) || !library.CanWrite())
         return Fail("cannot write the song library " + std::string(kSongDbPath));
-    const int charts = CountRowsBelow(db, "song", *path);
+    const int charts = library.CountRowsBelow("song", *path);
     std::vector<std::string> others;
     for (int i = 0; i < config.path_count; ++i)
         if (config.path[i] != *path) others.push_back(config.path[i]);
@@ -83,7 +82,7 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
             config,
             [&](ConfigRecord& fresh, std::string& reason) {
                 if (!(committed = commit())) {
-                    reason = "the library cannot be changed: " + db.LastError();
+                    reason = "the library cannot be changed: " + library.LastError();
                     return false;
                 }
                 auto end =
@@ -96,7 +95,7 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
         return committed;
     };
     LibraryReport report;
-    if (!ExcludeSongFolder(db, *path, others, nullptr, report, drop_from_list))
+    if (!library.ExcludeSongFolder(*path, others, nullptr, report, drop_from_list))
         return Fail("nothing was excluded: " + report.error);
     if (!saved)
         return Fail(

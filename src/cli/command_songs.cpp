@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "player/player_db.h"
 
 namespace qv5 {
 namespace {
@@ -149,10 +150,11 @@ int RunSongs(const CommandCall& call) {
     }
     options->filter.new_hours = config.titleflash;
     options->filter.now = std::time(nullptr);
-    OpenSongLibrary(config.id);
+    SongLibrary library;
+    library.Open(ExistingPlayerDb(config.id));
     SongTable table;
-    const bool loaded = table.Load(SongLibrary(), &error);
-    CloseSongLibrary();
+    const bool loaded = table.Load(library, &error);
+    library.Close();
     if (!loaded) {
         std::fprintf(stderr, "QV5: cannot read the song library: %s\n", error.c_str());
         return 1;

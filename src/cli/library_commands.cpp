@@ -10,15 +10,15 @@
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "library/encodings.h"
-#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
-#include "platform/transaction.h"
 #include "platform/tr.h"
+#include "platform/transaction.h"
 #include "platform/win_path.h"
+#include "player/player_db.h"
 
 namespace qv5 {
 namespace {
@@ -55,22 +55,15 @@ bool ToLibraryPath(const std::string& host, const std::string& start_dir, std::s
 }
 
 // A wait for another program's lock is told on `progress` (may be null).
-bool OpenLibrary(const ConfigRecord& config, std::string& error, Progress* progress = nullptr) {
+bool OpenLibrary(SongLibrary& library, const ConfigRecord& config, std::string& error,
+                 Progress* progress = nullptr) {
     if (!IsDirectory("QV5files\\Database")) {
         error = "no QV5files/Database folder in " + Show(ProgramDirectory());
         return false;
     }
-    OpenSongLibrary(config.id);
-    Database& db = SongLibrary();
-    bool writable = db.IsOpen() && sqlite3_db_readonly(db.handle(), "main") == 0;
-    if (writable) {
-        BusyReporting busy(db, progress);
-        Transaction probe(db);
-        writable = probe.ok() && probe.Commit();
-    }
-    if (!writable) {
+    if (!library.Open(ExistingPlayerDb(config.id)) || !library.CanWrite(progress)) {
         error = "cannot write the song library " + std::string(kSongDbPath);
-        if (!db.LastError().empty()) error += ": " + db.LastError();
+        if (!library.LastError().empty()) error += ": " + library.LastError();
         return false;
     }
     return true;
@@ -110,7 +103,8 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
     {
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
-        if (!OpenLibrary(config, error, &progress)) return CommandFailed(error);
+        SongLibrary library;
+        if (!OpenLibrary(library, config, error, &progress)) return CommandFailed(error);
         bool saved = false;
         auto add_to_list = [&](const std::function<bool()>& commit, std::string& why) {
             bool committed = false;
@@ -128,7 +122,7 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
             if (!committed) why = error;
             return committed;
         };
-        if (!AddSongFolder(SongLibrary(), path, &progress, report, add_to_list))
+        if (!library.AddSongFolder(path, &progress, report, add_to_list))
             return FailReport("the folder was not registered", report);
         if (!saved)
             return CommandFailed("the folder is registered, but not added to config.xml: " + error);
@@ -142,17 +136,18 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
 int Refresh(const ConfigRecord& config, const std::string& host, const std::string& start_dir) {
     std::string path, error;
     if (!ToLibraryPath(host, start_dir, path, error)) return CommandFailed(error);
-    if (!OpenLibrary(config, error)) return CommandFailed(error);
-    const std::optional<bool> registered = IsInLibrary(SongLibrary(), path);
+    SongLibrary library;
+    if (!OpenLibrary(library, config, error)) return CommandFailed(error);
+    const std::optional<bool> registered = library.IsInLibrary(path);
     if (!registered)
         return CommandFailed("cannot read the song library " + std::string(kSongDbPath) + ": " +
-                             SongLibrary().LastError());
+                             library.LastError());
     if (!*registered) return CommandFailed("not in a registered song folder: " + Show(path));
     LibraryReport report;
     {
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
-        if (!RefreshSongFolder(SongLibrary(), path, &progress, report))
+        if (!library.RefreshSongFolder(path, &progress, report))
             return FailReport("the library was left as it was", report);
     }
     WarnSkipped(report);
@@ -176,7 +171,8 @@ int Rescan(const ConfigRecord& first, ConfigState state) {
     {
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
-        if (!OpenLibrary(first, error, &progress)) return CommandFailed(error);
+        SongLibrary library;
+        if (!OpenLibrary(library, first, error, &progress)) return CommandFailed(error);
         bool unreadable = false;
         auto read_list = [&](std::vector<std::string>& roots, std::string&) {
             FolderLock lock(kConfigFolder);
@@ -184,7 +180,7 @@ int Rescan(const ConfigRecord& first, ConfigState state) {
             roots.assign(config.path.begin(), config.path.begin() + config.path_count);
             return true;
         };
-        if (!RescanSongFolders(SongLibrary(), read_list, &progress, report)) {
+        if (!library.RescanSongFolders(read_list, &progress, report)) {
             if (unreadable)
                 return CommandFailed(std::string(kConfigPath) +
                                      " cannot be read any more; the library was left as it was.");

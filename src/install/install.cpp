@@ -2,7 +2,6 @@
 
 #include "install/entry_path.h"
 #include "library/chart_names.h"
-#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/progress.h"
@@ -40,14 +39,14 @@ std::string NameOnDisk(const std::string& dir, const std::string& name) {
 
 // Takes back what `r`'s extraction made, if it still holds any, then the
 // rows another install's registration may have given to what it took back.
-void TakeBack(Database& db, InstallResult& r) {
+void TakeBack(SongLibrary& library, InstallResult& r) {
     UndoExtraction(r.extract);
     std::vector<std::string> paths;
     for (const ExtractReport::Created& c : r.extract.taken_back)
         paths.push_back(c.folder ? WinPath(c.path).AsFolder().text() : c.path);
     if (paths.empty()) return;
     LibraryReport forgotten;
-    if (!ForgetTakenBack(db, paths, nullptr, forgotten) && !forgotten.error.empty())
+    if (!library.ForgetTakenBack(paths, nullptr, forgotten) && !forgotten.error.empty())
         r.error += "\n" + forgotten.error;
 }
 
@@ -75,21 +74,15 @@ bool HoldsChartFiles(const std::string& dir) {
     return false;
 }
 
-InstallResult InstallArchive(ArchiveKind kind, const std::string& archive,
-                             const std::string& destination, Progress* progress,
-                             const ExtractOptions& options) {
-    return InstallArchive(SongLibrary(), kind, archive, destination, progress, options);
-}
-
 // In order: inspect (no file is touched), build the archivers' command line,
 // extract (which takes its own files back when it fails), then one
-// transaction on `db`: scan the destination, rank the new charts, refresh the
+// transaction on the library: scan the destination, rank the new charts, refresh the
 // new folder. When that transaction does not commit, the extracted files are
 // removed as well, so the disk and the library never disagree about them.
 // An install into a folder nested in this one's runs beside it, and its
 // registration may list files this one is still extracting: whatever this
 // one takes back, it then takes out of the library too.
-InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& archive,
+InstallResult InstallArchive(SongLibrary& library, ArchiveKind kind, const std::string& archive,
                              const std::string& destination, Progress* progress,
                              const ExtractOptions& options) {
     InstallResult r;
@@ -158,22 +151,22 @@ InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& 
         r.status = r.extraction == 0 ? InstallResult::Status::LibraryMissing
                                      : InstallResult::Status::ExtractFailed;
         r.error = r.extract.error;
-        TakeBack(db, r);
+        TakeBack(library, r);
         return r;
     }
     // The folder the archive's went into, as it is named on disk.
     r.folder_name = NameOnDisk(dest, r.folder_name);
     r.new_folder = WinPath(dest).Join(r.folder_name).AsFolder().text();
 
-    const bool stored = RegisterInstalled(db, dest, r.new_folder, progress, r.library);
+    const bool stored = library.RegisterInstalled(dest, r.new_folder, progress, r.library);
     if (!stored) {
         r.status = InstallResult::Status::LibraryFailed;
         if (r.library.stopped || (progress && progress->StopRequested())) r.extract.stopped = true;
         r.error = Tr("Install",
                      "曲をデータベースに登録できませんでした。展開したファイルは削除しました。");
-        const std::string why = !r.library.error.empty() ? r.library.error : db.LastError();
+        const std::string why = !r.library.error.empty() ? r.library.error : library.LastError();
         if (!why.empty()) r.error += "\n" + why;
-        TakeBack(db, r);
+        TakeBack(library, r);
         return r;
     }
     r.status = InstallResult::Status::Installed;

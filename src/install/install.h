@@ -12,7 +12,7 @@
 
 namespace qv5 {
 
-class Database;
+class SongLibrary;
 class Progress;
 
 // The kind a dropped path names by its extension (any case).
@@ -47,11 +47,7 @@ struct InstallResult {
 // date in the song library in one transaction. Whatever fails after the
 // extraction began (a write, a stop, the library) removes what it extracted
 // and leaves the library as it was.
-// The second form runs on the program's song library.
-InstallResult InstallArchive(Database& db, ArchiveKind kind, const std::string& archive,
-                             const std::string& destination, Progress* progress,
-                             const ExtractOptions& options);
-InstallResult InstallArchive(ArchiveKind kind, const std::string& archive,
+InstallResult InstallArchive(SongLibrary& library, ArchiveKind kind, const std::string& archive,
                              const std::string& destination, Progress* progress = nullptr,
                              const ExtractOptions& options = {});
 

@@ -140,15 +140,11 @@ void FileNameDifficulty(std::string_view path, std::int32_t& difficulty) {
         if (base.ends_with(t.text)) difficulty = t.value;
 }
 
-bool AssignFolderDifficulties(Database& db, const std::string& prefix) {
-    return AssignFolderDifficulties(db, prefix, nullptr, nullptr);
-}
-
 // The pass changes only rows whose difficulty is unknown: when there is
 // none, the sorted walk over every row below the prefix is skipped.
 bool AssignFolderDifficulties(Database& db, const std::string& prefix, Progress* progress,
-                              LibraryReport* report) {
-    auto failed = [&] { return ReportError(report, db.LastError(), 0) != 0; };
+                              LibraryReport& report) {
+    auto failed = [&] { return ReportError(report, db.LastError()); };
     Transaction tx(db);
     if (!tx.ok()) return failed();
     {
@@ -172,10 +168,8 @@ bool AssignFolderDifficulties(Database& db, const std::string& prefix, Progress*
         if (progress && ++seen % 1024 == 0) {
             progress->Update(seen, -1, rows.Text(3));
             if (progress->StopRequested()) {
-                if (report) {
-                    report->stopped = true;
-                    report->error = "stopped by the user; nothing was stored";
-                }
+                report.stopped = true;
+                report.error = "stopped by the user; nothing was stored";
                 return false;
             }
         }
@@ -204,12 +198,6 @@ bool AssignFolderDifficulties(Database& db, const std::string& prefix, Progress*
     }
     if (rows.Failed()) return failed();
     return tx.Commit() || failed();
-}
-
-bool AssignFolderDifficulties(const std::string& prefix, LibraryReport* report) {
-    Database& db = SongLibrary();
-    if (AssignFolderDifficulties(db, prefix)) return true;
-    return ReportError(report, db.LastError(), 0) != 0;
 }
 
 bool SafeFileName(std::string& text) {

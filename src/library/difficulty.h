@@ -24,15 +24,11 @@ bool TitleDifficulty(std::string_view line, std::string_view keyword, std::strin
 void FileNameDifficulty(std::string_view path, std::int32_t& difficulty);
 // Ranks the charts below `prefix` whose difficulty is unknown, per folder and
 // key mode by note count, in one transaction (a savepoint inside the
-// caller's). False when a statement failed: nothing changed then, and the
-// database's LastError() (and `report`, may be null) says why. The second
-// form runs on the program's song library.
-bool AssignFolderDifficulties(Database& db, const std::string& prefix);
-// As above, asking `progress` (may be null) between rows whether to stop;
-// a stop or a failure changes nothing and is told in `report` (may be null).
+// caller's), asking `progress` (may be null) between rows whether to stop.
+// False when a statement failed or it was stopped: nothing changed then, and
+// `report` says why.
 bool AssignFolderDifficulties(Database& db, const std::string& prefix, Progress* progress,
-                              LibraryReport* report);
-bool AssignFolderDifficulties(const std::string& prefix, LibraryReport* report = nullptr);
+                              LibraryReport& report);
 
 // Replaces characters a file name cannot hold by their full-width forms;
 // true when nothing had to be replaced.

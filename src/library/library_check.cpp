@@ -439,9 +439,9 @@ long CheckResult::Count(CheckKind kind) const {
                          [kind](const CheckFinding& f) { return KindOf(f.reason) == kind; });
 }
 
-CheckResult CheckLibrary(Database& db, const CheckOptions& options, Progress* progress) {
+CheckResult CheckLibrary(SongLibrary& library, const CheckOptions& options, Progress* progress) {
     CheckResult result;
-    Check(db, options, progress, result).Run();
+    Check(library.connection(), options, progress, result).Run();
     return result;
 }
 

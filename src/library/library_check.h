@@ -10,7 +10,7 @@
 
 namespace qv5 {
 
-class Database;
+class SongLibrary;
 class Progress;
 
 enum class CheckKind { Duplicates, Missing, Unreadable, Names, OutOfDate };
@@ -90,10 +90,10 @@ std::vector<MissingGroup> MissingByFolder(const CheckResult& result);
 // How many names of a chart's missing files a finding keeps.
 inline constexpr size_t kMissingNamesKept = 5;
 
-// Checks the song folders against the disk and the library `db` (only read).
+// Checks the song folders against the disk and the library (only read).
 // Charts are read on worker threads, each once; `progress` (may be null)
 // hears of charts read and the folder walked, and may stop the check, which
 // then returns what it found so far.
-CheckResult CheckLibrary(Database& db, const CheckOptions& options, Progress* progress);
+CheckResult CheckLibrary(SongLibrary& library, const CheckOptions& options, Progress* progress);
 
 }  // namespace qv5

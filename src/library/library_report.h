@@ -21,11 +21,11 @@ struct LibraryReport {
     // rows below the path it worked on (the whole library for a rescan).
     long charts = 0;
     long folders = 0;
-    // Song folders a rescan did not find (nothing registered for them).
+    // Song folders that were not found (nothing registered for them).
     std::vector<std::string> missing;
 };
 
-// Sets `report` (may be null) to an error and returns `result`.
-int ReportError(LibraryReport* report, const std::string& error, int result);
+// Sets `report`'s error; false, for a failure's return.
+bool ReportError(LibraryReport& report, const std::string& error);
 
 }  // namespace qv5

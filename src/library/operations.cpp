@@ -1,5 +1,3 @@
-#include "library/operations.h"
-
 #include "library/chart_header.h"
 #include "library/chart_marks.h"
 #include "library/difficulty.h"
@@ -77,8 +75,8 @@ bool HasRow(Database& db, const std::string& path) {
 // registration would, and the difficulty pass ranks what came in.
 bool ScanFromListed(Database& db, const std::string& listed, Progress* progress,
                     LibraryReport& report) {
-    return ScanFolder(db, listed, listed, progress, &report) >= 0 &&
-           AssignFolderDifficulties(db, listed, progress, &report);
+    return ScanFolder(db, listed, listed, progress, report) &&
+           AssignFolderDifficulties(db, listed, progress, report);
 }
 
 }  // namespace
@@ -95,13 +93,14 @@ std::string NearestListedFolder(Database& db, const std::string& path) {
     return path;
 }
 
-bool AddSongFolder(Database& db, const std::string& root, Progress* progress, LibraryReport& report,
-                   const CommitStep& step) {
+bool SongLibrary::AddSongFolder(const std::string& root, Progress* progress, LibraryReport& report,
+                                const CommitStep& step) {
+    Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
-    if (RegisterRootFolder(db, root, progress, &report) == 0 ||
-        !AssignFolderDifficulties(db, root, progress, &report))
+    if (!RegisterRootFolder(db, root, progress, report) ||
+        !AssignFolderDifficulties(db, root, progress, report))
         return Failed(db, report);
     return Commit(db, tx, step, report) && Counted(db, root, report);
 }
@@ -110,26 +109,27 @@ bool AddSongFolder(Database& db, const std::string& root, Progress* progress, Li
 // a song folder inside this one is registered again (a root of its own), and
 // when this one lies inside another, the nearest folder above it that stays
 // listed is scanned, which adds this folder again as that one's sub-folder.
-bool ExcludeSongFolder(Database& db, const std::string& root,
-                       const std::vector<std::string>& others, Progress* progress,
-                       LibraryReport& report, const CommitStep& step) {
+bool SongLibrary::ExcludeSongFolder(const std::string& root, const std::vector<std::string>& others,
+                                    Progress* progress, LibraryReport& report,
+                                    const CommitStep& step) {
+    Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
     ChartMarks marks;  // for the rows that come back
-    if (!tx.ok() || !marks.Read(db, root) || !RemovePaths(db, root, &report))
+    if (!tx.ok() || !marks.Read(db, root) || !RemovePaths(db, root, report))
         return Failed(db, report);
     std::string outer;  // the song folder nearest above it that stays
     for (const std::string& other : others) {
         if (StartsWith(other, root)) {
-            if (RegisterRootFolder(db, other, progress, &report) == 0 ||
-                !AssignFolderDifficulties(db, other, progress, &report))
+            if (!RegisterRootFolder(db, other, progress, report) ||
+                !AssignFolderDifficulties(db, other, progress, report))
                 return Failed(db, report);
         } else if (StartsWith(root, other) && other.size() > outer.size()) {
             outer = other;
         }
     }
     if (!outer.empty()) {
-        const std::string above = NearestListedFolder(db, FolderAbove(root));
+        const std::string above = qv5::NearestListedFolder(db, FolderAbove(root));
         if (StartsWith(above, outer) && !ScanFromListed(db, above, progress, report))
             return Failed(db, report);
     }
@@ -141,36 +141,37 @@ bool ExcludeSongFolder(Database& db, const std::string& root,
 // or a chart put into one) lies below no row that the refresh would select:
 // its rows come first from the nearest listed folder above, as an install
 // into it gets them. Outside every listed folder nothing is scanned.
-bool RefreshSongFolder(Database& db, const std::string& path, Progress* progress,
-                       LibraryReport& report) {
+bool SongLibrary::RefreshSongFolder(const std::string& path, Progress* progress,
+                                    LibraryReport& report) {
+    Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
     if (!HasRow(db, path)) {
-        const std::string listed = NearestListedFolder(db, path);
+        const std::string listed = qv5::NearestListedFolder(db, path);
         if (listed != path && !ScanFromListed(db, listed, progress, report))
             return Failed(db, report);
     }
-    if (RefreshFolder(db, path, progress, &report) != 1 || !tx.Commit()) return Failed(db, report);
+    if (!RefreshFolder(db, path, progress, report) || !tx.Commit()) return Failed(db, report);
     return Counted(db, path, report);
 }
 
-bool RescanSongFolders(Database& db, const RootSource& roots, Progress* progress,
-                       LibraryReport& report) {
+bool SongLibrary::RescanSongFolders(const RootSource& roots, Progress* progress,
+                                    LibraryReport& report) {
+    Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
     std::vector<std::string> list;
     if (!roots(list, report.error)) return Failed(db, report);
-    if (!RescanLibrary(db, list, progress, &report, &report.missing)) return Failed(db, report);
+    if (!RescanLibrary(db, list, progress, report)) return Failed(db, report);
     if (!tx.Commit()) return Failed(db, report);
     return Counted(db, "", report);
 }
 
-bool RescanSongFolders(Database& db, const std::vector<std::string>& roots, Progress* progress,
-                       LibraryReport& report) {
+bool SongLibrary::RescanSongFolders(const std::vector<std::string>& roots, Progress* progress,
+                                    LibraryReport& report) {
     return RescanSongFolders(
-        db,
         [&](std::vector<std::string>& list, std::string&) {
             list = roots;
             return true;
@@ -178,30 +179,32 @@ bool RescanSongFolders(Database& db, const std::vector<std::string>& roots, Prog
         progress, report);
 }
 
-bool MoveSongPaths(Database& db, const std::string& from, const std::string& to, Progress* progress,
-                   LibraryReport& report) {
-    return (MovePaths(db, from, to, progress, &report) || Failed(db, report)) &&
+bool SongLibrary::MoveSongPaths(const std::string& from, const std::string& to, Progress* progress,
+                                LibraryReport& report) {
+    Database& db = db_;
+    return (MovePaths(db, from, to, progress, report) || Failed(db, report)) &&
            Counted(db, to, report);
 }
 
 // The scan of the destination (from the nearest listed folder at or above
 // it) descends only into folders it inserts; the refresh of the new folder
 // registers what an update added to a folder the library knew already.
-bool RegisterInstalled(Database& db, const std::string& dest, const std::string& new_folder,
-                       Progress* progress, LibraryReport& report) {
+bool SongLibrary::RegisterInstalled(const std::string& dest, const std::string& new_folder,
+                                    Progress* progress, LibraryReport& report) {
+    Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
-    if (!ScanFromListed(db, NearestListedFolder(db, dest), progress, report))
+    if (!ScanFromListed(db, qv5::NearestListedFolder(db, dest), progress, report))
         return Failed(db, report);
     PauseAt("register-scanned");
-    if (RefreshFolder(db, new_folder, progress, &report) != 1 || !tx.Commit())
-        return Failed(db, report);
+    if (!RefreshFolder(db, new_folder, progress, report) || !tx.Commit()) return Failed(db, report);
     return Counted(db, new_folder, report);
 }
 
-bool ForgetTakenBack(Database& db, const std::vector<std::string>& paths, Progress* progress,
-                     LibraryReport& report) {
+bool SongLibrary::ForgetTakenBack(const std::vector<std::string>& paths, Progress* progress,
+                                  LibraryReport& report) {
+    Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
@@ -210,7 +213,7 @@ bool ForgetTakenBack(Database& db, const std::vector<std::string>& paths, Progre
     for (const std::string& path : paths) {
         if (PathExists(path)) continue;
         if (WinPath(path).IsFolderForm()) {
-            if (!RemovePaths(db, path, &report)) return Failed(db, report);
+            if (!RemovePaths(db, path, report)) return Failed(db, report);
             continue;
         }
         chart.Bind(1, path);
@@ -220,6 +223,14 @@ bool ForgetTakenBack(Database& db, const std::vector<std::string>& paths, Progre
     }
     if (!tx.Commit()) return Failed(db, report);
     return true;
+}
+
+bool SongLibrary::ScanNewEntry(const std::string& path, Progress* progress, LibraryReport& report) {
+    return ScanParentFolder(db_, path, progress, report) || Failed(db_, report);
+}
+
+bool SongLibrary::RemoveSongPaths(const std::string& prefix, LibraryReport& report) {
+    return RemovePaths(db_, prefix, report) || Failed(db_, report);
 }
 
 }  // namespace qv5

@@ -61,17 +61,17 @@ struct RefreshStatements {
 //      (a song folder's own level too);
 //   3. the difficulty pass over the prefix.
 // A failed statement, a failed commit or a stop request rolls all back.
-int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
-                  LibraryReport* report) {
+bool RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
+                   LibraryReport& report) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
-    if (!tx.ok()) return ReportError(report, db.LastError(), 0);
+    if (!tx.ok()) return ReportError(report, db.LastError());
     const std::int32_t now = LibraryTimeNow();
     RefreshStatements st(db);
     Scanner scanner(db, progress);
     if (!st.ok() || !scanner.ok())
-        return scanner.ok() ? ReportError(report, db.LastError(), 0) : scanner.Finish(report, 0);
-    auto failed = [&] { return ReportError(report, db.LastError(), 0); };
+        return scanner.ok() ? ReportError(report, db.LastError()) : scanner.Finish(report, false);
+    auto failed = [&] { return ReportError(report, db.LastError()); };
 
     // Every row below the prefix, so that the folder scans below ask these
     // sets rather than the database whether an entry is registered.
@@ -131,9 +131,9 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     for (const auto& [path, date] : changed)
         if (st.delete_song.ExecuteRow(path) != kDone) return failed();
     for (const auto& [path, date] : changed) {
-        if (scanner.CheckStop()) return scanner.Finish(report, 0);
+        if (scanner.CheckStop()) return scanner.Finish(report, false);
         scanner.ReadAndInsert(path, date, now);
-        if (!scanner.ok()) return scanner.Finish(report, 0);
+        if (!scanner.ok()) return scanner.Finish(report, false);
     }
     // The re-read charts are stored as the folder pass goes, before any
     // chart it finds: the same rows in the same order as storing them here.
@@ -143,7 +143,7 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     for (const FolderRow& f : folders) folder_paths.Insert(f.path);
     for (size_t i = 0; i < folders.size(); ++i) {
         const FolderRow& f = folders[i];
-        if (scanner.CheckStop()) return scanner.Finish(report, 0);
+        if (scanner.CheckStop()) return scanner.Finish(report, false);
         const FolderListing& l = lookups.Folder(i);
         const std::optional<FileTime> time = l.listed ? l.time : WriteTime(f.path);
         if (!time) {
@@ -158,32 +158,23 @@ int RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
         // A song folder's own level is scanned as any other folder's: a
         // chart put directly into it is added.
         scanner.Scan(f.path, f.path, l.listed ? &l.entries : nullptr);
-        if (!scanner.ok()) return scanner.Finish(report, 0);
+        if (!scanner.ok()) return scanner.Finish(report, false);
     }
-    if (!scanner.Flush()) return scanner.Finish(report, 0);
+    if (!scanner.Flush()) return scanner.Finish(report, false);
     unknown_difficulty = unknown_difficulty || scanner.inserted_unknown_difficulty();
-    if (unknown_difficulty && !AssignFolderDifficulties(db, prefix, progress, report)) return 0;
+    if (unknown_difficulty && !AssignFolderDifficulties(db, prefix, progress, report)) return false;
     if (!tx.Commit()) return failed();
-    return scanner.Finish(report, 1);
-}
-
-int RefreshFolder(const std::string& prefix, Progress* progress, LibraryReport* report) {
-    return RefreshFolder(SongLibrary(), prefix, progress, report);
+    return scanner.Finish(report, true);
 }
 
 // Song rows first, then folder rows, each selected before any is changed;
 // keys and dates come from the entries at their new place. All of it in one
 // transaction (a savepoint inside the caller's).
 bool MovePaths(Database& db, const std::string& old_prefix, const std::string& new_prefix,
-               LibraryReport* report) {
-    return MovePaths(db, old_prefix, new_prefix, nullptr, report);
-}
-
-bool MovePaths(Database& db, const std::string& old_prefix, const std::string& new_prefix,
-               Progress* progress, LibraryReport* report) {
+               Progress* progress, LibraryReport& report) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
-    auto failed = [&] { return ReportError(report, db.LastError(), 0) != 0; };
+    auto failed = [&] { return ReportError(report, db.LastError()); };
     if (!tx.ok()) return failed();
     const std::int32_t now = LibraryTimeNow();
     auto renamed = [&](const std::string& p) { return new_prefix + p.substr(old_prefix.size()); };
@@ -200,10 +191,8 @@ bool MovePaths(Database& db, const std::string& old_prefix, const std::string& n
         if (!progress) return false;
         progress->Update(done, -1, item);
         if (!progress->StopRequested()) return false;
-        if (report) {
-            report->stopped = true;
-            report->error = "stopped by the user; nothing was stored";
-        }
+        report.stopped = true;
+        report.error = "stopped by the user; nothing was stored";
         return true;
     };
     long done = 0;
@@ -232,27 +221,18 @@ bool MovePaths(Database& db, const std::string& old_prefix, const std::string& n
     return tx.Commit() || failed();
 }
 
-bool MovePaths(const std::string& old_prefix, const std::string& new_prefix,
-               LibraryReport* report) {
-    return MovePaths(SongLibrary(), old_prefix, new_prefix, report);
-}
-
-int RemovePaths(Database& db, const std::string& prefix, LibraryReport* report) {
+bool RemovePaths(Database& db, const std::string& prefix, LibraryReport& report) {
     Transaction tx(db);
-    if (!tx.ok()) return ReportError(report, db.LastError(), 0);
+    if (!tx.ok()) return ReportError(report, db.LastError());
     for (const char* table : {"song", "folder"}) {
         Statement s =
             db.Prepare(std::string("DELETE FROM ") + table + " WHERE " + PrefixCondition(1));
-        if (!s) return ReportError(report, db.LastError(), 0);
+        if (!s) return ReportError(report, db.LastError());
         BindPrefix(s, 1, prefix);
-        if (!s.Run()) return ReportError(report, db.LastError(), 0);
+        if (!s.Run()) return ReportError(report, db.LastError());
     }
-    if (!tx.Commit()) return ReportError(report, db.LastError(), 0);
-    return 1;
-}
-
-int RemovePaths(const std::string& prefix, LibraryReport* report) {
-    return RemovePaths(SongLibrary(), prefix, report);
+    if (!tx.Commit()) return ReportError(report, db.LastError());
+    return true;
 }
 
 }  // namespace qv5

@@ -10,20 +10,18 @@
 namespace qv5 {
 
 bool RescanLibrary(Database& db, const std::vector<std::string>& roots, Progress* progress,
-                   LibraryReport* report, std::vector<std::string>* missing) {
+                   LibraryReport& report) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
     ChartMarks marks;
     if (!tx.ok() || !marks.Read(db, "") || !ResetSongLibrary(db))
-        return ReportError(report, db.LastError(), 0);
+        return ReportError(report, db.LastError());
     for (const std::string& root : roots) {
-        const int result = RegisterRootFolder(db, root, progress, report);
-        if (result == 0) return false;
-        if (result < 0 && missing) missing->push_back(root);
+        if (!RegisterRootFolder(db, root, progress, report)) return false;
     }
-    if (!marks.Restore(db)) return ReportError(report, db.LastError(), 0);
+    if (!marks.Restore(db)) return ReportError(report, db.LastError());
     if (!AssignFolderDifficulties(db, "", progress, report)) return false;
-    if (!tx.Commit()) return ReportError(report, db.LastError(), 0);
+    if (!tx.Commit()) return ReportError(report, db.LastError());
     return true;
 }
 

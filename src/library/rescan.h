@@ -17,9 +17,9 @@ class Progress;
 // failure, a stop request or a kill leaves the old one. A chart whose path
 // and file (hash) are unchanged keeps its favourite mark and its added date
 // (ChartMarks), so an unchanged tree gives the rows it had. Roots that do
-// not exist are skipped and listed in `missing` (may be null). False when it
-// failed or was stopped (see `report`, may be null).
+// not exist are skipped and listed in `report.missing`. False when it
+// failed or was stopped (see `report`).
 bool RescanLibrary(Database& db, const std::vector<std::string>& roots, Progress* progress,
-                   LibraryReport* report, std::vector<std::string>* missing);
+                   LibraryReport& report);
 
 }  // namespace qv5

@@ -36,9 +36,9 @@ std::int32_t DateOf(const std::string& path) {
 
 }  // namespace
 
-int ReportError(LibraryReport* report, const std::string& error, int result) {
-    if (report) report->error = error;
-    return result;
+bool ReportError(LibraryReport& report, const std::string& error) {
+    report.error = error;
+    return false;
 }
 
 std::optional<std::string> FindIgnoringCase(const std::string& path,
@@ -88,16 +88,14 @@ Scanner::Scanner(Database& db, Progress* progress)
 // Joins the readers on every path out, a stop or a failure included.
 Scanner::~Scanner() = default;
 
-int Scanner::Finish(LibraryReport* report, int result) const {
-    if (report) {
-        report->too_long += too_long_;
-        report->repeated += repeated_;
-        if (stopped_) {
-            report->stopped = true;
-            report->error = kStopped;
-        } else if (failed_) {
-            report->error = error_;
-        }
+bool Scanner::Finish(LibraryReport& report, bool result) const {
+    report.too_long += too_long_;
+    report.repeated += repeated_;
+    if (stopped_) {
+        report.stopped = true;
+        report.error = kStopped;
+    } else if (failed_) {
+        report.error = error_;
     }
     return result;
 }
@@ -338,33 +336,32 @@ void Scanner::Report(const std::string& item) {
     progress_->Update(charts_read_, -1, current_);
 }
 
-int ScanFolder(Database& db, const std::string& path, const std::string& parent_path,
-               Progress* progress, LibraryReport* report) {
+std::optional<int> ScanFolder(Database& db, const std::string& path, const std::string& parent_path,
+                              Progress* progress, LibraryReport& report) {
     BusyReporting busy(db, progress);
     Scanner scanner(db, progress);
     const int count = scanner.ok() ? scanner.Scan(path, parent_path) : 0;
-    return scanner.Finish(report, scanner.ok() ? count : -1);
-}
-
-int ScanFolder(const std::string& path, const std::string& parent_path, Progress* progress,
-               LibraryReport* report) {
-    return ScanFolder(SongLibrary(), path, parent_path, progress, report);
+    if (!scanner.Finish(report, scanner.ok())) return std::nullopt;
+    return count;
 }
 
 // One transaction: the root's row, then (only when that row is new) every
 // row below it. Any failed write, a failed commit or a stop request rolls
 // all of it back, so a root is either registered whole or not at all.
-int RegisterRootFolder(Database& db, const std::string& path, Progress* progress,
-                       LibraryReport* report) {
+bool RegisterRootFolder(Database& db, const std::string& path, Progress* progress,
+                        LibraryReport& report) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
-    if (!tx.ok()) return ReportError(report, db.LastError(), 0);
+    if (!tx.ok()) return ReportError(report, db.LastError());
     const auto time = WriteTime(path);
-    if (!time) return -1;
+    if (!time) {
+        report.missing.push_back(path);
+        return true;
+    }
     const std::int32_t date = LibraryTime(*time);
     const std::int32_t now = LibraryTimeNow();
     Scanner scanner(db, progress);
-    if (!scanner.ok()) return scanner.Finish(report, 0);
+    if (!scanner.ok()) return scanner.Finish(report, false);
     const std::string name = WinPath(path).LastName();
     if (IsDirectory(path)) {
         Scanner::Insert inserted;
@@ -388,28 +385,20 @@ int RegisterRootFolder(Database& db, const std::string& path, Progress* progress
             kind = 6;
         scanner.InsertInfoFolder(path, r, kRootKey, date, kind, now);
     }
-    if (!scanner.ok() || scanner.CheckStop()) return scanner.Finish(report, 0);
-    if (!tx.Commit()) return ReportError(report, db.LastError(), 0);
-    return scanner.Finish(report, 1);
-}
-
-int RegisterRootFolder(const std::string& path, Progress* progress, LibraryReport* report) {
-    return RegisterRootFolder(SongLibrary(), path, progress, report);
+    if (!scanner.ok() || scanner.CheckStop()) return scanner.Finish(report, false);
+    if (!tx.Commit()) return ReportError(report, db.LastError());
+    return scanner.Finish(report, true);
 }
 
 bool ScanParentFolder(Database& db, const std::string& path, Progress* progress,
-                      LibraryReport* report) {
+                      LibraryReport& report) {
     BusyReporting busy(db, progress);
     Transaction tx(db);
-    if (!tx.ok()) return ReportError(report, db.LastError(), 0);
+    if (!tx.ok()) return ReportError(report, db.LastError());
     const std::string parent = ParentPath(path);
-    if (ScanFolder(db, parent, parent, progress, report) < 0) return false;
-    if (!tx.Commit()) return ReportError(report, db.LastError(), 0);
+    if (!ScanFolder(db, parent, parent, progress, report)) return false;
+    if (!tx.Commit()) return ReportError(report, db.LastError());
     return true;
-}
-
-bool ScanParentFolder(const std::string& path, Progress* progress, LibraryReport* report) {
-    return ScanParentFolder(SongLibrary(), path, progress, report);
 }
 
 }  // namespace qv5

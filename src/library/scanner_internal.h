@@ -29,7 +29,7 @@ class Scanner {
     // done since must then be rolled back. Scan returns at once when false.
     bool ok() const { return !failed_ && !stopped_; }
     // Fills `report` from this scanner's state; `result` is returned.
-    int Finish(LibraryReport* report, int result) const;
+    bool Finish(LibraryReport& report, bool result) const;
     // True (and the scanner no longer ok) when the progress asks to stop.
     bool CheckStop();
 

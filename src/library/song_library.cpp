@@ -2,12 +2,14 @@
 
 #include <sqlite3.h>
 
+#include <cassert>
+
 #include "library/encodings.h"
 #include "library/file_hash.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "player/player_db.h"
+#include "platform/transaction.h"
 
 namespace qv5 {
 
@@ -21,6 +23,12 @@ const char* const kCreateSongTable =
     "TEXT,backbmp TEXT,parent TEXT,level INTEGER,difficulty INTEGER,maxbpm INTEGER,minbpm "
     "INTEGER,mode INTEGER,judge INTEGER,longnote INTEGER,bga INTEGER,random INTEGER,date "
     "INTEGER,favorite INTEGER,txt INTEGER,karinotes INTEGER,adddate INTEGER,exlevel INTEGER)";
+const char* const kCreateScoreTable =
+    "CREATE TABLE score(hash TEXT primary key,clear INTEGER,perfect INTEGER,great INTEGER,good "
+    "INTEGER,bad INTEGER,poor INTEGER,totalnotes INTEGER,maxcombo INTEGER,minbp "
+    "INTEGER,playcount INTEGER,clearcount INTEGER,failcount INTEGER,rank INTEGER,rate "
+    "INTEGER,clear_db INTEGER,op_history INTEGER,scorehash TEXT,ghost TEXT,clear_sd "
+    "INTEGER,clear_ex INTEGER,op_best INTEGER, rseed INTEGER, complete INTEGER)";
 const char* const kCreateTagTable =
     "CREATE TABLE tag(hash TEXT primary key,title TEXT ,subtitle TEXT ,genre TEXT,artist "
     "TEXT,subartist TEXT,tag TEXT ,level INTEGER,difficulty INTEGER,mode INTEGER,exlevel "
@@ -28,62 +36,89 @@ const char* const kCreateTagTable =
 
 namespace {
 
-Database& Connection() {
-    static Database db;
-    return db;
-}
-
 // ATTACH names a file of the host; the statement text carries its host path.
 std::string AttachPath(const std::string& internal) {
     auto host = ToHostPath(internal);
     return host ? Utf8ToCp932(*host).value_or(std::string()) : std::string();
 }
 
-}  // namespace
-
-Database& SongLibrary() {
-    return Connection();
+const char* CourseTableOf(int type) {
+    switch (type) {
+        case 0:
+            return "expert";
+        case 1:
+            return "nonstop";
+        case 2:
+            return "grade";
+        default:
+            return nullptr;
+    }
 }
 
-void OpenSongLibrary(const std::string& player_id) {
+}  // namespace
+
+bool SongLibrary::Open(const std::string& score_db) {
+    db_.Close();
     // A game folder made by hand may lack it: song.db and tag.db go there.
     CreateFolders(kDatabaseFolder);
     {
         Database tag;
         if (tag.Open(kTagDbPath)) tag.Exec(kCreateTagTable);
     }
-    // Only an existing player's database is used: an ID without one (or one
-    // that is no safe file name) must not leave a file that looks like a player.
-    const bool player_ok = IsSafePlayerId(player_id) && PathExists(PlayerDbPath(player_id));
-    if (player_ok) {
-        Database score;
-        if (score.Open(PlayerDbPath(player_id), Database::Mode::OpenExisting))
-            score.Exec(kCreateScoreTable);
-    }
-    Database& db = Connection();
-    db.Close();
-    if (!db.Open(kSongDbPath)) return;
-    db.SetLockTable("folder");
+    // Only an existing player database is attached: ATTACH would make a
+    // file that looks like a player.
+    const bool player_ok = !score_db.empty() && PathExists(score_db);
+    if (!db_.Open(kSongDbPath)) return false;
+    db_.SetLockTable("folder");
     {
-        Statement page = db.Prepare("PRAGMA main.page_size");
+        Statement page = db_.Prepare("PRAGMA main.page_size");
         const int page_size = page.Step() && page.Int(0) > 0 ? page.Int(0) : 4096;
         // Changes stay in memory until the commit (see kWriteCacheBytes).
-        db.Exec(SqlFormat("PRAGMA main.cache_spill = %d", kWriteCacheBytes / page_size));
+        db_.Exec(SqlFormat("PRAGMA main.cache_spill = %d", kWriteCacheBytes / page_size));
     }
-    db.Exec(kCreateFolderTable);
-    db.Exec(kCreateSongTable);
-    CreateCourseTables(db);
-    const std::string score_path = player_ok ? AttachPath(PlayerDbPath(player_id)) : "";
-    if (score_path.empty() || !db.Exec(SqlFormat("ATTACH '%q' AS scoredb", score_path.c_str()))) {
-        // No database for this player: lookups and tags still work, on an
-        // empty score table that lives only as long as the connection.
-        if (db.Exec("ATTACH ':memory:' AS scoredb")) {
-            const std::string create = kCreateScoreTable;
-            const std::string table = "CREATE TABLE ";
-            db.Exec(table + "scoredb." + create.substr(table.size()));
-        }
+    db_.Exec(kCreateFolderTable);
+    db_.Exec(kCreateSongTable);
+    CreateCourseTables(db_);
+    const std::string score_path = player_ok ? AttachPath(score_db) : "";
+    const std::string create = kCreateScoreTable;
+    const std::string table = "CREATE TABLE ";
+    assert(create.compare(0, table.size(), table) == 0);
+    if (!score_path.empty() && db_.Exec(SqlFormat("ATTACH '%q' AS scoredb", score_path.c_str()))) {
+        // A player database of an older program may lack it.
+        db_.Exec(table + "IF NOT EXISTS scoredb." + create.substr(table.size()));
+    } else if (db_.Exec("ATTACH ':memory:' AS scoredb")) {
+        db_.Exec(table + "scoredb." + create.substr(table.size()));
     }
-    db.Exec(SqlFormat("ATTACH '%q' AS tagdb", AttachPath(kTagDbPath).c_str()));
+    db_.Exec(SqlFormat("ATTACH '%q' AS tagdb", AttachPath(kTagDbPath).c_str()));
+    return true;
+}
+
+bool SongLibrary::OpenForReading() {
+    db_.Close();
+    return db_.Open(kSongDbPath, Database::Mode::ReadOnly);
+}
+
+bool SongLibrary::CanWrite(Progress* progress) {
+    if (!db_.IsOpen() || sqlite3_db_readonly(db_.handle(), "main") != 0) return false;
+    BusyReporting busy(db_, progress);
+    Transaction probe(db_);
+    return probe.ok() && probe.Commit();
+}
+
+void SongLibrary::Close() {
+    db_.Close();
+}
+
+bool SongLibrary::Reset() {
+    return ResetSongLibrary(db_);
+}
+
+int SongLibrary::CountRowsBelow(const char* table, const std::string& prefix) {
+    return qv5::CountRowsBelow(db_, table, prefix);
+}
+
+std::string SongLibrary::NearestListedFolder(const std::string& path) {
+    return qv5::NearestListedFolder(db_, path);
 }
 
 void CreateCourseTables(Database& db) {
@@ -95,13 +130,34 @@ void CreateCourseTables(Database& db) {
                       name));
 }
 
-void ReopenSongLibrary(const std::string& player_id) {
-    Connection().Close();
-    OpenSongLibrary(player_id);
-}
-
-void CloseSongLibrary() {
-    Connection().Close();
+bool SongLibrary::AddCourses(const std::vector<CourseRow>& rows, std::vector<std::string>& refused,
+                             std::string& error) {
+    CreateCourseTables(db_);
+    Transaction tx(db_);
+    if (!tx.ok()) {
+        error = db_.LastError();
+        return false;
+    }
+    Statement insert[3];
+    for (int type = 0; type < 3; ++type)
+        insert[type] = db_.Prepare(std::string("INSERT INTO ") + CourseTableOf(type) +
+                                   " (title,line,hash,ir) VALUES (?1,?2,?3,1)");
+    for (const CourseRow& row : rows) {
+        if (!CourseTableOf(row.type)) continue;
+        Statement& s = insert[row.type];
+        if (s) {
+            s.BindRaw(1, row.title_utf8);
+            s.Bind(2, row.line);
+            s.BindRaw(3, row.hash_utf8);
+        }
+        if (!s || !s.Run()) refused.push_back(sqlite3_errmsg(db_.handle()));
+    }
+    for (Statement& s : insert) s = Statement();
+    if (!tx.Commit()) {
+        error = db_.LastError();
+        return false;
+    }
+    return true;
 }
 
 bool ResetSongLibrary(Database& db) {
@@ -109,17 +165,9 @@ bool ResetSongLibrary(Database& db) {
            db.Exec(kCreateFolderTable) && db.Exec(kCreateSongTable);
 }
 
-bool ResetSongLibrary() {
-    return ResetSongLibrary(Connection());
-}
-
 bool EntryExists(std::string_view path) {
     // The host path drops trailing separators (a trail byte 0x5C is no separator).
     return !path.empty() && PathExists(path);
-}
-
-int CountRowsBelow(const char* table, const std::string& prefix) {
-    return CountRowsBelow(SongLibrary(), table, prefix);
 }
 
 int CountRowsBelow(Database& db, const char* table, const std::string& prefix) {
@@ -150,62 +198,80 @@ void BindPrefix(Statement& s, int first_param, const std::string& prefix) {
     s.BindRaw(first_param + 1, high);
 }
 
-bool LookupChart(const std::string& chart_path, ChartRecord& r) {
+namespace {
+
+constexpr ColumnList kChartColumns{
+    "song.hash",       "song.title",       "song.subtitle",    "song.genre",     "song.artist",
+    "song.subartist",  "song.tag",         "song.path",        "song.type",      "song.folder",
+    "song.stagefile",  "song.banner",      "song.backbmp",     "song.level",     "song.difficulty",
+    "song.maxbpm",     "song.minbpm",      "song.mode",        "song.judge",     "song.longnote",
+    "song.bga",        "song.random",      "song.favorite",    "song.txt",       "song.adddate",
+    "song.exlevel",    "score.clear",      "score.perfect",    "score.great",    "score.good",
+    "score.bad",       "score.poor",       "score.totalnotes", "score.maxcombo", "score.minbp",
+    "score.playcount", "score.clearcount", "score.failcount",  "score.rank",     "score.rate",
+    "score.clear_db",  "score.op_history", "score.clear_sd",   "score.clear_ex", "score.op_best",
+    "score.rseed",     "score.complete"};
+
+}  // namespace
+
+bool SongLibrary::LookupChart(const std::string& chart_path, ChartRecord& r) {
     auto hash = FileHash(chart_path);
     if (!hash) return false;
-    Statement s = SongLibrary().Prepare(SqlFormat(
-        "SELECT * FROM song LEFT JOIN score ON song.hash = score.hash WHERE song.hash = '%q'",
-        hash->c_str()));
+    constexpr auto& c = kChartColumns;
+    Statement s =
+        db_.Prepare(SqlFormat("SELECT %s FROM song LEFT JOIN score ON song.hash = "
+                              "score.hash WHERE song.hash = '%q'",
+                              c.Text().c_str(), hash->c_str()));
     if (!s.Step()) return false;
-    r.hash = s.Text(0);
-    r.title = s.Text(1);
-    r.subtitle = s.Text(2);
-    r.genre = s.Text(3);
-    r.artist = s.Text(4);
-    r.subartist = s.Text(5);
-    r.tag = s.Text(6);
-    r.path = s.Text(7);
-    r.type = s.Int(8);
-    r.directory = s.Text(9);
-    r.stagefile = s.Text(10);
-    r.banner = s.Text(11);
-    r.backbmp = s.Text(12);
-    r.level = s.Int(14);
-    r.difficulty = s.Int(15);
-    r.maxbpm = s.Int(16);
-    r.minbpm = s.Int(17);
-    r.mode = s.Int(18);
-    r.judge = s.Int(19);
-    r.longnote = s.Int(20);
-    r.bga = s.Int(21);
-    r.random = s.Int(22);
-    r.favorite = s.Int(24);
-    r.txt = s.Int(25);
-    r.adddate = s.Int(27);
-    r.exlevel = s.Int(28);
+    r.hash = s.Text(c["song.hash"]);
+    r.title = s.Text(c["song.title"]);
+    r.subtitle = s.Text(c["song.subtitle"]);
+    r.genre = s.Text(c["song.genre"]);
+    r.artist = s.Text(c["song.artist"]);
+    r.subartist = s.Text(c["song.subartist"]);
+    r.tag = s.Text(c["song.tag"]);
+    r.path = s.Text(c["song.path"]);
+    r.type = s.Int(c["song.type"]);
+    r.directory = s.Text(c["song.folder"]);
+    r.stagefile = s.Text(c["song.stagefile"]);
+    r.banner = s.Text(c["song.banner"]);
+    r.backbmp = s.Text(c["song.backbmp"]);
+    r.level = s.Int(c["song.level"]);
+    r.difficulty = s.Int(c["song.difficulty"]);
+    r.maxbpm = s.Int(c["song.maxbpm"]);
+    r.minbpm = s.Int(c["song.minbpm"]);
+    r.mode = s.Int(c["song.mode"]);
+    r.judge = s.Int(c["song.judge"]);
+    r.longnote = s.Int(c["song.longnote"]);
+    r.bga = s.Int(c["song.bga"]);
+    r.random = s.Int(c["song.random"]);
+    r.favorite = s.Int(c["song.favorite"]);
+    r.txt = s.Int(c["song.txt"]);
+    r.adddate = s.Int(c["song.adddate"]);
+    r.exlevel = s.Int(c["song.exlevel"]);
     r.full_title = r.subtitle != "(null)" ? r.title + " " + r.subtitle : r.title;
     if (r.mode > 0) {
-        r.clear = s.Int(30);
-        r.perfect = s.Int(31);
-        r.great = s.Int(32);
-        r.good = s.Int(33);
-        r.bad = s.Int(34);
-        r.poor = s.Int(35);
-        r.note_count = s.Int(36);
-        r.max_combo = s.Int(37);
-        r.min_bp = s.Int(38);
-        r.play_count = s.Int(39);
-        r.clear_count = s.Int(40);
-        r.fail_count = s.Int(41);
-        r.rank = s.Int(42);
-        r.rate = s.Int(43);
-        r.clear_db = s.Int(44);
-        r.op_history = s.Int(45);
-        r.clear_sd = s.Int(48);
-        r.clear_ex = s.Int(49);
-        r.op_best = s.Int(50);
-        r.rseed = s.Int(51);
-        r.complete = s.Int(52);
+        r.clear = s.Int(c["score.clear"]);
+        r.perfect = s.Int(c["score.perfect"]);
+        r.great = s.Int(c["score.great"]);
+        r.good = s.Int(c["score.good"]);
+        r.bad = s.Int(c["score.bad"]);
+        r.poor = s.Int(c["score.poor"]);
+        r.note_count = s.Int(c["score.totalnotes"]);
+        r.max_combo = s.Int(c["score.maxcombo"]);
+        r.min_bp = s.Int(c["score.minbp"]);
+        r.play_count = s.Int(c["score.playcount"]);
+        r.clear_count = s.Int(c["score.clearcount"]);
+        r.fail_count = s.Int(c["score.failcount"]);
+        r.rank = s.Int(c["score.rank"]);
+        r.rate = s.Int(c["score.rate"]);
+        r.clear_db = s.Int(c["score.clear_db"]);
+        r.op_history = s.Int(c["score.op_history"]);
+        r.clear_sd = s.Int(c["score.clear_sd"]);
+        r.clear_ex = s.Int(c["score.clear_ex"]);
+        r.op_best = s.Int(c["score.op_best"]);
+        r.rseed = s.Int(c["score.rseed"]);
+        r.complete = s.Int(c["score.complete"]);
         r.ex_score = 2 * r.perfect + r.great;
         if (r.rank >= 9) r.rank = 8;
         if (r.rank == 0 && r.perfect + r.great > 0) r.rank = 1;
@@ -213,8 +279,8 @@ bool LookupChart(const std::string& chart_path, ChartRecord& r) {
     return true;
 }
 
-std::optional<bool> IsInLibrary(Database& db, const std::string& path) {
-    Statement s = db.Prepare(
+std::optional<bool> SongLibrary::IsInLibrary(const std::string& path) {
+    Statement s = db_.Prepare(
         "SELECT 1 FROM folder WHERE path = ?1 OR (parent = ?2 AND substr(?1, 1, length(path)) = "
         "path) UNION ALL SELECT 1 FROM song WHERE path = ?1");
     if (!s) return std::nullopt;
@@ -227,8 +293,8 @@ std::optional<bool> IsInLibrary(Database& db, const std::string& path) {
 
 // A custom-folder file is a root too, but holds no folder: only rows in
 // folder form count.
-std::optional<std::string> SongFolderHolding(Database& db, const std::string& folder) {
-    Statement s = db.Prepare(
+std::optional<std::string> SongLibrary::SongFolderHolding(const std::string& folder) {
+    Statement s = db_.Prepare(
         "SELECT path FROM folder WHERE parent = ?2 AND substr(path, -1) = '\\' AND "
         "substr(?1, 1, length(path)) = path");
     if (!s) return std::nullopt;

@@ -14,6 +14,7 @@
 #include "library/chart_header.h"
 #include "library/display_text.h"
 #include "library/encodings.h"
+#include "library/song_library.h"
 #include "platform/database.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -224,7 +225,8 @@ void SongTable::Add(const ListedSong& row) {
     ++size_;
 }
 
-bool SongTable::Load(Database& db, std::string* error) {
+bool SongTable::Load(SongLibrary& library, std::string* error) {
+    Database& db = library.connection();
     Clear();
     auto fail = [&](std::string why) {
         if (error) *error = std::move(why);

@@ -11,7 +11,7 @@
 
 namespace qv5 {
 
-class Database;
+class SongLibrary;
 
 // In the order the window shows them.
 enum class SongColumn {
@@ -57,11 +57,11 @@ enum class SongText { Title, Subtitle, Artist, Subartist, Genre, Path };
 
 class SongTable {
   public:
-    // Reads every song row of `db` (song.db with the player's scores and
-    // tag.db attached, as OpenSongLibrary leaves it), each chart's tag row
+    // Reads every song row of the library (with the player's scores and
+    // tag.db attached, as SongLibrary::Open leaves it), each chart's tag row
     // laid over it as the information panel does. False (and an empty table)
     // when the song table cannot be read; `error` then says why.
-    bool Load(Database& db, std::string* error = nullptr);
+    bool Load(SongLibrary& library, std::string* error = nullptr);
 
     size_t size() const { return size_; }
     const ListedSong& Row(size_t i) const { return rows_[i >> kRowShift][i & kRowMask]; }

@@ -39,23 +39,24 @@ bool OverlayTagRow(Database& db, ChartRecord& r) {
     return true;
 }
 
-bool LoadChartAsShown(const std::string& chart_path, ChartRecord& record) {
+bool LoadChartAsShown(SongLibrary& library, const std::string& chart_path, ChartRecord& record) {
     record = ChartRecord{};
-    if (!LookupChart(chart_path, record) && !ReadChartHeader(record, chart_path)) return false;
-    OverlayTagRow(SongLibrary(), record);
+    if (!library.LookupChart(chart_path, record) && !ReadChartHeader(record, chart_path))
+        return false;
+    OverlayTagRow(library.connection(), record);
     return true;
 }
 
-bool LoadChartForTags(const std::string& chart_path, ChartRecord& record) {
+bool LoadChartForTags(SongLibrary& library, const std::string& chart_path, ChartRecord& record) {
     // Without its hash the chart could be saved nowhere.
-    return LoadChartAsShown(chart_path, record) && !record.hash.empty();
+    return LoadChartAsShown(library, chart_path, record) && !record.hash.empty();
 }
 
-bool LoadFolderForTags(const std::string& folder_path, ChartRecord& record) {
+bool LoadFolderForTags(SongLibrary& library, const std::string& folder_path, ChartRecord& record) {
     record = ChartRecord{};
     std::string path = folder_path;
     if (!path.empty() && IsDirectory(path)) path = WinPath(path).AsFolder().text();
-    Statement s = SongLibrary().Prepare(
+    Statement s = library.connection().Prepare(
         "SELECT title,subtitle,category,info_a,info_b,command,max FROM folder WHERE path = ?1");
     if (!s) return false;
     s.Bind(1, path);
@@ -116,7 +117,8 @@ bool RestoreFields(const std::string& chart_path, TagFields& f) {
 // The song rows and the tag row change together. Only the tag statements
 // may fail quietly (tag.db is not attached without a player): a song or
 // folder update that fails means the edit is lost, which the caller tells.
-bool SaveTags(Database& db, const ChartRecord& r) {
+bool SaveTags(SongLibrary& library, const ChartRecord& r) {
+    Database& db = library.connection();
     if (r.mode >= 5 && r.hash.empty()) return false;
     Transaction tx(db);
     if (!tx.ok()) return false;
@@ -148,10 +150,6 @@ bool SaveTags(Database& db, const ChartRecord& r) {
                       r.subartist.c_str(), r.tag.c_str(), r.level, r.difficulty, r.mode, r.exlevel,
                       r.hash.c_str()));
     return saved && tx.Commit();
-}
-
-bool SaveTags(const ChartRecord& record) {
-    return SaveTags(SongLibrary(), record);
 }
 
 }  // namespace qv5

@@ -9,6 +9,8 @@
 
 namespace qv5 {
 
+class SongLibrary;
+
 // The editor's fields as typed: the numbers are texts until OK reads them.
 struct TagFields {
     std::string title, subtitle, genre, artist, subartist;
@@ -27,14 +29,14 @@ bool OverlayTagRow(Database& db, ChartRecord& record);
 // The chart as the player sees it: as the library knows it, or as its header
 // reads when the library has no row for it, with its tag row laid over.
 // False when the file cannot be read at all.
-bool LoadChartAsShown(const std::string& chart_path, ChartRecord& record);
+bool LoadChartAsShown(SongLibrary& library, const std::string& chart_path, ChartRecord& record);
 // The same for the tag editor, which also needs the chart's hash.
-bool LoadChartForTags(const std::string& chart_path, ChartRecord& record);
+bool LoadChartForTags(SongLibrary& library, const std::string& chart_path, ChartRecord& record);
 
 // A folder's row (a directory, with or without its trailing "\", or a
 // custom-folder file) as a folder record: mode 0, level = max, tag = command.
 // False when the library has no row for it.
-bool LoadFolderForTags(const std::string& folder_path, ChartRecord& record);
+bool LoadFolderForTags(SongLibrary& library, const std::string& folder_path, ChartRecord& record);
 
 TagFields FieldsOf(const ChartRecord& record);
 // OK: the texts back into the record; level and exlevel below 1 read as 0,
@@ -50,8 +52,6 @@ bool RestoreFields(const std::string& chart_path, TagFields& fields);
 // fail silently when tag.db is not attached. False when the song or folder
 // update failed (LastError() says why), and for a chart without a hash,
 // which is saved nowhere: its rows cannot be told from other unreadable ones.
-bool SaveTags(Database& db, const ChartRecord& record);
-// On the song library.
-bool SaveTags(const ChartRecord& record);
+bool SaveTags(SongLibrary& library, const ChartRecord& record);
 
 }  // namespace qv5

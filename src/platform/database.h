@@ -3,6 +3,8 @@
 // CP932, NULL as empty text.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -81,6 +83,38 @@ int Statement::ExecuteRow(const Values&... values) {
     (BindValue(++index, values), ...);
     return Execute();
 }
+
+// The columns a SELECT reads, named once: the statement's column list is made
+// from it and a read names its column, which is looked up when the program is
+// compiled, so a misspelt or missing name does not build and no read depends
+// on a count of positions.
+//
+//   static constexpr ColumnList kCols{"title", "score.clear"};
+//   Statement s = db.Prepare("SELECT " + kCols.Text() + " FROM ...");
+//   s.Text(kCols["title"]);
+template <std::size_t N>
+struct ColumnList {
+    std::array<std::string_view, N> names;
+
+    template <typename... Names>
+    constexpr explicit ColumnList(Names... n) : names{std::string_view(n)...} {}
+
+    consteval int operator[](std::string_view name) const {
+        for (std::size_t i = 0; i < N; ++i)
+            if (names[i] == name) return static_cast<int>(i);
+        throw "no such column in the list";  // not a constant: the read does not build
+    }
+    std::string Text() const {
+        std::string text;
+        for (std::string_view name : names) {
+            if (!text.empty()) text += ',';
+            text += name;
+        }
+        return text;
+    }
+};
+template <typename... Names>
+ColumnList(Names...) -> ColumnList<sizeof...(Names)>;
 
 class Database {
   public:

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/database.h"
 #include "player/notice.h"
 
 namespace qv5 {
+
+class SongLibrary;
 
 struct CourseImport {
     int count = 0;          // course rows stored
@@ -21,10 +22,9 @@ struct CourseImport {
 };
 
 // Reads the course list file (internal path) into the nonstop, expert and
-// grade tables of QV5files/Database/song.db in one transaction; the file is
-// deleted once the rows are committed, even when none was valid. The library
-// is waited for at most `busy_ms` while another program holds it.
-CourseImport ImportCourseList(const std::string& path,
-                              int busy_ms = Database::kDefaultBusyMilliseconds);
+// grade tables of the song library in one transaction; the file is deleted
+// once the rows are committed, even when none was valid. The library's busy
+// timeout is how long a commit waits while another program holds it.
+CourseImport ImportCourseList(SongLibrary& library, const std::string& path);
 
 }  // namespace qv5

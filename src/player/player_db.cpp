@@ -16,12 +16,6 @@ const char* const kCreatePlayerTable =
     "INTEGER,grade_5 INTEGER,grade_14 INTEGER,grade_10 INTEGER,grade_9 INTEGER,trial "
     "INTEGER,option INTEGER,systemversion INTEGER,gradeversion INTEGER, trialversion "
     "INTEGER,scorehash TEXT)";
-const char* const kCreateScoreTable =
-    "CREATE TABLE score(hash TEXT primary key,clear INTEGER,perfect INTEGER,great INTEGER,good "
-    "INTEGER,bad INTEGER,poor INTEGER,totalnotes INTEGER,maxcombo INTEGER,minbp "
-    "INTEGER,playcount INTEGER,clearcount INTEGER,failcount INTEGER,rank INTEGER,rate "
-    "INTEGER,clear_db INTEGER,op_history INTEGER,scorehash TEXT,ghost TEXT,clear_sd "
-    "INTEGER,clear_ex INTEGER,op_best INTEGER, rseed INTEGER, complete INTEGER)";
 
 namespace {
 
@@ -55,6 +49,12 @@ bool IsSafePlayerId(const std::string& id) {
     }
     auto edge = [](char c) { return c == '.' || c == ' '; };
     return !edge(id.front()) && !edge(id.back());
+}
+
+std::string ExistingPlayerDb(const std::string& id) {
+    if (!IsSafePlayerId(id)) return {};
+    std::string path = PlayerDbPath(id);
+    return PathExists(path) ? path : std::string();
 }
 
 std::string PlayerDbPath(const std::string& id) {

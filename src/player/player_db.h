@@ -10,7 +10,6 @@ namespace qv5 {
 
 inline constexpr const char* kScoreFolder = "QV5files\\Database\\Score";
 extern const char* const kCreatePlayerTable;
-extern const char* const kCreateScoreTable;
 
 // MD5 of the password bytes, 32 lower-case hex digits.
 std::string PasswordDigest(const std::string& password);
@@ -21,6 +20,9 @@ bool IsSafePlayerId(const std::string& id);
 // The database of a player: <id>.db, or the file listed as that player when
 // its extension has another case.
 std::string PlayerDbPath(const std::string& id);
+// The database of an existing player, for the song library to attach; empty
+// for an ID without one or one that is no safe file name.
+std::string ExistingPlayerDb(const std::string& id);
 
 // Player IDs in file-system order.
 std::vector<std::string> ListPlayers();

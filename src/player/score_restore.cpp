@@ -1,16 +1,17 @@
 #include "player/score_restore.h"
 
 #include "config/config_file.h"
+#include "library/song_library.h"
 #include "platform/database.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/tr.h"
 #include "platform/transaction.h"
 #include "platform/ui_service.h"
 #include "player/player_db.h"
 #include "player/ranking.h"
 #include "player/score_list_copy.h"
 #include "player/xml_list.h"
-#include "platform/tr.h"
 
 namespace qv5 {
 namespace {

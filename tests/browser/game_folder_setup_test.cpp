@@ -20,6 +20,7 @@
 #include "support/scoped_env.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -51,9 +52,9 @@ TEST(GameFolders, EachWriteMakesTheFolderItWritesInto) {
          {"QV5files/Database/Score/bob.db"}},
         {"the song library",
          [](const test::TempGame&) {
-             OpenSongLibrary("");
-             const bool open = SongLibrary().IsOpen();
-             CloseSongLibrary();
+             OpenTestLibrary("");
+             const bool open = TestDb().IsOpen();
+             CloseTestLibrary();
              return open;
          },
          {"QV5files/Database/song.db", "QV5files/Database/tag.db"}},

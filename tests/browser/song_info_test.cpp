@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "support/players.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 #include "window/common/controls.h"
 #include "window/main/main_window.h"
 #include "window/pages/song_info_panel.h"
@@ -96,9 +97,9 @@ class SongInfoTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::MakePlayer("abc", "pass");
-        OpenSongLibrary("abc");
+        OpenTestLibrary("abc");
     }
-    void TearDown() override { CloseSongLibrary(); }
+    void TearDown() override { CloseTestLibrary(); }
     test::TempGame game;
 };
 
@@ -108,34 +109,34 @@ TEST_F(SongInfoTest, LibraryChartsShowThePlayersScoreOthersTheirHeader) {
                    "#PLAYLEVEL 12\n#EXLEVEL 3\n#00118:0101\n");
     game.WriteFile("songs/p.pms", "#TITLE Pop\n#PLAYLEVEL 40\n#00111:01\n");
     game.WriteFile("loose/b.bms", "#TITLE Beta\n#ARTIST Z\n#PLAYLEVEL 5\n#00111:0101\n");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     const std::string hash = FileHash("songs\\a.bme").value();
-    ASSERT_TRUE(
-        SongLibrary().Exec("INSERT INTO score (hash,clear,perfect,great,totalnotes) VALUES('" +
-                           hash + "',4,300,150,500)"));
+    ASSERT_TRUE(TestDb().Exec("INSERT INTO score (hash,clear,perfect,great,totalnotes) VALUES('" +
+                              hash + "',4,300,150,500)"));
     // The game body's own edit of the song row shows, not the file's header.
-    ASSERT_TRUE(SongLibrary().Exec("UPDATE song SET genre='Trance' WHERE hash='" + hash + "'"));
+    ASSERT_TRUE(TestDb().Exec("UPDATE song SET genre='Trance' WHERE hash='" + hash + "'"));
 
-    EXPECT_EQ(Utf8(SongInfoLines(std::string("songs\\a.bme"))),
+    EXPECT_EQ(Utf8(SongInfoLines(TestLibrary(), std::string("songs\\a.bme"))),
               (std::vector<std::string>{"[TITLE] Alpha  [HYPER]", "[GENRE] Trance", "[ARTIST]X/Y",
                                         U(u8"[LEVEL] ☆12 / ★3"),
                                         "[SCORE] 750/1000 (75%) HARD CLEAR", "[MODE] 7KEYS"}));
-    EXPECT_EQ(Utf8(SongInfoLines(std::string("songs\\p.pms"))),
+    EXPECT_EQ(Utf8(SongInfoLines(TestLibrary(), std::string("songs\\p.pms"))),
               (std::vector<std::string>{"[TITLE] Pop", "[GENRE] ", "[ARTIST] ", "[LEVEL] 40",
                                         "[SCORE] NOT PLAYED", "[MODE] 9BUTTONS"}));
     // Not in the library: the header's values; its note count is no score.
-    EXPECT_EQ(Utf8(SongInfoLines(std::string("loose\\b.bms"))),
+    EXPECT_EQ(Utf8(SongInfoLines(TestLibrary(), std::string("loose\\b.bms"))),
               (std::vector<std::string>{"[TITLE] Beta", "[GENRE] ", "[ARTIST] Z", "[LEVEL] 5",
                                         "[SCORE] NOT PLAYED", "[MODE] 5KEYS"}));
-    EXPECT_EQ(SongInfoLines(std::string("songs\\gone.bms")), SongInfo{});
+    EXPECT_EQ(SongInfoLines(TestLibrary(), std::string("songs\\gone.bms")), SongInfo{});
 }
 
 TEST_F(SongInfoTest, ThePanelShowsChartItemsAndEmptiesForEveryOtherItem) {
     game.WriteFile("songs/a.bms", "#TITLE Alpha\n#00111:01\n");
     game.WriteFile("songs/readme.txt", "#TITLE Text\n#00111:01\n");
     game.WriteFile("songs/hidden.bm_", "#TITLE Hidden\n#00111:01\n");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     MainWindow window;
+    ASSERT_TRUE(window.Library().Open(""));
     auto* panel = window.findChild<SongInfoPanel*>();  // the one below the tree
     ASSERT_NE(panel, nullptr);
     auto texts = [&] {
@@ -167,7 +168,7 @@ TEST_F(SongInfoTest, ThePanelShowsChartItemsAndEmptiesForEveryOtherItem) {
         EXPECT_EQ(texts(), c.want);
     }
     // After a play or an edit the window shows the chart again, read afresh.
-    ASSERT_TRUE(SongLibrary().Exec("UPDATE song SET title='Edited'"));
+    ASSERT_TRUE(TestDb().Exec("UPDATE song SET title='Edited'"));
     window.UpdateSongInformation("songs\\a.bms");
     EXPECT_EQ(texts()[0], "[TITLE] Edited");
 }

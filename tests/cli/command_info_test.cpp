@@ -7,6 +7,7 @@
 
 #include "config/config_file.h"
 #include "library/file_hash.h"
+#include "library/song_library.h"
 #include "platform/database.h"
 #include "player/player_db.h"
 #include "support/players.h"

@@ -27,6 +27,7 @@
 #include "support/players.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -406,7 +407,7 @@ TEST(CommandLineFaults, RemoveRootBesideALongReaderChangesNothing) {
     std::optional<Statement> hold = reader.Prepare("SELECT count(*) FROM song");
     ASSERT_TRUE(hold->Step());
     // The command runs in this process, so it can be made to wait 0.2 s, not 30.
-    SongLibrary().SetBusyTimeout(200);
+    TestDb().SetBusyTimeout(200);
     EXPECT_EQ(RunRemoveRoot({{"songs"}, game.host()}), 1);
     EXPECT_EQ(Roots(), std::vector<std::string>{"songs\\"});
     EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 10);
@@ -415,8 +416,8 @@ TEST(CommandLineFaults, RemoveRootBesideALongReaderChangesNothing) {
     EXPECT_EQ(RunRemoveRoot({{"songs"}, game.host()}), 0);
     EXPECT_EQ(Roots(), std::vector<std::string>{});
     EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 0);
-    SongLibrary().SetBusyTimeout(Database::kDefaultBusyMilliseconds);
-    CloseSongLibrary();
+    TestDb().SetBusyTimeout(Database::kDefaultBusyMilliseconds);
+    CloseTestLibrary();
 }
 
 TEST(CommandLineFaults, OverlappingAddRootsKeepEveryRoot) {

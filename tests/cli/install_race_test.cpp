@@ -22,6 +22,7 @@
 #include "support/library_rows.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 #include "support/zip_writer.h"
 
 namespace qv5 {
@@ -179,9 +180,9 @@ TEST(InstallRace, NestedInstallsOfOneFileEachWriteTheirOwn) {
     for (const auto& e : fs::directory_iterator(game.HostPath("Songs/Cat/Song")))
         names.insert(e.path().filename().string());
     EXPECT_EQ(names, (std::set<std::string>{"a.bms", "b.bms", "big.wav"}));
-    OpenSongLibrary("");
+    OpenTestLibrary("");
     EXPECT_TRUE(test::MatchesFreshRegistration({"Songs\\"}));
-    CloseSongLibrary();
+    CloseTestLibrary();
 }
 
 // An install into Songs/Cat, a folder the library does not list yet, is held
@@ -234,9 +235,9 @@ TEST(InstallRace, ANestedInstallsOutcomeIsWhatTheLibraryKeeps) {
             EXPECT_EQ(Wait(outer), 0);
         }
         EXPECT_EQ(game.Exists("Songs/Cat/Song/a.bms"), !c.damaged);
-        OpenSongLibrary("");
+        OpenTestLibrary("");
         EXPECT_TRUE(test::MatchesFreshRegistration({"Songs\\"}));
-        CloseSongLibrary();
+        CloseTestLibrary();
     }
 }
 

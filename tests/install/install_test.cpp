@@ -17,6 +17,7 @@
 #include "support/scripted_ui.h"
 #include "support/small_fs.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 #include "support/zip_writer.h"
 
 namespace qv5 {
@@ -32,11 +33,11 @@ class InstallTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::MakePlayer("abc", "pass");
-        OpenSongLibrary("abc");
+        OpenTestLibrary("abc");
         game.WriteFile("Songs/Cat/Old/old.bms", Chart("old"));
-        ASSERT_EQ(RegisterRootFolder("Songs\\"), 1);
+        ASSERT_TRUE(TestRegisterRoot("Songs\\"));
     }
-    void TearDown() override { CloseSongLibrary(); }
+    void TearDown() override { CloseTestLibrary(); }
 
     std::set<std::string> Rows(const char* table, const std::string& prefix) {
         std::set<std::string> out;
@@ -60,7 +61,8 @@ TEST_F(InstallTest, ChartsInAFolderOrAtTheRootBecomeANewRegisteredFolder) {
     };
     for (const Case& c : cases) {
         test::WriteZip(game.HostPath(Cp932ToUtf8(c.archive)), c.items);
-        const InstallResult r = InstallArchive(ArchiveKind::Zip, c.archive, "Songs\\Cat\\");
+        const InstallResult r =
+            InstallArchive(TestLibrary(), ArchiveKind::Zip, c.archive, "Songs\\Cat\\");
         ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
         EXPECT_EQ(Cp932ToUtf8(r.folder_name), c.folder);
         EXPECT_EQ(Cp932ToUtf8(r.new_folder), "Songs\\Cat\\" + c.folder + "\\");
@@ -76,7 +78,7 @@ TEST_F(InstallTest, AnUpdateOfAKnownFolderRegistersEveryNewChart) {
     test::WriteZip(game.HostPath("up.zip"),
                    {File("Old/old.bms", "replaced?"), File("Old/another.bms", Chart("another")),
                     File("Old/Extra/deep.bms", Chart("deep"))});
-    const InstallResult r = InstallArchive(ArchiveKind::Zip, "up.zip", "Songs\\Cat");
+    const InstallResult r = InstallArchive(TestLibrary(), ArchiveKind::Zip, "up.zip", "Songs\\Cat");
     ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
     EXPECT_EQ(r.extract.kept, 1);
     EXPECT_EQ(game.ReadFile("Songs/Cat/Old/old.bms"), Chart("old"));
@@ -91,7 +93,8 @@ TEST_F(InstallTest, AnUpdateOfAKnownFolderRegistersEveryNewChart) {
 
 TEST_F(InstallTest, AFolderOfAnotherCaseIsTheOneUpdated) {
     test::WriteZip(game.HostPath("up.zip"), {File("OLD/new.bms", Chart("new"))});
-    const InstallResult r = InstallArchive(ArchiveKind::Zip, "up.zip", "Songs\\Cat\\");
+    const InstallResult r =
+        InstallArchive(TestLibrary(), ArchiveKind::Zip, "up.zip", "Songs\\Cat\\");
     ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
     EXPECT_EQ(r.new_folder, "Songs\\Cat\\Old\\");
     EXPECT_EQ(Rows("song", "Songs\\Cat\\Old\\").size(), 2u);
@@ -110,7 +113,8 @@ TEST_F(InstallTest, NamesThatWouldPlaceTheNewFolderElsewhereAreRefused) {
     };
     for (const Case& c : cases) {
         test::WriteZip(game.HostPath(c.archive), c.items);
-        const InstallResult r = InstallArchive(ArchiveKind::Zip, c.archive, "Songs\\Cat\\");
+        const InstallResult r =
+            InstallArchive(TestLibrary(), ArchiveKind::Zip, c.archive, "Songs\\Cat\\");
         EXPECT_EQ(r.status, InstallResult::Status::Refused) << c.archive;
         EXPECT_EQ(r.extraction, 0) << c.archive;
     }
@@ -121,7 +125,8 @@ TEST_F(InstallTest, NamesThatWouldPlaceTheNewFolderElsewhereAreRefused) {
 
 TEST_F(InstallTest, NoChartIsReported) {
     test::WriteZip(game.HostPath("a.zip"), {File("Song/readme.txt")});
-    const InstallResult r = InstallArchive(ArchiveKind::Zip, "a.zip", "Songs\\Cat\\");
+    const InstallResult r =
+        InstallArchive(TestLibrary(), ArchiveKind::Zip, "a.zip", "Songs\\Cat\\");
     EXPECT_EQ(r.status, InstallResult::Status::NoChart);
     const auto notices = InstallNotices(r);
     ASSERT_EQ(notices.size(), 1u);
@@ -131,7 +136,8 @@ TEST_F(InstallTest, NoChartIsReported) {
     // What is not an archive at all is said to be unreadable.
     for (const char* name : {"junk.zip", "missing.zip"}) {
         if (std::string(name) == "junk.zip") game.WriteFile(name, std::string(5000, 'j'));
-        const InstallResult bad = InstallArchive(ArchiveKind::Zip, name, "Songs\\Cat\\");
+        const InstallResult bad =
+            InstallArchive(TestLibrary(), ArchiveKind::Zip, name, "Songs\\Cat\\");
         EXPECT_EQ(bad.status, InstallResult::Status::NoChart) << name;
         EXPECT_EQ(Cp932ToUtf8(InstallNotices(bad).at(0).text).rfind("書庫を読み込めません。", 0),
                   0u)
@@ -142,23 +148,24 @@ TEST_F(InstallTest, NoChartIsReported) {
 TEST_F(InstallTest, AFailedWriteLeavesTheLibraryFileUntouched) {
     test::WriteZip(game.HostPath("a.zip"), {File("Song/a.bms", Chart("a")),
                                             File("Song/big.wav", std::string(300000, 'w'))});
-    CloseSongLibrary();
+    CloseTestLibrary();
     const std::string before = game.ReadFile("QV5files/Database/song.db");
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
     struct rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = old;
     small.rlim_cur = 200000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const InstallResult r = InstallArchive(ArchiveKind::Zip, "a.zip", "Songs\\Cat\\");
+    const InstallResult r =
+        InstallArchive(TestLibrary(), ArchiveKind::Zip, "a.zip", "Songs\\Cat\\");
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_DFL);
     EXPECT_EQ(r.status, InstallResult::Status::ExtractFailed);
     EXPECT_FALSE(game.Exists("Songs/Cat/Song"));
-    CloseSongLibrary();
+    CloseTestLibrary();
     EXPECT_EQ(game.ReadFile("QV5files/Database/song.db"), before);
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
 }
 
 TEST_F(InstallTest, NamesWrittenOutsideWindowsInstallUnderTheirJapaneseNames) {
@@ -189,7 +196,7 @@ TEST_F(InstallTest, NamesWrittenOutsideWindowsInstallUnderTheirJapaneseNames) {
          {"ソング/", "ソング/表示.bms", "ソング/ソ/", "ソング/ソ/予.wav"}},
     };
     for (const Case& c : cases) {
-        const InstallResult r = InstallArchive(c.kind, c.archive, "Songs\\Cat\\");
+        const InstallResult r = InstallArchive(TestLibrary(), c.kind, c.archive, "Songs\\Cat\\");
         ASSERT_TRUE(r.installed()) << c.archive << " " << Cp932ToUtf8(r.error);
         EXPECT_EQ(Cp932ToUtf8(r.folder_name), c.folder);
         EXPECT_EQ(r.extract.Skipped(), 0) << c.archive;
@@ -211,11 +218,11 @@ TEST_F(InstallTest, AnEntryBeyondTheFreeSpaceFailsTheInstall) {
     for (int i = 0; i < 10; ++i)
         items.push_back(File("Song/k" + std::to_string(i) + ".wav", std::string(64 << 10, 'k')));
     test::WriteZip(game.HostPath("a.zip"), items);
-    CloseSongLibrary();
+    CloseTestLibrary();
     const std::string before = game.ReadFile("QV5files/Database/song.db");
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
 
-    InstallResult r = InstallArchive(ArchiveKind::Zip, "a.zip", "Songs\\Full\\");
+    InstallResult r = InstallArchive(TestLibrary(), ArchiveKind::Zip, "a.zip", "Songs\\Full\\");
     EXPECT_EQ(r.status, InstallResult::Status::ExtractFailed);
     EXPECT_TRUE(r.extract.no_space);
     const std::string text = Cp932ToUtf8(InstallNotices(r).at(0).text);
@@ -224,13 +231,13 @@ TEST_F(InstallTest, AnEntryBeyondTheFreeSpaceFailsTheInstall) {
     EXPECT_NE(text.find("足りない容量: 38"), std::string::npos) << text;
     EXPECT_TRUE(Tree(game, "Songs/Full").empty());
     EXPECT_TRUE(game.Exists("a.zip"));
-    CloseSongLibrary();
+    CloseTestLibrary();
     EXPECT_TRUE(game.ReadFile("QV5files/Database/song.db") == before) << "song.db changed";
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
 
     test::WriteZip(game.HostPath("b.zip"),
                    {File("B/b.bms", Chart("b")), File("B/huge.wav", std::string(1 << 20, 'h'))});
-    r = InstallArchive(ArchiveKind::Zip, "b.zip", "Songs\\Full\\", nullptr,
+    r = InstallArchive(TestLibrary(), ArchiveKind::Zip, "b.zip", "Songs\\Full\\", nullptr,
                        {.max_bytes = 32 << 10});
     ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
     EXPECT_EQ(r.extract.too_large, 1);
@@ -251,7 +258,8 @@ TEST_F(InstallTest, AStopDuringRegistrationTakesTheFilesBack) {
         void SetStatus(const std::string&) override {}
         int seen = 0;
     } progress;
-    const InstallResult r = InstallArchive(ArchiveKind::Zip, "a.zip", "Songs\\Cat\\", &progress);
+    const InstallResult r =
+        InstallArchive(TestLibrary(), ArchiveKind::Zip, "a.zip", "Songs\\Cat\\", &progress);
     EXPECT_EQ(r.status, InstallResult::Status::LibraryFailed);
     EXPECT_TRUE(r.extract.stopped);
     EXPECT_FALSE(game.Exists("Songs/Cat/Song"));

@@ -8,6 +8,7 @@
 #include "support/library_rows.h"
 #include "support/stop_after.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -104,10 +105,10 @@ TEST(ExportTitle, Rules) {
 
 class FolderPassTest : public ::testing::Test {
   protected:
-    void SetUp() override { OpenSongLibrary("nobody"); }
-    void TearDown() override { CloseSongLibrary(); }
+    void SetUp() override { OpenTestLibrary("nobody"); }
+    void TearDown() override { CloseTestLibrary(); }
     void Add(const std::string& path, const std::string& folder, int mode, int notes, int d = -1) {
-        Statement s = SongLibrary().Prepare(
+        Statement s = TestDb().Prepare(
             "INSERT INTO song (path, folder, mode, karinotes, difficulty) VALUES (?1,?2,?3,?4,?5)");
         s.Bind(1, path);
         s.Bind(2, folder);
@@ -140,7 +141,7 @@ TEST_F(FolderPassTest, RanksByNoteCount) {
     Add("r\\g\\w.bms", "k2", 7, 7);
     Add("r\\h\\v.bms", "k3", 7, 7, 9);
     Add("other\\q.bms", "k4", 7, 1);
-    AssignFolderDifficulties("r\\");
+    TestAssignDifficulties("r\\");
     EXPECT_EQ(Difficulty("r\\f\\a.bms"), 2);
     EXPECT_EQ(Difficulty("r\\f\\b.bms"), 3);
     EXPECT_EQ(Difficulty("r\\f\\c.bms"), 4);
@@ -152,11 +153,11 @@ TEST_F(FolderPassTest, RanksByNoteCount) {
     EXPECT_EQ(Difficulty("r\\h\\v.bms"), 2);
     EXPECT_EQ(Difficulty("other\\q.bms"), -1);  // outside the prefix
     // A second run changes nothing.
-    Statement before = SongLibrary().Prepare("SELECT group_concat(difficulty) FROM song");
+    Statement before = TestDb().Prepare("SELECT group_concat(difficulty) FROM song");
     ASSERT_TRUE(before.Step());
     const std::string first = before.Text(0);
-    AssignFolderDifficulties("r\\");
-    Statement after = SongLibrary().Prepare("SELECT group_concat(difficulty) FROM song");
+    TestAssignDifficulties("r\\");
+    Statement after = TestDb().Prepare("SELECT group_concat(difficulty) FROM song");
     ASSERT_TRUE(after.Step());
     EXPECT_EQ(after.Text(0), first);
 }
@@ -166,11 +167,11 @@ TEST_F(FolderPassTest, PrefixIsLiteralAndCaseSensitive) {
     Add("Z:\\music\\aXb\\a.bms", "k2", 7, 1);
     Add("Z:\\music\\a_b\\a.bms", "k3", 7, 1);
     Add("Z:\\music\\A%\\a.bms", "k4", 7, 1);
-    AssignFolderDifficulties("Z:\\music\\A_B\\");
+    TestAssignDifficulties("Z:\\music\\A_B\\");
     EXPECT_EQ(Difficulty("Z:\\music\\A_B\\a.bms"), 2);
     EXPECT_EQ(Difficulty("Z:\\music\\aXb\\a.bms"), -1);
     EXPECT_EQ(Difficulty("Z:\\music\\a_b\\a.bms"), -1);
-    AssignFolderDifficulties("Z:\\music\\A%");
+    TestAssignDifficulties("Z:\\music\\A%");
     EXPECT_EQ(Difficulty("Z:\\music\\A%\\a.bms"), 2);
     EXPECT_EQ(Difficulty("Z:\\music\\aXb\\a.bms"), -1);
 }
@@ -189,19 +190,20 @@ TEST_F(FolderPassTest, AStoppedPassChangesNothing) {
     for (int i = 0; i < 3000; ++i)
         Add("r\\f" + std::to_string(i / 10) + "\\c" + std::to_string(i) + ".bms",
             "k" + std::to_string(i / 10), 7, i);
-    SongLibrary().Exec("UPDATE song SET difficulty = NULL WHERE path = 'r\\f0\\c0.bms'");
+    TestDb().Exec("UPDATE song SET difficulty = NULL WHERE path = 'r\\f0\\c0.bms'");
     StopAfter stop(2);
     LibraryReport report;
-    EXPECT_FALSE(AssignFolderDifficulties(SongLibrary(), "r\\", &stop, &report));
+    EXPECT_FALSE(AssignFolderDifficulties(TestDb(), "r\\", &stop, report));
     EXPECT_TRUE(report.stopped);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE difficulty = -1"), 2999);
     NullProgress go;
-    EXPECT_TRUE(AssignFolderDifficulties(SongLibrary(), "r\\", &go, &report));
+    EXPECT_TRUE(AssignFolderDifficulties(TestDb(), "r\\", &go, report));
     EXPECT_TRUE(IsNull("r\\f0\\c0.bms"));
     EXPECT_EQ(Difficulty("r\\f0\\c1.bms"), 1);  // after a known 0
     EXPECT_EQ(Difficulty("r\\f1\\c10.bms"), 2);
     // Nothing unknown left: the pass is a no-op that still succeeds.
-    EXPECT_TRUE(AssignFolderDifficulties(SongLibrary(), "r\\", &go, nullptr));
+    LibraryReport again;
+    EXPECT_TRUE(AssignFolderDifficulties(TestDb(), "r\\", &go, again));
 }
 
 }  // namespace

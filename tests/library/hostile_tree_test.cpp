@@ -26,6 +26,7 @@
 #include "support/players.h"
 #include "support/stop_after.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -36,9 +37,9 @@ class HostileTreeTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::MakePlayer("abc", "pass");
-        OpenSongLibrary("abc");
+        OpenTestLibrary("abc");
     }
-    void TearDown() override { CloseSongLibrary(); }
+    void TearDown() override { CloseTestLibrary(); }
     void Link(const std::string& target, const std::string& relative) {
         ASSERT_EQ(symlink(target.c_str(), game.HostPath(relative).c_str()), 0) << relative;
     }
@@ -51,7 +52,7 @@ class HostileTreeTest : public ::testing::Test {
 TEST_F(HostileTreeTest, LinksBackUpThePathAreSkipped) {
     test::MakeTreeWithLinksBack(game);
     LibraryReport report;
-    ASSERT_EQ(RegisterRootFolder("songs\\", nullptr, &report), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\", nullptr, &report));
     EXPECT_EQ(report.repeated, 8);
     const std::set<std::string> folders = test::FoldersOfTreeWithLinksBack();
     const auto got = test::QueryRows("SELECT path FROM folder");
@@ -61,15 +62,15 @@ TEST_F(HostileTreeTest, LinksBackUpThePathAreSkipped) {
                                                "songs\\X\\Y\\e.bms"}));
 
     // A refresh walks the same tree from each folder and adds nothing.
-    ASSERT_EQ(RefreshFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRefresh("songs\\"));
     const auto again = test::QueryRows("SELECT path FROM folder");
     EXPECT_EQ(std::set<std::string>(again.begin(), again.end()), folders);
     EXPECT_EQ(test::QueryRows("SELECT path FROM song ORDER BY path"), songs);
     // Nor does scanning a folder whose links lead back to it or beside it.
-    SongLibrary().Exec("DELETE FROM folder WHERE path LIKE 'songs\\A\\%' AND path <> 'songs\\A\\'");
-    SongLibrary().Exec("BEGIN");
-    EXPECT_EQ(ScanFolder("songs\\A\\", "songs\\A\\"), 1);  // c.bms
-    SongLibrary().Exec("COMMIT");
+    TestDb().Exec("DELETE FROM folder WHERE path LIKE 'songs\\A\\%' AND path <> 'songs\\A\\'");
+    TestDb().Exec("BEGIN");
+    EXPECT_EQ(TestScanFolder("songs\\A\\", "songs\\A\\"), 1);  // c.bms
+    TestDb().Exec("COMMIT");
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path LIKE 'songs\\A\\%'"), "1");
 }
 
@@ -90,7 +91,7 @@ TEST_F(HostileTreeTest, LinksThatFanOutRegisterEachFolderOnce) {
     // Well past what a walk of each folder once reports: the old walk stops here.
     StopAfter progress(5000);
     LibraryReport report;
-    ASSERT_EQ(RegisterRootFolder(SongLibrary(), "songs\\", &progress, &report), 1) << report.error;
+    ASSERT_TRUE(TestRegisterRoot("songs\\", &progress, &report)) << report.error;
     EXPECT_EQ(report.repeated, kLevels);
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder"), std::to_string(kLevels + 1));
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM song"), std::to_string(kLevels + 1));
@@ -113,7 +114,7 @@ TEST_F(HostileTreeTest, FolderInfoIsFoundIgnoringCase) {
     game.WriteFile("songs/d/folderinfo.txt", "#TITLE exact d\n");
     game.WriteFile("songs/d/FOLDERinfo.txt", "#TITLE other d\n");
     game.WriteFile("songs/e/folderinfo.txt.bak", "#TITLE no\n");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\'"), "exact");
     EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\b\\'"), "mixed");
     EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\c\\'"), "upper");
@@ -123,7 +124,7 @@ TEST_F(HostileTreeTest, FolderInfoIsFoundIgnoringCase) {
     // A root given without its separator looks for the name appended to it.
     game.WriteFile("oddFOLDERINFO.txt", "#TITLE beside\n");
     game.MakeDir("odd");
-    ASSERT_EQ(RegisterRootFolder("odd"), 1);
+    ASSERT_TRUE(TestRegisterRoot("odd"));
     EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='odd'"), "beside");
 }
 
@@ -132,7 +133,7 @@ TEST_F(HostileTreeTest, ANulEndsAChartLine) {
     game.WriteFile("songs/a.bms",
                    "#TITLE abc\0def [ANOTHER]\n#ARTIST x\0\0\0\n#00111:0101\0"s
                    "0101\n#00112:01\0\n#PLAYLEVEL 1\0 2\n\0#GENRE hidden\n#001\0 18:01\n"s);
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     EXPECT_EQ(
         test::QueryText("SELECT title || '|' || artist || '|' || length(artist) || '|' || genre || "
                         "'|' || karinotes || '|' || level || '|' || mode || '|' || difficulty "
@@ -152,15 +153,15 @@ TEST_F(HostileTreeTest, LibraryTimesAreWholeSeconds) {
     const time_t when = 1700000000;
     const struct timespec times[2] = {{when, 999999999}, {when, 999999999}};
     ASSERT_EQ(utimensat(AT_FDCWD, game.HostPath("songs/a.bms").c_str(), times, 0), 0);
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     struct tm tm {};
     gmtime_r(&when, &tm);
     const FileTime whole{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
                          tm.tm_hour,        tm.tm_min,     tm.tm_sec};
     EXPECT_EQ(test::QueryText("SELECT date FROM song"), std::to_string(LibraryTime(whole)));
     // A row registered in that very second is not older than the file.
-    SongLibrary().Exec("UPDATE song SET adddate = date, title = 'kept'");
-    ASSERT_EQ(RefreshFolder("songs\\"), 1);
+    TestDb().Exec("UPDATE song SET adddate = date, title = 'kept'");
+    ASSERT_TRUE(TestRefresh("songs\\"));
     EXPECT_EQ(test::QueryText("SELECT title FROM song"), "kept");
 }
 
@@ -170,15 +171,15 @@ TEST_F(HostileTreeTest, LibraryTimesAreWholeSeconds) {
 TEST_F(HostileTreeTest, RefreshRenamesOnlyTheFoldersItFoundRegistered) {
     game.WriteFile("songs/a/folderinfo.txt", "#TITLE Old Info\n");
     game.WriteFile("songs/a/x.bms", "#TITLE X\n");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\'"), "Old Info");
     game.WriteFile("songs/a/new/FolderInfo.txt", "#TITLE New Info\n");
     game.WriteFile("songs/a/new/y.bms", "#TITLE Y\n");
-    ASSERT_EQ(RefreshFolder("songs\\a\\"), 1);
+    ASSERT_TRUE(TestRefresh("songs\\a\\"));
     EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\'"), "a");
     EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\new\\'"), "New Info");
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM song WHERE path='songs\\a\\new\\y.bms'"), "1");
-    ASSERT_EQ(RefreshFolder("songs\\a\\"), 1);
+    ASSERT_TRUE(TestRefresh("songs\\a\\"));
     EXPECT_EQ(test::QueryText("SELECT title FROM folder WHERE path='songs\\a\\new\\'"), "new");
 }
 
@@ -199,7 +200,7 @@ TEST_F(HostileTreeTest, ReadAheadKeepsRowsAndTheirOrder) {
     game.WriteFile("songs/f2/sub/s.bme", "#TITLE S\n#00118:01\n");
     game.WriteFile("songs/f2/readme.TXT", "");
     ASSERT_EQ(mkfifo(game.HostPath("songs/f1/locked.bms").c_str(), 0644), 0);
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
 
     // The order a one-by-one walk visits the charts in.
     std::vector<std::string> expected;
@@ -216,7 +217,7 @@ TEST_F(HostileTreeTest, ReadAheadKeepsRowsAndTheirOrder) {
     walk("songs\\");
     EXPECT_EQ(test::QueryRows("SELECT path FROM song ORDER BY rowid"), expected);
 
-    Statement s = SongLibrary().Prepare(
+    Statement s = TestDb().Prepare(
         "SELECT path,hash,title,folder,parent,mode,karinotes,txt,difficulty FROM song");
     int rows = 0;
     while (s.Step()) {
@@ -286,8 +287,8 @@ TEST_F(HostileTreeTest, ChartsRewrittenDuringAScanGiveNoTornRow) {
             stood_still.insert({v.substr(7, 1), Md5Hex(v.substr(0, n))});
     int rows = 0, torn = 0;
     for (int round = 0; round < kRounds; ++round) {
-        ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-        Statement s = SongLibrary().Prepare("SELECT title, hash FROM song");
+        ASSERT_TRUE(TestRegisterRoot("songs\\"));
+        Statement s = TestDb().Prepare("SELECT title, hash FROM song");
         while (s.Step()) {
             ++rows;
             if (whole.count({s.Text(0), s.Text(1)}) || stood_still.count({s.Text(0), s.Text(1)}))
@@ -295,8 +296,8 @@ TEST_F(HostileTreeTest, ChartsRewrittenDuringAScanGiveNoTornRow) {
             ++torn;
             ADD_FAILURE() << "title " << s.Text(0) << " with hash " << s.Text(1);
         }
-        SongLibrary().Exec("DELETE FROM song");
-        SongLibrary().Exec("DELETE FROM folder");
+        TestDb().Exec("DELETE FROM song");
+        TestDb().Exec("DELETE FROM folder");
     }
     done = true;
     writer.join();

@@ -25,6 +25,7 @@
 #include "support/link_tree.h"
 #include "support/players.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -80,13 +81,13 @@ class LibraryCheckTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::MakePlayer("abc", "pass");
-        OpenSongLibrary("abc");
+        OpenTestLibrary("abc");
     }
-    void TearDown() override { CloseSongLibrary(); }
+    void TearDown() override { CloseTestLibrary(); }
     CheckResult Check(std::vector<std::string> roots) {
         CheckOptions options;
         options.roots = std::move(roots);
-        return CheckLibrary(SongLibrary(), options, nullptr);
+        return CheckLibrary(TestLibrary(), options, nullptr);
     }
     test::TempGame game;
 };
@@ -137,7 +138,7 @@ TEST_F(LibraryCheckTest, MissingFilesAreFoundAsTheGameLooksThemUp) {
                    "#00104:0103\r\n#00107:040506\r\n"
                    "#00114:0B0C0D0E0F0G0H\r\n");
     game.WriteFile("songs/refs/still.mpg", "x");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     const std::vector<std::string> expected = {
         "missing-files songs\\refs\\a.bms 7: title.bmp gone.wav lower.wav branch.wav base.bmp"};
     EXPECT_EQ(Lines(Check({"songs\\"})), expected);
@@ -151,7 +152,7 @@ TEST_F(LibraryCheckTest, AChartTooLargeToHoldKeepsItsNames) {
     while (chart.size() <= (5u << 20)) chart += "#00111:00000000000000000000000000000000\r\n";
     chart += "#WAV03 gone_two.wav\r\n#00111:010203\r\n";
     game.WriteFile("songs/big/big.bms", chart);
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     const std::vector<std::string> expected = {
         "missing-files songs\\big\\big.bms 2: gone_one.wav gone_two.wav"};
     EXPECT_EQ(Lines(Check({"songs\\"})), expected);
@@ -184,7 +185,7 @@ TEST_F(LibraryCheckTest, ChartsOfEverySizeKeepTheirNamesThroughTheReaders) {
         game.WriteFile(folder + "/c.bms", chart);
         expected.push_back("missing-files songs\\s" + std::to_string(10 + i) + "\\c.bms 1: " + gone);
     }
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     EXPECT_EQ(Lines(Check({"songs\\"})), expected);
 }
 
@@ -200,8 +201,8 @@ TEST_F(LibraryCheckTest, EveryKindOnARealGameFolderAndNothingChanges) {
     game.WriteFile("songs/pack/empty.bms", "#TITLE no notes\r\n#00111:00\r\n");
     game.WriteFile("songs/gone/old.bms", "#TITLE old\r\n#00111:01\r\n");
     ASSERT_EQ(mkfifo(game.HostPath("songs/pack/pipe.bms").c_str(), 0644), 0);
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-    ASSERT_EQ(RegisterRootFolder("more\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
+    ASSERT_TRUE(TestRegisterRoot("more\\"));
     const CheckResult first = Check({"songs\\", "more\\"});
     EXPECT_EQ(first.Count(CheckKind::Duplicates), 1);
     EXPECT_EQ(first.Count(CheckKind::Unreadable), 3);  // the fifo (twice) and empty.bms
@@ -243,7 +244,7 @@ TEST_F(LibraryCheckTest, EveryKindOnARealGameFolderAndNothingChanges) {
     names_only.roots = {"songs\\"};
     std::fill(std::begin(names_only.kinds), std::end(names_only.kinds), false);
     names_only.kinds[int(CheckKind::Names)] = true;
-    const CheckResult names = CheckLibrary(SongLibrary(), names_only, nullptr);
+    const CheckResult names = CheckLibrary(TestLibrary(), names_only, nullptr);
     EXPECT_EQ(names.findings.size(), 3u);
     EXPECT_EQ(names.charts, 0);  // no chart is read for names
 }
@@ -251,7 +252,7 @@ TEST_F(LibraryCheckTest, EveryKindOnARealGameFolderAndNothingChanges) {
 // A path longer than the host allows is what the scan leaves out: named.
 TEST_F(LibraryCheckTest, APathTooLongForTheHostIsNamed) {
     game.MakeDeepFolder("deep", 25);
-    ASSERT_EQ(RegisterRootFolder("deep\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("deep\\"));
     const CheckResult r = Check({"deep\\"});
     ASSERT_EQ(r.findings.size(), 1u);
     EXPECT_EQ(r.findings[0].reason, CheckReason::TooLong);
@@ -278,7 +279,7 @@ class WalkedFolders final : public Progress {
 // holds them: the check walks the folders the scan registered, no more.
 TEST_F(LibraryCheckTest, LinksUpThePathAndToTheRootAreLeftAsTheScanLeavesThem) {
     test::MakeTreeWithLinksBack(game);
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     const auto rows = test::QueryRows("SELECT path FROM folder");
     const std::set<std::string> registered(rows.begin(), rows.end());
     ASSERT_EQ(registered, test::FoldersOfTreeWithLinksBack());
@@ -286,7 +287,7 @@ TEST_F(LibraryCheckTest, LinksUpThePathAndToTheRootAreLeftAsTheScanLeavesThem) {
     WalkedFolders progress;
     CheckOptions options;
     options.roots = {"songs\\"};
-    const CheckResult r = CheckLibrary(SongLibrary(), options, &progress);
+    const CheckResult r = CheckLibrary(TestLibrary(), options, &progress);
     EXPECT_FALSE(r.stopped);
     EXPECT_EQ(progress.folders, registered);
     EXPECT_EQ(r.folders, static_cast<long>(registered.size()));

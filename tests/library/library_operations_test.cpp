@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "library/encodings.h"
-#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "support/library_compare.h"
 #include "support/library_rows.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -50,8 +50,8 @@ std::vector<std::string> Rows(const std::string& prefix) {
 
 class LibraryOperationsTest : public ::testing::Test {
   protected:
-    void SetUp() override { OpenSongLibrary(""); }
-    void TearDown() override { CloseSongLibrary(); }
+    void SetUp() override { OpenTestLibrary(""); }
+    void TearDown() override { CloseTestLibrary(); }
     test::TempGame game;
 };
 
@@ -71,18 +71,18 @@ TEST(LibraryOperations, ARefreshOfAPathTheLibraryDoesNotListAddsItFromTheFolderA
         SCOPED_TRACE(c.name);
         test::TempGame game;
         game.WriteFile("songs/a/x.bms", Chart("X", 3));
-        OpenSongLibrary("");
+        OpenTestLibrary("");
         LibraryReport report;
-        ASSERT_TRUE(AddSongFolder(SongLibrary(), "songs\\", nullptr, report)) << report.error;
+        ASSERT_TRUE(TestLibrary().AddSongFolder("songs\\", nullptr, report)) << report.error;
         game.WriteFile(c.written, Chart("N", 2));
         report = {};
-        EXPECT_TRUE(RefreshSongFolder(SongLibrary(), c.refreshed, nullptr, report)) << report.error;
+        EXPECT_TRUE(TestLibrary().RefreshSongFolder(c.refreshed, nullptr, report)) << report.error;
         EXPECT_EQ(report.charts, c.charts);
         EXPECT_EQ(report.folders, c.folders);
         EXPECT_TRUE(test::MatchesFreshRegistration({"songs\\"}));
         EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE difficulty NOT BETWEEN 0 AND 5"),
                   0);
-        CloseSongLibrary();
+        CloseTestLibrary();
     }
 }
 
@@ -98,9 +98,9 @@ TEST_F(LibraryOperationsTest, ARescanKeepsTheMarksOfEachChartWhoseFileIsTheSame)
         Touch(game, chart, old);
     }
     LibraryReport report;
-    ASSERT_TRUE(AddSongFolder(SongLibrary(), "songs\\", nullptr, report)) << report.error;
+    ASSERT_TRUE(TestLibrary().AddSongFolder("songs\\", nullptr, report)) << report.error;
     // Marked by the player, added a while after the files were written.
-    ASSERT_TRUE(SongLibrary().Exec("UPDATE song SET favorite = 1 , adddate = date + 100 * rowid"));
+    ASSERT_TRUE(TestDb().Exec("UPDATE song SET favorite = 1 , adddate = date + 100 * rowid"));
     const std::vector<std::string> unchanged = Rows("songs\\a\\");
     ASSERT_EQ(test::QueryInt("SELECT count(DISTINCT difficulty) FROM song"), 3);  // 2, 3, 4
     Touch(game, "songs/b/touched.bms", old + 86400);  // later than its added date, same bytes
@@ -111,7 +111,7 @@ TEST_F(LibraryOperationsTest, ARescanKeepsTheMarksOfEachChartWhoseFileIsTheSame)
               0);
     const std::int32_t since = LibraryTimeNow();
 
-    ASSERT_TRUE(RescanSongFolders(SongLibrary(), {"songs\\"}, nullptr, report)) << report.error;
+    ASSERT_TRUE(TestLibrary().RescanSongFolders({"songs\\"}, nullptr, report)) << report.error;
     EXPECT_EQ(Rows("songs\\a\\"), unchanged);
     const struct Case {
         const char* path;
@@ -138,7 +138,7 @@ TEST_F(LibraryOperationsTest, ARescanKeepsTheMarksOfEachChartWhoseFileIsTheSame)
     }
     // What the rescan stored is what the disk holds: a refresh reads nothing again.
     const std::vector<std::string> rescanned = Rows("songs\\");
-    ASSERT_TRUE(RefreshSongFolder(SongLibrary(), "songs\\", nullptr, report)) << report.error;
+    ASSERT_TRUE(TestLibrary().RefreshSongFolder("songs\\", nullptr, report)) << report.error;
     EXPECT_EQ(Rows("songs\\"), rescanned);
 }
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "library/operations.h"
 #include "library/refresh.h"
 #include "library/rescan.h"
 #include "library/scanner.h"
@@ -21,6 +20,7 @@
 #include "support/players.h"
 #include "support/stop_after.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -35,10 +35,10 @@ class LibraryWritesTest : public ::testing::Test {
             for (int c = 0; c < 5; ++c)
                 game.WriteFile("songs/f" + std::to_string(f) + "/c" + std::to_string(c) + ".bms",
                                "#TITLE T" + std::to_string(c) + "\n#00111:01\n");
-        OpenSongLibrary("abc");
-        SongLibrary().SetBusyTimeout(200);
+        OpenTestLibrary("abc");
+        TestDb().SetBusyTimeout(200);
     }
-    void TearDown() override { CloseSongLibrary(); }
+    void TearDown() override { CloseTestLibrary(); }
     test::TempGame game;
 };
 
@@ -60,26 +60,25 @@ struct Reader {
 };
 
 TEST_F(LibraryWritesTest, BesideAReaderNothingIsLostAndTheFailureIsTold) {
-    ASSERT_EQ(RegisterRootFolder("songs\\f0\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\f0\\"));
     ASSERT_EQ(test::QueryInt("SELECT count(*) FROM song"), 5);
     game.WriteFile("songs/f0/new.bms", "#TITLE N\n");
     const std::string old_hash =
         test::QueryText("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'", {}, "");
     game.WriteFile("songs/f0/c1.bms", "#TITLE changed\n");
-    SongLibrary().Exec("UPDATE song SET adddate = 0");  // every chart looks changed
+    TestDb().Exec("UPDATE song SET adddate = 0");  // every chart looks changed
 
     Reader reader;
     struct Case {
         const char* name;
         std::function<bool(Progress*, LibraryReport*)> run;
     } cases[] = {
-        {"register", [](Progress* p,
-                        LibraryReport* r) { return RegisterRootFolder("songs\\f1\\", p, r) == 1; }},
-        {"refresh",
-         [](Progress* p, LibraryReport* r) { return RefreshFolder("songs\\f0\\", p, r) == 1; }},
+        {"register",
+         [](Progress* p, LibraryReport* r) { return TestRegisterRoot("songs\\f1\\", p, r); }},
+        {"refresh", [](Progress* p, LibraryReport* r) { return TestRefresh("songs\\f0\\", p, r); }},
         {"rescan",
          [](Progress* p, LibraryReport* r) {
-             return RescanLibrary(SongLibrary(), {"songs\\f0\\", "songs\\f2\\"}, p, r, nullptr);
+             return RescanLibrary(TestDb(), {"songs\\f0\\", "songs\\f2\\"}, p, *r);
          }},
     };
     for (const Case& c : cases) {
@@ -94,24 +93,23 @@ TEST_F(LibraryWritesTest, BesideAReaderNothingIsLostAndTheFailureIsTold) {
     // The old library, whole.
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 5);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 1);
-    Statement s = SongLibrary().Prepare("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'");
+    Statement s = TestDb().Prepare("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'");
     ASSERT_TRUE(s.Step());
     EXPECT_EQ(s.Text(0), old_hash);
 
     // Free again: the same operations succeed.
-    EXPECT_EQ(RefreshFolder("songs\\f0\\"), 1);
-    Statement again =
-        SongLibrary().Prepare("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'");
+    EXPECT_TRUE(TestRefresh("songs\\f0\\"));
+    Statement again = TestDb().Prepare("SELECT hash FROM song WHERE path = 'songs\\f0\\c1.bms'");
     ASSERT_TRUE(again.Step());
     EXPECT_NE(again.Text(0), old_hash);
 }
 
 TEST_F(LibraryWritesTest, ALibraryOfAnotherLayoutRegistersNothing) {
-    Database& db = SongLibrary();
+    Database& db = TestDb();
     ASSERT_TRUE(db.Exec("DROP TABLE song"));
     ASSERT_TRUE(db.Exec("CREATE TABLE song(id INTEGER primary key, name TEXT)"));
     LibraryReport report;
-    EXPECT_EQ(RegisterRootFolder("songs\\", nullptr, &report), 0);
+    EXPECT_FALSE(TestRegisterRoot("songs\\", nullptr, &report));
     EXPECT_NE(report.error.find("column"), std::string::npos) << report.error;
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
@@ -121,32 +119,32 @@ TEST_F(LibraryWritesTest, AStoppedRegistrationLeavesNothingHalfDone) {
     for (long stop_after : {1L, 3L, 12L}) {
         StopAfter progress(stop_after);
         LibraryReport report;
-        EXPECT_EQ(RegisterRootFolder("songs\\", &progress, &report), 0) << stop_after;
+        EXPECT_FALSE(TestRegisterRoot("songs\\", &progress, &report)) << stop_after;
         EXPECT_TRUE(report.stopped);
         EXPECT_NE(report.error.find("stopped"), std::string::npos);
         EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
         EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
     }
     StopAfter progress;
-    EXPECT_EQ(RegisterRootFolder("songs\\", &progress, nullptr), 1);
+    EXPECT_TRUE(TestRegisterRoot("songs\\", &progress, nullptr));
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 20);
     // A stopped refresh keeps the library as it was.
     game.WriteFile("songs/f3/new.bms", "#TITLE N\n");
     StopAfter stop(1);
     LibraryReport report;
-    EXPECT_EQ(RefreshFolder("songs\\f3\\", &stop, &report), 0);
+    EXPECT_FALSE(TestRefresh("songs\\f3\\", &stop, &report));
     EXPECT_TRUE(report.stopped);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 20);
     // A stopped move keeps every row at its old place.
     StopAfter halfway(3);
     LibraryReport moved;
-    EXPECT_FALSE(MoveSongPaths(SongLibrary(), "songs\\f0\\", "songs\\g0\\", &halfway, moved));
+    EXPECT_FALSE(TestLibrary().MoveSongPaths("songs\\f0\\", "songs\\g0\\", &halfway, moved));
     EXPECT_TRUE(moved.stopped);
     EXPECT_EQ(test::PathsUnder("song", "songs\\f0\\").size(), 5u);
 }
 
 TEST_F(LibraryWritesTest, AFullFileSystemFailsTheRegistrationWhole) {
-    CloseSongLibrary();
+    CloseTestLibrary();
     for (int i = 0; i < 300; ++i)
         game.WriteFile("big/p" + std::to_string(i / 30) + "/c" + std::to_string(i) + ".bms",
                        "#TITLE " + std::string(200, 'x') + std::to_string(i) + "\n");
@@ -157,15 +155,15 @@ TEST_F(LibraryWritesTest, AFullFileSystemFailsTheRegistrationWhole) {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{64 << 10, 64 << 10};
         setrlimit(RLIMIT_FSIZE, &limit);
-        OpenSongLibrary("abc");
+        OpenTestLibrary("abc");
         LibraryReport report;
-        const int result = RegisterRootFolder("big\\", nullptr, &report);
+        const int result = TestRegisterRoot("big\\", nullptr, &report);
         _exit(result == 0 && !report.error.empty() ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
 }
@@ -181,7 +179,7 @@ namespace {
 TEST_F(LibraryWritesTest, PathsTooLongForTheHostAreCounted) {
     game.MakeDeepFolder("deep", 25, "c.bms");
     LibraryReport report;
-    ASSERT_EQ(RegisterRootFolder("deep\\", nullptr, &report), 1) << report.error;
+    ASSERT_TRUE(TestRegisterRoot("deep\\", nullptr, &report)) << report.error;
     EXPECT_EQ(report.too_long, 1);
     const int levels = test::QueryInt("SELECT count(*) FROM song");
     EXPECT_GT(levels, 10);

@@ -18,6 +18,7 @@
 #include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -26,15 +27,15 @@ class LibraryTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::MakePlayer("abc", "pass");
-        OpenSongLibrary("abc");
+        OpenTestLibrary("abc");
     }
-    void TearDown() override { CloseSongLibrary(); }
+    void TearDown() override { CloseTestLibrary(); }
 
     // path -> "title|parent|type" of every folder row; path -> row of songs.
     std::map<std::string, std::string> Folders() {
         std::map<std::string, std::string> out;
         Statement s =
-            SongLibrary().Prepare("SELECT path,title,parent,type,category,command,max FROM folder");
+            TestDb().Prepare("SELECT path,title,parent,type,category,command,max FROM folder");
         while (s.Step())
             out[s.Text(0)] = s.Text(1) + "|" + s.Text(2) + "|" + std::to_string(s.Int(3)) + "|" +
                              s.Text(4) + "|" + s.Text(5) + "|" + std::to_string(s.Int(6));
@@ -42,7 +43,7 @@ class LibraryTest : public ::testing::Test {
     }
     std::map<std::string, std::string> Songs() {
         std::map<std::string, std::string> out;
-        Statement s = SongLibrary().Prepare(
+        Statement s = TestDb().Prepare(
             "SELECT path,title,folder,parent,hash,difficulty,adddate,date FROM song");
         while (s.Step())
             out[s.Text(0)] = s.Text(1) + "|" + s.Text(2) + "|" + s.Text(3) + "|" + s.Text(4) + "|" +
@@ -65,7 +66,7 @@ TEST_F(LibraryTest, RegisterRootAndRegisterAgain) {
     game.WriteFile("songs/a/z.bmsx", "#TITLE no\n");
     game.WriteFile("songs/a/b/c.pms", "#TITLE C\n");
     game.WriteFile("songs/top.bml", "#TITLE T\n");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     const auto folders = Folders();
     const auto songs = Songs();
     EXPECT_EQ(folders.size(), 3u);
@@ -86,22 +87,25 @@ TEST_F(LibraryTest, RegisterRootAndRegisterAgain) {
 
     // A second registration adds nothing; a new chart is not picked up by it.
     game.WriteFile("songs/a/new.bms", "#TITLE N\n");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     EXPECT_EQ(Songs(), songs);
     EXPECT_EQ(Folders(), folders);
     // ScanFolder of that folder adds it, and counts what it tried.
-    SongLibrary().Exec("BEGIN");
-    EXPECT_EQ(ScanFolder("songs\\a\\", "songs\\a\\"), 3);  // x, y, new; b is known: not entered
-    SongLibrary().Exec("COMMIT");
+    TestDb().Exec("BEGIN");
+    EXPECT_EQ(TestScanFolder("songs\\a\\", "songs\\a\\"), 3);  // x, y, new; b is known: not entered
+    TestDb().Exec("COMMIT");
     EXPECT_EQ(Songs().size(), 5u);
-    EXPECT_EQ(RegisterRootFolder("songs\\missing\\"), -1);
+    LibraryReport missing;
+    EXPECT_TRUE(RegisterRootFolder(TestDb(), "songs\\missing\\", nullptr, missing));
+    EXPECT_EQ(missing.missing, std::vector<std::string>{"songs\\missing\\"});
+    EXPECT_EQ(Songs().size(), 5u);
 }
 
 TEST_F(LibraryTest, ScanParentFolderPicksUpNewEntries) {
     game.WriteFile("songs/a/x.bms", "#TITLE X\n");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     game.WriteFile("songs/a/new/y.bms", "#TITLE Y\n");
-    ScanParentFolder("songs\\a\\new\\");
+    TestScanParent("songs\\a\\new\\");
     EXPECT_EQ(Folders().at("songs\\a\\new\\"), "new|" + PathKey("songs\\a\\") + "|1|||0");
     EXPECT_TRUE(Songs().count("songs\\a\\new\\y.bms"));
 }
@@ -112,7 +116,7 @@ TEST_F(LibraryTest, RootWithoutTrailingSeparatorAndInfoFiles) {
     game.WriteFile("r1/rank2/folderinfo.txt", "#TITLE R2\n#RANK 2\n");
     game.WriteFile("r1/rank3/folderinfo.txt", "#TITLE R3\n#RANK 3\n");
     game.WriteFile("r1/sub/a.bms", "");
-    ASSERT_EQ(RegisterRootFolder("r1"), 1);  // folderinfo.txt not found this way
+    ASSERT_TRUE(TestRegisterRoot("r1"));  // folderinfo.txt not found this way
     auto f = Folders();
     EXPECT_EQ(f.at("r1"), "r1|" + std::string(kRootKey) + "|1|||0");
     EXPECT_EQ(f.at("r1\\sub\\"), "Custom|" + PathKey("r1") + "|2|||0");
@@ -120,7 +124,7 @@ TEST_F(LibraryTest, RootWithoutTrailingSeparatorAndInfoFiles) {
     EXPECT_EQ(f.at("r1\\rank3\\"), "R3|" + PathKey("r1") + "|1|||0");
 
     game.WriteFile("r2/folderinfo.txt", "#TITLE Info Title\n#GENRE G\n#COMMAND c\n#PLAYLEVEL 4\n");
-    ASSERT_EQ(RegisterRootFolder("r2\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("r2\\"));
     EXPECT_EQ(Folders().at("r2\\"), "Info Title|" + std::string(kRootKey) + "|1|G|c|4");
 }
 
@@ -139,7 +143,7 @@ TEST_F(LibraryTest, CustomFolderFiles) {
     for (const auto& c : cases) {
         const std::string name = "cf" + std::to_string(i++) + ".qv5folder";
         game.WriteFile(name, "#TITLE T\n#COMMAND " + c.command + "\n");
-        ASSERT_EQ(RegisterRootFolder(name), 1);
+        ASSERT_TRUE(TestRegisterRoot(name));
         EXPECT_EQ(test::QueryText("SELECT type FROM folder WHERE path='" + name + "'"),
                   std::to_string(c.root_kind))
             << c.command;
@@ -147,12 +151,12 @@ TEST_F(LibraryTest, CustomFolderFiles) {
     game.WriteFile("tree/n.qv5folder", "#TITLE T\n#COMMAND __NEWSONG__\n");
     game.WriteFile("tree/N.QV5FOLDER", "#COMMAND __NEWSONG__\n");
     game.WriteFile("tree/plain.txt", "#TITLE no\n");
-    ASSERT_EQ(RegisterRootFolder("tree\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("tree\\"));
     EXPECT_EQ(
         test::QueryText("SELECT type || ' ' || parent FROM folder WHERE path='tree\\n.qv5folder'"),
         "2 " + PathKey("tree\\"));
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path LIKE 'tree%'"), "2");
-    EXPECT_EQ(RegisterRootFolder("tree\\plain.txt"), 1);  // registers nothing
+    EXPECT_TRUE(TestRegisterRoot("tree\\plain.txt"));  // registers nothing
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path='tree\\plain.txt'"), "0");
 }
 
@@ -160,7 +164,7 @@ TEST_F(LibraryTest, UnreadableChartIsStillRegistered) {
     // A FIFO named like a chart cannot be read (and must not block the scan).
     game.MakeDir("s");
     ASSERT_EQ(mkfifo(game.HostPath("s/locked.bms").c_str(), 0644), 0);
-    ASSERT_EQ(RegisterRootFolder("s\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("s\\"));
     EXPECT_EQ(test::QueryText(
                   "SELECT hash || '|' || folder || '|' || parent || '|' || difficulty || '|' || "
                   "mode || '|' || title FROM song"),
@@ -176,7 +180,7 @@ TEST_F(LibraryTest, RefreshFollowsTheDisk) {
     const time_t old = time(nullptr) - 2 * 86400;
     for (const char* f : {"songs/a/x.bms", "songs/a/gone.bms", "songs/a/b/c.bms", "songs/d/e.bms"})
         Touch(f, old);
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     EXPECT_EQ(Folders().at("songs\\a\\").substr(0, 6), "Fancy|");
     const char* facts =
         "SELECT folder || '|' || parent || '|' || txt FROM song WHERE path='songs\\a\\x.bms'";
@@ -189,7 +193,7 @@ TEST_F(LibraryTest, RefreshFollowsTheDisk) {
     Touch("songs/a/x.bms", time(nullptr) + 2 * 86400);
     game.WriteFile("songs/a/b/new.bms", "#TITLE New\n");
     game.WriteFile("songs/top.bms", "#TITLE Top\n");  // directly in the root
-    EXPECT_EQ(RefreshFolder("songs\\"), 1);
+    EXPECT_TRUE(TestRefresh("songs\\"));
     auto songs = Songs();
     EXPECT_FALSE(songs.count("songs\\a\\gone.bms"));
     EXPECT_FALSE(songs.count("songs\\d\\e.bms"));
@@ -207,7 +211,7 @@ TEST_F(LibraryTest, RefreshFollowsTheDisk) {
     const std::string x_adddate =
         test::QueryText("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'");
     Touch("songs/a/x.bms", old);
-    EXPECT_EQ(RefreshFolder("songs\\"), 1);
+    EXPECT_TRUE(TestRefresh("songs\\"));
     EXPECT_EQ(test::QueryText("SELECT adddate FROM song WHERE path='songs\\a\\x.bms'"), x_adddate);
 }
 
@@ -224,8 +228,8 @@ TEST_F(LibraryTest, RefreshAssignsEveryMissingDifficulty) {
     const std::vector<Case> cases = {
         {"kept row without one",
          [&] {
-             ASSERT_TRUE(SongLibrary().Exec(
-                 "UPDATE song SET difficulty = -1 WHERE path = 'songs\\a\\x.bms'"));
+             ASSERT_TRUE(
+                 TestDb().Exec("UPDATE song SET difficulty = -1 WHERE path = 'songs\\a\\x.bms'"));
          },
          "songs\\a\\x.bms"},
         {"new chart", [&] { game.WriteFile("songs/a/new.bms", "#TITLE N\n"); },
@@ -241,11 +245,11 @@ TEST_F(LibraryTest, RefreshAssignsEveryMissingDifficulty) {
     game.WriteFile("songs/a/y.bms", "#TITLE Y\n");
     Touch("songs/a/x.bms", old);
     Touch("songs/a/y.bms", old);
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-    ASSERT_TRUE(AssignFolderDifficulties("songs\\"));
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
+    ASSERT_TRUE(TestAssignDifficulties("songs\\"));
     for (const Case& c : cases) {
         c.change();
-        ASSERT_EQ(RefreshFolder("songs\\"), 1) << c.name;
+        ASSERT_TRUE(TestRefresh("songs\\")) << c.name;
         EXPECT_EQ(
             test::QueryText("SELECT count(*) FROM song WHERE NOT (difficulty BETWEEN 0 AND 5)"),
             "0")
@@ -263,7 +267,7 @@ TEST_F(LibraryTest, RefreshStoresReReadChartsBeforeNewOnes) {
     for (int changed : {2, 150}) {
         SCOPED_TRACE(changed);
         std::filesystem::remove_all(game.HostPath("songs"));
-        ASSERT_TRUE(ResetSongLibrary());
+        ASSERT_TRUE(TestLibrary().Reset());
         const time_t old = time(nullptr) - 2 * 86400;
         auto chart = [](char folder, int i) {
             return std::string("songs/") + folder + "/c" + std::to_string(1000 + i) + ".bms";
@@ -278,7 +282,7 @@ TEST_F(LibraryTest, RefreshStoresReReadChartsBeforeNewOnes) {
                 game.WriteFile(chart(folder, i), "#TITLE T\n");
                 Touch(chart(folder, i), old);
             }
-        ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+        ASSERT_TRUE(TestRegisterRoot("songs\\"));
         std::vector<std::string> expected;
         for (char folder : {'a', 'b'}) expected.push_back(key(folder, 0));
         // Every chart but the first of each folder changes.
@@ -292,9 +296,9 @@ TEST_F(LibraryTest, RefreshStoresReReadChartsBeforeNewOnes) {
             game.WriteFile(chart(folder, 5000), "#TITLE Added\n");
             expected.push_back(key(folder, 5000));
         }
-        ASSERT_EQ(RefreshFolder("songs\\"), 1);
+        ASSERT_TRUE(TestRefresh("songs\\"));
         std::vector<std::string> rows;
-        Statement s = SongLibrary().Prepare("SELECT path, title FROM song ORDER BY rowid");
+        Statement s = TestDb().Prepare("SELECT path, title FROM song ORDER BY rowid");
         while (s.Step()) {
             rows.push_back(s.Text(0));
             EXPECT_EQ(s.Text(1), rows.size() <= 2                    ? "T"
@@ -312,10 +316,10 @@ TEST_F(LibraryTest, RefreshStoresReReadChartsBeforeNewOnes) {
 TEST_F(LibraryTest, MoveRewritesPathsAndKeys) {
     game.WriteFile("songs/A/x.bms", "#TITLE X\n");
     game.WriteFile("songs/A/sub/y.bms", "#TITLE Y\n");
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-    ASSERT_EQ(RegisterRootFolder("songs\\A\\"), 1);  // a root inside: kept "ROOT"? inserted already
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
+    ASSERT_TRUE(TestRegisterRoot("songs\\A\\"));  // a root inside: kept "ROOT"? inserted already
     std::filesystem::rename(game.HostPath("songs/A"), game.HostPath("songs/B"));
-    MovePaths("songs\\A\\", "songs\\B\\");
+    TestMovePaths("songs\\A\\", "songs\\B\\");
     auto songs = Songs();
     auto folders = Folders();
     EXPECT_FALSE(songs.count("songs\\A\\x.bms"));
@@ -329,12 +333,12 @@ TEST_F(LibraryTest, MoveRewritesPathsAndKeys) {
 
     // A root renamed keeps the ROOT key.
     std::filesystem::rename(game.HostPath("songs"), game.HostPath("music"));
-    MovePaths("songs\\", "music\\");
+    TestMovePaths("songs\\", "music\\");
     EXPECT_EQ(test::QueryText("SELECT parent FROM folder WHERE path='music\\'"), kRootKey);
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM song WHERE path LIKE 'songs%'"), "0");
 
     // Not at the new place: ERROR keys and -1 dates.
-    MovePaths("music\\B\\x.bms", "music\\B\\nowhere.bms");
+    TestMovePaths("music\\B\\x.bms", "music\\B\\nowhere.bms");
     EXPECT_EQ(test::QueryText("SELECT folder || ' ' || parent || ' ' || date FROM song WHERE "
                               "path='music\\B\\nowhere.bms'"),
               PathKey("ERROR") + " " + PathKey("ERROR") + " -1");
@@ -344,31 +348,31 @@ TEST_F(LibraryTest, PrefixesAreLiteralAndCaseSensitive) {
     for (const char* dir :
          {"m/A_B", "m/aXb", "m/Songs", "m/songs", "m/a", "m/ab", "m/50%", "m/50x"}) {
         game.WriteFile(std::string(dir) + "/c.bms", "#TITLE c\n");
-        ASSERT_EQ(RegisterRootFolder(Sj(u8"") + std::string(dir).replace(1, 1, "\\") + "\\"), 1);
+        ASSERT_TRUE(TestRegisterRoot(Sj(u8"") + std::string(dir).replace(1, 1, "\\") + "\\"));
     }
     auto count = [&](const std::string& prefix) {
         return test::QueryText("SELECT count(*) FROM song WHERE substr(path,1," +
                                std::to_string(prefix.size()) + ")='" + prefix + "'");
     };
-    RemovePaths("m\\A_B\\");
+    TestRemovePaths("m\\A_B\\");
     EXPECT_EQ(count("m\\A_B\\"), "0");
     EXPECT_EQ(count("m\\aXb\\"), "1");
-    RemovePaths("m\\Songs\\");
+    TestRemovePaths("m\\Songs\\");
     EXPECT_EQ(count("m\\songs\\"), "1");
-    RemovePaths("m\\50%");
+    TestRemovePaths("m\\50%");
     EXPECT_EQ(count("m\\50x\\"), "1");
-    RemovePaths("m\\a\\");
+    TestRemovePaths("m\\a\\");
     EXPECT_EQ(count("m\\ab\\"), "1");
-    RemovePaths("m\\a");
+    TestRemovePaths("m\\a");
     EXPECT_EQ(count("m\\ab\\"), "0");
     EXPECT_EQ(count("m\\aXb\\"), "0");  // "m\\a" is a prefix of it, too
     EXPECT_EQ(count("m\\Songs\\"), "0");
 
     // Refresh and move are just as literal.
     std::filesystem::remove_all(game.HostPath("m/songs"));
-    RefreshFolder("m\\Songs\\");
+    TestRefresh("m\\Songs\\");
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path='m\\songs\\'"), "1");
-    MovePaths("m\\50x\\", "m\\50y\\");
+    TestMovePaths("m\\50x\\", "m\\50y\\");
     EXPECT_EQ(count("m\\50y\\"), "1");
     EXPECT_EQ(count("m\\songs\\"), "1");
 }

@@ -11,6 +11,7 @@
 #include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -25,11 +26,11 @@ std::string Schema(Database& db, const std::string& schema = "main") {
 class SongLibraryTest : public ::testing::Test {
   protected:
     void SetUp() override { test::MakePlayer("abc", "pass"); }
-    void TearDown() override { CloseSongLibrary(); }
+    void TearDown() override { CloseTestLibrary(); }
     void InsertChart(const std::string& path) {
         ChartRecord r;
         ASSERT_TRUE(ReadChartHeader(r, path));
-        Statement s = SongLibrary().Prepare(
+        Statement s = TestDb().Prepare(
             "INSERT INTO song (hash,title,subtitle,path,type,mode,difficulty,level,favorite) "
             "VALUES (?1,?2,?3,?4,0,?5,?6,?7,0)");
         s.Bind(1, r.hash);
@@ -45,8 +46,8 @@ class SongLibraryTest : public ::testing::Test {
 };
 
 TEST_F(SongLibraryTest, CreatesTheExactSchema) {
-    OpenSongLibrary("abc");
-    Database& db = SongLibrary();
+    OpenTestLibrary("abc");
+    Database& db = TestDb();
     EXPECT_EQ(Schema(db),
               std::string("CREATE TABLE expert(id INTEGER primary key,title TEXT,line INTEGER,hash "
                           "TEXT,ir INTEGER);") +
@@ -65,27 +66,27 @@ TEST_F(SongLibraryTest, CreatesTheExactSchema) {
 }
 
 TEST_F(SongLibraryTest, ReopenChangesNothingButCourse) {
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
     game.WriteFile("songs/a.bms", "#TITLE A\n");
     InsertChart("songs\\a.bms");
-    SongLibrary().Exec("CREATE TABLE course(x)");
-    const std::string before = Schema(SongLibrary());
-    ReopenSongLibrary("abc");
+    TestDb().Exec("CREATE TABLE course(x)");
+    const std::string before = Schema(TestDb());
+    OpenTestLibrary("abc");
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 1);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM sqlite_master WHERE name='course'"), 0);
-    SongLibrary().Exec("CREATE TABLE course(x)");
-    EXPECT_EQ(Schema(SongLibrary()), before);
+    TestDb().Exec("CREATE TABLE course(x)");
+    EXPECT_EQ(Schema(TestDb()), before);
 }
 
 TEST_F(SongLibraryTest, ResetKeepsTagsAndScores) {
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
     game.WriteFile("songs/a.bms", "#TITLE A\n");
     InsertChart("songs\\a.bms");
-    ASSERT_TRUE(SongLibrary().Exec("INSERT INTO tag (hash,title) VALUES ('h','t')"));
-    ASSERT_TRUE(SongLibrary().Exec("INSERT INTO score (hash,clear) VALUES ('h',3)"));
-    ASSERT_TRUE(SongLibrary().Exec("INSERT INTO folder (path,type) VALUES ('songs\\',1)"));
-    ASSERT_TRUE(SongLibrary().Exec("INSERT INTO expert (id,title) VALUES (1,'c')"));
-    ResetSongLibrary();
+    ASSERT_TRUE(TestDb().Exec("INSERT INTO tag (hash,title) VALUES ('h','t')"));
+    ASSERT_TRUE(TestDb().Exec("INSERT INTO score (hash,clear) VALUES ('h',3)"));
+    ASSERT_TRUE(TestDb().Exec("INSERT INTO folder (path,type) VALUES ('songs\\',1)"));
+    ASSERT_TRUE(TestDb().Exec("INSERT INTO expert (id,title) VALUES (1,'c')"));
+    TestLibrary().Reset();
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM folder"), 0);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM tag"), 1);
@@ -100,18 +101,18 @@ TEST_F(SongLibraryTest, UnknownOrUnsafePlayersLeaveNoFileButLookupsWork) {
     game.WriteFile("songs/x/a.bms", "#TITLE Song\n");
     for (const std::string id : {"../../evil", "nobody", ""}) {
         SCOPED_TRACE(id);
-        OpenSongLibrary(id);
+        OpenTestLibrary(id);
         EXPECT_FALSE(game.Exists("evil.db"));
         EXPECT_FALSE(game.Exists("QV5files/evil.db"));
         EXPECT_FALSE(game.Exists("QV5files/Database/Score/nobody.db"));
         EXPECT_FALSE(game.Exists("QV5files/Database/Score/.db"));
-        Database& db = SongLibrary();
+        Database& db = TestDb();
         EXPECT_EQ(Schema(db).find("CREATE TABLE score"), std::string::npos);  // not in song.db
         EXPECT_EQ(test::QueryInt("SELECT count(*) FROM score"), 0);
         EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
         InsertChart("songs\\x\\a.bms");
         ChartRecord r;
-        ASSERT_TRUE(LookupChart("songs\\x\\a.bms", r));
+        ASSERT_TRUE(TestLibrary().LookupChart("songs\\x\\a.bms", r));
         EXPECT_EQ(r.title, "Song");
         EXPECT_EQ(r.play_count, 0);
         EXPECT_TRUE(db.Exec("INSERT OR REPLACE INTO tag (hash,title) VALUES ('h','t')"));
@@ -123,12 +124,12 @@ TEST_F(SongLibraryTest, UnknownOrUnsafePlayersLeaveNoFileButLookupsWork) {
     ASSERT_TRUE(s.Step());  // written to tag.db itself
     EXPECT_EQ(s.Text(0), "t");
     // The real player's scores come back once the player exists.
-    OpenSongLibrary("abc");
-    EXPECT_NE(Schema(SongLibrary(), "scoredb").find(kCreateScoreTable), std::string::npos);
+    OpenTestLibrary("abc");
+    EXPECT_NE(Schema(TestDb(), "scoredb").find(kCreateScoreTable), std::string::npos);
 }
 
 TEST_F(SongLibraryTest, LookupChart) {
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
     const std::string body = "#TITLE Song [HYPER]\n#PLAYLEVEL 9\n";
     game.WriteFile("songs/x/a.bms", body);
     game.WriteFile("songs/y/a.bms", body);  // a copy: same hash
@@ -139,7 +140,7 @@ TEST_F(SongLibraryTest, LookupChart) {
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 2);
 
     ChartRecord r;
-    ASSERT_TRUE(LookupChart("songs\\y\\a.bms", r));
+    ASSERT_TRUE(TestLibrary().LookupChart("songs\\y\\a.bms", r));
     EXPECT_EQ(r.hash, Md5Hex(body));
     EXPECT_EQ(r.title, "Song");
     EXPECT_EQ(r.full_title, "Song  [HYPER]");
@@ -147,22 +148,22 @@ TEST_F(SongLibraryTest, LookupChart) {
     EXPECT_EQ(r.difficulty, 3);
     EXPECT_EQ(r.clear, 0);
     EXPECT_EQ(r.rank, 0);
-    EXPECT_FALSE(LookupChart("songs\\z.bms", r));
-    EXPECT_FALSE(LookupChart("songs\\missing.bms", r));
+    EXPECT_FALSE(TestLibrary().LookupChart("songs\\z.bms", r));
+    EXPECT_FALSE(TestLibrary().LookupChart("songs\\missing.bms", r));
 
     struct Case {
         int perfect, great, rank, expected_rank;
     } cases[] = {{10, 5, 12, 8}, {10, 5, 9, 8}, {10, 5, 0, 1}, {0, 0, 0, 0}, {1, 0, 4, 4}};
     for (const auto& c : cases) {
-        SongLibrary().Exec("DELETE FROM score");
-        ASSERT_TRUE(SongLibrary().Exec(SqlFormat(
+        TestDb().Exec("DELETE FROM score");
+        ASSERT_TRUE(TestDb().Exec(SqlFormat(
             "INSERT INTO score (hash,clear,perfect,great,good,bad,poor,totalnotes,maxcombo,minbp,"
             "playcount,clearcount,failcount,rank,rate,clear_db,op_history,clear_sd,clear_ex,"
             "op_best,rseed,complete) VALUES ('%q',4,%d,%d,3,4,5,600,70,8,9,10,11,%d,13,14,15,16,"
             "17,18,19,1)",
             r.hash.c_str(), c.perfect, c.great, c.rank)));
         ChartRecord s;
-        ASSERT_TRUE(LookupChart("songs\\x\\a.bms", s));
+        ASSERT_TRUE(TestLibrary().LookupChart("songs\\x\\a.bms", s));
         EXPECT_EQ(s.clear, 4);
         EXPECT_EQ(s.perfect, c.perfect);
         EXPECT_EQ(s.ex_score, 2 * c.perfect + c.great);
@@ -179,7 +180,7 @@ TEST_F(SongLibraryTest, LookupChart) {
 // when it writes a tag: another program may write tags meanwhile, and a
 // commit that changed song.db alone leaves no super-journal behind.
 TEST_F(SongLibraryTest, ATransactionLocksTheSongLibraryAloneUntilATagIsWritten) {
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
     auto can_lock = [&](const char* file) {
         sqlite3* other = nullptr;
         EXPECT_EQ(
@@ -191,7 +192,7 @@ TEST_F(SongLibraryTest, ATransactionLocksTheSongLibraryAloneUntilATagIsWritten) 
         sqlite3_close(other);
         return locked;
     };
-    Database& db = SongLibrary();
+    Database& db = TestDb();
     {
         Transaction tx(db);
         ASSERT_TRUE(tx.ok());
@@ -227,8 +228,8 @@ TEST_F(SongLibraryTest, ATransactionLocksTheSongLibraryAloneUntilATagIsWritten) 
 // A write larger than SQLite's default page cache (a rescan) keeps its
 // changes in memory until COMMIT: the game body can still read meanwhile.
 TEST_F(SongLibraryTest, AReaderIsLetInUntilALargeWriteCommits) {
-    OpenSongLibrary("abc");
-    Database& db = SongLibrary();
+    OpenTestLibrary("abc");
+    Database& db = TestDb();
     Transaction tx(db);
     ASSERT_TRUE(tx.ok());
     // About 8 MiB of rows and index, four times SQLite's default cache.

@@ -15,6 +15,7 @@
 #include "platform/text.h"
 #include "support/players.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -35,9 +36,9 @@ class SongListTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::MakePlayer("player", "pass");
-        OpenSongLibrary("player");
+        OpenTestLibrary("player");
     }
-    void TearDown() override { CloseSongLibrary(); }
+    void TearDown() override { CloseTestLibrary(); }
 
     void Add(std::string path, std::string title, std::string subtitle = "",
              std::string artist = "", std::string subartist = "", std::string genre = "",
@@ -45,7 +46,7 @@ class SongListTest : public ::testing::Test {
              int notes = 100, std::int32_t adddate = 1, int favorite = 0) {
         const Song s{path,    title,      subtitle, artist, subartist, genre,   level,
                      exlevel, difficulty, mode,     bpm,    notes,     adddate, favorite};
-        Statement st = SongLibrary().Prepare(
+        Statement st = TestDb().Prepare(
             "INSERT INTO song (hash,path,title,subtitle,artist,subartist,genre,level,exlevel,"
             "difficulty,mode,minbpm,maxbpm,karinotes,adddate,favorite) "
             "VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
@@ -55,7 +56,7 @@ class SongListTest : public ::testing::Test {
                   101);  // SQLITE_DONE
     }
     void Score(const std::string& path, int clear, int perfect, int great, int notes) {
-        ASSERT_TRUE(SongLibrary().Exec(SqlFormat(
+        ASSERT_TRUE(TestDb().Exec(SqlFormat(
             "INSERT INTO score (hash,clear,perfect,great,totalnotes) VALUES('%q',%d,%d,%d,%d)",
             ("h" + path).c_str(), clear, perfect, great, notes)));
     }
@@ -64,7 +65,7 @@ class SongListTest : public ::testing::Test {
     std::vector<std::string> Shown(const SongFilter& filter, SongColumn column = SongColumn::Title,
                                    bool descending = false) {
         SongTable table;
-        EXPECT_TRUE(table.Load(SongLibrary()));
+        EXPECT_TRUE(table.Load(TestLibrary()));
         std::vector<std::string> out;
         for (auto row : FilterRows(table, SortedRows(table, column, descending), filter))
             out.emplace_back(table.Text(row, SongText::Title));
@@ -107,9 +108,9 @@ TEST_F(SongListTest, ChartsInShiftJisAndInUtf8ShowTheirTitles) {
                        "#TITLE " + t + "\r\n#00111:01\r\n");
         want.push_back(t);
     }
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     SongTable table;
-    ASSERT_TRUE(table.Load(SongLibrary()));
+    ASSERT_TRUE(table.Load(TestLibrary()));
     std::vector<std::string> shown;
     for (auto row : SortedRows(table, SongColumn::Path, false))
         shown.emplace_back(table.Text(row, SongText::Title));
@@ -138,10 +139,10 @@ TEST_F(SongListTest, AChartThatLostBytesIsReadAgainOnlyWhenItsFileChanged) {
         {"larger.bms", chart(std::string(title.size() + 1, 'x')), 0, true},
     };
     for (const auto& c : cases) game.WriteFile("songs/" + c.file, chart(title));
-    ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
+    ASSERT_TRUE(TestRegisterRoot("songs\\"));
     auto shown = [&](const std::string& file) {
         SongTable table;
-        EXPECT_TRUE(table.Load(SongLibrary()));
+        EXPECT_TRUE(table.Load(TestLibrary()));
         const std::ptrdiff_t row = table.Find("songs\\" + file);
         return row < 0 ? "(no row)" : std::string(table.Text(size_t(row), SongText::Title));
     };
@@ -253,11 +254,11 @@ TEST_F(SongListTest, EachFilterKeepsItsRows) {
 
 TEST_F(SongListTest, CellsShowTheRowAsTheInformationPanelNamesIt) {
     Add("songs\\1.bms", "T", "[S]", "A", "B", "G", 3, 2, 4, 9, 150, 777);
-    ASSERT_TRUE(SongLibrary().Exec("UPDATE song SET minbpm = 120, adddate = " +
-                                   std::to_string(LibraryTime({2026, 3, 4, 5, 6, 7}))));
+    ASSERT_TRUE(TestDb().Exec("UPDATE song SET minbpm = 120, adddate = " +
+                              std::to_string(LibraryTime({2026, 3, 4, 5, 6, 7}))));
     Score("songs\\1.bms", 4, 300, 100, 400);
     SongTable table;
-    ASSERT_TRUE(table.Load(SongLibrary()));
+    ASSERT_TRUE(table.Load(TestLibrary()));
     std::vector<std::string> cells;
     for (int c = 0; c < kSongColumns; ++c) cells.push_back(table.Cell(0, SongColumn(c)));
     EXPECT_EQ(cells,
@@ -272,13 +273,13 @@ TEST_F(SongListTest, CellsShowTheRowAsTheInformationPanelNamesIt) {
 TEST_F(SongListTest, ALargeLibraryKeepsEveryRowsTexts) {
     constexpr int kRows = 5000;              // more than a block of rows
     const std::string long_title(300, 't');  // and 1.5 MB of titles
-    ASSERT_TRUE(SongLibrary().Exec("BEGIN"));
+    ASSERT_TRUE(TestDb().Exec("BEGIN"));
     for (int i = 0; i < kRows; ++i)
         Add("songs\\" + std::to_string(i) + ".bms", long_title + std::to_string(i), "",
             "artist" + std::to_string(i));
-    ASSERT_TRUE(SongLibrary().Exec("COMMIT"));
+    ASSERT_TRUE(TestDb().Exec("COMMIT"));
     SongTable table;
-    ASSERT_TRUE(table.Load(SongLibrary()));
+    ASSERT_TRUE(table.Load(TestLibrary()));
     ASSERT_EQ(table.size(), size_t{kRows});
     for (size_t i = 0; i < table.size(); ++i) {
         const std::string n(table.ChartPath(i).substr(6, table.ChartPath(i).size() - 10));

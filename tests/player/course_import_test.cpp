@@ -12,6 +12,7 @@
 #include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -31,6 +32,14 @@ const char* kListInternal = "QV5files\\courses.qv5crs";
 
 class CourseImportTest : public ::testing::Test {
   protected:
+    // As the command and the window run it: on a library opened for it.
+    static CourseImport Import(const std::string& path,
+                               int busy_ms = Database::kDefaultBusyMilliseconds) {
+        SongLibrary library;
+        library.SetBusyTimeout(busy_ms);
+        library.Open("");
+        return ImportCourseList(library, path);
+    }
     // "table|title|line|hash|ir" per row, titles as CP932 read back.
     std::vector<std::string> Rows() {
         std::vector<std::string> rows;
@@ -62,7 +71,7 @@ TEST_F(CourseImportTest, TypesSelectTheTable) {
                               Course("It's &amp; fine", 3, "h1", "1") +
                               Course("grade one", 5, "h2", " 2") + Course("skipped", 1, "h3", "3") +
                               Course("no type", 1, "h4", "x") + "</courselist>\n");
-    const CourseImport r = ImportCourseList(kListInternal);
+    const CourseImport r = Import(kListInternal);
     EXPECT_EQ(r.count, 4);  // a missing type reads as 0
     EXPECT_TRUE(r.consumed);
     EXPECT_TRUE(r.error.empty());
@@ -80,7 +89,7 @@ TEST_F(CourseImportTest, Utf8ListsAreNotConvertedTwice) {
          {std::string("<?xml version='1.0' encoding='UTF-8'?>"), std::string("\xEF\xBB\xBF")}) {
         game.WriteFile(kList,
                        head + "<courselist>" + Course(U(u8"初段"), 1, "h", "2") + "</courselist>");
-        EXPECT_EQ(ImportCourseList(kListInternal).count, 1);
+        EXPECT_EQ(Import(kListInternal).count, 1);
     }
     EXPECT_EQ(StoredTitleHex("grade"), Hex(U(u8"初段")));
     EXPECT_EQ(Rows().size(), 2u);
@@ -89,17 +98,17 @@ TEST_F(CourseImportTest, Utf8ListsAreNotConvertedTwice) {
 
 TEST_F(CourseImportTest, APrettyPrintedListMatchesItsSongs) {
     test::MakePlayer("abc", "pass");
-    OpenSongLibrary("abc");
+    OpenTestLibrary("abc");
     const std::string chart = "#TITLE a\r\n#00111:01\r\n";
     game.WriteFile("Songs/a/a.bms", chart);
-    ASSERT_EQ(RegisterRootFolder("Songs\\"), 1);
-    CloseSongLibrary();
+    ASSERT_TRUE(TestRegisterRoot("Songs\\"));
+    CloseTestLibrary();
     game.WriteFile(kList,
                    "<courselist>\n  <course>\n    <title>\n      Two  Words\n    </title>\n"
                    "    <line> 4 </line>\n    <hash>\n      " +
                        Md5Hex(chart) +
                        "\n    </hash>\n    <type>0</type>\n  </course>\n</courselist>\n");
-    ASSERT_EQ(ImportCourseList(kListInternal).count, 1);
+    ASSERT_EQ(Import(kListInternal).count, 1);
     Database db;
     ASSERT_TRUE(db.Open(kSongDbPath, Database::Mode::OpenExisting));
     Statement s =
@@ -115,7 +124,7 @@ TEST_F(CourseImportTest, UnreadableListsStayOnDisk) {
           std::string("<courses>" + Course("a", 1, "h", "0") + "</courses>"),
           std::string("<courselist><other/></courselist>"), std::string("")}) {
         game.WriteFile(kList, content);
-        const CourseImport r = ImportCourseList(kListInternal);
+        const CourseImport r = Import(kListInternal);
         EXPECT_EQ(r.count, 0);
         EXPECT_FALSE(r.consumed);
         EXPECT_EQ(Cp932ToUtf8(r.error), failed);
@@ -123,13 +132,13 @@ TEST_F(CourseImportTest, UnreadableListsStayOnDisk) {
         EXPECT_EQ(Cp932ToUtf8(r.notices[0].caption), U(u8"エラー"));
         EXPECT_EQ(game.ReadFile(kList), content);
     }
-    EXPECT_EQ(Cp932ToUtf8(ImportCourseList("QV5files\\missing.xml").error), failed);
+    EXPECT_EQ(Cp932ToUtf8(Import("QV5files\\missing.xml").error), failed);
 }
 
 TEST_F(CourseImportTest, ReadableListWithoutValidRowsIsConsumed) {
     game.WriteFile(kList, "<courselist><info/>" + Course("a", 1, "h", "3") +
                               "<course><type>-1</type></course></courselist>");
-    const CourseImport r = ImportCourseList(kListInternal);
+    const CourseImport r = Import(kListInternal);
     EXPECT_EQ(r.count, 0);
     EXPECT_TRUE(r.consumed);
     EXPECT_TRUE(r.notices.empty());
@@ -146,7 +155,7 @@ TEST_F(CourseImportTest, RefusedRowsAreReportedAndTheRestStored) {
     }
     game.WriteFile(kList, "<courselist>" + Course("bad", 1, "h", "2") +
                               Course("good", 2, "h", "2") + "</courselist>");
-    const CourseImport r = ImportCourseList(kListInternal);
+    const CourseImport r = Import(kListInternal);
     EXPECT_EQ(r.count, 1);
     EXPECT_TRUE(r.consumed);
     ASSERT_EQ(r.notices.size(), 1u);
@@ -171,7 +180,7 @@ TEST_F(CourseImportTest, FailedCommitKeepsTheFile) {
     ASSERT_TRUE(read.Step());
     const std::string content = "<courselist>" + Course("a", 1, "h", "0") + "</courselist>";
     game.WriteFile(kList, content);
-    const CourseImport r = ImportCourseList(kListInternal, /*busy_ms=*/100);
+    const CourseImport r = Import(kListInternal, /*busy_ms=*/100);
     EXPECT_EQ(r.count, 0);
     EXPECT_FALSE(r.consumed);
     EXPECT_FALSE(r.error.empty());
@@ -181,7 +190,7 @@ TEST_F(CourseImportTest, FailedCommitKeepsTheFile) {
     reader.Close();
     EXPECT_TRUE(Rows().empty());
     // Once the library is free, the same file goes in.
-    EXPECT_EQ(ImportCourseList(kListInternal).count, 1);
+    EXPECT_EQ(Import(kListInternal).count, 1);
     EXPECT_FALSE(game.Exists(kList));
 }
 

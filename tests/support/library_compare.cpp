@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/transaction.h"
+#include "support/test_library.h"
 
 namespace qv5::test {
 namespace {
@@ -62,8 +63,8 @@ std::string Register(Database& db, const std::vector<std::string>& roots) {
     for (const std::string& root : roots) {
         LibraryReport report;
         Transaction tx(db);
-        if (!tx.ok() || RegisterRootFolder(db, root, nullptr, &report) == 0 ||
-            !AssignFolderDifficulties(db, root) || !tx.Commit())
+        if (!tx.ok() || !RegisterRootFolder(db, root, nullptr, report) ||
+            !AssignFolderDifficulties(db, root, nullptr, report) || !tx.Commit())
             return "registering " + Cp932ToUtf8(root) + ": " + report.error + db.LastError();
     }
     return {};
@@ -85,7 +86,7 @@ std::string Register(Database& db, const std::vector<std::string>& roots) {
     for (const auto& [table, columns] :
          {std::pair<std::string, std::string>{"song", kSongColumns}, {"folder", kFolderColumns}}) {
         Rows kept, expected;
-        std::string error = ReadRows(SongLibrary(), table, columns, kept);
+        std::string error = ReadRows(TestDb(), table, columns, kept);
         if (error.empty()) error = ReadRows(fresh, table, columns, expected);
         if (!error.empty()) return ::testing::AssertionFailure() << error;
         for (const auto& [path, values] : kept) {

@@ -3,6 +3,7 @@
 #include "library/song_library.h"
 #include "platform/database.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5::test {
 
@@ -78,7 +79,7 @@ std::int64_t QueryInt(const DbFile& file, std::string_view sql, const Binds& bin
     return Int(file, sql, binds, none);
 }
 std::int64_t QueryInt(std::string_view sql, const Binds& binds, std::int64_t none) {
-    return Int(SongLibrary(), sql, binds, none);
+    return Int(TestDb(), sql, binds, none);
 }
 
 std::string QueryText(Database& db, std::string_view sql, const Binds& binds,
@@ -90,7 +91,7 @@ std::string QueryText(const DbFile& file, std::string_view sql, const Binds& bin
     return Text(file, sql, binds, none);
 }
 std::string QueryText(std::string_view sql, const Binds& binds, std::string_view none) {
-    return Text(SongLibrary(), sql, binds, none);
+    return Text(TestDb(), sql, binds, none);
 }
 
 std::vector<std::string> QueryRows(Database& db, std::string_view sql, const Binds& binds) {
@@ -100,7 +101,7 @@ std::vector<std::string> QueryRows(const DbFile& file, std::string_view sql, con
     return Rows(file, sql, binds);
 }
 std::vector<std::string> QueryRows(std::string_view sql, const Binds& binds) {
-    return Rows(SongLibrary(), sql, binds);
+    return Rows(TestDb(), sql, binds);
 }
 
 std::int64_t SongsLike(const DbFile& file, const std::string& pattern) {

@@ -1,6 +1,6 @@
 // Reading back what the program stored: the value of one query, as text or as
 // an integer, or every row of a query with its columns joined by '|'. A query
-// runs on the song library this process has open (SongLibrary()), on a given
+// runs on the song library this process has open (TestDb()), on a given
 // connection, or on the database file at a host path, opened afresh as another
 // program would read it. Text comes back as CP932, NULL as empty text.
 #pragma once

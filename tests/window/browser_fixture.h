@@ -21,6 +21,7 @@
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 #include "window/common/controls.h"
 #include "window/dialogs/name_dialog_ids.h"
 #include "window/pages/jukebox_page.h"
@@ -40,9 +41,10 @@ class BrowserTest : public ::testing::Test {
   protected:
     void SetUp() override {
         MakePlayer("player", "pass");
-        OpenSongLibrary("player");
+        OpenTestLibrary("player");
+        page.SetLibrary(&TestLibrary());
     }
-    void TearDown() override { CloseSongLibrary(); }
+    void TearDown() override { CloseTestLibrary(); }
 
     FolderTree* tree() { return page.Tree(); }
 
@@ -103,7 +105,7 @@ class BrowserTest : public ::testing::Test {
         for (const char* sql :
              {"SELECT * FROM folder ORDER BY path", "SELECT * FROM song ORDER BY path"}) {
             sqlite3_stmt* st = nullptr;
-            sqlite3_prepare_v2(SongLibrary().handle(), sql, -1, &st, nullptr);
+            sqlite3_prepare_v2(TestDb().handle(), sql, -1, &st, nullptr);
             while (sqlite3_step(st) == SQLITE_ROW) {
                 for (int c = 0; c < sqlite3_column_count(st); ++c) {
                     const unsigned char* t = sqlite3_column_text(st, c);

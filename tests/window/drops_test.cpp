@@ -22,6 +22,7 @@
 #include "support/scripted_ui.h"
 #include "support/small_fs.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 #include "support/zip_writer.h"
 #include "window/main/main_window.h"
 #include "window/pages/jukebox_page.h"
@@ -100,7 +101,8 @@ class DropTest : public ::testing::Test {
         SaveConfig(test::NewPlayerRecord());
         game.WriteFile("Songs/Cat/Old/old.bms", Chart("old"));
         dlg.InitDialog();
-        ASSERT_EQ(RegisterRootFolder("Songs\\"), 1);
+        OpenTestLibrary("");
+        ASSERT_TRUE(TestRegisterRoot("Songs\\"));
         root = tree.Add(0, "Songs\\", "Songs\\", 0);
         cat = tree.Add(root, "Cat", "Songs\\Cat\\", 0);
         old = tree.Add(cat, "Old", "Songs\\Cat\\Old\\", 0);
@@ -108,6 +110,7 @@ class DropTest : public ::testing::Test {
     }
     // Dropped paths arrive absolute, as the file manager gives them.
     std::string Abs(const std::string& relative) const { return ProgramDirectory() + relative; }
+    void TearDown() override { CloseTestLibrary(); }
     test::TempGame game;
     test::ScopedScriptedUi ui;
     MainWindow dlg;

@@ -281,7 +281,7 @@ TEST(JukeboxConfig, RootsComeFromConfigAndGoBackInTreeOrder) {
     ASSERT_EQ(back.path_count, 2);
     EXPECT_EQ(back.path[0], "songs\\");
     EXPECT_EQ(back.path[1], "missing\\");
-    CloseSongLibrary();
+    CloseTestLibrary();
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 #include "window/common/progress_window.h"
 #include "window/main/main_window.h"
 #include "window/pages/jukebox_page.h"
@@ -74,9 +75,9 @@ class LibraryCheckWindowTest : public ::testing::Test {
         config.path[0] = "songs\\";
         config.path_count = 1;
         ASSERT_EQ(SaveConfig(config), 1);
-        OpenSongLibrary("player");
-        ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-        CloseSongLibrary();
+        OpenTestLibrary("player");
+        ASSERT_TRUE(TestRegisterRoot("songs\\"));
+        CloseTestLibrary();
         dlg.InitDialog();
     }
     QAction* Entry() {

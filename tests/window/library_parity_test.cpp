@@ -20,6 +20,7 @@
 #include "support/scripted_ui.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 #include "support/zip_writer.h"
 #include "window/check/library_check_window.h"
 #include "window/main/drop_target.h"
@@ -199,7 +200,7 @@ TEST(LibraryParity, EachOperationGivesTheSameLibraryFromTheWindowAndTheCommandLi
             c.window(w, *ui);
             EXPECT_EQ(w.ApplySettings(), 1);
         }
-        CloseSongLibrary();
+        CloseTestLibrary();
         const std::vector<std::string> rows = Rows(game.host(), since);
         EXPECT_EQ(rows, Rows(copy, since));
         EXPECT_EQ(test::QueryInt(test::SongDbFile(game.host()), "SELECT count(*) FROM song"),

@@ -30,6 +30,7 @@
 #include "support/scripted_ui.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 #include "window/common/controls.h"
 #include "window/dialogs/tag_editor_dialog_ids.h"
 #include "window/main/main_window.h"
@@ -58,9 +59,9 @@ class SongListWindowTest : public ::testing::Test {
         game.WriteFile("songs/a/b/deep.bms", Chart("Deep Song", "#PLAYLEVEL 9\r\n"));
         game.WriteFile("songs/c/easy.bms", Chart("Easy Song", "#PLAYLEVEL 2\r\n"));
         game.WriteFile("songs/c/utf.bms", Chart("\xE6\x96\xB0\xE4\xB8\x96\xE7\x95\x8C"));  // 新世界
-        OpenSongLibrary("player");
-        ASSERT_EQ(RegisterRootFolder("songs\\"), 1);
-        CloseSongLibrary();
+        OpenTestLibrary("player");
+        ASSERT_TRUE(TestRegisterRoot("songs\\"));
+        CloseTestLibrary();
         dlg.InitDialog();
         QAction* open = dlg.findChild<QAction*>(QStringLiteral("songListAction"));
         ASSERT_TRUE(open);
@@ -124,7 +125,9 @@ TEST_F(SongListWindowTest, TheMenuOpensTheListAndPlayRunsTheTreesPlayCommand) {
 
 TEST_F(SongListWindowTest, OpenTheFolderOpensTheFolderThatHoldsTheChart) {
     game.WriteFile(U8(u8"songs/pack/ソング.bms"), Chart("Pack Song"));
-    ASSERT_EQ(RefreshFolder("songs\\"), 1);
+    OpenTestLibrary("player");
+    ASSERT_TRUE(TestRefresh("songs\\"));
+    CloseTestLibrary();
     list->FollowLibrary(true);
     const struct {
         std::string chart, folder;
@@ -250,7 +253,7 @@ TEST_F(SongListWindowTest, FiltersSortAndWidthsAreRememberedBetweenRuns) {
     list->View()->sortByColumn(static_cast<int>(SongColumn::Level), Qt::DescendingOrder);
     list->View()->horizontalHeader()->resizeSection(0, 333);
     list->close();
-    SongListWindow again;
+    SongListWindow again(dlg.Library());
     EXPECT_EQ(again.FilterEdit()->text().toStdString(), "easy");
     EXPECT_EQ(again.Model()->SortColumn(), SongColumn::Level);
     EXPECT_TRUE(again.Model()->Descending());

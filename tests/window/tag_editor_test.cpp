@@ -18,6 +18,7 @@
 #include "support/players.h"
 #include "support/scripted_ui.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 #include "window/common/controls.h"
 #include "window/dialogs/tag_editor_dialog.h"
 #include "window/dialogs/tag_editor_dialog_ids.h"
@@ -67,10 +68,10 @@ class TagEditorTest : public ::testing::Test {
   protected:
     void SetUp() override {
         test::MakePlayer("abc", "pass");
-        OpenSongLibrary("abc");
+        OpenTestLibrary("abc");
     }
-    void TearDown() override { CloseSongLibrary(); }
-    void Register(const std::string& root) { ASSERT_EQ(RegisterRootFolder(root), 1); }
+    void TearDown() override { CloseTestLibrary(); }
+    void Register(const std::string& root) { ASSERT_TRUE(TestRegisterRoot(root)); }
     std::string Hash(const std::string& path) { return FileHash(path).value_or("?"); }
 
     test::TempGame game;
@@ -96,7 +97,7 @@ TEST_F(TagEditorTest, TypedNumbersAreHeldToTheirRanges) {
         SCOPED_TRACE(c.level + "/" + c.exlevel + "/" + c.difficulty);
         ui->AnswerDialog(
             Type({{kLevel, c.level}, {kExLevel, c.exlevel}, {kDifficulty, c.difficulty}}));
-        ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
+        ASSERT_TRUE(EditTags(nullptr, TestLibrary(), "songs\\a.bms"));
         EXPECT_EQ(test::QueryRows("SELECT level,difficulty,exlevel FROM song"),
                   std::vector<std::string>{c.stored});
         EXPECT_EQ(test::QueryRows("SELECT level,difficulty,exlevel FROM tag"),
@@ -118,7 +119,7 @@ TEST_F(TagEditorTest, EveryCopyChangesAndTheTagRowIsInsertedThenUpdated) {
                            {kSubartist, "B"},
                            {kFavorite, "1"}},
                           &shown));
-    ASSERT_TRUE(EditTags(nullptr, "songs\\two\\copy.bms"));
+    ASSERT_TRUE(EditTags(nullptr, TestLibrary(), "songs\\two\\copy.bms"));
     EXPECT_EQ(shown, (Typed{{kTitle, "Song"},
                             {kSubtitle, " [ANOTHER]"},
                             {kGenre, "Trance"},
@@ -143,7 +144,7 @@ TEST_F(TagEditorTest, EveryCopyChangesAndTheTagRowIsInsertedThenUpdated) {
                            {kExLevel, "0"},
                            {kDifficulty, "2"},
                            {kFavorite, "0"}}));
-    ASSERT_TRUE(EditTags(nullptr, "songs\\one\\a.bms"));
+    ASSERT_TRUE(EditTags(nullptr, TestLibrary(), "songs\\one\\a.bms"));
     EXPECT_EQ(test::QueryRows(kTagColumns),
               std::vector<std::string>{hash + "|Again||g2|a2|||11|2|5|0"});
     EXPECT_EQ(test::QueryRows("SELECT DISTINCT title,favorite,level FROM song"),
@@ -155,7 +156,7 @@ TEST_F(TagEditorTest, LongTextsSurviveTheDialogUncut) {
     game.WriteFile("songs/long.bms", "#TITLE " + title + "\r\n#00111:01\r\n");
     Register("songs\\");
     ui->AnswerDialog(Type({{kArtist, std::string(70000, 'A')}}));
-    ASSERT_TRUE(EditTags(nullptr, "songs\\long.bms"));
+    ASSERT_TRUE(EditTags(nullptr, TestLibrary(), "songs\\long.bms"));
     EXPECT_EQ(test::QueryRows("SELECT title,artist FROM song"),
               std::vector<std::string>{title + "|" + std::string(70000, 'A')});
     EXPECT_EQ(test::QueryRows("SELECT title,artist FROM tag"),
@@ -168,7 +169,7 @@ TEST_F(TagEditorTest, AnUnknownDifficultyShowsMinusOneAndIsStoredAsZero) {
     ASSERT_EQ(test::QueryRows("SELECT difficulty FROM song"), std::vector<std::string>{"-1"});
     Typed shown;
     ui->AnswerDialog(Type({}, &shown));
-    ASSERT_TRUE(EditTags(nullptr, "songs\\plain.bms"));
+    ASSERT_TRUE(EditTags(nullptr, TestLibrary(), "songs\\plain.bms"));
     EXPECT_EQ(shown[kDifficulty], "-1");
     EXPECT_EQ(test::QueryRows("SELECT difficulty FROM song"), std::vector<std::string>{"0"});
     EXPECT_EQ(test::QueryRows("SELECT difficulty FROM tag"), std::vector<std::string>{"0"});
@@ -216,7 +217,7 @@ TEST_F(TagEditorTest, RestoreReadsTheFileAndKeepsADifficultyItCannotTell) {
             EXPECT_TRUE(Control<QCheckBox>(&d, kFavorite)->isChecked());
             return int(QDialog::Rejected);  // nothing is saved before OK
         });
-        EXPECT_FALSE(EditTags(nullptr, c.chart));
+        EXPECT_FALSE(EditTags(nullptr, TestLibrary(), c.chart));
         EXPECT_EQ(restored, c.after);
     }
     EXPECT_TRUE(test::QueryRows(kTagColumns).empty());
@@ -228,7 +229,7 @@ TEST_F(TagEditorTest, AChartOutsideTheLibraryWritesOnlyItsTagRow) {
     game.WriteFile("loose/x.bme", kChart);
     Typed shown;
     ui->AnswerDialog(Type({{kTitle, "Loose"}}, &shown));
-    ASSERT_TRUE(EditTags(nullptr, "loose\\x.bme"));
+    ASSERT_TRUE(EditTags(nullptr, TestLibrary(), "loose\\x.bme"));
     EXPECT_EQ(shown[kTitle], "Song");
     EXPECT_EQ(shown[kDifficulty], "4");
     EXPECT_TRUE(test::QueryRows(kSongColumns).empty());
@@ -244,17 +245,18 @@ TEST_F(TagEditorTest, AfterARescanTheTagRowIsWhatIsShownAndEdited) {
     Register("songs\\");
     const std::string hash = Hash("songs\\a.bms");
     ui->AnswerDialog(Type({{kTitle, "Mine"}, {kLevel, "11"}, {kExLevel, "0"}, {kDifficulty, "2"}}));
-    ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
-    ASSERT_TRUE(RescanLibrary(SongLibrary(), {"songs\\"}, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(EditTags(nullptr, TestLibrary(), "songs\\a.bms"));
+    LibraryReport report;
+    ASSERT_TRUE(RescanLibrary(TestDb(), {"songs\\"}, nullptr, report));
     EXPECT_EQ(test::QueryRows("SELECT title,level,difficulty,exlevel FROM song"),
               std::vector<std::string>{"Song|7|4|2"});  // song.db keeps the header's values
 
-    const SongInfo lines = SongInfoLines(std::string("songs\\a.bms"));
+    const SongInfo lines = SongInfoLines(TestLibrary(), std::string("songs\\a.bms"));
     EXPECT_EQ(lines[0], "[TITLE] Mine  [ANOTHER]");
     EXPECT_EQ(lines[3], "[LEVEL] 11");
     Typed shown;
     ui->AnswerDialog(Type({{kGenre, "Edited"}}, &shown));
-    ASSERT_TRUE(EditTags(nullptr, "songs\\a.bms"));
+    ASSERT_TRUE(EditTags(nullptr, TestLibrary(), "songs\\a.bms"));
     EXPECT_EQ(shown[kTitle], "Mine");
     EXPECT_EQ(shown[kLevel], "11");
     EXPECT_EQ(shown[kExLevel], "0");
@@ -267,12 +269,12 @@ TEST_F(TagEditorTest, AfterARescanTheTagRowIsWhatIsShownAndEdited) {
 TEST_F(TagEditorTest, WithoutAPlayerDatabaseTheTagsAreStillKept) {
     game.WriteFile("songs/a.bms", kChart);
     Register("songs\\");
-    ReopenSongLibrary("nobody");  // no player database
+    OpenTestLibrary("nobody");  // no player database
     ui->AnswerDialog(Type({{kTitle, "Quiet"}}));
-    EXPECT_TRUE(EditTags(nullptr, "songs\\a.bms"));
+    EXPECT_TRUE(EditTags(nullptr, TestLibrary(), "songs\\a.bms"));
     EXPECT_EQ(test::QueryRows("SELECT title FROM song"), std::vector<std::string>{"Quiet"});
     EXPECT_TRUE(ui->MessageTexts().empty());
-    ReopenSongLibrary("abc");
+    OpenTestLibrary("abc");
     EXPECT_EQ(test::QueryRows(kTagColumns).size(), 1u);
 }
 
@@ -284,12 +286,12 @@ TEST_F(TagEditorTest, CancelWritesNothingAndAnUnreadableChartOpensNoDialog) {
         Control<QPushButton>(&d, kIdCancel)->click();
         return d.result();
     });
-    EXPECT_FALSE(EditTags(nullptr, "songs\\a.bms"));
+    EXPECT_FALSE(EditTags(nullptr, TestLibrary(), "songs\\a.bms"));
     EXPECT_EQ(test::QueryRows("SELECT title FROM song"), std::vector<std::string>{"Song"});
     EXPECT_TRUE(test::QueryRows(kTagColumns).empty());
 
     ui->AnswerMessage(MsgAnswer::Ok);
-    EXPECT_FALSE(EditTags(nullptr, "songs\\gone.bms"));
+    EXPECT_FALSE(EditTags(nullptr, TestLibrary(), "songs\\gone.bms"));
     ASSERT_EQ(ui->prompts().size(), 2u);
     EXPECT_EQ(ui->prompts()[1].kind, "message");
     EXPECT_EQ(ui->prompts()[1].Utf8Caption(), U(u8"エラー"));
@@ -301,7 +303,7 @@ TEST_F(TagEditorTest, AFolderItemEditsItsFolderRow) {
     const char* const kFolder =
         "SELECT title,subtitle,category,info_a,info_b,command,max FROM folder WHERE "
         "path='songs\\sub\\'";
-    ASSERT_TRUE(SongLibrary().Exec("UPDATE folder SET command='cmd' WHERE path='songs\\sub\\'"));
+    ASSERT_TRUE(TestDb().Exec("UPDATE folder SET command='cmd' WHERE path='songs\\sub\\'"));
     Typed shown;
     bool disabled = false;
     ui->AnswerDialog([&](QDialog& d) {
@@ -317,7 +319,7 @@ TEST_F(TagEditorTest, AFolderItemEditsItsFolderRow) {
                      {kLevel, "9"}},
                     &shown)(d);
     });
-    ASSERT_TRUE(EditTags(nullptr, "songs\\sub", true));
+    ASSERT_TRUE(EditTags(nullptr, TestLibrary(), "songs\\sub", true));
     EXPECT_TRUE(disabled);
     EXPECT_EQ(shown[kTitle], "sub");
     EXPECT_EQ(test::QueryRows(kFolder), std::vector<std::string>{"It's|s|cat|ia|ib|cmd|9"});
@@ -325,7 +327,7 @@ TEST_F(TagEditorTest, AFolderItemEditsItsFolderRow) {
     EXPECT_TRUE(test::QueryRows(kTagColumns).empty());
 
     ui->AnswerMessage(MsgAnswer::Ok);
-    EXPECT_FALSE(EditTags(nullptr, "elsewhere", true));
+    EXPECT_FALSE(EditTags(nullptr, TestLibrary(), "elsewhere", true));
     EXPECT_EQ(ui->prompts().back().Utf8Caption(), U(u8"エラー"));
 }
 

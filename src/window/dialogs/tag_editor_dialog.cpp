@@ -113,9 +113,10 @@ void TagEditorDialog::accept() {
     QDialog::accept();
 }
 
-bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
+bool EditTags(QWidget* owner, SongLibrary& library, const std::string& path, bool is_folder) {
     ChartRecord record;
-    if (is_folder ? !LoadFolderForTags(path, record) : !LoadChartForTags(path, record)) {
+    if (is_folder ? !LoadFolderForTags(library, path, record)
+                  : !LoadChartForTags(library, path, record)) {
         ShowMessage(
             owner,
             (is_folder ? Tr("TagEditorDialog", "フォルダがライブラリに登録されていません。\n")
@@ -131,10 +132,10 @@ bool EditTags(QWidget* owner, const std::string& path, bool is_folder) {
     dialog.ShowFields();
     if (Ui().RunDialog(dialog) != QDialog::Accepted) return false;
     ApplyFields(dialog.fields, record);
-    if (!SaveTags(record)) {
+    if (!SaveTags(library, record)) {
         ShowMessage(owner,
                     Tr("TagEditorDialog", "タグを保存できませんでした。\n") +
-                        Utf8ToCp932Lossy(SongLibrary().LastError()),
+                        Utf8ToCp932Lossy(library.LastError()),
                     Tr("TagEditorDialog", "エラー"), MsgIcon::Error);
         return false;
     }

@@ -12,6 +12,8 @@ class QPushButton;
 
 namespace qv5 {
 
+class SongLibrary;
+
 class TagEditorDialog : public QDialog {
     Q_OBJECT
   public:
@@ -50,6 +52,7 @@ class TagEditorDialog : public QDialog {
 // chart's library values (or its header's), saved on OK. True when saved,
 // after which the information panel is to be shown again. With `is_folder`
 // the path is a folder item's, and its folder row is edited.
-bool EditTags(QWidget* owner, const std::string& path, bool is_folder = false);
+bool EditTags(QWidget* owner, SongLibrary& library, const std::string& path,
+              bool is_folder = false);
 
 }  // namespace qv5

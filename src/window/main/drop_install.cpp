@@ -5,7 +5,6 @@
 #include "install/install.h"
 #include "library/chart_header.h"
 #include "library/chart_names.h"
-#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/process.h"
@@ -116,7 +115,7 @@ void MainWindow::DropChart(DropTarget& target, const std::string& path) {
         return;
     }
     LibraryReport report;
-    if (!RefreshSongFolder(SongLibrary(), folder, nullptr, report) && !report.error.empty())
+    if (!song_library_.RefreshSongFolder(folder, nullptr, report) && !report.error.empty())
         ShowMessage(&window, report.error, Tr("DropInstall", "エラー"));
     target.RepopulateItem(dest->item);
     if (Ask(window, Tr("DropInstall", "インストールに成功しました。元のファイルは削除しますか？")))
@@ -160,14 +159,16 @@ bool MainWindow::DropArchive(DropTarget& target, DropState& state, const std::st
     {
         ProgressWindow progress(&window, Tr("DropInstall", "インストール中"));
         progress.SetUnit(FilesUnit());
-        r = InstallArchive(kind, path, WinPath(dest_path).AsFolder().text(), &progress);
+        r = InstallArchive(song_library_, kind, path, WinPath(dest_path).AsFolder().text(),
+                           &progress);
     }
     const double seconds = took.elapsed() / 1000.0;
     ShowNotices(&window, InstallNotices(r));
     if (r.status == InstallResult::Status::LibraryMissing) OfferLibraries(window);
     if (!r.installed()) return true;
-    ShowJobSummary(&window,
-                   InstallSummary(r.extract.files, CountRowsBelow("song", r.new_folder), seconds));
+    ShowJobSummary(
+        &window, InstallSummary(r.extract.files, song_library_.CountRowsBelow("song", r.new_folder),
+                                seconds));
 
     const DropItem item = target.AddFolderItem(dest->item, r.folder_name);
     target.Select(item);

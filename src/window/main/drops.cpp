@@ -41,7 +41,7 @@ void DropRootFolder(MainWindow& window, DropTarget& target, DropState& state,
 
 void DropCourseList(MainWindow& window, const std::string& path) {
     if (!Ask(window, Tr("Drops", "コースをデータベースに追加します。\nよろしいですか?"))) return;
-    const CourseImport r = ImportCourseList(path);
+    const CourseImport r = ImportCourseList(window.Library(), path);
     ShowNotices(&window, r.notices);
     ShowMessage(&window, Tr("Drops", "%nコース追加しました\n", nullptr, r.count),
                 Tr("Drops", "報告"));

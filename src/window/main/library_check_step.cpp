@@ -27,7 +27,7 @@ LibraryCheckWindow* MainWindow::OpenLibraryCheck() {
                 ? tree->progress_factory(&window, Tr("LibraryCheck", "ライブラリを検査しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
-        result = CheckLibrary(SongLibrary(), options, progress.get());
+        result = CheckLibrary(song_library_, options, progress.get());
     }
     if (!result.error.empty()) {
         ShowMessage(&window,

@@ -20,6 +20,7 @@
 #include "platform/text.h"
 #include "platform/tr.h"
 #include "platform/ui_service.h"
+#include "player/player_db.h"
 #include "window/check/library_check_window.h"
 #include "window/common/app_icon.h"
 #include "window/common/controls.h"
@@ -84,6 +85,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     stack_ = new QStackedWidget(this);
     main_ = new MainPage;
     jukebox_ = new JukeboxPage;
+    jukebox_->SetLibrary(&song_library_);
     auto* custom = new CustomFolderPage;
     auto* option = new OptionPage;
     auto* select = new SelectPage;
@@ -160,7 +162,7 @@ void MainWindow::ConnectTreeCommands() {
         RunConversionCommand(this, id, folder, jukebox_->tools);
     };
     tree->hooks.edit_tags = [this](const std::string& path, bool is_folder) {
-        EditTags(this, path, is_folder);
+        EditTags(this, song_library_, path, is_folder);
     };
     tree->hooks.show_info = [tree](const std::string& path) {
         auto* panel = tree->window()->findChild<SongInfoPanel*>();
@@ -185,7 +187,7 @@ bool MainWindow::InitDialog() {
     if (state == ConfigState::Missing) config.language = DesktopLanguage();
     main_->FillPlayerList(config.id);
     main_->LoadFrom(config);
-    OpenSongLibrary(config.id);
+    song_library_.Open(ExistingPlayerDb(config.id));
     watch_->Start();
     main_->ShowValues();
     jukebox_->SetRoots({config.path.begin(), config.path.begin() + config.path_count});
@@ -212,7 +214,7 @@ MainWindow::Applied MainWindow::Apply(bool exiting) {
                              "曲の検索を行うフォルダが登録されていません。\n"
                              "JUKEBOXタグにて、登録を行ってください。"));
     main_->StoreTo(config);
-    ReopenSongLibrary(config.id);
+    song_library_.Open(ExistingPlayerDb(config.id));
 
     StoreToolSettings(jukebox_->tools, config);
     for (Page* p : settings_pages_) {
@@ -290,7 +292,7 @@ void MainWindow::AddSongListCommand() {
 
 SongListWindow* MainWindow::OpenSongList() {
     if (!song_list_) {
-        song_list_ = new SongListWindow(this);
+        song_list_ = new SongListWindow(song_library_, this);
         SongListHooks& h = song_list_->hooks;
         h.play = [this](const std::string& path) {
             jukebox_->Tree()->hooks.chart_command(kCmdPlayChart, path);
@@ -298,7 +300,9 @@ SongListWindow* MainWindow::OpenSongList() {
         h.autoplay = [this](const std::string& path) {
             jukebox_->Tree()->hooks.chart_command(kCmdAutoplayChart, path);
         };
-        h.edit_tags = [this](const std::string& path) { return EditTags(song_list_, path); };
+        h.edit_tags = [this](const std::string& path) {
+            return EditTags(song_list_, song_library_, path);
+        };
         h.show_in_tree = [this](const std::string& path) {
             tabs_->setCurrentIndex(1);
             RevealInTree(*jukebox_->Tree(), path);

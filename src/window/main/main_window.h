@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "library/song_library.h"
+
 class QTabBar;
 class QStackedWidget;
 class QPushButton;
@@ -75,6 +77,8 @@ class MainWindow : public QDialog {
     LibraryCheckWindow* OpenLibraryCheck();
     // 1 is English; any other value Japanese: every caption and menu.
     void ApplyLanguage(int language);
+    // The song library, open from the start-up on for the signed-in player.
+    SongLibrary& Library() { return song_library_; }
 
     // Files dropped on the window, as the desktop hands them over.
     void OnDropFiles(const QList<QUrl>& urls);
@@ -104,6 +108,7 @@ class MainWindow : public QDialog {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    SongLibrary song_library_;
     // Player checks of ApplySettings (ID, password, verification); true to go on.
     bool CheckPlayer();
     // Shows the welcome message and the new-player dialog until a player

@@ -10,7 +10,6 @@
 
 #include "browser/root_list.h"
 #include "config/config_file.h"
-#include "library/operations.h"
 #include "library/song_library.h"
 #include "platform/progress.h"
 #include "platform/shell.h"
@@ -38,6 +37,11 @@ bool Confirm(QWidget* owner, const std::string& text) {
 }
 
 }  // namespace
+
+void JukeboxPage::SetLibrary(SongLibrary* library) {
+    tree_->SetLibrary(library);
+    if (auto* panel = findChild<SongInfoPanel*>()) panel->SetLibrary(library);
+}
 
 JukeboxPage::JukeboxPage(QWidget* parent) : Page(parent), tree_(new FolderTree(this)) {
     tree_->tools = &tools;
@@ -147,7 +151,7 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
                 ? tree_->progress_factory(window(), Tr("JukeboxPage", "フォルダを登録しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
-        stored = AddSongFolder(SongLibrary(), path, progress.get(), report);
+        stored = tree_->Library().AddSongFolder(path, progress.get(), report);
     }
     if (stored) {
         ShowJobSummary(window(), LibrarySummary(LibraryJob::Register, report.charts, report.folders,
@@ -230,7 +234,7 @@ void JukeboxPage::FullRescan() {
                                           Tr("JukeboxPage", "全フォルダを再検索しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
-        done = RescanSongFolders(SongLibrary(), roots, progress.get(), report);
+        done = tree_->Library().RescanSongFolders(roots, progress.get(), report);
     }
     if (!done) {
         if (report.stopped)

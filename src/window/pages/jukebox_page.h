@@ -14,11 +14,16 @@ class QTreeWidgetItem;
 namespace qv5 {
 
 class FolderTree;
+class SongLibrary;
 
 class JukeboxPage : public Page {
     Q_OBJECT
   public:
     explicit JukeboxPage(QWidget* parent = nullptr);
+
+    // The song library of the page, its tree and its information panel; set
+    // before they are used.
+    void SetLibrary(SongLibrary* library);
 
     FolderTree* Tree() const { return tree_; }
     // The texts of the tree's root items, in tree order.

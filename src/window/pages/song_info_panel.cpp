@@ -30,7 +30,8 @@ void SongInfoPanel::ShowItem(int icon, const std::string& item_path) {
 }
 
 void SongInfoPanel::Show(const std::string& chart_path) {
-    lines_ = SongInfoLines(chart_path);
+    Q_ASSERT(library_);
+    lines_ = SongInfoLines(*library_, chart_path);
     ShowLines();
 }
 

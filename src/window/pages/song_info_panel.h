@@ -12,10 +12,15 @@ class QLabel;
 
 namespace qv5 {
 
+class SongLibrary;
+
 class SongInfoPanel : public QWidget {
     Q_OBJECT
   public:
     explicit SongInfoPanel(QWidget* parent = nullptr);
+
+    // The library the lines are read from; set before Show.
+    void SetLibrary(SongLibrary* library) { library_ = library; }
 
     // The tree's selection changed: the lines of a chart item (icon 2), read
     // afresh from its path; every other item (folders, text files, hidden
@@ -32,6 +37,7 @@ class SongInfoPanel : public QWidget {
 
     SongInfo lines_;
     std::array<QLabel*, 6> labels_{};
+    SongLibrary* library_ = nullptr;
 };
 
 }  // namespace qv5

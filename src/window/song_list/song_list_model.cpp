@@ -11,9 +11,9 @@ namespace qv5 {
 
 SongListModel::SongListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-bool SongListModel::Reload(Database& db) {
+bool SongListModel::Reload(SongLibrary& library) {
     beginResetModel();
-    const bool ok = table_.Load(db);
+    const bool ok = table_.Load(library);
     order_ = SortedRows(table_, column_, descending_);
     presence_.assign(table_.size(), 0);
     visible_ = FilterRows(table_, order_, filter_);

@@ -10,7 +10,7 @@
 
 namespace qv5 {
 
-class Database;
+class SongLibrary;
 
 class SongListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -19,7 +19,7 @@ class SongListModel : public QAbstractTableModel {
 
     // Reads the library again, keeping sort and filter. False when it could
     // not be read (the list is then empty).
-    bool Reload(Database& db);
+    bool Reload(SongLibrary& library);
     void SetFilter(const SongFilter& filter);
     const SongFilter& Filter() const { return filter_; }
     SongColumn SortColumn() const { return column_; }

@@ -55,7 +55,8 @@ QString HostOf(const std::string& path) {
 
 }  // namespace
 
-SongListWindow::SongListWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+SongListWindow::SongListWindow(SongLibrary& library, QWidget* parent)
+    : QWidget(parent, Qt::Window), library_(library) {
     setObjectName(QStringLiteral("songList"));
     model_ = new SongListModel(this);
 
@@ -246,7 +247,7 @@ void SongListWindow::FollowLibrary(bool force) {
     const std::string selected = PathOf(view_->currentIndex().row());
     stamp_ = stamp;
     loaded_ = true;
-    model_->Reload(SongLibrary());
+    model_->Reload(library_);
     if (!selected.empty()) {
         const int row = model_->RowOf(selected);
         if (row >= 0) view_->setCurrentIndex(model_->index(row, 0));

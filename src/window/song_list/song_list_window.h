@@ -24,6 +24,7 @@ class QAction;
 namespace qv5 {
 
 class SongListModel;
+class SongLibrary;
 
 // What the main window does for the list; an empty hook does nothing.
 struct SongListHooks {
@@ -38,7 +39,8 @@ struct SongListHooks {
 class SongListWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit SongListWindow(QWidget* parent = nullptr);
+    // The list of `library`, which outlives the window.
+    explicit SongListWindow(SongLibrary& library, QWidget* parent = nullptr);
     ~SongListWindow() override;
 
     SongListHooks hooks;
@@ -98,6 +100,7 @@ class SongListWindow : public QWidget {
     // when the list was read.
     std::array<std::int64_t, 6> stamp_{};
     bool loaded_ = false;
+    SongLibrary& library_;
 };
 
 }  // namespace qv5

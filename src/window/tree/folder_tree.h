@@ -16,6 +16,7 @@
 namespace qv5 {
 
 class NameDialog;
+class SongLibrary;
 struct LibraryReport;
 struct ToolSettings;
 
@@ -44,6 +45,13 @@ class FolderTree : public QTreeWidget {
   public:
     explicit FolderTree(QWidget* parent = nullptr);
     ~FolderTree() override;
+
+    // The song library it reads and changes; set before it is used.
+    void SetLibrary(SongLibrary* library) { library_ = library; }
+    SongLibrary& Library() const {
+        Q_ASSERT(library_);
+        return *library_;
+    }
 
     // Items and their paths.
     static std::string ItemText(const QTreeWidgetItem* item);
@@ -149,6 +157,7 @@ class FolderTree : public QTreeWidget {
 
     QTreeWidgetItem* current_ = nullptr;
     std::unique_ptr<NameDialog> names_;
+    SongLibrary* library_ = nullptr;
 };
 
 }  // namespace qv5

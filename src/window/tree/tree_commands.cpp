@@ -5,7 +5,6 @@
 #include "browser/root_list.h"
 #include "config/tool_settings.h"
 #include "library/library_report.h"
-#include "library/operations.h"
 #include "library/refresh.h"
 #include "library/song_library.h"
 #include "platform/files.h"
@@ -99,7 +98,7 @@ bool FolderTree::RefreshLibrary(const std::string& prefix, LibraryReport* done) 
                 ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
-        stored = RefreshSongFolder(SongLibrary(), prefix, progress.get(), report);
+        stored = Library().RefreshSongFolder(prefix, progress.get(), report);
     }
     if (!stored && !report.stopped && !report.error.empty())
         Tell(Tr("FolderTree", "ライブラリを更新できませんでした。\n") + report.error,
@@ -152,8 +151,8 @@ void FolderTree::ExcludeRoot() {
             progress_factory
                 ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
                 : nullptr;
-        removed = ExcludeSongFolder(SongLibrary(), ItemText(item), OtherRoots(item), progress.get(),
-                                    report);
+        removed =
+            Library().ExcludeSongFolder(ItemText(item), OtherRoots(item), progress.get(), report);
     }
     if (!removed) {
         // The root stays: its rows are still in the library.
@@ -217,8 +216,8 @@ void FolderTree::Paste() {
     Tell(Tr("FolderTree", "ファイルを移動しました。"));
     LibraryReport report;
     if (folder)
-        MoveSongPaths(SongLibrary(), WinPath(source).AsFolder().text(),
-                      WinPath(destination).AsFolder().text(), nullptr, report);
+        Library().MoveSongPaths(WinPath(source).AsFolder().text(),
+                                WinPath(destination).AsFolder().text(), nullptr, report);
     else
         MoveFileRows(source, destination);
     if (!report.error.empty()) Tell(report.error, Tr("FolderTree", "エラー"));
