@@ -172,4 +172,30 @@ TEST(IncludeRules, SqlIsWrittenOnlyWhereTheDatabasesAreKept) {
     EXPECT_EQ(found, std::vector<std::string>{});
 }
 
+// song.db is one object: the library's SongLibrary opens it, holds the one
+// connection the program has to it (no process-wide one) and writes every
+// statement on its tables, the course tables and what it attaches; the
+// player databases' own files are player/'s. library/ takes the player
+// database's path from its caller rather than including player/.
+TEST(IncludeRules, SongDbIsReachedOnlyThroughTheSongLibrary) {
+    static const std::regex song_tables(
+        R"re("[^"]*\b(FROM|INTO|UPDATE|TABLE|JOIN)\s+(song|folder|tag|expert|nonstop|grade|course)\b)re");
+    static const std::regex opened(R"re(Open\(\s*kSongDbPath)re");
+    static const std::regex global(R"re((^|[^\w:])SongLibrary\(\)(?!\s*=\s*default))re");
+    std::vector<std::string> found;
+    for (const Source& s : Sources()) {
+        const bool own = s.path.starts_with("library/");
+        for (const std::string& inc : s.includes)
+            if (own && FolderOf(inc) == "player") found.push_back(s.path + ": #include " + inc);
+        for (size_t n = 0; n < s.raw.size(); ++n) {
+            const std::string where = s.path + ":" + std::to_string(n + 1) + ": " + s.raw[n];
+            if (std::regex_search(s.lines[n], global)) found.push_back(where);
+            if (own || s.folder == "platform") continue;
+            if (std::regex_search(s.raw[n], song_tables) || std::regex_search(s.lines[n], opened))
+                found.push_back(where);
+        }
+    }
+    EXPECT_EQ(found, std::vector<std::string>{});
+}
+
 }  // namespace
