@@ -88,7 +88,8 @@ bool FillLibrary(int charts) {
         const std::string folder =
             "songs\\Artist " + std::to_string(song % 700) + "\\Song " + std::to_string(song) + "\\";
         const std::string path = folder + "chart_" + std::to_string(i % 5) + "_hyper.bme";
-        if (written_in_utf8 && !WriteUtf8Chart(path, title, static_cast<std::uint32_t>(i)))
+        if (written_in_utf8 &&
+            !WriteUtf8Chart(qv5::WinPath(path), title, static_cast<std::uint32_t>(i)))
             return false;
         s.ExecuteRow(std::string(hash), title, "[HYPER]", "Genre " + std::to_string(song % 50),
                      "Artist " + std::to_string(song % 700), "obj: someone", 1 + i % 12,

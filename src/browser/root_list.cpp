@@ -27,7 +27,7 @@ std::string StoredRootPath(std::string path, bool folder) {
 std::string RootConflictMessage(const std::vector<std::string>& roots, const std::string& path) {
     for (const std::string& root : roots) {
         if (root == path) return Tr("RootList", "このフォルダは既に登録されています。");
-        if (!root.empty() && WinPath(path).IsWithin(root))
+        if (!root.empty() && WinPath(path).IsWithin(WinPath(root)))
             return Tr("RootList", "親フォルダが既に登録されています。");
     }
     return {};
@@ -55,7 +55,7 @@ std::string AbsolutePath(const std::string& path) {
 }
 
 bool HoldsRoot(const std::vector<std::string>& roots, const std::string& folder) {
-    const WinPath prefix = AbsolutePath(folder);
+    const WinPath prefix(AbsolutePath(folder));
     for (const std::string& root : roots)
         if (WinPath(AbsolutePath(root)).IsWithin(prefix)) return true;
     return false;

@@ -76,7 +76,7 @@ std::string RootConflict(const ConfigRecord& config, const std::string& path) {
         if (root == path)
             return Show(Tr("LibraryCommands", "このフォルダは既に登録されています。")) + " " +
                    Show(path);
-        if (!root.empty() && WinPath(path).IsWithin(root))
+        if (!root.empty() && WinPath(path).IsWithin(WinPath(root)))
             return Show(Tr("LibraryCommands", "親フォルダが既に登録されています。")) + " " +
                    Show(root);
     }

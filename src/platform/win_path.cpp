@@ -34,7 +34,7 @@ WinPath WinPath::AsFile() const {
 
 WinPath WinPath::Parent() const {
     const WinPath file = AsFile();
-    return file.text_.substr(0, file.NameStart());
+    return WinPath(file.text_.substr(0, file.NameStart()));
 }
 
 std::string WinPath::LastName() const {
@@ -46,7 +46,7 @@ WinPath WinPath::Join(std::string_view name) const {
     // A name below this folder, never a path of its own.
     assert(!name.empty() && name.front() != '\\' && name.front() != '/' &&
            (name.size() < 2 || name[1] != ':'));
-    return AsFolder().text_.append(name);
+    return WinPath(AsFolder().text_.append(name));
 }
 
 bool WinPath::IsWithin(const WinPath& folder) const {

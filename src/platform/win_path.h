@@ -17,9 +17,10 @@ namespace qv5 {
 class WinPath {
   public:
     WinPath() = default;
-    // Implicit: any text is a path, and callers hold their paths as text.
-    WinPath(std::string text) : text_(std::move(text)) {}
-    WinPath(const char* text) : text_(text) {}
+    // Explicit: a text becomes a path where the caller says so, so that a
+    // path is never taken for a name or a message by accident.
+    explicit WinPath(std::string text) : text_(std::move(text)) {}
+    explicit WinPath(const char* text) : text_(text) {}
 
     const std::string& text() const { return text_; }
     bool empty() const { return text_.empty(); }

@@ -33,7 +33,7 @@ TEST(WinPath, ReadsWholeCharacters) {
         {so + "\\a.bms", false, so + "\\a.bms\\", so + "\\a.bms", so + "\\", "a.bms"},
     };
     for (const Case& c : cases) {
-        const WinPath p = c.path;
+        const WinPath p(c.path);
         SCOPED_TRACE(Cp932ToUtf8(c.path));
         EXPECT_EQ(p.IsFolderForm(), c.folder_form);
         EXPECT_EQ(p.AsFolder().text(), c.as_folder);
@@ -58,7 +58,7 @@ TEST(WinPath, ReadsWholeCharacters) {
         {"songs\\" + hyo + "x", "songs\\" + hyo, false},
     };
     for (const Within& w : within)
-        EXPECT_EQ(WinPath(w.path).IsWithin(w.folder), w.within)
+        EXPECT_EQ(WinPath(w.path).IsWithin(WinPath(w.folder)), w.within)
             << Cp932ToUtf8(w.path) << " in " << Cp932ToUtf8(w.folder);
 
     EXPECT_EQ(WinPath::FromHost("/m/\xE3\x82\xBD")->AsFolder().text(), "Z:\\m\\" + so + "\\");
