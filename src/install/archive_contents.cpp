@@ -3,6 +3,7 @@
 #include "install/archive.h"
 #include "install/archive_library.h"
 #include "install/archive_reader.h"
+#include "library/chart_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -66,7 +67,7 @@ std::string FolderOfEntry(const std::string& name) {
 Inspection InspectArchive(ArchiveKind kind, const std::string& archive_path,
                           std::string* read_error) {
     if (!ArchiveKindReadable(kind)) return Inspection::LibraryMissing;
-    static const char* const kExt[] = {".bms", ".bme", ".bml", ".pms"};
+    const auto& kExt = kChartExtensions;
     std::string first[4];
     bool found[4] = {false, false, false, false};
     auto host = ToHostPath(archive_path);

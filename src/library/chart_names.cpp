@@ -11,7 +11,15 @@ namespace qv5 {
 bool IsChartName(std::string_view name) {
     if (name.size() <= 4) return false;
     const std::string ext = LowerAscii(name.substr(name.size() - 4));
-    return ext == ".bms" || ext == ".bme" || ext == ".bml" || ext == ".pms";
+    for (std::string_view chart : kChartExtensions)
+        if (ext == chart) return true;
+    return false;
+}
+
+bool IsChartNameExactCase(std::string_view name) {
+    for (std::string_view chart : kChartExtensions)
+        if (EndsWith(name, chart)) return true;
+    return false;
 }
 
 bool IsCustomFolderName(std::string_view name) {

@@ -13,14 +13,19 @@ TEST(ChartNames, ChartsByTheirLastFourBytesInAnyCase) {
     const struct {
         std::string name;
         bool chart;
+        bool exact_case;  // as the folder tree's double click tells it
     } cases[] = {
-        {"a.bms", true},  {"a.bme", true},   {"a.bml", true},           {"a.pms", true},
-        {"A.BMS", true},  {"a.Bme", true},   {"songs\\x\\a.pms", true}, {Sj(u8"表.bms"), true},
-        {".bms", false},  {"bms", false},    {"a.bmsx", false},         {"a.bmx", false},
-        {"a.bm_", false}, {"a.bms_", false}, {"abms", false},           {"a.txt", false},
-        {"", false},
+        {"a.bms", true, true},           {"a.bme", true, true},        {"a.bml", true, true},
+        {"a.pms", true, true},           {"A.BMS", true, false},       {"a.Bme", true, false},
+        {"songs\\x\\a.pms", true, true}, {Sj(u8"表.bms"), true, true}, {".bms", false, true},
+        {"bms", false, false},           {"a.bmsx", false, false},     {"a.bmx", false, false},
+        {"a.bm_", false, false},         {"a.bms_", false, false},     {"abms", false, false},
+        {"a.txt", false, false},         {"", false, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(IsChartName(c.name), c.chart) << c.name;
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsChartName(c.name), c.chart) << c.name;
+        EXPECT_EQ(IsChartNameExactCase(c.name), c.exact_case) << c.name;
+    }
 }
 
 TEST(ChartNames, CustomFoldersByTheirExactEnding) {

@@ -347,8 +347,7 @@ void FolderTree::OnDoubleClick(QTreeWidgetItem* item) {
     const int icon = NormalIcon(item);
     if (icon == kIconFolder || icon == kIconNewFolder || KindOf(item) == ItemKind::Folder) return;
     const std::string path = ItemPath(item);
-    for (const char* tail : {".bme", ".bms", ".bml", ".pms"})
-        if (EndsWith(path, tail)) return;
+    if (IsChartNameExactCase(path)) return;
     if (!item->parent() && !IsCustomFolderName(path)) return;  // a root folder
     if (EndsWith(path, ".htm") || EndsWith(path, ".html"))
         ShellOpen(path);
