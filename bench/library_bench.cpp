@@ -139,8 +139,9 @@ void InProcess(const Library& lib, double& per_second, double& gap, double& seco
         TimedProgress progress(window);
         const double start = Now();
         qv5::LibraryReport report;
-        qv5::RegisterRootFolder(BenchLibrary().connection(), *qv5::FromHostPath(lib.tree.string()),
-                                &progress, report);
+        qv5::RegisterRootFolder(BenchLibrary().connection(),
+                                qv5::WinPath(*qv5::FromHostPath(lib.tree.string())), &progress,
+                                report);
         const double end = Now();
         seconds = end - start;
         progress.Rates(start, end, 0.1, per_second, gap);
@@ -149,8 +150,8 @@ void InProcess(const Library& lib, double& per_second, double& gap, double& seco
     for (int i = 0; i < 3; ++i) {
         const double start = Now();
         qv5::LibraryReport report;
-        qv5::RefreshFolder(BenchLibrary().connection(), *qv5::FromHostPath(lib.tree.string()),
-                           nullptr, report);
+        qv5::RefreshFolder(BenchLibrary().connection(),
+                           qv5::WinPath(*qv5::FromHostPath(lib.tree.string())), nullptr, report);
         refresh = std::min(refresh, Now() - start);
     }
     BenchLibrary().Close();

@@ -108,7 +108,8 @@ int main(int argc, char** argv) {
     qv5::Database& db = BenchLibrary().connection();
     const std::string root = qv5::WinPath::FromHost((game / "songs").string())->AsFolder().text();
     qv5::LibraryReport registered;
-    if (!qv5::RegisterRootFolder(db, root, nullptr, registered) || !registered.missing.empty()) {
+    if (!qv5::RegisterRootFolder(db, qv5::WinPath(root), nullptr, registered) ||
+        !registered.missing.empty()) {
         std::fprintf(stderr, "the tree was not registered\n");
         return 1;
     }

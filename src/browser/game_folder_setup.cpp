@@ -74,7 +74,7 @@ bool MakeGameFolder(const std::string& host_dir, std::string& error) {
     SongLibrary library;
     LibraryReport report;
     const bool registered = library.Open(ExistingPlayerDb(config.id))
-                                ? library.AddSongFolder(config.path[0], nullptr, report)
+                                ? library.AddSongFolder(WinPath(config.path[0]), nullptr, report)
                                 : ReportError(report, library.LastError());
     if (!registered) {
         error = Tr("GameFolder", "曲フォルダを登録できません。") + "\n" + report.error;

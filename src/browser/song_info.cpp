@@ -38,7 +38,7 @@ SongInfo SongInfoLines(const ChartRecord& r) {
 
 SongInfo SongInfoLines(SongLibrary& library, const std::string& chart_path) {
     ChartRecord r;
-    if (!LoadChartAsShown(library, chart_path, r)) return SongInfo{};
+    if (!LoadChartAsShown(library, WinPath(chart_path), r)) return SongInfo{};
     // A UTF-8 chart's texts lost the bytes that have no Shift-JIS meaning in
     // the library; where the header's text is the one stored, it is shown.
     ChartRecord header;

@@ -41,7 +41,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
         return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
     SongLibrary library;
     if (!library.Open(ExistingPlayerDb(config.id))) return Fail("cannot open the song library");
-    const auto root = library.SongFolderHolding(*folder);
+    const auto root = library.SongFolderHolding(WinPath(*folder));
     if (!root)
         return Fail("not inside a registered song folder: " + Cp932ToUtf8(*folder) +
                     " (register its song folder with add-root first)");
@@ -75,9 +75,10 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
             ++failed;
             continue;
         }
-        std::printf("install: %s -> %s (%s, %s in the folder)\n", host.c_str(),
-                    Cp932ToUtf8(r.new_folder).c_str(), Counted(r.extract.files, "file").c_str(),
-                    Counted(library.CountRowsBelow("song", r.new_folder), "chart").c_str());
+        std::printf(
+            "install: %s -> %s (%s, %s in the folder)\n", host.c_str(),
+            Cp932ToUtf8(r.new_folder).c_str(), Counted(r.extract.files, "file").c_str(),
+            Counted(library.CountRowsBelow("song", WinPath(r.new_folder)), "chart").c_str());
     }
     return failed == 0 ? 0 : 1;
 }

@@ -70,7 +70,7 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
     SongLibrary library;
     if (!library.Open(ExistingPlayerDb(config.id)) || !library.CanWrite())
         return Fail("cannot write the song library " + std::string(kSongDbPath));
-    const int charts = library.CountRowsBelow("song", *path);
+    const int charts = library.CountRowsBelow("song", WinPath(*path));
     std::vector<std::string> others;
     for (int i = 0; i < config.path_count; ++i)
         if (config.path[i] != *path) others.push_back(config.path[i]);
@@ -95,7 +95,7 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
         return committed;
     };
     LibraryReport report;
-    if (!library.ExcludeSongFolder(*path, others, nullptr, report, drop_from_list))
+    if (!library.ExcludeSongFolder(WinPath(*path), others, nullptr, report, drop_from_list))
         return Fail("nothing was excluded: " + report.error);
     if (!saved)
         return Fail(

@@ -122,7 +122,7 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
             if (!committed) why = error;
             return committed;
         };
-        if (!library.AddSongFolder(path, &progress, report, add_to_list))
+        if (!library.AddSongFolder(WinPath(path), &progress, report, add_to_list))
             return FailReport("the folder was not registered", report);
         if (!saved)
             return CommandFailed("the folder is registered, but not added to config.xml: " + error);
@@ -138,7 +138,7 @@ int Refresh(const ConfigRecord& config, const std::string& host, const std::stri
     if (!ToLibraryPath(host, start_dir, path, error)) return CommandFailed(error);
     SongLibrary library;
     if (!OpenLibrary(library, config, error)) return CommandFailed(error);
-    const std::optional<bool> registered = library.IsInLibrary(path);
+    const std::optional<bool> registered = library.IsInLibrary(WinPath(path));
     if (!registered)
         return CommandFailed("cannot read the song library " + std::string(kSongDbPath) + ": " +
                              library.LastError());
@@ -147,7 +147,7 @@ int Refresh(const ConfigRecord& config, const std::string& host, const std::stri
     {
         TerminalProgress progress("charts read");
         StopOnInterrupt stop(progress);
-        if (!library.RefreshSongFolder(path, &progress, report))
+        if (!library.RefreshSongFolder(WinPath(path), &progress, report))
             return FailReport("the library was left as it was", report);
     }
     WarnSkipped(report);

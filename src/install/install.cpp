@@ -158,7 +158,8 @@ InstallResult InstallArchive(SongLibrary& library, ArchiveKind kind, const std::
     r.folder_name = NameOnDisk(dest, r.folder_name);
     r.new_folder = WinPath(dest).Join(r.folder_name).AsFolder().text();
 
-    const bool stored = library.RegisterInstalled(dest, r.new_folder, progress, r.library);
+    const bool stored =
+        library.RegisterInstalled(WinPath(dest), WinPath(r.new_folder), progress, r.library);
     if (!stored) {
         r.status = InstallResult::Status::LibraryFailed;
         if (r.library.stopped || (progress && progress->StopRequested())) r.extract.stopped = true;

@@ -8,7 +8,8 @@ namespace qv5 {
 // The marks wait in a temporary table of this connection, never in song.db:
 // neither reading nor giving them back converts a text or runs a statement
 // per row. A rollback of the operation takes the table away with the rest.
-bool ChartMarks::Read(Database& db, const std::string& prefix) {
+bool ChartMarks::Read(Database& db, const WinPath& prefix_path) {
+    const std::string& prefix = prefix_path.text();
     kept_ = false;
     if (!db.Exec("DROP TABLE IF EXISTS temp.chart_marks")) return false;
     Statement s = db.Prepare(

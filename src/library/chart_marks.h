@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/win_path.h"
+
 namespace qv5 {
 
 class Database;
@@ -16,7 +18,7 @@ class ChartMarks {
     // The marks of the song rows below `prefix` ("" for all). False when
     // they could not be read (the database's LastError() says why); a song
     // table of another layout has none to keep, which is no failure.
-    bool Read(Database& db, const std::string& prefix);
+    bool Read(Database& db, const WinPath& prefix);
     // Once, after the rows came back: each mark goes back to the row of the
     // same path whose file is still the same chart (the same hash). The
     // added date is never earlier than the chart's write time: the row has

@@ -142,8 +142,9 @@ void FileNameDifficulty(std::string_view path, std::int32_t& difficulty) {
 
 // The pass changes only rows whose difficulty is unknown: when there is
 // none, the sorted walk over every row below the prefix is skipped.
-bool AssignFolderDifficulties(Database& db, const std::string& prefix, Progress* progress,
+bool AssignFolderDifficulties(Database& db, const WinPath& prefix_path, Progress* progress,
                               LibraryReport& report) {
+    const std::string& prefix = prefix_path.text();
     auto failed = [&] { return ReportError(report, db.LastError()); };
     Transaction tx(db);
     if (!tx.ok()) return failed();

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "library/library_report.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -27,7 +28,7 @@ void FileNameDifficulty(std::string_view path, std::int32_t& difficulty);
 // caller's), asking `progress` (may be null) between rows whether to stop.
 // False when a statement failed or it was stopped: nothing changed then, and
 // `report` says why.
-bool AssignFolderDifficulties(Database& db, const std::string& prefix, Progress* progress,
+bool AssignFolderDifficulties(Database& db, const WinPath& prefix, Progress* progress,
                               LibraryReport& report);
 
 // Replaces characters a file name cannot hold by their full-width forms;

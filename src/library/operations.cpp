@@ -49,8 +49,8 @@ bool Commit(Database& db, Transaction& tx, const CommitStep& step, LibraryReport
 
 // The rows a successful operation leaves below `prefix`.
 bool Counted(Database& db, const std::string& prefix, LibraryReport& report) {
-    report.charts = CountRowsBelow(db, "song", prefix);
-    report.folders = CountRowsBelow(db, "folder", prefix);
+    report.charts = CountRowsBelow(db, "song", WinPath(prefix));
+    report.folders = CountRowsBelow(db, "folder", WinPath(prefix));
     return true;
 }
 
@@ -75,13 +75,14 @@ bool HasRow(Database& db, const std::string& path) {
 // registration would, and the difficulty pass ranks what came in.
 bool ScanFromListed(Database& db, const std::string& listed, Progress* progress,
                     LibraryReport& report) {
-    return ScanFolder(db, listed, listed, progress, report) &&
-           AssignFolderDifficulties(db, listed, progress, report);
+    return ScanFolder(db, WinPath(listed), WinPath(listed), progress, report) &&
+           AssignFolderDifficulties(db, WinPath(listed), progress, report);
 }
 
 }  // namespace
 
-std::string NearestListedFolder(Database& db, const std::string& path) {
+std::string NearestListedFolder(Database& db, const WinPath& path_path) {
+    const std::string& path = path_path.text();
     Statement listed = db.Prepare("SELECT 1 FROM folder WHERE path = ?1");
     if (!listed) return path;
     for (std::string dir = path; !dir.empty(); dir = FolderAbove(dir)) {
@@ -93,14 +94,15 @@ std::string NearestListedFolder(Database& db, const std::string& path) {
     return path;
 }
 
-bool SongLibrary::AddSongFolder(const std::string& root, Progress* progress, LibraryReport& report,
+bool SongLibrary::AddSongFolder(const WinPath& root_path, Progress* progress, LibraryReport& report,
                                 const CommitStep& step) {
+    const std::string& root = root_path.text();
     Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
-    if (!RegisterRootFolder(db, root, progress, report) ||
-        !AssignFolderDifficulties(db, root, progress, report))
+    if (!RegisterRootFolder(db, root_path, progress, report) ||
+        !AssignFolderDifficulties(db, root_path, progress, report))
         return Failed(db, report);
     return Commit(db, tx, step, report) && Counted(db, root, report);
 }
@@ -109,27 +111,28 @@ bool SongLibrary::AddSongFolder(const std::string& root, Progress* progress, Lib
 // a song folder inside this one is registered again (a root of its own), and
 // when this one lies inside another, the nearest folder above it that stays
 // listed is scanned, which adds this folder again as that one's sub-folder.
-bool SongLibrary::ExcludeSongFolder(const std::string& root, const std::vector<std::string>& others,
-                                    Progress* progress, LibraryReport& report,
-                                    const CommitStep& step) {
+bool SongLibrary::ExcludeSongFolder(const WinPath& root_path,
+                                    const std::vector<std::string>& others, Progress* progress,
+                                    LibraryReport& report, const CommitStep& step) {
+    const std::string& root = root_path.text();
     Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
     ChartMarks marks;  // for the rows that come back
-    if (!tx.ok() || !marks.Read(db, root) || !RemovePaths(db, root, report))
+    if (!tx.ok() || !marks.Read(db, root_path) || !RemovePaths(db, root_path, report))
         return Failed(db, report);
     std::string outer;  // the song folder nearest above it that stays
     for (const std::string& other : others) {
         if (StartsWith(other, root)) {
-            if (!RegisterRootFolder(db, other, progress, report) ||
-                !AssignFolderDifficulties(db, other, progress, report))
+            if (!RegisterRootFolder(db, WinPath(other), progress, report) ||
+                !AssignFolderDifficulties(db, WinPath(other), progress, report))
                 return Failed(db, report);
         } else if (StartsWith(root, other) && other.size() > outer.size()) {
             outer = other;
         }
     }
     if (!outer.empty()) {
-        const std::string above = qv5::NearestListedFolder(db, FolderAbove(root));
+        const std::string above = qv5::NearestListedFolder(db, WinPath(FolderAbove(root)));
         if (StartsWith(above, outer) && !ScanFromListed(db, above, progress, report))
             return Failed(db, report);
     }
@@ -141,18 +144,19 @@ bool SongLibrary::ExcludeSongFolder(const std::string& root, const std::vector<s
 // or a chart put into one) lies below no row that the refresh would select:
 // its rows come first from the nearest listed folder above, as an install
 // into it gets them. Outside every listed folder nothing is scanned.
-bool SongLibrary::RefreshSongFolder(const std::string& path, Progress* progress,
+bool SongLibrary::RefreshSongFolder(const WinPath& path_path, Progress* progress,
                                     LibraryReport& report) {
+    const std::string& path = path_path.text();
     Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
     if (!HasRow(db, path)) {
-        const std::string listed = qv5::NearestListedFolder(db, path);
+        const std::string listed = qv5::NearestListedFolder(db, path_path);
         if (listed != path && !ScanFromListed(db, listed, progress, report))
             return Failed(db, report);
     }
-    if (!RefreshFolder(db, path, progress, report) || !tx.Commit()) return Failed(db, report);
+    if (!RefreshFolder(db, path_path, progress, report) || !tx.Commit()) return Failed(db, report);
     return Counted(db, path, report);
 }
 
@@ -179,18 +183,20 @@ bool SongLibrary::RescanSongFolders(const std::vector<std::string>& roots, Progr
         progress, report);
 }
 
-bool SongLibrary::MoveSongPaths(const std::string& from, const std::string& to, Progress* progress,
+bool SongLibrary::MoveSongPaths(const WinPath& from, const WinPath& to_path, Progress* progress,
                                 LibraryReport& report) {
+    const std::string& to = to_path.text();
     Database& db = db_;
-    return (MovePaths(db, from, to, progress, report) || Failed(db, report)) &&
+    return (MovePaths(db, from, to_path, progress, report) || Failed(db, report)) &&
            Counted(db, to, report);
 }
 
 // The scan of the destination (from the nearest listed folder at or above
 // it) descends only into folders it inserts; the refresh of the new folder
 // registers what an update added to a folder the library knew already.
-bool SongLibrary::RegisterInstalled(const std::string& dest, const std::string& new_folder,
+bool SongLibrary::RegisterInstalled(const WinPath& dest, const WinPath& new_folder_path,
                                     Progress* progress, LibraryReport& report) {
+    const std::string& new_folder = new_folder_path.text();
     Database& db = db_;
     BusyReporting busy(db, progress);
     Transaction tx(db);
@@ -198,7 +204,8 @@ bool SongLibrary::RegisterInstalled(const std::string& dest, const std::string& 
     if (!ScanFromListed(db, qv5::NearestListedFolder(db, dest), progress, report))
         return Failed(db, report);
     PauseAt("register-scanned");
-    if (!RefreshFolder(db, new_folder, progress, report) || !tx.Commit()) return Failed(db, report);
+    if (!RefreshFolder(db, new_folder_path, progress, report) || !tx.Commit())
+        return Failed(db, report);
     return Counted(db, new_folder, report);
 }
 
@@ -213,7 +220,7 @@ bool SongLibrary::ForgetTakenBack(const std::vector<std::string>& paths, Progres
     for (const std::string& path : paths) {
         if (PathExists(path)) continue;
         if (WinPath(path).IsFolderForm()) {
-            if (!RemovePaths(db, path, report)) return Failed(db, report);
+            if (!RemovePaths(db, WinPath(path), report)) return Failed(db, report);
             continue;
         }
         chart.Bind(1, path);
@@ -225,11 +232,11 @@ bool SongLibrary::ForgetTakenBack(const std::vector<std::string>& paths, Progres
     return true;
 }
 
-bool SongLibrary::ScanNewEntry(const std::string& path, Progress* progress, LibraryReport& report) {
+bool SongLibrary::ScanNewEntry(const WinPath& path, Progress* progress, LibraryReport& report) {
     return ScanParentFolder(db_, path, progress, report) || Failed(db_, report);
 }
 
-bool SongLibrary::RemoveSongPaths(const std::string& prefix, LibraryReport& report) {
+bool SongLibrary::RemoveSongPaths(const WinPath& prefix, LibraryReport& report) {
     return RemovePaths(db_, prefix, report) || Failed(db_, report);
 }
 

@@ -61,8 +61,9 @@ struct RefreshStatements {
 //      (a song folder's own level too);
 //   3. the difficulty pass over the prefix.
 // A failed statement, a failed commit or a stop request rolls all back.
-bool RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
+bool RefreshFolder(Database& db, const WinPath& prefix_path, Progress* progress,
                    LibraryReport& report) {
+    const std::string& prefix = prefix_path.text();
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return ReportError(report, db.LastError());
@@ -162,7 +163,8 @@ bool RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
     }
     if (!scanner.Flush()) return scanner.Finish(report, false);
     unknown_difficulty = unknown_difficulty || scanner.inserted_unknown_difficulty();
-    if (unknown_difficulty && !AssignFolderDifficulties(db, prefix, progress, report)) return false;
+    if (unknown_difficulty && !AssignFolderDifficulties(db, prefix_path, progress, report))
+        return false;
     if (!tx.Commit()) return failed();
     return scanner.Finish(report, true);
 }
@@ -170,8 +172,10 @@ bool RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
 // Song rows first, then folder rows, each selected before any is changed;
 // keys and dates come from the entries at their new place. All of it in one
 // transaction (a savepoint inside the caller's).
-bool MovePaths(Database& db, const std::string& old_prefix, const std::string& new_prefix,
+bool MovePaths(Database& db, const WinPath& old_prefix_path, const WinPath& new_prefix_path,
                Progress* progress, LibraryReport& report) {
+    const std::string& old_prefix = old_prefix_path.text();
+    const std::string& new_prefix = new_prefix_path.text();
     BusyReporting busy(db, progress);
     Transaction tx(db);
     auto failed = [&] { return ReportError(report, db.LastError()); };
@@ -221,7 +225,8 @@ bool MovePaths(Database& db, const std::string& old_prefix, const std::string& n
     return tx.Commit() || failed();
 }
 
-bool RemovePaths(Database& db, const std::string& prefix, LibraryReport& report) {
+bool RemovePaths(Database& db, const WinPath& prefix_path, LibraryReport& report) {
+    const std::string& prefix = prefix_path.text();
     Transaction tx(db);
     if (!tx.ok()) return ReportError(report, db.LastError());
     for (const char* table : {"song", "folder"}) {

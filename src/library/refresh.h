@@ -8,6 +8,7 @@
 #include <string>
 
 #include "library/library_report.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -17,15 +18,14 @@ class Progress;
 // Re-reads changed charts, drops vanished entries, rescans folders, re-runs
 // the difficulty pass, all in one transaction; `progress` (may be null) hears
 // of charts read. False when it failed or was stopped.
-bool RefreshFolder(Database& db, const std::string& prefix, Progress* progress,
-                   LibraryReport& report);
+bool RefreshFolder(Database& db, const WinPath& prefix, Progress* progress, LibraryReport& report);
 // After a move or rename on disk: rewrites paths and keys below old_prefix,
 // asking `progress` (may be null) between rows whether to stop. False when it
 // failed (nothing changed).
-bool MovePaths(Database& db, const std::string& old_prefix, const std::string& new_prefix,
+bool MovePaths(Database& db, const WinPath& old_prefix, const WinPath& new_prefix,
                Progress* progress, LibraryReport& report);
 // After a delete on disk: removes song and folder rows below prefix. False
 // when it failed (nothing removed).
-bool RemovePaths(Database& db, const std::string& prefix, LibraryReport& report);
+bool RemovePaths(Database& db, const WinPath& prefix, LibraryReport& report);
 
 }  // namespace qv5

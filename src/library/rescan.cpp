@@ -14,13 +14,13 @@ bool RescanLibrary(Database& db, const std::vector<std::string>& roots, Progress
     BusyReporting busy(db, progress);
     Transaction tx(db);
     ChartMarks marks;
-    if (!tx.ok() || !marks.Read(db, "") || !ResetSongLibrary(db))
+    if (!tx.ok() || !marks.Read(db, WinPath("")) || !ResetSongLibrary(db))
         return ReportError(report, db.LastError());
     for (const std::string& root : roots) {
-        if (!RegisterRootFolder(db, root, progress, report)) return false;
+        if (!RegisterRootFolder(db, WinPath(root), progress, report)) return false;
     }
     if (!marks.Restore(db)) return ReportError(report, db.LastError());
-    if (!AssignFolderDifficulties(db, "", progress, report)) return false;
+    if (!AssignFolderDifficulties(db, WinPath(""), progress, report)) return false;
     if (!tx.Commit()) return ReportError(report, db.LastError());
     return true;
 }

@@ -336,8 +336,11 @@ void Scanner::Report(const std::string& item) {
     progress_->Update(charts_read_, -1, current_);
 }
 
-std::optional<int> ScanFolder(Database& db, const std::string& path, const std::string& parent_path,
-                              Progress* progress, LibraryReport& report) {
+std::optional<int> ScanFolder(Database& db, const WinPath& path_path,
+                              const WinPath& parent_path_path, Progress* progress,
+                              LibraryReport& report) {
+    const std::string& path = path_path.text();
+    const std::string& parent_path = parent_path_path.text();
     BusyReporting busy(db, progress);
     Scanner scanner(db, progress);
     const int count = scanner.ok() ? scanner.Scan(path, parent_path) : 0;
@@ -348,8 +351,9 @@ std::optional<int> ScanFolder(Database& db, const std::string& path, const std::
 // One transaction: the root's row, then (only when that row is new) every
 // row below it. Any failed write, a failed commit or a stop request rolls
 // all of it back, so a root is either registered whole or not at all.
-bool RegisterRootFolder(Database& db, const std::string& path, Progress* progress,
+bool RegisterRootFolder(Database& db, const WinPath& path_path, Progress* progress,
                         LibraryReport& report) {
+    const std::string& path = path_path.text();
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return ReportError(report, db.LastError());
@@ -362,7 +366,7 @@ bool RegisterRootFolder(Database& db, const std::string& path, Progress* progres
     const std::int32_t now = LibraryTimeNow();
     Scanner scanner(db, progress);
     if (!scanner.ok()) return scanner.Finish(report, false);
-    const std::string name = WinPath(path).LastName();
+    const std::string name = path_path.LastName();
     if (IsDirectory(path)) {
         Scanner::Insert inserted;
         if (const auto info = FindIgnoringCase(path + "folderinfo.txt")) {
@@ -390,13 +394,14 @@ bool RegisterRootFolder(Database& db, const std::string& path, Progress* progres
     return scanner.Finish(report, true);
 }
 
-bool ScanParentFolder(Database& db, const std::string& path, Progress* progress,
+bool ScanParentFolder(Database& db, const WinPath& path_path, Progress* progress,
                       LibraryReport& report) {
+    const std::string& path = path_path.text();
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return ReportError(report, db.LastError());
     const std::string parent = ParentPath(path);
-    if (!ScanFolder(db, parent, parent, progress, report)) return false;
+    if (!ScanFolder(db, WinPath(parent), WinPath(parent), progress, report)) return false;
     if (!tx.Commit()) return ReportError(report, db.LastError());
     return true;
 }

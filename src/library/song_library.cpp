@@ -113,11 +113,11 @@ bool SongLibrary::Reset() {
     return ResetSongLibrary(db_);
 }
 
-int SongLibrary::CountRowsBelow(const char* table, const std::string& prefix) {
+int SongLibrary::CountRowsBelow(const char* table, const WinPath& prefix) {
     return qv5::CountRowsBelow(db_, table, prefix);
 }
 
-std::string SongLibrary::NearestListedFolder(const std::string& path) {
+std::string SongLibrary::NearestListedFolder(const WinPath& path) {
     return qv5::NearestListedFolder(db_, path);
 }
 
@@ -170,7 +170,8 @@ bool EntryExists(std::string_view path) {
     return !path.empty() && PathExists(path);
 }
 
-int CountRowsBelow(Database& db, const char* table, const std::string& prefix) {
+int CountRowsBelow(Database& db, const char* table, const WinPath& prefix_path) {
+    const std::string& prefix = prefix_path.text();
     Statement s =
         db.Prepare(std::string("SELECT count(*) FROM ") + table + " WHERE " + PrefixCondition(1));
     if (!s) return 0;
@@ -214,7 +215,8 @@ constexpr ColumnList kChartColumns{
 
 }  // namespace
 
-bool SongLibrary::LookupChart(const std::string& chart_path, ChartRecord& r) {
+bool SongLibrary::LookupChart(const WinPath& chart_path_path, ChartRecord& r) {
+    const std::string& chart_path = chart_path_path.text();
     auto hash = FileHash(chart_path);
     if (!hash) return false;
     constexpr auto& c = kChartColumns;
@@ -279,7 +281,8 @@ bool SongLibrary::LookupChart(const std::string& chart_path, ChartRecord& r) {
     return true;
 }
 
-std::optional<bool> SongLibrary::IsInLibrary(const std::string& path) {
+std::optional<bool> SongLibrary::IsInLibrary(const WinPath& path_path) {
+    const std::string& path = path_path.text();
     Statement s = db_.Prepare(
         "SELECT 1 FROM folder WHERE path = ?1 OR (parent = ?2 AND substr(?1, 1, length(path)) = "
         "path) UNION ALL SELECT 1 FROM song WHERE path = ?1");
@@ -293,7 +296,8 @@ std::optional<bool> SongLibrary::IsInLibrary(const std::string& path) {
 
 // A custom-folder file is a root too, but holds no folder: only rows in
 // folder form count.
-std::optional<std::string> SongLibrary::SongFolderHolding(const std::string& folder) {
+std::optional<std::string> SongLibrary::SongFolderHolding(const WinPath& folder_path) {
+    const std::string& folder = folder_path.text();
     Statement s = db_.Prepare(
         "SELECT path FROM folder WHERE parent = ?2 AND substr(path, -1) = '\\' AND "
         "substr(?1, 1, length(path)) = path");

@@ -13,6 +13,7 @@
 #include "library/chart_record.h"
 #include "library/library_report.h"
 #include "platform/database.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -90,7 +91,7 @@ class SongLibrary {
     // A new song folder (a directory with its trailing "\", or a
     // custom-folder file): its rows, then the difficulty pass over them. A
     // folder that does not exist adds nothing and is no failure.
-    bool AddSongFolder(const std::string& root, Progress* progress, LibraryReport& report,
+    bool AddSongFolder(const WinPath& root, Progress* progress, LibraryReport& report,
                        const CommitStep& step = {});
 
     // Takes a song folder out of the library. Its rows go, except those
@@ -100,7 +101,7 @@ class SongLibrary {
     // back as a fresh registration of that one would give them. The charts
     // that stay keep their favourite marks and added dates. `report` counts
     // what stays below `root`.
-    bool ExcludeSongFolder(const std::string& root, const std::vector<std::string>& others,
+    bool ExcludeSongFolder(const WinPath& root, const std::vector<std::string>& others,
                            Progress* progress, LibraryReport& report, const CommitStep& step = {});
 
     // Brings the rows below `path` (a song folder, a folder or a file inside
@@ -108,7 +109,7 @@ class SongLibrary {
     // removed, new ones added, at a song folder's own level too. A folder or
     // chart the library does not list yet is added from the nearest listed
     // folder above it; below no listed folder nothing is added.
-    bool RefreshSongFolder(const std::string& path, Progress* progress, LibraryReport& report);
+    bool RefreshSongFolder(const WinPath& path, Progress* progress, LibraryReport& report);
 
     // The library built anew from the song folders `roots` gives, with the
     // difficulty pass; those that do not exist are listed in
@@ -122,15 +123,15 @@ class SongLibrary {
     // After a move or rename on disk: the rows below `from` (a folder with
     // its trailing "\", or a file) now lie below `to`, with keys and dates of
     // their new place. `report` counts the rows below `to`.
-    bool MoveSongPaths(const std::string& from, const std::string& to, Progress* progress,
+    bool MoveSongPaths(const WinPath& from, const WinPath& to, Progress* progress,
                        LibraryReport& report);
 
     // What an install extracted into `dest` (a folder inside a song folder)
     // as the folder `new_folder`: the folders the library did not list yet
     // and the new folder's rows, an update to a folder it knew included.
     // `report` counts the rows below `new_folder`.
-    bool RegisterInstalled(const std::string& dest, const std::string& new_folder,
-                           Progress* progress, LibraryReport& report);
+    bool RegisterInstalled(const WinPath& dest, const WinPath& new_folder, Progress* progress,
+                           LibraryReport& report);
 
     // After an install took its files back from the disk: the rows of those
     // of `paths` (files, and folders with their trailing "\") that are no
@@ -142,10 +143,10 @@ class SongLibrary {
                          LibraryReport& report);
 
     // After a delete on disk: the song and folder rows below `prefix` go.
-    bool RemoveSongPaths(const std::string& prefix, LibraryReport& report);
+    bool RemoveSongPaths(const WinPath& prefix, LibraryReport& report);
     // After an entry was made on disk (a new folder): the folder holding it
     // is scanned, which adds what the library does not list yet.
-    bool ScanNewEntry(const std::string& path, Progress* progress, LibraryReport& report);
+    bool ScanNewEntry(const WinPath& path, Progress* progress, LibraryReport& report);
 
     // Drops and recreates folder and song; scores, tags and courses stay.
     bool Reset();
@@ -165,22 +166,22 @@ class SongLibrary {
     bool CanWrite(Progress* progress = nullptr);
 
     // Finds the chart's song row by its hash, with the player's score.
-    bool LookupChart(const std::string& chart_path, ChartRecord& record);
+    bool LookupChart(const WinPath& chart_path, ChartRecord& record);
     // Rows of `table` ("song" or "folder") below `prefix` ("" for all); 0
     // when it cannot be read.
-    int CountRowsBelow(const char* table, const std::string& prefix);
+    int CountRowsBelow(const char* table, const WinPath& prefix);
     // The library lists `path`: a row of its own, or it lies below a song
     // folder (a root's row). nullopt when the library cannot be read (a
     // damaged file), which is an error, not a "no".
-    std::optional<bool> IsInLibrary(const std::string& path);
+    std::optional<bool> IsInLibrary(const WinPath& path);
     // The song folder (a root's row, a folder in folder form) that is
     // `folder` or holds it; nullopt when none does or the library cannot be
     // read. A folder made after its root was registered has no row yet, and
     // installs go into it all the same.
-    std::optional<std::string> SongFolderHolding(const std::string& folder);
+    std::optional<std::string> SongFolderHolding(const WinPath& folder);
     // The nearest folder at or above `path` (a folder, with its trailing
     // "\") that the library lists; `path` itself when none is.
-    std::string NearestListedFolder(const std::string& path);
+    std::string NearestListedFolder(const WinPath& path);
 
     // The connection, for the library's own readers and writers in
     // `library/` (the song list, the check, the tags, the scanner).
@@ -204,7 +205,7 @@ bool EntryExists(std::string_view path);
 // "path >= ?N AND path < ?N+1" on the primary key. BindPrefix fills both.
 std::string PrefixCondition(int first_param);
 void BindPrefix(Statement& s, int first_param, const std::string& prefix);
-int CountRowsBelow(Database& db, const char* table, const std::string& prefix);
-std::string NearestListedFolder(Database& db, const std::string& path);
+int CountRowsBelow(Database& db, const char* table, const WinPath& prefix);
+std::string NearestListedFolder(Database& db, const WinPath& path);
 
 }  // namespace qv5

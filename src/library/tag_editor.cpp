@@ -39,20 +39,22 @@ bool OverlayTagRow(Database& db, ChartRecord& r) {
     return true;
 }
 
-bool LoadChartAsShown(SongLibrary& library, const std::string& chart_path, ChartRecord& record) {
+bool LoadChartAsShown(SongLibrary& library, const WinPath& chart_path_path, ChartRecord& record) {
+    const std::string& chart_path = chart_path_path.text();
     record = ChartRecord{};
-    if (!library.LookupChart(chart_path, record) && !ReadChartHeader(record, chart_path))
+    if (!library.LookupChart(chart_path_path, record) && !ReadChartHeader(record, chart_path))
         return false;
     OverlayTagRow(library.connection(), record);
     return true;
 }
 
-bool LoadChartForTags(SongLibrary& library, const std::string& chart_path, ChartRecord& record) {
+bool LoadChartForTags(SongLibrary& library, const WinPath& chart_path, ChartRecord& record) {
     // Without its hash the chart could be saved nowhere.
     return LoadChartAsShown(library, chart_path, record) && !record.hash.empty();
 }
 
-bool LoadFolderForTags(SongLibrary& library, const std::string& folder_path, ChartRecord& record) {
+bool LoadFolderForTags(SongLibrary& library, const WinPath& folder_path_path, ChartRecord& record) {
+    const std::string& folder_path = folder_path_path.text();
     record = ChartRecord{};
     std::string path = folder_path;
     if (!path.empty() && IsDirectory(path)) path = WinPath(path).AsFolder().text();
@@ -103,7 +105,8 @@ void ApplyFields(const TagFields& f, ChartRecord& r) {
     r.favorite = f.favorite ? 1 : 0;
 }
 
-bool RestoreFields(const std::string& chart_path, TagFields& f) {
+bool RestoreFields(const WinPath& chart_path_path, TagFields& f) {
+    const std::string& chart_path = chart_path_path.text();
     ChartRecord r;
     if (!ReadChartHeader(r, chart_path)) return false;
     const std::string difficulty = f.difficulty;

@@ -6,6 +6,7 @@
 
 #include "library/chart_record.h"
 #include "platform/database.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -29,14 +30,14 @@ bool OverlayTagRow(Database& db, ChartRecord& record);
 // The chart as the player sees it: as the library knows it, or as its header
 // reads when the library has no row for it, with its tag row laid over.
 // False when the file cannot be read at all.
-bool LoadChartAsShown(SongLibrary& library, const std::string& chart_path, ChartRecord& record);
+bool LoadChartAsShown(SongLibrary& library, const WinPath& chart_path, ChartRecord& record);
 // The same for the tag editor, which also needs the chart's hash.
-bool LoadChartForTags(SongLibrary& library, const std::string& chart_path, ChartRecord& record);
+bool LoadChartForTags(SongLibrary& library, const WinPath& chart_path, ChartRecord& record);
 
 // A folder's row (a directory, with or without its trailing "\", or a
 // custom-folder file) as a folder record: mode 0, level = max, tag = command.
 // False when the library has no row for it.
-bool LoadFolderForTags(SongLibrary& library, const std::string& folder_path, ChartRecord& record);
+bool LoadFolderForTags(SongLibrary& library, const WinPath& folder_path, ChartRecord& record);
 
 TagFields FieldsOf(const ChartRecord& record);
 // OK: the texts back into the record; level and exlevel below 1 read as 0,
@@ -44,7 +45,7 @@ TagFields FieldsOf(const ChartRecord& record);
 void ApplyFields(const TagFields& fields, ChartRecord& record);
 // The restore button: the header's texts and levels replace the fields; its
 // difficulty only when it is above 0. False when the file cannot be read.
-bool RestoreFields(const std::string& chart_path, TagFields& fields);
+bool RestoreFields(const WinPath& chart_path, TagFields& fields);
 
 // A record whose mode is below 5 is a folder: its `folder` row (by path)
 // changes. Otherwise every `song` row of the hash changes and the `tag` row

@@ -193,17 +193,17 @@ TEST_F(FolderPassTest, AStoppedPassChangesNothing) {
     TestDb().Exec("UPDATE song SET difficulty = NULL WHERE path = 'r\\f0\\c0.bms'");
     StopAfter stop(2);
     LibraryReport report;
-    EXPECT_FALSE(AssignFolderDifficulties(TestDb(), "r\\", &stop, report));
+    EXPECT_FALSE(AssignFolderDifficulties(TestDb(), WinPath("r\\"), &stop, report));
     EXPECT_TRUE(report.stopped);
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song WHERE difficulty = -1"), 2999);
     NullProgress go;
-    EXPECT_TRUE(AssignFolderDifficulties(TestDb(), "r\\", &go, report));
+    EXPECT_TRUE(AssignFolderDifficulties(TestDb(), WinPath("r\\"), &go, report));
     EXPECT_TRUE(IsNull("r\\f0\\c0.bms"));
     EXPECT_EQ(Difficulty("r\\f0\\c1.bms"), 1);  // after a known 0
     EXPECT_EQ(Difficulty("r\\f1\\c10.bms"), 2);
     // Nothing unknown left: the pass is a no-op that still succeeds.
     LibraryReport again;
-    EXPECT_TRUE(AssignFolderDifficulties(TestDb(), "r\\", &go, again));
+    EXPECT_TRUE(AssignFolderDifficulties(TestDb(), WinPath("r\\"), &go, again));
 }
 
 }  // namespace

@@ -73,10 +73,12 @@ TEST(LibraryOperations, ARefreshOfAPathTheLibraryDoesNotListAddsItFromTheFolderA
         game.WriteFile("songs/a/x.bms", Chart("X", 3));
         OpenTestLibrary("");
         LibraryReport report;
-        ASSERT_TRUE(TestLibrary().AddSongFolder("songs\\", nullptr, report)) << report.error;
+        ASSERT_TRUE(TestLibrary().AddSongFolder(WinPath("songs\\"), nullptr, report))
+            << report.error;
         game.WriteFile(c.written, Chart("N", 2));
         report = {};
-        EXPECT_TRUE(TestLibrary().RefreshSongFolder(c.refreshed, nullptr, report)) << report.error;
+        EXPECT_TRUE(TestLibrary().RefreshSongFolder(WinPath(c.refreshed), nullptr, report))
+            << report.error;
         EXPECT_EQ(report.charts, c.charts);
         EXPECT_EQ(report.folders, c.folders);
         EXPECT_TRUE(test::MatchesFreshRegistration({"songs\\"}));
@@ -98,7 +100,7 @@ TEST_F(LibraryOperationsTest, ARescanKeepsTheMarksOfEachChartWhoseFileIsTheSame)
         Touch(game, chart, old);
     }
     LibraryReport report;
-    ASSERT_TRUE(TestLibrary().AddSongFolder("songs\\", nullptr, report)) << report.error;
+    ASSERT_TRUE(TestLibrary().AddSongFolder(WinPath("songs\\"), nullptr, report)) << report.error;
     // Marked by the player, added a while after the files were written.
     ASSERT_TRUE(TestDb().Exec("UPDATE song SET favorite = 1 , adddate = date + 100 * rowid"));
     const std::vector<std::string> unchanged = Rows("songs\\a\\");
@@ -138,7 +140,8 @@ TEST_F(LibraryOperationsTest, ARescanKeepsTheMarksOfEachChartWhoseFileIsTheSame)
     }
     // What the rescan stored is what the disk holds: a refresh reads nothing again.
     const std::vector<std::string> rescanned = Rows("songs\\");
-    ASSERT_TRUE(TestLibrary().RefreshSongFolder("songs\\", nullptr, report)) << report.error;
+    ASSERT_TRUE(TestLibrary().RefreshSongFolder(WinPath("songs\\"), nullptr, report))
+        << report.error;
     EXPECT_EQ(Rows("songs\\"), rescanned);
 }
 

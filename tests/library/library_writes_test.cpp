@@ -138,7 +138,8 @@ TEST_F(LibraryWritesTest, AStoppedRegistrationLeavesNothingHalfDone) {
     // A stopped move keeps every row at its old place.
     StopAfter halfway(3);
     LibraryReport moved;
-    EXPECT_FALSE(TestLibrary().MoveSongPaths("songs\\f0\\", "songs\\g0\\", &halfway, moved));
+    EXPECT_FALSE(TestLibrary().MoveSongPaths(WinPath("songs\\f0\\"), WinPath("songs\\g0\\"),
+                                             &halfway, moved));
     EXPECT_TRUE(moved.stopped);
     EXPECT_EQ(test::PathsUnder("song", "songs\\f0\\").size(), 5u);
 }

@@ -96,7 +96,7 @@ TEST_F(LibraryTest, RegisterRootAndRegisterAgain) {
     TestDb().Exec("COMMIT");
     EXPECT_EQ(Songs().size(), 5u);
     LibraryReport missing;
-    EXPECT_TRUE(RegisterRootFolder(TestDb(), "songs\\missing\\", nullptr, missing));
+    EXPECT_TRUE(RegisterRootFolder(TestDb(), WinPath("songs\\missing\\"), nullptr, missing));
     EXPECT_EQ(missing.missing, std::vector<std::string>{"songs\\missing\\"});
     EXPECT_EQ(Songs().size(), 5u);
 }

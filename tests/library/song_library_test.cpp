@@ -112,7 +112,7 @@ TEST_F(SongLibraryTest, UnknownOrUnsafePlayersLeaveNoFileButLookupsWork) {
         EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 0);
         InsertChart("songs\\x\\a.bms");
         ChartRecord r;
-        ASSERT_TRUE(TestLibrary().LookupChart("songs\\x\\a.bms", r));
+        ASSERT_TRUE(TestLibrary().LookupChart(WinPath("songs\\x\\a.bms"), r));
         EXPECT_EQ(r.title, "Song");
         EXPECT_EQ(r.play_count, 0);
         EXPECT_TRUE(db.Exec("INSERT OR REPLACE INTO tag (hash,title) VALUES ('h','t')"));
@@ -140,7 +140,7 @@ TEST_F(SongLibraryTest, LookupChart) {
     EXPECT_EQ(test::QueryInt("SELECT count(*) FROM song"), 2);
 
     ChartRecord r;
-    ASSERT_TRUE(TestLibrary().LookupChart("songs\\y\\a.bms", r));
+    ASSERT_TRUE(TestLibrary().LookupChart(WinPath("songs\\y\\a.bms"), r));
     EXPECT_EQ(r.hash, Md5Hex(body));
     EXPECT_EQ(r.title, "Song");
     EXPECT_EQ(r.full_title, "Song  [HYPER]");
@@ -148,8 +148,8 @@ TEST_F(SongLibraryTest, LookupChart) {
     EXPECT_EQ(r.difficulty, 3);
     EXPECT_EQ(r.clear, 0);
     EXPECT_EQ(r.rank, 0);
-    EXPECT_FALSE(TestLibrary().LookupChart("songs\\z.bms", r));
-    EXPECT_FALSE(TestLibrary().LookupChart("songs\\missing.bms", r));
+    EXPECT_FALSE(TestLibrary().LookupChart(WinPath("songs\\z.bms"), r));
+    EXPECT_FALSE(TestLibrary().LookupChart(WinPath("songs\\missing.bms"), r));
 
     struct Case {
         int perfect, great, rank, expected_rank;
@@ -163,7 +163,7 @@ TEST_F(SongLibraryTest, LookupChart) {
             "17,18,19,1)",
             r.hash.c_str(), c.perfect, c.great, c.rank)));
         ChartRecord s;
-        ASSERT_TRUE(TestLibrary().LookupChart("songs\\x\\a.bms", s));
+        ASSERT_TRUE(TestLibrary().LookupChart(WinPath("songs\\x\\a.bms"), s));
         EXPECT_EQ(s.clear, 4);
         EXPECT_EQ(s.perfect, c.perfect);
         EXPECT_EQ(s.ex_score, 2 * c.perfect + c.great);

@@ -63,8 +63,8 @@ std::string Register(Database& db, const std::vector<std::string>& roots) {
     for (const std::string& root : roots) {
         LibraryReport report;
         Transaction tx(db);
-        if (!tx.ok() || !RegisterRootFolder(db, root, nullptr, report) ||
-            !AssignFolderDifficulties(db, root, nullptr, report) || !tx.Commit())
+        if (!tx.ok() || !RegisterRootFolder(db, WinPath(root), nullptr, report) ||
+            !AssignFolderDifficulties(db, WinPath(root), nullptr, report) || !tx.Commit())
             return "registering " + Cp932ToUtf8(root) + ": " + report.error + db.LastError();
     }
     return {};

@@ -105,7 +105,7 @@ void TagEditorDialog::ReadFields() {
 
 void TagEditorDialog::OnRestore() {
     ReadFields();
-    if (RestoreFields(chart_path, fields)) ShowFields();
+    if (RestoreFields(WinPath(chart_path), fields)) ShowFields();
 }
 
 void TagEditorDialog::accept() {
@@ -115,8 +115,8 @@ void TagEditorDialog::accept() {
 
 bool EditTags(QWidget* owner, SongLibrary& library, const std::string& path, bool is_folder) {
     ChartRecord record;
-    if (is_folder ? !LoadFolderForTags(library, path, record)
-                  : !LoadChartForTags(library, path, record)) {
+    if (is_folder ? !LoadFolderForTags(library, WinPath(path), record)
+                  : !LoadChartForTags(library, WinPath(path), record)) {
         ShowMessage(
             owner,
             (is_folder ? Tr("TagEditorDialog", "フォルダがライブラリに登録されていません。\n")

@@ -115,7 +115,7 @@ void MainWindow::DropChart(DropTarget& target, const std::string& path) {
         return;
     }
     LibraryReport report;
-    if (!song_library_.RefreshSongFolder(folder, nullptr, report) && !report.error.empty())
+    if (!song_library_.RefreshSongFolder(WinPath(folder), nullptr, report) && !report.error.empty())
         ShowMessage(&window, report.error, Tr("DropInstall", "エラー"));
     target.RepopulateItem(dest->item);
     if (Ask(window, Tr("DropInstall", "インストールに成功しました。元のファイルは削除しますか？")))
@@ -167,8 +167,9 @@ bool MainWindow::DropArchive(DropTarget& target, DropState& state, const std::st
     if (r.status == InstallResult::Status::LibraryMissing) OfferLibraries(window);
     if (!r.installed()) return true;
     ShowJobSummary(
-        &window, InstallSummary(r.extract.files, song_library_.CountRowsBelow("song", r.new_folder),
-                                seconds));
+        &window,
+        InstallSummary(r.extract.files, song_library_.CountRowsBelow("song", WinPath(r.new_folder)),
+                       seconds));
 
     const DropItem item = target.AddFolderItem(dest->item, r.folder_name);
     target.Select(item);

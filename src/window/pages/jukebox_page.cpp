@@ -151,7 +151,7 @@ bool JukeboxPage::RegisterNewRoot(const std::string& path) {
                 ? tree_->progress_factory(window(), Tr("JukeboxPage", "フォルダを登録しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
-        stored = tree_->Library().AddSongFolder(path, progress.get(), report);
+        stored = tree_->Library().AddSongFolder(WinPath(path), progress.get(), report);
     }
     if (stored) {
         ShowJobSummary(window(), LibrarySummary(LibraryJob::Register, report.charts, report.folders,

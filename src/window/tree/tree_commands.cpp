@@ -98,7 +98,7 @@ bool FolderTree::RefreshLibrary(const std::string& prefix, LibraryReport* done) 
                 ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
                 : nullptr;
         if (progress) progress->SetUnit(ChartsUnit());
-        stored = Library().RefreshSongFolder(prefix, progress.get(), report);
+        stored = Library().RefreshSongFolder(WinPath(prefix), progress.get(), report);
     }
     if (!stored && !report.stopped && !report.error.empty())
         Tell(Tr("FolderTree", "ライブラリを更新できませんでした。\n") + report.error,
@@ -151,8 +151,8 @@ void FolderTree::ExcludeRoot() {
             progress_factory
                 ? progress_factory(window(), Tr("FolderTree", "ライブラリを更新しています"))
                 : nullptr;
-        removed =
-            Library().ExcludeSongFolder(ItemText(item), OtherRoots(item), progress.get(), report);
+        removed = Library().ExcludeSongFolder(WinPath(ItemText(item)), OtherRoots(item),
+                                              progress.get(), report);
     }
     if (!removed) {
         // The root stays: its rows are still in the library.
@@ -216,8 +216,8 @@ void FolderTree::Paste() {
     Tell(Tr("FolderTree", "ファイルを移動しました。"));
     LibraryReport report;
     if (folder)
-        Library().MoveSongPaths(WinPath(source).AsFolder().text(),
-                                WinPath(destination).AsFolder().text(), nullptr, report);
+        Library().MoveSongPaths(WinPath(source).AsFolder(), WinPath(destination).AsFolder(),
+                                nullptr, report);
     else
         MoveFileRows(source, destination);
     if (!report.error.empty()) Tell(report.error, Tr("FolderTree", "エラー"));

@@ -49,7 +49,7 @@ const char* kNewFilePrompt = QT_TRANSLATE_NOOP("FolderTree", "新しいファイ
 void FolderTree::MoveFileRows(const std::string& from, const std::string& to) {
     LibraryReport report;
     if (PrefixIsExact(from) && PrefixIsExact(to)) {
-        Library().MoveSongPaths(from, to, nullptr, report);
+        Library().MoveSongPaths(WinPath(from), WinPath(to), nullptr, report);
         if (!report.error.empty()) TellError(window(), report.error);
         return;
     }
@@ -64,7 +64,7 @@ void FolderTree::RemoveFileRows(const std::string& path) {
         return;
     }
     LibraryReport report;
-    if (!Library().RemoveSongPaths(path, report) && !report.error.empty())
+    if (!Library().RemoveSongPaths(WinPath(path), report) && !report.error.empty())
         TellError(window(), report.error);
 }
 
@@ -82,7 +82,7 @@ void FolderTree::NewFolder() {
     InsertChild(item, *name, kIconNewFolder, kIconNewFolderOpen);
     item->setExpanded(true);
     LibraryReport report;
-    if (!Library().ScanNewEntry(path, nullptr, report) && !report.error.empty())
+    if (!Library().ScanNewEntry(WinPath(path), nullptr, report) && !report.error.empty())
         TellError(window(), report.error);
 }
 
@@ -111,8 +111,8 @@ void FolderTree::RenameFolder() {
     parent->insertChild(SortedIndex(parent, *name), item);
     setCurrentItem(item);
     LibraryReport report;
-    if (!Library().MoveSongPaths(WinPath(old_path).AsFolder().text(),
-                                 WinPath(new_path).AsFolder().text(), nullptr, report))
+    if (!Library().MoveSongPaths(WinPath(old_path).AsFolder(), WinPath(new_path).AsFolder(),
+                                 nullptr, report))
         TellError(window(), report.error);
 }
 
@@ -149,8 +149,8 @@ void FolderTree::RenameRoot() {
     item->setText(0, ToQString(text));
     item->setData(0, Qt::UserRole + 2, QByteArray(text.data(), qsizetype(text.size())));
     LibraryReport report;
-    if (!Library().MoveSongPaths(custom ? old_path : WinPath(old_path).AsFolder().text(), text,
-                                 nullptr, report))
+    if (!Library().MoveSongPaths(custom ? WinPath(old_path) : WinPath(old_path).AsFolder(),
+                                 WinPath(text), nullptr, report))
         TellError(window(), report.error);
 }
 
