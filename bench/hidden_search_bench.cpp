@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
         best_full = std::min(best_full, bench::Now() - start);
         start = bench::Now();
         NullProgress progress;
-        found_search = FindHiddenCharts("song", progress).names.size();
+        found_search = FindHiddenCharts(WinPath("song"), progress).names.size();
         best_search = std::min(best_search, bench::Now() - start);
     }
     fs::remove_all(root);

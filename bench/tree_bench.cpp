@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
 
         qv5::FolderTree tree;
         start = qv5::bench::Now();
-        tree.InsertRoot("songs\\");
+        tree.InsertRoot(qv5::WinPath("songs\\"));
         best_tree = std::min(best_tree, qv5::bench::Now() - start);
         if (tree.topLevelItem(0)->childCount() != folders) return 1;
     }

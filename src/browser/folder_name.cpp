@@ -20,7 +20,8 @@ auto Seconds(const FileTime& t) {
 
 }  // namespace
 
-std::optional<std::string> SuggestFolderName(const std::string& folder_path) {
+std::optional<std::string> SuggestFolderName(const WinPath& folder_path_path) {
+    const std::string& folder_path = folder_path_path.text();
     std::vector<DirEntry> entries;
     if (!ListFolder(folder_path, entries)) return std::nullopt;
     const DirEntry* oldest = nullptr;

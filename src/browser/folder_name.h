@@ -5,9 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "platform/win_path.h"
+
 namespace qv5 {
 
 // Nothing when the folder holds no readable chart.
-std::optional<std::string> SuggestFolderName(const std::string& folder_path);
+std::optional<std::string> SuggestFolderName(const WinPath& folder_path);
 
 }  // namespace qv5

@@ -15,16 +15,19 @@ std::string PlayCommandLine() {
     return std::string(kGameBody) + " -s";
 }
 
-std::string PlayChartCommandLine(const std::string& chart_path) {
+std::string PlayChartCommandLine(const WinPath& chart_path_path) {
+    const std::string& chart_path = chart_path_path.text();
     return std::string(kGameBody) + " " + Quoted(chart_path);
 }
 
-std::string AutoplayCommandLine(const std::string& chart_path) {
+std::string AutoplayCommandLine(const WinPath& chart_path_path) {
+    const std::string& chart_path = chart_path_path.text();
     return std::string(kGameBody) + " -a " + Quoted(chart_path);
 }
 
-std::string ExportCommandLine(const char* option, const std::string& chart_path,
+std::string ExportCommandLine(const char* option, const WinPath& chart_path_path,
                               const std::string& output) {
+    const std::string& chart_path = chart_path_path.text();
     return std::string(kGameBody) + " " + option + " " + Quoted(chart_path) + " " + Quoted(output);
 }
 

@@ -6,16 +6,18 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win_path.h"
+
 namespace qv5 {
 
 inline constexpr const char* kGameBody = "QV5body.exe";
 
 // The command line of each start (CP932), "QV5body.exe" included.
 std::string PlayCommandLine();
-std::string PlayChartCommandLine(const std::string& chart_path);
-std::string AutoplayCommandLine(const std::string& chart_path);
+std::string PlayChartCommandLine(const WinPath& chart_path);
+std::string AutoplayCommandLine(const WinPath& chart_path);
 // `option` is "-audio", "-auto2avi", "-bga2avi" or "-replay2avi".
-std::string ExportCommandLine(const char* option, const std::string& chart_path,
+std::string ExportCommandLine(const char* option, const WinPath& chart_path,
                               const std::string& output);
 std::string MovieCommandLine(const std::string& output);
 

@@ -60,7 +60,8 @@ std::int32_t NoteCountReader::Finish() {
     return state_.notes;
 }
 
-std::int32_t HeaderNoteCount(const std::string& path, bool until_first, Progress* progress) {
+std::int32_t HeaderNoteCount(const WinPath& path_path, bool until_first, Progress* progress) {
+    const std::string& path = path_path.text();
     FileReader file;
     if (!file.Open(path)) return 0;
     NoteCountReader counter(until_first);
@@ -76,7 +77,8 @@ std::int32_t HeaderNoteCount(const std::string& path, bool until_first, Progress
     return counter.Finish();
 }
 
-HiddenSearchResult FindHiddenCharts(const std::string& folder, Progress& progress) {
+HiddenSearchResult FindHiddenCharts(const WinPath& folder_path, Progress& progress) {
+    const std::string& folder = folder_path.text();
     HiddenSearchResult result;
     const std::string dir = WinPath(folder).AsFolder().text();
     std::vector<DirEntry> entries;
@@ -88,7 +90,7 @@ HiddenSearchResult FindHiddenCharts(const std::string& folder, Progress& progres
     for (long i = 0; i < total; ++i) {
         const std::string& name = candidates[static_cast<size_t>(i)]->name;
         progress.Update(i, total, dir + name);
-        const std::int32_t notes = HeaderNoteCount(dir + name, true, &progress);
+        const std::int32_t notes = HeaderNoteCount(WinPath(dir).Join(name), true, &progress);
         if (notes > 0) result.names.push_back(name);
         if (notes < 0 || progress.StopRequested()) {
             result.stopped = true;

@@ -9,6 +9,7 @@
 
 #include "library/chart_parse.h"
 #include "library/chart_record.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -24,14 +25,14 @@ struct HiddenSearchResult {
 // Reads every file of `folder` (with or without its trailing "\") whose name
 // does not end in a chart extension, sub-folders not entered. A folder that
 // cannot be listed gives nothing.
-HiddenSearchResult FindHiddenCharts(const std::string& folder, Progress& progress);
+HiddenSearchResult FindHiddenCharts(const WinPath& folder, Progress& progress);
 
 // The note count the header reader gives the file, read only as far as the
 // reader itself reads: to the end or the first Ctrl-Z. With `until_first`,
 // reading also stops after the line of the first note, which decides
 // a hidden chart. 0 when the file cannot be read; -1 when `progress` (may be
 // null) asked to stop first.
-std::int32_t HeaderNoteCount(const std::string& path, bool until_first, Progress* progress);
+std::int32_t HeaderNoteCount(const WinPath& path, bool until_first, Progress* progress);
 
 // HeaderNoteCount's count over the file's bytes as they are read, in pieces
 // of any size: Feed each in turn while it asks for more, then Finish.

@@ -54,7 +54,8 @@ std::string AbsolutePath(const std::string& path) {
     return ProgramDirectory() + path;
 }
 
-bool HoldsRoot(const std::vector<std::string>& roots, const std::string& folder) {
+bool HoldsRoot(const std::vector<std::string>& roots, const WinPath& folder_path) {
+    const std::string& folder = folder_path.text();
     const WinPath prefix(AbsolutePath(folder));
     for (const std::string& root : roots)
         if (WinPath(AbsolutePath(root)).IsWithin(prefix)) return true;

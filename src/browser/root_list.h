@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win_path.h"
+
 namespace qv5 {
 
 // The longest path the tree's commands accept, in bytes. A longer one is
@@ -37,7 +39,7 @@ std::vector<std::string> MergeRootLists(const std::vector<std::string>& shown,
 std::string AbsolutePath(const std::string& path);
 // True when some root is `folder` itself or lies below it (both forms of a
 // path are compared absolute).
-bool HoldsRoot(const std::vector<std::string>& roots, const std::string& folder);
+bool HoldsRoot(const std::vector<std::string>& roots, const WinPath& folder);
 
 // A name that stays one entry of its folder: not empty, not "." or "..",
 // no separator.

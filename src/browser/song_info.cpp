@@ -36,7 +36,8 @@ SongInfo SongInfoLines(const ChartRecord& r) {
     return lines;
 }
 
-SongInfo SongInfoLines(SongLibrary& library, const std::string& chart_path) {
+SongInfo SongInfoLines(SongLibrary& library, const WinPath& chart_path_path) {
+    const std::string& chart_path = chart_path_path.text();
     ChartRecord r;
     if (!LoadChartAsShown(library, WinPath(chart_path), r)) return SongInfo{};
     // A UTF-8 chart's texts lost the bytes that have no Shift-JIS meaning in

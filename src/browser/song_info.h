@@ -6,6 +6,7 @@
 #include <string>
 
 #include "library/chart_record.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -18,6 +19,6 @@ SongInfo SongInfoLines(const ChartRecord& record);
 // The chart as the library has it with the player's score, or as its header
 // reads (no score) when the library has no row, with its tag row laid over
 // (LoadChartAsShown); all empty when the file cannot be read.
-SongInfo SongInfoLines(SongLibrary& library, const std::string& chart_path);
+SongInfo SongInfoLines(SongLibrary& library, const WinPath& chart_path);
 
 }  // namespace qv5

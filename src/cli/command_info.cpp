@@ -36,7 +36,7 @@ int HiddenSearch(const std::string& host, const std::string& start_dir) {
     HiddenSearchResult result;
     {
         TerminalProgress progress("files read");
-        result = FindHiddenCharts(*folder, progress);
+        result = FindHiddenCharts(WinPath(*folder), progress);
     }
     for (const std::string& name : result.names)
         std::printf("%s\n", EscapeControls(Cp932ToUtf8(*folder + name)).c_str());
@@ -55,7 +55,7 @@ int Info(const ConfigRecord& config, const std::string& host, const std::string&
         return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
     SongLibrary library;
     library.Open(ExistingPlayerDb(config.id));
-    const SongInfo lines = SongInfoLines(library, *chart);
+    const SongInfo lines = SongInfoLines(library, WinPath(*chart));
     library.Close();
     if (lines[0].empty()) return Fail("cannot read the chart " + host);
     for (const std::string& line : lines)

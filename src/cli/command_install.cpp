@@ -47,7 +47,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
                     " (register its song folder with add-root first)");
     // As a drop on it: a song folder (one that holds charts) gets the new
     // songs beside it, in its parent; a root has no parent and keeps them.
-    if (*folder != *root && HoldsChartFiles(*folder)) {
+    if (*folder != *root && HoldsChartFiles(WinPath(*folder))) {
         const std::string parent = ParentPath(*folder);
         std::fprintf(stderr, "QV5: %s holds charts; installing beside it, into %s\n",
                      Cp932ToUtf8(*folder).c_str(), Cp932ToUtf8(parent).c_str());
@@ -56,7 +56,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
     int failed = 0;
     for (const std::string& host : archives) {
         auto archive = CommandLinePath(host, start_dir, error);
-        auto kind = archive ? ArchiveKindOfPath(*archive) : std::nullopt;
+        auto kind = archive ? ArchiveKindOfPath(WinPath(*archive)) : std::nullopt;
         if (!archive || !kind) {
             Fail(archive ? "not a zip or rar archive: " + host : error);
             ++failed;
@@ -68,7 +68,7 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
             // is printed below it.
             TerminalProgress progress("entries");
             StopOnInterrupt stop(progress);
-            r = InstallArchive(library, *kind, *archive, *folder, &progress);
+            r = InstallArchive(library, *kind, WinPath(*archive), WinPath(*folder), &progress);
         }
         for (const Notice& n : InstallNotices(r)) Print(n);
         if (!r.installed()) {

@@ -53,9 +53,9 @@ int PlayCommand(const std::string& command, const std::string& host_chart) {
         return 1;
     }
     const bool play = command == "play";
-    ProcessResult r =
-        Processes().Run(play ? PlayChartCommandLine(*chart) : AutoplayCommandLine(*chart),
-                        play ? Wait::Yes : Wait::No);
+    ProcessResult r = Processes().Run(
+        play ? PlayChartCommandLine(WinPath(*chart)) : AutoplayCommandLine(WinPath(*chart)),
+        play ? Wait::Yes : Wait::No);
     if (!r.started) {
         std::fprintf(stderr, "QV5: %s\n", Cp932ToUtf8(r.error).c_str());
         return 1;

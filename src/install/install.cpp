@@ -52,7 +52,8 @@ void TakeBack(SongLibrary& library, InstallResult& r) {
 
 }  // namespace
 
-std::optional<ArchiveKind> ArchiveKindOfPath(const std::string& path) {
+std::optional<ArchiveKind> ArchiveKindOfPath(const WinPath& path_path) {
+    const std::string& path = path_path.text();
     if (EndsWithIgnoringCase(path, ".zip")) return ArchiveKind::Zip;
     if (EndsWithIgnoringCase(path, ".rar")) return ArchiveKind::Rar;
     return std::nullopt;
@@ -64,7 +65,8 @@ std::string ArchiveBaseName(const std::string& archive) {
     return name;
 }
 
-bool HoldsChartFiles(const std::string& dir) {
+bool HoldsChartFiles(const WinPath& dir_path) {
+    const std::string& dir = dir_path.text();
     std::vector<DirEntry> entries;
     ListFolder(WinPath(dir).AsFolder().text(), entries, ListDetail::NamesAndKinds);
     for (const DirEntry& e : entries) {
@@ -82,9 +84,11 @@ bool HoldsChartFiles(const std::string& dir) {
 // An install into a folder nested in this one's runs beside it, and its
 // registration may list files this one is still extracting: whatever this
 // one takes back, it then takes out of the library too.
-InstallResult InstallArchive(SongLibrary& library, ArchiveKind kind, const std::string& archive,
-                             const std::string& destination, Progress* progress,
+InstallResult InstallArchive(SongLibrary& library, ArchiveKind kind, const WinPath& archive_path,
+                             const WinPath& destination_path, Progress* progress,
                              const ExtractOptions& options) {
+    const std::string& archive = archive_path.text();
+    const std::string& destination = destination_path.text();
     InstallResult r;
     r.kind = kind;
     const std::string dest = WinPath(destination).AsFolder().text();

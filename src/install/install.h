@@ -8,6 +8,7 @@
 
 #include "install/archive.h"
 #include "library/library_report.h"
+#include "platform/win_path.h"
 #include "player/notice.h"
 
 namespace qv5 {
@@ -16,13 +17,13 @@ class SongLibrary;
 class Progress;
 
 // The kind a dropped path names by its extension (any case).
-std::optional<ArchiveKind> ArchiveKindOfPath(const std::string& path);
+std::optional<ArchiveKind> ArchiveKindOfPath(const WinPath& path);
 
 // The archive's file name without its last four characters.
 std::string ArchiveBaseName(const std::string& archive);
 
 // True when the folder directly holds a chart file (sub-folders not searched).
-bool HoldsChartFiles(const std::string& dir);
+bool HoldsChartFiles(const WinPath& dir);
 
 struct InstallResult {
     enum class Status { Installed, LibraryMissing, NoChart, Refused, ExtractFailed, LibraryFailed };
@@ -47,8 +48,8 @@ struct InstallResult {
 // date in the song library in one transaction. Whatever fails after the
 // extraction began (a write, a stop, the library) removes what it extracted
 // and leaves the library as it was.
-InstallResult InstallArchive(SongLibrary& library, ArchiveKind kind, const std::string& archive,
-                             const std::string& destination, Progress* progress = nullptr,
+InstallResult InstallArchive(SongLibrary& library, ArchiveKind kind, const WinPath& archive,
+                             const WinPath& destination, Progress* progress = nullptr,
                              const ExtractOptions& options = {});
 
 // What the window or the command line shows after an install, in order: the

@@ -396,7 +396,8 @@ std::string SongTable::ChartPath(size_t i) const {
     return Utf8ToCp932Lossy(Text(i, SongText::Path));
 }
 
-std::ptrdiff_t SongTable::Find(const std::string& chart_path) const {
+std::ptrdiff_t SongTable::Find(const WinPath& chart_path_path) const {
+    const std::string& chart_path = chart_path_path.text();
     const std::string stored = Cp932ToUtf8(chart_path);
     for (size_t i = 0; i < size_; ++i)
         if (Text(i, SongText::Path) == stored) return static_cast<std::ptrdiff_t>(i);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win_path.h"
+
 namespace qv5 {
 
 class SongLibrary;
@@ -71,7 +73,7 @@ class SongTable {
     // The chart path as the program uses it (CP932).
     std::string ChartPath(size_t i) const;
     // The row of a chart path (CP932), or -1.
-    std::ptrdiff_t Find(const std::string& chart_path) const;
+    std::ptrdiff_t Find(const WinPath& chart_path) const;
     // What the table holds in memory, in bytes.
     size_t MemoryBytes() const;
 

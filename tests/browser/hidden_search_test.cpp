@@ -88,12 +88,12 @@ TEST(HiddenSearch, FindsChartsUnderOtherNamesInTheFolderOnly) {
     game.MakeDir("songs/sub.bms");
     game.WriteFile("songs/sub/deeper.bm_", kChart);
     NullProgress progress;
-    const HiddenSearchResult r = FindHiddenCharts("songs", progress);
+    const HiddenSearchResult r = FindHiddenCharts(WinPath("songs"), progress);
     EXPECT_FALSE(r.stopped);
     EXPECT_EQ(Sorted(r.names),
               (std::vector<std::string>{"no extension", "notes after binary.dat", "x.bm_"}));
-    EXPECT_EQ(Sorted(FindHiddenCharts("songs\\", progress).names), Sorted(r.names));
-    EXPECT_EQ(FindHiddenCharts("songs\\sub", progress).names,
+    EXPECT_EQ(Sorted(FindHiddenCharts(WinPath("songs\\"), progress).names), Sorted(r.names));
+    EXPECT_EQ(FindHiddenCharts(WinPath("songs\\sub"), progress).names,
               std::vector<std::string>{"deeper.bm_"});
 }
 
@@ -120,8 +120,8 @@ TEST(HiddenSearch, TellsTheOutcomeAndHandsTheFindsToTheTree) {
         test::ScopedScriptedUi ui;
         ui->AnswerMessage(MsgAnswer::Ok);
         std::vector<std::string> added;
-        const int found =
-            RunHiddenSearch(nullptr, c.folder, [&](const std::string& n) { added.push_back(n); });
+        const int found = RunHiddenSearch(nullptr, WinPath(c.folder),
+                                          [&](const std::string& n) { added.push_back(n); });
         EXPECT_EQ(found, static_cast<int>(c.added.size()));
         EXPECT_EQ(added, c.added);
         ASSERT_EQ(ui->prompts().size(), 1u);
@@ -144,7 +144,7 @@ TEST(HiddenSearch, AStoppedSearchEndsBetweenFiles) {
     test::TempGame game;
     for (int i = 0; i < 5; ++i) game.WriteFile("songs/" + std::to_string(i) + ".bm_", kChart);
     StopAtFirst progress;
-    const HiddenSearchResult r = FindHiddenCharts("songs", progress);
+    const HiddenSearchResult r = FindHiddenCharts(WinPath("songs"), progress);
     EXPECT_TRUE(r.stopped);
     EXPECT_TRUE(r.names.empty());
 }
@@ -195,10 +195,10 @@ TEST(HiddenSearch, PartialReadsAgreeWithTheHeaderReader) {
         game.WriteFile("corpus/" + c.name, c.bytes);
         ChartRecord full;
         ASSERT_TRUE(ReadChartHeader(full, path));
-        EXPECT_EQ(HeaderNoteCount(path, false, nullptr), full.note_count);
-        EXPECT_EQ(HeaderNoteCount(path, true, nullptr) > 0, full.note_count > 0);
+        EXPECT_EQ(HeaderNoteCount(WinPath(path), false, nullptr), full.note_count);
+        EXPECT_EQ(HeaderNoteCount(WinPath(path), true, nullptr) > 0, full.note_count > 0);
     }
-    EXPECT_EQ(HeaderNoteCount("corpus\\missing", true, nullptr), 0);
+    EXPECT_EQ(HeaderNoteCount(WinPath("corpus\\missing"), true, nullptr), 0);
 }
 
 // The count over pieces as they arrive, of any size, is the whole read's; the
@@ -278,8 +278,9 @@ TEST(HiddenSearch, GeneratedFilesAgreeWithTheHeaderReader) {
         game.WriteFile("corpus/" + name, bytes);
         ChartRecord full;
         ASSERT_TRUE(ReadChartHeader(full, "corpus\\" + name));
-        EXPECT_EQ(HeaderNoteCount("corpus\\" + name, false, nullptr), full.note_count);
-        EXPECT_EQ(HeaderNoteCount("corpus\\" + name, true, nullptr) > 0, full.note_count > 0);
+        EXPECT_EQ(HeaderNoteCount(WinPath("corpus").Join(name), false, nullptr), full.note_count);
+        EXPECT_EQ(HeaderNoteCount(WinPath("corpus").Join(name), true, nullptr) > 0,
+                  full.note_count > 0);
     }
 }
 
@@ -300,11 +301,11 @@ TEST(HiddenSearch, RealAudioAndImagesAreNoCharts) {
         const std::string path = std::string("media\\") + name;
         ChartRecord full;
         ASSERT_TRUE(ReadChartHeader(full, path));
-        EXPECT_EQ(HeaderNoteCount(path, false, nullptr), full.note_count);
-        EXPECT_EQ(HeaderNoteCount(path, true, nullptr) > 0, full.note_count > 0);
+        EXPECT_EQ(HeaderNoteCount(WinPath(path), false, nullptr), full.note_count);
+        EXPECT_EQ(HeaderNoteCount(WinPath(path), true, nullptr) > 0, full.note_count > 0);
     }
     NullProgress progress;
-    EXPECT_TRUE(FindHiddenCharts("media", progress).names.empty());
+    EXPECT_TRUE(FindHiddenCharts(WinPath("media"), progress).names.empty());
 }
 
 }  // namespace

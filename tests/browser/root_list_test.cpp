@@ -73,12 +73,12 @@ TEST(RootList, PathHelpers) {
     EXPECT_TRUE(IsPlainName("new folder"));
 
     const std::vector<std::string> roots = {"songs\\p\\q\\", dir + "abs\\x\\"};
-    EXPECT_TRUE(HoldsRoot(roots, "songs\\p"));
-    EXPECT_TRUE(HoldsRoot(roots, "songs\\p\\q"));
-    EXPECT_TRUE(HoldsRoot(roots, "abs"));
-    EXPECT_TRUE(HoldsRoot(roots, dir + "songs"));
-    EXPECT_FALSE(HoldsRoot(roots, "songs\\p\\q\\r"));
-    EXPECT_FALSE(HoldsRoot(roots, "song"));
+    EXPECT_TRUE(HoldsRoot(roots, WinPath("songs\\p")));
+    EXPECT_TRUE(HoldsRoot(roots, WinPath("songs\\p\\q")));
+    EXPECT_TRUE(HoldsRoot(roots, WinPath("abs")));
+    EXPECT_TRUE(HoldsRoot(roots, WinPath(dir + "songs")));
+    EXPECT_FALSE(HoldsRoot(roots, WinPath("songs\\p\\q\\r")));
+    EXPECT_FALSE(HoldsRoot(roots, WinPath("song")));
 
     EXPECT_FALSE(PathTooLong(std::string(259, 'a')));
     EXPECT_TRUE(PathTooLong(std::string(260, 'a')));
@@ -111,7 +111,7 @@ TEST(SuggestFolderName, TakesTheOldestChart) {
         SetTime(game, folder + "/old.bms", 1000000);
         SetTime(game, folder + "/new.bme", 2000000);
         SetTime(game, folder + "/older.txt", 10);
-        auto name = SuggestFolderName(folder);
+        auto name = SuggestFolderName(WinPath(folder));
         ASSERT_TRUE(name) << folder;
         std::string want = Sj(c.want);
         // The asterisk a file name cannot hold becomes its full-width form.
@@ -119,8 +119,8 @@ TEST(SuggestFolderName, TakesTheOldestChart) {
         EXPECT_EQ(*name, want) << folder;
     }
     game.WriteFile("empty/readme.txt", "x");
-    EXPECT_FALSE(SuggestFolderName("empty"));
-    EXPECT_FALSE(SuggestFolderName("missing"));
+    EXPECT_FALSE(SuggestFolderName(WinPath("empty")));
+    EXPECT_FALSE(SuggestFolderName(WinPath("missing")));
 }
 
 }  // namespace

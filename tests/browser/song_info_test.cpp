@@ -116,18 +116,18 @@ TEST_F(SongInfoTest, LibraryChartsShowThePlayersScoreOthersTheirHeader) {
     // The game body's own edit of the song row shows, not the file's header.
     ASSERT_TRUE(TestDb().Exec("UPDATE song SET genre='Trance' WHERE hash='" + hash + "'"));
 
-    EXPECT_EQ(Utf8(SongInfoLines(TestLibrary(), std::string("songs\\a.bme"))),
+    EXPECT_EQ(Utf8(SongInfoLines(TestLibrary(), WinPath("songs\\a.bme"))),
               (std::vector<std::string>{"[TITLE] Alpha  [HYPER]", "[GENRE] Trance", "[ARTIST]X/Y",
                                         U(u8"[LEVEL] ☆12 / ★3"),
                                         "[SCORE] 750/1000 (75%) HARD CLEAR", "[MODE] 7KEYS"}));
-    EXPECT_EQ(Utf8(SongInfoLines(TestLibrary(), std::string("songs\\p.pms"))),
+    EXPECT_EQ(Utf8(SongInfoLines(TestLibrary(), WinPath("songs\\p.pms"))),
               (std::vector<std::string>{"[TITLE] Pop", "[GENRE] ", "[ARTIST] ", "[LEVEL] 40",
                                         "[SCORE] NOT PLAYED", "[MODE] 9BUTTONS"}));
     // Not in the library: the header's values; its note count is no score.
-    EXPECT_EQ(Utf8(SongInfoLines(TestLibrary(), std::string("loose\\b.bms"))),
+    EXPECT_EQ(Utf8(SongInfoLines(TestLibrary(), WinPath("loose\\b.bms"))),
               (std::vector<std::string>{"[TITLE] Beta", "[GENRE] ", "[ARTIST] Z", "[LEVEL] 5",
                                         "[SCORE] NOT PLAYED", "[MODE] 5KEYS"}));
-    EXPECT_EQ(SongInfoLines(TestLibrary(), std::string("songs\\gone.bms")), SongInfo{});
+    EXPECT_EQ(SongInfoLines(TestLibrary(), WinPath("songs\\gone.bms")), SongInfo{});
 }
 
 TEST_F(SongInfoTest, ThePanelShowsChartItemsAndEmptiesForEveryOtherItem) {

@@ -61,8 +61,8 @@ TEST_F(InstallTest, ChartsInAFolderOrAtTheRootBecomeANewRegisteredFolder) {
     };
     for (const Case& c : cases) {
         test::WriteZip(game.HostPath(Cp932ToUtf8(c.archive)), c.items);
-        const InstallResult r =
-            InstallArchive(TestLibrary(), ArchiveKind::Zip, c.archive, "Songs\\Cat\\");
+        const InstallResult r = InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath(c.archive),
+                                               WinPath("Songs\\Cat\\"));
         ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
         EXPECT_EQ(Cp932ToUtf8(r.folder_name), c.folder);
         EXPECT_EQ(Cp932ToUtf8(r.new_folder), "Songs\\Cat\\" + c.folder + "\\");
@@ -78,7 +78,8 @@ TEST_F(InstallTest, AnUpdateOfAKnownFolderRegistersEveryNewChart) {
     test::WriteZip(game.HostPath("up.zip"),
                    {File("Old/old.bms", "replaced?"), File("Old/another.bms", Chart("another")),
                     File("Old/Extra/deep.bms", Chart("deep"))});
-    const InstallResult r = InstallArchive(TestLibrary(), ArchiveKind::Zip, "up.zip", "Songs\\Cat");
+    const InstallResult r =
+        InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath("up.zip"), WinPath("Songs\\Cat"));
     ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
     EXPECT_EQ(r.extract.kept, 1);
     EXPECT_EQ(game.ReadFile("Songs/Cat/Old/old.bms"), Chart("old"));
@@ -94,7 +95,7 @@ TEST_F(InstallTest, AnUpdateOfAKnownFolderRegistersEveryNewChart) {
 TEST_F(InstallTest, AFolderOfAnotherCaseIsTheOneUpdated) {
     test::WriteZip(game.HostPath("up.zip"), {File("OLD/new.bms", Chart("new"))});
     const InstallResult r =
-        InstallArchive(TestLibrary(), ArchiveKind::Zip, "up.zip", "Songs\\Cat\\");
+        InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath("up.zip"), WinPath("Songs\\Cat\\"));
     ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
     EXPECT_EQ(r.new_folder, "Songs\\Cat\\Old\\");
     EXPECT_EQ(Rows("song", "Songs\\Cat\\Old\\").size(), 2u);
@@ -113,8 +114,8 @@ TEST_F(InstallTest, NamesThatWouldPlaceTheNewFolderElsewhereAreRefused) {
     };
     for (const Case& c : cases) {
         test::WriteZip(game.HostPath(c.archive), c.items);
-        const InstallResult r =
-            InstallArchive(TestLibrary(), ArchiveKind::Zip, c.archive, "Songs\\Cat\\");
+        const InstallResult r = InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath(c.archive),
+                                               WinPath("Songs\\Cat\\"));
         EXPECT_EQ(r.status, InstallResult::Status::Refused) << c.archive;
         EXPECT_EQ(r.extraction, 0) << c.archive;
     }
@@ -126,7 +127,7 @@ TEST_F(InstallTest, NamesThatWouldPlaceTheNewFolderElsewhereAreRefused) {
 TEST_F(InstallTest, NoChartIsReported) {
     test::WriteZip(game.HostPath("a.zip"), {File("Song/readme.txt")});
     const InstallResult r =
-        InstallArchive(TestLibrary(), ArchiveKind::Zip, "a.zip", "Songs\\Cat\\");
+        InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath("a.zip"), WinPath("Songs\\Cat\\"));
     EXPECT_EQ(r.status, InstallResult::Status::NoChart);
     const auto notices = InstallNotices(r);
     ASSERT_EQ(notices.size(), 1u);
@@ -137,7 +138,7 @@ TEST_F(InstallTest, NoChartIsReported) {
     for (const char* name : {"junk.zip", "missing.zip"}) {
         if (std::string(name) == "junk.zip") game.WriteFile(name, std::string(5000, 'j'));
         const InstallResult bad =
-            InstallArchive(TestLibrary(), ArchiveKind::Zip, name, "Songs\\Cat\\");
+            InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath(name), WinPath("Songs\\Cat\\"));
         EXPECT_EQ(bad.status, InstallResult::Status::NoChart) << name;
         EXPECT_EQ(Cp932ToUtf8(InstallNotices(bad).at(0).text).rfind("書庫を読み込めません。", 0),
                   0u)
@@ -158,7 +159,7 @@ TEST_F(InstallTest, AFailedWriteLeavesTheLibraryFileUntouched) {
     small.rlim_cur = 200000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const InstallResult r =
-        InstallArchive(TestLibrary(), ArchiveKind::Zip, "a.zip", "Songs\\Cat\\");
+        InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath("a.zip"), WinPath("Songs\\Cat\\"));
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_DFL);
     EXPECT_EQ(r.status, InstallResult::Status::ExtractFailed);
@@ -196,7 +197,8 @@ TEST_F(InstallTest, NamesWrittenOutsideWindowsInstallUnderTheirJapaneseNames) {
          {"ソング/", "ソング/表示.bms", "ソング/ソ/", "ソング/ソ/予.wav"}},
     };
     for (const Case& c : cases) {
-        const InstallResult r = InstallArchive(TestLibrary(), c.kind, c.archive, "Songs\\Cat\\");
+        const InstallResult r =
+            InstallArchive(TestLibrary(), c.kind, WinPath(c.archive), WinPath("Songs\\Cat\\"));
         ASSERT_TRUE(r.installed()) << c.archive << " " << Cp932ToUtf8(r.error);
         EXPECT_EQ(Cp932ToUtf8(r.folder_name), c.folder);
         EXPECT_EQ(r.extract.Skipped(), 0) << c.archive;
@@ -222,7 +224,8 @@ TEST_F(InstallTest, AnEntryBeyondTheFreeSpaceFailsTheInstall) {
     const std::string before = game.ReadFile("QV5files/Database/song.db");
     OpenTestLibrary("abc");
 
-    InstallResult r = InstallArchive(TestLibrary(), ArchiveKind::Zip, "a.zip", "Songs\\Full\\");
+    InstallResult r =
+        InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath("a.zip"), WinPath("Songs\\Full\\"));
     EXPECT_EQ(r.status, InstallResult::Status::ExtractFailed);
     EXPECT_TRUE(r.extract.no_space);
     const std::string text = Cp932ToUtf8(InstallNotices(r).at(0).text);
@@ -237,8 +240,8 @@ TEST_F(InstallTest, AnEntryBeyondTheFreeSpaceFailsTheInstall) {
 
     test::WriteZip(game.HostPath("b.zip"),
                    {File("B/b.bms", Chart("b")), File("B/huge.wav", std::string(1 << 20, 'h'))});
-    r = InstallArchive(TestLibrary(), ArchiveKind::Zip, "b.zip", "Songs\\Full\\", nullptr,
-                       {.max_bytes = 32 << 10});
+    r = InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath("b.zip"), WinPath("Songs\\Full\\"),
+                       nullptr, {.max_bytes = 32 << 10});
     ASSERT_TRUE(r.installed()) << Cp932ToUtf8(r.error);
     EXPECT_EQ(r.extract.too_large, 1);
     EXPECT_NE(Cp932ToUtf8(InstallNotices(r).at(0).text).find("展開する大きさの上限(32 KB)"),
@@ -258,8 +261,8 @@ TEST_F(InstallTest, AStopDuringRegistrationTakesTheFilesBack) {
         void SetStatus(const std::string&) override {}
         int seen = 0;
     } progress;
-    const InstallResult r =
-        InstallArchive(TestLibrary(), ArchiveKind::Zip, "a.zip", "Songs\\Cat\\", &progress);
+    const InstallResult r = InstallArchive(TestLibrary(), ArchiveKind::Zip, WinPath("a.zip"),
+                                           WinPath("Songs\\Cat\\"), &progress);
     EXPECT_EQ(r.status, InstallResult::Status::LibraryFailed);
     EXPECT_TRUE(r.extract.stopped);
     EXPECT_FALSE(game.Exists("Songs/Cat/Song"));
@@ -268,13 +271,13 @@ TEST_F(InstallTest, AStopDuringRegistrationTakesTheFilesBack) {
 }
 
 TEST_F(InstallTest, HelpersOfTheDropHandler) {
-    EXPECT_EQ(ArchiveKindOfPath("a.ZIP"), ArchiveKind::Zip);
-    EXPECT_EQ(ArchiveKindOfPath("a.Rar"), ArchiveKind::Rar);
-    EXPECT_EQ(ArchiveKindOfPath("a.7z"), std::nullopt);
+    EXPECT_EQ(ArchiveKindOfPath(WinPath("a.ZIP")), ArchiveKind::Zip);
+    EXPECT_EQ(ArchiveKindOfPath(WinPath("a.Rar")), ArchiveKind::Rar);
+    EXPECT_EQ(ArchiveKindOfPath(WinPath("a.7z")), std::nullopt);
     EXPECT_EQ(ArchiveBaseName("C:\\dl\\Song Pack.zip"), "Song Pack");
     EXPECT_EQ(ArchiveBaseName("Z:\\dl\\\x83\x5c.zip"), "\x83\x5c");
-    EXPECT_TRUE(HoldsChartFiles("Songs\\Cat\\Old"));
-    EXPECT_FALSE(HoldsChartFiles("Songs\\Cat\\"));
+    EXPECT_TRUE(HoldsChartFiles(WinPath("Songs\\Cat\\Old")));
+    EXPECT_FALSE(HoldsChartFiles(WinPath("Songs\\Cat\\")));
 }
 
 }  // namespace

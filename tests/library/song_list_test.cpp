@@ -143,7 +143,7 @@ TEST_F(SongListTest, AChartThatLostBytesIsReadAgainOnlyWhenItsFileChanged) {
     auto shown = [&](const std::string& file) {
         SongTable table;
         EXPECT_TRUE(table.Load(TestLibrary()));
-        const std::ptrdiff_t row = table.Find("songs\\" + file);
+        const std::ptrdiff_t row = table.Find(WinPath("songs").Join(file));
         return row < 0 ? "(no row)" : std::string(table.Text(size_t(row), SongText::Title));
     };
     for (const auto& c : cases) ASSERT_EQ(shown(c.file), title) << c.file;
@@ -286,7 +286,7 @@ TEST_F(SongListTest, ALargeLibraryKeepsEveryRowsTexts) {
         ASSERT_EQ(table.Text(i, SongText::Title), long_title + n) << i;
         ASSERT_EQ(table.Text(i, SongText::Artist), "artist" + n) << i;
     }
-    EXPECT_EQ(table.ChartPath(size_t(table.Find("songs\\4999.bms"))), "songs\\4999.bms");
+    EXPECT_EQ(table.ChartPath(size_t(table.Find(WinPath("songs\\4999.bms")))), "songs\\4999.bms");
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ TEST(ConversionCommands, AnsweringNoRunsNothingNotEvenTheProgramCheck) {
             test::ScopedScriptedUi ui;
             ui->AnswerMessage(MsgAnswer::No);
             QDialog page;
-            EXPECT_TRUE(RunConversionCommand(&page, id, "songs\\s", test::Tools(program, program)));
+            EXPECT_TRUE(RunConversionCommand(&page, id, WinPath("songs\\s"),
+                                             test::Tools(program, program)));
             ASSERT_EQ(ui->prompts().size(), 1u) << id;
             EXPECT_EQ(ui->prompts()[0].Utf8Caption(), "確認");
             EXPECT_EQ(ui->prompts()[0].buttons, MsgButtons::YesNo);
@@ -78,7 +79,7 @@ TEST(ConversionCommands, MissingProgramIsReportedAndNothingConverts) {
         test::ScopedScriptedUi ui;
         ui->AnswerMessage(MsgAnswer::Yes);
         ui->AnswerMessage(MsgAnswer::Cancel);
-        RunConversionCommand(nullptr, c.id, "songs\\s", tools);
+        RunConversionCommand(nullptr, c.id, WinPath("songs\\s"), tools);
         ASSERT_EQ(ui->prompts().size(), 2u) << c.id;
         EXPECT_EQ(ui->prompts()[1].Utf8Text(), c.message);
         EXPECT_EQ(ui->prompts()[1].Utf8Caption(), "報告");
@@ -116,7 +117,7 @@ TEST(ConversionCommands, EachCommandRunsItsPassAfterYes) {
         ui->AnswerMessage(MsgAnswer::Yes);
         QDialog page;
         page.show();
-        EXPECT_TRUE(RunConversionCommand(&page, c.id, "songs\\s",
+        EXPECT_TRUE(RunConversionCommand(&page, c.id, WinPath("songs\\s"),
                                          test::Tools(test::RealEncoder(), test::RealDecoder())));
         EXPECT_EQ(ui->prompts().size(), 1u) << c.id;
         Names want = c.after;
@@ -166,7 +167,8 @@ TEST(ConversionCommands, StopInTheProgressWindowEndsThePassBetweenFiles) {
     test::ScopedScriptedUi ui;
     ui->AnswerMessage(MsgAnswer::Yes);
     PressStop press;
-    RunConversionCommand(&window, kCmdFolderWavToOgg, "songs\\s", test::Tools(test::RealEncoder()));
+    RunConversionCommand(&window, kCmdFolderWavToOgg, WinPath("songs\\s"),
+                         test::Tools(test::RealEncoder()));
     EXPECT_TRUE(press.pressed);
     // Every wav is either whole or replaced by its complete ogg, the pass
     // did not go on to the end, and the summary counts each wav left whole.
@@ -197,7 +199,7 @@ TEST(ConversionCommands, StopEndsAHungConverterAndKeepsItsSource) {
     test::ScopedScriptedUi ui;
     ui->AnswerMessage(MsgAnswer::Yes);
     PressStop press([&] { return game.Exists("started"); });
-    RunConversionCommand(nullptr, kCmdFolderWavToOgg, "songs\\s",
+    RunConversionCommand(nullptr, kCmdFolderWavToOgg, WinPath("songs\\s"),
                          test::Tools("tools\\enc", "", "-Q"));
     EXPECT_TRUE(press.pressed);
     EXPECT_EQ(FilesBelow(game, "songs/s"), Names{"a.wav"});
@@ -209,7 +211,7 @@ TEST(ConversionCommands, OtherIdsAreNotConversions) {
     // 32858 and 0: ids no menu has.
     for (int id : std::initializer_list<int>{kCmdFolderOpen, kCmdFolderHiddenSearch, kCmdPlayChart,
                                              32858, 0})
-        EXPECT_FALSE(RunConversionCommand(nullptr, id, "songs", test::Tools("x")));
+        EXPECT_FALSE(RunConversionCommand(nullptr, id, WinPath("songs"), test::Tools("x")));
     EXPECT_TRUE(ui->prompts().empty());
     for (int id : kAllCommands) EXPECT_TRUE(IsConversionCommand(id));
 }
@@ -225,7 +227,8 @@ TEST(ConversionCommands, UntouchedDefaultsUseTheNativeEncoderAndEndWithASummary)
     line->setObjectName("jobSummary");
     test::ScopedScriptedUi ui;
     ui->AnswerMessage(MsgAnswer::Yes);
-    RunConversionCommand(&window, kCmdFolderWavToOgg, "songs\\s", ToolSettingsFrom(ConfigRecord{}));
+    RunConversionCommand(&window, kCmdFolderWavToOgg, WinPath("songs\\s"),
+                         ToolSettingsFrom(ConfigRecord{}));
     EXPECT_EQ(ui->prompts().size(), 1u);
     EXPECT_EQ(FilesBelow(game, "songs/s"), (Names{"a.ogg", "b.ogg"}));
     EXPECT_TRUE(
@@ -253,7 +256,7 @@ TEST(ConversionCommands, AfterAnInstallTheSettingsChooseWithoutAsking) {
         tools.autobmptopng = c.bmp;
         test::ScopedScriptedUi ui;
         if (c.reported) ui->AnswerMessage(MsgAnswer::Ok);
-        ConvertInstalledFolder(nullptr, "songs\\new", tools);
+        ConvertInstalledFolder(nullptr, WinPath("songs\\new"), tools);
         EXPECT_EQ(FilesBelow(game, "songs/new"), c.after);
         ASSERT_EQ(ui->prompts().size(), c.reported ? 1u : 0u);
         if (c.reported) {

@@ -136,8 +136,8 @@ TEST_F(JukeboxPageTest, FullRescanSaysDoneOnlyWhenThereWereRoots) {
               "全フォルダを再検索します。\n"
               "しばらくコンフィグプログラムは応答不能になります。\nよろしいですか？");
 
-    tree()->InsertRoot("songs\\");
-    tree()->InsertRoot("gone\\");
+    tree()->InsertRoot(WinPath("songs\\"));
+    tree()->InsertRoot(WinPath("gone\\"));
     ui->AnswerMessage(MsgAnswer::Yes);
     ui->AnswerMessage(MsgAnswer::Ok);
     ui->AnswerMessage(MsgAnswer::Ok);

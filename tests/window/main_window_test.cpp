@@ -121,7 +121,7 @@ TEST_F(MainWindowTest, ApplySettingsStoresAtMost1000Roots) {
     MainWindow dlg;
     dlg.InitDialog();
     for (int i = 0; i < 1005; ++i)
-        dlg.JukeboxTab()->Tree()->InsertRoot("r" + std::to_string(i) + "\\");
+        dlg.JukeboxTab()->Tree()->InsertRoot(WinPath("r" + std::to_string(i) + "\\"));
     ASSERT_EQ(dlg.ApplySettings(), 1);
     ConfigRecord back;
     LoadConfig(back);

@@ -69,7 +69,7 @@ class SongListWindowTest : public ::testing::Test {
         list = dlg.findChild<SongListWindow*>();
         ASSERT_TRUE(list);
     }
-    int Row(const std::string& path) { return list->Model()->RowOf(path); }
+    int Row(const std::string& path) { return list->Model()->RowOf(WinPath(path)); }
     std::string Cell(int row, SongColumn c) {
         return list->Model()
             ->data(list->Model()->index(row, static_cast<int>(c)), Qt::DisplayRole)

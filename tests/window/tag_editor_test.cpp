@@ -251,7 +251,7 @@ TEST_F(TagEditorTest, AfterARescanTheTagRowIsWhatIsShownAndEdited) {
     EXPECT_EQ(test::QueryRows("SELECT title,level,difficulty,exlevel FROM song"),
               std::vector<std::string>{"Song|7|4|2"});  // song.db keeps the header's values
 
-    const SongInfo lines = SongInfoLines(TestLibrary(), std::string("songs\\a.bms"));
+    const SongInfo lines = SongInfoLines(TestLibrary(), WinPath("songs\\a.bms"));
     EXPECT_EQ(lines[0], "[TITLE] Mine  [ANOTHER]");
     EXPECT_EQ(lines[3], "[LEVEL] 11");
     Typed shown;

@@ -65,7 +65,7 @@ std::optional<Destination> FindDestination(DropTarget& target, bool for_archive)
         if (!parent) return std::nullopt;
         d.item = *parent;
     }
-    d.song_folder = HoldsChartFiles(d.item.path);
+    d.song_folder = HoldsChartFiles(WinPath(d.item.path));
     if (d.song_folder && for_archive)
         if (auto parent = target.ParentOf(d.item)) d.item = *parent;
     return d;
@@ -152,14 +152,14 @@ bool MainWindow::DropArchive(DropTarget& target, DropState& state, const std::st
             return true;
         state.install_confirmed = true;
     }
-    const ArchiveKind kind = ArchiveKindOfPath(path).value_or(ArchiveKind::Zip);
+    const ArchiveKind kind = ArchiveKindOfPath(WinPath(path)).value_or(ArchiveKind::Zip);
     InstallResult r;
     QElapsedTimer took;
     took.start();
     {
         ProgressWindow progress(&window, Tr("DropInstall", "インストール中"));
         progress.SetUnit(FilesUnit());
-        r = InstallArchive(song_library_, kind, path, WinPath(dest_path).AsFolder().text(),
+        r = InstallArchive(song_library_, kind, WinPath(path), WinPath(dest_path).AsFolder(),
                            &progress);
     }
     const double seconds = took.elapsed() / 1000.0;

@@ -86,13 +86,13 @@ class WindowDropTarget final : public DropTarget {
         ToolSettings tools = page_.tools;
         tools.autobmptopng = 0;
         tools.autowavtoogg = 1;
-        ConvertInstalledFolder(&window_, folder, tools);
+        ConvertInstalledFolder(&window_, WinPath(folder), tools);
     }
     void ConvertBmpToPng(const std::string& folder) override {
         ToolSettings tools = page_.tools;
         tools.autowavtoogg = 0;
         tools.autobmptopng = 1;
-        ConvertInstalledFolder(&window_, folder, tools);
+        ConvertInstalledFolder(&window_, WinPath(folder), tools);
     }
     void SearchHiddenCharts(const DropItem& item) override { tree_.SearchHiddenCharts(Item(item)); }
     void RefreshControls() override { page_.ShowValues(); }

@@ -114,19 +114,19 @@ void MainWindow::OnMakeMovie() {
 void MainWindow::PlayChart(const std::string& chart_path) {
     if (!Carried(*this, chart_path) || !ApplySettings()) return;
     // Waited for: the game may change config.xml, which is read back below.
-    if (!StartGameBody(*this, PlayChartCommandLine(chart_path), Wait::Yes)) return;
+    if (!StartGameBody(*this, PlayChartCommandLine(WinPath(chart_path)), Wait::Yes)) return;
     UpdateSongInformation(chart_path);
     LoadConfig(TheConfig());
 }
 
 void MainWindow::AutoplayChart(const std::string& chart_path) {
     if (!Carried(*this, chart_path) || !ApplySettings()) return;
-    StartGameBody(*this, AutoplayCommandLine(chart_path), Wait::No);
+    StartGameBody(*this, AutoplayCommandLine(WinPath(chart_path)), Wait::No);
 }
 
 void MainWindow::PlayDroppedChart(const std::string& chart_path) {
     if (!Carried(*this, chart_path)) return;
-    StartGameBody(*this, PlayChartCommandLine(chart_path), Wait::No);
+    StartGameBody(*this, PlayChartCommandLine(WinPath(chart_path)), Wait::No);
 }
 
 void MainWindow::ExportChart(int command_id, const std::string& chart_path) {
@@ -147,7 +147,7 @@ void MainWindow::ExportChart(int command_id, const std::string& chart_path) {
                                         kind->keep_subtitle);
     auto output = AskOutput(title + "." + kind->ext, kind->ext, kind->description);
     if (!output || !Carried(*this, *output)) return;
-    StartGameBody(*this, ExportCommandLine(kind->option, chart_path, *output), Wait::Yes);
+    StartGameBody(*this, ExportCommandLine(kind->option, WinPath(chart_path), *output), Wait::Yes);
 }
 
 bool MainWindow::RunChartCommand(int command_id, const std::string& chart_path) {

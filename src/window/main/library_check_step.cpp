@@ -39,12 +39,12 @@ LibraryCheckWindow* MainWindow::OpenLibraryCheck() {
     MainWindow* main = &window;
     actions.show_in_tree = [main](const std::string& path) {
         main->Tabs()->setCurrentIndex(1);  // JUKEBOX1, as a click would choose it
-        RevealInTree(*main->JukeboxTab()->Tree(), path);
+        RevealInTree(*main->JukeboxTab()->Tree(), WinPath(path));
     };
     actions.refresh_folder = [main](const std::string& folder) {
         main->Tabs()->setCurrentIndex(1);
         FolderTree* tree = main->JukeboxTab()->Tree();
-        QTreeWidgetItem* item = RevealInTree(*tree, folder);
+        QTreeWidgetItem* item = RevealInTree(*tree, WinPath(folder));
         if (!item) return false;
         tree->SetCurrent(item);
         return tree->Refresh(item);

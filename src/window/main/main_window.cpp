@@ -159,7 +159,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
 void MainWindow::ConnectTreeCommands() {
     FolderTree* tree = jukebox_->Tree();
     tree->hooks.convert = [this](int id, const std::string& folder) {
-        RunConversionCommand(this, id, folder, jukebox_->tools);
+        RunConversionCommand(this, id, WinPath(folder), jukebox_->tools);
     };
     tree->hooks.edit_tags = [this](const std::string& path, bool is_folder) {
         EditTags(this, song_library_, path, is_folder);
@@ -305,7 +305,7 @@ SongListWindow* MainWindow::OpenSongList() {
         };
         h.show_in_tree = [this](const std::string& path) {
             tabs_->setCurrentIndex(1);
-            RevealInTree(*jukebox_->Tree(), path);
+            RevealInTree(*jukebox_->Tree(), WinPath(path));
             raise();
             activateWindow();
         };

@@ -112,7 +112,7 @@ std::vector<std::string> JukeboxPage::RootTexts() const {
 
 void JukeboxPage::SetRoots(const std::vector<std::string>& roots) {
     tree_->ClearRoots();
-    for (const std::string& root : roots) tree_->InsertRoot(root);
+    for (const std::string& root : roots) tree_->InsertRoot(WinPath(root));
     roots_read_ = roots;
 }
 
@@ -125,7 +125,8 @@ void JukeboxPage::FollowRoots(const std::vector<std::string>& now) {
     }
     const std::vector<std::string> shown = RootTexts();
     for (const std::string& root : merged)
-        if (std::find(shown.begin(), shown.end(), root) == shown.end()) tree_->InsertRoot(root);
+        if (std::find(shown.begin(), shown.end(), root) == shown.end())
+            tree_->InsertRoot(WinPath(root));
     roots_read_ = now;
 }
 
@@ -140,7 +141,7 @@ void JukeboxPage::FollowLibrary(ConfigRecord& record) {
 }
 
 bool JukeboxPage::RegisterNewRoot(const std::string& path) {
-    QTreeWidgetItem* item = tree_->InsertRoot(path);
+    QTreeWidgetItem* item = tree_->InsertRoot(WinPath(path));
     LibraryReport report;
     bool stored = false;
     QElapsedTimer took;
@@ -212,7 +213,7 @@ bool JukeboxPage::RegisterDroppedFolder(const std::string& dropped, DropState& d
 bool JukeboxPage::AddCustomFolderRoot(const std::string& dropped) {
     const std::string path = StoredRootPath(dropped, false);
     if (DuplicateCheck(path)) return false;
-    tree_->InsertRoot(path);  // a custom-folder file shows the document icon
+    tree_->InsertRoot(WinPath(path));  // a custom-folder file shows the document icon
     return true;
 }
 

@@ -31,7 +31,7 @@ void SongInfoPanel::ShowItem(int icon, const std::string& item_path) {
 
 void SongInfoPanel::Show(const std::string& chart_path) {
     Q_ASSERT(library_);
-    lines_ = SongInfoLines(*library_, chart_path);
+    lines_ = SongInfoLines(*library_, WinPath(chart_path));
     ShowLines();
 }
 

@@ -38,8 +38,9 @@ void SongListModel::sort(int column, Qt::SortOrder order) {
     emit layoutChanged();
 }
 
-int SongListModel::RowOf(const std::string& chart_path) const {
-    const std::ptrdiff_t row = table_.Find(chart_path);
+int SongListModel::RowOf(const WinPath& chart_path_path) const {
+    const std::string& chart_path = chart_path_path.text();
+    const std::ptrdiff_t row = table_.Find(WinPath(chart_path));
     if (row < 0) return -1;
     for (size_t i = 0; i < visible_.size(); ++i)
         if (visible_[i] == static_cast<std::uint32_t>(row)) return static_cast<int>(i);

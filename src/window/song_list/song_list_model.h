@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "library/song_list.h"
+#include "platform/win_path.h"
 
 namespace qv5 {
 
@@ -29,7 +30,7 @@ class SongListModel : public QAbstractTableModel {
     // The table row shown at `row`.
     std::uint32_t TableRow(int row) const { return visible_[static_cast<size_t>(row)]; }
     // The shown row of a chart path (CP932), or -1.
-    int RowOf(const std::string& chart_path) const;
+    int RowOf(const WinPath& chart_path) const;
     // True when the chart's file is gone (checked when the row is first
     // shown after a load or after RecheckFiles).
     bool Vanished(int row) const;

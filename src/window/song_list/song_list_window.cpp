@@ -249,7 +249,7 @@ void SongListWindow::FollowLibrary(bool force) {
     loaded_ = true;
     model_->Reload(library_);
     if (!selected.empty()) {
-        const int row = model_->RowOf(selected);
+        const int row = model_->RowOf(WinPath(selected));
         if (row >= 0) view_->setCurrentIndex(model_->index(row, 0));
     }
     ShowCount();

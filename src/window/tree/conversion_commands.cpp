@@ -157,8 +157,9 @@ bool IsConversionCommand(int command_id) {
     return Find(command_id) != nullptr;
 }
 
-bool RunConversionCommand(QWidget* owner, int command_id, const std::string& folder_path,
+bool RunConversionCommand(QWidget* owner, int command_id, const WinPath& folder_path_path,
                           const ToolSettings& tools) {
+    const std::string& folder_path = folder_path_path.text();
     const CommandEntry* command = Find(command_id);
     if (!command) return false;
     if (Ui().MessageBox(owner, Tr("ConversionCommands", command->question),
@@ -169,8 +170,9 @@ bool RunConversionCommand(QWidget* owner, int command_id, const std::string& fol
     return true;
 }
 
-void ConvertInstalledFolder(QWidget* owner, const std::string& folder_path,
+void ConvertInstalledFolder(QWidget* owner, const WinPath& folder_path_path,
                             const ToolSettings& tools) {
+    const std::string& folder_path = folder_path_path.text();
     if (tools.autowavtoogg) RunUnderWindow(owner, Kind::WavToOgg, folder_path, tools);
     if (tools.autobmptopng) RunUnderWindow(owner, Kind::BmpToPng, folder_path, tools);
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win_path.h"
 #include "window/tree/folder_tree_ids.h"
 
 class QWidget;
@@ -18,13 +19,12 @@ bool IsConversionCommand(int command_id);
 // One of the ten menu commands on `folder_path` (an item path, with or
 // without "\"), with the programs and options of `tools`. False when
 // `command_id` is none of them. Confirmation boxes are owned by `owner`.
-bool RunConversionCommand(QWidget* owner, int command_id, const std::string& folder_path,
+bool RunConversionCommand(QWidget* owner, int command_id, const WinPath& folder_path,
                           const ToolSettings& tools);
 
 // After songs were installed into `folder_path`: wav to ogg when
 // `autowavtoogg` is set, then bmp to png when `autobmptopng` is set, without
 // asking (a missing encoder is still reported).
-void ConvertInstalledFolder(QWidget* owner, const std::string& folder_path,
-                            const ToolSettings& tools);
+void ConvertInstalledFolder(QWidget* owner, const WinPath& folder_path, const ToolSettings& tools);
 
 }  // namespace qv5

@@ -177,7 +177,8 @@ ItemKind FolderTree::KindOf(const QTreeWidgetItem* item) const {
 // Icons: a folder gets the open folder pair as soon as something is shown in
 // it, the question mark when the last entry shown is a hidden chart
 // candidate; a custom-folder root keeps the document icon.
-void FolderTree::Populate(const std::string& path, QTreeWidgetItem* parent) {
+void FolderTree::Populate(const WinPath& path_path, QTreeWidgetItem* parent) {
+    const std::string& path = path_path.text();
     if (IsCustomFolderName(path)) {
         SetIcons(parent, kIconDocument, kIconDocument);
         return;
@@ -226,7 +227,7 @@ void FolderTree::Repopulate(QTreeWidgetItem* item) {
     qDeleteAll(item->takeChildren());
     std::string path = ItemPath(item);
     if (!IsCustomFolderName(path)) path = WinPath(path).AsFolder().text();
-    Populate(path, item);
+    Populate(WinPath(path), item);
 }
 
 void FolderTree::FollowDisk() {
@@ -240,7 +241,7 @@ void FolderTree::FollowDisk() {
         if (IsCustomFolderName(path)) continue;
         path = WinPath(path).AsFolder().text();
         QTreeWidgetItem fresh;
-        Populate(path, &fresh);
+        Populate(WinPath(path), &fresh);
         std::set<std::string> on_disk;
         for (int i = 0; i < fresh.childCount(); ++i) on_disk.insert(ItemText(fresh.child(i)));
         std::set<std::string> shown;
@@ -262,10 +263,11 @@ void FolderTree::FollowDisk() {
     }
 }
 
-QTreeWidgetItem* FolderTree::InsertRoot(const std::string& path) {
+QTreeWidgetItem* FolderTree::InsertRoot(const WinPath& path_path) {
+    const std::string& path = path_path.text();
     QTreeWidgetItem* item = NewItem(path, kIconFolder, kIconFolder);
     addTopLevelItem(item);
-    Populate(path, item);
+    Populate(WinPath(path), item);
     return item;
 }
 
@@ -308,7 +310,7 @@ int FolderTree::SortedIndex(const QTreeWidgetItem* parent, const std::string& na
 
 QTreeWidgetItem* FolderTree::InsertNewFolderItem(QTreeWidgetItem* parent, const std::string& name) {
     QTreeWidgetItem* item = InsertChild(parent, name, kIconNewFolder, kIconNewFolderOpen);
-    Populate(WinPath(ItemPath(item)).AsFolder().text(), item);
+    Populate(WinPath(ItemPath(item)).AsFolder(), item);
     SetIcons(item, kIconNewFolder, kIconNewFolderOpen);
     parent->setExpanded(true);
     setCurrentItem(item);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/progress.h"
+#include "platform/win_path.h"
 #include "window/tree/folder_tree_ids.h"
 
 namespace qv5 {
@@ -63,7 +64,7 @@ class FolderTree : public QTreeWidget {
     ItemKind KindOf(const QTreeWidgetItem* item) const;
 
     // Lists the folder `path` under `parent` (see the icon rules in the .cpp).
-    void Populate(const std::string& path, QTreeWidgetItem* parent);
+    void Populate(const WinPath& path, QTreeWidgetItem* parent);
     // Deletes the item's children and lists them again from the disk, without
     // touching the library.
     void Repopulate(QTreeWidgetItem* item);
@@ -73,7 +74,7 @@ class FolderTree : public QTreeWidget {
     void FollowDisk();
 
     // Root items. InsertRoot appends one and lists its first level.
-    QTreeWidgetItem* InsertRoot(const std::string& path);
+    QTreeWidgetItem* InsertRoot(const WinPath& path);
     std::vector<std::string> RootTexts() const;
     void ClearRoots();
     // Deletes an item and its subtree, forgetting it as the current or cut item.
@@ -149,7 +150,7 @@ class FolderTree : public QTreeWidget {
     std::vector<std::string> OtherRoots(const QTreeWidgetItem* except) const;
     // The library rows of one chart file after it was moved or renamed away.
     void MoveFileRows(const std::string& from, const std::string& to);
-    void RemoveFileRows(const std::string& path);
+    void RemoveFileRows(const WinPath& path);
     static int SortedIndex(const QTreeWidgetItem* parent, const std::string& name);
     bool RefuseLong(const std::string& path);
     void Tell(const std::string& text, const std::string& caption = {});

@@ -8,12 +8,13 @@
 
 namespace qv5 {
 
-int RunHiddenSearch(QWidget* owner, const std::string& folder,
+int RunHiddenSearch(QWidget* owner, const WinPath& folder_path,
                     const std::function<void(const std::string& name)>& add_item) {
+    const std::string& folder = folder_path.text();
     HiddenSearchResult result;
     {
         ProgressWindow progress(owner, Tr("FolderTree", "隠し譜面検索"));
-        result = FindHiddenCharts(folder, progress);
+        result = FindHiddenCharts(WinPath(folder), progress);
     }
     for (const std::string& name : result.names) add_item(name);
     const int found = static_cast<int>(result.names.size());

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/win_path.h"
+
 class QWidget;
 
 namespace qv5 {
@@ -13,7 +15,7 @@ namespace qv5 {
 // insert under the folder item with the question-mark icon. Then tells the
 // outcome in a box captioned "検索終了" (none when the user stopped the
 // search and nothing was found). Returns the number found.
-int RunHiddenSearch(QWidget* owner, const std::string& folder,
+int RunHiddenSearch(QWidget* owner, const WinPath& folder,
                     const std::function<void(const std::string& name)>& add_item);
 
 }  // namespace qv5

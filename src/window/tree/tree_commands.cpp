@@ -127,7 +127,7 @@ bool FolderTree::Refresh(QTreeWidgetItem* item) {
 void FolderTree::Delete() {
     QTreeWidgetItem* item = current_;
     const std::string path = ItemPath(item);
-    if (IsDirectory(path) && HoldsRoot(RootTexts(), path)) {
+    if (IsDirectory(path) && HoldsRoot(RootTexts(), WinPath(path))) {
         Tell(Tr("FolderTree",
                 "ルートフォルダとして登録されているフォルダ（またはそれを含むフォルダ）は"
                 "削除できません。\n先にライブラリから除外して下さい。"),
@@ -193,7 +193,7 @@ void FolderTree::Paste() {
     const std::string destination = WinPath(ItemPath(target)).Join(ItemText(cut)).text();
     if (RefuseLong(source) || RefuseLong(destination)) return;
     const bool folder = IsDirectory(source);
-    if (folder && HoldsRoot(OtherRoots(cut), source)) {
+    if (folder && HoldsRoot(OtherRoots(cut), WinPath(source))) {
         Tell(Tr("FolderTree", "ルートフォルダを含むフォルダは移動できません。"),
              Tr("FolderTree", "エラー"));
         return;
@@ -228,7 +228,7 @@ void FolderTree::Paste() {
 void FolderTree::SearchHiddenCharts(QTreeWidgetItem* folder) {
     if (!folder) return;
     if (folder->childCount() == 0) Repopulate(folder);
-    RunHiddenSearch(window(), ItemPath(folder),
+    RunHiddenSearch(window(), WinPath(ItemPath(folder)),
                     [this, folder](const std::string& name) { AddHiddenChartItem(folder, name); });
 }
 

@@ -58,7 +58,8 @@ void FolderTree::MoveFileRows(const std::string& from, const std::string& to) {
         RefreshLibrary(WinPath(to).Parent().text());
 }
 
-void FolderTree::RemoveFileRows(const std::string& path) {
+void FolderTree::RemoveFileRows(const WinPath& path_path) {
+    const std::string& path = path_path.text();
     if (!PrefixIsExact(path)) {
         RefreshLibrary(WinPath(path).Parent().text());
         return;
@@ -90,12 +91,12 @@ void FolderTree::RenameFolder() {
     QTreeWidgetItem* item = current_;
     QTreeWidgetItem* parent = item->parent();
     const std::string old_path = ItemPath(item);
-    if (HoldsRoot(RootTexts(), old_path)) {
+    if (HoldsRoot(RootTexts(), WinPath(old_path))) {
         TellError(window(),
                   Tr("FolderTree", "ルートフォルダを含むフォルダの名前は変更できません。"));
         return;
     }
-    const std::string suggested = SuggestFolderName(old_path).value_or(ItemText(item));
+    const std::string suggested = SuggestFolderName(WinPath(old_path)).value_or(ItemText(item));
     auto name = names_->Ask(Tr("FolderTree", kNewFolderPrompt), suggested);
     if (!name) return;
     const std::string new_path = WinPath(ItemPath(parent)).Join(*name).text();
@@ -124,7 +125,7 @@ void FolderTree::RenameRoot() {
     QTreeWidgetItem* item = current_;
     const bool custom = IsCustomFolderName(ItemText(item));
     const std::string old_path = WinPath(ItemText(item)).AsFile().text();
-    if (HoldsRoot(OtherRoots(item), old_path)) {
+    if (HoldsRoot(OtherRoots(item), WinPath(old_path))) {
         TellError(window(),
                   Tr("FolderTree", "ルートフォルダを含むフォルダの名前は変更できません。"));
         return;
@@ -194,7 +195,7 @@ void FolderTree::RenameFile() {
     else if (is_chart)
         RefreshLibrary(WinPath(new_path).Parent().text());
     else if (was_chart)
-        RemoveFileRows(old_path);
+        RemoveFileRows(WinPath(old_path));
 }
 
 }  // namespace qv5

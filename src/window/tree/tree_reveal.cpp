@@ -31,7 +31,8 @@ std::vector<std::string> NamesAfter(const std::string& path, size_t prefix) {
 
 }  // namespace
 
-QTreeWidgetItem* RevealInTree(FolderTree& tree, const std::string& path) {
+QTreeWidgetItem* RevealInTree(FolderTree& tree, const WinPath& path_path) {
+    const std::string& path = path_path.text();
     const std::string full = WinPath(path).AsFolder().text();
     QTreeWidgetItem* item = nullptr;
     size_t matched = 0;
