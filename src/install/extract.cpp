@@ -2,16 +2,10 @@
 // is created exclusively, below the destination only, and remembered, so that
 // a failure or a stop can take back all of this extraction and nothing else.
 #include <errno.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <random>
 #include <set>
 
 #include "install/archive.h"
@@ -19,6 +13,7 @@
 #include "install/block_writer.h"
 #include "install/entry_path.h"
 #include "install/rar5_scan.h"
+#include "platform/exclusive_files.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/progress.h"
@@ -42,87 +37,6 @@ std::string ShowBytes(std::int64_t bytes) {
     else
         std::snprintf(text, sizeof text, "%lld KB", static_cast<long long>((bytes + 1023) / 1024));
     return text;
-}
-
-// An entry is written under a temporary name of its own writer, in its own
-// folder, and gets its name only when complete: ".qv5-<pid>-<random>.part",
-// created exclusively, so that no other writer (another install, or another
-// entry of this one) ever opens, replaces or removes it. The writer holds an
-// flock on it until it is renamed or removed; what a killed install left is
-// one that nobody holds. A lock rather than the pid in the name: the kernel
-// drops it with the process however it ends, and it cannot be mistaken for
-// a live writer when the pid is reused, nor for a dead one when the writer
-// runs in another pid namespace sharing the folder.
-constexpr char kTemporaryStart[] = ".qv5-";
-constexpr char kTemporaryEnd[] = ".part";
-
-bool IsTemporaryName(const std::string& name) {
-    return name.starts_with(kTemporaryStart) && name.ends_with(kTemporaryEnd) &&
-           name.size() > sizeof kTemporaryStart + sizeof kTemporaryEnd - 2;
-}
-
-std::string TemporaryName() {
-    static std::mt19937_64 random{std::random_device{}()};
-    char text[48];
-    std::snprintf(text, sizeof text, "%s%ld-%08llx%s", kTemporaryStart, static_cast<long>(getpid()),
-                  static_cast<unsigned long long>(random() & 0xffffffffu), kTemporaryEnd);
-    return text;
-}
-
-// Creates and locks a fresh temporary file in `folder` (internal path): its
-// descriptor, with `temp` its internal path, or -1 with errno set.
-int CreateTemporary(const std::string& folder, std::string& temp) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = WinPath(folder).Join(TemporaryName()).text();
-        auto host = ToHostPath(temp);
-        if (!host) {
-            errno = EINVAL;
-            return -1;
-        }
-        const int fd =
-            open(host->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) return -1;
-        while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-        }
-        // Between its creation and the lock, a cleaner may have taken it for
-        // a leftover: it is then unlinked, and another name is tried.
-        struct stat st;
-        if (fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
-        close(fd);
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-// Removes from `folder` (internal path) the temporary files no writer holds:
-// those of an install that was killed while writing them.
-void RemoveLeftovers(const std::string& folder) {
-    std::vector<DirEntry> entries;
-    ListFolder(WinPath(folder).AsFolder().text(), entries, ListDetail::NamesAndKinds);
-    for (const DirEntry& e : entries) {
-        if (e.directory || !IsTemporaryName(e.name)) continue;
-        auto host = ToHostPath(WinPath(folder).Join(e.name).text());
-        if (!host) continue;
-        const int fd = open(host->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat held, named;
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &held) == 0 &&
-            lstat(host->c_str(), &named) == 0 && held.st_ino == named.st_ino &&
-            held.st_dev == named.st_dev)
-            unlink(host->c_str());
-        close(fd);  // releases the lock
-    }
-}
-
-// Renames without replacing: EEXIST when `to` is there.
-int RenameNoReplace(const char* from, const char* to) {
-    if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return errno;
-    // A file system without the flag: a hard link cannot replace either.
-    if (link(from, to) != 0) return errno;
-    unlink(from);
-    return 0;
 }
 
 class Extractor {
@@ -179,8 +93,7 @@ class Extractor {
 };
 
 bool Extractor::CreateDestination() {
-    auto host = ToHostPath(dest_);
-    if (!host) return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
+    if (!ToHostPath(dest_)) return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
     // Each missing folder of the destination is made and remembered.
     std::string internal;
     size_t i = 0;
@@ -192,25 +105,22 @@ bool Extractor::CreateDestination() {
         internal = d.substr(0, std::min(next, d.size()));
         i = next + 1;
         if (internal.empty() || (internal.size() == 2 && internal[1] == ':')) continue;
-        auto h = ToHostPath(internal);
-        struct stat st;
-        if (!h) return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
-        if (stat(h->c_str(), &st) == 0) {
-            if (!S_ISDIR(st.st_mode))
+        if (!ToHostPath(internal))
+            return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
+        if (const EntryKind kind = KindFollowingLinks(internal); kind != EntryKind::None) {
+            if (kind != EntryKind::Folder)
                 return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_);
             continue;
         }
-        if (mkdir(h->c_str(), 0755) != 0)
+        if (const int e = MakeFolder(internal); e != 0)
             return Fail(Tr("Extract", "展開先のフォルダを作れません。\n") + dest_ + "\n" +
-                        Reason(errno));
+                        Reason(e));
         report_.created.push_back({internal, true});
         ++report_.folders;
     }
-    struct statvfs fs;
-    if (statvfs(host->c_str(), &fs) == 0) {
-        free_at_start_ =
-            static_cast<std::int64_t>(fs.f_bavail) * static_cast<std::int64_t>(fs.f_frsize);
-        if (fs.f_bsize > 0) block_size_ = static_cast<std::int64_t>(fs.f_bsize);
+    if (const auto space = FreeSpaceAt(dest_)) {
+        free_at_start_ = space->bytes;
+        if (space->block_size > 0) block_size_ = space->block_size;
     }
     space_left_ = free_at_start_;
     report_.max_bytes = options_.max_bytes;
@@ -248,24 +158,22 @@ Extractor::Made Extractor::MakeFolders(const std::vector<std::string>& parts, si
     for (size_t n = 1; n <= count; ++n) {
         const std::string internal = InternalPath(parts, n);
         if (folders_.count(internal)) continue;
-        auto host = ToHostPath(internal);
-        if (!host) return Made::Skip;
-        struct stat st;
-        if (lstat(host->c_str(), &st) == 0) {
+        if (!ToHostPath(internal)) return Made::Skip;
+        if (const EntryKind kind = KindOf(internal); kind != EntryKind::None) {
             // A file (or anything but a folder) of that name stays as it is.
-            if (!S_ISDIR(st.st_mode)) {
+            if (kind != EntryKind::Folder) {
                 ++report_.kept;
                 return Made::Skip;
             }
-        } else if (mkdir(host->c_str(), 0755) == 0) {
+        } else if (const int e = MakeFolder(internal); e == 0) {
             Remember(parts, n);
             report_.created.push_back({internal, true});
             ++report_.folders;
-        } else if (errno == ENAMETOOLONG) {
+        } else if (e == ENAMETOOLONG) {
             ++report_.too_long;
             return Made::Skip;
         } else {
-            FailWrite(internal, errno);
+            FailWrite(internal, e);
             return Made::Fatal;
         }
         folders_.insert(internal);
@@ -297,10 +205,8 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
     const Made folders = MakeFolders(parts, parts.size() - 1);
     if (folders != Made::Yes) return folders;
     const std::string internal = InternalPath(parts, parts.size());
-    auto host = ToHostPath(internal);
-    if (!host) return Made::Skip;
-    struct stat st;
-    if (lstat(host->c_str(), &st) == 0) {
+    if (!ToHostPath(internal)) return Made::Skip;
+    if (KindOf(internal) != EntryKind::None) {
         ++report_.kept;
         return Made::Skip;
     }
@@ -318,21 +224,20 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
         return Made::Fatal;
     }
     const std::string folder = InternalPath(parts, parts.size() - 1);
-    if (cleaned_.insert(folder).second) RemoveLeftovers(folder);
-    std::string temp;
-    const int fd = CreateTemporary(folder, temp);
-    if (fd < 0) {
+    if (cleaned_.insert(folder).second) RemoveUnheldTemporaries(folder);
+    // Written under a temporary name of its own (see LockedTemporary), it
+    // gets its name only when complete.
+    LockedTemporary temp;
+    if (!temp.Create(folder)) {
         FailWrite(internal, errno);
         return Made::Fatal;
     }
-    auto host_temp = ToHostPath(temp);  // known to have one: it was created
-    report_.created.push_back({temp, false});
+    report_.created.push_back({temp.path(), false});
     std::int64_t written = 0;
-    writer_.Begin(fd);
+    writer_.Begin(temp.fd());
     auto drop = [&] {
         writer_.Finish();
-        close(fd);
-        unlink(host_temp->c_str());
+        temp.Remove();
         report_.created.pop_back();
     };
     auto no_space = [](int e) { return e == ENOSPC || e == EDQUOT; };
@@ -377,15 +282,9 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
             FailWrite(internal, e);
         return Made::Fatal;
     }
-    if (reader.mtime()) {
-        struct timespec times[2];
-        times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(*reader.mtime());
-        times[0].tv_nsec = times[1].tv_nsec = 0;
-        futimens(fd, times);
-    }
-    if (close(fd) != 0) {
-        const int e = errno;
-        unlink(host_temp->c_str());
+    if (reader.mtime()) temp.SetTimes(*reader.mtime());
+    if (const int e = temp.Close(); e != 0) {
+        temp.Remove();
         report_.created.pop_back();
         if (no_space(e))
             FailNoSpace(reader, written);
@@ -394,9 +293,9 @@ Extractor::Made Extractor::WriteFile(ArchiveReader& reader, const std::vector<st
         return Made::Fatal;
     }
     // Complete: only now does the entry get its name.
-    const int renamed = RenameNoReplace(host_temp->c_str(), host->c_str());
+    const int renamed = RenameNoReplace(temp.path(), internal);
     if (renamed != 0) {
-        unlink(host_temp->c_str());
+        temp.Remove();
         report_.created.pop_back();
         if (renamed == EEXIST) {  // made meanwhile by someone else: theirs stays
             ++report_.kept;
@@ -448,7 +347,7 @@ bool Extractor::ExtractEntry(ArchiveReader& reader) {
 bool Extractor::Run(ArchiveKind kind, const ExtractCommand& command) {
     dest_ = command.destination;
     auto host = ToHostPath(command.archive);
-    if (!host || access(host->c_str(), R_OK) != 0)
+    if (!host || !IsReadable(command.archive))
         return Fail(Tr("Extract", "書庫を開けません。\n") + command.archive);
     if (kind == ArchiveKind::Rar && Rar5HoldsEncryption(*host)) {
         report_.encrypted = true;
@@ -493,11 +392,9 @@ int ExtractArchive(ArchiveKind kind, const std::string& command_line, ExtractRep
 
 void UndoExtraction(ExtractReport& report) {
     for (auto it = report.created.rbegin(); it != report.created.rend(); ++it) {
-        auto host = ToHostPath(it->path);
-        if (!host) continue;
         // A folder another install has put files in meanwhile stays.
-        const int gone = it->folder ? rmdir(host->c_str()) : unlink(host->c_str());
-        if (gone == 0 || errno == ENOENT) report.taken_back.push_back(*it);
+        const int gone = it->folder ? RemoveEmptyFolder(it->path) : RemoveFile(it->path);
+        if (gone == 0 || gone == ENOENT) report.taken_back.push_back(*it);
     }
     report.created.clear();
 }

@@ -1,20 +1,16 @@
 #include "install/rar5_scan.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace qv5 {
 namespace {
 
 constexpr unsigned char kSignature[8] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x01, 0x00};
 constexpr std::uint64_t kMaxHeader = 2 * 1024 * 1024;  // the format's own limit
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // A variable-length integer: seven bits a byte, low bits first.
 bool ReadVint(const unsigned char*& p, const unsigned char* end, std::uint64_t& out) {
@@ -27,11 +23,11 @@ bool ReadVint(const unsigned char*& p, const unsigned char* end, std::uint64_t& 
     return false;
 }
 
-bool ReadVintFile(std::FILE* f, std::uint64_t& out) {
+bool ReadVintFile(HostFileStream& f, std::uint64_t& out) {
     out = 0;
     for (int shift = 0; shift < 64; shift += 7) {
-        const int b = std::fgetc(f);
-        if (b == EOF) return false;
+        const int b = f.Byte();
+        if (b < 0) return false;
         out |= std::uint64_t(b & 0x7F) << shift;
         if ((b & 0x80) == 0) return true;
     }
@@ -55,18 +51,18 @@ bool ExtraHoldsEncryption(const unsigned char* p, const unsigned char* end) {
 }  // namespace
 
 bool Rar5HoldsEncryption(const std::string& host_path) {
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(host_path.c_str(), "rb"));
-    if (!f) return false;
+    HostFileStream f;
+    if (!f.Open(host_path)) return false;
     unsigned char sig[8];
-    if (std::fread(sig, 1, 8, f.get()) != 8 || std::memcmp(sig, kSignature, 8) != 0) return false;
+    if (!f.Read(sig, 8) || std::memcmp(sig, kSignature, 8) != 0) return false;
     std::vector<unsigned char> header;
     for (;;) {
         unsigned char crc[4];
         std::uint64_t size = 0;
-        if (std::fread(crc, 1, 4, f.get()) != 4 || !ReadVintFile(f.get(), size)) return false;
+        if (!f.Read(crc, 4) || !ReadVintFile(f, size)) return false;
         if (size == 0 || size > kMaxHeader) return false;
         header.resize(size);
-        if (std::fread(header.data(), 1, size, f.get()) != size) return false;
+        if (!f.Read(header.data(), size)) return false;
         const unsigned char* p = header.data();
         const unsigned char* end = p + size;
         std::uint64_t type = 0, flags = 0, extra = 0, data = 0;
@@ -79,7 +75,7 @@ bool Rar5HoldsEncryption(const std::string& host_path) {
             ExtraHoldsEncryption(end - extra, end))
             return true;
         if (data > static_cast<std::uint64_t>(INT64_MAX)) return false;
-        if (data > 0 && fseeko(f.get(), static_cast<off_t>(data), SEEK_CUR) != 0) return false;
+        if (data > 0 && !f.Skip(static_cast<std::int64_t>(data))) return false;
     }
 }
 

@@ -367,6 +367,35 @@ FileReader::~FileReader() {
     if (fd_ >= 0) ::close(fd_);
 }
 
+bool IsReadable(std::string_view path) {
+    const auto host = ToHostPath(path);
+    return host && ::access(host->c_str(), R_OK) == 0;
+}
+
+HostFileStream::~HostFileStream() {
+    if (file_) std::fclose(file_);
+}
+
+bool HostFileStream::Open(const std::string& host_path) {
+    if (file_) std::fclose(file_);
+    file_ = std::fopen(host_path.c_str(), "rb");
+    return file_ != nullptr;
+}
+
+bool HostFileStream::Read(void* out, size_t size) {
+    return file_ && std::fread(out, 1, size, file_) == size;
+}
+
+int HostFileStream::Byte() {
+    if (!file_) return -1;
+    const int b = std::fgetc(file_);
+    return b == EOF ? -1 : b;
+}
+
+bool HostFileStream::Skip(std::int64_t size) {
+    return file_ && fseeko(file_, static_cast<off_t>(size), SEEK_CUR) == 0;
+}
+
 bool FileReader::Open(std::string_view path) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -87,6 +88,8 @@ bool CreateEmptyFile(std::string_view path, unsigned mode);
 bool DeletePath(std::string_view path);
 
 bool ReadWholeFile(std::string_view path, std::string& out);
+// Whether this user may read the file.
+bool IsReadable(std::string_view path);
 // Size in bytes of what the path names (a followed link's target).
 std::optional<std::int64_t> FileSize(std::string_view path);
 
@@ -105,6 +108,29 @@ class FileReader {
 
   private:
     int fd_ = -1;
+};
+
+// Reads a file front to back, buffered, skipping forward where asked: for
+// walking the headers of a format. Takes a host path, as the archive readers
+// are given one.
+class HostFileStream {
+  public:
+    HostFileStream() = default;
+    ~HostFileStream();
+    HostFileStream(const HostFileStream&) = delete;
+    HostFileStream& operator=(const HostFileStream&) = delete;
+    bool Open(const std::string& host_path);
+    // Exactly `size` bytes into `out`; false when fewer are left, or a read
+    // failed.
+    bool Read(void* out, size_t size);
+    // The next byte, or -1 at the end or when a read failed.
+    int Byte();
+    // Moves `size` bytes forward; false when that cannot be done (past the
+    // end is no failure here: the next read then fails).
+    bool Skip(std::int64_t size);
+
+  private:
+    std::FILE* file_ = nullptr;
 };
 
 // A reusable read buffer: grows, never zero-fills, never shrinks below what
