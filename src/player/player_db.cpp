@@ -141,9 +141,9 @@ int VerifyPlayerPassword(const std::string& id, const std::string& password, con
         return 0;
     }
     const std::string digest = PasswordDigest(password);
-    Statement s = db.Prepare(SqlFormat("SELECT * FROM player WHERE id = '%q'", id.c_str()));
+    Statement s = db.Prepare(SqlFormat("SELECT hash FROM player WHERE id = '%q'", id.c_str()));
     if (s.Step()) {
-        if (s.Text(1) == digest) return 1;
+        if (s.Text(0) == digest) return 1;
         // A wrong password is no database error: the caller says what it is.
         return 0;
     }

@@ -28,20 +28,22 @@ std::string RankingBaseAddress() {
 
 int OpenRankingPage(const std::string& id, const std::string& password, bool my_page,
                     const Tell& tell) {
+    static constexpr ColumnList kCols{"hash", "irid"};
     Database db;
     Statement s;
     if (IsSafePlayerId(id) && db.Open(PlayerDbPath(id), Database::Mode::OpenExisting))
-        s = db.Prepare(SqlFormat("SELECT * FROM player WHERE id = '%q'", id.c_str()));
+        s = db.Prepare(
+            SqlFormat("SELECT %s FROM player WHERE id = '%q'", kCols.Text().c_str(), id.c_str()));
     if (!s.Step()) {
         Error(tell, Tr("Ranking", "データベースエラー"));
         return 0;
     }
     const std::string digest = PasswordDigest(password);
-    if (s.Text(1) != digest) {
+    if (s.Text(kCols["hash"]) != digest) {
         Error(tell, Tr("Ranking", "パスワードが違います"));
         return 0;
     }
-    const int irid = s.Int(3);
+    const int irid = s.Int(kCols["irid"]);
     if (irid < 1) {
         Error(tell,
               Tr("Ranking",
