@@ -128,24 +128,26 @@ int RenameNoReplace(std::string_view from, std::string_view to) {
     return 0;
 }
 
-EntryKind KindOf(std::string_view path) {
+namespace {
+
+EntryKind KindBy(std::string_view path, int (*look)(const char*, struct stat*)) {
     const auto host = ToHostPath(path);
     if (!host) {
         errno = EINVAL;
         return EntryKind::None;
     }
     struct stat st;
-    return Kind(::lstat(host->c_str(), &st), st);
+    return Kind(look(host->c_str(), &st), st);
+}
+
+}  // namespace
+
+EntryKind KindOf(std::string_view path) {
+    return KindBy(path, ::lstat);
 }
 
 EntryKind KindFollowingLinks(std::string_view path) {
-    const auto host = ToHostPath(path);
-    if (!host) {
-        errno = EINVAL;
-        return EntryKind::None;
-    }
-    struct stat st;
-    return Kind(::stat(host->c_str(), &st), st);
+    return KindBy(path, ::stat);
 }
 
 int MakeFolder(std::string_view path) {
