@@ -70,8 +70,13 @@ std::vector<LevelGroup> GroupByLevel(const TableHeader& header, const TableData&
         if (index.emplace(level, groups.size()).second) groups.push_back(LevelGroup{level, {}, 0});
     const size_t ordered = groups.size();
     for (const TableEntry& e : data.entries) {
-        auto [it, fresh] = index.emplace(e.level, groups.size());
-        if (fresh) groups.push_back(LevelGroup{e.level, {}, 0});
+        // Looked up before it is inserted: a table has a few dozen levels
+        // and thousands of entries, each of which would copy its level.
+        auto it = index.find(e.level);
+        if (it == index.end()) {
+            it = index.emplace(e.level, groups.size()).first;
+            groups.push_back(LevelGroup{e.level, {}, 0});
+        }
         LevelGroup& g = groups[it->second];
         g.entries.push_back(&e);
         if (HeldPaths(e, charts)) ++g.held;
