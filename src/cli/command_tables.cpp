@@ -274,6 +274,10 @@ int ShowTable(const KeptTable& t, const ChartHashes& charts, const TablesOptions
                               {"sha256_only", qint64(t.data.sha256_only)},
                               {"courses", qint64(t.header.courses.size())},
                               {"last_changes", Q(Cp932ToUtf8(ChangesText(t.changes)))},
+                              {"changes", QJsonObject{{"first", t.changes.first},
+                                                      {"added", qint64(t.changes.added.size())},
+                                                      {"removed", qint64(t.changes.removed.size())},
+                                                      {"moved", qint64(t.changes.moved.size())}}},
                               {"levels", levels}});
     }
     return 0;

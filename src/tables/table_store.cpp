@@ -260,13 +260,19 @@ bool KeepTable(const FetchedTable& fetched, const TableChanges& changes, const K
     std::vector<DirEntry> entries;
     ListFolder(kTablesFolder, entries, ListDetail::NamesAndKinds);
     for (const DirEntry& e : entries) taken.push_back(e.name);
-    const KeptTables current = LoadKeptTables();
-    for (const KeptTable& t : current.tables) {
-        const bool same = previous && WinPath(t.folder) == WinPath(previous->folder);
-        if (!same && t.header.name == fetched.header.name) {
+    // The names under the lock, from the headers alone: the data of every
+    // table need not be read for them.
+    for (const DirEntry& e : entries) {
+        if (!e.directory || e.name.starts_with(".")) continue;
+        const WinPath folder = WinPath(kTablesFolder).Join(e.name).AsFolder();
+        if (previous && folder == WinPath(previous->folder).AsFolder()) continue;
+        std::string bytes, why;
+        TableHeader other;
+        if (ReadWholeFile(folder.Join(kHeaderFile).text(), bytes) &&
+            ReadTableHeader(bytes, other, why) && other.name == fetched.header.name) {
             error = Arg(
                 Tr("Tables", "「%1」という表は既にあります（update-tables で更新してください）。"),
-                {Utf8ToCp932Lossy(EscapeControls(t.header.name))});
+                {Utf8ToCp932Lossy(EscapeControls(other.name))});
             return false;
         }
     }
