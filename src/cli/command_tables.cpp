@@ -124,14 +124,14 @@ std::string ChangesText(const TableChanges& c) {
 }
 
 const char* StatusWord(const TableEntry& e, const ChartHashes& charts) {
-    if (HeldPaths(e, charts)) return "held";
+    if (IsHeld(e, charts)) return "held";
     if (e.key == EntryKey::Sha256Only) return "sha256 only";
     if (e.key == EntryKey::None) return "cannot be matched";
     return "missing";
 }
 
 std::string StatusText(const TableEntry& e, const ChartHashes& charts) {
-    if (HeldPaths(e, charts)) return Tr("Tables", "所持");
+    if (IsHeld(e, charts)) return Tr("Tables", "所持");
     if (e.key == EntryKey::Sha256Only) return Tr("Tables", "sha256 のみ");
     if (e.key == EntryKey::None) return Tr("Tables", "照合不可");
     return Tr("Tables", "未所持");
@@ -231,26 +231,25 @@ int ShowTable(const KeptTable& t, const ChartHashes& charts, const TablesOptions
         }
         QJsonArray list;
         for (const TableEntry* e : g.entries) {
-            const std::vector<std::string>* paths = HeldPaths(*e, charts);
-            if (o.missing && paths) continue;
+            const bool held = IsHeld(*e, charts);
+            if (o.missing && held) continue;
+            const std::vector<std::string> paths = HeldPaths(*e, charts);
             if (o.json) {
                 QJsonArray where;
-                if (paths)
-                    for (const std::string& p : *paths) where.append(Q(Cp932ToUtf8(p)));
+                for (const std::string& p : paths) where.append(Q(Cp932ToUtf8(p)));
                 list.append(QJsonObject{{"md5", Q(e->md5)},
                                         {"status", StatusWord(*e, charts)},
                                         {"title", Q(e->title)},
                                         {"artist", Q(e->artist)},
                                         {"url", Q(e->url)},
                                         {"url_diff", Q(e->url_diff)},
-                                        {"held", paths != nullptr},
+                                        {"held", held},
                                         {"paths", where}});
                 continue;
             }
             std::string places;
-            if (paths)
-                for (const std::string& p : *paths)
-                    places += (places.empty() ? "" : "; ") + Cp932ToUtf8(p);
+            for (const std::string& p : paths)
+                places += (places.empty() ? "" : "; ") + Cp932ToUtf8(p);
             std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\n", Shown(t.header.symbol + g.level).c_str(),
                         Said(StatusText(*e, charts)).c_str(), Shown(e->title).c_str(),
                         Shown(e->artist).c_str(), EscapeControls(places).c_str(),

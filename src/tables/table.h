@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "library/library_hashes.h"
+
 namespace qv5 {
 
 // Each fetched file (page, header, data) is refused beyond this: the
@@ -48,6 +50,7 @@ enum class EntryKey {
 struct TableEntry {
     std::string level;  // never empty: an entry without one is left out
     std::string md5;    // empty unless key is Md5; the table's text is not kept
+    Md5Key md5_key;     // the same as bytes, what the library is matched by
     EntryKey key = EntryKey::None;
     std::string title, artist, url, url_diff, name_diff, comment;
 };

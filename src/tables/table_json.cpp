@@ -237,6 +237,7 @@ bool ReadTableData(std::string_view bytes, TableData& out, std::string& error) {
         }
         std::string md5 = LowerHex(o.value("md5"));
         if (IsHex(md5, 32)) {
+            e.md5_key = *ParseMd5(md5);
             e.md5 = std::move(md5);
             e.key = EntryKey::Md5;
         } else if (IsHex(LowerHex(o.value("sha256")), 64)) {

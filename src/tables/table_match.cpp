@@ -56,10 +56,13 @@ int CompareLevels(const std::string& a, const std::string& b) {
     return c != 0 ? c : a.compare(b);
 }
 
-const std::vector<std::string>* HeldPaths(const TableEntry& entry, const ChartHashes& charts) {
-    if (entry.key != EntryKey::Md5) return nullptr;
-    const auto it = charts.find(entry.md5);
-    return it == charts.end() ? nullptr : &it->second;
+bool IsHeld(const TableEntry& entry, const ChartHashes& charts) {
+    return entry.key == EntryKey::Md5 && charts.Holds(entry.md5_key);
+}
+
+std::vector<std::string> HeldPaths(const TableEntry& entry, const ChartHashes& charts) {
+    if (entry.key != EntryKey::Md5) return {};
+    return charts.PathsOf(entry.md5_key);
 }
 
 std::vector<LevelGroup> GroupByLevel(const TableHeader& header, const TableData& data,
@@ -69,17 +72,22 @@ std::vector<LevelGroup> GroupByLevel(const TableHeader& header, const TableData&
     for (const std::string& level : header.level_order)
         if (index.emplace(level, groups.size()).second) groups.push_back(LevelGroup{level, {}, 0});
     const size_t ordered = groups.size();
+    // Tables list their entries level by level: the level of the entry
+    // before is tried first, then looked up, and inserted only when new
+    // (a table has a few dozen levels and thousands of entries).
+    size_t current = size_t(-1);
     for (const TableEntry& e : data.entries) {
-        // Looked up before it is inserted: a table has a few dozen levels
-        // and thousands of entries, each of which would copy its level.
-        auto it = index.find(e.level);
-        if (it == index.end()) {
-            it = index.emplace(e.level, groups.size()).first;
-            groups.push_back(LevelGroup{e.level, {}, 0});
+        if (current == size_t(-1) || groups[current].level != e.level) {
+            auto it = index.find(e.level);
+            if (it == index.end()) {
+                it = index.emplace(e.level, groups.size()).first;
+                groups.push_back(LevelGroup{e.level, {}, 0});
+            }
+            current = it->second;
         }
-        LevelGroup& g = groups[it->second];
+        LevelGroup& g = groups[current];
         g.entries.push_back(&e);
-        if (HeldPaths(e, charts)) ++g.held;
+        if (IsHeld(e, charts)) ++g.held;
     }
     std::sort(groups.begin() + long(ordered), groups.end(),
               [](const LevelGroup& a, const LevelGroup& b) {

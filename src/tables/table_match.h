@@ -27,9 +27,11 @@ struct LevelGroup {
 std::vector<LevelGroup> GroupByLevel(const TableHeader& header, const TableData& data,
                                      const ChartHashes& charts);
 
-// Where the entry is held (the paths of its charts); null when it is not,
-// and always for an entry without a valid md5.
-const std::vector<std::string>* HeldPaths(const TableEntry& entry, const ChartHashes& charts);
+// Whether song.db has a chart of the entry's md5; never for an entry
+// without a valid one.
+bool IsHeld(const TableEntry& entry, const ChartHashes& charts);
+// Where the entry is held (the paths of its charts); empty when it is not.
+std::vector<std::string> HeldPaths(const TableEntry& entry, const ChartHashes& charts);
 
 struct ChangedEntry {
     std::string md5, title;

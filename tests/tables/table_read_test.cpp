@@ -3,6 +3,8 @@
 // the folder names of the store.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/text.h"
 #include "tables/table.h"
 #include "tables/table_match.h"
@@ -174,16 +176,36 @@ TEST(TableRead, LevelsInTheTablesOrderThenNaturally) {
         TableEntry e;
         e.level = level;
         e.md5 = std::string(31, '0') + (level[0] == '1' ? "1" : "2");
+        e.md5_key = *ParseMd5(e.md5);
         e.key = EntryKey::Md5;
         d.entries.push_back(e);
     }
-    d.entries.push_back(TableEntry{"12", "", EntryKey::None, "", "", "", "", "", ""});
-    const ChartHashes charts = {{std::string(31, '0') + "1", {"songs\\a.bms"}}};
+    d.entries.push_back(TableEntry{"12", "", {}, EntryKey::None, "", "", "", "", "", ""});
+    // A row whose hash is no md5 holds nothing.
+    const ChartHashes charts = {{std::string(31, '0') + "1", {"songs\\a.bms"}},
+                                {"not a hash", {"songs\\b.bms"}}};
     std::string got;
     for (const LevelGroup& g : GroupByLevel(h, d, charts))
         got +=
             g.level + ":" + std::to_string(g.held) + "/" + std::to_string(g.entries.size()) + " ";
     EXPECT_EQ(got, "3:0/1 1:1/1 ???:0/1 02:0/1 2:0/1 9.5:0/1 10:1/1 12:1/2 a:0/1 ");
+}
+
+TEST(TableRead, TheLibrarysHashes) {
+    ChartHashes charts;
+    char hex[33];
+    for (int i = 0; i < 5000; ++i) {  // past the first table's size, so it grows
+        std::snprintf(hex, sizeof hex, "%032x", i * 7919);
+        charts.Add(hex, "songs\\" + std::to_string(i));
+    }
+    charts.Add(std::string(28, '0') + "1EEF", "songs\\again");  // 7919 in capitals
+    charts.Add("#N/A", "songs\\no hash");
+    EXPECT_EQ(charts.size(), 5000u);
+    EXPECT_EQ(charts.PathsOf(*ParseMd5(std::string(28, '0') + "1eef")),
+              (std::vector<std::string>{"songs\\1", "songs\\again"}));
+    EXPECT_TRUE(charts.Holds(*ParseMd5(std::string(27, '0') + "98bc1")));  // 7919 * 79
+    EXPECT_FALSE(charts.Holds(*ParseMd5(std::string(31, '0') + "1")));
+    EXPECT_FALSE(ParseMd5(std::string(31, '0')));
 }
 
 TEST(TableRead, WhatAnUpdateChanged) {
