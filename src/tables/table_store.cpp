@@ -259,7 +259,14 @@ bool KeepTable(const FetchedTable& fetched, const TableChanges& changes, const K
     std::vector<std::string> taken;
     std::vector<DirEntry> entries;
     ListFolder(kTablesFolder, entries, ListDetail::NamesAndKinds);
-    for (const DirEntry& e : entries) taken.push_back(e.name);
+    for (const DirEntry& e : entries) {
+        // Every write holds the lock: a new copy found under it is what a
+        // killed write left, and never became a table.
+        if (e.directory && e.name.starts_with(kNewPrefix))
+            DeleteFolder(WinPath(kTablesFolder).Join(e.name).AsFolder());
+        else
+            taken.push_back(e.name);
+    }
     // The names under the lock, from the headers alone: the data of every
     // table need not be read for them.
     for (const DirEntry& e : entries) {

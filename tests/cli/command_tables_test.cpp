@@ -254,7 +254,9 @@ TEST_F(TableCommands, HostileNamesAndLevels) {
     SetHeader(R"({"name":")" + name + R"(","symbol":"☆","data_url":"../../d/data.json"})");
     SetData({Entry("\"1\\n2\"", a, "A\\r\\u001b]0;x\\u0007"),
              Entry("\"" + std::string(10000, 'L') + "\"", b, "B")});
+    game.WriteFile("QV5files/Tables/.new-1-2-3/data.json", "what a killed write left");
     ASSERT_EQ(Run("add-table '" + server.Url("/t/table.html") + "'").code, 0);
+    EXPECT_FALSE(game.Exists("QV5files/Tables/.new-1-2-3"));
     const test::ShellResult r = Run("tables", false);
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out.substr(0, 200);
