@@ -32,7 +32,7 @@ ChartHashes::ChartHashes(
 
 size_t ChartHashes::SlotOf(const Md5Key& key) const {
     const size_t mask = slots_.size() - 1;
-    size_t i = size_t(key.lo ^ (key.hi >> 7)) & mask;
+    size_t i = Home(key);
     while (slots_[i].first >= 0 && !(slots_[i].key == key)) i = (i + 1) & mask;
     return i;
 }

@@ -35,6 +35,13 @@ class ChartHashes {
     // A row; one whose hash is no md5 can be held by nothing and is left out.
     void Add(std::string_view hash, std::string path);
     bool Holds(const Md5Key& key) const { return Find(key) >= 0; }
+    // Starts fetching the memory a look-up of `key` reads: a caller about to
+    // look up thousands of keys asks for those a few ahead, so that the
+    // cache misses of a large library overlap instead of following each
+    // other.
+    void Prefetch(const Md5Key& key) const {
+        if (!slots_.empty()) __builtin_prefetch(&slots_[Home(key)]);
+    }
     // The paths under `key`, in the order they were added; empty when none.
     std::vector<std::string> PathsOf(const Md5Key& key) const;
     size_t size() const { return used_; }  // distinct hashes
@@ -45,6 +52,9 @@ class ChartHashes {
         Md5Key key;
         std::int32_t first = -1, last = -1;  // into paths_; -1: an empty slot
     };
+    size_t Home(const Md5Key& key) const {
+        return size_t(key.lo ^ (key.hi >> 7)) & (slots_.size() - 1);
+    }
     std::int64_t Find(const Md5Key& key) const;
     size_t SlotOf(const Md5Key& key) const;
     void Grow();

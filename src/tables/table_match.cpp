@@ -76,7 +76,12 @@ std::vector<LevelGroup> GroupByLevel(const TableHeader& header, const TableData&
     // before is tried first, then looked up, and inserted only when new
     // (a table has a few dozen levels and thousands of entries).
     size_t current = size_t(-1);
-    for (const TableEntry& e : data.entries) {
+    constexpr size_t kAhead = 16;  // look-ups whose memory is on its way
+    const std::vector<TableEntry>& entries = data.entries;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i + kAhead < entries.size() && entries[i + kAhead].key == EntryKey::Md5)
+            charts.Prefetch(entries[i + kAhead].md5_key);
+        const TableEntry& e = entries[i];
         if (current == size_t(-1) || groups[current].level != e.level) {
             auto it = index.find(e.level);
             if (it == index.end()) {
