@@ -1571,6 +1571,173 @@ Choose an ID (letters and digits only) and a password.</translation>
     </message>
 </context>
 <context>
+    <name>Tables</name>
+    <message>
+        <source>曲データベース（song.db）がないので、所持数はすべて 0 です。</source>
+        <translation>There is no song library (song.db), so every held count is 0.</translation>
+    </message>
+    <message>
+        <source>曲データベースを読めないので、所持数はすべて 0 です。</source>
+        <translation>The song library cannot be read, so every held count is 0.</translation>
+    </message>
+    <message>
+        <source>「%1」という表はありません。</source>
+        <translation>There is no table "%1".</translation>
+    </message>
+    <message>
+        <source>「%1」に当たる表が複数あります。名前で指定してください。</source>
+        <translation>Several tables go by "%1". Name the table by its name.</translation>
+    </message>
+    <message>
+        <source>レベルのない %1 件は除きました。</source>
+        <translation>%1 entries without a level were left out.</translation>
+    </message>
+    <message>
+        <source>譜面でない %1 件は除きました。</source>
+        <translation>%1 items that are no entries were left out.</translation>
+    </message>
+    <message>
+        <source>正しい md5 のない %1 件は照合できません。</source>
+        <translation>%1 entries without a valid md5 cannot be matched.</translation>
+    </message>
+    <message>
+        <source>sha256 だけの %1 件は照合できません。</source>
+        <translation>%1 entries with a sha256 only cannot be matched.</translation>
+    </message>
+    <message>
+        <source>新しい表</source>
+        <translation>new table</translation>
+    </message>
+    <message>
+        <source>%1 件追加、%2 件削除、%3 件移動</source>
+        <translation>%1 added, %2 removed, %3 moved</translation>
+    </message>
+    <message>
+        <source>所持</source>
+        <translation>held</translation>
+    </message>
+    <message>
+        <source>sha256 のみ</source>
+        <translation>sha256 only</translation>
+    </message>
+    <message>
+        <source>照合不可</source>
+        <translation>cannot be matched</translation>
+    </message>
+    <message>
+        <source>未所持</source>
+        <translation>missing</translation>
+    </message>
+    <message>
+        <source>%1 レベル</source>
+        <translation>%1 levels</translation>
+    </message>
+    <message>
+        <source>この表にレベル「%1」はありません。</source>
+        <translation>The table has no level "%1".</translation>
+    </message>
+    <message>
+        <source>%1 / %2 の表を更新しました。</source>
+        <translation>%1 / %2 tables updated.</translation>
+    </message>
+    <message>
+        <source>表「%1」を削除しました。</source>
+        <translation>Removed the table "%1".</translation>
+    </message>
+    <message>
+        <source>%1 MiB を超えるファイルです。</source>
+        <translation>the file is larger than %1 MiB.</translation>
+    </message>
+    <message>
+        <source>ファイルを読めません。</source>
+        <translation>the file cannot be read.</translation>
+    </message>
+    <message>
+        <source>%1 MiB を超える応答です。</source>
+        <translation>the answer is larger than %1 MiB.</translation>
+    </message>
+    <message>
+        <source>中止しました。</source>
+        <translation>stopped.</translation>
+    </message>
+    <message>
+        <source>%1 のアドレスに制御文字があります。</source>
+        <translation>the address of %1 holds control characters.</translation>
+    </message>
+    <message>
+        <source>%1 のアドレスが正しくありません。</source>
+        <translation>the address of %1 is not valid.</translation>
+    </message>
+    <message>
+        <source>%1 が http でも https でもないアドレス（%2:）を指しています。</source>
+        <translation>%1 names an address that is neither http nor https (%2:).</translation>
+    </message>
+    <message>
+        <source>bmstable の meta がないページです。</source>
+        <translation>the page has no bmstable meta.</translation>
+    </message>
+    <message>
+        <source>表のアドレスでもファイルでもありません: %1</source>
+        <translation>Neither a table's address nor a file: %1</translation>
+    </message>
+    <message>
+        <source>http、https のアドレスかファイルではありません。</source>
+        <translation>not an http or https address nor a file.</translation>
+    </message>
+    <message>
+        <source>data_url がヘッダー自身を指しています。</source>
+        <translation>data_url names the header itself.</translation>
+    </message>
+    <message>
+        <source>譜面が一つもない表です。</source>
+        <translation>the table has no entries.</translation>
+    </message>
+    <message>
+        <source>値が多すぎます（%1 を超えるオブジェクトとリスト）。</source>
+        <translation>too many values (more than %1 objects and lists).</translation>
+    </message>
+    <message>
+        <source>JSON として読めません（%1 バイト目: %2）。</source>
+        <translation>not valid JSON (at byte %1: %2).</translation>
+    </message>
+    <message>
+        <source>ヘッダーが JSON のオブジェクトではありません。</source>
+        <translation>the header is not a JSON object.</translation>
+    </message>
+    <message>
+        <source>ヘッダーに表の名前（name）がありません。</source>
+        <translation>the header gives no table name (name).</translation>
+    </message>
+    <message>
+        <source>ヘッダーにデータのアドレス（data_url）がありません。</source>
+        <translation>the header gives no data address (data_url).</translation>
+    </message>
+    <message>
+        <source>データが譜面のリストではありません。</source>
+        <translation>the data is not a list of entries.</translation>
+    </message>
+    <message>
+        <source>header.json、data.json、state.json のどれかを読めません。</source>
+        <translation>header.json, data.json or state.json cannot be read.</translation>
+    </message>
+    <message>
+        <source>state.json が正しくありません。</source>
+        <translation>state.json is not valid.</translation>
+    </message>
+    <message>
+        <source>%1 にフォルダーを作れません</source>
+        <translation>cannot make a folder in %1</translation>
+    </message>
+    <message>
+        <source>「%1」という表は既にあります（update-tables で更新してください）。</source>
+        <translation>A table "%1" is kept already (update it with update-tables).</translation>
+    </message>
+    <message>
+        <source>表のフォルダーがなくなりました: %1</source>
+        <translation>The table's folder is gone: %1</translation>
+    </message>
+</context>
+<context>
     <name>TagEditorDialog</name>
     <message>
         <source>☆ LEVEL</source>

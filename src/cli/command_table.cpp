@@ -39,6 +39,7 @@ constexpr const char* kFolders = "Commands (song folders; they change no file an
 constexpr const char* kGame = "Commands (game body, with the settings of config.xml):";
 constexpr const char* kMedia = "Commands (media files, with the encoder and decoder of config.xml):";
 constexpr const char* kSetUp = "Commands (game folders):";
+constexpr const char* kTables = "Commands (difficulty tables, kept in QV5files/Tables):";
 
 constexpr Command kCommands[] = {
     {"add-root", "PATH",
@@ -114,6 +115,26 @@ constexpr Command kCommands[] = {
      "to ogg and bmp to png); a source is deleted once its\n"
      "converted twin has been written",
      kMedia, WITH_QT(RunConvert)},
+    {"add-table", "SOURCE",
+     "fetch the difficulty table SOURCE (its page, its header\n"
+     "JSON, or such a file) and keep it; prints its name, its\n"
+     "levels and how many of their charts the library holds.\n"
+     "Refused when a kept table has its name",
+     kTables, WITH_QT(RunAddTable)},
+    {"update-tables", "[NAME...]",
+     "update every kept table (or those named) from its source,\n"
+     "one line each with what changed; a table that fails keeps\n"
+     "its copy. Exits 0 only when every table was updated",
+     kTables, WITH_QT(RunUpdateTables)},
+    {"remove-table", "NAME", "remove the kept table NAME (its name or its symbol)", kTables,
+     WITH_QT(RunRemoveTable)},
+    {"tables", "[NAME] [OPTION...]",
+     "list the kept tables; with NAME, the table's levels with\n"
+     "held / total. Options: --level L or --missing (with NAME):\n"
+     "its entries of level L, or those not held (held or\n"
+     "missing, title, artist, paths, url, url_diff); --json: the\n"
+     "same as one JSON document",
+     kTables, WITH_QT(RunTables)},
     {"init", "DIR",
      "make DIR (created when missing) a ready game folder:\n"
      "QV5files with its folders and an empty song folder\n"

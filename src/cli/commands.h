@@ -24,5 +24,9 @@ int RunSongs(const CommandCall& call);
 int RunPlay(const CommandCall& call);
 int RunAutoplay(const CommandCall& call);
 int RunConvert(const CommandCall& call);
+int RunAddTable(const CommandCall& call);
+int RunUpdateTables(const CommandCall& call);
+int RunRemoveTable(const CommandCall& call);
+int RunTables(const CommandCall& call);
 
 }  // namespace qv5

@@ -220,6 +220,15 @@ bool MovePath(std::string_view from, std::string_view to) {
     return ::rename(a->c_str(), b->c_str()) == 0;
 }
 
+bool ExchangePaths(std::string_view a, std::string_view b) {
+    auto x = ToHostPath(a), y = ToHostPath(b);
+    if (!x || !y) {
+        errno = ENOENT;
+        return false;
+    }
+    return ::renameat2(AT_FDCWD, x->c_str(), AT_FDCWD, y->c_str(), RENAME_EXCHANGE) == 0;
+}
+
 bool CreateEmptyFile(std::string_view path, unsigned mode) {
     const auto host = ToHostPath(path);
     if (!host) return false;

@@ -74,6 +74,10 @@ std::optional<std::string> FolderWriteProblem(std::string_view dir);
 std::string HostPathForMessage(std::string_view path);
 // Renames or moves; fails when the target exists.
 bool MovePath(std::string_view from, std::string_view to);
+// Swaps two existing entries (folders, say) in one step: a reader sees one
+// or the other, never neither. False when it failed; errno EINVAL or ENOSYS
+// when the file system cannot swap, and the caller moves them one by one.
+bool ExchangePaths(std::string_view a, std::string_view b);
 // The modes of files this program creates (less the umask): a file that holds
 // a password, or a digest of one (config.xml, a player's database), is the
 // user's alone. An existing file keeps its own mode whatever is asked.

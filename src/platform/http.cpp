@@ -69,6 +69,8 @@ HttpResult HttpGet(const std::string& url, const HttpOptions& options, Progress&
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
     // A length announced beyond the limit is refused before the body comes.
     curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, curl_off_t{options.max_body_bytes});
+    // "" offers every encoding this libcurl can decode (gzip, deflate, ...).
+    if (options.accept_compressed) curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnBody);
@@ -78,6 +80,9 @@ HttpResult HttpGet(const std::string& url, const HttpOptions& options, Progress&
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     const CURLcode rc = curl_easy_perform(c);
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &result.status);
+    const char* effective = nullptr;
+    if (curl_easy_getinfo(c, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
+        result.effective_url = effective;
 
     if (t.too_large || rc == CURLE_FILESIZE_EXCEEDED) {
         result.end = HttpEnd::TooLarge;

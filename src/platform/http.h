@@ -20,6 +20,10 @@ struct HttpOptions {
     // A server that never stops sending must not fill the memory or the disk:
     // the largest score list is a few MB.
     std::int64_t max_body_bytes = std::int64_t{64} << 20;
+    // Ask for a gzip or deflate body and hand it over decoded (the limit then
+    // bounds the decoded bytes). Off by default: the ranking service is
+    // answered byte for byte as it always was.
+    bool accept_compressed = false;
 };
 
 enum class HttpEnd {
@@ -34,6 +38,9 @@ struct HttpResult {
     HttpEnd end = HttpEnd::Failed;
     std::string error;  // the network layer's own text (ASCII) when Failed
     long status = 0;    // HTTP status, 0 when no response arrived
+    // The address that answered, after the redirects (at most 5, http and
+    // https only): what a relative address in the body is resolved against.
+    std::string effective_url;
 };
 
 // Fetches `url` and hands the body to `on_block` piece by piece as it arrives,

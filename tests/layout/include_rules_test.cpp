@@ -17,8 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::map<std::string, int> kFloors = {
-    {"platform", 1}, {"library", 2}, {"config", 2}, {"player", 2}, {"browser", 3},
-    {"convert", 3},  {"install", 3}, {"cli", 4},    {"window", 4}, {"app", 5},
+    {"platform", 1}, {"library", 2}, {"config", 2}, {"player", 2}, {"browser", 3}, {"convert", 3},
+    {"install", 3},  {"tables", 3},  {"cli", 4},    {"window", 4}, {"app", 5},
 };
 
 struct Source {

@@ -72,6 +72,14 @@ void HttpServer::SetBody(const std::string& body) const {
     Write(dir_ + "/body", body);
 }
 
+void HttpServer::Serve(const std::string& path, const std::string& body,
+                       const std::string& how) const {
+    std::filesystem::path file = dir_ + "/files" + path + (path.ends_with('/') ? "index" : "");
+    std::filesystem::create_directories(file.parent_path());
+    Write(file.string(), body);
+    Write(file.string() + ".how", how);
+}
+
 std::string HttpServer::Log() const {
     std::ifstream in(dir_ + "/log", std::ios::binary);
     std::stringstream ss;

@@ -21,6 +21,10 @@ class HttpServer {
     // "normal", "cut", "slow", "missing" or "endless"; see the script.
     void SetMode(const std::string& mode) const;
     void SetBody(const std::string& body) const;
+    // Answers `path` ("/t/header.json"; "/t/" for the folder) with `body`,
+    // as `how` says: "" (200), a mode of SetMode, "redirect URL", "gzip" or
+    // "deflate" (the body compressed, for a request that accepts it).
+    void Serve(const std::string& path, const std::string& body, const std::string& how = "") const;
     // "REQUEST <request line>\nAGENT <user agent>\n" per request so far.
     std::string Log() const;
 

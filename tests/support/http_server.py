@@ -13,12 +13,22 @@ says, with DIR/body as the response body:
   missing 404 with the body
   endless 200 without a Content-Length, then the body again and again until
           the client closes the connection
+
+A path with a file of its own, DIR/files/PATH (DIR/files/PATH/index for a
+PATH ending in "/"), is answered with that file instead, as the file
+DIR/files/PATH.how says (any of the modes above, or):
+  redirect URL  302 to URL
+  gzip          the body gzip-compressed, when the request accepts gzip
+                (406 when it does not)
+  deflate       the same, zlib-compressed
 """
 import os
 import socket
 import sys
+import gzip
 import threading
 import time
+import zlib
 
 
 def read_file(path, default=b""):
@@ -27,6 +37,24 @@ def read_file(path, default=b""):
             return f.read()
     except OSError:
         return default
+
+
+def own_file(folder, request_line):
+    """(how, body) of the request's own file, or None when it has none."""
+    parts = request_line.split(b" ")
+    if len(parts) < 2 or not parts[1].startswith(b"/"):
+        return None
+    path = parts[1].split(b"?", 1)[0].decode("latin-1")
+    if path.endswith("/"):
+        path += "index"
+    root = os.path.join(folder, "files")
+    full = os.path.normpath(root + path)
+    if not full.startswith(root + os.sep):
+        return None
+    how = read_file(full + ".how", None)
+    if how is None and not os.path.isfile(full):
+        return None
+    return (how or b"").strip(), read_file(full)
 
 
 def handle(conn, folder):
@@ -47,6 +75,30 @@ def handle(conn, folder):
             log.write(b"REQUEST " + head[0] + b"\nAGENT " + agent + b"\n")
         mode = read_file(os.path.join(folder, "mode"), b"normal").strip()
         body = read_file(os.path.join(folder, "body"))
+        served = own_file(folder, head[0])
+        if served is not None:
+            mode, body = served
+            encoding = b""
+            for line in head[1:]:
+                name, _, value = line.partition(b":")
+                if name.strip().lower() == b"accept-encoding":
+                    encoding = value.strip().lower()
+            if mode.startswith(b"redirect "):
+                conn.sendall(b"HTTP/1.1 302 Found\r\nLocation: " + mode[9:] +
+                             b"\r\nContent-Length: 0\r\nConnection: close\r\n\r\n")
+                return
+            if mode in (b"gzip", b"deflate"):
+                if mode not in encoding:
+                    conn.sendall(b"HTTP/1.1 406 Not Acceptable\r\nContent-Length: 0\r\n"
+                                 b"Connection: close\r\n\r\n")
+                    return
+                packed = gzip.compress(body) if mode == b"gzip" else zlib.compress(body)
+                conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
+                             b"Content-Encoding: " + mode + b"\r\n"
+                             b"Content-Length: " + str(len(packed)).encode() + b"\r\n"
+                             b"Connection: close\r\n\r\n" + packed)
+                return
+            mode = mode or b"normal"
         if mode == b"slow":
             time.sleep(120)
             return

@@ -1,0 +1,99 @@
+#include "library/library_hashes.h"
+
+namespace qv5 {
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<Md5Key> ParseMd5(std::string_view hex) {
+    if (hex.size() != 32) return std::nullopt;
+    Md5Key key;
+    for (size_t i = 0; i < 32; ++i) {
+        const int d = HexDigit(hex[i]);
+        if (d < 0) return std::nullopt;
+        std::uint64_t& half = i < 16 ? key.hi : key.lo;
+        half = half << 4 | std::uint64_t(d);
+    }
+    return key;
+}
+
+ChartHashes::ChartHashes(
+    std::initializer_list<std::pair<std::string, std::vector<std::string>>> charts) {
+    for (const auto& [hash, paths] : charts)
+        for (const std::string& path : paths) Add(hash, path);
+}
+
+size_t ChartHashes::SlotOf(const Md5Key& key) const {
+    const size_t mask = slots_.size() - 1;
+    size_t i = Home(key);
+    while (slots_[i].first >= 0 && !(slots_[i].key == key)) i = (i + 1) & mask;
+    return i;
+}
+
+std::int64_t ChartHashes::Find(const Md5Key& key) const {
+    if (slots_.empty()) return -1;
+    return slots_[SlotOf(key)].first;
+}
+
+void ChartHashes::Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+    for (const Slot& s : old)
+        if (s.first >= 0) slots_[SlotOf(s.key)] = s;
+}
+
+void ChartHashes::Add(std::string_view hash, std::string path) {
+    const auto key = ParseMd5(hash);
+    if (!key) return;
+    // At most half full, so that a probe ends soon.
+    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    Slot& slot = slots_[SlotOf(*key)];
+    const auto index = std::int32_t(paths_.size());
+    paths_.push_back(std::move(path));
+    next_.push_back(-1);
+    if (slot.first < 0) {
+        slot.key = *key;
+        slot.first = index;
+        ++used_;
+    } else {
+        next_[size_t(slot.last)] = index;
+    }
+    slot.last = index;
+}
+
+std::vector<std::string> ChartHashes::PathsOf(const Md5Key& key) const {
+    std::vector<std::string> out;
+    for (std::int64_t i = Find(key); i >= 0; i = next_[size_t(i)]) out.push_back(paths_[size_t(i)]);
+    return out;
+}
+
+void ChartHashes::clear() {
+    slots_.clear();
+    paths_.clear();
+    next_.clear();
+    used_ = 0;
+}
+
+bool ReadChartHashes(Database& db, ChartHashes& out, std::string& error) {
+    out.clear();
+    Statement s = db.Prepare("SELECT hash, path FROM song");
+    if (!s) {
+        error = db.LastError();
+        return false;
+    }
+    while (s.Step()) out.Add(s.Text(0), s.Text(1));
+    if (s.Failed()) {
+        error = db.LastError();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qv5
