@@ -50,8 +50,8 @@ ChartHashes ReadLibrary() {
                 .c_str());
         return charts;
     }
-    Database db;
-    if (!db.Open(kSongDbPath, Database::Mode::ReadOnly) || !ReadChartHashes(db, charts, error))
+    SongLibrary library;
+    if (!library.OpenForReading() || !library.ReadChartHashes(charts, error))
         std::fprintf(
             stderr, "QV5: %s %s\n",
             Said(Tr("Tables", "曲データベースを読めないので、所持数はすべて 0 です。")).c_str(),

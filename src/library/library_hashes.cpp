@@ -1,5 +1,7 @@
 #include "library/library_hashes.h"
 
+#include "library/song_library.h"
+
 namespace qv5 {
 namespace {
 
@@ -81,7 +83,8 @@ void ChartHashes::clear() {
     used_ = 0;
 }
 
-bool ReadChartHashes(Database& db, ChartHashes& out, std::string& error) {
+bool SongLibrary::ReadChartHashes(ChartHashes& out, std::string& error) {
+    Database& db = db_;
     out.clear();
     Statement s = db.Prepare("SELECT hash, path FROM song");
     if (!s) {

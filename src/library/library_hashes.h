@@ -65,8 +65,6 @@ class ChartHashes {
     size_t used_ = 0;
 };
 
-// Every song row's hash and path. False, with SQLite's text in `error`,
-// when song.db cannot be read.
-bool ReadChartHashes(Database& db, ChartHashes& out, std::string& error);
+// SongLibrary::ReadChartHashes fills it from every song row.
 
 }  // namespace qv5

@@ -17,6 +17,7 @@
 
 namespace qv5 {
 
+class ChartHashes;
 class Progress;
 
 inline constexpr const char* kDatabaseFolder = "QV5files\\Database";
@@ -159,6 +160,11 @@ class SongLibrary {
                     std::string& error);
 
     // ---- Queries.
+
+    // Every chart's hash with its paths, read in one statement (the tables
+    // match against it in memory). False with `error` when song.db cannot
+    // be read.
+    bool ReadChartHashes(ChartHashes& out, std::string& error);
 
     // Whether a write to song.db can be begun and committed now: false for a
     // read-only file or folder, or a lock another program keeps past the
