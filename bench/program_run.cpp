@@ -1,5 +1,6 @@
 #include "program_run.h"
 
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,6 +33,25 @@ ProgramRun RunProgram(const char* exe, const std::vector<std::string>& args, boo
     r.max_rss_kb = usage.ru_maxrss;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+int StartHttpServer(const std::string& script_path, const std::string& dir, pid_t& pid) {
+    int out[2];
+    if (pipe(out) != 0) return 0;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::string script = script_path, folder = dir;
+    char* argv[] = {const_cast<char*>("python3"), script.data(), folder.data(), nullptr};
+    if (posix_spawnp(&pid, "python3", &actions, nullptr, argv, environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    std::string line;
+    char c;
+    while (read(out[0], &c, 1) == 1 && c != '\n') line += c;
+    close(out[0]);
+    return pid > 0 ? std::atoi(line.c_str()) : 0;
 }
 
 }  // namespace qv5::bench

@@ -1,6 +1,8 @@
 // Running a program as a child of a benchmark, timed, with its peak memory.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -15,5 +17,10 @@ struct ProgramRun {
 // Runs `exe` with `args`, its standard output to /dev/null (and its standard
 // error too when `quiet`), and reads its peak memory from the kernel.
 ProgramRun RunProgram(const char* exe, const std::vector<std::string>& args, bool quiet);
+
+// Starts the tests' HTTP server (`script`, tests/support/http_server.py) on
+// 127.0.0.1 serving `dir`; its port, or 0 (then `pid` is -1 when it did not
+// start).
+int StartHttpServer(const std::string& script, const std::string& dir, pid_t& pid);
 
 }  // namespace qv5::bench

@@ -22,6 +22,7 @@
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "player/score_restore.h"
+#include "program_run.h"
 
 extern char** environ;
 
@@ -30,24 +31,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// tests/support/http_server.py serving DIR/body; its port, or 0.
 int StartServer(const fs::path& dir, pid_t& pid) {
-    int out[2];
-    if (pipe(out) != 0) return 0;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::string script = QV5_HTTP_SERVER, folder = dir.string();
-    char* argv[] = {const_cast<char*>("python3"), script.data(), folder.data(), nullptr};
-    if (posix_spawnp(&pid, "python3", &actions, nullptr, argv, environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    std::string line;
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') line += c;
-    close(out[0]);
-    return pid > 0 ? std::atoi(line.c_str()) : 0;
+    return bench::StartHttpServer(QV5_HTTP_SERVER, dir.string(), pid);
 }
 
 // This process's CPU time: the copy's own work, without the waits for the

@@ -40,22 +40,7 @@ using bench::Now;
 namespace {
 
 int StartServer(const fs::path& dir, pid_t& pid) {
-    int out[2];
-    if (pipe(out) != 0) return 0;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::string script = QV5_HTTP_SERVER, folder = dir.string();
-    char* argv[] = {const_cast<char*>("python3"), script.data(), folder.data(), nullptr};
-    if (posix_spawnp(&pid, "python3", &actions, nullptr, argv, environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    std::string line;
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') line += c;
-    close(out[0]);
-    return pid > 0 ? std::atoi(line.c_str()) : 0;
+    return bench::StartHttpServer(QV5_HTTP_SERVER, dir.string(), pid);
 }
 
 std::string Hash(long n) {
