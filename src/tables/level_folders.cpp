@@ -21,33 +21,6 @@ constexpr size_t kMaxNameTextBytes = 64;
 constexpr size_t kCommandFrame = 15;
 constexpr size_t kQuotedMd5 = 34;
 
-// Drops C0 and C1 controls, DEL and the Unicode line and paragraph
-// separators from UTF-8 text; everything else stays as it is.
-std::string WithoutControls(const std::string& utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x20 || c == 0x7F) continue;
-        if (c == 0xC2 && i + 1 < utf8.size()) {
-            const unsigned char d = static_cast<unsigned char>(utf8[i + 1]);
-            if (d >= 0x80 && d <= 0x9F) {
-                ++i;
-                continue;
-            }
-        }
-        if (c == 0xE2 && i + 2 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0x80) {
-            const unsigned char e = static_cast<unsigned char>(utf8[i + 2]);
-            if (e == 0xA8 || e == 0xA9) {
-                i += 2;
-                continue;
-            }
-        }
-        out += char(c);
-    }
-    return out;
-}
-
 // The longest head of CP932 `text` within `max_bytes` that ends on a
 // character boundary.
 std::string CutAtCharacter(const std::string& text, size_t max_bytes) {
@@ -106,10 +79,6 @@ std::string FileBytes(const std::string& title, const std::string& category,
 
 }  // namespace
 
-std::string LevelFileText(const std::string& utf8, size_t max_bytes) {
-    return CutAtCharacter(Utf8ToCp932Lossy(WithoutControls(utf8)), max_bytes);
-}
-
 std::vector<LevelFolderFile> MakeLevelFolderFiles(const TableHeader& header, const TableData& data,
                                                   const ChartHashes& charts,
                                                   const std::string& last_update,
@@ -142,9 +111,8 @@ std::vector<LevelFolderFile> MakeLevelFolderFiles(const TableHeader& header, con
             const size_t from = p * per_file, to = std::min(md5s.size(), from + per_file);
             std::string part_title = title, part_name = name;
             if (parts > 1) {
-                const std::string of = "/" + std::to_string(parts) + ")";
-                part_title = CutAtCharacter(title, kMaxLevelTextBytes - 12) + " (" +
-                             std::to_string(p + 1) + of;
+                part_title =
+                    LevelPartTitle(CutAtCharacter(title, kMaxLevelTextBytes - 12), p + 1, parts);
                 // No "/" in a name; padded, so that "(10-12)" comes after
                 // "(09-12)" by name.
                 part_name += " (" + Padded(p + 1, part_width) + "-" + std::to_string(parts) + ")";
@@ -167,12 +135,18 @@ bool WriteLevelFolder(const WinPath& folder, const std::vector<LevelFolderFile>&
         return false;
     };
     if (!IsDirectory(folder.text()) && !CreateFolders(folder.text())) return failed(folder);
+    // A file that says the same already is left as it is; the others are
+    // written together, with one flush of the disk (a table has dozens of
+    // levels, and a flush each would cost more than the rest).
     std::unordered_set<std::string> written;
+    std::vector<FileToWrite> changed;
+    std::string old;
     for (const LevelFolderFile& f : files) {
-        const WinPath path = folder.Join(f.name);
-        if (!WriteFileAtomic(path.text(), f.bytes)) return failed(path);
         written.insert(f.name);
+        if (ReadWholeFile(folder.Join(f.name).text(), old) && old == f.bytes) continue;
+        changed.push_back({f.name, f.bytes});
     }
+    if (!changed.empty() && !WriteFilesAtomic(folder.text(), changed)) return failed(folder);
     std::vector<DirEntry> entries;
     if (!ListFolder(folder.text(), entries, ListDetail::NamesAndKinds)) return failed(folder);
     for (const DirEntry& e : entries) {

@@ -11,32 +11,22 @@
 
 #include "library/library_hashes.h"
 #include "platform/win_path.h"
+#include "tables/level_folder_files.h"
 #include "tables/table.h"
 
 namespace qv5 {
 
 struct KeptTable;
 
-// The song folder holding every table's level folder, relative to the game
-// folder, as config.xml's list holds a root inside it.
-inline constexpr const char* kLevelFoldersRoot = "tables\\";
-
 // The header reader takes a line of 102,400 bytes or more in pieces, which
 // would cut a command: a level's command stays at or below this, and a level
 // that needs more is written as several files.
 inline constexpr size_t kMaxLevelCommandBytes = 100000;
-// Table texts in the files are cut to this many bytes.
-inline constexpr size_t kMaxLevelTextBytes = 200;
 
 struct LevelFolderFile {
     std::string name;   // CP932, a file name of the folder
     std::string bytes;  // CP932 with CR LF line ends
 };
-
-// A table text (UTF-8) for a line of a file: control characters and line
-// breaks dropped, characters without a CP932 form as "?", cut at a character
-// boundary to `max_bytes`.
-std::string LevelFileText(const std::string& utf8, size_t max_bytes = kMaxLevelTextBytes);
 
 // The files of the table's level folder, in level order: levels without any
 // valid md5 get none. `charts` gives the held counts; `last_update` the text

@@ -37,6 +37,15 @@ QJsonObject Json(const std::string& out) {
     return doc.object();
 }
 
+// The path of each line of `songs`.
+std::vector<std::string> Lines(const std::string& out) {
+    std::vector<std::string> paths;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        paths.push_back(line.substr(0, line.find("  ")));
+    return paths;
+}
+
 // Every file below QV5files/Tables with its bytes.
 std::map<std::string, std::string> Store(const test::TempGame& game) {
     std::map<std::string, std::string> files;
@@ -157,6 +166,29 @@ TEST_F(TableCommands, OutputAndExitCodes) {
                  out,
                  T(u8"★12\tcannot be matched\tBad\\nline\t\t\t\t\n★12\tsha256 only\t\t\t\t\t\n"));
          }},
+        // The quick program's song list by the level folders the table wrote.
+        {"songs --sort path --table 'Test table'", 0,
+         [](const std::string& out) {
+             EXPECT_EQ(Lines(out), (std::vector<std::string>{"songs\\s\\a.bms", "songs\\s\\b.bms"}))
+                 << out;
+         }},
+        {T(u8"songs --table 'Test table:★2'"), 0,
+         [](const std::string& out) {
+             EXPECT_EQ(Lines(out), std::vector<std::string>{"songs\\s\\b.bms"}) << out;
+         }},
+        {T(u8"songs --mode 7 --table 'Test table:★1'"), 0,
+         [](const std::string& out) { EXPECT_EQ(out, ""); }},  // the other filters still apply
+        {T(u8"songs --table 'Test table:★12'"), 1,             // no valid md5: no level folder
+         [](const std::string& out) {
+             EXPECT_NE(out.find(T(u8"no level \"★12\" in the table \"Test table\"")),
+                       std::string::npos)
+                 << out;
+         }},
+        {"songs --table nosuch", 1,
+         [](const std::string& out) {
+             EXPECT_NE(out.find("no table \"nosuch\""), std::string::npos) << out;
+         }},
+        {"songs --table", 2, nullptr},
         {T(u8"tables ★ --level 7"), 1, nullptr},
         {"tables nosuch", 1,
          [](const std::string& out) {
@@ -175,6 +207,7 @@ TEST_F(TableCommands, OutputAndExitCodes) {
         {"tables --json", 0,
          [](const std::string& out) { EXPECT_TRUE(Json(out)["tables"].toArray().isEmpty()); }},
         {T(u8"remove-table ★"), 1, nullptr},
+        {"songs --table 'Test table'", 1, nullptr},
         {"add-table /nonexistent/table.html", 1, nullptr},
     };
     for (const auto& c : cases) {
