@@ -291,7 +291,8 @@ int ShowTable(const KeptTable& t, const ChartHashes& charts, const TablesOptions
 // one), else the refresh of the table's folder. Once the player has taken
 // the song folder out of the list, the files are written and nothing is
 // registered; a song folder of the list that holds it is refreshed.
-bool RegisterLevelFolder(const WinPath& folder, bool new_root, std::string& error) {
+bool RegisterLevelFolder(const WinPath& folder, bool new_root, Progress& progress,
+                         std::string& error) {
     if (!IsDirectory("QV5files\\Database")) return true;  // no library to bring up to date
     ConfigRecord config;
     if (LoadConfig(config) == ConfigState::Unreadable) {
@@ -311,8 +312,6 @@ bool RegisterLevelFolder(const WinPath& folder, bool new_root, std::string& erro
                 .c_str());
         return true;
     }
-    TerminalProgress progress("charts read");
-    StopOnInterrupt stop(progress);
     SongLibrary library;
     std::string why;
     if (!OpenLibraryForChanges(library, config, why, &progress)) {
@@ -329,13 +328,13 @@ bool RegisterLevelFolder(const WinPath& folder, bool new_root, std::string& erro
 
 // The table's level folder written anew, then song.db brought up to date.
 bool PlaceLevelFolder(const KeptTable& kept, const ChartHashes& charts, bool new_root,
-                      std::string& error) {
+                      Progress& progress, std::string& error) {
     const std::string& update =
         kept.header.last_update.empty() ? kept.updated : kept.header.last_update;
     const WinPath folder = LevelFolderOf(kept);
     return WriteLevelFolder(folder, MakeLevelFolderFiles(kept.header, kept.data, charts, update),
                             error) &&
-           RegisterLevelFolder(folder, new_root, error);
+           RegisterLevelFolder(folder, new_root, progress, error);
 }
 
 }  // namespace
@@ -364,7 +363,9 @@ int RunAddTable(const CommandCall& call) {
                 Counts(HeldCount(groups), long(kept.data.entries.size())).c_str());
     PrintLevels(kept, groups);
     PrintSkipped(kept.data);
-    if (!PlaceLevelFolder(kept, charts, new_root, error)) return Fail("add-table", error);
+    TerminalProgress progress("charts read");
+    StopOnInterrupt stop(progress);
+    if (!PlaceLevelFolder(kept, charts, new_root, progress, error)) return Fail("add-table", error);
     return 0;
 }
 
@@ -401,10 +402,11 @@ int RunUpdateTables(const CommandCall& call) {
         }
         std::printf("%s\t%s\n", Shown(now.header.name).c_str(),
                     Said(ChangesText(now.changes)).c_str());
-        if (!PlaceLevelFolder(now, charts, false, error)) {
+        if (!PlaceLevelFolder(now, charts, false, progress, error)) {
             std::fprintf(stderr, "QV5: update-tables: %s: %s\n", Shown(now.header.name).c_str(),
                          Said(error).c_str());
             ++failed;
+            if (progress.StopRequested()) break;
             continue;
         }
         ++updated;
@@ -423,7 +425,9 @@ int RunRemoveTable(const CommandCall& call) {
     std::string error;
     if (!RemoveKeptTable(*t, error)) return Fail("remove-table", error);
     const WinPath folder = LevelFolderOf(*t);
-    if (!RemoveLevelFolder(folder, error) || !RegisterLevelFolder(folder, false, error))
+    TerminalProgress progress("charts read");
+    StopOnInterrupt stop(progress);
+    if (!RemoveLevelFolder(folder, error) || !RegisterLevelFolder(folder, false, progress, error))
         return Fail("remove-table", error);
     std::printf("%s\n", Said(Arg(Tr("Tables", "表「%1」を削除しました。"),
                                  {Utf8ToCp932Lossy(Shown(t->header.name))}))
