@@ -350,9 +350,12 @@ int RunAddTable(const CommandCall& call) {
         if (!FetchTable(*source, TableHttpOptions(), progress, fetched, error))
             return Fail("add-table", error);
     }
-    // The first table makes the level folders' song folder; once it is
-    // there, whether it is registered is the player's choice.
-    const bool new_root = !IsDirectory(WinPath(kLevelFoldersRoot).AsFile().text());
+    // The first table makes the level folders' song folder and registers
+    // it; once there was one, whether and where it is registered is the
+    // player's choice (taken out of the list, or moved away with the tables
+    // kept, it is not registered again).
+    const bool new_root =
+        LoadKeptTables().tables.empty() && !IsDirectory(WinPath(kLevelFoldersRoot).AsFile().text());
     KeptTable kept;
     if (!KeepTable(fetched, TableChanges{}, nullptr, kept, error)) return Fail("add-table", error);
     const ChartHashes charts = ReadLibrary();

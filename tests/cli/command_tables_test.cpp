@@ -383,6 +383,18 @@ TEST_F(TableCommands, LevelFoldersFollowTheTableInTheLibrary) {
     EXPECT_EQ(LevelFiles(game).size(), 2u);
     EXPECT_TRUE(custom().empty());
     EXPECT_TRUE(LibraryIsFresh({"songs\\"}));
+
+    // Moved away by the player, the tables kept: a new table writes its
+    // folder and registers no tables\ again.
+    fs::rename(game.HostPath("tables"), game.HostPath("moved"));
+    server.Serve("/u/table.html",
+                 R"(<html><head><meta name="bmstable" content="h.json"></head></html>)");
+    server.Serve("/u/h.json", R"({"name":"Second","data_url":"d.json"})");
+    server.Serve("/u/d.json", "[" + Entry("1", a, "A") + "]");
+    ASSERT_EQ(Run("add-table '" + server.Url("/u/table.html") + "'").code, 0);
+    EXPECT_EQ(test::ConfigRoots(), "songs\\;");
+    EXPECT_TRUE(game.Exists("tables/Second/01 1.qv5folder"));
+    EXPECT_TRUE(custom().empty());
 }
 
 }  // namespace
