@@ -121,17 +121,17 @@ std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& ar
 }
 
 std::optional<std::vector<std::string>> TableLevelMd5s(const std::vector<LevelFolderLevel>& levels,
-                                                       const std::string& spec,
+                                                       const std::string& choice,
                                                        std::string& error) {
     const auto named = [&levels](const std::string& name) {
         return std::any_of(levels.begin(), levels.end(),
                            [&](const LevelFolderLevel& l) { return l.table == name; });
     };
-    std::string name = LevelFileText(spec), level;
+    std::string name = LevelFileText(choice), level;
     bool has_level = false;
-    if (const size_t colon = spec.rfind(':'); !named(name) && colon != std::string::npos) {
-        name = LevelFileText(spec.substr(0, colon));
-        level = LevelFileText(spec.substr(colon + 1));
+    if (const size_t colon = choice.rfind(':'); !named(name) && colon != std::string::npos) {
+        name = LevelFileText(choice.substr(0, colon));
+        level = LevelFileText(choice.substr(colon + 1));
         has_level = true;
     }
     if (!named(name)) {

@@ -27,12 +27,13 @@ std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& ar
 // (all of them, tab-separated, with --tsv).
 std::string SongsLine(const SongTable& table, size_t row, bool tsv);
 
-// The md5s of the table (and level) that `spec` ("NAME" or "NAME:LEVEL",
+// The md5s of the table (and level) that `choice` ("NAME" or "NAME:LEVEL",
 // UTF-8) names among `levels`: NAME the table's name, LEVEL the level as the
-// game shows it (the symbol and the level, "★12"). The whole of `spec` is
+// game shows it (the symbol and the level, "★12"). The whole of `choice` is
 // tried as a name first, as a table's name may hold a ":". Nullopt, with
 // `error`, when no table or level has that name.
 std::optional<std::vector<std::string>> TableLevelMd5s(const std::vector<LevelFolderLevel>& levels,
-                                                       const std::string& spec, std::string& error);
+                                                       const std::string& choice,
+                                                       std::string& error);
 
 }  // namespace qv5

@@ -66,7 +66,7 @@ TEST(SongsOptions, TableNamesALevelFolder) {
     const std::vector<LevelFolderLevel> levels = {
         {"Sat", "sl1", {a, b}}, {"Sat", "sl2", {c}}, {"A:B", "x1", {c}}, {"A", "B", {a}}};
     const struct {
-        std::string spec;
+        std::string choice;
         std::vector<std::string> want;  // empty: refused
     } cases[] = {
         {"Sat", {a, b, c}}, {"Sat:sl2", {c}}, {"A:B", {c}}, {"A:B:x1", {c}},
@@ -74,9 +74,9 @@ TEST(SongsOptions, TableNamesALevelFolder) {
     };
     for (const auto& t : cases) {
         std::string error;
-        const auto got = TableLevelMd5s(levels, t.spec, error);
-        EXPECT_EQ(got.value_or(std::vector<std::string>{}), t.want) << t.spec;
-        EXPECT_EQ(error.empty(), got.has_value()) << t.spec;
+        const auto got = TableLevelMd5s(levels, t.choice, error);
+        EXPECT_EQ(got.value_or(std::vector<std::string>{}), t.want) << t.choice;
+        EXPECT_EQ(error.empty(), got.has_value()) << t.choice;
     }
 }
 
