@@ -369,6 +369,17 @@ TEST_F(TableCommands, LevelFoldersFollowTheTableInTheLibrary) {
               (std::vector<std::string>{"tables\\Test table\\01 " + star + "1.qv5folder",
                                         "tables\\Test table\\02 " + star + "3.qv5folder"}));
 
+    server.Serve("/u/table.html",
+                 R"(<html><head><meta name="bmstable" content="h.json"></head></html>)");
+    server.Serve("/u/h.json", R"({"name":"Second","data_url":"d.json"})");
+    server.Serve("/u/d.json", "[" + Entry("1", a, "A") + "]");
+    // A second table: its folder, new to song.db, comes in by the refresh.
+    ASSERT_EQ(Run("add-table '" + server.Url("/u/table.html") + "'").code, 0);
+    EXPECT_TRUE(LibraryIsFresh({"songs\\", "tables\\"}));
+    EXPECT_EQ(custom().size(), 3u);
+    ASSERT_EQ(Run("remove-table Second").code, 0);
+    EXPECT_EQ(custom().size(), 2u);
+
     ASSERT_EQ(Run(T(u8"remove-table ★")).code, 0);
     EXPECT_TRUE(LevelFiles(game).empty());
     EXPECT_FALSE(game.Exists("tables/Test table"));
@@ -387,10 +398,6 @@ TEST_F(TableCommands, LevelFoldersFollowTheTableInTheLibrary) {
     // Moved away by the player, the tables kept: a new table writes its
     // folder and registers no tables\ again.
     fs::rename(game.HostPath("tables"), game.HostPath("moved"));
-    server.Serve("/u/table.html",
-                 R"(<html><head><meta name="bmstable" content="h.json"></head></html>)");
-    server.Serve("/u/h.json", R"({"name":"Second","data_url":"d.json"})");
-    server.Serve("/u/d.json", "[" + Entry("1", a, "A") + "]");
     ASSERT_EQ(Run("add-table '" + server.Url("/u/table.html") + "'").code, 0);
     EXPECT_EQ(test::ConfigRoots(), "songs\\;");
     EXPECT_TRUE(game.Exists("tables/Second/01 1.qv5folder"));
