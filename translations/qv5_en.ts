@@ -1736,6 +1736,14 @@ Choose an ID (letters and digits only) and a password.</translation>
         <source>表のフォルダーがなくなりました: %1</source>
         <translation>The table's folder is gone: %1</translation>
     </message>
+    <message>
+        <source>%1 を読めないので、レベルフォルダを曲データベースに登録できません。</source>
+        <translation>%1 cannot be read, so the level folders cannot be registered in the song database.</translation>
+    </message>
+    <message>
+        <source>%1 は登録された曲フォルダにないので、曲データベースは変えていません。</source>
+        <translation>%1 lies in no registered song folder, so the song database was left as it was.</translation>
+    </message>
 </context>
 <context>
     <name>TagEditorDialog</name>

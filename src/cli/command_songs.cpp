@@ -1,16 +1,21 @@
 #include "cli/command_songs.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <unordered_set>
 
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "config/config_record.h"
+#include "library/library_hashes.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/win_path.h"
 #include "player/player_db.h"
+#include "tables/level_folder_files.h"
 
 namespace qv5 {
 namespace {
@@ -63,14 +68,18 @@ std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& ar
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool has_value = i + 1 < args.size();
-        if (a == "--mode" || a == "--level" || a == "--sort" || a == "--difficulty") {
+        if (a == "--mode" || a == "--level" || a == "--sort" || a == "--difficulty" ||
+            a == "--table") {
             if (!has_value) {
                 error = a + " needs a value";
                 return std::nullopt;
             }
             const std::string& v = args[++i];
             bool ok = true;
-            if (a == "--mode") {
+            if (a == "--table") {
+                ok = !v.empty();
+                o.table = v;
+            } else if (a == "--mode") {
                 ok = ReadInt(v, o.filter.mode) && o.filter.mode > 0;
             } else if (a == "--level") {
                 ok = ReadLevelRange(v, o.filter);
@@ -109,6 +118,40 @@ std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& ar
     }
     o.filter.words = words;
     return o;
+}
+
+std::optional<std::vector<std::string>> TableLevelMd5s(const std::vector<LevelFolderLevel>& levels,
+                                                       const std::string& choice,
+                                                       std::string& error) {
+    const auto named = [&levels](const std::string& name) {
+        return std::any_of(levels.begin(), levels.end(),
+                           [&](const LevelFolderLevel& l) { return l.table == name; });
+    };
+    std::string name = LevelFileText(choice), level;
+    bool has_level = false;
+    if (const size_t colon = choice.rfind(':'); !named(name) && colon != std::string::npos) {
+        name = LevelFileText(choice.substr(0, colon));
+        level = LevelFileText(choice.substr(colon + 1));
+        has_level = true;
+    }
+    if (!named(name)) {
+        error = "no table \"" + Cp932ToUtf8(name) + "\" among the level folders in " +
+                std::string(kLevelFoldersRoot);
+        return std::nullopt;
+    }
+    std::vector<std::string> md5s;
+    bool found = false;
+    for (const LevelFolderLevel& l : levels) {
+        if (l.table != name || (has_level && l.title != level)) continue;
+        found = true;
+        md5s.insert(md5s.end(), l.md5s.begin(), l.md5s.end());
+    }
+    if (!found) {
+        error =
+            "no level \"" + Cp932ToUtf8(level) + "\" in the table \"" + Cp932ToUtf8(name) + "\"";
+        return std::nullopt;
+    }
+    return md5s;
 }
 
 // One chart a line: a tab or line break in a name or a header text would
@@ -153,14 +196,32 @@ int RunSongs(const CommandCall& call) {
     SongLibrary library;
     library.Open(ExistingPlayerDb(config.id));
     SongTable table;
-    const bool loaded = table.Load(library, &error);
+    ChartHashes charts;
+    const bool loaded =
+        table.Load(library, &error) && (!options->table || library.ReadChartHashes(charts, error));
     library.Close();
     if (!loaded) {
         std::fprintf(stderr, "QV5: cannot read the song library: %s\n", error.c_str());
         return 1;
     }
-    const auto rows = FilterRows(
-        table, SortedRows(table, options->sort, options->descending), options->filter);
+    auto rows =
+        FilterRows(table, SortedRows(table, options->sort, options->descending), options->filter);
+    if (options->table) {
+        const auto md5s = TableLevelMd5s(ReadLevelFolders(), *options->table, error);
+        if (!md5s) {
+            std::fprintf(stderr, "QV5: %s\n", error.c_str());
+            return 1;
+        }
+        // The table's charts as the level folder's command selects them:
+        // every row of a listed hash, whatever its path.
+        std::unordered_set<std::uint32_t> listed;
+        for (const std::string& md5 : *md5s)
+            if (const auto key = ParseMd5(md5))
+                for (const std::string& path : charts.PathsOf(*key))
+                    if (const std::ptrdiff_t row = table.Find(WinPath(path)); row >= 0)
+                        listed.insert(std::uint32_t(row));
+        std::erase_if(rows, [&listed](std::uint32_t row) { return !listed.count(row); });
+    }
     if (options->tsv) {
         std::string header = "path";
         for (int c = 0; c < kSongColumns; ++c)

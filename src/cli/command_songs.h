@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "library/song_list.h"
+#include "tables/level_folder_files.h"
 
 namespace qv5 {
 
@@ -15,6 +16,8 @@ struct SongsOptions {
     SongColumn sort = SongColumn::Added;
     bool descending = true;
     bool tsv = false;
+    // --table NAME[:LEVEL]: only the charts of a table's level folders.
+    std::optional<std::string> table;
 };
 
 // The options after "songs"; nullopt (with `error`) for a wrong one.
@@ -24,5 +27,13 @@ std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& ar
 // (all of them, tab-separated, with --tsv).
 std::string SongsLine(const SongTable& table, size_t row, bool tsv);
 
+// The md5s of the table (and level) that `choice` ("NAME" or "NAME:LEVEL",
+// UTF-8) names among `levels`: NAME the table's name, LEVEL the level as the
+// game shows it (the symbol and the level, "★12"). The whole of `choice` is
+// tried as a name first, as a table's name may hold a ":". Nullopt, with
+// `error`, when no table or level has that name.
+std::optional<std::vector<std::string>> TableLevelMd5s(const std::vector<LevelFolderLevel>& levels,
+                                                       const std::string& choice,
+                                                       std::string& error);
 
 }  // namespace qv5

@@ -104,7 +104,9 @@ constexpr Command kCommands[] = {
      "--sort [-]COLUMN (title, artist, genre, level, exlevel,\n"
      "difficulty, mode, bpm, notes, added, path, lamp, rate;\n"
      "- reverses), --tsv (every column, tab-separated, under a\n"
-     "header line)",
+     "header line), --table NAME[:LEVEL] (the charts of the kept\n"
+     "table NAME's level folders, or of its level LEVEL as the\n"
+     "game shows it: symbol and level, \"sl3\")",
      kFolders, WITHOUT_QT(RunSongs)},
     {"play", "CHART", "play the chart file CHART with QV5body.exe and wait for it", kGame,
      WITHOUT_QT(RunPlay)},

@@ -3,10 +3,10 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <functional>
 
 #include "cli/command_support.h"
 #include "cli/commands.h"
+#include "cli/root_registration.h"
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "library/encodings.h"
@@ -57,37 +57,10 @@ bool ToLibraryPath(const std::string& host, const std::string& start_dir, std::s
 // A wait for another program's lock is told on `progress` (may be null).
 bool OpenLibrary(SongLibrary& library, const ConfigRecord& config, std::string& error,
                  Progress* progress = nullptr) {
-    if (!IsDirectory("QV5files\\Database")) {
-        error = "no QV5files/Database folder in " + Show(ProgramDirectory());
-        return false;
-    }
-    if (!library.Open(ExistingPlayerDb(config.id)) || !library.CanWrite(progress)) {
-        error = "cannot write the song library " + std::string(kSongDbPath);
-        if (!library.LastError().empty()) error += ": " + library.LastError();
-        return false;
-    }
-    return true;
+    return OpenLibraryForChanges(library, config, error, progress);
 }
 
-// The duplicate rule of the root list; empty when `path` may be added.
-std::string RootConflict(const ConfigRecord& config, const std::string& path) {
-    for (int i = 0; i < config.path_count; ++i) {
-        const std::string& root = config.path[i];
-        if (root == path)
-            return Show(Tr("LibraryCommands", "このフォルダは既に登録されています。")) + " " +
-                   Show(path);
-        if (!root.empty() && WinPath(path).IsWithin(WinPath(root)))
-            return Show(Tr("LibraryCommands", "親フォルダが既に登録されています。")) + " " +
-                   Show(root);
-    }
-    if (config.path_count >= kMaxSongFolders) return "1000 song folders are registered already";
-    return std::string();
-}
-
-// The folder's rows commit and config.xml gains the root right after, both
-// under config.xml's lock: the list never names a root whose rows are not
-// stored, and a rescan (which reads the list under that lock once it holds
-// the library) sees the root with its rows.
+// RegisterRoot (root_registration.h) stores the rows and the list entry together.
 int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
             const std::string& start_dir) {
     std::string path, error;
@@ -105,27 +78,8 @@ int AddRoot(ConfigRecord& config, ConfigState state, const std::string& host,
         StopOnInterrupt stop(progress);
         SongLibrary library;
         if (!OpenLibrary(library, config, error, &progress)) return CommandFailed(error);
-        bool saved = false;
-        auto add_to_list = [&](const std::function<bool()>& commit, std::string& why) {
-            bool committed = false;
-            saved = UpdateConfig(
-                config,
-                [&](ConfigRecord& fresh, std::string& reason) {
-                    bool listed = false;  // added meanwhile by another run
-                    for (int i = 0; i < fresh.path_count; ++i) listed |= fresh.path[i] == path;
-                    if (!listed) reason = RootConflict(fresh, path);
-                    if (!reason.empty() || !(committed = commit())) return false;
-                    if (!listed) fresh.path[fresh.path_count++] = path;
-                    return true;
-                },
-                error);
-            if (!committed) why = error;
-            return committed;
-        };
-        if (!library.AddSongFolder(WinPath(path), &progress, report, add_to_list))
-            return FailReport("the folder was not registered", report);
-        if (!saved)
-            return CommandFailed("the folder is registered, but not added to config.xml: " + error);
+        if (!RegisterRoot(library, config, path, &progress, report, error))
+            return CommandFailed(error);
     }
     WarnSkipped(report);
     std::printf("add-root: %s in %s registered from %s\n", Counted(report.charts, "chart").c_str(),

@@ -151,12 +151,17 @@ bool SongLibrary::RefreshSongFolder(const WinPath& path_path, Progress* progress
     BusyReporting busy(db, progress);
     Transaction tx(db);
     if (!tx.ok()) return Failed(db, report);
+    // A path new to the library is read whole by the scan from the folder
+    // above it: refreshing it after would read the same files again.
+    bool scanned = false;
     if (!HasRow(db, path)) {
         const std::string listed = qv5::NearestListedFolder(db, path_path);
         if (listed != path && !ScanFromListed(db, listed, progress, report))
             return Failed(db, report);
+        scanned = listed != path && HasRow(db, path);
     }
-    if (!RefreshFolder(db, path_path, progress, report) || !tx.Commit()) return Failed(db, report);
+    if ((!scanned && !RefreshFolder(db, path_path, progress, report)) || !tx.Commit())
+        return Failed(db, report);
     return Counted(db, path, report);
 }
 

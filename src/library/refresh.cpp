@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "library/chart_header.h"
+#include "library/chart_names.h"
 #include "library/difficulty.h"
 #include "library/encodings.h"
 #include "library/file_lookups.h"
@@ -150,6 +151,18 @@ bool RefreshFolder(Database& db, const WinPath& prefix_path, Progress* progress,
         if (!time) {
             if (st.delete_folder.ExecuteRow(f.path) != kDone) return failed();
             folder_paths.Erase(f.path);
+            continue;
+        }
+        // A custom-folder file's row is what the file says, read again
+        // whatever its time (a rewrite within the second of the last read
+        // keeps the time): its title is its #TITLE, never its name.
+        if (IsCustomFolderName(f.path)) {
+            ChartRecord r;
+            ReadChartHeader(r, f.path);
+            if (st.delete_folder.ExecuteRow(f.path) != kDone) return failed();
+            scanner.InsertInfoFolder(f.path, r, f.parent, LibraryTime(*time),
+                                     f.parent == kRootKey ? RootCustomFolderKind(r) : 2, now);
+            if (!scanner.ok()) return scanner.Finish(report, false);
             continue;
         }
         // The name as the file system spells it.

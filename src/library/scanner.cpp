@@ -348,6 +348,13 @@ std::optional<int> ScanFolder(Database& db, const WinPath& path_path,
     return count;
 }
 
+std::int32_t RootCustomFolderKind(const ChartRecord& r) {
+    if (r.tag == "__NEWSONG__") return 3;
+    if (r.tag == "__RIVAL__") return 4;
+    if (r.tag == "__EXPERT__" || r.tag == "__NONSTOP__" || r.tag == "__GRADE__") return 6;
+    return 2;
+}
+
 // One transaction: the root's row, then (only when that row is new) every
 // row below it. Any failed write, a failed commit or a stop request rolls
 // all of it back, so a root is either registered whole or not at all.
@@ -380,14 +387,7 @@ bool RegisterRootFolder(Database& db, const WinPath& path_path, Progress* progre
     } else if (IsCustomFolderName(name)) {
         ChartRecord r;
         ReadChartHeader(r, path);
-        std::int32_t kind = 2;
-        if (r.tag == "__NEWSONG__")
-            kind = 3;
-        else if (r.tag == "__RIVAL__")
-            kind = 4;
-        else if (r.tag == "__EXPERT__" || r.tag == "__NONSTOP__" || r.tag == "__GRADE__")
-            kind = 6;
-        scanner.InsertInfoFolder(path, r, kRootKey, date, kind, now);
+        scanner.InsertInfoFolder(path, r, kRootKey, date, RootCustomFolderKind(r), now);
     }
     if (!scanner.ok() || scanner.CheckStop()) return scanner.Finish(report, false);
     if (!tx.Commit()) return ReportError(report, db.LastError());

@@ -19,6 +19,11 @@
 
 namespace qv5 {
 
+// The kind of the folder row of a custom-folder file registered as a song
+// folder itself: its #TAG may make it a list of the game's own; inside a
+// song folder every such file is kind 2.
+std::int32_t RootCustomFolderKind(const ChartRecord& r);
+
 class Scanner {
   public:
     // `progress` (may be null) hears of every chart read, counted per scanner.

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -111,6 +112,71 @@ bool WriteFileAtomic(std::string_view path, std::string_view data, LinkAtPath li
         return false;
     }
     SyncFolderOf(target);
+    return true;
+}
+
+bool WriteFilesAtomic(std::string_view folder, const std::vector<FileToWrite>& files) {
+    auto dir = ToHostPath(folder);
+    if (!dir) {
+        errno = EINVAL;
+        return false;
+    }
+    if (!dir->empty() && dir->back() != '/') *dir += '/';
+    std::vector<std::string> temporaries, targets;
+    const auto fail = [&temporaries] {
+        const int err = errno;
+        for (const std::string& t : temporaries) ::unlink(t.c_str());
+        errno = err;
+        return false;
+    };
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    for (const FileToWrite& f : files) {
+        auto name = ToHostPath(f.name);
+        if (!name || name->find('/') != std::string::npos) {
+            errno = EINVAL;
+            return fail();
+        }
+        const std::string target = *dir + *name;
+        struct stat st {};
+        const bool exists = ::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        if (exists && (st.st_mode & 0222) == 0) {
+            errno = EACCES;
+            return fail();
+        }
+        std::string tmp = target + ".tmp-XXXXXX";
+        const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+        if (fd < 0) return fail();
+        temporaries.push_back(tmp);
+        targets.push_back(target);
+        bool ok =
+            ::fchmod(fd, exists ? st.st_mode & 07777 : mode_t(kOrdinaryFileMode) & ~mask) == 0;
+        ok = WriteAll(fd, f.data) && ok;
+        if (::close(fd) != 0) ok = false;
+        if (!ok) return fail();
+    }
+    // One flush of the file system for all of them: each file's content is
+    // on the disk before any rename names it.
+    const int dir_fd = ::open(dir->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir_fd < 0) return fail();
+    const bool synced = ::syncfs(dir_fd) == 0;
+    if (!synced) {
+        const int err = errno;
+        ::close(dir_fd);
+        errno = err;
+        return fail();
+    }
+    for (size_t i = 0; i < temporaries.size(); ++i) {
+        if (::rename(temporaries[i].c_str(), targets[i].c_str()) != 0) {
+            const int err = errno;
+            ::close(dir_fd);
+            temporaries.erase(temporaries.begin(), temporaries.begin() + long(i));
+            errno = err;
+            return fail();
+        }
+    }
+    ::fsync(dir_fd);
+    ::close(dir_fd);
     return true;
 }
 

@@ -190,6 +190,18 @@ bool WriteFileAtomic(std::string_view path, std::string_view data,
                      LinkAtPath links = LinkAtPath::Replace,
                      unsigned new_file_mode = kOrdinaryFileMode);
 
+struct FileToWrite {
+    std::string name;  // a name of the folder, no path
+    std::string data;
+};
+// WriteFileAtomic for several files of one folder, with one flush of the
+// file system for all of them instead of one for each: every file is
+// written under a fresh temporary name, all reach the disk, then each is
+// renamed over its name. Links at the names are replaced. On failure no
+// temporary file is left, the files renamed before it keep their new
+// content and errno says why.
+bool WriteFilesAtomic(std::string_view folder, const std::vector<FileToWrite>& files);
+
 // A file written piece by piece under a fresh temporary name beside `path`
 // and renamed over it by Commit, for content too large to hold whole: until
 // then `path` is untouched. A link at `path` is replaced, never written

@@ -14,7 +14,8 @@ std::string Described(const SongsOptions& o) {
            " difficulty=" + std::to_string(f.difficulty) + (f.favorites ? " fav" : "") +
            (f.not_played ? " unplayed" : "") + (f.not_cleared ? " uncleared" : "") +
            (f.new_only ? " new" : "") + " sort=" + ColumnKey(o.sort) +
-           (o.descending ? " desc" : "") + (o.tsv ? " tsv" : "");
+           (o.descending ? " desc" : "") + (o.tsv ? " tsv" : "") +
+           (o.table ? " table=" + *o.table : "");
 }
 
 TEST(SongsOptions, EachOptionSetsItsFilterOrSort) {
@@ -36,6 +37,10 @@ TEST(SongsOptions, EachOptionSetsItsFilterOrSort) {
         {{"--sort", "-added"}, "words= mode=0 level=- difficulty=0 sort=added"},
         {{"--favorites", "--not-played", "--not-cleared", "--new"},
          "words= mode=0 level=- difficulty=0 fav unplayed uncleared new sort=added desc"},
+        {{"--table", "Satellite:sl3", "x"},
+         "words=x mode=0 level=- difficulty=0 sort=added desc table=Satellite:sl3"},
+        {{"--table"}, ""},
+        {{"--table", ""}, ""},
         {{"--level", "-"}, ""},
         {{"--level", "x-3"}, ""},
         {{"--mode"}, ""},
@@ -51,6 +56,27 @@ TEST(SongsOptions, EachOptionSetsItsFilterOrSort) {
         for (const std::string& a : c.args) joined += a + " ";
         EXPECT_EQ(options ? Described(*options) : "", c.want) << joined;
         EXPECT_EQ(error.empty(), options.has_value()) << joined;
+    }
+}
+
+// NAME[:LEVEL] against the levels the level folders give: the whole text a
+// name first, then a name and a level at the last ":".
+TEST(SongsOptions, TableNamesALevelFolder) {
+    const std::string a(32, 'a'), b(32, 'b'), c(32, 'c');
+    const std::vector<LevelFolderLevel> levels = {
+        {"Sat", "sl1", {a, b}}, {"Sat", "sl2", {c}}, {"A:B", "x1", {c}}, {"A", "B", {a}}};
+    const struct {
+        std::string choice;
+        std::vector<std::string> want;  // empty: refused
+    } cases[] = {
+        {"Sat", {a, b, c}}, {"Sat:sl2", {c}}, {"A:B", {c}}, {"A:B:x1", {c}},
+        {"Sat:1", {}},      {"Sat:", {}},     {"sat", {}},  {"Nope:sl1", {}},
+    };
+    for (const auto& t : cases) {
+        std::string error;
+        const auto got = TableLevelMd5s(levels, t.choice, error);
+        EXPECT_EQ(got.value_or(std::vector<std::string>{}), t.want) << t.choice;
+        EXPECT_EQ(error.empty(), got.has_value()) << t.choice;
     }
 }
 

@@ -15,9 +15,11 @@
 #include <sstream>
 
 #include "support/http_server.h"
+#include "support/library_compare.h"
 #include "support/library_rows.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
+#include "support/test_library.h"
 
 namespace qv5 {
 namespace {
@@ -33,6 +35,15 @@ QJsonObject Json(const std::string& out) {
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(out), &e);
     EXPECT_EQ(e.error, QJsonParseError::NoError) << out;
     return doc.object();
+}
+
+// The path of each line of `songs`.
+std::vector<std::string> Lines(const std::string& out) {
+    std::vector<std::string> paths;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        paths.push_back(line.substr(0, line.find("  ")));
+    return paths;
 }
 
 // Every file below QV5files/Tables with its bytes.
@@ -155,6 +166,29 @@ TEST_F(TableCommands, OutputAndExitCodes) {
                  out,
                  T(u8"★12\tcannot be matched\tBad\\nline\t\t\t\t\n★12\tsha256 only\t\t\t\t\t\n"));
          }},
+        // The quick program's song list by the level folders the table wrote.
+        {"songs --sort path --table 'Test table'", 0,
+         [](const std::string& out) {
+             EXPECT_EQ(Lines(out), (std::vector<std::string>{"songs\\s\\a.bms", "songs\\s\\b.bms"}))
+                 << out;
+         }},
+        {T(u8"songs --table 'Test table:★2'"), 0,
+         [](const std::string& out) {
+             EXPECT_EQ(Lines(out), std::vector<std::string>{"songs\\s\\b.bms"}) << out;
+         }},
+        {T(u8"songs --mode 7 --table 'Test table:★1'"), 0,
+         [](const std::string& out) { EXPECT_EQ(out, ""); }},  // the other filters still apply
+        {T(u8"songs --table 'Test table:★12'"), 1,             // no valid md5: no level folder
+         [](const std::string& out) {
+             EXPECT_NE(out.find(T(u8"no level \"★12\" in the table \"Test table\"")),
+                       std::string::npos)
+                 << out;
+         }},
+        {"songs --table nosuch", 1,
+         [](const std::string& out) {
+             EXPECT_NE(out.find("no table \"nosuch\""), std::string::npos) << out;
+         }},
+        {"songs --table", 2, nullptr},
         {T(u8"tables ★ --level 7"), 1, nullptr},
         {"tables nosuch", 1,
          [](const std::string& out) {
@@ -173,6 +207,7 @@ TEST_F(TableCommands, OutputAndExitCodes) {
         {"tables --json", 0,
          [](const std::string& out) { EXPECT_TRUE(Json(out)["tables"].toArray().isEmpty()); }},
         {T(u8"remove-table ★"), 1, nullptr},
+        {"songs --table 'Test table'", 1, nullptr},
         {"add-table /nonexistent/table.html", 1, nullptr},
     };
     for (const auto& c : cases) {
@@ -268,6 +303,105 @@ TEST_F(TableCommands, HostileNamesAndLevels) {
     ASSERT_EQ(files.size(), 3u);
     const std::string folder = files.begin()->first.substr(0, files.begin()->first.find('/'));
     EXPECT_EQ(folder, "Evil__[31m" + std::string(54, 'x'));
+}
+
+// Every custom-folder file below tables/ with its bytes.
+std::map<std::string, std::string> LevelFiles(const test::TempGame& game) {
+    std::map<std::string, std::string> files;
+    const fs::path root = game.HostPath("tables");
+    if (!fs::exists(root)) return files;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.is_regular_file())
+            files[fs::relative(e.path(), root).string()] =
+                game.ReadFile(fs::relative(e.path(), game.host()).string());
+    return files;
+}
+
+// song.db as the commands left it against a fresh registration of the song
+// folders config.xml names.
+::testing::AssertionResult LibraryIsFresh(const std::vector<std::string>& roots) {
+    OpenTestLibrary("");
+    const auto result = test::MatchesFreshRegistration(roots);
+    CloseTestLibrary();
+    return result;
+}
+
+// The level folders follow the kept table: the first table registers
+// tables\ as a song folder, each change rewrites the table's files and
+// leaves song.db as a fresh registration of its song folders gives it.
+TEST_F(TableCommands, LevelFoldersFollowTheTableInTheLibrary) {
+    ASSERT_EQ(Run("add-table '" + server.Url("/t/table.html") + "'").code, 0);
+    EXPECT_EQ(test::ConfigRoots(), "songs\\;tables\\;");
+    const std::string star = "\x81\x9A";
+    // Host names are UTF-8; the files and song.db hold CP932.
+    const std::string one = T(u8"Test table/01 ★1.qv5folder"),
+                      two = T(u8"Test table/02 ★2.qv5folder");
+    auto files = LevelFiles(game);
+    ASSERT_EQ(files.size(), 2u);  // level 12 has no valid md5
+    EXPECT_EQ(files.at(one),
+              "#TITLE " + star +
+                  "1\r\n#CATEGORY Test table\r\n#INFORMATION_A 1 / 2\r\n"
+                  "#INFORMATION_B " +
+                  files.at(one).substr(files.at(one).find("#INFORMATION_B ") + 15, 19) +
+                  "\r\n#COMMAND song.hash IN ('" + a + "','" + std::string(32, 'e') + "')\r\n");
+    EXPECT_NE(files.at(two).find("#INFORMATION_A 1 / 1\r\n"), std::string::npos);
+    EXPECT_TRUE(LibraryIsFresh({"songs\\", "tables\\"}));
+    const auto custom = [&] {
+        return test::QueryRows(test::SongDbFile(game),
+                               "SELECT path FROM folder WHERE type=2 ORDER BY path");
+    };
+    EXPECT_EQ(custom().size(), 2u);
+
+    // Level 2 gone, B moved to a new level 3, A now at level 1 and 3.
+    SetData({Entry("1", a, "A"), Entry("3", b, "B"), Entry("3", a, "A")});
+    ASSERT_EQ(Run("update-tables").code, 0);
+    files = LevelFiles(game);
+    const std::string three = T(u8"Test table/02 ★3.qv5folder");
+    ASSERT_EQ(files.size(), 2u);
+    ASSERT_TRUE(files.count(one) && files.count(three));
+    std::string lower_b = b;
+    for (char& c : lower_b) c = char(std::tolower(c));
+    EXPECT_NE(files.at(three).find("#INFORMATION_A 2 / 2\r\n#"), std::string::npos);
+    EXPECT_NE(files.at(three).find("#COMMAND song.hash IN ('" + lower_b + "','" + a + "')\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(LibraryIsFresh({"songs\\", "tables\\"}));
+    EXPECT_EQ(custom(),
+              (std::vector<std::string>{"tables\\Test table\\01 " + star + "1.qv5folder",
+                                        "tables\\Test table\\02 " + star + "3.qv5folder"}));
+
+    server.Serve("/u/table.html",
+                 R"(<html><head><meta name="bmstable" content="h.json"></head></html>)");
+    server.Serve("/u/h.json", R"({"name":"Second","data_url":"d.json"})");
+    server.Serve("/u/d.json", "[" + Entry("1", a, "A") + "]");
+    // A second table: its folder, new to song.db, comes in by the refresh.
+    ASSERT_EQ(Run("add-table '" + server.Url("/u/table.html") + "'").code, 0);
+    EXPECT_TRUE(LibraryIsFresh({"songs\\", "tables\\"}));
+    EXPECT_EQ(custom().size(), 3u);
+    ASSERT_EQ(Run("remove-table Second").code, 0);
+    EXPECT_EQ(custom().size(), 2u);
+
+    ASSERT_EQ(Run(T(u8"remove-table ★")).code, 0);
+    EXPECT_TRUE(LevelFiles(game).empty());
+    EXPECT_FALSE(game.Exists("tables/Test table"));
+    EXPECT_TRUE(LibraryIsFresh({"songs\\", "tables\\"}));
+    EXPECT_TRUE(custom().empty());
+
+    // Taken out of the list by the player, tables\ stays out: a new table
+    // writes its files and leaves song.db alone.
+    ASSERT_EQ(Run("remove-root '" + game.HostPath("tables") + "'").code, 0);
+    ASSERT_EQ(Run("add-table '" + server.Url("/t/table.html") + "'").code, 0);
+    EXPECT_EQ(test::ConfigRoots(), "songs\\;");
+    EXPECT_EQ(LevelFiles(game).size(), 2u);
+    EXPECT_TRUE(custom().empty());
+    EXPECT_TRUE(LibraryIsFresh({"songs\\"}));
+
+    // Moved away by the player, the tables kept: a new table writes its
+    // folder and registers no tables\ again.
+    fs::rename(game.HostPath("tables"), game.HostPath("moved"));
+    ASSERT_EQ(Run("add-table '" + server.Url("/u/table.html") + "'").code, 0);
+    EXPECT_EQ(test::ConfigRoots(), "songs\\;");
+    EXPECT_TRUE(game.Exists("tables/Second/01 1.qv5folder"));
+    EXPECT_TRUE(custom().empty());
 }
 
 }  // namespace

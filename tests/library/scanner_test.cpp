@@ -15,6 +15,7 @@
 #include "library/refresh.h"
 #include "library/song_library.h"
 #include "platform/text.h"
+#include "support/library_compare.h"
 #include "support/library_rows.h"
 #include "support/players.h"
 #include "support/temp_game.h"
@@ -158,6 +159,28 @@ TEST_F(LibraryTest, CustomFolderFiles) {
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path LIKE 'tree%'"), "2");
     EXPECT_TRUE(TestRegisterRoot("tree\\plain.txt"));  // registers nothing
     EXPECT_EQ(test::QueryText("SELECT count(*) FROM folder WHERE path='tree\\plain.txt'"), "0");
+}
+
+// A refresh reads a custom-folder file again, even one rewritten within the
+// second it was read: its row keeps its #TITLE and takes the new #COMMAND,
+// as a fresh registration gives them; a file registered as a song folder
+// itself keeps the kind its command gives it.
+TEST_F(LibraryTest, RefreshReadsCustomFolderFilesAgain) {
+    game.WriteFile("tree/lv.qv5folder", "#TITLE Level 1\r\n#COMMAND song.level = 1\r\n");
+    game.WriteFile("top.qv5folder", "#TITLE Top\r\n#COMMAND __RIVAL__\r\n");
+    ASSERT_TRUE(TestRegisterRoot("tree\\"));
+    ASSERT_TRUE(TestRegisterRoot("top.qv5folder"));
+    game.WriteFile("tree/lv.qv5folder", "#TITLE Level 2\r\n#COMMAND song.level = 2\r\n");
+    game.WriteFile("top.qv5folder", "#TITLE Top 2\r\n#COMMAND __RIVAL__\r\n");
+    ASSERT_TRUE(TestRefresh("tree\\"));
+    ASSERT_TRUE(TestRefresh("top.qv5folder"));
+    EXPECT_EQ(test::QueryText("SELECT title||'|'||command||'|'||type FROM folder WHERE "
+                              "path='tree\\lv.qv5folder'"),
+              "Level 2|song.level = 2|2");
+    EXPECT_EQ(test::QueryText(
+                  "SELECT title||'|'||command||'|'||type FROM folder WHERE path='top.qv5folder'"),
+              "Top 2|__RIVAL__|4");
+    EXPECT_TRUE(test::MatchesFreshRegistration({"tree\\", "top.qv5folder"}));
 }
 
 TEST_F(LibraryTest, UnreadableChartIsStillRegistered) {

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <utime.h>
 
 #include <algorithm>
@@ -127,6 +128,29 @@ TEST(Files, Operations) {
     EXPECT_FALSE(PathExists("nf2"));
     EXPECT_TRUE(WriteFileAtomic("w.bin", std::string("a\0b", 3)));
     EXPECT_EQ(game.ReadFile("w.bin"), std::string("a\0b", 3));
+}
+
+// Several files of a folder saved with one flush: each has its new content
+// whole, an existing one keeps its mode, no temporary file stays, and a name
+// that is no name of the folder fails before any file changes.
+TEST(Files, WriteFilesAtomicSavesEachFileWhole) {
+    test::TempGame game;
+    game.MakeDir("d");
+    game.WriteFile("d/old.txt", "old");
+    ASSERT_EQ(::chmod(game.HostPath("d/old.txt").c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFilesAtomic("d\\", {{"old.txt", "new"}, {"\x95\x5C.txt", "cp932"}}));
+    EXPECT_EQ(game.ReadFile("d/old.txt"), "new");
+    EXPECT_EQ(game.ReadFile("d/\xE8\xA1\xA8.txt"), "cp932");  // 表, whose trail byte is "\\"
+    struct stat st {};
+    ASSERT_EQ(::stat(game.HostPath("d/old.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_FALSE(WriteFilesAtomic("d\\", {{"old.txt", "lost"}, {"a/b", "x"}}));
+    EXPECT_EQ(game.ReadFile("d/old.txt"), "new");
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(ListFolder("d", entries, ListDetail::NamesAndKinds));
+    EXPECT_EQ(entries.size(), 2u);  // no temporary left
+    EXPECT_FALSE(WriteFilesAtomic("nosuch\\", {{"a.txt", "x"}}));
+    EXPECT_FALSE(PathExists("nosuch"));
 }
 
 }  // namespace
