@@ -303,4 +303,15 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view lower_tail) {
     return IsCharStart(text, at) && LowerAscii(text.substr(at)) == lower_tail;
 }
 
+std::string Cp932Head(const std::string& text, size_t max_bytes) {
+    size_t end = 0;
+    while (end < text.size()) {
+        const size_t n =
+            IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        if (end + n > max_bytes) break;
+        end += n;
+    }
+    return text.substr(0, end);
+}
+
 }  // namespace qv5

@@ -37,6 +37,9 @@ std::string FromQString(const QString& s);
 inline bool IsLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
+// The longest head of CP932 `text` within `max_bytes` that ends on a
+// character boundary (a lead byte is never kept without its trail).
+std::string Cp932Head(const std::string& text, size_t max_bytes);
 
 // Name tests on CP932 text. They go character by character: the trail byte of
 // a double-byte character is never a letter, a separator or the start of a

@@ -74,15 +74,7 @@ std::vector<std::string> SortedNames(const WinPath& folder, bool directories) {
 }  // namespace
 
 std::string LevelFileText(const std::string& utf8, size_t max_bytes) {
-    const std::string text = Utf8ToCp932Lossy(WithoutControls(utf8));
-    size_t end = 0;
-    while (end < text.size()) {
-        const size_t n =
-            IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
-        if (end + n > max_bytes) break;
-        end += n;
-    }
-    return text.substr(0, end);
+    return Cp932Head(Utf8ToCp932Lossy(WithoutControls(utf8)), max_bytes);
 }
 
 std::string LevelPartTitle(const std::string& title, size_t part, size_t parts) {

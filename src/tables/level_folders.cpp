@@ -21,24 +21,11 @@ constexpr size_t kMaxNameTextBytes = 64;
 constexpr size_t kCommandFrame = 15;
 constexpr size_t kQuotedMd5 = 34;
 
-// The longest head of CP932 `text` within `max_bytes` that ends on a
-// character boundary.
-std::string CutAtCharacter(const std::string& text, size_t max_bytes) {
-    size_t end = 0;
-    while (end < text.size()) {
-        const size_t n =
-            IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
-        if (end + n > max_bytes) break;
-        end += n;
-    }
-    return text.substr(0, end);
-}
-
 // A CP932 text as part of a file name: the characters Windows refuses in a
 // name (the "?" of a character without a CP932 form among them) as "_",
 // trailing dots and spaces dropped, as Windows drops them.
 std::string NameText(const std::string& cp932) {
-    std::string out = CutAtCharacter(cp932, kMaxNameTextBytes);
+    std::string out = Cp932Head(cp932, kMaxNameTextBytes);
     for (size_t i = 0; i < out.size(); ++i) {
         if (IsLeadByte(static_cast<unsigned char>(out[i])) && i + 1 < out.size()) {
             ++i;
@@ -112,7 +99,7 @@ std::vector<LevelFolderFile> MakeLevelFolderFiles(const TableHeader& header, con
             std::string part_title = title, part_name = name;
             if (parts > 1) {
                 part_title =
-                    LevelPartTitle(CutAtCharacter(title, kMaxLevelTextBytes - 12), p + 1, parts);
+                    LevelPartTitle(Cp932Head(title, kMaxLevelTextBytes - 12), p + 1, parts);
                 // No "/" in a name; padded, so that "(10-12)" comes after
                 // "(09-12)" by name.
                 part_name += " (" + Padded(p + 1, part_width) + "-" + std::to_string(parts) + ")";

@@ -46,10 +46,10 @@ std::vector<std::string> Lines(const std::string& out) {
     return paths;
 }
 
-// Every file below QV5files/Tables with its bytes.
-std::map<std::string, std::string> Store(const test::TempGame& game) {
+// Every file below `folder` of the game folder with its bytes.
+std::map<std::string, std::string> FilesBelow(const test::TempGame& game, const char* folder) {
     std::map<std::string, std::string> files;
-    const fs::path root = game.HostPath("QV5files/Tables");
+    const fs::path root = game.HostPath(folder);
     if (!fs::exists(root)) return files;
     for (const auto& e : fs::recursive_directory_iterator(root))
         if (e.is_regular_file())
@@ -225,7 +225,7 @@ TEST_F(TableCommands, OutputAndExitCodes) {
 // changed and keeps the report with the table.
 TEST_F(TableCommands, AFailedUpdateKeepsTheCopyAndAGoodOneSaysWhatChanged) {
     ASSERT_EQ(Run("add-table '" + server.Url("/t/table.html") + "'").code, 0);
-    const auto kept = Store(game);
+    const auto kept = FilesBelow(game, "QV5files/Tables");
     ASSERT_EQ(kept.size(), 3u);
     const std::string header = server.Url("/t/h/header.json"), data = server.Url("/d/data.json");
     const struct {
@@ -249,7 +249,7 @@ TEST_F(TableCommands, AFailedUpdateKeepsTheCopyAndAGoodOneSaysWhatChanged) {
         EXPECT_EQ(r.code, 1) << c.url << "\n" << r.out;
         EXPECT_NE(r.out.find(c.url + ": "), std::string::npos) << r.out;
         EXPECT_NE(r.out.find(c.why), std::string::npos) << r.out;
-        EXPECT_EQ(Store(game), kept) << c.url;
+        EXPECT_EQ(FilesBelow(game, "QV5files/Tables"), kept) << c.url;
         // Put back what this case spoilt.
         server.Serve("/t/table.html",
                      R"(<html><head><meta name="bmstable" content="h/header.json"></head></html>)");
@@ -264,7 +264,7 @@ TEST_F(TableCommands, AFailedUpdateKeepsTheCopyAndAGoodOneSaysWhatChanged) {
     const test::ShellResult r = Run("update-tables 'Test table'");
     EXPECT_EQ(r.code, 0) << r.out;
     EXPECT_NE(r.out.find("Test table\t2 added, 1 removed, 1 moved\n"), std::string::npos) << r.out;
-    const auto now = Store(game);
+    const auto now = FilesBelow(game, "QV5files/Tables");
     ASSERT_EQ(now.size(), 3u);
     const std::string state = now.begin()->first.substr(0, now.begin()->first.find('/'));
     const QJsonObject changes = Json(now.at(state + "/state.json"))["changes"].toObject();
@@ -275,11 +275,11 @@ TEST_F(TableCommands, AFailedUpdateKeepsTheCopyAndAGoodOneSaysWhatChanged) {
     EXPECT_EQ(shown["last_changes"].toString(), "2 added, 1 removed, 1 moved");
     EXPECT_EQ(shown["changes"].toObject()["moved"].toInt(), 1);
     // No connection: the copy stays.
-    const auto updated = Store(game);
+    const auto updated = FilesBelow(game, "QV5files/Tables");
     running.reset();
     const test::ShellResult gone = Run("update-tables");
     EXPECT_EQ(gone.code, 1) << gone.out;
-    EXPECT_EQ(Store(game), updated);
+    EXPECT_EQ(FilesBelow(game, "QV5files/Tables"), updated);
 }
 
 // A name and levels with control characters, line breaks and 10,000
@@ -299,7 +299,7 @@ TEST_F(TableCommands, HostileNamesAndLevels) {
     const test::ShellResult levels = Run(T(u8"tables ☆ --level '1\n2'"), false);
     EXPECT_EQ(levels.code, 0);
     EXPECT_EQ(levels.out.rfind(T(u8"☆1\\n2\theld\tA\\r\\x1b]0;x"), 0), 0u) << levels.out;
-    const auto files = Store(game);
+    const auto files = FilesBelow(game, "QV5files/Tables");
     ASSERT_EQ(files.size(), 3u);
     const std::string folder = files.begin()->first.substr(0, files.begin()->first.find('/'));
     EXPECT_EQ(folder, "Evil__[31m" + std::string(54, 'x'));
@@ -307,14 +307,7 @@ TEST_F(TableCommands, HostileNamesAndLevels) {
 
 // Every custom-folder file below tables/ with its bytes.
 std::map<std::string, std::string> LevelFiles(const test::TempGame& game) {
-    std::map<std::string, std::string> files;
-    const fs::path root = game.HostPath("tables");
-    if (!fs::exists(root)) return files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), root).string()] =
-                game.ReadFile(fs::relative(e.path(), game.host()).string());
-    return files;
+    return FilesBelow(game, "tables");
 }
 
 // song.db as the commands left it against a fresh registration of the song

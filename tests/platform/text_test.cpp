@@ -77,6 +77,20 @@ TEST(Text, LeadBytes) {
     EXPECT_FALSE(IsLeadByte('\\'));
 }
 
+TEST(Text, HeadsEndOnACharacter) {
+    const std::string so = Sj(u8"ソ");  // 0x83 0x5C
+    const struct {
+        std::string text;
+        size_t max;
+        std::string want;
+    } cases[] = {
+        {"abc", 2, "ab"}, {"abc", 5, "abc"}, {"a" + so, 2, "a"},    {"a" + so, 3, "a" + so},
+        {so + so, 3, so}, {"", 4, ""},       {"a\x83", 2, "a\x83"},  // a lone lead byte at the end
+                                                                     // is one character
+    };
+    for (const auto& c : cases) EXPECT_EQ(Cp932Head(c.text, c.max), c.want) << c.text;
+}
+
 TEST(Text, NameTestsRespectCharacterBoundaries) {
     struct Case {
         std::string name;
