@@ -20,6 +20,7 @@
 #include "library/song_library.h"
 #include "platform/paths.h"
 #include "platform/win_path.h"
+#include "program_run.h"
 #include "tables/level_folders.h"
 #include "tables/table.h"
 
@@ -33,11 +34,6 @@ std::string Hash(long n) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%016lx%016lx", n * 2654435761L, n + 1);
     return buf;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace
@@ -129,7 +125,7 @@ int main(int argc, char** argv) {
         entries, files, level_best, plain_charts, plain_best);
     std::printf("of it the files' writing (made, written, synced): at least %.0f%%\n",
                 100 * write_share);
-    std::printf("ratio level folders/plain folders: median %.2f (rounds:", Median(ratios));
+    std::printf("ratio level folders/plain folders: median %.2f (rounds:", bench::Median(ratios));
     for (double v : ratios) std::printf(" %.2f", v);
     std::printf(")\n");
     return 0;

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "chart_gen.h"
@@ -52,6 +53,11 @@ int StartHttpServer(const std::string& script_path, const std::string& dir, pid_
     while (read(out[0], &c, 1) == 1 && c != '\n') line += c;
     close(out[0]);
     return pid > 0 ? std::atoi(line.c_str()) : 0;
+}
+
+double Median(std::vector<double> runs) {
+    std::sort(runs.begin(), runs.end());
+    return runs[runs.size() / 2];
 }
 
 }  // namespace qv5::bench

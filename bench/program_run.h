@@ -18,6 +18,9 @@ struct ProgramRun {
 // error too when `quiet`), and reads its peak memory from the kernel.
 ProgramRun RunProgram(const char* exe, const std::vector<std::string>& args, bool quiet);
 
+// The middle value of a benchmark's runs (the upper one of an even count).
+double Median(std::vector<double> runs);
+
 // Starts the tests' HTTP server (`script`, tests/support/http_server.py) on
 // 127.0.0.1 serving `dir`; its port, or 0 (then `pid` is -1 when it did not
 // start).

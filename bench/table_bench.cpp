@@ -98,11 +98,6 @@ struct Server {
     }
 };
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -189,16 +184,18 @@ int main(int argc, char** argv) {
         "(a) add-table of %d entries, %ld charts in song.db: best %.3f s; curl + json.tool "
         "best %.3f s\n",
         entries, charts, add_best, base_best);
-    std::printf("ratio add-table/(curl+json.tool): median %.2f (rounds:", Median(add_ratios));
+    std::printf("ratio add-table/(curl+json.tool): median %.2f (rounds:",
+                bench::Median(add_ratios));
     for (double v : add_ratios) std::printf(" %.2f", v);
     std::printf(")\n");
     std::printf("(b) 10 tables x %d entries against %ld charts: %ld held, %ld hashes selected\n",
                 entries, charts, held, rows);
-    std::printf("ratio match in memory/SELECT hash: median %.2f (rounds:", Median(only_ratios));
+    std::printf("ratio match in memory/SELECT hash: median %.2f (rounds:",
+                bench::Median(only_ratios));
     for (double v : only_ratios) std::printf(" %.2f", v);
     std::printf(")\n");
     std::printf("ratio read hashes and paths once + match/SELECT hash: median %.2f (rounds:",
-                Median(match_ratios));
+                bench::Median(match_ratios));
     for (double v : match_ratios) std::printf(" %.2f", v);
     std::printf(")\n");
     return 0;
