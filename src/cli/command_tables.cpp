@@ -8,7 +8,6 @@
 
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/root_registration.h"
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "library/library_hashes.h"
@@ -18,8 +17,8 @@
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/tr.h"
-#include "tables/level_folders.h"
 #include "tables/table_fetch.h"
+#include "tables/table_jobs.h"
 #include "tables/table_match.h"
 #include "tables/table_store.h"
 
@@ -285,56 +284,9 @@ int ShowTable(const KeptTable& t, const ChartHashes& charts, const TablesOptions
     return 0;
 }
 
-// Brings song.db up to date with the table's level folder, written or
-// removed just before, in one library operation: the registration of the
-// level folders' song folder when this run made it (as add-root registers
-// one), else the refresh of the table's folder. Once the player has taken
-// the song folder out of the list, the files are written and nothing is
-// registered; a song folder of the list that holds it is refreshed.
-bool RegisterLevelFolder(const WinPath& folder, bool new_root, Progress& progress,
-                         std::string& error) {
-    if (!IsDirectory("QV5files\\Database")) return true;  // no library to bring up to date
-    ConfigRecord config;
-    if (LoadConfig(config) == ConfigState::Unreadable) {
-        error =
-            Arg(Tr("Tables", "%1 を読めないので、レベルフォルダを曲データベースに登録できません。"),
-                {kConfigPath});
-        return false;
-    }
-    const WinPath root(kLevelFoldersRoot);
-    const bool covered = IsCoveredByRoot(config, folder);
-    if (!covered && !new_root) {
-        std::fprintf(
-            stderr, "QV5: %s\n",
-            Said(Arg(Tr("Tables",
-                        "%1 は登録された曲フォルダにないので、曲データベースは変えていません。"),
-                     {folder.text()}))
-                .c_str());
-        return true;
-    }
-    SongLibrary library;
-    std::string why;
-    if (!OpenLibraryForChanges(library, config, why, &progress)) {
-        error = Utf8ToCp932Lossy(why);
-        return false;
-    }
-    LibraryReport report;
-    if (covered ? library.RefreshSongFolder(folder, &progress, report)
-                : RegisterRoot(library, config, root.text(), &progress, report, why))
-        return true;
-    error = Utf8ToCp932Lossy(covered ? report.error : why);
-    return false;
-}
-
-// The table's level folder written anew, then song.db brought up to date.
-bool PlaceLevelFolder(const KeptTable& kept, const ChartHashes& charts, bool new_root,
-                      Progress& progress, std::string& error) {
-    const std::string& update =
-        kept.header.last_update.empty() ? kept.updated : kept.header.last_update;
-    const WinPath folder = LevelFolderOf(kept);
-    return WriteLevelFolder(folder, MakeLevelFolderFiles(kept.header, kept.data, charts, update),
-                            error) &&
-           RegisterLevelFolder(folder, new_root, progress, error);
+// The note of a job that left song.db alone on purpose.
+void PrintNote(const TableJobResult& r) {
+    if (!r.note.empty()) std::fprintf(stderr, "QV5: %s\n", Said(r.note).c_str());
 }
 
 }  // namespace
@@ -350,15 +302,13 @@ int RunAddTable(const CommandCall& call) {
         if (!FetchTable(*source, TableHttpOptions(), progress, fetched, error))
             return Fail("add-table", error);
     }
-    // The first table makes the level folders' song folder and registers
-    // it; once there was one, whether and where it is registered is the
-    // player's choice (taken out of the list, or moved away with the tables
-    // kept, it is not registered again).
-    const bool new_root =
-        LoadKeptTables().tables.empty() && !IsDirectory(WinPath(kLevelFoldersRoot).AsFile().text());
-    KeptTable kept;
-    if (!KeepTable(fetched, TableChanges{}, nullptr, kept, error)) return Fail("add-table", error);
     const ChartHashes charts = ReadLibrary();
+    TerminalProgress progress("charts read");
+    StopOnInterrupt stop(progress);
+    TableJobResult result;
+    const bool done = AddTable(fetched, charts, nullptr, progress, result);
+    if (!result.kept_now) return Fail("add-table", result.error);
+    const KeptTable& kept = result.kept;
     const auto groups = GroupByLevel(kept.header, kept.data, charts);
     std::printf("%s\t%s\t%s\t%s\n", Shown(kept.header.name).c_str(),
                 Shown(kept.header.symbol).c_str(),
@@ -366,9 +316,8 @@ int RunAddTable(const CommandCall& call) {
                 Counts(HeldCount(groups), long(kept.data.entries.size())).c_str());
     PrintLevels(kept, groups);
     PrintSkipped(kept.data);
-    TerminalProgress progress("charts read");
-    StopOnInterrupt stop(progress);
-    if (!PlaceLevelFolder(kept, charts, new_root, progress, error)) return Fail("add-table", error);
+    PrintNote(result);
+    if (!done) return Fail("add-table", result.error);
     return 0;
 }
 
@@ -393,21 +342,17 @@ int RunUpdateTables(const CommandCall& call) {
     int updated = 0;
     for (const KeptTable* old : chosen) {
         FetchedTable fetched;
-        KeptTable now;
         std::string error;
-        if (!FetchTable(old->source, TableHttpOptions(), progress, fetched, error) ||
-            !KeepTable(fetched, CompareTables(old->data, fetched.data), old, now, error)) {
+        TableJobResult result;
+        const bool done = FetchTable(old->source, TableHttpOptions(), progress, fetched, error) &&
+                          UpdateTable(*old, fetched, charts, nullptr, progress, result);
+        if (result.kept_now)
+            std::printf("%s\t%s\n", Shown(result.kept.header.name).c_str(),
+                        Said(ChangesText(result.kept.changes)).c_str());
+        PrintNote(result);
+        if (!done) {
             std::fprintf(stderr, "QV5: update-tables: %s: %s\n", Shown(old->header.name).c_str(),
-                         Said(error).c_str());
-            ++failed;
-            if (progress.StopRequested()) break;
-            continue;
-        }
-        std::printf("%s\t%s\n", Shown(now.header.name).c_str(),
-                    Said(ChangesText(now.changes)).c_str());
-        if (!PlaceLevelFolder(now, charts, false, progress, error)) {
-            std::fprintf(stderr, "QV5: update-tables: %s: %s\n", Shown(now.header.name).c_str(),
-                         Said(error).c_str());
+                         Said(error.empty() ? result.error : error).c_str());
             ++failed;
             if (progress.StopRequested()) break;
             continue;
@@ -425,13 +370,12 @@ int RunRemoveTable(const CommandCall& call) {
     const KeptTables kept = LoadTables();
     const KeptTable* t = FindTable(kept, call.args[0], "remove-table");
     if (!t) return 1;
-    std::string error;
-    if (!RemoveKeptTable(*t, error)) return Fail("remove-table", error);
-    const WinPath folder = LevelFolderOf(*t);
     TerminalProgress progress("charts read");
     StopOnInterrupt stop(progress);
-    if (!RemoveLevelFolder(folder, error) || !RegisterLevelFolder(folder, false, progress, error))
-        return Fail("remove-table", error);
+    TableJobResult result;
+    const bool done = RemoveTable(*t, nullptr, progress, result);
+    PrintNote(result);
+    if (!done) return Fail("remove-table", result.error);
     std::printf("%s\n", Said(Arg(Tr("Tables", "表「%1」を削除しました。"),
                                  {Utf8ToCp932Lossy(Shown(t->header.name))}))
                             .c_str());

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
+#include "browser/root_registration.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "cli/root_registration.h"
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
 #include "library/encodings.h"

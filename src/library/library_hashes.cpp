@@ -1,5 +1,7 @@
 #include "library/library_hashes.h"
 
+#include <algorithm>
+
 #include "library/song_library.h"
 
 namespace qv5 {
@@ -76,6 +78,18 @@ std::vector<std::string> ChartHashes::PathsOf(const Md5Key& key) const {
     return out;
 }
 
+void ChartHashes::SetScore(const Md5Key& key, ChartScore score) {
+    if (slots_.empty()) return;
+    Slot& slot = slots_[SlotOf(key)];
+    if (slot.first >= 0) slot.score = score;
+}
+
+ChartScore ChartHashes::ScoreOf(const Md5Key& key) const {
+    if (slots_.empty()) return {};
+    const Slot& slot = slots_[SlotOf(key)];
+    return slot.first >= 0 ? slot.score : ChartScore{};
+}
+
 void ChartHashes::clear() {
     slots_.clear();
     paths_.clear();
@@ -92,6 +106,35 @@ bool SongLibrary::ReadChartHashes(ChartHashes& out, std::string& error) {
         return false;
     }
     while (s.Step()) out.Add(s.Text(0), s.Text(1));
+    if (s.Failed()) {
+        error = db.LastError();
+        return false;
+    }
+    return true;
+}
+
+bool SongLibrary::ReadChartScores(ChartHashes& charts, std::string& error) {
+    Database& db = db_;
+    if (!db.Prepare("SELECT 1 FROM scoredb.sqlite_master LIMIT 1")) return true;  // no player
+    Statement s = db.Prepare("SELECT hash, clear, perfect, great, totalnotes FROM scoredb.score");
+    if (!s) {
+        error = db.LastError();
+        return false;
+    }
+    while (s.Step()) {
+        const auto key = ParseMd5(s.Text(0));
+        if (!key || !charts.Holds(*key)) continue;
+        // As the information panel's score line: played with a lamp and
+        // a note count.
+        const std::int64_t clear = s.Int(1), total = s.Int(4);
+        ChartScore score;
+        score.clear = std::int8_t(std::clamp<std::int64_t>(clear, 0, 5));
+        if (clear >= 1 && total >= 1) {
+            const std::int64_t ex = 2 * std::int64_t{s.Int(2)} + s.Int(3);
+            score.rate = std::int16_t(std::clamp<std::int64_t>(ex * 100 / (2 * total), 0, 32767));
+        }
+        charts.SetScore(*key, score);
+    }
     if (s.Failed()) {
         error = db.LastError();
         return false;

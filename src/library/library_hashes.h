@@ -22,6 +22,14 @@ struct Md5Key {
 // 32 hexadecimal digits of either case; nullopt for anything else.
 std::optional<Md5Key> ParseMd5(std::string_view hex);
 
+// The player's score of a chart as the tables show it: the lamp (the score
+// row's clear, below 1 not played, 1 failed .. 5 full combo) and the EX
+// score's percent of the maximum, -1 when not played.
+struct ChartScore {
+    std::int8_t clear = 0;
+    std::int16_t rate = -1;
+};
+
 // The song rows' paths (CP932, as stored) under their hash. An open-address
 // table over the keys themselves (an md5 is evenly spread already), with
 // the paths of one hash chained in the order they came: a look-up is a
@@ -44,6 +52,9 @@ class ChartHashes {
     }
     // The paths under `key`, in the order they were added; empty when none.
     std::vector<std::string> PathsOf(const Md5Key& key) const;
+    // The player's score of a held chart; no score row reads as not played.
+    void SetScore(const Md5Key& key, ChartScore score);
+    ChartScore ScoreOf(const Md5Key& key) const;
     size_t size() const { return used_; }  // distinct hashes
     void clear();
 
@@ -51,6 +62,7 @@ class ChartHashes {
     struct Slot {
         Md5Key key;
         std::int32_t first = -1, last = -1;  // into paths_; -1: an empty slot
+        ChartScore score;
     };
     size_t Home(const Md5Key& key) const {
         return size_t(key.lo ^ (key.hi >> 7)) & (slots_.size() - 1);
@@ -65,6 +77,7 @@ class ChartHashes {
     size_t used_ = 0;
 };
 
-// SongLibrary::ReadChartHashes fills it from every song row.
+// SongLibrary::ReadChartHashes fills it from every song row, and
+// ReadChartScores adds the scores of the player's database.
 
 }  // namespace qv5

@@ -165,6 +165,9 @@ class SongLibrary {
     // match against it in memory). False with `error` when song.db cannot
     // be read.
     bool ReadChartHashes(ChartHashes& out, std::string& error);
+    // The attached player's scores of the charts `charts` holds (none
+    // without a player). False with `error` when they cannot be read.
+    bool ReadChartScores(ChartHashes& charts, std::string& error);
 
     // Whether a write to song.db can be begun and committed now: false for a
     // read-only file or folder, or a lock another program keeps past the

@@ -65,6 +65,29 @@ std::vector<std::string> HeldPaths(const TableEntry& entry, const ChartHashes& c
     return charts.PathsOf(entry.md5_key);
 }
 
+EntryLamp LampOf(const TableEntry& entry, const ChartHashes& charts) {
+    if (!IsHeld(entry, charts)) return EntryLamp::NotHeld;
+    const int clear = charts.ScoreOf(entry.md5_key).clear;
+    return clear < 1 ? EntryLamp::NotPlayed
+                     : EntryLamp(int(EntryLamp::NotPlayed) + std::min(clear, 5));
+}
+
+int RateOf(const TableEntry& entry, const ChartHashes& charts) {
+    return IsHeld(entry, charts) ? charts.ScoreOf(entry.md5_key).rate : -1;
+}
+
+long LampCounts::Total() const {
+    long total = 0;
+    for (long c : count) total += c;
+    return total;
+}
+
+LampCounts CountLamps(const LevelGroup& group, const ChartHashes& charts) {
+    LampCounts counts;
+    for (const TableEntry* e : group.entries) ++counts.count[int(LampOf(*e, charts))];
+    return counts;
+}
+
 std::vector<LevelGroup> GroupByLevel(const TableHeader& header, const TableData& data,
                                      const ChartHashes& charts) {
     std::unordered_map<std::string, size_t> index;

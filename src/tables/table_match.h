@@ -33,6 +33,22 @@ bool IsHeld(const TableEntry& entry, const ChartHashes& charts);
 // Where the entry is held (the paths of its charts); empty when it is not.
 std::vector<std::string> HeldPaths(const TableEntry& entry, const ChartHashes& charts);
 
+// Where the player stands with an entry: not held (or never to be held:
+// no valid md5), else the lamp of the chart's score.
+enum class EntryLamp { NotHeld, NotPlayed, Failed, Easy, Clear, Hard, FullCombo, Count };
+inline constexpr int kEntryLamps = int(EntryLamp::Count);
+
+EntryLamp LampOf(const TableEntry& entry, const ChartHashes& charts);
+// The score's EX rate in percent; -1 when not held or not played.
+int RateOf(const TableEntry& entry, const ChartHashes& charts);
+
+// The entries of a level by lamp, indexed by EntryLamp.
+struct LampCounts {
+    long count[kEntryLamps] = {};
+    long Total() const;
+};
+LampCounts CountLamps(const LevelGroup& group, const ChartHashes& charts);
+
 struct ChangedEntry {
     std::string md5, title;
     std::string level;  // the new level; the old one for a removed entry

@@ -1,4 +1,4 @@
-#include "cli/root_registration.h"
+#include "browser/root_registration.h"
 
 #include <functional>
 
