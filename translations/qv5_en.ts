@@ -243,15 +243,15 @@ To add them by hand, put them in the folder of QV5.exe.</translation>
     </message>
     <message>
         <source>鍵盤数ALLを使用しない</source>
-        <translation>Disable playmode "ALL"</translation>
+        <translation>Disable playmode &quot;ALL&quot;</translation>
     </message>
     <message>
         <source>鍵盤数SINGLE(5+7同時表示)を使用しない</source>
-        <translation>Disable playmode "SINGLE(5+7)"</translation>
+        <translation>Disable playmode &quot;SINGLE(5+7)&quot;</translation>
     </message>
     <message>
         <source>鍵盤数DOUBLE(10+14同時表示)を使用しない</source>
-        <translation>Disable playmode "DOUBLE(10+14)"</translation>
+        <translation>Disable playmode &quot;DOUBLE(10+14)&quot;</translation>
     </message>
     <message>
         <source>DP譜面は無視する</source>
@@ -263,7 +263,7 @@ To add them by hand, put them in the folder of QV5.exe.</translation>
     </message>
     <message>
         <source>難度ALLを使用しない</source>
-        <translation>Disable difficulty "ALL"</translation>
+        <translation>Disable difficulty &quot;ALL&quot;</translation>
     </message>
     <message>
         <source>難度変更の挙動をbeta1のものに戻す</source>
@@ -886,15 +886,15 @@ Put your songs into its songs folder. To play, put the game body (QV5body.exe) b
 </translation>
     </message>
     <message>
-        <source>名前に「"」を含むため、インストールできません。名前を変えてください。
+        <source>名前に「&quot;」を含むため、インストールできません。名前を変えてください。
 %s</source>
-        <translation>The name holds ", so it cannot be installed. Rename it.
+        <translation>The name holds &quot;, so it cannot be installed. Rename it.
 %s</translation>
     </message>
     <message>
         <source>書庫のフォルダ名が正しくないため、インストールしません。
 %s</source>
-        <translation>The archive's folder name is not valid, so it is not installed.
+        <translation>The archive&apos;s folder name is not valid, so it is not installed.
 %s</translation>
     </message>
     <message>
@@ -1111,10 +1111,10 @@ The setup program will not respond for a while.</translation>
         <translation>Error</translation>
     </message>
     <message>
-        <source>パスに " が含まれているため、ゲーム本体に渡せません（Windowsのコマンドラインでは渡せない文字です）。
+        <source>パスに &quot; が含まれているため、ゲーム本体に渡せません（Windowsのコマンドラインでは渡せない文字です）。
 名前を変えてから、もう一度実行して下さい。
 </source>
-        <translation>The path holds ", which cannot be passed to the game (Windows command lines cannot carry it).
+        <translation>The path holds &quot;, which cannot be passed to the game (Windows command lines cannot carry it).
 Rename it and try again.
 </translation>
     </message>
@@ -1173,7 +1173,7 @@ Set it with the Tool settings button.</translation>
     </message>
     <message>
         <source>%1: 「%2」はShift-JISで表せません</source>
-        <translation>%1: "%2" has no Shift-JIS form</translation>
+        <translation>%1: &quot;%2&quot; has no Shift-JIS form</translation>
     </message>
     <message>
         <source>%1: パスが長すぎます</source>
@@ -1456,7 +1456,7 @@ Make room (or allow writing), then press Exit again to retry; press Escape to cl
 「QV5IRに参加する」にチェックを入れた状態で起動すると、
 自動的に登録されます。</source>
         <translation>Not registered with QV5IR.
-Start the game with "QV5 InternetRanking" checked
+Start the game with &quot;QV5 InternetRanking&quot; checked
 to register automatically.</translation>
     </message>
 </context>
@@ -1497,7 +1497,7 @@ to register automatically.</translation>
     </message>
     <message>
         <source>サーバーの応答が大きすぎます。</source>
-        <translation>The server's answer is too large.</translation>
+        <translation>The server&apos;s answer is too large.</translation>
     </message>
     <message>
         <source>IDが短すぎます。(3文字以上)</source>
@@ -1582,11 +1582,11 @@ Choose an ID (letters and digits only) and a password.</translation>
     </message>
     <message>
         <source>「%1」という表はありません。</source>
-        <translation>There is no table "%1".</translation>
+        <translation>There is no table &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>「%1」に当たる表が複数あります。名前で指定してください。</source>
-        <translation>Several tables go by "%1". Name the table by its name.</translation>
+        <translation>Several tables go by &quot;%1&quot;. Name the table by its name.</translation>
     </message>
     <message>
         <source>レベルのない %1 件は除きました。</source>
@@ -1634,7 +1634,7 @@ Choose an ID (letters and digits only) and a password.</translation>
     </message>
     <message>
         <source>この表にレベル「%1」はありません。</source>
-        <translation>The table has no level "%1".</translation>
+        <translation>The table has no level &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>%1 / %2 の表を更新しました。</source>
@@ -1642,7 +1642,7 @@ Choose an ID (letters and digits only) and a password.</translation>
     </message>
     <message>
         <source>表「%1」を削除しました。</source>
-        <translation>Removed the table "%1".</translation>
+        <translation>Removed the table &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>%1 MiB を超えるファイルです。</source>
@@ -1678,7 +1678,7 @@ Choose an ID (letters and digits only) and a password.</translation>
     </message>
     <message>
         <source>表のアドレスでもファイルでもありません: %1</source>
-        <translation>Neither a table's address nor a file: %1</translation>
+        <translation>Neither a table&apos;s address nor a file: %1</translation>
     </message>
     <message>
         <source>http、https のアドレスかファイルではありません。</source>
@@ -1730,11 +1730,11 @@ Choose an ID (letters and digits only) and a password.</translation>
     </message>
     <message>
         <source>「%1」という表は既にあります（update-tables で更新してください）。</source>
-        <translation>A table "%1" is kept already (update it with update-tables).</translation>
+        <translation>A table &quot;%1&quot; is kept already (update it with update-tables).</translation>
     </message>
     <message>
         <source>表のフォルダーがなくなりました: %1</source>
-        <translation>The table's folder is gone: %1</translation>
+        <translation>The table&apos;s folder is gone: %1</translation>
     </message>
     <message>
         <source>%1 を読めないので、レベルフォルダを曲データベースに登録できません。</source>
@@ -1743,6 +1743,67 @@ Choose an ID (letters and digits only) and a password.</translation>
     <message>
         <source>%1 は登録された曲フォルダにないので、曲データベースは変えていません。</source>
         <translation>%1 lies in no registered song folder, so the song database was left as it was.</translation>
+    </message>
+    <message>
+        <source>この譜面には差分のページがありません。</source>
+        <translation>This chart has no additional chart page.</translation>
+    </message>
+    <message>
+        <source>この譜面にはダウンロードページがありません。</source>
+        <translation>This chart has no download page.</translation>
+    </message>
+    <message>
+        <source>難易度表 (*.html;*.htm;*.json)|*.html;*.htm;*.json|すべてのファイル (*.*)|*.*||</source>
+        <translation>Difficulty tables (*.html;*.htm;*.json)|*.html;*.htm;*.json|All files (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>難易度表を取得しています</source>
+        <translation>Fetching the difficulty table</translation>
+    </message>
+    <message>
+        <source>バイト</source>
+        <translation>bytes</translation>
+    </message>
+    <message>
+        <source>表を追加できませんでした。</source>
+        <translation>The table could not be added.</translation>
+    </message>
+    <message>
+        <source>表「%1」を追加しました: %2 レベル、%3 譜面中 %4 所持。</source>
+        <translation>Added the table &quot;%1&quot;: %2 levels, %4 of %3 charts held.</translation>
+    </message>
+    <message>
+        <source>難易度表を更新しています</source>
+        <translation>Updating the difficulty tables</translation>
+    </message>
+    <message>
+        <source>表「%1」を削除しますか？
+ゲーム内のレベルフォルダも消えます。</source>
+        <translation>Remove the table &quot;%1&quot;?
+Its level folders in the game go too.</translation>
+    </message>
+    <message>
+        <source>表を削除しています</source>
+        <translation>Removing the table</translation>
+    </message>
+    <message>
+        <source>表を削除できませんでした。</source>
+        <translation>The table could not be removed.</translation>
+    </message>
+</context>
+<context>
+    <name>TablesWindow</name>
+    <message>
+        <source>未所持</source>
+        <translation>Not held</translation>
+    </message>
+    <message>
+        <source>未プレイ</source>
+        <translation>Not played</translation>
     </message>
 </context>
 <context>
@@ -1873,7 +1934,7 @@ To change the title or similar, use the tag editor instead of editing the chart.
     </message>
     <message>
         <source>「%1」をごみ箱に移動しますか？</source>
-        <translation>Move "%1" to the trash?</translation>
+        <translation>Move &quot;%1&quot; to the trash?</translation>
     </message>
 </context>
 <context>
@@ -1932,6 +1993,10 @@ To change the title or similar, use the tag editor instead of editing the chart.
     <message>
         <source>QV5 SETUPについて</source>
         <translation>About QV5 SETUP</translation>
+    </message>
+    <message>
+        <source>難易度表...</source>
+        <translation>Difficulty tables...</translation>
     </message>
 </context>
 <context>
@@ -2061,6 +2126,145 @@ To change the title or similar, use the tag editor instead of editing the chart.
             <numerusform>%1 / %n chart</numerusform>
             <numerusform>%1 / %n charts</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>qv5::TablesWindow</name>
+    <message>
+        <source>難易度表</source>
+        <translation>Difficulty tables</translation>
+    </message>
+    <message>
+        <source>追加...</source>
+        <translation>Add...</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>すべて更新</source>
+        <translation>Update all</translation>
+    </message>
+    <message>
+        <source>削除...</source>
+        <translation>Remove...</translation>
+    </message>
+    <message>
+        <source>レベル</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>所持</source>
+        <translation>Held</translation>
+    </message>
+    <message>
+        <source>クリアランプ</source>
+        <translation>Clear lamps</translation>
+    </message>
+    <message>
+        <source>ランプ</source>
+        <translation>Lamp</translation>
+    </message>
+    <message>
+        <source>タイトル</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>アーティスト</source>
+        <translation>Artist</translation>
+    </message>
+    <message>
+        <source>レート</source>
+        <translation>Rate</translation>
+    </message>
+    <message>
+        <source>場所 / コメント</source>
+        <translation>Place / comment</translation>
+    </message>
+    <message>
+        <source>すべて</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>未所持のみ</source>
+        <translation>Missing only</translation>
+    </message>
+    <message>
+        <source>未クリア</source>
+        <translation>Not cleared</translation>
+    </message>
+    <message>
+        <source>検索:</source>
+        <translation>Search:</translation>
+    </message>
+    <message>
+        <source>譜面</source>
+        <translation>Charts</translation>
+    </message>
+    <message>
+        <source>前回の更新</source>
+        <translation>Last update</translation>
+    </message>
+    <message>
+        <source>プレイ</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>フォルダツリーで表示</source>
+        <translation>Show in the folder tree</translation>
+    </message>
+    <message>
+        <source>ダウンロードページを開く</source>
+        <translation>Open the download page</translation>
+    </message>
+    <message>
+        <source>差分のページを開く</source>
+        <translation>Open the additional chart's page</translation>
+    </message>
+    <message>
+        <source>表がありません。「追加...」で難易度表の URL かファイルを指定してください。</source>
+        <translation>No tables yet. Choose &quot;Add...&quot; and give a difficulty table's address or file.</translation>
+    </message>
+    <message>
+        <source>%1 譜面中 %2 所持 · %3 レベル · 更新 %4 · %5</source>
+        <translation>%2 of %1 charts held · %3 levels · updated %4 · %5</translation>
+    </message>
+    <message>
+        <source>%1 に更新: %2</source>
+        <translation>Updated %1: %2</translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation>Added</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Removed</translation>
+    </message>
+    <message>
+        <source>移動</source>
+        <translation>Moved</translation>
+    </message>
+    <message>
+        <source>照合不可 (sha256)</source>
+        <translation>Cannot be matched (sha256)</translation>
+    </message>
+    <message>
+        <source>照合不可</source>
+        <translation>Cannot be matched</translation>
+    </message>
+    <message>
+        <source>難易度表の追加</source>
+        <translation>Add a difficulty table</translation>
+    </message>
+    <message>
+        <source>難易度表のページ、header.json の URL、または保存したファイル:</source>
+        <translation>The table's page, the address of its header.json, or a saved file:</translation>
+    </message>
+    <message>
+        <source>ファイル...</source>
+        <translation>File...</translation>
     </message>
 </context>
 </TS>

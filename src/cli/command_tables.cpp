@@ -118,13 +118,6 @@ void PrintSkipped(const TableData& d) {
                          Said(Arg(Tr("Tables", n.text), {std::to_string(n.count)})).c_str());
 }
 
-std::string ChangesText(const TableChanges& c) {
-    if (c.first) return Tr("Tables", "新しい表");
-    return Arg(Tr("Tables", "%1 件追加、%2 件削除、%3 件移動"),
-               {std::to_string(c.added.size()), std::to_string(c.removed.size()),
-                std::to_string(c.moved.size())});
-}
-
 const char* StatusWord(const TableEntry& e, const ChartHashes& charts) {
     if (IsHeld(e, charts)) return "held";
     if (e.key == EntryKey::Sha256Only) return "sha256 only";
@@ -274,7 +267,7 @@ int ShowTable(const KeptTable& t, const ChartHashes& charts, const TablesOptions
                               {"unmatchable", qint64(t.data.unmatchable)},
                               {"sha256_only", qint64(t.data.sha256_only)},
                               {"courses", qint64(t.header.courses.size())},
-                              {"last_changes", Q(Cp932ToUtf8(ChangesText(t.changes)))},
+                              {"last_changes", Q(Cp932ToUtf8(TableChangesText(t.changes)))},
                               {"changes", QJsonObject{{"first", t.changes.first},
                                                       {"added", qint64(t.changes.added.size())},
                                                       {"removed", qint64(t.changes.removed.size())},
@@ -348,7 +341,7 @@ int RunUpdateTables(const CommandCall& call) {
                           UpdateTable(*old, fetched, charts, nullptr, progress, result);
         if (result.kept_now)
             std::printf("%s\t%s\n", Shown(result.kept.header.name).c_str(),
-                        Said(ChangesText(result.kept.changes)).c_str());
+                        Said(TableChangesText(result.kept.changes)).c_str());
         PrintNote(result);
         if (!done) {
             std::fprintf(stderr, "QV5: update-tables: %s: %s\n", Shown(old->header.name).c_str(),

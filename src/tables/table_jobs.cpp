@@ -66,6 +66,13 @@ bool PlaceLevelFolder(const ChartHashes& charts, bool new_root, SongLibrary* lib
 
 }  // namespace
 
+std::string TableChangesText(const TableChanges& c) {
+    if (c.first) return Tr("Tables", "新しい表");
+    return Arg(Tr("Tables", "%1 件追加、%2 件削除、%3 件移動"),
+               {std::to_string(c.added.size()), std::to_string(c.removed.size()),
+                std::to_string(c.moved.size())});
+}
+
 bool AddTable(const FetchedTable& fetched, const ChartHashes& charts, SongLibrary* library,
               Progress& progress, TableJobResult& result) {
     // The first table makes the level folders' song folder and registers

@@ -25,6 +25,10 @@ struct TableJobResult {
     std::string error, note;
 };
 
+// What an update changed, said in a line (CP932): "3 件追加、1 件削除、0 件移動",
+// or that the table is new.
+std::string TableChangesText(const TableChanges& changes);
+
 // Each job brings song.db up to date through `library` when it is given
 // (open for changes, with the player's scores attached: the window's own),
 // else through one it opens with config.xml's player when the game folder

@@ -75,6 +75,9 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     about_->setObjectName(QStringLiteral("about"));
     connect(about_, &QAction::triggered, this, [this] { ShowAbout(this); });
     AddSongListCommand();
+    tables_action_ = LibraryMenu()->addAction(QString());
+    tables_action_->setObjectName(QStringLiteral("tablesAction"));
+    connect(tables_action_, &QAction::triggered, this, [this] { OpenTables(); });
     check_ = LibraryMenu()->addAction(QString());
     check_->setObjectName(QStringLiteral("checkLibrary"));
     connect(check_, &QAction::triggered, this, [this] { OpenLibraryCheck(); });
@@ -321,6 +324,7 @@ SongListWindow* MainWindow::OpenSongList() {
 void MainWindow::SetMenuCaptions() {
     LibraryMenu()->setTitle(tr("ライブラリ"));
     song_list_action_->setText(tr("曲リスト..."));
+    tables_action_->setText(tr("難易度表..."));
     check_->setText(tr("ライブラリの検査..."));
     help_->setTitle(tr("ヘルプ"));
     about_->setText(tr("QV5 SETUPについて"));

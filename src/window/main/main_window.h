@@ -29,6 +29,7 @@ class MainPage;
 class JukeboxPage;
 class SongListWindow;
 class LibraryCheckWindow;
+class TablesWindow;
 class DropTarget;
 struct DropState;
 
@@ -97,6 +98,9 @@ class MainWindow : public QDialog {
     // the menu command opens (made on first use, then shown again).
     QMenu* LibraryMenu();
     SongListWindow* OpenSongList();
+    // The Library menu's difficulty tables (made on first use, then read
+    // again and shown).
+    TablesWindow* OpenTables();
 
   protected:
     // Activation brings the tree in step with a library changed meanwhile.
@@ -144,6 +148,8 @@ class MainWindow : public QDialog {
     QMenu* help_;
     QAction* song_list_action_ = nullptr;
     SongListWindow* song_list_ = nullptr;
+    QAction* tables_action_ = nullptr;
+    TablesWindow* tables_ = nullptr;
     QAction* about_;
     QPushButton* play_;
     QPushButton* exit_;
