@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # screenshots.sh QV5 [OUT]: pictures of every page in Japanese and English,
 # made by the program itself on a fresh demo folder (run under xvfb-run).
-# SONGS is the song list window.
+# SONGS is the song list window, TABLES the tables window.
 set -euo pipefail
 qv5=$(realpath "$1")
 out=$(realpath "${2:-docs}")
@@ -31,7 +31,7 @@ for lang in ja en; do
   value=0
   [ "$lang" = en ] && value=1
   set_language "$config" "$value"
-  for tab in MAIN JUKEBOX1 JUKEBOX2 OPTION SELECT SYSTEM ABOUT SONGS; do
+  for tab in MAIN JUKEBOX1 JUKEBOX2 OPTION SELECT SYSTEM ABOUT SONGS TABLES; do
     name=$(echo "$tab" | tr 'A-Z' 'a-z')
     "$qv5" --dir "$demo" --screenshot "$out/${name}-${lang}.png" --tab "$tab"
   done

@@ -29,6 +29,7 @@
 #include "window/main/main_window.h"
 #include "window/pages/jukebox_page.h"
 #include "window/song_list/song_list_window.h"
+#include "window/tables/tables_window.h"
 #include "window/tree/folder_tree.h"
 
 namespace qv5 {
@@ -91,6 +92,19 @@ int SaveScreenshot(MainWindow& dlg, const std::string& file, const std::string& 
     // --tab SONGS: the song list window over the main window.
     QWidget* shown = &dlg;
     if (tab == "SONGS") shown = dlg.OpenSongList();
+    // --tab TABLES: the tables window, on its first table's level with the
+    // most entries held, over the main window.
+    if (tab == "TABLES") {
+        TablesWindow* tables = dlg.OpenTables();
+        shown = tables;
+        int best = -1, held = -1;
+        for (int i = 0; i < tables->Levels()->topLevelItemCount(); ++i) {
+            const auto& lamps = tables->LevelLamps()[size_t(i)];
+            const long here = lamps.Total() - lamps.count[int(EntryLamp::NotHeld)];
+            if (here > held) best = i, held = here;
+        }
+        if (best >= 0) tables->SelectLevel(best);
+    }
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
     if (tab == "TREEMENU") return SaveTreeMenuScreenshot(dlg, file);
     if (tab == "PROGRESS") return SaveProgressScreenshot(dlg, file);

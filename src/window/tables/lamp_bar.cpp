@@ -78,6 +78,7 @@ QSize LampBarDelegate::sizeHint(const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     size.setWidth(std::max(size.width(), 240));
+    size.setHeight(std::max(size.height(), option.fontMetrics.height() + 10));
     return size;
 }
 

@@ -122,7 +122,7 @@ TablesWindow::TablesWindow(SongLibrary& library, QWidget* parent)
     entries_->setRootIsDecorated(false);
     entries_->setUniformRowHeights(true);
     entries_->setContextMenuPolicy(Qt::CustomContextMenu);
-    const int widths[kEntryColumns] = {110, 260, 160, 50, 320};
+    const int widths[kEntryColumns] = {120, 200, 120, 50, 320};
     for (int c = 0; c < kEntryColumns; ++c) entries_->header()->resizeSection(c, widths[c]);
     changes_ = new QPlainTextEdit(this);
     changes_->setObjectName(QStringLiteral("changes"));
@@ -224,10 +224,16 @@ void TablesWindow::Recaption() {
     actions_[1]->setText(tr("フォルダツリーで表示"));
     actions_[2]->setText(tr("ダウンロードページを開く"));
     actions_[3]->setText(tr("差分のページを開く"));
-    QString legend;
-    for (int i = kEntryLamps - 1; i >= 0; --i)
-        legend += QStringLiteral("<span style=\"color:%1\">&#9632;</span>&nbsp;%2 &nbsp; ")
-                      .arg(LampColour(EntryLamp(i)).name(), LampName(EntryLamp(i)).toHtmlEscaped());
+    // Two rows of four: a label breaks a Japanese name anywhere, so the
+    // lines are cut here, between lamps.
+    QString legend = QStringLiteral("<table cellspacing=\"2\"><tr>");
+    for (int i = kEntryLamps - 1, n = 0; i >= 0; --i, ++n) {
+        if (n == 4) legend += QStringLiteral("</tr><tr>");
+        legend +=
+            QStringLiteral("<td><span style=\"color:%1\">&#9632;</span>&nbsp;%2&nbsp;&nbsp;</td>")
+                .arg(LampColour(EntryLamp(i)).name(), LampName(EntryLamp(i)).toHtmlEscaped());
+    }
+    legend += QStringLiteral("</tr></table>");
     legend_->setText(legend);
     if (table_ >= 0) {
         ShowLevels();
