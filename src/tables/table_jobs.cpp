@@ -79,8 +79,8 @@ bool AddTable(const FetchedTable& fetched, const ChartHashes& charts, SongLibrar
     // it; once there was one, whether and where it is registered is the
     // player's choice (taken out of the list, or moved away with the tables
     // kept, it is not registered again).
-    const bool new_root =
-        LoadKeptTables().tables.empty() && !IsDirectory(WinPath(kLevelFoldersRoot).AsFile().text());
+    const bool new_root = LoadKeptTables(false).tables.empty() &&
+                          !IsDirectory(WinPath(kLevelFoldersRoot).AsFile().text());
     if (!KeepTable(fetched, TableChanges{}, nullptr, result.kept, result.error)) return false;
     result.kept_now = true;
     return PlaceLevelFolder(charts, new_root, library, progress, result);
@@ -88,7 +88,17 @@ bool AddTable(const FetchedTable& fetched, const ChartHashes& charts, SongLibrar
 
 bool UpdateTable(const KeptTable& old, const FetchedTable& fetched, const ChartHashes& charts,
                  SongLibrary* library, Progress& progress, TableJobResult& result) {
-    if (!KeepTable(fetched, CompareTables(old.data, fetched.data), &old, result.kept, result.error))
+    // What changed is told against the kept data, read now when the
+    // caller loaded the table without it.
+    KeptTable read;
+    const KeptTable* before = &old;
+    if (!old.data_read) {
+        read = old;
+        if (!LoadKeptData(read, result.error)) return false;
+        before = &read;
+    }
+    if (!KeepTable(fetched, CompareTables(before->data, fetched.data), before, result.kept,
+                   result.error))
         return false;
     result.kept_now = true;
     return PlaceLevelFolder(charts, false, library, progress, result);

@@ -109,20 +109,30 @@ std::string SystemError(const std::string& what) {
     return what + ": " + Utf8ToCp932Lossy(std::strerror(errno));
 }
 
-bool ReadKept(const WinPath& folder, KeptTable& t, std::string& error) {
-    t.folder = folder.AsFolder().text();
-    std::string header, data, state;
-    if (!ReadWholeFile(folder.Join(kHeaderFile).text(), header) ||
-        !ReadWholeFile(folder.Join(kDataFile).text(), data) ||
-        !ReadWholeFile(folder.Join(kStateFile).text(), state)) {
+bool ReadData(KeptTable& t, std::string& error) {
+    std::string data;
+    if (!ReadWholeFile(WinPath(t.folder).Join(kDataFile).text(), data)) {
         error = Tr("Tables", "header.json、data.json、state.json のどれかを読めません。");
         return false;
     }
-    std::string why;
-    if (!ReadTableHeader(header, t.header, why) || !ReadTableData(data, t.data, why)) {
-        error = why;
+    t.data = TableData();
+    if (!ReadTableData(data, t.data, error)) return false;
+    t.data_read = true;
+    return true;
+}
+
+bool ReadKept(const WinPath& folder, bool with_data, KeptTable& t, std::string& error) {
+    t.folder = folder.AsFolder().text();
+    std::string header, state;
+    if (!ReadWholeFile(folder.Join(kHeaderFile).text(), header) ||
+        !ReadWholeFile(folder.Join(kStateFile).text(), state) ||
+        (!with_data && !PathExists(folder.Join(kDataFile).text()))) {
+        error = Tr("Tables", "header.json、data.json、state.json のどれかを読めません。");
         return false;
     }
+    if (!ReadTableHeader(header, t.header, error)) return false;
+    t.data_read = false;
+    if (with_data && !ReadData(t, error)) return false;
     if (!ReadState(state, t)) {
         error = Tr("Tables", "state.json が正しくありません。");
         return false;
@@ -227,7 +237,7 @@ std::string TableFolderName(const std::string& utf8_name, const std::vector<std:
     return unique;
 }
 
-KeptTables LoadKeptTables() {
+KeptTables LoadKeptTables(bool with_data) {
     KeptTables out;
     std::vector<DirEntry> entries;
     if (!ListFolder(kTablesFolder, entries, ListDetail::NamesAndKinds)) return out;
@@ -240,7 +250,7 @@ KeptTables LoadKeptTables() {
         if (!e.directory || e.name.starts_with(".")) continue;
         KeptTable t;
         std::string error;
-        if (ReadKept(WinPath(kTablesFolder).Join(e.name), t, error))
+        if (ReadKept(WinPath(kTablesFolder).Join(e.name), with_data, t, error))
             out.tables.push_back(std::move(t));
         else
             out.problems.push_back(HostPathForMessage(WinPath(kTablesFolder).Join(e.name).text()) +
@@ -322,6 +332,10 @@ bool KeepTable(const FetchedTable& fetched, const TableChanges& changes, const K
         return false;
     }
     return true;
+}
+
+bool LoadKeptData(KeptTable& table, std::string& error) {
+    return table.data_read || ReadData(table, error);
 }
 
 bool RemoveKeptTable(const KeptTable& table, std::string& error) {

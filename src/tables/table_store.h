@@ -23,6 +23,7 @@ struct KeptTable {
     std::string added, updated;  // UTC, "2026-12-10 12:00:48"
     TableHeader header;
     TableData data;
+    bool data_read = true;  // false when loaded without its data (LoadKeptData reads it)
     TableChanges changes;  // of the last update
 };
 
@@ -30,7 +31,12 @@ struct KeptTables {
     std::vector<KeptTable> tables;      // in the order of their folder names
     std::vector<std::string> problems;  // a folder that cannot be read, and why (CP932)
 };
-KeptTables LoadKeptTables();
+// With `with_data` false, data.json is left for LoadKeptData: a window
+// over many large tables reads the one it shows.
+KeptTables LoadKeptTables(bool with_data = true);
+// Reads the table's data.json when it was left out; false with a message
+// (CP932) when it cannot be read.
+bool LoadKeptData(KeptTable& table, std::string& error);
 
 // A folder name for a table's name: its characters that a file name may
 // hold in CP932 (others become "_"), at most 64 bytes, never empty, "."

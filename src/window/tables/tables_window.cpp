@@ -272,7 +272,7 @@ void TablesWindow::ReadLibrary() {
 void TablesWindow::Reload() {
     const std::string shown = table_ >= 0 ? kept_.tables[size_t(table_)].folder : std::string();
     const int level = level_;
-    kept_ = LoadKeptTables();
+    kept_ = LoadKeptTables(false);  // each table's data when it is shown
     ReadLibrary();
     table_box_->clear();
     for (const KeptTable& t : kept_.tables) table_box_->addItem(Q(t.header.name));
@@ -292,8 +292,10 @@ void TablesWindow::SelectTable(int index) {
     table_box_->setCurrentIndex(index);
     groups_.clear();
     lamps_.clear();
+    table_problem_.clear();
     if (index >= 0) {
-        const KeptTable& t = kept_.tables[size_t(index)];
+        KeptTable& t = kept_.tables[size_t(index)];
+        if (!LoadKeptData(t, table_problem_)) t.data = TableData();
         groups_ = GroupByLevel(t.header, t.data, charts_);
         lamps_.reserve(groups_.size());
         for (const LevelGroup& g : groups_) lamps_.push_back(CountLamps(g, charts_));
@@ -344,6 +346,7 @@ void TablesWindow::ShowSummary() {
                        .arg(held)
                        .arg(groups_.size())
                        .arg(Q(t.updated), Q(t.source));
+    if (!table_problem_.empty()) text += QStringLiteral("\n") + FromCp932(table_problem_);
     if (!library_problem_.empty()) text += QStringLiteral("\n") + FromCp932(library_problem_);
     summary_->setText(text);
 }

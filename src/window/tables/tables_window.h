@@ -113,6 +113,7 @@ class TablesWindow : public QWidget {
     KeptTables kept_;
     ChartHashes charts_;
     std::string library_problem_;  // CP932; why nothing is held, when so
+    std::string table_problem_;    // CP932; why the shown table has no entries, when so
     int table_ = -1, level_ = -1;
     std::vector<LevelGroup> groups_;
     std::vector<LampCounts> lamps_;
