@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontComboBox>
 #include <QGroupBox>
@@ -28,6 +29,7 @@
 #include "window/main/main_window.h"
 #include "window/pages/jukebox_page.h"
 #include "window/pages/main_page.h"
+#include "window/tables/tables_window.h"
 #include "window/tree/folder_tree.h"
 #include "window/tree/folder_tree_ids.h"
 
@@ -161,6 +163,11 @@ TEST_F(EnglishWalk, NoJapaneseOnAnyPageMenuDialogOrMessage) {
     window.OnPlayOptions();
     WalkDialog("new player");
     static_cast<MainPage*>(window.PageAt(0))->OnNewPlayer();
+    // The tables window (its own window, over no tables) and its add dialog.
+    TablesWindow* tables = window.OpenTables();
+    ExpectEnglish(Collect(tables), "tables window");
+    WalkDialog("add table");
+    tables->AskToAddTable();
     // Items are looked up again before each command: a command may rebuild
     // the level it ran on.
     const auto root = [this] { return Item({"songs\\"}); };
@@ -185,7 +192,7 @@ TEST_F(EnglishWalk, NoJapaneseOnAnyPageMenuDialogOrMessage) {
     ui->AcceptAllMessages();
     window.JukeboxTab()->FullRescan();
 
-    EXPECT_EQ(dialogs.size(), 5u);
+    EXPECT_EQ(dialogs.size(), 6u);
     for (const auto& [name, texts] : dialogs) {
         EXPECT_FALSE(texts.empty()) << name;
         ExpectEnglish(texts, name);
@@ -206,11 +213,13 @@ class JapaneseWalk : public EnglishWalk {
 // tree's menus, the JUKEBOX1 buttons); Japanese gives back every text byte
 // for byte.
 TEST_F(JapaneseWalk, EnglishAndBackLeavesEveryJapaneseTextAsItWas) {
+    window.OpenTables();  // a window of its own, re-captioned with the others
     const Texts japanese = Collect(&window);
     size_t with_japanese = 0;
     for (const auto& [key, text] : japanese) with_japanese += HasJapanese(text);
     EXPECT_GT(with_japanese, 60u);
     window.OnLanguage(1);
+    QApplication::processEvents();  // the windows of their own take the change as an event
     const Texts english = Collect(&window);
     ExpectEnglish(english, "after choosing English");
     // The explanation the short English caption leaves out is its tooltip.
@@ -219,6 +228,7 @@ TEST_F(JapaneseWalk, EnglishAndBackLeavesEveryJapaneseTextAsItWas) {
     EXPECT_EQ(reload->toolTip().toStdString(),
               "Each folder is updated when it is opened (opening a folder takes a little longer).");
     window.OnLanguage(0);
+    QApplication::processEvents();
     EXPECT_EQ(Collect(&window), japanese);
 }
 

@@ -235,10 +235,11 @@ void TablesWindow::Recaption() {
     }
     legend += QStringLiteral("</tr></table>");
     legend_->setText(legend);
+    ShowSummary();
     if (table_ >= 0) {
         ShowLevels();
         ShowChanges();
-        ShowSummary();
+        ShowEntries();  // the lamp names
     }
 }
 
