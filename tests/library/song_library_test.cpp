@@ -5,6 +5,7 @@
 
 #include "library/chart_header.h"
 #include "library/file_hash.h"
+#include "library/library_hashes.h"
 #include "platform/database.h"
 #include "platform/transaction.h"
 #include "player/player_db.h"
@@ -260,6 +261,61 @@ TEST_F(SongLibraryTest, EntryExists) {
     EXPECT_TRUE(EntryExists("songs\\a.bms"));
     EXPECT_FALSE(EntryExists("songs\\b.bms"));
     EXPECT_FALSE(EntryExists(""));
+}
+
+}  // namespace
+}  // namespace qv5
+
+namespace qv5 {
+namespace {
+
+// The player's scores beside the charts' hashes, as the tables show them:
+// the lamp and the EX rate as the information panel's score line gives
+// them, for charts of the library only.
+TEST_F(SongLibraryTest, ChartScoresGiveTheLampAndRateOfTheScoreLine) {
+    OpenTestLibrary("abc");
+    const struct {
+        const char* hash;   // also the song row's, unless `in_song` is false
+        const char* score;  // clear, perfect, great, totalnotes; null: no score row
+        bool in_song;
+        int clear, rate;
+    } cases[] = {
+        {"00000000000000000000000000000001", "5,450,50,500", true, 5, 95},
+        {"00000000000000000000000000000002", "0,10,0,500", true, 0, -1},  // not played
+        {"00000000000000000000000000000003", "3,100,0,0", true, 3, -1},   // no note count
+        {"00000000000000000000000000000004", "9,1,0,1", true, 5, 100},    // past full combo
+        {"00000000000000000000000000000005", "-2,1,1,1", true, 0, -1},
+        {"00000000000000000000000000000006", nullptr, true, 0, -1},
+        {"00000000000000000000000000000007", "4,1,1,1", false, 0, -1},       // no chart of it
+        {"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA", "2,300,100,500", true, 2, 70},  // capitals
+    };
+    for (const auto& c : cases) {
+        if (c.in_song) {
+            ASSERT_TRUE(TestDb().Exec(std::string("INSERT INTO song(hash,path) VALUES('") + c.hash +
+                                      "','songs\\" + c.hash + ".bms')"));
+        }
+        if (c.score) {
+            ASSERT_TRUE(TestDb().Exec(
+                std::string("INSERT INTO score(hash,clear,perfect,great,totalnotes) VALUES('") +
+                c.hash + "'," + c.score + ")"));
+        }
+    }
+    ChartHashes charts;
+    std::string error;
+    ASSERT_TRUE(TestLibrary().ReadChartHashes(charts, error)) << error;
+    ASSERT_TRUE(TestLibrary().ReadChartScores(charts, error)) << error;
+    for (const auto& c : cases) {
+        const ChartScore s = charts.ScoreOf(*ParseMd5(c.hash));
+        EXPECT_EQ(s.clear, c.clear) << c.hash;
+        EXPECT_EQ(s.rate, c.rate) << c.hash;
+    }
+    // Without a player there are no scores, and that is no failure.
+    CloseTestLibrary();
+    OpenTestLibrary("");
+    ChartHashes unscored;
+    ASSERT_TRUE(TestLibrary().ReadChartHashes(unscored, error)) << error;
+    EXPECT_TRUE(TestLibrary().ReadChartScores(unscored, error)) << error;
+    EXPECT_EQ(unscored.ScoreOf(*ParseMd5(cases[0].hash)).clear, 0);
 }
 
 }  // namespace

@@ -10,10 +10,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <filesystem>
+#include <fstream>
 
 #include "config/config_file.h"
 #include "library/song_library.h"
@@ -263,6 +265,33 @@ TEST_F(TablesWindowTest, UpdateAndRemoveKeepSongDbFresh) {
     EXPECT_EQ(window->Levels()->topLevelItemCount(), 0);
     EXPECT_EQ(LevelFiles(), 0u);
     EXPECT_TRUE(LibraryIsFresh());
+    EXPECT_TRUE(ui->Exhausted());
+}
+
+// A kept table whose files were damaged since: its data is said when it is
+// shown, and a table that cannot be read at all is named; nothing else goes.
+TEST_F(TablesWindowTest, DamagedKeptTablesAreSaidAndTheOthersShown) {
+    AddByDialog();
+    server.Serve("/t/header.json", R"({"name":"Second","data_url":"data.json"})");
+    ui->AnswerMessage(MsgAnswer::Ok);
+    ASSERT_TRUE(window->AddTable(server.Url("/t/header.json")));
+    ASSERT_EQ(window->Tables().tables.size(), 2u);
+    const auto host = [&](size_t table, const char* file) {
+        return *WinPath(window->Tables().tables[table].folder).Join(file).ToHost();
+    };
+    const std::string first_data = host(0, "data.json"), second_header = host(1, "header.json");
+    const std::string unreadable = "Tables/" + window->Tables().tables[1].header.name;
+    std::ofstream(first_data, std::ios::binary | std::ios::trunc) << "[{\"level\":";
+    std::ofstream(second_header, std::ios::binary | std::ios::trunc) << "{}";
+    window->Reload();
+    ASSERT_EQ(window->Tables().tables.size(), 1u);  // the second cannot be read
+    window->SelectTable(0);
+    const std::string summary =
+        window->findChild<QLabel*>(QStringLiteral("summary"))->text().toStdString();
+    EXPECT_NE(summary.find("JSON"), std::string::npos) << summary;      // the data's fault
+    EXPECT_NE(summary.find(unreadable), std::string::npos) << summary;  // the other table
+    EXPECT_EQ(window->Levels()->topLevelItemCount(), 0);
+    EXPECT_EQ(window->Entries()->topLevelItemCount(), 0);
     EXPECT_TRUE(ui->Exhausted());
 }
 

@@ -332,11 +332,15 @@ void TablesWindow::ShowLevels() {
 }
 
 void TablesWindow::ShowSummary() {
+    // Kept tables that cannot be read are said under whatever is shown.
+    QString problems;
+    for (const std::string& p : kept_.problems) problems += QStringLiteral("\n") + FromCp932(p);
     if (table_ < 0) {
-        summary_->setText(
-            kept_.tables.empty()
+        const QString none =
+            kept_.tables.empty() && kept_.problems.empty()
                 ? tr("表がありません。「追加...」で難易度表の URL かファイルを指定してください。")
-                : QString());
+                : QString();
+        summary_->setText((none + problems).trimmed());
         return;
     }
     const KeptTable& t = kept_.tables[size_t(table_)];
@@ -349,7 +353,7 @@ void TablesWindow::ShowSummary() {
                        .arg(Q(t.updated), Q(t.source));
     if (!table_problem_.empty()) text += QStringLiteral("\n") + FromCp932(table_problem_);
     if (!library_problem_.empty()) text += QStringLiteral("\n") + FromCp932(library_problem_);
-    summary_->setText(text);
+    summary_->setText(text + problems);
 }
 
 void TablesWindow::ShowChanges() {
