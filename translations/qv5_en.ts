@@ -2220,11 +2220,11 @@ To change the title or similar, use the tag editor instead of editing the chart.
     </message>
     <message>
         <source>差分のページを開く</source>
-        <translation>Open the additional chart's page</translation>
+        <translation>Open the additional chart&apos;s page</translation>
     </message>
     <message>
         <source>表がありません。「追加...」で難易度表の URL かファイルを指定してください。</source>
-        <translation>No tables yet. Choose &quot;Add...&quot; and give a difficulty table's address or file.</translation>
+        <translation>No tables yet. Choose &quot;Add...&quot; and give a difficulty table&apos;s address or file.</translation>
     </message>
     <message>
         <source>%1 譜面中 %2 所持 · %3 レベル · 更新 %4 · %5</source>
@@ -2260,11 +2260,15 @@ To change the title or similar, use the tag editor instead of editing the chart.
     </message>
     <message>
         <source>難易度表のページ、header.json の URL、または保存したファイル:</source>
-        <translation>The table's page, the address of its header.json, or a saved file:</translation>
+        <translation>The table&apos;s page, the address of its header.json, or a saved file:</translation>
     </message>
     <message>
         <source>ファイル...</source>
         <translation>File...</translation>
+    </message>
+    <message>
+        <source>曲フォルダあり: %1</source>
+        <translation>song folder found: %1</translation>
     </message>
 </context>
 </TS>

@@ -113,6 +113,22 @@ bool SongLibrary::ReadChartHashes(ChartHashes& out, std::string& error) {
     return true;
 }
 
+bool SongLibrary::ReadSongTitles(std::vector<SongTitleRow>& out, std::string& error) {
+    Database& db = db_;
+    out.clear();
+    Statement s = db.Prepare("SELECT title, artist, path FROM song");
+    if (!s) {
+        error = db.LastError();
+        return false;
+    }
+    while (s.Step()) out.push_back({s.Text(0), s.Text(1), s.Text(2)});
+    if (s.Failed()) {
+        error = db.LastError();
+        return false;
+    }
+    return true;
+}
+
 bool SongLibrary::ReadChartScores(ChartHashes& charts, std::string& error) {
     Database& db = db_;
     if (!db.Prepare("SELECT 1 FROM scoredb.sqlite_master LIMIT 1")) return true;  // no player

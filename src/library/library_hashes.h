@@ -77,7 +77,14 @@ class ChartHashes {
     size_t used_ = 0;
 };
 
-// SongLibrary::ReadChartHashes fills it from every song row, and
+// A song row's title and artist (CP932, as stored: the header reader has
+// taken a bracketed suffix off the title already) and its path.
+struct SongTitleRow {
+    std::string title, artist, path;
+};
+
+// SongLibrary::ReadSongTitles reads them for every song row;
+// SongLibrary::ReadChartHashes fills ChartHashes from every song row, and
 // ReadChartScores adds the scores of the player's database.
 
 }  // namespace qv5

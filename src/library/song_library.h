@@ -18,6 +18,7 @@
 namespace qv5 {
 
 class ChartHashes;
+struct SongTitleRow;
 class Progress;
 
 inline constexpr const char* kDatabaseFolder = "QV5files\\Database";
@@ -168,6 +169,9 @@ class SongLibrary {
     // The attached player's scores of the charts `charts` holds (none
     // without a player). False with `error` when they cannot be read.
     bool ReadChartScores(ChartHashes& charts, std::string& error);
+    // Every chart's title, artist and path (the tables' look for a song
+    // folder of a missing entry).
+    bool ReadSongTitles(std::vector<SongTitleRow>& out, std::string& error);
 
     // Whether a write to song.db can be begun and committed now: false for a
     // read-only file or folder, or a lock another program keeps past the

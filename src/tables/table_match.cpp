@@ -4,6 +4,10 @@
 #include <charconv>
 #include <unordered_map>
 
+#include "library/difficulty.h"
+#include "platform/text.h"
+#include "platform/win_path.h"
+
 namespace qv5 {
 namespace {
 
@@ -86,6 +90,52 @@ LampCounts CountLamps(const LevelGroup& group, const ChartHashes& charts) {
     LampCounts counts;
     for (const TableEntry* e : group.entries) ++counts.count[int(LampOf(*e, charts))];
     return counts;
+}
+
+namespace {
+
+// A title and artist (CP932) as one key: ASCII case and blanks at the ends
+// do not count.
+std::string SongKey(std::string_view title, std::string_view artist) {
+    auto trimmed = [](std::string_view t) {
+        const size_t begin = t.find_first_not_of(" \t");
+        if (begin == std::string_view::npos) return std::string_view();
+        return t.substr(begin, t.find_last_not_of(" \t") - begin + 1);
+    };
+    std::string key;
+    key.reserve(title.size() + artist.size() + 1);
+    key += trimmed(title);
+    key += '\n';
+    key += trimmed(artist);
+    LowerAsciiInPlace(key);
+    return key;
+}
+
+}  // namespace
+
+void SongFoldersByTitle::Build(const std::vector<SongTitleRow>& rows) {
+    folders_.clear();
+    folders_.reserve(rows.size());
+    // The library's titles are stored without their bracketed suffix
+    // already: the header reader took it off.
+    for (const SongTitleRow& r : rows) {
+        if (r.title.empty()) continue;
+        const WinPath folder = WinPath(r.path).Parent().AsFolder();
+        auto [at, added] = folders_.emplace(SongKey(r.title, r.artist), folder.text());
+        if (!added && at->second != folder.text()) at->second.clear();  // several: none
+    }
+    built_ = true;
+}
+
+std::string SongFoldersByTitle::FolderOf(const TableEntry& entry) const {
+    if (entry.title.empty()) return {};
+    // The table's title is the chart's whole #TITLE: its suffix comes off as
+    // the header reader takes it off.
+    std::string stem, suffix;
+    std::int32_t difficulty = 0;
+    TitleDifficulty("#TITLE " + Utf8ToCp932Lossy(entry.title), "#TITLE", stem, suffix, difficulty);
+    const auto at = folders_.find(SongKey(stem, Utf8ToCp932Lossy(entry.artist)));
+    return at == folders_.end() ? std::string() : at->second;
 }
 
 std::vector<LevelGroup> GroupByLevel(const TableHeader& header, const TableData& data,

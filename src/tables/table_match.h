@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "library/library_hashes.h"
@@ -48,6 +49,23 @@ struct LampCounts {
     long Total() const;
 };
 LampCounts CountLamps(const LevelGroup& group, const ChartHashes& charts);
+
+// The song folders of the library by song: the folder holding the charts
+// of a title (its bracketed suffix taken off, as the header reader takes
+// it) and artist, for a missing entry whose song the player has, so that
+// only the additional chart is needed. A song whose charts lie in several
+// folders has none here: which one the chart belongs to is not known.
+class SongFoldersByTitle {
+  public:
+    void Build(const std::vector<SongTitleRow>& rows);
+    // The folder (CP932, folder form) of the entry's song; empty when none.
+    std::string FolderOf(const TableEntry& entry) const;
+    bool built() const { return built_; }
+
+  private:
+    std::unordered_map<std::string, std::string> folders_;  // key: see SongKey
+    bool built_ = false;
+};
 
 struct ChangedEntry {
     std::string md5, title;

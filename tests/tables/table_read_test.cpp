@@ -233,6 +233,38 @@ TEST(TableRead, WhatAnUpdateChanged) {
     EXPECT_EQ(ch.moved[0].from + ">" + ch.moved[0].level, "2>5");
 }
 
+// A missing entry's song folder: the one folder holding charts of its
+// title (bracketed suffix, ASCII case and end blanks aside) and artist.
+TEST(TableRead, SongFoldersByTitleAndArtist) {
+    const std::string senbon = "\x90\xE7\x96\x7B\x8D\xF7";  // 千本桜 in CP932
+    SongFoldersByTitle folders;
+    folders.Build({{"Song A", "art", "songs\\a\\1.bms"},
+                   {"Song A", "art", "songs\\a\\2.bme"},
+                   {"Song B", "x", "songs\\b1\\1.bms"},
+                   {"Song B", "x", "songs\\b2\\1.bms"},  // two folders of one song
+                   {senbon, "kurousa", "songs\\senbon\\h.bms"},
+                   {"", "nobody", "songs\\untitled\\u.bms"}});
+    const struct {
+        const char* title;
+        const char* artist;
+        const char* folder;
+    } cases[] = {
+        {"Song A [ANOTHER]", "art", "songs\\a\\"},
+        {" song a ", "ART", "songs\\a\\"},
+        {"Song A", "other", ""},
+        {"Song B", "x", ""},
+        {"\xE5\x8D\x83\xE6\x9C\xAC\xE6\xA1\x9C (HYPER)", "kurousa", "songs\\senbon\\"},
+        {"", "nobody", ""},
+        {"Song C", "art", ""},
+    };
+    for (const auto& c : cases) {
+        TableEntry e;
+        e.title = c.title;
+        e.artist = c.artist;
+        EXPECT_EQ(folders.FolderOf(e), c.folder) << c.title << " / " << c.artist;
+    }
+}
+
 TEST(TableRead, FolderNames) {
     const struct {
         std::string name;

@@ -89,6 +89,7 @@ class TablesWindowTest : public ::testing::Test {
                          R"(","title":"Only sha256"})");
         level1.push_back(Entry("2", md5[0], "held again"));
         level1.push_back(Entry("2", std::string(32, 'd'), "Missing two"));
+        level1.push_back(Entry("2", std::string(32, 'e'), "c7 [ANOTHER]"));  // c7's song
         SetData(level1);
         dlg.InitDialog();
         QAction* open = dlg.findChild<QAction*>(QStringLiteral("tablesAction"));
@@ -158,14 +159,14 @@ TEST_F(TablesWindowTest, LevelsCountTheLampsOfThePlayersScores) {
     EXPECT_TRUE(LibraryIsFresh());
 
     EXPECT_EQ(Column(window->Levels(), 0), (std::vector<std::string>{U8(u8"★1"), U8(u8"★2")}));
-    EXPECT_EQ(Column(window->Levels(), 1), (std::vector<std::string>{"8 / 11", "1 / 2"}));
+    EXPECT_EQ(Column(window->Levels(), 1), (std::vector<std::string>{"8 / 11", "1 / 3"}));
     // Level 1: three not held (two missing, one of sha256 only), c6 past
     // the full combo counted as one, c0 (lamp 0) and c7 (no score) not played.
     const struct {
         EntryLamp lamp;
         long level1, level2;
     } cases[] = {
-        {EntryLamp::NotHeld, 3, 1},   {EntryLamp::NotPlayed, 2, 1}, {EntryLamp::Failed, 1, 0},
+        {EntryLamp::NotHeld, 3, 2},   {EntryLamp::NotPlayed, 2, 1}, {EntryLamp::Failed, 1, 0},
         {EntryLamp::Easy, 1, 0},      {EntryLamp::Clear, 1, 0},     {EntryLamp::Hard, 1, 0},
         {EntryLamp::FullCombo, 2, 0},
     };
@@ -211,7 +212,10 @@ TEST_F(TablesWindowTest, LevelsCountTheLampsOfThePlayersScores) {
     window->SelectLevel(1);
     window->SetEntryFilter(EntryFilter::All);
     EXPECT_EQ(Column(window->Entries(), 1),
-              (std::vector<std::string>{"held again", "Missing two"}));
+              (std::vector<std::string>{"held again", "Missing two", "c7 [ANOTHER]"}));
+    // Only the additional chart of c7's song is missing: its folder is named.
+    EXPECT_EQ(Column(window->Entries(), 4)[1], "");
+    EXPECT_EQ(Column(window->Entries(), 4)[2], U8(u8"曲フォルダあり: songs\\s\\"));
 }
 
 TEST_F(TablesWindowTest, EntriesOpenTheirPagesAndPlay) {

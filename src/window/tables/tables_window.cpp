@@ -262,6 +262,7 @@ void TablesWindow::SaveSettings() const {
 
 void TablesWindow::ReadLibrary() {
     charts_.clear();
+    song_folders_ = SongFoldersByTitle();  // read again when a missing entry is shown
     library_problem_.clear();
     std::string error;
     if (!library_.ReadChartHashes(charts_, error) || !library_.ReadChartScores(charts_, error)) {
@@ -426,7 +427,17 @@ void TablesWindow::ShowEntries() {
         const int rate = RateOf(*e, charts_);
         if (rate >= 0) item->setText(kEntryRate, QStringLiteral("%1%").arg(rate));
         item->setTextAlignment(kEntryRate, Qt::AlignRight | Qt::AlignVCenter);
-        item->setText(kEntryWhere, where.empty() ? Q(e->comment) : Q(where));
+        // A missing entry of a song the player has: only its chart is needed.
+        QString place = Q(where.empty() ? e->comment : where);
+        if (where.empty() && e->key == EntryKey::Md5) {
+            const std::string folder = SongFolderOf(*e);
+            if (!folder.empty()) {
+                place = tr("曲フォルダあり: %1").arg(FromCp932(folder)) +
+                        (e->comment.empty() ? QString() : QStringLiteral("; ") + Q(e->comment));
+                item->setToolTip(kEntryWhere, place);
+            }
+        }
+        item->setText(kEntryWhere, place);
         if (where.empty() && !e->url.empty()) item->setToolTip(kEntryTitle, Q(e->url));
         item->setData(kEntryLamp, kEntryRole, qlonglong(shown_.size()));
         shown_.push_back(e);
@@ -437,6 +448,16 @@ void TablesWindow::ShowEntries() {
 
 const TableEntry* TablesWindow::EntryOf(int row) const {
     return row >= 0 && row < int(shown_.size()) ? shown_[size_t(row)] : nullptr;
+}
+
+std::string TablesWindow::SongFolderOf(const TableEntry& entry) {
+    if (!song_folders_.built()) {
+        std::vector<SongTitleRow> rows;
+        std::string error;
+        library_.ReadSongTitles(rows, error);  // unread: no folder is found
+        song_folders_.Build(rows);
+    }
+    return song_folders_.FolderOf(entry);
 }
 
 std::string TablesWindow::HeldPathOf(int row) const {
@@ -454,7 +475,7 @@ void TablesWindow::ShowEntryMenu(const QPoint& at) {
     const TableEntry* e = EntryOf(row);
     const bool held = !HeldPathOf(row).empty();
     actions_[0]->setEnabled(held);
-    actions_[1]->setEnabled(held);
+    actions_[1]->setEnabled(held || (e && e->key == EntryKey::Md5 && !SongFolderOf(*e).empty()));
     actions_[2]->setEnabled(e && WebAddress(e->url));
     actions_[3]->setEnabled(e && WebAddress(e->url_diff));
     QMenu menu(this);
@@ -472,7 +493,10 @@ void TablesWindow::PlayEntry(int row) {
 }
 
 void TablesWindow::ShowEntryInTree(int row) {
-    const std::string path = HeldPathOf(row);
+    // A missing chart of a song the player has: the song's folder.
+    const TableEntry* e = EntryOf(row);
+    std::string path = HeldPathOf(row);
+    if (path.empty() && e && e->key == EntryKey::Md5) path = SongFolderOf(*e);
     if (!path.empty() && hooks.show_in_tree) hooks.show_in_tree(path);
 }
 

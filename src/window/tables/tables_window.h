@@ -105,6 +105,7 @@ class TablesWindow : public QWidget {
     void ShowEntryMenu(const QPoint& at);
     const TableEntry* EntryOf(int row) const;
     std::string HeldPathOf(int row) const;
+    std::string SongFolderOf(const TableEntry& entry);
     std::unique_ptr<Progress> OpenProgress(const std::string& title) const;
     void AfterJob(const std::string& select_folder);
     void SaveSettings() const;
@@ -112,6 +113,7 @@ class TablesWindow : public QWidget {
     SongLibrary& library_;
     KeptTables kept_;
     ChartHashes charts_;
+    SongFoldersByTitle song_folders_;  // read on first need
     std::string library_problem_;  // CP932; why nothing is held, when so
     std::string table_problem_;    // CP932; why the shown table has no entries, when so
     int table_ = -1, level_ = -1;
