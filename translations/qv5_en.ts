@@ -1988,6 +1988,10 @@ To change the title or similar, use the tag editor instead of editing the chart.
         <source>スコア</source>
         <translation>Score</translation>
     </message>
+    <message>
+        <source>表</source>
+        <translation>Tables</translation>
+    </message>
 </context>
 <context>
     <name>qv5::SongListWindow</name>
@@ -2061,6 +2065,10 @@ To change the title or similar, use the tag editor instead of editing the chart.
             <numerusform>%1 / %n chart</numerusform>
             <numerusform>%1 / %n charts</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>表:</source>
+        <translation>Table:</translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "library/song_list.h"
+#include "window/song_list/song_list_levels.h"
 
 class QCheckBox;
 class QComboBox;
@@ -49,13 +50,21 @@ class SongListWindow : public QWidget {
     // changed since the list was read (or always with `force`); else looks
     // again whether the charts' files are there, as their rows are shown.
     void FollowLibrary(bool force = false);
+    // Reads the kept tables again (after a table was added, updated or
+    // removed); FollowLibrary does it too when their files changed.
+    void ReloadTables();
     // The filter as the controls set it.
     SongFilter CurrentFilter() const;
+    LevelFilter CurrentLevelFilter() const;
     void SetFilterControls(const SongFilter& filter);
 
     SongListModel* Model() const { return model_; }
     QTableView* View() const { return view_; }
     QLineEdit* FilterEdit() const { return filter_edit_; }
+    // The filter by table: "any" first, then the kept tables; and the
+    // chosen table's levels, "any" first.
+    QComboBox* TableBox() const { return table_; }
+    QComboBox* TableLevelBox() const { return table_level_; }
     QString CountText() const;
     // The chart commands on a shown row.
     void Play(int row);
@@ -74,6 +83,11 @@ class SongListWindow : public QWidget {
   private:
     void Recaption();
     void ApplyFilter();
+    // The table boxes for the tables read, showing the table and level
+    // chosen last when they are there.
+    void FillTableBoxes();
+    void FillTableLevelBox();
+    void WatchTables();
     void ShowCount();
     void ShowMenu(const QPoint& at);
     void SaveSettings() const;
@@ -87,18 +101,24 @@ class SongListWindow : public QWidget {
     QSpinBox* level_min_;
     QSpinBox* level_max_;
     QComboBox* difficulty_;
+    QComboBox* table_;
+    QComboBox* table_level_;
     QCheckBox* favorites_;
     QCheckBox* not_played_;
     QCheckBox* not_cleared_;
     QCheckBox* new_;
     QLabel* count_;
-    std::array<QLabel*, 4> labels_{};
+    std::array<QLabel*, 5> labels_{};
     std::array<QAction*, 5> actions_{};
     QFileSystemWatcher watcher_;
     QTimer settle_;
     // Modification times and sizes of song.db, tag.db and the player's file
     // when the list was read.
     std::array<std::int64_t, 6> stamp_{};
+    std::string tables_stamp_;  // KeptTablesStamp() when the tables were read
+    // The table's name and level (UTF-8) chosen last, kept while a table
+    // is away: an update replaces its folder.
+    QString table_choice_, level_choice_;
     bool loaded_ = false;
     SongLibrary& library_;
 };
