@@ -269,6 +269,8 @@ TEST_F(SongListWindowTest, TheTablesColumnAndFilterShowTheKeptTablesLevels) {
     // Seen when the window is next activated, as the tables' files changed.
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(list, &activate);
+    for (int waited = 0; waited < 10000 && list->ReadingTables(); waited += 10) QTest::qWait(10);
+    ASSERT_FALSE(list->ReadingTables());
 
     const struct {
         const char* path;

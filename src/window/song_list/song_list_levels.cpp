@@ -33,22 +33,18 @@ std::string KeptTablesStamp() {
     return stamp;
 }
 
-void ChartLevels::ReadTables() {
-    tables_.clear();
-    first_.clear();
-    levels_.clear();
-    offsets_.clear();
-    ids_.clear();
+LevelTables ReadLevelTables() {
+    LevelTables out;
     const ChartHashes none;  // only the grouping is wanted here, not what is held
     for (const KeptTable& kept : LoadKeptTables().tables) {
-        const auto table = static_cast<std::uint32_t>(tables_.size());
-        ListedTable& listed = tables_.emplace_back();
+        const auto table = static_cast<std::uint32_t>(out.tables.size());
+        ListedTable& listed = out.tables.emplace_back();
         listed.name = kept.header.name;
         listed.symbol = kept.header.symbol;
-        first_.push_back(static_cast<std::uint32_t>(levels_.size()));
+        out.first.push_back(static_cast<std::uint32_t>(out.levels.size()));
         for (const LevelGroup& group : GroupByLevel(kept.header, kept.data, none)) {
             listed.levels.push_back(group.level);
-            Level& level = levels_.emplace_back();
+            LevelTables::Level& level = out.levels.emplace_back();
             level.table = table;
             level.text = kept.header.symbol + group.level;
             level.md5s.reserve(group.entries.size());
@@ -56,13 +52,21 @@ void ChartLevels::ReadTables() {
                 if (entry->key == EntryKey::Md5) level.md5s.push_back(entry->md5_key);
         }
     }
-    first_.push_back(static_cast<std::uint32_t>(levels_.size()));
+    out.first.push_back(static_cast<std::uint32_t>(out.levels.size()));
+    return out;
+}
+
+void ChartLevels::SetTables(LevelTables tables) {
+    read_ = std::move(tables);
+    offsets_.clear();
+    ids_.clear();
 }
 
 bool ChartLevels::Match(SongLibrary& library, const SongTable& rows) {
     offsets_.assign(rows.size() + 1, 0);
     ids_.clear();
-    if (levels_.empty() || rows.size() == 0) return true;
+    const auto& levels = read_.levels;
+    if (levels.empty() || rows.size() == 0) return true;
     ChartHashes charts;
     std::string error;
     if (!library.ReadChartHashes(charts, error)) return false;
@@ -71,15 +75,20 @@ bool ChartLevels::Match(SongLibrary& library, const SongTable& rows) {
     for (size_t i = 0; i < rows.size(); ++i)
         by_path.emplace(rows.Text(i, SongText::Path), static_cast<std::uint32_t>(i));
     std::vector<std::pair<std::uint32_t, std::uint32_t>> listed;  // row, level
-    for (size_t id = 0; id < levels_.size(); ++id) {
-        const std::vector<Md5Key>& md5s = levels_[id].md5s;
+    std::string utf8;
+    for (size_t id = 0; id < levels.size(); ++id) {
+        const std::vector<Md5Key>& md5s = levels[id].md5s;
         for (size_t k = 0; k < md5s.size(); ++k) {
             // Tables of thousands of entries: the misses of a large library's
             // hash table overlap when they are asked for a few ahead.
             if (k + 8 < md5s.size()) charts.Prefetch(md5s[k + 8]);
             for (const std::string& path : charts.PathsOf(md5s[k])) {
-                // The rows hold their paths as UTF-8, hashes as stored (CP932).
-                const auto row = by_path.find(Cp932ToUtf8(path));
+                // The rows hold their paths as UTF-8, hashes as stored (CP932);
+                // most are ASCII, the same in both.
+                const bool ascii =
+                    std::all_of(path.begin(), path.end(), [](char c) { return (c & 0x80) == 0; });
+                if (!ascii) utf8 = Cp932ToUtf8(path);
+                const auto row = by_path.find(ascii ? std::string_view(path) : utf8);
                 if (row != by_path.end())
                     listed.emplace_back(row->second, static_cast<std::uint32_t>(id));
             }
@@ -102,15 +111,15 @@ std::string ChartLevels::Text(std::uint32_t row) const {
     if (size_t(row) + 1 >= offsets_.size()) return text;
     for (std::uint32_t i = offsets_[row]; i < offsets_[row + 1]; ++i) {
         if (!text.empty()) text += ' ';
-        text += levels_[ids_[i]].text;
+        text += read_.levels[ids_[i]].text;
     }
     return text;
 }
 
 bool ChartLevels::Listed(std::uint32_t row, int table, int level) const {
-    if (table < 0 || size_t(table) >= tables_.size() || size_t(row) + 1 >= offsets_.size())
+    if (table < 0 || size_t(table) >= read_.tables.size() || size_t(row) + 1 >= offsets_.size())
         return false;
-    const std::uint32_t low = first_[size_t(table)], high = first_[size_t(table) + 1];
+    const std::uint32_t low = read_.first[size_t(table)], high = read_.first[size_t(table) + 1];
     if (level >= 0 && low + std::uint32_t(level) >= high) return false;
     for (std::uint32_t i = offsets_[row]; i < offsets_[row + 1]; ++i) {
         const std::uint32_t id = ids_[i];
@@ -138,8 +147,8 @@ void ChartLevels::Sort(std::vector<std::uint32_t>& order, bool descending) const
 
 size_t ChartLevels::MemoryBytes() const {
     size_t bytes =
-        (offsets_.capacity() + ids_.capacity() + first_.capacity()) * sizeof(std::uint32_t);
-    for (const Level& level : levels_)
+        (offsets_.capacity() + ids_.capacity() + read_.first.capacity()) * sizeof(std::uint32_t);
+    for (const LevelTables::Level& level : read_.levels)
         bytes += sizeof level + level.text.capacity() + level.md5s.capacity() * sizeof(Md5Key);
     return bytes;
 }

@@ -29,20 +29,37 @@ struct LevelFilter {
     bool operator==(const LevelFilter&) const = default;
 };
 
+// The kept tables' levels, each with the md5s it lists; levels of every
+// table numbered in one run, tables in kept order, so that a chart's
+// ascending numbers are its levels in shown order.
+struct LevelTables {
+    struct Level {
+        std::uint32_t table;
+        std::string text;  // the table's symbol and the level
+        std::vector<Md5Key> md5s;
+    };
+    std::vector<ListedTable> tables;
+    std::vector<std::uint32_t> first;  // per table, the number of its first level; then the end
+    std::vector<Level> levels;
+};
+// Reads the kept tables (LoadKeptTables). Only files are read: it may run
+// on a thread of its own.
+LevelTables ReadLevelTables();
+
 // What the kept tables' files are now: the folders and their state files,
 // which every keep, update and removal rewrites.
 std::string KeptTablesStamp();
 
 class ChartLevels {
   public:
-    // Reads the kept tables again (LoadKeptTables); the rows are matched
-    // again by Match.
-    void ReadTables();
+    // Takes tables read by ReadLevelTables; the rows are matched again by
+    // Match.
+    void SetTables(LevelTables tables);
     // Lays the tables over `rows`, reading song.db's hashes when a table is
     // kept. False when they cannot be read (no row is then listed).
     bool Match(SongLibrary& library, const SongTable& rows);
 
-    const std::vector<ListedTable>& Tables() const { return tables_; }
+    const std::vector<ListedTable>& Tables() const { return read_.tables; }
     // The levels of a row, tables in kept order: "★12 sl3".
     std::string Text(std::uint32_t row) const;
     // Whether the row is listed at the table (its index in Tables()) and at
@@ -55,16 +72,7 @@ class ChartLevels {
     size_t MemoryBytes() const;
 
   private:
-    // Levels of every table numbered in one run, tables in kept order, so
-    // that a row's ascending numbers are its levels in shown order.
-    struct Level {
-        std::uint32_t table;
-        std::string text;  // the table's symbol and the level
-        std::vector<Md5Key> md5s;
-    };
-    std::vector<ListedTable> tables_;
-    std::vector<std::uint32_t> first_;  // per table, the number of its first level
-    std::vector<Level> levels_;
+    LevelTables read_;
     // Per row, its level numbers: ids_[offsets_[row] .. offsets_[row + 1]).
     std::vector<std::uint32_t> offsets_, ids_;
 };

@@ -22,20 +22,12 @@ bool SongListModel::Reload(SongLibrary& library) {
     return ok;
 }
 
-void SongListModel::ReloadTables(SongLibrary& library) {
+void SongListModel::SetTables(LevelTables tables, SongLibrary& library) {
     beginResetModel();
-    levels_.ReadTables();
+    levels_.SetTables(std::move(tables));
     levels_.Match(library, table_);
     level_filter_ = {};
     if (by_tables_) Resort();
-    Refilter();
-    endResetModel();
-}
-
-void SongListModel::ReadTables() {
-    beginResetModel();
-    levels_.ReadTables();
-    level_filter_ = {};
     Refilter();
     endResetModel();
 }

@@ -25,11 +25,9 @@ class SongListModel : public QAbstractTableModel {
     // Reads the library again and lays the tables over it, keeping sort and
     // filter. False when it could not be read (the list is then empty).
     bool Reload(SongLibrary& library);
-    // Reads the kept tables again and lays them over the rows held; or only
-    // reads them, for a Reload that follows. The filter by table is then
-    // cleared: the tables' indexes are new.
-    void ReloadTables(SongLibrary& library);
-    void ReadTables();
+    // Lays tables read by ReadLevelTables over the rows held. The filter by
+    // table is cleared: the tables' indexes are new.
+    void SetTables(LevelTables tables, SongLibrary& library);
     void SetFilter(const SongFilter& filter, const LevelFilter& levels);
     const SongFilter& Filter() const { return filter_; }
     // The library's column sorted by, unless SortedByTables().

@@ -192,6 +192,7 @@ SongListWindow::SongListWindow(SongLibrary& library, QWidget* parent)
 
 SongListWindow::~SongListWindow() {
     SaveSettings();
+    if (tables_read_.valid()) tables_read_.wait();
 }
 
 void SongListWindow::Recaption() {
@@ -272,22 +273,16 @@ void SongListWindow::FollowLibrary(bool force) {
         model_->RecheckFiles();
         return;
     }
+    // Started first: the tables are read while the rows are.
+    if (tables_changed) ReloadTables();
     if (!rows_changed) {
-        ReloadTables();
+        model_->RecheckFiles();
         return;
     }
     const std::string selected = PathOf(view_->currentIndex().row());
     stamp_ = stamp;
     loaded_ = true;
-    if (tables_changed) {
-        // Matched by the reload that follows, not twice.
-        tables_stamp_ = KeptTablesStamp();
-        model_->ReadTables();
-        FillTableBoxes();
-        WatchTables();
-    }
     model_->Reload(library_);
-    if (tables_changed) ApplyFilter();  // the boxes' table, read again
     if (!selected.empty()) {
         const int row = model_->RowOf(WinPath(selected));
         if (row >= 0) view_->setCurrentIndex(model_->index(row, 0));
@@ -296,9 +291,25 @@ void SongListWindow::FollowLibrary(bool force) {
 }
 
 void SongListWindow::ReloadTables() {
-    const std::string selected = PathOf(view_->currentIndex().row());
+    if (tables_read_.valid()) {
+        read_again_ = true;
+        return;
+    }
     tables_stamp_ = KeptTablesStamp();
-    model_->ReloadTables(library_);
+    tables_read_ = std::async(std::launch::async, [this] {
+        LevelTables read = ReadLevelTables();
+        // Dropped with the window: the destructor waits for this thread, and
+        // a window's posted calls go with it.
+        QMetaObject::invokeMethod(this, &SongListWindow::TakeTables, Qt::QueuedConnection);
+        return read;
+    });
+}
+
+void SongListWindow::TakeTables() {
+    if (!tables_read_.valid()) return;
+    LevelTables read = tables_read_.get();
+    const std::string selected = PathOf(view_->currentIndex().row());
+    model_->SetTables(std::move(read), library_);
     FillTableBoxes();
     WatchTables();
     ApplyFilter();
@@ -307,6 +318,10 @@ void SongListWindow::ReloadTables() {
         if (row >= 0) view_->setCurrentIndex(model_->index(row, 0));
     }
     ShowCount();
+    if (read_again_) {
+        read_again_ = false;
+        ReloadTables();
+    }
 }
 
 void SongListWindow::WatchTables() {

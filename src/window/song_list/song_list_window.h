@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <string>
 
 #include "library/song_list.h"
@@ -51,8 +52,12 @@ class SongListWindow : public QWidget {
     // again whether the charts' files are there, as their rows are shown.
     void FollowLibrary(bool force = false);
     // Reads the kept tables again (after a table was added, updated or
-    // removed); FollowLibrary does it too when their files changed.
+    // removed); FollowLibrary does it too when their files changed. They are
+    // read on a thread of their own, as tables of thousands of entries take
+    // longer to read than the list's rows: the list opens without waiting,
+    // and its Tables column and filter follow once they are read.
     void ReloadTables();
+    bool ReadingTables() const { return tables_read_.valid(); }
     // The filter as the controls set it.
     SongFilter CurrentFilter() const;
     LevelFilter CurrentLevelFilter() const;
@@ -88,6 +93,8 @@ class SongListWindow : public QWidget {
     void FillTableBoxes();
     void FillTableLevelBox();
     void WatchTables();
+    // On the window's thread, when the reading thread is done.
+    void TakeTables();
     void ShowCount();
     void ShowMenu(const QPoint& at);
     void SaveSettings() const;
@@ -116,6 +123,8 @@ class SongListWindow : public QWidget {
     // when the list was read.
     std::array<std::int64_t, 6> stamp_{};
     std::string tables_stamp_;  // KeptTablesStamp() when the tables were read
+    std::future<LevelTables> tables_read_;
+    bool read_again_ = false;  // the tables changed while they were read
     // The table's name and level (UTF-8) chosen last, kept while a table
     // is away: an update replaces its folder.
     QString table_choice_, level_choice_;
