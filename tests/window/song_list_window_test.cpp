@@ -313,6 +313,17 @@ TEST_F(SongListWindowTest, TheTablesColumnAndFilterShowTheKeptTablesLevels) {
             shown.push_back(Cell(row, SongColumn::Path));
         EXPECT_EQ(shown, f.shown);
     }
+    // Remembered by name, and chosen again once a new window has read the
+    // tables.
+    list->close();
+    {
+        SongListWindow again(dlg.Library());
+        for (int waited = 0; waited < 10000 && again.ReadingTables(); waited += 10)
+            QTest::qWait(10);
+        EXPECT_EQ(again.TableBox()->currentData().toString().toStdString(), "Satellite");
+        EXPECT_EQ(again.TableLevelBox()->currentData().toString().toStdString(), "3");
+        EXPECT_EQ(again.Model()->rowCount(), 1);
+    }
     // By the column: the levels in shown order, a chart of none last.
     list->TableBox()->setCurrentIndex(0);
     list->View()->sortByColumn(kTablesColumn, Qt::AscendingOrder);
