@@ -265,7 +265,15 @@ TEST_F(SongListWindowTest, TheTablesColumnAndFilterShowTheKeptTablesLevels) {
     KeepTestTable(
         U8(u8R"({"name":"Insane","symbol":"★","data_url":"d.json","level_order":["13","12"]})"),
         {{easy, "12"}, {deep, "12"}, {easy, "13"}, {Chart("Not Held"), "12"}});
-    KeepTestTable(R"({"name":"Satellite","symbol":"sl","data_url":"d.json"})", {{deep, "3"}});
+    // Its path is not ASCII: song.db's hashes hold it in CP932, the rows in UTF-8.
+    const std::string pack = Chart("Pack Song");
+    game.WriteFile(U8(u8"songs/pack/ソング.bms"), pack);
+    OpenTestLibrary("player");
+    ASSERT_TRUE(TestRefresh("songs\\"));
+    CloseTestLibrary();
+    list->FollowLibrary(true);
+    KeepTestTable(R"({"name":"Satellite","symbol":"sl","data_url":"d.json"})",
+                  {{deep, "3"}, {pack, "3"}});
     // Seen when the window is next activated, as the tables' files changed.
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(list, &activate);
@@ -273,12 +281,12 @@ TEST_F(SongListWindowTest, TheTablesColumnAndFilterShowTheKeptTablesLevels) {
     ASSERT_FALSE(list->ReadingTables());
 
     const struct {
-        const char* path;
-        std::string shown;
+        std::string path, shown;
     } cells[] = {
         {"songs\\a\\b\\deep.bms", U8(u8"★12 sl3")},  // two tables
         {"songs\\c\\easy.bms", U8(u8"★13 ★12")},     // two levels, in the table's order
         {"songs\\c\\utf.bms", ""},                   // none
+        {Sj(u8"songs\\pack\\ソング.bms"), "sl3"},
     };
     for (const auto& c : cells)
         EXPECT_EQ(list->Model()
@@ -292,12 +300,15 @@ TEST_F(SongListWindowTest, TheTablesColumnAndFilterShowTheKeptTablesLevels) {
         const char *table, *level;
         std::vector<std::string> shown;  // by path
     } filters[] = {
-        {"", "", {"songs\\a\\b\\deep.bms", "songs\\c\\easy.bms", "songs\\c\\utf.bms"}},
+        {"",
+         "",
+         {"songs\\a\\b\\deep.bms", "songs\\c\\easy.bms", "songs\\c\\utf.bms",
+          U8(u8"songs\\pack\\ソング.bms")}},
         {"Insane", "", {"songs\\a\\b\\deep.bms", "songs\\c\\easy.bms"}},
         {"Insane", "13", {"songs\\c\\easy.bms"}},
         {"Insane", "12", {"songs\\a\\b\\deep.bms", "songs\\c\\easy.bms"}},
-        {"Satellite", "", {"songs\\a\\b\\deep.bms"}},
-        {"Satellite", "3", {"songs\\a\\b\\deep.bms"}},
+        {"Satellite", "", {"songs\\a\\b\\deep.bms", U8(u8"songs\\pack\\ソング.bms")}},
+        {"Satellite", "3", {"songs\\a\\b\\deep.bms", U8(u8"songs\\pack\\ソング.bms")}},
     };
     list->View()->sortByColumn(static_cast<int>(SongColumn::Path), Qt::AscendingOrder);
     for (const auto& f : filters) {
@@ -322,13 +333,13 @@ TEST_F(SongListWindowTest, TheTablesColumnAndFilterShowTheKeptTablesLevels) {
             QTest::qWait(10);
         EXPECT_EQ(again.TableBox()->currentData().toString().toStdString(), "Satellite");
         EXPECT_EQ(again.TableLevelBox()->currentData().toString().toStdString(), "3");
-        EXPECT_EQ(again.Model()->rowCount(), 1);
+        EXPECT_EQ(again.Model()->rowCount(), 2);
     }
     // By the column: the levels in shown order, a chart of none last.
     list->TableBox()->setCurrentIndex(0);
     list->View()->sortByColumn(kTablesColumn, Qt::AscendingOrder);
     EXPECT_EQ(Cell(0, SongColumn::Path), "songs\\c\\easy.bms");
-    EXPECT_EQ(Cell(2, SongColumn::Path), "songs\\c\\utf.bms");
+    EXPECT_EQ(Cell(3, SongColumn::Path), "songs\\c\\utf.bms");
 }
 
 TEST_F(SongListWindowTest, CaptionsFollowTheLanguage) {

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <climits>
 #include <ctime>
+#include <exception>
 
 #include "config/config_record.h"
 #include "library/song_library.h"
@@ -297,17 +298,28 @@ void SongListWindow::ReloadTables() {
     }
     tables_stamp_ = KeptTablesStamp();
     tables_read_ = std::async(std::launch::async, [this] {
-        LevelTables read = ReadLevelTables();
-        // Dropped with the window: the destructor waits for this thread, and
-        // a window's posted calls go with it.
-        QMetaObject::invokeMethod(this, &SongListWindow::TakeTables, Qt::QueuedConnection);
-        return read;
+        // Posted however the read ends, so that the window takes what it
+        // gave. Dropped with the window: the destructor waits for this
+        // thread, and a window's posted calls go with it.
+        struct Post {
+            SongListWindow* window;
+            ~Post() {
+                QMetaObject::invokeMethod(window, &SongListWindow::TakeTables,
+                                          Qt::QueuedConnection);
+            }
+        } post{this};
+        return ReadLevelTables();
     });
 }
 
 void SongListWindow::TakeTables() {
     if (!tables_read_.valid()) return;
-    LevelTables read = tables_read_.get();
+    LevelTables read;
+    try {
+        read = tables_read_.get();
+    } catch (const std::exception&) {
+        // Out of memory for the tables: the list stays, without them.
+    }
     const std::string selected = PathOf(view_->currentIndex().row());
     model_->SetTables(std::move(read), library_);
     FillTableBoxes();
