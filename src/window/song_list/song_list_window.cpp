@@ -292,10 +292,19 @@ void SongListWindow::FollowLibrary(bool force) {
 }
 
 void SongListWindow::ReloadTables() {
+    if (read_pending_) return;  // it will read the tables as they are then
     if (tables_read_.valid()) {
         read_again_ = true;
         return;
     }
+    read_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        read_pending_ = false;
+        StartReadingTables();
+    });
+}
+
+void SongListWindow::StartReadingTables() {
     tables_stamp_ = KeptTablesStamp();
     tables_read_ = std::async(std::launch::async, [this] {
         // Posted however the read ends, so that the window takes what it

@@ -55,9 +55,11 @@ class SongListWindow : public QWidget {
     // removed); FollowLibrary does it too when their files changed. They are
     // read on a thread of their own, as tables of thousands of entries take
     // longer to read than the list's rows: the list opens without waiting,
-    // and its Tables column and filter follow once they are read.
+    // and its Tables column and filter follow once they are read. The read
+    // starts after the events in hand (the first paint of the rows among
+    // them), so that it does not take a core from it on a busy machine.
     void ReloadTables();
-    bool ReadingTables() const { return tables_read_.valid(); }
+    bool ReadingTables() const { return read_pending_ || tables_read_.valid(); }
     // The filter as the controls set it.
     SongFilter CurrentFilter() const;
     LevelFilter CurrentLevelFilter() const;
@@ -94,6 +96,7 @@ class SongListWindow : public QWidget {
     void FillTableLevelBox();
     void WatchTables();
     // On the window's thread, when the reading thread is done.
+    void StartReadingTables();
     void TakeTables();
     void ShowCount();
     void ShowMenu(const QPoint& at);
@@ -124,7 +127,8 @@ class SongListWindow : public QWidget {
     std::array<std::int64_t, 6> stamp_{};
     std::string tables_stamp_;  // KeptTablesStamp() when the tables were read
     std::future<LevelTables> tables_read_;
-    bool read_again_ = false;  // the tables changed while they were read
+    bool read_pending_ = false;  // a read is to start
+    bool read_again_ = false;    // the tables changed while they were read
     // The table's name and level (UTF-8) chosen last, kept while a table
     // is away: an update replaces its folder.
     QString table_choice_, level_choice_;
