@@ -7,7 +7,9 @@
 //   keystroke one more letter typed into the filter box (goal: at most 0.5x);
 //   memory    the model's bytes against the bytes of the song table's texts
 //             (goal: below 2x).
-// Usage: song_list_bench [CHARTS] [RUNS]
+// With TABLES, that many kept tables of 5,000 entries each (12 levels, nine
+// entries in ten held) are laid over the rows: their cost is in the open.
+// Usage: song_list_bench [CHARTS] [RUNS] [TABLES]
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -28,6 +30,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/win_path.h"
+#include "tables/table_store.h"
 #include "window/song_list/song_list_model.h"
 #include "window/song_list/song_list_window.h"
 
@@ -40,6 +43,14 @@ static qv5::SongLibrary& BenchLibrary() {
 namespace {
 
 using qv5::Sj;
+
+// The hash of the library's chart `i`.
+std::string HashOf(int i) {
+    char hash[40];
+    std::snprintf(hash, sizeof hash, "%08x%08x%08x%08x", i * 2654435761u, i * 40503u + 7,
+                  i ^ 0x5bd1e995, i * 97u);
+    return hash;
+}
 
 // A chart written in UTF-8 whose title has bytes without a Shift-JIS
 // meaning: the library stored U+FFFD for them, and only the file on disk
@@ -76,9 +87,7 @@ bool FillLibrary(int charts) {
     qv5::Statement score =
         db.Prepare("INSERT INTO score (hash,clear,perfect,great,totalnotes) VALUES(?,?,?,?,?)");
     for (int i = 0; i < charts; ++i) {
-        char hash[40];
-        std::snprintf(hash, sizeof hash, "%08x%08x%08x%08x", i * 2654435761u, i * 40503u + 7,
-                      i ^ 0x5bd1e995, i * 97u);
+        const std::string hash = HashOf(i);
         const int song = i / 5;
         const bool written_in_utf8 = i % 17 == 0;
         std::string title = written_in_utf8 ? utf8[song % 2] + " " + std::to_string(song)
@@ -91,18 +100,48 @@ bool FillLibrary(int charts) {
         if (written_in_utf8 &&
             !WriteUtf8Chart(qv5::WinPath(path), title, static_cast<std::uint32_t>(i)))
             return false;
-        s.ExecuteRow(std::string(hash), title, "[HYPER]", "Genre " + std::to_string(song % 50),
+        s.ExecuteRow(hash, title, "[HYPER]", "Genre " + std::to_string(song % 50),
                      "Artist " + std::to_string(song % 700), "obj: someone", 1 + i % 12,
                      1700000000 + i, path, qv5::PathKey(folder), "stage.bmp", "banner.png",
                      std::string(), qv5::PathKey("songs\\"), 180, 120, 0, 0, 2, 7, 1, 1 + i % 5,
                      i % 11 == 0 ? 1 : 0, 0, 0, 500 + i % 1500, 1700000000 + i, i % 4);
         s.Reset();
         if (i % 3 == 1) {
-            score.ExecuteRow(std::string(hash), 1 + i % 5, 400, 100, 500 + i % 1500);
+            score.ExecuteRow(hash, 1 + i % 5, 400, 100, 500 + i % 1500);
             score.Reset();
         }
     }
     db.Exec("COMMIT");
+    return true;
+}
+
+// `tables` tables kept as the table commands keep them, each of 5,000
+// entries spread over the library, one in ten of a chart it has not.
+bool KeepTables(int tables, int charts) {
+    for (int t = 0; t < tables; ++t) {
+        qv5::FetchedTable fetched;
+        fetched.source = "https://tables.example/" + std::to_string(t) + "/";
+        fetched.header_bytes = "{\"name\":\"Table " + std::to_string(t) + "\",\"symbol\":\"t" +
+                               std::to_string(t) + "\",\"data_url\":\"data.json\"}";
+        fetched.data_bytes = "[";
+        for (int e = 0; e < 5000; ++e) {
+            const int chart = (e * 7919 + t * 104729) % std::max(charts, 1);
+            fetched.data_bytes += std::string(e ? "," : "") + "{\"md5\":\"" +
+                                  (e % 10 == 9 ? HashOf(charts + e) : HashOf(chart)) +
+                                  "\",\"level\":\"" + std::to_string(1 + e % 12) +
+                                  "\",\"title\":\"Song Title Number " + std::to_string(chart) +
+                                  "\",\"artist\":\"Artist\",\"url\":\"https://example/\"}";
+        }
+        fetched.data_bytes += "]";
+        std::string error;
+        qv5::KeptTable kept;
+        if (!qv5::ReadTableHeader(fetched.header_bytes, fetched.header, error) ||
+            !qv5::ReadTableData(fetched.data_bytes, fetched.data, error) ||
+            !qv5::KeepTable(fetched, qv5::TableChanges{}, nullptr, kept, error)) {
+            std::fprintf(stderr, "table %d: %s\n", t, error.c_str());
+            return false;
+        }
+    }
     return true;
 }
 
@@ -128,6 +167,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const int charts = argc > 1 ? std::atoi(argv[1]) : 50000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    const int tables = argc > 3 ? std::atoi(argv[3]) : 0;
     char dir[] = "/tmp/qv5songlistbenchXXXXXX";
     if (!mkdtemp(dir)) return 1;
     setenv("XDG_CONFIG_HOME", dir, 1);  // no remembered filter from elsewhere
@@ -135,7 +175,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(std::string(dir) + "/QV5files/Database/Score");
     qv5::SetProgramDirectory(dir);
     BenchLibrary().Open("");
-    if (!FillLibrary(charts)) return 1;
+    if (!FillLibrary(charts) || !KeepTables(tables, charts)) return 1;
     const std::int64_t text_bytes = [] {
         qv5::Statement s = BenchLibrary().connection().Prepare(
             "SELECT total(length(CAST(hash AS BLOB))+length(CAST(title AS BLOB))+"
@@ -148,7 +188,7 @@ int main(int argc, char** argv) {
         return s.Step() ? s.Int64(0) : 0;
     }();
 
-    std::printf("charts: %d\n", charts);
+    std::printf("charts: %d, tables: %d\n", charts, tables);
     // The process's first read of the library reads the charts that lost
     // bytes; every later one takes what they gave.
     {
@@ -180,8 +220,17 @@ int main(int argc, char** argv) {
             start = qv5::bench::Now();
             const auto shown = qv5::FilterRows(table, order, {});
             const double filter = qv5::bench::Now() - start;
-            std::printf("run %d: load %.3f s, sort %.3f s, filter %.3f s\n", run, load, sort,
-                        filter);
+            start = qv5::bench::Now();
+            qv5::ChartLevels levels;
+            levels.SetTables(qv5::ReadLevelTables());
+            const double read_tables = qv5::bench::Now() - start;
+            start = qv5::bench::Now();
+            levels.Match(BenchLibrary(), table);
+            const double match = qv5::bench::Now() - start;
+            std::printf(
+                "run %d: load %.3f s, sort %.3f s, filter %.3f s, tables read %.3f s, matched "
+                "%.3f s\n",
+                run, load, sort, filter, read_tables, match);
         }
 
         double start = qv5::bench::Now();
@@ -190,6 +239,11 @@ int main(int argc, char** argv) {
         const QPixmap painted = window->grab();
         const double open = qv5::bench::Now() - start;
         if (window->Model()->rowCount() != charts || painted.isNull()) return 1;
+        // The tables, read on their own thread, laid over the rows and shown.
+        while (window->ReadingTables()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const QPixmap with_tables = window->grab();
+        const double tables_shown = qv5::bench::Now() - start;
+        if (with_tables.isNull()) return 1;
 
         // "title 12": each letter re-filters.
         const QString typed = QStringLiteral("title 12");
@@ -215,12 +269,13 @@ int main(int argc, char** argv) {
         delete window;
 
         std::printf(
-            "run %d: select %.3f s, open %.3f s (%.2fx), activate %.4f s (%.2fx), keystroke "
+            "run %d: select %.3f s, open %.3f s (%.2fx), tables shown at %.3f s, activate %.4f s "
+            "(%.2fx), keystroke "
             "mean %.4f s (%.2fx), worst %.4f s (%.2fx), memory %.1f MB for %.1f MB of text "
             "(%.2fx)\n",
-            run, select, open, open / select, again, again / select, total / typed.size(),
-            total / typed.size() / select, worst, worst / select, memory / 1048576.0,
-            text_bytes / 1048576.0, double(memory) / double(text_bytes));
+            run, select, open, open / select, tables_shown, again, again / select,
+            total / typed.size(), total / typed.size() / select, worst, worst / select,
+            memory / 1048576.0, text_bytes / 1048576.0, double(memory) / double(text_bytes));
     }
     BenchLibrary().Close();
     std::filesystem::remove_all(dir);

@@ -2053,6 +2053,10 @@ To change the title or similar, use the tag editor instead of editing the chart.
         <source>スコア</source>
         <translation>Score</translation>
     </message>
+    <message>
+        <source>表</source>
+        <translation>Tables</translation>
+    </message>
 </context>
 <context>
     <name>qv5::SongListWindow</name>
@@ -2126,6 +2130,10 @@ To change the title or similar, use the tag editor instead of editing the chart.
             <numerusform>%1 / %n chart</numerusform>
             <numerusform>%1 / %n charts</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>表:</source>
+        <translation>Table:</translation>
     </message>
 </context>
 <context>

@@ -51,11 +51,11 @@ std::string WholeLevelTitle(const std::string& title) {
 }
 
 // The quoted md5s of a command "song.hash IN ('…','…')".
-void AddMd5s(const std::string& command, std::vector<std::string>& out) {
-    for (size_t at = command.find('\''); at != std::string::npos;) {
+void AddMd5s(std::string_view command, std::vector<std::string>& out) {
+    for (size_t at = command.find('\''); at != std::string_view::npos;) {
         const size_t end = command.find('\'', at + 1);
-        if (end == std::string::npos) break;
-        if (end - at - 1 == 32) out.push_back(command.substr(at + 1, 32));
+        if (end == std::string_view::npos) break;
+        if (end - at - 1 == 32) out.emplace_back(command.substr(at + 1, 32));
         at = command.find('\'', end + 1);
     }
 }
@@ -81,6 +81,32 @@ std::string LevelPartTitle(const std::string& title, size_t part, size_t parts) 
     return title + " (" + std::to_string(part) + "/" + std::to_string(parts) + ")";
 }
 
+bool ReadLevelFolderFile(std::string_view bytes, LevelFolderLevel& out) {
+    LevelFolderLevel level;
+    std::string_view command;
+    bool titled = false;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t end = bytes.find('\n', at);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view line = bytes.substr(at, end - at);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        at = end + 1;
+        if (line.starts_with("#TITLE ")) {
+            level.title = WholeLevelTitle(std::string(line.substr(7)));
+            titled = true;
+        } else if (line.starts_with("#CATEGORY ")) {
+            level.table = line.substr(10);
+        } else if (line.starts_with("#COMMAND ")) {
+            command = line.substr(9);
+        }
+    }
+    if (!titled) return false;
+    AddMd5s(command, level.md5s);
+    out = std::move(level);
+    return true;
+}
+
 std::vector<LevelFolderLevel> ReadLevelFolders() {
     std::vector<LevelFolderLevel> levels;
     const WinPath root(kLevelFoldersRoot);
@@ -88,30 +114,17 @@ std::vector<LevelFolderLevel> ReadLevelFolders() {
         const WinPath folder = root.Join(table).AsFolder();
         for (const std::string& name : SortedNames(folder, false)) {
             std::string bytes;
-            if (!ReadWholeFile(folder.Join(name).text(), bytes)) continue;
             LevelFolderLevel level;
-            std::string command;
-            size_t at = 0;
-            while (at < bytes.size()) {
-                size_t end = bytes.find('\n', at);
-                if (end == std::string::npos) end = bytes.size();
-                std::string line = bytes.substr(at, end - at);
-                if (line.ends_with('\r')) line.pop_back();
-                at = end + 1;
-                if (line.starts_with("#TITLE "))
-                    level.title = WholeLevelTitle(line.substr(7));
-                else if (line.starts_with("#CATEGORY "))
-                    level.table = line.substr(10);
-                else if (line.starts_with("#COMMAND "))
-                    command = line.substr(9);
-            }
+            if (!ReadWholeFile(folder.Join(name).text(), bytes) ||
+                !ReadLevelFolderFile(bytes, level))
+                continue;
             // The parts of a split level follow each other by name.
             if (!levels.empty() && levels.back().table == level.table &&
                 levels.back().title == level.title) {
-                AddMd5s(command, levels.back().md5s);
+                auto& md5s = levels.back().md5s;
+                md5s.insert(md5s.end(), level.md5s.begin(), level.md5s.end());
                 continue;
             }
-            AddMd5s(command, level.md5s);
             levels.push_back(std::move(level));
         }
     }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv5 {
@@ -32,6 +33,13 @@ struct LevelFolderLevel {
     std::string table, title;
     std::vector<std::string> md5s;
 };
+
+// One file's bytes as ReadLevelFolders reads them: the last #TITLE,
+// #CATEGORY and #COMMAND lines (LF or CR LF) count, a part's " (1/2)" is
+// taken off the title, and each quoted text of 32 bytes in the command is
+// an md5. False, with `out` as it was, for bytes without a #TITLE: no level
+// folder's file.
+bool ReadLevelFolderFile(std::string_view bytes, LevelFolderLevel& out);
 
 // Every level of the level folders below kLevelFoldersRoot, each table's
 // in the order of its file names (its level order).

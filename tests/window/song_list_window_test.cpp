@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include "browser/game_body.h"
 #include "cli/command_songs.h"
 #include "config/config_file.h"
+#include "library/file_hash.h"
 #include "library/refresh.h"
 #include "library/scanner.h"
 #include "library/song_library.h"
@@ -31,6 +33,7 @@
 #include "support/shell.h"
 #include "support/temp_game.h"
 #include "support/test_library.h"
+#include "tables/table_store.h"
 #include "window/common/controls.h"
 #include "window/dialogs/tag_editor_dialog_ids.h"
 #include "window/main/main_window.h"
@@ -48,6 +51,26 @@ std::string U8(const char8_t* s) {
 
 std::string Chart(const char* title, const char* extra = "") {
     return std::string("#TITLE ") + title + "\r\n#ARTIST art\r\n" + extra + "#00111:01010101\r\n";
+}
+
+// A table kept as the table commands keep it: its entries each a chart's
+// bytes (their md5 is the chart's hash) and a level.
+void KeepTestTable(const std::string& header_json,
+                   const std::vector<std::pair<std::string, std::string>>& entries) {
+    FetchedTable fetched;
+    fetched.source = "https://tables.example/";
+    fetched.header_bytes = header_json;
+    fetched.data_bytes = "[";
+    for (const auto& [chart, level] : entries)
+        fetched.data_bytes += std::string(fetched.data_bytes.size() > 1 ? "," : "") +
+                              "{\"md5\":\"" + Md5Hex(chart) + "\",\"level\":\"" + level +
+                              "\",\"title\":\"t\"}";
+    fetched.data_bytes += "]";
+    std::string error;
+    ASSERT_TRUE(ReadTableHeader(fetched.header_bytes, fetched.header, error)) << error;
+    ASSERT_TRUE(ReadTableData(fetched.data_bytes, fetched.data, error)) << error;
+    KeptTable kept;
+    ASSERT_TRUE(KeepTable(fetched, TableChanges{}, nullptr, kept, error)) << error;
 }
 
 class SongListWindowTest : public ::testing::Test {
@@ -232,6 +255,91 @@ TEST_F(SongListWindowTest, TheSongsCommandPrintsTheWindowsRows) {
         }
         EXPECT_EQ(printed.out, shown);
     }
+}
+
+// Every level of every kept table listing the chart, in the column and in
+// the filter by table and level.
+TEST_F(SongListWindowTest, TheTablesColumnAndFilterShowTheKeptTablesLevels) {
+    const std::string deep = Chart("Deep Song", "#PLAYLEVEL 9\r\n");
+    const std::string easy = Chart("Easy Song", "#PLAYLEVEL 2\r\n");
+    KeepTestTable(
+        U8(u8R"({"name":"Insane","symbol":"★","data_url":"d.json","level_order":["13","12"]})"),
+        {{easy, "12"}, {deep, "12"}, {easy, "13"}, {Chart("Not Held"), "12"}});
+    // Its path is not ASCII: song.db's hashes hold it in CP932, the rows in UTF-8.
+    const std::string pack = Chart("Pack Song");
+    game.WriteFile(U8(u8"songs/pack/ソング.bms"), pack);
+    OpenTestLibrary("player");
+    ASSERT_TRUE(TestRefresh("songs\\"));
+    CloseTestLibrary();
+    list->FollowLibrary(true);
+    KeepTestTable(R"({"name":"Satellite","symbol":"sl","data_url":"d.json"})",
+                  {{deep, "3"}, {pack, "3"}});
+    // Seen when the window is next activated, as the tables' files changed.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(list, &activate);
+    for (int waited = 0; waited < 10000 && list->ReadingTables(); waited += 10) QTest::qWait(10);
+    ASSERT_FALSE(list->ReadingTables());
+
+    const struct {
+        std::string path, shown;
+    } cells[] = {
+        {"songs\\a\\b\\deep.bms", U8(u8"★12 sl3")},  // two tables
+        {"songs\\c\\easy.bms", U8(u8"★13 ★12")},     // two levels, in the table's order
+        {"songs\\c\\utf.bms", ""},                   // none
+        {Sj(u8"songs\\pack\\ソング.bms"), "sl3"},
+    };
+    for (const auto& c : cells)
+        EXPECT_EQ(list->Model()
+                      ->data(list->Model()->index(Row(c.path), kTablesColumn), Qt::DisplayRole)
+                      .toString()
+                      .toStdString(),
+                  c.shown)
+            << c.path;
+
+    const struct {
+        const char *table, *level;
+        std::vector<std::string> shown;  // by path
+    } filters[] = {
+        {"",
+         "",
+         {"songs\\a\\b\\deep.bms", "songs\\c\\easy.bms", "songs\\c\\utf.bms",
+          U8(u8"songs\\pack\\ソング.bms")}},
+        {"Insane", "", {"songs\\a\\b\\deep.bms", "songs\\c\\easy.bms"}},
+        {"Insane", "13", {"songs\\c\\easy.bms"}},
+        {"Insane", "12", {"songs\\a\\b\\deep.bms", "songs\\c\\easy.bms"}},
+        {"Satellite", "", {"songs\\a\\b\\deep.bms", U8(u8"songs\\pack\\ソング.bms")}},
+        {"Satellite", "3", {"songs\\a\\b\\deep.bms", U8(u8"songs\\pack\\ソング.bms")}},
+    };
+    list->View()->sortByColumn(static_cast<int>(SongColumn::Path), Qt::AscendingOrder);
+    for (const auto& f : filters) {
+        SCOPED_TRACE(std::string(f.table) + " " + f.level);
+        QComboBox* table = list->TableBox();
+        table->setCurrentIndex(table->findData(QString::fromUtf8(f.table)));
+        ASSERT_EQ(table->currentData().toString().toStdString(), f.table);
+        QComboBox* level = list->TableLevelBox();
+        level->setCurrentIndex(level->findData(QString::fromUtf8(f.level)));
+        ASSERT_EQ(level->currentData().toString().toStdString(), f.level);
+        std::vector<std::string> shown;
+        for (int row = 0; row < list->Model()->rowCount(); ++row)
+            shown.push_back(Cell(row, SongColumn::Path));
+        EXPECT_EQ(shown, f.shown);
+    }
+    // Remembered by name, and chosen again once a new window has read the
+    // tables.
+    list->close();
+    {
+        SongListWindow again(dlg.Library());
+        for (int waited = 0; waited < 10000 && again.ReadingTables(); waited += 10)
+            QTest::qWait(10);
+        EXPECT_EQ(again.TableBox()->currentData().toString().toStdString(), "Satellite");
+        EXPECT_EQ(again.TableLevelBox()->currentData().toString().toStdString(), "3");
+        EXPECT_EQ(again.Model()->rowCount(), 2);
+    }
+    // By the column: the levels in shown order, a chart of none last.
+    list->TableBox()->setCurrentIndex(0);
+    list->View()->sortByColumn(kTablesColumn, Qt::AscendingOrder);
+    EXPECT_EQ(Cell(0, SongColumn::Path), "songs\\c\\easy.bms");
+    EXPECT_EQ(Cell(3, SongColumn::Path), "songs\\c\\utf.bms");
 }
 
 TEST_F(SongListWindowTest, CaptionsFollowTheLanguage) {

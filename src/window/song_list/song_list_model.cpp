@@ -14,27 +14,58 @@ SongListModel::SongListModel(QObject* parent) : QAbstractTableModel(parent) {}
 bool SongListModel::Reload(SongLibrary& library) {
     beginResetModel();
     const bool ok = table_.Load(library);
-    order_ = SortedRows(table_, column_, descending_);
+    levels_.Match(library, table_);
+    Resort();
     presence_.assign(table_.size(), 0);
-    visible_ = FilterRows(table_, order_, filter_);
+    Refilter();
     endResetModel();
     return ok;
 }
 
-void SongListModel::SetFilter(const SongFilter& filter) {
-    filter_ = filter;
+void SongListModel::SetTables(LevelTables tables, SongLibrary& library) {
     beginResetModel();
-    visible_ = FilterRows(table_, order_, filter_);
+    levels_.SetTables(std::move(tables));
+    levels_.Match(library, table_);
+    level_filter_ = {};
+    if (by_tables_) Resort();
+    Refilter();
     endResetModel();
 }
 
-void SongListModel::sort(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= kSongColumns) return;
-    emit layoutAboutToBeChanged();
-    column_ = static_cast<SongColumn>(column);
-    descending_ = order == Qt::DescendingOrder;
-    order_ = SortedRows(table_, column_, descending_);
+void SongListModel::SetFilter(const SongFilter& filter, const LevelFilter& levels) {
+    filter_ = filter;
+    level_filter_ = levels;
+    beginResetModel();
+    Refilter();
+    endResetModel();
+}
+
+void SongListModel::Resort() {
+    if (!by_tables_) {
+        order_ = SortedRows(table_, column_, descending_);
+        return;
+    }
+    // Rows of the same levels by path, as the library's columns break ties.
+    order_ = SortedRows(table_, SongColumn::Path, false);
+    levels_.Sort(order_, descending_);
+}
+
+void SongListModel::Refilter() {
     visible_ = FilterRows(table_, order_, filter_);
+    if (level_filter_.table >= 0)
+        std::erase_if(visible_, [&](std::uint32_t row) {
+            return !levels_.Listed(row, level_filter_.table, level_filter_.level);
+        });
+}
+
+void SongListModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column > kTablesColumn) return;
+    emit layoutAboutToBeChanged();
+    by_tables_ = column == kTablesColumn;
+    if (!by_tables_) column_ = static_cast<SongColumn>(column);
+    descending_ = order == Qt::DescendingOrder;
+    Resort();
+    Refilter();
     emit layoutChanged();
 }
 
@@ -58,12 +89,12 @@ bool SongListModel::Vanished(int row) const {
 void SongListModel::RecheckFiles() {
     std::fill(presence_.begin(), presence_.end(), std::uint8_t{0});
     if (!visible_.empty())
-        emit dataChanged(index(0, 0), index(rowCount() - 1, kSongColumns - 1),
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                          {Qt::ForegroundRole});
 }
 
 size_t SongListModel::MemoryBytes() const {
-    return table_.MemoryBytes() +
+    return table_.MemoryBytes() + levels_.MemoryBytes() +
            (order_.capacity() + visible_.capacity()) * sizeof(std::uint32_t) + presence_.capacity();
 }
 
@@ -72,11 +103,16 @@ int SongListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SongListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kSongColumns;
+    return parent.isValid() ? 0 : kTablesColumn + 1;
 }
 
 QVariant SongListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
+    if (index.column() == kTablesColumn) {
+        if (role == Qt::DisplayRole)
+            return QString::fromStdString(levels_.Text(TableRow(index.row())));
+        if (role != Qt::ForegroundRole) return {};
+    }
     const auto column = static_cast<SongColumn>(index.column());
     switch (role) {
         case Qt::DisplayRole:
@@ -97,7 +133,11 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant SongListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kSongColumns) return {};
+    if (orientation != Qt::Horizontal || section < 0 || section > kTablesColumn) return {};
+    if (section == kTablesColumn) {
+        if (role == Qt::InitialSortOrderRole) return Qt::AscendingOrder;
+        return role == Qt::DisplayRole ? tr("表") : QVariant();
+    }
     const auto column = static_cast<SongColumn>(section);
     if (role == Qt::InitialSortOrderRole)
         return DescendingFirst(column) ? Qt::DescendingOrder : Qt::AscendingOrder;

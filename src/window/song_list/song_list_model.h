@@ -8,23 +8,33 @@
 
 #include "library/song_list.h"
 #include "platform/win_path.h"
+#include "window/song_list/song_list_levels.h"
 
 namespace qv5 {
 
 class SongLibrary;
+
+// The window's own column after the library's: the chart's table levels.
+inline constexpr int kTablesColumn = kSongColumns;
 
 class SongListModel : public QAbstractTableModel {
     Q_OBJECT
   public:
     explicit SongListModel(QObject* parent = nullptr);
 
-    // Reads the library again, keeping sort and filter. False when it could
-    // not be read (the list is then empty).
+    // Reads the library again and lays the tables over it, keeping sort and
+    // filter. False when it could not be read (the list is then empty).
     bool Reload(SongLibrary& library);
-    void SetFilter(const SongFilter& filter);
+    // Lays tables read by ReadLevelTables over the rows held. The filter by
+    // table is cleared: the tables' indexes are new.
+    void SetTables(LevelTables tables, SongLibrary& library);
+    void SetFilter(const SongFilter& filter, const LevelFilter& levels);
     const SongFilter& Filter() const { return filter_; }
+    // The library's column sorted by, unless SortedByTables().
     SongColumn SortColumn() const { return column_; }
+    bool SortedByTables() const { return by_tables_; }
     bool Descending() const { return descending_; }
+    const ChartLevels& Levels() const { return levels_; }
 
     const SongTable& Table() const { return table_; }
     // The table row shown at `row`.
@@ -47,13 +57,17 @@ class SongListModel : public QAbstractTableModel {
     void sort(int column, Qt::SortOrder order) override;
 
   private:
+    void Resort();
     void Refilter();
 
     SongTable table_;
+    ChartLevels levels_;
     SongFilter filter_;
+    LevelFilter level_filter_;
     // The newest charts first until another column is chosen.
     SongColumn column_ = SongColumn::Added;
     bool descending_ = true;
+    bool by_tables_ = false;
     std::vector<std::uint32_t> order_;    // every row, sorted
     std::vector<std::uint32_t> visible_;  // the rows passing the filter
     // Per table row: 0 not looked at, 1 present, 2 gone.

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <climits>
 #include <ctime>
+#include <exception>
 
 #include "config/config_record.h"
 #include "library/song_library.h"
@@ -25,6 +26,7 @@
 #include "platform/text.h"
 #include "platform/win_path.h"
 #include "player/player_db.h"
+#include "tables/table_store.h"
 #include "window/main/game_folder.h"
 #include "window/song_list/song_list_model.h"
 
@@ -34,6 +36,8 @@ namespace {
 constexpr int kAnyLevel = -1;
 constexpr int kModes[] = {0, 5, 7, 9, 10, 14};
 const QString kGroup = QStringLiteral("songList/");
+// The sort key of the tables column, which the `songs` command has not.
+const QString kTablesKey = QStringLiteral("tables");
 
 // What changes when a command or the game writes the library or the scores.
 void StampOf(const std::string& path, std::int64_t& time, std::int64_t& size) {
@@ -76,6 +80,13 @@ SongListWindow::SongListWindow(SongLibrary& library, QWidget* parent)
     difficulty_ = new QComboBox(this);
     difficulty_->addItem(QString(), 0);
     for (int d = 1; d <= 5; ++d) difficulty_->addItem(QString::fromLatin1(DifficultyName(d)), d);
+    table_ = new QComboBox(this);
+    table_->setObjectName(QStringLiteral("table"));
+    table_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    table_level_ = new QComboBox(this);
+    table_level_->setObjectName(QStringLiteral("tableLevel"));
+    table_level_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FillTableBoxes();
     favorites_ = new QCheckBox(this);
     not_played_ = new QCheckBox(this);
     not_cleared_ = new QCheckBox(this);
@@ -97,8 +108,9 @@ SongListWindow::SongListWindow(SongLibrary& library, QWidget* parent)
                                                 Qt::DescendingOrder);
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     // Widths for a first start, in column order; later ones are remembered.
-    const int widths[kSongColumns] = {230, 120, 90, 40, 40, 80, 75, 65, 50, 115, 260, 85, 50};
-    for (int c = 0; c < kSongColumns; ++c) view_->horizontalHeader()->resizeSection(c, widths[c]);
+    const int widths[kTablesColumn + 1] = {230, 120, 90,  40,  40, 80, 75,
+                                           65,  50,  115, 260, 85, 50, 120};
+    for (int c = 0; c <= kTablesColumn; ++c) view_->horizontalHeader()->resizeSection(c, widths[c]);
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(labels_[0]);
@@ -111,6 +123,9 @@ SongListWindow::SongListWindow(SongLibrary& library, QWidget* parent)
     filters->addWidget(level_max_);
     filters->addWidget(labels_[3]);
     filters->addWidget(difficulty_);
+    filters->addWidget(labels_[4]);
+    filters->addWidget(table_);
+    filters->addWidget(table_level_);
     auto* switches = new QHBoxLayout;
     for (QCheckBox* box : {favorites_, not_played_, not_cleared_, new_}) switches->addWidget(box);
     switches->addStretch(1);
@@ -139,6 +154,16 @@ SongListWindow::SongListWindow(SongLibrary& library, QWidget* parent)
     connect(filter_edit_, &QLineEdit::textChanged, this, &SongListWindow::ApplyFilter);
     connect(mode_, &QComboBox::currentIndexChanged, this, &SongListWindow::ApplyFilter);
     connect(difficulty_, &QComboBox::currentIndexChanged, this, &SongListWindow::ApplyFilter);
+    connect(table_, &QComboBox::currentIndexChanged, this, [this] {
+        table_choice_ = table_->currentData().toString();
+        level_choice_.clear();
+        FillTableLevelBox();
+        ApplyFilter();
+    });
+    connect(table_level_, &QComboBox::currentIndexChanged, this, [this] {
+        level_choice_ = table_level_->currentData().toString();
+        ApplyFilter();
+    });
     for (QSpinBox* box : {level_min_, level_max_})
         connect(box, &QSpinBox::valueChanged, this, &SongListWindow::ApplyFilter);
     for (QCheckBox* box : {favorites_, not_played_, not_cleared_, new_})
@@ -159,6 +184,7 @@ SongListWindow::SongListWindow(SongLibrary& library, QWidget* parent)
         watcher_.addPath(song_db);
         watcher_.addPath(HostOf("QV5files\\Database"));
     }
+    WatchTables();
 
     Recaption();
     LoadSettings();
@@ -167,6 +193,7 @@ SongListWindow::SongListWindow(SongLibrary& library, QWidget* parent)
 
 SongListWindow::~SongListWindow() {
     SaveSettings();
+    if (tables_read_.valid()) tables_read_.wait();
 }
 
 void SongListWindow::Recaption() {
@@ -176,8 +203,9 @@ void SongListWindow::Recaption() {
     labels_[1]->setText(tr("モード:"));
     labels_[2]->setText(tr("レベル:"));
     labels_[3]->setText(tr("難易度:"));
-    mode_->setItemText(0, tr("すべて"));
-    difficulty_->setItemText(0, tr("すべて"));
+    labels_[4]->setText(tr("表:"));
+    for (QComboBox* box : {mode_, difficulty_, table_, table_level_})
+        box->setItemText(0, tr("すべて"));
     favorites_->setText(tr("お気に入り"));
     not_played_->setText(tr("未プレイ"));
     not_cleared_->setText(tr("未クリア"));
@@ -187,7 +215,7 @@ void SongListWindow::Recaption() {
     actions_[2]->setText(tr("タグ編集"));
     actions_[3]->setText(tr("フォルダを開く"));
     actions_[4]->setText(tr("フォルダツリーで表示"));
-    emit model_->headerDataChanged(Qt::Horizontal, 0, kSongColumns - 1);
+    emit model_->headerDataChanged(Qt::Horizontal, 0, kTablesColumn);
     ShowCount();
 }
 
@@ -239,8 +267,16 @@ void SongListWindow::FollowLibrary(bool force) {
     StampOf(kSongDbPath, stamp[0], stamp[1]);
     StampOf(kTagDbPath, stamp[2], stamp[3]);
     StampOf(PlayerDbPath(TheConfig().id), stamp[4], stamp[5]);
-    if (!force && loaded_ && stamp == stamp_) {
+    const bool rows_changed = force || !loaded_ || stamp != stamp_;
+    const bool tables_changed = force || !loaded_ || KeptTablesStamp() != tables_stamp_;
+    if (!rows_changed && !tables_changed) {
         // Nothing written, but a chart's file may have gone meanwhile.
+        model_->RecheckFiles();
+        return;
+    }
+    // Started first: the tables are read while the rows are.
+    if (tables_changed) ReloadTables();
+    if (!rows_changed) {
         model_->RecheckFiles();
         return;
     }
@@ -253,6 +289,99 @@ void SongListWindow::FollowLibrary(bool force) {
         if (row >= 0) view_->setCurrentIndex(model_->index(row, 0));
     }
     ShowCount();
+}
+
+void SongListWindow::ReloadTables() {
+    if (read_pending_) return;  // it will read the tables as they are then
+    if (tables_read_.valid()) {
+        read_again_ = true;
+        return;
+    }
+    read_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        read_pending_ = false;
+        StartReadingTables();
+    });
+}
+
+void SongListWindow::StartReadingTables() {
+    tables_stamp_ = KeptTablesStamp();
+    tables_read_ = std::async(std::launch::async, [this] {
+        // Posted however the read ends, so that the window takes what it
+        // gave. Dropped with the window: the destructor waits for this
+        // thread, and a window's posted calls go with it.
+        struct Post {
+            SongListWindow* window;
+            ~Post() {
+                QMetaObject::invokeMethod(window, &SongListWindow::TakeTables,
+                                          Qt::QueuedConnection);
+            }
+        } post{this};
+        return ReadLevelTables();
+    });
+}
+
+void SongListWindow::TakeTables() {
+    if (!tables_read_.valid()) return;
+    LevelTables read;
+    try {
+        read = tables_read_.get();
+    } catch (const std::exception&) {
+        // Out of memory for the tables: the list stays, without them.
+    }
+    const std::string selected = PathOf(view_->currentIndex().row());
+    model_->SetTables(std::move(read), library_);
+    FillTableBoxes();
+    WatchTables();
+    ApplyFilter();
+    if (!selected.empty()) {
+        const int row = model_->RowOf(WinPath(selected));
+        if (row >= 0) view_->setCurrentIndex(model_->index(row, 0));
+    }
+    ShowCount();
+    if (read_again_) {
+        read_again_ = false;
+        ReloadTables();
+    }
+}
+
+void SongListWindow::WatchTables() {
+    const QString folder = HostOf(kTablesFolder);
+    if (!folder.isEmpty() && !watcher_.directories().contains(folder) && IsDirectory(kTablesFolder))
+        watcher_.addPath(folder);
+}
+
+void SongListWindow::FillTableBoxes() {
+    const QSignalBlocker block(table_);
+    table_->clear();
+    table_->addItem(tr("すべて"), QString());
+    for (const ListedTable& t : model_->Levels().Tables()) {
+        const QString name = QString::fromStdString(t.name);
+        table_->addItem(name, name);
+    }
+    table_->setCurrentIndex(std::max(0, table_->findData(table_choice_)));
+    FillTableLevelBox();
+}
+
+void SongListWindow::FillTableLevelBox() {
+    const QSignalBlocker block(table_level_);
+    table_level_->clear();
+    table_level_->addItem(tr("すべて"), QString());
+    const int table = table_->currentIndex() - 1;
+    const auto& tables = model_->Levels().Tables();
+    if (table >= 0 && size_t(table) < tables.size())
+        for (const std::string& level : tables[size_t(table)].levels)
+            table_level_->addItem(QString::fromStdString(tables[size_t(table)].symbol + level),
+                                  QString::fromStdString(level));
+    table_level_->setCurrentIndex(std::max(0, table_level_->findData(level_choice_)));
+    table_level_->setEnabled(table >= 0);
+}
+
+LevelFilter SongListWindow::CurrentLevelFilter() const {
+    LevelFilter f;
+    f.table = table_->currentIndex() - 1;
+    if (f.table >= 0) f.level = table_level_->currentIndex() - 1;
+    return f;
 }
 
 SongFilter SongListWindow::CurrentFilter() const {
@@ -289,7 +418,7 @@ void SongListWindow::SetFilterControls(const SongFilter& f) {
 }
 
 void SongListWindow::ApplyFilter() {
-    model_->SetFilter(CurrentFilter());
+    model_->SetFilter(CurrentFilter(), CurrentLevelFilter());
 }
 
 QString SongListWindow::CountText() const {
@@ -346,10 +475,11 @@ void SongListWindow::ShowInTree(int row) {
 void SongListWindow::SaveSettings() const {
     QSettings s(SettingsFile(), QSettings::IniFormat);
     QList<QVariant> widths;
-    for (int c = 0; c < kSongColumns; ++c) widths << view_->horizontalHeader()->sectionSize(c);
+    for (int c = 0; c <= kTablesColumn; ++c) widths << view_->horizontalHeader()->sectionSize(c);
     s.setValue(kGroup + QStringLiteral("widths"), widths);
     s.setValue(kGroup + QStringLiteral("sort"),
-               QString::fromLatin1(ColumnKey(model_->SortColumn())));
+               model_->SortedByTables() ? kTablesKey
+                                        : QString::fromLatin1(ColumnKey(model_->SortColumn())));
     s.setValue(kGroup + QStringLiteral("descending"), model_->Descending());
     const SongFilter f = CurrentFilter();
     s.setValue(kGroup + QStringLiteral("words"), QString::fromStdString(f.words));
@@ -361,20 +491,26 @@ void SongListWindow::SaveSettings() const {
     s.setValue(kGroup + QStringLiteral("notPlayed"), f.not_played);
     s.setValue(kGroup + QStringLiteral("notCleared"), f.not_cleared);
     s.setValue(kGroup + QStringLiteral("new"), f.new_only);
+    s.setValue(kGroup + QStringLiteral("table"), table_choice_);
+    s.setValue(kGroup + QStringLiteral("tableLevel"), level_choice_);
 }
 
 void SongListWindow::LoadSettings() {
     QSettings s(SettingsFile(), QSettings::IniFormat);
     const QList<QVariant> widths = s.value(kGroup + QStringLiteral("widths")).toList();
-    for (int c = 0; c < kSongColumns && c < widths.size(); ++c)
+    for (int c = 0; c <= kTablesColumn && c < widths.size(); ++c)
         if (widths[c].toInt() > 0) view_->horizontalHeader()->resizeSection(c, widths[c].toInt());
-    const auto column =
-        ColumnByKey(s.value(kGroup + QStringLiteral("sort")).toString().toStdString());
-    if (column) {
+    const QString key = s.value(kGroup + QStringLiteral("sort")).toString();
+    const auto column = ColumnByKey(key.toStdString());
+    if (column || key == kTablesKey) {
         const bool descending = s.value(kGroup + QStringLiteral("descending")).toBool();
         view_->horizontalHeader()->setSortIndicator(
-            static_cast<int>(*column), descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+            column ? static_cast<int>(*column) : kTablesColumn,
+            descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     }
+    // Chosen in the boxes once the tables are read.
+    table_choice_ = s.value(kGroup + QStringLiteral("table")).toString();
+    level_choice_ = s.value(kGroup + QStringLiteral("tableLevel")).toString();
     SongFilter f;
     f.words = s.value(kGroup + QStringLiteral("words")).toString().toStdString();
     f.mode = s.value(kGroup + QStringLiteral("mode"), 0).toInt();

@@ -9,9 +9,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <string>
 
 #include "library/song_list.h"
+#include "window/song_list/song_list_levels.h"
 
 class QCheckBox;
 class QComboBox;
@@ -49,13 +51,27 @@ class SongListWindow : public QWidget {
     // changed since the list was read (or always with `force`); else looks
     // again whether the charts' files are there, as their rows are shown.
     void FollowLibrary(bool force = false);
+    // Reads the kept tables again (after a table was added, updated or
+    // removed); FollowLibrary does it too when their files changed. They are
+    // read on a thread of their own, as tables of thousands of entries take
+    // longer to read than the list's rows: the list opens without waiting,
+    // and its Tables column and filter follow once they are read. The read
+    // starts after the events in hand (the first paint of the rows among
+    // them), so that it does not take a core from it on a busy machine.
+    void ReloadTables();
+    bool ReadingTables() const { return read_pending_ || tables_read_.valid(); }
     // The filter as the controls set it.
     SongFilter CurrentFilter() const;
+    LevelFilter CurrentLevelFilter() const;
     void SetFilterControls(const SongFilter& filter);
 
     SongListModel* Model() const { return model_; }
     QTableView* View() const { return view_; }
     QLineEdit* FilterEdit() const { return filter_edit_; }
+    // The filter by table: "any" first, then the kept tables; and the
+    // chosen table's levels, "any" first.
+    QComboBox* TableBox() const { return table_; }
+    QComboBox* TableLevelBox() const { return table_level_; }
     QString CountText() const;
     // The chart commands on a shown row.
     void Play(int row);
@@ -74,6 +90,14 @@ class SongListWindow : public QWidget {
   private:
     void Recaption();
     void ApplyFilter();
+    // The table boxes for the tables read, showing the table and level
+    // chosen last when they are there.
+    void FillTableBoxes();
+    void FillTableLevelBox();
+    void WatchTables();
+    // On the window's thread, when the reading thread is done.
+    void StartReadingTables();
+    void TakeTables();
     void ShowCount();
     void ShowMenu(const QPoint& at);
     void SaveSettings() const;
@@ -87,18 +111,27 @@ class SongListWindow : public QWidget {
     QSpinBox* level_min_;
     QSpinBox* level_max_;
     QComboBox* difficulty_;
+    QComboBox* table_;
+    QComboBox* table_level_;
     QCheckBox* favorites_;
     QCheckBox* not_played_;
     QCheckBox* not_cleared_;
     QCheckBox* new_;
     QLabel* count_;
-    std::array<QLabel*, 4> labels_{};
+    std::array<QLabel*, 5> labels_{};
     std::array<QAction*, 5> actions_{};
     QFileSystemWatcher watcher_;
     QTimer settle_;
     // Modification times and sizes of song.db, tag.db and the player's file
     // when the list was read.
     std::array<std::int64_t, 6> stamp_{};
+    std::string tables_stamp_;  // KeptTablesStamp() when the tables were read
+    std::future<LevelTables> tables_read_;
+    bool read_pending_ = false;  // a read is to start
+    bool read_again_ = false;    // the tables changed while they were read
+    // The table's name and level (UTF-8) chosen last, kept while a table
+    // is away: an update replaces its folder.
+    QString table_choice_, level_choice_;
     bool loaded_ = false;
     SongLibrary& library_;
 };
