@@ -30,7 +30,10 @@ TablesWindow* MainWindow::OpenTables() {
         // config.xml: JUKEBOX1 and its tree take it in, as after a command.
         h.tables_changed = [this] {
             jukebox_->FollowLibrary(TheConfig());
-            if (song_list_) song_list_->FollowLibrary(true);
+            if (song_list_) {
+                song_list_->ReloadTables();
+                song_list_->FollowLibrary(true);
+            }
         };
         FolderTree* tree = jukebox_->Tree();
         tables_->progress_factory = [tree](QWidget* owner, const std::string& title) {
