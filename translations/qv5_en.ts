@@ -299,6 +299,13 @@ To add them by hand, put them in the folder of QV5.exe.</translation>
     </message>
 </context>
 <context>
+    <name>ChartPlacement</name>
+    <message>
+        <source>%2 個中 %1 個の音が見つかりました</source>
+        <translation>%1 of %2 sounds found</translation>
+    </message>
+</context>
+<context>
     <name>ChosenPath</name>
     <message>
         <source>このパスは使用できません。文字 %1 はShift-JISで表せません。元の値のままです。
@@ -944,6 +951,41 @@ Put your songs into its songs folder. To play, put the game body (QV5body.exe) b
     <message>
         <source>展開する大きさの上限(%1 KB)を超えるファイル: %2</source>
         <translation>Files over the size limit (%1 KB): %2</translation>
+    </message>
+</context>
+<context>
+    <name>InstallCommand</name>
+    <message>
+        <source>曲フォルダが決まりません。最も近いのは %1 で、%2</source>
+        <translation>no certain song folder; the nearest is %1, %2</translation>
+    </message>
+    <message>
+        <source>使うファイルを持つ曲フォルダがありません</source>
+        <translation>no song folder holds the files it uses</translation>
+    </message>
+    <message>
+        <source>%1 は入れませんでした: %2</source>
+        <translation>%1 was not installed: %2</translation>
+    </message>
+    <message>
+        <source>%1 を %2 にコピーできません</source>
+        <translation>cannot copy %1 into %2</translation>
+    </message>
+    <message>
+        <source>%1 -&gt; %2（%3）</source>
+        <translation>%1 -&gt; %2 (%3)</translation>
+    </message>
+    <message>
+        <source>%1: 同じ譜面が %2 としてすでにあるので、コピーしませんでした</source>
+        <translation>%1: the same chart is already there as %2; nothing copied</translation>
+    </message>
+    <message>
+        <source>%1: 同じ名前の別の譜面があるので、%2 として入れました</source>
+        <translation>%1: another chart of that name is there; copied as %2</translation>
+    </message>
+    <message>
+        <source>%1 を曲データベースに登録できません: %2</source>
+        <translation>cannot register %1 in the song library: %2</translation>
     </message>
 </context>
 <context>

@@ -56,15 +56,23 @@ constexpr Command kCommands[] = {
      "exclude the song folder PATH: its charts leave the library\n"
      "and the folder leaves config.xml; no file is changed",
      kLibrary, WITHOUT_QT(RunRemoveRoot)},
-    {"install", "ARCHIVE... --into FOLDER",
-     "install the songs of the zip or rar ARCHIVEs into FOLDER,\n"
-     "a folder of the song library, as dropping them on the\n"
-     "window does: charts at an archive's root go into a new\n"
-     "folder named after it; the new folder is registered.\n"
+    {"install", "ARCHIVE_OR_CHART... [--auto] [--into FOLDER]",
+     "install the songs of the zip or rar ARCHIVEs into FOLDER\n"
+     "(--into, needed without --auto), a folder of the song\n"
+     "library, as dropping them on the window does: charts at\n"
+     "an archive's root go into a new folder named after it;\n"
+     "the new folder is registered.\n"
      "Existing files are never replaced and entries naming\n"
      "places outside FOLDER or links are left out (counted on\n"
      "stderr); a failed install leaves nothing behind. The\n"
-     "archives are kept.",
+     "archives are kept. With --auto a chart file (.bms .bme\n"
+     ".bml .pms) is copied into the registered song folder\n"
+     "holding the files it uses (at least 80% of them, told as\n"
+     "\"214 of 220 sounds found\"), when its rare names make\n"
+     "that folder certain; else into FOLDER, or without --into\n"
+     "it is listed and not installed (exit 1). A chart of the\n"
+     "name with other bytes is kept: the copy is \"name (2).bme\".\n"
+     "Archives with --auto install as without it.",
      kInstall, WITHOUT_QT(RunInstall)},
     {"import-courses", "FILE",
      "store the course list FILE (XML) in the course tables of\n"

@@ -93,6 +93,109 @@ TEST(InstallCommand, InstallsEachArchiveAndReportsWhatItLeftOut) {
     EXPECT_NE(r.out.find("not inside a registered song folder"), std::string::npos) << r.out;
 }
 
+// A chart placing each sound it defines once.
+std::string PlacedChart(const std::string& title, const std::vector<std::string>& sounds) {
+    static const char* kDigits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string text = "#TITLE " + title + "\r\n", objects;
+    for (size_t i = 0; i < sounds.size(); ++i) {
+        const std::string id = {kDigits[(i + 1) / 36], kDigits[(i + 1) % 36]};
+        text += "#WAV" + id + " " + sounds[i] + "\r\n";
+        objects += id;
+    }
+    return text + "#00111:" + objects + "\r\n";
+}
+
+std::vector<std::string> Sounds(const std::string& prefix, int count, const std::string& ext) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) names.push_back(prefix + std::to_string(i) + ext);
+    return names;
+}
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Result RunQv5InEnglish(const test::TempGame& game, const std::string& args) {
+    return test::RunShell(std::string("cd '") + game.host() + "' && QV5_LANG=en '" + QV5_EXE +
+                          "' --dir . " + args + " 2>&1");
+}
+
+// --auto: each additional chart into the song folder holding its sounds, a
+// name taken kept, the same chart copied once, and a chart of common names
+// only listed, or put into --into's folder.
+TEST(InstallCommand, AutoPlacesChartsInTheirSongFolders) {
+    test::TempGame game;
+    auto song = [&](const std::string& dir, const std::string& chart,
+                    const std::vector<std::string>& sounds) {
+        for (const std::string& s : sounds) game.WriteFile(dir + s, "");
+        game.WriteFile(dir + chart, PlacedChart(chart, sounds));
+    };
+    const std::vector<std::string> common =
+        Sounds("", 9, ".wav") + std::vector<std::string>{"bgm.wav"};
+    for (int i = 0; i < 12; ++i)
+        song("Songs/Pack/filler" + std::to_string(i) + "/", "f.bme",
+             common + Sounds("f" + std::to_string(i) + "_", 5, ".wav"));
+    song("Songs/Pack/Alpha/", "alpha.bms", common + Sounds("kick_a", 12, ".ogg"));
+    song("Songs/Pack/Beta/", "beta.bme", Sounds("beta_", 8, ".wav"));
+    game.MakeDir("Songs/Extra");
+    ASSERT_EQ(RunQv5(game, "add-root Songs").code, 0);
+    const std::string beta = game.ReadFile("Songs/Pack/Beta/beta.bme");
+    game.WriteFile("alpha_ex.bme",
+                   PlacedChart("Alpha [EX]", common + Sounds("kick_a", 12, ".wav")));
+    game.WriteFile("beta.bme", PlacedChart("Beta [HARD]", Sounds("beta_", 8, ".wav")));
+    game.WriteFile("copies/beta.bme", beta);
+    game.WriteFile("common.bms", PlacedChart("Common", common));
+
+    struct Case {
+        std::string args;
+        int code;
+        std::vector<std::string> said;
+    };
+    const std::vector<Case> cases = {
+        {"install alpha_ex.bme beta.bme copies/beta.bme common.bms --auto",
+         1,
+         {"alpha_ex.bme -> Songs\\Pack\\Alpha\\ (22 of 22 sounds found)",
+          "beta.bme -> Songs\\Pack\\Beta\\ (8 of 8 sounds found)",
+          "beta.bme: another chart of that name is there; copied as beta (2).bme",
+          "copies/beta.bme: the same chart is already there as beta.bme; nothing copied",
+          "common.bms was not installed: no certain song folder; the nearest is Songs\\Pack\\"}},
+        // Run again: each chart is there now.
+        {"install alpha_ex.bme beta.bme --auto",
+         0,
+         {"alpha_ex.bme: the same chart is already there as alpha_ex.bme; nothing copied",
+          "beta.bme: the same chart is already there as beta (2).bme; nothing copied"}},
+        {"install common.bms --auto --into Songs/Extra",
+         0,
+         {"common.bms -> Songs\\Extra\\ (no certain song folder; the nearest is Songs\\Pack\\"}},
+        {"install alpha_ex.bme --into Songs", 1, {"not a zip or rar archive: alpha_ex.bme"}},
+        {"install a.zip --auto", 1, {"an archive needs --into FOLDER: a.zip"}},
+        {"install --auto", 2, {"Usage:"}},
+        {"install a.zip", 1, {"an archive needs --into FOLDER"}},
+        {"install alpha_ex.bme --auto --auto", 2, {"Usage:"}},
+    };
+    test::WriteZip(game.HostPath("a.zip"), {test::File("Song/a.bms", "#TITLE a\r\n")});
+    for (const Case& c : cases) {
+        const Result r = RunQv5InEnglish(game, c.args);
+        EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.out;
+        for (const std::string& said : c.said)
+            EXPECT_NE(r.out.find(said), std::string::npos) << c.args << "\n"
+                                                           << said << "\n"
+                                                           << r.out;
+    }
+    EXPECT_EQ(game.ReadFile("Songs/Pack/Alpha/alpha_ex.bme"), game.ReadFile("alpha_ex.bme"));
+    EXPECT_EQ(game.ReadFile("Songs/Pack/Beta/beta.bme"), beta);
+    EXPECT_EQ(game.ReadFile("Songs/Pack/Beta/beta (2).bme"), game.ReadFile("beta.bme"));
+    EXPECT_FALSE(game.Exists("Songs/Pack/Beta/beta (3).bme"));
+    EXPECT_EQ(game.ReadFile("Songs/Extra/common.bms"), game.ReadFile("common.bms"));
+    const test::DbFile db = test::SongDbFile(game);
+    EXPECT_EQ(test::SongsLike(db, "Songs\\Pack\\Alpha\\alpha_ex.bme"), 1);
+    EXPECT_EQ(test::SongsLike(db, "Songs\\Pack\\Beta\\beta (2).bme"), 1);
+    EXPECT_EQ(test::SongsLike(db, "Songs\\Extra\\common.bms"), 1);
+    EXPECT_EQ(test::SongsLike(db, "Songs\\Pack\\%common.bms"), 0);
+    EXPECT_EQ(test::SongsLike(db, "Songs\\%"), 17);
+}
+
 // The library's rows that a registration writes, without its times.
 std::vector<std::string> Rows(const test::TempGame& game) {
     std::vector<std::string> rows;

@@ -67,10 +67,10 @@ TEST(CommandTable, ArgumentCounts) {
         size_t count;
         bool fits;
     } cases[] = {
-        {"rescan", 0, true},         {"rescan", 1, false},        {"refresh", 0, false},
-        {"refresh", 1, true},        {"refresh", 2, false},       {"install", 2, false},
-        {"install", 3, true},        {"install", 7, true},        {"restore-scores", 2, false},
-        {"restore-scores", 3, true}, {"convert", 2, true},        {"convert", 1, false},
+        {"rescan", 0, true},         {"rescan", 1, false},  {"refresh", 0, false},
+        {"refresh", 1, true},        {"refresh", 2, false}, {"install", 0, false},
+        {"install", 2, true},        {"install", 7, true},  {"restore-scores", 2, false},
+        {"restore-scores", 3, true}, {"convert", 2, true},  {"convert", 1, false},
         {"check", 0, true},          {"check", 4, true},
     };
     for (const auto& c : cases) {
