@@ -494,6 +494,22 @@ Install into this folder?
         <translation>Installed.
 Delete the original files?</translation>
     </message>
+    <message>
+        <source>曲フォルダを調べています</source>
+        <translation>Looking through the song folders</translation>
+    </message>
+    <message>
+        <source>この譜面は「%1」の音声を使っています (%2/%3)。このフォルダへコピーしますか？</source>
+        <translation>This chart uses the sounds of &quot;%1&quot; (%2 of %3). Copy it there?</translation>
+    </message>
+    <message>
+        <source>同じ譜面が %1 としてすでにあります。</source>
+        <translation>The same chart is there already as %1.</translation>
+    </message>
+    <message>
+        <source>同じ名前の別の譜面があるので、%1 として入れました。</source>
+        <translation>Another chart has its name there, so it went in as %1.</translation>
+    </message>
 </context>
 <context>
     <name>Drops</name>

@@ -16,6 +16,7 @@
 #include "library/song_library.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/translation.h"
 #include "support/fake_wine.h"
 #include "support/library_rows.h"
 #include "support/players.h"
@@ -426,6 +427,78 @@ TEST_F(DropTest, ALongDroppedPathIsHandledWhole) {
     ui->AnswerMessage(MsgAnswer::No);
     dlg.HandleDrop(tree, {Abs(internal + "\\long.zip")});
     EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\Long\\").size(), 1u);
+}
+
+}  // namespace
+}  // namespace qv5
+
+namespace qv5 {
+namespace {
+
+// A dropped additional chart is offered to the song folder whose sounds it
+// uses (in either language); Yes copies it there beside them, under a free
+// name when another chart has its name; No goes on as a drop always did.
+TEST_F(DropTest, AnAdditionalChartIsOfferedToTheSongFolderOfItsSounds) {
+    std::string definitions, objects;
+    for (int i = 1; i <= 12; ++i) {
+        const std::string id = (i < 10 ? "0" : "") + std::to_string(i);
+        game.WriteFile("Songs/Cat/Own/kick_own" + id + ".ogg", "OggS");  // the chart says .wav
+        definitions += "#WAV" + id + " KICK_OWN" + id + ".wav\r\n";
+        objects += id;
+    }
+    const auto chart = [&](const std::string& title) {
+        return "#PLAYER 1\r\n#TITLE " + title + "\r\n" + definitions + "#00111:" + objects + "\r\n";
+    };
+    game.WriteFile("Songs/Cat/Own/own.bms", chart("Own"));
+    game.WriteFile("dl/own_another.bms", chart("Own [ANOTHER]"));
+    game.WriteFile("dl/own.bms", chart("Own [HYPER]"));
+    game.WriteFile("dl/own_hyper.bms", chart("Own [EX]"));
+    ConfigRecord c;
+    ASSERT_EQ(LoadConfig(c), ConfigState::Read);
+    c.path[0] = "Songs\\";
+    c.path_count = 1;
+    ASSERT_EQ(SaveConfig(c), 1);
+    MainWindow placed;
+    ASSERT_TRUE(placed.InitDialog());
+    tree.SelectHandle(old);
+
+    ui->AnswerMessage(MsgAnswer::Yes);  // copy it there
+    ui->AnswerMessage(MsgAnswer::No);   // keep the original
+    placed.HandleDrop(tree, {Abs("dl\\own_another.bms")});
+    EXPECT_EQ(ui->MessageTexts().at(0),
+              "この譜面は「Songs\\Cat\\Own\\」の音声を使っています "
+              "(12/12)。このフォルダへコピーしますか？");
+    EXPECT_EQ(game.ReadFile("Songs/Cat/Own/own_another.bms"), chart("Own [ANOTHER]"));
+    EXPECT_TRUE(game.Exists("dl/own_another.bms"));
+    EXPECT_EQ(
+        test::QueryInt(test::SongDbFile(game),
+                       "SELECT count(*) FROM song WHERE path = 'Songs\\Cat\\Own\\own_another.bms'"),
+        1);
+
+    // A chart of the same name and other bytes there: the copy takes a free name.
+    ui->AnswerMessage(MsgAnswer::Yes);
+    ui->AnswerMessage(MsgAnswer::Ok);  // the name it got
+    ui->AnswerMessage(MsgAnswer::No);
+    placed.HandleDrop(tree, {Abs("dl\\own.bms")});
+    EXPECT_EQ(game.ReadFile("Songs/Cat/Own/own.bms"), chart("Own"));
+    EXPECT_EQ(game.ReadFile("Songs/Cat/Own/own (2).bms"), chart("Own [HYPER]"));
+    EXPECT_EQ(ui->MessageTexts().at(3),
+              "同じ名前の別の譜面があるので、own (2).bms として入れました。");
+
+    // In English, and a No: the drop's own question follows, for the selection.
+    UseLanguage(1);
+    ui->AnswerMessage(MsgAnswer::No);
+    ui->AnswerMessage(MsgAnswer::No);
+    placed.HandleDrop(tree, {Abs("dl\\own_hyper.bms")});
+    UseLanguage(0);
+    const auto said = ui->MessageTexts();
+    ASSERT_EQ(said.size(), 7u);
+    EXPECT_EQ(said[5],
+              "This chart uses the sounds of \"Songs\\Cat\\Own\\\" (12 of 12). Copy it there?");
+    EXPECT_EQ(said[6].rfind("Install this additional chart?", 0), 0u) << said[6];
+    EXPECT_FALSE(game.Exists("Songs/Cat/Own/own_hyper.bms"));
+    EXPECT_FALSE(game.Exists("Songs/Cat/Old/own_hyper.bms"));
+    EXPECT_TRUE(ui->Exhausted());
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 // songs of an archive into a folder of the tree.
 #include <QElapsedTimer>
 
+#include "install/chart_copy.h"
 #include "install/install.h"
 #include "library/chart_header.h"
 #include "library/chart_names.h"
+#include "library/chart_placement.h"
+#include "library/job_text.h"
 #include "library/song_library.h"
 #include "platform/files.h"
 #include "platform/process.h"
@@ -17,6 +20,8 @@
 #include "window/main/drops.h"
 #include "window/main/main_window.h"
 #include "window/pages/jukebox_page.h"
+#include "window/tree/folder_tree.h"
+#include "window/tree/tree_reveal.h"
 
 namespace qv5 {
 namespace {
@@ -91,11 +96,66 @@ std::string Fill(std::string format, const std::string& a, const std::string& b 
 
 }  // namespace
 
+bool MainWindow::DropChartIntoItsSongFolder(const std::string& path) {
+    MainWindow& window = *this;
+    // One walk of the song folders for the run, kept up to date with what
+    // the drops copy in.
+    if (!placement_index_) {
+        auto index = std::make_unique<SongFolderIndex>();
+        FolderTree* tree = jukebox_->Tree();
+        std::unique_ptr<Progress> progress =
+            tree->progress_factory
+                ? tree->progress_factory(&window, Tr("DropInstall", "曲フォルダを調べています"))
+                : nullptr;
+        if (progress) progress->SetUnit(FilesUnit());
+        if (!index->Build(jukebox_->RootTexts(), progress.get())) return false;  // stopped
+        placement_index_ = std::move(index);
+    }
+    const auto placement = PlaceChart(*placement_index_, WinPath(path));
+    if (!placement || !placement->certain) return false;
+    const WinPath folder(placement->folder);
+    if (WinPath(path).Parent().AsFolder() == folder) return false;  // there already
+    if (!Ask(window,
+             Arg(Tr("DropInstall",
+                    "この譜面は「%1」の音声を使っています (%2/%3)。このフォルダへコピーしますか？"),
+                 {folder.text(), std::to_string(placement->found),
+                  std::to_string(placement->used)})))
+        return false;
+    const ChartCopy copy = CopyChartInto(WinPath(path), folder);
+    if (copy.outcome == ChartCopy::Outcome::Failed) {
+        ShowMessage(&window,
+                    Tr("DropInstall", "ファイルをコピーできませんでした。\n") +
+                        folder.Join(copy.own_name).text(),
+                    Tr("DropInstall", "エラー"));
+        return true;
+    }
+    if (copy.outcome == ChartCopy::Outcome::AlreadyThere) {
+        ShowMessage(&window, Arg(Tr("DropInstall", "同じ譜面が %1 としてすでにあります。"),
+                                 {folder.Join(copy.name).text()}));
+        return true;
+    }
+    placement_index_->Add(folder, {copy.name});
+    LibraryReport report;
+    if (!song_library_.RefreshSongFolder(folder, nullptr, report) && !report.error.empty())
+        ShowMessage(&window, report.error, Tr("DropInstall", "エラー"));
+    RevealInTree(*jukebox_->Tree(), folder.Join(copy.name));
+    if (copy.renamed())
+        ShowMessage(&window,
+                    Arg(Tr("DropInstall", "同じ名前の別の譜面があるので、%1 として入れました。"),
+                        {copy.name}));
+    if (Ask(window, Tr("DropInstall", "インストールに成功しました。元のファイルは削除しますか？")))
+        DeletePath(path);
+    return true;
+}
+
 void MainWindow::DropChart(DropTarget& target, const std::string& path) {
     MainWindow& window = *this;
     auto dest = FindDestination(target, false);
     const bool valid = dest && dest->song_folder;
     if (dest) target.Select(dest->item);
+    // An additional chart found to belong beside the sounds of a song
+    // folder is offered there first; a No goes on as the drop always did.
+    if (target.JukeboxShown() && DropChartIntoItsSongFolder(path)) return;
     if (!target.JukeboxShown() || !valid) {
         window.PlayDroppedChart(path);
         return;

@@ -16,6 +16,7 @@
 #include "browser/game_folder_setup.h"
 #include "browser/root_list.h"
 #include "config/config_file.h"
+#include "library/chart_placement.h"
 #include "library/song_library.h"
 #include "platform/text.h"
 #include "platform/tr.h"
@@ -276,6 +277,8 @@ void MainWindow::OnExit() {
     if (Apply(true) == Applied::SaveFailed) return;
     Close();
 }
+
+MainWindow::~MainWindow() = default;
 
 QMenu* MainWindow::LibraryMenu() {
     if (!library_) {

@@ -30,6 +30,7 @@ class JukeboxPage;
 class SongListWindow;
 class LibraryCheckWindow;
 class TablesWindow;
+class SongFolderIndex;
 class DropTarget;
 struct DropState;
 
@@ -37,6 +38,7 @@ class MainWindow : public QDialog {
     Q_OBJECT
   public:
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up sequence; the first-run loop included. False when the
     // person left the first-run loop: the program ends, writing nothing.
@@ -121,6 +123,9 @@ class MainWindow : public QDialog {
     // The branches of HandleDrop; false ends the whole drop.
     bool DropWallpaper(const std::string& path);
     void DropChart(DropTarget& target, const std::string& path);
+    // Offers to copy the chart into the song folder whose sounds it uses;
+    // false when none is certain or the offer was declined.
+    bool DropChartIntoItsSongFolder(const std::string& path);
     bool DropArchive(DropTarget& target, DropState& state, const std::string& path);
 
     enum class Applied { Saved, CheckFailed, SaveFailed };
@@ -150,6 +155,8 @@ class MainWindow : public QDialog {
     SongListWindow* song_list_ = nullptr;
     QAction* tables_action_ = nullptr;
     TablesWindow* tables_ = nullptr;
+    // The song folders' file names, walked on the first chart dropped.
+    std::unique_ptr<SongFolderIndex> placement_index_;
     QAction* about_;
     QPushButton* play_;
     QPushButton* exit_;
