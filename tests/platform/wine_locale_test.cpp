@@ -49,9 +49,15 @@ class WinePrefix final : public ::testing::Environment {
         setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
+        // The prefix made whole before any test runs a program in it: made on
+        // a first start instead, it was at times left without its system
+        // files on a loaded machine ("could not load kernel32.dll").
+        const std::string wine = RealWine(), server = RealWineServer();
+        if (!wine.empty() && !server.empty())
+            test::RunShell("'" + wine + "' wineboot --init </dev/null >/dev/null 2>&1; '" + server +
+                           "' -w </dev/null >/dev/null 2>&1");
         // It outlives a crashed test by half a minute at most.
-        if (std::string server = RealWineServer(); !server.empty())
-            test::RunShell("'" + server + "' -p30 </dev/null >/dev/null 2>&1");
+        if (!server.empty()) test::RunShell("'" + server + "' -p30 </dev/null >/dev/null 2>&1");
     }
     void TearDown() override {
         if (std::string server = RealWineServer(); !server.empty())
