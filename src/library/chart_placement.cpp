@@ -386,25 +386,34 @@ std::vector<std::optional<Placement>> ChartPlacer::PlaceAll(
         std::vector<std::string_view> names;
     };
     std::vector<Read> read(charts.size());
-    // A task reads a run of charts: a task a chart would cost more in
-    // hand-overs than the reading itself.
+    std::vector<std::optional<Placement>> placed;
+    placed.reserve(charts.size());
+    // A task reads a run of charts (a task a chart would cost more in
+    // hand-overs than the reading); this thread weighs each run as it comes
+    // back, while the readers go on.
     constexpr size_t kRun = 8;
     const unsigned workers = ChartReadWorkers();
     if (workers > 1 && charts.size() > kRun) {
-        WorkerPool pool(workers, 2 * workers);
+        const size_t runs = (charts.size() + kRun - 1) / kRun;
+        PoolResults<size_t> pool(workers, runs, ResultOrder::Submitted);
         for (size_t from = 0; from < charts.size(); from += kRun)
-            pool.Submit([&, from](unsigned) {
+            pool.Submit([&, from](unsigned, const std::atomic<bool>&) {
                 for (size_t i = from; i < std::min(from + kRun, charts.size()); ++i)
                     read[i].names = ReadNames(charts[i], read[i].title);
+                return from;
             });
-        pool.Wait();
-    } else {
-        for (size_t i = 0; i < charts.size(); ++i)
-            read[i].names = ReadNames(charts[i], read[i].title);
+        while (pool.in_flight() > 0) {
+            const std::optional<size_t> from = pool.Take(std::chrono::milliseconds(1000));
+            if (!from) continue;
+            for (size_t i = *from; i < std::min(*from + kRun, charts.size()); ++i)
+                placed.push_back(PlaceNames(read[i].names, std::move(read[i].title)));
+        }
+        return placed;
     }
-    std::vector<std::optional<Placement>> placed;
-    placed.reserve(charts.size());
-    for (Read& r : read) placed.push_back(PlaceNames(r.names, std::move(r.title)));
+    for (size_t i = 0; i < charts.size(); ++i) {
+        read[i].names = ReadNames(charts[i], read[i].title);
+        placed.push_back(PlaceNames(read[i].names, std::move(read[i].title)));
+    }
     return placed;
 }
 
