@@ -8,13 +8,16 @@
 #include "library/chart_header.h"
 #include "library/chart_names.h"
 #include "library/chart_parse.h"
+#include "library/chart_pipeline.h"
 #include "library/chart_references.h"
+#include "library/difficulty.h"
 #include "library/subfolder_rule.h"
 #include "platform/file_identity.h"
 #include "platform/files.h"
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/tr.h"
+#include "platform/worker_pool.h"
 
 namespace qv5 {
 
@@ -32,8 +35,10 @@ namespace qv5 {
 // Candidates are the folders holding one of the chart's stems, scored by the
 // sum of the weights of the stems they hold (stems lighter than
 // kScoringWeight are left out of the score: they are in most folders and
-// only cost time). The best kChecked of them are then checked exactly, name
-// by name, as the library check looks a chart's files up (ReferencePresent).
+// only cost time). The best kChecked of them that may hold 80% of the names
+// by the index's count are then checked exactly, name by name, as the library
+// check looks a chart's files up (ReferencePresent); a folder left unchecked
+// counts for the lead below by its score.
 //
 // A folder fits when it holds at least 80% of at least 5 used names. The
 // folder that fits best wins; it is certain when
@@ -44,12 +49,23 @@ namespace qv5 {
 //     the next folder's by kCertainLead, unless that folder fits too: then the
 //     two hold the same song (an original and a remaster) and either plays the
 //     chart; the order rule picked one.
-// Measured on bench/chart_placement_bench's tree (5,000 folders of 300 files
-// with 1.wav ... 9.wav and bgm.wav in each, a few names shared by 1% to 10%
-// of them, the rest their own): a song's own chart weighs about 250 in its
-// folder with a lead of 0.98; a chart of the ten common names weighs 0.002;
-// a chart of a song the library lacks, of the shared names and its own,
-// weighs at most 1.3 in any folder and does not fit.
+// Measured on bench/chart_placement_bench's tree (5,000 folders of 300 files:
+// 1.wav ... 9.wav and bgm.wav in each, a "kick" shared by 1% and a "snare" by
+// 10% of them, the rest their own): a song's own additional chart weighs at
+// least 288 in its folder with a lead of 1.00 (50 of 50 certain); a chart of
+// the ten common names fits every folder and weighs 0.0002; charts of songs
+// the library lacks fit no folder; a lacking song's chart whose 15 names are
+// the common ten, one kick, one snare and three of its own fits the 50
+// folders of that kick (12 of 15) and weighs at most 0.81, with no lead: none
+// is certain.
+
+// A chart's title and used names.
+struct ChartUse {
+    std::string title;
+    std::vector<std::string> names;   // distinct as Wine tells names apart
+    std::vector<std::string> folded;  // the same, case folded
+};
+
 namespace {
 
 constexpr double kScoringWeight = 0.1;
@@ -75,12 +91,6 @@ std::string_view LastComponent(std::string_view name) {
             start = i + 1;
     }
     return name.substr(start);
-}
-
-std::vector<DirEntry> Entries(const std::vector<std::string>& names) {
-    std::vector<DirEntry> entries(names.size());
-    for (size_t i = 0; i < names.size(); ++i) entries[i].name = names[i];
-    return entries;
 }
 
 // One pass over the song folders, as the library check walks them.
@@ -155,32 +165,49 @@ class IndexWalk {
     bool stopped_ = false;
 };
 
-// A chart's title and used names.
-struct ChartUse {
-    std::string title;
-    std::vector<std::string> names;  // distinct as Wine tells names apart
-};
-
-ChartUse ReadUse(std::string_view bytes) {
+// Only the references and the title: a placement needs none of the rest of
+// the header pass. Every branch of a #RANDOM block counts, as in the check;
+// the last #TITLE read is the title. The names are views into `bytes`.
+std::vector<std::string_view> ReadNames(std::string_view bytes, std::string& title) {
     if (const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size()))
         bytes = bytes.substr(0, size_t(static_cast<const char*>(eof) - bytes.data()));
-    ChartRecord record;
-    ChartParseState state;
-    state.may_hold_nul = std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;
+    const bool may_hold_nul = std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;
     ChartReferences refs;
+    std::string subtitle;
+    std::int32_t difficulty = 0;
     ForEachChartPiece(bytes.data(), bytes.data() + bytes.size(), true, [&](std::string_view raw) {
-        const std::string_view line = ParseChartLine(record, state, raw);
+        const std::string_view line = ChartLineText(raw, may_hold_nul);
         refs.Line(raw, line);
+        if (line.size() > 6 && (line[1] == 'T' || line[1] == 't'))
+            TitleDifficulty(line, "#TITLE", title, subtitle, difficulty);
     });
+    return refs.UsedNames();
+}
+
+// The names distinct as Wine tells them apart, the first of each in the
+// file's order.
+ChartUse Distinct(const std::vector<std::string_view>& names, std::string title) {
     ChartUse use;
-    use.title = std::move(record.title);
-    std::vector<std::string> folded;
-    for (std::string_view name : refs.UsedNames()) {
-        std::string key = FoldNameCase(name);
-        if (std::find(folded.begin(), folded.end(), key) != folded.end()) continue;
-        folded.push_back(std::move(key));
-        use.names.emplace_back(name);
+    use.title = std::move(title);
+    std::vector<std::string> folded(names.size());
+    std::vector<std::pair<std::uint64_t, size_t>> order(names.size());  // folded name's hash
+    for (size_t i = 0; i < names.size(); ++i) {
+        folded[i] = FoldNameCase(names[i]);
+        order[i] = {std::hash<std::string_view>{}(folded[i]), i};
     }
+    std::sort(order.begin(), order.end());
+    std::vector<bool> kept(names.size(), false);
+    for (size_t i = 0; i < order.size(); ++i) {
+        bool again = false;
+        for (size_t k = i; k > 0 && order[k - 1].first == order[i].first && !again; --k)
+            again = folded[order[k - 1].second] == folded[order[i].second];
+        if (!again) kept[order[i].second] = true;
+    }
+    for (size_t i = 0; i < names.size(); ++i)
+        if (kept[i]) {
+            use.names.emplace_back(names[i]);
+            use.folded.push_back(std::move(folded[i]));
+        }
     return use;
 }
 
@@ -192,15 +219,15 @@ struct Candidate {
     bool fits = false, same_title = false;
 };
 
-bool HoldsTitle(const SongFolderIndex::Folder& folder, const std::string& base) {
-    if (base.empty()) return false;
+// The title bases of the charts a folder holds.
+std::vector<std::string> TitleBases(const SongFolderIndex::Folder& folder) {
+    std::vector<std::string> bases;
     for (const std::string& chart : folder.charts) {
         ChartRecord record;
-        if (ReadChartHeader(record, WinPath(folder.dir).Join(chart).text()) &&
-            SongTitleBase(record.title) == base)
-            return true;
+        if (ReadChartHeader(record, WinPath(folder.dir).Join(chart).text()))
+            bases.push_back(SongTitleBase(record.title));
     }
-    return false;
+    return bases;
 }
 
 }  // namespace
@@ -211,14 +238,22 @@ std::string PlacementShare(const Placement& p) {
 }
 
 std::uint64_t SongFolderIndex::StemHash(std::string_view file_name) {
-    thread_local std::string stem;
-    stem.assign(file_name);
-    FoldNameCaseInPlace(stem);
+    thread_local std::string folded;
+    folded.assign(file_name);
+    FoldNameCaseInPlace(folded);
+    return FoldedStemHash(folded);
+}
+
+std::uint64_t SongFolderIndex::FoldedStemHash(std::string_view folded) {
     // The extension's dot: the last one, which a trail byte never is.
-    const size_t dot = stem.rfind('.');
-    if (dot != std::string::npos && dot > 0) stem.resize(dot);
-    const std::uint64_t h = std::hash<std::string_view>{}(stem);
+    const size_t dot = folded.rfind('.');
+    if (dot != std::string_view::npos && dot > 0) folded = folded.substr(0, dot);
+    const std::uint64_t h = std::hash<std::string_view>{}(folded);
     return h == 0 ? 1 : h;
+}
+
+void SongFolderIndex::Prefetch(std::uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
 }
 
 bool SongFolderIndex::Build(const std::vector<std::string>& roots, Progress* progress) {
@@ -306,92 +341,194 @@ void SongFolderIndex::Add(const WinPath& folder_path, const std::vector<std::str
     }
 }
 
-void SongFolderIndex::FoldersWithStem(std::uint64_t hash, std::vector<std::uint32_t>& out) const {
-    const size_t before = out.size();
-    if (const Slot* s = Find(hash))
-        out.insert(out.end(), postings_.begin() + s->first,
-                   postings_.begin() + s->first + s->count);
+SongFolderIndex::StemHolders SongFolderIndex::Holders(std::uint64_t hash) const {
+    StemHolders h;
+    const Slot* s = Find(hash);
+    if (s) {
+        h.walked = postings_.data() + s->first;
+        h.walked_count = s->count;
+    }
     const auto lo = std::lower_bound(added_.begin(), added_.end(), std::make_pair(hash, 0u));
     for (auto it = lo; it != added_.end() && it->first == hash; ++it)
-        if (std::find(out.begin() + long(before), out.end(), it->second) == out.end())
-            out.push_back(it->second);
+        if (std::find(h.walked, h.walked + h.walked_count, it->second) == h.walked + h.walked_count)
+            h.added.push_back(it->second);
+    return h;
 }
 
-std::uint32_t SongFolderIndex::StemFolders(std::uint64_t hash) const {
-    const Slot* s = Find(hash);
-    std::uint32_t n = s ? s->count : 0;
-    const auto lo = std::lower_bound(added_.begin(), added_.end(), std::make_pair(hash, 0u));
-    for (auto it = lo; it != added_.end() && it->first == hash; ++it) {
-        const bool walked =
-            s && std::find(postings_.begin() + s->first, postings_.begin() + s->first + s->count,
-                           it->second) != postings_.begin() + s->first + s->count;
-        if (!walked) ++n;
+struct ChartPlacer::Caches {
+    struct Stem {
+        double weight = 0;
+        SongFolderIndex::StemHolders holders;
+    };
+    std::unordered_map<std::uint64_t, Stem> stems;
+    std::unordered_map<std::uint32_t, std::unique_ptr<FolderNames>> names;
+    std::unordered_map<std::uint32_t, std::vector<std::string>> titles;  // bases
+    std::vector<double> score;
+    std::vector<std::uint32_t> held, touched;
+    std::unordered_map<std::uint64_t, std::optional<Placement>> placed;  // by names and title
+    FileBuffer buffer;
+};
+
+ChartPlacer::ChartPlacer(const SongFolderIndex& index)
+    : index_(index), caches_(std::make_unique<Caches>()) {}
+ChartPlacer::~ChartPlacer() = default;
+
+std::optional<Placement> ChartPlacer::Place(std::string_view bytes) {
+    std::string title;
+    const std::vector<std::string_view> names = ReadNames(bytes, title);
+    return PlaceNames(names, std::move(title));
+}
+
+std::vector<std::optional<Placement>> ChartPlacer::PlaceAll(
+    const std::vector<std::string_view>& charts) {
+    struct Read {
+        std::string title;
+        std::vector<std::string_view> names;
+    };
+    std::vector<Read> read(charts.size());
+    std::vector<std::optional<Placement>> placed;
+    placed.reserve(charts.size());
+    // A task reads a run of charts (a task a chart would cost more in
+    // hand-overs than the reading); this thread weighs each run as it comes
+    // back, while the readers go on.
+    constexpr size_t kRun = 8;
+    const unsigned workers = ChartReadWorkers();
+    if (workers > 1 && charts.size() > kRun) {
+        const size_t runs = (charts.size() + kRun - 1) / kRun;
+        PoolResults<size_t> pool(workers, runs, ResultOrder::Submitted);
+        for (size_t from = 0; from < charts.size(); from += kRun)
+            pool.Submit([&, from](unsigned, const std::atomic<bool>&) {
+                for (size_t i = from; i < std::min(from + kRun, charts.size()); ++i)
+                    read[i].names = ReadNames(charts[i], read[i].title);
+                return from;
+            });
+        while (pool.in_flight() > 0) {
+            const std::optional<size_t> from = pool.Take(std::chrono::milliseconds(1000));
+            if (!from) continue;
+            for (size_t i = *from; i < std::min(*from + kRun, charts.size()); ++i)
+                placed.push_back(PlaceNames(read[i].names, std::move(read[i].title)));
+        }
+        return placed;
     }
-    return n;
+    for (size_t i = 0; i < charts.size(); ++i) {
+        read[i].names = ReadNames(charts[i], read[i].title);
+        placed.push_back(PlaceNames(read[i].names, std::move(read[i].title)));
+    }
+    return placed;
 }
 
-std::optional<Placement> PlaceChartBytes(const SongFolderIndex& index, std::string_view bytes) {
+std::optional<Placement> ChartPlacer::PlaceNames(const std::vector<std::string_view>& names,
+                                                 std::string title) {
+    // The charts of one song in one archive mostly use the same names in the
+    // same order: those names and the title's base are weighed once.
+    std::uint64_t key = std::hash<std::string>{}(SongTitleBase(title));
+    for (std::string_view name : names)
+        key = (key ^ std::hash<std::string_view>{}(name)) * 0x100000001B3ull;
+    const auto [it, made] = caches_->placed.try_emplace(key);
+    if (made) it->second = Weigh(Distinct(names, std::move(title)));
+    return it->second;
+}
+
+std::optional<Placement> ChartPlacer::Weigh(const ChartUse& use) {
+    const SongFolderIndex& index = index_;
+    Caches& cache = *caches_;
     const size_t n = index.FolderCount();
     if (n == 0) return std::nullopt;
-    const ChartUse use = ReadUse(bytes);
     const long used = long(use.names.size());
     if (used < kLeastUsed) return std::nullopt;
 
     const double scale = std::log(double(n) + 1);
-    std::vector<std::uint64_t> stems(use.names.size());
-    std::vector<double> weights(use.names.size());
+    std::vector<Caches::Stem*> stems(use.names.size());
+    std::vector<std::uint64_t> hashes(use.names.size());
     double total = 0;
+    // The stems' slots are spread over a table of millions: asked for all
+    // at once, their cache misses overlap.
     for (size_t i = 0; i < use.names.size(); ++i) {
-        stems[i] = SongFolderIndex::StemHash(LastComponent(use.names[i]));
-        const std::uint32_t df = index.StemFolders(stems[i]);
-        weights[i] = df == 0 ? 1.0 : std::log((double(n) + 1) / df) / scale;
-        total += weights[i];
+        hashes[i] = SongFolderIndex::FoldedStemHash(LastComponent(use.folded[i]));
+        index.Prefetch(hashes[i]);
+    }
+    cache.stems.reserve(cache.stems.size() + use.names.size());
+    for (size_t i = 0; i < use.names.size(); ++i) {
+        auto [it, made] = cache.stems.try_emplace(hashes[i]);
+        if (made) {
+            it->second.holders = index.Holders(hashes[i]);
+            const std::uint32_t df = it->second.holders.count();
+            it->second.weight = df == 0 ? 1.0 : std::log((double(n) + 1) / double(df)) / scale;
+        }
+        stems[i] = &it->second;
+        total += it->second.weight;
     }
 
-    // The index's score of each folder holding a stem; a stem used by two
-    // names (kick.wav and kick.bmp) scores once.
-    thread_local std::vector<double> score;
-    thread_local std::vector<std::uint32_t> touched, holders;
-    score.assign(n, 0);
+    // The index's score of each folder holding a stem (a stem used by two
+    // names, kick.wav and kick.bmp, scores once), and how many of the names
+    // it may hold at most: a folder that cannot reach 80% is not checked.
+    std::vector<double>& score = cache.score;
+    std::vector<std::uint32_t>& held = cache.held;
+    std::vector<std::uint32_t>& touched = cache.touched;
+    for (std::uint32_t f : touched) score[f] = 0, held[f] = 0;
+    score.resize(n, 0);
+    held.resize(n, 0);
     touched.clear();
+    long light = 0;  // names of stems left out of the score
+    // Which names share their stem with an earlier one.
+    std::vector<bool> again(stems.size(), false);
+    {
+        std::vector<std::pair<std::uint64_t, size_t>> sorted(stems.size());
+        for (size_t i = 0; i < stems.size(); ++i) sorted[i] = {hashes[i], i};
+        std::sort(sorted.begin(), sorted.end());
+        for (size_t k = 1; k < sorted.size(); ++k)
+            if (sorted[k].first == sorted[k - 1].first) again[sorted[k].second] = true;
+    }
     auto tally = [&](double least) {
-        std::vector<std::uint64_t> seen;
+        light = 0;
         for (size_t i = 0; i < stems.size(); ++i) {
-            if (weights[i] < least) continue;
-            if (std::find(seen.begin(), seen.end(), stems[i]) != seen.end()) continue;
-            seen.push_back(stems[i]);
-            holders.clear();
-            index.FoldersWithStem(stems[i], holders);
-            for (std::uint32_t f : holders) {
-                if (score[f] == 0) touched.push_back(f);
-                score[f] += weights[i];
+            if (stems[i]->weight < least) {
+                ++light;
+                continue;
             }
+            const SongFolderIndex::StemHolders& holders = stems[i]->holders;
+            const bool met = again[i];
+            auto count = [&](std::uint32_t f) {
+                ++held[f];
+                if (met) return;
+                if (score[f] == 0) touched.push_back(f);
+                score[f] += stems[i]->weight;
+            };
+            std::for_each(holders.walked, holders.walked + holders.walked_count, count);
+            std::for_each(holders.added.begin(), holders.added.end(), count);
         }
     };
     tally(kScoringWeight);
     if (touched.empty()) tally(0);  // common names only: some folder is named all the same
-    if (touched.empty()) return std::nullopt;
-    auto better = [&](std::uint32_t a, std::uint32_t b) {
-        if (score[a] != score[b]) return score[a] > score[b];
-        if (index.folder(a).time != index.folder(b).time)
-            return index.folder(a).time > index.folder(b).time;
-        return index.folder(a).dir < index.folder(b).dir;
+    auto newer = [&](std::uint32_t a, std::uint32_t b) {
+        const SongFolderIndex::Folder &fa = index.folder(a), &fb = index.folder(b);
+        return fa.time != fb.time ? fa.time > fb.time : fa.dir < fb.dir;
     };
-    const size_t considered = std::min(touched.size(), kChecked + 1);
-    std::partial_sort(touched.begin(), touched.begin() + long(considered), touched.end(), better);
+    auto better = [&](std::uint32_t a, std::uint32_t b) {
+        return score[a] != score[b] ? score[a] > score[b] : newer(a, b);
+    };
+    std::vector<std::uint32_t> possible;
+    for (std::uint32_t f : touched)
+        if ((long(held[f]) + light) * 5 >= used * 4) possible.push_back(f);
+    if (possible.empty()) return std::nullopt;
+    const size_t considered = std::min(possible.size(), kChecked);
+    std::partial_sort(possible.begin(), possible.begin() + long(considered), possible.end(),
+                      better);
 
     std::vector<Candidate> checked;
-    for (size_t k = 0; k < considered && k < kChecked; ++k) {
+    for (size_t k = 0; k < considered; ++k) {
         Candidate c;
-        c.id = touched[k];
+        c.id = possible[k];
         c.score = score[c.id];
         const SongFolderIndex::Folder& folder = index.folder(c.id);
-        const FolderNames names(Entries(folder.names));
-        for (size_t i = 0; i < use.names.size(); ++i)
-            if (ReferencePresent(folder.dir, names, use.names[i])) {
+        std::unique_ptr<FolderNames>& names = cache.names[c.id];
+        if (!names) names = std::make_unique<FolderNames>(folder.names);
+        for (size_t i = 0; i < use.names.size(); ++i) {
+            if (ReferencePresent(folder.dir, *names, use.names[i])) {
                 ++c.found;
-                c.weight += weights[i];
+                c.weight += stems[i]->weight;
             }
+        }
         c.share = total > 0 ? c.weight / total : 0;
         c.fits = c.found * 5 >= used * 4;
         checked.push_back(c);
@@ -401,21 +538,23 @@ std::optional<Placement> PlaceChartBytes(const SongFolderIndex& index, std::stri
         if (c.fits) fitting.push_back(&c);
     if (fitting.empty()) return std::nullopt;
     // The title decides only between folders the share cannot tell apart.
-    const long best_found =
-        (*std::max_element(fitting.begin(), fitting.end(), [](auto* a, auto* b) {
-            return a->found < b->found;
-        }))->found;
+    long best_found = 0;
+    for (const Candidate* c : fitting) best_found = std::max(best_found, c->found);
     if (std::count_if(fitting.begin(), fitting.end(),
                       [&](auto* c) { return c->found == best_found; }) > 1) {
         const std::string base = SongTitleBase(use.title);
-        for (Candidate* c : fitting)
-            if (c->found == best_found) c->same_title = HoldsTitle(index.folder(c->id), base);
+        for (Candidate* c : fitting) {
+            if (c->found != best_found || base.empty()) continue;
+            auto [it, made] = cache.titles.try_emplace(c->id);
+            if (made) it->second = TitleBases(index.folder(c->id));
+            c->same_title =
+                std::find(it->second.begin(), it->second.end(), base) != it->second.end();
+        }
     }
     std::sort(fitting.begin(), fitting.end(), [&](const Candidate* a, const Candidate* b) {
         if (a->found != b->found) return a->found > b->found;
         if (a->same_title != b->same_title) return a->same_title;
-        const SongFolderIndex::Folder &fa = index.folder(a->id), &fb = index.folder(b->id);
-        return fa.time != fb.time ? fa.time > fb.time : fa.dir < fb.dir;
+        return newer(a->id, b->id);
     });
     const Candidate& winner = *fitting.front();
 
@@ -427,8 +566,14 @@ std::optional<Placement> PlaceChartBytes(const SongFolderIndex& index, std::stri
         next_share = c.share;
         next_fits = c.fits;
     }
-    if (considered > kChecked && total > 0 && score[touched[kChecked]] / total > next_share) {
-        next_share = score[touched[kChecked]] / total;
+    // A folder left unchecked is judged by its score, which is at least the
+    // weight it could be found to hold.
+    for (std::uint32_t f : touched) {
+        if (total <= 0 || score[f] / total <= next_share) continue;
+        if (std::any_of(checked.begin(), checked.end(),
+                        [&](const Candidate& c) { return c.id == f; }))
+            continue;
+        next_share = score[f] / total;
         next_fits = false;
     }
     Placement p;
@@ -441,15 +586,28 @@ std::optional<Placement> PlaceChartBytes(const SongFolderIndex& index, std::stri
     return p;
 }
 
-std::optional<Placement> PlaceChart(const SongFolderIndex& index, const WinPath& chart) {
-    FileBuffer buffer;
-    if (buffer.Read(chart.text(), kWholeReadBytes)) return PlaceChartBytes(index, buffer.view());
+std::optional<Placement> ChartPlacer::PlaceFile(const WinPath& chart) {
+    FileBuffer& buffer = caches_->buffer;
+    if (buffer.Read(chart.text(), kWholeReadBytes)) return Place(buffer.view());
     if (!buffer.too_large()) return std::nullopt;
     const auto size = FileSize(chart.text());
     std::string bytes;
     if (!size || *size > kLargestChartBytes || !ReadWholeFile(chart.text(), bytes))
         return std::nullopt;
-    return PlaceChartBytes(index, bytes);
+    return Place(bytes);
+}
+
+std::optional<Placement> PlaceChart(const SongFolderIndex& index, const WinPath& chart) {
+    return ChartPlacer(index).PlaceFile(chart);
+}
+
+std::optional<Placement> PlaceChartBytes(const SongFolderIndex& index, std::string_view bytes) {
+    return ChartPlacer(index).Place(bytes);
+}
+
+std::vector<std::optional<Placement>> PlaceCharts(const SongFolderIndex& index,
+                                                  const std::vector<std::string_view>& charts) {
+    return ChartPlacer(index).PlaceAll(charts);
 }
 
 std::string SongTitleBase(std::string_view title) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 namespace qv5 {
 
 class Progress;
+struct ChartUse;  // what a chart uses, as the placement reads it
 
 // The song folder a chart belongs to, and how well it fits.
 struct Placement {
@@ -53,11 +55,20 @@ class SongFolderIndex {
         std::vector<std::string> charts;  // the names of its charts
     };
     const Folder& folder(std::uint32_t id) const { return folders_[id]; }
-    // The folders holding a file of the stem `hash` (StemHash), in no order.
-    void FoldersWithStem(std::uint64_t hash, std::vector<std::uint32_t>& out) const;
-    // How many folders hold the stem: its document frequency.
-    std::uint32_t StemFolders(std::uint64_t hash) const;
+    // The folders holding a file of the stem `hash` (StemHash), in no order:
+    // those of the walk, then those Add took in since. Valid until Add.
+    struct StemHolders {
+        const std::uint32_t* walked = nullptr;
+        std::uint32_t walked_count = 0;
+        std::vector<std::uint32_t> added;
+        // How many folders hold the stem: its document frequency.
+        std::uint32_t count() const { return walked_count + std::uint32_t(added.size()); }
+    };
+    StemHolders Holders(std::uint64_t hash) const;
     static std::uint64_t StemHash(std::string_view file_name);
+    static std::uint64_t FoldedStemHash(std::string_view folded_name);
+    // Brings the stem's slot towards the cache before it is asked for.
+    void Prefetch(std::uint64_t hash) const;
 
   private:
     struct Slot {
@@ -80,12 +91,42 @@ class SongFolderIndex {
     std::vector<std::pair<std::uint64_t, std::uint32_t>> walked_;  // until sealed
 };
 
-// The song folder of the chart file `chart`; nullopt when it cannot be read
-// or no folder holds at least 80% of at least 5 names it uses. A Placement
-// that is not certain names the best folder all the same.
+// Places charts one after another, keeping what they share: the charts of
+// one archive use much the same names and go to the same few folders, whose
+// names and weights are then looked up once. The index must not change
+// while a placer lives.
+class ChartPlacer {
+  public:
+    explicit ChartPlacer(const SongFolderIndex& index);
+    ~ChartPlacer();
+    ChartPlacer(const ChartPlacer&) = delete;
+    ChartPlacer& operator=(const ChartPlacer&) = delete;
+
+    // The song folder of the chart file `chart`; nullopt when it cannot be
+    // read or no folder holds at least 80% of at least 5 names it uses. A
+    // Placement that is not certain names the best folder all the same.
+    std::optional<Placement> PlaceFile(const WinPath& chart);
+    // The same over the chart's bytes, read already.
+    std::optional<Placement> Place(std::string_view bytes);
+    // The charts of one archive, as its extraction holds them in memory:
+    // their names are read on the chart readers' threads, side by side.
+    std::vector<std::optional<Placement>> PlaceAll(const std::vector<std::string_view>& charts);
+
+  private:
+    struct Caches;
+    std::optional<Placement> Weigh(const ChartUse& use);
+    std::optional<Placement> PlaceNames(const std::vector<std::string_view>& names,
+                                        std::string title);
+    const SongFolderIndex& index_;
+    std::unique_ptr<Caches> caches_;
+};
+
+// One chart, or the charts of one archive, with a placer of their own.
 std::optional<Placement> PlaceChart(const SongFolderIndex& index, const WinPath& chart);
-// The same over the chart's bytes, read already.
 std::optional<Placement> PlaceChartBytes(const SongFolderIndex& index, std::string_view bytes);
+// The charts of one archive, as its extraction holds them in memory.
+std::vector<std::optional<Placement>> PlaceCharts(const SongFolderIndex& index,
+                                                  const std::vector<std::string_view>& charts);
 
 // A title without its bracketed suffix ("Song [ANOTHER]", "Song (HYPER)" and
 // their full-width kinds give "Song"), case folded: the charts of one song.

@@ -201,6 +201,16 @@ std::vector<std::string_view> ChartReferences::UsedNames() const {
 FolderNames::FolderNames(const std::vector<DirEntry>& entries) {
     names_.reserve(entries.size());
     for (const DirEntry& e : entries) names_.push_back(FoldNameCase(e.name));
+    MakeSlots();
+}
+
+FolderNames::FolderNames(const std::vector<std::string>& names) {
+    names_.reserve(names.size());
+    for (const std::string& name : names) names_.push_back(FoldNameCase(name));
+    MakeSlots();
+}
+
+void FolderNames::MakeSlots() {
     size_t slots = 16;
     while (slots < 2 * names_.size()) slots *= 2;
     slots_.assign(slots, 0);

@@ -56,9 +56,12 @@ class ChartReferences {
 class FolderNames {
   public:
     explicit FolderNames(const std::vector<DirEntry>& entries);
+    // The entries' names alone (a folder's names kept from an earlier listing).
+    explicit FolderNames(const std::vector<std::string>& names);
     bool Has(std::string_view name) const;
 
   private:
+    void MakeSlots();
     // A chart asks for some hundreds of names: one hash and, mostly, one
     // comparison each.
     std::vector<std::string> names_;

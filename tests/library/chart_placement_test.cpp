@@ -185,6 +185,37 @@ TEST_F(ChartPlacementTest, ReadsTheChartFileAndSaysItsShare) {
     EXPECT_EQ(index_.FolderCount(), 36u);
 }
 
+// An archive's charts placed together, their reading shared among threads
+// and their weighing among charts of one set of names, come out as each
+// placed alone.
+TEST_F(ChartPlacementTest, AnArchivesChartsAsEachAlone) {
+    std::vector<std::string> charts;
+    for (int i = 0; i < 12; ++i)
+        charts.push_back(
+            Chart("Alpha [" + std::to_string(i) + "]", Numbered("kick_a", 12, ".wav")));
+    charts.push_back(Chart("Remix [ANOTHER]", Numbered("remix_", 10, ".wav")));
+    charts.push_back(Chart("Other", Numbered("remix_", 10, ".wav")));
+    charts.push_back(Chart("Gone", Numbered("gone_", 20, ".wav")));
+    for (int i = 0; i < 10; ++i)
+        charts.push_back(Chart("F", Common() + Numbered("f" + std::to_string(i) + "_", 6, ".wav")));
+    const std::vector<std::string_view> views(charts.begin(), charts.end());
+    const auto placed = PlaceCharts(index_, views);
+    ASSERT_EQ(placed.size(), charts.size());
+    for (size_t i = 0; i < charts.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto alone = PlaceChartBytes(index_, charts[i]);
+        ASSERT_EQ(placed[i].has_value(), alone.has_value());
+        if (!alone) continue;
+        EXPECT_EQ(placed[i]->folder, alone->folder);
+        EXPECT_EQ(placed[i]->found, alone->found);
+        EXPECT_EQ(placed[i]->certain, alone->certain);
+    }
+    EXPECT_EQ(placed[12]->folder, "Songs\\Old\\Remix\\");
+    EXPECT_EQ(placed[13]->folder, "Songs\\New\\Remix 2020\\");
+    EXPECT_FALSE(placed[14]);
+    EXPECT_EQ(placed[15]->folder, "Songs\\Pack\\filler0\\");
+}
+
 TEST(SongTitleBase, DropsTheBracketedSuffix) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"Song [ANOTHER]", "song"},
