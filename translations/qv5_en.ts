@@ -968,6 +968,28 @@ Put your songs into its songs folder. To play, put the game body (QV5body.exe) b
         <source>展開する大きさの上限(%1 KB)を超えるファイル: %2</source>
         <translation>Files over the size limit (%1 KB): %2</translation>
     </message>
+    <message>
+        <source>名前に「&quot;」を含むため、インストールできません。名前を変えてください。
+</source>
+        <translation>The name holds &quot;, so it cannot be installed. Rename it.
+</translation>
+    </message>
+    <message>
+        <source>作業用のフォルダを作れません。</source>
+        <translation>Cannot make the working folder.</translation>
+    </message>
+    <message>
+        <source>書庫に譜面がありません。</source>
+        <translation>The archive holds no chart.</translation>
+    </message>
+    <message>
+        <source>フォルダを作れません。</source>
+        <translation>Cannot make the folder.</translation>
+    </message>
+    <message>
+        <source>ファイルをコピーできません。</source>
+        <translation>Cannot copy the file.</translation>
+    </message>
 </context>
 <context>
     <name>InstallCommand</name>
@@ -1002,6 +1024,10 @@ Put your songs into its songs folder. To play, put the game body (QV5body.exe) b
     <message>
         <source>%1 を曲データベースに登録できません: %2</source>
         <translation>cannot register %1 in the song library: %2</translation>
+    </message>
+    <message>
+        <source>曲フォルダが決まりません</source>
+        <translation>no certain song folder</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
 #include "config/config_file.h"
+#include "install/archive_placement.h"
 #include "install/chart_copy.h"
 #include "install/install.h"
 #include "library/chart_names.h"
@@ -183,8 +184,77 @@ bool PlaceOne(InstallPlace& place, SongFolderIndex& index, const std::string& ho
     return true;
 }
 
-// With --auto: chart files by the placement rule, archives as without it
-// (into FOLDER, which they need).
+// An archive with --auto: its charts each into their song folder when they
+// come without most of what they use (the others into FOLDER, as an install
+// makes a folder there, or listed without it); an archive that brings its
+// sounds is a new song, installed into FOLDER as without --auto.
+bool PlaceArchive(InstallPlace& place, SongFolderIndex& index, const std::string& host,
+                  const std::string& start_dir, const std::string& archive) {
+    const auto kind = ArchiveKindOfPath(WinPath(archive));
+    if (!kind) return Fail("not a zip, rar or chart file: " + host), false;
+    StagedArchive staged;
+    std::string error;
+    bool staged_ok;
+    {
+        TerminalProgress progress("entries");
+        StopOnInterrupt stop(progress);
+        staged_ok = StageArchive(*kind, WinPath(archive), index, &progress, staged, error);
+    }
+    if (!staged_ok) {
+        SayFailure(Arg(Tr("InstallCommand", "%1 は入れませんでした: %2"), {host, error}));
+        return false;
+    }
+    if (!staged.Additional()) {
+        DropStaging(staged);
+        if (!place.folder) return Fail("an archive needs --into FOLDER: " + host), false;
+        return InstallOne(place.library, host, start_dir, ArchiveFolder(place));
+    }
+    std::vector<ChartPut> puts;
+    bool placed;
+    {
+        TerminalProgress progress("charts");
+        StopOnInterrupt stop(progress);
+        const std::optional<WinPath> rest =
+            place.folder ? std::optional<WinPath>(WinPath(ArchiveFolder(place))) : std::nullopt;
+        placed = PlaceStagedCharts(place.library, index, staged, rest, ArchiveBaseName(archive),
+                                   &progress, puts, error);
+    }
+    bool all = placed;
+    if (placed) {
+        for (size_t i = 0; i < puts.size(); ++i) {
+            const ChartPut& p = puts[i];
+            const std::string name = p.chart.LastName();
+            const StagedChart& c = staged.charts[i];
+            if (p.into.empty()) {
+                SayFailure(
+                    Arg(Tr("InstallCommand", "%1 は入れませんでした: %2"),
+                        {name, c.placement ? PlacementShare(*c.placement)
+                                           : Tr("InstallCommand",
+                                                "使うファイルを持つ曲フォルダがありません")}));
+                all = false;
+                continue;
+            }
+            std::printf("%s\n",
+                        Said(Arg(Tr("InstallCommand", "%1 -> %2（%3）"),
+                                 {name, p.into,
+                                  p.placed ? PlacementShare(*c.placement)
+                                           : Tr("InstallCommand", "曲フォルダが決まりません")}))
+                            .c_str());
+            if (p.renamed)
+                std::printf("%s\n",
+                            Said(Arg(Tr("InstallCommand",
+                                        "%1: 同じ名前の別の譜面があるので、%2 として入れました"),
+                                     {name, p.name}))
+                                .c_str());
+        }
+    } else {
+        SayFailure(Arg(Tr("InstallCommand", "%1 は入れませんでした: %2"), {host, error}));
+    }
+    DropStaging(staged);
+    return all;
+}
+
+// With --auto: chart files and archives by the placement rule.
 int InstallAuto(const std::vector<std::string>& args, const std::optional<std::string>& into,
                 const std::string& start_dir) {
     InstallPlace place;
@@ -200,15 +270,6 @@ int InstallAuto(const std::vector<std::string>& args, const std::optional<std::s
             ++failed;
             continue;
         }
-        if (!IsChartName(*path)) {
-            if (!place.folder) {
-                Fail("an archive needs --into FOLDER: " + host);
-                ++failed;
-            } else if (!InstallOne(place.library, host, start_dir, ArchiveFolder(place))) {
-                ++failed;
-            }
-            continue;
-        }
         if (!index) {
             index.emplace();
             TerminalProgress progress("folders");
@@ -216,6 +277,10 @@ int InstallAuto(const std::vector<std::string>& args, const std::optional<std::s
             const std::vector<std::string> roots(config.path.begin(),
                                                  config.path.begin() + config.path_count);
             if (!index->Build(roots, &progress)) return Fail("stopped"), 1;
+        }
+        if (!IsChartName(*path)) {
+            if (!PlaceArchive(place, *index, host, start_dir, *path)) ++failed;
+            continue;
         }
         if (!PlaceOne(place, *index, host, *path)) ++failed;
     }

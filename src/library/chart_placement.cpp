@@ -610,6 +610,11 @@ std::vector<std::optional<Placement>> PlaceCharts(const SongFolderIndex& index,
     return ChartPlacer(index).PlaceAll(charts);
 }
 
+std::vector<std::string_view> ChartUsedNames(std::string_view bytes) {
+    std::string title;
+    return ReadNames(bytes, title);
+}
+
 std::string SongTitleBase(std::string_view title) {
     // The characters' starts, so that a trail byte is never taken for a bracket.
     std::vector<size_t> starts;

@@ -128,6 +128,10 @@ std::optional<Placement> PlaceChartBytes(const SongFolderIndex& index, std::stri
 std::vector<std::optional<Placement>> PlaceCharts(const SongFolderIndex& index,
                                                   const std::vector<std::string_view>& charts);
 
+// The names a chart uses (#WAV and #BMP names its channel lines place, and
+// those always counted), as the placement reads them; views into `bytes`.
+std::vector<std::string_view> ChartUsedNames(std::string_view bytes);
+
 // A title without its bracketed suffix ("Song [ANOTHER]", "Song (HYPER)" and
 // their full-width kinds give "Song"), case folded: the charts of one song.
 std::string SongTitleBase(std::string_view title);

@@ -196,6 +196,88 @@ TEST(InstallCommand, AutoPlacesChartsInTheirSongFolders) {
     EXPECT_EQ(test::SongsLike(db, "Songs\\%"), 17);
 }
 
+std::vector<std::string> Rows(const test::TempGame& game);
+
+// An archive of additional charts with --auto: each chart into the song
+// folder holding what it uses, with the files beside it that folder lacks;
+// a chart of a song the library lacks listed, or put into --into's folder
+// as an install would; an archive that brings its sounds installed as a new
+// song. song.db stays what a fresh registration gives.
+TEST(InstallCommand, AutoPlacesTheChartsOfAnArchiveInTheirSongFolders) {
+    test::TempGame game;
+    auto song = [&](const std::string& dir, const std::string& chart,
+                    const std::vector<std::string>& sounds) {
+        for (const std::string& s : sounds) game.WriteFile(dir + s, "");
+        game.WriteFile(dir + chart, PlacedChart(chart, sounds));
+    };
+    const std::vector<std::string> common =
+        Sounds("", 9, ".wav") + std::vector<std::string>{"bgm.wav"};
+    for (int i = 0; i < 12; ++i)
+        song("Songs/Pack/filler" + std::to_string(i) + "/", "f.bme",
+             common + Sounds("f" + std::to_string(i) + "_", 5, ".wav"));
+    song("Songs/Pack/Alpha/", "alpha.bms", common + Sounds("kick_a", 12, ".ogg"));
+    song("Songs/Pack/Beta/", "beta.bme", Sounds("beta_", 8, ".wav"));
+    song("Songs/Pack/Gamma/", "gamma.bms", Sounds("g_", 6, ".wav"));
+    game.MakeDir("Songs/Extra");
+    ASSERT_EQ(RunQv5(game, "add-root Songs").code, 0);
+    test::WriteZip(
+        game.HostPath("diffs.zip"),
+        {test::File("diffs/alpha_ex.bme",
+                    PlacedChart("Alpha [EX]", common + Sounds("kick_a", 12, ".wav"))),
+         test::File("diffs/beta_hd.bme", PlacedChart("Beta [HARD]", Sounds("beta_", 8, ".wav"))),
+         test::File("diffs/gamma_x.bms",
+                    PlacedChart("Gamma [X]",
+                                Sounds("g_", 6, ".wav") + std::vector<std::string>{"g_extra.wav"})),
+         test::File("diffs/G_EXTRA.ogg", "OggS"),  // the one sound it brings
+         test::File("diffs/lost.bms", PlacedChart("Lost", Sounds("lost_", 6, ".wav")))});
+    std::vector<test::ZipItem> new_song = {
+        test::File("New Song/new.bms", PlacedChart("New", Sounds("n_", 6, ".wav")))};
+    for (const std::string& n : Sounds("New Song/n_", 6, ".wav")) new_song.push_back(test::File(n));
+    test::WriteZip(game.HostPath("new.zip"), new_song);
+
+    const struct {
+        std::string args;
+        int code;
+        std::vector<std::string> said;
+    } cases[] = {
+        {"install diffs.zip --auto",
+         1,
+         {"alpha_ex.bme -> Songs\\Pack\\Alpha\\ (22 of 22 sounds found)",
+          "beta_hd.bme -> Songs\\Pack\\Beta\\ (8 of 8 sounds found)",
+          "gamma_x.bms -> Songs\\Pack\\Gamma\\ (6 of 7 sounds found)",
+          "lost.bms was not installed"}},
+        {"install diffs.zip --auto --into Songs/Extra", 0, {"lost.bms -> Songs\\Extra\\diffs\\"}},
+        {"install new.zip --auto", 1, {"an archive needs --into FOLDER: new.zip"}},
+        {"install new.zip --auto --into Songs/Extra", 0, {"New Song"}},
+    };
+    for (const auto& c : cases) {
+        const Result r = RunQv5InEnglish(game, c.args);
+        EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.out;
+        for (const std::string& said : c.said)
+            EXPECT_NE(r.out.find(said), std::string::npos) << c.args << "\n"
+                                                           << said << "\n"
+                                                           << r.out;
+    }
+    EXPECT_TRUE(game.Exists("Songs/Pack/Alpha/alpha_ex.bme"));
+    EXPECT_TRUE(game.Exists("Songs/Pack/Beta/beta_hd.bme"));
+    EXPECT_TRUE(game.Exists("Songs/Pack/Gamma/gamma_x.bms"));
+    EXPECT_EQ(game.ReadFile("Songs/Pack/Gamma/G_EXTRA.ogg"), "OggS");
+    EXPECT_FALSE(game.Exists("Songs/Pack/Alpha/G_EXTRA.ogg"));  // not used there
+    EXPECT_TRUE(game.Exists("Songs/Extra/diffs/lost.bms"));
+    EXPECT_FALSE(game.Exists("Songs/Extra/diffs/alpha_ex.bme"));  // placed, not put here
+    EXPECT_TRUE(game.Exists("Songs/Extra/New Song/n_3.wav"));
+    EXPECT_TRUE(game.Exists("Songs/Extra/New Song/new.bms"));
+    EXPECT_FALSE(std::filesystem::exists(game.HostPath("QV5files/Temp/placing-0")));
+    const test::DbFile db = test::SongDbFile(game);
+    for (const char* chart : {"Songs\\Pack\\Alpha\\alpha_ex.bme", "Songs\\Pack\\Beta\\beta_hd.bme",
+                              "Songs\\Pack\\Gamma\\gamma_x.bms", "Songs\\Extra\\diffs\\lost.bms",
+                              "Songs\\Extra\\New Song\\new.bms"})
+        EXPECT_EQ(test::SongsLike(db, chart), 1) << chart;
+    const std::vector<std::string> installed = Rows(game);
+    ASSERT_EQ(RunQv5(game, "rescan").code, 0);
+    EXPECT_EQ(installed, Rows(game));
+}
+
 // The library's rows that a registration writes, without its times.
 std::vector<std::string> Rows(const test::TempGame& game) {
     std::vector<std::string> rows;
