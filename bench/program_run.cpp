@@ -9,6 +9,8 @@
 #include <cstdio>
 
 #include "chart_gen.h"
+#include "library/song_library.h"
+#include "platform/database.h"
 
 namespace qv5::bench {
 
@@ -58,6 +60,20 @@ int StartHttpServer(const std::string& script_path, const std::string& dir, pid_
 double Median(std::vector<double> runs) {
     std::sort(runs.begin(), runs.end());
     return runs[runs.size() / 2];
+}
+
+double PlainSongSelect(SongLibrary& library, size_t& bytes) {
+    const double start = Now();
+    Statement s = library.connection().Prepare("SELECT * FROM song");
+    bytes = 0;
+    while (s.Step())
+        for (int c = 0; c < s.Columns(); ++c) {
+            if (c == 8 || c >= 14)
+                bytes += static_cast<size_t>(s.Int(c) & 1);
+            else
+                bytes += s.Text(c).size();
+        }
+    return Now() - start;
 }
 
 }  // namespace qv5::bench

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace qv5 {
+class SongLibrary;
+}
+
 namespace qv5::bench {
 
 struct ProgramRun {
@@ -25,5 +29,10 @@ double Median(std::vector<double> runs);
 // 127.0.0.1 serving `dir`; its port, or 0 (then `pid` is -1 when it did not
 // start).
 int StartHttpServer(const std::string& script, const std::string& dir, pid_t& pid);
+
+// The baseline of the window benchmarks: one plain "SELECT * FROM song",
+// every row stepped and every column read as the program reads it (texts
+// converted to CP932); its seconds. `bytes` gets a sum that keeps the reads.
+double PlainSongSelect(SongLibrary& library, size_t& bytes);
 
 }  // namespace qv5::bench

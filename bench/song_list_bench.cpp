@@ -30,6 +30,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/win_path.h"
+#include "program_run.h"
 #include "tables/table_store.h"
 #include "window/song_list/song_list_model.h"
 #include "window/song_list/song_list_window.h"
@@ -148,17 +149,7 @@ bool KeepTables(int tables, int charts) {
 // One plain select: every row stepped, every column read as the program
 // reads it (texts converted to CP932).
 double PlainSelect(size_t& bytes) {
-    const double start = qv5::bench::Now();
-    qv5::Statement s = BenchLibrary().connection().Prepare("SELECT * FROM song");
-    bytes = 0;
-    while (s.Step())
-        for (int c = 0; c < s.Columns(); ++c) {
-            if (c == 8 || c >= 14)
-                bytes += static_cast<size_t>(s.Int(c) & 1);
-            else
-                bytes += s.Text(c).size();
-        }
-    return qv5::bench::Now() - start;
+    return qv5::bench::PlainSongSelect(BenchLibrary(), bytes);
 }
 
 }  // namespace

@@ -93,17 +93,7 @@ bool KeepBenchTable(int t, int entries, int charts) {
 }
 
 double PlainSelect(qv5::SongLibrary& library, size_t& bytes) {
-    const double start = qv5::bench::Now();
-    qv5::Statement s = library.connection().Prepare("SELECT * FROM song");
-    bytes = 0;
-    while (s.Step())
-        for (int c = 0; c < s.Columns(); ++c) {
-            if (c == 8 || c >= 14)
-                bytes += static_cast<size_t>(s.Int(c) & 1);
-            else
-                bytes += s.Text(c).size();
-        }
-    return qv5::bench::Now() - start;
+    return qv5::bench::PlainSongSelect(library, bytes);
 }
 
 }  // namespace

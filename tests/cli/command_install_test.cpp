@@ -121,23 +121,36 @@ Result RunQv5InEnglish(const test::TempGame& game, const std::string& args) {
                           "' --dir . " + args + " 2>&1");
 }
 
+// The names every song folder of the tree holds.
+std::vector<std::string> CommonSounds() {
+    return Sounds("", 9, ".wav") + std::vector<std::string>{"bgm.wav"};
+}
+
+// A song folder `dir` holding `sounds` and its chart placing them.
+void WriteSong(const test::TempGame& game, const std::string& dir, const std::string& chart,
+               const std::vector<std::string>& sounds) {
+    for (const std::string& s : sounds) game.WriteFile(dir + s, "");
+    game.WriteFile(dir + chart, PlacedChart(chart, sounds));
+}
+
+// Twelve songs of common names and a few of their own, Alpha (sounds in
+// ogg) and Beta, below the song folder Songs\, and an empty Songs\Extra\.
+void WritePackTree(const test::TempGame& game) {
+    const std::vector<std::string> common = CommonSounds();
+    for (int i = 0; i < 12; ++i)
+        WriteSong(game, "Songs/Pack/filler" + std::to_string(i) + "/", "f.bme",
+                  common + Sounds("f" + std::to_string(i) + "_", 5, ".wav"));
+    WriteSong(game, "Songs/Pack/Alpha/", "alpha.bms", common + Sounds("kick_a", 12, ".ogg"));
+    WriteSong(game, "Songs/Pack/Beta/", "beta.bme", Sounds("beta_", 8, ".wav"));
+}
+
 // --auto: each additional chart into the song folder holding its sounds, a
 // name taken kept, the same chart copied once, and a chart of common names
 // only listed, or put into --into's folder.
 TEST(InstallCommand, AutoPlacesChartsInTheirSongFolders) {
     test::TempGame game;
-    auto song = [&](const std::string& dir, const std::string& chart,
-                    const std::vector<std::string>& sounds) {
-        for (const std::string& s : sounds) game.WriteFile(dir + s, "");
-        game.WriteFile(dir + chart, PlacedChart(chart, sounds));
-    };
-    const std::vector<std::string> common =
-        Sounds("", 9, ".wav") + std::vector<std::string>{"bgm.wav"};
-    for (int i = 0; i < 12; ++i)
-        song("Songs/Pack/filler" + std::to_string(i) + "/", "f.bme",
-             common + Sounds("f" + std::to_string(i) + "_", 5, ".wav"));
-    song("Songs/Pack/Alpha/", "alpha.bms", common + Sounds("kick_a", 12, ".ogg"));
-    song("Songs/Pack/Beta/", "beta.bme", Sounds("beta_", 8, ".wav"));
+    WritePackTree(game);
+    const std::vector<std::string> common = CommonSounds();
     game.MakeDir("Songs/Extra");
     ASSERT_EQ(RunQv5(game, "add-root Songs").code, 0);
     const std::string beta = game.ReadFile("Songs/Pack/Beta/beta.bme");
@@ -205,19 +218,9 @@ std::vector<std::string> Rows(const test::TempGame& game);
 // song. song.db stays what a fresh registration gives.
 TEST(InstallCommand, AutoPlacesTheChartsOfAnArchiveInTheirSongFolders) {
     test::TempGame game;
-    auto song = [&](const std::string& dir, const std::string& chart,
-                    const std::vector<std::string>& sounds) {
-        for (const std::string& s : sounds) game.WriteFile(dir + s, "");
-        game.WriteFile(dir + chart, PlacedChart(chart, sounds));
-    };
-    const std::vector<std::string> common =
-        Sounds("", 9, ".wav") + std::vector<std::string>{"bgm.wav"};
-    for (int i = 0; i < 12; ++i)
-        song("Songs/Pack/filler" + std::to_string(i) + "/", "f.bme",
-             common + Sounds("f" + std::to_string(i) + "_", 5, ".wav"));
-    song("Songs/Pack/Alpha/", "alpha.bms", common + Sounds("kick_a", 12, ".ogg"));
-    song("Songs/Pack/Beta/", "beta.bme", Sounds("beta_", 8, ".wav"));
-    song("Songs/Pack/Gamma/", "gamma.bms", Sounds("g_", 6, ".wav"));
+    WritePackTree(game);
+    const std::vector<std::string> common = CommonSounds();
+    WriteSong(game, "Songs/Pack/Gamma/", "gamma.bms", Sounds("g_", 6, ".wav"));
     game.MakeDir("Songs/Extra");
     ASSERT_EQ(RunQv5(game, "add-root Songs").code, 0);
     test::WriteZip(
