@@ -510,6 +510,30 @@ Delete the original files?</translation>
         <source>同じ名前の別の譜面があるので、%1 として入れました。</source>
         <translation>Another chart has its name there, so it went in as %1.</translation>
     </message>
+    <message>
+        <source>書庫を調べています</source>
+        <translation>Reading the archive</translation>
+    </message>
+    <message>
+        <source>%1 → 「%2」 (%3/%4)</source>
+        <translation>%1 → "%2" (%3 of %4)</translation>
+    </message>
+    <message>
+        <source>%1 → 曲フォルダが決まらないので「%2」</source>
+        <translation>%1 → "%2", as no song folder is certain</translation>
+    </message>
+    <message>
+        <source>この書庫の譜面は差分です。それぞれを次のフォルダへコピーしますか？%1</source>
+        <translation>The charts of this archive are additional charts. Copy each into the folder below?%1</translation>
+    </message>
+    <message>
+        <source>%1 → %2</source>
+        <translation>%1 → %2</translation>
+    </message>
+    <message>
+        <source>（同じ譜面がすでにあります）</source>
+        <translation> (the same chart is there already)</translation>
+    </message>
 </context>
 <context>
     <name>Drops</name>

@@ -501,5 +501,84 @@ TEST_F(DropTest, AnAdditionalChartIsOfferedToTheSongFolderOfItsSounds) {
     EXPECT_TRUE(ui->Exhausted());
 }
 
+// A chart using the twelve sounds `stem`01.wav ... `stem`12.wav.
+std::string ChartUsing(const std::string& title, const std::string& stem) {
+    std::string text = "#PLAYER 1\r\n#TITLE " + title + "\r\n", objects;
+    for (int i = 1; i <= 12; ++i) {
+        const std::string id = (i < 10 ? "0" : "") + std::to_string(i);
+        text += "#WAV" + id + " " + stem + id + ".wav\r\n";
+        objects += id;
+    }
+    return text + "#00111:" + objects + "\r\n";
+}
+
+TEST_F(DropTest, AnArchiveOfAdditionalChartsIsPlacedChartByChartAfterOneQuestion) {
+    for (const std::string song : {"Own", "Two"}) {
+        for (int i = 1; i <= 12; ++i)
+            game.WriteFile("Songs/Cat/" + song + "/" + song + "_s" + (i < 10 ? "0" : "") +
+                               std::to_string(i) + ".ogg",
+                           "OggS");
+        game.WriteFile("Songs/Cat/" + song + "/" + song + ".bms", ChartUsing(song, song + "_s"));
+    }
+    ConfigRecord c;
+    ASSERT_EQ(LoadConfig(c), ConfigState::Read);
+    c.path[0] = "Songs\\";
+    c.path_count = 1;
+    ASSERT_EQ(SaveConfig(c), 1);
+    test::WriteZip(game.HostPath("diffs.zip"),
+                   {File("diffs/own_x.bms", ChartUsing("Own [X]", "OWN_S")),
+                    File("diffs/two_x.bms", ChartUsing("Two [X]", "two_s")),
+                    File("diffs/lost.bms", ChartUsing("Lost", "lost_"))});
+    MainWindow placed;
+    ASSERT_TRUE(placed.InitDialog());
+    const std::string question =
+        "この書庫の譜面は差分です。それぞれを次のフォルダへコピーしますか？\n"
+        "lost.bms → 曲フォルダが決まらないので「Songs\\Cat\\diffs\\」\n"
+        "own_x.bms → 「Songs\\Cat\\Own\\」 (12/12)\n"
+        "two_x.bms → 「Songs\\Cat\\Two\\」 (12/12)";
+
+    // A No leaves everything as it was.
+    tree.SelectHandle(old);
+    ui->AnswerMessage(MsgAnswer::No);
+    placed.HandleDrop(tree, {Abs("diffs.zip")});
+    ASSERT_EQ(ui->MessageTexts().size(), 1u);
+    EXPECT_EQ(ui->MessageTexts()[0], question);
+    EXPECT_FALSE(game.Exists("Songs/Cat/Own/own_x.bms"));
+    EXPECT_FALSE(game.Exists("Songs/Cat/diffs"));
+
+    tree.SelectHandle(old);
+    ui->AnswerMessage(MsgAnswer::Yes);  // place them
+    ui->AnswerMessage(MsgAnswer::No);   // keep the archive
+    placed.HandleDrop(tree, {Abs("diffs.zip")});
+    ASSERT_EQ(ui->MessageTexts().size(), 3u);
+    EXPECT_EQ(ui->MessageTexts()[1], question);
+    EXPECT_EQ(game.ReadFile("Songs/Cat/Own/own_x.bms"), ChartUsing("Own [X]", "OWN_S"));
+    EXPECT_EQ(game.ReadFile("Songs/Cat/Two/two_x.bms"), ChartUsing("Two [X]", "two_s"));
+    EXPECT_EQ(game.ReadFile("Songs/Cat/diffs/lost.bms"), ChartUsing("Lost", "lost_"));
+    EXPECT_TRUE(game.Exists("diffs.zip"));
+    EXPECT_FALSE(game.Exists("QV5files/Temp/placing-0"));
+    const auto rows = [&] {
+        return test::QueryRows(test::SongDbFile(game),
+                               "SELECT path,folder,parent,hash,title FROM song ORDER BY path");
+    };
+    const std::vector<std::string> installed = rows();
+    EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\Own\\").size(), 2u);
+    EXPECT_EQ(test::PathsUnder("song", "Songs\\Cat\\diffs\\").size(), 1u);
+    ASSERT_TRUE(TestRegisterRoot("Songs\\"));  // a fresh registration
+    EXPECT_EQ(rows(), installed);
+
+    // In English.
+    UseLanguage(1);
+    ui->AnswerMessage(MsgAnswer::No);
+    placed.HandleDrop(tree, {Abs("diffs.zip")});
+    UseLanguage(0);
+    EXPECT_EQ(ui->MessageTexts().at(3).rfind("The charts of this archive are additional charts. "
+                                             "Copy each into the folder below?\nlost.bms → ",
+                                             0),
+              0u)
+        << ui->MessageTexts().at(3);
+    EXPECT_TRUE(ui->Exhausted());
+}
+
 }  // namespace
 }  // namespace qv5

@@ -1,7 +1,9 @@
 // The installing branches of a drop: a chart file into a song folder, the
 // songs of an archive into a folder of the tree.
 #include <QElapsedTimer>
+#include <algorithm>
 
+#include "install/archive_placement.h"
 #include "install/chart_copy.h"
 #include "install/install.h"
 #include "library/chart_header.h"
@@ -96,8 +98,7 @@ std::string Fill(std::string format, const std::string& a, const std::string& b 
 
 }  // namespace
 
-bool MainWindow::DropChartIntoItsSongFolder(const std::string& path) {
-    MainWindow& window = *this;
+SongFolderIndex* MainWindow::PlacementIndex() {
     // One walk of the song folders for the run, kept up to date with what
     // the drops copy in.
     if (!placement_index_) {
@@ -105,12 +106,18 @@ bool MainWindow::DropChartIntoItsSongFolder(const std::string& path) {
         FolderTree* tree = jukebox_->Tree();
         std::unique_ptr<Progress> progress =
             tree->progress_factory
-                ? tree->progress_factory(&window, Tr("DropInstall", "曲フォルダを調べています"))
+                ? tree->progress_factory(this, Tr("DropInstall", "曲フォルダを調べています"))
                 : nullptr;
         if (progress) progress->SetUnit(FilesUnit());
-        if (!index->Build(jukebox_->RootTexts(), progress.get())) return false;  // stopped
+        if (!index->Build(jukebox_->RootTexts(), progress.get())) return nullptr;  // stopped
         placement_index_ = std::move(index);
     }
+    return placement_index_.get();
+}
+
+bool MainWindow::DropChartIntoItsSongFolder(const std::string& path) {
+    MainWindow& window = *this;
+    if (!PlacementIndex()) return false;
     const auto placement = PlaceChart(*placement_index_, WinPath(path));
     if (!placement || !placement->certain) return false;
     const WinPath folder(placement->folder);
@@ -145,6 +152,92 @@ bool MainWindow::DropChartIntoItsSongFolder(const std::string& path) {
                         {copy.name}));
     if (Ask(window, Tr("DropInstall", "インストールに成功しました。元のファイルは削除しますか？")))
         DeletePath(path);
+    return true;
+}
+
+bool MainWindow::DropAdditionalArchive(DropTarget& target, DropState& state,
+                                       const std::string& path, const DropItem& dest) {
+    MainWindow& window = *this;
+    const auto kind = ArchiveKindOfPath(WinPath(path));
+    SongFolderIndex* index = kind ? PlacementIndex() : nullptr;
+    if (!index) return false;
+    StagedArchive staged;
+    std::string error;
+    bool stopped = false;
+    {
+        ProgressWindow progress(&window, Tr("DropInstall", "書庫を調べています"));
+        progress.SetUnit(FilesUnit());
+        const bool ok = StageArchive(*kind, WinPath(path), *index, &progress, staged, error);
+        stopped = progress.StopRequested();
+        // What cannot be staged is said by the ordinary install, which
+        // knows the archive's faults.
+        if (!ok) return stopped;
+    }
+    if (stopped || !staged.Additional()) {
+        DropStaging(staged);
+        return stopped;
+    }
+    const WinPath rest = WinPath(dest.path).AsFolder();
+    const std::string rest_folder = rest.Join(ArchiveBaseName(path)).AsFolder().text();
+    // By name, as a file manager lists them.
+    std::vector<const StagedChart*> charts;
+    for (const StagedChart& c : staged.charts) charts.push_back(&c);
+    std::sort(charts.begin(), charts.end(), [](const StagedChart* a, const StagedChart* b) {
+        return a->chart.LastName() < b->chart.LastName();
+    });
+    std::string list;
+    for (const StagedChart* c : charts) {
+        list += "\n";
+        if (c->Placed())
+            list += Arg(Tr("DropInstall", "%1 → 「%2」 (%3/%4)"),
+                        {c->chart.LastName(), c->placement->folder,
+                         std::to_string(c->placement->found), std::to_string(c->placement->used)});
+        else
+            list += Arg(Tr("DropInstall", "%1 → 曲フォルダが決まらないので「%2」"),
+                        {c->chart.LastName(), rest_folder});
+    }
+    if (!Ask(window, Arg(Tr("DropInstall",
+                            "この書庫の譜面は差分です。それぞれを次のフォルダへコピーしますか？%1"),
+                         {list}))) {
+        DropStaging(staged);
+        return true;
+    }
+    std::vector<ChartPut> puts;
+    bool placed;
+    QElapsedTimer took;
+    took.start();
+    {
+        ProgressWindow progress(&window, Tr("DropInstall", "インストール中"));
+        progress.SetUnit(ChartsUnit());
+        placed = PlaceStagedCharts(song_library_, *index, staged, rest, ArchiveBaseName(path),
+                                   &progress, puts, error);
+    }
+    DropStaging(staged);
+    if (!placed) {
+        ShowMessage(&window, error, Tr("DropInstall", "エラー"));
+        return true;
+    }
+    std::string summary;
+    long files = 0;
+    for (const ChartPut& p : puts) {
+        files += p.files + (p.already_there ? 0 : 1);
+        summary += Arg(Tr("DropInstall", "%1 → %2"), {p.chart.LastName(), p.into + p.name});
+        if (p.already_there) summary += Tr("DropInstall", "（同じ譜面がすでにあります）");
+        summary += "\n";
+    }
+    ShowJobSummary(&window, summary + InstallSummary(files, static_cast<long>(puts.size()),
+                                                     took.elapsed() / 1000.0));
+    if (!puts.empty() && !puts.front().into.empty())
+        RevealInTree(*jukebox_->Tree(), WinPath(puts.front().into).Join(puts.front().name));
+    if (state.delete_policy == DropState::Delete::Ask) {
+        const bool yes = Ask(
+            window, Tr("DropInstall", "インストールに成功しました。\n元ファイルを削除しますか？"));
+        state.delete_policy = yes ? DropState::Delete::Always : DropState::Delete::Never;
+        if (yes) DeletePath(path);
+    } else if (state.delete_policy == DropState::Delete::Always) {
+        DeletePath(path);
+    }
+    target.RefreshControls();
     return true;
 }
 
@@ -198,6 +291,7 @@ bool MainWindow::DropArchive(DropTarget& target, DropState& state, const std::st
     }
     auto dest = FindDestination(target, true);
     if (!dest) return true;
+    if (DropAdditionalArchive(target, state, path, dest->item)) return true;
     const std::string& dest_path = dest->item.path;
     if (!state.install_confirmed) {
         const char* one = QT_TRANSLATE_NOOP(

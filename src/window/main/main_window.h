@@ -33,6 +33,7 @@ class TablesWindow;
 class SongFolderIndex;
 class DropTarget;
 struct DropState;
+struct DropItem;
 
 class MainWindow : public QDialog {
     Q_OBJECT
@@ -126,6 +127,14 @@ class MainWindow : public QDialog {
     // Offers to copy the chart into the song folder whose sounds it uses;
     // false when none is certain or the offer was declined.
     bool DropChartIntoItsSongFolder(const std::string& path);
+    // The song folders' file index, walked on first use; null when the
+    // walk was stopped.
+    SongFolderIndex* PlacementIndex();
+    // An archive of additional charts: one question listing where each of
+    // its charts goes, then one install of them all. False when the archive
+    // is not such an archive (it is then installed as any other).
+    bool DropAdditionalArchive(DropTarget& target, DropState& state, const std::string& path,
+                               const DropItem& dest);
     bool DropArchive(DropTarget& target, DropState& state, const std::string& path);
 
     enum class Applied { Saved, CheckFailed, SaveFailed };
