@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (line.help) {
-        std::fputs(UsageText().c_str(), stdout);
+        std::fputs(HelpText(line.rest).c_str(), stdout);
         return 0;
     }
     // A command line naming a command is checked here, whichever program

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "cli/command_parse.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
@@ -93,21 +94,24 @@ void PrintJson(const CheckResult& result) {
 
 }  // namespace
 
-int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& config,
-                    ConfigState state) {
+int RunCheckCommand(const CommandCall& call, const ConfigRecord& config, ConfigState state) {
     CheckOptions options;
-    bool json = false, some = false;
+    const bool json = call.Has("--json");
+    bool some = false;
     bool wanted[kCheckKinds] = {};
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--json") {
-            json = true;
-            continue;
-        }
+    for (const std::string& word : call.args) {
         int k = 0;
-        while (k < kCheckKinds && args[i] != CheckKindWord(CheckKind(k))) ++k;
-        if (k == kCheckKinds)
-            return Fail("unknown kind " + args[i] +
-                        " (duplicates, missing, unreadable, names, out-of-date)");
+        while (k < kCheckKinds && word != CheckKindWord(CheckKind(k))) ++k;
+        if (k == kCheckKinds) {
+            std::vector<std::string> kinds;
+            for (int i = 0; i < kCheckKinds; ++i) kinds.push_back(CheckKindWord(CheckKind(i)));
+            const auto near = Suggestion(word, kinds);
+            return UsageError(*call.command,
+                              "unknown kind " + word +
+                                  (near ? " (did you mean " + *near + "?)"
+                                        : " (duplicates, missing, unreadable, names, "
+                                          "out-of-date)"));
+        }
         wanted[k] = some = true;
     }
     if (some) std::copy(wanted, wanted + kCheckKinds, options.kinds);
@@ -115,7 +119,7 @@ int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& co
     options.roots.assign(config.path.begin(), config.path.begin() + config.path_count);
     if (!PathExists(kSongDbPath))
         return Fail("no song library (QV5files/Database/song.db) in " +
-                    Cp932ToUtf8(ProgramDirectory()));
+                    ShownPath(ProgramDirectory()));
     SongLibrary library;
     if (!library.OpenForReading())
         return Fail("cannot read the song library QV5files/Database/song.db");
@@ -131,7 +135,7 @@ int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& co
     } else {
         for (const CheckFinding& f : result.findings)
             std::printf("%s\t%s\n", CheckKindWord(KindOf(f.reason)),
-                        EscapeControls(FindingText(f)).c_str());
+                        EscapeControls(FindingText(f, &ShownPath)).c_str());
     }
     std::fprintf(stderr, "check: %s in %s, %s%s\n", Counted(result.charts, "chart").c_str(),
                  Counted(result.folders, "folder").c_str(),
@@ -144,9 +148,7 @@ int RunCheckCommand(const std::vector<std::string>& args, const ConfigRecord& co
 int RunCheck(const CommandCall& call) {
     ConfigRecord config;
     const ConfigState state = LoadConfig(config);
-    std::vector<std::string> args{"check"};
-    args.insert(args.end(), call.args.begin(), call.args.end());
-    return RunCheckCommand(args, config, state);
+    return RunCheckCommand(call, config, state);
 }
 
 }  // namespace qv5

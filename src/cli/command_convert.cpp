@@ -83,14 +83,14 @@ int RunConvert(const CommandCall& call) {
                                             "oggエンコーダーが設定されていません。"))) +
             " (" + Cp932ToUtf8(ogg2wav ? tools.oggdec_body : tools.oggenc_body) + ")");
     for (const std::string& path : report.kept)
-        std::fprintf(stderr, "QV5: kept %s\n", Cp932ToUtf8(path).c_str());
+        std::fprintf(stderr, "QV5: kept %s\n", ShownPath(path).c_str());
     if (report.not_started > 0)
         std::fprintf(stderr, "QV5: %s of the converter could not start\n",
                      Counted(report.not_started, "run").c_str());
     if (report.stopped) std::fprintf(stderr, "QV5: stopped\n");
     std::printf("convert %s: %s converted, %zu kept in %s\n", kind.c_str(),
                 Counted(report.converted, "file").c_str(), report.kept.size(),
-                Cp932ToUtf8(folder).c_str());
+                ShownPath(folder).c_str());
     return report.stopped || !report.kept.empty() ? 1 : 0;
 }
 

@@ -39,10 +39,10 @@ int HiddenSearch(const std::string& host, const std::string& start_dir) {
         result = FindHiddenCharts(WinPath(*folder), progress);
     }
     for (const std::string& name : result.names)
-        std::printf("%s\n", EscapeControls(Cp932ToUtf8(*folder + name)).c_str());
+        std::printf("%s\n", EscapeControls(ShownPath(*folder + name)).c_str());
     std::fprintf(stderr, "hidden-search: %s in %s\n",
                  Counted(long(result.names.size()), "hidden chart").c_str(),
-                 Cp932ToUtf8(*folder).c_str());
+                 ShownPath(*folder).c_str());
     return 0;
 }
 
@@ -52,7 +52,7 @@ int Info(const ConfigRecord& config, const std::string& host, const std::string&
     if (!chart) return Fail(error);
     if (IsDirectory(*chart)) return Fail("not a chart file: " + host);
     if (!IsDirectory("QV5files\\Database"))
-        return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
+        return Fail("no QV5files/Database folder in " + ShownPath(ProgramDirectory()));
     SongLibrary library;
     library.Open(ExistingPlayerDb(config.id));
     const SongInfo lines = SongInfoLines(library, WinPath(*chart));

@@ -1,6 +1,7 @@
 // The install command: archives into a folder of the song library, as a drop
 // on the window does, without the window; with --auto, single charts into
 // the song folders they belong to.
+#include <cassert>
 #include <cstdio>
 
 #include "cli/command_support.h"
@@ -54,13 +55,13 @@ bool OpenPlace(InstallPlace& place, const std::optional<std::string>& into,
     }
     LoadConfig(config);
     if (!IsDirectory("QV5files\\Database"))
-        return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory())), false;
+        return Fail("no QV5files/Database folder in " + ShownPath(ProgramDirectory())), false;
     if (!place.library.Open(ExistingPlayerDb(config.id)))
         return Fail("cannot open the song library"), false;
     if (!place.folder) return true;
     place.root = place.library.SongFolderHolding(WinPath(*place.folder));
     if (!place.root)
-        return Fail("not inside a registered song folder: " + Cp932ToUtf8(*place.folder) +
+        return Fail("not inside a registered song folder: " + ShownPath(*place.folder) +
                     " (register its song folder with add-root first)"),
                false;
     return true;
@@ -73,7 +74,7 @@ std::string ArchiveFolder(const InstallPlace& place) {
     if (folder == *place.root || !HoldsChartFiles(WinPath(folder))) return folder;
     const std::string parent = ParentPath(folder);
     std::fprintf(stderr, "QV5: %s holds charts; installing beside it, into %s\n",
-                 Cp932ToUtf8(folder).c_str(), Cp932ToUtf8(parent).c_str());
+                 ShownPath(folder).c_str(), ShownPath(parent).c_str());
     return parent;
 }
 
@@ -97,7 +98,7 @@ bool InstallOne(SongLibrary& library, const std::string& host, const std::string
     for (const Notice& n : InstallNotices(r)) Print(n);
     if (!r.installed()) return false;
     std::printf("install: %s -> %s (%s, %s in the folder)\n", host.c_str(),
-                Cp932ToUtf8(r.new_folder).c_str(), Counted(r.extract.files, "file").c_str(),
+                ShownPath(r.new_folder).c_str(), Counted(r.extract.files, "file").c_str(),
                 Counted(library.CountRowsBelow("song", WinPath(r.new_folder)), "chart").c_str());
     return true;
 }
@@ -116,6 +117,12 @@ int Install(const std::vector<std::string>& archives, const std::string& into,
 
 std::string Said(const std::string& cp932) {
     return Cp932ToUtf8(cp932);
+}
+
+// An internal path as the message shows it: the host path, in the CP932 of
+// the message texts (it came from CP932, so it converts back exactly).
+std::string Host(const std::string& internal) {
+    return Utf8ToCp932Lossy(ShownPath(internal));
 }
 
 void SayFailure(const std::string& cp932) {
@@ -137,7 +144,7 @@ bool PlaceOne(InstallPlace& place, SongFolderIndex& index, const std::string& ho
         const std::string unsure =
             placement
                 ? Arg(Tr("InstallCommand", "曲フォルダが決まりません。最も近いのは %1 で、%2"),
-                      {placement->folder, PlacementShare(*placement)})
+                      {Host(placement->folder), PlacementShare(*placement)})
                 : Tr("InstallCommand", "使うファイルを持つ曲フォルダがありません");
         if (!place.folder) {
             SayFailure(Arg(Tr("InstallCommand", "%1 は入れませんでした: %2"), {shown, unsure}));
@@ -148,11 +155,12 @@ bool PlaceOne(InstallPlace& place, SongFolderIndex& index, const std::string& ho
     }
     const ChartCopy copy = CopyChartInto(WinPath(chart), WinPath(target));
     if (copy.outcome == ChartCopy::Outcome::Failed) {
-        SayFailure(Arg(Tr("InstallCommand", "%1 を %2 にコピーできません"), {shown, target}));
+        SayFailure(Arg(Tr("InstallCommand", "%1 を %2 にコピーできません"), {shown, Host(target)}));
         return false;
     }
-    std::printf("%s\n",
-                Said(Arg(Tr("InstallCommand", "%1 -> %2（%3）"), {shown, target, why})).c_str());
+    std::printf(
+        "%s\n",
+        Said(Arg(Tr("InstallCommand", "%1 -> %2（%3）"), {shown, Host(target), why})).c_str());
     if (copy.outcome == ChartCopy::Outcome::AlreadyThere) {
         std::printf("%s\n",
                     Said(Arg(Tr("InstallCommand",
@@ -178,7 +186,7 @@ bool PlaceOne(InstallPlace& place, SongFolderIndex& index, const std::string& ho
     }
     if (!registered) {
         SayFailure(Arg(Tr("InstallCommand", "%1 を曲データベースに登録できません: %2"),
-                       {WinPath(target).Join(copy.name).text(), report.error}));
+                       {Host(WinPath(target).Join(copy.name).text()), report.error}));
         return false;
     }
     return true;
@@ -236,7 +244,7 @@ bool PlaceArchive(InstallPlace& place, SongFolderIndex& index, const std::string
             }
             std::printf("%s\n",
                         Said(Arg(Tr("InstallCommand", "%1 -> %2（%3）"),
-                                 {name, p.into,
+                                 {name, Host(p.into),
                                   p.placed ? PlacementShare(*c.placement)
                                            : Tr("InstallCommand", "曲フォルダが決まりません")}))
                             .c_str());
@@ -288,29 +296,12 @@ int InstallAuto(const std::vector<std::string>& args, const std::optional<std::s
 }
 }  // namespace
 
-// ARCHIVE... --into FOLDER, or ARCHIVE_OR_CHART... --auto [--into FOLDER];
-// each option given once, anywhere.
+// ARCHIVE... --into FOLDER, or ARCHIVE_OR_CHART... --auto [--into FOLDER].
 int RunInstall(const CommandCall& call) {
-    const std::vector<std::string>& args = call.args;
-    std::vector<std::string> archives;
-    std::optional<std::string> into;
-    bool automatic = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--into" && i + 1 < args.size() && !into)
-            into = args[++i];
-        else if (args[i] == "--into")
-            return kWrongUsage;
-        else if (args[i] == "--auto" && !automatic)
-            automatic = true;
-        else if (args[i] == "--auto")
-            return kWrongUsage;
-        else
-            archives.push_back(args[i]);
-    }
-    if (archives.empty()) return kWrongUsage;
-    if (!into && !automatic) return Fail("an archive needs --into FOLDER (a chart file --auto)");
-    if (automatic) return InstallAuto(archives, into, call.start_dir);
-    return Install(archives, *into, call.start_dir);
+    const std::optional<std::string> into = call.Value("--into");
+    if (call.Has("--auto")) return InstallAuto(call.args, into, call.start_dir);
+    assert(into);  // the parser asks for it without --auto
+    return Install(call.args, *into, call.start_dir);
 }
 
 }  // namespace qv5

@@ -49,7 +49,7 @@ int PlayCommand(const std::string& command, const std::string& host_chart) {
         std::fprintf(stderr,
                      "QV5: the chart path holds a double quote, which the Windows command line "
                      "cannot carry to the game body; nothing was started: %s\n",
-                     Cp932ToUtf8(*chart).c_str());
+                     ShownPath(*chart).c_str());
         return 1;
     }
     const bool play = command == "play";

@@ -64,9 +64,9 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
     auto path = StoredForm(config, arg, start_dir);
     if (!path) return Fail("the path cannot be represented in Shift-JIS: " + arg);
     if (!Registered(config, *path))
-        return Fail("not a registered song folder: " + Cp932ToUtf8(*path));
+        return Fail("not a registered song folder: " + ShownPath(*path));
     if (!IsDirectory("QV5files\\Database"))
-        return Fail("no QV5files/Database folder in " + Cp932ToUtf8(ProgramDirectory()));
+        return Fail("no QV5files/Database folder in " + ShownPath(ProgramDirectory()));
     SongLibrary library;
     if (!library.Open(ExistingPlayerDb(config.id)) || !library.CanWrite())
         return Fail("cannot write the song library " + std::string(kSongDbPath));
@@ -103,7 +103,7 @@ int RemoveRoot(const std::string& arg, const std::string& start_dir) {
             "changed: " +
             error + " (remove-root again finishes it)");
     std::printf("remove-root: %s excluded, %s removed from the library; no file changed\n",
-                Cp932ToUtf8(*path).c_str(), Counted(charts - report.charts, "chart").c_str());
+                ShownPath(*path).c_str(), Counted(charts - report.charts, "chart").c_str());
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <unordered_set>
 
+#include "cli/command_parse.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "config/config_record.h"
@@ -61,60 +62,42 @@ bool ReadDifficulty(const std::string& text, std::int32_t& value) {
 
 }  // namespace
 
-std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& args,
-                                              std::string& error) {
+std::optional<SongsOptions> ParseSongsOptions(const CommandCall& call, std::string& wrong) {
     SongsOptions o;
-    std::string words;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool has_value = i + 1 < args.size();
-        if (a == "--mode" || a == "--level" || a == "--sort" || a == "--difficulty" ||
-            a == "--table") {
-            if (!has_value) {
-                error = a + " needs a value";
-                return std::nullopt;
+    for (const auto& [name, v] : call.options) {
+        bool ok = true;
+        if (name == "--table") {
+            o.table = v;
+        } else if (name == "--mode") {
+            ok = ReadInt(v, o.filter.mode) && o.filter.mode > 0;
+        } else if (name == "--level") {
+            ok = ReadLevelRange(v, o.filter);
+        } else if (name == "--difficulty") {
+            ok = ReadDifficulty(v, o.filter.difficulty);
+        } else if (name == "--sort") {
+            const bool reverse = !v.empty() && v[0] == '-';
+            const auto column = ColumnByKey(reverse ? v.substr(1) : v);
+            ok = column.has_value();
+            if (column) {
+                o.sort = *column;
+                o.descending = DescendingFirst(*column) != reverse;
             }
-            const std::string& v = args[++i];
-            bool ok = true;
-            if (a == "--table") {
-                ok = !v.empty();
-                o.table = v;
-            } else if (a == "--mode") {
-                ok = ReadInt(v, o.filter.mode) && o.filter.mode > 0;
-            } else if (a == "--level") {
-                ok = ReadLevelRange(v, o.filter);
-            } else if (a == "--difficulty") {
-                ok = ReadDifficulty(v, o.filter.difficulty);
-            } else {
-                const bool reverse = !v.empty() && v[0] == '-';
-                const auto column = ColumnByKey(reverse ? v.substr(1) : v);
-                ok = column.has_value();
-                if (column) {
-                    o.sort = *column;
-                    o.descending = DescendingFirst(*column) != reverse;
-                }
-            }
-            if (!ok) {
-                error = "wrong value for " + a + ": " + v;
-                return std::nullopt;
-            }
-        } else if (a == "--tsv") {
-            o.tsv = true;
-        } else if (a == "--favorites") {
-            o.filter.favorites = true;
-        } else if (a == "--not-played") {
-            o.filter.not_played = true;
-        } else if (a == "--not-cleared") {
-            o.filter.not_cleared = true;
-        } else if (a == "--new") {
-            o.filter.new_only = true;
-        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-            error = "unknown option " + a;
-            return std::nullopt;
         } else {
-            if (!words.empty()) words += ' ';
-            words += a;
+            o.tsv = o.tsv || name == "--tsv";
+            o.filter.favorites = o.filter.favorites || name == "--favorites";
+            o.filter.not_played = o.filter.not_played || name == "--not-played";
+            o.filter.not_cleared = o.filter.not_cleared || name == "--not-cleared";
+            o.filter.new_only = o.filter.new_only || name == "--new";
         }
+        if (!ok) {
+            wrong = name;
+            return std::nullopt;
+        }
+    }
+    std::string words;
+    for (const std::string& a : call.args) {
+        if (!words.empty()) words += ' ';
+        words += a;
     }
     o.filter.words = words;
     return o;
@@ -157,15 +140,18 @@ std::optional<std::vector<std::string>> TableLevelMd5s(const std::vector<LevelFo
 // One chart a line: a tab or line break in a name or a header text would
 // break the line up, and an escape sequence would reach the terminal.
 std::string SongsLine(const SongTable& table, size_t row, bool tsv) {
-    std::string line = EscapeControls(table.Cell(row, SongColumn::Path));
     if (tsv) {
+        // The path as the game and song.db name it, which scripts match;
+        // the host path last.
+        std::string line = EscapeControls(table.Cell(row, SongColumn::Path));
         for (int c = 0; c < kSongColumns; ++c) {
             if (static_cast<SongColumn>(c) == SongColumn::Path) continue;
             line += '\t';
             line += EscapeControls(table.Cell(row, static_cast<SongColumn>(c)));
         }
-        return line;
+        return line + '\t' + EscapeControls(ShownPath(table.ChartPath(row)));
     }
+    std::string line = EscapeControls(ShownPath(table.ChartPath(row)));
     for (SongColumn c : {SongColumn::Title, SongColumn::Artist, SongColumn::Level,
                          SongColumn::ExLevel, SongColumn::Mode, SongColumn::Lamp,
                          SongColumn::Rate}) {
@@ -181,14 +167,12 @@ int RunSongs(const CommandCall& call) {
     ConfigRecord config;
     LoadCommandConfig(config);
     std::string error;
-    auto options = ParseSongsOptions(call.args, error);
-    if (!options) {
-        std::fprintf(stderr, "QV5: %s (see --help)\n", error.c_str());
-        return 2;
-    }
+    std::string wrong;
+    auto options = ParseSongsOptions(call, wrong);
+    if (!options) return WrongValue(call, wrong, *call.Value(wrong));
     if (!IsDirectory("QV5files\\Database")) {
         std::fprintf(stderr, "QV5: no QV5files/Database folder in %s\n",
-                     Cp932ToUtf8(ProgramDirectory()).c_str());
+                     ShownPath(ProgramDirectory()).c_str());
         return 1;
     }
     options->filter.new_hours = config.titleflash;
@@ -227,7 +211,7 @@ int RunSongs(const CommandCall& call) {
         for (int c = 0; c < kSongColumns; ++c)
             if (static_cast<SongColumn>(c) != SongColumn::Path)
                 header += std::string("\t") + ColumnKey(static_cast<SongColumn>(c));
-        std::printf("%s\n", header.c_str());
+        std::printf("%s\thost_path\n", header.c_str());
     }
     for (std::uint32_t row : rows) std::printf("%s\n", SongsLine(table, row, options->tsv).c_str());
     std::fprintf(stderr, "songs: %zu / %s\n", rows.size(), Counted(long(table.size()), "chart").c_str());

@@ -20,11 +20,14 @@ struct SongsOptions {
     std::optional<std::string> table;
 };
 
-// The options after "songs"; nullopt (with `error`) for a wrong one.
-std::optional<SongsOptions> ParseSongsOptions(const std::vector<std::string>& args,
-                                              std::string& error);
-// One line of output for a row: the path first, then the window's cells
-// (all of them, tab-separated, with --tsv).
+struct CommandCall;
+
+// The options of a call of "songs"; nullopt, with the option in `wrong`,
+// for a wrong value.
+std::optional<SongsOptions> ParseSongsOptions(const CommandCall& call, std::string& wrong);
+// One line of output for a row: the path first (as this system names it),
+// then the window's cells; with --tsv all of them, tab-separated, the path
+// as the game names it first and the host path last.
 std::string SongsLine(const SongTable& table, size_t row, bool tsv);
 
 // The md5s of the table (and level) that `choice` ("NAME" or "NAME:LEVEL",

@@ -4,6 +4,7 @@
 
 #include "config/config_file.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace qv5 {
 
@@ -47,6 +48,29 @@ std::optional<std::string> CommandLinePath(const std::string& host, const std::s
     if (internal->size() > dir.size() && internal->compare(0, dir.size(), dir) == 0)
         internal->erase(0, dir.size());
     return internal;
+}
+
+namespace {
+std::string g_shown_from;
+}  // namespace
+
+void SetShownFrom(const std::string& start_dir) {
+    g_shown_from = TidyHostPath(start_dir);
+}
+
+std::string ShownPath(const std::string& internal) {
+    const bool folder = !internal.empty() && internal.back() == '\\';
+    const bool relative = internal.size() < 2 || internal[1] != ':';
+    auto host = ToHostPath(relative ? ProgramDirectory() + internal : internal);
+    if (!host) return Cp932ToUtf8(internal);
+    const std::string& from = g_shown_from;
+    if (!from.empty() && from != "/" && host->size() > from.size() &&
+        host->compare(0, from.size(), from) == 0 && (*host)[from.size()] == '/')
+        host->erase(0, from.size() + 1);
+    else if (!from.empty() && *host == from)
+        *host = ".";
+    if (folder && host->back() != '/') *host += '/';
+    return *host;
 }
 
 void LoadCommandConfig(ConfigRecord& config) {

@@ -28,6 +28,14 @@ std::optional<std::string> CommandLinePath(const std::string& host, const std::s
                                            std::string& error,
                                            const char* missing = "no such file or folder");
 
+// Paths in what the commands print for people, as this system names them:
+// host paths, relative to the folder the command was started in when they
+// lie below it (`start_dir`, set once before the command runs), UTF-8. A
+// folder (an internal path ending in "\") keeps a trailing "/". A path of
+// another drive than Z: stays as it is.
+void SetShownFrom(const std::string& start_dir);
+std::string ShownPath(const std::string& internal);
+
 // config.xml for a command that only reads it: an unreadable file is said,
 // and the defaults are used.
 void LoadCommandConfig(ConfigRecord& config);

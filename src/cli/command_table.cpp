@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/command_parse.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "platform/paths.h"
@@ -41,6 +42,77 @@ constexpr const char* kMedia = "Commands (media files, with the encoder and deco
 constexpr const char* kSetUp = "Commands (game folders):";
 constexpr const char* kTables = "Commands (difficulty tables, kept in QV5files/Tables):";
 
+constexpr Option kInstallOptions[] = {
+    {"--auto", nullptr, "each chart into the song folder of its sounds"},
+    {"--into", "FOLDER", "the folder the songs go into (needed without --auto)", "songs/new",
+     nullptr, "--auto"},
+};
+
+constexpr Option kCheckOptions[] = {
+    {"--json", nullptr, "the findings as one JSON document"},
+};
+
+constexpr Option kSongsOptions[] = {
+    {"--mode", "N", "only charts of the mode N (5, 7, 9, 10, 14)", "7"},
+    {"--level", "A-B", "only levels A to B (also A-, -B or A alone)", "3-5"},
+    {"--difficulty", "N", "only the difficulty N (1-5 or BEGINNER ... EX)", "4",
+     "1 2 3 4 5 BEGINNER NORMAL HYPER ANOTHER EX"},
+    {"--favorites", nullptr, "only the favorites"},
+    {"--not-played", nullptr, "only charts never played"},
+    {"--not-cleared", nullptr, "only charts not cleared"},
+    {"--new", nullptr, "only charts added within the new-song hours"},
+    {"--sort", "[-]COLUMN",
+     "the order (title, artist, genre, level, exlevel,\n"
+     "difficulty, mode, bpm, notes, added, path, lamp,\n"
+     "rate); a leading - reverses it",
+     "-level", "title artist genre level exlevel difficulty mode bpm notes added path lamp rate"},
+    {"--tsv", nullptr,
+     "every column, tab-separated, under a header line;\n"
+     "the path as the game names it, then as this system does"},
+    {"--table", "NAME[:LEVEL]",
+     "only the charts of the kept table NAME's level\n"
+     "folders, or of its level LEVEL as the game shows it\n"
+     "(symbol and level, \"sl3\")",
+     "Satellite:sl3"},
+};
+
+constexpr Option kTablesOptions[] = {
+    {"--level", "L",
+     "with NAME: its entries of level L (held or missing,\n"
+     "title, artist, paths, url, url_diff)",
+     "12"},
+    {"--missing", nullptr, "with NAME: its entries the library does not hold"},
+    {"--json", nullptr, "the same as one JSON document"},
+};
+
+constexpr Option kProgramOptions[] = {
+    {"--dir", "GAMEDIR",
+     "the game folder holding QV5files (default: the\n"
+     "executable's folder when it holds QV5files, else the\n"
+     "folder last chosen in the window's game folder chooser)",
+     "~/qv5"},
+    {"--help", nullptr, "show this text; COMMAND --help shows a command's"},
+    {"--version", nullptr, "show the versions of the program and its libraries"},
+    {"--screenshot", "FILE",
+     "start the window, switch to the tab of --tab (as a\n"
+     "click would: the settings are applied), open the root\n"
+     "folders and the first song folder, save a picture of\n"
+     "the window to FILE (PNG) and exit",
+     "window.png"},
+    {"--tab", "NAME",
+     "the tab of --screenshot (MAIN by default): a tab's\n"
+     "caption, or ABOUT (the About box), CHOOSER (the game\n"
+     "folder chooser, on a --dir without QV5files), CHECK (the\n"
+     "library check's report), SONGS (the song list window),\n"
+     "TABLES (the tables window); over JUKEBOX1, TREEMENU (the\n"
+     "folder tree's menu of a song folder), CONFIRM (the\n"
+     "question of \"Rescan all\"), TOOLS (the tool settings\n"
+     "dialog), PROGRESS (a progress window part way)",
+     "SONGS",
+     "MAIN JUKEBOX1 JUKEBOX2 OPTION SYSTEM SELECT ABOUT CHOOSER CHECK SONGS TABLES TREEMENU "
+     "CONFIRM TOOLS PROGRESS"},
+};
+
 constexpr Command kCommands[] = {
     {"add-root", "PATH",
      "register the folder PATH as a song folder: scan it, infer\n"
@@ -56,12 +128,11 @@ constexpr Command kCommands[] = {
      "exclude the song folder PATH: its charts leave the library\n"
      "and the folder leaves config.xml; no file is changed",
      kLibrary, WITHOUT_QT(RunRemoveRoot)},
-    {"install", "ARCHIVE_OR_CHART... [--auto] [--into FOLDER]",
-     "install the songs of the zip or rar ARCHIVEs into FOLDER\n"
-     "(--into, needed without --auto), a folder of the song\n"
-     "library, as dropping them on the window does: charts at\n"
-     "an archive's root go into a new folder named after it;\n"
-     "the new folder is registered.\n"
+    {"install", "ARCHIVE_OR_CHART...",
+     "install the songs of the zip or rar ARCHIVEs into FOLDER,\n"
+     "a folder of the song library, as dropping them on the\n"
+     "window does: charts at an archive's root go into a new\n"
+     "folder named after it; the new folder is registered.\n"
      "Existing files are never replaced and entries naming\n"
      "places outside FOLDER or links are left out (counted on\n"
      "stderr); a failed install leaves nothing behind. The\n"
@@ -69,11 +140,13 @@ constexpr Command kCommands[] = {
      ".bml .pms) is copied into the registered song folder\n"
      "holding the files it uses (at least 80% of them, told as\n"
      "\"214 of 220 sounds found\"), when its rare names make\n"
-     "that folder certain; else into FOLDER, or without --into\n"
-     "it is listed and not installed (exit 1). A chart of the\n"
-     "name with other bytes is kept: the copy is \"name (2).bme\".\n"
-     "Archives with --auto install as without it.",
-     kInstall, WITHOUT_QT(RunInstall)},
+     "that folder certain, and so is each chart of an archive\n"
+     "of additional charts (one that lacks most of the sounds\n"
+     "its charts use); the others go into FOLDER, or without\n"
+     "--into they are listed and not installed (exit 1). A\n"
+     "chart of the name with other bytes is kept: the copy is\n"
+     "\"name (2).bme\"",
+     kInstall, WITHOUT_QT(RunInstall), true, kInstallOptions},
     {"import-courses", "FILE",
      "store the course list FILE (XML) in the course tables of\n"
      "song.db; the file is deleted once it has been stored",
@@ -90,7 +163,7 @@ constexpr Command kCommands[] = {
      "show the information panel's six lines for the chart file\n"
      "CHART, with the score of the player of config.xml",
      kFolders, WITHOUT_QT(RunInfo)},
-    {"check", "[KIND...] [--json]",
+    {"check", "[KIND...]",
      "check the song folders and the library: duplicates\n"
      "(charts of one song hash), missing (files a chart uses\n"
      "that its folder lacks), unreadable (charts that cannot be\n"
@@ -101,21 +174,14 @@ constexpr Command kCommands[] = {
      "JSON with --json. Exits 0 when nothing was found, 1 when\n"
      "something was, 2 when the check could not run or was\n"
      "stopped",
-     kFolders, WITHOUT_QT(RunCheck)},
+     kFolders, WITHOUT_QT(RunCheck), true, kCheckOptions,
+     "duplicates missing unreadable names out-of-date"},
     {"songs", "[WORDS...]",
      "list the charts of the library as the song list window\n"
      "shows them, one a line, path first (newest first); WORDS\n"
      "must all occur in the title, artist, genre or path (any\n"
-     "case, full- or half-width). Options: --mode N,\n"
-     "--level A-B, --difficulty N, --favorites, --not-played,\n"
-     "--not-cleared, --new (added within the new-song hours),\n"
-     "--sort [-]COLUMN (title, artist, genre, level, exlevel,\n"
-     "difficulty, mode, bpm, notes, added, path, lamp, rate;\n"
-     "- reverses), --tsv (every column, tab-separated, under a\n"
-     "header line), --table NAME[:LEVEL] (the charts of the kept\n"
-     "table NAME's level folders, or of its level LEVEL as the\n"
-     "game shows it: symbol and level, \"sl3\")",
-     kFolders, WITHOUT_QT(RunSongs)},
+     "case, full- or half-width)",
+     kFolders, WITHOUT_QT(RunSongs), true, kSongsOptions},
     {"play", "CHART", "play the chart file CHART with QV5body.exe and wait for it", kGame,
      WITHOUT_QT(RunPlay)},
     {"autoplay", "CHART", "start QV5body.exe in autoplay on CHART and return", kGame,
@@ -138,13 +204,10 @@ constexpr Command kCommands[] = {
      kTables, WITH_QT(RunUpdateTables)},
     {"remove-table", "NAME", "remove the kept table NAME (its name or its symbol)", kTables,
      WITH_QT(RunRemoveTable)},
-    {"tables", "[NAME] [OPTION...]",
+    {"tables", "[NAME]",
      "list the kept tables; with NAME, the table's levels with\n"
-     "held / total. Options: --level L or --missing (with NAME):\n"
-     "its entries of level L, or those not held (held or\n"
-     "missing, title, artist, paths, url, url_diff); --json: the\n"
-     "same as one JSON document",
-     kTables, WITH_QT(RunTables)},
+     "held / total",
+     kTables, WITH_QT(RunTables), true, kTablesOptions},
     {"init", "DIR",
      "make DIR (created when missing) a ready game folder:\n"
      "QV5files with its folders and an empty song folder\n"
@@ -154,51 +217,21 @@ constexpr Command kCommands[] = {
 };
 
 constexpr const char* kHead =
-    "Usage: QV5 [--dir GAMEDIR] [COMMAND]\n"
+    "Usage: QV5 [--dir GAMEDIR] [COMMAND [ARGUMENT...] [OPTION...]]\n"
     "\n"
     "Without a command, starts the QV5 SETUP window (it needs a display; on a\n"
     "machine without one, run it under xvfb-run). GAMEDIR is the game folder\n"
     "holding QV5files (default: the folder of the executable when it holds\n"
     "QV5files, else the folder last chosen in the window's game folder chooser).\n";
 
-constexpr const char* kOptions =
-    "  --help          show this text\n"
-    "  --version       show the versions of the program and of its libraries\n"
-    "  --screenshot FILE [--tab NAME]\n"
-    "                  start the window, switch to the tab NAME (as a click\n"
-    "                  would: the settings are applied), open the root folders\n"
-    "                  and the first song folder, save a picture of the window\n"
-    "                  to FILE (PNG) and exit; --tab ABOUT pictures the About box,\n"
-    "                  --tab CHOOSER the game folder chooser (on a --dir without\n"
-    "                  QV5files), --tab CHECK the library check's report, --tab\n"
-    "                  SONGS the song list window; over JUKEBOX1, --tab TREEMENU\n"
-    "                  the folder tree's menu of a song folder, CONFIRM the\n"
-    "                  question of \"Rescan all\", TOOLS the tool settings dialog,\n"
-    "                  PROGRESS a progress window part way\n"
+constexpr const char* kAfterOptions =
     "\n"
-    "Each library command changes the library completely or not at all (Ctrl-C\n"
-    "stops it and leaves the library as it was), and exits with 1 and a message\n"
-    "when it could not. While another program (the game) is using the library,\n"
-    "it waits up to 30 seconds for it to be free.\n";
-
-// The words of an argument list.
-std::vector<std::string> Words(const char* text) {
-    std::vector<std::string> words;
-    std::string word;
-    for (const char* p = text;; ++p) {
-        if (*p == ' ' || *p == '\0') {
-            if (!word.empty()) words.push_back(word);
-            word.clear();
-            if (*p == '\0') return words;
-        } else {
-            word += *p;
-        }
-    }
-}
-
-bool EndsWithDots(const std::string& word) {
-    return word.size() > 3 && word.compare(word.size() - 3, 3, "...") == 0;
-}
+    "QV5 COMMAND --help shows one command with its options. Each library command\n"
+    "changes the library completely or not at all (Ctrl-C stops it and leaves the\n"
+    "library as it was), and exits with 1 and a message when it could not. While\n"
+    "another program (the game) is using the library, it waits up to 30 seconds\n"
+    "for it to be free. A wrong command line is said with the command's usage\n"
+    "line and exits 2.\n";
 
 }  // namespace
 
@@ -212,19 +245,13 @@ const Command* FindCommand(const std::string& name) {
     return nullptr;
 }
 
-bool ArgumentsFit(const Command& command, size_t count) {
-    // Words in [brackets] may be left out; a word with "..." takes any number.
-    size_t required = 0, optional = 0;
-    bool unbounded = false, in_brackets = false;
-    for (std::string word : Words(command.arguments)) {
-        if (word.front() == '[') in_brackets = true;
-        const bool closes = word.back() == ']';
-        if (closes) word.pop_back();
-        if (EndsWithDots(word)) unbounded = true;
-        ++(in_brackets ? optional : required);
-        if (closes) in_brackets = false;
-    }
-    return count >= required && (unbounded || count <= required + optional);
+std::string HelpText(const std::vector<std::string>& rest) {
+    const Command* c = rest.empty() ? nullptr : FindCommand(rest[0]);
+    return c ? CommandHelpText(*c) : UsageText();
+}
+
+std::span<const Option> ProgramOptions() {
+    return kProgramOptions;
 }
 
 std::string UsageText() {
@@ -236,8 +263,7 @@ std::string UsageText() {
             group = c.group;
             text += std::string("\n") + group + "\n";
         }
-        std::string call = std::string("  ") + c.name;
-        if (*c.arguments) call += std::string(" ") + c.arguments;
+        const std::string call = "  " + CommandSynopsis(c, true);
         text += call;
         if (call.size() + 2 <= kColumn)
             text += std::string(kColumn - call.size(), ' ');
@@ -247,9 +273,9 @@ std::string UsageText() {
             text += *p;
             if (*p == '\n') text += std::string(kColumn, ' ');
         }
-        text += "\n";
+        text += "\n" + OptionLines(c.options, 6);
     }
-    return text + "\n" + kOptions;
+    return text + "\nOptions:\n" + OptionLines(kProgramOptions, 2) + kAfterOptions;
 }
 
 CommandLine ReadCommandLine(int argc, char** argv) {
@@ -282,28 +308,41 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 }
 
 const Command* CommandOf(const std::vector<std::string>& rest) {
-    const Command* c = rest.empty() ? nullptr : FindCommand(rest[0]);
-    // An empty word is what an unset variable gives a script; taken as a
-    // path it would be the current folder, which nobody means.
-    if (c && std::find(rest.begin() + 1, rest.end(), std::string()) != rest.end()) {
-        std::fprintf(stderr, "QV5: %s: an empty argument names nothing (is a variable unset?)\n",
-                     c->name);
+    if (rest.empty()) return nullptr;
+    const Command* c = FindCommand(rest[0]);
+    if (!c) {
+        std::vector<std::string> names;
+        for (const Command& known : kCommands) names.push_back(known.name);
+        const auto near = Suggestion(rest[0], names);
+        std::fprintf(stderr,
+                     "QV5: unknown command %s%s\nUsage: QV5 [--dir GAMEDIR] [COMMAND]"
+                     " (QV5 --help lists the commands)\n",
+                     rest[0].c_str(), near ? (" (did you mean " + *near + "?)").c_str() : "");
         return nullptr;
     }
-    if (c && ArgumentsFit(*c, rest.size() - 1)) return c;
-    std::fputs(UsageText().c_str(), stderr);
+    // An empty word is what an unset variable gives a script; taken as a
+    // path it would be the current folder, which nobody means.
+    if (std::find(rest.begin() + 1, rest.end(), std::string()) != rest.end()) {
+        UsageError(*c, "an empty argument names nothing (is a variable unset?)");
+        return nullptr;
+    }
+    CommandCall call;
+    std::string error;
+    if (ParseCall(*c, std::vector<std::string>(rest.begin() + 1, rest.end()), call, error))
+        return c;
+    UsageError(*c, error);
     return nullptr;
 }
 
 int RunCommand(const Command& command, const std::vector<std::string>& rest,
                const std::string& start_dir) {
-    const CommandCall call{std::vector<std::string>(rest.begin() + 1, rest.end()), start_dir};
-    const int code = command.handler(call);
-    if (code == kWrongUsage) {
-        std::fputs(UsageText().c_str(), stderr);
-        return 2;
-    }
-    return FinishCommand(code);
+    CommandCall call;
+    std::string error;
+    if (!ParseCall(command, std::vector<std::string>(rest.begin() + 1, rest.end()), call, error))
+        return UsageError(command, error);
+    call.start_dir = start_dir;
+    SetShownFrom(start_dir);
+    return FinishCommand(command.handler(call));
 }
 
 bool StartedAsAnother(const char* own_name) {

@@ -10,29 +10,57 @@
 // is missing is handed, as a whole command line, to the other program.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qv5 {
 
-// One command as the user gave it; relative paths among `args` are taken
-// from `start_dir`, the host folder the program was started in. The
-// program directory is set.
-struct CommandCall {
-    std::vector<std::string> args;  // after the command's name
-    std::string start_dir;
+struct Command;
+
+// An option of a command: "--json", or "--into FOLDER" with its value (also
+// written "--into=FOLDER"). Each may be given once.
+struct Option {
+    const char* name;   // with its "--"
+    const char* value;  // the value's placeholder (FOLDER, A-B); null for a flag
+    const char* help;   // one line of at most 52 columns
+    // A value the error of a missing or wrong one shows ("3-5").
+    const char* example = nullptr;
+    // The words the value completes to, space-separated; else the
+    // placeholder says (FOLDER: folders, FILE: files).
+    const char* words = nullptr;
+    // An option that must be given unless this other one is ("--auto").
+    const char* needed_unless = nullptr;
 };
 
-// The exit code of the command; kWrongUsage when the arguments do not fit
-// it (the usage is then shown and the program exits with 2).
+// One command as the user gave it, read against its row: the positional
+// arguments and the options. Relative paths among them are taken from
+// `start_dir`, the host folder the program was started in. The program
+// directory is set.
+struct CommandCall {
+    const Command* command = nullptr;
+    std::vector<std::string> args;                             // the positional arguments, in order
+    std::vector<std::pair<std::string, std::string>> options;  // name, value ("" for a flag)
+    std::string start_dir;
+
+    bool Has(std::string_view option) const;
+    // The value of an option that takes one; nullopt when it was not given.
+    std::optional<std::string> Value(std::string_view option) const;
+};
+
+// The exit code of the command.
 using CommandHandler = int (*)(const CommandCall&);
-inline constexpr int kWrongUsage = -2;
 
 struct Command {
     const char* name;
-    // The arguments as --help shows them: a word per argument, NAME... for
-    // one or more, A|B for one of the words, --word for the word itself.
+    // The positional arguments as --help shows them: a word per argument,
+    // NAME... for one or more, [NAME] for one that may be left out, A|B for
+    // one of the words. The placeholder says what completes it: FOLDER and
+    // DIR folders; PATH files and folders; FILE, CHART, ARCHIVE_OR_CHART and
+    // SOURCE files; KIND the row's `words`.
     const char* arguments;
     const char* help;  // lines of at most 58 columns, "\n" between them
     const char* group;  // the heading of its block in --help
@@ -41,6 +69,8 @@ struct Command {
     // False for a command that makes its game folder (init): it runs without
     // one, the program directory unset.
     bool needs_game_folder = true;
+    std::span<const Option> options = {};
+    const char* words = nullptr;  // what a KIND argument completes to
 };
 
 std::span<const Command> Commands();
@@ -53,6 +83,12 @@ bool ArgumentsFit(const Command& command, size_t count);
 
 // The text of --help, made from the table.
 std::string UsageText();
+// What --help shows for the command line `line.rest`: one command's help
+// when it names a command, else UsageText().
+std::string HelpText(const std::vector<std::string>& rest);
+// The options of the program itself (--dir, --help, ...), for the manual
+// and the completion; ReadCommandLine reads them.
+std::span<const Option> ProgramOptions();
 
 // The options and the command of a command line, read the same way by both
 // programs: `--dir`, `--screenshot` and `--tab` take a value and may stand
@@ -68,14 +104,14 @@ struct CommandLine {
 };
 CommandLine ReadCommandLine(int argc, char** argv);
 
-// The command `rest` names (a command and its arguments), when its arguments
-// fit it; else null, after showing the usage (or, for an empty argument,
-// saying so) on stderr.
+// The command `rest` names (a command and its arguments), when its
+// arguments and options fit its row; else null, after saying what is wrong
+// on stderr (UsageError's form).
 const Command* CommandOf(const std::vector<std::string>& rest);
 
 // Runs a command whose handler this program holds, the program directory
-// set; returns the exit code (2 with the usage for arguments it refused, and
-// never 0 when the standard output could not be written).
+// set; returns the exit code (never 0 when the standard output could not be
+// written).
 int RunCommand(const Command& command, const std::vector<std::string>& rest,
                const std::string& start_dir);
 

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <cstdio>
 
+#include "cli/command_parse.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/stop_on_interrupt.h"
@@ -145,30 +146,16 @@ struct TablesOptions {
     bool has_name = false, has_level = false, missing = false, json = false;
 };
 
-bool ReadOptions(const std::vector<std::string>& args, TablesOptions& o, std::string& error) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--json") {
-            o.json = true;
-        } else if (a == "--missing") {
-            o.missing = true;
-        } else if (a == "--level") {
-            if (i + 1 >= args.size()) {
-                error = "--level needs a level";
-                return false;
-            }
-            o.level = args[++i];
-            o.has_level = true;
-        } else if (a.starts_with("--")) {
-            error = "unknown option " + a;
-            return false;
-        } else if (o.has_name) {
-            error = "one table at a time";
-            return false;
-        } else {
-            o.name = a;
-            o.has_name = true;
-        }
+bool ReadOptions(const CommandCall& call, TablesOptions& o, std::string& error) {
+    o.json = call.Has("--json");
+    o.missing = call.Has("--missing");
+    if (const auto level = call.Value("--level")) {
+        o.level = *level;
+        o.has_level = true;
+    }
+    if (!call.args.empty()) {
+        o.name = call.args[0];
+        o.has_name = true;
     }
     if ((o.has_level || o.missing) && !o.has_name) {
         error = "--level and --missing need a table NAME";
@@ -244,7 +231,7 @@ int ShowTable(const KeptTable& t, const ChartHashes& charts, const TablesOptions
             }
             std::string places;
             for (const std::string& p : paths)
-                places += (places.empty() ? "" : "; ") + Cp932ToUtf8(p);
+                places += (places.empty() ? "" : "; ") + ShownPath(p);
             std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\n", Shown(t.header.symbol + g.level).c_str(),
                         Said(StatusText(*e, charts)).c_str(), Shown(e->title).c_str(),
                         Shown(e->artist).c_str(), EscapeControls(places).c_str(),
@@ -378,10 +365,7 @@ int RunRemoveTable(const CommandCall& call) {
 int RunTables(const CommandCall& call) {
     TablesOptions o;
     std::string error;
-    if (!ReadOptions(call.args, o, error)) {
-        std::fprintf(stderr, "QV5: tables: %s (see --help)\n", error.c_str());
-        return 2;
-    }
+    if (!ReadOptions(call, o, error)) return UsageError(*call.command, error);
     const KeptTables kept = LoadTables();
     if (!o.has_name) return ListTables(kept, ReadLibrary(), o.json);
     const KeptTable* t = FindTable(kept, o.name, "tables");

@@ -24,7 +24,7 @@ namespace qv5 {
 namespace {
 
 std::string Show(const std::string& internal) {
-    return Cp932ToUtf8(internal);
+    return ShownPath(internal);
 }
 
 // The library's own text, or what a stop or a skipped entry means.

@@ -42,26 +42,27 @@ std::string KindTitle(CheckKind kind) {
     return {};
 }
 
-std::string FindingPath(const CheckFinding& f) {
-    return f.host_path.empty() ? Utf8(f.path) : f.host_path;
+std::string FindingPath(const CheckFinding& f, PathShown shown) {
+    if (!f.host_path.empty()) return f.host_path;
+    return shown ? shown(f.path) : Utf8(f.path);
 }
 
-std::string DuplicateFileText(const CheckFile& file) {
+std::string DuplicateFileText(const CheckFile& file, PathShown shown) {
     return Arg(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "%1（%2バイト）")),
-               {Utf8(file.path), std::to_string(file.size)});
+               {shown ? shown(file.path) : Utf8(file.path), std::to_string(file.size)});
 }
 
 // Each text puts its parts in at once (Arg), so a path holding "%2" stays
 // as it is.
-std::string FindingText(const CheckFinding& f) {
-    const std::string path = FindingPath(f);
+std::string FindingText(const CheckFinding& f, PathShown shown) {
+    const std::string path = FindingPath(f, shown);
     const auto with_path = [&path](const char* japanese) {
         return Arg(CheckText(japanese), {path});
     };
     switch (f.reason) {
         case CheckReason::SameHash: {
             std::vector<std::string> files;
-            for (const CheckFile& file : f.files) files.push_back(DuplicateFileText(file));
+            for (const CheckFile& file : f.files) files.push_back(DuplicateFileText(file, shown));
             return Arg(CheckText(QT_TRANSLATE_NOOP("LibraryCheck", "同じ譜面が%1個（%2）: %3")),
                        {std::to_string(f.files.size()), f.detail, Joined(files)});
         }

@@ -16,13 +16,16 @@ std::string CheckText(const char* japanese);
 
 // "重複した譜面" / "Duplicate charts" and so on.
 std::string KindTitle(CheckKind kind);
+// How a caller shows a library path (CP932) to the person, as UTF-8; null:
+// as the library holds it.
+using PathShown = std::string (*)(const std::string& cp932);
 // One line for the finding: its path and what is wrong.
-std::string FindingText(const CheckFinding& finding);
+std::string FindingText(const CheckFinding& finding, PathShown shown = nullptr);
 // The path the person can look for: the host path of a name, else the
 // library's path.
-std::string FindingPath(const CheckFinding& finding);
+std::string FindingPath(const CheckFinding& finding, PathShown shown = nullptr);
 // "%1（%2バイト）" for one file of a duplicate.
-std::string DuplicateFileText(const CheckFile& file);
+std::string DuplicateFileText(const CheckFile& file, PathShown shown = nullptr);
 // "ライブラリの検査: 1,842譜面、103フォルダ" and, when stopped, the line saying so.
 std::string CheckSummary(const CheckResult& result);
 // "cat01\song00050\: 10譜面、300個のファイルがありません".

@@ -77,10 +77,9 @@ TEST(CheckCommand, FindingsAsJsonAndLinesWithTheExitCodeSayingWhetherAnyWasFound
     // Plain text: one finding a line, its kind first, in config.xml's language.
     test::ShellResult plain = test::RunShell(qv5 + "check missing 2>/dev/null");
     EXPECT_EQ(plain.code, 1);
-    EXPECT_EQ(plain.out, "missing\tsongs\\s\\a.bms: 1 missing: kick.wav\n");
+    EXPECT_EQ(plain.out, "missing\tsongs/s/a.bms: 1 missing: kick.wav\n");
     test::ShellResult japanese = test::RunShell("QV5_LANG=ja " + qv5 + "check missing 2>/dev/null");
-    EXPECT_EQ(japanese.out,
-              T(u8"missing\tsongs\\s\\a.bms: 1個のファイルがありません: kick.wav\n"));
+    EXPECT_EQ(japanese.out, T(u8"missing\tsongs/s/a.bms: 1個のファイルがありません: kick.wav\n"));
     EXPECT_EQ(test::RunShell(qv5 + "check duplicates 2>/dev/null").code, 0);
     EXPECT_EQ(test::RunShell(qv5 + "check nonsense 2>/dev/null").code, 2);
 }
@@ -119,7 +118,7 @@ TEST(TextOutput, EveryRecordIsOneLineWhateverItsNamesHold) {
         size_t lines;
         std::string holds;  // what the escaped record reads
     } cases[] = {
-        {"songs", 2, "songs\\tab\\there\\line\\nfeed.bms  \\x1b[2Jwiped"},
+        {"songs", 2, "songs/tab\\there/line\\nfeed.bms  \\x1b[2Jwiped"},
         {"songs --tsv", 3, "songs\\tab\\there\\line\\nfeed.bms\t\\x1b[2Jwiped\t"},
         {"check missing", 2, "\\x1b]0;x\\x07.wav"},
     };

@@ -80,8 +80,8 @@ TEST(ConvertCommand, FailuresExitNonZeroWithAMessage) {
     } cases[] = {
         {test::Tools("tools\\oggenc2.exe"), "convert wav2ogg songs/s",
          "oggエンコーダーが設定されていません。", 1},
-        {test::Tools("tools\\enc"), "convert wav2ogg songs/s", "kept songs\\s\\a.wav", 1},
-        {test::Tools("tools\\enc"), "convert bmp2png songs/s", "kept songs\\s\\b.bmp", 1},
+        {test::Tools("tools\\enc"), "convert wav2ogg songs/s", "kept songs/s/a.wav", 1},
+        {test::Tools("tools\\enc"), "convert bmp2png songs/s", "kept songs/s/b.bmp", 1},
         {test::Tools("tools\\enc"), "convert wav2ogg songs/none", "no such folder", 1},
         {test::Tools("tools\\enc"), "convert wav2ogg songs/s/a.wav", "not a folder", 1},
         {test::Tools("tools\\enc"), "convert mp3 songs/s", "unknown conversion", 1},
@@ -117,7 +117,7 @@ TEST(ConvertCommand, AFullDiskKeepsTheSourceAndRemovesTheCutOutput) {
         disk.LeaveFree(32 << 10);
         Result r = RunQv5(game, std::string("convert ") + c.kind + " songs/full", game.host());
         EXPECT_EQ(r.code, 1) << c.kind << "\n" << r.out;
-        EXPECT_NE(r.out.find(std::string("kept songs\\full\\") + c.source), std::string::npos)
+        EXPECT_NE(r.out.find(std::string("kept songs/full/") + c.source), std::string::npos)
             << r.out;
         EXPECT_NE(r.out.find("0 files converted"), std::string::npos) << r.out;
         EXPECT_TRUE(game.ReadFile(std::string("songs/full/") + c.source) == bytes) << c.kind;
@@ -253,7 +253,7 @@ TEST(ConvertCommand, CtrlCStartsNoFurtherConverterAndKeepsEveryUntouchedSource) 
         if (game.Exists(name + ".wav")) {
             EXPECT_TRUE(game.ReadFile(name + ".wav") == test::WavBytes(i)) << i;
             EXPECT_FALSE(game.Exists(name + ".ogg")) << i;
-            untouched.insert("songs\\s\\" + std::to_string(i) + ".wav");
+            untouched.insert("songs/s/" + std::to_string(i) + ".wav");
         } else {
             EXPECT_TRUE(convert::CompleteOgg(name + ".ogg")) << i;
         }

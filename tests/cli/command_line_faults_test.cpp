@@ -275,7 +275,7 @@ TEST(CommandLineFaults, AFileLargerThanAnyChartIsNotReadThrough) {
         std::string says;
     } cases[] = {
         {"add-root '" + game.HostPath("songs") + "'", 0, "add-root: 2 charts in 2 folders"},
-        {"check unreadable", 1, "unreadable\tsongs\\p0\\huge.bms: larger than 64 MiB"},
+        {"check unreadable", 1, "unreadable\tsongs/p0/huge.bms: larger than 64 MiB"},
     };
     for (const auto& c : cases) {
         const Result r = Shell("QV5_LANG=en timeout 30 " + Qv5(game.host()) + c.args);
@@ -408,12 +408,12 @@ TEST(CommandLineFaults, RemoveRootBesideALongReaderChangesNothing) {
     ASSERT_TRUE(hold->Step());
     // The command runs in this process, so it can be made to wait 0.2 s, not 30.
     TestDb().SetBusyTimeout(200);
-    EXPECT_EQ(RunRemoveRoot({{"songs"}, game.host()}), 1);
+    EXPECT_EQ(RunRemoveRoot({FindCommand("remove-root"), {"songs"}, {}, game.host()}), 1);
     EXPECT_EQ(Roots(), std::vector<std::string>{"songs\\"});
     EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 10);
     hold.reset();
     ASSERT_TRUE(reader.Exec("COMMIT"));
-    EXPECT_EQ(RunRemoveRoot({{"songs"}, game.host()}), 0);
+    EXPECT_EQ(RunRemoveRoot({FindCommand("remove-root"), {"songs"}, {}, game.host()}), 0);
     EXPECT_EQ(Roots(), std::vector<std::string>{});
     EXPECT_EQ(test::QueryInt(test::SongDbFile(game), "SELECT count(*) FROM song"), 0);
     TestDb().SetBusyTimeout(Database::kDefaultBusyMilliseconds);

@@ -104,7 +104,7 @@ TEST(PlayCommands, RefuseAChartPathHoldingADoubleQuote) {
         Result r = RunQv5(game, std::string(command) + " 'songs/q\"uote.bms'");
         EXPECT_EQ(r.code, 1) << command << "\n" << r.out;
         EXPECT_NE(r.out.find("double quote"), std::string::npos) << r.out;
-        EXPECT_NE(r.out.find("songs\\q\"uote.bms"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("songs/q\"uote.bms"), std::string::npos) << r.out;
     }
     // A waited-for play of another chart: only it reaches the game body.
     game.WriteFile("songs/plain.bms", "#TITLE p\r\n");

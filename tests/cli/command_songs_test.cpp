@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/command_parse.h"
+
 namespace qv5 {
 namespace {
 
@@ -49,13 +51,18 @@ TEST(SongsOptions, EachOptionSetsItsFilterOrSort) {
         {{"--sort", "speed"}, ""},
         {{"--colour"}, ""},
     };
+    const Command* songs = FindCommand("songs");
+    ASSERT_NE(songs, nullptr);
     for (const auto& c : cases) {
-        std::string error;
-        const auto options = ParseSongsOptions(c.args, error);
+        // Refused by the command line's parser or by the values' reading.
+        std::string error, wrong;
+        CommandCall call;
+        std::optional<SongsOptions> options;
+        if (ParseCall(*songs, c.args, call, error)) options = ParseSongsOptions(call, wrong);
         std::string joined;
         for (const std::string& a : c.args) joined += a + " ";
         EXPECT_EQ(options ? Described(*options) : "", c.want) << joined;
-        EXPECT_EQ(error.empty(), options.has_value()) << joined;
+        EXPECT_EQ(error.empty() && wrong.empty(), options.has_value()) << joined;
     }
 }
 

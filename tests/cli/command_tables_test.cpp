@@ -169,12 +169,12 @@ TEST_F(TableCommands, OutputAndExitCodes) {
         // The quick program's song list by the level folders the table wrote.
         {"songs --sort path --table 'Test table'", 0,
          [](const std::string& out) {
-             EXPECT_EQ(Lines(out), (std::vector<std::string>{"songs\\s\\a.bms", "songs\\s\\b.bms"}))
+             EXPECT_EQ(Lines(out), (std::vector<std::string>{"songs/s/a.bms", "songs/s/b.bms"}))
                  << out;
          }},
         {T(u8"songs --table 'Test table:★2'"), 0,
          [](const std::string& out) {
-             EXPECT_EQ(Lines(out), std::vector<std::string>{"songs\\s\\b.bms"}) << out;
+             EXPECT_EQ(Lines(out), std::vector<std::string>{"songs/s/b.bms"}) << out;
          }},
         {T(u8"songs --mode 7 --table 'Test table:★1'"), 0,
          [](const std::string& out) { EXPECT_EQ(out, ""); }},  // the other filters still apply

@@ -15,8 +15,8 @@ namespace fs = std::filesystem;
 
 using Result = test::ShellResult;
 
-Result RunProgram(const std::string& exe, const std::string& args) {
-    const std::string command = "'" + exe + "' " + args + " 2>&1";
+Result RunProgram(const std::string& exe, const std::string& args, const std::string& in = ".") {
+    const std::string command = "cd '" + in + "' && '" + exe + "' " + args + " 2>&1";
     return test::RunShell(command);
 }
 
@@ -55,8 +55,9 @@ TEST(QuickStart, AnswersAsTheFullProgramDoes) {
         };
         fs::remove_all(copy);
         fs::copy(game.host(), copy, fs::copy_options::recursive);
-        const Result full = RunProgram(kFull, args(copy));
-        const Result quick = RunProgram(kQuick, args(game.host()));
+        // Each from its own game folder: the paths they print are relative to it.
+        const Result full = RunProgram(kFull, args(copy), copy);
+        const Result quick = RunProgram(kQuick, args(game.host()), game.host());
         EXPECT_EQ(quick.code, full.code) << row;
         EXPECT_EQ(quick.out, full.out) << row;
     }

@@ -15,6 +15,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 
 #include "browser/game_body.h"
@@ -246,12 +247,15 @@ TEST_F(SongListWindowTest, TheSongsCommandPrintsTheWindowsRows) {
         std::string shown = "path";
         for (int col = 0; col < kSongColumns; ++col)
             if (SongColumn(col) != SongColumn::Path) shown += std::string("\t") + ColumnKey(SongColumn(col));
-        shown += '\n';
+        shown += "\thost_path\n";
         for (int row = 0; row < list->Model()->rowCount(); ++row) {
             shown += Cell(row, SongColumn::Path);
             for (int col = 0; col < kSongColumns; ++col)
                 if (SongColumn(col) != SongColumn::Path) shown += '\t' + Cell(row, SongColumn(col));
-            shown += '\n';
+            // The host path last, from the game folder the command ran in.
+            std::string host = Cell(row, SongColumn::Path);
+            std::replace(host.begin(), host.end(), '\\', '/');
+            shown += '\t' + host + '\n';
         }
         EXPECT_EQ(printed.out, shown);
     }
