@@ -6,6 +6,8 @@ packages=(build-essential cmake ninja-build pkg-config git qt6-base-dev libgl-de
   libsqlite3-dev sqlite3 libtinyxml2-dev libarchive-dev libssl-dev libcurl4-openssl-dev
   libxml2-dev
   libgtest-dev xvfb xauth vorbis-tools python3 libasound2-dev
+  # man: the test of the installed manual page
+  man-db
   fonts-ipafont-gothic
   # Korean names in the library check's screenshot
   fonts-nanum

@@ -1,8 +1,8 @@
 // The command table and what is made of it. This file is compiled into each
 // program with the handlers of that program's commands: QV5_QUICK_PROGRAM
 // gives the quick program's copy (commands without Qt), QV5_FULL_PROGRAM the
-// full program's (commands with Qt); without either, as in the tests, both
-// columns are filled.
+// full program's (commands with Qt), QV5_TABLE_ONLY none (the documents made
+// of the table); without any, as in the tests, both columns are filled.
 #include "cli/command_table.h"
 
 #include <errno.h>
@@ -21,7 +21,10 @@
 namespace qv5 {
 namespace {
 
-#if defined(QV5_QUICK_PROGRAM)
+#if defined(QV5_TABLE_ONLY)
+#define WITHOUT_QT(handler) false, nullptr
+#define WITH_QT(handler) true, nullptr
+#elif defined(QV5_QUICK_PROGRAM)
 #define WITHOUT_QT(handler) false, &handler
 #define WITH_QT(handler) true, nullptr
 #elif defined(QV5_FULL_PROGRAM)

@@ -49,11 +49,12 @@ TEST(BrowserCommands, HiddenSearchListsTheFolderItIsGiven) {
         int code;
         Lines lines;
     } cases[] = {
-        {"hidden-search songs", game.host(), 0, {"songs\\no ext", "songs\\x.bm_"}},
-        {"hidden-search .", game.HostPath("songs"), 0, {"songs\\no ext", "songs\\x.bm_"}},
-        {"hidden-search sub", game.HostPath("songs"), 0, {"songs\\sub\\y.bm_"}},
-        {"hidden-search 表", game.HostPath("songs"), 0, {"songs\\表\\z.bm_"}},
-        {"hidden-search songs/sub/..", game.host(), 0, {"songs\\no ext", "songs\\x.bm_"}},
+        // Host paths, from the folder the command was started in.
+        {"hidden-search songs", game.host(), 0, {"songs/no ext", "songs/x.bm_"}},
+        {"hidden-search .", game.HostPath("songs"), 0, {"no ext", "x.bm_"}},
+        {"hidden-search sub", game.HostPath("songs"), 0, {"sub/y.bm_"}},
+        {"hidden-search 表", game.HostPath("songs"), 0, {"表/z.bm_"}},
+        {"hidden-search songs/sub/..", game.host(), 0, {"songs/no ext", "songs/x.bm_"}},
         {"hidden-search missing", game.host(), 1, {}},
         {"hidden-search .", game.host(), 0, {}},
         {"hidden-search songs/a.bms", game.host(), 1, {}},

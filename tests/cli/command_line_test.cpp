@@ -121,5 +121,37 @@ TEST(CommandLine, Errors) {
     EXPECT_EQ(r.code, 1);
 }
 
+// What the commands print names paths as this system does: relative to the
+// folder the command was started in when they lie below it, else absolute;
+// song.db keeps the game's form.
+TEST(CommandLine, PathsAreShownAsThisSystemNamesThem) {
+    test::TempGame game;
+    game.WriteFile("songs/p1/a.bms", "#TITLE A\n#00111:0101\n");
+    game.MakeDir("other");
+    const std::string g = game.host();
+    ASSERT_EQ(RunQv5(game, "add-root '" + g + "/songs'").code, 0);
+    const struct {
+        std::string from, args, said;
+    } cases[] = {
+        {g, "refresh songs", "refresh: 1 chart in 2 folders below songs/\n"},
+        {g + "/songs", "refresh p1", "refresh: 1 chart in 1 folder below p1/\n"},
+        {g + "/songs/p1", "refresh .", "refresh: 1 chart in 1 folder below ./\n"},
+        {g + "/other", "refresh ../songs",
+         "refresh: 1 chart in 2 folders below " + g + "/songs/\n"},
+        {"/", "refresh '" + g + "/songs'",
+         "refresh: 1 chart in 2 folders below " + g + "/songs/\n"},
+        {g, "info nope.bms", "QV5: no such file or folder: nope.bms\n"},
+        {g + "/other", "hidden-search ../songs/p1",
+         "hidden-search: 0 hidden charts in " + g + "/songs/p1/\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = test::RunShell("cd '" + c.from + "' && '" + QV5_EXE + "' --dir '" + g +
+                                        "' " + c.args + " 2>&1");
+        EXPECT_EQ(r.out, c.said) << c.from << ": " << c.args;
+    }
+    EXPECT_EQ(test::QueryRows(test::SongDbFile(game), "SELECT path FROM song"),
+              std::vector<std::string>{"songs\\p1\\a.bms"});
+}
+
 }  // namespace
 }  // namespace qv5

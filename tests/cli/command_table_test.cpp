@@ -8,9 +8,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 
+#include "cli/command_docs.h"
+#include "cli/command_parse.h"
 #include "support/shell.h"
 #include "support/temp_game.h"
 
@@ -197,26 +200,31 @@ TEST(CommandTable, CommandHelpAndUnknownCommands) {
     EXPECT_EQ(r.out.rfind("QV5: unknown command instal (did you mean install?)\n", 0), 0u) << r.out;
 }
 
-// The README's command table has a row for each command and none for a
-// command the program does not know.
-TEST(CommandTable, TheReadmeDocumentsEveryCommand) {
-    std::ifstream readme(QV5_README);
-    ASSERT_TRUE(readme);
-    std::set<std::string> documented;
-    bool in_table = false;
-    for (std::string line; std::getline(readme, line);) {
-        if (line == "| command | what it does |") in_table = true;
-        if (!in_table) continue;
-        if (line.rfind("| `", 0) != 0) {
-            if (!documented.empty() && line.rfind('|', 0) != 0) break;
-            continue;
-        }
-        const std::string call = line.substr(3, line.find('`', 3) - 3);
-        documented.insert(call.substr(0, call.find(' ')));
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The reference the repository shows is the one the build makes of the
+// table, and the manual's prose has a section of detail for each command of
+// the table and for no other.
+TEST(CommandTable, TheReferenceInTheRepositoryIsMadeFromTheTable) {
+    const std::string made = ReadFile(QV5_BUILD_DIR "/src/commands.md");
+    ASSERT_FALSE(made.empty());
+    EXPECT_EQ(ReadFile(QV5_SOURCE_DIR "/docs/commands.md"), made)
+        << "docs/commands.md is out of date: build the target commands_md";
+    const ManualText manual = ReadManual(ReadFile(QV5_SOURCE_DIR "/src/cli/manual.md"));
+    std::set<std::string> detailed;
+    for (const auto& [name, text] : manual.details) {
+        EXPECT_TRUE(FindCommand(name)) << name;
+        EXPECT_FALSE(text.empty()) << name;
+        detailed.insert(name);
     }
-    for (const Command& c : Commands()) EXPECT_TRUE(documented.count(c.name)) << c.name;
-    for (const std::string& name : documented)
-        EXPECT_TRUE(name.rfind("--", 0) == 0 || FindCommand(name)) << name;
+    for (const Command& c : Commands()) {
+        EXPECT_TRUE(detailed.count(c.name)) << c.name;
+        EXPECT_NE(made.find(std::string("#### `") + CommandSynopsis(c) + "`"), std::string::npos)
+            << c.name;
+    }
 }
 
 }  // namespace
