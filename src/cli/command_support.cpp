@@ -55,22 +55,11 @@ std::string g_shown_from;
 }  // namespace
 
 void SetShownFrom(const std::string& start_dir) {
-    g_shown_from = TidyHostPath(start_dir);
+    g_shown_from = start_dir;
 }
 
 std::string ShownPath(const std::string& internal) {
-    const bool folder = !internal.empty() && internal.back() == '\\';
-    const bool relative = internal.size() < 2 || internal[1] != ':';
-    auto host = ToHostPath(relative ? ProgramDirectory() + internal : internal);
-    if (!host) return Cp932ToUtf8(internal);
-    const std::string& from = g_shown_from;
-    if (!from.empty() && from != "/" && host->size() > from.size() &&
-        host->compare(0, from.size(), from) == 0 && (*host)[from.size()] == '/')
-        host->erase(0, from.size() + 1);
-    else if (!from.empty() && *host == from)
-        *host = ".";
-    if (folder && host->back() != '/') *host += '/';
-    return *host;
+    return HostPathShown(internal, g_shown_from);
 }
 
 void LoadCommandConfig(ConfigRecord& config) {

@@ -44,6 +44,22 @@ std::optional<std::string> FromHostPath(std::string_view host) {
     return out;
 }
 
+std::string HostPathShown(std::string_view internal, const std::string& from_dir) {
+    const bool folder = !internal.empty() && internal.back() == '\\';
+    const bool relative = internal.size() < 2 || internal[1] != ':';
+    auto host =
+        ToHostPath(relative ? g_program_dir + std::string(internal) : std::string(internal));
+    if (!host) return Cp932ToUtf8(internal);
+    const std::string from = TidyHostPath(from_dir);
+    if (!from.empty() && from != "/" && host->size() > from.size() &&
+        host->compare(0, from.size(), from) == 0 && (*host)[from.size()] == '/')
+        host->erase(0, from.size() + 1);
+    else if (!from.empty() && *host == from)
+        *host = ".";
+    if (folder && host->back() != '/') *host += '/';
+    return *host;
+}
+
 const std::string& ProgramDirectory() {
     return g_program_dir;
 }

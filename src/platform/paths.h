@@ -29,6 +29,13 @@ bool SetProgramDirectory(const std::string& host_dir);
 // it). False when no program directory is set or it is gone.
 bool MakeProgramDirectoryCurrent();
 
+// An internal path as a person on this system names it: the host path,
+// relative to the host folder `from` when it lies below it ("." for `from`
+// itself), else absolute; a folder (an internal path ending in "\") keeps a
+// trailing "/". A path of another drive than Z: stays in its internal form.
+// UTF-8.
+std::string HostPathShown(std::string_view internal, const std::string& from);
+
 // Host directory of the running executable.
 std::string ExecutableHostDirectory();
 // The host directory this process was started in ("." when it has none).

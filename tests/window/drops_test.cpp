@@ -466,7 +466,7 @@ TEST_F(DropTest, AnAdditionalChartIsOfferedToTheSongFolderOfItsSounds) {
     ui->AnswerMessage(MsgAnswer::No);   // keep the original
     placed.HandleDrop(tree, {Abs("dl\\own_another.bms")});
     EXPECT_EQ(ui->MessageTexts().at(0),
-              "この譜面は「Songs\\Cat\\Own\\」の音声を使っています "
+              "この譜面は「Songs/Cat/Own/」の音声を使っています "
               "(12/12)。このフォルダへコピーしますか？");
     EXPECT_EQ(game.ReadFile("Songs/Cat/Own/own_another.bms"), chart("Own [ANOTHER]"));
     EXPECT_TRUE(game.Exists("dl/own_another.bms"));
@@ -494,7 +494,7 @@ TEST_F(DropTest, AnAdditionalChartIsOfferedToTheSongFolderOfItsSounds) {
     const auto said = ui->MessageTexts();
     ASSERT_EQ(said.size(), 7u);
     EXPECT_EQ(said[5],
-              "This chart uses the sounds of \"Songs\\Cat\\Own\\\" (12 of 12). Copy it there?");
+              "This chart uses the sounds of \"Songs/Cat/Own/\" (12 of 12). Copy it there?");
     EXPECT_EQ(said[6].rfind("Install this additional chart?", 0), 0u) << said[6];
     EXPECT_FALSE(game.Exists("Songs/Cat/Own/own_hyper.bms"));
     EXPECT_FALSE(game.Exists("Songs/Cat/Old/own_hyper.bms"));
@@ -533,9 +533,9 @@ TEST_F(DropTest, AnArchiveOfAdditionalChartsIsPlacedChartByChartAfterOneQuestion
     ASSERT_TRUE(placed.InitDialog());
     const std::string question =
         "この書庫の譜面は差分です。それぞれを次のフォルダへコピーしますか？\n"
-        "lost.bms → 曲フォルダが決まらないので「Songs\\Cat\\diffs\\」\n"
-        "own_x.bms → 「Songs\\Cat\\Own\\」 (12/12)\n"
-        "two_x.bms → 「Songs\\Cat\\Two\\」 (12/12)";
+        "lost.bms → 曲フォルダが決まらないので「Songs/Cat/diffs/」\n"
+        "own_x.bms → 「Songs/Cat/Own/」 (12/12)\n"
+        "two_x.bms → 「Songs/Cat/Two/」 (12/12)";
 
     // A No leaves everything as it was.
     tree.SelectHandle(old);
