@@ -1,6 +1,7 @@
 #include "library/chart_placement.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -230,6 +231,15 @@ std::vector<std::string> TitleBases(const SongFolderIndex::Folder& folder) {
     return bases;
 }
 
+// The charts of one song in one archive mostly use the same names in the
+// same order: those names and the title's base are weighed once.
+std::uint64_t UseKey(const std::vector<std::string_view>& names, const std::string& title) {
+    std::uint64_t key = std::hash<std::string>{}(SongTitleBase(title));
+    for (std::string_view name : names)
+        key = (key ^ std::hash<std::string_view>{}(name)) * 0x100000001B3ull;
+    return key;
+}
+
 }  // namespace
 
 std::string PlacementShare(const Placement& p) {
@@ -376,7 +386,8 @@ ChartPlacer::~ChartPlacer() = default;
 std::optional<Placement> ChartPlacer::Place(std::string_view bytes) {
     std::string title;
     const std::vector<std::string_view> names = ReadNames(bytes, title);
-    return PlaceNames(names, std::move(title));
+    const std::uint64_t key = UseKey(names, title);
+    return PlaceNames(names, std::move(title), key);
 }
 
 std::vector<std::optional<Placement>> ChartPlacer::PlaceAll(
@@ -384,46 +395,64 @@ std::vector<std::optional<Placement>> ChartPlacer::PlaceAll(
     struct Read {
         std::string title;
         std::vector<std::string_view> names;
+        std::uint64_t key = 0;
     };
     std::vector<Read> read(charts.size());
-    std::vector<std::optional<Placement>> placed;
-    placed.reserve(charts.size());
-    // A task reads a run of charts (a task a chart would cost more in
-    // hand-overs than the reading); this thread weighs each run as it comes
-    // back, while the readers go on.
+    auto read_one = [&](size_t i) {
+        read[i].names = ReadNames(charts[i], read[i].title);
+        read[i].key = UseKey(read[i].names, read[i].title);
+    };
+    // The charts are read first, then each distinct use weighed once: the
+    // charts of a song, wherever they lie in the archive, cost one weighing.
+    // Both go on the chart readers' threads, a run of charts to a task (a
+    // task a chart would cost more in hand-overs than the reading), each
+    // weighing with a placer of its worker's own (the placers' caches are
+    // not shared between threads; the index is only read).
     constexpr size_t kRun = 8;
     const unsigned workers = ChartReadWorkers();
-    if (workers > 1 && charts.size() > kRun) {
-        const size_t runs = (charts.size() + kRun - 1) / kRun;
-        PoolResults<size_t> pool(workers, runs, ResultOrder::Submitted);
+    const bool parallel = workers > 1 && charts.size() > kRun;
+    std::optional<PoolResults<size_t>> pool;
+    if (parallel) {
+        pool.emplace(workers, (charts.size() + kRun - 1) / kRun, ResultOrder::Finished);
         for (size_t from = 0; from < charts.size(); from += kRun)
-            pool.Submit([&, from](unsigned, const std::atomic<bool>&) {
-                for (size_t i = from; i < std::min(from + kRun, charts.size()); ++i)
-                    read[i].names = ReadNames(charts[i], read[i].title);
+            pool->Submit([&, from](unsigned, const std::atomic<bool>&) {
+                for (size_t i = from; i < std::min(from + kRun, charts.size()); ++i) read_one(i);
                 return from;
             });
-        while (pool.in_flight() > 0) {
-            const std::optional<size_t> from = pool.Take(std::chrono::milliseconds(1000));
-            if (!from) continue;
-            for (size_t i = *from; i < std::min(*from + kRun, charts.size()); ++i)
-                placed.push_back(PlaceNames(read[i].names, std::move(read[i].title)));
+        while (pool->in_flight() > 0) pool->Take(std::chrono::milliseconds(1000));
+    } else {
+        for (size_t i = 0; i < charts.size(); ++i) read_one(i);
+    }
+    std::unordered_map<std::uint64_t, size_t> first;  // a use's key, its slot in `weighed`
+    std::vector<size_t> distinct;                     // a chart of each use
+    for (size_t i = 0; i < charts.size(); ++i)
+        if (first.try_emplace(read[i].key, distinct.size()).second) distinct.push_back(i);
+    std::vector<std::optional<Placement>> weighed(distinct.size());
+    if (parallel && distinct.size() > 1) {
+        std::vector<std::unique_ptr<ChartPlacer>> placers(pool->threads());
+        for (auto& placer : placers) placer = std::make_unique<ChartPlacer>(index_);
+        for (size_t k = 0; k < distinct.size(); ++k)
+            pool->Submit([&, k](unsigned worker, const std::atomic<bool>&) {
+                assert(worker < placers.size());
+                Read& r = read[distinct[k]];
+                weighed[k] = placers[worker]->PlaceNames(r.names, r.title, r.key);
+                return k;
+            });
+        while (pool->in_flight() > 0) pool->Take(std::chrono::milliseconds(1000));
+    } else {
+        for (size_t k = 0; k < distinct.size(); ++k) {
+            Read& r = read[distinct[k]];
+            weighed[k] = PlaceNames(r.names, r.title, r.key);
         }
-        return placed;
     }
-    for (size_t i = 0; i < charts.size(); ++i) {
-        read[i].names = ReadNames(charts[i], read[i].title);
-        placed.push_back(PlaceNames(read[i].names, std::move(read[i].title)));
-    }
+    std::vector<std::optional<Placement>> placed;
+    placed.reserve(charts.size());
+    for (const Read& r : read) placed.push_back(weighed[first.at(r.key)]);
     return placed;
 }
 
 std::optional<Placement> ChartPlacer::PlaceNames(const std::vector<std::string_view>& names,
-                                                 std::string title) {
-    // The charts of one song in one archive mostly use the same names in the
-    // same order: those names and the title's base are weighed once.
-    std::uint64_t key = std::hash<std::string>{}(SongTitleBase(title));
-    for (std::string_view name : names)
-        key = (key ^ std::hash<std::string_view>{}(name)) * 0x100000001B3ull;
+                                                 std::string title, std::uint64_t key) {
     const auto [it, made] = caches_->placed.try_emplace(key);
     if (made) it->second = Weigh(Distinct(names, std::move(title)));
     return it->second;

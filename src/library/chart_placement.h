@@ -115,8 +115,9 @@ class ChartPlacer {
   private:
     struct Caches;
     std::optional<Placement> Weigh(const ChartUse& use);
+    // `key` is the use's key (UseKey): one weighing for each.
     std::optional<Placement> PlaceNames(const std::vector<std::string_view>& names,
-                                        std::string title);
+                                        std::string title, std::uint64_t key);
     const SongFolderIndex& index_;
     std::unique_ptr<Caches> caches_;
 };
