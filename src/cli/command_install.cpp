@@ -200,6 +200,11 @@ bool PlaceArchive(InstallPlace& place, SongFolderIndex& index, const std::string
                   const std::string& start_dir, const std::string& archive) {
     const auto kind = ArchiveKindOfPath(WinPath(archive));
     if (!kind) return Fail("not a zip, rar or chart file: " + host), false;
+    // One that brings its sounds is a new song: no staging first.
+    if (!MayHoldAdditionalCharts(*kind, WinPath(archive))) {
+        if (!place.folder) return Fail("an archive needs --into FOLDER: " + host), false;
+        return InstallOne(place.library, host, start_dir, ArchiveFolder(place));
+    }
     StagedArchive staged;
     std::string error;
     bool staged_ok;

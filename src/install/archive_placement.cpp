@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_set>
 
+#include "install/archive_reader.h"
 #include "install/chart_copy.h"
 #include "library/chart_names.h"
 #include "library/chart_references.h"
 #include "library/song_library.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/text.h"
 #include "platform/tr.h"
@@ -82,6 +85,64 @@ void DropStaging(StagedArchive& staged) {
     UndoExtraction(staged.extract);
     DeletePath(staged.staging.AsFile().text());
     staged.staging = WinPath();
+}
+
+namespace {
+
+// The last component of an entry's name or a chart's reference: after the
+// last "/" or "\\" that is not a CP932 trail byte.
+std::string_view LastOf(std::string_view name) {
+    size_t start = 0;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (IsLeadByte(c) && i + 1 < name.size())
+            ++i;
+        else if (c == '/' || c == '\\')
+            start = i + 1;
+    }
+    return name.substr(start);
+}
+
+}  // namespace
+
+bool MayHoldAdditionalCharts(ArchiveKind kind, const WinPath& archive) {
+    // Charts are small; a chart entry larger than this, or charts past the
+    // sum, are left unread (the staging reads them).
+    constexpr std::int64_t kChartBytes = 8 << 20, kAllChartBytes = 64 << 20;
+    const auto host = ToHostPath(archive.text());
+    ArchiveReader reader;
+    if (!host || !reader.Open(kind, *host)) return true;
+    std::unordered_set<std::uint64_t> stems;  // of every file's name
+    std::vector<std::string> charts;
+    std::int64_t read = 0;
+    for (;;) {
+        const ArchiveReader::Step step = reader.Next();
+        if (step == ArchiveReader::Step::Failed) return true;
+        if (step == ArchiveReader::Step::End) break;
+        if (reader.type() != EntryType::File || !reader.name()) continue;
+        const std::string& name = *reader.name();
+        stems.insert(SongFolderIndex::StemHash(LastOf(name)));
+        const std::int64_t size = reader.declared_size();
+        if (!IsChartName(name) || size > kChartBytes || read + size > kAllChartBytes) continue;
+        std::string bytes;
+        const void* data;
+        size_t got;
+        std::int64_t offset;
+        int r;
+        while ((r = reader.ReadBlock(&data, &got, &offset)) > 0 &&
+               bytes.size() + got <= size_t(kChartBytes))
+            bytes.append(static_cast<const char*>(data), got);
+        if (r < 0) return true;
+        read += std::int64_t(bytes.size());
+        charts.push_back(std::move(bytes));
+    }
+    long used = 0, present = 0;
+    for (const std::string& chart : charts)
+        for (std::string_view name : ChartUsedNames(chart)) {
+            ++used;
+            present += stems.count(SongFolderIndex::StemHash(LastOf(name))) > 0;
+        }
+    return used > 0 && present * 2 < used;
 }
 
 bool StageArchive(ArchiveKind kind, const WinPath& archive, const SongFolderIndex& index,

@@ -35,6 +35,14 @@ struct StagedArchive {
     bool Additional() const;
 };
 
+// Whether `archive` may be one of additional charts, told from its entries
+// without extracting it: its charts (read into memory) use names that for
+// the most part no file of the archive has, anywhere in it. False for an
+// archive that brings its sounds, which is then installed as a new song
+// without being staged first; true when it cannot be read (staging says
+// why). Where this says no, the staging would find no additional charts.
+bool MayHoldAdditionalCharts(ArchiveKind kind, const WinPath& archive);
+
 // Extracts `archive` into a new staging folder below QV5files and places
 // each of its charts by `index`. False (with a CP932 message) when the
 // archive cannot be extracted or holds no chart; the staging folder is then

@@ -159,8 +159,11 @@ bool MainWindow::DropChartIntoItsSongFolder(const std::string& path) {
 bool MainWindow::DropAdditionalArchive(DropTarget& target, DropState& state,
                                        const std::string& path, const DropItem& dest) {
     MainWindow& window = *this;
+    // An archive that brings its sounds is a new song: installed as ever,
+    // without the walk of the song folders or a staging.
     const auto kind = ArchiveKindOfPath(WinPath(path));
-    SongFolderIndex* index = kind ? PlacementIndex() : nullptr;
+    if (!kind || !MayHoldAdditionalCharts(*kind, WinPath(path))) return false;
+    SongFolderIndex* index = PlacementIndex();
     if (!index) return false;
     StagedArchive staged;
     std::string error;
