@@ -87,24 +87,6 @@ void DropStaging(StagedArchive& staged) {
     staged.staging = WinPath();
 }
 
-namespace {
-
-// The last component of an entry's name or a chart's reference: after the
-// last "/" or "\\" that is not a CP932 trail byte.
-std::string_view LastOf(std::string_view name) {
-    size_t start = 0;
-    for (size_t i = 0; i < name.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (IsLeadByte(c) && i + 1 < name.size())
-            ++i;
-        else if (c == '/' || c == '\\')
-            start = i + 1;
-    }
-    return name.substr(start);
-}
-
-}  // namespace
-
 bool MayHoldAdditionalCharts(ArchiveKind kind, const WinPath& archive) {
     // Charts are small; a chart entry larger than this, or charts past the
     // sum, are left unread (the staging reads them).
@@ -121,7 +103,7 @@ bool MayHoldAdditionalCharts(ArchiveKind kind, const WinPath& archive) {
         if (step == ArchiveReader::Step::End) break;
         if (reader.type() != EntryType::File || !reader.name()) continue;
         const std::string& name = *reader.name();
-        stems.insert(SongFolderIndex::StemHash(LastOf(name)));
+        stems.insert(SongFolderIndex::StemHash(LastComponent(name)));
         const std::int64_t size = reader.declared_size();
         if (!IsChartName(name) || size > kChartBytes || read + size > kAllChartBytes) continue;
         std::string bytes;
@@ -140,7 +122,7 @@ bool MayHoldAdditionalCharts(ArchiveKind kind, const WinPath& archive) {
     for (const std::string& chart : charts)
         for (std::string_view name : ChartUsedNames(chart)) {
             ++used;
-            present += stems.count(SongFolderIndex::StemHash(LastOf(name))) > 0;
+            present += stems.count(SongFolderIndex::StemHash(LastComponent(name))) > 0;
         }
     return used > 0 && present * 2 < used;
 }

@@ -81,19 +81,6 @@ std::int64_t Stamp(const FileTime& t) {
            t.second;
 }
 
-// The last name of a reference: "wav\kick.wav" is looked up as "kick".
-std::string_view LastComponent(std::string_view name) {
-    size_t start = 0;
-    for (size_t i = 0; i < name.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (IsLeadByte(c) && i + 1 < name.size())
-            ++i;
-        else if (c == '\\' || c == '/')
-            start = i + 1;
-    }
-    return name.substr(start);
-}
-
 // One pass over the song folders, as the library check walks them.
 class IndexWalk {
   public:
@@ -241,6 +228,18 @@ std::uint64_t UseKey(const std::vector<std::string_view>& names, const std::stri
 }
 
 }  // namespace
+
+std::string_view LastComponent(std::string_view name) {
+    size_t start = 0;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (IsLeadByte(c) && i + 1 < name.size())
+            ++i;
+        else if (c == '\\' || c == '/')
+            start = i + 1;
+    }
+    return name.substr(start);
+}
 
 std::string PlacementShare(const Placement& p) {
     return Arg(Tr("ChartPlacement", "%2 個中 %1 個の音が見つかりました"),

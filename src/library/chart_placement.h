@@ -29,6 +29,11 @@ struct Placement {
     double weight = 0, lead = 0;
 };
 
+// The last name of a reference or an archive's entry (after the last "\\" or
+// "/" that is not a CP932 trail byte): "wav\\kick.wav" is looked up as
+// "kick.wav".
+std::string_view LastComponent(std::string_view name);
+
 // "214 of 220 sounds found", in the language in use.
 std::string PlacementShare(const Placement& placement);
 

@@ -87,6 +87,19 @@ bool HasNameIgnoringCase(const std::string& folder, const std::string& name) {
     return false;
 }
 
+// After an archive installed: the question whether to delete it, asked once
+// for all the archives of one drop, and its answer carried out.
+void DeleteInstalledArchive(MainWindow& window, DropState& state, const std::string& path) {
+    if (state.delete_policy == DropState::Delete::Ask) {
+        const bool yes = Ask(
+            window, Tr("DropInstall", "インストールに成功しました。\n元ファイルを削除しますか？"));
+        state.delete_policy = yes ? DropState::Delete::Always : DropState::Delete::Never;
+        if (yes) DeletePath(path);
+    } else if (state.delete_policy == DropState::Delete::Always) {
+        DeletePath(path);
+    }
+}
+
 std::string Fill(std::string format, const std::string& a, const std::string& b = {}) {
     size_t at = format.find("%s");
     if (at != std::string::npos) {
@@ -234,14 +247,7 @@ bool MainWindow::DropAdditionalArchive(DropTarget& target, DropState& state,
                                                      took.elapsed() / 1000.0));
     if (!puts.empty() && !puts.front().into.empty())
         RevealInTree(*jukebox_->Tree(), WinPath(puts.front().into).Join(puts.front().name));
-    if (state.delete_policy == DropState::Delete::Ask) {
-        const bool yes = Ask(
-            window, Tr("DropInstall", "インストールに成功しました。\n元ファイルを削除しますか？"));
-        state.delete_policy = yes ? DropState::Delete::Always : DropState::Delete::Never;
-        if (yes) DeletePath(path);
-    } else if (state.delete_policy == DropState::Delete::Always) {
-        DeletePath(path);
-    }
+    DeleteInstalledArchive(window, state, path);
     target.RefreshControls();
     return true;
 }
@@ -332,14 +338,7 @@ bool MainWindow::DropArchive(DropTarget& target, DropState& state, const std::st
 
     const DropItem item = target.AddFolderItem(dest->item, r.folder_name);
     target.Select(item);
-    if (state.delete_policy == DropState::Delete::Ask) {
-        const bool yes = Ask(
-            window, Tr("DropInstall", "インストールに成功しました。\n元ファイルを削除しますか？"));
-        state.delete_policy = yes ? DropState::Delete::Always : DropState::Delete::Never;
-        if (yes) DeletePath(path);
-    } else if (state.delete_policy == DropState::Delete::Always) {
-        DeletePath(path);
-    }
+    DeleteInstalledArchive(window, state, path);
     const ToolSettings& tools = window.JukeboxTab()->tools;
     if (tools.autowavtoogg) target.ConvertWavToOgg(r.new_folder);
     if (tools.autobmptopng) target.ConvertBmpToPng(r.new_folder);
