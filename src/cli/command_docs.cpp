@@ -177,10 +177,7 @@ std::string Sentence(const char* help) {
     std::string text;
     for (const char* p = help; *p; ++p) text += *p == '\n' ? ' ' : *p;
     if (!text.empty()) text[0] = char(std::toupper(static_cast<unsigned char>(text[0])));
-    if (!text.empty() && text.back() != '.' && text.back() != ')' && text.back() != '"')
-        text += '.';
-    else if (!text.empty() && text.back() != '.')
-        text += '.';
+    if (!text.empty() && text.back() != '.') text += '.';
     return text;
 }
 

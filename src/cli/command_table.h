@@ -26,7 +26,7 @@ struct Command;
 struct Option {
     const char* name;   // with its "--"
     const char* value;  // the value's placeholder (FOLDER, A-B); null for a flag
-    const char* help;   // one line of at most 52 columns
+    const char* help;   // lines of at most 56 columns, "\n" between them
     // A value the error of a missing or wrong one shows ("3-5").
     const char* example = nullptr;
     // The words the value completes to, space-separated; else the
