@@ -465,9 +465,11 @@ TEST_F(DropTest, AnAdditionalChartIsOfferedToTheSongFolderOfItsSounds) {
     ui->AnswerMessage(MsgAnswer::Yes);  // copy it there
     ui->AnswerMessage(MsgAnswer::No);   // keep the original
     placed.HandleDrop(tree, {Abs("dl\\own_another.bms")});
-    EXPECT_EQ(ui->MessageTexts().at(0),
-              "この譜面は「Songs/Cat/Own/」の音声を使っています "
-              "(12/12)。このフォルダへコピーしますか？");
+    // The folder as this system names it.
+    const std::string own = game.host() + "/Songs/Cat/Own";
+    EXPECT_EQ(
+        ui->MessageTexts().at(0),
+        "この譜面は「" + own + "」の音声を使っています (12/12)。このフォルダへコピーしますか？");
     EXPECT_EQ(game.ReadFile("Songs/Cat/Own/own_another.bms"), chart("Own [ANOTHER]"));
     EXPECT_TRUE(game.Exists("dl/own_another.bms"));
     EXPECT_EQ(
@@ -493,8 +495,7 @@ TEST_F(DropTest, AnAdditionalChartIsOfferedToTheSongFolderOfItsSounds) {
     UseLanguage(0);
     const auto said = ui->MessageTexts();
     ASSERT_EQ(said.size(), 7u);
-    EXPECT_EQ(said[5],
-              "This chart uses the sounds of \"Songs/Cat/Own/\" (12 of 12). Copy it there?");
+    EXPECT_EQ(said[5], "This chart uses the sounds of \"" + own + "\" (12 of 12). Copy it there?");
     EXPECT_EQ(said[6].rfind("Install this additional chart?", 0), 0u) << said[6];
     EXPECT_FALSE(game.Exists("Songs/Cat/Own/own_hyper.bms"));
     EXPECT_FALSE(game.Exists("Songs/Cat/Old/own_hyper.bms"));
@@ -531,11 +532,17 @@ TEST_F(DropTest, AnArchiveOfAdditionalChartsIsPlacedChartByChartAfterOneQuestion
                     File("diffs/lost.bms", ChartUsing("Lost", "lost_"))});
     MainWindow placed;
     ASSERT_TRUE(placed.InitDialog());
+    const std::string cat = game.host() + "/Songs/Cat/";
     const std::string question =
         "この書庫の譜面は差分です。それぞれを次のフォルダへコピーしますか？\n"
-        "lost.bms → 曲フォルダが決まらないので「Songs/Cat/diffs/」\n"
-        "own_x.bms → 「Songs/Cat/Own/」 (12/12)\n"
-        "two_x.bms → 「Songs/Cat/Two/」 (12/12)";
+        "lost.bms → 曲フォルダが決まらないので「" +
+        cat +
+        "diffs」\n"
+        "own_x.bms → 「" +
+        cat +
+        "Own」 (12/12)\n"
+        "two_x.bms → 「" +
+        cat + "Two」 (12/12)";
 
     // A No leaves everything as it was.
     tree.SelectHandle(old);

@@ -19,7 +19,6 @@
 #include "platform/win_path.h"
 #include "window/common/job_summary.h"
 #include "window/common/progress_window.h"
-#include "window/common/shown_path.h"
 #include "window/main/drops.h"
 #include "window/main/main_window.h"
 #include "window/pages/jukebox_page.h"
@@ -139,20 +138,20 @@ bool MainWindow::DropChartIntoItsSongFolder(const std::string& path) {
     if (!Ask(window,
              Arg(Tr("DropInstall",
                     "この譜面は「%1」の音声を使っています (%2/%3)。このフォルダへコピーしますか？"),
-                 {ShownInWindow(folder.text()), std::to_string(placement->found),
+                 {HostPathForMessage(folder.text()), std::to_string(placement->found),
                   std::to_string(placement->used)})))
         return false;
     const ChartCopy copy = CopyChartInto(WinPath(path), folder);
     if (copy.outcome == ChartCopy::Outcome::Failed) {
         ShowMessage(&window,
                     Tr("DropInstall", "ファイルをコピーできませんでした。\n") +
-                        ShownInWindow(folder.Join(copy.own_name).text()),
+                        HostPathForMessage(folder.Join(copy.own_name).text()),
                     Tr("DropInstall", "エラー"));
         return true;
     }
     if (copy.outcome == ChartCopy::Outcome::AlreadyThere) {
         ShowMessage(&window, Arg(Tr("DropInstall", "同じ譜面が %1 としてすでにあります。"),
-                                 {ShownInWindow(folder.Join(copy.name).text())}));
+                                 {HostPathForMessage(folder.Join(copy.name).text())}));
         return true;
     }
     placement_index_->Add(folder, {copy.name});
@@ -207,11 +206,11 @@ bool MainWindow::DropAdditionalArchive(DropTarget& target, DropState& state,
         list += "\n";
         if (c->Placed())
             list += Arg(Tr("DropInstall", "%1 → 「%2」 (%3/%4)"),
-                        {c->chart.LastName(), ShownInWindow(c->placement->folder),
+                        {c->chart.LastName(), HostPathForMessage(c->placement->folder),
                          std::to_string(c->placement->found), std::to_string(c->placement->used)});
         else
             list += Arg(Tr("DropInstall", "%1 → 曲フォルダが決まらないので「%2」"),
-                        {c->chart.LastName(), ShownInWindow(rest_folder)});
+                        {c->chart.LastName(), HostPathForMessage(rest_folder)});
     }
     if (!Ask(window, Arg(Tr("DropInstall",
                             "この書庫の譜面は差分です。それぞれを次のフォルダへコピーしますか？%1"),
@@ -238,8 +237,9 @@ bool MainWindow::DropAdditionalArchive(DropTarget& target, DropState& state,
     long files = 0;
     for (const ChartPut& p : puts) {
         files += p.files + (p.already_there ? 0 : 1);
-        summary += Arg(Tr("DropInstall", "%1 → %2"),
-                       {p.chart.LastName(), ShownInWindow(WinPath(p.into).Join(p.name).text())});
+        summary +=
+            Arg(Tr("DropInstall", "%1 → %2"),
+                {p.chart.LastName(), HostPathForMessage(WinPath(p.into).Join(p.name).text())});
         if (p.already_there) summary += Tr("DropInstall", "（同じ譜面がすでにあります）");
         summary += "\n";
     }
